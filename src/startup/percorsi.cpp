@@ -1,0 +1,31 @@
+#include "store/stato.h"
+
+#include <QDir>
+
+Percorsi Percorsi::DaCartella(const QString &cartellaProgramma)
+{
+    Percorsi p;
+    QString app = QDir::fromNativeSeparators(cartellaProgramma);
+    while (app.size() > 1 && app.endsWith(QLatin1Char('/')))
+        app.chop(1);
+    p.PercorsoApp = app;
+    const QString base = app + QLatin1Char('/');
+    p.FileIni = base + QStringLiteral("Info.ini");
+    p.FileIniBackup = base + QStringLiteral("Backups/Info.ini");
+    p.FileComponenti = base + QStringLiteral("Componenti.dat");
+    p.FileTipi = base + QStringLiteral("Tipi.dat");
+    p.FileProduttori = base + QStringLiteral("Produttori.dat");
+    p.FilePackages = base + QStringLiteral("Packages.dat");
+    p.CartellaBackup = base + QStringLiteral("Backups/");
+    p.BackupComponenti = p.CartellaBackup + QStringLiteral("Componenti.dat");
+    p.BackupTipi = p.CartellaBackup + QStringLiteral("Tipi.dat");
+    p.BackupProduttori = p.CartellaBackup + QStringLiteral("Produttori.dat");
+    p.BackupPackages = p.CartellaBackup + QStringLiteral("Packages.dat");
+    p.CartellaDatasheet = base + QStringLiteral("Datasheet/");
+    p.CartellaPics = base + QStringLiteral("Pics/");
+    p.CartellaPackages = base + QStringLiteral("Packages/");
+    p.CartellaEsportati = base + QStringLiteral("Exported/");
+    p.CartellaStampe = base + QStringLiteral("Stampe/");
+    p.ComandoPDF = base + QStringLiteral("Sumatra/SumatraPDF.exe ");
+    return p;
+}

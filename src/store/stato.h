@@ -1,0 +1,91 @@
+#pragma once
+
+#include "store/records.h"
+
+#include <QList>
+#include <QString>
+#include <array>
+
+// The folder layout of the program folder. Folder paths end with "/", so a
+// file name is appended directly; PercorsoApp has no trailing separator.
+struct Percorsi {
+    QString PercorsoApp;
+    QString FileIni;
+    QString FileIniBackup;
+    QString FileComponenti;
+    QString FileTipi;
+    QString FileProduttori;
+    QString FilePackages;
+    QString BackupComponenti;
+    QString BackupTipi;
+    QString BackupProduttori;
+    QString BackupPackages;
+    QString CartellaDatasheet;
+    QString CartellaPics;
+    QString CartellaPackages;
+    QString CartellaEsportati;
+    QString CartellaStampe;
+    QString CartellaBackup;
+    // The outside PDF viewer's path followed by one blank.
+    QString ComandoPDF;
+
+    // Every path built from the program folder (given with or without a
+    // trailing separator).
+    static Percorsi DaCartella(const QString &cartellaProgramma);
+};
+
+// Program-wide state: the four tables with their counts and next IDs, the
+// settings of Info.ini, the paths and the flags shared between windows.
+// The application owns exactly one; tests build a fresh one per case.
+//
+// Tables are stored 0-based but addressed 1-based everywhere the program
+// shows or passes a position (list cells, lookups, PosCorrente); the
+// accessors below are the one place where the two meet. Only positions 1 to
+// the count are valid; the storage may hold more slots than the count.
+struct Stato {
+    // Tables.
+    QList<Componente> Componenti;
+    QList<Tipo> Tipi;
+    QList<Produttore> Produttori;
+    QList<Package> Packages;
+
+    // Counts and next IDs (persisted in Info.ini).
+    qint32 NumComponenti = 0;
+    qint32 NumTipi = 0;
+    qint32 NumProduttori = 0;
+    qint32 NumPackages = 0;
+    qint32 ProssimoIDComponente = 1;
+    qint32 ProssimoIDTipo = 1;
+    qint32 ProssimoIDProduttore = 1;
+    qint32 ProssimoIDPackage = 1;
+
+    // Sum of Quantita over the components; 64-bit so a large stock never
+    // overflows.
+    qint64 TotalePezzi = 0;
+
+    // Settings.
+    QString Versione;
+    bool ImmaginiReali = false;
+    QString SeparatoreCSV = QStringLiteral(",");
+    bool TemaChiaro = false;
+    std::array<QString, 7> Etichette; // indices 1 to 6; [0] unused
+
+    // Paths and shared flags.
+    Percorsi percorsi;
+    bool PrimoAvvio = false;
+    bool TabelleModificate = false;
+
+    // 1-based access to the tables.
+    Componente &componente(qint32 pos) { return Componenti[pos - 1]; }
+    const Componente &componente(qint32 pos) const { return Componenti[pos - 1]; }
+    Tipo &tipo(qint32 pos) { return Tipi[pos - 1]; }
+    const Tipo &tipo(qint32 pos) const { return Tipi[pos - 1]; }
+    Produttore &produttore(qint32 pos) { return Produttori[pos - 1]; }
+    const Produttore &produttore(qint32 pos) const { return Produttori[pos - 1]; }
+    Package &package(qint32 pos) { return Packages[pos - 1]; }
+    const Package &package(qint32 pos) const { return Packages[pos - 1]; }
+};
+
+// Version texts of the program.
+inline const QString VersioneDati = QStringLiteral("10.2.0 ");          // Info.ini and listing footer
+inline const QString VersioneEstesa = QStringLiteral("10.2.0 - 09/10/24"); // caption and welcome message

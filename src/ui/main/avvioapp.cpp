@@ -1,0 +1,24 @@
+#include "ui/main/avvioapp.h"
+
+#include "startup/avvio.h"
+#include "store/stato.h"
+#include "ui/main/frmmain.h"
+#include "ui/widgets/dialoghiqt.h"
+
+#include <QApplication>
+
+int AvviaArvo(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Arvo"));
+
+    Stato stato;
+    DialoghiQt dialoghi;
+    if (!Main(stato, dialoghi, QCoreApplication::applicationDirPath()))
+        return 1;
+
+    FrmMain finestra(stato, dialoghi);
+    dialoghi.impostaGenitore(&finestra);
+    finestra.show();
+    return app.exec();
+}

@@ -1,0 +1,57 @@
+#include "ui/widgets/dialoghiqt.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QUrl>
+
+Risposta DialoghiQt::messaggio(const QString &testo, Icona icona, Pulsanti pulsanti,
+                               const QString &titolo)
+{
+    QMessageBox box(m_genitore ? m_genitore : QApplication::activeWindow());
+    box.setWindowTitle(titolo.isEmpty() ? TitoloPredefinito : titolo);
+    box.setText(testo);
+    switch (icona) {
+    case Icona::Nessuna: box.setIcon(QMessageBox::NoIcon); break;
+    case Icona::Critica: box.setIcon(QMessageBox::Critical); break;
+    case Icona::Esclamazione: box.setIcon(QMessageBox::Warning); break;
+    case Icona::Informazione: box.setIcon(QMessageBox::Information); break;
+    case Icona::Domanda: box.setIcon(QMessageBox::Question); break;
+    }
+    if (pulsanti == Pulsanti::SiNo) {
+        QPushButton *si = box.addButton(QStringLiteral("Sì"), QMessageBox::YesRole);
+        box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
+        box.setDefaultButton(si);
+        box.exec();
+        return box.clickedButton() == si ? Risposta::Si : Risposta::No;
+    }
+    box.addButton(QMessageBox::Ok);
+    box.exec();
+    return Risposta::Ok;
+}
+
+QString DialoghiQt::apriFile(const QString &titolo, const QString &cartella, const QString &filtro)
+{
+    // "Description|*.a;*.b" becomes Qt's "Description (*.a *.b)".
+    QString filtroQt = filtro;
+    const qsizetype barra = filtro.indexOf(QLatin1Char('|'));
+    if (barra >= 0) {
+        QString schemi = filtro.mid(barra + 1);
+        schemi.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filtroQt = filtro.left(barra) + QStringLiteral(" (") + schemi + QLatin1Char(')');
+    }
+    return QFileDialog::getOpenFileName(m_genitore, titolo, cartella, filtroQt);
+}
+
+bool DialoghiQt::avviaProgramma(const QString &programma, const QStringList &argomenti)
+{
+    return QProcess::startDetached(programma, argomenti);
+}
+
+bool DialoghiQt::apriDocumento(const QString &percorso)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(percorso));
+}
