@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <array>
+
+struct Stato;
+struct Componente;
+
+// The texts of the detail panel from which a component is stored.
+struct ValoriPannello {
+    QString codice;     // txCodice
+    QString quantita;   // txQty
+    QString tipo;       // cmbTipo text
+    QString produttore; // selected entry of LP, empty when none
+    QString package;    // cmbPack text
+    QString pins;       // txPins
+    QString descrizione;
+    QString note;
+    QString datasheet;  // txPDF
+    QString immagine;   // txPic
+    std::array<QString, 6> extra;
+};
+
+// The record the panel describes, with the given ID and entry date: IDs of
+// type, manufacturer and package looked up by name (0 when not found), the
+// code upper-cased, free texts cleaned, numbers read from the texts.
+Componente ComponenteDaPannello(const Stato &stato, const ValoriPannello &valori,
+                                qint32 id, const QDateTime &dataInserimento);
+
+// The text of the numeric-code conflict question for a new component with
+// numeric code n and upper-cased code, or an empty text when no stored
+// component shares n.
+QString TestoConflitto(const Stato &stato, qint32 n, const QString &codiceMaiuscolo);
+
+// Removes the component at a position (1-based), moving the ones behind it
+// down by one. IDs do not change.
+void EliminaPosizione(Stato &stato, qint32 pos);
+
+// Positions (1-based, table order) of the components whose code matches
+// "*" + the upper-cased search text + "*".
+QList<qint32> CercaCodici(const Stato &stato, const QString &testoRicerca);

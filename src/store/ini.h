@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+struct Stato;
+
+// One key of an INI file, with the platform's rules: section and key names
+// match without regard to case, blanks at both ends of a value are dropped,
+// a value is cut to 2047 characters, a missing file/section/key gives the
+// default, an existing key with an empty value gives the empty text.
+QString LeggiChiaveIni(const QString &sezione, const QString &chiave,
+                       const QString &predefinito, const QString &file);
+
+// Sets one key: replaced in place, added at the end of its section, or a new
+// section at the end of the file; a missing file is created. Failures are
+// ignored.
+void ScriviChiaveIni(const QString &sezione, const QString &chiave,
+                     const QString &valore, const QString &file);
+
+// Reads every setting and counter of Info.ini into the state. Returns false
+// when a counter is not a number, with a description of the failure.
+bool LeggiInfo(Stato &stato, QString *errore = nullptr);
+
+// Writes every setting and counter of the state into Info.ini.
+void ScriviInfo(const Stato &stato);
