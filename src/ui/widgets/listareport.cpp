@@ -1,0 +1,561 @@
+#include "ui/widgets/listareport.h"
+
+#include <QAbstractTableModel>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
+namespace {
+
+struct Cella {
+    QString testo;
+    QString tag;
+};
+
+struct Riga {
+    std::vector<Cella> celle;
+    bool spunta = false;
+};
+
+} // namespace
+
+// The rows live here, in a plain vector; the model hands them to the view.
+class ModelloLista : public QAbstractTableModel {
+public:
+    ModelloLista(ListaReport *lista, const QList<ListaReport::Colonna> &colonne)
+        : QAbstractTableModel(lista), m_lista(lista), m_colonne(colonne)
+    {
+    }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : int(righe.size());
+    }
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : int(m_colonne.size());
+    }
+
+    QVariant data(const QModelIndex &indice, int ruolo) const override
+    {
+        if (!indice.isValid())
+            return {};
+        const Riga &riga = righe[std::size_t(indice.row())];
+        const auto c = std::size_t(indice.column());
+        switch (ruolo) {
+        case Qt::DisplayRole:
+            return c < riga.celle.size() ? riga.celle[c].testo : QString();
+        case Qt::TextAlignmentRole:
+            return int(allineamento(indice.column()) | Qt::AlignVCenter);
+        case Qt::CheckStateRole:
+            if (caselle && c == 0)
+                return riga.spunta ? Qt::Checked : Qt::Unchecked;
+            return {};
+        default:
+            return {};
+        }
+    }
+
+    bool setData(const QModelIndex &indice, const QVariant &valore, int ruolo) override
+    {
+        // Only the view calls this, when the user toggles a check box.
+        if (!indice.isValid() || ruolo != Qt::CheckStateRole || !caselle || indice.column() != 0)
+            return false;
+        Riga &riga = righe[std::size_t(indice.row())];
+        const bool nuova = valore.toInt() == Qt::Checked;
+        if (nuova == riga.spunta)
+            return true;
+        riga.spunta = nuova;
+        emit dataChanged(indice, indice, {Qt::CheckStateRole});
+        emit m_lista->spuntaCambiata(indice.row() + 1, nuova);
+        return true;
+    }
+
+    Qt::ItemFlags flags(const QModelIndex &indice) const override
+    {
+        if (!indice.isValid())
+            return Qt::NoItemFlags;
+        Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+        if (caselle && indice.column() == 0)
+            f |= Qt::ItemIsUserCheckable;
+        return f;
+    }
+
+    QVariant headerData(int sezione, Qt::Orientation orientamento, int ruolo) const override
+    {
+        if (orientamento != Qt::Horizontal || sezione < 0 || sezione >= m_colonne.size())
+            return {};
+        if (ruolo == Qt::DisplayRole)
+            return m_colonne[sezione].titolo;
+        if (ruolo == Qt::TextAlignmentRole)
+            return int(allineamento(sezione) | Qt::AlignVCenter);
+        return {};
+    }
+
+    Qt::Alignment allineamento(int colonna) const
+    {
+        if (colonna < 0 || colonna >= m_colonne.size())
+            return Qt::AlignLeft;
+        return m_colonne[colonna].allineamento & Qt::AlignHorizontal_Mask;
+    }
+
+    // A new row with one cell per column (or more, when more texts are given).
+    Riga nuovaRiga(const QStringList &testi) const
+    {
+        Riga r;
+        r.celle.resize(std::max<std::size_t>(std::size_t(m_colonne.size()), std::size_t(testi.size())));
+        for (qsizetype i = 0; i < testi.size(); ++i)
+            r.celle[std::size_t(i)].testo = testi[i];
+        return r;
+    }
+
+    void aggiungi(const QList<QStringList> &nuove)
+    {
+        if (nuove.isEmpty())
+            return;
+        const int primo = int(righe.size());
+        beginInsertRows(QModelIndex(), primo, primo + int(nuove.size()) - 1);
+        righe.reserve(righe.size() + std::size_t(nuove.size()));
+        for (const QStringList &testi : nuove)
+            righe.push_back(nuovaRiga(testi));
+        endInsertRows();
+    }
+
+    void svuota()
+    {
+        beginResetModel();
+        righe.clear();
+        righe.shrink_to_fit();
+        endResetModel();
+    }
+
+    void cambiaColonne(const QList<ListaReport::Colonna> &colonne)
+    {
+        beginResetModel();
+        m_colonne = colonne;
+        for (Riga &r : righe)
+            if (r.celle.size() < std::size_t(m_colonne.size()))
+                r.celle.resize(std::size_t(m_colonne.size()));
+        endResetModel();
+    }
+
+    // Orders the rows by the texts of one column with a stable sort, so rows
+    // with equal texts keep their present order. Selection and current row
+    // follow their rows.
+    void ordina(int colonna, bool discendente)
+    {
+        const std::size_t n = righe.size();
+        if (n < 2)
+            return;
+        const auto c = std::size_t(std::max(colonna, 0));
+        static const QString vuoto;
+        std::vector<const QString *> chiavi(n);
+        for (std::size_t i = 0; i < n; ++i)
+            chiavi[i] = c < righe[i].celle.size() ? &righe[i].celle[c].testo : &vuoto;
+        std::vector<int> ordine(n);
+        std::iota(ordine.begin(), ordine.end(), 0);
+        auto confronta = [&chiavi, discendente](int a, int b) {
+            const int r = chiavi[std::size_t(a)]->compare(*chiavi[std::size_t(b)], Qt::CaseInsensitive);
+            return discendente ? r > 0 : r < 0;
+        };
+        std::stable_sort(ordine.begin(), ordine.end(), confronta);
+
+        emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+        std::vector<Riga> nuove;
+        nuove.reserve(n);
+        std::vector<int> nuovaPosizione(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            nuove.push_back(std::move(righe[std::size_t(ordine[i])]));
+            nuovaPosizione[std::size_t(ordine[i])] = int(i);
+        }
+        righe.swap(nuove);
+        const QModelIndexList vecchi = persistentIndexList();
+        QModelIndexList aggiornati;
+        aggiornati.reserve(vecchi.size());
+        for (const QModelIndex &v : vecchi)
+            aggiornati.append(index(nuovaPosizione[std::size_t(v.row())], v.column()));
+        changePersistentIndexList(vecchi, aggiornati);
+        emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    }
+
+    void segnalaTutto()
+    {
+        if (!righe.empty())
+            emit dataChanged(index(0, 0), index(int(righe.size()) - 1, columnCount() - 1));
+    }
+    void segnalaCella(int riga, int colonna)
+    {
+        if (colonna < columnCount()) {
+            const QModelIndex i = index(riga, colonna);
+            emit dataChanged(i, i);
+        }
+    }
+    void segnalaColonnaZero()
+    {
+        if (!righe.empty() && columnCount() > 0)
+            emit dataChanged(index(0, 0), index(int(righe.size()) - 1, 0));
+    }
+
+    std::vector<Riga> righe;
+    bool caselle = false;
+
+private:
+    ListaReport *m_lista;
+    QList<ListaReport::Colonna> m_colonne;
+};
+
+// The view: a QTreeView that turns the user's mouse and keyboard actions into
+// the list's signals, in the order the owners rely on.
+class VistaLista : public QTreeView {
+public:
+    explicit VistaLista(ListaReport *lista) : QTreeView(lista), m_lista(lista) {}
+
+protected:
+    void mousePressEvent(QMouseEvent *e) override { premi(e); }
+
+    void mouseReleaseEvent(QMouseEvent *e) override
+    {
+        // The view finishes its own work (a check box toggle) before the
+        // owner hears of the release, since the owner may refill the list.
+        QTreeView::mouseReleaseEvent(e);
+        const QPoint p = posizione(e);
+        emit m_lista->rilascioMouse(e->button(), e->modifiers(), p.x(), p.y());
+        emit m_lista->cliccata();
+    }
+
+    void mouseDoubleClickEvent(QMouseEvent *e) override
+    {
+        // The second press of a double click counts as a press too.
+        const int riga = premi(e);
+        if (riga > 0)
+            emit m_lista->doppioClic(riga);
+    }
+
+    void keyPressEvent(QKeyEvent *e) override
+    {
+        const int prima = currentIndex().isValid() ? currentIndex().row() : -1;
+        QTreeView::keyPressEvent(e);
+        const QModelIndex ora = currentIndex();
+        if (ora.isValid() && ora.row() != prima) {
+            m_lista->selezionaRiga(ora.row() + 1);
+            emit m_lista->rigaCliccata(ora.row() + 1);
+            emit m_lista->cliccata();
+        }
+    }
+
+private:
+    // x from the left edge of the first column, scrolling included.
+    QPoint posizione(const QMouseEvent *e) const
+    {
+        const QPoint p = e->position().toPoint();
+        return {p.x() + header()->offset(), p.y()};
+    }
+
+    int premi(QMouseEvent *e)
+    {
+        const QPoint p = posizione(e);
+        emit m_lista->pressioneMouse(e->button(), e->modifiers(), p.x(), p.y());
+        QTreeView::mousePressEvent(e);
+        const QModelIndex i = indexAt(e->position().toPoint());
+        if (!i.isValid())
+            return 0;
+        const int riga = i.row() + 1;
+        m_lista->selezionaRiga(riga);
+        emit m_lista->rigaCliccata(riga);
+        return riga;
+    }
+
+    ListaReport *m_lista;
+};
+
+class ListaReport::Dati {
+public:
+    QList<Colonna> colonne;
+    ModelloLista *modello = nullptr;
+    VistaLista *vista = nullptr;
+    int sortKey = 0;
+    int sortOrder = 0;
+    bool sorted = false;
+    int puntatore = 0;
+    bool congelata = false;
+    bool modificata = false; // cells changed while frozen
+
+    bool rigaValida(int riga) const { return riga >= 1 && std::size_t(riga) <= modello->righe.size(); }
+    Cella *cella(int riga, int colonna) const
+    {
+        if (!rigaValida(riga) || colonna < 0)
+            return nullptr;
+        Riga &r = modello->righe[std::size_t(riga - 1)];
+        return std::size_t(colonna) < r.celle.size() ? &r.celle[std::size_t(colonna)] : nullptr;
+    }
+    void applicaColonne()
+    {
+        QHeaderView *h = vista->header();
+        for (int i = 0; i < colonne.size(); ++i) {
+            h->resizeSection(i, colonne[i].larghezza);
+            vista->setColumnHidden(i, colonne[i].nascosta);
+        }
+    }
+};
+
+ListaReport::ListaReport(QWidget *parent) : QWidget(parent), d(new Dati)
+{
+    d->modello = new ModelloLista(this, d->colonne);
+    d->vista = new VistaLista(this);
+    d->vista->setObjectName(QStringLiteral("vista"));
+    d->vista->setRootIsDecorated(false);
+    d->vista->setItemsExpandable(false);
+    d->vista->setUniformRowHeights(true);
+    d->vista->setSelectionMode(QAbstractItemView::SingleSelection);
+    d->vista->setSelectionBehavior(QAbstractItemView::SelectRows);
+    d->vista->setAllColumnsShowFocus(true);
+    d->vista->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    d->vista->setSortingEnabled(false);
+    d->vista->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    d->vista->setModel(d->modello);
+    QHeaderView *h = d->vista->header();
+    h->setSectionsClickable(true);
+    h->setSectionsMovable(false);
+    h->setStretchLastSection(false);
+    h->setSortIndicatorShown(false);
+    connect(h, &QHeaderView::sectionClicked, this,
+            [this](int sezione) { emit intestazioneCliccata(sezione + 1); });
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(d->vista);
+    setFocusProxy(d->vista);
+}
+
+ListaReport::~ListaReport()
+{
+    delete d;
+}
+
+QTreeView *ListaReport::vista() const
+{
+    return d->vista;
+}
+
+void ListaReport::impostaColonne(const QList<Colonna> &colonne)
+{
+    d->colonne = colonne;
+    d->modello->cambiaColonne(colonne);
+    d->applicaColonne();
+}
+
+const ListaReport::Colonna &ListaReport::colonna(int indice) const
+{
+    static const Colonna nessuna;
+    if (indice < 1 || indice > d->colonne.size())
+        return nessuna;
+    return d->colonne[indice - 1];
+}
+
+int ListaReport::sinistraColonna(int indice) const
+{
+    if (indice < 1 || indice > d->colonne.size())
+        return 0;
+    return d->vista->header()->sectionPosition(indice - 1);
+}
+
+int ListaReport::larghezzaColonna(int indice) const
+{
+    if (indice < 1 || indice > d->colonne.size())
+        return 0;
+    return d->vista->header()->sectionSize(indice - 1);
+}
+
+void ListaReport::svuota()
+{
+    d->modello->svuota();
+}
+
+int ListaReport::aggiungiRiga(const QStringList &testi)
+{
+    d->modello->aggiungi({testi});
+    return numeroRighe();
+}
+
+void ListaReport::aggiungiRighe(const QList<QStringList> &righe)
+{
+    d->modello->aggiungi(righe);
+}
+
+void ListaReport::impostaCaselle(bool attive)
+{
+    if (d->modello->caselle == attive)
+        return;
+    d->modello->caselle = attive;
+    d->modello->segnalaColonnaZero();
+}
+
+bool ListaReport::spunta(int riga) const
+{
+    return d->rigaValida(riga) && d->modello->righe[std::size_t(riga - 1)].spunta;
+}
+
+void ListaReport::impostaSpunta(int riga, bool spuntata)
+{
+    if (!d->rigaValida(riga))
+        return;
+    d->modello->righe[std::size_t(riga - 1)].spunta = spuntata;
+    if (d->congelata)
+        d->modificata = true;
+    else
+        d->modello->segnalaCella(riga - 1, 0);
+}
+
+int ListaReport::rigaSelezionata() const
+{
+    const QModelIndexList scelte = d->vista->selectionModel()->selectedRows();
+    return scelte.isEmpty() ? 0 : scelte.first().row() + 1;
+}
+
+void ListaReport::selezionaRiga(int riga)
+{
+    QItemSelectionModel *sel = d->vista->selectionModel();
+    if (!d->rigaValida(riga)) {
+        sel->clearSelection();
+        return;
+    }
+    sel->setCurrentIndex(d->modello->index(riga - 1, 0),
+                         QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void ListaReport::mostraRiga(int riga)
+{
+    if (d->rigaValida(riga))
+        d->vista->scrollTo(d->modello->index(riga - 1, 0));
+}
+
+void ListaReport::impostaColori(const QColor &sfondo, const QColor &testo)
+{
+    QPalette p = d->vista->palette();
+    p.setColor(QPalette::Base, sfondo);
+    p.setColor(QPalette::AlternateBase, sfondo);
+    p.setColor(QPalette::Window, sfondo);
+    p.setColor(QPalette::Text, testo);
+    p.setColor(QPalette::WindowText, testo);
+    d->vista->setPalette(p);
+    d->vista->viewport()->update();
+}
+
+int ListaReport::numeroRighe() const
+{
+    return int(d->modello->righe.size());
+}
+
+int ListaReport::numeroColonne() const
+{
+    return int(d->colonne.size());
+}
+
+QString ListaReport::tagColonna(int indice) const
+{
+    return colonna(indice).tag;
+}
+
+bool ListaReport::haCella(int riga, int colonna) const
+{
+    return d->cella(riga, colonna) != nullptr;
+}
+
+QString ListaReport::testo(int riga, int colonna) const
+{
+    const Cella *c = d->cella(riga, colonna);
+    return c ? c->testo : QString();
+}
+
+QString ListaReport::tag(int riga, int colonna) const
+{
+    const Cella *c = d->cella(riga, colonna);
+    return c ? c->tag : QString();
+}
+
+void ListaReport::impostaTesto(int riga, int colonna, const QString &testo)
+{
+    Cella *c = d->cella(riga, colonna);
+    if (!c)
+        return;
+    c->testo = testo;
+    if (d->congelata)
+        d->modificata = true;
+    else
+        d->modello->segnalaCella(riga - 1, colonna);
+}
+
+void ListaReport::impostaTag(int riga, int colonna, const QString &tag)
+{
+    // The tag is never shown, so no view needs to hear of it.
+    if (Cella *c = d->cella(riga, colonna))
+        c->tag = tag;
+}
+
+int ListaReport::sortKey() const
+{
+    return d->sortKey;
+}
+
+void ListaReport::setSortKey(int colonna)
+{
+    d->sortKey = colonna;
+}
+
+int ListaReport::sortOrder() const
+{
+    return d->sortOrder;
+}
+
+void ListaReport::setSortOrder(int ordine)
+{
+    d->sortOrder = ordine == 0 ? 0 : 1;
+}
+
+bool ListaReport::sorted() const
+{
+    return d->sorted;
+}
+
+void ListaReport::setSorted(bool ordinata)
+{
+    d->sorted = ordinata;
+    if (ordinata)
+        d->modello->ordina(d->sortKey, d->sortOrder == 1);
+}
+
+int ListaReport::mousePointer() const
+{
+    return d->puntatore;
+}
+
+void ListaReport::setMousePointer(int puntatore)
+{
+    d->puntatore = puntatore;
+    if (puntatore == 11) {
+        setCursor(Qt::WaitCursor);
+        d->vista->viewport()->setCursor(Qt::WaitCursor);
+    } else {
+        unsetCursor();
+        d->vista->viewport()->unsetCursor();
+    }
+}
+
+void ListaReport::congelaDisegno(bool congela)
+{
+    if (congela == d->congelata)
+        return;
+    d->congelata = congela;
+    d->vista->setUpdatesEnabled(!congela);
+    if (!congela && d->modificata) {
+        d->modificata = false;
+        d->modello->segnalaTutto();
+    }
+}
