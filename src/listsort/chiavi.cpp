@@ -165,6 +165,20 @@ QString GeneratoreChiavi::numero(double v) const
         return QLatin1Char('&') + ChiaveNumero(numero(-v));
     if (v == 0)
         v = 0; // no "-0"
+    if (v < 1e15 && v == std::floor(v)) {
+        // Whole numbers (the usual case, quantities) written by hand: the
+        // same text as the general path below, much cheaper.
+        auto intero = quint64(v);
+        QString k(qsizetype(CifreIntere + m_decimale.size() + CifreDecimali), u'0');
+        QChar *p = k.data() + CifreIntere;
+        do {
+            *--p = QChar(char16_t(u'0' + intero % 10));
+            intero /= 10;
+        } while (intero != 0);
+        for (qsizetype i = 0; i < m_decimale.size(); ++i)
+            k[CifreIntere + i] = m_decimale[i];
+        return k;
+    }
     // Exact decimal digits of the double, correctly rounded to 30 decimals:
     // equal values give equal texts and larger values never smaller ones.
     char buffer[400];

@@ -24,6 +24,29 @@ struct Riga {
     bool spunta = false;
 };
 
+// One UTF-16 unit with its case folded, so that sorting ignores case.
+inline char16_t piega(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 128)
+        return u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u;
+    return QChar::toCaseFolded(u);
+}
+
+// Compares two texts ignoring case, from position da on (the texts are
+// known to agree before it).
+int confrontaPiegati(QStringView a, QStringView b, qsizetype da)
+{
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = da; i < n; ++i) {
+        const char16_t x = piega(a[i]);
+        const char16_t y = piega(b[i]);
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
 } // namespace
 
 // The rows live here, in a plain vector; the model hands them to the view.
@@ -156,16 +179,71 @@ public:
             return;
         const auto c = std::size_t(std::max(colonna, 0));
         static const QString vuoto;
-        std::vector<const QString *> chiavi(n);
+        std::vector<QStringView> testi(n);
         for (std::size_t i = 0; i < n; ++i)
-            chiavi[i] = c < righe[i].celle.size() ? &righe[i].celle[c].testo : &vuoto;
-        std::vector<int> ordine(n);
-        std::iota(ordine.begin(), ordine.end(), 0);
-        auto confronta = [&chiavi, discendente](int a, int b) {
-            const int r = chiavi[std::size_t(a)]->compare(*chiavi[std::size_t(b)], Qt::CaseInsensitive);
+            testi[i] = c < righe[i].celle.size() ? QStringView(righe[i].celle[c].testo) : QStringView(vuoto);
+
+        // Rows are compared first by eight characters packed into two
+        // integers, taken after the prefix that every text shares (the
+        // leading zeros of number keys, the century of date keys), and only
+        // on a tie by their whole texts: the sort then runs over a compact
+        // array instead of chasing every string through memory.
+        qsizetype comune = testi[0].size();
+        for (std::size_t i = 1; i < n && comune > 0; ++i) {
+            const QStringView t = testi[i];
+            qsizetype k = 0;
+            while (k < comune && k < t.size() && piega(t[k]) == piega(testi[0][k]))
+                ++k;
+            comune = k;
+        }
+        struct Voce {
+            quint64 alto;
+            quint64 basso;
+            int riga;
+        };
+        std::vector<Voce> voci(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const QStringView t = testi[i];
+            quint64 parti[2] = {0, 0};
+            for (int k = 0; k < 8; ++k) {
+                const qsizetype j = comune + k;
+                const quint64 u = j < t.size() ? piega(t[j]) : 0;
+                parti[k / 4] = (parti[k / 4] << 16) | u;
+            }
+            voci[i] = {parti[0], parti[1], int(i)};
+        }
+        // First by the packed characters alone; then each run of rows that
+        // tie on them is put in order by the rest of their texts, unless the
+        // whole run has one and the same text (the usual case: equal values),
+        // which needs no more than one pass.
+        auto prima = [discendente](const Voce &a, const Voce &b) {
+            if (a.alto != b.alto)
+                return discendente ? a.alto > b.alto : a.alto < b.alto;
+            return discendente ? a.basso > b.basso : a.basso < b.basso;
+        };
+        std::stable_sort(voci.begin(), voci.end(), prima);
+        const qsizetype dopo = comune + 8;
+        auto resto = [&testi, dopo, discendente](const Voce &a, const Voce &b) {
+            const int r = confrontaPiegati(testi[std::size_t(a.riga)], testi[std::size_t(b.riga)], dopo);
             return discendente ? r > 0 : r < 0;
         };
-        std::stable_sort(ordine.begin(), ordine.end(), confronta);
+        for (std::size_t inizio = 0; inizio < n;) {
+            std::size_t fine = inizio + 1;
+            while (fine < n && voci[fine].alto == voci[inizio].alto && voci[fine].basso == voci[inizio].basso)
+                ++fine;
+            if (fine - inizio > 1) {
+                const QStringView primo = testi[std::size_t(voci[inizio].riga)];
+                bool uguali = true;
+                for (std::size_t k = inizio + 1; k < fine && uguali; ++k)
+                    uguali = confrontaPiegati(primo, testi[std::size_t(voci[k].riga)], dopo) == 0;
+                if (!uguali)
+                    std::stable_sort(voci.begin() + std::ptrdiff_t(inizio), voci.begin() + std::ptrdiff_t(fine), resto);
+            }
+            inizio = fine;
+        }
+        std::vector<int> ordine(n);
+        for (std::size_t i = 0; i < n; ++i)
+            ordine[i] = voci[i].riga;
 
         emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
         std::vector<Riga> nuove;

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>
@@ -158,6 +159,44 @@ private slots:
         // The view shows the new order as well.
         for (int r = 0; r < codici.size(); ++r)
             QCOMPARE(lista->vista()->model()->index(r, 0).data().toString(), codici[r]);
+    }
+
+    void ordinaComeConfrontoDiretto()
+    {
+        // Long shared prefixes, texts equal but for case, texts differing
+        // only far in, prefixes of each other, non-ASCII letters: the order
+        // must be that of a plain stable sort comparing whole texts without
+        // case, both ways.
+        const QStringList pezzi{"", "a", "B", "ab", "AB", "è", "È", "0", "9", "&", " "};
+        QList<QStringList> righe;
+        QRandomGenerator rng(7);
+        for (int i = 0; i < 400; ++i) {
+            QString t = QStringLiteral("PREFISSO-COMUNE-");
+            const int parti = int(rng.bounded(6));
+            for (int k = 0; k < parti; ++k)
+                t += pezzi[rng.bounded(int(pezzi.size()))];
+            righe << QStringList{t, QString::number(i)};
+        }
+        lista->aggiungiRighe(righe);
+        for (int ordine : {0, 1}) {
+            QList<QStringList> attese = righe;
+            std::stable_sort(attese.begin(), attese.end(), [ordine](const QStringList &a, const QStringList &b) {
+                const int r = a[0].compare(b[0], Qt::CaseInsensitive);
+                return ordine == 1 ? r > 0 : r < 0;
+            });
+            // Start again from the original order each time.
+            lista->svuota();
+            lista->aggiungiRighe(righe);
+            lista->setSortKey(0);
+            lista->setSortOrder(ordine);
+            lista->setSorted(true);
+            QStringList ottenute, volute;
+            for (int r = 1; r <= lista->numeroRighe(); ++r)
+                ottenute << lista->testo(r, 1);
+            for (const QStringList &r : attese)
+                volute << r[1];
+            QCOMPARE(ottenute, volute);
+        }
     }
 
     void righeViaggianoIntere()
