@@ -3,7 +3,6 @@
 #include "store/localeutente.h"
 
 #include <charconv>
-#include <cstdio>
 #include <cmath>
 
 namespace {
@@ -243,13 +242,22 @@ QString GeneratoreChiavi::data(const QString &testo) const
     const QDate d = quando.date();
     const QTime t = quando.time();
     // yyyyMMddhhmmss, by hand: a formatter call per cell is slow.
-    char buffer[16];
-    const int campi[6] = {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};
-    if (campi[0] < 0 || campi[0] > 9999)
+    if (d.year() < 0 || d.year() > 9999)
         return {};
-    std::snprintf(buffer, sizeof buffer, "%04d%02d%02d%02d%02d%02d", campi[0], campi[1], campi[2], campi[3],
-                  campi[4], campi[5]);
-    return QString::fromLatin1(buffer, 14);
+    const int campi[6] = {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};
+    QString k(14, Qt::Uninitialized);
+    QChar *p = k.data();
+    auto scrivi = [&p](int valore, int cifre) {
+        for (int i = cifre - 1; i >= 0; --i) {
+            p[i] = QChar(char16_t(u'0' + valore % 10));
+            valore /= 10;
+        }
+        p += cifre;
+    };
+    scrivi(campi[0], 4);
+    for (int i = 1; i < 6; ++i)
+        scrivi(campi[i], 2);
+    return k;
 }
 
 QString GeneratoreChiavi::chiave(TipoColonna tipo, const QString &testo) const

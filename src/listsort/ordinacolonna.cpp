@@ -30,7 +30,11 @@ void OrdinaColonna(ListaOrdinabile &lista, int indiceColonna)
             if (!lista.haCella(r, cella))
                 continue;
             const QString testo = lista.testo(r, cella);
-            lista.impostaTag(r, cella, testo + QChar(0) + lista.tag(r, cella));
+            const QString tag = lista.tag(r, cella);
+            QString salvato;
+            salvato.reserve(testo.size() + 1 + tag.size());
+            salvato.append(testo).append(QChar(0)).append(tag);
+            lista.impostaTag(r, cella, salvato);
             lista.impostaTesto(r, cella, generatore.chiave(tipo, testo));
         }
     }

@@ -19,10 +19,6 @@ struct Cella {
     QString tag;
 };
 
-struct Riga {
-    std::vector<Cella> celle;
-    bool spunta = false;
-};
 
 // One UTF-16 unit with its case folded, so that sorting ignores case.
 inline char16_t piega(QChar c)
@@ -59,7 +55,7 @@ public:
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override
     {
-        return parent.isValid() ? 0 : int(righe.size());
+        return parent.isValid() ? 0 : int(numero());
     }
     int columnCount(const QModelIndex &parent = QModelIndex()) const override
     {
@@ -70,16 +66,16 @@ public:
     {
         if (!indice.isValid())
             return {};
-        const Riga &riga = righe[std::size_t(indice.row())];
+        const auto r = std::size_t(indice.row());
         const auto c = std::size_t(indice.column());
         switch (ruolo) {
         case Qt::DisplayRole:
-            return c < riga.celle.size() ? riga.celle[c].testo : QString();
+            return c < larghezza ? celle[r * larghezza + c].testo : QString();
         case Qt::TextAlignmentRole:
             return int(allineamento(indice.column()) | Qt::AlignVCenter);
         case Qt::CheckStateRole:
             if (caselle && c == 0)
-                return riga.spunta ? Qt::Checked : Qt::Unchecked;
+                return spunte[r] ? Qt::Checked : Qt::Unchecked;
             return {};
         default:
             return {};
@@ -91,11 +87,11 @@ public:
         // Only the view calls this, when the user toggles a check box.
         if (!indice.isValid() || ruolo != Qt::CheckStateRole || !caselle || indice.column() != 0)
             return false;
-        Riga &riga = righe[std::size_t(indice.row())];
+        const auto r = std::size_t(indice.row());
         const bool nuova = valore.toInt() == Qt::Checked;
-        if (nuova == riga.spunta)
+        if (nuova == bool(spunte[r]))
             return true;
-        riga.spunta = nuova;
+        spunte[r] = nuova;
         emit dataChanged(indice, indice, {Qt::CheckStateRole});
         emit m_lista->spuntaCambiata(indice.row() + 1, nuova);
         return true;
@@ -129,33 +125,38 @@ public:
         return m_colonne[colonna].allineamento & Qt::AlignHorizontal_Mask;
     }
 
-    // A new row with one cell per column (or more, when more texts are given).
-    Riga nuovaRiga(const QStringList &testi) const
+    std::size_t numero() const { return spunte.size(); }
+
+    Cella *cella(std::size_t riga, std::size_t colonna)
     {
-        Riga r;
-        r.celle.resize(std::max<std::size_t>(std::size_t(m_colonne.size()), std::size_t(testi.size())));
-        for (qsizetype i = 0; i < testi.size(); ++i)
-            r.celle[std::size_t(i)].testo = testi[i];
-        return r;
+        return riga < numero() && colonna < larghezza ? &celle[riga * larghezza + colonna] : nullptr;
     }
 
+    // Appends rows with one cell per column; texts beyond the last column
+    // are not kept, missing ones stay empty.
     void aggiungi(const QList<QStringList> &nuove)
     {
         if (nuove.isEmpty())
             return;
-        const int primo = int(righe.size());
+        const int primo = int(numero());
         beginInsertRows(QModelIndex(), primo, primo + int(nuove.size()) - 1);
-        righe.reserve(righe.size() + std::size_t(nuove.size()));
-        for (const QStringList &testi : nuove)
-            righe.push_back(nuovaRiga(testi));
+        celle.resize(celle.size() + std::size_t(nuove.size()) * larghezza);
+        Cella *p = celle.data() + std::size_t(primo) * larghezza;
+        for (const QStringList &testi : nuove) {
+            const std::size_t quante = std::min(larghezza, std::size_t(testi.size()));
+            for (std::size_t c = 0; c < quante; ++c)
+                p[c].testo = testi[qsizetype(c)];
+            p += larghezza;
+        }
+        spunte.resize(spunte.size() + std::size_t(nuove.size()), 0);
         endInsertRows();
     }
 
     void svuota()
     {
         beginResetModel();
-        righe.clear();
-        righe.shrink_to_fit();
+        std::vector<Cella>().swap(celle);
+        std::vector<char>().swap(spunte);
         endResetModel();
     }
 
@@ -163,9 +164,15 @@ public:
     {
         beginResetModel();
         m_colonne = colonne;
-        for (Riga &r : righe)
-            if (r.celle.size() < std::size_t(m_colonne.size()))
-                r.celle.resize(std::size_t(m_colonne.size()));
+        const auto nuova = std::size_t(m_colonne.size());
+        if (nuova != larghezza) {
+            std::vector<Cella> altre(numero() * nuova);
+            for (std::size_t r = 0; r < numero(); ++r)
+                for (std::size_t c = 0; c < std::min(nuova, larghezza); ++c)
+                    altre[r * nuova + c] = std::move(celle[r * larghezza + c]);
+            celle.swap(altre);
+            larghezza = nuova;
+        }
         endResetModel();
     }
 
@@ -174,14 +181,14 @@ public:
     // follow their rows.
     void ordina(int colonna, bool discendente)
     {
-        const std::size_t n = righe.size();
+        const std::size_t n = numero();
         if (n < 2)
             return;
         const auto c = std::size_t(std::max(colonna, 0));
         static const QString vuoto;
         std::vector<QStringView> testi(n);
         for (std::size_t i = 0; i < n; ++i)
-            testi[i] = c < righe[i].celle.size() ? QStringView(righe[i].celle[c].testo) : QStringView(vuoto);
+            testi[i] = c < larghezza ? QStringView(celle[i * larghezza + c].testo) : QStringView(vuoto);
 
         // Rows are compared first by eight characters packed into two
         // integers, taken after the prefix that every text shares (the
@@ -246,14 +253,18 @@ public:
             ordine[i] = voci[i].riga;
 
         emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-        std::vector<Riga> nuove;
-        nuove.reserve(n);
+        std::vector<Cella> nuoveCelle(celle.size());
+        std::vector<char> nuoveSpunte(n);
         std::vector<int> nuovaPosizione(n);
         for (std::size_t i = 0; i < n; ++i) {
-            nuove.push_back(std::move(righe[std::size_t(ordine[i])]));
-            nuovaPosizione[std::size_t(ordine[i])] = int(i);
+            const auto da = std::size_t(ordine[i]);
+            for (std::size_t k = 0; k < larghezza; ++k)
+                nuoveCelle[i * larghezza + k] = std::move(celle[da * larghezza + k]);
+            nuoveSpunte[i] = spunte[da];
+            nuovaPosizione[da] = int(i);
         }
-        righe.swap(nuove);
+        celle.swap(nuoveCelle);
+        spunte.swap(nuoveSpunte);
         const QModelIndexList vecchi = persistentIndexList();
         QModelIndexList aggiornati;
         aggiornati.reserve(vecchi.size());
@@ -265,8 +276,8 @@ public:
 
     void segnalaTutto()
     {
-        if (!righe.empty())
-            emit dataChanged(index(0, 0), index(int(righe.size()) - 1, columnCount() - 1));
+        if (numero() > 0 && columnCount() > 0)
+            emit dataChanged(index(0, 0), index(int(numero()) - 1, columnCount() - 1));
     }
     void segnalaCella(int riga, int colonna)
     {
@@ -277,11 +288,15 @@ public:
     }
     void segnalaColonnaZero()
     {
-        if (!righe.empty() && columnCount() > 0)
-            emit dataChanged(index(0, 0), index(int(righe.size()) - 1, 0));
+        if (numero() > 0 && columnCount() > 0)
+            emit dataChanged(index(0, 0), index(int(numero()) - 1, 0));
     }
 
-    std::vector<Riga> righe;
+    // The cells row after row, larghezza of them per row, and the check
+    // box of each row: one block of memory however many rows there are.
+    std::vector<Cella> celle;
+    std::vector<char> spunte;
+    std::size_t larghezza = 0;
     bool caselle = false;
 
 private:
@@ -365,13 +380,12 @@ public:
     bool congelata = false;
     bool modificata = false; // cells changed while frozen
 
-    bool rigaValida(int riga) const { return riga >= 1 && std::size_t(riga) <= modello->righe.size(); }
+    bool rigaValida(int riga) const { return riga >= 1 && std::size_t(riga) <= modello->numero(); }
     Cella *cella(int riga, int colonna) const
     {
         if (!rigaValida(riga) || colonna < 0)
             return nullptr;
-        Riga &r = modello->righe[std::size_t(riga - 1)];
-        return std::size_t(colonna) < r.celle.size() ? &r.celle[std::size_t(colonna)] : nullptr;
+        return modello->cella(std::size_t(riga - 1), std::size_t(colonna));
     }
     void applicaColonne()
     {
@@ -477,14 +491,14 @@ void ListaReport::impostaCaselle(bool attive)
 
 bool ListaReport::spunta(int riga) const
 {
-    return d->rigaValida(riga) && d->modello->righe[std::size_t(riga - 1)].spunta;
+    return d->rigaValida(riga) && d->modello->spunte[std::size_t(riga - 1)];
 }
 
 void ListaReport::impostaSpunta(int riga, bool spuntata)
 {
     if (!d->rigaValida(riga))
         return;
-    d->modello->righe[std::size_t(riga - 1)].spunta = spuntata;
+    d->modello->spunte[std::size_t(riga - 1)] = spuntata;
     if (d->congelata)
         d->modificata = true;
     else
@@ -528,7 +542,7 @@ void ListaReport::impostaColori(const QColor &sfondo, const QColor &testo)
 
 int ListaReport::numeroRighe() const
 {
-    return int(d->modello->righe.size());
+    return int(d->modello->numero());
 }
 
 int ListaReport::numeroColonne() const

@@ -66,7 +66,8 @@ public:
     // Rows.
     void svuota();
     // Appends a row: testi[0] is the row's text, testi[k] its sub-item k.
-    // Missing trailing cells stay empty. Returns the new row's number.
+    // Missing trailing cells stay empty; texts beyond the last column are
+    // not kept. Returns the new row's number.
     int aggiungiRiga(const QStringList &testi);
     // Appends many rows with one model change.
     void aggiungiRighe(const QList<QStringList> &righe);
