@@ -34,7 +34,11 @@ inline char16_t piega(QChar c)
 int confrontaPiegati(QStringView a, QStringView b, qsizetype da)
 {
     const qsizetype n = std::min(a.size(), b.size());
+    if (a.size() == b.size() && da < n && a.mid(da) == b.mid(da))
+        return 0;
     for (qsizetype i = da; i < n; ++i) {
+        if (a[i] == b[i])
+            continue;
         const char16_t x = piega(a[i]);
         const char16_t y = piega(b[i]);
         if (x != y)
@@ -199,7 +203,7 @@ public:
         for (std::size_t i = 1; i < n && comune > 0; ++i) {
             const QStringView t = testi[i];
             qsizetype k = 0;
-            while (k < comune && k < t.size() && piega(t[k]) == piega(testi[0][k]))
+            while (k < comune && k < t.size() && (t[k] == testi[0][k] || piega(t[k]) == piega(testi[0][k])))
                 ++k;
             comune = k;
         }
