@@ -146,7 +146,6 @@ bool GeneratoreChiavi::leggiNumero(const QString &grezzo, double *valore) const
             *valore = v;
             return true;
         }
-        return false;
     }
 
     // Anything else (group separators, exponents) as the locale reads it.
@@ -160,6 +159,8 @@ bool GeneratoreChiavi::leggiNumero(const QString &grezzo, double *valore) const
 
 QString GeneratoreChiavi::numero(double v) const
 {
+    if (!std::isfinite(v))
+        return {};
     if (v < 0)
         return QLatin1Char('&') + ChiaveNumero(numero(-v));
     if (v == 0)

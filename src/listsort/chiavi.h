@@ -36,13 +36,14 @@ QString ChiaveNumerica(const QString &testo);
 QString ChiaveData(const QString &testo);
 
 // The same keys with the locale's settings looked up once, for building the
-// keys of a whole column.
+// keys of a whole column. Numbers are read in the given locale; dates always
+// in the user's short date form.
 class GeneratoreChiavi {
 public:
     explicit GeneratoreChiavi(const QLocale &locale);
 
     QString numero(const QString &testo) const;
-    QString numero(double valore) const;
+    QString numero(double valore) const; // empty for infinities and NaN
     QString data(const QString &testo) const;
     QString chiave(TipoColonna tipo, const QString &testo) const;
     bool leggiNumero(const QString &testo, double *valore) const;

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -190,6 +191,9 @@ private slots:
         QTest::newRow("blanks and plus") << Italiano << " +7 " << z29 + "7," + z30;
         QTest::newRow("group separators") << Italiano << "1.234,5" << QString(26, u'0') + "1234,5" + QString(29, u'0');
         QTest::newRow("US groups") << Americano << "1,234.5" << QString(26, u'0') + "1234.5" + QString(29, u'0');
+        QTest::newRow("no leading digit") << Italiano << ",5" << z30 + ",5" + QString(29, u'0');
+        QTest::newRow("tiny decimal") << Americano << "0.000000000000000000000000000001"
+                                      << z29 + "0." + QString(29, u'0') + "1";
         QTest::newRow("word") << Italiano << "abc" << "";
         QTest::newRow("empty") << Italiano << "" << "";
         QTest::newRow("blank") << Italiano << "   " << "";
@@ -226,6 +230,12 @@ private slots:
         QCOMPARE(g.numero(QStringLiteral("0,1")), g.numero(0.1));
         // Far beyond 10^30 the key simply grows longer.
         QVERIFY(g.numero(1e40).size() > 61);
+        QCOMPARE(g.numero(std::numeric_limits<double>::infinity()), QString());
+        QCOMPARE(g.numero(std::numeric_limits<double>::quiet_NaN()), QString());
+        QCOMPARE(g.numero(QStringLiteral("1e400")), QString());
+        // Whole numbers take a shortcut; it must agree with the general path.
+        QCOMPARE(g.numero(123456789012345.0), QString(15, u'0') + "123456789012345," + QString(30, u'0'));
+        QCOMPARE(g.numero(1e15), QString(14, u'0') + "1" + QString(15, u'0') + "," + QString(30, u'0'));
     }
 
     void chiaveData_data()
