@@ -232,20 +232,21 @@ QDate GeneratoreChiavi::leggiDataVeloce(const QString &grezzo) const
 
 QString GeneratoreChiavi::data(const QString &testo) const
 {
-    QDateTime quando;
-    const QDate veloce = leggiDataVeloce(testo);
-    if (veloce.isValid())
-        quando = QDateTime(veloce, QTime(0, 0), Qt::UTC);
-    else
-        quando = LeggiDataBreve(testo);
-    if (!quando.isValid())
-        return {};
-    const QDate d = quando.date();
-    const QTime t = quando.time();
+    QDate d = leggiDataVeloce(testo);
+    QTime t(0, 0);
+    if (!d.isValid()) {
+        const QDateTime quando = LeggiDataBreve(testo);
+        if (!quando.isValid())
+            return {};
+        d = quando.date();
+        t = quando.time();
+    }
     // yyyyMMddhhmmss, by hand: a formatter call per cell is slow.
-    if (d.year() < 0 || d.year() > 9999)
+    int anno = 0, mese = 0, giorno = 0;
+    d.getDate(&anno, &mese, &giorno);
+    if (anno < 0 || anno > 9999)
         return {};
-    const int campi[6] = {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};
+    const int campi[6] = {anno, mese, giorno, t.hour(), t.minute(), t.second()};
     QString k(14, Qt::Uninitialized);
     QChar *p = k.data();
     auto scrivi = [&p](int valore, int cifre) {
