@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QWidget>
 
+class QTreeView;
+
 // The report-style list used by the main window (LV) and by the three lists
 // of the tables window (LVP, LVT, LVG): columns with headers, rows made of a
 // text and a tag per cell, an optional check box per row, one selected row,
@@ -24,7 +26,19 @@
 // pressioneMouse, then rigaCliccata when the press was on a row (which also
 // becomes the selected row), then rilascioMouse, then cliccata. Coordinates
 // are pixels in the list's viewport, x measured from the left edge of the
-// first column as the header reports the columns' left edges.
+// first column as the header reports the columns' left edges (so x compares
+// directly with sinistraColonna and larghezzaColonna, horizontal scrolling
+// included). The second press of a double click is reported like a press
+// (pressioneMouse, rigaCliccata) and is followed by doppioClic.
+//
+// Keyboard users browse too: when the arrow keys (or Page Up/Down, Home, End)
+// move the selection to another row, the list emits rigaCliccata for the new
+// row and then cliccata, as a click on that row would.
+//
+// SortKey, SortOrder and Sorted: setting Sorted to true orders the rows at
+// once by the texts of column SortKey (stable, character by character,
+// ignoring case); check boxes, the selection and hidden columns travel with
+// their rows. Rows added later are appended, not placed in order.
 class ListaReport : public QWidget, public ListaOrdinabile {
     Q_OBJECT
 public:
@@ -40,6 +54,9 @@ public:
     explicit ListaReport(QWidget *parent = nullptr);
     ~ListaReport() override;
 
+    // The view inside the control (for tests and for focus handling).
+    QTreeView *vista() const;
+
     // Columns (fixed by the owner, usually once).
     void impostaColonne(const QList<Colonna> &colonne);
     const Colonna &colonna(int indice) const; // 1-based Index
@@ -49,7 +66,8 @@ public:
     // Rows.
     void svuota();
     // Appends a row: testi[0] is the row's text, testi[k] its sub-item k.
-    // Missing trailing cells stay empty. Returns the new row's number.
+    // Missing trailing cells stay empty; texts beyond the last column are
+    // not kept. Returns the new row's number.
     int aggiungiRiga(const QStringList &testi);
     // Appends many rows with one model change.
     void aggiungiRighe(const QList<QStringList> &righe);

@@ -1,0 +1,657 @@
+#include "ui/widgets/listareport.h"
+
+#include <QAbstractTableModel>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
+namespace {
+
+struct Cella {
+    QString testo;
+    QString tag;
+};
+
+
+// One UTF-16 unit with its case folded, so that sorting ignores case.
+inline char16_t piega(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 128)
+        return u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u;
+    return QChar::toCaseFolded(u);
+}
+
+// Compares two texts ignoring case, from position da on (the texts are
+// known to agree before it).
+int confrontaPiegati(QStringView a, QStringView b, qsizetype da)
+{
+    const qsizetype n = std::min(a.size(), b.size());
+    if (a.size() == b.size() && da < n && a.mid(da) == b.mid(da))
+        return 0;
+    for (qsizetype i = da; i < n; ++i) {
+        if (a[i] == b[i])
+            continue;
+        const char16_t x = piega(a[i]);
+        const char16_t y = piega(b[i]);
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+} // namespace
+
+// The rows live here, in a plain vector; the model hands them to the view.
+class ModelloLista : public QAbstractTableModel {
+public:
+    ModelloLista(ListaReport *lista, const QList<ListaReport::Colonna> &colonne)
+        : QAbstractTableModel(lista), m_lista(lista), m_colonne(colonne)
+    {
+    }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : int(numero());
+    }
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : int(m_colonne.size());
+    }
+
+    QVariant data(const QModelIndex &indice, int ruolo) const override
+    {
+        if (!indice.isValid())
+            return {};
+        const auto r = std::size_t(indice.row());
+        const auto c = std::size_t(indice.column());
+        switch (ruolo) {
+        case Qt::DisplayRole:
+            return c < larghezza ? celle[r * larghezza + c].testo : QString();
+        case Qt::TextAlignmentRole:
+            return int(allineamento(indice.column()) | Qt::AlignVCenter);
+        case Qt::CheckStateRole:
+            if (caselle && c == 0)
+                return spunte[r] ? Qt::Checked : Qt::Unchecked;
+            return {};
+        default:
+            return {};
+        }
+    }
+
+    bool setData(const QModelIndex &indice, const QVariant &valore, int ruolo) override
+    {
+        // Only the view calls this, when the user toggles a check box.
+        if (!indice.isValid() || ruolo != Qt::CheckStateRole || !caselle || indice.column() != 0)
+            return false;
+        const auto r = std::size_t(indice.row());
+        const bool nuova = valore.toInt() == Qt::Checked;
+        if (nuova == bool(spunte[r]))
+            return true;
+        spunte[r] = nuova;
+        emit dataChanged(indice, indice, {Qt::CheckStateRole});
+        emit m_lista->spuntaCambiata(indice.row() + 1, nuova);
+        return true;
+    }
+
+    Qt::ItemFlags flags(const QModelIndex &indice) const override
+    {
+        if (!indice.isValid())
+            return Qt::NoItemFlags;
+        Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+        if (caselle && indice.column() == 0)
+            f |= Qt::ItemIsUserCheckable;
+        return f;
+    }
+
+    QVariant headerData(int sezione, Qt::Orientation orientamento, int ruolo) const override
+    {
+        if (orientamento != Qt::Horizontal || sezione < 0 || sezione >= m_colonne.size())
+            return {};
+        if (ruolo == Qt::DisplayRole)
+            return m_colonne[sezione].titolo;
+        if (ruolo == Qt::TextAlignmentRole)
+            return int(allineamento(sezione) | Qt::AlignVCenter);
+        return {};
+    }
+
+    Qt::Alignment allineamento(int colonna) const
+    {
+        if (colonna < 0 || colonna >= m_colonne.size())
+            return Qt::AlignLeft;
+        return m_colonne[colonna].allineamento & Qt::AlignHorizontal_Mask;
+    }
+
+    std::size_t numero() const { return spunte.size(); }
+
+    Cella *cella(std::size_t riga, std::size_t colonna)
+    {
+        return riga < numero() && colonna < larghezza ? &celle[riga * larghezza + colonna] : nullptr;
+    }
+
+    // Appends rows with one cell per column; texts beyond the last column
+    // are not kept, missing ones stay empty.
+    void aggiungi(const QList<QStringList> &nuove)
+    {
+        if (nuove.isEmpty())
+            return;
+        const int primo = int(numero());
+        beginInsertRows(QModelIndex(), primo, primo + int(nuove.size()) - 1);
+        celle.resize(celle.size() + std::size_t(nuove.size()) * larghezza);
+        Cella *p = celle.data() + std::size_t(primo) * larghezza;
+        for (const QStringList &testi : nuove) {
+            const std::size_t quante = std::min(larghezza, std::size_t(testi.size()));
+            for (std::size_t c = 0; c < quante; ++c)
+                p[c].testo = testi[qsizetype(c)];
+            p += larghezza;
+        }
+        spunte.resize(spunte.size() + std::size_t(nuove.size()), 0);
+        endInsertRows();
+    }
+
+    void svuota()
+    {
+        beginResetModel();
+        std::vector<Cella>().swap(celle);
+        std::vector<char>().swap(spunte);
+        endResetModel();
+    }
+
+    void cambiaColonne(const QList<ListaReport::Colonna> &colonne)
+    {
+        beginResetModel();
+        m_colonne = colonne;
+        const auto nuova = std::size_t(m_colonne.size());
+        if (nuova != larghezza) {
+            std::vector<Cella> altre(numero() * nuova);
+            for (std::size_t r = 0; r < numero(); ++r)
+                for (std::size_t c = 0; c < std::min(nuova, larghezza); ++c)
+                    altre[r * nuova + c] = std::move(celle[r * larghezza + c]);
+            celle.swap(altre);
+            larghezza = nuova;
+        }
+        endResetModel();
+    }
+
+    // Orders the rows by the texts of one column with a stable sort, so rows
+    // with equal texts keep their present order. Selection and current row
+    // follow their rows.
+    void ordina(int colonna, bool discendente)
+    {
+        const std::size_t n = numero();
+        if (n < 2)
+            return;
+        const auto c = std::size_t(std::max(colonna, 0));
+        static const QString vuoto;
+        std::vector<QStringView> testi(n);
+        for (std::size_t i = 0; i < n; ++i)
+            testi[i] = c < larghezza ? QStringView(celle[i * larghezza + c].testo) : QStringView(vuoto);
+
+        // Rows are compared first by eight characters packed into two
+        // integers, taken after the prefix that every text shares (the
+        // leading zeros of number keys, the century of date keys), and only
+        // on a tie by their whole texts: the sort then runs over a compact
+        // array instead of chasing every string through memory.
+        qsizetype comune = testi[0].size();
+        for (std::size_t i = 1; i < n && comune > 0; ++i) {
+            const QStringView t = testi[i];
+            qsizetype k = 0;
+            while (k < comune && k < t.size() && (t[k] == testi[0][k] || piega(t[k]) == piega(testi[0][k])))
+                ++k;
+            comune = k;
+        }
+        struct Voce {
+            quint64 alto;
+            quint64 basso;
+            int riga;
+        };
+        std::vector<Voce> voci(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const QStringView t = testi[i];
+            quint64 parti[2] = {0, 0};
+            for (int k = 0; k < 8; ++k) {
+                const qsizetype j = comune + k;
+                const quint64 u = j < t.size() ? piega(t[j]) : 0;
+                parti[k / 4] = (parti[k / 4] << 16) | u;
+            }
+            voci[i] = {parti[0], parti[1], int(i)};
+        }
+        // First by the packed characters alone; then each run of rows that
+        // tie on them is put in order by the rest of their texts, unless the
+        // whole run has one and the same text (the usual case: equal values),
+        // which needs no more than one pass.
+        auto prima = [discendente](const Voce &a, const Voce &b) {
+            if (a.alto != b.alto)
+                return discendente ? a.alto > b.alto : a.alto < b.alto;
+            return discendente ? a.basso > b.basso : a.basso < b.basso;
+        };
+        std::stable_sort(voci.begin(), voci.end(), prima);
+        const qsizetype dopo = comune + 8;
+        auto resto = [&testi, dopo, discendente](const Voce &a, const Voce &b) {
+            const int r = confrontaPiegati(testi[std::size_t(a.riga)], testi[std::size_t(b.riga)], dopo);
+            return discendente ? r > 0 : r < 0;
+        };
+        for (std::size_t inizio = 0; inizio < n;) {
+            std::size_t fine = inizio + 1;
+            while (fine < n && voci[fine].alto == voci[inizio].alto && voci[fine].basso == voci[inizio].basso)
+                ++fine;
+            if (fine - inizio > 1) {
+                const QStringView primo = testi[std::size_t(voci[inizio].riga)];
+                bool uguali = true;
+                for (std::size_t k = inizio + 1; k < fine && uguali; ++k)
+                    uguali = confrontaPiegati(primo, testi[std::size_t(voci[k].riga)], dopo) == 0;
+                if (!uguali)
+                    std::stable_sort(voci.begin() + std::ptrdiff_t(inizio), voci.begin() + std::ptrdiff_t(fine), resto);
+            }
+            inizio = fine;
+        }
+        std::vector<int> ordine(n);
+        for (std::size_t i = 0; i < n; ++i)
+            ordine[i] = voci[i].riga;
+
+        emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+        std::vector<Cella> nuoveCelle(celle.size());
+        std::vector<char> nuoveSpunte(n);
+        std::vector<int> nuovaPosizione(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const auto da = std::size_t(ordine[i]);
+            for (std::size_t k = 0; k < larghezza; ++k)
+                nuoveCelle[i * larghezza + k] = std::move(celle[da * larghezza + k]);
+            nuoveSpunte[i] = spunte[da];
+            nuovaPosizione[da] = int(i);
+        }
+        celle.swap(nuoveCelle);
+        spunte.swap(nuoveSpunte);
+        const QModelIndexList vecchi = persistentIndexList();
+        QModelIndexList aggiornati;
+        aggiornati.reserve(vecchi.size());
+        for (const QModelIndex &v : vecchi)
+            aggiornati.append(index(nuovaPosizione[std::size_t(v.row())], v.column()));
+        changePersistentIndexList(vecchi, aggiornati);
+        emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    }
+
+    void segnalaTutto()
+    {
+        if (numero() > 0 && columnCount() > 0)
+            emit dataChanged(index(0, 0), index(int(numero()) - 1, columnCount() - 1));
+    }
+    void segnalaCella(int riga, int colonna)
+    {
+        if (colonna < columnCount()) {
+            const QModelIndex i = index(riga, colonna);
+            emit dataChanged(i, i);
+        }
+    }
+    void segnalaColonnaZero()
+    {
+        if (numero() > 0 && columnCount() > 0)
+            emit dataChanged(index(0, 0), index(int(numero()) - 1, 0));
+    }
+
+    // The cells row after row, larghezza of them per row, and the check
+    // box of each row: one block of memory however many rows there are.
+    std::vector<Cella> celle;
+    std::vector<char> spunte;
+    std::size_t larghezza = 0;
+    bool caselle = false;
+
+private:
+    ListaReport *m_lista;
+    QList<ListaReport::Colonna> m_colonne;
+};
+
+// The view: a QTreeView that turns the user's mouse and keyboard actions into
+// the list's signals, in the order the owners rely on.
+class VistaLista : public QTreeView {
+public:
+    explicit VistaLista(ListaReport *lista) : QTreeView(lista), m_lista(lista) {}
+
+protected:
+    void mousePressEvent(QMouseEvent *e) override { premi(e); }
+
+    void mouseReleaseEvent(QMouseEvent *e) override
+    {
+        // The view finishes its own work (a check box toggle) before the
+        // owner hears of the release, since the owner may refill the list.
+        QTreeView::mouseReleaseEvent(e);
+        const QPoint p = posizione(e);
+        emit m_lista->rilascioMouse(e->button(), e->modifiers(), p.x(), p.y());
+        emit m_lista->cliccata();
+    }
+
+    void mouseDoubleClickEvent(QMouseEvent *e) override
+    {
+        // The second press of a double click counts as a press too.
+        const int riga = premi(e);
+        if (riga > 0)
+            emit m_lista->doppioClic(riga);
+    }
+
+    void keyPressEvent(QKeyEvent *e) override
+    {
+        const int prima = currentIndex().isValid() ? currentIndex().row() : -1;
+        QTreeView::keyPressEvent(e);
+        const QModelIndex ora = currentIndex();
+        if (ora.isValid() && ora.row() != prima) {
+            m_lista->selezionaRiga(ora.row() + 1);
+            emit m_lista->rigaCliccata(ora.row() + 1);
+            emit m_lista->cliccata();
+        }
+    }
+
+private:
+    // x from the left edge of the first column, scrolling included.
+    QPoint posizione(const QMouseEvent *e) const
+    {
+        const QPoint p = e->position().toPoint();
+        return {p.x() + header()->offset(), p.y()};
+    }
+
+    int premi(QMouseEvent *e)
+    {
+        const QPoint p = posizione(e);
+        emit m_lista->pressioneMouse(e->button(), e->modifiers(), p.x(), p.y());
+        QTreeView::mousePressEvent(e);
+        const QModelIndex i = indexAt(e->position().toPoint());
+        if (!i.isValid())
+            return 0;
+        const int riga = i.row() + 1;
+        m_lista->selezionaRiga(riga);
+        emit m_lista->rigaCliccata(riga);
+        return riga;
+    }
+
+    ListaReport *m_lista;
+};
+
+class ListaReport::Dati {
+public:
+    QList<Colonna> colonne;
+    ModelloLista *modello = nullptr;
+    VistaLista *vista = nullptr;
+    int sortKey = 0;
+    int sortOrder = 0;
+    bool sorted = false;
+    int puntatore = 0;
+    bool congelata = false;
+    bool modificata = false; // cells changed while frozen
+
+    bool rigaValida(int riga) const { return riga >= 1 && std::size_t(riga) <= modello->numero(); }
+    Cella *cella(int riga, int colonna) const
+    {
+        if (!rigaValida(riga) || colonna < 0)
+            return nullptr;
+        return modello->cella(std::size_t(riga - 1), std::size_t(colonna));
+    }
+    void applicaColonne()
+    {
+        QHeaderView *h = vista->header();
+        for (int i = 0; i < colonne.size(); ++i) {
+            h->resizeSection(i, colonne[i].larghezza);
+            vista->setColumnHidden(i, colonne[i].nascosta);
+        }
+    }
+};
+
+ListaReport::ListaReport(QWidget *parent) : QWidget(parent), d(new Dati)
+{
+    d->modello = new ModelloLista(this, d->colonne);
+    d->vista = new VistaLista(this);
+    d->vista->setObjectName(QStringLiteral("vista"));
+    d->vista->setRootIsDecorated(false);
+    d->vista->setItemsExpandable(false);
+    d->vista->setUniformRowHeights(true);
+    d->vista->setSelectionMode(QAbstractItemView::SingleSelection);
+    d->vista->setSelectionBehavior(QAbstractItemView::SelectRows);
+    d->vista->setAllColumnsShowFocus(true);
+    d->vista->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    d->vista->setSortingEnabled(false);
+    d->vista->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    d->vista->setModel(d->modello);
+    QHeaderView *h = d->vista->header();
+    h->setSectionsClickable(true);
+    h->setSectionsMovable(false);
+    h->setStretchLastSection(false);
+    h->setSortIndicatorShown(false);
+    connect(h, &QHeaderView::sectionClicked, this,
+            [this](int sezione) { emit intestazioneCliccata(sezione + 1); });
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(d->vista);
+    setFocusProxy(d->vista);
+}
+
+ListaReport::~ListaReport()
+{
+    delete d;
+}
+
+QTreeView *ListaReport::vista() const
+{
+    return d->vista;
+}
+
+void ListaReport::impostaColonne(const QList<Colonna> &colonne)
+{
+    d->colonne = colonne;
+    d->modello->cambiaColonne(colonne);
+    d->applicaColonne();
+}
+
+const ListaReport::Colonna &ListaReport::colonna(int indice) const
+{
+    static const Colonna nessuna;
+    if (indice < 1 || indice > d->colonne.size())
+        return nessuna;
+    return d->colonne[indice - 1];
+}
+
+int ListaReport::sinistraColonna(int indice) const
+{
+    if (indice < 1 || indice > d->colonne.size())
+        return 0;
+    return d->vista->header()->sectionPosition(indice - 1);
+}
+
+int ListaReport::larghezzaColonna(int indice) const
+{
+    if (indice < 1 || indice > d->colonne.size())
+        return 0;
+    return d->vista->header()->sectionSize(indice - 1);
+}
+
+void ListaReport::svuota()
+{
+    d->modello->svuota();
+}
+
+int ListaReport::aggiungiRiga(const QStringList &testi)
+{
+    d->modello->aggiungi({testi});
+    return numeroRighe();
+}
+
+void ListaReport::aggiungiRighe(const QList<QStringList> &righe)
+{
+    d->modello->aggiungi(righe);
+}
+
+void ListaReport::impostaCaselle(bool attive)
+{
+    if (d->modello->caselle == attive)
+        return;
+    d->modello->caselle = attive;
+    d->modello->segnalaColonnaZero();
+}
+
+bool ListaReport::spunta(int riga) const
+{
+    return d->rigaValida(riga) && d->modello->spunte[std::size_t(riga - 1)];
+}
+
+void ListaReport::impostaSpunta(int riga, bool spuntata)
+{
+    if (!d->rigaValida(riga))
+        return;
+    d->modello->spunte[std::size_t(riga - 1)] = spuntata;
+    if (d->congelata)
+        d->modificata = true;
+    else
+        d->modello->segnalaCella(riga - 1, 0);
+}
+
+int ListaReport::rigaSelezionata() const
+{
+    const QModelIndexList scelte = d->vista->selectionModel()->selectedRows();
+    return scelte.isEmpty() ? 0 : scelte.first().row() + 1;
+}
+
+void ListaReport::selezionaRiga(int riga)
+{
+    QItemSelectionModel *sel = d->vista->selectionModel();
+    if (!d->rigaValida(riga)) {
+        sel->clearSelection();
+        return;
+    }
+    sel->setCurrentIndex(d->modello->index(riga - 1, 0),
+                         QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void ListaReport::mostraRiga(int riga)
+{
+    if (d->rigaValida(riga))
+        d->vista->scrollTo(d->modello->index(riga - 1, 0));
+}
+
+void ListaReport::impostaColori(const QColor &sfondo, const QColor &testo)
+{
+    QPalette p = d->vista->palette();
+    p.setColor(QPalette::Base, sfondo);
+    p.setColor(QPalette::AlternateBase, sfondo);
+    p.setColor(QPalette::Window, sfondo);
+    p.setColor(QPalette::Text, testo);
+    p.setColor(QPalette::WindowText, testo);
+    d->vista->setPalette(p);
+    d->vista->viewport()->update();
+}
+
+int ListaReport::numeroRighe() const
+{
+    return int(d->modello->numero());
+}
+
+int ListaReport::numeroColonne() const
+{
+    return int(d->colonne.size());
+}
+
+QString ListaReport::tagColonna(int indice) const
+{
+    return colonna(indice).tag;
+}
+
+bool ListaReport::haCella(int riga, int colonna) const
+{
+    return d->cella(riga, colonna) != nullptr;
+}
+
+QString ListaReport::testo(int riga, int colonna) const
+{
+    const Cella *c = d->cella(riga, colonna);
+    return c ? c->testo : QString();
+}
+
+QString ListaReport::tag(int riga, int colonna) const
+{
+    const Cella *c = d->cella(riga, colonna);
+    return c ? c->tag : QString();
+}
+
+void ListaReport::impostaTesto(int riga, int colonna, const QString &testo)
+{
+    Cella *c = d->cella(riga, colonna);
+    if (!c)
+        return;
+    c->testo = testo;
+    if (d->congelata)
+        d->modificata = true;
+    else
+        d->modello->segnalaCella(riga - 1, colonna);
+}
+
+void ListaReport::impostaTag(int riga, int colonna, const QString &tag)
+{
+    // The tag is never shown, so no view needs to hear of it.
+    if (Cella *c = d->cella(riga, colonna))
+        c->tag = tag;
+}
+
+int ListaReport::sortKey() const
+{
+    return d->sortKey;
+}
+
+void ListaReport::setSortKey(int colonna)
+{
+    d->sortKey = colonna;
+}
+
+int ListaReport::sortOrder() const
+{
+    return d->sortOrder;
+}
+
+void ListaReport::setSortOrder(int ordine)
+{
+    d->sortOrder = ordine == 0 ? 0 : 1;
+}
+
+bool ListaReport::sorted() const
+{
+    return d->sorted;
+}
+
+void ListaReport::setSorted(bool ordinata)
+{
+    d->sorted = ordinata;
+    if (ordinata)
+        d->modello->ordina(d->sortKey, d->sortOrder == 1);
+}
+
+int ListaReport::mousePointer() const
+{
+    return d->puntatore;
+}
+
+void ListaReport::setMousePointer(int puntatore)
+{
+    d->puntatore = puntatore;
+    if (puntatore == 11) {
+        setCursor(Qt::WaitCursor);
+        d->vista->viewport()->setCursor(Qt::WaitCursor);
+    } else {
+        unsetCursor();
+        d->vista->viewport()->unsetCursor();
+    }
+}
+
+void ListaReport::congelaDisegno(bool congela)
+{
+    if (congela == d->congelata)
+        return;
+    d->congelata = congela;
+    d->vista->setUpdatesEnabled(!congela);
+    if (!congela && d->modificata) {
+        d->modificata = false;
+        d->modello->segnalaTutto();
+    }
+}
