@@ -26,7 +26,7 @@ struct ErroreAvvio {
 
 QString nativo(const QString &percorso)
 {
-    return QDir::toNativeSeparators(percorso);
+    return QDir::toNativeSeparators(QDir::cleanPath(percorso));
 }
 
 QString nomeFile(const QString &percorso)
