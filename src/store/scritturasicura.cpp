@@ -170,6 +170,10 @@ bool ScriviInsieme(const QString &cartella, const QList<FileNuovo> &files, QStri
                                 .arg(QDir::toNativeSeparators(temporaneo)));
             return false;
         }
+        // The new file keeps the access rights the user gave the old one.
+        const QFileInfo vecchio(unisci(cartella, files[i].nome));
+        if (vecchio.exists())
+            QFile::setPermissions(temporaneo, vecchio.permissions());
     }
 
     const bool conGiornale = files.size() > 1;

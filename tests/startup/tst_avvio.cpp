@@ -99,7 +99,9 @@ private slots:
         QVERIFY(StessiDati(s2, a.salvato));
         QCOMPARE(s2.TotalePezzi, qint64(10 - 25));
         // Backups hold the files exactly as found.
-        for (const QString &f : QStringList(kTabelle) << "Info.ini")
+        const QStringList dati = {"Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat",
+                                  "Info.ini"};
+        for (const QString &f : dati)
             QCOMPARE(a.cartella.leggi("Backups/" + f), a.cartella.leggi(f));
         VERIFICA_DIALOGHI(d);
     }
