@@ -24,11 +24,8 @@ char codificaCarattere(char16_t c)
 
 } // namespace
 
-void AccodaCp1252(QByteArray &out, QStringView testo)
+char *CodificaCp1252In(char *d, QStringView testo)
 {
-    const qsizetype inizio = out.size();
-    out.resize(inizio + testo.size());
-    char *d = out.data() + inizio;
     const char16_t *s = testo.utf16();
     const char16_t *fine = s + testo.size();
     while (s < fine) {
@@ -42,7 +39,15 @@ void AccodaCp1252(QByteArray &out, QStringView testo)
             *d++ = codificaCarattere(c);
         }
     }
-    out.resize(d - out.constData());
+    return d;
+}
+
+void AccodaCp1252(QByteArray &out, QStringView testo)
+{
+    const qsizetype inizio = out.size();
+    out.resize(inizio + testo.size());
+    char *fine = CodificaCp1252In(out.data() + inizio, testo);
+    out.resize(fine - out.constData());
 }
 
 QByteArray CodificaCp1252(QStringView testo)
@@ -56,6 +61,8 @@ QString DecodificaCp1252(QByteArrayView byte)
 {
     const char *s = byte.data();
     const qsizetype n = byte.size();
+    if (n == 0)
+        return QString();
     bool soloLatin1 = true;
     for (qsizetype i = 0; i < n; ++i) {
         const auto b = static_cast<unsigned char>(s[i]);

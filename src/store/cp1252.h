@@ -11,6 +11,9 @@
 // unassigned ones to the control characters of the same value, so any file
 // reads back byte for byte.
 
+// Writes the encoded text at d, which has room for testo.size() bytes;
+// returns the end of what was written.
+char *CodificaCp1252In(char *d, QStringView testo);
 // Appends the encoded text to out.
 void AccodaCp1252(QByteArray &out, QStringView testo);
 QByteArray CodificaCp1252(QStringView testo);

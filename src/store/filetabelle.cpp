@@ -4,61 +4,101 @@
 #include "store/numeri.h"
 
 #include <charconv>
-#include <cstdio>
 #include <cstring>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 
 // ---------------------------------------------------------------- writing
 
+// Builds a file in one buffer, writing through a pointer: no allocation per
+// field.
 class Scrittore {
 public:
-    explicit Scrittore(qsizetype stima) { m_out.reserve(stima); }
+    explicit Scrittore(qsizetype stima) { m_out.resize(qMax<qsizetype>(stima, 256)); m_p = m_out.data(); }
 
     void numero(qint32 v)
     {
-        char buf[16];
-        const auto r = std::to_chars(buf, buf + sizeof buf, v);
+        spazio(16);
         separatore();
-        m_out.append(buf, r.ptr - buf);
+        m_p = std::to_chars(m_p, m_p + 12, v).ptr;
     }
     void testo(const QString &s)
     {
+        spazio(s.size() + 3);
         separatore();
-        m_out += '"';
-        AccodaCp1252(m_out, s);
-        m_out += '"';
+        *m_p++ = '"';
+        m_p = CodificaCp1252In(m_p, s);
+        *m_p++ = '"';
     }
     void data(const QDateTime &d)
     {
+        spazio(32);
         separatore();
         if (!d.isValid())
             return;
         const QDate g = d.date();
         const QTime t = d.time();
-        char buf[40];
-        int n = std::snprintf(buf, sizeof buf, "#%04d-%02d-%02d", g.year(), g.month(), g.day());
-        if (t != QTime(0, 0))
-            n += std::snprintf(buf + n, sizeof buf - n, " %02d:%02d:%02d", t.hour(), t.minute(),
-                               t.second());
-        buf[n++] = '#';
-        m_out.append(buf, n);
+        *m_p++ = '#';
+        const int anno = g.year();
+        if (anno >= 0 && anno <= 9999) {
+            cifre(anno, 4);
+        } else {
+            m_p = std::to_chars(m_p, m_p + 12, anno).ptr;
+        }
+        *m_p++ = '-';
+        cifre(g.month(), 2);
+        *m_p++ = '-';
+        cifre(g.day(), 2);
+        if (t != QTime(0, 0)) {
+            *m_p++ = ' ';
+            cifre(t.hour(), 2);
+            *m_p++ = ':';
+            cifre(t.minute(), 2);
+            *m_p++ = ':';
+            cifre(t.second(), 2);
+        }
+        *m_p++ = '#';
     }
     void fineRiga()
     {
-        m_out += "\r\n";
+        spazio(2);
+        *m_p++ = '\r';
+        *m_p++ = '\n';
         m_primo = true;
     }
-    QByteArray risultato() { return std::move(m_out); }
+    QByteArray risultato()
+    {
+        m_out.resize(m_p - m_out.data());
+        return std::move(m_out);
+    }
 
 private:
+    void spazio(qsizetype n)
+    {
+        const qsizetype usato = m_p - m_out.data();
+        if (usato + n + 1 > m_out.size()) {
+            m_out.resize(qMax(m_out.size() * 2, usato + n + 1));
+            m_p = m_out.data() + usato;
+        }
+    }
     void separatore()
     {
         if (!m_primo)
-            m_out += ',';
+            *m_p++ = ',';
         m_primo = false;
     }
+    void cifre(int v, int n)
+    {
+        for (int i = n - 1; i >= 0; --i) {
+            m_p[i] = char('0' + v % 10);
+            v /= 10;
+        }
+        m_p += n;
+    }
     QByteArray m_out;
+    char *m_p = nullptr;
     bool m_primo = true;
 };
 
@@ -95,13 +135,32 @@ public:
         }
         return false;
     }
-    bool testo(QString *s)
+    // A text; with a field number, equal short texts of that field share one
+    // string (names and descriptions repeat a lot in a stock list), which
+    // saves most allocations of a load.
+    bool testo(QString *s, int campo = -1)
     {
         if (!prossimo())
             return false;
-        *s = DecodificaCp1252(m_item);
+        if (m_item.isEmpty()) {
+            *s = QString();
+        } else if (campo >= 0 && campo < kCampiCondivisi && m_item.size() <= 64) {
+            auto &cache = m_cache[campo];
+            const std::string_view chiave(m_item.data(), size_t(m_item.size()));
+            const auto it = cache.find(chiave);
+            if (it != cache.end()) {
+                *s = it->second;
+            } else {
+                *s = DecodificaCp1252(m_item);
+                if (cache.size() < 1024)
+                    cache.emplace(chiave, *s);
+            }
+        } else {
+            *s = DecodificaCp1252(m_item);
+        }
         return true;
     }
+    static constexpr int kCampiCondivisi = 16;
     bool data(QDateTime *d)
     {
         if (!prossimo())
@@ -222,6 +281,8 @@ private:
     const char *m_fine;
     QByteArrayView m_item;
     bool m_dopoVirgola = false;
+    // Keys point into the data being read, which outlives the reader.
+    std::unordered_map<std::string_view, QString> m_cache[kCampiCondivisi];
 };
 
 template <typename T, typename F>
@@ -301,12 +362,13 @@ bool LeggiComponenti(QByteArrayView dati, qint32 num, QList<Componente> *tabella
 {
     return leggiTabella(dati, num, 21, tabella, [](Lettore &l, Componente &c) {
         return l.numero(&c.ID) && l.numero(&c.IDTipo) && l.numero(&c.IDProduttore)
-            && l.numero(&c.IDPackage) && l.numero(&c.Pins) && l.testo(&c.NomeTipo)
-            && l.testo(&c.NomeProduttore) && l.testo(&c.Codice) && l.numero(&c.CodiceNumerico)
-            && l.testo(&c.Descrizione) && l.testo(&c.Datasheet) && l.testo(&c.Immagine)
-            && l.numero(&c.Quantita) && l.testo(&c.Note) && l.data(&c.DataInserimento)
-            && l.testo(&c.Extra1) && l.testo(&c.Extra2) && l.testo(&c.Extra3)
-            && l.testo(&c.Extra4) && l.testo(&c.Extra5) && l.testo(&c.Extra6);
+            && l.numero(&c.IDPackage) && l.numero(&c.Pins) && l.testo(&c.NomeTipo, 0)
+            && l.testo(&c.NomeProduttore, 1) && l.testo(&c.Codice, 2)
+            && l.numero(&c.CodiceNumerico) && l.testo(&c.Descrizione, 3) && l.testo(&c.Datasheet)
+            && l.testo(&c.Immagine) && l.numero(&c.Quantita) && l.testo(&c.Note, 4)
+            && l.data(&c.DataInserimento) && l.testo(&c.Extra1, 5) && l.testo(&c.Extra2, 6)
+            && l.testo(&c.Extra3, 7) && l.testo(&c.Extra4, 8) && l.testo(&c.Extra5, 9)
+            && l.testo(&c.Extra6, 10);
     });
 }
 
