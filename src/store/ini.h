@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 struct Stato;
@@ -23,3 +24,7 @@ bool LeggiInfo(Stato &stato, QString *errore = nullptr);
 
 // Writes every setting and counter of the state into Info.ini.
 void ScriviInfo(const Stato &stato);
+
+// The content Info.ini has after ScriviInfo, given its current content
+// (empty when there is no file): what SalvaDatabase writes.
+QByteArray ContenutoInfo(const Stato &stato, const QByteArray &attuale);

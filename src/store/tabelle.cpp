@@ -1,13 +1,105 @@
 #include "store/tabelle.h"
 
+#include "store/dialoghi.h"
+#include "store/filetabelle.h"
+#include "store/fileini.h"
+#include "store/ini.h"
+#include "store/scritturasicura.h"
 #include "store/stato.h"
 
-// Placeholder bodies: the table-file reader and writer replace them.
-bool CaricaDatabase(Stato &, Dialoghi &) { return true; }
-bool SalvaDatabase(Stato &stato, Dialoghi &) { ContaPezzi(stato); return true; }
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// The whole content of a table file; false when it is not a readable file.
+bool leggiFile(const QString &percorso, QByteArray *dati)
+{
+    if (!QFileInfo(percorso).isFile())
+        return false;
+    QFile f(percorso);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    *dati = f.readAll();
+    return f.error() == QFileDevice::NoError;
+}
+
+template <typename T, typename F>
+bool caricaTabella(const QString &percorso, qint32 num, QList<T> *tabella, F leggi)
+{
+    QByteArray dati;
+    if (!leggiFile(percorso, &dati))
+        return false;
+    return leggi(dati, num, tabella);
+}
+
+} // namespace
+
+bool CaricaDatabase(Stato &stato, Dialoghi &dialoghi)
+{
+    const Percorsi &p = stato.percorsi;
+    // Read into copies, so that a failure leaves the tables as they were.
+    QList<Tipo> tipi = stato.Tipi;
+    QList<Produttore> produttori = stato.Produttori;
+    QList<Package> packages = stato.Packages;
+    QList<Componente> componenti = stato.Componenti;
+    const bool ok = caricaTabella(p.FileTipi, stato.NumTipi, &tipi, LeggiTipi)
+        && caricaTabella(p.FileProduttori, stato.NumProduttori, &produttori, LeggiProduttori)
+        && caricaTabella(p.FilePackages, stato.NumPackages, &packages, LeggiPackages)
+        && caricaTabella(p.FileComponenti, stato.NumComponenti, &componenti, LeggiComponenti);
+    if (!ok) {
+        dialoghi.messaggio(QStringLiteral("Errore nell'apertura files del DB"), Icona::Nessuna,
+                           Pulsanti::Ok);
+        return false;
+    }
+    stato.Tipi = std::move(tipi);
+    stato.Produttori = std::move(produttori);
+    stato.Packages = std::move(packages);
+    stato.Componenti = std::move(componenti);
+    // A negative count loads nothing; as 0 it can never reach a save.
+    stato.NumTipi = qMax(stato.NumTipi, 0);
+    stato.NumProduttori = qMax(stato.NumProduttori, 0);
+    stato.NumPackages = qMax(stato.NumPackages, 0);
+    stato.NumComponenti = qMax(stato.NumComponenti, 0);
+    return true;
+}
+
+bool SalvaDatabase(Stato &stato, Dialoghi &dialoghi)
+{
+    return SalvaDatabase(stato, dialoghi, GuastoScrittura{});
+}
+
+bool SalvaDatabase(Stato &stato, Dialoghi &dialoghi, const GuastoScrittura &guasto)
+{
+    const Percorsi &p = stato.percorsi;
+    bool ok = stato.NumComponenti <= stato.Componenti.size() && stato.NumTipi <= stato.Tipi.size()
+        && stato.NumProduttori <= stato.Produttori.size()
+        && stato.NumPackages <= stato.Packages.size();
+    QByteArray ini;
+    ok = ok && LeggiFileIni(p.FileIni, &ini);
+    if (ok) {
+        const auto nome = [](const QString &percorso) { return QFileInfo(percorso).fileName(); };
+        const QList<FileNuovo> files = {
+            {nome(p.FileIni), ContenutoInfo(stato, ini)},
+            {nome(p.FileComponenti), TestoComponenti(stato.Componenti, stato.NumComponenti)},
+            {nome(p.FileTipi), TestoTipi(stato.Tipi, stato.NumTipi)},
+            {nome(p.FileProduttori), TestoProduttori(stato.Produttori, stato.NumProduttori)},
+            {nome(p.FilePackages), TestoPackages(stato.Packages, stato.NumPackages)},
+        };
+        ok = ScriviInsieme(p.PercorsoApp, files, nullptr, guasto);
+    }
+    ContaPezzi(stato);
+    if (!ok)
+        dialoghi.messaggio(QStringLiteral("Errore nel salvataggio dei dati"), Icona::Nessuna,
+                           Pulsanti::Ok);
+    return ok;
+}
+
 void ContaPezzi(Stato &stato)
 {
-    stato.TotalePezzi = 0;
-    for (qint32 i = 1; i <= stato.NumComponenti; ++i)
-        stato.TotalePezzi += stato.componente(i).Quantita;
+    qint64 totale = 0;
+    const qint32 n = qMin<qsizetype>(stato.NumComponenti, stato.Componenti.size());
+    for (qint32 i = 1; i <= n; ++i)
+        totale += stato.componente(i).Quantita;
+    stato.TotalePezzi = totale;
 }

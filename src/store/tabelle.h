@@ -1,18 +1,23 @@
 #pragma once
 
 struct Stato;
+struct GuastoScrittura;
 class Dialoghi;
 
 // Replaces the four tables by the content of the four table files, reading
 // as many records as the counts from Info.ini say. On failure shows
 // "Errore nell'apertura files del DB" and returns false; the caller ends the
-// program.
+// program. Negative counts load nothing and become 0.
 bool CaricaDatabase(Stato &stato, Dialoghi &dialoghi);
 
 // Writes Info.ini and the four table files from memory, then recomputes the
 // total of pieces. On failure shows "Errore nel salvataggio dei dati" and
 // returns false; memory is unchanged and the files on disk still load.
+// The five files are replaced together (see store/scritturasicura.h): a
+// failure or a kill at any moment leaves either the old or the new set.
 bool SalvaDatabase(Stato &stato, Dialoghi &dialoghi);
+// The same with an injected failure (test seam).
+bool SalvaDatabase(Stato &stato, Dialoghi &dialoghi, const GuastoScrittura &guasto);
 
 // Sets TotalePezzi to the sum of the quantities of the components.
 void ContaPezzi(Stato &stato);

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "store/records.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+
+// The text form of the four table files: one record per line, fields
+// separated by commas, numbers in decimal, texts between double quotes,
+// dates between number signs (#yyyy-mm-dd#, with " hh:mm:ss" when a time of
+// day is present), Windows-1252 bytes, CR LF after every line.
+//
+// Writers take positions 1 to num (num below 1: none; num must not exceed
+// the list). Readers read exactly num records (none when num is below 1) and
+// return false when the data runs out first or a value cannot be stored
+// (a number beyond 32 bits, a damaged date); lines after the last counted
+// record are ignored.
+
+QByteArray TestoComponenti(const QList<Componente> &tabella, qint32 num);
+QByteArray TestoTipi(const QList<Tipo> &tabella, qint32 num);
+QByteArray TestoProduttori(const QList<Produttore> &tabella, qint32 num);
+QByteArray TestoPackages(const QList<Package> &tabella, qint32 num);
+
+bool LeggiComponenti(QByteArrayView dati, qint32 num, QList<Componente> *tabella);
+bool LeggiTipi(QByteArrayView dati, qint32 num, QList<Tipo> *tabella);
+bool LeggiProduttori(QByteArrayView dati, qint32 num, QList<Produttore> *tabella);
+bool LeggiPackages(QByteArrayView dati, qint32 num, QList<Package> *tabella);
