@@ -1,0 +1,35 @@
+#include "reports/ansi.h"
+
+#include <QList>
+
+namespace {
+
+// The characters of bytes 0x80 to 0x9F; 0 where the code page has none.
+constexpr char16_t Alti[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+char Byte(char32_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<char>(c);
+    for (int i = 0; i < 32; ++i) {
+        if (Alti[i] != 0 && Alti[i] == c)
+            return static_cast<char>(0x80 + i);
+    }
+    return '?';
+}
+
+} // namespace
+
+QByteArray TestoAnsi(const QString &testo)
+{
+    QByteArray out;
+    out.reserve(testo.size());
+    for (const uint c : testo.toUcs4())
+        out += Byte(static_cast<char32_t>(c));
+    return out;
+}
