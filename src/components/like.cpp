@@ -118,12 +118,37 @@ QList<Elemento> Compila(const QList<uint> &schema)
     return elementi;
 }
 
+// One character of the text at index i (a surrogate pair is one
+// character) and the number of UTF-16 units it takes.
+struct Carattere {
+    char32_t valore;
+    qsizetype unita;
+};
+
+Carattere CarattereA(const QString &testo, qsizetype i)
+{
+    const QChar c = testo.at(i);
+    if (c.isHighSurrogate() && i + 1 < testo.size() && testo.at(i + 1).isLowSurrogate())
+        return {QChar::surrogateToUcs4(c, testo.at(i + 1)), 2};
+    return {c.unicode(), 1};
+}
+
 } // namespace
 
-bool Like(const QString &testo, const QString &schema)
+struct SchemaLike::Elementi {
+    QList<Elemento> lista;
+};
+
+SchemaLike::SchemaLike(const QString &schema)
+    : m_elementi(new Elementi{Compila(schema.toUcs4())})
 {
-    const QList<uint> t = testo.toUcs4();
-    const QList<Elemento> p = Compila(schema.toUcs4());
+}
+
+SchemaLike::~SchemaLike() = default;
+
+bool SchemaLike::corrisponde(const QString &testo) const
+{
+    const QList<Elemento> &p = m_elementi->lista;
 
     // Two pointers with backtracking to the last star only: every other
     // element takes exactly one character, so retrying from the last star
@@ -131,18 +156,20 @@ bool Like(const QString &testo, const QString &schema)
     // |pattern| x |text| steps.
     qsizetype ti = 0;
     qsizetype pi = 0;
-    qsizetype stella = -1;  // index of the last star seen
-    qsizetype ripresa = 0;  // text index the last star is retried from
-    while (ti < t.size()) {
-        if (pi < p.size() && p[pi].tipo != Elemento::Tutti && p[pi].accetta(t[ti])) {
-            ++ti;
+    qsizetype stella = -1; // index of the last star seen
+    qsizetype ripresa = 0; // text index the last star is retried from
+    while (ti < testo.size()) {
+        const Carattere c = CarattereA(testo, ti);
+        if (pi < p.size() && p[pi].tipo != Elemento::Tutti && p[pi].accetta(c.valore)) {
+            ti += c.unita;
             ++pi;
         } else if (pi < p.size() && p[pi].tipo == Elemento::Tutti) {
             stella = pi++;
             ripresa = ti;
         } else if (stella >= 0) {
             pi = stella + 1;
-            ti = ++ripresa;
+            ripresa += CarattereA(testo, ripresa).unita;
+            ti = ripresa;
         } else {
             return false;
         }
@@ -150,4 +177,9 @@ bool Like(const QString &testo, const QString &schema)
     while (pi < p.size() && p[pi].tipo == Elemento::Tutti)
         ++pi;
     return pi == p.size();
+}
+
+bool Like(const QString &testo, const QString &schema)
+{
+    return SchemaLike(schema).corrisponde(testo);
 }

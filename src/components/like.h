@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <memory>
+
 // Pattern matching as the classic Like operator does it, characters compared
 // exactly (no case folding):
 //   "*"      any run of characters, including none
@@ -22,3 +24,19 @@
 // length of the pattern times the length of the text, however many "*" the
 // pattern holds.
 bool Like(const QString &testo, const QString &schema);
+
+// A pattern read once and matched against many texts (a search over the
+// whole table).
+class SchemaLike {
+public:
+    explicit SchemaLike(const QString &schema);
+    ~SchemaLike();
+    SchemaLike(const SchemaLike &) = delete;
+    SchemaLike &operator=(const SchemaLike &) = delete;
+
+    bool corrisponde(const QString &testo) const;
+
+private:
+    struct Elementi;
+    std::unique_ptr<const Elementi> m_elementi;
+};

@@ -87,11 +87,11 @@ void EliminaPosizione(Stato &stato, qint32 pos)
 
 QList<qint32> CercaCodici(const Stato &stato, const QString &testoRicerca)
 {
-    const QString schema = QStringLiteral("*") + testoRicerca.toUpper() + QStringLiteral("*");
+    const SchemaLike schema(QStringLiteral("*") + testoRicerca.toUpper() + QStringLiteral("*"));
     QList<qint32> trovati;
     const qint32 num = ComponentiValidi(stato);
     for (qint32 pos = 1; pos <= num; ++pos) {
-        if (Like(stato.componente(pos).Codice, schema))
+        if (schema.corrisponde(stato.componente(pos).Codice))
             trovati.append(pos);
     }
     return trovati;

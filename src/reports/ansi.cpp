@@ -1,7 +1,5 @@
 #include "reports/ansi.h"
 
-#include <QList>
-
 namespace {
 
 // The characters of bytes 0x80 to 0x9F; 0 where the code page has none.
@@ -27,9 +25,18 @@ char Byte(char32_t c)
 
 QByteArray TestoAnsi(const QString &testo)
 {
-    QByteArray out;
-    out.reserve(testo.size());
-    for (const uint c : testo.toUcs4())
-        out += Byte(static_cast<char32_t>(c));
+    QByteArray out(testo.size(), Qt::Uninitialized);
+    char *scrivi = out.data();
+    const QChar *c = testo.constData();
+    const QChar *fine = c + testo.size();
+    for (; c < fine; ++c) {
+        if (c->isHighSurrogate() && c + 1 < fine && c[1].isLowSurrogate()) {
+            *scrivi++ = '?'; // a character outside the 16-bit range: one byte
+            ++c;
+        } else {
+            *scrivi++ = Byte(c->unicode());
+        }
+    }
+    out.truncate(scrivi - out.constData());
     return out;
 }

@@ -1,8 +1,8 @@
 #include "reports/csv.h"
 
 #include "reports/ansi.h"
+#include "reports/datebrevi.h"
 #include "store/dialoghi.h"
-#include "store/localeutente.h"
 #include "store/stato.h"
 
 #include <QSaveFile>
@@ -20,15 +20,25 @@ QString TestoCSV(const Stato &stato)
         + FineRiga;
     const qint32 num = static_cast<qint32>(
         std::clamp<qsizetype>(stato.NumComponenti, 0, stato.Componenti.size()));
+    DateBrevi date;
+    QString descrizione;
     for (qint32 pos = 1; pos <= num; ++pos) {
         const Componente &c = stato.componente(pos);
-        QString descrizione = c.Descrizione;
+        descrizione = c.Descrizione;
         if (!sep.isEmpty())
             descrizione.replace(sep, QStringLiteral(" "));
-        testo += c.Codice + sep + c.NomeProduttore + sep + c.NomeTipo + sep
-            + QString::number(c.Quantita) + sep
-            + (c.DataInserimento.isValid() ? DataBreve(c.DataInserimento.date()) : QString())
-            + sep + descrizione + FineRiga;
+        testo += c.Codice;
+        testo += sep;
+        testo += c.NomeProduttore;
+        testo += sep;
+        testo += c.NomeTipo;
+        testo += sep;
+        testo += QString::number(c.Quantita);
+        testo += sep;
+        testo += date.testo(c.DataInserimento);
+        testo += sep;
+        testo += descrizione;
+        testo += FineRiga;
     }
     return testo;
 }

@@ -1,6 +1,7 @@
 #include "reports/stampa.h"
 
 #include "reports/ansi.h"
+#include "reports/datebrevi.h"
 #include "store/dialoghi.h"
 #include "store/localeutente.h"
 #include "store/orologio.h"
@@ -38,32 +39,31 @@ constexpr int LarghezzaTotale()
 
 const QString FineRiga = QStringLiteral("\r\n");
 
-// The value cut to w characters and padded with blanks to w + 3. Counted in
-// whole characters, so every line has the same number of bytes once encoded.
-QString Cella(const QString &valore, int w)
+// Appends the value cut to w characters and padded with blanks to w + 3.
+// Counted in whole characters (a surrogate pair is one), so every line has
+// the same number of bytes once encoded.
+void AggiungiCella(QString &riga, const QString &valore, int w)
 {
-    QList<uint> caratteri = valore.toUcs4();
-    if (caratteri.size() > w)
-        caratteri.resize(w);
-    const QString cella = QString::fromUcs4(reinterpret_cast<const char32_t *>(caratteri.constData()),
-                                            caratteri.size());
-    return cella + QString(w + Spazio - caratteri.size(), QLatin1Char(' '));
+    qsizetype unita = 0;
+    int caratteri = 0;
+    while (unita < valore.size() && caratteri < w) {
+        const bool coppia = valore.at(unita).isHighSurrogate() && unita + 1 < valore.size()
+            && valore.at(unita + 1).isLowSurrogate();
+        unita += coppia ? 2 : 1;
+        ++caratteri;
+    }
+    riga.append(valore.constData(), unita);
+    riga.append(QString(w + Spazio - caratteri, QLatin1Char(' ')));
 }
 
-QString RigaComponente(const Componente &c)
+void AggiungiRiga(QString &testo, const Componente &c, DateBrevi &date)
 {
-    const std::array<QString, 5> valori = {
-        c.Codice,
-        c.NomeTipo,
-        c.NomeProduttore,
-        QString::number(c.Quantita),
-        c.DataInserimento.isValid() ? DataBreve(c.DataInserimento.date()) : QString(),
-    };
-    QString riga;
-    riga.reserve(LarghezzaTotale());
-    for (size_t i = 0; i < Colonne.size(); ++i)
-        riga += Cella(valori[i], Colonne[i].larghezza);
-    return riga;
+    AggiungiCella(testo, c.Codice, Colonne[0].larghezza);
+    AggiungiCella(testo, c.NomeTipo, Colonne[1].larghezza);
+    AggiungiCella(testo, c.NomeProduttore, Colonne[2].larghezza);
+    AggiungiCella(testo, QString::number(c.Quantita), Colonne[3].larghezza);
+    AggiungiCella(testo, date.testo(c.DataInserimento), Colonne[4].larghezza);
+    testo += FineRiga;
 }
 
 } // namespace
@@ -90,16 +90,21 @@ QString TestoStampa(const Stato &stato, const QList<qint32> &posizioniRighe, con
     for (size_t i = 0; i < Colonne.size(); ++i) {
         const QString titolo = QString::fromUtf16(Colonne[i].titolo);
         const int w = Colonne[i].larghezza;
-        titoli += i + 1 < Colonne.size() ? Cella(titolo, w) : titolo;
+        if (i + 1 < Colonne.size())
+            AggiungiCella(titoli, titolo, w);
+        else
+            titoli += titolo;
         regola += QString(w, QLatin1Char('=')) + QString(Spazio, QLatin1Char(' '));
     }
     testo += titoli + FineRiga + regola + FineRiga + FineRiga;
 
     const qint32 num = static_cast<qint32>(
         std::clamp<qsizetype>(stato.NumComponenti, 0, stato.Componenti.size()));
+    testo.reserve(testo.size() + (posizioniRighe.size() + 2) * (LarghezzaTotale() + 2) + 100);
+    DateBrevi date;
     for (const qint32 pos : posizioniRighe) {
         if (pos >= 1 && pos <= num)
-            testo += RigaComponente(stato.componente(pos)) + FineRiga;
+            AggiungiRiga(testo, stato.componente(pos), date);
     }
 
     testo += trattini + FineRiga;

@@ -54,6 +54,9 @@ private slots:
         QTest::newRow("unclosed, wildcards still work") << "[X1" << "[?#" << true;
         // Non-BMP characters count as one.
         QTest::newRow("one question, one emoji") << QString::fromUtf8("A\U0001F600B") << "A?B" << true;
+        QTest::newRow("star backtracks over emoji")
+            << QString::fromUtf8("X\U0001F600\U0001F600B\U0001F600B") << "X*??B" << true;
+        QTest::newRow("two emoji are two characters") << QString::fromUtf8("X\U0001F600\U0001F600B") << "X?B" << false;
     }
     void like()
     {
