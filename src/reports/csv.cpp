@@ -1,7 +1,7 @@
 #include "reports/csv.h"
 
-#include "reports/ansi.h"
 #include "reports/datebrevi.h"
+#include "store/cp1252.h"
 #include "store/dialoghi.h"
 #include "store/stato.h"
 
@@ -48,7 +48,7 @@ bool EsportaCSV(const Stato &stato, Dialoghi &dialoghi)
     QSaveFile file(stato.percorsi.CartellaEsportati + QStringLiteral("CSVlist.csv"));
     bool scritto = file.open(QIODevice::WriteOnly);
     if (scritto) {
-        const QByteArray byte = TestoAnsi(TestoCSV(stato));
+        const QByteArray byte = CodificaCp1252(TestoCSV(stato));
         scritto = file.write(byte) == byte.size() && file.commit();
     }
     if (!scritto) {

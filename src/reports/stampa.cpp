@@ -1,7 +1,7 @@
 #include "reports/stampa.h"
 
-#include "reports/ansi.h"
 #include "reports/datebrevi.h"
+#include "store/cp1252.h"
 #include "store/dialoghi.h"
 #include "store/localeutente.h"
 #include "store/orologio.h"
@@ -124,7 +124,7 @@ bool CreatFileStampa(const Stato &stato, const QList<qint32> &posizioniRighe, Di
     QSaveFile file(stato.percorsi.CartellaStampe + NomeFileStampa(oggi));
     bool scritto = file.open(QIODevice::WriteOnly);
     if (scritto) {
-        const QByteArray byte = TestoAnsi(TestoStampa(stato, posizioniRighe, oggi));
+        const QByteArray byte = CodificaCp1252(TestoStampa(stato, posizioniRighe, oggi));
         scritto = file.write(byte) == byte.size() && file.commit();
     }
     if (!scritto) {

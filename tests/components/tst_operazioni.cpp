@@ -81,6 +81,38 @@ private slots:
         QCOMPARE(c, atteso);
     }
 
+    void idDaiNomi()
+    {
+        // IDs (not positions) of the entries named; exact, case-sensitive
+        // names; 0 where the name is unknown or empty.
+        Stato s;
+        s.Tipi = {{7, QStringLiteral("DIODO")}, {3, QStringLiteral("TRANSISTOR")}};
+        s.NumTipi = 2;
+        s.Produttori = {{9, QStringLiteral("PHILIPS")}};
+        s.NumProduttori = 1;
+        s.Packages = {{4, QStringLiteral("TO92"), QString(), QString()},
+                      {5, QStringLiteral("SOT23"), QString(), QString()}};
+        s.NumPackages = 2;
+        ValoriPannello v;
+        v.codice = QStringLiteral("BC547");
+        v.tipo = QStringLiteral("TRANSISTOR");
+        v.produttore = QStringLiteral("PHILIPS");
+        v.package = QStringLiteral("SOT23");
+        Componente c = ComponenteDaPannello(s, v, 1, QDateTime());
+        QCOMPARE(c.IDTipo, 3);
+        QCOMPARE(c.IDProduttore, 9);
+        QCOMPARE(c.IDPackage, 5);
+
+        v.tipo = QStringLiteral("transistor");
+        v.produttore.clear();
+        v.package = QStringLiteral("DIP8");
+        c = ComponenteDaPannello(s, v, 1, QDateTime());
+        QCOMPARE(c.IDTipo, 0);
+        QCOMPARE(c.IDProduttore, 0);
+        QCOMPARE(c.IDPackage, 0);
+        QCOMPARE(c.NomeTipo, QStringLiteral("transistor")); // the name as typed
+    }
+
     void virgoletteNeiNomi()
     {
         // A double quote would split the field in the table file.
