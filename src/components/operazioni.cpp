@@ -1,15 +1,98 @@
 #include "components/operazioni.h"
 
+#include "components/like.h"
+#include "components/regole.h"
+#include "store/ricerche.h"
 #include "store/stato.h"
 
-// Placeholder bodies: the component operations replace them.
-Componente ComponenteDaPannello(const Stato &, const ValoriPannello &, qint32 id, const QDateTime &d)
+#include <algorithm>
+
+namespace {
+
+// The valid positions are 1 to the count; a count larger than the storage
+// (a damaged state) never makes a reader step past the end.
+qint32 ComponentiValidi(const Stato &stato)
+{
+    return static_cast<qint32>(
+        std::clamp<qsizetype>(stato.NumComponenti, 0, stato.Componenti.size()));
+}
+
+// Texts stored as typed still lose their double quotes: the table file has
+// no escape for them, and one would split the field when the file is read.
+QString SenzaVirgolette(const QString &testo)
+{
+    QString t = testo;
+    t.replace(QLatin1Char('"'), QLatin1Char('\''));
+    return t;
+}
+
+const QString FineRiga = QStringLiteral("\r\n");
+
+} // namespace
+
+Componente ComponenteDaPannello(const Stato &stato, const ValoriPannello &valori, qint32 id,
+                                const QDateTime &dataInserimento)
 {
     Componente c;
     c.ID = id;
-    c.DataInserimento = d;
+    c.IDTipo = IDTipoDaNome(stato, valori.tipo);
+    c.IDProduttore = IDProduttoreDaNome(stato, valori.produttore);
+    c.IDPackage = IDPackageDaNome(stato, valori.package);
+    c.Pins = LongDaTesto(valori.pins);
+    c.NomeTipo = SenzaVirgolette(valori.tipo);
+    c.Codice = SenzaVirgolette(valori.codice.toUpper());
+    c.CodiceNumerico = NumeroDaCodice(valori.codice);
+    c.Quantita = LongDaTesto(valori.quantita);
+    c.NomeProduttore = SenzaVirgolette(valori.produttore);
+    c.Descrizione = PulisciTesto(valori.descrizione);
+    c.Note = PulisciTesto(valori.note);
+    c.Datasheet = SenzaVirgolette(valori.datasheet);
+    c.Immagine = SenzaVirgolette(valori.immagine);
+    c.DataInserimento = dataInserimento;
+    c.Extra1 = PulisciTesto(valori.extra[0]);
+    c.Extra2 = PulisciTesto(valori.extra[1]);
+    c.Extra3 = PulisciTesto(valori.extra[2]);
+    c.Extra4 = PulisciTesto(valori.extra[3]);
+    c.Extra5 = PulisciTesto(valori.extra[4]);
+    c.Extra6 = PulisciTesto(valori.extra[5]);
     return c;
 }
-QString TestoConflitto(const Stato &, qint32, const QString &) { return {}; }
-void EliminaPosizione(Stato &, qint32) {}
-QList<qint32> CercaCodici(const Stato &, const QString &) { return {}; }
+
+QString TestoConflitto(const Stato &stato, qint32 n, const QString &codiceMaiuscolo)
+{
+    QString elenco;
+    const qint32 num = ComponentiValidi(stato);
+    for (qint32 pos = 1; pos <= num; ++pos) {
+        const Componente &c = stato.componente(pos);
+        if (c.CodiceNumerico == n)
+            elenco += QStringLiteral("> ") + c.Codice + FineRiga;
+    }
+    if (elenco.isEmpty())
+        return {};
+    return QStringLiteral("Ci sono altri componenti con lo stesso codice numerico [")
+        + QString::number(n) + QStringLiteral("] of ") + codiceMaiuscolo + QStringLiteral(":")
+        + FineRiga + elenco + FineRiga + QStringLiteral("Devo continuare comunque ?");
+}
+
+void EliminaPosizione(Stato &stato, qint32 pos)
+{
+    if (pos < 1 || pos > ComponentiValidi(stato))
+        return;
+    // The records behind pos move down by one. Removing the slot keeps the
+    // number of spare slots past the count as it was, so a table whose
+    // storage matched its count still does.
+    stato.Componenti.remove(pos - 1);
+    --stato.NumComponenti;
+}
+
+QList<qint32> CercaCodici(const Stato &stato, const QString &testoRicerca)
+{
+    const SchemaLike schema(QStringLiteral("*") + testoRicerca.toUpper() + QStringLiteral("*"));
+    QList<qint32> trovati;
+    const qint32 num = ComponentiValidi(stato);
+    for (qint32 pos = 1; pos <= num; ++pos) {
+        if (schema.corrisponde(stato.componente(pos).Codice))
+            trovati.append(pos);
+    }
+    return trovati;
+}

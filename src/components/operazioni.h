@@ -25,17 +25,23 @@ struct ValoriPannello {
 
 // The record the panel describes, with the given ID and entry date: IDs of
 // type, manufacturer and package looked up by name (0 when not found), the
-// code upper-cased, free texts cleaned, numbers read from the texts.
+// code upper-cased (not trimmed), description, notes and custom fields
+// through PulisciTesto, quantity and pins through LongDaTesto. Code, type and
+// manufacturer names, datasheet and picture are kept as typed except that a
+// double quote becomes a single quote: the table file cannot hold one.
 Componente ComponenteDaPannello(const Stato &stato, const ValoriPannello &valori,
                                 qint32 id, const QDateTime &dataInserimento);
 
 // The text of the numeric-code conflict question for a new component with
-// numeric code n and upper-cased code, or an empty text when no stored
+// numeric code n and upper-cased code: a heading line, "> " and the code of
+// every stored component with that numeric code (table order), an empty
+// line and the question; lines joined by CR LF. Empty when no stored
 // component shares n.
 QString TestoConflitto(const Stato &stato, qint32 n, const QString &codiceMaiuscolo);
 
 // Removes the component at a position (1-based), moving the ones behind it
-// down by one. IDs do not change.
+// down by one and lowering the count. IDs do not change. A position outside
+// 1 to the count changes nothing.
 void EliminaPosizione(Stato &stato, qint32 pos);
 
 // Positions (1-based, table order) of the components whose code matches
