@@ -83,7 +83,6 @@ FrmCustom::FrmCustom(Stato &stato, const QPoint &posizione, QWidget *parent)
     pulsanti->addWidget(m_btnUndo);
 
     auto *colonna = new QVBoxLayout(this);
-    colonna->setSizeConstraint(QLayout::SetFixedSize);
     colonna->addWidget(Label1);
     colonna->addWidget(lineaGrigia(QStringLiteral("Line1"), this));
     colonna->addLayout(griglia);
@@ -98,6 +97,8 @@ FrmCustom::FrmCustom(Stato &stato, const QPoint &posizione, QWidget *parent)
     }
     setTabOrder(precedente, m_btnDone);
     setTabOrder(m_btnDone, m_btnUndo);
+
+    setFixedSize(sizeHint());
 
     RiempiCampi();
     m_caselle[1]->setFocus(Qt::OtherFocusReason);
@@ -177,3 +178,5 @@ void FrmCustom::annulla()
         m_stato.Etichette[i] = m_etichetteIniziali[i];
     reject();
 }
+
+#include "moc_frmcustom.cpp"

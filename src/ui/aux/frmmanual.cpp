@@ -74,3 +74,5 @@ void FrmManual::closeEvent(QCloseEvent *evento)
     // Closing the manual is never refused.
     evento->accept();
 }
+
+#include "moc_frmmanual.cpp"
