@@ -43,7 +43,7 @@ void FrmManual::caricaManuale()
 {
     const QString percorso = PercorsoManuale(m_stato);
     const QFileInfo info(percorso);
-    if (info.isFile() && info.isReadable()) {
+    if (info.isFile() && info.isReadable() && info.size() > 0) {
         m_wb->setSource(QUrl::fromLocalFile(info.absoluteFilePath()),
                         QTextDocument::HtmlResource);
         if (!m_wb->document()->isEmpty())
