@@ -158,11 +158,14 @@ void FrmCustom::applicaRegolaLunghezza(int i)
     }
 }
 
+// The colour is set both in the palette and as the box's own style sheet, so
+// that a style sheet of the owner window (a colour theme) cannot override it.
 void FrmCustom::coloraSfondo(QLineEdit *casella, const QColor &colore)
 {
     QPalette tavolozza = casella->palette();
     tavolozza.setColor(QPalette::Base, colore);
     casella->setPalette(tavolozza);
+    casella->setStyleSheet(QStringLiteral("QLineEdit { background-color: %1; }").arg(colore.name()));
 }
 
 void FrmCustom::fatto()

@@ -124,6 +124,27 @@ private slots:
         QCOMPARE(img.pixelColor(img.width() - 4, img.height() / 2), Verde);
     }
 
+    // A colour theme of the owner window must not hide the box colours.
+    void coloriConTemaDellaFinestraPrincipale()
+    {
+        QWidget principale;
+        principale.setStyleSheet(QStringLiteral("QLineEdit { background-color: black; color: white; }"));
+        principale.show();
+        m_finestra = std::make_unique<FrmCustom>(m_stato, QPoint(10, 10), &principale);
+        m_finestra->show();
+        QApplication::setActiveWindow(m_finestra.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_finestra.get()));
+        auto pixel = [](QLineEdit *c) {
+            const QImage img = c->grab().toImage();
+            return img.pixelColor(img.width() - 4, img.height() / 2);
+        };
+        QCOMPARE(pixel(casella(1)), Verde);
+        QCOMPARE(pixel(casella(2)), Bianco);
+        casella(1)->setText(Trenta);
+        QCOMPARE(pixel(casella(1)), Arancio);
+        m_finestra.reset();
+    }
+
     void ordineDiTabulazioneEColori()
     {
         FrmCustom *f = apri();

@@ -197,6 +197,7 @@ private slots:
         const QString testo = f.WB()->toPlainText();
         QVERIFY(testo.contains(QStringLiteral("Arvo")));
         QVERIFY(testo.contains(QStringLiteral("Contenitori")));
+        QVERIFY(testo.contains(QString::fromUtf8("quantit\xC3\xA0"))); // read as UTF-8
         QVERIFY(!testo.contains(QStringLiteral("non disponibile")));
     }
 };
