@@ -20,6 +20,9 @@ FrmManual::FrmManual(Stato &stato, QWidget *finestraPrincipale)
     QPalette tavolozza = palette();
     tavolozza.setColor(QPalette::Window, QColor(0x40, 0x40, 0x40));
     setPalette(tavolozza);
+    // Also as the window's own style sheet: an owner's colour theme must not
+    // change the frame around the viewer.
+    setStyleSheet(QStringLiteral("#frmManual { background-color: #404040; }"));
 
     m_wb = new QTextBrowser(this);
     m_wb->setObjectName(QStringLiteral("WB"));

@@ -67,6 +67,21 @@ private slots:
         QCOMPARE(img.pixelColor(874, 869), QColor(0x40, 0x40, 0x40));
     }
 
+    void sfondoConTemaDellaFinestraPrincipale()
+    {
+        CartellaTest cartella;
+        Stato stato = statoSu(cartella);
+        QWidget principale;
+        principale.setStyleSheet(QStringLiteral("QWidget { background-color: white; }"));
+        principale.show();
+        FrmManual f(stato, &principale);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        const QImage img = f.grab().toImage();
+        QCOMPARE(img.pixelColor(0, 0), QColor(0x40, 0x40, 0x40));
+        QCOMPARE(img.pixelColor(874, 869), QColor(0x40, 0x40, 0x40));
+    }
+
     void seguelaFinestraPrincipale()
     {
         CartellaTest cartella;
