@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -33,6 +34,18 @@ T *figlio(QWidget *finestra, const QString &nome)
     if (!w)
         qWarning("missing widget %s", qPrintable(nome));
     return w;
+}
+
+// Runs azione on the modal window as soon as one is open; polling keeps a
+// test from hanging when the window only opens after some events have run.
+void quandoAperto(const std::function<void(QWidget *)> &azione, int tentativi = 500)
+{
+    QTimer::singleShot(10, [azione, tentativi] {
+        if (QWidget *m = QApplication::activeModalWidget())
+            azione(m);
+        else if (tentativi > 0)
+            quandoAperto(azione, tentativi - 1);
+    });
 }
 
 } // namespace
@@ -356,12 +369,10 @@ private slots:
         bool guidato = false;
         QPointer<QWidget> vista;
         QPoint posizioneVista;
-        QTimer::singleShot(0, [&] {
-            QWidget *modale = QApplication::activeModalWidget();
+        quandoAperto([&](QWidget *modale) {
             vista = modale;
-            if (!modale || modale->objectName() != QLatin1String("frmCustom")) {
-                if (modale)
-                    modale->close();
+            if (modale->objectName() != QLatin1String("frmCustom")) {
+                modale->close();
                 return;
             }
             posizioneVista = modale->frameGeometry().topLeft();
@@ -406,10 +417,7 @@ private slots:
     {
         CartellaTest cartella;
         m_stato.percorsi = Percorsi::DaCartella(cartella.percorso());
-        QTimer::singleShot(0, [] {
-            if (QWidget *m = QApplication::activeModalWidget())
-                m->close();
-        });
+        quandoAperto([](QWidget *m) { m->close(); });
         ApriEtichette(m_stato, nullptr, QPoint(10, 10), {});
         QCOMPARE(m_stato.Etichette[6], QStringLiteral("Campo Personale 6"));
     }
