@@ -1,0 +1,17 @@
+#include "ui/aux/etichette.h"
+
+#include "store/ini.h"
+#include "store/stato.h"
+#include "ui/aux/frmcustom.h"
+
+void ApriEtichette(Stato &stato, QWidget *finestraPrincipale, const QPoint &posizione,
+                   const std::function<void()> &applicaEtichette)
+{
+    {
+        FrmCustom finestra(stato, posizione, finestraPrincipale);
+        finestra.exec();
+    }
+    if (applicaEtichette)
+        applicaEtichette();
+    ScriviInfo(stato);
+}
