@@ -1,7 +1,6 @@
 #include "ui/tables/frmliste.h"
 
-#include "listsort/listaordinabile.h"
-void OrdinaColonna(ListaOrdinabile &lista, int indice1); // TEMP until the sort lands
+#include "listsort/ordinacolonna.h"
 #include "store/stato.h"
 #include "ui/widgets/listareport.h"
 
@@ -97,6 +96,11 @@ void FrmListe::creaControlli()
     for (QLineEdit *casella : m_txVoce)
         connect(casella, &QLineEdit::returnPressed, this, &FrmListe::SalvaVoce);
     connect(m_btnLoadPic, &QPushButton::clicked, this, &FrmListe::caricaImmagine);
+
+    // Every editor box starts locked, on every tab.
+    for (QLineEdit *casella : {m_txVoce[0], m_txVoce[1], m_txVoce[2], m_txDesc, m_txImmagine})
+        coloraCasella(casella, false);
+    m_btnLoadPic->setEnabled(false);
 }
 
 void FrmListe::creaBarra()

@@ -54,15 +54,17 @@ void TestFrmListe::controlli()
         QCOMPARE(l->colonna(2).titolo, secondi[t]);
         QCOMPARE(l->colonna(3).titolo, QStringLiteral("Qtà"));
         QCOMPARE(l->colonna(4).titolo, QStringLiteral("ID"));
-        QCOMPARE(l->larghezzaColonna(1), 18);
+        QCOMPARE(l->colonna(1).larghezza, 18);
+        QCOMPARE(l->colonna(2).larghezza, 248);
+        QCOMPARE(l->colonna(3).larghezza, 40);
         QCOMPARE(l->larghezzaColonna(2), 248);
-        QCOMPARE(l->larghezzaColonna(3), 40);
         QCOMPARE(l->tagColonna(3), QStringLiteral("NUMBER"));
         QVERIFY(l->tagColonna(1).isEmpty() && l->tagColonna(2).isEmpty());
         QCOMPARE(l->colonna(3).allineamento & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
         QVERIFY(l->colonna(4).nascosta);
         QCOMPARE(trova<QLabel>(f.get(), QStringLiteral("lbItem(%1)").arg(t))->text(), QStringLiteral("Elemento"));
         QVERIFY(!voce(f.get(), t)->isEnabled());
+        QCOMPARE(voce(f.get(), t)->palette().color(QPalette::Base), QColor(0xEE, 0xEE, 0xEE));
     }
 
     QCOMPARE(trova<QCheckBox>(f.get(), QStringLiteral("chkExclude"))->text(),
