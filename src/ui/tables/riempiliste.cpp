@@ -12,7 +12,7 @@ namespace {
 // Returns false when the table holds fewer records than its count; the rows
 // of the records it holds are built all the same.
 template <typename Voce>
-bool righeTabella(const QList<Voce> &tabella, qint32 conteggio, const QList<qint32> &usi,
+bool righeTabella(const QList<Voce> &tabella, qint32 conteggio, const UsoTabella &uso,
                   bool soloUsate, FrmListe::RigheLista &righe)
 {
     const qint32 n = PosizioniLeggibili(conteggio, tabella.size());
@@ -20,7 +20,7 @@ bool righeTabella(const QList<Voce> &tabella, qint32 conteggio, const QList<qint
     righe.usate.reserve(n);
     for (qint32 i = 1; i <= n; ++i) {
         const Voce &v = tabella[i - 1];
-        const qint32 u = UsoTabelle::uso(usi, v.ID);
+        const qint32 u = uso.uso(v.ID);
         const bool usata = u >= 1;
         if (soloUsate && !usata)
             continue;
@@ -70,30 +70,34 @@ void FrmListe::RiempiListe()
     // Types, then manufacturers, then packages. A table that holds fewer
     // records than its count stops the filling with the reading message; the
     // rows added until then stay and no list is sorted.
-    const auto passo = [this](ListaReport *lista, bool completa, const RigheLista &righe) {
+    const auto passo = [this](ListaReport *lista, const RigheLista &righe, bool completa,
+                              const QString &tabella, qint32 conteggio, qsizetype tenuti) {
         riempiLista(lista, righe);
         if (!completa)
-            erroreLettura({ErroreIndice, DescrizioneErroreIndice});
+            erroreLettura({ErroreIndice, DescrizioneErroreIndice
+                                             + QStringLiteral(" (%1: voci annunciate %2, presenti %3)")
+                                                   .arg(tabella)
+                                                   .arg(conteggio)
+                                                   .arg(tenuti)});
         return completa;
     };
+    const Stato &s = m_stato;
     {
         RigheLista righe;
-        const bool ok = righeTabella(m_stato.Tipi, m_stato.NumTipi, m_uso.UsoTipi, m_soloUsate, righe);
-        if (!passo(m_lvt, ok, righe))
+        const bool ok = righeTabella(s.Tipi, s.NumTipi, m_uso.UsoTipi, m_soloUsate, righe);
+        if (!passo(m_lvt, righe, ok, QStringLiteral("Tipi"), s.NumTipi, s.Tipi.size()))
             return;
     }
     {
         RigheLista righe;
-        const bool ok = righeTabella(m_stato.Produttori, m_stato.NumProduttori,
-                                     m_uso.UsoProduttori, m_soloUsate, righe);
-        if (!passo(m_lvp, ok, righe))
+        const bool ok = righeTabella(s.Produttori, s.NumProduttori, m_uso.UsoProduttori, m_soloUsate, righe);
+        if (!passo(m_lvp, righe, ok, QStringLiteral("Produttori"), s.NumProduttori, s.Produttori.size()))
             return;
     }
     {
         RigheLista righe;
-        const bool ok = righeTabella(m_stato.Packages, m_stato.NumPackages, m_uso.UsoPackages,
-                                     m_soloUsate, righe);
-        if (!passo(m_lvg, ok, righe))
+        const bool ok = righeTabella(s.Packages, s.NumPackages, m_uso.UsoPackages, m_soloUsate, righe);
+        if (!passo(m_lvg, righe, ok, QStringLiteral("Packages"), s.NumPackages, s.Packages.size()))
             return;
     }
 

@@ -2,7 +2,6 @@
 
 #include "store/stato.h"
 
-#include <QHash>
 #include <algorithm>
 
 qint32 PosizioniLeggibili(qint32 conteggio, qsizetype tenuti)
@@ -12,24 +11,28 @@ qint32 PosizioniLeggibili(qint32 conteggio, qsizetype tenuti)
 
 namespace {
 
-// The IDs of a table, each with the position of its first entry, and a
-// usage list long enough for the next ID and for every ID present.
+// Indexes a table's IDs (the lowest position wins for an ID met twice) and
+// zeroes its usage.
 template <typename Voce>
-QHash<qint32, qint32> indicizza(const QList<Voce> &tabella, qint32 conteggio, qint32 prossimoID,
-                                QList<qint32> &usi)
+void indicizza(const QList<Voce> &tabella, qint32 conteggio, UsoTabella &uso)
 {
     const qint32 n = PosizioniLeggibili(conteggio, tabella.size());
-    QHash<qint32, qint32> posizioni;
-    posizioni.reserve(n);
-    qint32 massimo = std::max<qint32>(prossimoID, 0);
+    uso.primaPosizione.clear();
+    uso.primaPosizione.reserve(n);
     // Walking backwards leaves the lowest position for an ID met twice.
-    for (qint32 i = n; i >= 1; --i) {
-        const qint32 id = tabella[i - 1].ID;
-        posizioni.insert(id, i);
-        massimo = std::max(massimo, id);
-    }
-    usi = QList<qint32>(qsizetype(massimo) + 1, 0);
-    return posizioni;
+    for (qint32 i = n; i >= 1; --i)
+        uso.primaPosizione.insert(tabella[i - 1].ID, i);
+    uso.usi = QList<qint32>(qsizetype(n) + 1, 0);
+}
+
+// Adds one use of the ID; false when no entry has it.
+bool conta(UsoTabella &uso, qint32 id)
+{
+    const auto it = uso.primaPosizione.constFind(id);
+    if (it == uso.primaPosizione.constEnd())
+        return false;
+    ++uso.usi[*it];
+    return true;
 }
 
 template <typename Voce>
@@ -54,32 +57,19 @@ ErroreTabelle voceMancante(const Componente &c, const QString &tabella, qint32 i
 
 ErroreTabelle ContaUtilizzi(const Stato &stato, UsoTabelle &uso)
 {
-    const auto tipi = indicizza(stato.Tipi, stato.NumTipi, stato.ProssimoIDTipo, uso.UsoTipi);
-    const auto produttori = indicizza(stato.Produttori, stato.NumProduttori,
-                                      stato.ProssimoIDProduttore, uso.UsoProduttori);
-    const auto packages = indicizza(stato.Packages, stato.NumPackages, stato.ProssimoIDPackage,
-                                    uso.UsoPackages);
+    indicizza(stato.Tipi, stato.NumTipi, uso.UsoTipi);
+    indicizza(stato.Produttori, stato.NumProduttori, uso.UsoProduttori);
+    indicizza(stato.Packages, stato.NumPackages, uso.UsoPackages);
 
     const qint32 n = PosizioniLeggibili(stato.NumComponenti, stato.Componenti.size());
     for (qint32 i = 1; i <= n; ++i) {
         const Componente &c = stato.componente(i);
-        // An ID found in the hash always has a slot: the lists were sized
-        // for the largest ID present.
-        if (c.IDTipo > 0) {
-            if (!tipi.contains(c.IDTipo))
-                return voceMancante(c, QStringLiteral("il tipo"), c.IDTipo);
-            ++uso.UsoTipi[c.IDTipo];
-        }
-        if (c.IDProduttore > 0) {
-            if (!produttori.contains(c.IDProduttore))
-                return voceMancante(c, QStringLiteral("il produttore"), c.IDProduttore);
-            ++uso.UsoProduttori[c.IDProduttore];
-        }
-        if (c.IDPackage > 0) {
-            if (!packages.contains(c.IDPackage))
-                return voceMancante(c, QStringLiteral("il package"), c.IDPackage);
-            ++uso.UsoPackages[c.IDPackage];
-        }
+        if (c.IDTipo > 0 && !conta(uso.UsoTipi, c.IDTipo))
+            return voceMancante(c, QStringLiteral("il tipo"), c.IDTipo);
+        if (c.IDProduttore > 0 && !conta(uso.UsoProduttori, c.IDProduttore))
+            return voceMancante(c, QStringLiteral("il produttore"), c.IDProduttore);
+        if (c.IDPackage > 0 && !conta(uso.UsoPackages, c.IDPackage))
+            return voceMancante(c, QStringLiteral("il package"), c.IDPackage);
     }
     if (stato.NumComponenti > n)
         return {ErroreIndice, DescrizioneErroreIndice

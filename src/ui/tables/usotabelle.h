@@ -1,24 +1,32 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QtGlobal>
 
 struct Stato;
 
-// How many components use each entry of the three lookup tables. Each list
-// is indexed by entry ID (index 0 unused) and is at least as long as the
-// table's next ID, so every ID handed out so far has a slot.
-struct UsoTabelle {
-    QList<qint32> UsoTipi;
-    QList<qint32> UsoProduttori;
-    QList<qint32> UsoPackages;
+// How many components use the entries of one lookup table. The usage of an
+// entry is the usage of its ID; entries that share an ID share it. Counts are
+// kept per first position of each ID, so the memory needed follows the size
+// of the table, whatever values the IDs (or the next-ID counter) hold.
+struct UsoTabella {
+    QHash<qint32, qint32> primaPosizione; // ID -> first position holding it
+    QList<qint32> usi;                    // by first position; index 0 unused
 
-    // The usage stored for an ID; 0 for an ID without a slot.
-    static qint32 uso(const QList<qint32> &usi, qint32 id)
+    // The number of components that refer to this ID; 0 for an ID no entry has.
+    qint32 uso(qint32 id) const
     {
-        return id >= 1 && id < usi.size() ? usi[id] : 0;
+        const auto it = primaPosizione.constFind(id);
+        return it == primaPosizione.constEnd() ? 0 : usi[*it];
     }
+};
+
+struct UsoTabelle {
+    UsoTabella UsoTipi;
+    UsoTabella UsoProduttori;
+    UsoTabella UsoPackages;
 };
 
 // An error met while reading the tables: the program's own error number and
@@ -33,13 +41,12 @@ struct ErroreTabelle {
 inline constexpr int ErroreIndice = 9;
 inline const QString DescrizioneErroreIndice = QStringLiteral("Indice non compreso nell'intervallo");
 
-// Rebuilds the three usage lists from scratch, then adds up, in table order,
-// the type, manufacturer and package of every component (an ID of 0 or
-// below means "none"). A component that refers to an ID no entry has stops
-// the count with an error naming the component and the ID; the components
-// before it stay counted. Each table is searched once through a hash of
-// its IDs, so the cost grows with components plus entries, not their
-// product.
+// Rebuilds the three usages from scratch, then adds up, in table order, the
+// type, manufacturer and package of every component (an ID of 0 or below
+// means "none"). A component that refers to an ID no entry has stops the
+// count with an error naming the component and the ID; the components before
+// it stay counted. Each table is indexed once in a hash of its IDs, so the
+// cost grows with components plus entries, not with their product.
 ErroreTabelle ContaUtilizzi(const Stato &stato, UsoTabelle &uso);
 
 // Position (1-based) of the first entry, from position 1 upward, whose ID is

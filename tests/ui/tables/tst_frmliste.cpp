@@ -129,9 +129,8 @@ void TestFrmListe::utilizziESpunte()
     QCOMPARE(righe(lista(f.get(), "LVG")), (QList<QStringList>{{"1", "DIP8", "0", "7"},
                                                                {"2", "TO92", "2", "8"}}));
     QCOMPARE(spunte(lista(f.get(), "LVG")), (QList<bool>{false, true}));
-    // The usage lists have a slot for every ID up to the next one.
-    QCOMPARE(f->Usi().UsoTipi.size(), 7);
-    QCOMPARE(f->Usi().UsoPackages.size(), 10);
+    QCOMPARE(f->Usi().UsoTipi.uso(1), 3);
+    QCOMPARE(f->Usi().UsoPackages.uso(8), 2);
     VERIFICA_DIALOGHI(b.dialoghi);
 }
 
@@ -344,7 +343,8 @@ void TestFrmListe::tabellaPiuCortaDelConteggio()
     b.dialoghi.setNextAnswer(Risposta::Ok);
     auto f = b.apri();
     QCOMPARE(b.dialoghi.ultimoBox().testo,
-             QStringLiteral("Errore 9-Indice non compreso nell'intervallo nella lettura Tabelle "));
+             QStringLiteral("Errore 9-Indice non compreso nell'intervallo (Tipi: voci annunciate 3, "
+                            "presenti 2) nella lettura Tabelle "));
     QCOMPARE(b.dialoghi.ultimoBox().icona, Icona::Critica);
     // The rows added before the failure stay, unsorted; later lists stay empty.
     QCOMPARE(colonna(lista(f.get(), "LVT"), 1), (QStringList{"B", "A"}));

@@ -31,6 +31,15 @@ Stato statoBase()
     return s;
 }
 
+// The usage of each of the given IDs.
+QList<qint32> usi(const UsoTabella &uso, const QList<qint32> &id)
+{
+    QList<qint32> r;
+    for (qint32 i : id)
+        r << uso.uso(i);
+    return r;
+}
+
 } // namespace
 
 class TestUsoTabelle : public QObject {
@@ -52,15 +61,14 @@ void TestUsoTabelle::conteggio()
                     comp("E", -4, 0, 5), comp("oltre il conteggio", 1, 2, 5)};
     s.NumComponenti = 5;
     UsoTabelle uso;
-    uso.UsoTipi = {99, 99, 99, 99, 99}; // rebuilt from scratch
+    QVERIFY(!ContaUtilizzi(s, uso).presente());
+    // Counting again starts from zero.
     const ErroreTabelle e = ContaUtilizzi(s, uso);
     QVERIFY(!e.presente());
-    QCOMPARE(uso.UsoTipi, (QList<qint32>{0, 1, 0, 2, 0}));
-    QCOMPARE(uso.UsoProduttori, (QList<qint32>{0, 0, 2, 0}));
-    QCOMPARE(uso.UsoPackages, (QList<qint32>{0, 0, 0, 0, 0, 1, 2, 0}));
-    QCOMPARE(UsoTabelle::uso(uso.UsoTipi, 3), 2);
-    QCOMPARE(UsoTabelle::uso(uso.UsoTipi, 0), 0);
-    QCOMPARE(UsoTabelle::uso(uso.UsoTipi, 50), 0);
+    // Both types with ID 3 show the usage of that ID.
+    QCOMPARE(usi(uso.UsoTipi, {1, 2, 3, 4, 0, -4}), (QList<qint32>{1, 0, 2, 0, 0, 0}));
+    QCOMPARE(usi(uso.UsoProduttori, {2, -1}), (QList<qint32>{2, 0}));
+    QCOMPARE(usi(uso.UsoPackages, {5, 6, 7}), (QList<qint32>{1, 2, 0}));
 }
 
 void TestUsoTabelle::conteggioSenzaComponenti()
@@ -68,8 +76,8 @@ void TestUsoTabelle::conteggioSenzaComponenti()
     Stato s; // empty tables, next IDs 1
     UsoTabelle uso;
     QVERIFY(!ContaUtilizzi(s, uso).presente());
-    QCOMPARE(uso.UsoTipi, QList<qint32>({0, 0}));
-    QCOMPARE(uso.UsoPackages, QList<qint32>({0, 0}));
+    QCOMPARE(usi(uso.UsoTipi, {0, 1}), QList<qint32>({0, 0}));
+    QCOMPARE(usi(uso.UsoPackages, {0, 1}), QList<qint32>({0, 0}));
 }
 
 void TestUsoTabelle::voceMancante_data()
@@ -82,15 +90,13 @@ void TestUsoTabelle::voceMancante_data()
     QTest::addColumn<QList<qint32>>("usoProduttori");
     QTest::addColumn<QList<qint32>>("usoPackages");
     const QString base = QStringLiteral("Indice non compreso nell'intervallo (il componente ROTTO usa ");
+    // Usage of the types 1 and 3, of the manufacturer 2, of the packages 5 and 6.
     QTest::newRow("tipo") << 2 << 2 << 5 << base + "il tipo con ID 2, che non esiste)"
-                          << QList<qint32>{0, 1, 0, 0, 0} << QList<qint32>{0, 0, 1, 0}
-                          << QList<qint32>{0, 0, 0, 0, 0, 1, 0, 0};
+                          << QList<qint32>{1, 0} << QList<qint32>{1} << QList<qint32>{1, 0};
     QTest::newRow("produttore") << 1 << 7 << 5 << base + "il produttore con ID 7, che non esiste)"
-                                << QList<qint32>{0, 2, 0, 0, 0} << QList<qint32>{0, 0, 1, 0}
-                                << QList<qint32>{0, 0, 0, 0, 0, 1, 0, 0};
+                                << QList<qint32>{2, 0} << QList<qint32>{1} << QList<qint32>{1, 0};
     QTest::newRow("package") << 1 << 2 << 4 << base + "il package con ID 4, che non esiste)"
-                             << QList<qint32>{0, 2, 0, 0, 0} << QList<qint32>{0, 0, 2, 0}
-                             << QList<qint32>{0, 0, 0, 0, 0, 1, 0, 0};
+                             << QList<qint32>{2, 0} << QList<qint32>{2} << QList<qint32>{1, 0};
 }
 
 // The first component is counted, the broken one up to the failing ID, and
@@ -108,9 +114,9 @@ void TestUsoTabelle::voceMancante()
     const ErroreTabelle e = ContaUtilizzi(s, uso);
     QCOMPARE(e.numero, 9);
     QCOMPARE(e.descrizione, descrizione);
-    QTEST(uso.UsoTipi, "usoTipi");
-    QTEST(uso.UsoProduttori, "usoProduttori");
-    QTEST(uso.UsoPackages, "usoPackages");
+    QTEST(usi(uso.UsoTipi, {1, 3}), "usoTipi");
+    QTEST(usi(uso.UsoProduttori, {2}), "usoProduttori");
+    QTEST(usi(uso.UsoPackages, {5, 6}), "usoPackages");
 }
 
 void TestUsoTabelle::componentiOltreLoSpazio()
@@ -122,21 +128,25 @@ void TestUsoTabelle::componentiOltreLoSpazio()
     const ErroreTabelle e = ContaUtilizzi(s, uso);
     QCOMPARE(e.numero, 9);
     QCOMPARE(e.descrizione, QStringLiteral("Indice non compreso nell'intervallo (componenti annunciati 2, presenti 1)"));
-    QCOMPARE(uso.UsoTipi[1], 1);
+    QCOMPARE(uso.UsoTipi.uso(1), 1);
 }
 
-// An entry whose ID is not below the next ID still gets its usage counted.
+// Hand-edited files may hold any IDs and next IDs: huge values or an entry
+// whose ID is not below the next ID are counted like any other.
 void TestUsoTabelle::idOltreIlProssimo()
 {
     Stato s = statoBase();
-    s.Tipi.append({12, "Z"});
+    s.Tipi.append({2147483647, "Z"});
     s.NumTipi = 4;
-    s.Componenti = {comp("A", 12, 0, 0)};
-    s.NumComponenti = 1;
+    s.ProssimoIDTipo = 4;
+    s.ProssimoIDPackage = 2147483647;
+    s.Componenti = {comp("A", 2147483647, 0, 6), comp("B", 2147483647, 0, 0)};
+    s.NumComponenti = 2;
     UsoTabelle uso;
     QVERIFY(!ContaUtilizzi(s, uso).presente());
-    QCOMPARE(uso.UsoTipi.size(), 13);
-    QCOMPARE(UsoTabelle::uso(uso.UsoTipi, 12), 1);
+    QCOMPARE(uso.UsoTipi.uso(2147483647), 2);
+    QCOMPARE(uso.UsoPackages.uso(6), 1);
+    QCOMPARE(uso.UsoTipi.usi.size(), 5); // one slot per position, not per ID
 }
 
 void TestUsoTabelle::ricerche()
