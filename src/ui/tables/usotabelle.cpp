@@ -49,8 +49,7 @@ ErroreTabelle voceMancante(const Componente &c, const QString &tabella, qint32 i
 {
     return {ErroreIndice, DescrizioneErroreIndice
                               + QStringLiteral(" (il componente %1 usa %2 con ID %3, che non esiste)")
-                                    .arg(c.Codice, tabella)
-                                    .arg(id)};
+                                    .arg(c.Codice, tabella, QString::number(id))};
 }
 
 } // namespace

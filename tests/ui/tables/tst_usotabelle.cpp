@@ -89,7 +89,7 @@ void TestUsoTabelle::voceMancante_data()
     QTest::addColumn<QList<qint32>>("usoTipi");
     QTest::addColumn<QList<qint32>>("usoProduttori");
     QTest::addColumn<QList<qint32>>("usoPackages");
-    const QString base = QStringLiteral("Indice non compreso nell'intervallo (il componente ROTTO usa ");
+    const QString base = QStringLiteral("Indice non compreso nell'intervallo (il componente ROTTO%1 usa ");
     // Usage of the types 1 and 3, of the manufacturer 2, of the packages 5 and 6.
     QTest::newRow("tipo") << 2 << 2 << 5 << base + "il tipo con ID 2, che non esiste)"
                           << QList<qint32>{1, 0} << QList<qint32>{1} << QList<qint32>{1, 0};
@@ -108,7 +108,7 @@ void TestUsoTabelle::voceMancante()
     QFETCH(int, package);
     QFETCH(QString, descrizione);
     Stato s = statoBase();
-    s.Componenti = {comp("BUONO", 1, 2, 5), comp("ROTTO", tipo, produttore, package), comp("DOPO", 3, 2, 6)};
+    s.Componenti = {comp("BUONO", 1, 2, 5), comp("ROTTO%1", tipo, produttore, package), comp("DOPO", 3, 2, 6)};
     s.NumComponenti = 3;
     UsoTabelle uso;
     const ErroreTabelle e = ContaUtilizzi(s, uso);
