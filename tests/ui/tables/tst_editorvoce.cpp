@@ -42,6 +42,7 @@ private slots:
     void caricaAnnullato();
     void virgoletteDoppie();
     void salvataggioSuDisco();
+    void salvataggioFallito();
 };
 
 void TestEditorVoce::statiEBarra()
@@ -427,6 +428,28 @@ void TestEditorVoce::salvataggioSuDisco()
         QVERIFY2(ini.contains(QByteArray("\r\n") + riga + "\r\n"), riga);
     QCOMPARE(colonna(lista(f.get(), "LVP"), 1), QStringList{"ACME CORP"});
     QCOMPARE(colonna(lista(f.get(), "LVP"), 2), QStringList{"1"});
+    VERIFICA_DIALOGHI(b.dialoghi);
+}
+
+// A save that cannot write its files reports it; the entry stays in memory
+// and in the list, and the editor goes back to idle.
+void TestEditorVoce::salvataggioFallito()
+{
+    Banco b;
+    b.produttore(1, QStringLiteral("ACME"));
+    // A folder where a table file should be: the files cannot be replaced.
+    QVERIFY(QDir().mkpath(b.cartella.file(QStringLiteral("Produttori.dat"))));
+    auto f = b.apri();
+    clic(f.get(), "new");
+    QTest::keyClicks(voce(f.get(), 0), QStringLiteral("beta"));
+    b.dialoghi.setNextAnswer(Risposta::Ok);
+    clic(f.get(), "save");
+    QCOMPARE(b.dialoghi.boxes().size(), 1);
+    QCOMPARE(b.dialoghi.ultimoBox().testo, QStringLiteral("Errore nel salvataggio dei dati"));
+    QCOMPARE(b.stato.Produttori, (QList<Produttore>{{1, "ACME"}, {2, "BETA"}}));
+    QCOMPARE(colonna(lista(f.get(), "LVP"), 1), (QStringList{"ACME", "BETA"}));
+    QVERIFY(b.stato.TabelleModificate);
+    QCOMPARE(barra(f.get()), QStringLiteral("10001"));
     VERIFICA_DIALOGHI(b.dialoghi);
 }
 
