@@ -408,14 +408,19 @@ void TestFrmListe::apriFinestraModale()
     b.produttore(1, QStringLiteral("P"));
     QPoint posizioneVista;
     bool aperta = false;
-    QTimer::singleShot(0, [&] {
+    // Polls until the modal window is up, then presses "Esci".
+    QTimer sonda;
+    sonda.setInterval(5);
+    connect(&sonda, &QTimer::timeout, this, [&] {
         auto *f = qobject_cast<FrmListe *>(QApplication::activeModalWidget());
-        if (!f)
+        if (!f || !f->isVisible())
             return;
+        sonda.stop();
         aperta = true;
         posizioneVista = f->pos();
         clic(f, "quit");
     });
+    sonda.start();
     ApriFinestraTabelle(b.stato, b.dialoghi, b.principale());
     QVERIFY(aperta);
     QCOMPARE(posizioneVista, b.posizione);
