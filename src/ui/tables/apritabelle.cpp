@@ -1,4 +1,9 @@
 #include "ui/tables/apritabelle.h"
 
-// Placeholder body: the tables window replaces it.
-void ApriFinestraTabelle(Stato &, Dialoghi &, const AccessoPrincipale &) {}
+#include "ui/tables/frmliste.h"
+
+void ApriFinestraTabelle(Stato &stato, Dialoghi &dialoghi, const AccessoPrincipale &principale)
+{
+    FrmListe finestra(stato, dialoghi, principale, principale.finestra);
+    finestra.exec();
+}
