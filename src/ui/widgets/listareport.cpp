@@ -394,6 +394,9 @@ public:
     void applicaColonne()
     {
         QHeaderView *h = vista->header();
+        // Narrow columns (a check-box column, a 1-pixel link column) keep
+        // the width they are given rather than the style's minimum.
+        h->setMinimumSectionSize(1);
         for (int i = 0; i < colonne.size(); ++i) {
             h->resizeSection(i, colonne[i].larghezza);
             vista->setColumnHidden(i, colonne[i].nascosta);

@@ -57,6 +57,7 @@ void TestFrmListe::controlli()
         QCOMPARE(l->colonna(1).larghezza, 18);
         QCOMPARE(l->colonna(2).larghezza, 248);
         QCOMPARE(l->colonna(3).larghezza, 40);
+        QCOMPARE(l->larghezzaColonna(1), 18); // as drawn, narrower than the style's minimum
         QCOMPARE(l->larghezzaColonna(2), 248);
         QCOMPARE(l->tagColonna(3), QStringLiteral("NUMBER"));
         QVERIFY(l->tagColonna(1).isEmpty() && l->tagColonna(2).isEmpty());
