@@ -1,8 +1,11 @@
 #include "ui/tables/frmliste.h"
 
 #include "listsort/ordinacolonna.h"
+#include "store/dialoghi.h"
 #include "store/stato.h"
 #include "ui/widgets/listareport.h"
+
+#include <new>
 
 #include <QAction>
 #include <QCheckBox>
@@ -196,8 +199,8 @@ ListaReport *FrmListe::listaScheda(int tab) const
 }
 
 // Opening: place the window, start on the manufacturers, fill the lists and
-// leave the editor idle. Every step reports its own failures, so the window
-// always opens with whatever could be prepared.
+// leave the editor idle. The window always opens with whatever could be
+// prepared.
 void FrmListe::Carica()
 {
     move(m_principale.posizione);
@@ -212,8 +215,15 @@ void FrmListe::Carica()
     for (QWidget *figlio : findChildren<QWidget *>())
         figlio->installEventFilter(this);
 
-    RiempiListe();
-    PulisciVoce();
+    // Counting reports its own failures; what is left to fail here is the
+    // memory for the lists, reported as a failed opening.
+    try {
+        RiempiListe();
+        PulisciVoce();
+    } catch (const std::bad_alloc &) {
+        m_dialoghi.messaggio(QStringLiteral("Errore 7-Memoria insufficiente in Load "),
+                             Icona::Critica, Pulsanti::Ok);
+    }
     m_caricamento = false;
 }
 
