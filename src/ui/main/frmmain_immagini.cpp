@@ -104,10 +104,21 @@ void FrmMain::MostraComponente()
     txQty->setText(QString::number(c.Quantita));
     txNote->setText(c.Note);
 
-    // A manufacturer that is not in the list is not replaced by another one:
-    // nothing is selected, and a later save keeps the name empty.
-    const int indice = IndiceVoceLista(LP, c.NomeProduttore);
-    if (LP->count() > 0 && LP->item(indice)->text() == c.NomeProduttore) {
+    // A manufacturer is looked for by name; one renamed in the tables since
+    // (components keep the old name) is found by its ID. One that is not in
+    // the list at all is not replaced by another: nothing is selected, so a
+    // later save cannot silently move the component to a wrong manufacturer.
+    int indice = IndiceVoceLista(LP, c.NomeProduttore);
+    if (LP->count() == 0 || LP->item(indice)->text() != c.NomeProduttore) {
+        indice = -1;
+        for (int i = 0; i < LP->count() && c.IDProduttore > 0; ++i) {
+            if (LP->item(i)->data(Qt::UserRole).toInt() == c.IDProduttore) {
+                indice = i;
+                break;
+            }
+        }
+    }
+    if (indice >= 0) {
         LP->setCurrentRow(indice);
         LP->scrollToItem(LP->item(indice));
     } else {
