@@ -221,6 +221,26 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
+    void scorciatoie()
+    {
+        Ambiente a;
+        prepara(a);
+        a.finestra->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(a.finestra.get()));
+        // Ctrl+N from the list, Ctrl+S from a text box of the panel.
+        a.lista()->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::ControlModifier);
+        QVERIFY(a.finestra->variabili().NuovoInserimento);
+        auto *codice = a.w<QLineEdit>(QStringLiteral("txCodice"));
+        codice->setFocus();
+        QTest::keyClicks(codice, QStringLiteral("1N4007"));
+        a.w<QLineEdit>(QStringLiteral("txQty"))->setText(QStringLiteral("30"));
+        QTest::keyClick(codice, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(a.stato.NumComponenti, 6);
+        QCOMPARE(a.stato.componente(6).Codice, QStringLiteral("1N4007"));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
     void abilitaBottoniLasciaGliAltri()
     {
         Ambiente a;
