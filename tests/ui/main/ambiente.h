@@ -26,6 +26,7 @@
 #include <QLocale>
 #include <QStatusBar>
 #include <QTest>
+#include <QTreeView>
 
 #include <memory>
 
@@ -185,19 +186,31 @@ struct Ambiente {
         return c;
     }
 
-    // A click on a row of the list over the 0-based column, with the events
-    // in the order the list reports them.
+    // A real mouse click on a row of the list over the 0-based column; row 0
+    // clicks the empty area below the rows.
     void clicRiga(int riga, int colonna, Qt::MouseButton pulsante = Qt::LeftButton)
     {
-        ListaReport *lv = lista();
-        const int x = lv->sinistraColonna(colonna + 1) + lv->larghezzaColonna(colonna + 1) / 2;
-        emit lv->pressioneMouse(pulsante, Qt::NoModifier, x, 5);
-        if (riga >= 1)
-            emit lv->rigaCliccata(riga);
-        emit lv->rilascioMouse(pulsante, Qt::NoModifier, x, 5);
-        emit lv->cliccata();
+        QTreeView *vista = lista()->vista();
+        QPoint punto;
+        if (riga >= 1) {
+            const QModelIndex indice = vista->model()->index(riga - 1, colonna);
+            vista->scrollTo(indice);
+            punto = vista->visualRect(indice).center();
+        } else {
+            const int x = vista->header()->sectionViewportPosition(colonna)
+                          + vista->header()->sectionSize(colonna) / 2;
+            punto = QPoint(x, vista->viewport()->height() - 3);
+        }
+        QTest::mouseClick(vista->viewport(), pulsante, Qt::NoModifier, punto);
     }
-    void clicIntestazione(int indice) { emit lista()->intestazioneCliccata(indice); }
+    // A real click on a column header (1-based index).
+    void clicIntestazione(int indice)
+    {
+        QHeaderView *intestazione = lista()->vista()->header();
+        const int x = intestazione->sectionViewportPosition(indice - 1) + intestazione->sectionSize(indice - 1) / 2;
+        QTest::mouseClick(intestazione->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(x, intestazione->height() / 2));
+    }
 };
 
 } // namespace prova

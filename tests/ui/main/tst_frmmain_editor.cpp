@@ -95,7 +95,7 @@ private slots:
         QCOMPARE(base(a.w(QStringLiteral("FLP"))), QColor(240, 240, 240));
         QVERIFY(!a.bottone(QStringLiteral("pdf"))->isEnabled());
         for (const char *n : {"btnClearJPG", "btnAddJPG", "btnClearPDF"})
-            QVERIFY(!a.w(QLatin1String(n))->isEnabled());
+            QVERIFY(!a.w(QLatin1String(n))->isEnabledTo(fmImm));
         QVERIFY(a.w<QLabel>(QStringLiteral("pic"))->pixmap().isNull());
         QVERIFY(a.w<QLabel>(QStringLiteral("lblRedimPic"))->text().isEmpty());
         QCOMPARE(a.w(QStringLiteral("lblRedimPic"))->palette().color(QPalette::Window), QColor(128, 128, 128));

@@ -74,8 +74,8 @@ private slots:
         auto *lp = a.w<QListWidget>(QStringLiteral("LP"));
         QCOMPARE(lp->currentItem()->text(), QStringLiteral("ST"));
         QVERIFY(lp->currentItem()->isSelected());
-        QVERIFY(a.w(QStringLiteral("btnClearJPG"))->isEnabled());
-        QVERIFY(a.w(QStringLiteral("btnClearPDF"))->isEnabled());
+        QVERIFY(a.w(QStringLiteral("btnClearJPG"))->isEnabledTo(a.w(QStringLiteral("fmImm"))));
+        QVERIFY(a.w(QStringLiteral("btnClearPDF"))->isEnabledTo(a.w(QStringLiteral("fmImm"))));
         QVERIFY(a.bottone(QStringLiteral("pdf"))->isEnabled());
         QVERIFY(simile(riquadro(a).pixelColor(200, 200), Qt::yellow));
 
@@ -84,7 +84,7 @@ private slots:
         QCOMPARE(a.w<QComboBox>(QStringLiteral("cmbPack"))->currentText(), QString());
         QCOMPARE(testo(a, "txPackDesc"), QString());
         QVERIFY(a.w<QLabel>(QStringLiteral("imgPack"))->pixmap().isNull());
-        QVERIFY(!a.w(QStringLiteral("btnClearJPG"))->isEnabled());
+        QVERIFY(!a.w(QStringLiteral("btnClearJPG"))->isEnabledTo(a.w(QStringLiteral("fmImm"))));
         QVERIFY(!a.bottone(QStringLiteral("pdf"))->isEnabled());
         QCOMPARE(lp->currentItem()->text(), QStringLiteral("TI"));
     }

@@ -3,6 +3,8 @@
 
 #include "ambiente.h"
 
+#include <QTreeView>
+
 using namespace prova;
 
 class TestFrmMainLista : public QObject {
@@ -128,15 +130,27 @@ private slots:
         cinqueComponenti(a.stato);
         FrmMain &f = a.apri();
         ListaReport *lv = a.lista();
-        // Exactly on the boundary: the left-hand column (CODICE).
+        QTreeView *vista = lv->vista();
+        const int y = vista->visualRect(vista->model()->index(1, 0)).center().y(); // row 2: 74HC00, ST
         const int confine = lv->sinistraColonna(2);
-        emit lv->pressioneMouse(Qt::RightButton, Qt::NoModifier, confine, 5);
+        QCOMPARE(confine, 110);
+
+        // Exactly on the boundary: the left-hand column, CODICE: no selection.
+        QTest::mouseClick(vista->viewport(), Qt::RightButton, {}, QPoint(confine, y));
+        QCOMPARE(lv->numeroRighe(), 5);
+        // One pixel further: PRODUTTORE, the rows of ST.
+        QTest::mouseClick(vista->viewport(), Qt::RightButton, {}, QPoint(confine + 1, y));
+        QCOMPARE(a.posizioni(), QList<int>({2, 5}));
+
+        // Past the last visible column the column stays 0.
+        a.bottone(QStringLiteral("reselect"))->trigger();
+        const int oltre = lv->sinistraColonna(5) + lv->larghezzaColonna(5) + 3;
+        QVERIFY(oltre < vista->viewport()->width());
+        QTest::mousePress(vista->viewport(), Qt::LeftButton, {}, QPoint(oltre, y));
         QCOMPARE(f.variabili().ColonnaCliccata, 0);
-        emit lv->pressioneMouse(Qt::RightButton, Qt::NoModifier, confine + 1, 5);
-        QCOMPARE(f.variabili().ColonnaCliccata, 1);
-        // Past the last visible column: stays 0.
-        emit lv->pressioneMouse(Qt::RightButton, Qt::NoModifier, lv->sinistraColonna(5) + 200, 5);
-        QCOMPARE(f.variabili().ColonnaCliccata, 0);
+        QTest::mousePress(vista->viewport(), Qt::LeftButton, {}, QPoint(confine + 130, y));
+        QCOMPARE(f.variabili().ColonnaCliccata, 2);
+        QTest::mouseRelease(vista->viewport(), Qt::LeftButton, {}, QPoint(confine + 130, y));
     }
 
     void intestazioniAlternanoLaDirezione()
