@@ -5,12 +5,12 @@
 
 #include "listsort/ordinacolonna.h"
 #include "store/dialoghi.h"
-#include "store/ini.h"
 #include "store/stato.h"
 #include "store/tabelle.h"
 #include "ui/main/frmpicture.h"
 #include "ui/main/listafile.h"
 #include "ui/main/riquadroimmagine.h"
+#include "ui/aux/etichette.h"
 #include "ui/tables/apritabelle.h"
 #include "ui/widgets/listareport.h"
 
@@ -231,8 +231,6 @@ void FrmMain::ApriTabelle()
 
 void FrmMain::ApriEtichette()
 {
-    // The custom-labels window is wired here once it exists; the captions
-    // and the settings file are brought up to date in any case.
-    applicaEtichetteExtra();
-    ScriviInfo(m_stato);
+    // Modal; afterwards the captions are renewed and Info.ini is written.
+    ::ApriEtichette(m_stato, this, posizioneFinestreTabelle(), [this] { applicaEtichetteExtra(); });
 }

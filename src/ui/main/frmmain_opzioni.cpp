@@ -5,6 +5,7 @@
 #include "ui/main/frmmain.h"
 
 #include "store/stato.h"
+#include "ui/aux/frmmanual.h"
 #include "ui/widgets/listareport.h"
 
 #include <QAction>
@@ -85,5 +86,7 @@ void FrmMain::impostaSeparatore(const QString &separatore)
 
 void FrmMain::ApriManuale()
 {
-    // The manual window is opened here once it exists.
+    // Modal over the main window; closing it clears PrimoAvvio.
+    FrmManual manuale(m_stato, this);
+    manuale.exec();
 }
