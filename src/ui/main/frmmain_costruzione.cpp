@@ -27,6 +27,14 @@
 
 namespace {
 
+// While browsing, the panel is locked; its fields stay easy to read.
+void testoBloccatoLeggibile(QWidget *cornice)
+{
+    QPalette p = cornice->palette();
+    p.setColor(QPalette::Disabled, QPalette::Text, QColor(48, 48, 48));
+    cornice->setPalette(p);
+}
+
 // Size of the picture box in pixels.
 constexpr int LarghezzaRiquadro = 443;
 constexpr int AltezzaRiquadro = 359;
@@ -305,6 +313,7 @@ QWidget *FrmMain::creaPannelloDati()
     fmDati = new QGroupBox(QStringLiteral("Informazioni  Componente "), this);
     fmDati->setObjectName(QStringLiteral("fmDati"));
     fmDati->setAutoFillBackground(true);
+    testoBloccatoLeggibile(fmDati);
     auto *g = new QGridLayout(fmDati);
     g->setVerticalSpacing(3);
     int r = 0;
@@ -440,6 +449,7 @@ QWidget *FrmMain::creaPannelloImmagini()
     fmImm = new QGroupBox(QStringLiteral("Datasheet  && Immagine"), pannello);
     fmImm->setObjectName(QStringLiteral("fmImm"));
     fmImm->setAutoFillBackground(true);
+    testoBloccatoLeggibile(fmImm);
     auto *g = new QGridLayout(fmImm);
     g->setVerticalSpacing(3);
 
