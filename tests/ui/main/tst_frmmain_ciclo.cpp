@@ -116,14 +116,20 @@ private slots:
         QVERIFY(timer->isSingleShot());
         QCOMPARE(timer->interval(), 3000);
 
-        // A deletion shows message 6 and starts the timer.
+        // A save shows message 6 and starts the timer.
         a.clicRiga(1, 0);
-        a.dialoghi.setNextAnswer(Risposta::Si);
-        a.bottone(QStringLiteral("del"))->trigger();
+        a.bottone(QStringLiteral("edit"))->trigger();
+        a.bottone(QStringLiteral("save"))->trigger();
         QCOMPARE(a.messaggio(), f.messaggi()[6]);
         QVERIFY(timer->isActive());
 
-        // A second one restarts it; its firing resets the message once.
+        // A second save restarts it; a deletion too. Its firing resets the
+        // message once.
+        a.clicRiga(2, 0);
+        a.bottone(QStringLiteral("edit"))->trigger();
+        a.bottone(QStringLiteral("save"))->trigger();
+        QCOMPARE(a.messaggio(), f.messaggi()[6]);
+        QVERIFY(timer->isActive());
         a.clicRiga(1, 0);
         a.dialoghi.setNextAnswer(Risposta::Si);
         a.bottone(QStringLiteral("del"))->trigger();
