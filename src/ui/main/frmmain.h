@@ -23,7 +23,6 @@ class QLineEdit;
 class QMenu;
 class QListWidget;
 class QPushButton;
-class QTextEdit;
 class QTimer;
 class QToolBar;
 
