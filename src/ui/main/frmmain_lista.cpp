@@ -42,7 +42,9 @@ void FrmMain::RiempiLista()
     }
     LV->aggiungiRighe(righe);
 
+    // Browsing again: the list is in use, whatever state it was refilled from.
     AbilitaBottoni(true, false, false, false, false);
+    LV->setEnabled(true);
     MostraMessaggio(v.SelezionePersonalizzata ? Messaggi[3] : Messaggi[0]);
 
     v.IndiceVoce = 0;

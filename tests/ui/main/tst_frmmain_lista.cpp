@@ -200,6 +200,12 @@ private slots:
         QVERIFY(!a.lista()->isEnabled());
         QTest::keyClick(a.w(QStringLiteral("txCodice")), Qt::Key_Escape);
         QVERIFY(a.lista()->isEnabled());
+        // "reselect" while editing refills the list and puts it back in use.
+        a.bottone(QStringLiteral("new"))->trigger();
+        QVERIFY(!a.lista()->isEnabled());
+        a.bottone(QStringLiteral("reselect"))->trigger();
+        QVERIFY(a.lista()->isEnabled());
+        QCOMPARE(a.bottoni(), QStringLiteral("10000"));
     }
 
     void listaVuotaIgnoraIClic()
