@@ -260,6 +260,25 @@ private slots:
         QTRY_VERIFY(!a.finestra->finestraImmagine());
     }
 
+    void finestraPrincipaleUsabileMentreAperta()
+    {
+        Ambiente a;
+        scriviImmagine(a.cartella, QStringLiteral("Pics/grande.bmp"), 300, 200, Qt::cyan);
+        prepara(a, QStringLiteral("grande.bmp"));
+        a.clicRiga(3, 0);
+        QString mostrato;
+        QTimer::singleShot(0, this, [&] {
+            // The main window keeps serving the user while the picture is open.
+            a.clicRiga(5, 0);
+            mostrato = a.w<QLineEdit>(QStringLiteral("txCodice"))->text();
+            QVERIFY(a.finestra->variabili().ImmagineAperta);
+            a.finestra->finestraImmagine()->close();
+        });
+        QTest::mouseDClick(a.w(QStringLiteral("pic")), Qt::LeftButton);
+        QCOMPARE(mostrato, QStringLiteral("NE555"));
+        QVERIFY(!a.finestra->variabili().ImmagineAperta);
+    }
+
     void doppioClicSenzaComponente()
     {
         Ambiente a;
@@ -473,6 +492,26 @@ private slots:
         a.bottone(QStringLiteral("reselect"))->trigger();
         a.azione(QStringLiteral("mnuImg(1)"))->trigger();
         QCOMPARE(a.dialoghi.programmiAvviati().size(), 1);
+    }
+
+    // Kept last: quitting ends the event loops of the whole test program.
+    void esciConFinestraImmagineAperta()
+    {
+        Ambiente a;
+        scriviImmagine(a.cartella, QStringLiteral("Pics/grande.bmp"), 300, 200, Qt::cyan);
+        prepara(a, QStringLiteral("grande.bmp"));
+        a.clicRiga(3, 0);
+        QPointer<FrmPicture> aperta;
+        QTimer::singleShot(0, this, [&] {
+            aperta = a.finestra->finestraImmagine();
+            a.bottone(QStringLiteral("exit"))->trigger();
+        });
+        QTest::mouseDClick(a.w(QStringLiteral("pic")), Qt::LeftButton);
+        QVERIFY(!a.finestra->isVisible());
+        QVERIFY(!aperta || !aperta->isVisible());
+        QVERIFY(!a.finestra->variabili().ImmagineAperta);
+        QVERIFY(a.cartella.esiste(QStringLiteral("Componenti.dat")));
+        VERIFICA_DIALOGHI(a.dialoghi);
     }
 };
 

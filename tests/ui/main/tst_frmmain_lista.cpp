@@ -184,6 +184,20 @@ private slots:
         QCOMPARE(f.variabili().IndiceVoce, 2);
     }
 
+    void tastieraSullaLista()
+    {
+        Ambiente a;
+        riempiTabelle(a.stato);
+        cinqueComponenti(a.stato);
+        FrmMain &f = a.apri();
+        a.clicRiga(1, 0);
+        QTest::keyClick(a.lista()->vista(), Qt::Key_Down);
+        QCOMPARE(f.variabili().IndiceVoce, 2);
+        QCOMPARE(f.variabili().PosCorrente, 5);
+        QCOMPARE(a.w<QLineEdit>(QStringLiteral("txCodice"))->text(), QStringLiteral("74HC00"));
+        QCOMPARE(a.bottoni(), QStringLiteral("11100"));
+    }
+
     void listaFuoriUsoDuranteLaModifica()
     {
         Ambiente a;
