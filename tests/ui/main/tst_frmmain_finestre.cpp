@@ -4,6 +4,8 @@
 
 #include "ambiente.h"
 
+#include "startup/avvio.h"
+
 #include <QDialog>
 
 using namespace prova;
@@ -51,6 +53,29 @@ private slots:
         QCOMPARE(a.messaggio(), f.messaggi()[1]);
         QVERIFY(!a.bottone(QStringLiteral("new"))->isEnabled());
         QCOMPARE(a.lista()->numeroRighe(), 0);
+    }
+
+    void primoAvvioReale()
+    {
+        // A first start on an empty folder, through the real start-up.
+        CartellaTest cartella;
+        Stato stato;
+        DialoghiFinti dialoghi;
+        QVERIFY(Main(stato, dialoghi, cartella.percorso()));
+        QVERIFY(stato.PrimoAvvio);
+        QString aperta;
+        quandoAperta(this, [&](QWidget *modale) {
+            aperta = modale->objectName();
+            modale->close();
+        });
+        FrmMain f(stato, dialoghi);
+        f.Form_Load();
+        QCOMPARE(aperta, QStringLiteral("frmManual"));
+        QVERIFY(!stato.PrimoAvvio);
+        QCOMPARE(f.findChild<QLabel *>(QStringLiteral("msg"))->text(), f.messaggi()[1]);
+        QVERIFY(!f.bottone(QStringLiteral("new"))->isEnabled());
+        QVERIFY(!f.bottone(QStringLiteral("search"))->isEnabled());
+        VERIFICA_DIALOGHI(dialoghi);
     }
 
     void manualeDalMenu()
