@@ -133,7 +133,15 @@ private:
     void LV_RilascioMouse(Qt::MouseButton pulsante);
     void LV_Click();
     void LV_ColumnClick(int indice);
-    QStringList testiRiga(qint32 pos) const;
+    // Date texts of the list, formatted once per distinct day.
+    class DateBrevi {
+    public:
+        QString testo(const QDateTime &data);
+
+    private:
+        QHash<qint64, QString> m_testi;
+    };
+    QStringList testiRiga(qint32 pos, DateBrevi &date) const;
     void ordinaLista();
 
     // Editor helpers (frmmain_editor.cpp).

@@ -12,14 +12,26 @@
 #include <QLabel>
 #include <QLineEdit>
 
-QStringList FrmMain::testiRiga(qint32 pos) const
+QString FrmMain::DateBrevi::testo(const QDateTime &data)
+{
+    if (!data.isValid())
+        return {};
+    // Many components share a date: each is formatted once per fill.
+    const qint64 giorno = data.date().toJulianDay();
+    auto trovato = m_testi.constFind(giorno);
+    if (trovato != m_testi.constEnd())
+        return *trovato;
+    return *m_testi.insert(giorno, DataBreve(data.date()));
+}
+
+QStringList FrmMain::testiRiga(qint32 pos, DateBrevi &date) const
 {
     const Componente &c = m_stato.componente(pos);
     return {c.Codice,
             c.NomeProduttore,
             c.NomeTipo,
             QString::number(c.Quantita),
-            c.DataInserimento.isValid() ? DataBreve(c.DataInserimento.date()) : QString(),
+            date.testo(c.DataInserimento),
             QString::number(pos)};
 }
 
@@ -30,6 +42,7 @@ void FrmMain::RiempiLista()
 
     QList<QStringList> righe;
     righe.reserve(m_stato.NumComponenti);
+    DateBrevi date;
     for (qint32 i = 1; i <= m_stato.NumComponenti; ++i) {
         bool elenca = true;
         if (!v.ValoreSelezione.isEmpty()) {
@@ -38,7 +51,7 @@ void FrmMain::RiempiLista()
                      || (v.ColonnaCliccata == 2 && c.NomeTipo == v.ValoreSelezione);
         }
         if (elenca)
-            righe.append(testiRiga(i));
+            righe.append(testiRiga(i, date));
     }
     LV->aggiungiRighe(righe);
 

@@ -24,8 +24,9 @@ void FrmMain::CercaComponenti()
     LV->svuota();
     QList<QStringList> righe;
     righe.reserve(trovati.size());
+    DateBrevi date;
     for (const qint32 k : trovati)
-        righe.append(testiRiga(k));
+        righe.append(testiRiga(k, date));
     LV->aggiungiRighe(righe);
 
     v.IndiceVoce = 1;
