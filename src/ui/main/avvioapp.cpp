@@ -19,6 +19,6 @@ int AvviaArvo(int argc, char *argv[])
 
     FrmMain finestra(stato, dialoghi);
     dialoghi.impostaGenitore(&finestra);
-    finestra.show();
+    finestra.Form_Load();
     return app.exec();
 }

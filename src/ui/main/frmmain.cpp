@@ -1,11 +1,236 @@
+// The main window's load and close, its status messages, the toolbar
+// dispatch, the window-wide key handling and the auxiliary windows it opens.
+
 #include "ui/main/frmmain.h"
 
+#include "listsort/ordinacolonna.h"
 #include "store/dialoghi.h"
 #include "store/stato.h"
+#include "store/tabelle.h"
+#include "ui/main/frmpicture.h"
+#include "ui/main/listafile.h"
+#include "ui/main/riquadroimmagine.h"
+#include "ui/aux/etichette.h"
+#include "ui/tables/apritabelle.h"
+#include "ui/widgets/listareport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
 
 FrmMain::FrmMain(Stato &stato, Dialoghi &dialoghi, QWidget *parent)
     : QMainWindow(parent), m_stato(stato), m_dialoghi(dialoghi)
 {
-    setObjectName(QStringLiteral("frmMain"));
+    costruisciFinestra();
     setWindowTitle(QStringLiteral("Arvo - Gestione Componenti - Versione ") + VersioneEstesa);
+    // As designed: the panel empty and locked until the load decides.
+    PulisciCampi();
+}
+
+FrmMain::~FrmMain()
+{
+    qApp->removeEventFilter(this);
+    if (m_finestraImmagine)
+        delete m_finestraImmagine.data();
+}
+
+void FrmMain::riempiMessaggi()
+{
+    Messaggi[0] = QStringLiteral("Benvenuti in Ar.Vo. - Versione ") + VersioneEstesa;
+    Messaggi[1] = QStringLiteral(
+        "Per iniziare devi aggiungere Tipi e Produttori - Premi il bottone 'Tabelle'");
+    Messaggi[2] = QString();
+    Messaggi[3] = QStringLiteral("Selezione personalizzata: premi il pulsante 'Riseleziona' nella "
+                                 "barra in alto per visualizzare tutti i componenti");
+    Messaggi[4] = QStringLiteral("Conferma la richiesta per l'operazione");
+    Messaggi[5] = QStringLiteral("Inserisci le informazioni sul componente poi premi [SALVA]");
+    Messaggi[6] = QStringLiteral("Operazione completata: componente aggiunto o modificato");
+    Messaggi[7] = QStringLiteral(
+        "Doppio click sulla lista o premi [Inserisci] per inserire l'immagine");
+}
+
+void FrmMain::Form_Load()
+{
+    const Percorsi &p = m_stato.percorsi;
+    FL->impostaCartella(p.CartellaDatasheet);
+    FLP->impostaCartella(p.CartellaPics);
+
+    v = VariabiliForm{};
+    v.LarghezzaPic = pic->contentsRect().width();
+    v.AltezzaPic = pic->contentsRect().height();
+
+    riempiMessaggi();
+
+    show();
+    setWindowTitle(QStringLiteral("Arvo - Gestione Componenti - Versione ") + VersioneEstesa);
+
+    ApplicaTema();
+    CaricaTabelle();
+    ContaPezzi(m_stato);
+
+    applicaEtichetteExtra();
+
+    for (const char *chiave : {"edit", "undo", "save", "del", "pdf"})
+        bottone(QLatin1String(chiave))->setEnabled(false);
+    aggiornaSpunteOpzioni();
+
+    if (m_stato.PrimoAvvio)
+        ApriManuale();
+
+    if (m_stato.NumProduttori > 0 && m_stato.NumTipi > 0) {
+        MostraMessaggio(Messaggi[0]);
+        RiempiLista();
+        ordinaLista();
+        PulisciCampi();
+        MostraImmagine(percorsoSfondo());
+    } else {
+        bottone(QStringLiteral("new"))->setEnabled(false);
+        bottone(QStringLiteral("search"))->setEnabled(false);
+        MostraMessaggio(Messaggi[1]);
+    }
+}
+
+void FrmMain::MostraMessaggio(const QString &testo)
+{
+    msg->setText(testo);
+}
+
+void FrmMain::MostraMessaggioConTimer(int indice)
+{
+    MostraMessaggio(Messaggi[indice]);
+    Timer->start();
+}
+
+void FrmMain::applicaEtichetteExtra()
+{
+    for (int i = 1; i <= 6; ++i)
+        lblExtra[i]->setText(QLatin1Char(' ') + m_stato.Etichette[i]);
+}
+
+void FrmMain::PremiBottone(const QString &chiave)
+{
+    if (chiave == QLatin1String("new")) {
+        NuovoComponente();
+    } else if (chiave == QLatin1String("edit")) {
+        ModificaComponente();
+    } else if (chiave == QLatin1String("undo")) {
+        AnnullaModifica();
+    } else if (chiave == QLatin1String("save")) {
+        SalvaComponente();
+    } else if (chiave == QLatin1String("del")) {
+        MostraMessaggio(Messaggi[4]);
+        EliminaComponente();
+    } else if (chiave == QLatin1String("pdf")) {
+        ApriDatasheet();
+    } else if (chiave == QLatin1String("imgstd")) {
+        impostaImmaginiReali(true);
+    } else if (chiave == QLatin1String("imgrid")) {
+        impostaImmaginiReali(false);
+    } else if (chiave == QLatin1String("list")) {
+        ApriTabelle();
+    } else if (chiave == QLatin1String("custom")) {
+        ApriEtichette();
+    } else if (chiave == QLatin1String("print")) {
+        CreaStampa();
+    } else if (chiave == QLatin1String("search")) {
+        CercaComponenti();
+        bottone(QStringLiteral("reselect"))->setEnabled(true);
+    } else if (chiave == QLatin1String("reselect")) {
+        Riseleziona();
+    } else if (chiave == QLatin1String("exit")) {
+        chiudiDaProgramma(true);
+    }
+}
+
+void FrmMain::chiudiDaProgramma(bool terminaTutto)
+{
+    m_chiusuraDaProgramma = true;
+    close();
+    if (terminaTutto) {
+        QApplication::closeAllWindows();
+        QCoreApplication::quit();
+    }
+}
+
+void FrmMain::closeEvent(QCloseEvent *evento)
+{
+    if (m_chiusuraDaProgramma) {
+        // A failed save has shown its own message; the window closes anyway.
+        SalvaDatabase(m_stato, m_dialoghi);
+        if (m_finestraImmagine)
+            m_finestraImmagine->close();
+        evento->accept();
+        return;
+    }
+    evento->ignore();
+    m_dialoghi.messaggio(QStringLiteral("Per terminare il programma usare l'icona della barra comandi"),
+                         Icona::Informazione, Pulsanti::Ok, QStringLiteral("Operazione annullata"));
+}
+
+bool FrmMain::eventFilter(QObject *oggetto, QEvent *evento)
+{
+    switch (evento->type()) {
+    case QEvent::KeyPress: {
+        // The window sees Esc before its controls: it cancels the editing
+        // whichever control of this window has the focus.
+        const auto *tasto = static_cast<QKeyEvent *>(evento);
+        if (tasto->key() == Qt::Key_Escape && oggetto->isWidgetType()
+            && static_cast<QWidget *>(oggetto)->window() == this
+            && bottone(QStringLiteral("undo"))->isEnabled()) {
+            AnnullaModifica();
+            return true;
+        }
+        break;
+    }
+    case QEvent::MouseButtonRelease:
+        if (oggetto == txSearch)
+            txSearch_Click();
+        break;
+    case QEvent::MouseButtonPress:
+        if (oggetto == txPic)
+            FLP->ricarica();
+        break;
+    case QEvent::MouseButtonDblClick:
+        if (oggetto == cmbPack->lineEdit()) {
+            cmbPack_DblClick();
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(oggetto, evento);
+}
+
+QPoint FrmMain::posizioneFinestreTabelle() const
+{
+    const QPoint fuori = frameGeometry().topLeft();
+    const QPoint dati = fmDati->mapTo(this, QPoint(0, 0));
+    return QPoint(fuori.x() + dati.x() + 4, fuori.y() + dati.y() + 46);
+}
+
+void FrmMain::ApriTabelle()
+{
+    AccessoPrincipale accesso;
+    accesso.finestra = this;
+    accesso.posizione = posizioneFinestreTabelle();
+    accesso.mostraMessaggio = [this](const QString &testo) { MostraMessaggio(testo); };
+    accesso.caricaTabelle = [this] { CaricaTabelle(); };
+    ApriFinestraTabelle(m_stato, m_dialoghi, accesso);
+    if (m_stato.TabelleModificate) {
+        CaricaTabelle();
+        MostraMessaggio(QString());
+    }
+}
+
+void FrmMain::ApriEtichette()
+{
+    // Modal; afterwards the captions are renewed and Info.ini is written.
+    ::ApriEtichette(m_stato, this, posizioneFinestreTabelle(), [this] { applicaEtichetteExtra(); });
 }

@@ -1,17 +1,227 @@
 #pragma once
 
+#include "ui/main/frmpicture.h"
+
+#include <QHash>
 #include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <array>
 
 struct Stato;
 class Dialoghi;
+class ListaReport;
+class ListaFile;
+class RiquadroImmagine;
+class FrmPicture;
+class QAction;
+class QActionGroup;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QListWidget;
+class QPushButton;
+class QTimer;
+class QToolBar;
 
-// The program's main window.
+// The program's main window: the component list on the left, the detail
+// panel of one component on the right, the toolbar, the menus and the status
+// bar with its message and counters.
+//
+// The window's code is split by concern: building the controls
+// (frmmain_costruzione.cpp), load, close, messages and the auxiliary windows
+// (frmmain.cpp), the list (frmmain_lista.cpp), the editor states
+// (frmmain_editor.cpp), saving and deleting (frmmain_salvataggio.cpp),
+// pictures and datasheets (frmmain_immagini.cpp), display options
+// (frmmain_opzioni.cpp) and search and print (frmmain_ricerca.cpp).
 class FrmMain : public QMainWindow {
     Q_OBJECT
 public:
+    // The window's own state, reset at every load.
+    struct VariabiliForm {
+        qint32 PosCorrente = 0;        // position in Componenti of the shown component; 0 = none
+        qint32 IndiceVoce = 0;         // 1-based list row last clicked; 0 = none
+        qint32 ColonnaCliccata = 0;    // 0-based column under the pointer at the last press
+        qint32 ColonnaOrdinamento = 1; // 1-based column the list was last sorted by
+        QString ValoreSelezione;       // cell value of a custom selection; empty = none
+        bool SelezionePersonalizzata = false;
+        bool NuovoInserimento = false;
+        QString ImmagineScelta;        // file last picked in the picture list
+        bool ImmagineAperta = false;   // the picture window is open
+        int LarghezzaPic = 0;          // inner size of the picture box
+        int AltezzaPic = 0;
+    };
+
     FrmMain(Stato &stato, Dialoghi &dialoghi, QWidget *parent = nullptr);
+    ~FrmMain() override;
+
+    // The window's load: lists, pick lists, messages, theme, toolbar and menu
+    // state, and the first sorted fill of the list. Shows the window.
+    void Form_Load();
+
+    const VariabiliForm &variabili() const { return v; }
+    const std::array<QString, 8> &messaggi() const { return Messaggi; }
+
+    // Status messages.
+    void MostraMessaggio(const QString &testo);
+    void MostraMessaggioConTimer(int indice);
+
+    // List.
+    void RiempiLista();
+    void AggiornaContatori();
+
+    // Editor.
+    void AbilitaBottoni(bool nuovo, bool modifica, bool elimina, bool salva, bool annulla);
+    void SbloccaCampi();
+    void PulisciCampi();
+    void NuovoComponente();
+    void ModificaComponente();
+    void AnnullaModifica();
+    void CaricaTabelle();
+    void SalvaComponente();
+    void EliminaComponente();
+
+    // Pictures and datasheets.
+    void MostraComponente();
+    void MostraImmagine(const QString &percorso);
+    void ApriDatasheet();
+
+    // Display options.
+    void ApplicaTema();
+
+    // Search.
+    void CercaComponenti();
+
+    // Auxiliary windows.
+    void ApriTabelle();
+    void ApriEtichette();
+
+    // Toolbar dispatch on the button key ("new", "edit", ...).
+    void PremiBottone(const QString &chiave);
+    QAction *bottone(const QString &chiave) const { return m_bottoni.value(chiave); }
+
+    // The picture window while it is open (tests close it through it).
+    FrmPicture *finestraImmagine() const { return m_finestraImmagine; }
+
+protected:
+    void closeEvent(QCloseEvent *evento) override;
+    bool eventFilter(QObject *oggetto, QEvent *evento) override;
 
 private:
+    // Construction (frmmain_costruzione.cpp).
+    void costruisciFinestra();
+    void creaAzioni();
+    void creaMenu();
+    void creaToolbar();
+    void creaStatusBar();
+    QWidget *creaPannelloLista();
+    QWidget *creaPannelloDati();
+    QWidget *creaPannelloImmagini();
+    void collegaEventi();
+
+    // Load and close (frmmain.cpp).
+    void riempiMessaggi();
+    void applicaEtichetteExtra();
+    void chiudiDaProgramma(bool terminaTutto);
+    QPoint posizioneFinestreTabelle() const;
+
+    // List handlers (frmmain_lista.cpp).
+    void LV_PressioneMouse(Qt::MouseButton pulsante, int x);
+    void LV_RigaCliccata(int riga);
+    void LV_RilascioMouse(Qt::MouseButton pulsante);
+    void LV_Click();
+    void LV_ColumnClick(int indice);
+    // Date texts of the list, formatted once per distinct day.
+    class DateBrevi {
+    public:
+        QString testo(const QDateTime &data);
+
+    private:
+        QHash<qint64, QString> m_testi;
+    };
+    QStringList testiRiga(qint32 pos, DateBrevi &date) const;
+    void ordinaLista();
+
+    // Editor helpers (frmmain_editor.cpp).
+    void entraInModifica();
+
+    // Picture handlers (frmmain_immagini.cpp).
+    void pic_DblClick();
+    void FLP_Click();
+    void FLP_DblClick();
+    void btnAddJPG_Click();
+    void btnClearJPG_Click();
+    void btnLoadPic_Click();
+    void btnLoadPDF_Click();
+    void btnClearPDF_Click();
+    void cmbPack_DblClick();
+    void mostraHintImmagine(bool grande);
+    QString percorsoSfondo() const;
+
+    // Display options (frmmain_opzioni.cpp).
+    void impostaImmaginiReali(bool reali);
+    void impostaTema(bool chiaro);
+    void impostaSeparatore(const QString &separatore);
+    void aggiornaSpunteOpzioni();
+    void ApriManuale();
+
+    // Search and print (frmmain_ricerca.cpp).
+    void txSearch_Click();
+    void Riseleziona();
+    void CreaStampa();
+    void EsportaCSVMenu();
+
     Stato &m_stato;
     Dialoghi &m_dialoghi;
+    VariabiliForm v;
+    std::array<QString, 8> Messaggi;
+    bool m_chiusuraDaProgramma = false;
+    QPointer<FrmPicture> m_finestraImmagine;
+
+    // Toolbar and menus; toolbar buttons by key.
+    QToolBar *TB = nullptr;
+    QHash<QString, QAction *> m_bottoni;
+    QActionGroup *m_gruppoImmagini = nullptr;
+    QMenu *mnuProg = nullptr, *mnuComp = nullptr, *mnuShow = nullptr, *mnuOpt = nullptr,
+          *mnuA = nullptr;
+    QAction *mnuList = nullptr, *mnuExtra = nullptr, *mnuCSV = nullptr,
+            *mnuQuit = nullptr;
+    QAction *mnuNew = nullptr, *mnuEdit = nullptr, *mnuUpdate = nullptr,
+            *mnuDel = nullptr;
+    QAction *mnuSelect = nullptr, *mnuImg0 = nullptr, *mnuImg1 = nullptr;
+    QAction *mnuImgReal = nullptr, *mnuImgMod = nullptr, *mnuCSV1 = nullptr,
+            *mnuCSV2 = nullptr, *mnuLight = nullptr, *mnuDark = nullptr;
+    QAction *mnuHelp = nullptr;
+
+    // Status bar.
+    QLabel *msg = nullptr, *numComponent = nullptr, *numSelected = nullptr, *numPieces = nullptr;
+    QTimer *Timer = nullptr;
+
+    // List and search.
+    ListaReport *LV = nullptr;
+    QLineEdit *txSearch = nullptr;
+    ListaFile *FL = nullptr;
+
+    // Detail frame.
+    QGroupBox *fmDati = nullptr;
+    QLineEdit *txCodice = nullptr, *txQty = nullptr, *txPins = nullptr, *txDatains = nullptr;
+    QComboBox *cmbTipo = nullptr, *cmbPack = nullptr;
+    QListWidget *LP = nullptr;
+    QLineEdit *txDesc = nullptr, *txNote = nullptr;
+    std::array<QLineEdit *, 7> txExtra{}; // 1 to 6
+    std::array<QLabel *, 7> lblExtra{};   // 1 to 6
+    QLineEdit *txPackDesc = nullptr;
+    QLabel *imgPack = nullptr;
+
+    // Picture frame and datasheet/picture association frame.
+    QWidget *Frame1 = nullptr;
+    RiquadroImmagine *pic = nullptr;
+    QLabel *lblRedimPic = nullptr;
+    QGroupBox *fmImm = nullptr;
+    QLineEdit *txPDF = nullptr, *txPic = nullptr;
+    QPushButton *btnLoadPDF = nullptr, *btnClearPDF = nullptr, *btnAddJPG = nullptr,
+                *btnClearJPG = nullptr, *btnLoadPic = nullptr;
+    ListaFile *FLP = nullptr;
 };

@@ -1,0 +1,159 @@
+// The editor states of the detail panel: the five editing buttons, locking
+// and unlocking the panel, entering, editing and cancelling, and the pick
+// lists of types, manufacturers and packages.
+
+#include "ui/main/frmmain.h"
+
+#include "store/localeutente.h"
+#include "store/orologio.h"
+#include "store/stato.h"
+#include "ui/main/listafile.h"
+#include "ui/main/riquadroimmagine.h"
+#include "ui/widgets/listareport.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace {
+
+const QColor ColoreObbligatori(216, 254, 176);
+const QColor ColoreTesti(255, 250, 215);
+const QColor ColoreListeAttive(221, 232, 238);
+const QColor ColoreListeBloccate(240, 240, 240);
+const QColor GrigioSuggerimento(128, 128, 128);
+
+void sfondo(QWidget *w, const QColor &colore)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Base, colore);
+    w->setPalette(p);
+    if (auto *combo = qobject_cast<QComboBox *>(w); combo && combo->lineEdit())
+        sfondo(combo->lineEdit(), colore);
+}
+
+void sfondoEtichetta(QLabel *l, const QColor &colore)
+{
+    QPalette p = l->palette();
+    p.setColor(QPalette::Window, colore);
+    l->setPalette(p);
+}
+
+} // namespace
+
+void FrmMain::AbilitaBottoni(bool nuovo, bool modifica, bool elimina, bool salva, bool annulla)
+{
+    bottone(QStringLiteral("new"))->setEnabled(nuovo);
+    bottone(QStringLiteral("edit"))->setEnabled(modifica);
+    bottone(QStringLiteral("del"))->setEnabled(elimina);
+    bottone(QStringLiteral("save"))->setEnabled(salva);
+    bottone(QStringLiteral("undo"))->setEnabled(annulla);
+}
+
+void FrmMain::SbloccaCampi()
+{
+    for (QWidget *w : std::initializer_list<QWidget *>{txCodice, txQty, txDatains, txPins, cmbTipo, cmbPack})
+        sfondo(w, ColoreObbligatori);
+    sfondo(txDesc, ColoreTesti);
+    sfondo(txNote, ColoreTesti);
+    for (int i = 1; i <= 6; ++i)
+        sfondo(txExtra[i], ColoreTesti);
+    sfondo(LP, ColoreListeAttive);
+    sfondo(FLP, ColoreListeAttive);
+    fmDati->setEnabled(true);
+    fmImm->setEnabled(true);
+}
+
+void FrmMain::PulisciCampi()
+{
+    for (QLineEdit *t : {txCodice, txQty, txDatains, txPins, txDesc, txNote}) {
+        t->clear();
+        sfondo(t, Qt::white);
+    }
+    for (int i = 1; i <= 6; ++i) {
+        txExtra[i]->clear();
+        sfondo(txExtra[i], Qt::white);
+    }
+    for (QComboBox *c : {cmbTipo, cmbPack}) {
+        c->setCurrentIndex(-1);
+        c->setEditText(QString());
+        sfondo(c, Qt::white);
+    }
+    txPDF->clear();
+    txPic->clear();
+    sfondo(LP, ColoreListeBloccate);
+    sfondo(FLP, ColoreListeBloccate);
+
+    imgPack->clear();
+    pic->clear();
+    bottone(QStringLiteral("pdf"))->setEnabled(false);
+    lblRedimPic->clear();
+    sfondoEtichetta(lblRedimPic, GrigioSuggerimento);
+    btnClearJPG->setEnabled(false);
+    btnAddJPG->setEnabled(false);
+    btnClearPDF->setEnabled(false);
+
+    fmDati->setEnabled(false);
+    fmImm->setEnabled(false);
+}
+
+void FrmMain::entraInModifica()
+{
+    SbloccaCampi();
+    AbilitaBottoni(false, false, false, true, true);
+    // The list takes no clicks until the editing ends.
+    LV->setEnabled(false);
+}
+
+void FrmMain::NuovoComponente()
+{
+    entraInModifica();
+    txDatains->setText(DataBreve(Oggi()));
+    v.PosCorrente = m_stato.NumComponenti;
+    v.NuovoInserimento = true;
+    MostraMessaggio(Messaggi[5]);
+}
+
+void FrmMain::ModificaComponente()
+{
+    entraInModifica();
+    v.NuovoInserimento = false;
+    MostraMessaggio(Messaggi[5]);
+}
+
+void FrmMain::AnnullaModifica()
+{
+    PulisciCampi();
+    AbilitaBottoni(true, false, false, false, false);
+    LV->setEnabled(true);
+    MostraMessaggio(Messaggi[0]);
+    v.NuovoInserimento = false;
+}
+
+void FrmMain::CaricaTabelle()
+{
+    // Filling a pick list must not change what the panel shows.
+    const QString tipo = cmbTipo->currentText();
+    const QString pack = cmbPack->currentText();
+
+    cmbTipo->clear();
+    for (qint32 i = 1; i <= m_stato.NumTipi; ++i)
+        cmbTipo->addItem(m_stato.tipo(i).Nome, m_stato.tipo(i).ID);
+    LP->clear();
+    for (qint32 i = 1; i <= m_stato.NumProduttori; ++i) {
+        auto *voce = new QListWidgetItem(m_stato.produttore(i).Nome, LP);
+        voce->setData(Qt::UserRole, m_stato.produttore(i).ID);
+    }
+    cmbPack->clear();
+    for (qint32 i = 1; i <= m_stato.NumPackages; ++i)
+        cmbPack->addItem(m_stato.package(i).Nome, m_stato.package(i).ID);
+
+    cmbTipo->setCurrentIndex(-1);
+    cmbTipo->setEditText(tipo);
+    cmbPack->setCurrentIndex(-1);
+    cmbPack->setEditText(pack);
+}

@@ -1,0 +1,156 @@
+// The component list: filling it, the status-bar counters and the mouse
+// handlers through which rows become current and custom selections start.
+
+#include "ui/main/frmmain.h"
+
+#include "listsort/ordinacolonna.h"
+#include "store/localeutente.h"
+#include "store/stato.h"
+#include "ui/widgets/listareport.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+
+QString FrmMain::DateBrevi::testo(const QDateTime &data)
+{
+    if (!data.isValid())
+        return {};
+    // Many components share a date: each is formatted once per fill.
+    const qint64 giorno = data.date().toJulianDay();
+    auto trovato = m_testi.constFind(giorno);
+    if (trovato != m_testi.constEnd())
+        return *trovato;
+    return *m_testi.insert(giorno, DataBreve(data.date()));
+}
+
+QStringList FrmMain::testiRiga(qint32 pos, DateBrevi &date) const
+{
+    const Componente &c = m_stato.componente(pos);
+    return {c.Codice,
+            c.NomeProduttore,
+            c.NomeTipo,
+            QString::number(c.Quantita),
+            date.testo(c.DataInserimento),
+            QString::number(pos)};
+}
+
+void FrmMain::RiempiLista()
+{
+    LV->setSorted(false);
+    LV->svuota();
+
+    QList<QStringList> righe;
+    righe.reserve(m_stato.NumComponenti);
+    DateBrevi date;
+    for (qint32 i = 1; i <= m_stato.NumComponenti; ++i) {
+        bool elenca = true;
+        if (!v.ValoreSelezione.isEmpty()) {
+            const Componente &c = m_stato.componente(i);
+            elenca = (v.ColonnaCliccata == 1 && c.NomeProduttore == v.ValoreSelezione)
+                     || (v.ColonnaCliccata == 2 && c.NomeTipo == v.ValoreSelezione);
+        }
+        if (elenca)
+            righe.append(testiRiga(i, date));
+    }
+    LV->aggiungiRighe(righe);
+
+    // Browsing again: the list is in use, whatever state it was refilled from.
+    AbilitaBottoni(true, false, false, false, false);
+    LV->setEnabled(true);
+    MostraMessaggio(v.SelezionePersonalizzata ? Messaggi[3] : Messaggi[0]);
+
+    v.IndiceVoce = 0;
+    v.ColonnaCliccata = 0;
+    v.PosCorrente = 0;
+    v.ValoreSelezione.clear();
+    v.SelezionePersonalizzata = false;
+
+    AggiornaContatori();
+}
+
+void FrmMain::AggiornaContatori()
+{
+    numComponent->setText(QString::number(m_stato.NumComponenti));
+    numSelected->setText(QString::number(LV->numeroRighe()));
+    numPieces->setText(QString::number(m_stato.TotalePezzi));
+}
+
+void FrmMain::ordinaLista()
+{
+    OrdinaColonna(*LV, v.ColonnaOrdinamento);
+}
+
+void FrmMain::LV_PressioneMouse(Qt::MouseButton pulsante, int x)
+{
+    Q_UNUSED(pulsante);
+    if (LV->numeroRighe() == 0)
+        return;
+    v.ColonnaCliccata = 0;
+    v.SelezionePersonalizzata = false;
+    // The last, hidden column is never considered; a pointer on the boundary
+    // of two columns belongs to the left-hand one.
+    for (int i = 1; i <= LV->numeroColonne() - 1; ++i) {
+        const int sinistra = LV->sinistraColonna(i);
+        const int destra = sinistra + LV->larghezzaColonna(i);
+        if (sinistra <= x && x <= destra) {
+            v.ColonnaCliccata = i - 1;
+            break;
+        }
+    }
+}
+
+void FrmMain::LV_RigaCliccata(int riga)
+{
+    if (LV->numeroRighe() == 0)
+        return;
+    v.IndiceVoce = riga;
+    v.PosCorrente = LV->testo(riga, 5).toInt();
+}
+
+void FrmMain::LV_RilascioMouse(Qt::MouseButton pulsante)
+{
+    if (LV->numeroRighe() == 0)
+        return;
+    v.ValoreSelezione.clear();
+    if (pulsante != Qt::RightButton)
+        return;
+    if (v.ColonnaCliccata != 1 && v.ColonnaCliccata != 2)
+        return;
+    // A release with no row clicked has no cell to take the value from.
+    if (v.IndiceVoce < 1 || v.IndiceVoce > LV->numeroRighe())
+        return;
+    v.ValoreSelezione = LV->testo(v.IndiceVoce, v.ColonnaCliccata);
+    v.SelezionePersonalizzata = true;
+    bottone(QStringLiteral("reselect"))->setEnabled(true);
+    MostraMessaggio(Messaggi[3]);
+}
+
+void FrmMain::LV_Click()
+{
+    if (LV->numeroRighe() == 0)
+        return;
+    AbilitaBottoni(true, true, true, false, false);
+    PulisciCampi();
+    if (v.SelezionePersonalizzata) {
+        RiempiLista();
+        v.PosCorrente = 0;
+    }
+    if (v.PosCorrente != 0) {
+        v.NuovoInserimento = false;
+        MostraComponente();
+        bottone(QStringLiteral("pdf"))->setEnabled(!txPDF->text().isEmpty());
+    }
+}
+
+void FrmMain::LV_ColumnClick(int indice)
+{
+    if (LV->numeroRighe() == 0)
+        return;
+    v.IndiceVoce = 0;
+    v.ColonnaCliccata = 0;
+    v.PosCorrente = 0;
+    v.ValoreSelezione.clear();
+    v.ColonnaOrdinamento = indice;
+    ordinaLista();
+}

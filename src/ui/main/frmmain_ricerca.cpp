@@ -1,0 +1,66 @@
+// Search by code, showing the whole table again, the print listing of the
+// rows on screen and the CSV export.
+
+#include "ui/main/frmmain.h"
+
+#include "components/operazioni.h"
+#include "reports/csv.h"
+#include "reports/stampa.h"
+#include "store/stato.h"
+#include "ui/widgets/listareport.h"
+
+#include <QAction>
+#include <QLineEdit>
+
+void FrmMain::CercaComponenti()
+{
+    if (m_stato.NumComponenti == 0)
+        return;
+    const QList<qint32> trovati = CercaCodici(m_stato, txSearch->text());
+    if (trovati.isEmpty())
+        return;
+
+    LV->setSorted(false);
+    LV->svuota();
+    QList<QStringList> righe;
+    righe.reserve(trovati.size());
+    DateBrevi date;
+    for (const qint32 k : trovati)
+        righe.append(testiRiga(k, date));
+    LV->aggiungiRighe(righe);
+
+    v.IndiceVoce = 1;
+    v.PosCorrente = trovati.first();
+    LV->selezionaRiga(1);
+    MostraComponente();
+    MostraMessaggio(Messaggi[3]);
+    bottone(QStringLiteral("reselect"))->setEnabled(true);
+}
+
+void FrmMain::txSearch_Click()
+{
+    // A click selects what was typed, ready to be overtyped.
+    txSearch->setSelection(0, 99);
+}
+
+void FrmMain::Riseleziona()
+{
+    bottone(QStringLiteral("reselect"))->setEnabled(false);
+    PulisciCampi();
+    RiempiLista();
+}
+
+void FrmMain::CreaStampa()
+{
+    // The rows in the order the list shows them, each back to its position.
+    QList<qint32> posizioni;
+    posizioni.reserve(LV->numeroRighe());
+    for (int r = 1; r <= LV->numeroRighe(); ++r)
+        posizioni.append(LV->testo(r, 5).toInt());
+    CreatFileStampa(m_stato, posizioni, m_dialoghi);
+}
+
+void FrmMain::EsportaCSVMenu()
+{
+    EsportaCSV(m_stato, m_dialoghi);
+}

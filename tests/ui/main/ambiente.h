@@ -1,0 +1,216 @@
+#pragma once
+
+// Shared set-up of the main-window tests: a program folder with pictures, a
+// state with types, manufacturers, packages and components built in memory,
+// widget look-ups by objectName and mouse clicks on the component list.
+
+#include "common/cartellatest.h"
+#include "common/dialoghifinti.h"
+#include "store/stato.h"
+#include "ui/main/frmmain.h"
+#include "ui/widgets/listareport.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QLocale>
+#include <QStatusBar>
+#include <QTest>
+#include <QTreeView>
+
+#include <memory>
+
+namespace prova {
+
+inline QDateTime data(int anno, int mese, int giorno)
+{
+    return QDateTime(QDate(anno, mese, giorno), QTime(0, 0), Qt::UTC);
+}
+
+inline Componente componente(qint32 id, const QString &codice, qint32 idProduttore,
+                             const QString &produttore, qint32 idTipo, const QString &tipo,
+                             qint32 quantita, const QDateTime &inserito = data(2024, 3, 1))
+{
+    Componente c;
+    c.ID = id;
+    c.Codice = codice;
+    qint32 n = 0;
+    for (const QChar ch : codice) {
+        if (ch >= QLatin1Char('0') && ch <= QLatin1Char('9'))
+            n = n * 10 + (ch.unicode() - '0');
+    }
+    c.CodiceNumerico = n;
+    c.IDProduttore = idProduttore;
+    c.NomeProduttore = produttore;
+    c.IDTipo = idTipo;
+    c.NomeTipo = tipo;
+    c.Quantita = quantita;
+    c.DataInserimento = inserito;
+    return c;
+}
+
+// Writes a picture of one colour into the program folder.
+inline void scriviImmagine(const CartellaTest &cartella, const QString &nome, int w, int h,
+                           const QColor &colore, const char *formato = "BMP")
+{
+    QImage immagine(w, h, QImage::Format_RGB32);
+    immagine.fill(colore);
+    QDir().mkpath(QFileInfo(cartella.file(nome)).absolutePath());
+    QVERIFY(immagine.save(cartella.file(nome), formato));
+}
+
+// A picture whose left half is one colour and right half another, to tell
+// a squeezed picture from a cropped one.
+inline void scriviImmagineDivisa(const CartellaTest &cartella, const QString &nome, int w, int h,
+                                 const QColor &sinistra, const QColor &destra)
+{
+    QImage immagine(w, h, QImage::Format_RGB32);
+    immagine.fill(sinistra);
+    for (int y = 0; y < h; ++y)
+        for (int x = w / 2; x < w; ++x)
+            immagine.setPixelColor(x, y, destra);
+    QVERIFY(immagine.save(cartella.file(nome), "BMP"));
+}
+
+// Three types, three manufacturers, two packages; no components.
+inline void riempiTabelle(Stato &s)
+{
+    s.Tipi = {{1, QStringLiteral("IC")}, {2, QStringLiteral("TR")}, {3, QStringLiteral("REG")}};
+    s.NumTipi = 3;
+    s.ProssimoIDTipo = 4;
+    s.Produttori = {{1, QStringLiteral("TI")}, {2, QStringLiteral("ST")}, {3, QStringLiteral("NXP")}};
+    s.NumProduttori = 3;
+    s.ProssimoIDProduttore = 4;
+    s.Packages = {{1, QStringLiteral("DIP14"), QStringLiteral("Dual in line 14"), QStringLiteral("dip14.bmp")},
+                  {2, QStringLiteral("TO92"), QStringLiteral("Plastica 3 pin"), QString()}};
+    s.NumPackages = 2;
+    s.ProssimoIDPackage = 3;
+}
+
+inline void aggiungi(Stato &s, const Componente &c)
+{
+    s.Componenti.append(c);
+    s.NumComponenti = static_cast<qint32>(s.Componenti.size());
+    s.ProssimoIDComponente = std::max(s.ProssimoIDComponente, c.ID + 1);
+}
+
+// Five components; ST makes positions 2 and 5, TR (type) positions 2 and 4.
+inline void cinqueComponenti(Stato &s)
+{
+    aggiungi(s, componente(10, QStringLiteral("NE555"), 1, QStringLiteral("TI"), 1, QStringLiteral("IC"), 20,
+                           data(2024, 5, 2)));
+    aggiungi(s, componente(11, QStringLiteral("BC547C"), 2, QStringLiteral("ST"), 2, QStringLiteral("TR"), 100,
+                           data(2023, 1, 15)));
+    aggiungi(s, componente(12, QStringLiteral("LM317T"), 1, QStringLiteral("TI"), 3, QStringLiteral("REG"), 5,
+                           data(2025, 7, 30)));
+    aggiungi(s, componente(13, QStringLiteral("2N2222"), 3, QStringLiteral("NXP"), 2, QStringLiteral("TR"), 7,
+                           data(2022, 11, 3)));
+    aggiungi(s, componente(14, QStringLiteral("74HC00"), 2, QStringLiteral("ST"), 1, QStringLiteral("IC"), 12,
+                           data(2024, 1, 9)));
+}
+
+// One test's program folder, state, dialogs and window.
+struct Ambiente {
+    CartellaTest cartella;
+    Stato stato;
+    DialoghiFinti dialoghi;
+    std::unique_ptr<FrmMain> finestra;
+
+    Ambiente()
+    {
+        QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+        stato.percorsi = Percorsi::DaCartella(cartella.percorso());
+        for (const char *sotto : {"Pics", "Datasheet", "Packages", "Stampe", "Exported", "Backups"})
+            QDir().mkpath(cartella.file(QLatin1String(sotto)));
+        stato.Versione = VersioneDati;
+        for (int i = 1; i <= 6; ++i)
+            stato.Etichette[i] = QStringLiteral("Campo Personale %1").arg(i);
+        stato.TemaChiaro = true;
+        stato.ImmaginiReali = false;
+    }
+
+    // Builds and loads the window.
+    FrmMain &apri()
+    {
+        finestra = std::make_unique<FrmMain>(stato, dialoghi);
+        finestra->Form_Load();
+        return *finestra;
+    }
+
+    template <typename T = QWidget>
+    T *w(const QString &nome) const
+    {
+        T *trovato = finestra->findChild<T *>(nome);
+        if (!trovato)
+            qWarning("widget non trovato: %s", qPrintable(nome));
+        return trovato;
+    }
+    QAction *azione(const QString &nome) const { return w<QAction>(nome); }
+    QAction *bottone(const QString &chiave) const { return finestra->bottone(chiave); }
+    ListaReport *lista() const { return w<ListaReport>(QStringLiteral("LV")); }
+    QString messaggio() const { return w<QLabel>(QStringLiteral("msg"))->text(); }
+
+    // The enabled state of "new", "edit", "del", "save", "undo" as a text
+    // such as "10000".
+    QString bottoni() const
+    {
+        QString s;
+        for (const char *k : {"new", "edit", "del", "save", "undo"})
+            s += bottone(QLatin1String(k))->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+        return s;
+    }
+
+    // The column of positions, row by row.
+    QList<int> posizioni() const
+    {
+        QList<int> p;
+        for (int r = 1; r <= lista()->numeroRighe(); ++r)
+            p << lista()->testo(r, 5).toInt();
+        return p;
+    }
+    QStringList codici() const
+    {
+        QStringList c;
+        for (int r = 1; r <= lista()->numeroRighe(); ++r)
+            c << lista()->testo(r, 0);
+        return c;
+    }
+
+    // A real mouse click on a row of the list over the 0-based column; row 0
+    // clicks the empty area below the rows.
+    void clicRiga(int riga, int colonna, Qt::MouseButton pulsante = Qt::LeftButton)
+    {
+        QTreeView *vista = lista()->vista();
+        QPoint punto;
+        if (riga >= 1) {
+            const QModelIndex indice = vista->model()->index(riga - 1, colonna);
+            vista->scrollTo(indice);
+            punto = vista->visualRect(indice).center();
+        } else {
+            const int x = vista->header()->sectionViewportPosition(colonna)
+                          + vista->header()->sectionSize(colonna) / 2;
+            punto = QPoint(x, vista->viewport()->height() - 3);
+        }
+        QTest::mouseClick(vista->viewport(), pulsante, Qt::NoModifier, punto);
+    }
+    // A real click on a column header (1-based index).
+    void clicIntestazione(int indice)
+    {
+        QHeaderView *intestazione = lista()->vista()->header();
+        const int x = intestazione->sectionViewportPosition(indice - 1) + intestazione->sectionSize(indice - 1) / 2;
+        QTest::mouseClick(intestazione->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          QPoint(x, intestazione->height() / 2));
+    }
+};
+
+} // namespace prova
