@@ -98,7 +98,8 @@ private slots:
             a.clicRiga(1, 0);
             if (QLatin1String(comando) == QLatin1String("save"))
                 a.premi(QStringLiteral("edit"));
-            a.dialoghi.setNextAnswer(Risposta::Si);
+            else
+                a.dialoghi.setNextAnswer(Risposta::Si);
             timer->stop();
             a.premi(QLatin1String(comando));
             QCOMPARE(a.messaggio(), f.messaggi()[6]);
@@ -140,6 +141,7 @@ private slots:
     void barreEPannelli()
     {
         Ambiente a;
+        riempiTabelle(a.stato);
         FrmMain &f = a.apri();
         QStringList voci;
         for (QAction *azione : a.w<QToolBar>("TB")->actions()) {
@@ -169,7 +171,7 @@ private slots:
         QStringList pannelli;
         for (QLabel *l : a.w<QStatusBar>("SBM")->findChildren<QLabel *>(Qt::FindDirectChildrenOnly))
             pannelli << l->objectName() + QLatin1Char('=') + l->text();
-        QCOMPARE(pannelli, QStringList({"msg=" + f.messaggi()[1], "lblComponenti=Componenti", "numComponent=0",
+        QCOMPARE(pannelli, QStringList({"msg=" + f.messaggi()[5], "lblComponenti=Componenti", "numComponent=0",
                                         "lblSelezionati=Selezionati", "numSelected=0", "lblPezzi=Pezzi",
                                         "numPieces=0"}));
         QVERIFY(a.lista()->colonna(6).nascosta); // the positions
