@@ -2,7 +2,7 @@
 
 // Shared set-up of the main-window tests: a program folder with pictures, a
 // state with types, manufacturers, packages and components built in memory,
-// widget look-ups by objectName and mouse clicks on the component list.
+// widget look-ups by objectName and real mouse clicks on the component list.
 
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
@@ -10,22 +10,21 @@
 #include "ui/main/frmmain.h"
 #include "ui/widgets/listareport.h"
 
-#include <QAbstractItemView>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTimer>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QLocale>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 #include <memory>
@@ -37,19 +36,16 @@ inline QDateTime data(int anno, int mese, int giorno)
     return QDateTime(QDate(anno, mese, giorno), QTime(0, 0), Qt::UTC);
 }
 
-inline Componente componente(qint32 id, const QString &codice, qint32 idProduttore,
-                             const QString &produttore, qint32 idTipo, const QString &tipo,
-                             qint32 quantita, const QDateTime &inserito = data(2024, 3, 1))
+inline Componente componente(qint32 id, const QString &codice, qint32 idProduttore, const QString &produttore,
+                             qint32 idTipo, const QString &tipo, qint32 quantita,
+                             const QDateTime &inserito = data(2024, 3, 1))
 {
     Componente c;
     c.ID = id;
     c.Codice = codice;
-    qint32 n = 0;
-    for (const QChar ch : codice) {
-        if (ch >= QLatin1Char('0') && ch <= QLatin1Char('9'))
-            n = n * 10 + (ch.unicode() - '0');
-    }
-    c.CodiceNumerico = n;
+    for (const QChar ch : codice)
+        if (ch.isDigit())
+            c.CodiceNumerico = c.CodiceNumerico * 10 + ch.digitValue();
     c.IDProduttore = idProduttore;
     c.NomeProduttore = produttore;
     c.IDTipo = idTipo;
@@ -59,27 +55,18 @@ inline Componente componente(qint32 id, const QString &codice, qint32 idProdutto
     return c;
 }
 
-// Writes a picture of one colour into the program folder.
-inline void scriviImmagine(const CartellaTest &cartella, const QString &nome, int w, int h,
-                           const QColor &colore, const char *formato = "BMP")
+// A picture of one colour, or with its right half in a second colour (to
+// tell a squeezed picture from a cropped one), in the program folder.
+inline void scriviImmagine(const CartellaTest &cartella, const QString &nome, int w, int h, const QColor &colore,
+                           const char *formato = "BMP", const QColor &destra = QColor())
 {
     QImage immagine(w, h, QImage::Format_RGB32);
     immagine.fill(colore);
-    QDir().mkpath(QFileInfo(cartella.file(nome)).absolutePath());
-    QVERIFY(immagine.save(cartella.file(nome), formato));
-}
-
-// A picture whose left half is one colour and right half another, to tell
-// a squeezed picture from a cropped one.
-inline void scriviImmagineDivisa(const CartellaTest &cartella, const QString &nome, int w, int h,
-                                 const QColor &sinistra, const QColor &destra)
-{
-    QImage immagine(w, h, QImage::Format_RGB32);
-    immagine.fill(sinistra);
-    for (int y = 0; y < h; ++y)
+    for (int y = 0; destra.isValid() && y < h; ++y)
         for (int x = w / 2; x < w; ++x)
             immagine.setPixelColor(x, y, destra);
-    QVERIFY(immagine.save(cartella.file(nome), "BMP"));
+    QDir().mkpath(QFileInfo(cartella.file(nome)).absolutePath());
+    QVERIFY(immagine.save(cartella.file(nome), formato));
 }
 
 // Three types, three manufacturers, two packages; no components.
@@ -104,19 +91,17 @@ inline void aggiungi(Stato &s, const Componente &c)
     s.ProssimoIDComponente = std::max(s.ProssimoIDComponente, c.ID + 1);
 }
 
-// Five components; ST makes positions 2 and 5, TR (type) positions 2 and 4.
+// The tables and five components; ST makes positions 2 and 5, TR (type)
+// positions 2 and 4. Sorted by code: 2N2222 (4), 74HC00 (5), BC547C (2),
+// LM317T (3), NE555 (1).
 inline void cinqueComponenti(Stato &s)
 {
-    aggiungi(s, componente(10, QStringLiteral("NE555"), 1, QStringLiteral("TI"), 1, QStringLiteral("IC"), 20,
-                           data(2024, 5, 2)));
-    aggiungi(s, componente(11, QStringLiteral("BC547C"), 2, QStringLiteral("ST"), 2, QStringLiteral("TR"), 100,
-                           data(2023, 1, 15)));
-    aggiungi(s, componente(12, QStringLiteral("LM317T"), 1, QStringLiteral("TI"), 3, QStringLiteral("REG"), 5,
-                           data(2025, 7, 30)));
-    aggiungi(s, componente(13, QStringLiteral("2N2222"), 3, QStringLiteral("NXP"), 2, QStringLiteral("TR"), 7,
-                           data(2022, 11, 3)));
-    aggiungi(s, componente(14, QStringLiteral("74HC00"), 2, QStringLiteral("ST"), 1, QStringLiteral("IC"), 12,
-                           data(2024, 1, 9)));
+    riempiTabelle(s);
+    aggiungi(s, componente(10, "NE555", 1, "TI", 1, "IC", 20, data(2024, 5, 2)));
+    aggiungi(s, componente(11, "BC547C", 2, "ST", 2, "TR", 100, data(2023, 1, 15)));
+    aggiungi(s, componente(12, "LM317T", 1, "TI", 3, "REG", 5, data(2025, 7, 30)));
+    aggiungi(s, componente(13, "2N2222", 3, "NXP", 2, "TR", 7, data(2022, 11, 3)));
+    aggiungi(s, componente(14, "74HC00", 2, "ST", 1, "IC", 12, data(2024, 1, 9)));
 }
 
 // One test's program folder, state, dialogs and window.
@@ -139,7 +124,6 @@ struct Ambiente {
         stato.ImmaginiReali = false;
     }
 
-    // Builds and loads the window.
     FrmMain &apri()
     {
         finestra = std::make_unique<FrmMain>(stato, dialoghi);
@@ -157,11 +141,22 @@ struct Ambiente {
     }
     QAction *azione(const QString &nome) const { return w<QAction>(nome); }
     QAction *bottone(const QString &chiave) const { return finestra->bottone(chiave); }
+    void premi(const QString &chiave) const { bottone(chiave)->trigger(); }
+    void menu(const QString &nome) const { azione(nome)->trigger(); }
     ListaReport *lista() const { return w<ListaReport>(QStringLiteral("LV")); }
-    QString messaggio() const { return w<QLabel>(QStringLiteral("msg"))->text(); }
+    QString messaggio() const { return etichetta(QStringLiteral("msg")); }
+    QString etichetta(const QString &nome) const { return w<QLabel>(nome)->text(); }
+    QString testo(const QString &nome) const { return w<QLineEdit>(nome)->text(); }
+    void scrivi(const QString &nome, const QString &testo) const { w<QLineEdit>(nome)->setText(testo); }
+    QImage riquadro() const { return w<QLabel>(QStringLiteral("pic"))->pixmap().toImage(); }
+    // The counters: components, selected, pieces, as "5/5/144".
+    QString contatori() const
+    {
+        return etichetta(QStringLiteral("numComponent")) + QLatin1Char('/') + etichetta(QStringLiteral("numSelected"))
+               + QLatin1Char('/') + etichetta(QStringLiteral("numPieces"));
+    }
 
-    // The enabled state of "new", "edit", "del", "save", "undo" as a text
-    // such as "10000".
+    // The enabled state of "new", "edit", "del", "save", "undo" as "10000".
     QString bottoni() const
     {
         QString s;
@@ -170,7 +165,7 @@ struct Ambiente {
         return s;
     }
 
-    // The column of positions, row by row.
+    // The column of positions, and the codes, row by row.
     QList<int> posizioni() const
     {
         QList<int> p;
@@ -197,9 +192,8 @@ struct Ambiente {
             vista->scrollTo(indice);
             punto = vista->visualRect(indice).center();
         } else {
-            const int x = vista->header()->sectionViewportPosition(colonna)
-                          + vista->header()->sectionSize(colonna) / 2;
-            punto = QPoint(x, vista->viewport()->height() - 3);
+            punto = QPoint(vista->header()->sectionViewportPosition(colonna) + vista->header()->sectionSize(colonna) / 2,
+                           vista->viewport()->height() - 3);
         }
         QTest::mouseClick(vista->viewport(), pulsante, Qt::NoModifier, punto);
     }
@@ -212,5 +206,17 @@ struct Ambiente {
                           QPoint(x, intestazione->height() / 2));
     }
 };
+
+// The only message box shown so far, exactly.
+inline void verificaBox(const DialoghiFinti &d, const QString &testo, const QString &titolo, Icona icona,
+                        Pulsanti pulsanti)
+{
+    QCOMPARE(d.boxes().size(), 1);
+    const auto box = d.ultimoBox();
+    QCOMPARE(box.testo, testo);
+    QCOMPARE(box.titolo, titolo);
+    QCOMPARE(box.icona, icona);
+    QCOMPARE(box.pulsanti, pulsanti);
+}
 
 } // namespace prova

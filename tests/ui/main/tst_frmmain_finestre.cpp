@@ -6,8 +6,6 @@
 
 #include "startup/avvio.h"
 
-#include <QDialog>
-
 using namespace prova;
 
 namespace {
@@ -34,60 +32,37 @@ void quandoAperta(QObject *contesto, const std::function<void(QWidget *)> &azion
 class TestFrmMainFinestre : public QObject {
     Q_OBJECT
 private slots:
-    void manualeAlPrimoAvvio()
+    void primoAvvio()
     {
-        Ambiente a;
-        a.stato.PrimoAvvio = true;
-        QString aperta;
-        bool finestraVisibile = false;
-        quandoAperta(this, [&](QWidget *modale) {
-            aperta = modale->objectName();
-            finestraVisibile = a.finestra->isVisible();
-            modale->close();
-        });
-        FrmMain &f = a.apri();
-        QCOMPARE(aperta, QStringLiteral("frmManual"));
-        QVERIFY(finestraVisibile);
-        QVERIFY(!a.stato.PrimoAvvio);
-        // The first start has no tables yet.
-        QCOMPARE(a.messaggio(), f.messaggi()[1]);
-        QVERIFY(!a.bottone(QStringLiteral("new"))->isEnabled());
-        QCOMPARE(a.lista()->numeroRighe(), 0);
-    }
-
-    void primoAvvioReale()
-    {
-        // A first start on an empty folder, through the real start-up.
+        // A first start on an empty folder, through the real start-up: the
+        // manual over the shown window, then the empty window.
         CartellaTest cartella;
         Stato stato;
         DialoghiFinti dialoghi;
         QVERIFY(Main(stato, dialoghi, cartella.percorso()));
         QVERIFY(stato.PrimoAvvio);
+        FrmMain f(stato, dialoghi);
         QString aperta;
+        bool finestraVisibile = false;
         quandoAperta(this, [&](QWidget *modale) {
             aperta = modale->objectName();
+            finestraVisibile = f.isVisible();
             modale->close();
         });
-        FrmMain f(stato, dialoghi);
         f.Form_Load();
         QCOMPARE(aperta, QStringLiteral("frmManual"));
+        QVERIFY(finestraVisibile);
         QVERIFY(!stato.PrimoAvvio);
         QCOMPARE(f.findChild<QLabel *>(QStringLiteral("msg"))->text(), f.messaggi()[1]);
         QVERIFY(!f.bottone(QStringLiteral("new"))->isEnabled());
-        QVERIFY(!f.bottone(QStringLiteral("search"))->isEnabled());
         VERIFICA_DIALOGHI(dialoghi);
-    }
-
-    void manualeDalMenu()
-    {
-        Ambiente a;
-        a.apri();
-        QString aperta;
+        // The manual from the menu.
+        aperta.clear();
         quandoAperta(this, [&](QWidget *modale) {
             aperta = modale->objectName();
             modale->close();
         });
-        a.azione(QStringLiteral("mnuHelp"))->trigger();
+        f.findChild<QAction *>(QStringLiteral("mnuHelp"))->trigger();
         QCOMPARE(aperta, QStringLiteral("frmManual"));
     }
 
@@ -107,17 +82,13 @@ private slots:
             QCOMPARE(modale->objectName(), QStringLiteral("frmCustom"));
             posizione = modale->frameGeometry().topLeft();
             auto *casella = modale->findChild<QLineEdit *>(QStringLiteral("txEtichetta(2)"));
-            QVERIFY(casella);
             casella->selectAll();
             QTest::keyClicks(casella, QStringLiteral("Tensione"));
             QTest::mouseClick(modale->findChild<QPushButton *>(QStringLiteral("btnDone")), Qt::LeftButton);
         });
-        if (comando == QLatin1String("custom"))
-            a.bottone(comando)->trigger();
-        else
-            a.azione(comando)->trigger();
-        QCOMPARE(a.w<QLabel>(QStringLiteral("lblExtra(2)"))->text(), QStringLiteral(" Tensione"));
-        QCOMPARE(a.w<QLabel>(QStringLiteral("lblExtra(1)"))->text(), QStringLiteral(" Campo Personale 1"));
+        (comando == QLatin1String("custom") ? a.bottone(comando) : a.azione(comando))->trigger();
+        QCOMPARE(a.etichetta(QStringLiteral("lblExtra(2)")), QStringLiteral(" Tensione"));
+        QCOMPARE(a.etichetta(QStringLiteral("lblExtra(1)")), QStringLiteral(" Campo Personale 1"));
         QVERIFY(a.cartella.leggi(QStringLiteral("Info.ini")).contains("Tensione"));
         // Placed like the tables window, beside the detail frame.
         const QPoint dati = a.w(QStringLiteral("fmDati"))->mapTo(a.finestra.get(), QPoint(0, 0));
@@ -126,15 +97,23 @@ private slots:
 
     void tabelle_data()
     {
+        QTest::addColumn<bool>("conTabelle");
         QTest::addColumn<bool>("modificate");
-        QTest::newRow("nessun salvataggio") << false;
-        QTest::newRow("tabelle modificate") << true;
+        QTest::addColumn<QString>("messaggio");
+        QTest::newRow("nessun salvataggio") << true << false << QString();
+        QTest::newRow("tabelle modificate") << true << true << QString();
+        // The tables window's own message stays when nothing was saved.
+        QTest::newRow("tabelle mancanti")
+            << false << false << QStringLiteral("Devi aggiungere qualcosa in Tipi e Produttori col Menu Gestisci Liste");
     }
     void tabelle()
     {
+        QFETCH(bool, conTabelle);
         QFETCH(bool, modificate);
+        QFETCH(QString, messaggio);
         Ambiente a;
-        riempiTabelle(a.stato);
+        if (conTabelle)
+            riempiTabelle(a.stato);
         a.apri();
         a.finestra->MostraMessaggio(QStringLiteral("prima"));
         QPoint posizione;
@@ -142,34 +121,22 @@ private slots:
         quandoAperta(this, [&](QWidget *modale) {
             nome = modale->objectName();
             posizione = modale->frameGeometry().topLeft();
-            if (modificate) {
-                // As the entry editor does after a save.
+            if (modificate) { // as the entry editor does after a save
                 a.stato.Produttori.append({9, QStringLiteral("Vishay")});
                 a.stato.NumProduttori = 4;
                 a.stato.TabelleModificate = true;
             }
             modale->close();
         });
-        a.azione(QStringLiteral("mnuList"))->trigger();
+        if (modificate)
+            a.menu(QStringLiteral("mnuList"));
+        else
+            a.premi(QStringLiteral("list"));
         QCOMPARE(nome, QStringLiteral("frmListe"));
         const QPoint dati = a.w(QStringLiteral("fmDati"))->mapTo(a.finestra.get(), QPoint(0, 0));
         QCOMPARE(posizione, a.finestra->frameGeometry().topLeft() + dati + QPoint(4, 46));
-        // The tables window leaves the panel empty when nothing is missing;
-        // a change refills the pick lists.
-        QCOMPARE(a.messaggio(), QString());
-        QCOMPARE(a.w<QListWidget>(QStringLiteral("LP"))->count(), modificate ? 4 : 3);
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
-    void tabelleMancanti()
-    {
-        Ambiente a;
-        a.apri();
-        quandoAperta(this, [](QWidget *modale) { modale->close(); });
-        a.bottone(QStringLiteral("list"))->trigger();
-        // The tables window's own message stays when nothing was saved.
-        QCOMPARE(a.messaggio(),
-                 QStringLiteral("Devi aggiungere qualcosa in Tipi e Produttori col Menu Gestisci Liste"));
+        QCOMPARE(a.messaggio(), messaggio);
+        QCOMPARE(a.w<QListWidget>(QStringLiteral("LP"))->count(), modificate ? 4 : conTabelle ? 3 : 0);
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 };

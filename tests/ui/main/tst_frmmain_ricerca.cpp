@@ -13,21 +13,21 @@ class TestFrmMainRicerca : public QObject {
     static void prepara(Ambiente &a)
     {
         riempiTabelle(a.stato);
-        aggiungi(a.stato, componente(1, QStringLiteral("LM317T"), 1, QStringLiteral("TI"), 3, QStringLiteral("REG"), 5));
-        aggiungi(a.stato, componente(2, QStringLiteral("74HC00"), 2, QStringLiteral("ST"), 1, QStringLiteral("IC"), 12));
-        aggiungi(a.stato, componente(3, QStringLiteral("74LS00"), 1, QStringLiteral("TI"), 1, QStringLiteral("IC"), 3));
+        aggiungi(a.stato, componente(1, "LM317T", 1, "TI", 3, "REG", 5));
+        aggiungi(a.stato, componente(2, "74HC00", 2, "ST", 1, "IC", 12));
+        aggiungi(a.stato, componente(3, "74LS00", 1, "TI", 1, "IC", 3));
         a.apri();
+        a.bottone("reselect")->setEnabled(false);
     }
-    static QLineEdit *ricerca(const Ambiente &a) { return a.w<QLineEdit>(QStringLiteral("txSearch")); }
     static void cerca(const Ambiente &a, const QString &testo, bool conInvio)
     {
-        QLineEdit *t = ricerca(a);
+        auto *t = a.w<QLineEdit>("txSearch");
         t->clear();
         QTest::keyClicks(t, testo);
         if (conInvio)
             QTest::keyClick(t, Qt::Key_Return);
         else
-            a.bottone(QStringLiteral("search"))->trigger();
+            a.premi("search");
     }
 
 private slots:
@@ -37,12 +37,14 @@ private slots:
     {
         QTest::addColumn<QString>("testo");
         QTest::addColumn<bool>("conInvio");
-        QTest::addColumn<QList<int>>("attese");
+        QTest::addColumn<QList<int>>("attese"); // empty: nothing found, the list stays
         QTest::newRow("hc") << "hc" << true << QList<int>{2};
         QTest::newRow("74") << "74" << false << QList<int>{2, 3};
         QTest::newRow("7?L") << "7?L" << true << QList<int>{3};
         QTest::newRow("vuoto") << "" << false << QList<int>{1, 2, 3};
-        QTest::newRow("parentesi aperta") << "[" << true << QList<int>{};
+        QTest::newRow("parentesi aperta, Invio") << "[" << true << QList<int>{};
+        QTest::newRow("nessun risultato, Invio") << "zz" << true << QList<int>{};
+        QTest::newRow("nessun risultato, barra") << "zz" << false << QList<int>{};
     }
     void trova()
     {
@@ -52,77 +54,43 @@ private slots:
         Ambiente a;
         prepara(a);
         const FrmMain &f = *a.finestra;
-        a.bottone(QStringLiteral("reselect"))->setEnabled(false);
+        a.clicRiga(2, 0);
+        const QString messaggio = a.messaggio();
         const QList<int> prima = a.posizioni();
         cerca(a, testo, conInvio);
         if (attese.isEmpty()) {
             QCOMPARE(a.posizioni(), prima);
+            QCOMPARE(a.messaggio(), messaggio);
+            QCOMPARE(a.testo("txCodice"), QStringLiteral("74LS00"));
+            // Only the toolbar command enables "reselect" all the same.
+            QCOMPARE(a.bottone("reselect")->isEnabled(), !conInvio);
             return;
         }
         QCOMPARE(a.posizioni(), attese);
         QCOMPARE(f.variabili().PosCorrente, attese.first());
-        QCOMPARE(f.variabili().IndiceVoce, 1);
         QCOMPARE(a.lista()->rigaSelezionata(), 1);
-        QCOMPARE(a.w<QLineEdit>(QStringLiteral("txCodice"))->text(), a.stato.componente(attese.first()).Codice);
+        QCOMPARE(a.testo("txCodice"), a.stato.componente(attese.first()).Codice);
         QCOMPARE(a.messaggio(), f.messaggi()[3]);
-        QVERIFY(a.bottone(QStringLiteral("reselect"))->isEnabled());
-        // The counters keep the last refill's values; the toolbar is left alone.
-        QCOMPARE(a.w<QLabel>(QStringLiteral("numSelected"))->text(), QStringLiteral("3"));
-        QCOMPARE(a.bottoni(), QStringLiteral("10000"));
-    }
-
-    void nessunRisultato_data()
-    {
-        QTest::addColumn<bool>("conInvio");
-        QTest::newRow("con Invio") << true;
-        QTest::newRow("dalla barra") << false;
-    }
-    void nessunRisultato()
-    {
-        QFETCH(bool, conInvio);
-        Ambiente a;
-        prepara(a);
-        a.clicRiga(2, 0);
-        a.bottone(QStringLiteral("reselect"))->setEnabled(false);
-        const QList<int> prima = a.posizioni();
-        const QString messaggio = a.messaggio();
-        cerca(a, QStringLiteral("zz"), conInvio);
-        QCOMPARE(a.posizioni(), prima);
-        QCOMPARE(a.messaggio(), messaggio);
-        QCOMPARE(a.w<QLineEdit>(QStringLiteral("txCodice"))->text(), QStringLiteral("74LS00"));
-        // Only the toolbar command enables "reselect" all the same.
-        QCOMPARE(a.bottone(QStringLiteral("reselect"))->isEnabled(), !conInvio);
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
-    void contatoriERiselezione()
-    {
-        Ambiente a;
-        prepara(a);
-        cerca(a, QStringLiteral("74"), true);
-        QCOMPARE(a.lista()->numeroRighe(), 2);
-        QCOMPARE(a.w<QLabel>(QStringLiteral("numSelected"))->text(), QStringLiteral("3"));
-        a.bottone(QStringLiteral("reselect"))->trigger();
-        QVERIFY(!a.bottone(QStringLiteral("reselect"))->isEnabled());
+        QVERIFY(a.bottone("reselect")->isEnabled());
+        // The counters keep the last refill's values; "reselect" refreshes them.
+        QCOMPARE(a.contatori(), QStringLiteral("3/3/20"));
+        a.clicRiga(1, 1, Qt::RightButton); // a custom selection narrows them
+        a.premi("reselect");
         QCOMPARE(a.posizioni(), QList<int>({1, 2, 3}));
-        QCOMPARE(a.w<QLabel>(QStringLiteral("numSelected"))->text(), QStringLiteral("3"));
-        QVERIFY(a.w<QLineEdit>(QStringLiteral("txCodice"))->text().isEmpty());
-        QCOMPARE(a.messaggio(), a.finestra->messaggi()[0]);
-        // A custom selection narrows the counter, "reselect" restores it.
-        a.clicRiga(1, 1, Qt::RightButton); // TI
-        QCOMPARE(a.w<QLabel>(QStringLiteral("numSelected"))->text(), QStringLiteral("2"));
-        a.bottone(QStringLiteral("reselect"))->trigger();
-        QCOMPARE(a.w<QLabel>(QStringLiteral("numSelected"))->text(), QStringLiteral("3"));
+        QCOMPARE(a.contatori(), QStringLiteral("3/3/20"));
+        QVERIFY(!a.bottone("reselect")->isEnabled());
+        QVERIFY(a.testo("txCodice").isEmpty());
+        QCOMPARE(a.messaggio(), f.messaggi()[0]);
     }
 
     void ricercaDuranteLaModifica()
     {
         Ambiente a;
         prepara(a);
-        a.bottone(QStringLiteral("new"))->trigger();
-        a.w<QLineEdit>(QStringLiteral("txCodice"))->setText(QStringLiteral("NUOVO1"));
+        a.premi("new");
+        a.scrivi("txCodice", "NUOVO1");
         cerca(a, QStringLiteral("LM"), true);
-        QCOMPARE(a.w<QLineEdit>(QStringLiteral("txCodice"))->text(), QStringLiteral("LM317T"));
+        QCOMPARE(a.testo("txCodice"), QStringLiteral("LM317T"));
         QCOMPARE(a.posizioni(), QList<int>({1}));
         QCOMPARE(a.finestra->variabili().PosCorrente, 1);
     }
@@ -131,11 +99,10 @@ private slots:
     {
         Ambiente a;
         prepara(a);
-        QLineEdit *t = ricerca(a);
+        auto *t = a.w<QLineEdit>("txSearch");
         QTest::keyClicks(t, QStringLiteral("74hc"));
         QTest::mouseClick(t, Qt::LeftButton, {}, QPoint(2, t->height() / 2));
         QCOMPARE(t->selectedText(), QStringLiteral("74hc"));
-        QCOMPARE(t->selectionStart(), 0);
         QTest::keyClicks(t, QStringLiteral("LM"));
         QCOMPARE(t->text(), QStringLiteral("LM"));
     }
@@ -146,13 +113,10 @@ private slots:
         prepara(a);
         cerca(a, QStringLiteral("74"), true);
         a.clicIntestazione(1); // descending by code after the search's table order
-        QCOMPARE(a.codici(), QStringList({"74LS00", "74HC00"}));
-        a.bottone(QStringLiteral("print"))->trigger();
+        a.premi("print");
         const QByteArray stampa = a.cartella.leggi(QStringLiteral("Stampe/Stampa_05122026.txt"));
         QVERIFY(stampa.startsWith("Elenco dei 2 componenti estratti il 05/12/2026\r\n"));
-        const qsizetype ls = stampa.indexOf("74LS00");
-        const qsizetype hc = stampa.indexOf("74HC00");
-        QVERIFY(ls > 0 && hc > ls);
+        QVERIFY(stampa.indexOf("74LS00") > 0 && stampa.indexOf("74HC00") > stampa.indexOf("74LS00"));
         QVERIFY(!stampa.contains("LM317T"));
         VERIFICA_DIALOGHI(a.dialoghi);
     }
@@ -162,9 +126,9 @@ private slots:
         Ambiente a;
         prepara(a);
         cerca(a, QStringLiteral("hc"), true);
-        a.azione(QStringLiteral("mnuCSV"))->trigger();
-        const QByteArray csv = a.cartella.leggi(QStringLiteral("Exported/CSVlist.csv"));
+        a.menu("mnuCSV");
         // The whole table, whatever the list shows.
+        const QByteArray csv = a.cartella.leggi(QStringLiteral("Exported/CSVlist.csv"));
         QVERIFY(csv.startsWith("Codice | Produttore | Tipo | Qt\xe0 | Inserito | Descrizione\r\n"));
         QCOMPARE(csv.count("\r\n"), 4);
         VERIFICA_DIALOGHI(a.dialoghi);
