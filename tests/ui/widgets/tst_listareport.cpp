@@ -137,14 +137,6 @@ private slots:
         }
     }
 
-    void puntatore()
-    {
-        lista->setMousePointer(11);
-        QCOMPARE(lista->vista()->viewport()->cursor().shape(), Qt::WaitCursor);
-        lista->setMousePointer(0);
-        QCOMPARE(lista->vista()->viewport()->cursor().shape(), Qt::ArrowCursor);
-    }
-
     void ordineSegnaliClic_data()
     {
         QTest::addColumn<Qt::MouseButton>("pulsante");

@@ -10,12 +10,14 @@ namespace {
 // The real report list, recording what it looked like when it was sorted.
 struct ListaRegistrata : ListaReport {
     int puntatore = -1;
+    Qt::CursorShape cursore = Qt::ArrowCursor;
     bool congelata = false;
     QStringList chiavi; // the texts of the sorted column
     void setSorted(bool s) override
     {
         if (s) {
             puntatore = mousePointer();
+            cursore = vista()->viewport()->cursor().shape();
             congelata = !vista()->updatesEnabled();
             chiavi.clear();
             for (int r = 1; r <= numeroRighe(); ++r)
@@ -130,8 +132,10 @@ private slots:
             QCOMPARE(celle(), prima);
             // Hourglass and frozen drawing while sorting, both undone afterwards.
             QCOMPARE(lista->puntatore, 11);
+            QCOMPARE(lista->cursore, Qt::WaitCursor);
             QVERIFY(lista->congelata);
             QCOMPARE(lista->mousePointer(), 0);
+            QCOMPARE(lista->vista()->viewport()->cursor().shape(), Qt::ArrowCursor);
             QVERIFY(lista->vista()->updatesEnabled());
             // The view shows the same; check box and selection travel with their rows.
             for (int r = 1; r <= lista->numeroRighe(); ++r)
