@@ -2,24 +2,18 @@
 #include "store/stato.h"
 #include "ui/aux/frmmanual.h"
 
-#include <QApplication>
-#include <QFile>
 #include <QRegularExpression>
-#include <QTextBrowser>
-#include <QTimer>
-#include <functional>
 #include <QtTest>
+#include <QtWidgets>
 
-// Runs azione on the modal dialog as soon as one is open (polling, so it
-// also works when the dialog lets events run before it is shown).
-static void quandoAperto(const std::function<void(QDialog *)> &azione, int tentativi = 500)
+// Closes the modal dialog as soon as one is open, the way chiudi says.
+static void quandoAperto(const std::function<void(QDialog *)> &chiudi, int tentativi = 500)
 {
-    QTimer::singleShot(10, [azione, tentativi] {
-        auto *m = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (m)
-            azione(m);
+    QTimer::singleShot(10, [chiudi, tentativi] {
+        if (auto *m = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            chiudi(m);
         else if (tentativi > 0)
-            quandoAperto(azione, tentativi - 1);
+            quandoAperto(chiudi, tentativi - 1);
     });
 }
 
@@ -27,192 +21,122 @@ class TstFrmManual : public QObject {
     Q_OBJECT
 
 private:
-    // A program folder with the given page as the manual.
-    static void scriviManuale(const CartellaTest &cartella, const QByteArray &html)
-    {
-        cartella.scrivi(QStringLiteral("Manual/manual.html"), html);
-    }
-    static Stato statoSu(const CartellaTest &cartella)
-    {
-        Stato s;
-        s.percorsi = Percorsi::DaCartella(cartella.percorso());
-        s.PrimoAvvio = true;
-        return s;
-    }
+    CartellaTest cartella;
+    Stato stato;
+    std::unique_ptr<QWidget> principale;
 
 private slots:
-    void geometria()
+    void init()
     {
-        CartellaTest cartella;
-        Stato stato = statoSu(cartella);
-        QWidget principale;
-        principale.setGeometry(50, 60, 300, 200);
-        principale.show();
-        FrmManual f(stato, &principale);
-        f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
-        QCOMPARE(f.objectName(), QStringLiteral("frmManual"));
-        QCOMPARE(f.windowTitle(), QStringLiteral("Arvo Manual"));
-        QVERIFY(f.isModal());
-        QCOMPARE(f.parentWidget(), &principale);
-        QCOMPARE(f.size(), QSize(875, 870));
-        auto *wb = f.findChild<QTextBrowser *>(QStringLiteral("WB"));
-        QVERIFY(wb);
-        QCOMPARE(wb, f.WB());
-        QCOMPARE(wb->geometry(), QRect(2, 2, 870, 865));
-        QVERIFY(wb->openExternalLinks());
-        // The dark border around the viewer is what is painted.
-        const QImage img = f.grab().toImage();
-        QCOMPARE(img.pixelColor(0, 0), QColor(0x40, 0x40, 0x40));
-        QCOMPARE(img.pixelColor(874, 869), QColor(0x40, 0x40, 0x40));
+        stato = Stato{};
+        stato.percorsi = Percorsi::DaCartella(cartella.percorso());
+        stato.PrimoAvvio = true;
+        QDir(cartella.file(QStringLiteral("Manual"))).removeRecursively();
+        principale = std::make_unique<QWidget>();
+        principale->setGeometry(130, 90, 500, 400);
+        principale->show();
+        QVERIFY(QTest::qWaitForWindowExposed(principale.get()));
     }
+    void cleanup() { principale.reset(); }
 
-    void sfondoConTemaDellaFinestraPrincipale()
+    // Over the main window's corner, wherever it has moved; the dark border
+    // is painted even under a light theme of the main window.
+    void aspettoEPosizione()
     {
-        CartellaTest cartella;
-        Stato stato = statoSu(cartella);
-        QWidget principale;
-        principale.setStyleSheet(QStringLiteral("QWidget { background-color: white; }"));
-        principale.show();
-        FrmManual f(stato, &principale);
-        f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
-        const QImage img = f.grab().toImage();
-        QCOMPARE(img.pixelColor(0, 0), QColor(0x40, 0x40, 0x40));
-        QCOMPARE(img.pixelColor(874, 869), QColor(0x40, 0x40, 0x40));
-    }
-
-    void seguelaFinestraPrincipale()
-    {
-        CartellaTest cartella;
-        Stato stato = statoSu(cartella);
-        QWidget principale;
-        principale.setGeometry(130, 90, 500, 400);
-        principale.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&principale));
-        {
-            FrmManual f(stato, &principale);
+        principale->setStyleSheet(QStringLiteral("QWidget { background-color: white; }"));
+        for (const QPoint angolo : {QPoint(130, 90), QPoint(310, 220)}) {
+            principale->move(angolo);
+            QTRY_COMPARE(principale->frameGeometry().topLeft(), angolo);
+            FrmManual f(stato, principale.get());
             f.show();
-            QCOMPARE(f.frameGeometry().topLeft(), principale.frameGeometry().topLeft());
+            QVERIFY(QTest::qWaitForWindowExposed(&f));
+            QCOMPARE(f.frameGeometry().topLeft(), angolo);
+            QCOMPARE(f.objectName(), QStringLiteral("frmManual"));
+            QCOMPARE(f.windowTitle(), QStringLiteral("Arvo Manual"));
+            QVERIFY(f.isModal());
+            QCOMPARE(f.size(), QSize(875, 870));
+            QCOMPARE(f.findChild<QTextBrowser *>(QStringLiteral("WB")), f.WB());
+            QCOMPARE(f.WB()->geometry(), QRect(2, 2, 870, 865));
+            QVERIFY(f.WB()->openExternalLinks());
+            const QImage img = f.grab().toImage();
+            QCOMPARE(img.pixelColor(0, 0), QColor(0x40, 0x40, 0x40));
+            QCOMPARE(img.pixelColor(874, 869), QColor(0x40, 0x40, 0x40));
         }
-        principale.move(310, 220);
-        QTRY_COMPARE(principale.frameGeometry().topLeft(), QPoint(310, 220));
-        FrmManual f(stato, &principale);
-        f.show();
-        QCOMPARE(f.frameGeometry().topLeft(), QPoint(310, 220));
     }
 
-    void caricaIlManuale()
+    // Shown modally as the main window does it, then closed in some way:
+    // PrimoAvvio is cleared only then. A missing or unreadable manual gives
+    // a short note naming the file instead of a blank page.
+    void apertura_data()
     {
-        CartellaTest cartella;
-        scriviManuale(cartella, "<html><head><title>Prova</title></head><body>"
-                                "<h1>Manuale di prova</h1><p>Riga unica del manuale.</p></body></html>");
-        Stato stato = statoSu(cartella);
-        FrmManual f(stato, nullptr);
-        QCOMPARE(f.WB()->source(), QUrl::fromLocalFile(cartella.file(QStringLiteral("Manual/manual.html"))));
-        QVERIFY(f.WB()->toPlainText().contains(QStringLiteral("Riga unica del manuale.")));
-        QVERIFY(!f.WB()->toPlainText().contains(QStringLiteral("non disponibile")));
-    }
-
-    void manualeMancante_data()
-    {
-        QTest::addColumn<QString>("crea");
-        QTest::newRow("senza cartella Manual") << QString();
-        QTest::newRow("cartella senza manual.html") << QStringLiteral("Manual/altro.txt");
-        QTest::newRow("manual.html vuoto") << QStringLiteral("Manual/manual.html");
-        QTest::newRow("manual.html è una cartella") << QStringLiteral("Manual/manual.html/x");
-    }
-    void manualeMancante()
-    {
-        QFETCH(QString, crea);
-        CartellaTest cartella;
-        if (!crea.isEmpty())
-            cartella.scrivi(crea, QByteArray());
-        Stato stato = statoSu(cartella);
-        QWidget principale;
-        principale.show();
-        // Opened and closed as the main window does it: modally.
-        quandoAperto([](QDialog *m) { QTest::keyClick(m, Qt::Key_Escape); });
-        FrmManual f(stato, &principale);
-        const QString testo = f.WB()->toPlainText();
-        f.exec();
-        QVERIFY2(testo.contains(QStringLiteral("Manuale d'uso non disponibile")), qPrintable(testo));
-        QVERIFY(testo.contains(QDir::toNativeSeparators(FrmManual::PercorsoManuale(stato))));
-        QVERIFY(!f.isVisible());
-        QVERIFY(!stato.PrimoAvvio);
-    }
-
-    void chiusuraAzzeraPrimoAvvio_data()
-    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("contenuto");
         QTest::addColumn<int>("modo");
-        QTest::newRow("Esc") << 0;
-        QTest::newRow("chiusura della finestra") << 1;
-        QTest::newRow("reject") << 2;
-        QTest::newRow("accept") << 3;
+        QTest::addColumn<QString>("testo");
+        const QByteArray pagina = "<html><body><h1>Manuale</h1><p>Riga unica del manuale.</p></body></html>";
+        const QString riga = QStringLiteral("Riga unica del manuale.");
+        const QString nota = QStringLiteral("Manuale d'uso non disponibile");
+        QTest::newRow("Esc") << "Manual/manual.html" << pagina << 0 << riga;
+        QTest::newRow("window closed") << "Manual/manual.html" << pagina << 1 << riga;
+        QTest::newRow("accept") << "Manual/manual.html" << pagina << 3 << riga;
+        QTest::newRow("no Manual folder") << "" << QByteArray() << 0 << nota;
+        QTest::newRow("folder without manual.html") << "Manual/altro.txt" << pagina << 0 << nota;
+        QTest::newRow("empty manual.html") << "Manual/manual.html" << QByteArray() << 1 << nota;
+        QTest::newRow("manual.html is a folder") << "Manual/manual.html/x" << pagina << 0 << nota;
     }
-    void chiusuraAzzeraPrimoAvvio()
+    void apertura()
     {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, contenuto);
         QFETCH(int, modo);
-        CartellaTest cartella;
-        scriviManuale(cartella, "<p>Manuale</p>");
-        Stato stato = statoSu(cartella);
-        QWidget principale;
-        principale.show();
+        QFETCH(QString, testo);
+        if (!file.isEmpty())
+            cartella.scrivi(file, contenuto);
         bool primoAvvioDuranteApertura = false;
         quandoAperto([&](QDialog *m) {
             primoAvvioDuranteApertura = stato.PrimoAvvio;
             switch (modo) {
             case 0: QTest::keyClick(m, Qt::Key_Escape); break;
             case 1: m->close(); break;
-            case 2: m->reject(); break;
             default: m->accept(); break;
             }
         });
-        FrmManual f(stato, &principale);
+        FrmManual f(stato, principale.get());
+        const QString mostrato = f.WB()->toPlainText();
         f.exec();
+        QVERIFY2(mostrato.contains(testo), qPrintable(mostrato));
+        if (testo != QLatin1String("Riga unica del manuale.")) // the note names the file looked for
+            QVERIFY(mostrato.contains(QDir::toNativeSeparators(FrmManual::PercorsoManuale(stato))));
         QVERIFY(primoAvvioDuranteApertura);
         QVERIFY(!f.isVisible());
         QVERIFY(!stato.PrimoAvvio);
     }
 
-    // The manual that ships with the program: every picture it shows and
-    // every page-internal link it uses exists.
+    // The manual that ships with the program: read as UTF-8, every picture
+    // it shows and every link inside the page exists.
     void manualeDistribuito()
     {
         const QString percorso = QFINDTESTDATA("../../../assets/Manual/manual.html");
-        QVERIFY(!percorso.isEmpty());
         QFile file(percorso);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString html = QString::fromUtf8(file.readAll());
-        QVERIFY(html.contains(QStringLiteral("charset=utf-8"), Qt::CaseInsensitive));
-
-        const QDir cartella = QFileInfo(percorso).dir();
-        const QRegularExpression img(QStringLiteral("<img[^>]*src=\"([^\"]+)\""));
+        const QDir cartellaManuale = QFileInfo(percorso).dir();
         int immagini = 0;
-        for (const auto &m : img.globalMatch(html)) {
+        for (const auto &m : QRegularExpression(QStringLiteral("<img[^>]*src=\"([^\"]+)\"")).globalMatch(html)) {
             ++immagini;
-            const QString nome = m.captured(1);
-            QVERIFY2(cartella.exists(nome), qPrintable(nome));
-            QVERIFY2(!QImage(cartella.filePath(nome)).isNull(), qPrintable(nome));
+            QVERIFY2(!QImage(cartellaManuale.filePath(m.captured(1))).isNull(), qPrintable(m.captured(1)));
         }
         QVERIFY(immagini > 0);
-
-        const QRegularExpression ancora(QStringLiteral("href=\"#([^\"]+)\""));
-        for (const auto &m : ancora.globalMatch(html)) {
-            const QString nome = m.captured(1);
-            QVERIFY2(html.contains(QStringLiteral("id=\"%1\"").arg(nome))
-                         || html.contains(QStringLiteral("name=\"%1\"").arg(nome)),
-                     qPrintable(nome));
-        }
-
+        for (const auto &m : QRegularExpression(QStringLiteral("href=\"#([^\"]+)\"")).globalMatch(html))
+            QVERIFY2(html.contains(QStringLiteral("id=\"%1\"").arg(m.captured(1)))
+                         || html.contains(QStringLiteral("name=\"%1\"").arg(m.captured(1))),
+                     qPrintable(m.captured(1)));
         // Shown in the viewer, the assets folder standing for the program folder.
-        Stato stato;
-        stato.percorsi = Percorsi::DaCartella(QDir::cleanPath(cartella.absolutePath() + QStringLiteral("/..")));
+        stato.percorsi = Percorsi::DaCartella(QDir::cleanPath(cartellaManuale.absolutePath() + QStringLiteral("/..")));
         FrmManual f(stato, nullptr);
         const QString testo = f.WB()->toPlainText();
-        QVERIFY(testo.contains(QStringLiteral("Arvo")));
         QVERIFY(testo.contains(QStringLiteral("Contenitori")));
-        QVERIFY(testo.contains(QString::fromUtf8("quantit\xC3\xA0"))); // read as UTF-8
+        QVERIFY(testo.contains(QString::fromUtf8("quantit\xC3\xA0")));
         QVERIFY(!testo.contains(QStringLiteral("non disponibile")));
     }
 };

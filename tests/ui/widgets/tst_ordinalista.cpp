@@ -5,12 +5,52 @@
 #include <QTest>
 #include <QTreeView>
 
+namespace {
+
+// The real report list, recording what it looked like when it was sorted.
+struct ListaRegistrata : ListaReport {
+    int puntatore = -1;
+    Qt::CursorShape cursore = Qt::ArrowCursor;
+    bool congelata = false;
+    QStringList chiavi; // the texts of the sorted column
+    void setSorted(bool s) override
+    {
+        if (s) {
+            puntatore = mousePointer();
+            cursore = vista()->viewport()->cursor().shape();
+            congelata = !vista()->updatesEnabled();
+            chiavi.clear();
+            for (int r = 1; r <= numeroRighe(); ++r)
+                chiavi << testo(r, sortKey());
+        }
+        ListaReport::setSorted(s);
+    }
+};
+
+} // namespace
+
 // The column sort on the real report list, as the main window uses it.
 class TestOrdinaLista : public QObject {
     Q_OBJECT
 private:
-    std::unique_ptr<ListaReport> lista;
+    std::unique_ptr<ListaRegistrata> lista;
 
+    // Three visible columns (the given one tagged), and a hidden fourth one
+    // holding each row's first position. Tags are "t<row>.<column>".
+    void prepara(int colonna, const QString &tag, const QStringList &valori)
+    {
+        QList<ListaReport::Colonna> colonne{{"A", "", 100}, {"B", "", 100}, {"C", "", 100}, {"", "0", 1, {}, true}};
+        colonne[colonna].tag = tag;
+        lista->svuota();
+        lista->impostaColonne(colonne);
+        for (qsizetype i = 0; i < valori.size(); ++i) {
+            QStringList riga{"r", "x", "y", QString::number(i + 1)};
+            riga[colonna] = valori[i];
+            lista->aggiungiRiga(riga);
+            for (int c = 0; c < 4; ++c)
+                lista->impostaTag(int(i + 1), c, QStringLiteral("t%1.%2").arg(i + 1).arg(c));
+        }
+    }
     QStringList colonna(int c) const
     {
         QStringList out;
@@ -18,11 +58,15 @@ private:
             out << lista->testo(r, c);
         return out;
     }
-    QStringList mostrati(int c) const
+    // Every cell as "text|tag", sorted: unchanged by a sort exactly when only
+    // the order of the rows changed.
+    QStringList celle() const
     {
         QStringList out;
-        for (int r = 0; r < lista->numeroRighe(); ++r)
-            out << lista->vista()->model()->index(r, c).data().toString();
+        for (int r = 1; r <= lista->numeroRighe(); ++r)
+            for (int c = 0; c < lista->numeroColonne(); ++c)
+                out << QStringLiteral("%1.%2|%3|%4").arg(lista->testo(r, 3)).arg(c).arg(lista->testo(r, c), lista->tag(r, c));
+        out.sort();
         return out;
     }
 
@@ -30,82 +74,103 @@ private slots:
     void init()
     {
         QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-        lista = std::make_unique<ListaReport>();
-        lista->impostaColonne({
-            {QStringLiteral("CODICE"), QString(), 110, Qt::AlignLeft, false},
-            {QStringLiteral("PRODUTTORE"), QString(), 125, Qt::AlignLeft, false},
-            {QStringLiteral("TIPO"), QString(), 60, Qt::AlignLeft, false},
-            {QStringLiteral("QTA"), QStringLiteral("NUMBER"), 50, Qt::AlignRight, false},
-            {QStringLiteral("DATA"), QStringLiteral("DATE"), 90, Qt::AlignHCenter, false},
-            {QString(), QStringLiteral("0"), 1, Qt::AlignLeft, true},
-        });
-        lista->aggiungiRighe({
-            {"C3", "Texas", "IC", "10", "05/01/2026", "1"},
-            {"A1", "Philips", "R", "9", "31/12/2025", "2"},
-            {"B2", "Texas", "C", "-2", "01/01/2026", "3"},
-            {"D4", "Motorola", "T", "2,5", "", "4"},
-            {"E5", "Motorola", "T", "abc", "xx", "5"},
-        });
-        for (int r = 1; r <= 5; ++r)
-            for (int c = 0; c < 6; ++c)
-                lista->impostaTag(r, c, QStringLiteral("t%1.%2").arg(r).arg(c));
+        lista = std::make_unique<ListaRegistrata>();
         lista->show();
         QVERIFY(QTest::qWaitForWindowExposed(lista.get()));
     }
     void cleanup() { lista.reset(); }
 
-    void colonne_data()
+    // Two calls on one column: descending, then ascending.
+    void ordina_data()
     {
         QTest::addColumn<int>("indice");
-        QTest::addColumn<QStringList>("posizioni"); // hidden column, after each of two calls
-        QTest::addColumn<QStringList>("posizioni2");
-        QTest::newRow("code") << 1 << QStringList{"5", "4", "1", "3", "2"} << QStringList{"2", "3", "1", "4", "5"};
-        QTest::newRow("quantity") << 4 << QStringList{"1", "2", "4", "3", "5"}
-                                  << QStringList{"5", "3", "4", "2", "1"};
-        QTest::newRow("date") << 5 << QStringList{"1", "3", "2", "4", "5"} << QStringList{"4", "5", "2", "3", "1"};
+        QTest::addColumn<QString>("tipo");
+        QTest::addColumn<QStringList>("valori");
+        QTest::addColumn<QStringList>("discendente");
+        QTest::addColumn<QStringList>("ascendente");
+        QTest::addColumn<QStringList>("chiavi"); // what stood in the column during the first sort
+        const QStringList numeri{"10", "9", "-2", "0", "abc", ""}, numeriGiu{"10", "9", "0", "-2", "abc", ""},
+            numeriSu{"abc", "", "-2", "0", "9", "10"};
+        QTest::newRow("number, first column") << 1 << "NUMBER" << numeri << numeriGiu << numeriSu << QStringList();
+        QTest::newRow("number, sub-item") << 3 << "number" << numeri << numeriGiu << numeriSu << QStringList();
+        QTest::newRow("negatives, decimal comma") << 2 << "NUMBER" << QStringList{"-2", "2,5", "-10", "10", "-2,25"}
+                                                  << QStringList{"10", "2,5", "-2", "-2,25", "-10"}
+                                                  << QStringList{"-10", "-2,25", "-2", "2,5", "10"} << QStringList();
+        QTest::newRow("date") << 2 << "DATE" << QStringList{"05/01/2026", "31/12/2025", "non so", "01/01/2026"}
+                              << QStringList{"05/01/2026", "01/01/2026", "31/12/2025", "non so"}
+                              << QStringList{"non so", "31/12/2025", "01/01/2026", "05/01/2026"}
+                              << QStringList{"20260105000000", "20251231000000", "", "20260101000000"};
+        // Text columns are compared as they are, and never rewritten.
+        QTest::newRow("text") << 2 << "altro" << QStringList{"10", "9", "-2", "a", "B"}
+                              << QStringList{"B", "a", "9", "10", "-2"} << QStringList{"-2", "10", "9", "a", "B"}
+                              << QStringList{"10", "9", "-2", "a", "B"};
     }
-    void colonne()
+    void ordina()
     {
         QFETCH(int, indice);
-        QFETCH(QStringList, posizioni);
-        QFETCH(QStringList, posizioni2);
+        QFETCH(QString, tipo);
+        QFETCH(QStringList, valori);
+        QFETCH(QStringList, discendente);
+        QFETCH(QStringList, ascendente);
+        QFETCH(QStringList, chiavi);
+        const int c = indice - 1;
+        prepara(c, tipo, valori);
+        lista->impostaTag(1, c, QString());
+        lista->impostaTag(2, c, QStringLiteral("a|b\tè"));
         lista->impostaCaselle(true);
-        lista->impostaSpunta(2, true); // position 2
-        lista->selezionaRiga(3);       // position 3
-        QSignalSpy cambi(lista->vista()->model(), &QAbstractItemModel::dataChanged);
+        lista->impostaSpunta(2, true);
+        lista->selezionaRiga(3);
+        const QStringList prima = celle();
+        const QAbstractItemModel *m = lista->vista()->model();
+        QSignalSpy cambi(m, &QAbstractItemModel::dataChanged);
 
-        OrdinaColonna(*lista, indice);
-        QCOMPARE(lista->sortOrder(), 1);
-        QCOMPARE(lista->sortKey(), indice - 1);
-        QCOMPARE(colonna(5), posizioni);
-        // Every cell keeps its own text and tag.
-        for (int r = 1; r <= 5; ++r) {
-            const int pos = lista->testo(r, 5).toInt();
-            for (int c = 0; c < 6; ++c)
-                QCOMPARE(lista->tag(r, c), QStringLiteral("t%1.%2").arg(pos).arg(c));
+        for (int giu : {1, 0}) {
+            OrdinaColonna(*lista, indice);
+            QCOMPARE(lista->sortOrder(), giu);
+            QCOMPARE(lista->sortKey(), c);
+            QCOMPARE(colonna(c), giu ? discendente : ascendente);
+            QCOMPARE(celle(), prima);
+            // Hourglass and frozen drawing while sorting, both undone afterwards.
+            QCOMPARE(lista->puntatore, 11);
+            QCOMPARE(lista->cursore, Qt::WaitCursor);
+            QVERIFY(lista->congelata);
+            QCOMPARE(lista->mousePointer(), 0);
+            QCOMPARE(lista->vista()->viewport()->cursor().shape(), Qt::ArrowCursor);
+            QVERIFY(lista->vista()->updatesEnabled());
+            // The view shows the same; check box and selection travel with their rows.
+            for (int r = 1; r <= lista->numeroRighe(); ++r)
+                QCOMPARE(m->index(r - 1, c).data().toString(), lista->testo(r, c));
+            const int spuntata = int(colonna(3).indexOf("2"));
+            QVERIFY(lista->spunta(spuntata + 1));
+            QCOMPARE(m->index(spuntata, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+            QCOMPARE(lista->rigaSelezionata(), int(colonna(3).indexOf("3")) + 1);
+            QCOMPARE(lista->vista()->currentIndex().row(), lista->rigaSelezionata() - 1);
+            if (giu && !chiavi.isEmpty())
+                QCOMPARE(lista->chiavi, chiavi);
         }
-        QCOMPARE(mostrati(indice - 1), colonna(indice - 1));
-        QVERIFY(!colonna(indice - 1).join(QString()).contains(QChar(0)));
-        QCOMPARE(lista->spunta(int(posizioni.indexOf("2")) + 1), true);
-        QCOMPARE(lista->rigaSelezionata(), int(posizioni.indexOf("3")) + 1);
-        QCOMPARE(lista->mousePointer(), 0);
-        QVERIFY(lista->vista()->updatesEnabled());
-        // One refresh at the end at most, never one per cell.
-        QVERIFY(cambi.count() <= 1);
-
-        OrdinaColonna(*lista, indice);
-        QCOMPARE(lista->sortOrder(), 0);
-        QCOMPARE(colonna(5), posizioni2);
-        QCOMPARE(lista->rigaSelezionata(), int(posizioni2.indexOf("3")) + 1);
+        QVERIFY(cambi.count() <= 2); // one refresh per sort at most, never one per cell
     }
 
-    void listaVuota()
+    // The direction belongs to the list: any call flips it, also on an empty
+    // list or on another column; a column that does not exist changes nothing.
+    void direzione()
     {
-        lista->svuota();
-        OrdinaColonna(*lista, 4);
+        prepara(1, QStringLiteral("NUMBER"), {});
+        OrdinaColonna(*lista, 2);
         QCOMPARE(lista->sortOrder(), 1);
-        QCOMPARE(lista->numeroRighe(), 0);
         QCOMPARE(lista->mousePointer(), 0);
+        QCOMPARE(lista->puntatore, -1); // nothing to sort
+
+        prepara(1, QStringLiteral("NUMBER"), {"1", "2"});
+        OrdinaColonna(*lista, 1);
+        QCOMPARE(lista->sortOrder(), 0);
+        OrdinaColonna(*lista, 2);
+        QCOMPARE(lista->sortOrder(), 1);
+        QCOMPARE(colonna(1), (QStringList{"2", "1"}));
+        OrdinaColonna(*lista, 0);
+        OrdinaColonna(*lista, 5);
+        QCOMPARE(lista->sortOrder(), 1);
+        QCOMPARE(colonna(1), (QStringList{"2", "1"}));
     }
 };
 
