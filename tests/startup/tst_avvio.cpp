@@ -2,7 +2,6 @@
 #include "common/dialoghifinti.h"
 #include "startup/avvio.h"
 #include "store/aiutiarchivio.h"
-#include "store/scritturasicura.h"
 #include "store/stato.h"
 #include "store/tabelle.h"
 
@@ -113,18 +112,6 @@ private slots:
         VERIFICA_DIALOGHI(d);
     }
 
-    void altraVersioneRiscritta()
-    {
-        CartellaTest c;
-        const QByteArray punto = QByteArray(IniPrimoAvvio()).replace("Separatore CSV=,", "Separatore CSV=;");
-        c.scrivi("Info.ini", QByteArray(punto).replace("Versione=10.2.0 ", "Versione=9.1"));
-        Stato s;
-        DialoghiFinti d;
-        QVERIFY(Main(s, d, c.percorso()));
-        QCOMPARE(c.leggi("Info.ini"), punto);
-        VERIFICA_DIALOGHI(d);
-    }
-
     void caricamentoFallitoNonToccaNulla_data()
     {
         QTest::addColumn<QString>("file");
@@ -191,22 +178,6 @@ private slots:
         }
         QCOMPARE(MessaggioDiAvvio(cartella), messaggio.arg(QDir::toNativeSeparators(cartella)));
         QVERIFY(!QFileInfo::exists(cartella + "/Backups/Info.ini")); // no backup of a failed start
-    }
-
-    void avanziDiUnSalvataggioInterrotto()
-    {
-        ConDati a;
-        const auto prima = Istantanea(a.cartella.percorso());
-        // Temporaries without a journal: the save never completed, they go.
-        a.cartella.scrivi(NomeTemporaneo("Tipi.dat"), "99,\"MEZZO\"\r\n");
-        a.cartella.scrivi("Backups/" + NomeTemporaneo("Info.ini"), "[rotto");
-        a.cartella.scrivi(NomeTemporaneo(NomeGiornale), "Tipi.dat\r\n");
-        Stato s;
-        DialoghiFinti d;
-        QVERIFY(Main(s, d, a.cartella.percorso()));
-        QVERIFY(StessiDati(s, a.salvato));
-        QCOMPARE(Istantanea(a.cartella.percorso()), prima);
-        VERIFICA_DIALOGHI(d);
     }
 };
 
