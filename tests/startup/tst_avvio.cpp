@@ -26,25 +26,28 @@ QString MessaggioDiAvvio(const QString &cartella)
     if (Main(s, d, cartella))
         return QStringLiteral("<avviato>");
     const auto box = d.ultimoBox();
-    if (!d.problemi().isEmpty() || box.pulsanti != Pulsanti::Ok || box.icona != Icona::Nessuna
-        || !box.titolo.isEmpty())
-        return QStringLiteral("<box inatteso> ") + d.problemi();
-    return box.testo;
+    const bool comeAtteso = d.problemi().isEmpty() && box.pulsanti == Pulsanti::Ok && box.icona == Icona::Nessuna
+                         && box.titolo.isEmpty();
+    return comeAtteso ? box.testo : QStringLiteral("<box inatteso> ") + d.problemi();
 }
 
 // A program folder after a first start, a save of the example database and
-// one more start, so that Backups hold the saved files.
+// one more start, which loads the saved state and copies the files exactly
+// as found into Backups.
 struct ConDati {
     CartellaTest cartella;
-    Stato salvato;
     ConDati()
     {
         DialoghiFinti d;
-        Stato s;
+        Stato salvato, riletto;
         QVERIFY(Main(salvato, d, cartella.percorso()));
         RiempiStatoDiEsempio(salvato);
         QVERIFY(SalvaDatabase(salvato, d));
-        QVERIFY(Main(s, d, cartella.percorso()));
+        QVERIFY(Main(riletto, d, cartella.percorso()));
+        QVERIFY(StessiDati(riletto, salvato));
+        for (const QString f : {"Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat", "Info.ini"})
+            QCOMPARE(cartella.leggi("Backups/" + f), cartella.leggi(f));
+        VERIFICA_DIALOGHI(d);
     }
 };
 
@@ -74,21 +77,6 @@ private slots:
         VERIFICA_DIALOGHI(d);
     }
 
-    void avvioSuDatiSalvati()
-    {
-        ConDati a;
-        const auto prima = Istantanea(a.cartella.percorso());
-        for (const QString f : {"Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat", "Info.ini"})
-            QCOMPARE(prima.value("Backups/" + f), prima.value(f)); // the files exactly as found
-        Stato s;
-        DialoghiFinti d;
-        QVERIFY(Main(s, d, a.cartella.percorso()));
-        QVERIFY(StessiDati(s, a.salvato));
-        QCOMPARE(s.TotalePezzi, qint64(10 - 25));
-        QCOMPARE(Istantanea(a.cartella.percorso()), prima);
-        VERIFICA_DIALOGHI(d);
-    }
-
     void soloCounter()
     {
         CartellaTest c;
@@ -108,7 +96,6 @@ private slots:
             "Campo personale 5=Campo Personale5\r\nCampo personale 6=Campo Personale6\r\n";
         QCOMPARE(c.leggi("Info.ini"), atteso);
         QCOMPARE(c.leggi("Backups/Info.ini"), atteso);
-        QVERIFY(s.ImmaginiReali && s.TemaChiaro);
         VERIFICA_DIALOGHI(d);
     }
 
@@ -141,43 +128,36 @@ private slots:
         QCOMPARE(a.cartella.leggi("Backups/" + file), buono);
     }
 
-    void avvioFallito_data()
-    {
-        QTest::addColumn<QString>("preparato"); // a file (a folder when it ends in "/") made first
-        QTest::addColumn<QByteArray>("contenuto");
-        QTest::addColumn<QString>("programma"); // the program folder, inside the test folder
-        QTest::addColumn<QString>("messaggio"); // %1: the program folder
-        QTest::newRow("counter not a number")
-            << "Info.ini" << QByteArray(IniPrimoAvvio()).replace("Numero Tipi=0", "Numero Tipi=abc") << ""
-            << ErroreMain(13, "Tipo non corrispondente: il valore di \"Numero Tipi\" in Info.ini non è un numero valido");
-        QTest::newRow("read-only program folder")
-            << "Arvo/" << QByteArray() << "Arvo" << ErroreMain(75, "Impossibile creare il file %1/Componenti.dat");
-        QTest::newRow("program folder below a file")
-            << "file" << QByteArray("x") << "file/Arvo" << ErroreMain(75, "Impossibile creare il file %1/Componenti.dat");
-        QTest::newRow("file in place of a folder")
-            << "Stampe" << QByteArray("x") << "" << ErroreMain(75, "Impossibile creare la cartella %1/Stampe");
-        QTest::newRow("folder in place of Info.ini")
-            << "Info.ini/" << QByteArray() << "" << ErroreMain(75, "Impossibile leggere il file %1/Info.ini");
-    }
     void avvioFallito()
     {
-        QFETCH(QString, preparato);
-        QFETCH(QByteArray, contenuto);
-        QFETCH(QString, programma);
-        QFETCH(QString, messaggio);
+        // Each case in its own program folder below the test folder.
         CartellaTest c;
-        if (preparato.endsWith('/'))
-            QVERIFY(QDir(c.percorso()).mkdir(preparato.chopped(1)));
-        else
-            c.scrivi(preparato, contenuto);
-        const QString cartella = programma.isEmpty() ? c.percorso() : c.file(programma);
-        if (QTest::currentDataTag() == QLatin1String("read-only program folder")) {
-            if (::geteuid() == 0)
-                QSKIP("root writes through permission bits; 'program folder below a file' covers the same failure");
-            QVERIFY(QFile::setPermissions(cartella, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-        }
-        QCOMPARE(MessaggioDiAvvio(cartella), messaggio.arg(QDir::toNativeSeparators(cartella)));
-        QVERIFY(!QFileInfo::exists(cartella + "/Backups/Info.ini")); // no backup of a failed start
+        const auto errore = [&](const char *cartella, const QString &descrizione) {
+            return ErroreMain(75, descrizione.arg(QDir::toNativeSeparators(c.file(cartella))));
+        };
+        c.scrivi("contatore/Info.ini", QByteArray(IniPrimoAvvio()).replace("Numero Tipi=0", "Numero Tipi=abc"));
+        QCOMPARE(MessaggioDiAvvio(c.file("contatore")),
+                 ErroreMain(13, "Tipo non corrispondente: il valore di \"Numero Tipi\" in Info.ini non è un numero valido"));
+        c.scrivi("file", "x");
+        QCOMPARE(MessaggioDiAvvio(c.file("file/Arvo")), errore("file/Arvo", "Impossibile creare il file %1/Componenti.dat"));
+        c.scrivi("stampe/Stampe", "x");
+        QCOMPARE(MessaggioDiAvvio(c.file("stampe")), errore("stampe", "Impossibile creare la cartella %1/Stampe"));
+        QVERIFY(QDir().mkpath(c.file("ini/Info.ini")));
+        QCOMPARE(MessaggioDiAvvio(c.file("ini")), errore("ini", "Impossibile leggere il file %1/Info.ini"));
+        for (const char *cartella : {"contatore", "stampe", "ini"})
+            QVERIFY(!c.esiste(cartella + QStringLiteral("/Backups/Info.ini"))); // no backup of a failed start
+    }
+
+    void cartellaDiSolaLettura()
+    {
+        if (::geteuid() == 0)
+            QSKIP("root writes through permission bits; avvioFallito covers the same failure below a file");
+        CartellaTest c;
+        QVERIFY(QFile::setPermissions(c.percorso(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        const QString messaggio = MessaggioDiAvvio(c.percorso());
+        QFile::setPermissions(c.percorso(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QCOMPARE(messaggio, ErroreMain(75, "Impossibile creare il file " + QDir::toNativeSeparators(c.file("Componenti.dat"))));
+        QVERIFY(!c.esiste("Info.ini"));
     }
 };
 

@@ -37,10 +37,14 @@ const QByteArray kRigaEsempio =
 class TestTabelle : public QObject {
     Q_OBJECT
 private slots:
-    void fileEAndataERitorno()
+    void fileEAndataERitorno() // tables and Info.ini
     {
         Archivio a("vecchio\r\n", "vecchio\r\n");
         RiempiStatoDiEsempio(a.stato);
+        a.stato.ImmaginiReali = true;
+        a.stato.SeparatoreCSV = ";";
+        a.stato.Etichette = {QString(), "Tensione", "Corrente", "", "Ω", "à", "  x  "};
+        a.stato.Versione = "qualsiasi"; // the program's own version is written instead
         QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
         QCOMPARE(a.stato.TotalePezzi, qint64(10 - 25));
         // Negative numbers, commas inside quotes, one byte per accented letter,
@@ -65,6 +69,10 @@ private slots:
         QVERIFY(LeggiInfo(letto));
         QVERIFY(CaricaDatabase(letto, a.dialoghi));
         QVERIFY(StessiDati(letto, a.stato));
+        QCOMPARE(letto.Versione, "10.2.0");
+        QVERIFY(letto.ImmaginiReali && !letto.TemaChiaro);
+        QCOMPARE(letto.SeparatoreCSV, ";");
+        QCOMPARE(letto.Etichette, (std::array<QString, 7>{QString(), "Tensione", "Corrente", "", "?", "à", "x"}));
         QCOMPARE(letto.Componenti[1].DataInserimento.timeSpec(), Qt::UTC);
         VERIFICA_DIALOGHI(a.dialoghi);
     }
@@ -119,21 +127,12 @@ private slots:
     {
         Archivio a("1,\"A\"\r\n2,\"B\"\r\n3,\"C\"\r\ngarbage\"\r\n");
         a.stato.NumTipi = 2;
+        a.stato.NumPackages = -5; // a hand-edited count below zero loads nothing
         QVERIFY(CaricaDatabase(a.stato, a.dialoghi));
         QCOMPARE(a.stato.Tipi, (QList<Tipo>{{1, "A"}, {2, "B"}}));
+        QCOMPARE(a.stato.NumPackages, 0);
         QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
         QCOMPARE(a.cartella.leggi("Tipi.dat"), QByteArray("1,\"A\"\r\n2,\"B\"\r\n"));
-    }
-
-    void contiNegativiNonCaricanoNulla()
-    {
-        Archivio a("1,\"A\"\r\n");
-        a.stato.NumTipi = -5;
-        QVERIFY(CaricaDatabase(a.stato, a.dialoghi));
-        QCOMPARE(a.stato.NumTipi, 0);
-        QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
-        QCOMPARE(a.cartella.leggi("Tipi.dat"), QByteArray());
-        QVERIFY(a.cartella.leggi("Info.ini").contains("Numero Tipi=0\r\n"));
     }
 
     void datiDanneggiati_data()
@@ -168,23 +167,11 @@ private slots:
         a.dialoghi.setNextAnswer(Risposta::Ok);
         QVERIFY(!CaricaDatabase(a.stato, a.dialoghi));
         QCOMPARE(a.dialoghi.ultimoBox().testo, QStringLiteral("Errore nell'apertura files del DB"));
-        QCOMPARE(a.dialoghi.ultimoBox().pulsanti, Pulsanti::Ok);
         QCOMPARE(a.stato.Tipi.size(), 0);
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    void totalePezziA64Bit()
-    {
-        Stato s;
-        Componente c;
-        c.Quantita = INT_MAX;
-        s.Componenti = {c, c, c};
-        s.NumComponenti = 2; // slots beyond the count are not counted
-        ContaPezzi(s);
-        QCOMPARE(s.TotalePezzi, qint64(INT_MAX) * 2);
-    }
-
-    void ricerche()
+    void ricercheEConteggio()
     {
         Stato s;
         RiempiStatoDiEsempio(s);
@@ -196,8 +183,13 @@ private slots:
         QCOMPARE(IDTipoDaNome(s, "INTEGRATO"), 3);      // first match
         QCOMPARE(IDTipoDaNome(s, "Integrato"), 0);      // case-sensitive
         QCOMPARE(IDProduttoreDaNome(s, "Società Più"), 6);
-        s.NumTipi = 1; // slots beyond the count are never searched
+        s.NumTipi = 1; // slots beyond the count are never searched nor counted
         QCOMPARE(PosTipoDaID(s, 4), 0);
+        for (Componente &c : s.Componenti)
+            c.Quantita = INT_MAX;
+        s.NumComponenti = 2;
+        ContaPezzi(s);
+        QCOMPARE(s.TotalePezzi, qint64(INT_MAX) * 2); // summed in 64 bits
     }
 };
 
