@@ -1,5 +1,4 @@
 #include "common/cartellatest.h"
-#include "store/aiutiarchivio.h"
 #include "store/ini.h"
 #include "store/stato.h"
 
