@@ -41,6 +41,9 @@ void FrmListe::coloraCasella(QLineEdit *casella, bool sbloccata)
 {
     QPalette tavolozza = casella->palette();
     tavolozza.setColor(QPalette::All, QPalette::Base, sbloccata ? ColoreSbloccata : ColoreBloccata);
+    // A locked box still shows the entry clicked in the list: keep its text
+    // dark enough to read on the grey background.
+    tavolozza.setColor(QPalette::Disabled, QPalette::Text, QColor(48, 48, 48));
     casella->setPalette(tavolozza);
     casella->setEnabled(sbloccata);
 }
