@@ -84,11 +84,13 @@ private slots:
             auto *casella = modale->findChild<QLineEdit *>(QStringLiteral("txEtichetta(2)"));
             casella->selectAll();
             QTest::keyClicks(casella, QStringLiteral("Tensione"));
+            modale->findChild<QLineEdit *>(QStringLiteral("txEtichetta(3)"))->clear();
             QTest::mouseClick(modale->findChild<QPushButton *>(QStringLiteral("btnDone")), Qt::LeftButton);
         });
         (comando == QLatin1String("custom") ? a.bottone(comando) : a.azione(comando))->trigger();
         QCOMPARE(a.etichetta(QStringLiteral("lblExtra(2)")), QStringLiteral(" Tensione"));
         QCOMPARE(a.etichetta(QStringLiteral("lblExtra(1)")), QStringLiteral(" Campo Personale 1"));
+        QCOMPARE(a.etichetta(QStringLiteral("lblExtra(3)")), QStringLiteral(" ")); // emptied label
         QVERIFY(a.cartella.leggi(QStringLiteral("Info.ini")).contains("Tensione"));
         // Placed like the tables window, beside the detail frame.
         const QPoint dati = a.w(QStringLiteral("fmDati"))->mapTo(a.finestra.get(), QPoint(0, 0));
