@@ -6,7 +6,7 @@
 
 namespace {
 
-Componente comp(const char *codice, qint32 tipo, qint32 produttore, qint32 package)
+Componente comp(qint32 tipo, qint32 produttore, qint32 package, const char *codice = "C")
 {
     Componente c;
     c.Codice = QLatin1String(codice);
@@ -16,7 +16,8 @@ Componente comp(const char *codice, qint32 tipo, qint32 produttore, qint32 packa
     return c;
 }
 
-Stato statoBase()
+// Types 3, 1, 3 (the same ID twice), manufacturer 2, packages 5 and 6.
+Stato statoBase(const QList<Componente> &componenti)
 {
     Stato s;
     s.Tipi = {{3, "A"}, {1, "B"}, {3, "C"}};
@@ -28,16 +29,15 @@ Stato statoBase()
     s.Packages = {{5, "G", "", ""}, {6, "H", "", ""}};
     s.NumPackages = 2;
     s.ProssimoIDPackage = 7;
+    s.Componenti = componenti;
+    s.NumComponenti = componenti.size();
     return s;
 }
 
-// The usage of each of the given IDs.
-QList<qint32> usi(const UsoTabella &uso, const QList<qint32> &id)
+// Usage of types 1 and 3, manufacturer 2, packages 5 and 6.
+QList<qint32> usi(const UsoTabelle &u)
 {
-    QList<qint32> r;
-    for (qint32 i : id)
-        r << uso.uso(i);
-    return r;
+    return {u.UsoTipi.uso(1), u.UsoTipi.uso(3), u.UsoProduttori.uso(2), u.UsoPackages.uso(5), u.UsoPackages.uso(6)};
 }
 
 } // namespace
@@ -45,125 +45,76 @@ QList<qint32> usi(const UsoTabella &uso, const QList<qint32> &id)
 class TestUsoTabelle : public QObject {
     Q_OBJECT
 private slots:
+    void conteggio_data();
     void conteggio();
-    void conteggioSenzaComponenti();
-    void voceMancante_data();
-    void voceMancante();
-    void componentiOltreLoSpazio();
-    void idOltreIlProssimo();
     void ricerche();
 };
 
+void TestUsoTabelle::conteggio_data()
+{
+    QTest::addColumn<QList<int>>("broken");   // IDs of type, manufacturer, package of the middle component
+    QTest::addColumn<int>("annunciati");      // the component count, -1: as held
+    QTest::addColumn<QString>("errore");
+    QTest::addColumn<QList<qint32>>("attesi");
+    const QString base = QStringLiteral("Indice non compreso nell'intervallo (");
+    const QString rotto = base + QStringLiteral("il componente ROTTO usa ");
+    // IDs 0 and negative refer to nothing and are not counted.
+    QTest::newRow("tutto valido") << QList<int>{0, -1, 0} << -1 << QString() << QList<qint32>{1, 1, 2, 1, 1};
+    // The first component is counted, the broken one up to the failing ID, nothing after it.
+    QTest::newRow("tipo") << QList<int>{2, 2, 5} << -1 << rotto + "il tipo con ID 2, che non esiste)"
+                          << QList<qint32>{1, 0, 1, 1, 0};
+    QTest::newRow("produttore") << QList<int>{1, 7, 5} << -1 << rotto + "il produttore con ID 7, che non esiste)"
+                                << QList<qint32>{2, 0, 1, 1, 0};
+    QTest::newRow("package") << QList<int>{1, 2, 4} << -1 << rotto + "il package con ID 4, che non esiste)"
+                             << QList<qint32>{2, 0, 2, 1, 0};
+    QTest::newRow("componenti annunciati in piu'") << QList<int>{0, 0, 0} << 4
+                                                   << base + "componenti annunciati 4, presenti 3)"
+                                                   << QList<qint32>{1, 1, 2, 1, 1};
+}
+
 void TestUsoTabelle::conteggio()
 {
-    Stato s = statoBase();
-    s.Componenti = {comp("A", 3, 2, 6), comp("B", 3, 0, 0), comp("C", 1, 2, 6), comp("D", 0, -1, 0),
-                    comp("E", -4, 0, 5), comp("oltre il conteggio", 1, 2, 5)};
-    s.NumComponenti = 5;
+    QFETCH(QList<int>, broken);
+    QFETCH(int, annunciati);
+    QFETCH(QString, errore);
+    Stato s = statoBase({comp(1, 2, 5), comp(broken[0], broken[1], broken[2], "ROTTO"), comp(3, 2, 6)});
+    if (annunciati >= 0)
+        s.NumComponenti = annunciati;
     UsoTabelle uso;
-    QVERIFY(!ContaUtilizzi(s, uso).presente());
-    // Counting again starts from zero.
-    const ErroreTabelle e = ContaUtilizzi(s, uso);
-    QVERIFY(!e.presente());
-    // Both types with ID 3 show the usage of that ID.
-    QCOMPARE(usi(uso.UsoTipi, {1, 2, 3, 4, 0, -4}), (QList<qint32>{1, 0, 2, 0, 0, 0}));
-    QCOMPARE(usi(uso.UsoProduttori, {2, -1}), (QList<qint32>{2, 0}));
-    QCOMPARE(usi(uso.UsoPackages, {5, 6, 7}), (QList<qint32>{1, 2, 0}));
+    ContaUtilizzi(s, uso);
+    const ErroreTabelle e = ContaUtilizzi(s, uso); // counting again starts from zero
+    QCOMPARE(e.presente(), !errore.isEmpty());
+    if (e.presente()) {
+        QCOMPARE(e.numero, 9);
+        QCOMPARE(e.descrizione, errore);
+    }
+    QTEST(usi(uso), "attesi");
 }
 
-void TestUsoTabelle::conteggioSenzaComponenti()
+// Lookups give the first match among the held records, within the count.
+void TestUsoTabelle::ricerche()
 {
-    Stato s; // empty tables, next IDs 1
-    UsoTabelle uso;
-    QVERIFY(!ContaUtilizzi(s, uso).presente());
-    QCOMPARE(usi(uso.UsoTipi, {0, 1}), QList<qint32>({0, 0}));
-    QCOMPARE(usi(uso.UsoPackages, {0, 1}), QList<qint32>({0, 0}));
-}
+    Stato s = statoBase({});
+    QCOMPARE(TrovaTipoDaID(s, 3), 1);
+    QCOMPARE(TrovaTipoDaID(s, 1), 2);
+    QCOMPARE(TrovaTipoDaID(s, 2), 0);
+    QCOMPARE(TrovaProduttoreDaID(s, 2), 1);
+    QCOMPARE(IndicePackageDaID(s, 6), 2);
+    s.NumPackages = 1;
+    QCOMPARE(IndicePackageDaID(s, 6), 0);
+    s.NumTipi = 7;
+    QCOMPARE(TrovaTipoDaID(s, 2), 0);
 
-void TestUsoTabelle::voceMancante_data()
-{
-    QTest::addColumn<int>("tipo");
-    QTest::addColumn<int>("produttore");
-    QTest::addColumn<int>("package");
-    QTest::addColumn<QString>("descrizione");
-    QTest::addColumn<QList<qint32>>("usoTipi");
-    QTest::addColumn<QList<qint32>>("usoProduttori");
-    QTest::addColumn<QList<qint32>>("usoPackages");
-    const QString base = QStringLiteral("Indice non compreso nell'intervallo (il componente ROTTO%1 usa ");
-    // Usage of the types 1 and 3, of the manufacturer 2, of the packages 5 and 6.
-    QTest::newRow("tipo") << 2 << 2 << 5 << base + "il tipo con ID 2, che non esiste)"
-                          << QList<qint32>{1, 0} << QList<qint32>{1} << QList<qint32>{1, 0};
-    QTest::newRow("produttore") << 1 << 7 << 5 << base + "il produttore con ID 7, che non esiste)"
-                                << QList<qint32>{2, 0} << QList<qint32>{1} << QList<qint32>{1, 0};
-    QTest::newRow("package") << 1 << 2 << 4 << base + "il package con ID 4, che non esiste)"
-                             << QList<qint32>{2, 0} << QList<qint32>{2} << QList<qint32>{1, 0};
-}
-
-// The first component is counted, the broken one up to the failing ID, and
-// nothing after it.
-void TestUsoTabelle::voceMancante()
-{
-    QFETCH(int, tipo);
-    QFETCH(int, produttore);
-    QFETCH(int, package);
-    QFETCH(QString, descrizione);
-    Stato s = statoBase();
-    s.Componenti = {comp("BUONO", 1, 2, 5), comp("ROTTO%1", tipo, produttore, package), comp("DOPO", 3, 2, 6)};
-    s.NumComponenti = 3;
-    UsoTabelle uso;
-    const ErroreTabelle e = ContaUtilizzi(s, uso);
-    QCOMPARE(e.numero, 9);
-    QCOMPARE(e.descrizione, descrizione);
-    QTEST(usi(uso.UsoTipi, {1, 3}), "usoTipi");
-    QTEST(usi(uso.UsoProduttori, {2}), "usoProduttori");
-    QTEST(usi(uso.UsoPackages, {5, 6}), "usoPackages");
-}
-
-void TestUsoTabelle::componentiOltreLoSpazio()
-{
-    Stato s = statoBase();
-    s.Componenti = {comp("A", 1, 0, 0)};
-    s.NumComponenti = 2;
-    UsoTabelle uso;
-    const ErroreTabelle e = ContaUtilizzi(s, uso);
-    QCOMPARE(e.numero, 9);
-    QCOMPARE(e.descrizione, QStringLiteral("Indice non compreso nell'intervallo (componenti annunciati 2, presenti 1)"));
-    QCOMPARE(uso.UsoTipi.uso(1), 1);
-}
-
-// Hand-edited files may hold any IDs and next IDs: huge values or an entry
-// whose ID is not below the next ID are counted like any other.
-void TestUsoTabelle::idOltreIlProssimo()
-{
-    Stato s = statoBase();
+    // Hand-edited files may hold IDs at or beyond the next ID: counted like any other.
     s.Tipi.append({2147483647, "Z"});
     s.NumTipi = 4;
-    s.ProssimoIDTipo = 4;
-    s.ProssimoIDPackage = 2147483647;
-    s.Componenti = {comp("A", 2147483647, 0, 6), comp("B", 2147483647, 0, 0)};
+    s.NumPackages = 2;
+    s.Componenti = {comp(2147483647, 0, 0), comp(2147483647, 0, 6)};
     s.NumComponenti = 2;
     UsoTabelle uso;
     QVERIFY(!ContaUtilizzi(s, uso).presente());
     QCOMPARE(uso.UsoTipi.uso(2147483647), 2);
     QCOMPARE(uso.UsoPackages.uso(6), 1);
-    QCOMPARE(uso.UsoTipi.usi.size(), 5); // one slot per position, not per ID
-}
-
-void TestUsoTabelle::ricerche()
-{
-    Stato s = statoBase();
-    QCOMPARE(TrovaTipoDaID(s, 3), 1); // first of two
-    QCOMPARE(TrovaTipoDaID(s, 1), 2);
-    QCOMPARE(TrovaTipoDaID(s, 2), 0);
-    QCOMPARE(TrovaProduttoreDaID(s, 2), 1);
-    QCOMPARE(IndicePackageDaID(s, 6), 2);
-    QCOMPARE(IndicePackageDaID(s, 0), 0);
-    s.NumPackages = 1; // the slot beyond the count is not searched
-    QCOMPARE(IndicePackageDaID(s, 6), 0);
-    s.NumProduttori = 0;
-    QCOMPARE(TrovaProduttoreDaID(s, 2), 0);
-    s.NumTipi = 7; // more than held: only held records are searched
-    QCOMPARE(TrovaTipoDaID(s, 2), 0);
 }
 
 QTEST_GUILESS_MAIN(TestUsoTabelle)
