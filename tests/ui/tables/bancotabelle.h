@@ -11,17 +11,8 @@
 #include "ui/tables/frmliste.h"
 #include "ui/widgets/listareport.h"
 
-#include <QAbstractItemView>
-#include <QCheckBox>
-#include <QDir>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QTest>
-#include <QToolButton>
+#include <QtWidgets>
 #include <memory>
 
 struct Banco {
