@@ -3,7 +3,6 @@
 // save leaves on disk.
 #include "bancotabelle.h"
 
-
 namespace {
 
 QColor sfondo(QLineEdit *c) { return c->palette().color(QPalette::Base); }
@@ -45,6 +44,7 @@ void TestEditorVoce::statiEBarra()
     ListaReport *lvp = lista(f.get(), "LVP");
     QCOMPARE(sfondo(nome), QColor(0xEE, 0xEE, 0xEE));
     QTest::keyClick(f.get(), Qt::Key_Escape); // idle: nothing happens, the window stays
+    QVERIFY(f->isVisible());
 
     clicRiga(lvp, 2);
     QCOMPARE(nome->text(), QStringLiteral("BETA"));

@@ -2,7 +2,6 @@
 // order of the rows, header clicks, tab changes, opening and closing.
 #include "bancotabelle.h"
 
-
 class TestFrmListe : public QObject {
     Q_OBJECT
 private slots:
@@ -129,8 +128,7 @@ void TestFrmListe::chiusura_data()
     QTest::newRow("tabelle vuote, Esci") << "" << true << false << manca;
     QTest::newRow("solo tipi, chiusura") << "TG" << false << false << manca;
     QTest::newRow("solo produttori, Esci") << "PG" << true << false << manca;
-    QTest::newRow("tipi e produttori senza packages") << "TP" << true << false << QString();
-    QTest::newRow("tutto, chiusura") << "TPG" << false << false << QString();
+    QTest::newRow("tipi e produttori senza packages, Esci") << "TP" << true << false << QString();
     // A saved entry refills the main window's pick lists.
     QTest::newRow("tipo salvato, nessun produttore") << "" << true << true << manca;
     QTest::newRow("tipo salvato, chiusura") << "P" << false << true << QString();
@@ -168,32 +166,43 @@ void TestFrmListe::chiusura()
 
 void TestFrmListe::conteggioFallito_data()
 {
-    QTest::addColumn<bool>("tabellaCorta");
+    QTest::addColumn<QList<int>>("guasto"); // type, manufacturer, package of GUASTO
+    QTest::addColumn<QList<int>>("conteggi"); // NumTipi, NumComponenti announced (0: as held)
     QTest::addColumn<QString>("testo");
     QTest::addColumn<QStringList>("usi"); // the Qtà columns of LVT, LVP, LVG
     const QString errore = QStringLiteral("Errore 9-Indice non compreso nell'intervallo (%1) nella lettura Tabelle ");
-    // The broken component's type and manufacturer are counted, nothing after it.
-    QTest::newRow("package mancante")
-        << false << errore.arg("il componente GUASTO usa il package con ID 42, che non esiste")
-        << QStringList({"2", "2", "1"});
+    const QString guasto = QStringLiteral("il componente GUASTO usa il %1 con ID %2, che non esiste");
+    // GUASTO is counted up to the failing ID, nothing after it.
+    QTest::newRow("tipo") << QList<int>{2, 1, 1} << QList<int>{0, 0} << errore.arg(guasto.arg("tipo").arg(2))
+                          << QStringList({"1", "1", "1"});
+    QTest::newRow("produttore") << QList<int>{1, 5, 1} << QList<int>{0, 0}
+                                << errore.arg(guasto.arg("produttore").arg(5)) << QStringList({"2", "1", "1"});
+    QTest::newRow("package") << QList<int>{1, 1, 42} << QList<int>{0, 0}
+                             << errore.arg(guasto.arg("package").arg(42)) << QStringList({"2", "2", "1"});
+    QTest::newRow("componenti annunciati in piu'") << QList<int>{1, 1, 1} << QList<int>{0, 4}
+                                                   << errore.arg("componenti annunciati 4, presenti 3")
+                                                   << QStringList({"3", "3", "3"});
     // Rows added before the failure stay; later lists stay empty.
-    QTest::newRow("tipi meno del conteggio")
-        << true << errore.arg("Tipi: voci annunciate 2, presenti 1") << QStringList{"3"};
+    QTest::newRow("tipi meno del conteggio") << QList<int>{1, 1, 1} << QList<int>{2, 0}
+                                             << errore.arg("Tipi: voci annunciate 2, presenti 1") << QStringList{"3"};
 }
 
-// A broken reference or count: the counting message, the window still usable.
+// Broken references or counts: the counting message, the window still usable.
 void TestFrmListe::conteggioFallito()
 {
-    QFETCH(bool, tabellaCorta);
+    QFETCH(QList<int>, guasto);
+    QFETCH(QList<int>, conteggi);
     Banco b;
     b.tipo(1, QStringLiteral("T"));
     b.produttore(1, QStringLiteral("P"));
     b.package(1, QStringLiteral("G"));
     b.componente(QStringLiteral("PRIMO"), 1, 1, 1);
-    b.componente(QStringLiteral("GUASTO"), 1, 1, tabellaCorta ? 1 : 42);
+    b.componente(QStringLiteral("GUASTO"), guasto[0], guasto[1], guasto[2]);
     b.componente(QStringLiteral("DOPO"), 1, 1, 1);
-    if (tabellaCorta)
-        b.stato.NumTipi = 2;
+    if (conteggi[0])
+        b.stato.NumTipi = conteggi[0];
+    if (conteggi[1])
+        b.stato.NumComponenti = conteggi[1];
     b.dialoghi.setNextAnswer(Risposta::Ok);
     auto f = b.apri();
     QCOMPARE(b.dialoghi.boxes().size(), 1);
@@ -204,13 +213,13 @@ void TestFrmListe::conteggioFallito()
     QTEST(colonna(lista(f.get(), "LVT"), 2) + colonna(lista(f.get(), "LVP"), 2) + colonna(lista(f.get(), "LVG"), 2),
           "usi");
     QCOMPARE(barra(f.get()), QStringLiteral("10001"));
-
-    if (!tabellaCorta) { // a new package is saved and listed; the refill counts (and fails) again
+    if (QTest::currentDataTag() == QLatin1String("package")) {
+        // A new package is saved and listed; the refill counts again from zero, and fails again.
         scheda(f.get(), 2);
         b.dialoghi.setNextAnswer(Risposta::Ok);
         nuova(f.get(), 2, QStringLiteral("sot23"));
         QCOMPARE(b.dialoghi.boxes().size(), 2);
-        QCOMPARE(colonna(lista(f.get(), "LVG"), 1), QStringList({"G", "SOT23"}));
+        QCOMPARE(righe(lista(f.get(), "LVG")), QStringList({"1|G|1|1", "2|SOT23|0|2"}));
     }
     VERIFICA_DIALOGHI(b.dialoghi);
 }
