@@ -11,16 +11,8 @@
 #include "ui/tables/frmliste.h"
 #include "ui/widgets/listareport.h"
 
-#include <QAbstractItemView>
-#include <QAction>
-#include <QDir>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QTest>
-#include <QToolButton>
+#include <QtWidgets>
 #include <memory>
 
 struct Banco {
@@ -36,7 +28,6 @@ struct Banco {
         stato.percorsi = Percorsi::DaCartella(cartella.percorso());
         QDir().mkpath(stato.percorsi.CartellaPackages);
     }
-
     AccessoPrincipale principale()
     {
         AccessoPrincipale p;
@@ -45,42 +36,36 @@ struct Banco {
         p.caricaTabelle = [this] { ++ricariche; };
         return p;
     }
-
     std::unique_ptr<FrmListe> apri()
     {
         auto f = std::make_unique<FrmListe>(stato, dialoghi, principale());
         f->show();
         return f;
     }
-
-    void tipo(qint32 id, const QString &nome)
+    template <typename R>
+    static void metti(QList<R> &tabella, qint32 &numero, qint32 &prossimo, const R &r)
     {
-        stato.Tipi.append({id, nome});
-        stato.NumTipi = stato.Tipi.size();
-        stato.ProssimoIDTipo = qMax(stato.ProssimoIDTipo, id + 1);
+        tabella.append(r);
+        numero = tabella.size();
+        prossimo = qMax(prossimo, r.ID + 1);
     }
-    void produttore(qint32 id, const QString &nome)
+    void tipo(qint32 id, const QString &n) { metti(stato.Tipi, stato.NumTipi, stato.ProssimoIDTipo, Tipo{id, n}); }
+    void produttore(qint32 id, const QString &n)
     {
-        stato.Produttori.append({id, nome});
-        stato.NumProduttori = stato.Produttori.size();
-        stato.ProssimoIDProduttore = qMax(stato.ProssimoIDProduttore, id + 1);
+        metti(stato.Produttori, stato.NumProduttori, stato.ProssimoIDProduttore, Produttore{id, n});
     }
-    void package(qint32 id, const QString &nome, const QString &descrizione = QString(),
-                 const QString &immagine = QString())
+    void package(qint32 id, const QString &n, const QString &desc = {}, const QString &img = {})
     {
-        stato.Packages.append({id, nome, descrizione, immagine});
-        stato.NumPackages = stato.Packages.size();
-        stato.ProssimoIDPackage = qMax(stato.ProssimoIDPackage, id + 1);
+        metti(stato.Packages, stato.NumPackages, stato.ProssimoIDPackage, Package{id, n, desc, img});
     }
-    void componente(const QString &codice, qint32 idTipo, qint32 idProduttore, qint32 idPackage,
-                    const QString &nomeTipo = QString())
+    void componente(const QString &codice, qint32 tipo, qint32 prod, qint32 pack, const QString &nomeTipo = {})
     {
         Componente c;
         c.ID = stato.ProssimoIDComponente++;
         c.Codice = codice;
-        c.IDTipo = idTipo;
-        c.IDProduttore = idProduttore;
-        c.IDPackage = idPackage;
+        c.IDTipo = tipo;
+        c.IDProduttore = prod;
+        c.IDPackage = pack;
         c.NomeTipo = nomeTipo;
         c.Quantita = 1;
         stato.Componenti.append(c);
@@ -89,94 +74,80 @@ struct Banco {
 };
 
 template <typename T>
-T *trova(QWidget *finestra, const QString &nome)
+T *trova(QWidget *f, const QString &nome)
 {
-    T *w = finestra->findChild<T *>(nome);
+    T *w = f->findChild<T *>(nome);
     if (!w)
         qFatal("controllo mancante: %s", qPrintable(nome));
     return w;
 }
 
 inline ListaReport *lista(QWidget *f, const char *nome) { return trova<ListaReport>(f, QLatin1String(nome)); }
-inline QLineEdit *casella(QWidget *f, const QString &nome) { return trova<QLineEdit>(f, nome); }
-inline QToolButton *bottone(QWidget *f, const char *chiave) { return trova<QToolButton>(f, QLatin1String(chiave)); }
-
+inline QLineEdit *casella(QWidget *f, const char *nome) { return trova<QLineEdit>(f, QLatin1String(nome)); }
+inline QLineEdit *voce(QWidget *f, int tab) { return trova<QLineEdit>(f, QStringLiteral("txVoce(%1)").arg(tab)); }
 inline void clic(QWidget *f, const char *chiave)
 {
-    QTest::mouseClick(bottone(f, chiave), Qt::LeftButton);
+    QTest::mouseClick(trova<QToolButton>(f, QLatin1String(chiave)), Qt::LeftButton);
+}
+inline void clicFiltro(QWidget *f)
+{
+    QTest::mouseClick(trova<QCheckBox>(f, QStringLiteral("chkExclude")), Qt::LeftButton);
 }
 
-// Which toolbar buttons are enabled, as a string of five flags in the order
-// new, edit, undo, save, quit: "10001" is the idle toolbar.
+// Enabled toolbar buttons as five flags, new, edit, undo, save, quit: "10001" is idle.
 inline QString barra(QWidget *f)
 {
     QString s;
     for (const char *k : {"new", "edit", "undo", "save", "quit"})
-        s += bottone(f, k)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+        s += trova<QToolButton>(f, QLatin1String(k))->isEnabled() ? u'1' : u'0';
     return s;
 }
 
-// The list's rows as shown, top to bottom: position, name, usage, ID.
-inline QList<QStringList> righe(ListaReport *l)
-{
-    QList<QStringList> r;
-    for (int i = 1; i <= l->numeroRighe(); ++i)
-        r.append({l->testo(i, 0), l->testo(i, 1), l->testo(i, 2), l->testo(i, 3)});
-    return r;
-}
-
+// A column of the list top to bottom; c = -1: whole rows "position|name|usage|ID".
 inline QStringList colonna(ListaReport *l, int c)
 {
     QStringList r;
     for (int i = 1; i <= l->numeroRighe(); ++i)
-        r << l->testo(i, c);
+        r << (c >= 0 ? l->testo(i, c)
+                     : QStringList{l->testo(i, 0), l->testo(i, 1), l->testo(i, 2), l->testo(i, 3)}.join(u'|'));
     return r;
 }
-
-inline QList<bool> spunte(ListaReport *l)
+inline QStringList righe(ListaReport *l) { return colonna(l, -1); }
+// The check boxes, top to bottom, as "1" ticked and "0" not.
+inline QString spunte(ListaReport *l)
 {
-    QList<bool> r;
+    QString r;
     for (int i = 1; i <= l->numeroRighe(); ++i)
-        r << l->spunta(i);
+        r += l->spunta(i) ? u'1' : u'0';
     return r;
 }
 
-inline QAbstractItemView *vista(ListaReport *l)
-{
-    auto *v = l->findChild<QAbstractItemView *>();
-    if (!v)
-        qFatal("la lista non ha una vista");
-    return v;
-}
-
-// A real mouse click on the name cell of a row (1-based, as shown).
+// Real mouse clicks: the name cell of a row (1-based), a column header
+// (1-based), a tab of SST.
 inline void clicRiga(ListaReport *l, int riga)
 {
-    QAbstractItemView *v = vista(l);
+    auto *v = l->findChild<QAbstractItemView *>();
     const QModelIndex indice = v->model()->index(riga - 1, 1);
     v->scrollTo(indice);
     QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(indice).center());
 }
-
-// A real mouse click on a column header (1-based Index).
 inline void clicIntestazione(ListaReport *l, int indice)
 {
-    QHeaderView *h = l->findChild<QHeaderView *>();
-    if (!h)
-        qFatal("la lista non ha intestazioni");
+    auto *h = l->findChild<QHeaderView *>();
     const int x = h->sectionViewportPosition(indice - 1) + h->sectionSize(indice - 1) / 2;
     QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, QPoint(x, h->height() / 2));
 }
-
-// A real click on a tab of SST.
 inline void scheda(QWidget *f, int indice)
 {
     QTabBar *b = trova<QTabWidget>(f, QStringLiteral("SST"))->tabBar();
     QTest::mouseClick(b, Qt::LeftButton, {}, b->tabRect(indice).center());
 }
 
-// The name box of a tab, "txVoce(k)".
-inline QLineEdit *voce(QWidget *f, int tab)
+// "Nuovo" on the current tab, the name typed, then the given key (0: none).
+inline void nuova(QWidget *f, int tab, const QString &nome, int tasto = Qt::Key_Return)
 {
-    return casella(f, QStringLiteral("txVoce(%1)").arg(tab));
+    clic(f, "new");
+    QTest::keyClicks(voce(f, tab), nome);
+    if (tasto)
+        QTest::keyClick(voce(f, tab), Qt::Key(tasto));
 }
