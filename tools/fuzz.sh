@@ -51,6 +51,35 @@ cmake --build --preset fuzz -j2 --target "${target[@]/#/fuzz_}"
 radice=build/fuzz
 mkdir -p "$radice/log"
 
+# Replaces the generated inputs of the stored corpus (named by their SHA-1,
+# as libFuzzer names them) by the smallest set that reaches every edge the
+# stored and the new inputs reach; inputs with a name of their own (seeds
+# and regressions) always stay.
+unisci() {
+  local t=$1 corpus=$2 lavoro=$3
+  local nuovo
+  nuovo=$(mktemp -d)
+  "$radice/tests/fuzz/fuzz_$t" -merge=1 -use_counters=0 -max_len="$(lunghezza "$t")" \
+    "$nuovo" "$corpus" "$lavoro" >>"$radice/log/$t.log" 2>&1 || true
+  declare -A nominati=()
+  local f n
+  for f in "$corpus"/*; do
+    [ -f "$f" ] || continue
+    n=$(basename "$f")
+    if [[ $n =~ ^[0-9a-f]{40}$ ]]; then
+      rm -f "$f"
+    else
+      nominati[$(sha1sum <"$f" | cut -c1-40)]=1
+    fi
+  done
+  for f in "$nuovo"/*; do
+    [ -f "$f" ] || continue
+    n=$(basename "$f")
+    [ -n "${nominati[$n]:-}" ] || cp "$f" "$corpus/"
+  done
+  rm -rf "$nuovo"
+}
+
 esegui() {
   local t=$1
   local corpus=tests/fuzz/corpus/$t
@@ -63,8 +92,7 @@ esegui() {
     -rss_limit_mb=2048 -artifact_prefix="$guasti/" -print_final_stats=1 \
     >"$radice/log/$t.log" 2>&1 || esito=$?
   if [ "${FUZZ_UNISCI:-0}" = 1 ]; then
-    "$radice/tests/fuzz/fuzz_$t" -merge=1 -max_len="$(lunghezza "$t")" "$corpus" "$lavoro" \
-      >>"$radice/log/$t.log" 2>&1 || true
+    unisci "$t" "$corpus" "$lavoro"
   fi
   local eseguiti corpo
   eseguiti=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$radice/log/$t.log" | grep -o '[0-9]*$' | tail -1)
