@@ -51,33 +51,29 @@ cmake --build --preset fuzz -j2 --target "${target[@]/#/fuzz_}"
 radice=build/fuzz
 mkdir -p "$radice/log"
 
-# Replaces the generated inputs of the stored corpus (named by their SHA-1,
-# as libFuzzer names them) by the smallest set that reaches every edge the
-# stored and the new inputs reach; inputs with a name of their own (seeds
-# and regressions) always stay.
+# Adds to the stored corpus the fewest inputs that reach the edges its
+# named inputs (seeds and regressions, which always stay) do not: the
+# generated ones (named by their SHA-1, as libFuzzer names them) are chosen
+# afresh from the old generated ones and the new finds.
 unisci() {
   local t=$1 corpus=$2 lavoro=$3
-  local nuovo
+  local nuovo vecchi f
   nuovo=$(mktemp -d)
-  "$radice/tests/fuzz/fuzz_$t" -merge=1 -use_counters=0 -max_len="$(lunghezza "$t")" \
-    "$nuovo" "$corpus" "$lavoro" >>"$radice/log/$t.log" 2>&1 || true
-  declare -A nominati=()
-  local f n
+  vecchi=$(mktemp -d)
   for f in "$corpus"/*; do
     [ -f "$f" ] || continue
-    n=$(basename "$f")
-    if [[ $n =~ ^[0-9a-f]{40}$ ]]; then
-      rm -f "$f"
+    if [[ $(basename "$f") =~ ^[0-9a-f]{40}$ ]]; then
+      mv "$f" "$vecchi/"
     else
-      nominati[$(sha1sum <"$f" | cut -c1-40)]=1
+      cp "$f" "$nuovo/"
     fi
   done
+  "$radice/tests/fuzz/fuzz_$t" -merge=1 -use_counters=0 -max_len="$(lunghezza "$t")" \
+    "$nuovo" "$vecchi" "$lavoro" >>"$radice/log/$t.log" 2>&1 || cp "$vecchi"/* "$corpus/"
   for f in "$nuovo"/*; do
-    [ -f "$f" ] || continue
-    n=$(basename "$f")
-    [ -n "${nominati[$n]:-}" ] || cp "$f" "$corpus/"
+    [ -e "$corpus/$(basename "$f")" ] || cp "$f" "$corpus/"
   done
-  rm -rf "$nuovo"
+  rm -rf "$nuovo" "$vecchi"
 }
 
 esegui() {
