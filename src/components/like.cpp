@@ -133,6 +133,21 @@ Carattere CarattereA(const QString &testo, qsizetype i)
     return {c.unicode(), 1};
 }
 
+// The characters of a pattern, read as the text is read: a surrogate pair
+// is one character, a lone surrogate stands for itself (toUcs4 would turn
+// it into U+FFFD, and the pattern would no longer match its own text).
+QList<uint> CaratteriSchema(const QString &schema)
+{
+    QList<uint> out;
+    out.reserve(schema.size());
+    for (qsizetype i = 0; i < schema.size();) {
+        const Carattere c = CarattereA(schema, i);
+        out.append(c.valore);
+        i += c.unita;
+    }
+    return out;
+}
+
 } // namespace
 
 struct SchemaLike::Elementi {
@@ -140,7 +155,7 @@ struct SchemaLike::Elementi {
 };
 
 SchemaLike::SchemaLike(const QString &schema)
-    : m_elementi(new Elementi{Compila(schema.toUcs4())})
+    : m_elementi(new Elementi{Compila(CaratteriSchema(schema))})
 {
 }
 

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 bool vuoto(QChar c)
@@ -42,17 +44,26 @@ bool stessoNome(QStringView a, QStringView b)
 
 } // namespace
 
-FileIni::FileIni(const QByteArray &contenuto)
+FileIni::FileIni(const QByteArray &contenuto) : m_testo(DecodificaCp1252(contenuto))
 {
-    const QString testo = DecodificaCp1252(contenuto);
+    // Lines that are only read stay views into the decoded text (no copy
+    // and no allocation each), so that even a huge file of short lines
+    // costs little more than its text.
+    const auto *d = reinterpret_cast<const char16_t *>(m_testo.constData());
+    const qsizetype n = m_testo.size();
     qsizetype inizio = 0;
-    const qsizetype n = testo.size();
     while (inizio < n) {
         qsizetype i = inizio;
-        while (i < n && testo[i] != QLatin1Char('\r') && testo[i] != QLatin1Char('\n'))
+        while (i < n && d[i] != u'\r' && d[i] != u'\n')
             ++i;
-        m_righe << testo.sliced(inizio, i - inizio);
-        if (i < n && testo[i] == QLatin1Char('\r') && i + 1 < n && testo[i + 1] == QLatin1Char('\n'))
+        // A section line is one whose first non-blank character is "[".
+        qsizetype primo = inizio;
+        while (primo < i && (d[primo] == u' ' || d[primo] == u'\t'))
+            ++primo;
+        if (primo < i && d[primo] == u'[')
+            m_sezioni.append(m_righe.size());
+        m_righe << QString::fromRawData(m_testo.constData() + inizio, i - inizio);
+        if (i < n && d[i] == u'\r' && i + 1 < n && d[i + 1] == u'\n')
             ++i;
         inizio = i + 1;
     }
@@ -60,9 +71,9 @@ FileIni::FileIni(const QByteArray &contenuto)
 
 qsizetype FileIni::trovaSezione(const QString &sezione) const
 {
-    for (qsizetype i = 0; i < m_righe.size(); ++i) {
-        const QStringView nome = nomeSezione(m_righe[i]);
-        if (!nome.isNull() && stessoNome(nome, ritaglia(sezione)))
+    const QStringView nome = ritaglia(sezione);
+    for (const qsizetype i : m_sezioni) {
+        if (stessoNome(nomeSezione(m_righe[i]), nome))
             return i;
     }
     return -1;
@@ -70,10 +81,18 @@ qsizetype FileIni::trovaSezione(const QString &sezione) const
 
 qsizetype FileIni::fineSezione(qsizetype inizio) const
 {
-    qsizetype i = inizio + 1;
-    while (i < m_righe.size() && nomeSezione(m_righe[i]).isNull())
-        ++i;
-    return i;
+    const auto dopo = std::upper_bound(m_sezioni.cbegin(), m_sezioni.cend(), inizio);
+    return dopo == m_sezioni.cend() ? m_righe.size() : *dopo;
+}
+
+void FileIni::inserisci(qsizetype posizione, const QString &riga)
+{
+    m_righe.insert(posizione, riga);
+    auto it = std::lower_bound(m_sezioni.begin(), m_sezioni.end(), posizione);
+    for (auto j = it; j != m_sezioni.end(); ++j)
+        ++*j;
+    if (!nomeSezione(riga).isNull())
+        m_sezioni.insert(it - m_sezioni.begin(), posizione);
 }
 
 bool FileIni::valore(const QString &sezione, const QString &chiave, QString *valore) const
@@ -105,8 +124,8 @@ void FileIni::imposta(const QString &sezione, const QString &chiave, const QStri
 
     const qsizetype s = trovaSezione(sezione);
     if (s < 0) {
-        m_righe << QLatin1Char('[') + ritaglia(sezione).toString() + QLatin1Char(']');
-        m_righe << nomeChiave + QLatin1Char('=') + v;
+        inserisci(m_righe.size(), QLatin1Char('[') + ritaglia(sezione).toString() + QLatin1Char(']'));
+        inserisci(m_righe.size(), nomeChiave + QLatin1Char('=') + v);
         return;
     }
     const qsizetype fine = fineSezione(s);
@@ -124,7 +143,7 @@ void FileIni::imposta(const QString &sezione, const QString &chiave, const QStri
             return;
         }
     }
-    m_righe.insert(ultima + 1, nomeChiave + QLatin1Char('=') + v);
+    inserisci(ultima + 1, nomeChiave + QLatin1Char('=') + v);
 }
 
 QByteArray FileIni::contenuto() const

@@ -24,8 +24,14 @@ public:
 private:
     qsizetype trovaSezione(const QString &sezione) const; // index of the [line], or -1
     qsizetype fineSezione(qsizetype inizio) const;         // first line after the section
+    void inserisci(qsizetype posizione, const QString &riga);
 
+
+    QString m_testo;     // the decoded file, never changed: lines point into it
     QStringList m_righe;
+    // Indices of the section lines, ascending: finding a section or its end
+    // does not walk every line of a file padded with millions of them.
+    QList<qsizetype> m_sezioni;
 };
 
 // Reads a whole file; false when it exists but cannot be read. A missing

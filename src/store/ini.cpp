@@ -39,11 +39,7 @@ void sostituisciFile(const QString &file, const QByteArray &contenuto)
 QString leggi(const FileIni &ini, const QString &sezione, const QString &chiave,
               const QString &predefinito)
 {
-    QString valore;
-    if (!ini.valore(sezione, chiave, &valore))
-        return predefinito;
-    valore.truncate(kLunghezzaMassima);
-    return valore;
+    return LeggiChiaveIni(ini, sezione, chiave, predefinito);
 }
 
 struct Contatore {
@@ -64,6 +60,16 @@ constexpr Contatore kContatori[] = {
 };
 
 } // namespace
+
+QString LeggiChiaveIni(const FileIni &ini, const QString &sezione, const QString &chiave,
+                       const QString &predefinito)
+{
+    QString valore;
+    if (!ini.valore(sezione, chiave, &valore))
+        return predefinito;
+    valore.truncate(kLunghezzaMassima);
+    return valore;
+}
 
 QString LeggiChiaveIni(const QString &sezione, const QString &chiave, const QString &predefinito,
                        const QString &file)

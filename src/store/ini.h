@@ -12,6 +12,11 @@ struct Stato;
 QString LeggiChiaveIni(const QString &sezione, const QString &chiave,
                        const QString &predefinito, const QString &file);
 
+// The same rules on a file already in memory.
+class FileIni;
+QString LeggiChiaveIni(const FileIni &ini, const QString &sezione, const QString &chiave,
+                       const QString &predefinito);
+
 // Sets one key: replaced in place, added at the end of its section, or a new
 // section at the end of the file; a missing file is created. Failures are
 // ignored.

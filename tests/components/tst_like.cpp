@@ -57,6 +57,12 @@ private slots:
         QTest::newRow("star backtracks over emoji")
             << QString::fromUtf8("X\U0001F600\U0001F600B\U0001F600B") << "X*??B" << true;
         QTest::newRow("two emoji are two characters") << QString::fromUtf8("X\U0001F600\U0001F600B") << "X?B" << false;
+        // A lone surrogate is one character of its own, in the text and in
+        // the pattern alike.
+        const QString solo(QChar(char16_t(0xD89B)));
+        QTest::newRow("lone surrogate matches itself") << solo << solo << true;
+        QTest::newRow("lone surrogate is not U+FFFD") << QString(QChar(0xFFFD)) << solo << false;
+        QTest::newRow("lone surrogate in a list") << solo << QStringLiteral("[") + solo + QStringLiteral("]") << true;
     }
     void like()
     {
@@ -70,13 +76,18 @@ private slots:
     {
         // The exponential trap of naive backtracking: many stars and a last
         // character that never matches. Answered at once here.
-        const QString testo(5000, QLatin1Char('A'));
+        const QString testo(10000, QLatin1Char('A'));
         QString schema;
         for (int i = 0; i < 200; ++i)
             schema += QStringLiteral("*A");
         QVERIFY(!Like(testo, schema + QStringLiteral("*B")));
         QVERIFY(Like(testo, schema + QStringLiteral("*")));
         QVERIFY(Like(testo + QStringLiteral("B"), schema + QStringLiteral("*B")));
+        // Two hundred stars alone, and stars around a pattern that fails
+        // only at the last character.
+        QVERIFY(Like(testo, QString(200, QLatin1Char('*'))));
+        QVERIFY(!Like(testo, QString(200, QLatin1Char('*')) + QStringLiteral("B")));
+        QVERIFY(!Like(testo, schema + QStringLiteral("?*B*")));
     }
 };
 

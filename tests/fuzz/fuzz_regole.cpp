@@ -40,8 +40,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dati, size_t dimensione)
     const QString testo = QString::fromUtf8(zero < 0 ? byte : byte.left(zero));
     const QString schema = zero < 0 ? QString() : QString::fromUtf8(byte.mid(zero + 1));
 
-    Verifica(!std::isnan(Val(testo)));
-    LongDaTesto(testo);
+    const double v = Val(testo);
+    Verifica(!std::isnan(v));
+    // Blanks anywhere are skipped.
+    QString senzaSpazi = testo;
+    senzaSpazi.remove(QLatin1Char(' ')).remove(QLatin1Char('\t'));
+    senzaSpazi.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+    Verifica(Val(senzaSpazi) == v);
+    // The Long is the value rounded, or the nearest end of the range.
+    const qint32 l = LongDaTesto(testo);
+    if (v >= 2147483647.0)
+        Verifica(l == 2147483647);
+    else if (v <= -2147483648.0)
+        Verifica(l == -2147483647 - 1);
+    else
+        Verifica(std::fabs(double(l) - v) <= 0.5);
     Verifica(NumeroDaCodice(testo) >= 0);
 
     const QString pulito = PulisciTesto(testo);

@@ -1,10 +1,59 @@
-// Damaged or hand-edited table files: the readers must never crash, hang or
-// allocate beyond what the data can hold, whatever count Info.ini claims.
-// The first four bytes are the count, the rest is the file.
+// Damaged or hand-edited table files: the readers of all four tables must
+// never crash, hang or allocate beyond what the data can hold, whatever
+// count Info.ini claims, and what they read is written back and read again
+// unchanged. The first four bytes are the count, the rest is the file, fed
+// to each of the four readers.
 #include "store/filetabelle.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <initializer_list>
+
+namespace {
+
+void Verifica(bool condizione)
+{
+    if (!condizione)
+        std::abort();
+}
+
+// Without a double quote inside a text (which the program never stores)
+// what was read is written and read back unchanged.
+bool ConVirgolette(std::initializer_list<const QString *> testi)
+{
+    for (const QString *t : testi) {
+        if (t->contains(QLatin1Char('"')))
+            return true;
+    }
+    return false;
+}
+
+template <typename T, typename Leggi, typename Scrivi, typename Testi>
+void Prova(QByteArrayView file, qint32 num, Leggi leggi, Scrivi scrivi, Testi testi)
+{
+    QList<T> letti;
+    if (!leggi(file, num, &letti))
+        return;
+    // A record takes at least one byte per field, so a table can never be
+    // larger than its file (or 0 when the count is not positive).
+    Verifica(num < 1 ? letti.isEmpty() : letti.size() == num);
+    Verifica(letti.size() <= file.size() + 1);
+    bool virgolette = false;
+    for (const T &r : letti)
+        virgolette = virgolette || testi(r);
+    if (virgolette)
+        return;
+    const qint32 n = qint32(letti.size());
+    const QByteArray scritto = scrivi(letti, n);
+    QList<T> riletti;
+    Verifica(leggi(scritto, n, &riletti));
+    Verifica(riletti == letti);
+    // And writing what was read back gives the same bytes.
+    Verifica(scrivi(riletti, n) == scritto);
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dati, size_t dimensione)
 {
@@ -13,26 +62,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dati, size_t dimensione)
     qint32 num = 0;
     std::memcpy(&num, dati, 4);
     const QByteArrayView file(reinterpret_cast<const char *>(dati) + 4, qsizetype(dimensione - 4));
-    QList<Componente> componenti;
-    if (LeggiComponenti(file, num, &componenti)) {
-        // Without a double quote inside a text (which the program never
-        // stores) what was read is written and read back unchanged.
-        bool virgolette = false;
-        for (const Componente &c : componenti) {
-            for (const QString *t : {&c.NomeTipo, &c.NomeProduttore, &c.Codice, &c.Descrizione,
-                                     &c.Datasheet, &c.Immagine, &c.Note, &c.Extra1, &c.Extra2,
-                                     &c.Extra3, &c.Extra4, &c.Extra5, &c.Extra6})
-                virgolette = virgolette || t->contains(QLatin1Char('"'));
-        }
-        const qint32 n = qint32(componenti.size());
-        QList<Componente> riletti;
-        const bool ok = LeggiComponenti(TestoComponenti(componenti, n), n, &riletti);
-        if (!virgolette && (!ok || riletti != componenti))
-            __builtin_trap();
-    }
-    QList<Tipo> tipi;
-    LeggiTipi(file, num, &tipi);
-    QList<Package> packages;
-    LeggiPackages(file, num, &packages);
+
+    Prova<Componente>(file, num, LeggiComponenti, TestoComponenti, [](const Componente &c) {
+        return ConVirgolette({&c.NomeTipo, &c.NomeProduttore, &c.Codice, &c.Descrizione,
+                              &c.Datasheet, &c.Immagine, &c.Note, &c.Extra1, &c.Extra2, &c.Extra3,
+                              &c.Extra4, &c.Extra5, &c.Extra6});
+    });
+    Prova<Tipo>(file, num, LeggiTipi, TestoTipi,
+                [](const Tipo &t) { return ConVirgolette({&t.Nome}); });
+    Prova<Produttore>(file, num, LeggiProduttori, TestoProduttori,
+                      [](const Produttore &p) { return ConVirgolette({&p.Nome}); });
+    Prova<Package>(file, num, LeggiPackages, TestoPackages, [](const Package &p) {
+        return ConVirgolette({&p.Nome, &p.Descrizione, &p.Immagine});
+    });
     return 0;
 }
