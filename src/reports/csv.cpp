@@ -1,6 +1,7 @@
 #include "reports/csv.h"
 
 #include "reports/datebrevi.h"
+#include "reports/intero.h"
 #include "store/cp1252.h"
 #include "store/dialoghi.h"
 #include "store/stato.h"
@@ -10,36 +11,60 @@
 #include <algorithm>
 
 namespace {
-const QString FineRiga = QStringLiteral("\r\n");
-}
 
-QString TestoCSV(const Stato &stato)
+const QString FineRiga = QStringLiteral("\r\n");
+
+// Where the export's text goes: a QString, or straight into Windows-1252
+// bytes (the file), so that the file never needs the whole text twice.
+struct InTesto {
+    QString &out;
+    void operator()(QStringView v) { out.append(v); }
+};
+struct InByte {
+    QByteArray &out;
+    void operator()(QStringView v) { AccodaCp1252(out, v); }
+};
+
+template <typename Uscita>
+void scriviCSV(const Stato &stato, Uscita scrivi)
 {
     const QString &sep = stato.SeparatoreCSV;
-    QString testo = QStringLiteral("Codice | Produttore | Tipo | Qt\u00e0 | Inserito | Descrizione")
-        + FineRiga;
+    scrivi(u"Codice | Produttore | Tipo | Qt\u00e0 | Inserito | Descrizione");
+    scrivi(FineRiga);
     const qint32 num = static_cast<qint32>(
         std::clamp<qsizetype>(stato.NumComponenti, 0, stato.Componenti.size()));
     DateBrevi date;
     QString descrizione;
+    char16_t cifre[16];
     for (qint32 pos = 1; pos <= num; ++pos) {
         const Componente &c = stato.componente(pos);
-        descrizione = c.Descrizione;
-        if (!sep.isEmpty())
+        scrivi(c.Codice);
+        scrivi(sep);
+        scrivi(c.NomeProduttore);
+        scrivi(sep);
+        scrivi(c.NomeTipo);
+        scrivi(sep);
+        scrivi(Intero(c.Quantita, cifre));
+        scrivi(sep);
+        scrivi(date.testo(c.DataInserimento));
+        scrivi(sep);
+        if (!sep.isEmpty() && c.Descrizione.contains(sep)) {
+            descrizione = c.Descrizione;
             descrizione.replace(sep, QStringLiteral(" "));
-        testo += c.Codice;
-        testo += sep;
-        testo += c.NomeProduttore;
-        testo += sep;
-        testo += c.NomeTipo;
-        testo += sep;
-        testo += QString::number(c.Quantita);
-        testo += sep;
-        testo += date.testo(c.DataInserimento);
-        testo += sep;
-        testo += descrizione;
-        testo += FineRiga;
+            scrivi(descrizione);
+        } else {
+            scrivi(c.Descrizione);
+        }
+        scrivi(FineRiga);
     }
+}
+
+} // namespace
+
+QString TestoCSV(const Stato &stato)
+{
+    QString testo;
+    scriviCSV(stato, InTesto{testo});
     return testo;
 }
 
@@ -48,7 +73,9 @@ bool EsportaCSV(const Stato &stato, Dialoghi &dialoghi)
     QSaveFile file(stato.percorsi.CartellaEsportati + QStringLiteral("CSVlist.csv"));
     bool scritto = file.open(QIODevice::WriteOnly);
     if (scritto) {
-        const QByteArray byte = CodificaCp1252(TestoCSV(stato));
+        QByteArray byte;
+        byte.reserve(qsizetype(qMax(stato.NumComponenti, 0)) * 96 + 128);
+        scriviCSV(stato, InByte{byte});
         scritto = file.write(byte) == byte.size() && file.commit();
     }
     if (!scritto) {
