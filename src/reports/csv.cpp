@@ -2,6 +2,7 @@
 
 #include "reports/datebrevi.h"
 #include "reports/intero.h"
+#include "reports/uscita.h"
 #include "store/cp1252.h"
 #include "store/dialoghi.h"
 #include "store/stato.h"
@@ -14,19 +15,9 @@ namespace {
 
 const QString FineRiga = QStringLiteral("\r\n");
 
-// Where the export's text goes: a QString, or straight into Windows-1252
-// bytes (the file), so that the file never needs the whole text twice.
-struct InTesto {
-    QString &out;
-    void operator()(QStringView v) { out.append(v); }
-};
-struct InByte {
-    QByteArray &out;
-    void operator()(QStringView v) { AccodaCp1252(out, v); }
-};
 
 template <typename Uscita>
-void scriviCSV(const Stato &stato, Uscita scrivi)
+void scriviCSV(const Stato &stato, Uscita &&scrivi)
 {
     const QString &sep = stato.SeparatoreCSV;
     scrivi(u"Codice | Produttore | Tipo | Qt\u00e0 | Inserito | Descrizione");
@@ -64,7 +55,7 @@ void scriviCSV(const Stato &stato, Uscita scrivi)
 QString TestoCSV(const Stato &stato)
 {
     QString testo;
-    scriviCSV(stato, InTesto{testo});
+    scriviCSV(stato, UscitaTesto{testo});
     return testo;
 }
 
@@ -73,9 +64,9 @@ bool EsportaCSV(const Stato &stato, Dialoghi &dialoghi)
     QSaveFile file(stato.percorsi.CartellaEsportati + QStringLiteral("CSVlist.csv"));
     bool scritto = file.open(QIODevice::WriteOnly);
     if (scritto) {
-        QByteArray byte;
-        byte.reserve(qsizetype(qMax(stato.NumComponenti, 0)) * 96 + 128);
-        scriviCSV(stato, InByte{byte});
+        UscitaByte uscita(qsizetype(qMax(stato.NumComponenti, 0)) * 80 + 128);
+        scriviCSV(stato, uscita);
+        const QByteArray byte = uscita.risultato();
         scritto = file.write(byte) == byte.size() && file.commit();
     }
     if (!scritto) {

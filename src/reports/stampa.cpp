@@ -2,6 +2,7 @@
 
 #include "reports/datebrevi.h"
 #include "reports/intero.h"
+#include "reports/uscita.h"
 #include "store/cp1252.h"
 #include "store/dialoghi.h"
 #include "store/localeutente.h"
@@ -40,16 +41,6 @@ constexpr int LarghezzaTotale()
 
 const QString FineRiga = QStringLiteral("\r\n");
 
-// Where the listing's text goes: a QString, or straight into Windows-1252
-// bytes (the file), so that the file never needs the whole text twice.
-struct InTesto {
-    QString &out;
-    void operator()(QStringView v) { out.append(v); }
-};
-struct InByte {
-    QByteArray &out;
-    void operator()(QStringView v) { AccodaCp1252(out, v); }
-};
 
 // Writes the value cut to w characters and padded with blanks to w + 3.
 // Counted in whole characters (a surrogate pair is one), so every line has
@@ -84,7 +75,7 @@ void AggiungiRiga(Uscita &scrivi, const Componente &c, DateBrevi &date)
 
 template <typename Uscita>
 void scriviStampa(const Stato &stato, const QList<qint32> &posizioniRighe, const QDate &data,
-                  Uscita scrivi)
+                  Uscita &&scrivi)
 {
     const QString trattini(LarghezzaTotale(), QLatin1Char('_'));
     scrivi(QString(QStringLiteral("Elenco dei ") + QString::number(posizioniRighe.size())
@@ -95,7 +86,7 @@ void scriviStampa(const Stato &stato, const QList<qint32> &posizioniRighe, const
 
     QString titoli;
     QString regola;
-    InTesto inTitoli{titoli};
+    UscitaTesto inTitoli{titoli};
     for (size_t i = 0; i < Colonne.size(); ++i) {
         const QString titolo = QString::fromUtf16(Colonne[i].titolo);
         const int w = Colonne[i].larghezza;
@@ -135,7 +126,7 @@ QString TestoStampa(const Stato &stato, const QList<qint32> &posizioniRighe, con
 {
     QString testo;
     testo.reserve((posizioniRighe.size() + 12) * (LarghezzaTotale() + 2));
-    scriviStampa(stato, posizioniRighe, data, InTesto{testo});
+    scriviStampa(stato, posizioniRighe, data, UscitaTesto{testo});
     return testo;
 }
 
@@ -150,9 +141,9 @@ bool CreatFileStampa(const Stato &stato, const QList<qint32> &posizioniRighe, Di
     QSaveFile file(stato.percorsi.CartellaStampe + NomeFileStampa(oggi));
     bool scritto = file.open(QIODevice::WriteOnly);
     if (scritto) {
-        QByteArray byte;
-        byte.reserve((posizioniRighe.size() + 12) * (LarghezzaTotale() + 2));
-        scriviStampa(stato, posizioniRighe, oggi, InByte{byte});
+        UscitaByte uscita((posizioniRighe.size() + 12) * (LarghezzaTotale() + 2));
+        scriviStampa(stato, posizioniRighe, oggi, uscita);
+        const QByteArray byte = uscita.risultato();
         scritto = file.write(byte) == byte.size() && file.commit();
     }
     if (!scritto) {
