@@ -258,7 +258,9 @@ int figlio(int n, int volte)
         });
         const QList<QByteArray> byteStampa = LeggiGrezzi({fileStampa});
         const Tempo b = Misura(volte, [&] { ScriviGrezzi(dir.path(), byteStampa, false); });
-        emetti({QStringLiteral("listing (CreatFileStampa)"), t, QStringLiteral("write+flush"), b, {}, {}});
+        const Tempo b2 = Misura(volte, [&] { ScriviGrezzi(dir.path(), byteStampa, true); });
+        emetti({QStringLiteral("listing (CreatFileStampa)"), t, QStringLiteral("write+flush"), b,
+                QStringLiteral("write+flush+fsync"), b2});
 
         const Tempo tc = Misura(volte, [&] {
             if (!EsportaCSV(stato, dialoghi))
@@ -266,7 +268,9 @@ int figlio(int n, int volte)
         });
         const QList<QByteArray> byteCSV = LeggiGrezzi({percorsi.CartellaEsportati + QStringLiteral("CSVlist.csv")});
         const Tempo bc = Misura(volte, [&] { ScriviGrezzi(dir.path(), byteCSV, false); });
-        emetti({QStringLiteral("CSV export (EsportaCSV)"), tc, QStringLiteral("write+flush"), bc, {}, {}});
+        const Tempo bc2 = Misura(volte, [&] { ScriviGrezzi(dir.path(), byteCSV, true); });
+        emetti({QStringLiteral("CSV export (EsportaCSV)"), tc, QStringLiteral("write+flush"), bc,
+                QStringLiteral("write+flush+fsync"), bc2});
     }
 
     // The tables window with N/10 entries per table (10,000 for 100,000
