@@ -395,13 +395,22 @@ QString testoObiettivo(const Riga &r)
     const auto o = obiettivo(r.nome);
     if (!o)
         return {};
+    // Judged on the wall time and, since a busy machine stretches the wall
+    // time of everything, on the processor time too.
+    const auto esito = [](bool ok) { return ok ? "ok" : "MISSED"; };
+    if (r.memoria)
+        return QStringLiteral("<= %1 MB %2").arg(o->limite).arg(esito(r.tempo.muro <= o->limite));
     if (o->limite > 0) {
-        const bool ok = r.tempo.muro <= o->limite;
-        return QStringLiteral("<= %1 %2 %3").arg(o->limite).arg(r.memoria ? "MB" : "ms").arg(ok ? "ok" : "MISSED");
+        return QStringLiteral("<= %1 ms: wall %2, cpu %3")
+            .arg(o->limite)
+            .arg(esito(r.tempo.muro <= o->limite), esito(r.tempo.cpu <= o->limite));
     }
     const Tempo &b = o->baseline == 2 ? r.base2 : r.base1;
-    const bool ok = b.muro > 0 && r.tempo.muro <= o->rapporto * b.muro;
-    return QStringLiteral("<= %1x base%2 %3").arg(o->rapporto).arg(o->baseline).arg(ok ? "ok" : "MISSED");
+    return QStringLiteral("<= %1x base%2: wall %3, cpu %4")
+        .arg(o->rapporto)
+        .arg(o->baseline)
+        .arg(esito(b.muro > 0 && r.tempo.muro <= o->rapporto * b.muro),
+             esito(b.cpu > 0 && r.tempo.cpu <= o->rapporto * b.cpu));
 }
 
 void stampaRiga(const QString &nome, const Tempo &t, const QString &rif, const Tempo &b, bool memoria,
