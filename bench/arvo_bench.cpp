@@ -405,12 +405,13 @@ QString testoObiettivo(const Riga &r)
             .arg(o->limite)
             .arg(esito(r.tempo.muro <= o->limite), esito(r.tempo.cpu <= o->limite));
     }
+    // A ratio to plain I/O is judged on the wall time only: the baseline's
+    // processor time leaves out the waiting for the disk.
     const Tempo &b = o->baseline == 2 ? r.base2 : r.base1;
-    return QStringLiteral("<= %1x base%2: wall %3, cpu %4")
+    return QStringLiteral("<= %1x base%2: wall %3")
         .arg(o->rapporto)
         .arg(o->baseline)
-        .arg(esito(b.muro > 0 && r.tempo.muro <= o->rapporto * b.muro),
-             esito(b.cpu > 0 && r.tempo.cpu <= o->rapporto * b.cpu));
+        .arg(esito(b.muro > 0 && r.tempo.muro <= o->rapporto * b.muro));
 }
 
 void stampaRiga(const QString &nome, const Tempo &t, const QString &rif, const Tempo &b, bool memoria,
