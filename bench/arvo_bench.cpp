@@ -467,7 +467,9 @@ int genitore(const QList<int> &dimensioni, int volte)
             for (const Riga &prima : it->second) {
                 if (prima.nome.section(QLatin1Char('('), 0, 0) != r.nome.section(QLatin1Char('('), 0, 0))
                     continue;
-                if (prima.tempo.muro > 0)
+                if (r.memoria && prima.tempo.muro > 0)
+                    std::printf("  %-30s %7.1fx\n", qPrintable(r.nome), r.tempo.muro / prima.tempo.muro);
+                else if (prima.tempo.muro > 0)
                     std::printf("  %-30s %7.1fx wall %7.1fx cpu\n", qPrintable(r.nome), r.tempo.muro / prima.tempo.muro,
                                 prima.tempo.cpu > 0 ? r.tempo.cpu / prima.tempo.cpu : 0.0);
                 break;
