@@ -1,6 +1,8 @@
 #include "reports/stampa.h"
 
 #include "reports/datebrevi.h"
+#include "reports/intero.h"
+#include "reports/uscita.h"
 #include "store/cp1252.h"
 #include "store/dialoghi.h"
 #include "store/localeutente.h"
@@ -39,11 +41,14 @@ constexpr int LarghezzaTotale()
 
 const QString FineRiga = QStringLiteral("\r\n");
 
-// Appends the value cut to w characters and padded with blanks to w + 3.
+
+// Writes the value cut to w characters and padded with blanks to w + 3.
 // Counted in whole characters (a surrogate pair is one), so every line has
 // the same number of bytes once encoded.
-void AggiungiCella(QString &riga, const QString &valore, int w)
+template <typename Uscita>
+void AggiungiCella(Uscita &scrivi, QStringView valore, int w)
 {
+    static const QString spazi(64, QLatin1Char(' '));
     qsizetype unita = 0;
     int caratteri = 0;
     while (unita < valore.size() && caratteri < w) {
@@ -52,18 +57,59 @@ void AggiungiCella(QString &riga, const QString &valore, int w)
         unita += coppia ? 2 : 1;
         ++caratteri;
     }
-    riga.append(valore.constData(), unita);
-    riga.append(QString(w + Spazio - caratteri, QLatin1Char(' ')));
+    scrivi(valore.first(unita));
+    scrivi(QStringView(spazi).first(w + Spazio - caratteri));
 }
 
-void AggiungiRiga(QString &testo, const Componente &c, DateBrevi &date)
+template <typename Uscita>
+void AggiungiRiga(Uscita &scrivi, const Componente &c, DateBrevi &date)
 {
-    AggiungiCella(testo, c.Codice, Colonne[0].larghezza);
-    AggiungiCella(testo, c.NomeTipo, Colonne[1].larghezza);
-    AggiungiCella(testo, c.NomeProduttore, Colonne[2].larghezza);
-    AggiungiCella(testo, QString::number(c.Quantita), Colonne[3].larghezza);
-    AggiungiCella(testo, date.testo(c.DataInserimento), Colonne[4].larghezza);
-    testo += FineRiga;
+    char16_t cifre[16];
+    AggiungiCella(scrivi, c.Codice, Colonne[0].larghezza);
+    AggiungiCella(scrivi, c.NomeTipo, Colonne[1].larghezza);
+    AggiungiCella(scrivi, c.NomeProduttore, Colonne[2].larghezza);
+    AggiungiCella(scrivi, Intero(c.Quantita, cifre), Colonne[3].larghezza);
+    AggiungiCella(scrivi, date.testo(c.DataInserimento), Colonne[4].larghezza);
+    scrivi(FineRiga);
+}
+
+template <typename Uscita>
+void scriviStampa(const Stato &stato, const QList<qint32> &posizioniRighe, const QDate &data,
+                  Uscita &&scrivi)
+{
+    const QString trattini(LarghezzaTotale(), QLatin1Char('_'));
+    scrivi(QString(QStringLiteral("Elenco dei ") + QString::number(posizioniRighe.size())
+                   + QStringLiteral(" componenti estratti il ") + DataBreve(data) + FineRiga));
+    scrivi(trattini);
+    scrivi(FineRiga);
+    scrivi(FineRiga);
+
+    QString titoli;
+    QString regola;
+    UscitaTesto inTitoli{titoli};
+    for (size_t i = 0; i < Colonne.size(); ++i) {
+        const QString titolo = QString::fromUtf16(Colonne[i].titolo);
+        const int w = Colonne[i].larghezza;
+        if (i + 1 < Colonne.size())
+            AggiungiCella(inTitoli, titolo, w);
+        else
+            titoli += titolo;
+        regola += QString(w, QLatin1Char('=')) + QString(Spazio, QLatin1Char(' '));
+    }
+    scrivi(QString(titoli + FineRiga + regola + FineRiga + FineRiga));
+
+    const qint32 num = static_cast<qint32>(
+        std::clamp<qsizetype>(stato.NumComponenti, 0, stato.Componenti.size()));
+    DateBrevi date;
+    for (const qint32 pos : posizioniRighe) {
+        if (pos >= 1 && pos <= num)
+            AggiungiRiga(scrivi, stato.componente(pos), date);
+    }
+
+    scrivi(trattini);
+    scrivi(FineRiga);
+    scrivi(QString(QStringLiteral("Lista generata con Ar.Vo. ") + VersioneDati
+                   + QStringLiteral(" di Talpa {") + IndirizzoWeb + QStringLiteral("]") + FineRiga));
 }
 
 } // namespace
@@ -78,38 +124,9 @@ QString NomeFileStampa(const QDate &data)
 
 QString TestoStampa(const Stato &stato, const QList<qint32> &posizioniRighe, const QDate &data)
 {
-    const QString trattini(LarghezzaTotale(), QLatin1Char('_'));
     QString testo;
-    testo += QStringLiteral("Elenco dei ") + QString::number(posizioniRighe.size())
-        + QStringLiteral(" componenti estratti il ") + DataBreve(data) + FineRiga;
-    testo += trattini + FineRiga;
-    testo += FineRiga;
-
-    QString titoli;
-    QString regola;
-    for (size_t i = 0; i < Colonne.size(); ++i) {
-        const QString titolo = QString::fromUtf16(Colonne[i].titolo);
-        const int w = Colonne[i].larghezza;
-        if (i + 1 < Colonne.size())
-            AggiungiCella(titoli, titolo, w);
-        else
-            titoli += titolo;
-        regola += QString(w, QLatin1Char('=')) + QString(Spazio, QLatin1Char(' '));
-    }
-    testo += titoli + FineRiga + regola + FineRiga + FineRiga;
-
-    const qint32 num = static_cast<qint32>(
-        std::clamp<qsizetype>(stato.NumComponenti, 0, stato.Componenti.size()));
-    testo.reserve(testo.size() + (posizioniRighe.size() + 2) * (LarghezzaTotale() + 2) + 100);
-    DateBrevi date;
-    for (const qint32 pos : posizioniRighe) {
-        if (pos >= 1 && pos <= num)
-            AggiungiRiga(testo, stato.componente(pos), date);
-    }
-
-    testo += trattini + FineRiga;
-    testo += QStringLiteral("Lista generata con Ar.Vo. ") + VersioneDati
-        + QStringLiteral(" di Talpa {") + IndirizzoWeb + QStringLiteral("]") + FineRiga;
+    testo.reserve((posizioniRighe.size() + 12) * (LarghezzaTotale() + 2));
+    scriviStampa(stato, posizioniRighe, data, UscitaTesto{testo});
     return testo;
 }
 
@@ -124,7 +141,9 @@ bool CreatFileStampa(const Stato &stato, const QList<qint32> &posizioniRighe, Di
     QSaveFile file(stato.percorsi.CartellaStampe + NomeFileStampa(oggi));
     bool scritto = file.open(QIODevice::WriteOnly);
     if (scritto) {
-        const QByteArray byte = CodificaCp1252(TestoStampa(stato, posizioniRighe, oggi));
+        UscitaByte uscita((posizioniRighe.size() + 12) * (LarghezzaTotale() + 2));
+        scriviStampa(stato, posizioniRighe, oggi, uscita);
+        const QByteArray byte = uscita.risultato();
         scritto = file.write(byte) == byte.size() && file.commit();
     }
     if (!scritto) {

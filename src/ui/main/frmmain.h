@@ -14,6 +14,7 @@ class ListaReport;
 class ListaFile;
 class RiquadroImmagine;
 class FrmPicture;
+class DateBrevi;
 class QAction;
 class QActionGroup;
 class QComboBox;
@@ -133,14 +134,7 @@ private:
     void LV_RilascioMouse(Qt::MouseButton pulsante);
     void LV_Click();
     void LV_ColumnClick(int indice);
-    // Date texts of the list, formatted once per distinct day.
-    class DateBrevi {
-    public:
-        QString testo(const QDateTime &data);
-
-    private:
-        QHash<qint64, QString> m_testi;
-    };
+    // The texts of one list row; dates go through one DateBrevi per fill.
     QStringList testiRiga(qint32 pos, DateBrevi &date) const;
     void ordinaLista();
 

@@ -4,25 +4,13 @@
 #include "ui/main/frmmain.h"
 
 #include "listsort/ordinacolonna.h"
-#include "store/localeutente.h"
+#include "reports/datebrevi.h"
 #include "store/stato.h"
 #include "ui/widgets/listareport.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
-
-QString FrmMain::DateBrevi::testo(const QDateTime &data)
-{
-    if (!data.isValid())
-        return {};
-    // Many components share a date: each is formatted once per fill.
-    const qint64 giorno = data.date().toJulianDay();
-    auto trovato = m_testi.constFind(giorno);
-    if (trovato != m_testi.constEnd())
-        return *trovato;
-    return *m_testi.insert(giorno, DataBreve(data.date()));
-}
 
 QStringList FrmMain::testiRiga(qint32 pos, DateBrevi &date) const
 {

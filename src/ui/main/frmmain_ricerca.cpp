@@ -5,6 +5,7 @@
 
 #include "components/operazioni.h"
 #include "reports/csv.h"
+#include "reports/datebrevi.h"
 #include "reports/stampa.h"
 #include "store/stato.h"
 #include "ui/widgets/listareport.h"

@@ -153,6 +153,25 @@ private slots:
 
     // The direction belongs to the list: any call flips it, also on an empty
     // list or on another column; a column that does not exist changes nothing.
+    void valoriRipetuti()
+    {
+        // Many cells share a value, half of them with an empty tag and one
+        // with a tag that looks like a saved cell: each cell gets back
+        // exactly its own text and tag, equal values keep their order.
+        prepara(1, QStringLiteral("NUMBER"), {"7", "10", "7", "", "10", "7", "abc", "10"});
+        for (int r = 1; r <= lista->numeroRighe(); r += 2)
+            lista->impostaTag(r, 1, QString());
+        lista->impostaTag(2, 1, QStringLiteral("10") + QChar(0));
+        const QStringList prima = celle();
+        OrdinaColonna(*lista, 2);
+        QCOMPARE(colonna(1).mid(0, 6), (QStringList{"10", "10", "10", "7", "7", "7"}));
+        QCOMPARE(colonna(3).mid(0, 6), (QStringList{"2", "5", "8", "1", "3", "6"}));
+        QCOMPARE(celle(), prima);
+        OrdinaColonna(*lista, 2);
+        QCOMPARE(colonna(1).mid(2), (QStringList{"7", "7", "7", "10", "10", "10"}));
+        QCOMPARE(celle(), prima);
+    }
+
     void direzione()
     {
         prepara(1, QStringLiteral("NUMBER"), {});
