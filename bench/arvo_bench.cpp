@@ -227,13 +227,7 @@ int figlio(int n, int volte)
     // The main window's list: refilled, sorted by a click on each visible
     // column's header, narrowed by a search; beside a plain QTreeWidget.
     QTreeWidget albero;
-    albero.setRootIsDecorated(false);
-    albero.setUniformRowHeights(true);
-    albero.setColumnCount(6);
-    albero.setHeaderLabels({"CODICE", "PRODUTTORE", "TIPO", "QTA", "DATA", ""});
-    albero.setColumnHidden(5, true);
-    albero.resize(455, 583);
-    albero.show();
+    PreparaAlbero(albero);
     QCoreApplication::processEvents();
     const auto riempiAlbero = [&] {
         albero.setSortingEnabled(false);

@@ -7,6 +7,7 @@
 #include "listsort/chiavi.h"
 #include "listsort/ordinacolonna.h"
 #include "store/localeutente.h"
+#include "lib/righelista.h"
 #include "ui/widgets/listareport.h"
 
 #include <QApplication>
@@ -120,14 +121,7 @@ int main(int argc, char **argv)
     const int volteIngenuo = soloLista ? 0 : std::max(1, std::min(volte, 3));
 
     const QList<QStringList> righe = righeDiProva(n);
-    const QList<ListaReport::Colonna> colonne = {
-        {QStringLiteral("CODICE"), QString(), 110, Qt::AlignLeft, false},
-        {QStringLiteral("PRODUTTORE"), QString(), 125, Qt::AlignLeft, false},
-        {QStringLiteral("TIPO"), QString(), 60, Qt::AlignLeft, false},
-        {QStringLiteral("QTA"), QStringLiteral("NUMBER"), 50, Qt::AlignRight, false},
-        {QStringLiteral("DATA"), QStringLiteral("DATE"), 90, Qt::AlignHCenter, false},
-        {QString(), QStringLiteral("0"), 1, Qt::AlignLeft, true},
-    };
+    const QList<ListaReport::Colonna> colonne = ColonneListaComponenti();
 
     ListaReport lista;
     lista.resize(455, 583);
@@ -135,13 +129,7 @@ int main(int argc, char **argv)
     lista.show();
 
     QTreeWidget albero;
-    albero.setRootIsDecorated(false);
-    albero.setUniformRowHeights(true);
-    albero.setColumnCount(6);
-    albero.setHeaderLabels({"CODICE", "PRODUTTORE", "TIPO", "QTA", "DATA", ""});
-    albero.setColumnHidden(5, true);
-    albero.resize(455, 583);
-    albero.show();
+    PreparaAlbero(albero);
     QCoreApplication::processEvents();
 
     auto riempiLista = [&] {

@@ -5,18 +5,6 @@
 
 #include <QTreeWidget>
 
-QList<ListaReport::Colonna> ColonneListaPrincipale()
-{
-    return {
-        {QStringLiteral("CODICE"), QString(), 110, Qt::AlignLeft, false},
-        {QStringLiteral("PRODUTTORE"), QString(), 125, Qt::AlignLeft, false},
-        {QStringLiteral("TIPO"), QString(), 60, Qt::AlignLeft, false},
-        {QStringLiteral("QTA"), QStringLiteral("NUMBER"), 50, Qt::AlignRight, false},
-        {QStringLiteral("DATA"), QStringLiteral("DATE"), 90, Qt::AlignHCenter, false},
-        {QString(), QStringLiteral("0"), 1, Qt::AlignLeft, true},
-    };
-}
-
 QList<QStringList> RigheListaPrincipale(const Stato &stato)
 {
     QList<QStringList> righe;
@@ -38,4 +26,15 @@ void RiempiAlbero(QTreeWidget &albero, const QList<QStringList> &righe)
     for (const QStringList &r : righe)
         elementi.append(new QTreeWidgetItem(r));
     albero.addTopLevelItems(elementi);
+}
+
+void PreparaAlbero(QTreeWidget &albero)
+{
+    albero.setRootIsDecorated(false);
+    albero.setUniformRowHeights(true);
+    albero.setColumnCount(6);
+    albero.setHeaderLabels({"CODICE", "PRODUTTORE", "TIPO", "QTA", "DATA", ""});
+    albero.setColumnHidden(5, true);
+    albero.resize(455, 583);
+    albero.show();
 }

@@ -4,6 +4,8 @@
 
 #include "ui/main/frmmain.h"
 
+#include "ui/main/colonnelista.h"
+
 #include "ui/main/listafile.h"
 #include "ui/main/riquadroimmagine.h"
 #include "ui/widgets/listareport.h"
@@ -287,14 +289,7 @@ QWidget *FrmMain::creaPannelloLista()
 
     LV = new ListaReport(pannello);
     LV->setObjectName(QStringLiteral("LV"));
-    LV->impostaColonne({
-        {QStringLiteral("CODICE"), QString(), 110, Qt::AlignLeft, false},
-        {QStringLiteral("PRODUTTORE"), QString(), 125, Qt::AlignLeft, false},
-        {QStringLiteral("TIPO"), QString(), 60, Qt::AlignLeft, false},
-        {QStringLiteral("QTA"), QStringLiteral("NUMBER"), 50, Qt::AlignRight, false},
-        {QStringLiteral("DATA"), QStringLiteral("DATE"), 90, Qt::AlignHCenter, false},
-        {QString(), QStringLiteral("0"), 1, Qt::AlignLeft, true},
-    });
+    LV->impostaColonne(ColonneListaComponenti());
     // The list starts as if last sorted descending, so the first sort (which
     // flips the direction) shows the codes in ascending order.
     LV->setSortOrder(1);
