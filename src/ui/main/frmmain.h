@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/main/frmpicture.h"
+#include "ui/main/testinumeri.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -134,8 +135,9 @@ private:
     void LV_RilascioMouse(Qt::MouseButton pulsante);
     void LV_Click();
     void LV_ColumnClick(int indice);
-    // The texts of one list row; dates go through one DateBrevi per fill.
-    QStringList testiRiga(qint32 pos, DateBrevi &date) const;
+    // The texts of one list row; dates go through one DateBrevi per fill,
+    // numbers through the window's shared number texts.
+    QStringList testiRiga(qint32 pos, DateBrevi &date);
     void ordinaLista();
 
     // Editor helpers (frmmain_editor.cpp).
@@ -169,6 +171,7 @@ private:
 
     Stato &m_stato;
     Dialoghi &m_dialoghi;
+    TestiNumeri m_numeri;
     VariabiliForm v;
     std::array<QString, 8> Messaggi;
     bool m_chiusuraDaProgramma = false;

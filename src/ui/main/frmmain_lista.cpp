@@ -12,15 +12,15 @@
 #include <QLabel>
 #include <QLineEdit>
 
-QStringList FrmMain::testiRiga(qint32 pos, DateBrevi &date) const
+QStringList FrmMain::testiRiga(qint32 pos, DateBrevi &date)
 {
     const Componente &c = m_stato.componente(pos);
     return {c.Codice,
             c.NomeProduttore,
             c.NomeTipo,
-            QString::number(c.Quantita),
+            m_numeri.testo(c.Quantita),
             date.testo(c.DataInserimento),
-            QString::number(pos)};
+            m_numeri.testo(pos)};
 }
 
 void FrmMain::RiempiLista()
