@@ -1,6 +1,7 @@
 #include "ioconfronto.h"
 
 #include <QFile>
+#include <QTextStream>
 
 #include <cstdio>
 #include <cstdlib>
@@ -26,16 +27,18 @@ QList<QByteArray> LeggiGrezzi(const QStringList &files)
     return contenuti;
 }
 
-qint64 LeggiRighe(const QStringList &files)
+QStringList LeggiTesto(const QStringList &files)
 {
-    qint64 righe = 0;
-    QByteArray buffer(64 * 1024, Qt::Uninitialized);
+    QStringList righe;
     for (const QString &nome : files) {
         QFile f(nome);
         if (!f.open(QIODevice::ReadOnly))
             fallisci(nome);
-        while (f.readLine(buffer.data(), buffer.size()) > 0)
-            ++righe;
+        QTextStream testo(&f);
+        testo.setEncoding(QStringConverter::Latin1);
+        QString riga;
+        while (testo.readLineInto(&riga))
+            righe.append(riga);
     }
     return righe;
 }

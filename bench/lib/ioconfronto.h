@@ -11,10 +11,10 @@
 // Reads each file whole (QFile::readAll); aborts when one cannot be read.
 QList<QByteArray> LeggiGrezzi(const QStringList &files);
 
-// Reads each file line by line (QFile::readLine into a reused buffer), the
-// way a simple reader of a line-based file would; returns the number of
-// lines read.
-qint64 LeggiRighe(const QStringList &files);
+// Reads each file as text, line by line (QTextStream, one byte one
+// character as the files store them), and keeps the lines: the plain way to
+// bring a text file into memory. Aborts when a file cannot be read.
+QStringList LeggiTesto(const QStringList &files);
 
 // Writes each content into cartella/<prefix>N, truncating, then flushes;
 // with sincronizza also fsyncs each file (as a crash-safe save must).

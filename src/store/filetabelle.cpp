@@ -3,10 +3,16 @@
 #include "store/cp1252.h"
 #include "store/numeri.h"
 
+#include <QScopeGuard>
+
+#include <atomic>
 #include <charconv>
 #include <cstring>
+#include <future>
+#include <system_error>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -116,6 +122,128 @@ QByteArray scriviTabella(const QList<T> &tabella, qint32 num, qsizetype perRiga,
 
 // ---------------------------------------------------------------- reading
 
+// "yyyy-mm-dd" optionally followed by " hh:mm" or " hh:mm:ss".
+bool LeggiData(QByteArrayView s, QDateTime *d)
+{
+    qsizetype i = 0;
+    auto cifre = [&](int massimo, int *v) {
+        int n = 0;
+        *v = 0;
+        while (i < s.size() && n < massimo && s[i] >= '0' && s[i] <= '9') {
+            *v = *v * 10 + (s[i] - '0');
+            ++i;
+            ++n;
+        }
+        return n > 0;
+    };
+    auto segno = [&](char c) {
+        if (i < s.size() && s[i] == c) {
+            ++i;
+            return true;
+        }
+        return false;
+    };
+    int a = 0, m = 0, g = 0, h = 0, min = 0, sec = 0;
+    if (!cifre(4, &a) || !segno('-') || !cifre(2, &m) || !segno('-') || !cifre(2, &g))
+        return false;
+    if (i < s.size()) {
+        if (!segno(' ') || !cifre(2, &h) || !segno(':') || !cifre(2, &min))
+            return false;
+        if (segno(':') && !cifre(2, &sec))
+            return false;
+        if (i != s.size())
+            return false;
+    }
+    const QDate data(a, m, g);
+    const QTime ora(h, min, sec);
+    if (!data.isValid() || !ora.isValid())
+        return false;
+    *d = QDateTime(data, ora, Qt::UTC);
+    return true;
+}
+
+// Equal texts of one field, decoded once and then shared: a small
+// open-addressing table keyed by the bytes, which point into the data being
+// read (it outlives the reader). Only short texts are kept, and only the
+// first ones met; a text that is not kept is simply decoded again.
+class TestiCondivisi {
+public:
+    QString testo(QByteArrayView byte)
+    {
+        if (byte.size() > kLunghezzaMassima)
+            return DecodificaCp1252(byte);
+        if (m_posti.empty())
+            m_posti.resize(kPosti);
+        const quint64 h = Hash(byte);
+        for (quint32 i = quint32(h) & (kPosti - 1);; i = (i + 1) & (kPosti - 1)) {
+            Posto &p = m_posti[i];
+            if (p.byte.data() == nullptr) {
+                if (m_usati == kMassimo)
+                    return DecodificaCp1252(byte);
+                ++m_usati;
+                p = {h, byte, DecodificaCp1252(byte)};
+                return p.testo;
+            }
+            if (p.hash == h && p.byte == byte)
+                return p.testo;
+        }
+    }
+
+private:
+    static constexpr qsizetype kLunghezzaMassima = 64;
+    static constexpr quint32 kMassimo = 1024;
+    static constexpr quint32 kPosti = 2048; // twice the entries kept
+
+    // Eight bytes at a time: the texts are short.
+    static quint64 Hash(QByteArrayView b)
+    {
+        quint64 h = quint64(b.size()) * 0x9E3779B97F4A7C15ull;
+        qsizetype i = 0;
+        for (; i + 8 <= b.size(); i += 8) {
+            quint64 w;
+            std::memcpy(&w, b.data() + i, 8);
+            h = (h ^ w) * 0xFF51AFD7ED558CCDull;
+        }
+        if (i < b.size()) {
+            quint64 w = 0;
+            std::memcpy(&w, b.data() + i, size_t(b.size() - i));
+            h = (h ^ w) * 0xFF51AFD7ED558CCDull;
+        }
+        return h ^ (h >> 32);
+    }
+
+    struct Posto {
+        quint64 hash = 0;
+        QByteArrayView byte;
+        QString testo;
+    };
+    std::vector<Posto> m_posti; // made on the first text kept
+    quint32 m_usati = 0;
+};
+
+// Dates of one load: each distinct stored text is read once.
+class DateLette {
+public:
+    bool leggi(QByteArrayView byte, QDateTime *d)
+    {
+        const auto chiave = std::string_view(byte.data(), size_t(byte.size()));
+        const auto it = m_lette.find(chiave);
+        if (it != m_lette.end()) {
+            *d = it->second;
+            return true;
+        }
+        if (!LeggiData(byte, d))
+            return false;
+        if (m_lette.size() < 65536)
+            m_lette.emplace(chiave, *d);
+        return true;
+    }
+
+private:
+    // Keys point into the data being read, which outlives the reader.
+    std::unordered_map<std::string_view, QDateTime> m_lette;
+};
+
 class Lettore {
 public:
     explicit Lettore(QByteArrayView dati) : m_p(dati.data()), m_fine(dati.data() + dati.size()) {}
@@ -124,6 +252,17 @@ public:
     {
         if (!prossimo())
             return false;
+        // Nearly every stored number is a few plain digits.
+        if (!m_item.isEmpty() && m_item.size() <= 9) {
+            qint32 n = 0;
+            qsizetype i = 0;
+            while (i < m_item.size() && m_item[i] >= '0' && m_item[i] <= '9')
+                n = n * 10 + (m_item[i++] - '0');
+            if (i == m_item.size()) {
+                *v = n;
+                return true;
+            }
+        }
         switch (LeggiNumero(m_item, v)) {
         case EsitoNumero::Ok:
             return true;
@@ -142,22 +281,12 @@ public:
     {
         if (!prossimo())
             return false;
-        if (m_item.isEmpty()) {
+        if (m_item.isEmpty())
             *s = QString();
-        } else if (campo >= 0 && campo < kCampiCondivisi && m_item.size() <= 64) {
-            auto &cache = m_cache[campo];
-            const std::string_view chiave(m_item.data(), size_t(m_item.size()));
-            const auto it = cache.find(chiave);
-            if (it != cache.end()) {
-                *s = it->second;
-            } else {
-                *s = DecodificaCp1252(m_item);
-                if (cache.size() < 1024)
-                    cache.emplace(chiave, *s);
-            }
-        } else {
+        else if (campo >= 0 && campo < kCampiCondivisi)
+            *s = m_condivisi[campo].testo(m_item);
+        else
             *s = DecodificaCp1252(m_item);
-        }
         return true;
     }
     static constexpr int kCampiCondivisi = 16;
@@ -169,7 +298,9 @@ public:
             *d = QDateTime();
             return true;
         }
-        return leggiData(m_item, d);
+        // A stock list holds a few thousand distinct days at most: each
+        // distinct text is read once.
+        return m_date.leggi(m_item, d);
     }
     // Room for at most this many records of n fields: every field takes at
     // least one byte, so a short file cannot ask for a huge table.
@@ -177,6 +308,11 @@ public:
     {
         return qMin<qsizetype>(num, (m_fine - m_p) / campi + 1);
     }
+
+    // Where the next item starts, and whether the last one ended with a
+    // comma (the next item then belongs to the same line).
+    const char *posizione() const { return m_p; }
+    bool dopoVirgola() const { return m_dopoVirgola; }
 
 private:
     static bool fineRiga(char c) { return c == '\r' || c == '\n'; }
@@ -237,67 +373,95 @@ private:
         return true;
     }
 
-    // "yyyy-mm-dd" optionally followed by " hh:mm" or " hh:mm:ss".
-    static bool leggiData(QByteArrayView s, QDateTime *d)
-    {
-        qsizetype i = 0;
-        auto cifre = [&](int massimo, int *v) {
-            int n = 0;
-            *v = 0;
-            while (i < s.size() && n < massimo && s[i] >= '0' && s[i] <= '9') {
-                *v = *v * 10 + (s[i] - '0');
-                ++i;
-                ++n;
-            }
-            return n > 0;
-        };
-        auto segno = [&](char c) {
-            if (i < s.size() && s[i] == c) {
-                ++i;
-                return true;
-            }
-            return false;
-        };
-        int a = 0, m = 0, g = 0, h = 0, min = 0, sec = 0;
-        if (!cifre(4, &a) || !segno('-') || !cifre(2, &m) || !segno('-') || !cifre(2, &g))
-            return false;
-        if (i < s.size()) {
-            if (!segno(' ') || !cifre(2, &h) || !segno(':') || !cifre(2, &min))
-                return false;
-            if (segno(':') && !cifre(2, &sec))
-                return false;
-            if (i != s.size())
-                return false;
-        }
-        const QDate data(a, m, g);
-        const QTime ora(h, min, sec);
-        if (!data.isValid() || !ora.isValid())
-            return false;
-        *d = QDateTime(data, ora, Qt::UTC);
-        return true;
-    }
-
     const char *m_p;
     const char *m_fine;
     QByteArrayView m_item;
     bool m_dopoVirgola = false;
-    // Keys point into the data being read, which outlives the reader.
-    std::unordered_map<std::string_view, QString> m_cache[kCampiCondivisi];
+    TestiCondivisi m_condivisi[kCampiCondivisi];
+    DateLette m_date;
 };
 
+// Reads up to num records from the start of dati, stopping at the first
+// one that cannot be read or when told to stop; returns those read whole.
 template <typename T, typename F>
-bool leggiTabella(QByteArrayView dati, qint32 num, int campi, QList<T> *tabella, F leggiRecord)
+QList<T> leggiFinoA(QByteArrayView dati, qint32 num, int campi, F leggiRecord, const std::atomic<bool> &basta)
 {
-    if (num < 1)
-        return true;
     Lettore l(dati);
     QList<T> letti;
     letti.reserve(l.capienza(num, campi));
-    for (qint32 i = 0; i < num; ++i) {
-        T r;
-        if (!leggiRecord(l, r))
+    while (letti.size() < num && !basta.load(std::memory_order_relaxed)) {
+        if (!leggiRecord(l, letti.emplace_back())) {
+            letti.removeLast();
+            break;
+        }
+    }
+    return letti;
+}
+
+// The first line start after the middle of dati, or -1.
+qsizetype inizioRigaDopoMeta(QByteArrayView dati)
+{
+    const qsizetype a = dati.indexOf('\n', dati.size() / 2);
+    return a >= 0 && a + 1 < dati.size() ? a + 1 : -1;
+}
+
+// A large file is read by two threads. The second one reads from the first
+// line start after the middle while this one reads from the start. When
+// this reading arrives exactly at that line start, between two records, the
+// rest is what the second thread read: from there both readings are one and
+// the same. When a record runs across that line start instead, the second
+// reading is dropped and this one goes on alone, so the result never
+// depends on where the file was split.
+template <typename T, typename F>
+bool leggiTabella(QByteArrayView dati, qint32 num, int campi, QList<T> *tabella,
+                  qsizetype sogliaParallelo, F leggiRecord)
+{
+    if (num < 1)
+        return true;
+    std::atomic<bool> basta{false};
+    std::future<QList<T>> seconda;
+    const qsizetype meta = dati.size() >= sogliaParallelo ? inizioRigaDopoMeta(dati) : -1;
+    if (meta > 0) {
+        try {
+            seconda = std::async(std::launch::async, [&, meta] {
+                return leggiFinoA<T>(dati.sliced(meta), num, campi, leggiRecord, basta);
+            });
+        } catch (const std::system_error &) {
+            // No thread to be had: one reading does it all.
+        }
+    }
+    const char *giunzione = seconda.valid() ? dati.data() + meta : nullptr;
+    // Whatever way this ends, the second thread stops and is waited for
+    // before the data it reads can go away.
+    const auto fermaSeconda = qScopeGuard([&] {
+        basta = true;
+        if (seconda.valid())
+            seconda.wait();
+    });
+
+    Lettore l(dati);
+    QList<T> letti;
+    letti.reserve(l.capienza(num, campi));
+    while (letti.size() < num) {
+        // Read in place: a record is large, and moving it costs as much as
+        // reading a few of its fields.
+        if (!leggiRecord(l, letti.emplace_back()))
             return false;
-        letti.append(std::move(r));
+        if (giunzione && l.posizione() >= giunzione) {
+            if (l.posizione() > giunzione || l.dopoVirgola()) {
+                giunzione = nullptr;
+                basta = true;
+                continue;
+            }
+            QList<T> resto = seconda.get();
+            const qsizetype servono = num - letti.size();
+            if (resto.size() < servono)
+                return false; // the data runs out, or a record is damaged
+            letti.reserve(num);
+            for (qsizetype i = 0; i < servono; ++i)
+                letti.append(std::move(resto[i]));
+            break;
+        }
     }
     *tabella = std::move(letti);
     return true;
@@ -358,9 +522,9 @@ QByteArray TestoPackages(const QList<Package> &tabella, qint32 num)
     });
 }
 
-bool LeggiComponenti(QByteArrayView dati, qint32 num, QList<Componente> *tabella)
+bool LeggiComponenti(QByteArrayView dati, qint32 num, QList<Componente> *tabella, qsizetype sogliaParallelo)
 {
-    return leggiTabella(dati, num, 21, tabella, [](Lettore &l, Componente &c) {
+    return leggiTabella(dati, num, 21, tabella, sogliaParallelo, [](Lettore &l, Componente &c) {
         return l.numero(&c.ID) && l.numero(&c.IDTipo) && l.numero(&c.IDProduttore)
             && l.numero(&c.IDPackage) && l.numero(&c.Pins) && l.testo(&c.NomeTipo, 0)
             && l.testo(&c.NomeProduttore, 1) && l.testo(&c.Codice, 2)
@@ -372,22 +536,22 @@ bool LeggiComponenti(QByteArrayView dati, qint32 num, QList<Componente> *tabella
     });
 }
 
-bool LeggiTipi(QByteArrayView dati, qint32 num, QList<Tipo> *tabella)
+bool LeggiTipi(QByteArrayView dati, qint32 num, QList<Tipo> *tabella, qsizetype sogliaParallelo)
 {
-    return leggiTabella(dati, num, 2, tabella,
+    return leggiTabella(dati, num, 2, tabella, sogliaParallelo,
                         [](Lettore &l, Tipo &t) { return l.numero(&t.ID) && l.testo(&t.Nome); });
 }
 
-bool LeggiProduttori(QByteArrayView dati, qint32 num, QList<Produttore> *tabella)
+bool LeggiProduttori(QByteArrayView dati, qint32 num, QList<Produttore> *tabella, qsizetype sogliaParallelo)
 {
-    return leggiTabella(dati, num, 2, tabella, [](Lettore &l, Produttore &p) {
+    return leggiTabella(dati, num, 2, tabella, sogliaParallelo, [](Lettore &l, Produttore &p) {
         return l.numero(&p.ID) && l.testo(&p.Nome);
     });
 }
 
-bool LeggiPackages(QByteArrayView dati, qint32 num, QList<Package> *tabella)
+bool LeggiPackages(QByteArrayView dati, qint32 num, QList<Package> *tabella, qsizetype sogliaParallelo)
 {
-    return leggiTabella(dati, num, 4, tabella, [](Lettore &l, Package &p) {
+    return leggiTabella(dati, num, 4, tabella, sogliaParallelo, [](Lettore &l, Package &p) {
         return l.numero(&p.ID) && l.testo(&p.Nome) && l.testo(&p.Descrizione)
             && l.testo(&p.Immagine);
     });

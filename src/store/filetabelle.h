@@ -22,7 +22,18 @@ QByteArray TestoTipi(const QList<Tipo> &tabella, qint32 num);
 QByteArray TestoProduttori(const QList<Produttore> &tabella, qint32 num);
 QByteArray TestoPackages(const QList<Package> &tabella, qint32 num);
 
-bool LeggiComponenti(QByteArrayView dati, qint32 num, QList<Componente> *tabella);
-bool LeggiTipi(QByteArrayView dati, qint32 num, QList<Tipo> *tabella);
-bool LeggiProduttori(QByteArrayView dati, qint32 num, QList<Produttore> *tabella);
-bool LeggiPackages(QByteArrayView dati, qint32 num, QList<Package> *tabella);
+//
+// Data of sogliaParallelo bytes or more is read by two threads at once, with
+// the same result as one reading from the start (tests lower the threshold
+// to check exactly that).
+
+inline constexpr qsizetype SogliaLetturaParallela = 2 * 1024 * 1024;
+
+bool LeggiComponenti(QByteArrayView dati, qint32 num, QList<Componente> *tabella,
+                     qsizetype sogliaParallelo = SogliaLetturaParallela);
+bool LeggiTipi(QByteArrayView dati, qint32 num, QList<Tipo> *tabella,
+               qsizetype sogliaParallelo = SogliaLetturaParallela);
+bool LeggiProduttori(QByteArrayView dati, qint32 num, QList<Produttore> *tabella,
+                     qsizetype sogliaParallelo = SogliaLetturaParallela);
+bool LeggiPackages(QByteArrayView dati, qint32 num, QList<Package> *tabella,
+                   qsizetype sogliaParallelo = SogliaLetturaParallela);

@@ -30,7 +30,7 @@ bool caricaTabella(const QString &percorso, qint32 num, QList<T> *tabella, F leg
     QByteArray dati;
     if (!leggiFile(percorso, &dati))
         return false;
-    return leggi(dati, num, tabella);
+    return leggi(dati, num, tabella, SogliaLetturaParallela);
 }
 
 } // namespace
