@@ -109,15 +109,35 @@ private:
 };
 
 template <typename T, typename F>
-QByteArray scriviTabella(const QList<T> &tabella, qint32 num, qsizetype perRiga, F campi)
+QByteArray scriviRecord(const QList<T> &tabella, qsizetype da, qsizetype a, qsizetype perRiga, F campi)
 {
-    const qsizetype n = qBound(qsizetype(0), qsizetype(num), tabella.size());
-    Scrittore s(n * perRiga);
-    for (qsizetype i = 0; i < n; ++i) {
+    Scrittore s((a - da) * perRiga);
+    for (qsizetype i = da; i < a; ++i) {
         campi(s, tabella[i]);
         s.fineRiga();
     }
     return s.risultato();
+}
+
+// From this many records up, the second half is written by another thread.
+constexpr qsizetype kRecordScritturaInDue = 20000;
+
+template <typename T, typename F>
+QByteArray scriviTabella(const QList<T> &tabella, qint32 num, qsizetype perRiga, F campi)
+{
+    const qsizetype n = qBound(qsizetype(0), qsizetype(num), tabella.size());
+    if (n >= kRecordScritturaInDue) {
+        try {
+            auto seconda = std::async(std::launch::async,
+                                      [&] { return scriviRecord(tabella, n / 2, n, perRiga, campi); });
+            QByteArray testo = scriviRecord(tabella, 0, n / 2, perRiga, campi);
+            testo.append(seconda.get());
+            return testo;
+        } catch (const std::system_error &) {
+            // No thread to be had: written in one go below.
+        }
+    }
+    return scriviRecord(tabella, 0, n, perRiga, campi);
 }
 
 // ---------------------------------------------------------------- reading

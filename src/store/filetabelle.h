@@ -12,7 +12,7 @@
 // day is present), Windows-1252 bytes, CR LF after every line.
 //
 // Writers take positions 1 to num (num below 1: none; num must not exceed
-// the list). Readers read exactly num records (none when num is below 1) and
+// the list); a large table is written by two threads, one half each. Readers read exactly num records (none when num is below 1) and
 // return false when the data runs out first or a value cannot be stored
 // (a number beyond 32 bits, a damaged date); lines after the last counted
 // record are ignored.

@@ -1,6 +1,8 @@
-// A large table file is read by two threads, split at the first line start
-// after its middle. Whatever lies at that point, the outcome must be the one
-// reading from the start gives.
+// Large tables are read and written by two threads. Reading splits the file
+// at the first line start after its middle: whatever lies there, the
+// outcome must be the one a reading from the start gives. Writing splits the
+// records in two halves: the bytes must be those of the records one after
+// the other.
 #include "store/filetabelle.h"
 
 #include <QTest>
@@ -26,10 +28,29 @@ QByteArray File(const QByteArray &centrale)
 
 } // namespace
 
-class TestLetturaInDue : public QObject {
+class TestTabelleGrandi : public QObject {
     Q_OBJECT
 private slots:
-    void comeDaSolo_data()
+    void scritturaInDue()
+    {
+        QList<Componente> tabella(20001);
+        QByteArray unoDopoLaltro;
+        for (qsizetype i = 0; i < tabella.size(); ++i) {
+            Componente &c = tabella[i];
+            c.ID = qint32(i + 1);
+            c.Codice = QStringLiteral("C%1").arg(i);
+            c.Quantita = qint32(i % 500);
+            c.DataInserimento = QDateTime(QDate(2020, 1, 1).addDays(i % 900), QTime(0, 0), Qt::UTC);
+            unoDopoLaltro += TestoComponenti({c}, 1);
+        }
+        const QByteArray scritto = TestoComponenti(tabella, qint32(tabella.size()));
+        QCOMPARE(scritto, unoDopoLaltro);
+        QList<Componente> riletti;
+        QVERIFY(LeggiComponenti(scritto, qint32(tabella.size()), &riletti, 0));
+        QVERIFY(riletti == tabella);
+    }
+
+    void letturaComeDaSolo_data()
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<int>("num");
@@ -53,7 +74,7 @@ private slots:
         QTest::newRow("damaged record beyond the count")
             << File(Riga(20, lunga)).replace(Riga(39), guasta(39)) << 38 << true;
     }
-    void comeDaSolo()
+    void letturaComeDaSolo()
     {
         QFETCH(QByteArray, file);
         QFETCH(int, num);
@@ -69,5 +90,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestLetturaInDue)
-#include "tst_letturaindue.moc"
+QTEST_GUILESS_MAIN(TestTabelleGrandi)
+#include "tst_tabellegrandi.moc"
