@@ -25,6 +25,11 @@ DateBrevi::DateBrevi() : m_locale(LocaleUtente()), m_formato(FormatoDataBreve())
     }
 }
 
+bool DateBrevi::attuale() const
+{
+    return m_formato == FormatoDataBreve() && m_locale == LocaleUtente();
+}
+
 QString DateBrevi::aMano(const QDate &giorno) const
 {
     int anno = 0, mese = 0, g = 0;

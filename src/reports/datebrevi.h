@@ -12,6 +12,8 @@ class DateBrevi {
 public:
     DateBrevi();
     QString testo(const QDateTime &data);
+    // Whether the user's locale and short date form are still the ones read.
+    bool attuale() const;
 
 private:
     // The form written by hand when it is made only of day, month and

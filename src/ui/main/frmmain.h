@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ui/main/frmpicture.h"
-#include "ui/main/testinumeri.h"
+#include "ui/main/testirighe.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -15,7 +15,6 @@ class ListaReport;
 class ListaFile;
 class RiquadroImmagine;
 class FrmPicture;
-class DateBrevi;
 class QAction;
 class QActionGroup;
 class QComboBox;
@@ -135,9 +134,6 @@ private:
     void LV_RilascioMouse(Qt::MouseButton pulsante);
     void LV_Click();
     void LV_ColumnClick(int indice);
-    // The texts of one list row; dates go through one DateBrevi per fill,
-    // numbers through the window's shared number texts.
-    QStringList testiRiga(qint32 pos, DateBrevi &date);
     void ordinaLista();
 
     // Editor helpers (frmmain_editor.cpp).
@@ -171,7 +167,7 @@ private:
 
     Stato &m_stato;
     Dialoghi &m_dialoghi;
-    TestiNumeri m_numeri;
+    TestiRighe m_righe;
     VariabiliForm v;
     std::array<QString, 8> Messaggi;
     bool m_chiusuraDaProgramma = false;

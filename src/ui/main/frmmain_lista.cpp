@@ -4,24 +4,12 @@
 #include "ui/main/frmmain.h"
 
 #include "listsort/ordinacolonna.h"
-#include "reports/datebrevi.h"
 #include "store/stato.h"
 #include "ui/widgets/listareport.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
-
-QStringList FrmMain::testiRiga(qint32 pos, DateBrevi &date)
-{
-    const Componente &c = m_stato.componente(pos);
-    return {c.Codice,
-            c.NomeProduttore,
-            c.NomeTipo,
-            m_numeri.testo(c.Quantita),
-            date.testo(c.DataInserimento),
-            m_numeri.testo(pos)};
-}
 
 void FrmMain::RiempiLista()
 {
@@ -30,7 +18,7 @@ void FrmMain::RiempiLista()
 
     QList<QStringList> righe;
     righe.reserve(m_stato.NumComponenti);
-    DateBrevi date;
+    m_righe.preparaRiempimento();
     for (qint32 i = 1; i <= m_stato.NumComponenti; ++i) {
         bool elenca = true;
         if (!v.ValoreSelezione.isEmpty()) {
@@ -39,7 +27,7 @@ void FrmMain::RiempiLista()
                      || (v.ColonnaCliccata == 2 && c.NomeTipo == v.ValoreSelezione);
         }
         if (elenca)
-            righe.append(testiRiga(i, date));
+            righe.append(m_righe.riga(m_stato.componente(i), i));
     }
     LV->aggiungiRighe(righe);
 

@@ -5,7 +5,6 @@
 
 #include "components/operazioni.h"
 #include "reports/csv.h"
-#include "reports/datebrevi.h"
 #include "reports/stampa.h"
 #include "store/stato.h"
 #include "ui/widgets/listareport.h"
@@ -25,9 +24,9 @@ void FrmMain::CercaComponenti()
     LV->svuota();
     QList<QStringList> righe;
     righe.reserve(trovati.size());
-    DateBrevi date;
+    m_righe.preparaRiempimento();
     for (const qint32 k : trovati)
-        righe.append(testiRiga(k, date));
+        righe.append(m_righe.riga(m_stato.componente(k), k));
     LV->aggiungiRighe(righe);
 
     v.IndiceVoce = 1;

@@ -1,0 +1,34 @@
+#include "ui/main/testirighe.h"
+
+#include "store/records.h"
+
+#include <algorithm>
+
+void TestiRighe::preparaRiempimento()
+{
+    if (!m_date.attuale())
+        m_date = DateBrevi();
+}
+
+QStringList TestiRighe::riga(const Componente &c, qint32 posizione)
+{
+    return {c.Codice,          c.NomeProduttore, c.NomeTipo, numero(c.Quantita), m_date.testo(c.DataInserimento),
+            numero(posizione)};
+}
+
+const QString &TestiRighe::numero(qint64 n)
+{
+    if (n >= 0 && n < LimiteDiretto) {
+        const auto i = std::size_t(n);
+        if (i >= m_numeri.size())
+            m_numeri.resize(std::max(i + 1, m_numeri.size() * 2));
+        QString &t = m_numeri[i];
+        if (t.isNull())
+            t = QString::number(n);
+        return t;
+    }
+    auto it = m_altriNumeri.find(n);
+    if (it == m_altriNumeri.end())
+        it = m_altriNumeri.insert(n, QString::number(n));
+    return *it;
+}
