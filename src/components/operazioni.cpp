@@ -6,6 +6,7 @@
 #include "store/stato.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -95,4 +96,13 @@ QList<qint32> CercaCodici(const Stato &stato, const QString &testoRicerca)
             trovati.append(pos);
     }
     return trovati;
+}
+
+QString AvvisoIDEsauriti(qint32 prossimoID, const QString &chiaveIni)
+{
+    if (prossimoID < std::numeric_limits<qint32>::max())
+        return {};
+    return QStringLiteral("Impossibile aggiungere: gli ID disponibili sono esauriti.\r\n"
+                          "Controllare il valore di \"%1\" nel file Info.ini")
+        .arg(chiaveIni);
 }

@@ -39,6 +39,13 @@ Componente ComponenteDaPannello(const Stato &stato, const ValoriPannello &valori
 // component shares n.
 QString TestoConflitto(const Stato &stato, qint32 n, const QString &codiceMaiuscolo);
 
+// A new record takes the next ID from its counter in Info.ini. A counter at
+// the largest 32-bit value (only a hand-edited Info.ini gets there) has no
+// ID left to give: counting on would wrap to negative IDs that clash with
+// stored ones. Returns the message that refuses the new record, naming the
+// counter's key, or an empty text when the counter can give an ID.
+QString AvvisoIDEsauriti(qint32 prossimoID, const QString &chiaveIni);
+
 // Removes the component at a position (1-based), moving the ones behind it
 // down by one and lowering the count. IDs do not change. A position outside
 // 1 to the count changes nothing.

@@ -63,6 +63,16 @@ void FrmMain::SalvaComponente()
             return;
     }
 
+    if (v.NuovoInserimento) {
+        const QString avviso =
+            AvvisoIDEsauriti(m_stato.ProssimoIDComponente, QStringLiteral("Prossimo ID Componente"));
+        if (!avviso.isEmpty()) {
+            m_dialoghi.messaggio(avviso, Icona::Critica, Pulsanti::Ok);
+            AbilitaBottoni(false, false, false, false, true);
+            return;
+        }
+    }
+
     // Position and ID.
     const bool nuovo = v.NuovoInserimento;
     qint32 pos = 0;

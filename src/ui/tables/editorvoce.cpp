@@ -2,6 +2,7 @@
 // entry, adding or renaming one, and the package picture.
 #include "ui/tables/frmliste.h"
 
+#include "components/operazioni.h"
 #include "store/dialoghi.h"
 #include "store/stato.h"
 #include "store/tabelle.h"
@@ -157,6 +158,16 @@ void FrmListe::SalvaVoce()
     const QString immagine = SenzaVirgolette(m_txImmagine->text());
 
     Stato &s = m_stato;
+    if (!m_inModifica) {
+        const QString avviso = m_tabCorrente == 0
+            ? AvvisoIDEsauriti(s.ProssimoIDProduttore, QStringLiteral("Prossimo ID Produttori"))
+            : m_tabCorrente == 1 ? AvvisoIDEsauriti(s.ProssimoIDTipo, QStringLiteral("Prossimo ID Tipi"))
+                                 : AvvisoIDEsauriti(s.ProssimoIDPackage, QStringLiteral("Prossimo ID Package"));
+        if (!avviso.isEmpty()) {
+            m_dialoghi.messaggio(avviso, Icona::Critica, Pulsanti::Ok);
+            return;
+        }
+    }
     const auto valida = [this](qint32 conteggio) { return m_posVoce >= 1 && m_posVoce <= conteggio; };
     switch (m_tabCorrente) {
     case 0:
