@@ -10,59 +10,41 @@ private slots:
         QTest::addColumn<QString>("testo");
         QTest::addColumn<QString>("schema");
         QTest::addColumn<bool>("atteso");
-        // Plain characters: whole text, exact comparison.
         QTest::newRow("equal") << "NE555" << "NE555" << true;
         QTest::newRow("case differs") << "NE555" << "ne555" << false;
-        QTest::newRow("prefix only") << "NE555" << "NE55" << false;
         QTest::newRow("empty both") << "" << "" << true;
         QTest::newRow("empty pattern") << "A" << "" << false;
-        // Stars.
         QTest::newRow("star alone") << "ANY" << "*" << true;
-        QTest::newRow("double star on empty") << "" << "**" << true;
         QTest::newRow("contains") << "74HC00" << "*HC*" << true;
-        QTest::newRow("contains not") << "LM317T" << "*HC*" << false;
         QTest::newRow("star needs backtracking") << "AXBXC" << "*X*C" << true;
-        QTest::newRow("star then end") << "ABC" << "A*" << true;
         QTest::newRow("star must reach end") << "ABCD" << "*C" << false;
-        // One character.
         QTest::newRow("question") << "74LS00" << "*7?L*" << true;
         QTest::newRow("question needs one") << "7L" << "7?L" << false;
         QTest::newRow("hash digit") << "R10" << "R##" << true;
         QTest::newRow("hash not letter") << "R1K" << "R##" << false;
         QTest::newRow("hash not other digit") << QString::fromUtf8("R1\u0663") << "R##" << false;
-        // Lists.
         QTest::newRow("range in") << "B" << "[A-C]" << true;
         QTest::newRow("range out") << "D" << "[A-C]" << false;
         QTest::newRow("negated in") << "D" << "[!A-C]" << true;
-        QTest::newRow("negated out") << "B" << "[!A-C]" << false;
-        QTest::newRow("list of letters") << "X" << "[XYZ]" << true;
         QTest::newRow("star in brackets is literal") << "A*" << "A[*]" << true;
-        QTest::newRow("star in brackets not wildcard") << "AB" << "A[*]" << false;
-        QTest::newRow("question in brackets") << "?" << "[?]" << true;
         QTest::newRow("bracket in brackets") << "[" << "[[]" << true;
         QTest::newRow("hyphen first") << "-" << "[-A]" << true;
-        QTest::newRow("hyphen last") << "-" << "[A-]" << true;
         QTest::newRow("descending range empty") << "B" << "[C-A]" << false;
         QTest::newRow("empty list is an empty text") << "AB" << "A[]B" << true;
         QTest::newRow("negated empty list any") << "AXB" << "A[!]B" << true;
         QTest::newRow("closing bracket alone") << "A]" << "A]" << true;
-        QTest::newRow("list with star around") << "74HC00" << "*[GH]C*" << true;
         // An opening bracket without its closing one stands for itself.
         QTest::newRow("unclosed literal") << "[AB" << "[AB" << true;
         QTest::newRow("unclosed in search") << "X[AB7" << "*[AB*" << true;
-        QTest::newRow("unclosed does not match letters") << "AB" << "*[AB*" << false;
         QTest::newRow("unclosed, wildcards still work") << "[X1" << "[?#" << true;
-        // Non-BMP characters count as one.
+        // A character outside the BMP is one character; a lone surrogate is
+        // one of its own, in the text and in the pattern alike.
         QTest::newRow("one question, one emoji") << QString::fromUtf8("A\U0001F600B") << "A?B" << true;
         QTest::newRow("star backtracks over emoji")
             << QString::fromUtf8("X\U0001F600\U0001F600B\U0001F600B") << "X*??B" << true;
-        QTest::newRow("two emoji are two characters") << QString::fromUtf8("X\U0001F600\U0001F600B") << "X?B" << false;
-        // A lone surrogate is one character of its own, in the text and in
-        // the pattern alike.
         const QString solo(QChar(char16_t(0xD89B)));
         QTest::newRow("lone surrogate matches itself") << solo << solo << true;
         QTest::newRow("lone surrogate is not U+FFFD") << QString(QChar(0xFFFD)) << solo << false;
-        QTest::newRow("lone surrogate in a list") << solo << QStringLiteral("[") + solo + QStringLiteral("]") << true;
     }
     void like()
     {
@@ -74,18 +56,11 @@ private slots:
 
     void moltiAsterischi()
     {
-        // The exponential trap of naive backtracking: many stars and a last
-        // character that never matches. Answered at once here.
+        // The exponential trap of naive backtracking, answered at once.
         const QString testo(10000, QLatin1Char('A'));
-        QString schema;
-        for (int i = 0; i < 200; ++i)
-            schema += QStringLiteral("*A");
+        const QString schema = QStringLiteral("*A").repeated(200);
         QVERIFY(!Like(testo, schema + QStringLiteral("*B")));
-        QVERIFY(Like(testo, schema + QStringLiteral("*")));
         QVERIFY(Like(testo + QStringLiteral("B"), schema + QStringLiteral("*B")));
-        // Two hundred stars alone, and stars around a pattern that fails
-        // only at the last character.
-        QVERIFY(Like(testo, QString(200, QLatin1Char('*'))));
         QVERIFY(!Like(testo, QString(200, QLatin1Char('*')) + QStringLiteral("B")));
         QVERIFY(!Like(testo, schema + QStringLiteral("?*B*")));
     }

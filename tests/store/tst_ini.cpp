@@ -65,35 +65,26 @@ private slots:
         QCOMPARE(scrivi("", "S", "K", "a\r\nb"), QByteArray("[S]\r\nK=a  b\r\n"));
     }
 
-    void booleani()
+    void infoBooleaniEContatori()
     {
-        const auto tema = [](const QByteArray &riga) {
-            ArchivioIni a("[Options]\r\n" + riga + "\r\n");
-            return LeggiInfo(a.stato) && a.stato.TemaChiaro;
-        };
-        QVERIFY(tema("Tema Chiaro=True"));
-        QVERIFY(tema("Tema Chiaro=Vero"));
-        QVERIFY(!tema("Tema Chiaro=true"));
-        QVERIFY(!tema("Tema Chiaro=VERO"));
-        QVERIFY(!tema("Tema Chiaro="));
-        QVERIFY(tema("Altro=x")); // a missing key reads as its default
-    }
-
-    void contatori()
-    {
-        const auto numeroTipi = [](const QByteArray &valore) {
-            ArchivioIni a("[Counter]\r\nNumero Tipi=" + valore + "\r\n");
+        const auto leggi = [](const QByteArray &righe) {
+            ArchivioIni a("[Options]\r\n" + righe + "\r\n[Counter]\r\n" + righe + "\r\n");
             QString errore;
-            return LeggiInfo(a.stato, &errore) ? QString::number(a.stato.NumTipi) : errore;
+            return LeggiInfo(a.stato, &errore) ? QStringLiteral("%1 %2").arg(a.stato.TemaChiaro).arg(a.stato.NumTipi)
+                                               : errore;
         };
-        QCOMPARE(numeroTipi("-3"), "-3");
-        QCOMPARE(numeroTipi("  7  "), "7");
-        QCOMPARE(numeroTipi("2.6"), "3");
-        QCOMPARE(numeroTipi("2.5"), "2"); // halves to even
-        QCOMPARE(numeroTipi("3.5"), "4");
-        for (const char *valore : {"2147483648", "dieci", "10x", ""})
-            QCOMPARE(numeroTipi(valore), "Tipo non corrispondente: il valore di \"Numero Tipi\" in Info.ini "
-                                         "non è un numero valido");
+        QCOMPARE(leggi("Tema Chiaro=True"), "1 0");
+        QCOMPARE(leggi("Tema Chiaro=Vero"), "1 0");
+        QCOMPARE(leggi("Tema Chiaro=true"), "0 0");
+        QCOMPARE(leggi("Tema Chiaro=VERO"), "0 0");
+        QCOMPARE(leggi("Tema Chiaro="), "0 0");
+        QCOMPARE(leggi("Altro=x"), "1 0"); // missing keys read as their defaults
+        QCOMPARE(leggi("Numero Tipi=  -3  "), "1 -3");
+        QCOMPARE(leggi("Numero Tipi=2.5"), "1 2"); // halves to even
+        QCOMPARE(leggi("Numero Tipi=3.5"), "1 4");
+        for (const char *valore : {"Numero Tipi=dieci", "Numero Tipi=10x", "Numero Tipi="})
+            QCOMPARE(leggi(valore), "Tipo non corrispondente: il valore di \"Numero Tipi\" in Info.ini "
+                                    "non è un numero valido");
     }
 };
 
