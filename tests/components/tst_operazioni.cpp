@@ -41,41 +41,19 @@ private slots:
         s.Packages = {{4, "TO92", "", ""}, {5, "SOT23", "", ""}};
         s.NumTipi = s.NumPackages = 2;
         s.NumProduttori = 1;
-        ValoriPannello v;
-        v.codice = " bc\"547b ";
-        v.quantita = "2.5";
-        v.tipo = "TRANSISTOR";
-        v.produttore = "PHILIPS";
-        v.package = "SOT23";
-        v.pins = "3 pin";
-        v.descrizione = "NPN \"general\", 45V\r\n100mA";
-        v.note = "a,b";
-        v.datasheet = "BC547 \"rev\",2.pdf";
-        v.immagine = "bc\"547.jpg";
-        v.extra = {"x,1", "\"2\"", "3\r\n", "4", "", "6\n"};
+        ValoriPannello v{.codice = " bc\"547b ", .quantita = "2.5", .tipo = "TRANSISTOR", .produttore = "PHILIPS",
+                         .package = "SOT23", .pins = "3 pin", .descrizione = "NPN \"general\", 45V\r\n100mA",
+                         .note = "a,b", .datasheet = "BC547 \"rev\",2.pdf", .immagine = "bc\"547.jpg",
+                         .extra = {"x,1", "\"2\"", "3\r\n", "4", "", "6\n"}};
         const QDateTime data(QDate(2026, 12, 5), QTime(0, 0), Qt::UTC);
-
-        Componente atteso;
-        atteso.ID = 42;
-        atteso.IDTipo = 3; // IDs, not positions
-        atteso.IDProduttore = 9;
-        atteso.IDPackage = 5;
-        atteso.Pins = 3;
-        atteso.NomeTipo = "TRANSISTOR";
-        atteso.Codice = " BC'547B "; // upper-cased, not trimmed
-        atteso.CodiceNumerico = 547;
-        atteso.Quantita = 2; // half to even
-        atteso.NomeProduttore = "PHILIPS";
-        atteso.Descrizione = "NPN 'general' -  45V 100mA";
-        atteso.Note = "a - b";
-        atteso.Datasheet = "BC547 'rev',2.pdf"; // comma kept, quotes not
-        atteso.Immagine = "bc'547.jpg";
-        atteso.DataInserimento = data;
-        atteso.Extra1 = "x - 1";
-        atteso.Extra2 = "'2'";
-        atteso.Extra3 = "3 ";
-        atteso.Extra4 = "4";
-        atteso.Extra6 = "6\n";
+        // IDs (not positions) looked up; the code upper-cased, not trimmed; the
+        // quantity rounded half to even; quotes, commas and line breaks cleaned.
+        const Componente atteso{.ID = 42, .IDProduttore = 9, .IDTipo = 3, .IDPackage = 5, .Pins = 3,
+                                .NomeTipo = "TRANSISTOR", .Codice = " BC'547B ", .CodiceNumerico = 547, .Quantita = 2,
+                                .NomeProduttore = "PHILIPS", .Descrizione = "NPN 'general' -  45V 100mA",
+                                .Datasheet = "BC547 'rev',2.pdf", .Immagine = "bc'547.jpg", .Note = "a - b",
+                                .DataInserimento = data, .Extra1 = "x - 1", .Extra2 = "'2'", .Extra3 = "3 ",
+                                .Extra4 = "4", .Extra5 = "", .Extra6 = "6\n"};
         QCOMPARE(ComponenteDaPannello(s, v, 42, data), atteso);
 
         // Names are exact and case-sensitive: unknown or empty ones give 0.

@@ -122,14 +122,15 @@ private slots:
 
     void righeInPiuSparisconoAlSalvataggio()
     {
-        Archivio a("1,\"A\"\r\n2,\"B\"\r\n3,\"C\"\r\ngarbage\"\r\n");
+        Archivio a("1,\"A\"\r\n2,\"B\"\r\n3,\"C\"\r\ngarbage\"\r\n", QByteArray("\"\x01\0\xFF,#", 6));
         a.stato.NumTipi = 2;
-        a.stato.NumPackages = -5; // a hand-edited count below zero loads nothing
+        a.stato.NumComponenti = INT_MIN; // a hand-edited count below zero loads nothing
         QVERIFY(CaricaDatabase(a.stato, a.dialoghi));
         QCOMPARE(a.stato.Tipi, (QList<Tipo>{{1, "A"}, {2, "B"}}));
-        QCOMPARE(a.stato.NumPackages, 0);
+        QVERIFY(a.stato.NumComponenti == 0 && a.stato.Componenti.isEmpty());
         QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
         QCOMPARE(a.cartella.leggi("Tipi.dat"), QByteArray("1,\"A\"\r\n2,\"B\"\r\n"));
+        QCOMPARE(a.cartella.leggi("Componenti.dat"), QByteArray());
     }
 
     void ricercheEConteggio()
