@@ -53,14 +53,6 @@ struct Cartella {
     {
         return QDir(cartella.file(sotto)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     }
-    void verificaErrore(const QString &testo, const QString &titolo) const
-    {
-        VERIFICA_DIALOGHI(dialoghi);
-        const auto box = dialoghi.ultimoBox();
-        QCOMPARE(box.testo, testo);
-        QCOMPARE(box.titolo, titolo);
-        QVERIFY(box.icona == Icona::Critica && box.pulsanti == Pulsanti::Ok && dialoghi.boxes().size() == 1);
-    }
 };
 
 } // namespace
@@ -172,36 +164,6 @@ private slots:
         QVERIFY(c.cartella.leggi("Stampe/" + nome).startsWith("Elenco dei 1 componenti estratti il " + DataBreve(Oggi()).toLatin1()));
     }
 
-    // No listing: an empty list writes nothing silently; a listing that
-    // cannot be written is told and leaves nothing behind.
-    void nessunaStampa_data()
-    {
-        QTest::addColumn<int>("caso");
-        QTest::newRow("empty list") << 0;
-        QTest::newRow("Stampe missing") << 1;
-        QTest::newRow("name taken by a folder") << 2;
-    }
-    void nessunaStampa()
-    {
-        QFETCH(int, caso);
-        Cartella c;
-        if (caso == 1)
-            QVERIFY(QDir(c.cartella.file("Stampe")).removeRecursively());
-        if (caso == 2)
-            QVERIFY(QDir(c.cartella.percorso()).mkpath("Stampe/Stampa_05122026.txt"));
-        const QStringList prima = c.in(), stampePrima = c.in("Stampe");
-        if (caso > 0)
-            c.dialoghi.setNextAnswer(Risposta::Ok);
-        QVERIFY(!CreatFileStampa(c.stato, caso > 0 ? QList<qint32>{1, 2} : QList<qint32>{}, c.dialoghi));
-        QCOMPARE(c.in(), prima);
-        QCOMPARE(c.in("Stampe"), stampePrima);
-        if (caso == 0)
-            QVERIFY(c.dialoghi.boxes().isEmpty());
-        else
-            c.verificaErrore("Errore nella creazione della lista di stampa\r\nControllare che la cartella Stampe "
-                             "esista e che il file non sia aperto in altro programma", "Stampa non generata");
-    }
-
     void csv_data()
     {
         QTest::addColumn<QString>("separatore");
@@ -243,26 +205,49 @@ private slots:
         QCOMPARE(c.stato.Componenti, kTre);
     }
 
-    void csvNonScritto_data()
+    // Nothing written: for an empty list silently; a listing or an export
+    // that cannot be written is told and leaves nothing behind.
+    void nonScritto_data()
     {
-        QTest::addColumn<bool>("cartellaMancante");
-        QTest::newRow("file name taken by a folder") << false;
-        QTest::newRow("Exported folder missing") << true;
+        QTest::addColumn<bool>("csv");
+        QTest::addColumn<QString>("daTogliere");
+        QTest::addColumn<QString>("cartellaAlPosto");
+        QTest::addColumn<QString>("testo"); // empty: no box
+        QTest::addColumn<QString>("titolo");
+        const QString stampa = "Errore nella creazione della lista di stampa\r\nControllare che la cartella Stampe "
+                               "esista e che il file non sia aperto in altro programma";
+        const QString csv = "Errore nella creazione del file CSV\r\nForse il file è già aperto in altro programma";
+        QTest::newRow("empty list") << false << "" << "" << "" << "";
+        QTest::newRow("Stampe missing") << false << "Stampe" << "" << stampa << "Stampa non generata";
+        QTest::newRow("listing name taken") << false << "" << "Stampe/Stampa_05122026.txt" << stampa << "Stampa non generata";
+        QTest::newRow("Exported missing") << true << "Exported" << "" << csv << "Database non generato";
+        QTest::newRow("CSV name taken") << true << "" << "Exported/CSVlist.csv" << csv << "Database non generato";
     }
-    void csvNonScritto()
+    void nonScritto()
     {
-        QFETCH(bool, cartellaMancante);
+        QFETCH(bool, csv);
+        QFETCH(QString, daTogliere);
+        QFETCH(QString, cartellaAlPosto);
+        QFETCH(QString, testo);
+        QFETCH(QString, titolo);
         Cartella c;
-        if (cartellaMancante)
-            QVERIFY(QDir(c.cartella.file("Exported")).removeRecursively());
-        else
-            QVERIFY(QDir(c.cartella.percorso()).mkpath("Exported/CSVlist.csv"));
-        c.dialoghi.setNextAnswer(Risposta::Ok);
-        QVERIFY(!EsportaCSV(c.stato, c.dialoghi));
-        c.verificaErrore("Errore nella creazione del file CSV\r\nForse il file è già aperto in altro programma",
-                         "Database non generato");
+        QVERIFY(daTogliere.isEmpty() || QDir(c.cartella.file(daTogliere)).removeRecursively());
+        QVERIFY(cartellaAlPosto.isEmpty() || QDir(c.cartella.percorso()).mkpath(cartellaAlPosto));
+        const QStringList prima = c.in() + c.in("Stampe") + c.in("Exported");
+        if (!testo.isEmpty())
+            c.dialoghi.setNextAnswer(Risposta::Ok);
+        QVERIFY(csv ? !EsportaCSV(c.stato, c.dialoghi)
+                    : !CreatFileStampa(c.stato, testo.isEmpty() ? QList<qint32>{} : QList<qint32>{1, 2}, c.dialoghi));
+        VERIFICA_DIALOGHI(c.dialoghi);
+        QCOMPARE(c.in() + c.in("Stampe") + c.in("Exported"), prima);
         QCOMPARE(c.stato.Componenti, kTre);
-        QCOMPARE(c.in("Exported"), cartellaMancante ? QStringList() : QStringList{"CSVlist.csv"}); // no stray temporary
+        QCOMPARE(c.dialoghi.boxes().size(), testo.isEmpty() ? 0 : 1);
+        if (!testo.isEmpty()) {
+            const auto box = c.dialoghi.ultimoBox();
+            QCOMPARE(box.testo, testo);
+            QCOMPARE(box.titolo, titolo);
+            QVERIFY(box.icona == Icona::Critica && box.pulsanti == Pulsanti::Ok);
+        }
     }
 };
 

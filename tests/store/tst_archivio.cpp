@@ -40,7 +40,7 @@ private slots:
     void leggiChiave()
     {
         Archivio a("[Uno]\r\nA=1\r\nB = due  \r\nVuota=\r\nUguale=x=y\r\n[Due]\r\nA=altro\r\nA=secondo\r\n"
-                      "  [ Tre ]  \nK =perch\xE9\nLunga=" + QByteArray(3000, 'x') + "\n");
+                   "  [ Tre ]  \nK =perch\xE9\nLunga=" + QByteArray(3000, 'x') + "\n");
         const auto leggi = [&](const char *s, const char *k) { return LeggiChiaveIni(s, k, "predefinito", a.ini()); };
         QCOMPARE(leggi("uNO", "b"), "due");          // names ignore case, blanks trimmed
         QCOMPARE(leggi("Uno", "Vuota"), "");         // an empty value is not the default

@@ -25,19 +25,18 @@ namespace {
 void Generazione(Stato &s, int g)
 {
     s.NumTipi = g % 7 + 1;
-    s.Tipi.clear();
-    for (int i = 1; i <= s.NumTipi; ++i)
-        s.Tipi.append({i, QStringLiteral("T%1-%2").arg(g).arg(i)});
     s.NumComponenti = (g * 37) % 300 + 1;
-    s.Componenti.clear();
-    for (int i = 1; i <= s.NumComponenti; ++i) {
-        Componente c;
-        c.ID = i;
+    s.Tipi.resize(s.NumTipi);
+    s.Componenti.resize(s.NumComponenti);
+    for (int i = 0; i < s.NumTipi; ++i)
+        s.Tipi[i] = {i + 1, QStringLiteral("T%1-%2").arg(g).arg(i)};
+    for (int i = 0; i < s.NumComponenti; ++i) {
+        Componente &c = s.Componenti[i] = Componente();
+        c.ID = i + 1;
         c.Codice = QStringLiteral("C%1-%2").arg(g).arg(i);
         c.Descrizione = QString(i % 50, QLatin1Char('d'));
         c.Quantita = g;
-        c.DataInserimento = DataUtc(2020, 1, 1).addDays(g % 1000);
-        s.Componenti.append(c);
+        c.DataInserimento = DataUtc(2020, 1, g % 28 + 1);
     }
     s.ProssimoIDComponente = 1000 + g;
 }
