@@ -95,42 +95,18 @@ private slots:
         QVERIFY(!Like(testo, schema + QStringLiteral("?*B*")));
     }
 
-    void numeroDaCodice_data()
+    void numeroDaCodiceEPulisciTesto()
     {
-        QTest::addColumn<QString>("codice");
-        QTest::addColumn<qint32>("atteso");
-        QTest::newRow("1N4148") << "1N4148" << 14148;
-        QTest::newRow("leading zeros") << "0805-01" << 80501;
-        QTest::newRow("no digits") << "RELAY" << 0;
-        QTest::newRow("non-ASCII digits skipped") << QString::fromUtf8("A\u0663\u0661\u0662") << 0;
-        QTest::newRow("exactly the largest Long") << "X2147483647" << 2147483647;
-        QTest::newRow("one above caps") << "X2147483648" << 2147483647;
-        QTest::newRow("long run of digits caps") << "9999999999999999999999999999" << 2147483647;
-    }
-    void numeroDaCodice()
-    {
-        QFETCH(QString, codice);
-        QFETCH(qint32, atteso);
-        QCOMPARE(NumeroDaCodice(codice), atteso);
-    }
-
-    void pulisciTesto_data()
-    {
-        QTest::addColumn<QString>("testo");
-        QTest::addColumn<QString>("atteso");
-        QTest::newRow("quoted word, comma and blank, line break")
-            << "Il \"nuovo\" timer, preciso\r\nseconda riga"
-            << "Il 'nuovo' timer -  preciso seconda riga";
-        QTest::newRow("lone CR and lone LF kept") << "a\rb\nc" << "a\rb\nc";
-        QTest::newRow("LF CR is not a pair") << "a\n\rb" << "a\n\rb";
-        QTest::newRow("CR CR LF LF") << "a\r\r\n\nb" << "a\r \nb";
-        QTest::newRow("comma alone") << "," << " - ";
-    }
-    void pulisciTesto()
-    {
-        QFETCH(QString, testo);
-        QFETCH(QString, atteso);
-        QCOMPARE(PulisciTesto(testo), atteso);
+        QCOMPARE(NumeroDaCodice("1N4148"), 14148);
+        QCOMPARE(NumeroDaCodice("0805-01"), 80501); // leading zeros
+        QCOMPARE(NumeroDaCodice("RELAY"), 0);
+        QCOMPARE(NumeroDaCodice("A\u0663\u0661\u0662"), 0); // only ASCII digits
+        QCOMPARE(NumeroDaCodice("X2147483647"), 2147483647);
+        QCOMPARE(NumeroDaCodice("X2147483648"), 2147483647); // capped
+        QCOMPARE(NumeroDaCodice(QString(40, QLatin1Char('9'))), 2147483647);
+        QCOMPARE(PulisciTesto("Il \"nuovo\" timer, preciso\r\nseconda riga"), "Il 'nuovo' timer -  preciso seconda riga");
+        QCOMPARE(PulisciTesto("a\rb\nc\n\rd"), "a\rb\nc\n\rd"); // lone CR, lone LF, LF CR: kept
+        QCOMPARE(PulisciTesto("a\r\r\n\nb"), "a\r \nb");
     }
 
     void val_data()
