@@ -41,15 +41,12 @@ void Generazione(Stato &s, int g)
     s.ProssimoIDComponente = 1000 + g;
 }
 
-// Empty when the state is exactly one generation (or a first start's).
+// Empty when the state is exactly one generation.
 QString GenerazioneIntera(const Stato &s)
 {
-    if (s.ProssimoIDComponente == 1)
-        return s.NumComponenti == 0 && s.NumTipi == 0 ? QString() : QStringLiteral("prima generazione sporca");
     Stato atteso;
     Generazione(atteso, s.ProssimoIDComponente - 1000);
-    return StessiDati(s, atteso) ? QString()
-                                 : QStringLiteral("generazione %1 mescolata").arg(s.ProssimoIDComponente - 1000);
+    return StessiDati(s, atteso) ? QString() : QStringLiteral("generazione %1 mescolata").arg(s.ProssimoIDComponente - 1000);
 }
 
 // Child process: saves generation after generation until it is killed.
