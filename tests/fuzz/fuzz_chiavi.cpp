@@ -9,6 +9,7 @@
 //     reader gives.
 #include "listsort/chiavi.h"
 #include "store/localeutente.h"
+#include "verifica.h"
 
 #include <QLocale>
 #include <QString>
@@ -16,15 +17,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 
 namespace {
-
-void Verifica(bool condizione)
-{
-    if (!condizione)
-        std::abort();
-}
 
 const QLocale &Locale(uint8_t scelta)
 {
@@ -51,11 +45,6 @@ QString KeyAttesa(double v, const QString &decimale)
     const qsizetype punto = s.indexOf(QLatin1Char('.'));
     s.replace(punto, 1, decimale);
     return QString(qMax<qsizetype>(0, 30 - punto), QLatin1Char('0')) + s;
-}
-
-int Segno(int x)
-{
-    return (x > 0) - (x < 0);
 }
 
 } // namespace
@@ -99,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dati, size_t dimensione)
         }
     }
     if (numeri[0] && numeri[1] && std::fabs(valori[0]) < 1e30 && std::fabs(valori[1]) < 1e30) {
-        const int confronto = Segno(keys[0].compare(keys[1]));
+        const int confronto = keys[0].compare(keys[1]);
         if (valori[0] < valori[1])
             Verifica(confronto <= 0);
         else if (valori[0] > valori[1])

@@ -7,20 +7,14 @@
 #include "store/cp1252.h"
 #include "store/fileini.h"
 #include "store/ini.h"
+#include "verifica.h"
 
 #include <QList>
 
 #include <cstdint>
-#include <cstdlib>
 #include <utility>
 
 namespace {
-
-void Verifica(bool condizione)
-{
-    if (!condizione)
-        std::abort();
-}
 
 bool Vuoto(QChar c)
 {

@@ -3,21 +3,15 @@
 // surrogates included). The input is UTF-16 units; the first unit 0 splits
 // the text from the pattern.
 #include "components/like.h"
+#include "verifica.h"
 
 #include <QList>
 #include <QString>
 
 #include <cstdint>
-#include <cstdlib>
 #include <vector>
 
 namespace {
-
-void Verifica(bool condizione)
-{
-    if (!condizione)
-        std::abort();
-}
 
 // Characters as the matcher sees them: a surrogate pair is one character,
 // any other unit (a lone surrogate too) is one character.

@@ -2,20 +2,14 @@
 // read as a number, cleaned and matched; the rest is used as a Like pattern.
 #include "components/like.h"
 #include "components/regole.h"
+#include "verifica.h"
 
 #include <QString>
 
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 
 namespace {
-
-void Verifica(bool condizione)
-{
-    if (!condizione)
-        std::abort();
-}
 
 // A pattern that matches exactly the text: every wildcard put in brackets.
 QString SchemaLetterale(const QString &testo)

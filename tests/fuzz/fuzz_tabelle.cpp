@@ -4,20 +4,14 @@
 // unchanged, read by one thread or by two. The first four bytes are the count, the rest is the file, fed
 // to each of the four readers.
 #include "store/filetabelle.h"
+#include "verifica.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 #include <limits>
 
 namespace {
-
-void Verifica(bool condizione)
-{
-    if (!condizione)
-        std::abort();
-}
 
 // Without a double quote inside a text (which the program never stores)
 // what was read is written and read back unchanged.

@@ -50,7 +50,6 @@ inline QDateTime DataUtc(int a, int m, int g, int h = 0, int min = 0, int s = 0)
 
 // A small consistent database with the awkward values a file must carry:
 // empty texts, negative numbers, commas inside texts, accented letters.
-// (Fields left out of the designated initializers keep their defaults.)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 inline void RiempiStatoDiEsempio(Stato &s)

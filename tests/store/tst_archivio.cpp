@@ -12,34 +12,96 @@
 
 namespace {
 
-// A state on a fresh program folder holding the four given table files.
+// A state on a fresh program folder holding the given files.
 struct Archivio {
     CartellaTest cartella;
     Stato stato;
     DialoghiFinti dialoghi;
 
-    explicit Archivio(const QByteArray &tipi = {}, const QByteArray &componenti = {})
+    // Info.ini holding the given bytes (none at all for a null array).
+    explicit Archivio(const QByteArray &ini, const QByteArray &tipi = {}, const QByteArray &componenti = {})
     {
         stato.percorsi = Percorsi::DaCartella(cartella.percorso());
+        if (!ini.isNull())
+            cartella.scrivi("Info.ini", ini);
         cartella.scrivi("Tipi.dat", tipi);
         cartella.scrivi("Produttori.dat", {});
         cartella.scrivi("Packages.dat", {});
         cartella.scrivi("Componenti.dat", componenti);
     }
+    QString ini() const { return stato.percorsi.FileIni; }
 };
-
-const QByteArray kRigaEsempio =
-    "12,3,5,2,8,\"INTEGRATO\",\"ACME\",\"NE555\",555,\"Timer di precisione\",\"\",\"NE555.jpg\","
-    "10,\"\",#2024-10-09#,\"\",\"\",\"\",\"\",\"\",\"\"\r\n";
 
 } // namespace
 
-class TestTabelle : public QObject {
+class TestArchivio : public QObject {
     Q_OBJECT
 private slots:
+    void leggiChiave()
+    {
+        Archivio a("[Uno]\r\nA=1\r\nB = due  \r\nVuota=\r\nUguale=x=y\r\n[Due]\r\nA=altro\r\nA=secondo\r\n"
+                   "  [ Tre ]  \nK =perch\xE9\nLunga=" + QByteArray(3000, 'x') + "\n");
+        const auto leggi = [&](const char *s, const char *k) { return LeggiChiaveIni(s, k, "predefinito", a.ini()); };
+        QCOMPARE(leggi("uNO", "b"), "due");          // names ignore case, blanks trimmed
+        QCOMPARE(leggi("Uno", "Vuota"), "");         // an empty value is not the default
+        QCOMPARE(leggi("Uno", "Uguale"), "x=y");
+        QCOMPARE(leggi("Due", "A"), "altro");        // the first in its own section
+        QCOMPARE(leggi("Due", "B"), "predefinito");  // missing key
+        QCOMPARE(leggi("Quattro", "A"), "predefinito");
+        QCOMPARE(leggi("Tre", "K"), "perché");       // LF line ends, blanks around the section
+        QCOMPARE(leggi("Tre", "Lunga"), QString(2047, QLatin1Char('x')));
+        QCOMPARE(LeggiChiaveIni("Uno", "A", "predefinito", a.ini() + ".manca"), "predefinito");
+    }
+
+    void scriviChiave()
+    {
+        const auto scrivi = [](const QByteArray &prima, const char *sezione, const char *chiave,
+                               const QString &valore) {
+            Archivio a(prima);
+            ScriviChiaveIni(sezione, chiave, valore, a.ini());
+            return a.cartella.leggi("Info.ini");
+        };
+        const QByteArray base = "; nota\r\n[Uno]\r\nA=1\r\nAltro = x\r\n\r\n[Due]\r\nB=2\r\n";
+        // Replaced in place, names matched whatever their case, the rest kept.
+        QCOMPARE(scrivi(base, "uno", "altro", "nuovo"),
+                 QByteArray("; nota\r\n[Uno]\r\nA=1\r\nAltro=nuovo\r\n\r\n[Due]\r\nB=2\r\n"));
+        // A new key goes after the last of its section, a new section at the end.
+        QCOMPARE(scrivi(base, "Uno", "C", "3"),
+                 QByteArray("; nota\r\n[Uno]\r\nA=1\r\nAltro = x\r\nC=3\r\n\r\n[Due]\r\nB=2\r\n"));
+        QCOMPARE(scrivi(base, "Tre", "D", " spazi "),
+                 QByteArray("; nota\r\n[Uno]\r\nA=1\r\nAltro = x\r\n\r\n[Due]\r\nB=2\r\n[Tre]\r\nD= spazi \r\n"));
+        QCOMPARE(scrivi("[S]\r\nK=v\r\n", "S", "K", ""), QByteArray("[S]\r\nK=\r\n"));
+        QCOMPARE(scrivi("[S]\nK=v", "S", "K", "w"), QByteArray("[S]\r\nK=w\r\n")); // LF file becomes CR LF
+        QCOMPARE(scrivi(QByteArray(), "S", "K", "città € Ω\U0001F600"), // new file; one "?" a character
+                 QByteArray("[S]\r\nK=citt\xE0 \x80 ??\r\n"));
+        QCOMPARE(scrivi("", "S", "K", "a\r\nb"), QByteArray("[S]\r\nK=a  b\r\n"));
+    }
+
+    void infoBooleaniEContatori()
+    {
+        const auto leggi = [](const QByteArray &righe) {
+            Archivio a("[Options]\r\n" + righe + "\r\n[Counter]\r\n" + righe + "\r\n");
+            QString errore;
+            return LeggiInfo(a.stato, &errore) ? QStringLiteral("%1 %2").arg(a.stato.TemaChiaro).arg(a.stato.NumTipi)
+                                               : errore;
+        };
+        QCOMPARE(leggi("Tema Chiaro=True"), "1 0");
+        QCOMPARE(leggi("Tema Chiaro=Vero"), "1 0");
+        QCOMPARE(leggi("Tema Chiaro=true"), "0 0");
+        QCOMPARE(leggi("Tema Chiaro=VERO"), "0 0");
+        QCOMPARE(leggi("Tema Chiaro="), "0 0");
+        QCOMPARE(leggi("Altro=x"), "1 0"); // missing keys read as their defaults
+        QCOMPARE(leggi("Numero Tipi=  -3  "), "1 -3");
+        QCOMPARE(leggi("Numero Tipi=2.5"), "1 2"); // halves to even
+        QCOMPARE(leggi("Numero Tipi=3.5"), "1 4");
+        for (const char *valore : {"Numero Tipi=dieci", "Numero Tipi=10x", "Numero Tipi="})
+            QCOMPARE(leggi(valore), "Tipo non corrispondente: il valore di \"Numero Tipi\" in Info.ini "
+                                    "non è un numero valido");
+    }
+
     void fileEAndataERitorno() // tables and Info.ini
     {
-        Archivio a("vecchio\r\n", "vecchio\r\n");
+        Archivio a({}, "vecchio\r\n", "vecchio\r\n");
         RiempiStatoDiEsempio(a.stato);
         a.stato.ImmaginiReali = true;
         a.stato.SeparatoreCSV = ";";
@@ -50,7 +112,8 @@ private slots:
         // Negative numbers, commas inside quotes, one byte per accented letter,
         // a time of day only when there is one.
         QCOMPARE(a.cartella.leggi("Componenti.dat"),
-                 kRigaEsempio
+                 QByteArray("12,3,5,2,8,\"INTEGRATO\",\"ACME\",\"NE555\",555,\"Timer di precisione\",\"\","
+                            "\"NE555.jpg\",10,\"\",#2024-10-09#,\"\",\"\",\"\",\"\",\"\",\"\"\r\n")
                      + "13,4,6,0,-3,\"TRANSISTOR, BJT\",\"Societ\xE0 Pi\xF9\",\"BC547B\",547,"
                        "\"NPN, 45 V; \xE8 cos\xEC\",\"bc547.pdf\",\"\",-25,\"  spazi  \","
                        "#1999-01-31 13:05:59#,\"uno\",\"\",\"\",\"\",\"\",\"sei, ultimo\"\r\n");
@@ -125,50 +188,15 @@ private slots:
 
     void righeInPiuSparisconoAlSalvataggio()
     {
-        Archivio a("1,\"A\"\r\n2,\"B\"\r\n3,\"C\"\r\ngarbage\"\r\n");
+        Archivio a({}, "1,\"A\"\r\n2,\"B\"\r\n3,\"C\"\r\ngarbage\"\r\n", QByteArray("\"\x01\0\xFF,#", 6));
         a.stato.NumTipi = 2;
-        a.stato.NumPackages = -5; // a hand-edited count below zero loads nothing
+        a.stato.NumComponenti = INT_MIN; // a hand-edited count below zero loads nothing
         QVERIFY(CaricaDatabase(a.stato, a.dialoghi));
         QCOMPARE(a.stato.Tipi, (QList<Tipo>{{1, "A"}, {2, "B"}}));
-        QCOMPARE(a.stato.NumPackages, 0);
+        QVERIFY(a.stato.NumComponenti == 0 && a.stato.Componenti.isEmpty());
         QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
         QCOMPARE(a.cartella.leggi("Tipi.dat"), QByteArray("1,\"A\"\r\n2,\"B\"\r\n"));
-    }
-
-    void datiDanneggiati_data()
-    {
-        QTest::addColumn<QByteArray>("tipi");
-        QTest::addColumn<QByteArray>("componenti");
-        QTest::addColumn<int>("numTipi");
-        QTest::addColumn<int>("numComponenti");
-        const QByteArray tipo = "1,\"A\"\r\n";
-        QByteArray rumore(4096, '\0');
-        for (int i = 0; i < rumore.size(); ++i)
-            rumore[i] = char((i * 7919 + 13) % 251);
-        const auto data = [](const char *d) { return QByteArray(kRigaEsempio).replace("#2024-10-09#", d); };
-        QTest::newRow("fewer records than the count") << tipo << QByteArray() << 2 << 0;
-        QTest::newRow("record cut short") << QByteArray("1\r\n") << QByteArray() << 1 << 0;
-        QTest::newRow("quote never closed") << QByteArray("1,\"A\r\n") << QByteArray() << 1 << 0;
-        QTest::newRow("number beyond 32 bits") << QByteArray("2147483648,\"A\"\r\n") << QByteArray() << 1 << 0;
-        QTest::newRow("huge count") << tipo << QByteArray() << INT_MAX << 0;
-        QTest::newRow("impossible date") << tipo << data("#2024-13-45#") << 1 << 1;
-        QTest::newRow("date never closed") << tipo << data("#2024-10-09") << 1 << 1;
-        QTest::newRow("binary garbage") << tipo << rumore << 1 << 1000;
-    }
-    void datiDanneggiati()
-    {
-        QFETCH(QByteArray, tipi);
-        QFETCH(QByteArray, componenti);
-        QFETCH(int, numTipi);
-        QFETCH(int, numComponenti);
-        Archivio a(tipi, componenti);
-        a.stato.NumTipi = numTipi;
-        a.stato.NumComponenti = numComponenti;
-        a.dialoghi.setNextAnswer(Risposta::Ok);
-        QVERIFY(!CaricaDatabase(a.stato, a.dialoghi));
-        QCOMPARE(a.dialoghi.ultimoBox().testo, QStringLiteral("Errore nell'apertura files del DB"));
-        QCOMPARE(a.stato.Tipi.size(), 0);
-        VERIFICA_DIALOGHI(a.dialoghi);
+        QCOMPARE(a.cartella.leggi("Componenti.dat"), QByteArray());
     }
 
     void ricercheEConteggio()
@@ -179,19 +207,17 @@ private slots:
         s.Tipi.append({9, "INTEGRATO"});
         s.NumComponenti = s.NumTipi = 3;
         QCOMPARE(PosPackageDaID(s, 7), 2);
-        QCOMPARE(PosComponenteDaCodice(s, "NE555"), 1); // lower position wins
-        QCOMPARE(IDTipoDaNome(s, "INTEGRATO"), 3);      // first match
-        QCOMPARE(IDTipoDaNome(s, "Integrato"), 0);      // case-sensitive
-        QCOMPARE(IDProduttoreDaNome(s, "Società Più"), 6);
+        QCOMPARE(PosComponenteDaCodice(s, "NE555"), 1); // first match
+        QCOMPARE(IDTipoDaNome(s, "INTEGRATO"), 3);
+        QCOMPARE(IDTipoDaNome(s, "Integrato"), 0); // exact
         s.NumTipi = 1; // slots beyond the count are never searched nor counted
         QCOMPARE(PosTipoDaID(s, 4), 0);
-        for (Componente &c : s.Componenti)
-            c.Quantita = INT_MAX;
+        s.Componenti[0].Quantita = s.Componenti[1].Quantita = INT_MAX;
         s.NumComponenti = 2;
         ContaPezzi(s);
-        QCOMPARE(s.TotalePezzi, qint64(INT_MAX) * 2); // summed in 64 bits
+        QCOMPARE(s.TotalePezzi, qint64(INT_MAX) * 2);
     }
 };
 
-QTEST_GUILESS_MAIN(TestTabelle)
-#include "tst_tabelle.moc"
+QTEST_GUILESS_MAIN(TestArchivio)
+#include "tst_archivio.moc"

@@ -1,0 +1,228 @@
+// The component rules: the code matcher, numbers read from text, the
+// numeric part of a code, cleaned texts, and the records the detail panel
+// makes, finds and deletes.
+#include "components/like.h"
+#include "components/operazioni.h"
+#include "components/regole.h"
+#include "store/stato.h"
+
+#include <QTest>
+
+#include <limits>
+
+namespace {
+
+Stato ConCodici(const QStringList &codici)
+{
+    Stato s;
+    for (const QString &codice : codici) {
+        Componente c;
+        c.ID = qint32(s.Componenti.size()) + 10;
+        c.Codice = codice;
+        c.CodiceNumerico = 547;
+        s.Componenti.append(c);
+    }
+    s.NumComponenti = qint32(s.Componenti.size());
+    return s;
+}
+
+QStringList Codici(const Stato &s)
+{
+    QStringList codici;
+    for (qint32 pos = 1; pos <= s.NumComponenti; ++pos)
+        codici << s.componente(pos).Codice;
+    return codici;
+}
+
+} // namespace
+
+class TestComponenti : public QObject {
+    Q_OBJECT
+private slots:
+    void like_data()
+    {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<QString>("schema");
+        QTest::addColumn<bool>("atteso");
+        QTest::newRow("equal") << "NE555" << "NE555" << true;
+        QTest::newRow("case differs") << "NE555" << "ne555" << false;
+        QTest::newRow("empty pattern") << "A" << "" << false;
+        QTest::newRow("contains") << "74HC00" << "*HC*" << true;
+        QTest::newRow("star needs backtracking") << "AXBXC" << "*X*C" << true;
+        QTest::newRow("star must reach end") << "ABCD" << "*C" << false;
+        QTest::newRow("question") << "74LS00" << "*7?L*" << true;
+        QTest::newRow("question needs one") << "7L" << "7?L" << false;
+        QTest::newRow("hash digit") << "R10" << "R##" << true;
+        QTest::newRow("hash not other digit") << QString::fromUtf8("R1\u0663") << "R##" << false;
+        QTest::newRow("range in") << "B" << "[A-C]" << true;
+        QTest::newRow("negated in") << "D" << "[!A-C]" << true;
+        QTest::newRow("star in brackets is literal") << "A*" << "A[*]" << true;
+        QTest::newRow("bracket in brackets") << "[" << "[[]" << true;
+        QTest::newRow("hyphen first") << "-" << "[-A]" << true;
+        QTest::newRow("descending range empty") << "B" << "[C-A]" << false;
+        QTest::newRow("empty list is an empty text") << "AB" << "A[]B" << true;
+        QTest::newRow("negated empty list any") << "AXB" << "A[!]B" << true;
+        QTest::newRow("closing bracket alone") << "A]" << "A]" << true;
+        // An opening bracket without its closing one stands for itself.
+        QTest::newRow("unclosed literal") << "[AB" << "[AB" << true;
+        QTest::newRow("unclosed in search") << "X[AB7" << "*[AB*" << true;
+        QTest::newRow("unclosed, wildcards still work") << "[X1" << "[?#" << true;
+        // A character outside the BMP is one character; a lone surrogate is
+        // one of its own, in the text and in the pattern alike.
+        QTest::newRow("one question, one emoji") << QString::fromUtf8("A\U0001F600B") << "A?B" << true;
+        QTest::newRow("star backtracks over emoji")
+            << QString::fromUtf8("X\U0001F600\U0001F600B\U0001F600B") << "X*??B" << true;
+        const QString solo(QChar(char16_t(0xD89B)));
+        QTest::newRow("lone surrogate matches itself") << solo << solo << true;
+        QTest::newRow("lone surrogate is not U+FFFD") << QString(QChar(0xFFFD)) << solo << false;
+    }
+    void like()
+    {
+        QFETCH(QString, testo);
+        QFETCH(QString, schema);
+        QFETCH(bool, atteso);
+        QCOMPARE(Like(testo, schema), atteso);
+    }
+
+    void moltiAsterischi()
+    {
+        // The exponential trap of naive backtracking, answered at once.
+        const QString testo(10000, QLatin1Char('A'));
+        const QString schema = QStringLiteral("*A").repeated(200);
+        QVERIFY(!Like(testo, schema + QStringLiteral("*B")));
+        QVERIFY(Like(testo + QStringLiteral("B"), schema + QStringLiteral("*B")));
+        QVERIFY(!Like(testo, QString(200, QLatin1Char('*')) + QStringLiteral("B")));
+        QVERIFY(!Like(testo, schema + QStringLiteral("?*B*")));
+    }
+
+    void numeroDaCodiceEPulisciTesto()
+    {
+        QCOMPARE(NumeroDaCodice("1N4148"), 14148);
+        QCOMPARE(NumeroDaCodice("0805-01"), 80501); // leading zeros
+        QCOMPARE(NumeroDaCodice("RELAY"), 0);
+        QCOMPARE(NumeroDaCodice("A\u0663\u0661\u0662"), 0); // only ASCII digits
+        QCOMPARE(NumeroDaCodice("X2147483647"), 2147483647);
+        QCOMPARE(NumeroDaCodice("X2147483648"), 2147483647); // capped
+        QCOMPARE(NumeroDaCodice(QString(40, QLatin1Char('9'))), 2147483647);
+        QCOMPARE(PulisciTesto("Il \"nuovo\" timer, preciso\r\nseconda riga"), "Il 'nuovo' timer -  preciso seconda riga");
+        QCOMPARE(PulisciTesto("a\rb\nc\n\rd"), "a\rb\nc\n\rd"); // lone CR, lone LF, LF CR: kept
+        QCOMPARE(PulisciTesto("a\r\r\n\nb"), "a\r \nb");
+    }
+
+    void val_data()
+    {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<double>("atteso");
+        QTest::addColumn<qint32>("intero");
+        QTest::newRow("12 pz") << "12 pz" << 12.0 << 12;
+        QTest::newRow("comma stops") << "3,5" << 3.0 << 3;
+        QTest::newRow("abc") << "abc" << 0.0 << 0;
+        QTest::newRow("blank after sign") << "- 3" << -3.0 << -3;
+        QTest::newRow("two signs") << "--3" << 0.0 << 0;
+        QTest::newRow("half down to even") << "2.5" << 2.5 << 2;
+        QTest::newRow("half up to even") << "3.5" << 3.5 << 4;
+        QTest::newRow("negative half to even") << "-2.5" << -2.5 << -2;
+        QTest::newRow("blanks anywhere") << " 1 2 " << 12.0 << 12;
+        QTest::newRow("tabs and line breaks") << "\t1\r\n0" << 10.0 << 10;
+        QTest::newRow("exponent D, negative") << "25D-1" << 2.5 << 2;
+        QTest::newRow("exponent with blanks") << "1 E + 2" << 100.0 << 100;
+        QTest::newRow("exponent without digits") << "4e" << 4.0 << 4;
+        QTest::newRow("leading point") << ".5" << 0.5 << 0;
+        QTest::newRow("second point stops") << "1.2.3" << 1.2 << 1;
+        QTest::newRow("hexadecimal lower case") << "&h1f" << 31.0 << 31;
+        QTest::newRow("octal stops at 8") << "&O78" << 7.0 << 7;
+        QTest::newRow("ampersand alone") << "&12" << 0.0 << 0;
+        QTest::newRow("smallest Long") << "-2147483648" << -2147483648.0 << std::numeric_limits<qint32>::min();
+        QTest::newRow("rounds past the top clamps") << "2147483647.5" << 2147483647.5 << 2147483647;
+        QTest::newRow("below range clamps") << "-1e12" << -1e12 << std::numeric_limits<qint32>::min();
+        QTest::newRow("tiny exponent is 0") << "1e-999999" << 0.0 << 0;
+        // Beyond a double: infinity with its sign, and the Long clamps.
+        QTest::newRow("huge exponent") << "1e999999999999" << qInf() << 2147483647;
+        QTest::newRow("huge negative") << "-7e400" << -qInf() << std::numeric_limits<qint32>::min();
+        QTest::newRow("four hundred digits") << QString(400, QLatin1Char('9')) << qInf() << 2147483647;
+    }
+    void val()
+    {
+        QFETCH(QString, testo);
+        QFETCH(double, atteso);
+        QFETCH(qint32, intero);
+        QCOMPARE(Val(testo), atteso);
+        QCOMPARE(LongDaTesto(testo), intero);
+    }
+
+
+    void componenteDaPannello()
+    {
+        Stato s;
+        s.Tipi = {{7, "DIODO"}, {3, "TRANSISTOR"}};
+        s.Produttori = {{9, "PHILIPS"}};
+        s.Packages = {{4, "TO92", "", ""}, {5, "SOT23", "", ""}};
+        s.NumTipi = s.NumPackages = 2;
+        s.NumProduttori = 1;
+        ValoriPannello v{.codice = " bc\"547b ", .quantita = "2.5", .tipo = "TRANSISTOR", .produttore = "PHILIPS",
+                         .package = "SOT23", .pins = "3 pin", .descrizione = "NPN \"general\", 45V\r\n100mA",
+                         .note = "a,b", .datasheet = "BC547 \"rev\",2.pdf", .immagine = "bc\"547.jpg",
+                         .extra = {"x,1", "\"2\"", "3\r\n", "4", "", "6\n"}};
+        const QDateTime data(QDate(2026, 12, 5), QTime(0, 0), Qt::UTC);
+        // IDs (not positions) looked up; the code upper-cased, not trimmed; the
+        // quantity rounded half to even; quotes, commas and line breaks cleaned.
+        const Componente atteso{.ID = 42, .IDProduttore = 9, .IDTipo = 3, .IDPackage = 5, .Pins = 3,
+                                .NomeTipo = "TRANSISTOR", .Codice = " BC'547B ", .CodiceNumerico = 547, .Quantita = 2,
+                                .NomeProduttore = "PHILIPS", .Descrizione = "NPN 'general' -  45V 100mA",
+                                .Datasheet = "BC547 'rev',2.pdf", .Immagine = "bc'547.jpg", .Note = "a - b",
+                                .DataInserimento = data, .Extra1 = "x - 1", .Extra2 = "'2'", .Extra3 = "3 ",
+                                .Extra4 = "4", .Extra5 = "", .Extra6 = "6\n"};
+        QCOMPARE(ComponenteDaPannello(s, v, 42, data), atteso);
+
+        // Names are exact and case-sensitive: unknown or empty ones give 0.
+        v.tipo = "transistor";
+        v.produttore = "\"P\"";
+        v.package.clear();
+        const Componente c = ComponenteDaPannello(s, v, 1, QDateTime());
+        QCOMPARE(QList<qint32>({c.IDTipo, c.IDProduttore, c.IDPackage}), QList<qint32>({0, 0, 0}));
+        QCOMPARE(c.NomeTipo, "transistor");
+        QCOMPARE(c.NomeProduttore, "'P'");
+    }
+
+    void testoConflitto()
+    {
+        Stato s = ConCodici({"BC547C", "NE555", "BC547A", "BC547D"});
+        s.Componenti[1].CodiceNumerico = 555;
+        s.NumComponenti = 3; // storage past the count is not a component
+        QCOMPARE(TestoConflitto(s, 547, "BC547B"),
+                 "Ci sono altri componenti con lo stesso codice numerico [547] of BC547B:\r\n"
+                 "> BC547C\r\n> BC547A\r\n\r\nDevo continuare comunque ?");
+        QCOMPARE(TestoConflitto(s, 317, "LM317T"), QString());
+    }
+
+    void eliminaPosizione()
+    {
+        Stato s = ConCodici({"A", "B", "C", "D", "E"});
+        EliminaPosizione(s, 2);
+        QCOMPARE(Codici(s), QStringList({"A", "C", "D", "E"}));
+        QCOMPARE(s.componente(2).ID, 12); // records keep their IDs
+        EliminaPosizione(s, 4);
+        for (qint32 fuori : {0, 4, -1})
+            EliminaPosizione(s, fuori);
+        QCOMPARE(Codici(s), QStringList({"A", "C", "D"}));
+
+        Stato unico = ConCodici({"SOLO"});
+        EliminaPosizione(unico, 1);
+        QCOMPARE(unico.NumComponenti, 0);
+    }
+
+    void cercaCodici()
+    {
+        Stato s = ConCodici({"74HC00", "74LS00", "LM317T"});
+        QCOMPARE(CercaCodici(s, "###t"), QList<qint32>{3});
+        QCOMPARE(CercaCodici(s, "[!7]m"), QList<qint32>{3});
+        QCOMPARE(CercaCodici(s, "xyz"), QList<qint32>{});
+        s.NumComponenti = 1;
+        QCOMPARE(CercaCodici(s, QString()), QList<qint32>{1});
+        s.NumComponenti = 0;
+        QCOMPARE(CercaCodici(s, QString()), QList<qint32>{});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestComponenti)
+#include "tst_componenti.moc"

@@ -1,0 +1,254 @@
+// The listing and the CSV export: their bytes, their file names, and what the
+// user is told when they cannot be written. Dates are written in the user's
+// short date form, each distinct day as the locale writes it.
+#include "reports/csv.h"
+#include "reports/datebrevi.h"
+#include "reports/stampa.h"
+
+#include "common/cartellatest.h"
+#include "common/dialoghifinti.h"
+#include "store/localeutente.h"
+#include "store/orologio.h"
+#include "store/stato.h"
+
+#include <QDir>
+#include <QTest>
+
+namespace {
+
+Componente Comp(const QString &codice, const QString &tipo, const QString &produttore, qint32 quantita,
+                const QDate &data, const QString &descrizione = {})
+{
+    Componente c;
+    c.Codice = codice;
+    c.NomeTipo = tipo;
+    c.NomeProduttore = produttore;
+    c.Quantita = quantita;
+    c.DataInserimento = QDateTime(data, QTime(0, 0), Qt::UTC);
+    c.Descrizione = descrizione;
+    return c;
+}
+
+// Not in code order: the export keeps table order.
+const QList<Componente> kTre = {
+    Comp("NE555", "INTEGRATO", "TEXAS INSTRUMENTS INC", 7, QDate(2024, 10, 9), "Timer; più preciso"),
+    Comp("ABCDEFGHIJKLMNOPQRST", "RESISTENZA12", "ACMÉ;B", 12345, QDate(2026, 1, 31)),
+    Comp("LM317T", "", "", -5, QDate(2025, 3, 4)),
+};
+
+// A program folder holding Stampe, Exported and the given components.
+struct Cartella {
+    CartellaTest cartella;
+    Stato stato;
+    DialoghiFinti dialoghi;
+    explicit Cartella(const QList<Componente> &componenti = kTre)
+    {
+        for (const char *sotto : {"Stampe", "Exported"})
+            QVERIFY(QDir(cartella.percorso()).mkdir(sotto));
+        stato.percorsi = Percorsi::DaCartella(cartella.percorso());
+        stato.Componenti = componenti;
+        stato.NumComponenti = qint32(componenti.size());
+    }
+    QStringList in(const QString &sotto = {}) const
+    {
+        return QDir(cartella.file(sotto)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
+};
+
+} // namespace
+
+class TestElenchi : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { ImpostaOggi(QDate(2026, 12, 5)); }
+    void cleanupTestCase() { ImpostaOggi(QDate()); }
+    void cleanup() { QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy)); }
+
+    void dateBrevi_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("atteso"); // 5 December 2026; empty: as the locale writes it
+        QTest::newRow("C falls back to Italian") << QLocale::c() << "05/12/2026";
+        QTest::newRow("us english") << QLocale(QLocale::English, QLocale::UnitedStates) << "12/5/2026";
+        QTest::newRow("german") << QLocale(QLocale::German, QLocale::Germany) << "05.12.2026";
+        QTest::newRow("chinese") << QLocale(QLocale::Chinese, QLocale::China) << "";
+        QTest::newRow("hungarian") << QLocale(QLocale::Hungarian, QLocale::Hungary) << "";
+        QTest::newRow("arabic digits") << QLocale(QLocale::Arabic, QLocale::Egypt) << "";
+    }
+    void dateBrevi()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, atteso);
+        QLocale::setDefault(locale);
+        if (!atteso.isEmpty()) {
+            QCOMPARE(DataBreve(QDate(2026, 12, 5)), atteso);
+            QCOMPARE(LeggiDataBreve(atteso).date(), QDate(2026, 12, 5));
+        }
+        DateBrevi date;
+        for (const QDate &g : {QDate(2024, 10, 9), QDate(2004, 1, 1), QDate(1999, 12, 31), QDate(2026, 2, 28),
+                               QDate(2024, 10, 9), QDate(1000, 1, 1), QDate(999, 5, 6), QDate(9999, 12, 31),
+                               QDate(10000, 1, 2)}) {
+            QCOMPARE(date.testo(QDateTime(g, QTime(0, 0), Qt::UTC)), DataBreve(g));
+            QCOMPARE(date.testo(QDateTime(g, QTime(13, 45, 7), Qt::UTC)), DataBreve(g)); // no time of day
+        }
+        QCOMPARE(date.testo(QDateTime()), QString());
+        QVERIFY(!LeggiDataBreve("31/02/2026").isValid() && !LeggiDataBreve("abc").isValid());
+    }
+
+    void stampa_data()
+    {
+        QTest::addColumn<QList<Componente>>("componenti");
+        QTest::addColumn<int>("num");
+        QTest::addColumn<QList<qint32>>("posizioni");
+        QTest::addColumn<QByteArray>("righe");
+        // Code cut to 15, type to 6, manufacturer to 16 (starting at
+        // character 28), quantity to 4 characters; one byte for "É".
+        QTest::newRow("two rows in the list's order") << kTre << 3 << QList<qint32>{2, 1}
+            << QByteArray("ABCDEFGHIJKLMNO   RESIST   ACM\xc9;B             1234   31/01/2026   \r\n"
+                          "NE555             INTEGR   TEXAS INSTRUMENT   7      09/10/2024   \r\n");
+        // Positions that name no component (0, beyond the table or the
+        // count) give no line but count in the heading.
+        QTest::newRow("positions naming no component") << kTre << 2 << QList<qint32>{3, 0, 99, 1}
+            << QByteArray("NE555             INTEGR   TEXAS INSTRUMENT   7      09/10/2024   \r\n");
+        QTest::newRow("same code, each its own quantity")
+            << QList<Componente>{Comp("BC547", "T", "A", 10, QDate(2026, 1, 1)), Comp("BC547", "T", "B", 20, QDate(2026, 1, 2))}
+            << 2 << QList<qint32>{2, 1}
+            << QByteArray("BC547             T        B                  20     02/01/2026   \r\n"
+                          "BC547             T        A                  10     01/01/2026   \r\n");
+        // A character the code page lacks is one "?", so the line keeps its width.
+        QTest::newRow("limits") << QList<Componente>{Comp("ABCDEFGHIJKLMNO", "TIPO", "P", -1234, QDate(2026, 12, 5)),
+                                                     Comp("\U0001F600X", "東芝", "", 0, QDate())}
+                                << 2 << QList<qint32>{1, 2}
+                                << QByteArray("ABCDEFGHIJKLMNO   TIPO     P                  -123   05/12/2026   \r\n"
+                                              "?X                ??                          0                   \r\n");
+    }
+    void stampa()
+    {
+        QFETCH(QList<Componente>, componenti);
+        QFETCH(int, num);
+        QFETCH(QList<qint32>, posizioni);
+        QFETCH(QByteArray, righe);
+        Cartella c(componenti);
+        c.stato.NumComponenti = num;
+        c.cartella.scrivi("Stampe/Stampa_05122026.txt", QByteArray(5000, 'x')); // the day's listing is replaced
+        QVERIFY(CreatFileStampa(c.stato, posizioni, c.dialoghi));
+        QVERIFY(c.dialoghi.boxes().isEmpty());
+        const QByteArray trattini(66, '_');
+        QCOMPARE(c.cartella.leggi("Stampe/Stampa_05122026.txt"),
+                 "Elenco dei " + QByteArray::number(posizioni.size()) + " componenti estratti il 05/12/2026\r\n"
+                     + trattini + "\r\n\r\n"
+                     "Codice            Tipo     Produttore         Qt\xe0    Inserito\r\n"
+                     "===============   ======   ================   ====   ==========   \r\n\r\n"
+                     + righe + trattini + "\r\n"
+                     "Lista generata con Ar.Vo. 10.2.0  di Talpa {www.arvo-componenti.it]\r\n");
+        QCOMPARE(c.in("Stampe"), QStringList{"Stampa_05122026.txt"});
+    }
+
+    void nomeStampa_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("nome");
+        QTest::newRow("Italian") << QLocale(QLocale::Italian, QLocale::Italy) << "Stampa_05122026.txt";
+        QTest::newRow("US English") << QLocale(QLocale::English, QLocale::UnitedStates) << "Stampa_1252026.txt";
+        QTest::newRow("German keeps the dots") << QLocale(QLocale::German, QLocale::Germany) << "Stampa_05.12.2026.txt";
+    }
+    void nomeStampa()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, nome);
+        QLocale::setDefault(locale);
+        Cartella c;
+        QVERIFY(CreatFileStampa(c.stato, {1}, c.dialoghi));
+        QCOMPARE(c.in("Stampe"), QStringList{nome});
+        QVERIFY(c.cartella.leggi("Stampe/" + nome).startsWith("Elenco dei 1 componenti estratti il " + DataBreve(Oggi()).toLatin1()));
+    }
+
+    void csv_data()
+    {
+        QTest::addColumn<QString>("separatore");
+        QTest::addColumn<int>("num");
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QByteArray>("righe"); // after the fixed header
+        const QLocale italiano(QLocale::Italian, QLocale::Italy);
+        QTest::newRow("comma") << "," << 2 << italiano
+                               << QByteArray("NE555,TEXAS INSTRUMENTS INC,INTEGRATO,7,09/10/2024,Timer; pi\xf9 preciso\r\n"
+                                             "ABCDEFGHIJKLMNOPQRST,ACM\xc9;B,RESISTENZA12,12345,31/01/2026,\r\n");
+        // The semicolon of the description becomes a blank; the one in the
+        // manufacturer makes an extra column.
+        QTest::newRow("semicolon") << ";" << 2 << italiano
+                                   << QByteArray("NE555;TEXAS INSTRUMENTS INC;INTEGRATO;7;09/10/2024;Timer  pi\xf9 preciso\r\n"
+                                                 "ABCDEFGHIJKLMNOPQRST;ACM\xc9;B;RESISTENZA12;12345;31/01/2026;\r\n");
+        QTest::newRow("empty separator") << "" << 2 << italiano
+                                         << QByteArray("NE555TEXAS INSTRUMENTS INCINTEGRATO709/10/2024Timer; pi\xf9 preciso\r\n"
+                                                       "ABCDEFGHIJKLMNOPQRSTACM\xc9;BRESISTENZA121234531/01/2026\r\n");
+        QTest::newRow("US short date, one counted") << "," << 1 << QLocale(QLocale::English, QLocale::UnitedStates)
+            << QByteArray("NE555,TEXAS INSTRUMENTS INC,INTEGRATO,7,10/9/2024,Timer; pi\xf9 preciso\r\n");
+        QTest::newRow("no components") << "," << 0 << italiano << QByteArray();
+    }
+    void csv()
+    {
+        QFETCH(QString, separatore);
+        QFETCH(int, num);
+        QFETCH(QLocale, locale);
+        QFETCH(QByteArray, righe);
+        QLocale::setDefault(locale);
+        Cartella c;
+        c.cartella.scrivi("Exported/CSVlist.csv", QByteArray(10000, 'x')); // replaced whole
+        c.stato.SeparatoreCSV = separatore;
+        c.stato.NumComponenti = num;
+        QVERIFY(EsportaCSV(c.stato, c.dialoghi));
+        QVERIFY(c.dialoghi.boxes().isEmpty());
+        QCOMPARE(c.cartella.leggi("Exported/CSVlist.csv"),
+                 "Codice | Produttore | Tipo | Qt\xe0 | Inserito | Descrizione\r\n" + righe);
+        QCOMPARE(c.in("Exported"), QStringList{"CSVlist.csv"});
+        QCOMPARE(c.stato.Componenti, kTre);
+    }
+
+    // Nothing written: for an empty list silently; a listing or an export
+    // that cannot be written is told and leaves nothing behind.
+    void nonScritto_data()
+    {
+        QTest::addColumn<bool>("csv");
+        QTest::addColumn<QString>("daTogliere");
+        QTest::addColumn<QString>("cartellaAlPosto");
+        QTest::addColumn<QString>("testo"); // empty: no box
+        QTest::addColumn<QString>("titolo");
+        const QString stampa = "Errore nella creazione della lista di stampa\r\nControllare che la cartella Stampe "
+                               "esista e che il file non sia aperto in altro programma";
+        const QString csv = "Errore nella creazione del file CSV\r\nForse il file è già aperto in altro programma";
+        QTest::newRow("empty list") << false << "" << "" << "" << "";
+        QTest::newRow("Stampe missing") << false << "Stampe" << "" << stampa << "Stampa non generata";
+        QTest::newRow("listing name taken") << false << "" << "Stampe/Stampa_05122026.txt" << stampa << "Stampa non generata";
+        QTest::newRow("Exported missing") << true << "Exported" << "" << csv << "Database non generato";
+        QTest::newRow("CSV name taken") << true << "" << "Exported/CSVlist.csv" << csv << "Database non generato";
+    }
+    void nonScritto()
+    {
+        QFETCH(bool, csv);
+        QFETCH(QString, daTogliere);
+        QFETCH(QString, cartellaAlPosto);
+        QFETCH(QString, testo);
+        QFETCH(QString, titolo);
+        Cartella c;
+        QVERIFY(daTogliere.isEmpty() || QDir(c.cartella.file(daTogliere)).removeRecursively());
+        QVERIFY(cartellaAlPosto.isEmpty() || QDir(c.cartella.percorso()).mkpath(cartellaAlPosto));
+        const QStringList prima = c.in() + c.in("Stampe") + c.in("Exported");
+        if (!testo.isEmpty())
+            c.dialoghi.setNextAnswer(Risposta::Ok);
+        QVERIFY(csv ? !EsportaCSV(c.stato, c.dialoghi)
+                    : !CreatFileStampa(c.stato, testo.isEmpty() ? QList<qint32>{} : QList<qint32>{1, 2}, c.dialoghi));
+        VERIFICA_DIALOGHI(c.dialoghi);
+        QCOMPARE(c.in() + c.in("Stampe") + c.in("Exported"), prima);
+        QCOMPARE(c.stato.Componenti, kTre);
+        QCOMPARE(c.dialoghi.boxes().size(), testo.isEmpty() ? 0 : 1);
+        if (!testo.isEmpty()) {
+            const auto box = c.dialoghi.ultimoBox();
+            QCOMPARE(box.testo, testo);
+            QCOMPARE(box.titolo, titolo);
+            QVERIFY(box.icona == Icona::Critica && box.pulsanti == Pulsanti::Ok);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestElenchi)
+#include "tst_elenchi.moc"
