@@ -404,11 +404,12 @@ private:
 // Reads up to num records from the start of dati, stopping at the first
 // one that cannot be read or when told to stop; returns those read whole.
 template <typename T, typename F>
-QList<T> leggiFinoA(QByteArrayView dati, qint32 num, int campi, F leggiRecord, const std::atomic<bool> &basta)
+QList<T> leggiFinoA(QByteArrayView dati, qint32 num, qsizetype attesi, F leggiRecord,
+                    const std::atomic<bool> &basta)
 {
     Lettore l(dati);
     QList<T> letti;
-    letti.reserve(l.capienza(num, campi));
+    letti.reserve(attesi);
     while (letti.size() < num && !basta.load(std::memory_order_relaxed)) {
         if (!leggiRecord(l, letti.emplace_back())) {
             letti.removeLast();
@@ -443,8 +444,13 @@ bool leggiTabella(QByteArrayView dati, qint32 num, int campi, QList<T> *tabella,
     const qsizetype meta = dati.size() >= sogliaParallelo ? inizioRigaDopoMeta(dati) : -1;
     if (meta > 0) {
         try {
-            seconda = std::async(std::launch::async, [&, meta] {
-                return leggiFinoA<T>(dati.sliced(meta), num, campi, leggiRecord, basta);
+            // Room for this part's share of the records, judged by its share
+            // of the bytes, and a tenth more.
+            const qsizetype attesi = qMin<qsizetype>(
+                Lettore(dati).capienza(num, campi),
+                qsizetype(double(num) * double(dati.size() - meta) / double(dati.size()) * 1.1) + 16);
+            seconda = std::async(std::launch::async, [&, meta, attesi] {
+                return leggiFinoA<T>(dati.sliced(meta), num, attesi, leggiRecord, basta);
             });
         } catch (const std::system_error &) {
             // No thread to be had: one reading does it all.
