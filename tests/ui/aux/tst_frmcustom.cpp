@@ -1,7 +1,7 @@
 // The custom labels window: its place, the focus colours, the 20-character
 // rule however the text changes, and each way of closing it.
 #include "common/cartellatest.h"
-#include "common/modale.h"
+#include "common/finestre.h"
 #include "store/stato.h"
 #include "ui/aux/etichette.h"
 #include "ui/aux/frmcustom.h"

@@ -5,7 +5,7 @@
 
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
-#include "common/modale.h"
+#include "common/finestre.h"
 #include "store/stato.h"
 #include "ui/main/frmmain.h"
 #include "ui/widgets/listareport.h"
@@ -161,26 +161,11 @@ struct Ambiente {
         return c;
     }
 
-    // A real click on a row over the 0-based column; row 0: the empty area below the rows.
     void clicRiga(int riga, int colonna, Qt::MouseButton pulsante = Qt::LeftButton) const
     {
-        QTreeView *vista = lista()->vista();
-        QPoint punto(vista->header()->sectionViewportPosition(colonna) + vista->header()->sectionSize(colonna) / 2,
-                     vista->viewport()->height() - 3);
-        if (riga >= 1) {
-            const QModelIndex indice = vista->model()->index(riga - 1, colonna);
-            vista->scrollTo(indice);
-            punto = vista->visualRect(indice).center();
-        }
-        QTest::mouseClick(vista->viewport(), pulsante, Qt::NoModifier, punto);
+        ClicRiga(lista(), riga, colonna, pulsante);
     }
-    // A real click on a column header (1-based index).
-    void clicIntestazione(int indice) const
-    {
-        QHeaderView *h = lista()->vista()->header();
-        QTest::mouseClick(h->viewport(), Qt::LeftButton, Qt::NoModifier,
-                          QPoint(h->sectionViewportPosition(indice - 1) + h->sectionSize(indice - 1) / 2, h->height() / 2));
-    }
+    void clicIntestazione(int indice) const { ClicIntestazione(lista(), indice); }
 };
 
 // The only message box shown so far, exactly.

@@ -99,21 +99,6 @@ private slots:
         QVERIFY(a.testo("txCodice").isEmpty());
     }
 
-    // A click exactly on the boundary belongs to the left-hand column.
-    void confineTraColonne()
-    {
-        Ambiente a;
-        cinqueComponenti(a.stato);
-        a.apri();
-        QTreeView *vista = a.lista()->vista();
-        const int y = vista->visualRect(vista->model()->index(1, 0)).center().y(); // 74HC00, ST
-        const int confine = a.lista()->sinistraColonna(2);
-        QTest::mouseClick(vista->viewport(), Qt::RightButton, {}, QPoint(confine, y));
-        QCOMPARE(a.lista()->numeroRighe(), 5);
-        QTest::mouseClick(vista->viewport(), Qt::RightButton, {}, QPoint(confine + 1, y));
-        QCOMPARE(a.posizioni(), QList<int>({2, 5}));
-    }
-
     void intestazioniAlternanoLaDirezione()
     {
         Ambiente a;
@@ -135,18 +120,6 @@ private slots:
         QTest::keyClick(a.lista()->vista(), Qt::Key_Down);
         QCOMPARE(a.testo("txCodice"), QStringLiteral("2N2222"));
         QCOMPARE(a.bottoni(), QStringLiteral("11100"));
-    }
-
-    void listaVuotaIgnoraIClic()
-    {
-        Ambiente a;
-        riempiTabelle(a.stato);
-        FrmMain &f = a.apri();
-        a.clicRiga(0, 1, Qt::RightButton);
-        a.clicIntestazione(1);
-        QCOMPARE(f.variabili().ColonnaOrdinamento, 1);
-        QCOMPARE(a.bottoni(), QStringLiteral("10000"));
-        QVERIFY(!f.variabili().SelezionePersonalizzata);
     }
 
     void trova_data()

@@ -6,7 +6,7 @@
 
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
-#include "common/modale.h"
+#include "common/finestre.h"
 #include "store/stato.h"
 #include "ui/tables/apritabelle.h"
 #include "ui/tables/frmliste.h"
@@ -119,20 +119,8 @@ inline QString spunte(ListaReport *l)
     return r;
 }
 
-// Real mouse clicks: the name cell of a row, a column header (both 1-based), a tab of SST.
-inline void clicRiga(ListaReport *l, int riga)
-{
-    auto *v = l->findChild<QAbstractItemView *>();
-    const QModelIndex indice = v->model()->index(riga - 1, 1);
-    v->scrollTo(indice);
-    QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(indice).center());
-}
-inline void clicIntestazione(ListaReport *l, int indice)
-{
-    auto *h = l->findChild<QHeaderView *>();
-    const int x = h->sectionViewportPosition(indice - 1) + h->sectionSize(indice - 1) / 2;
-    QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, QPoint(x, h->height() / 2));
-}
+// Real mouse clicks: the name cell of a row (1-based), a tab of SST.
+inline void clicRiga(ListaReport *l, int riga) { ClicRiga(l, riga, 1); }
 inline void scheda(QWidget *f, int indice)
 {
     QTabBar *b = trova<QTabWidget>(f, "SST")->tabBar();

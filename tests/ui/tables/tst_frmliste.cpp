@@ -49,17 +49,17 @@ private slots:
         }
         auto f = b.apri();
         ListaReport *lvp = lista(f.get(), "LVP");
-        clicIntestazione(lvp, 3);
+        ClicIntestazione(lvp, 3);
         QCOMPARE(QPoint(lvp->sortKey(), lvp->sortOrder()), QPoint(1, 0));
         scheda(f.get(), 2);
         ListaReport *lvg = lista(f.get(), "LVG");
         QCOMPARE(colonna(lvg, 1), QStringList({"P1", "P2", "P3", "P4"}));
-        clicIntestazione(lvg, 3);
+        ClicIntestazione(lvg, 3);
         QCOMPARE(colonna(lvg, 2), QStringList({"10", "2", "1", "0"}));
         QCOMPARE(spunte(lvg), QStringLiteral("1110"));
-        clicIntestazione(lvg, 3);
+        ClicIntestazione(lvg, 3);
         QCOMPARE(colonna(lvg, 2), QStringList({"0", "1", "2", "10"}));
-        clicIntestazione(lvg, 2); // by name, in the direction that comes next
+        ClicIntestazione(lvg, 2); // by name, in the direction that comes next
         QCOMPARE(colonna(lvg, 1), QStringList({"P4", "P3", "P2", "P1"}));
         clicFiltro(f.get());
         QCOMPARE(colonna(lvg, 1), QStringList({"P1", "P3", "P4"}));
