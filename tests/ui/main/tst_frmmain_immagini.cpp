@@ -63,16 +63,19 @@ class TestFrmMainImmagini : public QObject {
 
 private slots:
     // Each command twice (a ticked item or pressed button chosen again stays
-    // so), then the marks; the theme's colours; nothing written until a save.
-    void comandi()
+    // so), then the marks and the theme's colours. Nothing is written until
+    // the next save (here a deletion); a restart comes back with the options.
+    void opzioni()
     {
         Ambiente a;
+        cinqueComponenti(a.stato);
         const FrmMain &f = a.apri();
         QCOMPARE(spunte(f), QStringLiteral("011010|01"));
         const QList<QPair<QString, QString>> passi = {
             {"imgstd", "101010|10"}, {"mnuImgMod", "011010|01"}, {"mnuImgReal", "101010|10"},
             {"imgrid", "011010|01"}, {"mnuCSV2", "010110|01"},   {"mnuCSV1", "011010|01"},
-            {"mnuDark", "011001|01"}, {"mnuLight", "011010|01"}, {"mnuDark", "011001|01"}};
+            {"mnuDark", "011001|01"}, {"mnuLight", "011010|01"}, {"mnuDark", "011001|01"},
+            {"mnuCSV2", "010101|01"}, {"imgstd", "100101|10"}};
         const QColor faccia = QApplication::palette().color(QPalette::Button);
         for (const auto &[comando, attese] : passi) {
             a.comando(comando);
@@ -92,18 +95,6 @@ private slots:
             QCOMPARE(a.w("txCodice")->palette().color(QPalette::Base), QColor(Qt::white));
         }
         QVERIFY(!a.cartella.esiste(QStringLiteral("Info.ini")));
-    }
-
-    // The options reach Info.ini with the next save (here a deletion) and
-    // come back after a restart on the same folder.
-    void opzioniDopoSalvataggioERiavvio()
-    {
-        Ambiente a;
-        cinqueComponenti(a.stato);
-        a.apri();
-        a.menu("mnuDark");
-        a.premi("imgstd");
-        a.menu("mnuCSV2");
         a.clicRiga(1, 0);
         a.dialoghi.setNextAnswer(Risposta::Si);
         a.premi("del");
