@@ -56,7 +56,7 @@ private slots:
         QVERIFY(a.bottone("search")->isEnabled());
         QCOMPARE(a.codici(), QStringList({"2N2222", "74HC00", "BC547C", "LM317T", "NE555"}));
         QCOMPARE(a.posizioni(), QList<int>({4, 5, 2, 3, 1}));
-        QVERIFY(a.lista()->colonna(6).nascosta);
+        QVERIFY(a.lista()->vista()->isColumnHidden(5)); // the positions
         QCOMPARE(a.contatori(), QStringLiteral("5/5/144"));
         QVERIFY(a.riquadro().pixelColor(5, 5).red() > 200); // back.jpg
     }

@@ -1,5 +1,5 @@
-// The report list control: cells, its sort, the column sort as the windows
-// use it, the order of the mouse signals, keyboard browsing and selection.
+// The report list control: the column sort as the windows use it, the order
+// of the mouse signals, keyboard browsing, scrolling and selection.
 #include "listsort/ordinacolonna.h"
 #include "ui/widgets/listareport.h"
 
@@ -115,22 +115,6 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(lista.get()));
     }
     void cleanup() { lista.reset(); }
-
-    // Short rows are padded, writes out of range ignored, a new text keeps
-    // the tag and shows at once; the hidden column stays hidden after a refill.
-    void celleERighe()
-    {
-        QCOMPARE(lista->aggiungiRiga({"X", "Y"}), 1);
-        QCOMPARE(lista->aggiungiRiga({"Z"}), 2);
-        QVERIFY(lista->haCella(2, 5) && !lista->haCella(3, 0) && !lista->haCella(1, 6) && !lista->haCella(0, 0));
-        lista->impostaTesto(9, 0, QStringLiteral("no"));
-        lista->impostaTag(2, 0, QStringLiteral("t"));
-        lista->impostaTesto(2, 0, QStringLiteral("W"));
-        QCOMPARE(lista->tag(2, 0) + lista->vista()->model()->index(1, 0).data().toString(), QStringLiteral("tW"));
-        lista->svuota();
-        riempi();
-        QVERIFY(lista->vista()->isColumnHidden(5));
-    }
 
     // Two calls on one column: descending, then ascending.
     void ordinaColonna_data()
