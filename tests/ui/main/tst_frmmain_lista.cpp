@@ -73,14 +73,13 @@ private slots:
         a.clicRiga(attese.size(), 0);
         QCOMPARE(a.corrente(), attese.last());
         QCOMPARE(a.testo("txCodice"), a.stato.componente(attese.last()).Codice);
-        a.stato.Componenti[0].Quantita = -3;
         a.premi("reselect");
         QCOMPARE(a.posizioni(), QList<int>({1, 2, 3, 4, 5}));
-        QStringList riga;
+        QStringList prima;
         for (int c = 0; c < 6; ++c)
-            riga << a.lista()->testo(1, c);
-        QCOMPARE(riga, QStringList({"NE555", "TI", "IC", "-3", "02/05/2024", "1"}));
-        QCOMPARE(a.contatori(), QStringLiteral("5/5/121"));
+            prima << a.lista()->testo(1, c);
+        QCOMPARE(prima, QStringList({"NE555", "TI", "IC", "20", "02/05/2024", "1"}));
+        QCOMPARE(a.contatori(), QStringLiteral("5/5/144"));
         QVERIFY(a.testo("txCodice").isEmpty() && !a.bottone("reselect")->isEnabled());
     }
 
