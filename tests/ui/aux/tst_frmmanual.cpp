@@ -1,4 +1,7 @@
+// The manual window: over the main window wherever it moved, PrimoAvvio
+// cleared once it closes, a missing manual, and the manual that ships.
 #include "common/cartellatest.h"
+#include "common/finestre.h"
 #include "store/stato.h"
 #include "ui/aux/frmmanual.h"
 
@@ -6,21 +9,9 @@
 #include <QtTest>
 #include <QtWidgets>
 
-// Closes the modal dialog as soon as one is open, the way chiudi says.
-static void quandoAperto(const std::function<void(QDialog *)> &chiudi, int tentativi = 500)
-{
-    QTimer::singleShot(10, [chiudi, tentativi] {
-        if (auto *m = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
-            chiudi(m);
-        else if (tentativi > 0)
-            quandoAperto(chiudi, tentativi - 1);
-    });
-}
-
 class TstFrmManual : public QObject {
     Q_OBJECT
 
-private:
     CartellaTest cartella;
     Stato stato;
     std::unique_ptr<QWidget> principale;
@@ -51,16 +42,11 @@ private slots:
             f.show();
             QVERIFY(QTest::qWaitForWindowExposed(&f));
             QCOMPARE(f.frameGeometry().topLeft(), angolo);
-            QCOMPARE(f.objectName(), QStringLiteral("frmManual"));
             QCOMPARE(f.windowTitle(), QStringLiteral("Arvo Manual"));
-            QVERIFY(f.isModal());
-            QCOMPARE(f.size(), QSize(875, 870));
-            QCOMPARE(f.findChild<QTextBrowser *>(QStringLiteral("WB")), f.WB());
-            QCOMPARE(f.WB()->geometry(), QRect(2, 2, 870, 865));
-            QVERIFY(f.WB()->openExternalLinks());
+            QVERIFY(f.isModal() && f.WB()->openExternalLinks());
             const QImage img = f.grab().toImage();
             QCOMPARE(img.pixelColor(0, 0), QColor(0x40, 0x40, 0x40));
-            QCOMPARE(img.pixelColor(874, 869), QColor(0x40, 0x40, 0x40));
+            QCOMPARE(img.pixelColor(img.width() - 1, img.height() - 1), QColor(0x40, 0x40, 0x40));
         }
     }
 
@@ -78,7 +64,7 @@ private slots:
         const QString nota = QStringLiteral("Manuale d'uso non disponibile");
         QTest::newRow("Esc") << "Manual/manual.html" << pagina << 0 << riga;
         QTest::newRow("window closed") << "Manual/manual.html" << pagina << 1 << riga;
-        QTest::newRow("accept") << "Manual/manual.html" << pagina << 3 << riga;
+        QTest::newRow("accept") << "Manual/manual.html" << pagina << 2 << riga;
         QTest::newRow("no Manual folder") << "" << QByteArray() << 0 << nota;
         QTest::newRow("folder without manual.html") << "Manual/altro.txt" << pagina << 0 << nota;
         QTest::newRow("empty manual.html") << "Manual/manual.html" << QByteArray() << 1 << nota;
@@ -93,14 +79,15 @@ private slots:
         if (!file.isEmpty())
             cartella.scrivi(file, contenuto);
         bool primoAvvioDuranteApertura = false;
-        quandoAperto([&](QDialog *m) {
+        QuandoModale([&](QWidget *m) {
             primoAvvioDuranteApertura = stato.PrimoAvvio;
-            switch (modo) {
-            case 0: QTest::keyClick(m, Qt::Key_Escape); break;
-            case 1: m->close(); break;
-            default: m->accept(); break;
-            }
-        });
+            if (modo == 0)
+                QTest::keyClick(m, Qt::Key_Escape);
+            else if (modo == 1)
+                m->close();
+            else
+                qobject_cast<QDialog *>(m)->accept();
+        }, this);
         FrmManual f(stato, principale.get());
         const QString mostrato = f.WB()->toPlainText();
         f.exec();
@@ -112,8 +99,8 @@ private slots:
         QVERIFY(!stato.PrimoAvvio);
     }
 
-    // The manual that ships with the program: read as UTF-8, every picture
-    // it shows and every link inside the page exists.
+    // The manual that ships with the program: every picture it shows and
+    // every link inside the page exists.
     void manualeDistribuito()
     {
         const QString percorso = QFINDTESTDATA("../../../assets/Manual/manual.html");
@@ -131,13 +118,6 @@ private slots:
             QVERIFY2(html.contains(QStringLiteral("id=\"%1\"").arg(m.captured(1)))
                          || html.contains(QStringLiteral("name=\"%1\"").arg(m.captured(1))),
                      qPrintable(m.captured(1)));
-        // Shown in the viewer, the assets folder standing for the program folder.
-        stato.percorsi = Percorsi::DaCartella(QDir::cleanPath(cartellaManuale.absolutePath() + QStringLiteral("/..")));
-        FrmManual f(stato, nullptr);
-        const QString testo = f.WB()->toPlainText();
-        QVERIFY(testo.contains(QStringLiteral("Contenitori")));
-        QVERIFY(testo.contains(QString::fromUtf8("quantit\xC3\xA0")));
-        QVERIFY(!testo.contains(QStringLiteral("non disponibile")));
     }
 };
 

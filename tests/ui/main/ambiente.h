@@ -1,40 +1,23 @@
 #pragma once
 
-// Shared set-up of the main-window tests: a program folder with pictures, a
-// state with types, manufacturers, packages and components built in memory,
-// widget look-ups by objectName and real mouse clicks on the component list.
+// Shared set-up of the main-window tests: a program folder, a state built in
+// memory, widget look-ups by objectName and real mouse clicks on the list.
 
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
+#include "common/finestre.h"
 #include "store/stato.h"
 #include "ui/main/frmmain.h"
 #include "ui/widgets/listareport.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QDir>
-#include <QGroupBox>
-#include <QHeaderView>
-#include <QImage>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QLocale>
-#include <QPushButton>
-#include <QStatusBar>
 #include <QTest>
-#include <QTimer>
-#include <QTreeView>
+#include <QtWidgets>
 
 #include <memory>
 
 namespace prova {
 
-inline QDateTime data(int anno, int mese, int giorno)
-{
-    return QDateTime(QDate(anno, mese, giorno), QTime(0, 0), Qt::UTC);
-}
+inline QDateTime data(int anno, int mese, int giorno) { return QDateTime(QDate(anno, mese, giorno), QTime(0, 0), Qt::UTC); }
 
 inline Componente componente(qint32 id, const QString &codice, qint32 idProduttore, const QString &produttore,
                              qint32 idTipo, const QString &tipo, qint32 quantita,
@@ -55,16 +38,14 @@ inline Componente componente(qint32 id, const QString &codice, qint32 idProdutto
     return c;
 }
 
-// A picture of one colour, or with its right half in a second colour (to
-// tell a squeezed picture from a cropped one), in the program folder.
+// A picture of one colour, its right half in a second colour when given.
 inline void scriviImmagine(const CartellaTest &cartella, const QString &nome, int w, int h, const QColor &colore,
                            const char *formato = "BMP", const QColor &destra = QColor())
 {
     QImage immagine(w, h, QImage::Format_RGB32);
     immagine.fill(colore);
-    for (int y = 0; destra.isValid() && y < h; ++y)
-        for (int x = w / 2; x < w; ++x)
-            immagine.setPixelColor(x, y, destra);
+    if (destra.isValid())
+        QPainter(&immagine).fillRect(w / 2, 0, w - w / 2, h, destra);
     QDir().mkpath(QFileInfo(cartella.file(nome)).absolutePath());
     QVERIFY(immagine.save(cartella.file(nome), formato));
 }
@@ -72,15 +53,12 @@ inline void scriviImmagine(const CartellaTest &cartella, const QString &nome, in
 // Three types, three manufacturers, two packages; no components.
 inline void riempiTabelle(Stato &s)
 {
-    s.Tipi = {{1, QStringLiteral("IC")}, {2, QStringLiteral("TR")}, {3, QStringLiteral("REG")}};
-    s.NumTipi = 3;
-    s.ProssimoIDTipo = 4;
-    s.Produttori = {{1, QStringLiteral("TI")}, {2, QStringLiteral("ST")}, {3, QStringLiteral("NXP")}};
-    s.NumProduttori = 3;
-    s.ProssimoIDProduttore = 4;
-    s.Packages = {{1, QStringLiteral("DIP14"), QStringLiteral("Dual in line 14"), QStringLiteral("dip14.bmp")},
-                  {2, QStringLiteral("TO92"), QStringLiteral("Plastica 3 pin"), QString()}};
+    s.Tipi = {{1, "IC"}, {2, "TR"}, {3, "REG"}};
+    s.Produttori = {{1, "TI"}, {2, "ST"}, {3, "NXP"}};
+    s.Packages = {{1, "DIP14", "Dual in line 14", "dip14.bmp"}, {2, "TO92", "Plastica 3 pin", ""}};
+    s.NumTipi = s.NumProduttori = 3;
     s.NumPackages = 2;
+    s.ProssimoIDTipo = s.ProssimoIDProduttore = 4;
     s.ProssimoIDPackage = 3;
 }
 
@@ -136,35 +114,37 @@ struct Ambiente {
     {
         T *trovato = finestra->findChild<T *>(nome);
         if (!trovato)
-            qWarning("widget non trovato: %s", qPrintable(nome));
+            qFatal("widget non trovato: %s", qPrintable(nome));
         return trovato;
     }
     QAction *azione(const QString &nome) const { return w<QAction>(nome); }
     QAction *bottone(const QString &chiave) const { return finestra->bottone(chiave); }
     void premi(const QString &chiave) const { bottone(chiave)->trigger(); }
     void menu(const QString &nome) const { azione(nome)->trigger(); }
+    // A toolbar key ("exit") or a menu item ("mnuQuit").
+    void comando(const QString &nome) const { nome.startsWith(QLatin1String("mnu")) ? menu(nome) : premi(nome); }
     ListaReport *lista() const { return w<ListaReport>(QStringLiteral("LV")); }
     QString messaggio() const { return etichetta(QStringLiteral("msg")); }
+    QString messaggio(int n) const { return finestra->messaggi()[n]; }
     QString etichetta(const QString &nome) const { return w<QLabel>(nome)->text(); }
     QString testo(const QString &nome) const { return w<QLineEdit>(nome)->text(); }
     void scrivi(const QString &nome, const QString &testo) const { w<QLineEdit>(nome)->setText(testo); }
     QImage riquadro() const { return w<QLabel>(QStringLiteral("pic"))->pixmap().toImage(); }
+    int corrente() const { return finestra->variabili().PosCorrente; }
     // The counters: components, selected, pieces, as "5/5/144".
     QString contatori() const
     {
-        return etichetta(QStringLiteral("numComponent")) + QLatin1Char('/') + etichetta(QStringLiteral("numSelected"))
-               + QLatin1Char('/') + etichetta(QStringLiteral("numPieces"));
+        return etichetta(QStringLiteral("numComponent")) + u'/' + etichetta(QStringLiteral("numSelected")) + u'/'
+               + etichetta(QStringLiteral("numPieces"));
     }
-
     // The enabled state of "new", "edit", "del", "save", "undo" as "10000".
     QString bottoni() const
     {
         QString s;
         for (const char *k : {"new", "edit", "del", "save", "undo"})
-            s += bottone(QLatin1String(k))->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+            s += bottone(QLatin1String(k))->isEnabled() ? u'1' : u'0';
         return s;
     }
-
     // The column of positions, and the codes, row by row.
     QList<int> posizioni() const
     {
@@ -181,30 +161,11 @@ struct Ambiente {
         return c;
     }
 
-    // A real mouse click on a row of the list over the 0-based column; row 0
-    // clicks the empty area below the rows.
-    void clicRiga(int riga, int colonna, Qt::MouseButton pulsante = Qt::LeftButton)
+    void clicRiga(int riga, int colonna, Qt::MouseButton pulsante = Qt::LeftButton) const
     {
-        QTreeView *vista = lista()->vista();
-        QPoint punto;
-        if (riga >= 1) {
-            const QModelIndex indice = vista->model()->index(riga - 1, colonna);
-            vista->scrollTo(indice);
-            punto = vista->visualRect(indice).center();
-        } else {
-            punto = QPoint(vista->header()->sectionViewportPosition(colonna) + vista->header()->sectionSize(colonna) / 2,
-                           vista->viewport()->height() - 3);
-        }
-        QTest::mouseClick(vista->viewport(), pulsante, Qt::NoModifier, punto);
+        ClicRiga(lista(), riga, colonna, pulsante);
     }
-    // A real click on a column header (1-based index).
-    void clicIntestazione(int indice)
-    {
-        QHeaderView *intestazione = lista()->vista()->header();
-        const int x = intestazione->sectionViewportPosition(indice - 1) + intestazione->sectionSize(indice - 1) / 2;
-        QTest::mouseClick(intestazione->viewport(), Qt::LeftButton, Qt::NoModifier,
-                          QPoint(x, intestazione->height() / 2));
-    }
+    void clicIntestazione(int indice) const { ClicIntestazione(lista(), indice); }
 };
 
 // The only message box shown so far, exactly.

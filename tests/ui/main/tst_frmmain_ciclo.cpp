@@ -1,51 +1,33 @@
-// The main window's load, close, status messages, timer, menus, toolbar and
-// status bar, driven through the real widgets.
+// The main window's load, status messages, timer and close, and the modal
+// windows it opens (manual, custom labels, tables) with what follows them.
 
 #include "ambiente.h"
 
-#include <QMenu>
-#include <QMenuBar>
-#include <QToolBar>
+#include "startup/avvio.h"
 
 using namespace prova;
 
 class TestFrmMainCiclo : public QObject {
     Q_OBJECT
-private slots:
-    void caricamentoUsabile()
+
+    // Where the labels and tables windows open: beside the detail frame.
+    static QPoint accanto(const Ambiente &a)
     {
-        Ambiente a;
-        cinqueComponenti(a.stato);
-        scriviImmagine(a.cartella, QStringLiteral("back.jpg"), 30, 20, Qt::red, "JPG");
-        FrmMain &f = a.apri();
-        QCOMPARE(f.windowTitle(), QStringLiteral("Arvo - Gestione Componenti - Versione 10.2.0 - 09/10/24"));
-        QVERIFY(f.isVisible());
-        QCOMPARE(a.messaggio(), f.messaggi()[0]);
-        QCOMPARE(a.bottoni(), QStringLiteral("10000"));
-        QVERIFY(a.bottone("search")->isEnabled());
-        QVERIFY(!a.bottone("pdf")->isEnabled());
-        QCOMPARE(a.codici(), QStringList({"2N2222", "74HC00", "BC547C", "LM317T", "NE555"}));
-        QCOMPARE(a.posizioni(), QList<int>({4, 5, 2, 3, 1}));
-        QCOMPARE(a.contatori(), QStringLiteral("5/5/144"));
-        // The background picture, the panel locked.
-        QVERIFY(a.riquadro().pixelColor(5, 5).red() > 200);
-        QVERIFY(!a.w(QStringLiteral("fmDati"))->isEnabled());
-        QVERIFY(!a.w(QStringLiteral("fmImm"))->isEnabled());
-        QVERIFY(a.w(QStringLiteral("Frame1"))->isEnabled());
-        QCOMPARE(a.etichetta(QStringLiteral("lblExtra(3)")), QStringLiteral(" Campo Personale 3"));
-        QVERIFY(!a.w<QTimer>(QStringLiteral("Timer"))->isActive());
-        VERIFICA_DIALOGHI(a.dialoghi);
+        return a.finestra->frameGeometry().topLeft() + a.w(QStringLiteral("fmDati"))->mapTo(a.finestra.get(), QPoint())
+               + QPoint(4, 46);
     }
 
-    void caricamentoVuoto_data()
+private slots:
+    void caricamento_data()
     {
         QTest::addColumn<int>("tipi");
         QTest::addColumn<int>("produttori");
+        QTest::newRow("usabile") << 3 << 3;
         QTest::newRow("niente") << 0 << 0;
         QTest::newRow("solo tipi") << 3 << 0;
         QTest::newRow("solo produttori") << 0 << 3;
     }
-    void caricamentoVuoto()
+    void caricamento()
     {
         QFETCH(int, tipi);
         QFETCH(int, produttori);
@@ -54,22 +36,36 @@ private slots:
         a.stato.NumTipi = tipi;
         a.stato.NumProduttori = produttori;
         scriviImmagine(a.cartella, QStringLiteral("back.jpg"), 30, 20, Qt::red, "JPG");
-        a.apri();
-        QCOMPARE(a.messaggio(),
-                 QStringLiteral("Per iniziare devi aggiungere Tipi e Produttori - Premi il bottone 'Tabelle'"));
-        QVERIFY(!a.bottone("new")->isEnabled());
-        QVERIFY(!a.bottone("search")->isEnabled());
-        QCOMPARE(a.lista()->numeroRighe(), 0);
-        QVERIFY(a.riquadro().isNull());
-        // The menu item still starts a new component.
-        a.menu(QStringLiteral("mnuNew"));
-        QCOMPARE(a.bottoni(), QStringLiteral("00011"));
+        FrmMain &f = a.apri();
+        QCOMPARE(f.windowTitle(), QStringLiteral("Arvo - Gestione Componenti - Versione 10.2.0 - 09/10/24"));
+        QVERIFY(f.isVisible());
+        QVERIFY(!a.w(QStringLiteral("fmDati"))->isEnabled() && !a.w(QStringLiteral("fmImm"))->isEnabled());
+        QVERIFY(!a.bottone("pdf")->isEnabled());
         VERIFICA_DIALOGHI(a.dialoghi);
+        if (!tipi || !produttori) {
+            QCOMPARE(a.messaggio(), a.messaggio(1));
+            QVERIFY(!a.bottone("new")->isEnabled() && !a.bottone("search")->isEnabled());
+            QCOMPARE(a.lista()->numeroRighe(), 0);
+            QVERIFY(a.riquadro().isNull());
+            a.menu(QStringLiteral("mnuNew")); // the menu item still starts a new component
+            QCOMPARE(a.bottoni(), QStringLiteral("00011"));
+            return;
+        }
+        QCOMPARE(a.messaggio(), a.messaggio(0));
+        QCOMPARE(a.bottoni(), QStringLiteral("10000"));
+        QVERIFY(a.bottone("search")->isEnabled());
+        QCOMPARE(a.codici(), QStringList({"2N2222", "74HC00", "BC547C", "LM317T", "NE555"}));
+        QCOMPARE(a.posizioni(), QList<int>({4, 5, 2, 3, 1}));
+        QVERIFY(a.lista()->vista()->isColumnHidden(5)); // the positions
+        QCOMPARE(a.contatori(), QStringLiteral("5/5/144"));
+        QVERIFY(a.riquadro().pixelColor(5, 5).red() > 200); // back.jpg
     }
 
-    void testiDeiMessaggi()
+    void messaggiETimer()
     {
         Ambiente a;
+        cinqueComponenti(a.stato);
+        FrmMain &f = a.apri();
         const std::array<QString, 8> attesi = {
             QStringLiteral("Benvenuti in Ar.Vo. - Versione 10.2.0 - 09/10/24"),
             QStringLiteral("Per iniziare devi aggiungere Tipi e Produttori - Premi il bottone 'Tabelle'"),
@@ -81,15 +77,9 @@ private slots:
             QStringLiteral("Operazione completata: componente aggiunto o modificato"),
             QStringLiteral("Doppio click sulla lista o premi [Inserisci] per inserire l'immagine"),
         };
-        QCOMPARE(a.apri().messaggi(), attesi);
-    }
-
-    void messaggioConTimer()
-    {
-        Ambiente a;
-        cinqueComponenti(a.stato);
-        FrmMain &f = a.apri();
+        QCOMPARE(f.messaggi(), attesi);
         auto *timer = a.w<QTimer>(QStringLiteral("Timer"));
+        QVERIFY(!timer->isActive());
         QVERIFY(timer->isSingleShot());
         QCOMPARE(timer->interval(), 3000);
         // A save shows message 6 and starts the timer; a second save and a
@@ -102,12 +92,13 @@ private slots:
                 a.dialoghi.setNextAnswer(Risposta::Si);
             timer->stop();
             a.premi(QLatin1String(comando));
-            QCOMPARE(a.messaggio(), f.messaggi()[6]);
+            QCOMPARE(a.messaggio(), a.messaggio(6));
             QVERIFY(timer->isActive());
         }
         QVERIFY(QMetaObject::invokeMethod(timer, "timeout"));
-        QCOMPARE(a.messaggio(), f.messaggi()[0]);
+        QCOMPARE(a.messaggio(), a.messaggio(0));
         QVERIFY(!timer->isActive());
+        VERIFICA_DIALOGHI(a.dialoghi);
     }
 
     void chiusura_data()
@@ -129,8 +120,7 @@ private slots:
             verificaBox(a.dialoghi, QStringLiteral("Per terminare il programma usare l'icona della barra comandi"),
                         QStringLiteral("Operazione annullata"), Icona::Informazione, Pulsanti::Ok);
         } else {
-            (comando == QLatin1String("exit") ? a.bottone(comando) : a.azione(comando))->trigger();
-            QVERIFY(a.dialoghi.boxes().isEmpty()); // saved without a question
+            a.comando(comando); // saves without a question
         }
         QCOMPARE(f.isVisible(), comando.isEmpty());
         QCOMPARE(a.cartella.esiste(QStringLiteral("Info.ini")), !comando.isEmpty());
@@ -138,43 +128,83 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    void barreEPannelli()
+    // A first start on an empty folder through the real start-up: the manual
+    // over the shown window, then the empty window; the manual again from the menu.
+    void primoAvvio()
     {
+        CartellaTest cartella;
+        Stato stato;
+        DialoghiFinti dialoghi;
+        QVERIFY(Main(stato, dialoghi, cartella.percorso()));
+        QVERIFY(stato.PrimoAvvio);
+        FrmMain f(stato, dialoghi);
+        QStringList aperte;
+        const auto chiudi = [&](QWidget *modale) {
+            aperte << modale->objectName() + (f.isVisible() ? "/sopra" : "/prima");
+            modale->close();
+        };
+        QuandoModale(chiudi, this);
+        f.Form_Load();
+        QVERIFY(!stato.PrimoAvvio);
+        QCOMPARE(f.findChild<QLabel *>(QStringLiteral("msg"))->text(), f.messaggi()[1]);
+        QuandoModale(chiudi, this);
+        f.findChild<QAction *>(QStringLiteral("mnuHelp"))->trigger();
+        QCOMPARE(aperte, QStringList({"frmManual/sopra", "frmManual/sopra"}));
+        VERIFICA_DIALOGHI(dialoghi);
+    }
+
+    // The labels and tables windows, from the toolbar or the menu: placed
+    // beside the detail frame, and what the main window does once each closes.
+    void finestreModali_data()
+    {
+        QTest::addColumn<QString>("comando");
+        QTest::addColumn<bool>("conTabelle");
+        QTest::addColumn<QString>("messaggio"); // afterwards in the status panel
+        QTest::addColumn<int>("produttori");    // listed in LP afterwards
+        QTest::newRow("etichette, barra") << "custom" << true << "prima" << 3;
+        QTest::newRow("etichette, menu") << "mnuExtra" << false << "prima" << 0;
+        QTest::newRow("tabelle, nulla salvato") << "list" << true << "" << 3;
+        QTest::newRow("tabelle modificate") << "mnuList" << true << "" << 4;
+        // The tables window's own message stays when nothing was saved.
+        QTest::newRow("tabelle mancanti") << "list" << false
+                                          << "Devi aggiungere qualcosa in Tipi e Produttori col Menu Gestisci Liste" << 0;
+    }
+    void finestreModali()
+    {
+        QFETCH(QString, comando);
+        QFETCH(bool, conTabelle);
+        QFETCH(int, produttori);
         Ambiente a;
-        riempiTabelle(a.stato);
-        FrmMain &f = a.apri();
-        QStringList voci;
-        for (QAction *azione : a.w<QToolBar>("TB")->actions()) {
-            if (!azione->objectName().isEmpty()) {
-                voci << azione->objectName() + QLatin1Char('=') + azione->text();
-                QVERIFY(!azione->icon().isNull());
+        if (conTabelle)
+            riempiTabelle(a.stato);
+        a.apri();
+        a.finestra->MostraMessaggio(QStringLiteral("prima"));
+        const bool etichette = comando.contains(QLatin1String("xtra")) || comando == QLatin1String("custom");
+        QString aperta;
+        QuandoModale([&](QWidget *modale) {
+            aperta = modale->objectName() + ' ' + QString::number(modale->frameGeometry().topLeft() == accanto(a));
+            if (!etichette) {
+                if (produttori == 4) { // as the entry editor does after a save
+                    a.stato.Produttori.append({9, QStringLiteral("Vishay")});
+                    a.stato.NumProduttori = 4;
+                    a.stato.TabelleModificate = true;
+                }
+                return void(modale->close());
             }
-        }
-        QCOMPARE(voci, QStringList({"new=Nuovo", "edit=Modifica", "undo=Annulla", "save=Salva", "del=Elimina",
-                                    "pdf=PDF", "imgstd=Imm Reali", "imgrid=Imm Adatte", "list=Tabelle",
-                                    "custom=Campi extra", "print=Stampe", "search=Cerca", "reselect=Riseleziona",
-                                    "exit=Esci"}));
-        // The menus, the shortcuts; no item is ever disabled, whatever the state.
-        a.menu("mnuNew");
-        QStringList menu;
-        for (QAction *m : f.menuBar()->actions()) {
-            menu << m->text();
-            for (QAction *voce : m->menu()->actions()) {
-                QVERIFY(voce->isEnabled());
-                if (!voce->shortcut().isEmpty())
-                    menu << voce->objectName() + QLatin1Char('@') + voce->shortcut().toString();
-            }
-        }
-        QCOMPARE(menu, QStringList({"Programma", "Componenti", "mnuNew@Ctrl+N", "mnuEdit@Ctrl+E", "mnuUpdate@Ctrl+S",
-                                    "mnuDel@Ctrl+X", "Visualizza", "mnuSelect@Ctrl+A", "Opzioni", "Informazioni..."}));
-        QCOMPARE(a.azione("mnuCSV2")->text(), QStringLiteral("Il separatore CSV è il punto-virgola"));
-        QStringList pannelli;
-        for (QLabel *l : a.w<QStatusBar>("SBM")->findChildren<QLabel *>(Qt::FindDirectChildrenOnly))
-            pannelli << l->objectName() + QLatin1Char('=') + l->text();
-        QCOMPARE(pannelli, QStringList({"msg=" + f.messaggi()[5], "lblComponenti=Componenti", "numComponent=0",
-                                        "lblSelezionati=Selezionati", "numSelected=0", "lblPezzi=Pezzi",
-                                        "numPieces=0"}));
-        QVERIFY(a.lista()->colonna(6).nascosta); // the positions
+            auto *casella = modale->findChild<QLineEdit *>(QStringLiteral("txEtichetta(2)"));
+            casella->selectAll();
+            QTest::keyClicks(casella, QStringLiteral("Tensione"));
+            modale->findChild<QLineEdit *>(QStringLiteral("txEtichetta(3)"))->clear();
+            QTest::mouseClick(modale->findChild<QPushButton *>(QStringLiteral("btnDone")), Qt::LeftButton);
+        }, this);
+        a.comando(comando);
+        QCOMPARE(aperta, etichette ? QStringLiteral("frmCustom 1") : QStringLiteral("frmListe 1"));
+        QTEST(a.messaggio(), "messaggio");
+        QCOMPARE(a.w<QListWidget>(QStringLiteral("LP"))->count(), produttori);
+        if (etichette) // an emptied label shows as a blank
+            QCOMPARE(a.etichetta("lblExtra(1)") + '|' + a.etichetta("lblExtra(2)") + '|' + a.etichetta("lblExtra(3)"),
+                     QStringLiteral(" Campo Personale 1| Tensione| "));
+        VERIFICA_DIALOGHI(a.dialoghi);
     }
 };
 

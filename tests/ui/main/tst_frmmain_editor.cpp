@@ -1,6 +1,6 @@
-// Editor states of the detail panel: the five editing buttons, the panel's
-// colours, entering, editing, cancelling (also with Esc from any control),
-// the menu commands in every state and the pick lists.
+// The detail panel's editor: its states and buttons, Esc and the menu
+// commands in every state, saving with its refusals and questions, and
+// deleting, with the stored records, the files on disk and the list.
 
 #include "ambiente.h"
 
@@ -16,10 +16,8 @@ class TestFrmMainEditor : public QObject {
     static void prepara(Ambiente &a)
     {
         cinqueComponenti(a.stato);
-        Componente &c = a.stato.Componenti[1];
-        c.IDPackage = 2;
-        c.Descrizione = QStringLiteral("Transistor NPN");
-        c.Datasheet = QStringLiteral("bc547.pdf");
+        a.stato.Componenti[1].IDPackage = 2;
+        a.stato.Componenti[1].Datasheet = QStringLiteral("bc547.pdf");
         a.apri();
     }
 
@@ -30,52 +28,30 @@ private slots:
     {
         Ambiente a;
         prepara(a);
-        const FrmMain &f = *a.finestra;
-        auto *fmDati = a.w("fmDati");
-        auto *fmImm = a.w("fmImm");
-
-        // Browsing, component shown.
-        a.clicRiga(3, 0);
+        a.clicRiga(3, 0); // browsing, BC547C shown
         QCOMPARE(a.bottoni(), QStringLiteral("11100"));
-        QVERIFY(!fmDati->isEnabled());
-        QVERIFY(a.bottone("pdf")->isEnabled());
-
-        // Entering a new component: a copy of the shown one with today's date.
+        QVERIFY(!a.w("fmDati")->isEnabled() && a.bottone("pdf")->isEnabled());
+        // New: a copy of the shown one with today's date; the list out of use.
         a.premi("new");
         QCOMPARE(a.bottoni(), QStringLiteral("00011"));
-        QVERIFY(fmDati->isEnabled() && fmImm->isEnabled());
-        QVERIFY(!a.lista()->isEnabled());
-        QCOMPARE(a.testo("txCodice"), QStringLiteral("BC547C"));
-        QCOMPARE(a.testo("txDatains"), QStringLiteral("05/12/2026"));
-        QCOMPARE(f.variabili().PosCorrente, 5);
-        QVERIFY(f.variabili().NuovoInserimento);
-        QCOMPARE(a.messaggio(), f.messaggi()[5]);
+        QVERIFY(a.w("fmDati")->isEnabled() && a.w("fmImm")->isEnabled() && !a.lista()->isEnabled());
+        QCOMPARE(a.testo("txCodice") + ' ' + a.testo("txDatains"), QStringLiteral("BC547C 05/12/2026"));
+        QCOMPARE(a.corrente(), 5);
+        QCOMPARE(a.messaggio(), a.messaggio(5));
         QCOMPARE(base(a.w("txQty")), QColor(216, 254, 176));
-        QCOMPARE(base(a.w<QComboBox>("cmbTipo")->lineEdit()), QColor(216, 254, 176));
         QCOMPARE(base(a.w("txExtra6")), QColor(255, 250, 215));
-        QCOMPARE(base(a.w("LP")), QColor(221, 232, 238));
-
         // Cancel: empty, locked, list back in use, nothing added.
         a.premi("undo");
         QCOMPARE(a.bottoni(), QStringLiteral("10000"));
-        QVERIFY(!fmDati->isEnabled() && !fmImm->isEnabled());
-        QVERIFY(a.lista()->isEnabled());
-        QCOMPARE(a.messaggio(), f.messaggi()[0]);
-        QCOMPARE(a.stato.NumComponenti, 5);
+        QVERIFY(!a.w("fmDati")->isEnabled() && a.lista()->isEnabled() && !a.bottone("pdf")->isEnabled());
+        QCOMPARE(a.messaggio(), a.messaggio(0));
         QCOMPARE(a.testo("txCodice") + a.testo("txQty") + a.testo("txDatains") + a.testo("txPDF"), QString());
         QCOMPARE(base(a.w("txQty")), QColor(Qt::white));
-        QCOMPARE(base(a.w("FLP")), QColor(240, 240, 240));
-        QVERIFY(!a.bottone("pdf")->isEnabled());
-        QVERIFY(a.riquadro().isNull());
-
-        // Editing the shown component: PosCorrente stays.
+        QCOMPARE(a.stato.NumComponenti, 5);
+        // Edit keeps PosCorrente; a failed check leaves only "undo"; the menu's Salva still works.
         a.clicRiga(3, 0);
         a.premi("edit");
-        QCOMPARE(a.bottoni(), QStringLiteral("00011"));
-        QCOMPARE(f.variabili().PosCorrente, 2);
-        QVERIFY(!f.variabili().NuovoInserimento);
-
-        // A failed check leaves only "undo"; the menu's Salva still works.
+        QCOMPARE(a.bottoni() + QString::number(a.corrente()), QStringLiteral("000112"));
         a.scrivi("txQty", QStringLiteral("abc"));
         a.dialoghi.setNextAnswer(Risposta::Ok);
         a.premi("save");
@@ -85,7 +61,6 @@ private slots:
         a.menu("mnuUpdate");
         QCOMPARE(a.bottoni(), QStringLiteral("10000"));
         QCOMPARE(a.stato.componente(2).Quantita, 42);
-        QVERIFY(a.lista()->isEnabled());
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
@@ -112,19 +87,12 @@ private slots:
             a.dialoghi.setNextAnswer(Risposta::Ok);
             a.premi("save");
         }
-        QWidget *w = a.w(fuoco);
-        if (auto *combo = qobject_cast<QComboBox *>(w))
-            w = combo->lineEdit();
-        QTest::keyClick(w, Qt::Key_Escape);
-        if (stato == QLatin1String("browse")) {
-            QCOMPARE(a.bottoni(), QStringLiteral("11100"));
-            QCOMPARE(a.testo("txCodice"), QStringLiteral("BC547C"));
-        } else {
-            QCOMPARE(a.bottoni(), QStringLiteral("10000"));
-            QCOMPARE(a.messaggio(), a.finestra->messaggi()[0]);
-            QVERIFY(a.testo("txCodice").isEmpty());
-            QVERIFY(a.lista()->isEnabled());
-        }
+        auto *combo = qobject_cast<QComboBox *>(a.w(fuoco));
+        QTest::keyClick(combo ? combo->lineEdit() : a.w(fuoco), Qt::Key_Escape);
+        const bool naviga = stato == QLatin1String("browse");
+        QCOMPARE(a.bottoni(), naviga ? QStringLiteral("11100") : QStringLiteral("10000"));
+        QCOMPARE(a.testo("txCodice"), naviga ? QStringLiteral("BC547C") : QString());
+        QVERIFY(a.lista()->isEnabled());
         QCOMPARE(a.stato.componente(2).Quantita, 100);
         VERIFICA_DIALOGHI(a.dialoghi);
     }
@@ -133,59 +101,198 @@ private slots:
     {
         Ambiente a;
         prepara(a);
-        const FrmMain &f = *a.finestra;
-        // "Salva" while browsing with an empty panel: the first check refuses it.
-        a.dialoghi.setNextAnswer(Risposta::Ok);
+        a.dialoghi.setNextAnswer(Risposta::Ok); // "Salva" on an empty panel: refused
         a.menu("mnuUpdate");
-        QCOMPARE(a.dialoghi.ultimoBox().testo,
-                 QStringLiteral("Attenzione: manca il Codice\r\nInserire il valore e riprovare !"));
         QCOMPARE(a.bottoni(), QStringLiteral("00001"));
         a.premi("undo");
-
-        // "Elimina" with no current component: message 4, no question.
-        a.menu("mnuDel");
-        QCOMPARE(a.messaggio(), f.messaggi()[4]);
-        QCOMPARE(a.stato.NumComponenti, 5);
-
-        // "Modifica" with no current component moves the focus to the picture
-        // and leads to a save that stores nothing.
-        a.menu("mnuEdit");
+        a.menu("mnuDel"); // no current component: message 4, no question
+        QCOMPARE(a.messaggio(), a.messaggio(4));
+        a.menu("mnuEdit"); // no current component: a save that stores nothing
         QCOMPARE(a.finestra->focusWidget(), a.w("pic"));
         a.scrivi("txCodice", QStringLiteral("X1"));
         a.scrivi("txQty", QStringLiteral("1"));
         a.menu("mnuUpdate");
         QCOMPARE(a.stato.NumComponenti, 5);
-        QCOMPARE(a.bottoni(), QStringLiteral("00011"));
         QVERIFY(!a.cartella.esiste(QStringLiteral("Componenti.dat")));
-
-        // "Nuovo" from the editing state; "Seleziona tutti" does nothing.
-        a.menu("mnuNew");
-        QVERIFY(f.variabili().NuovoInserimento);
+        a.menu("mnuNew"); // from the editing state; "Seleziona tutti" does nothing
+        QVERIFY(a.finestra->variabili().NuovoInserimento);
         a.menu("mnuSelect");
         QCOMPARE(a.bottoni(), QStringLiteral("00011"));
         QCOMPARE(a.testo("txCodice"), QStringLiteral("X1"));
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    void scorciatoie()
+    void controlli_data()
+    {
+        QTest::addColumn<QString>("codice");
+        QTest::addColumn<QString>("quantita");
+        QTest::addColumn<Risposta>("risposta");
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<QString>("titolo");
+        QTest::addColumn<Icona>("icona");
+        QTest::addColumn<Pulsanti>("pulsanti");
+        QTest::addColumn<QString>("bottoni"); // after the answer; "10000": saved
+        const QString manca = QStringLiteral("Attenzione: manca il Codice\r\nInserire il valore e riprovare !");
+        const QString zero = QStringLiteral("Attenzione: la quantità è 0\r\nInserire il valore e riprovare !");
+        const QString senzaNumeri = QStringLiteral("Attenzione: questo Codice non contiene numeri!\r\n"
+                                                   "Premi Sì per salvare comunque, No per tornare a modificare il valore");
+        const QString conflitto = QStringLiteral("Ci sono altri componenti con lo stesso codice numerico [547] of "
+                                                 "BC547B:\r\n> BC547C\r\n\r\nDevo continuare comunque ?");
+        for (const auto &[codice, quantita] : {std::pair{"", "10"}, {"BC337", ""}, {"BC337", "abc"}, {"BC337", "0"}})
+            QTest::addRow("rifiuto %s/%s", codice, quantita) << codice << quantita << Risposta::Ok
+                                                             << (*codice ? zero : manca) << "" << Icona::Critica
+                                                             << Pulsanti::Ok << "00001";
+        QTest::newRow("senza numeri, Si") << "ABC" << "3" << Risposta::Si << senzaNumeri << "" << Icona::Informazione
+                                          << Pulsanti::SiNo << "10000";
+        QTest::newRow("senza numeri, No") << "ABC" << "3" << Risposta::No << senzaNumeri << "" << Icona::Informazione
+                                          << Pulsanti::SiNo << "00001";
+        QTest::newRow("conflitto, Si") << "bc547b" << "10" << Risposta::Si << conflitto << "Conflitto di codice"
+                                       << Icona::Esclamazione << Pulsanti::SiNo << "10000";
+        QTest::newRow("conflitto, No") << "bc547b" << "10" << Risposta::No << conflitto << "Conflitto di codice"
+                                       << Icona::Esclamazione << Pulsanti::SiNo << "00011";
+    }
+    void controlli()
+    {
+        QFETCH(QString, codice);
+        QFETCH(QString, quantita);
+        QFETCH(Risposta, risposta);
+        QFETCH(QString, bottoni);
+        Ambiente a;
+        cinqueComponenti(a.stato);
+        a.apri();
+        a.premi("new");
+        a.scrivi("txCodice", codice);
+        a.scrivi("txQty", quantita);
+        a.dialoghi.setNextAnswer(risposta);
+        a.premi("save");
+        QFETCH(QString, testo);
+        QFETCH(QString, titolo);
+        QFETCH(Icona, icona);
+        QFETCH(Pulsanti, pulsanti);
+        verificaBox(a.dialoghi, testo, titolo, icona, pulsanti);
+        QCOMPARE(a.bottoni(), bottoni);
+        VERIFICA_DIALOGHI(a.dialoghi);
+        if (bottoni != QLatin1String("10000")) {
+            QCOMPARE(a.stato.NumComponenti, 5);
+            QCOMPARE(a.testo("txCodice"), codice);
+            QVERIFY(!a.lista()->isEnabled());
+            QVERIFY(!a.cartella.esiste(QStringLiteral("Componenti.dat")));
+            return;
+        }
+        const Componente &c = a.stato.componente(6);
+        QCOMPARE(c.Codice + '/' + QString::number(c.ID), codice.toUpper() + "/15");
+        QCOMPARE(c.DataInserimento, data(2026, 12, 5));
+        for (const char *file : {"Tipi.dat", "Produttori.dat", "Packages.dat", "Info.ini"})
+            QVERIFY2(a.cartella.esiste(QLatin1String(file)), file);
+        QVERIFY(a.cartella.leggi(QStringLiteral("Componenti.dat")).contains(",\"" + c.Codice.toLatin1() + "\","));
+        // The list redrawn sorted by code, the saved one shown.
+        QStringList codici = {"2N2222", "74HC00", "BC547C", "LM317T", "NE555", c.Codice};
+        codici.sort();
+        QCOMPARE(a.codici(), codici);
+        QCOMPARE(a.testo("txCodice") + '/' + QString::number(a.corrente()), c.Codice + "/6");
+        QVERIFY(a.lista()->isEnabled());
+        QCOMPARE(a.messaggio(), a.messaggio(6));
+        QCOMPARE(a.contatori(), QStringLiteral("6/6/%1").arg(144 + quantita.toInt()));
+    }
+
+    // Today's date, upper-case code, cleaned texts, IDs looked up by name.
+    void recordCompleto()
     {
         Ambiente a;
-        prepara(a);
-        a.finestra->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(a.finestra.get()));
-        // Ctrl+N from the list, Ctrl+S from a text box of the panel.
-        a.lista()->setFocus();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::ControlModifier);
-        QVERIFY(a.finestra->variabili().NuovoInserimento);
-        auto *codice = a.w<QLineEdit>("txCodice");
-        codice->setFocus();
-        codice->clear();
-        QTest::keyClicks(codice, QStringLiteral("1N4007"));
-        a.scrivi("txQty", QStringLiteral("30"));
-        QTest::keyClick(codice, Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(a.stato.NumComponenti, 6);
-        QCOMPARE(a.stato.componente(6).Codice, QStringLiteral("1N4007"));
+        cinqueComponenti(a.stato);
+        a.apri();
+        a.premi("new");
+        a.scrivi("txCodice", "ua741");
+        a.scrivi("txQty", "2.5");
+        a.w<QComboBox>("cmbTipo")->setEditText(QStringLiteral("IC"));
+        a.w<QListWidget>("LP")->setCurrentRow(2);
+        a.w<QComboBox>("cmbPack")->setEditText(QStringLiteral("TO92"));
+        a.scrivi("txPins", "8");
+        a.scrivi("txDesc", "Op-amp \"classico\", 8 pin");
+        a.scrivi("txNote", "vedi, anche");
+        a.scrivi("txDatains", "01/01/1999");
+        a.scrivi("txPDF", "ua741.pdf");
+        a.scrivi("txPic", "ua741.bmp");
+        for (int i = 1; i <= 6; ++i)
+            a.scrivi(QStringLiteral("txExtra%1").arg(i), QStringLiteral("e%1,x").arg(i));
+        a.premi("save");
+        Componente atteso = componente(15, "UA741", 3, "NXP", 1, "IC", 2, data(2026, 12, 5));
+        atteso.IDPackage = 2;
+        atteso.Pins = 8;
+        atteso.Descrizione = QStringLiteral("Op-amp 'classico' -  8 pin");
+        atteso.Note = QStringLiteral("vedi -  anche");
+        atteso.Datasheet = QStringLiteral("ua741.pdf");
+        atteso.Immagine = QStringLiteral("ua741.bmp");
+        for (QString *e : {&atteso.Extra1, &atteso.Extra2, &atteso.Extra3, &atteso.Extra4, &atteso.Extra5,
+                           &atteso.Extra6})
+            *e = QStringLiteral("e%1 - x").arg(e - &atteso.Extra1 + 1);
+        QCOMPARE(a.stato.componente(6), atteso);
         VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // Editing never asks about conflicts; the list stays sorted by code with
+    // the last clicked row selected.
+    void modifica()
+    {
+        Ambiente a;
+        cinqueComponenti(a.stato);
+        aggiungi(a.stato, componente(20, "BC547B", 2, "ST", 2, "TR", 1)); // shares 547 with BC547C
+        a.apri();
+        a.clicRiga(4, 0); // BC547C, position 2
+        a.premi("edit");
+        a.scrivi("txCodice", "ZTX547");
+        a.premi("save");
+        Componente atteso = componente(11, "ZTX547", 2, "ST", 2, "TR", 100, data(2023, 1, 15));
+        QCOMPARE(a.stato.componente(2), atteso);
+        QCOMPARE(a.stato.ProssimoIDComponente, 21);
+        QCOMPARE(a.codici(), QStringList({"2N2222", "74HC00", "BC547B", "LM317T", "NE555", "ZTX547"}));
+        QCOMPARE(a.lista()->rigaSelezionata(), 4);
+        QCOMPARE(a.testo("txCodice"), QStringLiteral("ZTX547"));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    void eliminazione_data()
+    {
+        QTest::addColumn<int>("componenti");
+        QTest::addColumn<Risposta>("risposta");
+        QTest::newRow("2 di 5, Si") << 5 << Risposta::Si;
+        QTest::newRow("2 di 5, No") << 5 << Risposta::No;
+        QTest::newRow("l'unico") << 1 << Risposta::Si;
+    }
+    void eliminazione()
+    {
+        QFETCH(int, componenti);
+        QFETCH(Risposta, risposta);
+        Ambiente a;
+        cinqueComponenti(a.stato);
+        a.stato.NumComponenti = componenti;
+        a.stato.Componenti.resize(componenti);
+        a.apri();
+        a.clicRiga(componenti == 5 ? 3 : 1, 0); // BC547C, position 2; or NE555
+        a.dialoghi.setNextAnswer(risposta);
+        a.menu("mnuDel");
+        verificaBox(a.dialoghi,
+                    QStringLiteral("Confermi la cancellazione di:\r\n%1 ?").arg(componenti == 5 ? "BC547C" : "NE555"),
+                    QString(), Icona::Esclamazione, Pulsanti::SiNo);
+        VERIFICA_DIALOGHI(a.dialoghi);
+        if (risposta == Risposta::No) {
+            QCOMPARE(a.stato.NumComponenti, 5);
+            QCOMPARE(a.messaggio(), a.messaggio(4));
+            QCOMPARE(a.bottoni(), QStringLiteral("11100"));
+            QVERIFY(!a.cartella.esiste(QStringLiteral("Componenti.dat")));
+            return;
+        }
+        QStringList codici;
+        for (qint32 i = 1; i <= a.stato.NumComponenti; ++i)
+            codici << a.stato.componente(i).Codice + QLatin1Char('/') + QString::number(a.stato.componente(i).ID);
+        QCOMPARE(codici, componenti == 1 ? QStringList()
+                                         : QStringList({"NE555/10", "LM317T/12", "2N2222/13", "74HC00/14"}));
+        QCOMPARE(a.posizioni(), componenti == 1 ? QList<int>() : QList<int>({1, 2, 3, 4}));
+        QCOMPARE(a.contatori(), componenti == 1 ? QStringLiteral("0/0/0") : QStringLiteral("4/4/44"));
+        QCOMPARE(a.messaggio(), a.messaggio(6));
+        QCOMPARE(a.bottoni(), QStringLiteral("10000"));
+        QVERIFY(a.testo("txCodice").isEmpty());
+        QCOMPARE(a.cartella.leggi(QStringLiteral("Componenti.dat")).count("\r\n"), componenti - 1);
     }
 };
 

@@ -1,9 +1,10 @@
-// Showing a component, drawing pictures in both modes (checked on the
-// pixels of the picture box), the picture window, the picture file list,
-// the association buttons and dialogs, and opening datasheets.
+// Showing a component and its pictures (checked on the pixels of the box),
+// the picture window, picture and datasheet associations, opening datasheets,
+// and the display options with their marks, colours and persistence.
 
 #include "ambiente.h"
 
+#include "startup/avvio.h"
 #include "ui/main/frmpicture.h"
 
 using namespace prova;
@@ -16,9 +17,19 @@ bool simile(const QColor &a, const QColor &b)
            && std::abs(a.blue() - b.blue()) < 40;
 }
 
-QColor suggerimento(const Ambiente &a)
+QColor suggerimento(const Ambiente &a) { return a.w("lblRedimPic")->palette().color(QPalette::Window); }
+
+// Check marks of mnuImgReal, mnuImgMod, mnuCSV1, mnuCSV2, mnuLight, mnuDark,
+// then the pressed state of imgstd and imgrid, as 0/1.
+QString spunte(const FrmMain &f)
 {
-    return a.w("lblRedimPic")->palette().color(QPalette::Window);
+    QString s;
+    for (const char *n : {"mnuImgReal", "mnuImgMod", "mnuCSV1", "mnuCSV2", "mnuLight", "mnuDark"})
+        s += f.findChild<QAction *>(QLatin1String(n))->isChecked() ? u'1' : u'0';
+    s += u'|';
+    for (const char *k : {"imgstd", "imgrid"})
+        s += f.bottone(QLatin1String(k))->isChecked() ? u'1' : u'0';
+    return s;
 }
 
 } // namespace
@@ -26,7 +37,7 @@ QColor suggerimento(const Ambiente &a)
 class TestFrmMainImmagini : public QObject {
     Q_OBJECT
 
-    // The table of five plus details on BC547C (position 2, row 3 once sorted).
+    // The table of five, BC547C (position 2, row 3 once sorted) with details.
     static void prepara(Ambiente &a, const QString &immagine = QString())
     {
         cinqueComponenti(a.stato);
@@ -51,57 +62,81 @@ class TestFrmMainImmagini : public QObject {
     }
 
 private slots:
+    // Each command twice (a ticked item or pressed button chosen again stays
+    // so), then the marks and the theme's colours. Nothing is written until
+    // the next save (here a deletion); a restart comes back with the options.
+    void opzioni()
+    {
+        Ambiente a;
+        cinqueComponenti(a.stato);
+        const FrmMain &f = a.apri();
+        QCOMPARE(spunte(f), QStringLiteral("011010|01"));
+        const QList<QPair<QString, QString>> passi = {
+            {"imgstd", "101010|10"}, {"mnuImgMod", "011010|01"}, {"mnuImgReal", "101010|10"},
+            {"imgrid", "011010|01"}, {"mnuCSV2", "010110|01"},   {"mnuCSV1", "011010|01"},
+            {"mnuDark", "011001|01"}, {"mnuLight", "011010|01"}, {"mnuDark", "011001|01"},
+            {"mnuCSV2", "010101|01"}, {"imgstd", "100101|10"}};
+        const QColor faccia = QApplication::palette().color(QPalette::Button);
+        for (const auto &[comando, attese] : passi) {
+            a.comando(comando);
+            a.comando(comando);
+            QCOMPARE(spunte(f), attese);
+            const bool chiaro = a.stato.TemaChiaro;
+            const QColor sfondo = chiaro ? faccia : QColor(0, 0, 0);
+            QCOMPARE(f.centralWidget()->palette().color(QPalette::Window), sfondo);
+            for (const char *cornice : {"fmDati", "fmImm"}) {
+                QCOMPARE(a.w(QLatin1String(cornice))->palette().color(QPalette::Window), sfondo);
+                QCOMPARE(a.w(QLatin1String(cornice))->palette().color(QPalette::WindowText),
+                         chiaro ? QColor(0, 0, 0) : QColor(255, 240, 16));
+            }
+            const QImage lista = a.lista()->grab().toImage();
+            QCOMPARE(lista.pixelColor(lista.width() / 2, lista.height() - 10),
+                     chiaro ? QColor(255, 255, 248) : QColor(64, 64, 64));
+            QCOMPARE(a.w("txCodice")->palette().color(QPalette::Base), QColor(Qt::white));
+        }
+        QVERIFY(!a.cartella.esiste(QStringLiteral("Info.ini")));
+        a.clicRiga(1, 0);
+        a.dialoghi.setNextAnswer(Risposta::Si);
+        a.premi("del");
+        Stato stato2;
+        DialoghiFinti dialoghi2;
+        QVERIFY(Main(stato2, dialoghi2, a.cartella.percorso()));
+        QCOMPARE(stato2.NumComponenti, 4);
+        FrmMain f2(stato2, dialoghi2);
+        f2.Form_Load();
+        QCOMPARE(spunte(f2), QStringLiteral("100101|10"));
+        QCOMPARE(f2.centralWidget()->palette().color(QPalette::Window), QColor(0, 0, 0));
+        VERIFICA_DIALOGHI(a.dialoghi);
+        VERIFICA_DIALOGHI(dialoghi2);
+    }
+
     void mostraComponente()
     {
         Ambiente a;
         scriviImmagine(a.cartella, QStringLiteral("Pics/bc547.bmp"), 50, 40, Qt::yellow);
         prepara(a, QStringLiteral("bc547.bmp"));
+        a.stato.Produttori[1].Nome = QStringLiteral("STMicro"); // renamed after BC547C was stored: found by ID
+        a.finestra->CaricaTabelle();
         a.clicRiga(3, 0);
-        QCOMPARE(a.finestra->variabili().PosCorrente, 2);
+        QCOMPARE(a.corrente(), 2);
         QStringList campi;
         for (const char *n : {"txCodice", "txQty", "txPins", "txPackDesc", "txNote", "txDesc", "txPDF", "txPic",
                               "txDatains", "txExtra1", "txExtra2", "txExtra6"})
             campi << a.testo(QLatin1String(n));
         QCOMPARE(campi, QStringList({"BC547C", "100", "14", "Dual in line 14", "cassetto 4", "Transistor NPN",
                                      "bc547.pdf", "bc547.bmp", "15/01/2023", "", "due", "sei"}));
-        QCOMPARE(a.w<QComboBox>("cmbTipo")->currentText(), QStringLiteral("TR"));
-        QCOMPARE(a.w<QComboBox>("cmbPack")->currentText(), QStringLiteral("DIP14"));
+        QCOMPARE(a.w<QComboBox>("cmbTipo")->currentText() + a.w<QComboBox>("cmbPack")->currentText(),
+                 QStringLiteral("TRDIP14"));
         QVERIFY(simile(a.w<QLabel>("imgPack")->pixmap().toImage().pixelColor(5, 5), Qt::blue));
         auto *lp = a.w<QListWidget>("LP");
-        QCOMPARE(lp->currentItem()->text(), QStringLiteral("ST"));
+        QCOMPARE(lp->currentItem()->text(), QStringLiteral("STMicro"));
         QVERIFY(lp->currentItem()->isSelected());
-        QVERIFY(a.bottone("pdf")->isEnabled());
         QVERIFY(simile(a.riquadro().pixelColor(200, 200), Qt::yellow));
-
-        // Another component without package, picture or datasheet.
-        a.clicRiga(5, 0); // NE555
+        // NE555: no package, picture or datasheet.
+        a.clicRiga(5, 0);
         QCOMPARE(a.w<QComboBox>("cmbPack")->currentText() + a.testo("txPackDesc"), QString());
         QVERIFY(!a.bottone("pdf")->isEnabled());
         QCOMPARE(lp->currentItem()->text(), QStringLiteral("TI"));
-    }
-
-    void produttoreEPinConservati()
-    {
-        Ambiente a;
-        cinqueComponenti(a.stato);
-        a.stato.Produttori[1].Nome = QStringLiteral("STMicro"); // renamed after BC547C was stored: found by ID
-        Componente &ne555 = a.stato.Componenti[0];             // not in the table at all, pins without package
-        ne555.NomeProduttore = QStringLiteral("Sconosciuto");
-        ne555.IDProduttore = 77;
-        ne555.Pins = 8;
-        a.apri();
-        auto *lp = a.w<QListWidget>("LP");
-        a.clicRiga(3, 0);
-        QCOMPARE(lp->currentItem()->text(), QStringLiteral("STMicro"));
-        a.clicRiga(5, 0);
-        QVERIFY(lp->selectedItems().isEmpty());
-        QCOMPARE(a.testo("txPins"), QStringLiteral("8"));
-        // Saving it keeps the manufacturer empty rather than picking another.
-        a.premi("edit");
-        a.premi("save");
-        QCOMPARE(a.stato.componente(1).NomeProduttore, QString());
-        QCOMPARE(a.stato.componente(1).IDProduttore, 0);
-        QCOMPARE(a.stato.componente(1).Pins, 8);
     }
 
     void sfondo_data()
@@ -123,13 +158,11 @@ private slots:
         else if (!nome.isEmpty())
             scriviImmagine(a.cartella, QStringLiteral("Pics/") + nome, 30, 20, Qt::green, "JPG");
         prepara(a, nome);
-        // A double click with no component shown opens no window.
-        QTest::mouseDClick(a.w("pic"), Qt::LeftButton);
+        QTest::mouseDClick(a.w("pic"), Qt::LeftButton); // no component shown: no window
         QVERIFY(!a.finestra->finestraImmagine());
         a.clicRiga(3, 0);
         QCOMPARE(suggerimento(a), QColor(128, 128, 128));
         if (atteso.isValid()) {
-            QCOMPARE(a.riquadro().size(), QSize(443, 359));
             QVERIFY(simile(a.riquadro().pixelColor(10, 10), atteso));
             if (nome.isEmpty())
                 QVERIFY(!simile(a.riquadro().pixelColor(100, 100), atteso)); // natural size, not stretched
@@ -138,8 +171,7 @@ private slots:
         // Not a picture: the box stays empty, and no picture window, no wait.
         QVERIFY(a.riquadro().isNull());
         QTest::mouseDClick(a.w("pic"), Qt::LeftButton);
-        QVERIFY(!a.finestra->finestraImmagine());
-        QVERIFY(!a.finestra->variabili().ImmagineAperta);
+        QVERIFY(!a.finestra->finestraImmagine() && !a.finestra->variabili().ImmagineAperta);
     }
 
     void modiDelleImmagini_data()
@@ -184,18 +216,17 @@ private slots:
         QCOMPARE(a.etichetta("lblRedimPic"),
                  grande ? QStringLiteral("Doppio click per aprire l'immagine in una finestra dedicata") : QString());
         QCOMPARE(suggerimento(a), grande ? QColor(0, 128, 0) : QColor(128, 128, 128));
+        // Switching the mode redraws the shown picture.
+        a.comando(reali ? "imgrid" : "imgstd");
+        QCOMPARE(a.riquadro().size() == QSize(443, 359) && simile(a.riquadro().pixelColor(440, 356), Qt::green),
+                 reali);
     }
 
-    void finestraImmagine_data()
-    {
-        QTest::addColumn<QString>("chiusura");
-        QTest::newRow("clic sull'immagine") << "clic";
-        QTest::newRow("chiusura della finestra") << "close";
-        QTest::newRow("finestra principale usata intanto") << "lista";
-    }
+    // The picture window for a 300 x 200 picture: its size and place; the
+    // main window keeps serving the user meanwhile; a click closes it, and
+    // the double click returns only then.
     void finestraImmagine()
     {
-        QFETCH(QString, chiusura);
         Ambiente a;
         scriviImmagine(a.cartella, QStringLiteral("Pics/grande.bmp"), 300, 200, Qt::cyan);
         prepara(a, QStringLiteral("grande.bmp"));
@@ -206,28 +237,22 @@ private slots:
             FrmPicture *fp = a.finestra->finestraImmagine();
             QVERIFY(fp && a.finestra->variabili().ImmagineAperta);
             QCOMPARE(fp->windowTitle(), QStringLiteral(" >>> Click to close <<<"));
-            QCOMPARE(fp->frameGeometry().size(), QSize(316, 240));
-            QCOMPARE(fp->frameGeometry().topLeft(), a.finestra->frameGeometry().topLeft() + QPoint(4, 98));
+            QCOMPARE(fp->frameGeometry(), QRect(a.finestra->frameGeometry().topLeft() + QPoint(4, 98), QSize(316, 240)));
             auto *imm = fp->findChild<QLabel *>(QStringLiteral("imm"));
             QCOMPARE(imm->geometry(), QRect(4, 4, 300, 200));
+            a.clicRiga(5, 0);
+            QCOMPARE(a.testo("txCodice"), QStringLiteral("NE555"));
             controllato = true;
-            if (chiusura == QLatin1String("clic")) {
-                QTest::mouseClick(imm, Qt::LeftButton, {}, QPoint(10, 10));
-                return;
-            }
-            if (chiusura == QLatin1String("lista")) { // the main window keeps serving the user
-                a.clicRiga(5, 0);
-                QCOMPARE(a.testo("txCodice"), QStringLiteral("NE555"));
-            }
-            fp->close();
+            QTest::mouseClick(imm, Qt::LeftButton, {}, QPoint(10, 10));
         });
-        // Returns only once the picture window is gone.
         QVERIFY(controllato);
         QVERIFY(!a.finestra->variabili().ImmagineAperta);
         QTRY_VERIFY(!a.finestra->finestraImmagine());
     }
 
-    void listaDelleImmagini()
+    // The picture list shows only pictures; a click shows one, "Inserisci"
+    // associates it; the file dialog keeps only the name.
+    void associazioni()
     {
         Ambiente a;
         for (const char *nome : {"b.JPG", "c.jpeg", "d.txt", "e.png"})
@@ -235,65 +260,22 @@ private slots:
         scriviImmagine(a.cartella, QStringLiteral("Pics/a.bmp"), 10, 10, Qt::magenta);
         prepara(a);
         auto *flp = a.w<QListWidget>("FLP");
-        auto elenco = [flp] {
-            QStringList n;
-            for (int i = 0; i < flp->count(); ++i)
-                n << flp->item(i)->text();
-            return n;
-        };
-        QCOMPARE(elenco(), QStringList({"a.bmp", "b.JPG", "c.jpeg"}));
+        QStringList elenco;
+        for (int i = 0; i < flp->count(); ++i)
+            elenco << flp->item(i)->text();
+        QCOMPARE(elenco, QStringList({"a.bmp", "b.JPG", "c.jpeg"}));
         a.premi("new");
-        a.cartella.scrivi(QStringLiteral("Pics/a0.jpg"), "x");
-        QTest::mouseClick(flp->viewport(), Qt::RightButton, {}, QPoint(5, 5)); // reloads
-        QCOMPARE(elenco(), QStringList({"a.bmp", "a0.jpg", "b.JPG", "c.jpeg"}));
-        // A click picks and shows the file; "Inserisci" associates it; a
-        // double click associates at once.
-        auto clic = [flp](const QString &nome, bool doppio) {
-            const QPoint centro = flp->visualItemRect(flp->findItems(nome, Qt::MatchExactly).first()).center();
-            QTest::mouseClick(flp->viewport(), Qt::LeftButton, {}, centro);
-            if (doppio)
-                QTest::mouseDClick(flp->viewport(), Qt::LeftButton, {}, centro);
-        };
-        clic(QStringLiteral("a.bmp"), false);
-        QCOMPARE(a.messaggio(), a.finestra->messaggi()[7]);
+        QTest::mouseClick(flp->viewport(), Qt::LeftButton, {}, flp->visualItemRect(flp->item(0)).center());
+        QCOMPARE(a.messaggio(), a.messaggio(7));
         QVERIFY(simile(a.riquadro().pixelColor(200, 200), Qt::magenta));
         QCOMPARE(a.testo("txPic"), QString());
         QTest::mouseClick(a.w("btnAddJPG"), Qt::LeftButton);
         QCOMPARE(a.testo("txPic"), QStringLiteral("a.bmp"));
-        clic(QStringLiteral("c.jpeg"), true);
-        QCOMPARE(a.testo("txPic"), QStringLiteral("c.jpeg"));
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
-    void pulsantiDiAssociazione()
-    {
-        Ambiente a;
-        scriviImmagine(a.cartella, QStringLiteral("Pics/x.bmp"), 10, 10, Qt::green);
-        prepara(a, QStringLiteral("x.bmp"));
-        a.clicRiga(3, 0);
-        a.premi("edit");
-        // Picture dialog: starting folder, filter, only the name is kept.
-        a.dialoghi.setNextFile(QStringLiteral("/altrove/x.bmp"));
+        a.dialoghi.setNextFile(QStringLiteral("/altrove/c.jpeg"));
         QTest::mouseClick(a.w("btnLoadPic"), Qt::LeftButton);
         QCOMPARE(a.dialoghi.dialoghiFile().last().cartella, a.stato.percorsi.CartellaPics);
         QCOMPARE(a.dialoghi.dialoghiFile().last().filtro, QStringLiteral("Images|*.jpg;*.jpeg;*.bmp"));
-        QCOMPARE(a.testo("txPic"), QStringLiteral("x.bmp"));
-        QVERIFY(simile(a.riquadro().pixelColor(100, 100), Qt::green));
-        // Datasheet dialog.
-        a.dialoghi.setNextFile(a.stato.percorsi.CartellaDatasheet + QStringLiteral("nuovo foglio.pdf"));
-        QTest::mouseClick(a.w("btnLoadPDF"), Qt::LeftButton);
-        QCOMPARE(a.dialoghi.dialoghiFile().last().filtro, QStringLiteral("File Acrobat|*.pdf"));
-        QCOMPARE(a.testo("txPDF"), QStringLiteral("nuovo foglio.pdf"));
-        // Clearing.
-        QTest::mouseClick(a.w("btnClearPDF"), Qt::LeftButton);
-        QTest::mouseClick(a.w("btnClearJPG"), Qt::LeftButton);
-        QCOMPARE(a.testo("txPDF") + a.testo("txPic"), QString());
-        QVERIFY(simile(a.riquadro().pixelColor(5, 5), Qt::red)); // the placeholder
-        // The package's ID into the pins on a double click.
-        auto *pack = a.w<QComboBox>("cmbPack");
-        pack->setEditText(QStringLiteral("TO92"));
-        QTest::mouseDClick(pack->lineEdit(), Qt::LeftButton);
-        QCOMPARE(a.testo("txPins"), QStringLiteral("2"));
+        QCOMPARE(a.testo("txPic"), QStringLiteral("c.jpeg"));
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
@@ -328,7 +310,6 @@ private slots:
         if (!documentoRiesce)
             a.dialoghi.setNextAnswer(Risposta::Ok);
         a.premi("pdf");
-
         QCOMPARE(a.dialoghi.programmiAvviati().size(), visore ? 1 : 0);
         if (visore) {
             QCOMPARE(a.dialoghi.programmiAvviati()[0].programma,

@@ -1,33 +1,39 @@
-// The component list: refill, counters, custom selection by a right click
-// on a manufacturer or type cell, header sorting and row clicks.
+// The component list: refill, counters, custom selection by a right click,
+// header sorting, row clicks; search, "reselect", and the listing and CSV
+// export of what the list shows.
 
 #include "ambiente.h"
+
+#include "store/orologio.h"
 
 using namespace prova;
 
 class TestFrmMainLista : public QObject {
     Q_OBJECT
-private slots:
-    void riempieInOrdineDiTabella()
+
+    // LM317T, 74HC00, 74LS00 in table order, "reselect" off.
+    static void treDaCercare(Ambiente &a)
     {
-        Ambiente a;
         riempiTabelle(a.stato);
-        aggiungi(a.stato, componente(1, "NE555", 1, "TI", 1, "IC", 4, data(2026, 12, 5)));
-        aggiungi(a.stato, componente(2, "BC547C", 2, "ST", 2, "TR", -3));
-        aggiungi(a.stato, componente(3, "2N2222", 3, "NXP", 2, "TR", 10));
+        aggiungi(a.stato, componente(1, "LM317T", 1, "TI", 3, "REG", 5));
+        aggiungi(a.stato, componente(2, "74HC00", 2, "ST", 1, "IC", 12));
+        aggiungi(a.stato, componente(3, "74LS00", 1, "TI", 1, "IC", 3));
         a.apri();
-        a.premi("reselect");
-        QCOMPARE(a.codici(), QStringList({"NE555", "BC547C", "2N2222"}));
-        QCOMPARE(a.posizioni(), QList<int>({1, 2, 3}));
-        QStringList riga;
-        for (int c = 0; c < 6; ++c)
-            riga << a.lista()->testo(1, c);
-        QCOMPARE(riga, QStringList({"NE555", "TI", "IC", "4", "05/12/2026", "1"}));
-        QCOMPARE(a.lista()->testo(2, 3), QStringLiteral("-3"));
-        QCOMPARE(a.contatori(), QStringLiteral("3/3/11"));
-        QCOMPARE(a.messaggio(), a.finestra->messaggi()[0]);
-        QVERIFY(!a.bottone("reselect")->isEnabled());
+        a.bottone("reselect")->setEnabled(false);
     }
+    static void cerca(const Ambiente &a, const QString &testo, bool conInvio)
+    {
+        auto *t = a.w<QLineEdit>("txSearch");
+        t->clear();
+        QTest::keyClicks(t, testo);
+        if (conInvio)
+            QTest::keyClick(t, Qt::Key_Return);
+        else
+            a.premi("search");
+    }
+
+private slots:
+    void initTestCase() { ImpostaOggi(QDate(2026, 12, 5)); }
 
     void selezionePersonalizzata_data()
     {
@@ -48,99 +54,140 @@ private slots:
         QFETCH(QList<int>, attese);
         Ambiente a;
         cinqueComponenti(a.stato);
-        FrmMain &f = a.apri();
+        a.apri();
         a.bottone("reselect")->setEnabled(false);
         a.clicRiga(riga, colonna, Qt::RightButton);
         if (attese.isEmpty()) {
             QCOMPARE(a.posizioni(), QList<int>({4, 5, 2, 3, 1}));
             QVERIFY(!a.bottone("reselect")->isEnabled());
-            QCOMPARE(a.messaggio(), f.messaggi()[0]);
-            // A row click itself still shows the row's component.
-            QCOMPARE(a.testo("txCodice"), riga ? QStringLiteral("BC547C") : QString());
+            QCOMPARE(a.messaggio(), a.messaggio(0));
+            QCOMPARE(a.testo("txCodice"), riga ? QStringLiteral("BC547C") : QString()); // the row click itself
             return;
         }
         QCOMPARE(a.posizioni(), attese);
-        QCOMPARE(a.messaggio(), f.messaggi()[3]);
+        QCOMPARE(a.messaggio(), a.messaggio(3));
         QVERIFY(a.bottone("reselect")->isEnabled());
         QCOMPARE(a.contatori(), QStringLiteral("5/%1/").arg(attese.size()) + a.etichetta("numPieces"));
-        QCOMPARE(f.variabili().PosCorrente, 0);
-        QCOMPARE(a.bottoni(), QStringLiteral("10000"));
-        // Clicking the last listed row shows that component.
+        QCOMPARE(a.corrente(), 0);
+        // The last listed row shows its component; "reselect" refills in table order.
         a.clicRiga(attese.size(), 0);
-        QCOMPARE(f.variabili().PosCorrente, attese.last());
+        QCOMPARE(a.corrente(), attese.last());
         QCOMPARE(a.testo("txCodice"), a.stato.componente(attese.last()).Codice);
-        // "reselect" brings the whole table back, unsorted.
         a.premi("reselect");
         QCOMPARE(a.posizioni(), QList<int>({1, 2, 3, 4, 5}));
+        QStringList prima;
+        for (int c = 0; c < 6; ++c)
+            prima << a.lista()->testo(1, c);
+        QCOMPARE(prima, QStringList({"NE555", "TI", "IC", "20", "02/05/2024", "1"}));
         QCOMPARE(a.contatori(), QStringLiteral("5/5/144"));
-        QVERIFY(a.testo("txCodice").isEmpty());
-    }
-
-    void confineTraColonne()
-    {
-        Ambiente a;
-        cinqueComponenti(a.stato);
-        a.apri();
-        QTreeView *vista = a.lista()->vista();
-        const int y = vista->visualRect(vista->model()->index(1, 0)).center().y(); // row 2: 74HC00, ST
-        const int confine = a.lista()->sinistraColonna(2);
-        QCOMPARE(confine, 110);
-        // Exactly on the boundary: the left-hand column, CODICE: no selection.
-        QTest::mouseClick(vista->viewport(), Qt::RightButton, {}, QPoint(confine, y));
-        QCOMPARE(a.lista()->numeroRighe(), 5);
-        // One pixel further: PRODUTTORE, the rows of ST.
-        QTest::mouseClick(vista->viewport(), Qt::RightButton, {}, QPoint(confine + 1, y));
-        QCOMPARE(a.posizioni(), QList<int>({2, 5}));
+        QVERIFY(a.testo("txCodice").isEmpty() && !a.bottone("reselect")->isEnabled());
     }
 
     void intestazioniAlternanoLaDirezione()
     {
         Ambiente a;
         cinqueComponenti(a.stato);
-        FrmMain &f = a.apri();
+        a.apri();
         a.clicRiga(2, 0);
         a.clicIntestazione(4); // QTA, descending after the ascending load
         QCOMPARE(a.codici(), QStringList({"BC547C", "NE555", "74HC00", "2N2222", "LM317T"}));
-        QCOMPARE(f.variabili().PosCorrente, 0);
-        QCOMPARE(f.variabili().IndiceVoce, 0);
+        QCOMPARE(a.corrente(), 0);
+        QCOMPARE(a.finestra->variabili().IndiceVoce, 0);
         a.clicIntestazione(4);
         QCOMPARE(a.codici(), QStringList({"LM317T", "2N2222", "74HC00", "NE555", "BC547C"}));
         a.clicIntestazione(5); // DATA: the direction is the list's, so descending
         QCOMPARE(a.codici(), QStringList({"LM317T", "NE555", "74HC00", "BC547C", "2N2222"}));
-        a.clicIntestazione(5);
-        QCOMPARE(a.codici(), QStringList({"2N2222", "BC547C", "74HC00", "NE555", "LM317T"}));
         // A row clicked after the sort shows its own component; so do the arrow keys.
-        a.clicRiga(2, 2);
-        QCOMPARE(f.variabili().PosCorrente, 2);
+        a.clicRiga(4, 2);
+        QCOMPARE(a.corrente(), 2);
         QCOMPARE(a.testo("txCodice"), QStringLiteral("BC547C"));
         QTest::keyClick(a.lista()->vista(), Qt::Key_Down);
-        QCOMPARE(f.variabili().IndiceVoce, 3);
-        QCOMPARE(a.testo("txCodice"), QStringLiteral("74HC00"));
+        QCOMPARE(a.testo("txCodice"), QStringLiteral("2N2222"));
         QCOMPARE(a.bottoni(), QStringLiteral("11100"));
     }
 
-    void riselezionaDuranteLaModifica()
+    void trova_data()
+    {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<bool>("conInvio");
+        QTest::addColumn<QList<int>>("attese"); // empty: nothing found, the list stays
+        QTest::newRow("hc") << "hc" << true << QList<int>{2};
+        QTest::newRow("74") << "74" << false << QList<int>{2, 3};
+        QTest::newRow("7?L") << "7?L" << true << QList<int>{3};
+        QTest::newRow("vuoto") << "" << false << QList<int>{1, 2, 3};
+        QTest::newRow("parentesi aperta, Invio") << "[" << true << QList<int>{};
+        QTest::newRow("nessun risultato, Invio") << "zz" << true << QList<int>{};
+        QTest::newRow("nessun risultato, barra") << "zz" << false << QList<int>{};
+    }
+    void trova()
+    {
+        QFETCH(QString, testo);
+        QFETCH(bool, conInvio);
+        QFETCH(QList<int>, attese);
+        Ambiente a;
+        treDaCercare(a);
+        a.clicRiga(2, 0);
+        const QString messaggio = a.messaggio();
+        cerca(a, testo, conInvio);
+        if (attese.isEmpty()) {
+            QCOMPARE(a.posizioni(), QList<int>({2, 3, 1}));
+            QCOMPARE(a.messaggio(), messaggio);
+            QCOMPARE(a.testo("txCodice"), QStringLiteral("74LS00"));
+            QCOMPARE(a.bottone("reselect")->isEnabled(), !conInvio); // only the toolbar command enables it
+            return;
+        }
+        QCOMPARE(a.posizioni(), attese);
+        QCOMPARE(a.corrente(), attese.first());
+        QCOMPARE(a.lista()->rigaSelezionata(), 1);
+        QCOMPARE(a.testo("txCodice"), a.stato.componente(attese.first()).Codice);
+        QCOMPARE(a.messaggio(), a.messaggio(3));
+        QVERIFY(a.bottone("reselect")->isEnabled());
+        // The counters are not refreshed by a search, but by "reselect".
+        QCOMPARE(a.contatori(), QStringLiteral("3/3/20"));
+        a.clicRiga(1, 1, Qt::RightButton); // a custom selection narrows them
+        a.premi("reselect");
+        QCOMPARE(a.posizioni(), QList<int>({1, 2, 3}));
+        QCOMPARE(a.contatori(), QStringLiteral("3/3/20"));
+        QVERIFY(!a.bottone("reselect")->isEnabled());
+        QVERIFY(a.testo("txCodice").isEmpty());
+        QCOMPARE(a.messaggio(), a.messaggio(0));
+    }
+
+    // A search while editing replaces the panel; "reselect" puts the list back in use.
+    void ricercaDuranteLaModifica()
     {
         Ambiente a;
-        cinqueComponenti(a.stato);
-        a.apri();
+        treDaCercare(a);
+        a.premi("new");
+        a.scrivi("txCodice", "NUOVO1");
+        cerca(a, QStringLiteral("LM"), true);
+        QCOMPARE(a.testo("txCodice"), QStringLiteral("LM317T"));
+        QCOMPARE(a.posizioni(), QList<int>({1}));
+        QCOMPARE(a.corrente(), 1);
         a.premi("new");
         QVERIFY(!a.lista()->isEnabled());
-        a.premi("reselect"); // refills the list and puts it back in use
+        a.premi("reselect");
         QVERIFY(a.lista()->isEnabled());
         QCOMPARE(a.bottoni(), QStringLiteral("10000"));
     }
 
-    void listaVuotaIgnoraIClic()
+    // The listing prints the rows on screen in their order; the CSV holds the whole table.
+    void stampaEdEsportazione()
     {
         Ambiente a;
-        riempiTabelle(a.stato);
-        FrmMain &f = a.apri();
-        a.clicRiga(0, 1, Qt::RightButton);
-        a.clicIntestazione(1);
-        QCOMPARE(f.variabili().ColonnaOrdinamento, 1);
-        QCOMPARE(a.bottoni(), QStringLiteral("10000"));
-        QVERIFY(!f.variabili().SelezionePersonalizzata);
+        treDaCercare(a);
+        cerca(a, QStringLiteral("74"), true);
+        a.clicIntestazione(1); // descending by code after the search's table order
+        a.premi("print");
+        const QByteArray stampa = a.cartella.leggi(QStringLiteral("Stampe/Stampa_05122026.txt"));
+        QVERIFY(stampa.startsWith("Elenco dei 2 componenti estratti il 05/12/2026\r\n"));
+        QVERIFY(stampa.indexOf("74LS00") > 0 && stampa.indexOf("74HC00") > stampa.indexOf("74LS00"));
+        QVERIFY(!stampa.contains("LM317T"));
+        a.menu("mnuCSV");
+        const QByteArray csv = a.cartella.leggi(QStringLiteral("Exported/CSVlist.csv"));
+        QVERIFY(csv.startsWith("Codice | Produttore | Tipo | Qt\xe0 | Inserito | Descrizione\r\nLM317T,"));
+        QCOMPARE(csv.count("\r\n"), 4);
+        VERIFICA_DIALOGHI(a.dialoghi);
     }
 };
 

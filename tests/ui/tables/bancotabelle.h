@@ -6,6 +6,7 @@
 
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
+#include "common/finestre.h"
 #include "store/stato.h"
 #include "ui/tables/apritabelle.h"
 #include "ui/tables/frmliste.h"
@@ -19,8 +20,8 @@ struct Banco {
     CartellaTest cartella;
     Stato stato;
     DialoghiFinti dialoghi;
-    QStringList messaggi;   // texts put into the main window's "msg" panel
-    int ricariche = 0;      // pick-list refills asked of the main window
+    QStringList messaggi; // texts put into the main window's "msg" panel
+    int ricariche = 0;    // pick-list refills asked of the main window
     QPoint posizione{120, 80};
 
     Banco()
@@ -73,7 +74,7 @@ struct Banco {
     }
 };
 
-template <typename T>
+template <typename T = QWidget>
 T *trova(QWidget *f, const QString &nome)
 {
     T *w = f->findChild<T *>(nome);
@@ -81,7 +82,6 @@ T *trova(QWidget *f, const QString &nome)
         qFatal("controllo mancante: %s", qPrintable(nome));
     return w;
 }
-
 inline ListaReport *lista(QWidget *f, const char *nome) { return trova<ListaReport>(f, QLatin1String(nome)); }
 inline QLineEdit *casella(QWidget *f, const char *nome) { return trova<QLineEdit>(f, QLatin1String(nome)); }
 inline QLineEdit *voce(QWidget *f, int tab) { return trova<QLineEdit>(f, QStringLiteral("txVoce(%1)").arg(tab)); }
@@ -89,12 +89,9 @@ inline void clic(QWidget *f, const char *chiave)
 {
     QTest::mouseClick(trova<QToolButton>(f, QLatin1String(chiave)), Qt::LeftButton);
 }
-inline void clicFiltro(QWidget *f)
-{
-    QTest::mouseClick(trova<QCheckBox>(f, QStringLiteral("chkExclude")), Qt::LeftButton);
-}
+inline void clicFiltro(QWidget *f) { QTest::mouseClick(trova<QCheckBox>(f, "chkExclude"), Qt::LeftButton); }
 
-// Enabled toolbar buttons as five flags, new, edit, undo, save, quit: "10001" is idle.
+// Enabled toolbar buttons new, edit, undo, save, quit: "10001" is idle.
 inline QString barra(QWidget *f)
 {
     QString s;
@@ -122,24 +119,11 @@ inline QString spunte(ListaReport *l)
     return r;
 }
 
-// Real mouse clicks: the name cell of a row (1-based), a column header
-// (1-based), a tab of SST.
-inline void clicRiga(ListaReport *l, int riga)
-{
-    auto *v = l->findChild<QAbstractItemView *>();
-    const QModelIndex indice = v->model()->index(riga - 1, 1);
-    v->scrollTo(indice);
-    QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, v->visualRect(indice).center());
-}
-inline void clicIntestazione(ListaReport *l, int indice)
-{
-    auto *h = l->findChild<QHeaderView *>();
-    const int x = h->sectionViewportPosition(indice - 1) + h->sectionSize(indice - 1) / 2;
-    QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, QPoint(x, h->height() / 2));
-}
+// Real mouse clicks: the name cell of a row (1-based), a tab of SST.
+inline void clicRiga(ListaReport *l, int riga) { ClicRiga(l, riga, 1); }
 inline void scheda(QWidget *f, int indice)
 {
-    QTabBar *b = trova<QTabWidget>(f, QStringLiteral("SST"))->tabBar();
+    QTabBar *b = trova<QTabWidget>(f, "SST")->tabBar();
     QTest::mouseClick(b, Qt::LeftButton, {}, b->tabRect(indice).center());
 }
 

@@ -6,304 +6,234 @@
 namespace {
 
 QColor sfondo(QLineEdit *c) { return c->palette().color(QPalette::Base); }
-
-void immagine(const Banco &b, const QString &nome, QSize dimensione)
-{
-    QImage img(dimensione, QImage::Format_RGB32);
-    img.fill(Qt::red);
-    QVERIFY(img.save(b.stato.percorsi.CartellaPackages + nome));
-}
-
-bool conFigura(QWidget *f) { return !trova<QLabel>(f, QStringLiteral("imgPack"))->pixmap().isNull(); }
+bool conFigura(QWidget *f) { return !trova<QLabel>(f, "imgPack")->pixmap().isNull(); }
 
 } // namespace
 
 class TestEditorVoce : public QObject {
     Q_OBJECT
 private slots:
-    void statiEBarra();
-    void nomeVuoto();
-    void treTipiNuovi();
-    void rinominaTipoUsato();
-    void nuovoConVoceMostrata();
-    void immaginePackage();
-    void caricaPoiAnnulla();
-    void packageNuovoSuDisco();
-    void salvataggioSuDisco();
-    void salvataggioFallito();
-};
-
-// idle, shown, edit, new: the name box and the toolbar after each action.
-void TestEditorVoce::statiEBarra()
-{
-    Banco b;
-    b.produttore(1, QStringLiteral("ACME"));
-    b.produttore(2, QStringLiteral("BETA"));
-    auto f = b.apri();
-    QLineEdit *nome = voce(f.get(), 0);
-    ListaReport *lvp = lista(f.get(), "LVP");
-    QCOMPARE(sfondo(nome), QColor(0xEE, 0xEE, 0xEE));
-    QTest::keyClick(f.get(), Qt::Key_Escape); // idle: nothing happens, the window stays
-    QVERIFY(f->isVisible());
-
-    clicRiga(lvp, 2);
-    QCOMPARE(nome->text(), QStringLiteral("BETA"));
-    QVERIFY(!nome->isEnabled());
-    QCOMPARE(barra(f.get()), QStringLiteral("11001"));
-
-    clic(f.get(), "edit");
-    QVERIFY(f->InModifica());
-    QCOMPARE(sfondo(nome), QColor(0xCC, 0xFF, 0xAA));
-    QCOMPARE(f->focusWidget(), nome);
-    QCOMPARE(nome->selectedText(), QStringLiteral("BETA"));
-    QCOMPARE(barra(f.get()), QStringLiteral("00110"));
-
-    clic(f.get(), "undo");
-    QVERIFY(!f->InModifica() && nome->text().isEmpty() && !nome->isEnabled());
-    QCOMPARE(sfondo(nome), QColor(0xEE, 0xEE, 0xEE));
-    QCOMPARE(barra(f.get()), QStringLiteral("10001"));
-
-    clic(f.get(), "new");
-    QVERIFY(!f->InModifica() && nome->isEnabled());
-    QCOMPARE(barra(f.get()), QStringLiteral("00110"));
-    QTest::keyClick(nome, Qt::Key_Escape);
-    QVERIFY(f->isVisible() && !nome->isEnabled());
-    QCOMPARE(barra(f.get()), QStringLiteral("10001"));
-
-    // Escape while shown empties the box and turns "Modifica" off.
-    clicRiga(lvp, 1);
-    QTest::keyClick(lvp, Qt::Key_Escape);
-    QVERIFY(nome->text().isEmpty());
-    QCOMPARE(barra(f.get()), QStringLiteral("10001"));
-    QCOMPARE(b.stato.Produttori, (QList<Produttore>{{1, "ACME"}, {2, "BETA"}}));
-    QVERIFY(!b.stato.TabelleModificate);
-    VERIFICA_DIALOGHI(b.dialoghi);
-}
-
-// "Salva" with an empty name turns every button off and keeps the box open;
-// Enter with an empty name does nothing; a name of blanks is a name.
-void TestEditorVoce::nomeVuoto()
-{
-    Banco b;
-    auto f = b.apri();
-    QLineEdit *nome = voce(f.get(), 0);
-    clic(f.get(), "new");
-    QTest::keyClick(nome, Qt::Key_Return);
-    QCOMPARE(barra(f.get()), QStringLiteral("00110"));
-    clic(f.get(), "save");
-    QCOMPARE(barra(f.get()), QStringLiteral("00000"));
-    QVERIFY(nome->isEnabled());
-    QVERIFY(!b.stato.TabelleModificate);
-    QTest::keyClick(nome, Qt::Key_Escape);
-    QCOMPARE(barra(f.get()), QStringLiteral("10001"));
-    QVERIFY(!nome->isEnabled());
-
-    clic(f.get(), "new");
-    clic(f.get(), "save");
-    QTest::keyClicks(nome, QStringLiteral("  "));
-    QTest::keyClick(nome, Qt::Key_Enter);
-    QCOMPARE(b.stato.Produttori, (QList<Produttore>{{1, "  "}}));
-    QCOMPARE(barra(f.get()), QStringLiteral("10001"));
-    VERIFICA_DIALOGHI(b.dialoghi);
-}
-
-void TestEditorVoce::treTipiNuovi()
-{
-    Banco b;
-    auto f = b.apri();
-    scheda(f.get(), 1);
-    for (const char *nome : {"pnp", "npn", "mosfet"})
-        nuova(f.get(), 1, QLatin1String(nome));
-    QCOMPARE(b.stato.Tipi, (QList<Tipo>{{1, "PNP"}, {2, "NPN"}, {3, "MOSFET"}}));
-    QCOMPARE(righe(lista(f.get(), "LVT")), QStringList({"3|MOSFET|0|3", "2|NPN|0|2", "1|PNP|0|1"}));
-    const QByteArray ini = b.cartella.leggi(QStringLiteral("Info.ini"));
-    QVERIFY2(ini.contains("\r\nNumero Tipi=3\r\n") && ini.contains("\r\nProssimo ID Tipi=4\r\n"), ini.constData());
-    QCOMPARE(b.cartella.leggi(QStringLiteral("Tipi.dat")), RigheCrLf({"1,\"PNP\"", "2,\"NPN\"", "3,\"MOSFET\""}));
-    VERIFICA_DIALOGHI(b.dialoghi);
-}
-
-// Renaming keeps the ID and usage; components keep their copies of the old name.
-void TestEditorVoce::rinominaTipoUsato()
-{
-    Banco b;
-    b.tipo(4, QStringLiteral("TRANSISTORE"));
-    b.tipo(9, QStringLiteral("DIODO"));
-    b.componente(QStringLiteral("BC547"), 4, 0, 0, QStringLiteral("TRANSISTORE"));
-    b.componente(QStringLiteral("BC557"), 4, 0, 0, QStringLiteral("TRANSISTORE"));
-    auto f = b.apri();
-    scheda(f.get(), 1);
-    ListaReport *lvt = lista(f.get(), "LVT");
-    clicRiga(lvt, 2);
-    QCOMPARE(f->PosVoce(), 1);
-    clic(f.get(), "edit");
-    QTest::keyClicks(voce(f.get(), 1), QStringLiteral("bjt")); // replaces the selected name
-    clic(f.get(), "save");
-    QCOMPARE(b.stato.Tipi, (QList<Tipo>{{4, "BJT"}, {9, "DIODO"}}));
-    QCOMPARE(b.stato.ProssimoIDTipo, 10);
-    QCOMPARE(righe(lvt), QStringList({"1|BJT|2|4", "2|DIODO|0|9"}));
-    QCOMPARE(spunte(lvt), QStringLiteral("10"));
-    QCOMPARE(b.stato.componente(1).NomeTipo + b.stato.componente(2).NomeTipo, QStringLiteral("TRANSISTORETRANSISTORE"));
-    VERIFICA_DIALOGHI(b.dialoghi);
-}
-
-// "Nuovo" keeps a shown entry in the boxes, and a row clicked during "new"
-// fills them: either way saving appends a new entry.
-void TestEditorVoce::nuovoConVoceMostrata()
-{
-    Banco b;
-    b.produttore(1, QStringLiteral("ACME"));
-    b.produttore(2, QStringLiteral("BETA"));
-    auto f = b.apri();
-    ListaReport *lvp = lista(f.get(), "LVP");
-    clicRiga(lvp, 2);
-    clic(f.get(), "new");
-    QCOMPARE(voce(f.get(), 0)->text(), QStringLiteral("BETA"));
-    clic(f.get(), "save");
-    nuova(f.get(), 0, QStringLiteral("zeta"), 0);
-    clicRiga(lvp, 1);
-    QCOMPARE(voce(f.get(), 0)->text(), QStringLiteral("ACME"));
-    QCOMPARE(barra(f.get()), QStringLiteral("01101"));
-    QTest::keyClick(voce(f.get(), 0), Qt::Key_Return);
-    QCOMPARE(b.stato.Produttori, (QList<Produttore>{{1, "ACME"}, {2, "BETA"}, {3, "BETA"}, {4, "ACME"}}));
-    VERIFICA_DIALOGHI(b.dialoghi);
-}
-
-// The picture is fitted into the box, and cleared for no image, a missing
-// file, a file that is not a picture, and "Annulla".
-void TestEditorVoce::immaginePackage()
-{
-    Banco b;
-    immagine(b, QStringLiteral("dip8.jpg"), QSize(200, 100));
-    b.cartella.scrivi(QStringLiteral("Packages/guasta.bmp"), "non e' una bitmap");
-    b.package(1, QStringLiteral("DIP8"), QStringLiteral("Dual in line"), QStringLiteral("dip8.jpg"));
-    b.package(2, QStringLiteral("GUASTA"), QString(), QStringLiteral("guasta.bmp"));
-    b.package(3, QStringLiteral("ROTTA"), QString(), QStringLiteral("manca.jpg"));
-    b.package(4, QStringLiteral("SENZA"));
-    auto f = b.apri();
-    scheda(f.get(), 2);
-    ListaReport *lvg = lista(f.get(), "LVG");
-    clicRiga(lvg, 1);
-    QCOMPARE(casella(f.get(), "txDesc")->text(), QStringLiteral("Dual in line"));
-    QCOMPARE(casella(f.get(), "txImmagine")->text(), QStringLiteral("dip8.jpg"));
-    const QPixmap mostrata = trova<QLabel>(f.get(), QStringLiteral("imgPack"))->pixmap();
-    QVERIFY(mostrata.width() <= 92 && mostrata.width() >= 80);
-    QCOMPARE(mostrata.width(), mostrata.height() * 2);
-    for (int riga : {2, 3, 4}) {
-        clicRiga(lvg, 1);
-        clicRiga(lvg, riga);
-        QVERIFY2(!conFigura(f.get()), qPrintable(colonna(lvg, 1).at(riga - 1)));
+    // idle, shown, edit, new: after each action the toolbar, the name box
+    // (in brackets when open) and whether an entry is being renamed.
+    void statiEBarra()
+    {
+        Banco b;
+        b.produttore(1, QStringLiteral("ACME"));
+        b.produttore(2, QStringLiteral("BETA"));
+        auto f = b.apri();
+        QLineEdit *nome = voce(f.get(), 0);
+        ListaReport *lvp = lista(f.get(), "LVP");
+        const auto stato = [&] {
+            return barra(f.get()) + (nome->isEnabled() ? " [" + nome->text() + "] " : ' ' + nome->text() + ' ')
+                   + QString::number(f->InModifica());
+        };
+        QCOMPARE(sfondo(nome), QColor(0xEE, 0xEE, 0xEE));
+        QTest::keyClick(f.get(), Qt::Key_Escape); // idle: nothing happens, the window stays
+        QVERIFY(f->isVisible());
+        clicRiga(lvp, 2);
+        QCOMPARE(stato(), QStringLiteral("11001 BETA 0"));
+        clic(f.get(), "edit");
+        QCOMPARE(stato(), QStringLiteral("00110 [BETA] 1"));
+        QCOMPARE(sfondo(nome), QColor(0xCC, 0xFF, 0xAA));
+        QCOMPARE(f->focusWidget(), nome);
+        QCOMPARE(nome->selectedText(), QStringLiteral("BETA"));
+        clic(f.get(), "undo");
+        QCOMPARE(stato(), QStringLiteral("10001  0"));
+        QCOMPARE(sfondo(nome), QColor(0xEE, 0xEE, 0xEE));
+        clic(f.get(), "new");
+        QCOMPARE(stato(), QStringLiteral("00110 [] 0"));
+        QTest::keyClick(nome, Qt::Key_Escape);
+        QVERIFY(f->isVisible());
+        QCOMPARE(stato(), QStringLiteral("10001  0"));
+        clicRiga(lvp, 1);
+        QTest::keyClick(lvp, Qt::Key_Escape); // while shown: the box emptied, "Modifica" off
+        QCOMPARE(stato(), QStringLiteral("10001  0"));
+        // Changing tab drops an edit of the tab being left.
+        clicRiga(lvp, 1);
+        clic(f.get(), "edit");
+        QTest::keyClicks(nome, QStringLiteral("X"));
+        scheda(f.get(), 1);
+        QCOMPARE(stato(), QStringLiteral("10001  0"));
+        QCOMPARE(b.stato.Produttori, (QList<Produttore>{{1, "ACME"}, {2, "BETA"}}));
+        QVERIFY(!b.stato.TabelleModificate);
+        VERIFICA_DIALOGHI(b.dialoghi);
     }
-    QCOMPARE(barra(f.get()), QStringLiteral("11001"));
-    clicRiga(lvg, 1);
-    clic(f.get(), "edit");
-    clic(f.get(), "undo");
-    QVERIFY(!conFigura(f.get()));
-    VERIFICA_DIALOGHI(b.dialoghi);
-}
 
-// "Carica": a cancelled choice keeps the name; a chosen file from another
-// folder gives its bare name; "Annulla" leaves the stored name.
-void TestEditorVoce::caricaPoiAnnulla()
-{
-    Banco b;
-    immagine(b, QStringLiteral("nuova.bmp"), QSize(50, 50));
-    b.package(1, QStringLiteral("SOT23"), QStringLiteral("Piccolo"), QStringLiteral("vecchia.jpg"));
-    auto f = b.apri();
-    scheda(f.get(), 2);
-    clicRiga(lista(f.get(), "LVG"), 1);
-    clic(f.get(), "edit");
-    auto *carica = trova<QPushButton>(f.get(), QStringLiteral("btnLoadPic"));
-    b.dialoghi.setNextFile(QString());
-    QTest::mouseClick(carica, Qt::LeftButton);
-    QCOMPARE(casella(f.get(), "txImmagine")->text(), QStringLiteral("vecchia.jpg"));
-    b.dialoghi.setNextFile(QStringLiteral("/altrove/sotto/nuova.bmp"));
-    QTest::mouseClick(carica, Qt::LeftButton);
-    const auto dialogo = b.dialoghi.dialoghiFile().last();
-    QCOMPARE(dialogo.titolo, QStringLiteral("Ricerca immagine"));
-    QCOMPARE(dialogo.cartella, b.stato.percorsi.CartellaPackages);
-    QCOMPARE(dialogo.filtro, QStringLiteral("Images|*.jpg;*.jpeg;*.bmp"));
-    QCOMPARE(casella(f.get(), "txImmagine")->text(), QStringLiteral("nuova.bmp"));
-    QVERIFY(conFigura(f.get())); // looked for in the package folder
-    QCOMPARE(f->focusWidget(), voce(f.get(), 2));
-    clic(f.get(), "undo");
-    QCOMPARE(b.stato.package(1).Immagine, QStringLiteral("vecchia.jpg"));
-    QVERIFY(!b.stato.TabelleModificate);
-    VERIFICA_DIALOGHI(b.dialoghi);
-}
+    // "Salva" with an empty name turns every button off and keeps the box
+    // open; Enter with an empty name does nothing; a name of blanks is a
+    // name; "Nuovo" keeps a shown entry, saved as a new one.
+    void nomeVuotoENuovo()
+    {
+        Banco b;
+        auto f = b.apri();
+        QLineEdit *nome = voce(f.get(), 0);
+        clic(f.get(), "new");
+        QTest::keyClick(nome, Qt::Key_Return);
+        QCOMPARE(barra(f.get()), QStringLiteral("00110"));
+        clic(f.get(), "save");
+        QCOMPARE(barra(f.get()) + QString::number(nome->isEnabled()), QStringLiteral("000001"));
+        QTest::keyClicks(nome, QStringLiteral("  "));
+        QTest::keyClick(nome, Qt::Key_Enter);
+        QCOMPARE(barra(f.get()), QStringLiteral("10001"));
+        clicRiga(lista(f.get(), "LVP"), 1);
+        clic(f.get(), "new");
+        QCOMPARE(nome->text(), QStringLiteral("  "));
+        clic(f.get(), "save");
+        QCOMPARE(b.stato.Produttori, (QList<Produttore>{{1, "  "}, {2, "  "}}));
+        VERIFICA_DIALOGHI(b.dialoghi);
+    }
 
-// The name is stored upper case, accents too; description and image name as
-// typed. The table files keep texts between double quotes with no escape, so
-// a double quote is stored as a single quote.
-void TestEditorVoce::packageNuovoSuDisco()
-{
-    Banco b;
-    auto f = b.apri();
-    scheda(f.get(), 2);
-    nuova(f.get(), 2, QStringLiteral("dip \"8\" "), 0);
-    QKeyEvent accentate(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("àè"));
-    QApplication::sendEvent(voce(f.get(), 2), &accentate); // QTest types only ASCII keys
-    QTest::keyClicks(casella(f.get(), "txDesc"), QStringLiteral("Il \"classico\", 8 pin"));
-    QTest::keyClicks(casella(f.get(), "txImmagine"), QStringLiteral("A\"b.jpg"));
-    clic(f.get(), "save");
-    QCOMPARE(b.stato.Packages, (QList<Package>{{1, "DIP '8' ÀÈ", "Il 'classico', 8 pin", "A'b.jpg"}}));
-    QCOMPARE(b.cartella.leggi(QStringLiteral("Packages.dat")),
-             RigheCrLf({"1,\"DIP '8' \xC0\xC8\",\"Il 'classico', 8 pin\",\"A'b.jpg\""}));
-    QCOMPARE(barra(f.get()), QStringLiteral("10001"));
-    QVERIFY(voce(f.get(), 2)->text().isEmpty() && casella(f.get(), "txDesc")->text().isEmpty());
+    void treTipiNuovi()
+    {
+        Banco b;
+        auto f = b.apri();
+        scheda(f.get(), 1);
+        for (const char *nome : {"pnp", "npn", "mosfet"})
+            nuova(f.get(), 1, QLatin1String(nome));
+        QCOMPARE(righe(lista(f.get(), "LVT")), QStringList({"3|MOSFET|0|3", "2|NPN|0|2", "1|PNP|0|1"}));
+        const QByteArray ini = b.cartella.leggi(QStringLiteral("Info.ini"));
+        QVERIFY2(ini.contains("\r\nNumero Tipi=3\r\n") && ini.contains("\r\nProssimo ID Tipi=4\r\n"), ini.constData());
+        QCOMPARE(b.cartella.leggi(QStringLiteral("Tipi.dat")), RigheCrLf({"1,\"PNP\"", "2,\"NPN\"", "3,\"MOSFET\""}));
+        VERIFICA_DIALOGHI(b.dialoghi);
+    }
 
-    scheda(f.get(), 0);
-    nuova(f.get(), 0, QStringLiteral("\"acme\""));
-    QCOMPARE(b.cartella.leggi(QStringLiteral("Produttori.dat")), RigheCrLf({"1,\"'ACME'\""}));
-    VERIFICA_DIALOGHI(b.dialoghi);
-}
+    // Renaming keeps the ID and usage; components keep their copies of the old name.
+    void rinominaTipoUsato()
+    {
+        Banco b;
+        b.tipo(4, QStringLiteral("TRANSISTORE"));
+        b.tipo(9, QStringLiteral("DIODO"));
+        b.componente(QStringLiteral("BC547"), 4, 0, 0, QStringLiteral("TRANSISTORE"));
+        b.componente(QStringLiteral("BC557"), 4, 0, 0, QStringLiteral("TRANSISTORE"));
+        auto f = b.apri();
+        scheda(f.get(), 1);
+        ListaReport *lvt = lista(f.get(), "LVT");
+        clicRiga(lvt, 2);
+        QCOMPARE(f->PosVoce(), 1);
+        clic(f.get(), "edit");
+        QTest::keyClicks(voce(f.get(), 1), QStringLiteral("bjt")); // replaces the selected name
+        clic(f.get(), "save");
+        QCOMPARE(b.stato.Tipi, (QList<Tipo>{{4, "BJT"}, {9, "DIODO"}}));
+        QCOMPARE(b.stato.ProssimoIDTipo, 10);
+        QCOMPARE(righe(lvt), QStringList({"1|BJT|2|4", "2|DIODO|0|9"}));
+        QCOMPARE(spunte(lvt), QStringLiteral("10"));
+        QCOMPARE(b.stato.componente(1).NomeTipo + b.stato.componente(2).NomeTipo, QStringLiteral("TRANSISTORETRANSISTORE"));
+        VERIFICA_DIALOGHI(b.dialoghi);
+    }
 
-// Every save rewrites Info.ini and the four table files from memory.
-void TestEditorVoce::salvataggioSuDisco()
-{
-    Banco b;
-    b.tipo(1, QStringLiteral("DIODO"));
-    b.produttore(2, QStringLiteral("ACME"));
-    b.package(1, QStringLiteral("DO35"));
-    b.componente(QStringLiteral("1N4148"), 1, 2, 1, QStringLiteral("DIODO"));
-    b.stato.componente(1).DataInserimento = QDateTime(QDate(2024, 10, 9), QTime(0, 0), Qt::UTC);
-    auto f = b.apri();
-    clicRiga(lista(f.get(), "LVP"), 1);
-    clic(f.get(), "edit");
-    QTest::keyClicks(voce(f.get(), 0), QStringLiteral("Acme Corp"));
-    clic(f.get(), "save");
-    QCOMPARE(b.cartella.leggi(QStringLiteral("Produttori.dat")), RigheCrLf({"2,\"ACME CORP\""}));
-    QCOMPARE(b.cartella.leggi(QStringLiteral("Tipi.dat")), RigheCrLf({"1,\"DIODO\""}));
-    QCOMPARE(b.cartella.leggi(QStringLiteral("Packages.dat")), RigheCrLf({"1,\"DO35\",\"\",\"\""}));
-    QCOMPARE(b.cartella.leggi(QStringLiteral("Componenti.dat")),
-             RigheCrLf({"1,1,2,1,0,\"DIODO\",\"\",\"1N4148\",0,\"\",\"\",\"\",1,\"\",#2024-10-09#,"
-                        "\"\",\"\",\"\",\"\",\"\",\"\""}));
-    const QByteArray ini = b.cartella.leggi(QStringLiteral("Info.ini"));
-    for (const char *riga : {"Numero Componenti=1", "Numero Tipi=1", "Numero Produttori=1",
-                             "Numero Packages=1", "Prossimo ID Componente=2", "Prossimo ID Tipi=2",
-                             "Prossimo ID Produttori=3", "Prossimo ID Package=2"})
-        QVERIFY2(ini.contains(QByteArray("\r\n") + riga + "\r\n"), riga);
-    QCOMPARE(righe(lista(f.get(), "LVP")), QStringList{"1|ACME CORP|1|2"});
-    VERIFICA_DIALOGHI(b.dialoghi);
-}
+    // The picture fitted into the box; cleared for no image, a missing file,
+    // a file that is not a picture, and "Annulla". "Carica": a cancelled
+    // choice keeps the name, a file from another folder gives its bare name,
+    // "Annulla" leaves the stored name.
+    void immaginePackage()
+    {
+        Banco b;
+        QImage img(200, 100, QImage::Format_RGB32);
+        img.fill(Qt::red);
+        QVERIFY(img.save(b.stato.percorsi.CartellaPackages + "dip8.jpg"));
+        QVERIFY(img.save(b.stato.percorsi.CartellaPackages + "nuova.bmp"));
+        b.cartella.scrivi(QStringLiteral("Packages/guasta.bmp"), "non e' una bitmap");
+        b.package(1, QStringLiteral("DIP8"), QStringLiteral("Dual in line"), QStringLiteral("dip8.jpg"));
+        b.package(2, QStringLiteral("GUASTA"), QString(), QStringLiteral("guasta.bmp"));
+        b.package(3, QStringLiteral("ROTTA"), QString(), QStringLiteral("manca.jpg"));
+        b.package(4, QStringLiteral("SENZA"));
+        auto f = b.apri();
+        scheda(f.get(), 2);
+        ListaReport *lvg = lista(f.get(), "LVG");
+        clicRiga(lvg, 1);
+        QCOMPARE(casella(f.get(), "txDesc")->text() + '/' + casella(f.get(), "txImmagine")->text(),
+                 QStringLiteral("Dual in line/dip8.jpg"));
+        const QPixmap mostrata = trova<QLabel>(f.get(), "imgPack")->pixmap();
+        QVERIFY(mostrata.width() <= 92 && mostrata.width() >= 80);
+        QCOMPARE(mostrata.width(), mostrata.height() * 2);
+        for (int riga : {2, 3, 4}) {
+            clicRiga(lvg, 1);
+            clicRiga(lvg, riga);
+            QVERIFY2(!conFigura(f.get()), qPrintable(colonna(lvg, 1).at(riga - 1)));
+        }
+        clicRiga(lvg, 1);
+        clic(f.get(), "edit");
+        auto *carica = trova<QPushButton>(f.get(), "btnLoadPic");
+        b.dialoghi.setNextFile(QString());
+        QTest::mouseClick(carica, Qt::LeftButton);
+        QCOMPARE(casella(f.get(), "txImmagine")->text(), QStringLiteral("dip8.jpg"));
+        b.dialoghi.setNextFile(QStringLiteral("/altrove/sotto/nuova.bmp"));
+        QTest::mouseClick(carica, Qt::LeftButton);
+        const auto dialogo = b.dialoghi.dialoghiFile().last();
+        QCOMPARE(dialogo.titolo, QStringLiteral("Ricerca immagine"));
+        QCOMPARE(dialogo.cartella, b.stato.percorsi.CartellaPackages);
+        QCOMPARE(dialogo.filtro, QStringLiteral("Images|*.jpg;*.jpeg;*.bmp"));
+        QCOMPARE(casella(f.get(), "txImmagine")->text(), QStringLiteral("nuova.bmp"));
+        QVERIFY(conFigura(f.get())); // looked for in the package folder
+        QCOMPARE(f->focusWidget(), voce(f.get(), 2));
+        clic(f.get(), "undo");
+        QVERIFY(!conFigura(f.get()));
+        QCOMPARE(b.stato.package(1).Immagine, QStringLiteral("dip8.jpg"));
+        QVERIFY(!b.stato.TabelleModificate);
+        VERIFICA_DIALOGHI(b.dialoghi);
+    }
 
-// A save that cannot write its files reports it; the entry stays in memory
-// and in the list, and the editor goes back to idle.
-void TestEditorVoce::salvataggioFallito()
-{
-    Banco b;
-    b.produttore(1, QStringLiteral("ACME"));
-    QVERIFY(QDir().mkpath(b.cartella.file(QStringLiteral("Produttori.dat")))); // blocks the file
-    auto f = b.apri();
-    b.dialoghi.setNextAnswer(Risposta::Ok);
-    nuova(f.get(), 0, QStringLiteral("beta"));
-    QCOMPARE(b.dialoghi.boxes().size(), 1);
-    QCOMPARE(b.dialoghi.ultimoBox().testo, QStringLiteral("Errore nel salvataggio dei dati"));
-    QCOMPARE(b.stato.Produttori, (QList<Produttore>{{1, "ACME"}, {2, "BETA"}}));
-    QCOMPARE(colonna(lista(f.get(), "LVP"), 1), QStringList({"ACME", "BETA"}));
-    QVERIFY(b.stato.TabelleModificate);
-    QCOMPARE(barra(f.get()), QStringLiteral("10001"));
-    VERIFICA_DIALOGHI(b.dialoghi);
-}
+    // Every save rewrites Info.ini and the four table files from memory. A
+    // name is stored upper case, accents too; description and image name as
+    // typed; the files keep texts between double quotes with no escape, so a
+    // double quote is stored as a single quote.
+    void salvataggioSuDisco()
+    {
+        Banco b;
+        b.tipo(1, QStringLiteral("DIODO"));
+        b.produttore(2, QStringLiteral("ACME"));
+        b.componente(QStringLiteral("1N4148"), 1, 2, 0, QStringLiteral("DIODO"));
+        b.stato.componente(1).DataInserimento = QDateTime(QDate(2024, 10, 9), QTime(0, 0), Qt::UTC);
+        auto f = b.apri();
+        clicRiga(lista(f.get(), "LVP"), 1);
+        clic(f.get(), "edit");
+        QTest::keyClicks(voce(f.get(), 0), QStringLiteral("\"Acme\" Corp"));
+        clic(f.get(), "save");
+        scheda(f.get(), 2);
+        nuova(f.get(), 2, QStringLiteral("dip \"8\" "), 0);
+        QKeyEvent accentate(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("àè"));
+        QApplication::sendEvent(voce(f.get(), 2), &accentate); // QTest types only ASCII keys
+        QTest::keyClicks(casella(f.get(), "txDesc"), QStringLiteral("Il \"classico\", 8 pin"));
+        QTest::keyClicks(casella(f.get(), "txImmagine"), QStringLiteral("A\"b.jpg"));
+        clic(f.get(), "save");
+        QCOMPARE(b.stato.Packages, (QList<Package>{{1, "DIP '8' ÀÈ", "Il 'classico', 8 pin", "A'b.jpg"}}));
+        QCOMPARE(barra(f.get()), QStringLiteral("10001"));
+        QVERIFY(voce(f.get(), 2)->text().isEmpty() && casella(f.get(), "txDesc")->text().isEmpty());
+        QCOMPARE(b.cartella.leggi(QStringLiteral("Produttori.dat")), RigheCrLf({"2,\"'ACME' CORP\""}));
+        QCOMPARE(b.cartella.leggi(QStringLiteral("Tipi.dat")), RigheCrLf({"1,\"DIODO\""}));
+        QCOMPARE(b.cartella.leggi(QStringLiteral("Packages.dat")),
+                 RigheCrLf({"1,\"DIP '8' \xC0\xC8\",\"Il 'classico', 8 pin\",\"A'b.jpg\""}));
+        QCOMPARE(b.cartella.leggi(QStringLiteral("Componenti.dat")),
+                 RigheCrLf({"1,1,2,0,0,\"DIODO\",\"\",\"1N4148\",0,\"\",\"\",\"\",1,\"\",#2024-10-09#,"
+                            "\"\",\"\",\"\",\"\",\"\",\"\""}));
+        const QByteArray ini = b.cartella.leggi(QStringLiteral("Info.ini"));
+        for (const char *riga : {"Numero Componenti=1", "Numero Tipi=1", "Numero Produttori=1", "Numero Packages=1",
+                                 "Prossimo ID Componente=2", "Prossimo ID Tipi=2", "Prossimo ID Produttori=3",
+                                 "Prossimo ID Package=2"})
+            QVERIFY2(ini.contains(QByteArray("\r\n") + riga + "\r\n"), riga);
+        QCOMPARE(righe(lista(f.get(), "LVP")), QStringList{"1|'ACME' CORP|1|2"});
+        VERIFICA_DIALOGHI(b.dialoghi);
+    }
+
+    // A save that cannot write its files reports it; the entry stays in
+    // memory and in the list, and the editor goes back to idle.
+    void salvataggioFallito()
+    {
+        Banco b;
+        b.produttore(1, QStringLiteral("ACME"));
+        QVERIFY(QDir().mkpath(b.cartella.file(QStringLiteral("Produttori.dat")))); // blocks the file
+        auto f = b.apri();
+        b.dialoghi.setNextAnswer(Risposta::Ok);
+        nuova(f.get(), 0, QStringLiteral("beta"));
+        QCOMPARE(b.dialoghi.boxes().size(), 1);
+        QCOMPARE(b.dialoghi.ultimoBox().testo, QStringLiteral("Errore nel salvataggio dei dati"));
+        QCOMPARE(b.stato.Produttori, (QList<Produttore>{{1, "ACME"}, {2, "BETA"}}));
+        QCOMPARE(colonna(lista(f.get(), "LVP"), 1), QStringList({"ACME", "BETA"}));
+        QVERIFY(b.stato.TabelleModificate);
+        QCOMPARE(barra(f.get()), QStringLiteral("10001"));
+        VERIFICA_DIALOGHI(b.dialoghi);
+    }
+};
 
 QTEST_MAIN(TestEditorVoce)
 #include "tst_editorvoce.moc"

@@ -1,0 +1,52 @@
+#pragma once
+
+// Helpers for window tests only (they link the widgets): a modal window
+// that a blocking call opens, and real clicks on a report list.
+
+#include "ui/widgets/listareport.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+
+#include <functional>
+
+// Runs azione on the modal window as soon as one is open and shown. Polling
+// keeps a test from hanging when the window only opens after some events
+// have run; the polling stops with contesto, or after about five seconds.
+inline void QuandoModale(const std::function<void(QWidget *)> &azione, QObject *contesto = nullptr,
+                         int tentativi = 1000)
+{
+    QTimer::singleShot(5, contesto ? contesto : qApp, [=] {
+        QWidget *m = QApplication::activeModalWidget();
+        if (m && m->isVisible())
+            azione(m);
+        else if (tentativi > 0)
+            QuandoModale(azione, contesto, tentativi - 1);
+    });
+}
+
+// A real click on a row (1-based) over a column (0-based); row 0 clicks the
+// empty area below the rows.
+inline void ClicRiga(ListaReport *l, int riga, int colonna, Qt::MouseButton pulsante = Qt::LeftButton)
+{
+    QTreeView *v = l->vista();
+    QPoint punto(v->header()->sectionViewportPosition(colonna) + v->header()->sectionSize(colonna) / 2,
+                 v->viewport()->height() - 3);
+    if (riga >= 1) {
+        const QModelIndex indice = v->model()->index(riga - 1, colonna);
+        v->scrollTo(indice);
+        punto = v->visualRect(indice).center();
+    }
+    QTest::mouseClick(v->viewport(), pulsante, Qt::NoModifier, punto);
+}
+
+// A real click on a column header (1-based).
+inline void ClicIntestazione(ListaReport *l, int indice)
+{
+    QHeaderView *h = l->vista()->header();
+    QTest::mouseClick(h->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(h->sectionViewportPosition(indice - 1) + h->sectionSize(indice - 1) / 2, h->height() / 2));
+}
