@@ -134,6 +134,8 @@ private:
     void LV_RilascioMouse(Qt::MouseButton pulsante);
     void LV_Click();
     void LV_ColumnClick(int indice);
+    // Appends the rows of the components at these positions to the list.
+    void mostraRighe(const QList<qint32> &posizioni);
     void ordinaLista();
 
     // Editor helpers (frmmain_editor.cpp).

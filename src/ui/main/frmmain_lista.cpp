@@ -16,9 +16,8 @@ void FrmMain::RiempiLista()
     LV->setSorted(false);
     LV->svuota();
 
-    QList<QStringList> righe;
-    righe.reserve(m_stato.NumComponenti);
-    m_righe.preparaRiempimento();
+    QList<qint32> elencate;
+    elencate.reserve(m_stato.NumComponenti);
     for (qint32 i = 1; i <= m_stato.NumComponenti; ++i) {
         bool elenca = true;
         if (!v.ValoreSelezione.isEmpty()) {
@@ -27,9 +26,9 @@ void FrmMain::RiempiLista()
                      || (v.ColonnaCliccata == 2 && c.NomeTipo == v.ValoreSelezione);
         }
         if (elenca)
-            righe.append(m_righe.riga(m_stato.componente(i), i));
+            elencate.append(i);
     }
-    LV->aggiungiRighe(righe);
+    mostraRighe(elencate);
 
     // Browsing again: the list is in use, whatever state it was refilled from.
     AbilitaBottoni(true, false, false, false, false);
@@ -43,6 +42,14 @@ void FrmMain::RiempiLista()
     v.SelezionePersonalizzata = false;
 
     AggiornaContatori();
+}
+
+void FrmMain::mostraRighe(const QList<qint32> &posizioni)
+{
+    m_righe.preparaRiempimento();
+    LV->aggiungiRighe(posizioni.size(), [this, &posizioni](qsizetype i, QString *testi) {
+        m_righe.scrivi(m_stato.componente(posizioni[i]), posizioni[i], testi);
+    });
 }
 
 void FrmMain::AggiornaContatori()

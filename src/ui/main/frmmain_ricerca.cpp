@@ -22,12 +22,7 @@ void FrmMain::CercaComponenti()
 
     LV->setSorted(false);
     LV->svuota();
-    QList<QStringList> righe;
-    righe.reserve(trovati.size());
-    m_righe.preparaRiempimento();
-    for (const qint32 k : trovati)
-        righe.append(m_righe.riga(m_stato.componente(k), k));
-    LV->aggiungiRighe(righe);
+    mostraRighe(trovati);
 
     v.IndiceVoce = 1;
     v.PosCorrente = trovati.first();

@@ -10,10 +10,14 @@ void TestiRighe::preparaRiempimento()
         m_date = DateBrevi();
 }
 
-QStringList TestiRighe::riga(const Componente &c, qint32 posizione)
+void TestiRighe::scrivi(const Componente &c, qint32 posizione, QString *testi)
 {
-    return {c.Codice,          c.NomeProduttore, c.NomeTipo, numero(c.Quantita), m_date.testo(c.DataInserimento),
-            numero(posizione)};
+    testi[0] = c.Codice;
+    testi[1] = c.NomeProduttore;
+    testi[2] = c.NomeTipo;
+    testi[3] = numero(c.Quantita);
+    testi[4] = m_date.testo(c.DataInserimento);
+    testi[5] = numero(posizione);
 }
 
 const QString &TestiRighe::numero(qint64 n)

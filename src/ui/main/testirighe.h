@@ -4,7 +4,6 @@
 
 #include <QHash>
 #include <QString>
-#include <QStringList>
 
 #include <vector>
 
@@ -22,7 +21,8 @@ public:
     // Called before each fill: starts the dates over when the user's short
     // date form has changed since the last fill.
     void preparaRiempimento();
-    QStringList riga(const Componente &c, qint32 posizione);
+    // The six texts of the row of component c at a position.
+    void scrivi(const Componente &c, qint32 posizione, QString *testi);
 
 private:
     const QString &numero(qint64 n);

@@ -9,15 +9,11 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <functional>
 #include <numeric>
 #include <vector>
 
 namespace {
-
-struct Cella {
-    QString testo;
-    QString tag;
-};
 
 
 // One UTF-16 unit with its case folded, so that sorting ignores case.
@@ -74,7 +70,7 @@ public:
         const auto c = std::size_t(indice.column());
         switch (ruolo) {
         case Qt::DisplayRole:
-            return c < larghezza ? celle[r * larghezza + c].testo : QString();
+            return c < larghezza ? testi[r * larghezza + c] : QString();
         case Qt::TextAlignmentRole:
             return int(allineamento(indice.column()) | Qt::AlignVCenter);
         case Qt::CheckStateRole:
@@ -131,36 +127,41 @@ public:
 
     std::size_t numero() const { return spunte.size(); }
 
-    Cella *cella(std::size_t riga, std::size_t colonna)
+    // The index of a cell in testi and tags, or -1 when there is none.
+    qsizetype cella(std::size_t riga, std::size_t colonna) const
     {
-        return riga < numero() && colonna < larghezza ? &celle[riga * larghezza + colonna] : nullptr;
+        return riga < numero() && colonna < larghezza ? qsizetype(riga * larghezza + colonna) : -1;
     }
 
-    // Appends rows with one cell per column; texts beyond the last column
-    // are not kept, missing ones stay empty.
-    void aggiungi(const QList<QStringList> &nuove)
+    // Appends n rows with one model change; scrivi(i, testi) puts the texts
+    // of the i-th new row straight into its cells (larghezza of them, empty
+    // on entry).
+    void aggiungi(qsizetype n, const std::function<void(qsizetype, QString *)> &scrivi)
     {
-        if (nuove.isEmpty())
+        if (n <= 0)
             return;
         const int primo = int(numero());
-        beginInsertRows(QModelIndex(), primo, primo + int(nuove.size()) - 1);
-        celle.resize(celle.size() + std::size_t(nuove.size()) * larghezza);
-        Cella *p = celle.data() + std::size_t(primo) * larghezza;
-        for (const QStringList &testi : nuove) {
-            const std::size_t quante = std::min(larghezza, std::size_t(testi.size()));
-            for (std::size_t c = 0; c < quante; ++c)
-                p[c].testo = testi[qsizetype(c)];
-            p += larghezza;
+        beginInsertRows(QModelIndex(), primo, primo + int(n) - 1);
+        const std::size_t prima = testi.size();
+        testi.resize(prima + std::size_t(n) * larghezza);
+        if (!tags.empty())
+            tags.resize(testi.size());
+        if (larghezza > 0) {
+            for (qsizetype i = 0; i < n; ++i)
+                scrivi(i, testi.data() + prima + std::size_t(i) * larghezza);
         }
-        spunte.resize(spunte.size() + std::size_t(nuove.size()), 0);
+        spunte.resize(spunte.size() + std::size_t(n), 0);
         endInsertRows();
     }
 
+    // Empties the list. The cells' room is kept for the next fill: a list
+    // is usually filled again at once, with as many rows or fewer.
     void svuota()
     {
         beginResetModel();
-        std::vector<Cella>().swap(celle);
-        std::vector<char>().swap(spunte);
+        testi.clear();
+        tags.clear();
+        spunte.clear();
         endResetModel();
     }
 
@@ -170,11 +171,17 @@ public:
         m_colonne = colonne;
         const auto nuova = std::size_t(m_colonne.size());
         if (nuova != larghezza) {
-            std::vector<Cella> altre(numero() * nuova);
-            for (std::size_t r = 0; r < numero(); ++r)
-                for (std::size_t c = 0; c < std::min(nuova, larghezza); ++c)
-                    altre[r * nuova + c] = std::move(celle[r * larghezza + c]);
-            celle.swap(altre);
+            std::vector<QString> altriTesti(numero() * nuova);
+            std::vector<QString> altriTag(tags.empty() ? 0 : numero() * nuova);
+            for (std::size_t r = 0; r < numero(); ++r) {
+                for (std::size_t c = 0; c < std::min(nuova, larghezza); ++c) {
+                    altriTesti[r * nuova + c] = std::move(testi[r * larghezza + c]);
+                    if (!tags.empty())
+                        altriTag[r * nuova + c] = std::move(tags[r * larghezza + c]);
+                }
+            }
+            testi.swap(altriTesti);
+            tags.swap(altriTag);
             larghezza = nuova;
         }
         endResetModel();
@@ -190,20 +197,20 @@ public:
             return;
         const auto c = std::size_t(std::max(colonna, 0));
         static const QString vuoto;
-        std::vector<QStringView> testi(n);
+        std::vector<QStringView> chiavi(n);
         for (std::size_t i = 0; i < n; ++i)
-            testi[i] = c < larghezza ? QStringView(celle[i * larghezza + c].testo) : QStringView(vuoto);
+            chiavi[i] = c < larghezza ? QStringView(testi[i * larghezza + c]) : QStringView(vuoto);
 
         // Rows are compared first by eight characters packed into two
         // integers, taken after the prefix that every text shares (the
         // leading zeros of number keys, the century of date keys), and only
         // on a tie by their whole texts: the sort then runs over a compact
         // array instead of chasing every string through memory.
-        qsizetype comune = testi[0].size();
+        qsizetype comune = chiavi[0].size();
         for (std::size_t i = 1; i < n && comune > 0; ++i) {
-            const QStringView t = testi[i];
+            const QStringView t = chiavi[i];
             qsizetype k = 0;
-            while (k < comune && k < t.size() && (t[k] == testi[0][k] || piega(t[k]) == piega(testi[0][k])))
+            while (k < comune && k < t.size() && (t[k] == chiavi[0][k] || piega(t[k]) == piega(chiavi[0][k])))
                 ++k;
             comune = k;
         }
@@ -214,7 +221,7 @@ public:
         };
         std::vector<Voce> voci(n);
         for (std::size_t i = 0; i < n; ++i) {
-            const QStringView t = testi[i];
+            const QStringView t = chiavi[i];
             quint64 parti[2] = {0, 0};
             for (int k = 0; k < 8; ++k) {
                 const qsizetype j = comune + k;
@@ -234,8 +241,8 @@ public:
         };
         std::stable_sort(voci.begin(), voci.end(), prima);
         const qsizetype dopo = comune + 8;
-        auto resto = [&testi, dopo, discendente](const Voce &a, const Voce &b) {
-            const int r = confrontaPiegati(testi[std::size_t(a.riga)], testi[std::size_t(b.riga)], dopo);
+        auto resto = [&chiavi, dopo, discendente](const Voce &a, const Voce &b) {
+            const int r = confrontaPiegati(chiavi[std::size_t(a.riga)], chiavi[std::size_t(b.riga)], dopo);
             return discendente ? r > 0 : r < 0;
         };
         for (std::size_t inizio = 0; inizio < n;) {
@@ -243,10 +250,10 @@ public:
             while (fine < n && voci[fine].alto == voci[inizio].alto && voci[fine].basso == voci[inizio].basso)
                 ++fine;
             if (fine - inizio > 1) {
-                const QStringView primo = testi[std::size_t(voci[inizio].riga)];
+                const QStringView primo = chiavi[std::size_t(voci[inizio].riga)];
                 bool uguali = true;
                 for (std::size_t k = inizio + 1; k < fine && uguali; ++k)
-                    uguali = confrontaPiegati(primo, testi[std::size_t(voci[k].riga)], dopo) == 0;
+                    uguali = confrontaPiegati(primo, chiavi[std::size_t(voci[k].riga)], dopo) == 0;
                 if (!uguali)
                     std::stable_sort(voci.begin() + std::ptrdiff_t(inizio), voci.begin() + std::ptrdiff_t(fine), resto);
             }
@@ -257,17 +264,22 @@ public:
             ordine[i] = voci[i].riga;
 
         emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-        std::vector<Cella> nuoveCelle(celle.size());
+        std::vector<QString> nuoviTesti(testi.size());
+        std::vector<QString> nuoviTag(tags.size());
         std::vector<char> nuoveSpunte(n);
         std::vector<int> nuovaPosizione(n);
         for (std::size_t i = 0; i < n; ++i) {
             const auto da = std::size_t(ordine[i]);
-            for (std::size_t k = 0; k < larghezza; ++k)
-                nuoveCelle[i * larghezza + k] = std::move(celle[da * larghezza + k]);
+            for (std::size_t k = 0; k < larghezza; ++k) {
+                nuoviTesti[i * larghezza + k] = std::move(testi[da * larghezza + k]);
+                if (!nuoviTag.empty())
+                    nuoviTag[i * larghezza + k] = std::move(tags[da * larghezza + k]);
+            }
             nuoveSpunte[i] = spunte[da];
             nuovaPosizione[da] = int(i);
         }
-        celle.swap(nuoveCelle);
+        testi.swap(nuoviTesti);
+        tags.swap(nuoviTag);
         spunte.swap(nuoveSpunte);
         const QModelIndexList vecchi = persistentIndexList();
         QModelIndexList aggiornati;
@@ -296,9 +308,12 @@ public:
             emit dataChanged(index(0, 0), index(int(numero()) - 1, 0));
     }
 
-    // The cells row after row, larghezza of them per row, and the check
-    // box of each row: one block of memory however many rows there are.
-    std::vector<Cella> celle;
+    // The cells' texts and tags row after row, larghezza of them per row,
+    // and the check box of each row: a few blocks of memory however many
+    // rows there are. Tags are made only when the first one is set (most
+    // lists never set one); until then every tag is empty.
+    std::vector<QString> testi;
+    std::vector<QString> tags;
     std::vector<char> spunte;
     std::size_t larghezza = 0;
     bool caselle = false;
@@ -385,10 +400,11 @@ public:
     bool modificata = false; // cells changed while frozen
 
     bool rigaValida(int riga) const { return riga >= 1 && std::size_t(riga) <= modello->numero(); }
-    Cella *cella(int riga, int colonna) const
+    // The index of a cell (1-based row, 0-based column), or -1.
+    qsizetype cella(int riga, int colonna) const
     {
         if (!rigaValida(riga) || colonna < 0)
-            return nullptr;
+            return -1;
         return modello->cella(std::size_t(riga - 1), std::size_t(colonna));
     }
     void applicaColonne()
@@ -479,13 +495,22 @@ void ListaReport::svuota()
 
 int ListaReport::aggiungiRiga(const QStringList &testi)
 {
-    d->modello->aggiungi({testi});
+    aggiungiRighe({testi});
     return numeroRighe();
 }
 
 void ListaReport::aggiungiRighe(const QList<QStringList> &righe)
 {
-    d->modello->aggiungi(righe);
+    const auto quante = std::size_t(d->colonne.size());
+    aggiungiRighe(righe.size(), [&righe, quante](qsizetype i, QString *testi) {
+        const QStringList &riga = righe[i];
+        std::copy_n(riga.cbegin(), std::min(quante, std::size_t(riga.size())), testi);
+    });
+}
+
+void ListaReport::aggiungiRighe(qsizetype quante, const std::function<void(qsizetype, QString *)> &scrivi)
+{
+    d->modello->aggiungi(quante, scrivi);
 }
 
 void ListaReport::impostaCaselle(bool attive)
@@ -564,27 +589,28 @@ QString ListaReport::tagColonna(int indice) const
 
 bool ListaReport::haCella(int riga, int colonna) const
 {
-    return d->cella(riga, colonna) != nullptr;
+    return d->cella(riga, colonna) >= 0;
 }
 
 QString ListaReport::testo(int riga, int colonna) const
 {
-    const Cella *c = d->cella(riga, colonna);
-    return c ? c->testo : QString();
+    const qsizetype c = d->cella(riga, colonna);
+    return c >= 0 ? d->modello->testi[std::size_t(c)] : QString();
 }
 
 QString ListaReport::tag(int riga, int colonna) const
 {
-    const Cella *c = d->cella(riga, colonna);
-    return c ? c->tag : QString();
+    const qsizetype c = d->cella(riga, colonna);
+    const std::vector<QString> &tags = d->modello->tags;
+    return c >= 0 && std::size_t(c) < tags.size() ? tags[std::size_t(c)] : QString();
 }
 
 void ListaReport::impostaTesto(int riga, int colonna, const QString &testo)
 {
-    Cella *c = d->cella(riga, colonna);
-    if (!c)
+    const qsizetype c = d->cella(riga, colonna);
+    if (c < 0)
         return;
-    c->testo = testo;
+    d->modello->testi[std::size_t(c)] = testo;
     if (d->congelata)
         d->modificata = true;
     else
@@ -594,8 +620,12 @@ void ListaReport::impostaTesto(int riga, int colonna, const QString &testo)
 void ListaReport::impostaTag(int riga, int colonna, const QString &tag)
 {
     // The tag is never shown, so no view needs to hear of it.
-    if (Cella *c = d->cella(riga, colonna))
-        c->tag = tag;
+    const qsizetype c = d->cella(riga, colonna);
+    std::vector<QString> &tags = d->modello->tags;
+    if (c < 0 || (tags.empty() && tag.isEmpty()))
+        return;
+    tags.resize(d->modello->testi.size());
+    tags[std::size_t(c)] = tag;
 }
 
 int ListaReport::sortKey() const

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
+
 class QTreeView;
 
 // The report-style list used by the main window (LV) and by the three lists
@@ -71,6 +73,12 @@ public:
     int aggiungiRiga(const QStringList &testi);
     // Appends many rows with one model change.
     void aggiungiRighe(const QList<QStringList> &righe);
+    // Appends quante rows with one model change, their texts written by
+    // scrivi(i, testi) straight into the cells of the i-th new row:
+    // testi[0] is the row's text, testi[k] its sub-item k, numeroColonne()
+    // of them, empty on entry. No list of rows is built on the way, which
+    // matters with 100,000 rows.
+    void aggiungiRighe(qsizetype quante, const std::function<void(qsizetype, QString *)> &scrivi);
 
     // Check boxes in the first column (off by default).
     void impostaCaselle(bool attive);
