@@ -3,9 +3,12 @@
 #include "listsort/ordinacolonna.h"
 #include "ui/widgets/listareport.h"
 
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
 #include <QtWidgets>
+
+#include <numeric>
 
 namespace {
 
@@ -202,6 +205,37 @@ private slots:
         OrdinaColonna(*lista, 2);
         QCOMPARE(colonna(1).mid(2), (QStringList{"7", "7", "7", "10", "10", "10"}));
         QCOMPARE(celle(), prima);
+    }
+
+    // Long shared prefixes, texts equal but for case or differing far in,
+    // non-ASCII letters: the order is that of a plain stable sort comparing
+    // whole texts without case, both ways.
+    void ordinaComeConfrontoDiretto()
+    {
+        const QStringList pezzi{"", "a", "B", "ab", "AB", "è", "È", "0", "9", "&", " "};
+        QStringList testi;
+        QRandomGenerator rng(7);
+        for (int i = 0; i < 400; ++i) {
+            testi << QStringLiteral("PREFISSO-COMUNE-");
+            for (int k = int(rng.bounded(6)); k > 0; --k)
+                testi.last() += pezzi[rng.bounded(int(pezzi.size()))];
+        }
+        for (int ordine : {0, 1}) {
+            QList<int> attese(testi.size());
+            std::iota(attese.begin(), attese.end(), 1);
+            std::stable_sort(attese.begin(), attese.end(), [&](int a, int b) {
+                const int r = testi[a - 1].compare(testi[b - 1], Qt::CaseInsensitive);
+                return ordine == 1 ? r > 0 : r < 0;
+            });
+            QStringList volute;
+            for (int i : attese)
+                volute << QString::number(i);
+            prepara(0, {}, testi);
+            lista->setSortKey(0);
+            lista->setSortOrder(ordine);
+            lista->setSorted(true);
+            QCOMPARE(colonna(3), volute);
+        }
     }
 
     // The direction belongs to the list: any call flips it, also on an empty
