@@ -54,15 +54,6 @@ void FrmMain::SalvaComponente()
             return;
         }
     }
-    if (v.NuovoInserimento && m_stato.NumComponenti >= 1) {
-        const QString conflitto = TestoConflitto(m_stato, n, codice.toUpper());
-        if (!conflitto.isEmpty()
-            && m_dialoghi.messaggio(conflitto, Icona::Esclamazione, Pulsanti::SiNo,
-                                    QStringLiteral("Conflitto di codice"))
-                   != Risposta::Si)
-            return;
-    }
-
     if (v.NuovoInserimento) {
         const QString avviso =
             AvvisoIDEsauriti(m_stato.ProssimoIDComponente, QStringLiteral("Prossimo ID Componente"));
@@ -71,6 +62,15 @@ void FrmMain::SalvaComponente()
             AbilitaBottoni(false, false, false, false, true);
             return;
         }
+    }
+
+    if (v.NuovoInserimento && m_stato.NumComponenti >= 1) {
+        const QString conflitto = TestoConflitto(m_stato, n, codice.toUpper());
+        if (!conflitto.isEmpty()
+            && m_dialoghi.messaggio(conflitto, Icona::Esclamazione, Pulsanti::SiNo,
+                                    QStringLiteral("Conflitto di codice"))
+                   != Risposta::Si)
+            return;
     }
 
     // Position and ID.

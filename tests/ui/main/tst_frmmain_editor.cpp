@@ -195,6 +195,29 @@ private slots:
         QCOMPARE(a.contatori(), QStringLiteral("6/6/%1").arg(144 + quantita.toInt()));
     }
 
+    // A counter at the largest ID (a hand-edited Info.ini) refuses a new
+    // component instead of wrapping to negative IDs.
+    void idEsauriti()
+    {
+        Ambiente a;
+        cinqueComponenti(a.stato);
+        a.stato.ProssimoIDComponente = INT32_MAX;
+        a.apri();
+        a.premi("new");
+        a.scrivi("txCodice", "bc547b");
+        a.scrivi("txQty", "10");
+        a.dialoghi.setNextAnswer(Risposta::Ok);
+        a.premi("save");
+        verificaBox(a.dialoghi,
+                    "Impossibile aggiungere: gli ID disponibili sono esauriti.\r\n"
+                    "Controllare il valore di \"Prossimo ID Componente\" nel file Info.ini",
+                    "", Icona::Critica, Pulsanti::Ok);
+        QCOMPARE(a.bottoni(), QStringLiteral("00001"));
+        QCOMPARE(a.stato.NumComponenti, 5);
+        QVERIFY(!a.cartella.esiste(QStringLiteral("Componenti.dat")));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
     // Today's date, upper-case code, cleaned texts, IDs looked up by name.
     void recordCompleto()
     {

@@ -215,6 +215,37 @@ private slots:
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
+    // A counter at the largest ID (a hand-edited Info.ini) refuses a new
+    // entry instead of wrapping to negative IDs; renaming still works.
+    void idEsauriti_data()
+    {
+        QTest::addColumn<int>("scheda");
+        QTest::addColumn<QString>("chiave");
+        QTest::newRow("produttori") << 0 << "Prossimo ID Produttori";
+        QTest::newRow("tipi") << 1 << "Prossimo ID Tipi";
+        QTest::newRow("package") << 2 << "Prossimo ID Package";
+    }
+    void idEsauriti()
+    {
+        QFETCH(int, scheda);
+        QFETCH(QString, chiave);
+        Banco b;
+        b.stato.ProssimoIDProduttore = b.stato.ProssimoIDTipo = b.stato.ProssimoIDPackage = INT32_MAX;
+        auto f = b.apri();
+        ::scheda(f.get(), scheda);
+        b.dialoghi.setNextAnswer(Risposta::Ok);
+        nuova(f.get(), scheda, QStringLiteral("nuova"));
+        QCOMPARE(b.dialoghi.boxes().size(), 1);
+        QCOMPARE(b.dialoghi.ultimoBox().testo,
+                 "Impossibile aggiungere: gli ID disponibili sono esauriti.\r\nControllare il valore di \"" + chiave
+                     + "\" nel file Info.ini");
+        QCOMPARE(b.dialoghi.ultimoBox().icona, Icona::Critica);
+        QCOMPARE(b.stato.NumProduttori + b.stato.NumTipi + b.stato.NumPackages, 0);
+        QVERIFY(!b.cartella.esiste(QStringLiteral("Info.ini")));
+        QCOMPARE(voce(f.get(), scheda)->text(), QStringLiteral("NUOVA")); // still there to copy or drop
+        VERIFICA_DIALOGHI(b.dialoghi);
+    }
+
     // A save that cannot write its files reports it; the entry stays in
     // memory and in the list, and the editor goes back to idle.
     void salvataggioFallito()
