@@ -73,10 +73,11 @@ void FrmMain::MostraComponente()
     const Componente c = m_stato.componente(v.PosCorrente);
     const Percorsi &percorsi = m_stato.percorsi;
 
-    if (c.IDTipo > 0) {
-        if (const qint32 p = PosTipoDaID(m_stato, c.IDTipo); p > 0)
-            cmbTipo->setEditText(m_stato.tipo(p).Nome);
-    }
+    // The type's name from the table when its ID is found there; otherwise
+    // the name the component keeps (a type typed by hand has ID 0), so that
+    // showing and saving again never empties it.
+    const qint32 posTipo = c.IDTipo > 0 ? PosTipoDaID(m_stato, c.IDTipo) : 0;
+    cmbTipo->setEditText(posTipo > 0 ? m_stato.tipo(posTipo).Nome : c.NomeTipo);
 
     // Pins are shown whether or not the package is known, so that editing a
     // component never loses its pin count.
@@ -121,9 +122,11 @@ void FrmMain::MostraComponente()
     if (indice >= 0) {
         LP->setCurrentRow(indice);
         LP->scrollToItem(LP->item(indice));
+        v.ProduttoreFuoriLista.clear();
     } else {
         LP->setCurrentRow(-1);
         LP->clearSelection();
+        v.ProduttoreFuoriLista = c.NomeProduttore;
     }
 
     txDesc->setText(c.Descrizione);

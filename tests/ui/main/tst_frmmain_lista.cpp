@@ -153,14 +153,17 @@ private slots:
         QCOMPARE(a.messaggio(), a.messaggio(0));
     }
 
-    // A search while editing replaces the panel; "reselect" puts the list back in use.
+    // A search while editing replaces the panel once the unsaved typing is
+    // given up; "reselect" puts the list back in use.
     void ricercaDuranteLaModifica()
     {
         Ambiente a;
         treDaCercare(a);
         a.premi("new");
         a.scrivi("txCodice", "NUOVO1");
+        a.dialoghi.setNextAnswer(Risposta::No);
         cerca(a, QStringLiteral("LM"), true);
+        QCOMPARE(a.dialoghi.ultimoBox().testo, QStringLiteral("Salvare le modifiche al componente?"));
         QCOMPARE(a.testo("txCodice"), QStringLiteral("LM317T"));
         QCOMPARE(a.posizioni(), QList<int>({1}));
         QCOMPARE(a.corrente(), 1);

@@ -246,22 +246,37 @@ private slots:
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
-    // A save that cannot write its files reports it; the entry stays in
-    // memory and in the list, and the editor goes back to idle.
+    // A save that cannot write its files reports it and changes nothing:
+    // memory stays as the files are, the typed name stays in the editor with
+    // "Salva" and "Annulla" on, and a later save, once the file can be
+    // written, stores it.
     void salvataggioFallito()
     {
         Banco b;
         b.produttore(1, QStringLiteral("ACME"));
-        QVERIFY(QDir().mkpath(b.cartella.file(QStringLiteral("Produttori.dat")))); // blocks the file
+        const QString bloccante = b.cartella.file(QStringLiteral("Produttori.dat"));
+        QVERIFY(QDir().mkpath(bloccante)); // blocks the file
         auto f = b.apri();
         b.dialoghi.setNextAnswer(Risposta::Ok);
         nuova(f.get(), 0, QStringLiteral("beta"));
         QCOMPARE(b.dialoghi.boxes().size(), 1);
         QCOMPARE(b.dialoghi.ultimoBox().testo, QStringLiteral("Errore nel salvataggio dei dati"));
+        QCOMPARE(b.stato.Produttori, (QList<Produttore>{{1, "ACME"}}));
+        QCOMPARE(b.stato.NumProduttori, 1);
+        QCOMPARE(b.stato.ProssimoIDProduttore, 2);
+        QCOMPARE(colonna(lista(f.get(), "LVP"), 1), QStringList({"ACME"}));
+        QVERIFY(!b.stato.TabelleModificate);
+        QCOMPARE(voce(f.get(), 0)->text(), QStringLiteral("BETA"));
+        QCOMPARE(barra(f.get()), QStringLiteral("00110"));
+        QCOMPARE(trova<QStatusBar>(f.get(), "SB")->currentMessage(), MessaggioVoceNonSalvata);
+
+        QVERIFY(QDir(bloccante).removeRecursively());
+        clic(f.get(), "save");
         QCOMPARE(b.stato.Produttori, (QList<Produttore>{{1, "ACME"}, {2, "BETA"}}));
-        QCOMPARE(colonna(lista(f.get(), "LVP"), 1), QStringList({"ACME", "BETA"}));
         QVERIFY(b.stato.TabelleModificate);
+        QVERIFY(b.cartella.leggi(QStringLiteral("Produttori.dat")).contains("\"BETA\""));
         QCOMPARE(barra(f.get()), QStringLiteral("10001"));
+        QVERIFY(trova<QStatusBar>(f.get(), "SB")->currentMessage().isEmpty());
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 };
