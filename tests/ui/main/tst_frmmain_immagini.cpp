@@ -57,7 +57,13 @@ class TestFrmMainImmagini : public QObject {
     // Opens the picture window with a double click and runs azione while it is open.
     void conFinestraAperta(Ambiente &a, const std::function<void()> &azione)
     {
-        QTimer::singleShot(0, this, azione);
+        QTimer::singleShot(0, this, [&a, azione] {
+            azione();
+            // A check that failed inside azione returns before the window is
+            // closed: close it, or the double click would never return.
+            if (FrmPicture *aperta = a.finestra->finestraImmagine())
+                aperta->close();
+        });
         QTest::mouseDClick(a.w("pic"), Qt::LeftButton);
     }
 
