@@ -4,6 +4,8 @@
 
 #include "ambiente.h"
 
+#include "store/ini.h"
+
 #include "startup/avvio.h"
 #include "ui/main/frmpicture.h"
 
@@ -59,6 +61,29 @@ class TestFrmMainImmagini : public QObject {
     {
         QTimer::singleShot(0, this, azione);
         QTest::mouseDClick(a.w("pic"), Qt::LeftButton);
+    }
+
+    // The separator as Info.ini holds it: only "," ticks the first CSV item
+    // and only ";" the second; anything else (a tab) ticks neither.
+    void separatoreDaInfo_data()
+    {
+        QTest::addColumn<QByteArray>("valore");
+        QTest::addColumn<QString>("spunteCsv");
+        QTest::newRow("comma") << QByteArray(",") << "10";
+        QTest::newRow("semicolon") << QByteArray(";") << "01";
+        QTest::newRow("tab") << QByteArray("\t") << "00";
+        QTest::newRow("pipe") << QByteArray("|") << "00";
+    }
+    void separatoreDaInfo()
+    {
+        QFETCH(QByteArray, valore);
+        QFETCH(QString, spunteCsv);
+        Ambiente a;
+        cinqueComponenti(a.stato);
+        a.cartella.scrivi("Info.ini", "[Options]\r\nSeparatore CSV=" + valore + "\r\n");
+        QVERIFY(LeggiInfo(a.stato));
+        const FrmMain &f = a.apri();
+        QCOMPARE(spunte(f).mid(2, 2), spunteCsv);
     }
 
 private slots:
