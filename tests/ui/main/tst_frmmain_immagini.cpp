@@ -63,30 +63,34 @@ class TestFrmMainImmagini : public QObject {
         QTest::mouseDClick(a.w("pic"), Qt::LeftButton);
     }
 
+private slots:
     // The separator as Info.ini holds it: only "," ticks the first CSV item
-    // and only ";" the second; anything else (a tab) ticks neither.
+    // and only ";" the second; anything else ticks neither. A tab is a blank
+    // around the value, which the reader drops: the separator is then empty.
     void separatoreDaInfo_data()
     {
         QTest::addColumn<QByteArray>("valore");
+        QTest::addColumn<QString>("letto");
         QTest::addColumn<QString>("spunteCsv");
-        QTest::newRow("comma") << QByteArray(",") << "10";
-        QTest::newRow("semicolon") << QByteArray(";") << "01";
-        QTest::newRow("tab") << QByteArray("\t") << "00";
-        QTest::newRow("pipe") << QByteArray("|") << "00";
+        QTest::newRow("comma") << QByteArray(",") << "," << "10";
+        QTest::newRow("semicolon") << QByteArray(";") << ";" << "01";
+        QTest::newRow("tab") << QByteArray("\t") << "" << "00";
+        QTest::newRow("pipe") << QByteArray("|") << "|" << "00";
     }
     void separatoreDaInfo()
     {
         QFETCH(QByteArray, valore);
+        QFETCH(QString, letto);
         QFETCH(QString, spunteCsv);
         Ambiente a;
-        cinqueComponenti(a.stato);
         a.cartella.scrivi("Info.ini", "[Options]\r\nSeparatore CSV=" + valore + "\r\n");
         QVERIFY(LeggiInfo(a.stato));
+        QCOMPARE(a.stato.SeparatoreCSV, letto);
+        cinqueComponenti(a.stato);
         const FrmMain &f = a.apri();
         QCOMPARE(spunte(f).mid(2, 2), spunteCsv);
     }
 
-private slots:
     // Each command twice (a ticked item or pressed button chosen again stays
     // so), then the marks and the theme's colours. Nothing is written until
     // the next save (here a deletion); a restart comes back with the options.
