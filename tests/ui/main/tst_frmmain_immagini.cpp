@@ -4,6 +4,8 @@
 
 #include "ambiente.h"
 
+#include "store/ini.h"
+
 #include "startup/avvio.h"
 #include "ui/main/frmpicture.h"
 
@@ -68,6 +70,33 @@ class TestFrmMainImmagini : public QObject {
     }
 
 private slots:
+    // The separator as Info.ini holds it: only "," ticks the first CSV item
+    // and only ";" the second; anything else ticks neither. A tab is a blank
+    // around the value, which the reader drops: the separator is then empty.
+    void separatoreDaInfo_data()
+    {
+        QTest::addColumn<QByteArray>("valore");
+        QTest::addColumn<QString>("letto");
+        QTest::addColumn<QString>("spunteCsv");
+        QTest::newRow("comma") << QByteArray(",") << "," << "10";
+        QTest::newRow("semicolon") << QByteArray(";") << ";" << "01";
+        QTest::newRow("tab") << QByteArray("\t") << "" << "00";
+        QTest::newRow("pipe") << QByteArray("|") << "|" << "00";
+    }
+    void separatoreDaInfo()
+    {
+        QFETCH(QByteArray, valore);
+        QFETCH(QString, letto);
+        QFETCH(QString, spunteCsv);
+        Ambiente a;
+        a.cartella.scrivi("Info.ini", "[Options]\r\nSeparatore CSV=" + valore + "\r\n");
+        QVERIFY(LeggiInfo(a.stato));
+        QCOMPARE(a.stato.SeparatoreCSV, letto);
+        cinqueComponenti(a.stato);
+        const FrmMain &f = a.apri();
+        QCOMPARE(spunte(f).mid(2, 2), spunteCsv);
+    }
+
     // Each command twice (a ticked item or pressed button chosen again stays
     // so), then the marks and the theme's colours. Nothing is written until
     // the next save (here a deletion); a restart comes back with the options.
