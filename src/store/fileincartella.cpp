@@ -151,4 +151,17 @@ QStringList ElencoFileInCartella(const QString &cartella, const QStringList &sch
     return scelti;
 }
 
+std::optional<QString> PercorsoPDF(const QString &cartella, const QString &nome)
+{
+    // The name checked is the file's own, at the end of any link: a program
+    // that opens files by their type looks at that one.
+    const NomeRisolto risolto = RisolviNome(cartella, nome);
+    if (!risolto.regolare() || !risolto.percorso.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        return std::nullopt;
+    const std::optional<QByteArray> testa = LeggiFileInCartella(cartella, nome, 1024);
+    if (!testa || !testa->contains("%PDF-"))
+        return std::nullopt;
+    return risolto.percorso;
+}
+
 bool NomeConservabile(const QString &nome) { return !nome.contains(QLatin1Char('"')); }

@@ -49,6 +49,11 @@ std::optional<QByteArray> LeggiFileInCartella(const QString &cartella, const QSt
 // "*.jpg" (case ignored), sorted by name with case ignored.
 QStringList ElencoFileInCartella(const QString &cartella, const QStringList &schemi);
 
+// The canonical path of the PDF document that the name leads to inside the
+// folder: a regular file whose own name ends in ".pdf" (case ignored) and
+// whose first kilobyte holds the "%PDF-" header. Nothing otherwise.
+std::optional<QString> PercorsoPDF(const QString &cartella, const QString &nome);
+
 // A name that the table files can keep: they hold texts between double
 // quotes with no escape, so a double quote cannot be stored.
 bool NomeConservabile(const QString &nome);

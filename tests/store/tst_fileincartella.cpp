@@ -184,6 +184,46 @@ private slots:
         QVERIFY(!p.fifo->aperta());
     }
 
+    // A PDF for the desktop's opener: a regular file of the folder, named
+    // ".pdf" at the end of any link, with the header in its first kilobyte.
+    void pdf_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<QString>("atteso"); // in the folder; "" refused
+        QTest::newRow("pdf") << "a.pdf" << "a.pdf";
+        QTest::newRow("estensione maiuscola") << "B.Pdf" << "B.Pdf";
+        QTest::newRow("intestazione dopo altri byte") << "spostata.pdf" << "spostata.pdf";
+        QTest::newRow("collegamento a un pdf") << "alias.pdf" << "a.pdf";
+        QTest::newRow("intestazione oltre il primo kilobyte") << "lontana.pdf" << "";
+        QTest::newRow("senza estensione") << "a" << "";
+        QTest::newRow("non e' un pdf") << "script.pdf" << "";
+        QTest::newRow("collegamento a un .desktop") << "travestito.pdf" << "";
+        QTest::newRow("mancante") << "manca.pdf" << "";
+        QTest::newRow("fifo") << "fifo.pdf" << "";
+        QTest::newRow("fuori") << "../fuori.pdf" << "";
+    }
+    void pdf()
+    {
+        QFETCH(QString, nome);
+        QFETCH(QString, atteso);
+        CartellaTest c;
+        const QString ds = c.file(QStringLiteral("Datasheet/"));
+        const QByteArray testa = "%PDF-1.7\n";
+        for (const char *n : {"Datasheet/a.pdf", "Datasheet/B.Pdf", "Datasheet/a", "Datasheet/x.desktop", "fuori.pdf"})
+            c.scrivi(QLatin1String(n), testa);
+        c.scrivi(QStringLiteral("Datasheet/spostata.pdf"), QByteArray(1000, ' ') + testa);
+        c.scrivi(QStringLiteral("Datasheet/lontana.pdf"), QByteArray(1020, ' ') + testa);
+        c.scrivi(QStringLiteral("Datasheet/script.pdf"), "#!/bin/sh\n");
+        QVERIFY(collega(QStringLiteral("a.pdf"), ds + QStringLiteral("alias.pdf")));
+        QVERIFY(collega(QStringLiteral("x.desktop"), ds + QStringLiteral("travestito.pdf")));
+        FifoSorvegliata fifo(ds + QStringLiteral("fifo.pdf"));
+        QVERIFY(fifo.creata());
+        const auto trovato = PercorsoPDF(ds, nome);
+        QCOMPARE(trovato.value_or(QString()),
+                 atteso.isEmpty() ? QString() : QFileInfo(ds + atteso).canonicalFilePath());
+        QVERIFY(!fifo.aperta());
+    }
+
     void nomeConservabile()
     {
         QVERIFY(NomeConservabile(QStringLiteral("a'b.bmp")));
