@@ -98,17 +98,17 @@ NomeRisolto RisolviNome(const QString &cartella, const QString &nome)
     return {fileRegolare(canonico) ? StatoNome::Regolare : StatoNome::NonRegolare, canonico};
 }
 
-std::optional<QByteArray> LeggiFileInCartella(const QString &cartella, const QString &nome, qint64 limite)
+namespace {
+
+// Opens and reads the path, which holds no link, only if it is a regular
+// file once open.
+std::optional<QByteArray> leggiSenzaCollegamenti(const QString &percorso, qint64 limite)
 {
-    const NomeRisolto risolto = RisolviNome(cartella, nome);
-    if (!risolto.regolare())
-        return std::nullopt;
     QFile file;
 #ifdef Q_OS_UNIX
     // Not waiting: opening a FIFO for reading would otherwise block until a
     // writer comes. Not following a link: the path was resolved already.
-    const int fd = ::open(QFile::encodeName(risolto.percorso).constData(),
-                          O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    const int fd = ::open(QFile::encodeName(percorso).constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
     struct stat st {};
@@ -118,7 +118,7 @@ std::optional<QByteArray> LeggiFileInCartella(const QString &cartella, const QSt
         return std::nullopt;
     }
 #else
-    file.setFileName(risolto.percorso);
+    file.setFileName(percorso);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
 #endif
@@ -126,6 +126,24 @@ std::optional<QByteArray> LeggiFileInCartella(const QString &cartella, const QSt
     if (file.error() != QFileDevice::NoError)
         return std::nullopt;
     return contenuto;
+}
+
+} // namespace
+
+std::optional<QByteArray> LeggiFileInCartella(const QString &cartella, const QString &nome, qint64 limite)
+{
+    const NomeRisolto risolto = RisolviNome(cartella, nome);
+    if (!risolto.regolare())
+        return std::nullopt;
+    return leggiSenzaCollegamenti(risolto.percorso, limite);
+}
+
+std::optional<QByteArray> LeggiFileRegolare(const QString &percorso, qint64 limite)
+{
+    const QString canonico = QFileInfo(percorso).canonicalFilePath();
+    if (canonico.isEmpty() || !fileRegolare(canonico))
+        return std::nullopt;
+    return leggiSenzaCollegamenti(canonico, limite);
 }
 
 QStringList ElencoFileInCartella(const QString &cartella, const QStringList &schemi)

@@ -44,6 +44,11 @@ NomeRisolto RisolviNome(const QString &cartella, const QString &nome);
 std::optional<QByteArray> LeggiFileInCartella(const QString &cartella, const QString &nome,
                                               qint64 limite = -1);
 
+// The content of the file at the path, read the same way, when the path (its
+// links followed) is a regular file: for the program's own files, which may
+// lie anywhere.
+std::optional<QByteArray> LeggiFileRegolare(const QString &percorso, qint64 limite = -1);
+
 // The names of the regular files directly inside the folder (links leading
 // to one inside the folder included) that match one of the patterns, such as
 // "*.jpg" (case ignored), sorted by name with case ignored.

@@ -160,6 +160,18 @@ private slots:
         QCOMPARE(LeggiFileInCartella(p.pics, QStringLiteral("a.bmp"), 100), std::optional<QByteArray>("ciao"));
     }
 
+    // The program's own files may be links to anywhere, but only a regular
+    // file is read.
+    void leggiFileRegolare()
+    {
+        Pics p;
+        QCOMPARE(LeggiFileRegolare(p.pics + QStringLiteral("uscita.bmp")), std::optional<QByteArray>("fuori"));
+        QCOMPARE(LeggiFileRegolare(p.pics + QStringLiteral("a.bmp"), 1), std::optional<QByteArray>("c"));
+        for (const char *n : {"zero.jpg", "fifo.jpg", "fifo2.jpg", "cartella.jpg", "presa.jpg", "rotto.jpg", "manca"})
+            QVERIFY2(!LeggiFileRegolare(p.pics + QLatin1String(n)), n);
+        QVERIFY(!p.fifo->aperta());
+    }
+
     // No folder: every name is missing, nothing is listed.
     void cartellaMancante()
     {

@@ -159,15 +159,12 @@ void FrmMain::MostraImmagine(const QString &percorso)
     mostraHintImmagine(false);
     pic->clear();
     const Percorsi &percorsi = m_stato.percorsi;
-    QString cartella = percorsi.PercorsoApp;
-    QString nomeSalvato = QStringLiteral("back.jpg");
-    if (percorso != percorsoSfondo()) {
-        if (!percorso.startsWith(percorsi.CartellaPics))
-            return;
-        cartella = percorsi.CartellaPics;
-        nomeSalvato = percorso.mid(cartella.size());
-    }
-    if (!RisolviNome(cartella, nomeSalvato).regolare())
+    const bool sfondo = percorso == percorsoSfondo();
+    if (!sfondo && !percorso.startsWith(percorsi.CartellaPics))
+        return;
+    const QString cartella = percorsi.CartellaPics;
+    const QString nomeSalvato = percorso.mid(cartella.size());
+    if (!sfondo && !RisolviNome(cartella, nomeSalvato).regolare())
         return;
 
     const int L = v.LarghezzaPic > 0 ? v.LarghezzaPic : pic->contentsRect().width();
@@ -181,10 +178,10 @@ void FrmMain::MostraImmagine(const QString &percorso)
     const QString nome = percorso.mid(barra + 1);
     if (nome == QLatin1String("back.jpg")) {
         // The placeholder always comes from the program folder.
-        const QImage sfondo = CaricaImmagine(percorsi.PercorsoApp, QStringLiteral("back.jpg"));
-        if (sfondo.isNull())
+        const QImage segnaposto = CaricaImmagineProgramma(percorsoSfondo());
+        if (segnaposto.isNull())
             return;
-        pittore.drawImage(QPoint(0, 0), sfondo);
+        pittore.drawImage(QPoint(0, 0), segnaposto);
         pittore.end();
         pic->setPixmap(tela);
         return;

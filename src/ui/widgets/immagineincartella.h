@@ -9,3 +9,7 @@
 // outside the folder, to no regular file, or to no readable picture. With
 // ruota, the orientation a JPEG may record is applied.
 QImage CaricaImmagine(const QString &cartella, const QString &nome, bool ruota = false);
+
+// A picture of the program's own (the placeholder back.jpg): read when the
+// path, its links followed, is a regular file.
+QImage CaricaImmagineProgramma(const QString &percorso);
