@@ -1,5 +1,6 @@
 // Showing a component and its pictures (checked on the pixels of the box),
 // the picture window, picture and datasheet associations, opening datasheets,
+// stored or picked names that lead out of their folder or to special files,
 // and the display options with their marks, colours and persistence.
 
 #include "ambiente.h"
