@@ -91,6 +91,25 @@ class TestListaReport : public QObject {
                 lista->impostaTag(int(i + 1), c, QStringLiteral("t%1.%2").arg(i + 1).arg(c));
         }
     }
+    // Sorts the texts in the first column in the given direction and checks
+    // the order against a case-insensitive stable sort of the same texts.
+    void verificaOrdineTesti(const QStringList &testi, int ordine)
+    {
+        QList<int> attese(testi.size());
+        std::iota(attese.begin(), attese.end(), 1);
+        std::stable_sort(attese.begin(), attese.end(), [&](int a, int b) {
+            const int r = testi[a - 1].compare(testi[b - 1], Qt::CaseInsensitive);
+            return ordine == 1 ? r > 0 : r < 0;
+        });
+        QStringList volute;
+        for (int i : attese)
+            volute << QString::number(i);
+        prepara(0, {}, testi);
+        lista->setSortKey(0);
+        lista->setSortOrder(ordine);
+        lista->setSorted(true);
+        QCOMPARE(colonna(3), volute);
+    }
     // Every cell as "text|tag", sorted: unchanged by a sort exactly when only
     // the order of the rows changed.
     QStringList celle() const
@@ -220,22 +239,8 @@ private slots:
             for (int k = int(rng.bounded(6)); k > 0; --k)
                 testi.last() += pezzi[rng.bounded(int(pezzi.size()))];
         }
-        for (int ordine : {0, 1}) {
-            QList<int> attese(testi.size());
-            std::iota(attese.begin(), attese.end(), 1);
-            std::stable_sort(attese.begin(), attese.end(), [&](int a, int b) {
-                const int r = testi[a - 1].compare(testi[b - 1], Qt::CaseInsensitive);
-                return ordine == 1 ? r > 0 : r < 0;
-            });
-            QStringList volute;
-            for (int i : attese)
-                volute << QString::number(i);
-            prepara(0, {}, testi);
-            lista->setSortKey(0);
-            lista->setSortOrder(ordine);
-            lista->setSorted(true);
-            QCOMPARE(colonna(3), volute);
-        }
+        for (int ordine : {0, 1})
+            verificaOrdineTesti(testi, ordine);
     }
 
     // A text that starts another one sorts before it in ascending order
@@ -256,20 +261,7 @@ private slots:
     {
         QFETCH(QStringList, testi);
         QFETCH(int, ordine);
-        QList<int> attese(testi.size());
-        std::iota(attese.begin(), attese.end(), 1);
-        std::stable_sort(attese.begin(), attese.end(), [&](int a, int b) {
-            const int r = testi[a - 1].compare(testi[b - 1], Qt::CaseInsensitive);
-            return ordine == 1 ? r > 0 : r < 0;
-        });
-        QStringList volute;
-        for (int i : attese)
-            volute << QString::number(i);
-        prepara(0, {}, testi);
-        lista->setSortKey(0);
-        lista->setSortOrder(ordine);
-        lista->setSorted(true);
-        QCOMPARE(colonna(3), volute);
+        verificaOrdineTesti(testi, ordine);
     }
 
     // The direction belongs to the list: any call flips it, also on an empty
