@@ -86,13 +86,17 @@ void EliminaPosizione(Stato &stato, qint32 pos)
     --stato.NumComponenti;
 }
 
-QList<qint32> CercaCodici(const Stato &stato, const QString &testoRicerca)
+QList<qint32> CercaCodici(const Stato &stato, const QString &testoRicerca, bool ancheDescrizione)
 {
     const SchemaLike schema(QStringLiteral("*") + testoRicerca.toUpper() + QStringLiteral("*"));
     QList<qint32> trovati;
     const qint32 num = ComponentiValidi(stato);
     for (qint32 pos = 1; pos <= num; ++pos) {
-        if (schema.corrisponde(stato.componente(pos).Codice))
+        const Componente &c = stato.componente(pos);
+        // Codes are stored upper-cased; descriptions are not, so they are
+        // upper-cased here for letters to match whatever case was typed.
+        if (schema.corrisponde(c.Codice)
+            || (ancheDescrizione && schema.corrisponde(c.Descrizione.toUpper())))
             trovati.append(pos);
     }
     return trovati;

@@ -167,6 +167,22 @@ private:
     void CreaStampa();
     void EsportaCSVMenu();
 
+    // Low stock, CSV import and search in descriptions (frmmain_scorta.cpp,
+    // frmmain_importa.cpp): their menu items and status panel are added to
+    // the built window by creaEstensioni.
+    void creaEstensioni();
+    void aggiornaSpunteEstese();
+    void applicaColoriScorta();
+    void MostraSottoScorta();
+    void impostaCampoMinimo(int campo);
+    void aggiornaScorta();
+    void ImportaCSV();
+    bool m_soloScorta = false; // the list shows only the components under stock
+    QMenu *mnuMinimo = nullptr;
+    std::array<QAction *, 7> mnuCampoMinimo{}; // 1 to 6
+    QAction *mnuScorta = nullptr, *mnuImporta = nullptr, *mnuCercaDesc = nullptr;
+    QLabel *numScorta = nullptr;
+
     Stato &m_stato;
     Dialoghi &m_dialoghi;
     TestiRighe m_righe;

@@ -16,10 +16,11 @@ void FrmMain::CercaComponenti()
 {
     if (m_stato.NumComponenti == 0)
         return;
-    const QList<qint32> trovati = CercaCodici(m_stato, txSearch->text());
+    const QList<qint32> trovati = CercaCodici(m_stato, txSearch->text(), m_stato.CercaDescrizione);
     if (trovati.isEmpty())
         return;
 
+    m_soloScorta = false; // the found rows replace the list of low stock
     LV->setSorted(false);
     LV->svuota();
     mostraRighe(trovati);
@@ -41,6 +42,7 @@ void FrmMain::txSearch_Click()
 void FrmMain::Riseleziona()
 {
     bottone(QStringLiteral("reselect"))->setEnabled(false);
+    m_soloScorta = false;
     PulisciCampi();
     RiempiLista();
 }
