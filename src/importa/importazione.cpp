@@ -101,25 +101,27 @@ PianoImportazione PianificaImportazione(const Stato &stato, const LetturaCSV &le
                     ++piano.saltati;
                     continue;
                 }
-                qint32 *quantita = nullptr;
-                if (*it < 0) {
-                    quantita = &piano.nuovi[-*it - 1].Quantita;
-                } else {
-                    auto a = aggiornate.constFind(*it);
-                    if (a == aggiornate.constEnd()) {
-                        piano.quantita.append({*it, stato.componente(*it).Quantita});
-                        a = aggiornate.insert(*it, piano.quantita.size() - 1);
-                    }
-                    quantita = &piano.quantita[*a].second;
-                }
-                const qint64 somma = qint64(*quantita) + letto.Quantita;
+                // The quantity it adds to: a component this import adds, or
+                // a stored one (whose new quantity is kept in the plan).
+                const auto a = *it < 0 ? aggiornate.constEnd() : aggiornate.constFind(*it);
+                const qint32 attuale = *it < 0                       ? piano.nuovi[-*it - 1].Quantita
+                                       : a != aggiornate.constEnd() ? piano.quantita[*a].second
+                                                                    : stato.componente(*it).Quantita;
+                const qint64 somma = qint64(attuale) + letto.Quantita;
                 if (somma > std::numeric_limits<qint32>::max() || somma < std::numeric_limits<qint32>::min()) {
                     piano.errori.append({riga.numero, QStringLiteral("la quantit\u00e0 sommata a quella di %1 "
                                                                      "supererebbe il limite")
                                                           .arg(letto.Codice)});
                     continue;
                 }
-                *quantita = qint32(somma);
+                if (*it < 0)
+                    piano.nuovi[-*it - 1].Quantita = qint32(somma);
+                else if (a != aggiornate.constEnd())
+                    piano.quantita[*a].second = qint32(somma);
+                else {
+                    piano.quantita.append({*it, qint32(somma)});
+                    aggiornate.insert(*it, piano.quantita.size() - 1);
+                }
                 continue;
             }
         }

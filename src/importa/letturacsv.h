@@ -67,7 +67,7 @@ struct LetturaCSV {
 // Limits that keep a damaged or hostile file from taking the program's
 // memory or time.
 inline constexpr qsizetype DimensioneMassimaCSV = 256LL * 1024 * 1024;
-inline constexpr qsizetype LunghezzaMassimaRiga = 64 * 1024;           // characters of a data line
+inline constexpr qsizetype LunghezzaMassimaRiga = 1024 * 1024;         // characters of a data line
 inline constexpr qsizetype LunghezzaMassimaIntestazione = 8 * 1024 * 1024;
 
 // Reads the bytes of a file. The state gives the custom field labels (a
