@@ -263,6 +263,27 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
+    // Names are looked up as the program does: exactly, the first entry of
+    // a name winning; an empty name names nothing and creates nothing.
+    void nomiDelleTabelle()
+    {
+        Archivio a;
+        a.stato.Tipi = {{7, QStringLiteral("IC")}, {3, QStringLiteral("IC")}, {9, QStringLiteral("TR")}};
+        a.stato.NumTipi = 3;
+        a.stato.ProssimoIDTipo = 10;
+        const LetturaCSV l = a.leggi(Righe({QString::fromLatin1(Intestazione), QStringLiteral("A1,,IC,1,01/02/2024,"),
+                                            QStringLiteral("A2,TI,ic,1,01/02/2024,"), QStringLiteral("A3,TI,,1,01/02/2024,"),
+                                            QStringLiteral("A4,TI,ic,1,01/02/2024,")}));
+        const PianoImportazione piano = PianificaImportazione(a.stato, l, CodiciEsistenti::Aggiungi);
+        QCOMPARE(piano.nuovi[0].IDTipo, 7);
+        QCOMPARE(piano.nuovi[0].IDProduttore, 0);
+        QCOMPARE(piano.nuovi[1].IDTipo, 10);
+        QCOMPARE(piano.nuovi[2].IDTipo, 0);
+        QCOMPARE(piano.nuovi[3].IDTipo, 10);
+        QCOMPARE(piano.nuoviTipi, (QList<Tipo>{{10, QStringLiteral("ic")}}));
+        QVERIFY(piano.nuoviProduttori.isEmpty());
+    }
+
     // A sum past the 32-bit range is refused for that line alone.
     void sommaOltreIlLimite()
     {
