@@ -59,16 +59,59 @@ qint32 Validi(const Stato &stato)
     return static_cast<qint32>(std::clamp<qsizetype>(stato.NumComponenti, 0, stato.Componenti.size()));
 }
 
+// The usual minimum, a few digits with perhaps a sign and a unit ("10",
+// " 25 pz", "-2"), read without the general Val walk; false when the text
+// needs that walk (a point, an exponent, digits after a blank, many digits,
+// no digits at all).
+bool LeggiInteroSemplice(const QString &testo, qint32 *minimo)
+{
+    const qsizetype n = testo.size();
+    qsizetype i = 0;
+    while (i < n && Vuoto(testo[i]))
+        ++i;
+    bool negativo = false;
+    if (i < n && (testo[i] == QLatin1Char('-') || testo[i] == QLatin1Char('+'))) {
+        negativo = testo[i] == QLatin1Char('-');
+        ++i;
+        while (i < n && Vuoto(testo[i]))
+            ++i;
+    }
+    qint32 valore = 0;
+    int cifre = 0;
+    while (i < n && testo[i] >= QLatin1Char('0') && testo[i] <= QLatin1Char('9')) {
+        if (++cifre > 9)
+            return false;
+        valore = valore * 10 + (testo[i].unicode() - u'0');
+        ++i;
+    }
+    if (cifre == 0)
+        return false;
+    while (i < n && Vuoto(testo[i]))
+        ++i;
+    if (i < n) {
+        const char16_t c = testo[i].unicode();
+        if ((c >= u'0' && c <= u'9') || c == u'.' || c == u'e' || c == u'E' || c == u'd' || c == u'D')
+            return false;
+    }
+    *minimo = negativo ? -valore : valore;
+    return true;
+}
+
 } // namespace
 
 bool LeggiMinimo(const QString &testo, qint32 *minimo)
 {
     // Most components have the field empty: the common case costs nothing.
-    if (testo.isEmpty() || !HaNumeroIniziale(testo))
+    if (testo.isEmpty())
+        return false;
+    if (LeggiInteroSemplice(testo, minimo))
+        return true;
+    if (!HaNumeroIniziale(testo))
         return false;
     *minimo = LongDaTesto(testo);
     return true;
 }
+
 
 const QString &CampoExtra(const Componente &c, int campo)
 {

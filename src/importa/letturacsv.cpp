@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -311,8 +312,9 @@ QChar ScegliSeparatore(const QList<Riga> &righe, qsizetype colonne, const Stato 
 LetturaCSV LeggiCSV(const QByteArray &dati, const Stato &stato)
 {
     LetturaCSV esito;
-    if (dati.trimmed().isEmpty()) {
-        esito.errore = QStringLiteral("Il file \u00e8 vuoto: non c'\u00e8 nessun componente da importare.");
+    const QString vuoto = QStringLiteral("Il file \u00e8 vuoto: non c'\u00e8 nessun componente da importare.");
+    if (std::all_of(dati.cbegin(), dati.cend(), [](char c) { return QChar::isSpace(uchar(c)); })) {
+        esito.errore = vuoto;
         return esito;
     }
     if (dati.contains('\0')) {
@@ -339,7 +341,12 @@ LetturaCSV LeggiCSV(const QByteArray &dati, const Stato &stato)
         inizio = fine + 1;
     }
 
-    // The header.
+    // The header. Lines of blanks of other kinds (no-break spaces) count as
+    // empty too.
+    if (righe.isEmpty()) {
+        esito.errore = vuoto;
+        return esito;
+    }
     const Riga intestazione = righe.takeFirst();
     if (intestazione.testo.size() > LunghezzaMassimaIntestazione) {
         esito.errore = QStringLiteral("La prima riga del file \u00e8 troppo lunga per essere "

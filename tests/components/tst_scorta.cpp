@@ -50,6 +50,13 @@ private slots:
         QTest::newRow("esponente") << "1e1" << true << 10;
         QTest::newRow("esadecimale") << "&H10" << true << 16;
         QTest::newRow("enorme") << "1e30" << true << 2147483647;
+        QTest::newRow("dieci cifre") << "2147483648" << true << 2147483647;
+        QTest::newRow("nove cifre") << "-999999999 pz" << true << -999999999;
+        QTest::newRow("cifre staccate") << "1 2" << true << 12;
+        QTest::newRow("esponente dopo spazio") << "3 e2" << true << 300;
+        QTest::newRow("unita con D") << "4 DIP" << true << 4;
+        QTest::newRow("decimale dopo spazio") << "2 .5" << true << 2;
+        QTest::newRow("segno e spazi") << " + 8" << true << 8;
     }
     void letturaDelMinimo()
     {

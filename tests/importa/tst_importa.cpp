@@ -423,6 +423,8 @@ private slots:
         QTest::newRow("vuoto") << QByteArray() << "Il file \u00e8 vuoto: non c'\u00e8 nessun componente da importare.";
         QTest::newRow("solo righe vuote") << QByteArray("\r\n  \r\n\r\n")
                                           << "Il file \u00e8 vuoto: non c'\u00e8 nessun componente da importare.";
+        QTest::newRow("spazi non separabili") << QByteArray("\xA0\xA0\r\n\xA0 \r\n")
+                                              << "Il file \u00e8 vuoto: non c'\u00e8 nessun componente da importare.";
         QTest::newRow("solo intestazione") << (Intestazione + "\r\n\r\n")
                                            << "Il file contiene solo l'intestazione: non c'\u00e8 nessun componente da importare.";
         QTest::newRow("senza Codice") << QByteArray("Nome;Prezzo\r\nA;1\r\n")

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
+#include <QTimer>
 
 void FrmMain::ImportaCSV()
 {
@@ -47,4 +48,5 @@ void FrmMain::ImportaCSV()
     MostraMessaggio(QStringLiteral("Importazione completata: %1 componenti aggiunti, %2 quantit\u00e0 aggiornate")
                         .arg(aggiunti)
                         .arg(sommati));
+    Timer->start();
 }

@@ -67,6 +67,7 @@ void FrmMain::creaEstensioni()
     statusBar()->addWidget(numScorta, 0);
 
     aggiornaSpunteEstese();
+    aggiornaScorta();
 }
 
 void FrmMain::aggiornaSpunteEstese()
@@ -113,7 +114,9 @@ void FrmMain::impostaCampoMinimo(int campo)
         return;
     m_stato.CampoMinimo = campo;
     aggiornaSpunteEstese();
-    if (m_soloScorta) {
+    // While a component is typed in, the list is not refilled: that would
+    // throw the typing away.
+    if (m_soloScorta && !bottone(QStringLiteral("save"))->isEnabled()) {
         // The narrowed list follows the new minimums.
         PulisciCampi();
         RiempiLista();

@@ -194,6 +194,23 @@ private slots:
         QVERIFY(righe[6].startsWith(riga("NE555", "IC", "20")));
         QVERIFY(righe[7].startsWith(riga("LM317T", "REG", "5")));
 
+        // Another field for the minimum while a component is being edited:
+        // the marks change, the list and the typing stay.
+        a.clicRiga(1, 0);
+        a.premi("edit");
+        a.scrivi(QStringLiteral("txNote"), QStringLiteral("in arrivo"));
+        a.menu(QStringLiteral("mnuCampoMinimo(4)"));
+        QCOMPARE(a.codici(), (QStringList{"NE555", "LM317T"}));
+        QVERIFY(Marcati(a).isEmpty());
+        QCOMPARE(a.testo(QStringLiteral("txNote")), QStringLiteral("in arrivo"));
+        QCOMPARE(a.bottoni(), QStringLiteral("00011"));
+        a.premi("undo");
+        // Browsing again, the narrowed list follows the field at once.
+        a.menu(QStringLiteral("mnuCampoMinimo(4)"));
+        QCOMPARE(a.codici(), QStringList{"2N2222"});
+        a.menu(QStringLiteral("mnuCampoMinimo(1)"));
+        QCOMPARE(a.codici(), (QStringList{"NE555", "LM317T"}));
+
         // LM317T restocked: the list keeps to the components under stock.
         a.clicRiga(2, 0);
         a.premi("edit");
