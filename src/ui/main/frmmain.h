@@ -134,8 +134,9 @@ private:
     void LV_RilascioMouse(Qt::MouseButton pulsante);
     void LV_Click();
     void LV_ColumnClick(int indice);
-    // Appends the rows of the components at these positions to the list.
-    void mostraRighe(const QList<qint32> &posizioni);
+    // Appends the rows of the components at these positions to the list;
+    // returns how many of them are marked as under stock.
+    int mostraRighe(const QList<qint32> &posizioni);
     void ordinaLista();
 
     // Editor helpers (frmmain_editor.cpp).
@@ -178,6 +179,7 @@ private:
     void aggiornaScorta();
     void ImportaCSV();
     bool m_soloScorta = false; // the list shows only the components under stock
+    int m_sottoScortaNoto = -1; // the count, when the refill just made it; -1 = count again
     QMenu *mnuMinimo = nullptr;
     std::array<QAction *, 7> mnuCampoMinimo{}; // 1 to 6
     QAction *mnuScorta = nullptr, *mnuImporta = nullptr, *mnuCercaDesc = nullptr;

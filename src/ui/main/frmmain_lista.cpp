@@ -31,7 +31,11 @@ void FrmMain::RiempiLista()
         if (elenca)
             elencate.append(i);
     }
-    mostraRighe(elencate);
+    const int marcate = mostraRighe(elencate);
+    // When every component, or every one under stock, is listed, the marks
+    // just made are the count: no second pass over the table.
+    const bool tutti = elencate.size() == m_stato.NumComponenti;
+    m_sottoScortaNoto = tutti || (m_soloScorta && v.ValoreSelezione.isEmpty()) ? marcate : -1;
 
     // Browsing again: the list is in use, whatever state it was refilled from.
     AbilitaBottoni(true, false, false, false, false);
@@ -47,7 +51,7 @@ void FrmMain::RiempiLista()
     AggiornaContatori();
 }
 
-void FrmMain::mostraRighe(const QList<qint32> &posizioni)
+int FrmMain::mostraRighe(const QList<qint32> &posizioni)
 {
     m_righe.preparaRiempimento();
     // The rows of components under stock are marked while they are written.
@@ -61,6 +65,7 @@ void FrmMain::mostraRighe(const QList<qint32> &posizioni)
             sotto.append(primaRiga + int(i));
     });
     LV->impostaEvidenze(sotto);
+    return int(sotto.size());
 }
 
 void FrmMain::AggiornaContatori()

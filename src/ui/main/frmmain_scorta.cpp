@@ -93,8 +93,10 @@ void FrmMain::applicaColoriScorta()
 
 void FrmMain::aggiornaScorta()
 {
+    const qint32 n = m_sottoScortaNoto >= 0 ? m_sottoScortaNoto : ContaSottoScorta(m_stato);
+    m_sottoScortaNoto = -1;
     if (numScorta)
-        numScorta->setText(QStringLiteral("Sotto scorta %1").arg(ContaSottoScorta(m_stato)));
+        numScorta->setText(QStringLiteral("Sotto scorta %1").arg(n));
 }
 
 void FrmMain::MostraSottoScorta()

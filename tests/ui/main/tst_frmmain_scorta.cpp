@@ -118,6 +118,15 @@ private slots:
         QCOMPARE(Marcati(a), (QStringList{"LM317T", "NE555"}));
         QCOMPARE(a.lista()->testo(RigaDi(a, QStringLiteral("NE555")), 3), QStringLiteral("20"));
 
+        // A custom selection lists none under stock; the count stays the table's.
+        const int st = RigaDi(a, QStringLiteral("BC547C"));
+        a.clicRiga(st, 1, Qt::RightButton);
+        a.clicRiga(st, 1);
+        QCOMPARE(a.codici().size(), 2);
+        QVERIFY(Marcati(a).isEmpty());
+        QCOMPARE(Sotto(a), QStringLiteral("Sotto scorta 2"));
+        a.premi("reselect");
+
         // The submenu lists the six labels; field 4 marks other rows at once.
         QCOMPARE(a.azione(QStringLiteral("mnuCampoMinimo(4)"))->text(), QStringLiteral("Campo Personale 4"));
         QVERIFY(a.azione(QStringLiteral("mnuCampoMinimo(1)"))->isChecked());
