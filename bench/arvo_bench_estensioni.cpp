@@ -38,8 +38,8 @@ namespace {
 void stampa(const char *nome, const Tempo &t, const Tempo &base = {}, const char *nomeBase = nullptr)
 {
     if (nomeBase && base.valido)
-        std::printf("%-44s %8.1f %8.1f   vs %-28s %8.1f %8.1f   ratio %.3f\n", nome, t.muro, t.cpu, nomeBase,
-                    base.muro, base.cpu, t.muro / base.muro);
+        std::printf("%-44s %8.1f %8.1f   vs %-28s %8.1f %8.1f   ratio wall %.3f cpu %.3f\n", nome, t.muro,
+                    t.cpu, nomeBase, base.muro, base.cpu, t.muro / base.muro, t.cpu / base.cpu);
     else
         std::printf("%-44s %8.1f %8.1f\n", nome, t.muro, t.cpu);
     std::fflush(stdout);
