@@ -74,6 +74,7 @@ PianoImportazione PianificaImportazione(const Stato &stato, const LetturaCSV &le
 {
     PianoImportazione piano;
     piano.errori = lettura.errori;
+    piano.erroriOmessi = lettura.erroriOmessi;
     const qint32 numComponenti = Validi(stato.NumComponenti, stato.Componenti.size());
     Nomi<Tipo> tipi(stato.Tipi, Validi(stato.NumTipi, stato.Tipi.size()), stato.ProssimoIDTipo);
     Nomi<Produttore> produttori(stato.Produttori, Validi(stato.NumProduttori, stato.Produttori.size()),

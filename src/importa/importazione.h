@@ -38,6 +38,7 @@ struct PianoImportazione {
     // The lines that cannot be read, and those whose quantity would go
     // beyond 32 bits when added; by line number.
     QList<ErroreRiga> errori;
+    qsizetype erroriOmessi = 0; // unreadable lines counted but not kept
 
     bool vuoto() const { return nuovi.isEmpty() && quantita.isEmpty(); }
 };

@@ -190,7 +190,13 @@ public:
     }
 
 private:
-    void errore(int numero, const QString &motivo) { m_esito.errori.append({numero, motivo}); }
+    void errore(int numero, const QString &motivo)
+    {
+        if (m_esito.errori.size() < ErroriConservati)
+            m_esito.errori.append({numero, motivo});
+        else
+            ++m_esito.erroriOmessi;
+    }
 
     bool componente(const QStringList &campi, RigaCSV *riga, QString *motivo)
     {
@@ -356,6 +362,12 @@ LetturaCSV LeggiCSV(const QByteArray &dati, const Stato &stato)
     QChar divisore = QLatin1Char('|');
     if (!intestazione.testo.contains(divisore))
         divisore = intestazione.testo.contains(QLatin1Char(';')) ? QLatin1Char(';') : QLatin1Char(',');
+    if (intestazione.testo.count(divisore) >= ColonneMassime) {
+        esito.errore = QStringLiteral("La prima riga del file ha pi\u00f9 di %1 colonne: il file non sembra "
+                                      "un elenco di componenti.")
+                           .arg(ColonneMassime);
+        return esito;
+    }
     QStringList nomi;
     QString motivo;
     if (!Dividi(intestazione.testo, divisore, &nomi, &motivo))

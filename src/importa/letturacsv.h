@@ -61,6 +61,8 @@ struct LetturaCSV {
     QStringList ignorate;    // header names that were not recognised
     QList<RigaCSV> righe;    // the lines read, in file order
     QList<ErroreRiga> errori;
+    // Unreadable lines past the first ErroriConservati are only counted.
+    qsizetype erroriOmessi = 0;
     bool haPackage = false;  // the file names packages
 };
 
@@ -68,7 +70,9 @@ struct LetturaCSV {
 // memory or time.
 inline constexpr qsizetype DimensioneMassimaCSV = 256LL * 1024 * 1024;
 inline constexpr qsizetype LunghezzaMassimaRiga = 1024 * 1024;         // characters of a data line
-inline constexpr qsizetype LunghezzaMassimaIntestazione = 8 * 1024 * 1024;
+inline constexpr qsizetype LunghezzaMassimaIntestazione = 2 * 1024 * 1024;
+inline constexpr qsizetype ColonneMassime = 200000;
+inline constexpr qsizetype ErroriConservati = 10000;
 
 // Reads the bytes of a file. The state gives the custom field labels (a
 // column may be named by one), the CSV separator of the options (the

@@ -472,6 +472,27 @@ private slots:
         QCOMPARE(Errori(l.errori), QStringLiteral("3: riga troppo lunga (5242902 caratteri, al massimo 1048576)"));
     }
 
+    // A file of nothing but unreadable lines keeps the first ones and
+    // counts the rest; a header of too many columns is refused outright.
+    void moltiErrori()
+    {
+        Archivio a;
+        QByteArray dati = Intestazione + "\r\n";
+        const int righe = int(ErroriConservati) + 5;
+        for (int i = 0; i < righe; ++i)
+            dati += "X\r\n";
+        const LetturaCSV l = a.leggi(dati);
+        QCOMPARE(l.errori.size(), ErroriConservati);
+        QCOMPARE(l.erroriOmessi, 5);
+        QCOMPARE(l.errori.last().numero, int(ErroriConservati) + 1);
+        QCOMPARE(PianificaImportazione(a.stato, l, CodiciEsistenti::Salta).erroriOmessi, 5);
+
+        const QByteArray troppe = "Codice" + QByteArray(ColonneMassime, ';') + "\r\nA\r\n";
+        QCOMPARE(a.leggi(troppe).errore, QStringLiteral("La prima riga del file ha pi\u00f9 di 200000 colonne: "
+                                                        "il file non sembra un elenco di componenti."));
+        QVERIFY(a.leggi("Codice" + QByteArray(ColonneMassime - 1, ';') + "\r\nA\r\n").errore.isEmpty());
+    }
+
     void fileDaDisco()
     {
         Archivio a;

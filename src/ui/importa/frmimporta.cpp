@@ -129,7 +129,8 @@ void FrmImporta::aggiornaPiano()
         righe << QStringLiteral("Componenti esistenti di cui sommare la quantit\u00e0: %1").arg(m_piano.quantita.size());
     if (m_piano.saltati > 0)
         righe << QStringLiteral("Righe saltate perch\u00e9 il codice esiste gi\u00e0: %1").arg(m_piano.saltati);
-    righe << QStringLiteral("Righe non leggibili: %1").arg(m_piano.errori.size());
+    const qsizetype nonLeggibili = m_piano.errori.size() + m_piano.erroriOmessi;
+    righe << QStringLiteral("Righe non leggibili: %1").arg(nonLeggibili);
     if (!m_piano.errore.isEmpty())
         righe << m_piano.errore;
     lblConteggio->setText(righe.join(QLatin1Char('\n')));
@@ -138,8 +139,8 @@ void FrmImporta::aggiornaPiano()
     QStringList errori;
     for (qsizetype i = 0; i < m_piano.errori.size() && i < ErroriMostrati; ++i)
         errori << QStringLiteral("Riga %1: %2").arg(m_piano.errori[i].numero).arg(m_piano.errori[i].motivo);
-    if (m_piano.errori.size() > ErroriMostrati)
-        errori << QStringLiteral("\u2026 e altre %1 righe non leggibili").arg(m_piano.errori.size() - ErroriMostrati);
+    if (nonLeggibili > ErroriMostrati)
+        errori << QStringLiteral("\u2026 e altre %1 righe non leggibili").arg(nonLeggibili - ErroriMostrati);
     lstErrori->addItems(errori);
 
     lstNuoveVoci->clear();
