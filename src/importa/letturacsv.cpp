@@ -213,7 +213,7 @@ private:
             case CampoCSV::Produttore: c.NomeProduttore = SenzaVirgolette(t); break;
             case CampoCSV::Tipo: c.NomeTipo = SenzaVirgolette(t); break;
             case CampoCSV::Quantita:
-                if (!numero(t, QStringLiteral("quantit\u00e0"), &c.Quantita, motivo))
+                if (!numero(t, Quantita, &c.Quantita, motivo))
                     return false;
                 break;
             case CampoCSV::Inserito:
@@ -223,7 +223,7 @@ private:
             case CampoCSV::Descrizione: c.Descrizione = PulisciTesto(t); break;
             case CampoCSV::Package: riga->package = SenzaVirgolette(t); break;
             case CampoCSV::Pins:
-                if (!t.trimmed().isEmpty() && !numero(t, QStringLiteral("numero di pin"), &c.Pins, motivo))
+                if (!t.trimmed().isEmpty() && !numero(t, Pins, &c.Pins, motivo))
                     return false;
                 break;
             case CampoCSV::Note: c.Note = PulisciTesto(t); break;
@@ -244,24 +244,32 @@ private:
         return true;
     }
 
-    static bool numero(const QString &t, const QString &nome, qint32 *valore, QString *motivo)
+    // The reasons a number field cannot be read, one set per field.
+    struct MotiviNumero {
+        const char16_t *manca;
+        const char16_t *nonNumero;
+        const char16_t *fuori;
+    };
+    static constexpr MotiviNumero Quantita{u"manca la quantit\u00e0", u"quantit\u00e0 non numerica",
+                                           u"quantit\u00e0 fuori dai limiti"};
+    static constexpr MotiviNumero Pins{u"manca il numero di pin", u"numero di pin non valido",
+                                       u"numero di pin fuori dai limiti"};
+
+    static bool numero(const QString &t, const MotiviNumero &m, qint32 *valore, QString *motivo)
     {
         if (t.trimmed().isEmpty()) {
-            *motivo = QStringLiteral("manca la %1").arg(nome);
-            if (nome.startsWith(QLatin1String("numero")))
-                *motivo = QStringLiteral("manca il %1").arg(nome);
+            *motivo = QString::fromUtf16(m.manca);
             return false;
         }
+        const auto citato = [&t] { return QStringLiteral(": \"") + t.left(40) + QLatin1Char('"'); };
         switch (LeggiNumero(QStringView(t), valore)) {
         case EsitoNumero::Ok:
             return true;
         case EsitoNumero::NonNumero:
-            *motivo = QStringLiteral("%1 non numerica: \"%2\"").arg(nome, t.left(40));
-            if (nome.startsWith(QLatin1String("numero")))
-                *motivo = QStringLiteral("%1 non valido: \"%2\"").arg(nome, t.left(40));
+            *motivo = QString::fromUtf16(m.nonNumero) + citato();
             return false;
         case EsitoNumero::FuoriIntervallo:
-            *motivo = QStringLiteral("%1 fuori dai limiti: \"%2\"").arg(nome, t.left(40));
+            *motivo = QString::fromUtf16(m.fuori) + citato();
             return false;
         }
         return false;

@@ -196,6 +196,13 @@ private slots:
             QStringLiteral("GRANDE,TI,IC,99999999999,01/02/2024,"),
             QStringLiteral("OGGI,TI,IC,2,,senza data"),
         }));
+        const LetturaCSV pin = a.leggi(Righe({QStringLiteral("Codice;Pins"), QStringLiteral("A;8"), QStringLiteral("B;otto"),
+                                              QStringLiteral("C;"), QStringLiteral("D;1e99")}));
+        QCOMPARE(Errori(pin.errori), QStringLiteral("3: numero di pin non valido: \"otto\"\n"
+                                                    "5: numero di pin non valido: \"1e99\""));
+        QCOMPARE(pin.righe.size(), 2);
+        QCOMPARE(pin.righe[0].componente.Pins, 8);
+        QCOMPARE(pin.righe[1].componente.Pins, 0);
         QCOMPARE(l.errore, QString());
         QCOMPARE(Errori(l.errori),
                  QStringLiteral("3: mancano colonne: 4 invece di 6\n"
