@@ -104,6 +104,10 @@ void FrmMain::MostraSottoScorta()
     // Like a custom selection: only the components under stock, message 3,
     // "Riseleziona" to see them all again. Every refill keeps to them (a
     // save, a deletion, an import) until "Riseleziona" or a search.
+    // Without types or manufacturers the window waits for the tables to be
+    // filled and shows no list at all (see Form_Load): nothing to narrow.
+    if (m_stato.NumTipi == 0 || m_stato.NumProduttori == 0)
+        return;
     m_soloScorta = true;
     PulisciCampi();
     RiempiLista();

@@ -248,6 +248,20 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
+    // An empty database waits for its tables: the menu item leaves the
+    // window as the load left it.
+    void senzaTabelle()
+    {
+        Ambiente a;
+        a.apri();
+        const QString prima = a.messaggio();
+        a.menu(QStringLiteral("mnuScorta"));
+        QCOMPARE(a.messaggio(), prima);
+        QVERIFY(!a.bottone("new")->isEnabled());
+        QCOMPARE(Sotto(a), QStringLiteral("Sotto scorta 0"));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
     // The field of the minimum and the search option reach Info.ini when the
     // program quits, and come back with the next start.
     void sceltaDopoIlRiavvio()
