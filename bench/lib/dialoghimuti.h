@@ -10,7 +10,9 @@ public:
     Risposta messaggio(const QString &, Icona, Pulsanti pulsanti, const QString & = {}) override
     {
         ++boxes;
-        return pulsanti == Pulsanti::SiNo ? Risposta::No : Risposta::Ok;
+        return pulsanti == Pulsanti::SiNo ? Risposta::No
+            : pulsanti == Pulsanti::SiNoAnnulla ? Risposta::Annulla
+                                                : Risposta::Ok;
     }
     QString apriFile(const QString &, const QString &, const QString &) override { return {}; }
     bool avviaProgramma(const QString &, const QStringList &) override { return false; }

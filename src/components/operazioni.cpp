@@ -2,6 +2,7 @@
 
 #include "components/like.h"
 #include "components/regole.h"
+#include "store/cp1252.h"
 #include "store/ricerche.h"
 #include "store/stato.h"
 
@@ -41,7 +42,7 @@ Componente ComponenteDaPannello(const Stato &stato, const ValoriPannello &valori
     c.IDPackage = IDPackageDaNome(stato, valori.package);
     c.Pins = LongDaTesto(valori.pins);
     c.NomeTipo = SenzaVirgolette(valori.tipo);
-    c.Codice = SenzaVirgolette(valori.codice.toUpper());
+    c.Codice = SenzaVirgolette(MaiuscoloCp1252(valori.codice));
     c.CodiceNumerico = NumeroDaCodice(valori.codice);
     c.Quantita = LongDaTesto(valori.quantita);
     c.NomeProduttore = SenzaVirgolette(valori.produttore);
@@ -88,15 +89,16 @@ void EliminaPosizione(Stato &stato, qint32 pos)
 
 QList<qint32> CercaCodici(const Stato &stato, const QString &testoRicerca, bool ancheDescrizione)
 {
-    const SchemaLike schema(QStringLiteral("*") + testoRicerca.toUpper() + QStringLiteral("*"));
+    const SchemaLike schema(QStringLiteral("*") + MaiuscoloCp1252(testoRicerca) + QStringLiteral("*"));
     QList<qint32> trovati;
     const qint32 num = ComponentiValidi(stato);
     for (qint32 pos = 1; pos <= num; ++pos) {
         const Componente &c = stato.componente(pos);
         // Codes are stored upper-cased; descriptions are not, so they are
-        // upper-cased here for letters to match whatever case was typed.
+        // upper-cased here, the same way as the pattern, for letters to
+        // match whatever case was typed ("µ" stays "µ" in both).
         if (schema.corrisponde(c.Codice)
-            || (ancheDescrizione && schema.corrisponde(c.Descrizione.toUpper())))
+            || (ancheDescrizione && schema.corrisponde(MaiuscoloCp1252(c.Descrizione))))
             trovati.append(pos);
     }
     return trovati;
@@ -109,4 +111,26 @@ QString AvvisoIDEsauriti(qint32 prossimoID, const QString &chiaveIni)
     return QStringLiteral("Impossibile aggiungere: gli ID disponibili sono esauriti.\r\n"
                           "Controllare il valore di \"%1\" nel file Info.ini")
         .arg(chiaveIni);
+}
+
+QString AvvisoCaratteriNonSalvabili(const QStringList &testi)
+{
+    for (const QString &t : testi) {
+        const QString carattere = PrimoCarattereFuoriCp1252(t);
+        if (!carattere.isEmpty())
+            return QStringLiteral("Attenzione: il carattere \"%1\" non può essere salvato nei file dei dati")
+                       .arg(carattere)
+                + FineRiga + QStringLiteral("Sostituirlo e riprovare !");
+    }
+    return {};
+}
+
+QStringList TestiPannello(const ValoriPannello &valori)
+{
+    QStringList testi{valori.codice,  valori.quantita,    valori.tipo, valori.produttore,
+                      valori.package, valori.pins,        valori.descrizione,
+                      valori.note,    valori.datasheet,   valori.immagine};
+    for (const QString &e : valori.extra)
+        testi.append(e);
+    return testi;
 }

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <array>
 
 struct Stato;
@@ -21,11 +22,22 @@ struct ValoriPannello {
     QString datasheet;  // txPDF
     QString immagine;   // txPic
     std::array<QString, 6> extra;
+
+    bool operator==(const ValoriPannello &) const = default;
 };
+
+// Every text of the panel, in the order of the fields above.
+QStringList TestiPannello(const ValoriPannello &valori);
+
+// The files are Windows-1252: a character outside it would be written as
+// "?" and come back changed at the next start. Returns the message that
+// refuses a save naming the first such character of the texts, or an empty
+// text when every character can be stored.
+QString AvvisoCaratteriNonSalvabili(const QStringList &testi);
 
 // The record the panel describes, with the given ID and entry date: IDs of
 // type, manufacturer and package looked up by name (0 when not found), the
-// code upper-cased (not trimmed), description, notes and custom fields
+// code upper-cased within the code page (not trimmed), description, notes and custom fields
 // through PulisciTesto, quantity and pins through LongDaTesto. Code, type and
 // manufacturer names, datasheet and picture are kept as typed except that a
 // double quote becomes a single quote: the table file cannot hold one.

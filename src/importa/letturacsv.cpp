@@ -208,7 +208,7 @@ private:
             case CampoCSV::Nessuno:
                 break;
             case CampoCSV::Codice:
-                c.Codice = SenzaVirgolette(t.toUpper());
+                c.Codice = SenzaVirgolette(MaiuscoloCp1252(t));
                 break;
             case CampoCSV::Produttore: c.NomeProduttore = SenzaVirgolette(t); break;
             case CampoCSV::Tipo: c.NomeTipo = SenzaVirgolette(t); break;
@@ -240,6 +240,40 @@ private:
         if (c.Codice.isEmpty()) {
             *motivo = QStringLiteral("manca il codice");
             return false;
+        }
+        return salvabile(*riga, motivo);
+    }
+
+    // The files are Windows-1252: a character outside it (a UTF-8 file may
+    // hold any) would be written as "?" while memory kept the original, and
+    // the component would change at the next start. Such a line is refused,
+    // naming the character and its column, as a save from the panel is.
+    static bool salvabile(const RigaCSV &riga, QString *motivo)
+    {
+        const Componente &c = riga.componente;
+        const std::pair<const QString *, const char16_t *> testi[] = {
+            {&c.Codice, u"codice"},
+            {&c.NomeProduttore, u"produttore"},
+            {&c.NomeTipo, u"tipo"},
+            {&c.Descrizione, u"descrizione"},
+            {&riga.package, u"package"},
+            {&c.Note, u"note"},
+            {&c.Datasheet, u"datasheet"},
+            {&c.Immagine, u"immagine"},
+            {&c.Extra1, u"campo 1"},
+            {&c.Extra2, u"campo 2"},
+            {&c.Extra3, u"campo 3"},
+            {&c.Extra4, u"campo 4"},
+            {&c.Extra5, u"campo 5"},
+            {&c.Extra6, u"campo 6"},
+        };
+        for (const auto &[testo, colonna] : testi) {
+            const QString carattere = PrimoCarattereFuoriCp1252(*testo);
+            if (!carattere.isEmpty()) {
+                *motivo = QStringLiteral("il carattere \"%1\" (%2) non pu\u00f2 essere salvato nei file dei dati")
+                              .arg(carattere, QString::fromUtf16(colonna));
+                return false;
+            }
         }
         return true;
     }

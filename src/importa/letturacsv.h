@@ -27,7 +27,9 @@ struct Stato;
 // - Fields: taken as written, blanks included; a field that starts with a
 //   double quote ends at the next lone double quote, "" standing for one
 //   (as spreadsheets write a field that holds the separator). Free texts
-//   pass PulisciTesto, codes are upper-cased, as when a component is saved.
+//   pass PulisciTesto, codes are upper-cased within Windows-1252
+//   (MaiuscoloCp1252), as when a component is saved. A line with a
+//   character the files cannot hold is refused, as the panel's save is.
 // - Each line that cannot be read is reported with its number and the
 //   reason, in Italian, and left out; blank lines are skipped.
 

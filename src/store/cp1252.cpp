@@ -11,7 +11,9 @@ constexpr char16_t kAlti[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-char codificaCarattere(char16_t c)
+// The byte of a character, or 0 when the code page has none (the character
+// U+0000 itself is byte 0 but never asked for here).
+char byteCarattere(char16_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return char(c);
@@ -19,10 +21,57 @@ char codificaCarattere(char16_t c)
         if (kAlti[i] == c)
             return char(0x80 + i);
     }
-    return '?';
+    return 0;
+}
+
+char codificaCarattere(char16_t c)
+{
+    const char b = byteCarattere(c);
+    return b != 0 || c == 0 ? b : '?';
 }
 
 } // namespace
+
+bool InCp1252(char16_t c)
+{
+    return c == 0 || byteCarattere(c) != 0;
+}
+
+QString MaiuscoloCp1252(QStringView testo)
+{
+    QString out = testo.toString();
+    char16_t *d = reinterpret_cast<char16_t *>(out.data());
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        const char16_t c = d[i];
+        if (c < 0x80) {
+            if (c >= u'a' && c <= u'z')
+                d[i] = char16_t(c - 0x20);
+            continue;
+        }
+        if (!InCp1252(c))
+            continue; // kept as typed; a save refuses it with a message
+        // QString's upper case, not QChar's: "ß" gives "SS" there, which is
+        // not one character and so is left alone.
+        const QString maiuscolo = QString(QChar(c)).toUpper();
+        if (maiuscolo.size() == 1 && InCp1252(maiuscolo.at(0).unicode()))
+            d[i] = maiuscolo.at(0).unicode();
+    }
+    return out;
+}
+
+QString PrimoCarattereFuoriCp1252(QStringView testo)
+{
+    for (qsizetype i = 0; i < testo.size(); ++i) {
+        const char16_t c = testo.at(i).unicode();
+        if (InCp1252(c))
+            continue;
+        if (QChar::isHighSurrogate(c) && i + 1 < testo.size()
+            && QChar::isLowSurrogate(testo.at(i + 1).unicode()))
+            return testo.mid(i, 2).toString();
+        return QString(QChar(c));
+    }
+    return QString();
+}
 
 char *CodificaCp1252In(char *d, QStringView testo)
 {

@@ -19,12 +19,14 @@ enum class Icona {
 enum class Pulsanti {
     Ok,
     SiNo,
+    SiNoAnnulla,
 };
 
 enum class Risposta {
     Ok,
     Si,
     No,
+    Annulla, // only from a box with Pulsanti::SiNoAnnulla (also its close box and Esc)
 };
 
 // Title shown on message boxes for which the program sets none.

@@ -24,10 +24,13 @@ Risposta DialoghiFinti::messaggio(const QString &testo, Icona icona, Pulsanti pu
     m_boxes.append({testo, icona, pulsanti, titolo});
     if (m_risposte.isEmpty()) {
         m_inattesi << QStringLiteral("box inatteso: ") + testo;
-        return pulsanti == Pulsanti::SiNo ? Risposta::No : Risposta::Ok;
+        return pulsanti == Pulsanti::SiNo ? Risposta::No
+            : pulsanti == Pulsanti::SiNoAnnulla ? Risposta::Annulla
+                                                : Risposta::Ok;
     }
     const Risposta r = m_risposte.dequeue();
     const bool adatta = pulsanti == Pulsanti::SiNo ? (r == Risposta::Si || r == Risposta::No)
+        : pulsanti == Pulsanti::SiNoAnnulla        ? r != Risposta::Ok
                                                    : r == Risposta::Ok;
     if (!adatta)
         m_inattesi << QStringLiteral("risposta non adatta ai pulsanti del box: ") + testo;

@@ -7,11 +7,26 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
 
 #include <functional>
+
+// A check that failed inside a test's handling of a modal window returns
+// before closing it, and the call that opened the window would wait for
+// ever: after a while the window is closed and the test fails instead.
+inline void ChiudiSeRestaAperta(QWidget *finestra)
+{
+    const QPointer<QWidget> aperta = finestra;
+    QTimer::singleShot(3000, qApp, [aperta] {
+        if (!aperta || !aperta->isVisible())
+            return;
+        QTest::qFail("finestra modale rimasta aperta", __FILE__, __LINE__);
+        aperta->close();
+    });
+}
 
 // Runs azione on the modal window as soon as one is open and shown. Polling
 // keeps a test from hanging when the window only opens after some events
@@ -21,10 +36,12 @@ inline void QuandoModale(const std::function<void(QWidget *)> &azione, QObject *
 {
     QTimer::singleShot(5, contesto ? contesto : qApp, [=] {
         QWidget *m = QApplication::activeModalWidget();
-        if (m && m->isVisible())
+        if (m && m->isVisible()) {
             azione(m);
-        else if (tentativi > 0)
+            ChiudiSeRestaAperta(m);
+        } else if (tentativi > 0) {
             QuandoModale(azione, contesto, tentativi - 1);
+        }
     });
 }
 

@@ -220,6 +220,54 @@ private slots:
         QCOMPARE(l.righe[1].componente.DataInserimento, Giorno(2026, 12, 5));
     }
 
+    // A UTF-8 file may hold characters the Windows-1252 files cannot: the
+    // line is refused with its number, the character and its column, so
+    // nothing is stored as "?" while memory shows something else. "€" has
+    // a code there and passes. Codes are upper-cased within the code page:
+    // "é" becomes "É", "µ" and "ß" stay as written.
+    void caratteriNonSalvabili()
+    {
+        Archivio a;
+        const LetturaCSV l = a.leggi(Righe({
+            QStringLiteral("Codice;Descrizione;Produttore;Tipo;Package;Note;Extra3"),
+            QStringLiteral("r1;Resistenza 10 \u2126;TI;IC;;;"),
+            QStringLiteral("prezzo€;costa 2 €;TI;IC;;;"),
+            QStringLiteral("c\u00e9\u00b5\u00df;;TI;IC;;;"),
+            QStringLiteral("X\u03c9;;TI;IC;;;"),
+            QStringLiteral("P1;;TI \u4e2d;IC;;;"),
+            QStringLiteral("P2;;TI;IC \U0001F600;;;"),
+            QStringLiteral("P3;;TI;IC;SOT\u201023;;"),
+            QStringLiteral("P4;;TI;IC;;nota \u2260;"),
+            QStringLiteral("P5;;TI;IC;;;\u03bc"),
+        }, true));
+        QCOMPARE(l.codifica, QStringLiteral("UTF-8"));
+        QCOMPARE(Errori(l.errori),
+                 QStringLiteral("2: il carattere \"\u2126\" (descrizione) non pu\u00f2 essere salvato nei file dei dati\n"
+                                "5: il carattere \"\u03c9\" (codice) non pu\u00f2 essere salvato nei file dei dati\n"
+                                "6: il carattere \"\u4e2d\" (produttore) non pu\u00f2 essere salvato nei file dei dati\n"
+                                "7: il carattere \"\U0001F600\" (tipo) non pu\u00f2 essere salvato nei file dei dati\n"
+                                "8: il carattere \"\u2010\" (package) non pu\u00f2 essere salvato nei file dei dati\n"
+                                "9: il carattere \"\u2260\" (note) non pu\u00f2 essere salvato nei file dei dati\n"
+                                "10: il carattere \"\u03bc\" (campo 3) non pu\u00f2 essere salvato nei file dei dati"));
+        QCOMPARE(l.righe.size(), 2);
+        QCOMPARE(l.righe[0].componente.Codice, QStringLiteral("PREZZO€"));
+        QCOMPARE(l.righe[0].componente.Descrizione, QStringLiteral("costa 2 €"));
+        QCOMPARE(l.righe[1].componente.Codice, QStringLiteral("C\u00c9\u00b5\u00df"));
+
+        // What is imported is what a restart loads back.
+        Archivio b;
+        const PianoImportazione piano = PianificaImportazione(b.stato, l, CodiciEsistenti::Aggiungi);
+        QVERIFY(EseguiImportazione(b.stato, piano, b.dialoghi));
+        Stato ricaricato;
+        DialoghiFinti d;
+        QVERIFY(Main(ricaricato, d, b.cartella.percorso()));
+        QCOMPARE(ricaricato.NumComponenti, 3);
+        for (qint32 pos = 2; pos <= 3; ++pos) {
+            QCOMPARE(ricaricato.componente(pos).Codice, b.stato.componente(pos).Codice);
+            QCOMPARE(ricaricato.componente(pos).Descrizione, b.stato.componente(pos).Descrizione);
+        }
+    }
+
     void codiciEsistenti_data()
     {
         QTest::addColumn<int>("scelta");

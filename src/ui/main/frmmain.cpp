@@ -140,8 +140,8 @@ void FrmMain::PremiBottone(const QString &chiave)
     } else if (chiave == QLatin1String("print")) {
         CreaStampa();
     } else if (chiave == QLatin1String("search")) {
-        CercaComponenti();
-        bottone(QStringLiteral("reselect"))->setEnabled(true);
+        if (CercaComponenti())
+            bottone(QStringLiteral("reselect"))->setEnabled(true);
     } else if (chiave == QLatin1String("reselect")) {
         Riseleziona();
     } else if (chiave == QLatin1String("exit")) {
@@ -151,6 +151,8 @@ void FrmMain::PremiBottone(const QString &chiave)
 
 void FrmMain::chiudiDaProgramma(bool terminaTutto)
 {
+    if (!ConfermaAbbandonoModifiche())
+        return;
     m_chiusuraDaProgramma = true;
     close();
     if (terminaTutto) {

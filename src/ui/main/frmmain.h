@@ -1,5 +1,6 @@
 #pragma once
 
+#include "components/operazioni.h"
 #include "ui/main/frmpicture.h"
 #include "ui/main/testirighe.h"
 
@@ -53,6 +54,10 @@ public:
         bool ImmagineAperta = false;   // the picture window is open
         int LarghezzaPic = 0;          // inner size of the picture box
         int AltezzaPic = 0;
+        // The manufacturer name of the shown component when no entry of the
+        // manufacturer list stands for it; saved as it is unless the user
+        // picks an entry, so the name is never lost by showing and saving.
+        QString ProduttoreFuoriLista;
     };
 
     FrmMain(Stato &stato, Dialoghi &dialoghi, QWidget *parent = nullptr);
@@ -81,8 +86,14 @@ public:
     void ModificaComponente();
     void AnnullaModifica();
     void CaricaTabelle();
-    void SalvaComponente();
+    // True when the component was stored and written to disk.
+    bool SalvaComponente();
     void EliminaComponente();
+    // Before a command that would throw away what the panel holds: when the
+    // new component or the edit has changes not saved yet, asks whether to
+    // save them. True to go on (saved, or discarded by the user), false to go
+    // back to the editor.
+    bool ConfermaAbbandonoModifiche();
 
     // Pictures and datasheets.
     void MostraComponente();
@@ -92,8 +103,8 @@ public:
     // Display options.
     void ApplicaTema();
 
-    // Search.
-    void CercaComponenti();
+    // Search. False when the user chose to go back to unsaved changes.
+    bool CercaComponenti();
 
     // Auxiliary windows.
     void ApriTabelle();
@@ -141,6 +152,11 @@ private:
 
     // Editor helpers (frmmain_editor.cpp).
     void entraInModifica();
+    ValoriPannello valoriPannello() const;
+    bool modifichePendenti() const;
+    // Puts memory back after a save that could not be written, and tells
+    // the user that the data is not saved.
+    void segnalaNonSalvato(const QString &cosa);
 
     // Picture handlers (frmmain_immagini.cpp).
     void pic_DblClick();
@@ -189,6 +205,7 @@ private:
     Dialoghi &m_dialoghi;
     TestiRighe m_righe;
     VariabiliForm v;
+    ValoriPannello m_valoriIniziali; // the panel when the editing began
     std::array<QString, 8> Messaggi;
     bool m_chiusuraDaProgramma = false;
     QPointer<FrmPicture> m_finestraImmagine;

@@ -4,6 +4,7 @@
 
 #include "ui/main/frmmain.h"
 
+#include "store/dialoghi.h"
 #include "store/localeutente.h"
 #include "store/orologio.h"
 #include "store/stato.h"
@@ -97,6 +98,8 @@ void FrmMain::PulisciCampi()
     btnAddJPG->setEnabled(false);
     btnClearPDF->setEnabled(false);
 
+    v.ProduttoreFuoriLista.clear();
+
     fmDati->setEnabled(false);
     fmImm->setEnabled(false);
 }
@@ -113,15 +116,22 @@ void FrmMain::NuovoComponente()
 {
     entraInModifica();
     txDatains->setText(DataBreve(Oggi()));
-    v.PosCorrente = m_stato.NumComponenti;
+    // The panel now holds a component that is not stored yet: no position
+    // stands for it, so "Modifica", "Salva" and "Elimina" can never reach the
+    // component shown before (or the last one of the table).
+    v.PosCorrente = 0;
     v.NuovoInserimento = true;
+    m_valoriIniziali = valoriPannello();
     MostraMessaggio(Messaggi[5]);
 }
 
 void FrmMain::ModificaComponente()
 {
     entraInModifica();
-    v.NuovoInserimento = false;
+    // "Modifica" while a new component is being entered goes on entering
+    // it: what the panel shows is still that new component.
+    if (!v.NuovoInserimento)
+        m_valoriIniziali = valoriPannello();
     MostraMessaggio(Messaggi[5]);
 }
 
@@ -132,13 +142,64 @@ void FrmMain::AnnullaModifica()
     LV->setEnabled(true);
     MostraMessaggio(Messaggi[0]);
     v.NuovoInserimento = false;
+    // The panel is empty: it shows no component until a row is clicked.
+    v.PosCorrente = 0;
+}
+
+ValoriPannello FrmMain::valoriPannello() const
+{
+    ValoriPannello valori;
+    valori.codice = txCodice->text();
+    valori.quantita = txQty->text();
+    valori.tipo = cmbTipo->currentText();
+    const QListWidgetItem *produttore = LP->currentItem();
+    valori.produttore = produttore && produttore->isSelected() ? produttore->text()
+                                                               : v.ProduttoreFuoriLista;
+    valori.package = cmbPack->currentText();
+    valori.pins = txPins->text();
+    valori.descrizione = txDesc->text();
+    valori.note = txNote->text();
+    valori.datasheet = txPDF->text();
+    valori.immagine = txPic->text();
+    for (int i = 1; i <= 6; ++i)
+        valori.extra[i - 1] = txExtra[i]->text();
+    return valori;
+}
+
+bool FrmMain::modifichePendenti() const
+{
+    // Editing with no component shown stores nothing, so nothing is lost.
+    const bool modificabile = v.NuovoInserimento || v.PosCorrente != 0;
+    return bottone(QStringLiteral("undo"))->isEnabled() && modificabile
+        && valoriPannello() != m_valoriIniziali;
+}
+
+bool FrmMain::ConfermaAbbandonoModifiche()
+{
+    if (!modifichePendenti())
+        return true;
+    switch (m_dialoghi.messaggio(QStringLiteral("Salvare le modifiche al componente?"), Icona::Domanda,
+                                 Pulsanti::SiNoAnnulla)) {
+    case Risposta::Si:
+        return SalvaComponente();
+    case Risposta::No:
+        AnnullaModifica();
+        return true;
+    default:
+        return false;
+    }
 }
 
 void FrmMain::CaricaTabelle()
 {
-    // Filling a pick list must not change what the panel shows.
+    // Filling the pick lists must not change what the panel shows: the texts
+    // of type and package stay, and the manufacturer selected stays selected
+    // (found again by its ID, so an entry renamed meanwhile keeps it).
     const QString tipo = cmbTipo->currentText();
     const QString pack = cmbPack->currentText();
+    const QListWidgetItem *selezionato = LP->currentItem();
+    const bool conProduttore = selezionato && selezionato->isSelected();
+    const QVariant idProduttore = conProduttore ? selezionato->data(Qt::UserRole) : QVariant();
 
     cmbTipo->clear();
     for (qint32 i = 1; i <= m_stato.NumTipi; ++i)
@@ -156,4 +217,14 @@ void FrmMain::CaricaTabelle()
     cmbTipo->setEditText(tipo);
     cmbPack->setCurrentIndex(-1);
     cmbPack->setEditText(pack);
+
+    LP->setCurrentRow(-1);
+    LP->clearSelection();
+    for (int i = 0; conProduttore && i < LP->count(); ++i) {
+        if (LP->item(i)->data(Qt::UserRole) == idProduttore) {
+            LP->setCurrentRow(i);
+            LP->scrollToItem(LP->item(i));
+            break;
+        }
+    }
 }

@@ -12,13 +12,16 @@
 #include <QAction>
 #include <QLineEdit>
 
-void FrmMain::CercaComponenti()
+bool FrmMain::CercaComponenti()
 {
     if (m_stato.NumComponenti == 0)
-        return;
+        return true;
     const QList<qint32> trovati = CercaCodici(m_stato, txSearch->text(), m_stato.CercaDescrizione);
     if (trovati.isEmpty())
-        return;
+        return true;
+    // The first match replaces what the panel shows.
+    if (!ConfermaAbbandonoModifiche())
+        return false;
 
     m_soloScorta = false; // the found rows replace the list of low stock
     LV->setSorted(false);
@@ -31,6 +34,7 @@ void FrmMain::CercaComponenti()
     MostraComponente();
     MostraMessaggio(Messaggi[3]);
     bottone(QStringLiteral("reselect"))->setEnabled(true);
+    return true;
 }
 
 void FrmMain::txSearch_Click()
@@ -41,6 +45,9 @@ void FrmMain::txSearch_Click()
 
 void FrmMain::Riseleziona()
 {
+    // Showing every component again empties the panel.
+    if (!ConfermaAbbandonoModifiche())
+        return;
     bottone(QStringLiteral("reselect"))->setEnabled(false);
     m_soloScorta = false;
     PulisciCampi();

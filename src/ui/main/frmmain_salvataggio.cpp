@@ -6,6 +6,7 @@
 
 #include "components/operazioni.h"
 #include "components/regole.h"
+#include "store/cp1252.h"
 #include "store/dialoghi.h"
 #include "store/orologio.h"
 #include "store/stato.h"
@@ -17,6 +18,7 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTimer>
 
 namespace {
 
@@ -24,7 +26,7 @@ const QString AcapoCrLf = QStringLiteral("\r\n");
 
 } // namespace
 
-void FrmMain::SalvaComponente()
+bool FrmMain::SalvaComponente()
 {
     const QString codice = txCodice->text();
 
@@ -34,14 +36,22 @@ void FrmMain::SalvaComponente()
                                  + QStringLiteral("Inserire il valore e riprovare !"),
                              Icona::Critica, Pulsanti::Ok);
         AbilitaBottoni(false, false, false, false, true);
-        return;
+        return false;
     }
     if (Val(txQty->text()) == 0.0) {
         m_dialoghi.messaggio(QStringLiteral("Attenzione: la quantità è 0") + AcapoCrLf
                                  + QStringLiteral("Inserire il valore e riprovare !"),
                              Icona::Critica, Pulsanti::Ok);
         AbilitaBottoni(false, false, false, false, true);
-        return;
+        return false;
+    }
+    // A character the files cannot hold would be written as "?" and the
+    // component would change at the next start: refused like an empty field.
+    const ValoriPannello valori = valoriPannello();
+    if (const QString avviso = AvvisoCaratteriNonSalvabili(TestiPannello(valori)); !avviso.isEmpty()) {
+        m_dialoghi.messaggio(avviso, Icona::Critica, Pulsanti::Ok);
+        AbilitaBottoni(false, false, false, false, true);
+        return false;
     }
     const qint32 n = NumeroDaCodice(codice);
     if (n == 0) {
@@ -51,7 +61,7 @@ void FrmMain::SalvaComponente()
             Icona::Informazione, Pulsanti::SiNo);
         if (r != Risposta::Si) {
             AbilitaBottoni(false, false, false, false, true);
-            return;
+            return false;
         }
     }
     if (v.NuovoInserimento) {
@@ -60,20 +70,20 @@ void FrmMain::SalvaComponente()
         if (!avviso.isEmpty()) {
             m_dialoghi.messaggio(avviso, Icona::Critica, Pulsanti::Ok);
             AbilitaBottoni(false, false, false, false, true);
-            return;
+            return false;
         }
     }
 
     if (v.NuovoInserimento && m_stato.NumComponenti >= 1) {
-        const QString conflitto = TestoConflitto(m_stato, n, codice.toUpper());
+        const QString conflitto = TestoConflitto(m_stato, n, MaiuscoloCp1252(codice));
         if (!conflitto.isEmpty()
             && m_dialoghi.messaggio(conflitto, Icona::Esclamazione, Pulsanti::SiNo,
                                     QStringLiteral("Conflitto di codice"))
                    != Risposta::Si)
-            return;
+            return false;
     }
 
-    // Position and ID.
+    // Position and ID. Editing with no component shown stores nothing.
     const bool nuovo = v.NuovoInserimento;
     qint32 pos = 0;
     qint32 id = 0;
@@ -84,27 +94,18 @@ void FrmMain::SalvaComponente()
         data = QDateTime(Oggi(), QTime(0, 0), Qt::UTC);
     } else {
         if (v.PosCorrente < 1 || v.PosCorrente > m_stato.NumComponenti)
-            return;
+            return false;
         pos = v.PosCorrente;
         id = m_stato.componente(pos).ID;
         data = m_stato.componente(pos).DataInserimento;
     }
-
-    ValoriPannello valori;
-    valori.codice = codice;
-    valori.quantita = txQty->text();
-    valori.tipo = cmbTipo->currentText();
-    const QListWidgetItem *produttore = LP->currentItem();
-    valori.produttore = produttore && produttore->isSelected() ? produttore->text() : QString();
-    valori.package = cmbPack->currentText();
-    valori.pins = txPins->text();
-    valori.descrizione = txDesc->text();
-    valori.note = txNote->text();
-    valori.datasheet = txPDF->text();
-    valori.immagine = txPic->text();
-    for (int i = 1; i <= 6; ++i)
-        valori.extra[i - 1] = txExtra[i]->text();
     const Componente record = ComponenteDaPannello(m_stato, valori, id, data);
+
+    // What the store changes, so that a save that cannot be written leaves
+    // memory as it was and the panel still holds what was typed.
+    const VariabiliForm prima = v;
+    const qint32 numPrima = m_stato.NumComponenti;
+    const Componente recordPrima = nuovo ? Componente{} : m_stato.componente(pos);
 
     if (nuovo) {
         m_stato.NumComponenti = pos;
@@ -120,7 +121,20 @@ void FrmMain::SalvaComponente()
         ++m_stato.ProssimoIDComponente;
     v.NuovoInserimento = false;
 
-    SalvaDatabase(m_stato, m_dialoghi);
+    if (!SalvaDatabase(m_stato, m_dialoghi)) {
+        if (nuovo) {
+            m_stato.NumComponenti = numPrima;
+            --m_stato.ProssimoIDComponente;
+        } else {
+            m_stato.componente(pos) = recordPrima;
+        }
+        ContaPezzi(m_stato);
+        v = prima;
+        // Still editing: "Salva" tries again, "Annulla" gives up.
+        AbilitaBottoni(false, false, false, true, true);
+        segnalaNonSalvato(QStringLiteral("il componente è ancora nel pannello: premi [SALVA] per riprovare"));
+        return false;
+    }
 
     PulisciCampi();
     AbilitaBottoni(true, false, false, false, false);
@@ -147,11 +161,14 @@ void FrmMain::SalvaComponente()
     // The refill showed the welcome text; the confirmation stays until the
     // timer resets it.
     MostraMessaggio(Messaggi[6]);
+    return true;
 }
 
 void FrmMain::EliminaComponente()
 {
-    if (v.PosCorrente < 1 || v.PosCorrente > m_stato.NumComponenti)
+    // Only the stored component the panel shows can be deleted; a new one
+    // being entered has no stored record yet.
+    if (v.NuovoInserimento || v.PosCorrente < 1 || v.PosCorrente > m_stato.NumComponenti)
         return;
     const qint32 k = v.PosCorrente;
     const Risposta r = m_dialoghi.messaggio(QStringLiteral("Confermi la cancellazione di:") + AcapoCrLf
@@ -159,12 +176,27 @@ void FrmMain::EliminaComponente()
                                             Icona::Esclamazione, Pulsanti::SiNo);
     if (r != Risposta::Si)
         return;
+    const Componente eliminato = m_stato.componente(k);
     EliminaPosizione(m_stato, k);
-    SalvaDatabase(m_stato, m_dialoghi);
+    if (!SalvaDatabase(m_stato, m_dialoghi)) {
+        // The component is still on disk: it stays in memory and on show.
+        m_stato.Componenti.insert(k - 1, eliminato);
+        ++m_stato.NumComponenti;
+        ContaPezzi(m_stato);
+        segnalaNonSalvato(QStringLiteral("il componente non è stato eliminato"));
+        return;
+    }
     RiempiLista();
     MostraMessaggioConTimer(6);
     PulisciCampi();
     AbilitaBottoni(true, false, false, false, false);
     // A deletion chosen from the menu while editing ends the editing too.
     LV->setEnabled(true);
+}
+
+void FrmMain::segnalaNonSalvato(const QString &cosa)
+{
+    // The message stays until the next one: no timer resets it.
+    Timer->stop();
+    MostraMessaggio(QStringLiteral("Attenzione: i dati NON sono stati salvati, ") + cosa);
 }

@@ -108,6 +108,10 @@ void FrmMain::MostraSottoScorta()
     // filled and shows no list at all (see Form_Load): nothing to narrow.
     if (m_stato.NumTipi == 0 || m_stato.NumProduttori == 0)
         return;
+    // The narrowed list empties the panel: changes not saved yet are asked
+    // about first, as before a search.
+    if (!ConfermaAbbandonoModifiche())
+        return;
     m_soloScorta = true;
     PulisciCampi();
     RiempiLista();

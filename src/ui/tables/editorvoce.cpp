@@ -3,18 +3,21 @@
 #include "ui/tables/frmliste.h"
 
 #include "components/operazioni.h"
+#include "store/cp1252.h"
 #include "store/dialoghi.h"
+#include "store/fileincartella.h"
 #include "store/stato.h"
 #include "store/tabelle.h"
+#include "ui/widgets/immagineincartella.h"
 #include "ui/widgets/listareport.h"
 
 #include <QAction>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QToolBar>
 
 namespace {
@@ -152,12 +155,27 @@ void FrmListe::SalvaVoce()
     QLineEdit *casella = m_txVoce[m_tabCorrente];
     if (casella->text().isEmpty())
         return;
-    casella->setText(casella->text().toUpper());
+    casella->setText(MaiuscoloCp1252(casella->text()));
     const QString nome = SenzaVirgolette(casella->text());
     const QString descrizione = SenzaVirgolette(m_txDesc->text());
     const QString immagine = SenzaVirgolette(m_txImmagine->text());
+    // The files are Windows-1252: a character outside it would come back as
+    // "?" at the next start.
+    const QStringList testi = m_tabCorrente == 2 ? QStringList{nome, descrizione, immagine}
+                                                 : QStringList{nome};
+    if (const QString avviso = AvvisoCaratteriNonSalvabili(testi); !avviso.isEmpty()) {
+        m_dialoghi.messaggio(avviso, Icona::Critica, Pulsanti::Ok);
+        return;
+    }
 
     Stato &s = m_stato;
+    // The three tables as they were, so that a save that cannot be written
+    // leaves memory as the files are (the components are not touched here).
+    const auto tipi = s.Tipi;
+    const auto produttori = s.Produttori;
+    const auto packages = s.Packages;
+    const std::array<qint32, 6> contatori{s.NumTipi, s.NumProduttori, s.NumPackages,
+                                          s.ProssimoIDTipo, s.ProssimoIDProduttore, s.ProssimoIDPackage};
     if (!m_inModifica) {
         const QString avviso = m_tabCorrente == 0
             ? AvvisoIDEsauriti(s.ProssimoIDProduttore, QStringLiteral("Prossimo ID Produttori"))
@@ -211,9 +229,24 @@ void FrmListe::SalvaVoce()
         break;
     }
 
-    // A failed write reports itself; what changed in memory stays and the
-    // lists show it.
-    SalvaDatabase(m_stato, m_dialoghi);
+    // A failed write reports itself; memory goes back to what the files
+    // hold and the editor keeps what was typed, so "Salva" can try again.
+    if (!SalvaDatabase(m_stato, m_dialoghi)) {
+        s.Tipi = tipi;
+        s.Produttori = produttori;
+        s.Packages = packages;
+        s.NumTipi = contatori[0];
+        s.NumProduttori = contatori[1];
+        s.NumPackages = contatori[2];
+        s.ProssimoIDTipo = contatori[3];
+        s.ProssimoIDProduttore = contatori[4];
+        s.ProssimoIDPackage = contatori[5];
+        m_sb->showMessage(MessaggioVoceNonSalvata);
+        abilita(QStringLiteral("save"), true);
+        abilita(QStringLiteral("undo"), true);
+        return;
+    }
+    m_sb->clearMessage();
     RiempiListe();
     m_stato.TabelleModificate = true;
     PulisciVoce();
@@ -228,17 +261,22 @@ void FrmListe::caricaImmagine()
     const QString nome = scelto.isEmpty() ? QString() : QFileInfo(scelto).fileName();
     if (nome.isEmpty())
         return;
+    // A double quote could not be stored: the table file would keep a single
+    // quote instead, which names no file.
+    if (!NomeConservabile(nome)) {
+        m_dialoghi.messaggio(AvvisoVirgoletteNelNome, Icona::Esclamazione, Pulsanti::Ok);
+        return;
+    }
     m_txImmagine->setText(nome);
     mostraImmagine(nome);
 }
 
 // Shows a picture of the package folder fitted into imgPack, keeping its
-// proportions; a missing or unreadable file shows nothing.
+// proportions; a missing or unreadable file, or a name leading outside the
+// folder or to anything but a regular file, shows nothing.
 void FrmListe::mostraImmagine(const QString &nomeFile)
 {
-    QImageReader lettore(m_stato.percorsi.CartellaPackages + nomeFile);
-    lettore.setAutoTransform(true);
-    const QImage immagine = lettore.read();
+    const QImage immagine = CaricaImmagine(m_stato.percorsi.CartellaPackages, nomeFile, true);
     if (immagine.isNull()) {
         m_imgPack->clear();
         return;

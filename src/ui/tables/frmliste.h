@@ -116,3 +116,8 @@ private:
 // The fixed hint along the bottom of the window.
 inline const QString SuggerimentoTabelle =
     QStringLiteral("Seleziona una lista  e applica l'azione  (nuovo,  modifica,  salva.)");
+
+// Shown in the status bar after a save that could not be written.
+inline const QString MessaggioVoceNonSalvata =
+    QStringLiteral("Attenzione: i dati NON sono stati salvati, la voce è ancora nel pannello: premi "
+                   "[Salva] per riprovare");

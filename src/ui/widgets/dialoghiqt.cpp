@@ -28,6 +28,17 @@ Risposta DialoghiQt::messaggio(const QString &testo, Icona icona, Pulsanti pulsa
         box.exec();
         return box.clickedButton() == si ? Risposta::Si : Risposta::No;
     }
+    if (pulsanti == Pulsanti::SiNoAnnulla) {
+        QPushButton *si = box.addButton(QStringLiteral("Sì"), QMessageBox::YesRole);
+        QPushButton *no = box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
+        QPushButton *annulla = box.addButton(QStringLiteral("Annulla"), QMessageBox::RejectRole);
+        box.setDefaultButton(si);
+        box.setEscapeButton(annulla);
+        box.exec();
+        return box.clickedButton() == si ? Risposta::Si
+            : box.clickedButton() == no  ? Risposta::No
+                                         : Risposta::Annulla;
+    }
     box.addButton(QMessageBox::Ok);
     box.exec();
     return Risposta::Ok;

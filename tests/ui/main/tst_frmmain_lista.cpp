@@ -35,6 +35,20 @@ class TestFrmMainLista : public QObject {
 private slots:
     void initTestCase() { ImpostaOggi(QDate(2026, 12, 5)); }
 
+    // A press exactly on the boundary of two columns belongs to the left-hand
+    // one: on the line between manufacturer and type, the manufacturer.
+    void clicSulConfine()
+    {
+        Ambiente a;
+        cinqueComponenti(a.stato);
+        a.apri();
+        QTreeView *vista = a.lista()->vista();
+        const QModelIndex cella = vista->model()->index(1, 2); // 74HC00: ST, IC
+        const QPoint punto = {vista->header()->sectionViewportPosition(2), vista->visualRect(cella).center().y()};
+        QTest::mouseClick(vista->viewport(), Qt::RightButton, Qt::NoModifier, punto);
+        QCOMPARE(a.posizioni(), QList<int>({2, 5}));
+    }
+
     void selezionePersonalizzata_data()
     {
         QTest::addColumn<int>("riga"); // 0: the empty area below the rows
@@ -153,14 +167,17 @@ private slots:
         QCOMPARE(a.messaggio(), a.messaggio(0));
     }
 
-    // A search while editing replaces the panel; "reselect" puts the list back in use.
+    // A search while editing replaces the panel once the unsaved typing is
+    // given up; "reselect" puts the list back in use.
     void ricercaDuranteLaModifica()
     {
         Ambiente a;
         treDaCercare(a);
         a.premi("new");
         a.scrivi("txCodice", "NUOVO1");
+        a.dialoghi.setNextAnswer(Risposta::No);
         cerca(a, QStringLiteral("LM"), true);
+        QCOMPARE(a.dialoghi.ultimoBox().testo, QStringLiteral("Salvare le modifiche al componente?"));
         QCOMPARE(a.testo("txCodice"), QStringLiteral("LM317T"));
         QCOMPARE(a.posizioni(), QList<int>({1}));
         QCOMPARE(a.corrente(), 1);

@@ -29,6 +29,7 @@ void conMinimi(Stato &s)
     s.componente(4).Extra4 = QStringLiteral("10 pz");
     s.componente(1).Descrizione = QStringLiteral("Timer di precisione");
     s.componente(2).Descrizione = QStringLiteral("Transistor NPN per uso generale");
+    s.componente(5).Descrizione = QStringLiteral("Quattro porte e 10 \u00b5F");
 }
 
 QStringList Marcati(const Ambiente &a)
@@ -248,6 +249,61 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
+    // The narrowed list empties the panel: unsaved changes are asked about
+    // first, as before a search. Sì saves them and narrows, No drops them
+    // and narrows, Annulla stays in the editor with the typing and the list.
+    void scortaConModificheNonSalvate_data()
+    {
+        QTest::addColumn<QString>("risposta");
+        QTest::addColumn<QStringList>("elencati");
+        QTest::addColumn<int>("quantita");
+        QTest::newRow("si") << "si" << QStringList{"NE555"} << 40;
+        QTest::newRow("no") << "no" << QStringList{"NE555", "LM317T"} << 5;
+        QTest::newRow("annulla") << "annulla" << QStringList{"NE555", "BC547C", "LM317T", "2N2222", "74HC00"} << 5;
+        QTest::newRow("nessuna modifica") << "nessuna modifica" << QStringList{"NE555", "LM317T"} << 5;
+    }
+    void scortaConModificheNonSalvate()
+    {
+        QFETCH(QString, risposta);
+        QFETCH(QStringList, elencati);
+        QFETCH(int, quantita);
+        Ambiente a;
+        conMinimi(a.stato);
+        QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
+        a.apri();
+        a.premi("reselect"); // the whole table in table order
+        a.clicRiga(RigaDi(a, QStringLiteral("LM317T")), 0);
+        a.premi("edit");
+        if (risposta != QLatin1String("nessuna modifica")) {
+            a.scrivi(QStringLiteral("txQty"), QStringLiteral("40"));
+            a.dialoghi.setNextAnswer(risposta == QLatin1String("si")  ? Risposta::Si
+                                     : risposta == QLatin1String("no") ? Risposta::No
+                                                                       : Risposta::Annulla);
+        }
+        a.menu(QStringLiteral("mnuScorta"));
+        if (risposta != QLatin1String("nessuna modifica"))
+            verificaBox(a.dialoghi, QStringLiteral("Salvare le modifiche al componente?"), QString(),
+                        Icona::Domanda, Pulsanti::SiNoAnnulla);
+        QCOMPARE(a.codici(), elencati);
+        QCOMPARE(a.stato.componente(3).Quantita, quantita);
+        Stato riletto;
+        riletto.percorsi = a.stato.percorsi;
+        QVERIFY(LeggiInfo(riletto));
+        QVERIFY(CaricaDatabase(riletto, a.dialoghi));
+        QCOMPARE(riletto.componente(3).Quantita, quantita);
+        if (risposta == QLatin1String("annulla")) {
+            QCOMPARE(a.bottoni(), QStringLiteral("00011"));
+            QCOMPARE(a.testo(QStringLiteral("txQty")), QStringLiteral("40"));
+            QVERIFY(!a.bottone("reselect")->isEnabled());
+        } else {
+            QCOMPARE(a.bottoni(), QStringLiteral("10000"));
+            QCOMPARE(a.messaggio(), a.messaggio(3));
+            QVERIFY(a.bottone("reselect")->isEnabled());
+            QCOMPARE(Sotto(a), QStringLiteral("Sotto scorta %1").arg(elencati.size()));
+        }
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
     // An empty database waits for its tables: the menu item leaves the
     // window as the load left it.
     void senzaTabelle()
@@ -300,6 +356,9 @@ private slots:
         QTest::newRow("accesa, descrizione") << true << "timer" << QStringList{"NE555"};
         QTest::newRow("accesa, jolly") << true << "n?n" << QStringList{"BC547C"};
         QTest::newRow("accesa, codice o descrizione") << true << "C" << QStringList{"NE555", "BC547C", "74HC00"};
+        // "µ" stays "µ" in the pattern and in the description alike.
+        QTest::newRow("accesa, micro") << true << "\u00b5f" << QStringList{"74HC00"};
+        QTest::newRow("spenta, micro") << false << "\u00b5f" << QStringList{"NE555", "BC547C", "LM317T", "2N2222", "74HC00"};
         QTest::newRow("accesa, nulla") << true << "diodo" << QStringList{"NE555", "BC547C", "LM317T", "2N2222", "74HC00"};
     }
     void ricercaNellaDescrizione()

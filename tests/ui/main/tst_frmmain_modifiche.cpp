@@ -1,0 +1,355 @@
+// Nothing typed or stored is lost in everyday use of the editor: commands
+// act only on the component the panel shows, the pick lists keep what the
+// panel shows when refilled, stored names survive being shown and saved
+// again, characters the files cannot hold are refused, a failed save keeps
+// memory, disk and panel consistent, and unsaved typing is never dropped
+// without a question. After each scenario the files on disk are read back.
+
+#include "ambiente.h"
+
+#include "store/ini.h"
+#include "store/orologio.h"
+#include "store/tabelle.h"
+
+using namespace prova;
+
+namespace {
+
+// The state a fresh start would load from the test's folder.
+std::unique_ptr<Stato> ricarica(const Ambiente &a)
+{
+    auto s = std::make_unique<Stato>();
+    s->percorsi = a.stato.percorsi;
+    DialoghiFinti d;
+    if (!LeggiInfo(*s) || !CaricaDatabase(*s, d))
+        qWarning("i file non si caricano");
+    return s;
+}
+
+QStringList codiciSuDisco(const Ambiente &a)
+{
+    const auto s = ricarica(a);
+    QStringList codici;
+    for (qint32 i = 1; i <= s->NumComponenti; ++i)
+        codici << QString::number(s->componente(i).ID) + ':' + s->componente(i).Codice;
+    return codici;
+}
+
+QStringList codiciInMemoria(const Stato &s)
+{
+    QStringList codici;
+    for (qint32 i = 1; i <= s.NumComponenti; ++i)
+        codici << QString::number(s.componente(i).ID) + ':' + s.componente(i).Codice;
+    return codici;
+}
+
+const QStringList Cinque = {"10:NE555", "11:BC547C", "12:LM317T", "13:2N2222", "14:74HC00"};
+
+} // namespace
+
+class TestFrmMainModifiche : public QObject {
+    Q_OBJECT
+
+    // The five components, saved once so that the disk holds them too.
+    static void prepara(Ambiente &a)
+    {
+        cinqueComponenti(a.stato);
+        a.stato.Componenti[1].IDPackage = 2;
+        a.stato.Componenti[1].Pins = 3;
+        DialoghiFinti d;
+        QVERIFY(SalvaDatabase(a.stato, d));
+        a.apri();
+    }
+
+private slots:
+    void initTestCase() { ImpostaOggi(QDate(2026, 12, 5)); }
+
+    // "Modifica", "Salva" and "Elimina" never reach a component the panel
+    // does not show: after "Nuovo" the panel holds a new component, after
+    // "Annulla" it holds none.
+    void soloIlComponenteMostrato_data()
+    {
+        QTest::addColumn<QString>("passi");
+        QTest::addColumn<QStringList>("attesi");
+        QTest::newRow("nuovo, modifica, salva: aggiunge")
+            << "row new type edit save" << (Cinque + QStringList{"15:XY100"});
+        QTest::newRow("esc dal nuovo, modifica, salva: niente")
+            << "row new esc edit type save" << Cinque;
+        QTest::newRow("annulla la modifica, modifica, salva: niente")
+            << "row edit undo edit type save" << Cinque;
+        QTest::newRow("nuovo, elimina: niente") << "row new del" << Cinque;
+        QTest::newRow("esc dal nuovo, elimina: niente") << "row new esc del" << Cinque;
+        QTest::newRow("elimina il mostrato") << "row del"
+                                             << QStringList{"10:NE555", "12:LM317T", "13:2N2222", "14:74HC00"};
+    }
+    void soloIlComponenteMostrato()
+    {
+        QFETCH(QString, passi);
+        QFETCH(QStringList, attesi);
+        Ambiente a;
+        prepara(a);
+        for (const QString &passo : passi.split(' ')) {
+            if (passo == QLatin1String("row")) {
+                a.clicRiga(3, 0); // BC547C
+            } else if (passo == QLatin1String("new")) {
+                a.menu("mnuNew");
+            } else if (passo == QLatin1String("edit")) {
+                a.menu("mnuEdit");
+            } else if (passo == QLatin1String("esc")) {
+                QTest::keyClick(a.w("txCodice"), Qt::Key_Escape);
+            } else if (passo == QLatin1String("undo")) {
+                a.premi("undo");
+            } else if (passo == QLatin1String("type")) {
+                a.scrivi("txCodice", QStringLiteral("XY100"));
+                a.scrivi("txQty", QStringLiteral("4"));
+            } else if (passo == QLatin1String("save")) {
+                a.menu("mnuUpdate");
+            } else if (passo == QLatin1String("del")) {
+                if (attesi.size() < Cinque.size())
+                    a.dialoghi.setNextAnswer(Risposta::Si);
+                a.menu("mnuDel");
+            }
+        }
+        QCOMPARE(codiciInMemoria(a.stato), attesi);
+        QCOMPARE(codiciSuDisco(a), attesi);
+        // The other components are untouched, field for field.
+        QCOMPARE(a.stato.componente(1).Quantita, 20);
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // Two new components in a row take consecutive IDs; the counter moves on
+    // in memory and in Info.ini.
+    void idSuccessivi()
+    {
+        Ambiente a;
+        prepara(a);
+        for (const char *codice : {"AA1", "BB2"}) {
+            a.premi("new");
+            a.scrivi("txCodice", QLatin1String(codice));
+            a.scrivi("txQty", QStringLiteral("1"));
+            a.premi("save");
+        }
+        QCOMPARE(codiciSuDisco(a), Cinque + QStringList({"15:AA1", "16:BB2"}));
+        QCOMPARE(a.stato.ProssimoIDComponente, 17);
+        QCOMPARE(ricarica(a)->ProssimoIDComponente, 17);
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // Refilling the pick lists (the tables window closing after a save)
+    // keeps type, manufacturer, package and pins of the panel being edited.
+    void tabelleDuranteLaModifica()
+    {
+        Ambiente a;
+        prepara(a);
+        a.clicRiga(3, 0); // BC547C: ST, TR, TO92, 3 pins
+        a.premi("edit");
+        a.stato.TabelleModificate = true; // an entry was saved earlier in the run
+        QuandoModale([&](QWidget *m) { m->close(); }, this);
+        a.premi("list");
+        auto *lp = a.w<QListWidget>("LP");
+        QVERIFY(lp->currentItem() && lp->currentItem()->isSelected());
+        QCOMPARE(lp->currentItem()->text(), QStringLiteral("ST"));
+        QCOMPARE(a.w<QComboBox>("cmbTipo")->currentText(), QStringLiteral("TR"));
+        QCOMPARE(a.w<QComboBox>("cmbPack")->currentText(), QStringLiteral("TO92"));
+        QCOMPARE(a.testo("txPins"), QStringLiteral("3"));
+        a.premi("save");
+        const auto s = ricarica(a);
+        QCOMPARE(s->componente(2).NomeProduttore, QStringLiteral("ST"));
+        QCOMPARE(s->componente(2).IDProduttore, 2);
+        QCOMPARE(s->componente(2).NomeTipo + ' ' + QString::number(s->componente(2).IDPackage) + ' '
+                     + QString::number(s->componente(2).Pins),
+                 QStringLiteral("TR 2 3"));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // A type typed by hand (ID 0) and a manufacturer no entry stands for
+    // survive being shown and saved again.
+    void nomiFuoriTabella()
+    {
+        Ambiente a;
+        cinqueComponenti(a.stato);
+        a.stato.Componenti[0].IDProduttore = 77;
+        a.stato.Componenti[0].NomeProduttore = QStringLiteral("FAIRCHILD");
+        a.apri();
+        a.premi("new");
+        a.scrivi("txCodice", QStringLiteral("R100"));
+        a.scrivi("txQty", QStringLiteral("50"));
+        a.w<QComboBox>("cmbTipo")->setEditText(QStringLiteral("RESISTORE"));
+        a.premi("save"); // a conflict-free code: no question
+        QCOMPARE(a.w<QComboBox>("cmbTipo")->currentText(), QStringLiteral("RESISTORE"));
+        a.premi("edit");
+        a.premi("save");
+        a.clicRiga(5, 0); // NE555, made by FAIRCHILD
+        a.premi("edit");
+        a.premi("save");
+        const auto s = ricarica(a);
+        QCOMPARE(s->componente(6).NomeTipo + '/' + QString::number(s->componente(6).IDTipo),
+                 QStringLiteral("RESISTORE/0"));
+        QCOMPARE(s->componente(1).NomeProduttore, QStringLiteral("FAIRCHILD"));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // Upper-casing stays within what the files hold, and a character they
+    // cannot hold is refused with a message, in the panel and in the tables
+    // window alike: what is shown after a save is what a restart loads.
+    void caratteri_data()
+    {
+        QTest::addColumn<QString>("codice");
+        QTest::addColumn<QString>("descrizione");
+        QTest::addColumn<QString>("salvato"); // empty: refused
+        QTest::addColumn<QString>("rifiutato");
+        QTest::newRow("micro") << "µa741" << "" << "µA741" << "";
+        QTest::newRow("accenti e ÿ") << "èÿš7" << "" << "ÈŸŠ7" << "";
+        QTest::newRow("ß e ƒ restano") << "ßƒ1" << "" << "ßƒ1" << "";
+        QTest::newRow("omega nel codice") << "ω5" << "" << "" << "ω";
+        QTest::newRow("emoji nella descrizione") << "A1" << "ok 🙂" << "" << "🙂";
+    }
+    void caratteri()
+    {
+        QFETCH(QString, codice);
+        QFETCH(QString, descrizione);
+        QFETCH(QString, salvato);
+        QFETCH(QString, rifiutato);
+        Ambiente a;
+        prepara(a);
+        a.premi("new");
+        a.scrivi("txCodice", codice);
+        a.scrivi("txQty", QStringLiteral("1"));
+        a.scrivi("txDesc", descrizione);
+        if (!rifiutato.isEmpty())
+            a.dialoghi.setNextAnswer(Risposta::Ok);
+        a.premi("save");
+        if (rifiutato.isEmpty()) {
+            QCOMPARE(a.stato.componente(6).Codice, salvato);
+            QCOMPARE(ricarica(a)->componente(6).Codice, salvato);
+            QCOMPARE(a.testo("txCodice"), salvato);
+        } else {
+            verificaBox(a.dialoghi,
+                        "Attenzione: il carattere \"" + rifiutato
+                            + "\" non può essere salvato nei file dei dati\r\nSostituirlo e riprovare !",
+                        QString(), Icona::Critica, Pulsanti::Ok);
+            QCOMPARE(a.bottoni(), QStringLiteral("00001"));
+            QCOMPARE(a.testo("txCodice"), codice);
+            QCOMPARE(a.stato.NumComponenti, 5);
+            QCOMPARE(codiciSuDisco(a), Cinque);
+        }
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // A save that cannot be written: the error, then a status text saying
+    // the data is not saved (never message 6); memory as the files are; the
+    // panel keeps what was typed with "Salva" on, so a later save, or a quit
+    // answered "Sì", stores it once the file can be written.
+    void salvataggioFallito()
+    {
+        Ambiente a;
+        prepara(a);
+        const QString bloccante = a.cartella.file(QStringLiteral("Componenti.dat.nuovo"));
+        QVERIFY(QDir().mkpath(bloccante + "/x"));
+        a.clicRiga(3, 0);
+        a.premi("new");
+        a.scrivi("txCodice", QStringLiteral("ZZ900"));
+        a.dialoghi.setNextAnswer(Risposta::Ok); // the save error
+        a.premi("save");
+        QCOMPARE(a.dialoghi.ultimoBox().testo, QStringLiteral("Errore nel salvataggio dei dati"));
+        QCOMPARE(a.messaggio(), QStringLiteral("Attenzione: i dati NON sono stati salvati, il componente è "
+                                               "ancora nel pannello: premi [SALVA] per riprovare"));
+        QCOMPARE(codiciInMemoria(a.stato), Cinque);
+        QCOMPARE(a.stato.ProssimoIDComponente, 15);
+        QCOMPARE(a.stato.TotalePezzi, 144);
+        QCOMPARE(a.bottoni(), QStringLiteral("00011"));
+        QCOMPARE(a.testo("txCodice"), QStringLiteral("ZZ900"));
+        QVERIFY(!a.lista()->isEnabled());
+
+        // Quitting asks; "Sì" fails again and the window stays.
+        a.dialoghi.setNextAnswer(Risposta::Si);
+        a.dialoghi.setNextAnswer(Risposta::Ok);
+        a.premi("exit");
+        QVERIFY(a.finestra->isVisible());
+        QCOMPARE(a.testo("txCodice"), QStringLiteral("ZZ900"));
+
+        // An edit and a deletion that cannot be written change nothing either.
+        a.premi("undo");
+        a.clicRiga(3, 0);
+        a.premi("edit");
+        a.scrivi("txQty", QStringLiteral("1"));
+        a.dialoghi.setNextAnswer(Risposta::Ok);
+        a.premi("save");
+        QCOMPARE(a.stato.componente(2).Quantita, 100);
+        a.premi("undo");
+        a.clicRiga(3, 0);
+        a.dialoghi.setNextAnswer(Risposta::Si);
+        a.dialoghi.setNextAnswer(Risposta::Ok);
+        a.premi("del");
+        QCOMPARE(codiciInMemoria(a.stato), Cinque);
+        QCOMPARE(a.messaggio(), QStringLiteral("Attenzione: i dati NON sono stati salvati, il componente non è "
+                                               "stato eliminato"));
+        QCOMPARE(codiciSuDisco(a), Cinque);
+
+        // Writable again: a new entry and a quit with "Sì" put it on disk.
+        QVERIFY(QDir(bloccante).removeRecursively());
+        a.premi("new");
+        a.scrivi("txCodice", QStringLiteral("ZZ900"));
+        a.dialoghi.setNextAnswer(Risposta::Si);
+        a.premi("exit");
+        QVERIFY(!a.finestra->isVisible());
+        QCOMPARE(codiciSuDisco(a), Cinque + QStringList{"15:ZZ900"});
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // Esci (toolbar and menu) and a search ask before unsaved typing is
+    // dropped: Sì saves and goes on, No drops it and goes on, Annulla goes
+    // back to the editor. With nothing changed nothing is asked.
+    void modificheNonSalvate_data()
+    {
+        QTest::addColumn<QString>("comando");
+        QTest::addColumn<QString>("risposta");
+        for (const char *c : {"exit", "mnuQuit", "invio", "search"}) {
+            for (const char *r : {"si", "no", "annulla", "nessuna modifica"})
+                QTest::addRow("%s, %s", c, r) << QString::fromLatin1(c) << QString::fromLatin1(r);
+        }
+    }
+    void modificheNonSalvate()
+    {
+        QFETCH(QString, comando);
+        QFETCH(QString, risposta);
+        Ambiente a;
+        prepara(a);
+        a.clicRiga(3, 0); // BC547C
+        a.premi("edit");
+        if (risposta != QLatin1String("nessuna modifica")) {
+            a.scrivi("txQty", QStringLiteral("77"));
+            a.dialoghi.setNextAnswer(risposta == QLatin1String("si")  ? Risposta::Si
+                                     : risposta == QLatin1String("no") ? Risposta::No
+                                                                       : Risposta::Annulla);
+        }
+        const bool esci = comando == QLatin1String("exit") || comando == QLatin1String("mnuQuit");
+        if (esci) {
+            a.comando(comando);
+        } else {
+            auto *t = a.w<QLineEdit>("txSearch");
+            QTest::keyClicks(t, QStringLiteral("LM"));
+            if (comando == QLatin1String("invio"))
+                QTest::keyClick(t, Qt::Key_Return);
+            else
+                a.premi("search");
+        }
+        const bool annulla = risposta == QLatin1String("annulla");
+        if (risposta != QLatin1String("nessuna modifica"))
+            verificaBox(a.dialoghi, QStringLiteral("Salvare le modifiche al componente?"), QString(), Icona::Domanda,
+                        Pulsanti::SiNoAnnulla);
+        QCOMPARE(a.finestra->isVisible(), !(esci && !annulla));
+        QCOMPARE(ricarica(a)->componente(2).Quantita, risposta == QLatin1String("si") ? 77 : 100);
+        QCOMPARE(a.stato.componente(2).Quantita, risposta == QLatin1String("si") ? 77 : 100);
+        if (annulla) { // back in the editor with the typing
+            QCOMPARE(a.bottoni(), QStringLiteral("00011"));
+            QCOMPARE(a.testo("txQty"), QStringLiteral("77"));
+        } else if (!esci) { // the search went on and shows its match
+            QCOMPARE(a.testo("txCodice"), QStringLiteral("LM317T"));
+        }
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+};
+
+QTEST_MAIN(TestFrmMainModifiche)
+#include "tst_frmmain_modifiche.moc"
