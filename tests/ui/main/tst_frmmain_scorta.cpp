@@ -382,6 +382,42 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
+    // A UTF-8 file with a character the files cannot hold: the preview
+    // names the line, and the import leaves it out, so what memory holds is
+    // what the disk holds; "€" is in the code page and passes.
+    void caratteriNonSalvabili()
+    {
+        Ambiente a;
+        conMinimi(a.stato);
+        QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
+        a.apri();
+        const QString file = a.cartella.file(QStringLiteral("Exported/utf8.csv"));
+        a.cartella.scrivi(QStringLiteral("Exported/utf8.csv"),
+                          QStringLiteral("\uFEFFCodice;Descrizione;Qt\u00e0\r\n"
+                                         "R10;Resistenza 10 \u03a9;4\r\n"
+                                         "c\u00e9ll;Costa 2 \u20ac;3\r\n")
+                              .toUtf8());
+        QStringList visto;
+        Importa(a, file, [&](QWidget *m) {
+            auto *l = m->findChild<QListWidget *>(QStringLiteral("lstErrori"));
+            for (int i = 0; i < l->count(); ++i)
+                visto << l->item(i)->text();
+            Clic(m, "btnImporta");
+        });
+        QCOMPARE(visto, QStringList{QStringLiteral("Riga 2: il carattere \"\u03a9\" (descrizione) non pu\u00f2 essere "
+                                                   "salvato nei file dei dati")});
+        QCOMPARE(a.stato.NumComponenti, 6);
+        QCOMPARE(a.stato.componente(6).Codice, QStringLiteral("C\u00c9LL"));
+        Stato riletto;
+        riletto.percorsi = a.stato.percorsi;
+        QVERIFY(LeggiInfo(riletto));
+        QVERIFY(CaricaDatabase(riletto, a.dialoghi));
+        QCOMPARE(riletto.NumComponenti, 6);
+        QCOMPARE(riletto.componente(6).Codice, QStringLiteral("C\u00c9LL"));
+        QCOMPARE(riletto.componente(6).Descrizione, QStringLiteral("Costa 2 \u20ac"));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
     // The preview shows what the file would do; "Annulla" changes nothing,
     // "Importa" adds in one save with the choice made for existing codes.
     void anteprimaEImportazione()
