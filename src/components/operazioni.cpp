@@ -87,13 +87,18 @@ void EliminaPosizione(Stato &stato, qint32 pos)
     --stato.NumComponenti;
 }
 
-QList<qint32> CercaCodici(const Stato &stato, const QString &testoRicerca)
+QList<qint32> CercaCodici(const Stato &stato, const QString &testoRicerca, bool ancheDescrizione)
 {
     const SchemaLike schema(QStringLiteral("*") + MaiuscoloCp1252(testoRicerca) + QStringLiteral("*"));
     QList<qint32> trovati;
     const qint32 num = ComponentiValidi(stato);
     for (qint32 pos = 1; pos <= num; ++pos) {
-        if (schema.corrisponde(stato.componente(pos).Codice))
+        const Componente &c = stato.componente(pos);
+        // Codes are stored upper-cased; descriptions are not, so they are
+        // upper-cased here, the same way as the pattern, for letters to
+        // match whatever case was typed ("µ" stays "µ" in both).
+        if (schema.corrisponde(c.Codice)
+            || (ancheDescrizione && schema.corrisponde(MaiuscoloCp1252(c.Descrizione))))
             trovati.append(pos);
     }
     return trovati;

@@ -64,5 +64,7 @@ QString AvvisoIDEsauriti(qint32 prossimoID, const QString &chiaveIni);
 void EliminaPosizione(Stato &stato, qint32 pos);
 
 // Positions (1-based, table order) of the components whose code matches
-// "*" + the upper-cased search text + "*".
-QList<qint32> CercaCodici(const Stato &stato, const QString &testoRicerca);
+// "*" + the upper-cased search text + "*". With ancheDescrizione, also those
+// whose description, upper-cased, matches the same pattern.
+QList<qint32> CercaCodici(const Stato &stato, const QString &testoRicerca,
+                          bool ancheDescrizione = false);

@@ -1,6 +1,7 @@
 #include "store/ini.h"
 
 #include "store/fileini.h"
+#include "store/iniestensioni.h"
 #include "store/numeri.h"
 #include "store/scritturasicura.h"
 #include "store/stato.h"
@@ -126,6 +127,7 @@ bool LeggiInfo(Stato &stato, QString *errore)
     for (int i = 1; i <= 6; ++i)
         stato.Etichette[i] = leggi(ini, kCustom, chiaveEtichetta(i),
                                    QStringLiteral("Campo Personale%1").arg(i));
+    LeggiOpzioniEstese(ini, stato);
     return true;
 }
 
@@ -140,6 +142,7 @@ QByteArray ContenutoInfo(const Stato &stato, const QByteArray &attuale)
     ini.imposta(kOptions, kTema, testoBooleano(stato.TemaChiaro));
     for (int i = 1; i <= 6; ++i)
         ini.imposta(kCustom, chiaveEtichetta(i), stato.Etichette[i]);
+    ScriviOpzioniEstese(ini, stato);
     return ini.contenuto();
 }
 

@@ -34,6 +34,9 @@ struct Percorsi {
     static Percorsi DaCartella(const QString &cartellaProgramma);
 };
 
+// The custom field that holds the minimum stock when Info.ini names none.
+inline constexpr int CampoMinimoPredefinito = 1;
+
 // Program-wide state: the four tables with their counts and next IDs, the
 // settings of Info.ini, the paths and the flags shared between windows.
 // The application owns exactly one; tests build a fresh one per case.
@@ -69,6 +72,12 @@ struct Stato {
     QString SeparatoreCSV = QStringLiteral(",");
     bool TemaChiaro = false;
     std::array<QString, 7> Etichette; // indices 1 to 6; [0] unused
+    // Settings of the optional features, each in an Info.ini section of its
+    // own (store/iniestensioni.h): the custom field (1-6) that holds a
+    // component's minimum stock, and whether the search also looks at the
+    // description.
+    int CampoMinimo = CampoMinimoPredefinito;
+    bool CercaDescrizione = false;
 
     // Paths and shared flags.
     Percorsi percorsi;

@@ -28,6 +28,7 @@ FrmMain::FrmMain(Stato &stato, Dialoghi &dialoghi, QWidget *parent)
     : QMainWindow(parent), m_stato(stato), m_dialoghi(dialoghi)
 {
     costruisciFinestra();
+    creaEstensioni();
     setWindowTitle(QStringLiteral("Arvo - Gestione Componenti - Versione ") + VersioneEstesa);
     // As designed: the panel empty and locked until the load decides.
     PulisciCampi();

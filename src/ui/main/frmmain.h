@@ -145,8 +145,9 @@ private:
     void LV_RilascioMouse(Qt::MouseButton pulsante);
     void LV_Click();
     void LV_ColumnClick(int indice);
-    // Appends the rows of the components at these positions to the list.
-    void mostraRighe(const QList<qint32> &posizioni);
+    // Appends the rows of the components at these positions to the list;
+    // returns how many of them are marked as under stock.
+    int mostraRighe(const QList<qint32> &posizioni);
     void ordinaLista();
 
     // Editor helpers (frmmain_editor.cpp).
@@ -182,6 +183,23 @@ private:
     void Riseleziona();
     void CreaStampa();
     void EsportaCSVMenu();
+
+    // Low stock, CSV import and search in descriptions (frmmain_scorta.cpp,
+    // frmmain_importa.cpp): their menu items and status panel are added to
+    // the built window by creaEstensioni.
+    void creaEstensioni();
+    void aggiornaSpunteEstese();
+    void applicaColoriScorta();
+    void MostraSottoScorta();
+    void impostaCampoMinimo(int campo);
+    void aggiornaScorta();
+    void ImportaCSV();
+    bool m_soloScorta = false; // the list shows only the components under stock
+    int m_sottoScortaNoto = -1; // the count, when the refill just made it; -1 = count again
+    QMenu *mnuMinimo = nullptr;
+    std::array<QAction *, 7> mnuCampoMinimo{}; // 1 to 6
+    QAction *mnuScorta = nullptr, *mnuImporta = nullptr, *mnuCercaDesc = nullptr;
+    QLabel *numScorta = nullptr;
 
     Stato &m_stato;
     Dialoghi &m_dialoghi;

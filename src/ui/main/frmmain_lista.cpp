@@ -3,6 +3,7 @@
 
 #include "ui/main/frmmain.h"
 
+#include "components/scorta.h"
 #include "listsort/ordinacolonna.h"
 #include "store/stato.h"
 #include "ui/widgets/listareport.h"
@@ -25,15 +26,21 @@ void FrmMain::RiempiLista()
             elenca = (v.ColonnaCliccata == 1 && c.NomeProduttore == v.ValoreSelezione)
                      || (v.ColonnaCliccata == 2 && c.NomeTipo == v.ValoreSelezione);
         }
+        if (m_soloScorta && elenca)
+            elenca = SottoScorta(m_stato.componente(i), m_stato.CampoMinimo);
         if (elenca)
             elencate.append(i);
     }
-    mostraRighe(elencate);
+    const int marcate = mostraRighe(elencate);
+    // When every component, or every one under stock, is listed, the marks
+    // just made are the count: no second pass over the table.
+    const bool tutti = elencate.size() == m_stato.NumComponenti;
+    m_sottoScortaNoto = tutti || (m_soloScorta && v.ValoreSelezione.isEmpty()) ? marcate : -1;
 
     // Browsing again: the list is in use, whatever state it was refilled from.
     AbilitaBottoni(true, false, false, false, false);
     LV->setEnabled(true);
-    MostraMessaggio(v.SelezionePersonalizzata ? Messaggi[3] : Messaggi[0]);
+    MostraMessaggio(v.SelezionePersonalizzata || m_soloScorta ? Messaggi[3] : Messaggi[0]);
 
     v.IndiceVoce = 0;
     v.ColonnaCliccata = 0;
@@ -44,12 +51,21 @@ void FrmMain::RiempiLista()
     AggiornaContatori();
 }
 
-void FrmMain::mostraRighe(const QList<qint32> &posizioni)
+int FrmMain::mostraRighe(const QList<qint32> &posizioni)
 {
     m_righe.preparaRiempimento();
-    LV->aggiungiRighe(posizioni.size(), [this, &posizioni](qsizetype i, QString *testi) {
-        m_righe.scrivi(m_stato.componente(posizioni[i]), posizioni[i], testi);
+    // The rows of components under stock are marked while they are written.
+    const int primaRiga = LV->numeroRighe() + 1;
+    const int campo = m_stato.CampoMinimo;
+    QList<int> sotto;
+    LV->aggiungiRighe(posizioni.size(), [&](qsizetype i, QString *testi) {
+        const Componente &c = m_stato.componente(posizioni[i]);
+        m_righe.scrivi(c, posizioni[i], testi);
+        if (SottoScorta(c, campo))
+            sotto.append(primaRiga + int(i));
     });
+    LV->impostaEvidenze(sotto);
+    return int(sotto.size());
 }
 
 void FrmMain::AggiornaContatori()
@@ -57,6 +73,7 @@ void FrmMain::AggiornaContatori()
     numComponent->setText(QString::number(m_stato.NumComponenti));
     numSelected->setText(QString::number(LV->numeroRighe()));
     numPieces->setText(QString::number(m_stato.TotalePezzi));
+    aggiornaScorta();
 }
 
 void FrmMain::ordinaLista()

@@ -46,6 +46,7 @@ void FrmMain::ApplicaTema()
         coloraCornice(fmDati, QColor(255, 240, 16), QColor(0, 0, 0));
         coloraCornice(fmImm, QColor(255, 240, 16), QColor(0, 0, 0));
     }
+    applicaColoriScorta();
 }
 
 void FrmMain::aggiornaSpunteOpzioni()
@@ -59,6 +60,7 @@ void FrmMain::aggiornaSpunteOpzioni()
     mnuDark->setChecked(!m_stato.TemaChiaro);
     bottone(QStringLiteral("imgstd"))->setChecked(reali);
     bottone(QStringLiteral("imgrid"))->setChecked(!reali);
+    aggiornaSpunteEstese();
 }
 
 void FrmMain::impostaImmaginiReali(bool reali)

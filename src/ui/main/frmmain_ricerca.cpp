@@ -16,13 +16,14 @@ bool FrmMain::CercaComponenti()
 {
     if (m_stato.NumComponenti == 0)
         return true;
-    const QList<qint32> trovati = CercaCodici(m_stato, txSearch->text());
+    const QList<qint32> trovati = CercaCodici(m_stato, txSearch->text(), m_stato.CercaDescrizione);
     if (trovati.isEmpty())
         return true;
     // The first match replaces what the panel shows.
     if (!ConfermaAbbandonoModifiche())
         return false;
 
+    m_soloScorta = false; // the found rows replace the list of low stock
     LV->setSorted(false);
     LV->svuota();
     mostraRighe(trovati);
@@ -48,6 +49,7 @@ void FrmMain::Riseleziona()
     if (!ConfermaAbbandonoModifiche())
         return;
     bottone(QStringLiteral("reselect"))->setEnabled(false);
+    m_soloScorta = false;
     PulisciCampi();
     RiempiLista();
 }

@@ -1,6 +1,7 @@
 #include "ui/widgets/listareport.h"
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -77,6 +78,14 @@ public:
             if (caselle && c == 0)
                 return spunte[r] ? Qt::Checked : Qt::Unchecked;
             return {};
+        case Qt::BackgroundRole:
+            if (r < evidenze.size() && evidenze[r])
+                return sfondoEvidenza;
+            return {};
+        case Qt::ForegroundRole:
+            if (r < evidenze.size() && evidenze[r])
+                return testoEvidenza;
+            return {};
         default:
             return {};
         }
@@ -151,6 +160,8 @@ public:
                 scrivi(i, testi.data() + prima + std::size_t(i) * larghezza);
         }
         spunte.resize(spunte.size() + std::size_t(n), 0);
+        if (!evidenze.empty())
+            evidenze.resize(spunte.size(), 0);
         endInsertRows();
     }
 
@@ -162,6 +173,7 @@ public:
         testi.clear();
         tags.clear();
         spunte.clear();
+        evidenze.clear();
         endResetModel();
     }
 
@@ -267,6 +279,7 @@ public:
         std::vector<QString> nuoviTesti(testi.size());
         std::vector<QString> nuoviTag(tags.size());
         std::vector<char> nuoveSpunte(n);
+        std::vector<char> nuoveEvidenze(evidenze.empty() ? 0 : n);
         std::vector<int> nuovaPosizione(n);
         for (std::size_t i = 0; i < n; ++i) {
             const auto da = std::size_t(ordine[i]);
@@ -276,11 +289,14 @@ public:
                     nuoviTag[i * larghezza + k] = std::move(tags[da * larghezza + k]);
             }
             nuoveSpunte[i] = spunte[da];
+            if (!nuoveEvidenze.empty())
+                nuoveEvidenze[i] = evidenze[da];
             nuovaPosizione[da] = int(i);
         }
         testi.swap(nuoviTesti);
         tags.swap(nuoviTag);
         spunte.swap(nuoveSpunte);
+        evidenze.swap(nuoveEvidenze);
         const QModelIndexList vecchi = persistentIndexList();
         QModelIndexList aggiornati;
         aggiornati.reserve(vecchi.size());
@@ -315,6 +331,11 @@ public:
     std::vector<QString> testi;
     std::vector<QString> tags;
     std::vector<char> spunte;
+    // The highlight of each row; empty while no row has ever been marked
+    // since the list was last emptied.
+    std::vector<char> evidenze;
+    QColor sfondoEvidenza;
+    QColor testoEvidenza;
     std::size_t larghezza = 0;
     bool caselle = false;
 
@@ -570,6 +591,35 @@ void ListaReport::impostaColori(const QColor &sfondo, const QColor &testo)
     p.setColor(QPalette::WindowText, testo);
     d->vista->setPalette(p);
     d->vista->viewport()->update();
+}
+
+void ListaReport::impostaEvidenze(const QList<int> &righe)
+{
+    ModelloLista &m = *d->modello;
+    if (righe.isEmpty() && m.evidenze.empty())
+        return;
+    m.evidenze.assign(m.numero(), 0);
+    for (const int r : righe) {
+        if (d->rigaValida(r))
+            m.evidenze[std::size_t(r - 1)] = 1;
+    }
+    if (d->congelata)
+        d->modificata = true;
+    else
+        m.segnalaTutto();
+}
+
+bool ListaReport::evidenziata(int riga) const
+{
+    const std::vector<char> &e = d->modello->evidenze;
+    return d->rigaValida(riga) && std::size_t(riga - 1) < e.size() && e[std::size_t(riga - 1)];
+}
+
+void ListaReport::impostaColoriEvidenza(const QColor &sfondo, const QColor &testo)
+{
+    d->modello->sfondoEvidenza = sfondo;
+    d->modello->testoEvidenza = testo;
+    d->modello->segnalaTutto();
 }
 
 int ListaReport::numeroRighe() const

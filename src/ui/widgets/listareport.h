@@ -93,6 +93,15 @@ public:
     // Colours of the list's background and text.
     void impostaColori(const QColor &sfondo, const QColor &testo);
 
+    // Highlighted rows, drawn in their own background and text colours (a
+    // warning). The mark travels with its row through sorting and is
+    // dropped when the list is emptied; rows added later are not marked.
+    // impostaEvidenze marks exactly the given rows (1-based) with one model
+    // change; a list that never marks a row pays nothing for the feature.
+    void impostaEvidenze(const QList<int> &righe);
+    bool evidenziata(int riga) const;
+    void impostaColoriEvidenza(const QColor &sfondo, const QColor &testo);
+
     // ListaOrdinabile: what the column sort works on.
     int numeroRighe() const override;
     int numeroColonne() const override;

@@ -1,0 +1,52 @@
+// The CSV import from the main window: the file chosen, read and shown in
+// the preview window; once imported, the pick lists and the list follow.
+
+#include "ui/main/frmmain.h"
+
+#include "importa/letturacsv.h"
+#include "store/dialoghi.h"
+#include "store/stato.h"
+#include "ui/importa/frmimporta.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QTimer>
+
+void FrmMain::ImportaCSV()
+{
+    // An import refills the list, which would throw away what is being typed.
+    if (bottone(QStringLiteral("save"))->isEnabled()) {
+        m_dialoghi.messaggio(QStringLiteral("Salvare o annullare prima il componente in modifica,\r\n"
+                                            "poi ripetere l'importazione."),
+                             Icona::Informazione, Pulsanti::Ok, QStringLiteral("Importa da testo CSV"));
+        return;
+    }
+    const QString percorso = m_dialoghi.apriFile(QStringLiteral("Importa da testo CSV"),
+                                                 m_stato.percorsi.CartellaEsportati,
+                                                 QStringLiteral("Testo CSV (*.csv, *.txt)|*.csv;*.txt"));
+    if (percorso.isEmpty())
+        return;
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    LetturaCSV lettura = LeggiFileCSV(percorso, m_stato);
+    QApplication::restoreOverrideCursor();
+    if (!lettura.errore.isEmpty()) {
+        m_dialoghi.messaggio(lettura.errore, Icona::Esclamazione, Pulsanti::Ok,
+                             QStringLiteral("Importa da testo CSV"));
+        return;
+    }
+
+    FrmImporta anteprima(m_stato, m_dialoghi, std::move(lettura), QFileInfo(percorso).fileName(), this);
+    if (anteprima.exec() != QDialog::Accepted)
+        return;
+    const auto aggiunti = anteprima.piano().nuovi.size();
+    const auto sommati = anteprima.piano().quantita.size();
+    CaricaTabelle();
+    PulisciCampi();
+    RiempiLista();
+    MostraMessaggio(QStringLiteral("Importazione completata: %1 componenti aggiunti, %2 quantit\u00e0 aggiornate")
+                        .arg(aggiunti)
+                        .arg(sommati));
+    Timer->start();
+}
