@@ -159,7 +159,7 @@ QString TestoEsito(const VoceVerifica &voce)
     case EsitoRiga::Mancano: return QStringLiteral("Mancano %1").arg(voce.mancanti);
     case EsitoRiga::NonTrovato: return QStringLiteral("Non trovato");
     case EsitoRiga::DaScegliere: return QStringLiteral("Da scegliere (%1)").arg(voce.candidati.size());
-    case EsitoRiga::Errore: return QStringLiteral("Errore: ") + voce.riga.errore;
+    case EsitoRiga::Errore: return QStringLiteral("Errore alla riga %1: ").arg(voce.riga.numero) + voce.riga.errore;
     }
     return QString();
 }

@@ -92,7 +92,7 @@ private:
 };
 
 // The outcome as the user reads it: "Disponibile", "Mancano 3",
-// "Non trovato", "Da scegliere (2)", "Errore: ...".
+// "Non trovato", "Da scegliere (2)", "Errore alla riga 5: ...".
 QString TestoEsito(const VoceVerifica &voce);
 // "Disponibili 3 - Mancano 1 - Non trovati 2", with the other counts when
 // there are any.

@@ -295,7 +295,7 @@ private slots:
                              QString::fromUtf8("9: manca la quantità"),
                          }));
         VerificaDistinta v(s, l);
-        QCOMPARE(TestoEsito(v.voci()[0]), QString::fromUtf8("Errore: quantità non valida: \"abc\""));
+        QCOMPARE(TestoEsito(v.voci()[0]), QString::fromUtf8("Errore alla riga 2: quantità non valida: \"abc\""));
         QCOMPARE(TestoEsito(v.voci()[6]), QStringLiteral("Disponibile"));
         QCOMPARE(v.riepilogo().errori, 7);
         QCOMPARE(v.prelievi(), (QList<Prelievo>{{4, 2}}));
