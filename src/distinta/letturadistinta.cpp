@@ -125,26 +125,31 @@ struct Riga {
     QStringView testo;
 };
 
-// The lines of the text, any line end (CR LF, LF, CR).
-QList<Riga> Righe(QStringView testo)
-{
-    QList<Riga> righe;
-    qsizetype inizio = 0;
-    int numero = 1;
-    const qsizetype n = testo.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = testo[i];
-        if (c != u'\r' && c != u'\n')
-            continue;
-        righe.append({numero++, testo.mid(inizio, i - inizio)});
-        if (c == u'\r' && i + 1 < n && testo[i + 1] == u'\n')
+// The lines of the text one after the other, any line end (CR LF, LF, CR),
+// without holding them all: a file of nothing but line ends stays cheap.
+class Righe {
+public:
+    explicit Righe(QStringView testo) : m_testo(testo) {}
+    bool prossima(Riga *riga)
+    {
+        const qsizetype n = m_testo.size();
+        if (m_pos >= n)
+            return false;
+        qsizetype i = m_pos;
+        while (i < n && m_testo[i] != u'\r' && m_testo[i] != u'\n')
             ++i;
-        inizio = i + 1;
+        *riga = {m_numero++, m_testo.mid(m_pos, i - m_pos)};
+        if (i < n && m_testo[i] == u'\r' && i + 1 < n && m_testo[i + 1] == u'\n')
+            ++i;
+        m_pos = i + 1;
+        return true;
     }
-    if (inizio < n)
-        righe.append({numero, testo.mid(inizio)});
-    return righe;
-}
+
+private:
+    QStringView m_testo;
+    qsizetype m_pos = 0;
+    int m_numero = 1;
+};
 
 bool Vuota(QStringView riga) { return riga.trimmed().isEmpty(); }
 
@@ -237,23 +242,21 @@ LetturaDistinta LeggiDistinta(const QByteArray &dati)
         return esito;
     }
     const QString testo = Decodifica(dati, &esito.codifica);
-    const QList<Riga> righe = Righe(testo);
+    Righe righe(testo);
+    Riga r{0, {}};
 
     Intestazione intestazione;
-    qsizetype primaDati = -1;
     int provate = 0;
-    for (qsizetype k = 0; k < righe.size() && provate < RigheCercaIntestazione; ++k) {
-        const QStringView r = righe[k].testo;
-        if (Vuota(r))
+    while (provate < RigheCercaIntestazione && righe.prossima(&r)) {
+        if (Vuota(r.testo))
             continue;
         ++provate;
-        if (r.size() <= LunghezzaMassimaRigaDistinta && TrovaIntestazione(r, &intestazione)) {
-            primaDati = k + 1;
-            esito.rigaIntestazione = righe[k].numero;
+        if (r.testo.size() <= LunghezzaMassimaRigaDistinta && TrovaIntestazione(r.testo, &intestazione)) {
+            esito.rigaIntestazione = r.numero;
             break;
         }
     }
-    if (primaDati < 0) {
+    if (esito.rigaIntestazione == 0) {
         esito.errore = QStringLiteral(
             "Nel file non c'\u00e8 un'intestazione riconoscibile: servono una colonna del componente "
             "(\"Value\", \"Valore\" o \"MPN\") e una della quantit\u00e0 (\"Qty\", \"Quantity\", "
@@ -265,10 +268,16 @@ LetturaDistinta LeggiDistinta(const QByteArray &dati)
     esito.haValore = intestazione.colonne.contains(Colonna::Valore);
 
     QList<QString> campi;
-    for (qsizetype k = primaDati; k < righe.size(); ++k) {
-        const Riga &r = righe[k];
+    while (righe.prossima(&r)) {
         if (Vuota(r.testo))
             continue;
+        if (esito.righe.size() == MassimoRigheDistinta) {
+            esito.errore = QStringLiteral("La distinta base ha troppe righe (pi\u00f9 di %1): non \u00e8 "
+                                          "una distinta base?")
+                               .arg(MassimoRigheDistinta);
+            esito.righe.clear();
+            return esito;
+        }
         RigaDistinta letta;
         letta.numero = r.numero;
         if (r.testo.size() > LunghezzaMassimaRigaDistinta) {

@@ -51,6 +51,7 @@ struct LetturaDistinta {
 inline constexpr qsizetype DimensioneMassimaDistinta = 64LL * 1024 * 1024;
 inline constexpr qsizetype LunghezzaMassimaRigaDistinta = 64 * 1024; // characters
 inline constexpr int RigheCercaIntestazione = 50; // non-blank lines searched for the header
+inline constexpr qsizetype MassimoRigheDistinta = 100000; // component lines
 inline constexpr qint64 QuantitaMassimaDistinta = 1000000; // pieces per board
 
 LetturaDistinta LeggiDistinta(const QByteArray &dati);

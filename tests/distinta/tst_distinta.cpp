@@ -256,6 +256,10 @@ private slots:
                                                    << "Nel file non c'è un'intestazione riconoscibile";
         QTest::newRow("solo intestazione") << QByteArray("Reference,Value,Qty\r\n\r\n")
                                            << "La distinta base non contiene righe";
+        QTest::newRow("troppe righe") << ("Reference,Value,Qty\r\n" + QByteArray("R,A,1\n").repeated(100001))
+                                      << QString::fromUtf8("La distinta base ha troppe righe (più di 100000)");
+        QTest::newRow("solo fine riga") << QByteArray(20 * 1024 * 1024, '\n')
+                                        << "Nel file non c'è un'intestazione riconoscibile";
         QTest::newRow("intestazione di molti MB") << QByteArray(8 * 1024 * 1024, 'x')
                                                   << "Nel file non c'è un'intestazione riconoscibile";
     }
