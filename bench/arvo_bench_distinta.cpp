@@ -5,7 +5,8 @@
 //   build/release/bench/arvo_bench_distinta [components] [lines] [runs]
 //
 // Rows: the check in the core (reading the CSV bytes, building the code
-// index, matching and computing the outcomes for two boards), and the same
+// index, matching and computing the outcomes for two boards, then again
+// after picking a component for every ambiguous line), and the same
 // with the window built and its list filled and shown. The baseline reads
 // the same bytes split into lines and fields with QString::split and looks
 // every code up in a QHash built from the codes as they are.
@@ -72,11 +73,18 @@ int main(int argc, char **argv)
     std::printf("%-34s %9s %9s %11s %9s %8s   %s\n", "figure", "wall", "cpu", "baseline", "cpu", "ratio",
                 "target 200");
 
-    int disponibili = 0;
+    QString riepilogo;
     const Tempo nucleo = Misura(volte, [&] {
         VerificaDistinta v(stato, LeggiDistinta(bom));
         v.calcola(stato, 2);
-        disponibili = v.riepilogo().disponibili;
+        // The generated database repeats codes: the lines that match
+        // several components get their first one, as a user would pick.
+        for (int i = 0; i < v.voci().size(); ++i) {
+            if (v.voci()[i].esito == EsitoRiga::DaScegliere)
+                v.scegli(i, v.voci()[i].candidati.first());
+        }
+        v.calcola(stato, 2);
+        riepilogo = TestoRiepilogo(v.riepilogo());
     });
 
     qsizetype trovate = 0;
@@ -103,7 +111,7 @@ int main(int argc, char **argv)
         QCoreApplication::processEvents();
     });
     Riga("window (built, list filled, shown)", finestra, Tempo{}, 0);
-    std::printf("\n%d of %d lines available; baseline found %lld values\n", disponibili, righe,
+    std::printf("\nOutcomes: %s; the baseline found %lld values as written\n", qPrintable(riepilogo),
                 static_cast<long long>(trovate));
     return 0;
 }
