@@ -10,15 +10,26 @@
 
 #include <algorithm>
 #include <array>
+#include <tuple>
 
 namespace {
 
-enum class Colonna { Nessuna, Riferimenti, Valore, Mpn, Footprint, Quantita };
+enum class Colonna { Nessuna, Riferimenti, Valore, Mpn, Footprint, Quantita, NonMontare };
 
 // The text of the file and the name of its encoding.
 QString Decodifica(const QByteArray &dati, QString *codifica)
 {
     QByteArrayView byte(dati);
+    // Spreadsheets save "Unicode text" as UTF-16 with its byte-order mark.
+    for (const auto &[segno, codice, nome] :
+         {std::tuple{"\xFF\xFE", QStringConverter::Utf16LE, "UTF-16"},
+          std::tuple{"\xFE\xFF", QStringConverter::Utf16BE, "UTF-16"}}) {
+        if (byte.startsWith(segno)) {
+            QStringDecoder utf16(codice, QStringDecoder::Flag::Stateless);
+            *codifica = QLatin1String(nome);
+            return utf16(byte.sliced(2));
+        }
+    }
     const bool bom = byte.startsWith("\xEF\xBB\xBF");
     if (bom)
         byte = byte.sliced(3);
@@ -54,6 +65,7 @@ Colonna ColonnaDaNome(QStringView nome)
                              u"mfr. part number", u"mfr part #", u"mfr. part #", u"mfr. #", u"mfg part number",
                              u"mfg part #", u"part number", u"partnumber", u"p/n", u"pn", u"codice",
                              u"codice produttore"});
+        metti(Colonna::NonMontare, {u"dnp", u"do not populate", u"do not place", u"non montare"});
         metti(Colonna::Footprint, {u"footprint", u"package", u"case", u"contenitore"});
         metti(Colonna::Quantita, {u"qty", u"quantity", u"qnty", u"quantity per pcb", u"qty per board", u"qt", u"qta", u"qt\u00e0", u"q.t\u00e0",
                                   u"quantit\u00e0", u"quantita", u"pezzi", u"count"});
@@ -151,6 +163,13 @@ private:
     int m_numero = 1;
 };
 
+// A "do not populate" mark: anything but empty, "0", "no" or "false".
+bool DaNonMontare(const QString &campo)
+{
+    const QString t = campo.trimmed().toLower();
+    return !t.isEmpty() && t != u"0" && t != u"no" && t != u"false" && t != u"n";
+}
+
 bool Vuota(QStringView riga) { return riga.trimmed().isEmpty(); }
 
 struct Intestazione {
@@ -234,9 +253,9 @@ LetturaDistinta LeggiDistinta(const QByteArray &dati)
                            .arg(DimensioneMassimaDistinta / (1024 * 1024));
         return esito;
     }
-    // A text file holds no NUL byte (UTF-16 files included: they are not
-    // among the encodings read).
-    if (dati.left(64 * 1024).contains('\0')) {
+    // A text file holds no NUL byte, unless it is UTF-16 with its mark.
+    const bool utf16 = dati.startsWith("\xFF\xFE") || dati.startsWith("\xFE\xFF");
+    if (!utf16 && dati.left(64 * 1024).contains('\0')) {
         esito.errore = QStringLiteral(
             "Il file non \u00e8 un testo CSV (contiene dati binari): salvare la distinta base come CSV.");
         return esito;
@@ -294,6 +313,7 @@ LetturaDistinta LeggiDistinta(const QByteArray &dati)
         if (std::all_of(campi.begin(), campi.end(), [](const QString &c) { return c.isEmpty(); }))
             continue;
         QString quantita;
+        bool nonMontare = false;
         for (qsizetype c = 0; c < intestazione.colonne.size() && c < campi.size(); ++c) {
             switch (intestazione.colonne[c]) {
             case Colonna::Riferimenti: letta.riferimenti = campi[c]; break;
@@ -301,8 +321,13 @@ LetturaDistinta LeggiDistinta(const QByteArray &dati)
             case Colonna::Mpn: letta.mpn = campi[c]; break;
             case Colonna::Footprint: letta.footprint = campi[c]; break;
             case Colonna::Quantita: quantita = campi[c]; break;
+            case Colonna::NonMontare: nonMontare = DaNonMontare(campi[c]); break;
             case Colonna::Nessuna: break;
             }
+        }
+        if (nonMontare) {
+            ++esito.nonMontate;
+            continue;
         }
         if (letta.valore.isEmpty() && letta.mpn.isEmpty())
             letta.errore = QStringLiteral("manca il componente (n\u00e9 valore n\u00e9 MPN)");

@@ -11,7 +11,8 @@
 // column (a manufacturer part number or a value) and a quantity column.
 //
 // - Encoding: UTF-8 when the file starts with its byte-order mark or is
-//   valid UTF-8 throughout; otherwise Windows-1252.
+//   valid UTF-8 throughout; UTF-16 with its byte-order mark (a spreadsheet's
+//   "Unicode text"); otherwise Windows-1252.
 // - Header: the first line, among the first ones, that names a part column
 //   and a quantity column; lines before it (a title, a date, the tool that
 //   wrote the file) are skipped. Names are matched without regard to case
@@ -22,7 +23,8 @@
 //   double quote, "" standing for one, so a quoted reference list such as
 //   "R1,R2,R5" stays one field. Blanks around a field are dropped.
 // - A line that cannot be used keeps its place with the reason, in Italian;
-//   blank lines are skipped.
+//   blank lines are skipped, and so are lines marked in a "DNP" column
+//   (not fitted on the board).
 
 struct RigaDistinta {
     int numero = 0;        // line number in the file, from 1
@@ -43,6 +45,7 @@ struct LetturaDistinta {
     int rigaIntestazione = 0; // line number of the header
     bool haMpn = false;
     bool haValore = false;
+    int nonMontate = 0; // lines marked "do not populate" (a DNP column), left out
     QList<RigaDistinta> righe; // in file order, unusable ones included
 };
 

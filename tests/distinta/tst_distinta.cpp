@@ -14,6 +14,7 @@
 #include "store/tabelle.h"
 
 #include <QDir>
+#include <QStringEncoder>
 #include <QTest>
 
 namespace {
@@ -220,6 +221,10 @@ private slots:
             << QByteArray("Source: scheda.kicad_sch\rDate: 06/12/2026\r\rItem,Qty,Reference(s),Value,"
                           "Footprint\r1,2,\"R1, R2\",10k,R_0805\r")
             << "," << "Windows-1252" << "10k" << "R1, R2";
+        QStringEncoder utf16(QStringConverter::Utf16LE);
+        QTest::newRow("UTF-16 con BOM")
+            << QByteArray("\xff\xfe" + QByteArray(utf16(QString::fromUtf8("Ref\tValue\tQty\r\nU1\tΩ\t1\r\n"))))
+            << "\t" << "UTF-16" << QString::fromUtf8("Ω") << "U1";
         QTest::newRow("MPN senza valore, nomi in maiuscolo")
             << QByteArray("DESIGNATOR;MANUFACTURER PART NUMBER;QTY\r\nU1;NE555P;1\r\n") << ";"
             << "Windows-1252" << QString() << "U1";
@@ -240,6 +245,15 @@ private slots:
         QCOMPARE(l.righe[0].riferimenti, riferimenti);
         QCOMPARE(l.righe[0].errore, QString());
         QVERIFY(l.righe[0].quantita >= 1);
+    }
+
+    // Lines marked in a DNP column are not fitted: left out and counted.
+    void nonMontare()
+    {
+        const LetturaDistinta l = LeggiDistinta("Refs,Value,Qty,DNP\r\nR1,10k,2,\r\nR2,22k,1,DNP\r\nR3,1k,1,0\r\n");
+        QCOMPARE(l.nonMontate, 1);
+        QCOMPARE(l.righe.size(), 2);
+        QCOMPARE(l.righe[1].riferimenti, QStringLiteral("R3"));
     }
 
     // Files that cannot be a BOM: one clear message, no lines.

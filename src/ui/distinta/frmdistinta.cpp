@@ -44,9 +44,11 @@ void FrmDistinta::creaControlli(const QString &percorso, const LetturaDistinta &
 
     const QString separatore = lettura.separatore == u'\t' ? QStringLiteral("tabulazione")
                                                             : QStringLiteral("\"%1\"").arg(lettura.separatore);
-    m_lblFile = new QLabel(QStringLiteral("File: %1 (%2, separatore %3)")
-                               .arg(QDir::toNativeSeparators(percorso), lettura.codifica, separatore),
-                           this);
+    QString file = QStringLiteral("File: %1 (%2, separatore %3)")
+                       .arg(QDir::toNativeSeparators(percorso), lettura.codifica, separatore);
+    if (lettura.nonMontate > 0)
+        file += QStringLiteral(" - righe da non montare (DNP) escluse: %1").arg(lettura.nonMontate);
+    m_lblFile = new QLabel(file, this);
     m_lblFile->setObjectName(QStringLiteral("lblFile"));
     m_lblFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(m_lblFile);
