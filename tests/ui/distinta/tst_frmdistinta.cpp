@@ -311,6 +311,33 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
+    // A line that cannot be read stays in the list with its reason and is
+    // named before taking; the keyboard reaches the pick of a component.
+    void righeIlleggibiliETastiera()
+    {
+        Prova a("Reference;Value;Qty\r\nU1;NE555;2\r\nR1;10k;abc\r\nQ1;BC547;1\r\n");
+        a.usa([&a](const Finestra &f) {
+            QCOMPARE(f.righe(), (QStringList{"U1|NE555|2|2|NE555|5|Disponibile",
+                                             QString::fromUtf8("R1|10k|||||Errore alla riga 3: quantità non valida: \"abc\""),
+                                             "Q1|BC547|1|1|2 componenti||Da scegliere (2)"}));
+            QCOMPARE(f.riepilogo(),
+                     QStringLiteral("Disponibili 1 - Mancano pezzi 0 - Non trovati 0 - Da scegliere 1 - Righe con errori 1"));
+            f.lvd()->vista()->setFocus();
+            QTest::keyClick(f.lvd()->vista(), Qt::Key_Down); // row 1
+            QTest::keyClick(f.lvd()->vista(), Qt::Key_End);  // row 3
+            QCOMPARE(f.lvd()->rigaSelezionata(), 3);
+            QVERIFY(f.c<QComboBox>("cmbScelta")->isEnabled());
+            a.dialoghi.setNextAnswer(Risposta::Si);
+            f.clic("btnPreleva");
+            QCOMPARE(a.dialoghi.ultimoBox().testo,
+                     QString::fromUtf8("Non tutto è disponibile:\r\n> R1 10k: Errore alla riga 3: quantità non valida: "
+                                       "\"abc\"\r\n> Q1 BC547: Da scegliere (2)\r\n\r\n"
+                                       "Prelevare comunque i pezzi disponibili?"));
+        });
+        QCOMPARE(quantitaSuDisco(a), (QList<qint32>{100, 500, 1, 3, 10, 3, 10, 1, 4}));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
     // A file that is no BOM: one message, no window, nothing changed; a
     // cancelled file dialog does nothing at all.
     void fileNonUtilizzabile_data()
