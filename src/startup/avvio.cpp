@@ -1,5 +1,6 @@
 #include "startup/avvio.h"
 
+#include "startup/bloccocartella.h"
 #include "store/dialoghi.h"
 #include "store/ini.h"
 #include "store/scritturasicura.h"
@@ -75,8 +76,18 @@ bool creaCartella(const QString &percorso)
     return QDir().mkdir(percorso);
 }
 
-// Steps up to the settings; the load and the backup follow in Main.
-bool preparaCartella(Stato &stato, ErroreAvvio *errore)
+// Shown once at start-up when the folder cannot take the temporaries of a
+// save: otherwise the user would learn it only at the first save.
+QString avvisoSalvataggioImpossibile(const Percorsi &p, const QString &descrizione)
+{
+    return QStringLiteral("Attenzione: le modifiche non potranno essere salvate.\r\n") + descrizione
+        + QStringLiteral(".\r\nControllare i permessi e lo spazio libero della cartella ")
+        + nativo(p.PercorsoApp) + QStringLiteral(".");
+}
+
+// Steps up to the settings; the load and the backup follow in Main. A
+// folder where a save cannot work leaves its warning in *avviso.
+bool preparaCartella(Stato &stato, ErroreAvvio *errore, QString *avviso)
 {
     const Percorsi &p = stato.percorsi;
     QString descrizione;
@@ -88,6 +99,8 @@ bool preparaCartella(Stato &stato, ErroreAvvio *errore)
         *errore = {ErroreAccesso, descrizione};
         return false;
     }
+    if (!ProvaTemporanei(p.PercorsoApp, nomiDati(p), &descrizione))
+        *avviso = avvisoSalvataggioImpossibile(p, descrizione);
 
     valoriIniziali(stato);
 
@@ -145,10 +158,32 @@ bool CopiaBackup(const Stato &stato, QString *errore)
 
 bool Main(Stato &stato, Dialoghi &dialoghi, const QString &cartellaProgramma)
 {
+    BloccoCartella blocco;
+    return Main(stato, dialoghi, cartellaProgramma, blocco);
+}
+
+bool Main(Stato &stato, Dialoghi &dialoghi, const QString &cartellaProgramma, BloccoCartella &blocco)
+{
     stato.percorsi = Percorsi::DaCartella(cartellaProgramma);
 
     ErroreAvvio errore;
-    bool ok = preparaCartella(stato, &errore);
+    QString testoBlocco;
+    switch (blocco.prendi(stato.percorsi.PercorsoApp, &testoBlocco)) {
+    case BloccoCartella::Esito::Preso:
+        break;
+    case BloccoCartella::Esito::NonCreabile:
+        errore = {ErroreAccesso, testoBlocco};
+        break;
+    case BloccoCartella::Esito::Occupato:
+    case BloccoCartella::Esito::DaRimuovere:
+        // Also on the standard error, for a start from a terminal or a script.
+        qCritical("%s", qUtf8Printable(testoBlocco));
+        dialoghi.messaggio(testoBlocco, Icona::Critica, Pulsanti::Ok);
+        return false;
+    }
+
+    QString avviso;
+    bool ok = blocco.preso() && preparaCartella(stato, &errore, &avviso);
     if (ok) {
         // The backup keeps the last state that loaded: a start that cannot
         // load leaves the previous copies alone.
@@ -167,5 +202,7 @@ bool Main(Stato &stato, Dialoghi &dialoghi, const QString &cartellaProgramma)
                            Icona::Nessuna, Pulsanti::Ok);
         return false;
     }
+    if (!avviso.isEmpty())
+        dialoghi.messaggio(avviso, Icona::Esclamazione, Pulsanti::Ok);
     return true;
 }

@@ -4,6 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <set>
+#include <vector>
+
 #ifdef Q_OS_UNIX
 #include <cstdio>
 #include <fcntl.h>
@@ -82,7 +85,75 @@ void imposta(QString *errore, const QString &testo)
         *errore = testo;
 }
 
+// Where the file of that name is really written. A file may be a symbolic
+// link to where the user keeps it: the save then writes the link's target,
+// its temporary beside the target, and the link stays. A chain of links is
+// followed to its end; a loop is left as it is.
+QString destinazione(const QString &cartella, const QString &nome)
+{
+    const QString percorso = unisci(cartella, nome);
+    QString corrente = percorso;
+    for (int i = 0; i < 40; ++i) {
+        const QFileInfo info(corrente);
+        if (!info.isSymLink())
+            return corrente;
+        corrente = info.symLinkTarget();
+        if (corrente.isEmpty())
+            break;
+    }
+    return percorso;
+}
+
+QString cartellaDi(const QString &percorso)
+{
+    return QFileInfo(percorso).absolutePath();
+}
+
+// Why the file may not be replaced, or an empty text.
+QString ostacoloSostituzione(const QString &percorso)
+{
+    const QFileInfo info(percorso);
+    if (!info.exists())
+        return {};
+    const QString nome = QDir::toNativeSeparators(info.filePath());
+    if (info.isDir())
+        return QStringLiteral("Al posto del file %1 c'è una cartella").arg(nome);
+    if (!(info.permissions() & QFileDevice::WriteOwner))
+        return QStringLiteral("Il file %1 è di sola lettura").arg(nome);
+    if (!ScrivibileDaUtente(info))
+        return QStringLiteral("Il file %1 non può essere scritto da questo utente").arg(nome);
+    return {};
+}
+
 } // namespace
+
+bool PermessoScrittura(QFileDevice::Permissions permessi, uint proprietario, uint gruppo,
+                       uint utente, const QList<uint> &gruppiUtente)
+{
+    if (utente == proprietario)
+        return permessi.testFlag(QFileDevice::WriteOwner);
+    if (gruppiUtente.contains(gruppo))
+        return permessi.testFlag(QFileDevice::WriteGroup);
+    return permessi.testFlag(QFileDevice::WriteOther);
+}
+
+bool ScrivibileDaUtente(const QFileInfo &info)
+{
+#ifdef Q_OS_UNIX
+    QList<uint> gruppi{uint(::getegid())};
+    const int n = ::getgroups(0, nullptr);
+    if (n > 0) {
+        std::vector<gid_t> altri(static_cast<std::size_t>(n));
+        const int letti = ::getgroups(n, altri.data());
+        for (int i = 0; i < letti; ++i)
+            gruppi.append(uint(altri[std::size_t(i)]));
+    }
+    return PermessoScrittura(info.permissions(), info.ownerId(), info.groupId(), uint(::geteuid()),
+                             gruppi);
+#else
+    return info.isWritable();
+#endif
+}
 
 QString NomeTemporaneo(const QString &nome)
 {
@@ -96,7 +167,7 @@ bool RecuperaScrittura(const QString &cartella, const QStringList &nomi, QString
     if (!QFileInfo::exists(giornale)) {
         // The new set was never complete: drop what was written of it.
         for (const QString &nome : nomi)
-            QFile::remove(unisci(cartella, NomeTemporaneo(nome)));
+            QFile::remove(NomeTemporaneo(destinazione(cartella, nome)));
         return true;
     }
     QFile f(giornale);
@@ -108,20 +179,29 @@ bool RecuperaScrittura(const QString &cartella, const QStringList &nomi, QString
     const QList<QByteArray> righe = f.readAll().split('\n');
     f.close();
     bool ok = true;
+    std::set<QString> cartelle{cartella};
     for (QByteArray riga : righe) {
         const QString nome = QString::fromUtf8(riga.trimmed());
         if (!nomeSemplice(nome))
             continue;
-        const QString temporaneo = unisci(cartella, NomeTemporaneo(nome));
-        if (QFileInfo::exists(temporaneo) && !rinomina(temporaneo, unisci(cartella, nome))) {
-            ok = false;
-            imposta(errore, QStringLiteral("Impossibile completare il salvataggio interrotto del file %1")
-                                .arg(QDir::toNativeSeparators(unisci(cartella, nome))));
+        // The temporaries lie where the save put them: beside the target
+        // of a linked file.
+        const QString bersaglio = destinazione(cartella, nome);
+        const QString temporaneo = NomeTemporaneo(bersaglio);
+        if (QFileInfo::exists(temporaneo)) {
+            if (rinomina(temporaneo, bersaglio)) {
+                cartelle.insert(cartellaDi(bersaglio));
+            } else {
+                ok = false;
+                imposta(errore, QStringLiteral("Impossibile completare il salvataggio interrotto del file %1")
+                                    .arg(QDir::toNativeSeparators(bersaglio)));
+            }
         }
     }
     if (!ok)
         return false;
-    sincronizzaCartella(cartella);
+    for (const QString &c : cartelle)
+        sincronizzaCartella(c);
     QFile::remove(giornale);
     sincronizzaCartella(cartella);
     return true;
@@ -141,29 +221,34 @@ bool ScriviInsieme(const QString &cartella, const QList<FileNuovo> &files, QStri
     int passi = 0;
     auto interrotto = [&] { return guasto.interrompiDopoPassi >= 0 && ++passi > guasto.interrompiDopoPassi; };
 
+    // Each file is written where it really is (through a symbolic link),
+    // its temporary beside it.
+    QStringList bersagli;
+    std::set<QString> cartelle{cartella};
     for (const FileNuovo &file : files) {
-        const QFileInfo info(unisci(cartella, file.nome));
-        if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner)) {
-            imposta(errore, QStringLiteral("Il file %1 è di sola lettura")
-                                .arg(QDir::toNativeSeparators(info.filePath())));
+        const QString bersaglio = destinazione(cartella, file.nome);
+        const QString ostacolo = ostacoloSostituzione(bersaglio);
+        if (!ostacolo.isEmpty()) {
+            imposta(errore, ostacolo);
             return false;
         }
-        if (info.isDir()) {
-            imposta(errore, QStringLiteral("Al posto del file %1 c'è una cartella")
-                                .arg(QDir::toNativeSeparators(info.filePath())));
-            return false;
-        }
+        bersagli << bersaglio;
+        cartelle.insert(cartellaDi(bersaglio));
     }
+    auto sincronizzaCartelle = [&] {
+        for (const QString &c : cartelle)
+            sincronizzaCartella(c);
+    };
 
     auto annulla = [&] {
-        for (const QString &nome : nomi)
-            QFile::remove(unisci(cartella, NomeTemporaneo(nome)));
+        for (const QString &bersaglio : bersagli)
+            QFile::remove(NomeTemporaneo(bersaglio));
     };
 
     for (qsizetype i = 0; i < files.size(); ++i) {
         if (interrotto())
             return false;
-        const QString temporaneo = unisci(cartella, NomeTemporaneo(files[i].nome));
+        const QString temporaneo = NomeTemporaneo(bersagli[i]);
         if (!scriviTemporaneo(temporaneo, files[i].contenuto, guasto.fileGuasto == i)) {
             annulla();
             imposta(errore, QStringLiteral("Impossibile scrivere il file %1")
@@ -171,7 +256,7 @@ bool ScriviInsieme(const QString &cartella, const QList<FileNuovo> &files, QStri
             return false;
         }
         // The new file keeps the access rights the user gave the old one.
-        const QFileInfo vecchio(unisci(cartella, files[i].nome));
+        const QFileInfo vecchio(bersagli[i]);
         if (vecchio.exists())
             QFile::setPermissions(temporaneo, vecchio.permissions());
     }
@@ -185,7 +270,7 @@ bool ScriviInsieme(const QString &cartella, const QList<FileNuovo> &files, QStri
         for (const QString &nome : nomi)
             elenco += nome.toUtf8() + "\r\n";
         const QString temporaneo = unisci(cartella, NomeTemporaneo(NomeGiornale));
-        sincronizzaCartella(cartella);
+        sincronizzaCartelle();
         if (!scriviTemporaneo(temporaneo, elenco, false) || !rinomina(temporaneo, giornale)) {
             QFile::remove(temporaneo);
             annulla();
@@ -197,16 +282,16 @@ bool ScriviInsieme(const QString &cartella, const QList<FileNuovo> &files, QStri
     }
 
     bool ok = true;
-    for (const QString &nome : nomi) {
+    for (qsizetype i = 0; i < bersagli.size(); ++i) {
         if (interrotto())
             return false;
-        if (!rinomina(unisci(cartella, NomeTemporaneo(nome)), unisci(cartella, nome))) {
+        if (guasto.rinominaGuasta == i || !rinomina(NomeTemporaneo(bersagli[i]), bersagli[i])) {
             ok = false;
             imposta(errore, QStringLiteral("Impossibile sostituire il file %1")
-                                .arg(QDir::toNativeSeparators(unisci(cartella, nome))));
+                                .arg(QDir::toNativeSeparators(bersagli[i])));
         }
     }
-    sincronizzaCartella(cartella);
+    sincronizzaCartelle();
     if (!ok) {
         // With the journal in place the next start completes the set;
         // a single file keeps its old content.
@@ -219,6 +304,23 @@ bool ScriviInsieme(const QString &cartella, const QList<FileNuovo> &files, QStri
             return false;
         QFile::remove(giornale);
         sincronizzaCartella(cartella);
+    }
+    return true;
+}
+
+bool ProvaTemporanei(const QString &cartella, const QStringList &nomi, QString *errore)
+{
+    QStringList temporanei;
+    for (const QString &nome : nomi)
+        temporanei << NomeTemporaneo(destinazione(cartella, nome));
+    temporanei << unisci(cartella, NomeTemporaneo(NomeGiornale));
+    for (const QString &temporaneo : temporanei) {
+        const bool scritto = scriviTemporaneo(temporaneo, QByteArrayLiteral("prova\r\n"), false);
+        if (!scritto || !QFile::remove(temporaneo)) {
+            imposta(errore, QStringLiteral("Impossibile creare il file %1")
+                                .arg(QDir::toNativeSeparators(temporaneo)));
+            return false;
+        }
     }
     return true;
 }

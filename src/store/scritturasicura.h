@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -15,6 +16,11 @@
 //      the journal removed.
 // RecuperaScrittura, run before the folder is read, finishes step 3 when the
 // journal is there and otherwise deletes leftover temporaries.
+// A file that is a symbolic link is written through to its target: the
+// temporary goes beside the target and replaces it, and the link stays. The
+// journal keeps the names in the folder; recovery follows the links again.
+
+class QFileInfo;
 
 struct FileNuovo {
     QString nome; // bare file name inside the folder
@@ -28,14 +34,19 @@ struct GuastoScrittura {
     // Stops dead, as a killed process would, after this many steps (each
     // temporary written, the journal, each rename, the journal removed).
     int interrompiDopoPassi = -1;
+    // Replacing the target of the file with this index (0-based) by its
+    // temporary fails, the temporary staying in place.
+    int rinominaGuasta = -1;
 };
 
 // Writes the set into the folder. Returns false (with a description in
 // *errore) when the new set could not be put in place; then the targets
 // still hold the old set, unless the journal was already in place, in which
-// case the next RecuperaScrittura completes the new set. A target whose
-// owner-write permission is off is refused. A set of one file skips the
-// journal: its rename alone is atomic.
+// case the next RecuperaScrittura completes the new set. A target that
+// this user may not write (ScrivibileDaUtente), or whose owner-write
+// permission is off, is refused before anything is written: replacing it
+// through the folder would override its owner's choice. A set of one file
+// skips the journal: its rename alone is atomic.
 bool ScriviInsieme(const QString &cartella, const QList<FileNuovo> &files,
                    QString *errore = nullptr, const GuastoScrittura &guasto = {});
 
@@ -43,6 +54,21 @@ bool ScriviInsieme(const QString &cartella, const QList<FileNuovo> &files,
 // given file names. Returns false when a pending rename could not be done.
 bool RecuperaScrittura(const QString &cartella, const QStringList &nomi,
                        QString *errore = nullptr);
+
+// Whether the temporaries of a save of these files (and of its journal) can
+// be created in the folder: each is written, synced and removed. False, with
+// a description naming the first that failed; a folder like that fails
+// every save.
+bool ProvaTemporanei(const QString &cartella, const QStringList &nomi, QString *errore = nullptr);
+
+// Whether a user may write a file, by its mode bits alone: the owner's bit
+// for its owner, the group's bit for a member of its group, the others' bit
+// for anybody else. The superuser is judged the same way, so that a save
+// never takes over a file of another user.
+bool PermessoScrittura(QFileDevice::Permissions permessi, uint proprietario, uint gruppo,
+                       uint utente, const QList<uint> &gruppiUtente);
+// The same for the file and the user running the program.
+bool ScrivibileDaUtente(const QFileInfo &info);
 
 // The name of a file's temporary and of the journal, for tests and tools.
 QString NomeTemporaneo(const QString &nome);

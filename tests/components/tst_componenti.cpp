@@ -50,6 +50,9 @@ private slots:
         QTest::newRow("contains") << "74HC00" << "*HC*" << true;
         QTest::newRow("star needs backtracking") << "AXBXC" << "*X*C" << true;
         QTest::newRow("star must reach end") << "ABCD" << "*C" << false;
+        QTest::newRow("leading star") << "XC" << "*C" << true;
+        QTest::newRow("leading star, nothing before") << "C" << "*C" << true;
+        QTest::newRow("trailing star") << "CX" << "C*" << true;
         QTest::newRow("question") << "74LS00" << "*7?L*" << true;
         QTest::newRow("question needs one") << "7L" << "7?L" << false;
         QTest::newRow("hash digit") << "R10" << "R##" << true;

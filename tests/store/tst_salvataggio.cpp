@@ -16,6 +16,8 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -83,7 +85,46 @@ bool Avanzi(const QString &cartella)
     return false;
 }
 
-enum class Ostacolo { Seam, Interruzione, SolaLettura, CartellaTemporaneo, ConteggioOltre };
+enum class Ostacolo { Seam, Interruzione, SolaLettura, CartellaTemporaneo, ConteggioOltre, RinominaFallita };
+
+QFileDevice::Permissions Modo(int ottale)
+{
+    // Qt keeps the owner's bits twice (owner and user); the rest as in chmod.
+    QFileDevice::Permissions p;
+    const int u = (ottale >> 6) & 7, g = (ottale >> 3) & 7, o = ottale & 7;
+    if (u & 4) p |= QFileDevice::ReadOwner | QFileDevice::ReadUser;
+    if (u & 2) p |= QFileDevice::WriteOwner | QFileDevice::WriteUser;
+    if (u & 1) p |= QFileDevice::ExeOwner | QFileDevice::ExeUser;
+    if (g & 4) p |= QFileDevice::ReadGroup;
+    if (g & 2) p |= QFileDevice::WriteGroup;
+    if (g & 1) p |= QFileDevice::ExeGroup;
+    if (o & 4) p |= QFileDevice::ReadOther;
+    if (o & 2) p |= QFileDevice::WriteOther;
+    if (o & 1) p |= QFileDevice::ExeOther;
+    return p;
+}
+
+int ModoDi(const QString &percorso)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(percorso).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+// A saved folder ready for a save of generation 5.
+struct Salvato {
+    CartellaTest cartella;
+    Stato stato;
+    DialoghiFinti dialoghi;
+    Stato vecchio;
+    Salvato()
+    {
+        QVERIFY(Main(stato, dialoghi, cartella.percorso()));
+        RiempiStatoDiEsempio(stato);
+        QVERIFY(SalvaDatabase(stato, dialoghi));
+        vecchio = stato;
+        Generazione(stato, 5);
+    }
+};
 
 } // namespace
 
@@ -107,9 +148,14 @@ private slots:
         QTest::newRow("read-only Tipi.dat") << Ostacolo::SolaLettura << -1;
         QTest::newRow("folder where a temporary goes") << Ostacolo::CartellaTemporaneo << -1;
         QTest::newRow("count beyond the table") << Ostacolo::ConteggioOltre << -1;
+        // A rename that fails after the journal is in place: the next start
+        // completes the new set from the temporaries left for it.
+        for (int i = 0; i < 5; ++i)
+            QTest::addRow("rename of %s fails", nomi[i]) << Ostacolo::RinominaFallita << i;
     }
     void salvataggioFallito()
     {
+        const char *nomiFile[] = {"Info.ini", "Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat"};
         QFETCH(Ostacolo, ostacolo);
         QFETCH(int, file);
         struct {
@@ -128,7 +174,9 @@ private slots:
         const QString tipi = a.stato.percorsi.FileTipi;
         const QString temporaneo = a.cartella.file(QStringLiteral("Produttori.dat.nuovo"));
         GuastoScrittura guasto;
-        (ostacolo == Ostacolo::Interruzione ? guasto.interrompiDopoPassi : guasto.fileGuasto) = file;
+        (ostacolo == Ostacolo::Interruzione      ? guasto.interrompiDopoPassi
+         : ostacolo == Ostacolo::RinominaFallita ? guasto.rinominaGuasta
+                                                 : guasto.fileGuasto) = file;
         if (ostacolo == Ostacolo::SolaLettura) // honoured even when running as root
             QVERIFY(QFile::setPermissions(tipi, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
         if (ostacolo == Ostacolo::CartellaTemporaneo)
@@ -149,17 +197,167 @@ private slots:
         if (ostacolo == Ostacolo::ConteggioOltre)
             --a.stato.NumTipi;
         QVERIFY(StessiDati(a.stato, nuovo));
-        if (ostacolo != Ostacolo::Interruzione)
+        const bool giornaleScritto = (ostacolo == Ostacolo::Interruzione && file >= 6)
+                                  || ostacolo == Ostacolo::RinominaFallita;
+        if (ostacolo == Ostacolo::RinominaFallita) {
+            QVERIFY(a.cartella.esiste(NomeGiornale));
+            QVERIFY(a.cartella.esiste(QLatin1String(nomiFile[file]) + QLatin1String(".nuovo")));
+        } else if (ostacolo != Ostacolo::Interruzione) {
             QCOMPARE(Istantanea(a.cartella.percorso()), prima);
+        }
         Stato riletto;
         QVERIFY(Riavvia(a.cartella.percorso(), &riletto));
-        QVERIFY(StessiDati(riletto, ostacolo == Ostacolo::Interruzione && file >= 6 ? nuovo : vecchio));
+        QVERIFY(StessiDati(riletto, giornaleScritto ? nuovo : vecchio));
         QVERIFY(!Avanzi(a.cartella.percorso()));
 
         QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
         QVERIFY(Riavvia(a.cartella.percorso(), &riletto));
         QVERIFY(StessiDati(riletto, nuovo));
         QCOMPARE(riletto.Etichette[2], QStringLiteral("nuova"));
+    }
+
+    // Table files and Info.ini that are symbolic links: the save writes the
+    // targets and keeps the links, also when it is interrupted and the next
+    // start completes it.
+    void collegamenti_data()
+    {
+        QTest::addColumn<int>("interrompiDopo"); // -1: the save runs to its end
+        QTest::newRow("whole save") << -1;
+        QTest::newRow("stopped with the journal in place") << 6;
+        QTest::newRow("stopped after two renames") << 8;
+        QTest::newRow("stopped before the journal") << 4;
+    }
+    void collegamenti()
+    {
+        QFETCH(int, interrompiDopo);
+        Salvato a;
+        const CartellaTest &c = a.cartella;
+        CartellaTest altrove;
+        // Tipi.dat by a relative link into a sub-folder, Info.ini by an
+        // absolute link into another folder, Packages.dat by a chain of two.
+        QVERIFY(QDir().mkpath(c.file("veri")));
+        QVERIFY(QFile::rename(c.file("Tipi.dat"), c.file("veri/tipi.dat")));
+        QVERIFY(QFile::link("veri/tipi.dat", c.file("Tipi.dat")));
+        QVERIFY(QFile::rename(c.file("Info.ini"), altrove.file("info.ini")));
+        QVERIFY(QFile::link(altrove.file("info.ini"), c.file("Info.ini")));
+        QVERIFY(QFile::rename(c.file("Packages.dat"), altrove.file("packages.dat")));
+        QVERIFY(QFile::link(altrove.file("packages.dat"), altrove.file("anello")));
+        QVERIFY(QFile::link(altrove.file("anello"), c.file("Packages.dat")));
+        QVERIFY(QFile::setPermissions(altrove.file("packages.dat"), Modo(0640)));
+
+        GuastoScrittura guasto;
+        guasto.interrompiDopoPassi = interrompiDopo;
+        if (interrompiDopo < 0)
+            QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
+        else
+            QVERIFY(!SalvaDatabase(a.stato, a.dialoghi, guasto));
+        Stato riletto;
+        QVERIFY(Riavvia(c.percorso(), &riletto));
+        QVERIFY(StessiDati(riletto, interrompiDopo < 0 || interrompiDopo >= 6 ? a.stato : a.vecchio));
+
+        QCOMPARE(QFileInfo(c.file("Tipi.dat")).symLinkTarget(), c.file("veri/tipi.dat"));
+        QCOMPARE(QFileInfo(c.file("Info.ini")).symLinkTarget(), altrove.file("info.ini"));
+        QCOMPARE(QFileInfo(c.file("Packages.dat")).symLinkTarget(), altrove.file("anello"));
+        QVERIFY(QFileInfo(altrove.file("anello")).isSymLink());
+        QCOMPARE(c.leggi("veri/tipi.dat"), c.leggi("Tipi.dat"));
+        QCOMPARE(ModoDi(altrove.file("packages.dat")), 0640);
+        QVERIFY(!Avanzi(c.percorso()) && !Avanzi(c.file("veri")) && !Avanzi(altrove.percorso()));
+        const QStringList veri = QDir(altrove.percorso()).entryList(QDir::Files | QDir::System);
+        QCOMPARE(veri, QStringList({"anello", "info.ini", "packages.dat"}));
+    }
+
+    // The save refuses a table file this user may not write, as for a
+    // read-only one, and changes nothing. The tests run as the superuser,
+    // whom the system lets write anything: the files are given to another
+    // owner, which the superuser can do, and the rule is the mode bits.
+    void fileDiAltri_data()
+    {
+        QTest::addColumn<int>("modo");
+        QTest::addColumn<bool>("altroProprietario");
+        QTest::addColumn<bool>("salvato");
+        QTest::newRow("own, read-only") << 0444 << false << false;
+        QTest::newRow("own, owner may write") << 0644 << false << true;
+        QTest::newRow("another owner, group may not write") << 0644 << true << false;
+        QTest::newRow("another owner, only its group may write") << 0664 << true << false;
+        QTest::newRow("another owner, anybody may write") << 0666 << true << true;
+    }
+    void fileDiAltri()
+    {
+        QFETCH(int, modo);
+        QFETCH(bool, altroProprietario);
+        QFETCH(bool, salvato);
+        if (altroProprietario && ::geteuid() != 0)
+            QSKIP("giving a file to another owner needs the superuser");
+        Salvato a;
+        const QString tipi = a.stato.percorsi.FileTipi;
+        if (altroProprietario)
+            QVERIFY(::chown(QFile::encodeName(tipi).constData(), 4242, 4242) == 0);
+        QVERIFY(::chmod(QFile::encodeName(tipi).constData(), mode_t(modo)) == 0);
+        const auto prima = Istantanea(a.cartella.percorso());
+        if (!salvato)
+            a.dialoghi.setNextAnswer(Risposta::Ok);
+        QCOMPARE(SalvaDatabase(a.stato, a.dialoghi), salvato);
+        VERIFICA_DIALOGHI(a.dialoghi);
+        if (!salvato) {
+            QCOMPARE(a.dialoghi.ultimoBox().testo, QStringLiteral("Errore nel salvataggio dei dati"));
+            QCOMPARE(Istantanea(a.cartella.percorso()), prima);
+            QCOMPARE(QFileInfo(tipi).ownerId(), altroProprietario ? 4242u : uint(::geteuid()));
+        }
+        QCOMPARE(ModoDi(tipi), modo);
+        Stato riletto;
+        QVERIFY(Riavvia(a.cartella.percorso(), &riletto));
+        QVERIFY(StessiDati(riletto, salvato ? a.stato : a.vecchio));
+    }
+
+    // The rule itself, for any user (the superuser included: uid 0).
+    void permessoScrittura_data()
+    {
+        QTest::addColumn<int>("modo");
+        QTest::addColumn<uint>("proprietario");
+        QTest::addColumn<uint>("gruppo");
+        QTest::addColumn<uint>("utente");
+        QTest::addColumn<bool>("atteso");
+        QTest::newRow("owner, 0644") << 0644 << 1000u << 1000u << 1000u << true;
+        QTest::newRow("owner, 0444") << 0444 << 1000u << 1000u << 1000u << false;
+        QTest::newRow("owner, 0466: the owner's bit rules") << 0466 << 1000u << 1000u << 1000u << false;
+        QTest::newRow("group member, 0664") << 0664 << 1000u << 50u << 2000u << true;
+        QTest::newRow("group member, 0646") << 0646 << 1000u << 50u << 2000u << false;
+        QTest::newRow("other, 0664") << 0664 << 1000u << 1000u << 2000u << false;
+        QTest::newRow("other, 0666") << 0666 << 1000u << 1000u << 2000u << true;
+        QTest::newRow("superuser, another's 0644") << 0644 << 1000u << 1000u << 0u << false;
+        QTest::newRow("superuser, own 0644") << 0644 << 0u << 0u << 0u << true;
+    }
+    void permessoScrittura()
+    {
+        QFETCH(int, modo);
+        QFETCH(uint, proprietario);
+        QFETCH(uint, gruppo);
+        QFETCH(uint, utente);
+        QFETCH(bool, atteso);
+        const QList<uint> gruppi = utente == 2000u ? QList<uint>{2000u, 50u} : QList<uint>{utente};
+        QCOMPARE(PermessoScrittura(Modo(modo), proprietario, gruppo, utente, gruppi), atteso);
+    }
+
+    // Whatever rights the user gave a table file, a save keeps them.
+    void permessiConservati_data()
+    {
+        QTest::addColumn<int>("modo");
+        QTest::newRow("0600") << 0600;
+        QTest::newRow("0640") << 0640;
+        QTest::newRow("0664") << 0664;
+        QTest::newRow("0755") << 0755;
+    }
+    void permessiConservati()
+    {
+        QFETCH(int, modo);
+        Salvato a;
+        for (const QString &f : {a.stato.percorsi.FileComponenti, a.stato.percorsi.FileIni})
+            QVERIFY(::chmod(QFile::encodeName(f).constData(), mode_t(modo)) == 0);
+        const int tipi = ModoDi(a.stato.percorsi.FileTipi);
+        QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
+        QCOMPARE(ModoDi(a.stato.percorsi.FileComponenti), modo);
+        QCOMPARE(ModoDi(a.stato.percorsi.FileIni), modo);
+        QCOMPARE(ModoDi(a.stato.percorsi.FileTipi), tipi);
     }
 
     void processoUccisoDuranteISalvataggi()

@@ -1,5 +1,6 @@
 #include "ui/aux/frmcustom.h"
 
+#include "store/cp1252.h"
 #include "store/stato.h"
 
 #include <QEvent>
@@ -170,8 +171,10 @@ void FrmCustom::coloraSfondo(QLineEdit *casella, const QColor &colore)
 
 void FrmCustom::fatto()
 {
+    // Info.ini is Windows-1252: a character outside it is kept as the "?"
+    // the file will hold, so the captions show now what a restart shows.
     for (int i = 1; i <= 6; ++i)
-        m_stato.Etichette[i] = m_caselle[i]->text();
+        m_stato.Etichette[i] = DecodificaCp1252(CodificaCp1252(m_caselle[i]->text()));
     accept();
 }
 

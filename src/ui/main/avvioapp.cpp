@@ -1,6 +1,7 @@
 #include "ui/main/avvioapp.h"
 
 #include "startup/avvio.h"
+#include "startup/bloccocartella.h"
 #include "store/stato.h"
 #include "ui/main/frmmain.h"
 #include "ui/widgets/dialoghiqt.h"
@@ -14,7 +15,9 @@ int AvviaArvo(int argc, char *argv[])
 
     Stato stato;
     DialoghiQt dialoghi;
-    if (!Main(stato, dialoghi, QCoreApplication::applicationDirPath()))
+    // Held until the program ends: one running program per program folder.
+    BloccoCartella blocco;
+    if (!Main(stato, dialoghi, QCoreApplication::applicationDirPath(), blocco))
         return 1;
 
     FrmMain finestra(stato, dialoghi);

@@ -5,6 +5,7 @@
 #include "ui/main/frmmain.h"
 
 #include "store/dialoghi.h"
+#include "store/fileincartella.h"
 #include "store/localeutente.h"
 #include "store/ricerche.h"
 #include "store/stato.h"
@@ -12,13 +13,12 @@
 #include "ui/main/frmpicture.h"
 #include "ui/main/listafile.h"
 #include "ui/main/riquadroimmagine.h"
+#include "ui/widgets/immagineincartella.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -33,11 +33,14 @@ const QString FiltroImmagini = QStringLiteral("Images|*.jpg;*.jpeg;*.bmp");
 const QString FiltroPDF = QStringLiteral("File Acrobat|*.pdf");
 const QString TitoloDialogo = QStringLiteral("Apri");
 
-QImage leggiImmagine(const QString &percorso)
+// A file whose name holds a double quote cannot be recorded: the table
+// files would store it as a single quote, which names no file.
+bool rifiutaVirgolette(Dialoghi &dialoghi, const QString &nome)
 {
-    QImageReader lettore(percorso);
-    lettore.setAutoTransform(false);
-    return lettore.read();
+    if (NomeConservabile(nome))
+        return false;
+    dialoghi.messaggio(AvvisoVirgoletteNelNome, Icona::Esclamazione, Pulsanti::Ok);
+    return true;
 }
 
 // The first entry of the list whose text equals the value, 0-based; 0 when
@@ -79,16 +82,18 @@ void FrmMain::MostraComponente()
     const qint32 posTipo = c.IDTipo > 0 ? PosTipoDaID(m_stato, c.IDTipo) : 0;
     cmbTipo->setEditText(posTipo > 0 ? m_stato.tipo(posTipo).Nome : c.NomeTipo);
 
-    // Pins are shown whether or not the package is known, so that editing a
-    // component never loses its pin count.
+    // The pin count is shown whether or not the component has a package (or
+    // one still in the table). It belongs to the component, not to the
+    // package, and the box is what a save stores: emptying it for a component
+    // with no package would silently set its pins to 0 at the next edit.
     const QString pins = QString::number(c.Pins);
     if (c.IDPackage > 0) {
         if (const qint32 p = PosPackageDaID(m_stato, c.IDPackage); p > 0) {
             const Package &pack = m_stato.package(p);
             cmbPack->setEditText(pack.Nome);
             txPins->setText(pins);
-            const QImage immaginePack = leggiImmagine(percorsi.CartellaPackages + pack.Immagine);
-            if (!pack.Immagine.isEmpty() && !immaginePack.isNull())
+            const QImage immaginePack = CaricaImmagine(percorsi.CartellaPackages, pack.Immagine);
+            if (!immaginePack.isNull())
                 imgPack->setPixmap(QPixmap::fromImage(immaginePack));
             txPackDesc->setText(pack.Descrizione);
         } else if (c.Pins != 0) {
@@ -105,10 +110,12 @@ void FrmMain::MostraComponente()
     txQty->setText(QString::number(c.Quantita));
     txNote->setText(c.Note);
 
-    // A manufacturer is looked for by name; one renamed in the tables since
-    // (components keep the old name) is found by its ID. One that is not in
-    // the list at all is not replaced by another: nothing is selected, so a
-    // later save cannot silently move the component to a wrong manufacturer.
+    // A manufacturer is looked for by name. Components keep a copy of the
+    // name as it was when they were saved, and renaming a manufacturer in the
+    // tables does not touch it: selecting the first entry instead would move
+    // the component to another manufacturer at its next save. So one renamed
+    // since is found by its ID, which never changes. One that is not in the
+    // list at all is not replaced by another: nothing is selected.
     int indice = IndiceVoceLista(LP, c.NomeProduttore);
     if (LP->count() == 0 || LP->item(indice)->text() != c.NomeProduttore) {
         indice = -1;
@@ -147,11 +154,20 @@ void FrmMain::MostraComponente()
         btnClearPDF->setEnabled(true);
 }
 
+// percorso is the picture folder followed by a stored name, or the
+// placeholder's path. The name is resolved inside the picture folder: one
+// leading outside it, or to anything but a regular file, shows nothing.
 void FrmMain::MostraImmagine(const QString &percorso)
 {
     mostraHintImmagine(false);
     pic->clear();
-    if (!QFileInfo(percorso).isFile())
+    const Percorsi &percorsi = m_stato.percorsi;
+    const bool sfondo = percorso == percorsoSfondo();
+    if (!sfondo && !percorso.startsWith(percorsi.CartellaPics))
+        return;
+    const QString cartella = percorsi.CartellaPics;
+    const QString nomeSalvato = percorso.mid(cartella.size());
+    if (!sfondo && !RisolviNome(cartella, nomeSalvato).regolare())
         return;
 
     const int L = v.LarghezzaPic > 0 ? v.LarghezzaPic : pic->contentsRect().width();
@@ -165,16 +181,16 @@ void FrmMain::MostraImmagine(const QString &percorso)
     const QString nome = percorso.mid(barra + 1);
     if (nome == QLatin1String("back.jpg")) {
         // The placeholder always comes from the program folder.
-        const QImage sfondo = leggiImmagine(percorsoSfondo());
-        if (sfondo.isNull())
+        const QImage segnaposto = CaricaImmagineProgramma(percorsoSfondo());
+        if (segnaposto.isNull())
             return;
-        pittore.drawImage(QPoint(0, 0), sfondo);
+        pittore.drawImage(QPoint(0, 0), segnaposto);
         pittore.end();
         pic->setPixmap(tela);
         return;
     }
 
-    const QImage immagine = leggiImmagine(percorso);
+    const QImage immagine = CaricaImmagine(cartella, nomeSalvato);
     if (immagine.isNull())
         return; // not a picture that can be read: the box stays empty
     const int w = immagine.width();
@@ -202,18 +218,23 @@ void FrmMain::pic_DblClick()
 {
     if (v.PosCorrente < 1 || v.PosCorrente > m_stato.NumComponenti)
         return;
+    const QString immagine = m_stato.componente(v.PosCorrente).Immagine;
+    const QPoint angolo = frameGeometry().topLeft() + QPoint(4, 98);
     if (v.ImmagineAperta && m_finestraImmagine) {
-        m_finestraImmagine->raise();
-        m_finestraImmagine->activateWindow();
+        // Open already, with this handler waiting for it further up: it shows
+        // the picture of the component shown now, at that picture's size,
+        // and goes away when that component has none to show.
+        if (m_finestraImmagine->DimensionaImmagine(FLP->cartella(), immagine, angolo)) {
+            m_finestraImmagine->raise();
+            m_finestraImmagine->activateWindow();
+        } else {
+            m_finestraImmagine->close();
+        }
         return;
     }
-    const QString immagine = m_stato.componente(v.PosCorrente).Immagine;
-    if (immagine.isEmpty())
-        return;
-    const QString percorso = QDir(FLP->cartella()).filePath(immagine);
 
     auto *finestra = new FrmPicture(this);
-    if (!finestra->DimensionaImmagine(percorso, frameGeometry().topLeft() + QPoint(4, 98))) {
+    if (!finestra->DimensionaImmagine(FLP->cartella(), immagine, angolo)) {
         delete finestra;
         return;
     }
@@ -247,17 +268,22 @@ void FrmMain::FLP_Click()
 void FrmMain::FLP_DblClick()
 {
     v.ImmagineScelta = FLP->nomeSelezionato();
+    if (rifiutaVirgolette(m_dialoghi, v.ImmagineScelta))
+        return;
     txPic->setText(v.ImmagineScelta);
     MostraImmagine(m_stato.percorsi.CartellaPics + v.ImmagineScelta);
 }
 
-// The association buttons act while a component is shown or being entered
-// (the very first component of an empty table has no position yet).
+// The association buttons act while a component is shown or being entered.
+// A component being entered has no position yet when the table was empty, or
+// when none was shown before "Nuovo"; it may well want its picture and
+// datasheet all the same, and the frame holding these buttons is enabled
+// only while editing anyway.
 
 void FrmMain::btnAddJPG_Click()
 {
     pic->setFocus();
-    if (v.PosCorrente != 0 || v.NuovoInserimento)
+    if ((v.PosCorrente != 0 || v.NuovoInserimento) && !rifiutaVirgolette(m_dialoghi, v.ImmagineScelta))
         txPic->setText(v.ImmagineScelta);
 }
 
@@ -278,7 +304,7 @@ void FrmMain::btnLoadPic_Click()
     const QString scelto = m_dialoghi.apriFile(TitoloDialogo, m_stato.percorsi.CartellaPics,
                                                FiltroImmagini);
     const QString nome = scelto.isEmpty() ? QString() : QFileInfo(scelto).fileName();
-    if (!nome.isEmpty()) {
+    if (!nome.isEmpty() && !rifiutaVirgolette(m_dialoghi, nome)) {
         txPic->setText(nome);
         MostraImmagine(m_stato.percorsi.CartellaPics + nome);
     }
@@ -292,7 +318,7 @@ void FrmMain::btnLoadPDF_Click()
     const QString scelto = m_dialoghi.apriFile(TitoloDialogo, m_stato.percorsi.CartellaDatasheet,
                                                FiltroPDF);
     const QString nome = scelto.isEmpty() ? QString() : QFileInfo(scelto).fileName();
-    if (!nome.isEmpty())
+    if (!nome.isEmpty() && !rifiutaVirgolette(m_dialoghi, nome))
         txPDF->setText(nome);
 }
 

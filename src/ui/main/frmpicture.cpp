@@ -1,9 +1,9 @@
 #include "ui/main/frmpicture.h"
 
 #include "ui/main/riquadroimmagine.h"
+#include "ui/widgets/immagineincartella.h"
 
 #include <QCloseEvent>
-#include <QImageReader>
 #include <QPixmap>
 
 FrmPicture::FrmPicture(QWidget *principale) : QWidget(principale, Qt::Window)
@@ -17,10 +17,9 @@ FrmPicture::FrmPicture(QWidget *principale) : QWidget(principale, Qt::Window)
     connect(imm, &RiquadroImmagine::cliccato, this, &QWidget::close);
 }
 
-bool FrmPicture::DimensionaImmagine(const QString &percorso, const QPoint &angolo)
+bool FrmPicture::DimensionaImmagine(const QString &cartella, const QString &nome, const QPoint &angolo)
 {
-    QImageReader lettore(percorso);
-    const QImage immagine = lettore.read();
+    const QImage immagine = CaricaImmagine(cartella, nome);
     if (immagine.isNull())
         return false;
     const int w = immagine.width();

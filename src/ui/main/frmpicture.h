@@ -12,11 +12,12 @@ class FrmPicture : public QWidget {
 public:
     explicit FrmPicture(QWidget *principale);
 
-    // Loads the picture file and shows the window with its outer top-left
-    // corner at angolo, sized to the picture plus a 16 x 40 pixel border.
-    // Returns false, without showing anything, when the file is not a
-    // picture that can be read.
-    bool DimensionaImmagine(const QString &percorso, const QPoint &angolo);
+    // Loads the picture file that the stored name leads to inside the folder
+    // and shows the window with its outer top-left corner at angolo, sized to
+    // the picture plus a 16 x 40 pixel border; called again, it shows the new
+    // picture at the new size. Returns false, changing nothing, when the name
+    // leads outside the folder or to no picture that can be read.
+    bool DimensionaImmagine(const QString &cartella, const QString &nome, const QPoint &angolo);
 
 signals:
     void chiusa();

@@ -1,6 +1,7 @@
 #include "ui/main/listafile.h"
 
-#include <QDir>
+#include "store/fileincartella.h"
+
 #include <QMouseEvent>
 
 ListaFile::ListaFile(const QString &schema, QWidget *parent)
@@ -17,25 +18,7 @@ void ListaFile::impostaCartella(const QString &cartella)
 void ListaFile::ricarica()
 {
     clear();
-    if (m_cartella.isEmpty())
-        return;
-    QDir dir(m_cartella);
-    // The patterns match regardless of case, whatever the file system does.
-    const QStringList nomi = dir.entryList(QDir::Files | QDir::Hidden, QDir::NoSort);
-    QStringList scelti;
-    for (const QString &nome : std::as_const(nomi)) {
-        for (const QString &filtro : std::as_const(m_filtri)) {
-            if (QDir::match(filtro, nome)) { // QDir::match ignores case
-                scelti << nome;
-                break;
-            }
-        }
-    }
-    std::sort(scelti.begin(), scelti.end(), [](const QString &a, const QString &b) {
-        const int c = a.compare(b, Qt::CaseInsensitive);
-        return c != 0 ? c < 0 : a < b;
-    });
-    addItems(scelti);
+    addItems(ElencoFileInCartella(m_cartella, m_filtri));
 }
 
 QString ListaFile::nomeSelezionato() const

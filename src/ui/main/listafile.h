@@ -3,9 +3,10 @@
 #include <QListWidget>
 #include <QString>
 
-// A list of the files of one folder that match a pattern such as
-// "*.jpg;*.jpeg;*.bmp" (case-insensitive), sorted by name. The list is read
-// when the folder or the pattern is set and again on ricarica().
+// A list of the regular files of one folder that match a pattern such as
+// "*.jpg;*.jpeg;*.bmp" (case-insensitive), sorted by name; links are listed
+// only when they lead to such a file inside the folder. The list is read
+// when the folder is set and again on ricarica().
 class ListaFile : public QListWidget {
     Q_OBJECT
 public:

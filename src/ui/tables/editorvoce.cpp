@@ -5,13 +5,14 @@
 #include "components/operazioni.h"
 #include "store/cp1252.h"
 #include "store/dialoghi.h"
+#include "store/fileincartella.h"
 #include "store/stato.h"
 #include "store/tabelle.h"
+#include "ui/widgets/immagineincartella.h"
 #include "ui/widgets/listareport.h"
 
 #include <QAction>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -260,17 +261,22 @@ void FrmListe::caricaImmagine()
     const QString nome = scelto.isEmpty() ? QString() : QFileInfo(scelto).fileName();
     if (nome.isEmpty())
         return;
+    // A double quote could not be stored: the table file would keep a single
+    // quote instead, which names no file.
+    if (!NomeConservabile(nome)) {
+        m_dialoghi.messaggio(AvvisoVirgoletteNelNome, Icona::Esclamazione, Pulsanti::Ok);
+        return;
+    }
     m_txImmagine->setText(nome);
     mostraImmagine(nome);
 }
 
 // Shows a picture of the package folder fitted into imgPack, keeping its
-// proportions; a missing or unreadable file shows nothing.
+// proportions; a missing or unreadable file, or a name leading outside the
+// folder or to anything but a regular file, shows nothing.
 void FrmListe::mostraImmagine(const QString &nomeFile)
 {
-    QImageReader lettore(m_stato.percorsi.CartellaPackages + nomeFile);
-    lettore.setAutoTransform(true);
-    const QImage immagine = lettore.read();
+    const QImage immagine = CaricaImmagine(m_stato.percorsi.CartellaPackages, nomeFile, true);
     if (immagine.isNull()) {
         m_imgPack->clear();
         return;

@@ -2,6 +2,7 @@
 // rule however the text changes, and each way of closing it.
 #include "common/cartellatest.h"
 #include "common/finestre.h"
+#include "store/cp1252.h"
 #include "store/stato.h"
 #include "ui/aux/etichette.h"
 #include "ui/aux/frmcustom.h"
@@ -171,6 +172,8 @@ private slots:
             }
             casella(modale, 3)->selectAll();
             QTest::keyClick(casella(modale, 3), Qt::Key_Delete);
+            QTest::keyClicks(casella(modale, 3), QStringLiteral("µ"));
+            casella(modale, 3)->insert(QStringLiteral("Ω")); // no key for it on the test keyboard
             if (modo == "enter" || modo == "esc")
                 QTest::keyClick(casella(modale, 6), modo == "esc" ? Qt::Key_Escape : Qt::Key_Return);
             else if (modo == "close")
@@ -185,12 +188,12 @@ private slots:
         QCOMPARE(mostrata, "frmCustom " + Trenta.left(20));
         QVERIFY(vista.isNull()); // the window is gone once ApriEtichette returns
         QCOMPARE(chiamate, 1);
-        QCOMPARE(etichette(), salvate ? QStringList({"Campo Personale 1xyz", "Campo Personale 2xyz", "",
+        QCOMPARE(etichette(), salvate ? QStringList({"Campo Personale 1xyz", "Campo Personale 2xyz", "µ?",
                                                      "Campo Personale 4xyz", Trenta.left(20), "Campo Personale 6xyz"})
                                       : prima);
         QByteArray custom = "[Custom]\r\n";
         for (int i = 1; i <= 6; ++i)
-            custom += "Campo personale " + QByteArray::number(i) + '=' + m_stato.Etichette[i].toLatin1() + "\r\n";
+            custom += "Campo personale " + QByteArray::number(i) + '=' + CodificaCp1252(m_stato.Etichette[i]) + "\r\n";
         QVERIFY(cartella.leggi(QStringLiteral("Info.ini")).contains(custom));
     }
 };

@@ -218,6 +218,69 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
+    // Two new components in a row: consecutive IDs, the counter moved on in
+    // memory and in Info.ini after each. The ID one below the largest is
+    // still given; after it the counter has none left.
+    void nuoviInFila_data()
+    {
+        QTest::addColumn<qint32>("primo");
+        QTest::newRow("from 15") << 15;
+        QTest::newRow("the largest ID but one") << INT32_MAX - 1;
+    }
+    void nuoviInFila()
+    {
+        QFETCH(qint32, primo);
+        Ambiente a;
+        cinqueComponenti(a.stato);
+        a.stato.ProssimoIDComponente = primo;
+        a.apri();
+        const bool ultimo = primo == INT32_MAX - 1;
+        for (int i = 0; i < 2; ++i) {
+            a.premi("new");
+            a.scrivi("txCodice", QStringLiteral("R%1").arg(i + 1));
+            a.scrivi("txQty", "1");
+            if (ultimo && i == 1)
+                a.dialoghi.setNextAnswer(Risposta::Ok);
+            a.premi("save");
+            if (ultimo && i == 1) {
+                QVERIFY(a.dialoghi.ultimoBox().testo.startsWith("Impossibile aggiungere: gli ID disponibili"));
+                break;
+            }
+            QCOMPARE(a.stato.NumComponenti, 6 + i);
+            QCOMPARE(a.stato.componente(6 + i).ID, primo + i);
+            QCOMPARE(a.stato.ProssimoIDComponente, primo + i + 1);
+            QVERIFY(a.cartella.leggi("Info.ini").contains(
+                QStringLiteral("\r\nProssimo ID Componente=%1\r\n").arg(primo + i + 1).toLatin1()));
+            const QByteArray riga = a.cartella.leggi("Componenti.dat").split('\n').value(5 + i);
+            QVERIFY2(riga.startsWith(QByteArray::number(primo + i) + ',') && riga.contains(",\"R" + QByteArray::number(i + 1) + "\","),
+                     riga.constData());
+        }
+        QCOMPARE(a.stato.NumComponenti, ultimo ? 6 : 7);
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // With exactly one stored component, a new one sharing its digits is
+    // still asked about.
+    void conflittoConUnSoloComponente()
+    {
+        Ambiente a;
+        riempiTabelle(a.stato);
+        aggiungi(a.stato, componente(1, "BC547C", 2, "ST", 2, "TR", 100));
+        a.apri();
+        a.premi("new");
+        a.scrivi("txCodice", "bc547b");
+        a.scrivi("txQty", "10");
+        a.dialoghi.setNextAnswer(Risposta::No);
+        a.premi("save");
+        verificaBox(a.dialoghi,
+                    "Ci sono altri componenti con lo stesso codice numerico [547] of BC547B:\r\n> BC547C\r\n\r\n"
+                    "Devo continuare comunque ?",
+                    "Conflitto di codice", Icona::Esclamazione, Pulsanti::SiNo);
+        QCOMPARE(a.stato.NumComponenti, 1);
+        QCOMPARE(a.bottoni(), QStringLiteral("00011"));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
     // Today's date, upper-case code, cleaned texts, IDs looked up by name.
     void recordCompleto()
     {

@@ -1,9 +1,12 @@
 // Showing a component and its pictures (checked on the pixels of the box),
 // the picture window, picture and datasheet associations, opening datasheets,
+// stored or picked names that lead out of their folder or to special files,
 // and the display options with their marks, colours and persistence.
 
 #include "ambiente.h"
 
+#include "common/fifosorvegliata.h"
+#include "store/ini.h"
 #include "startup/avvio.h"
 #include "ui/main/frmpicture.h"
 
@@ -15,6 +18,25 @@ bool simile(const QColor &a, const QColor &b)
 {
     return std::abs(a.red() - b.red()) < 40 && std::abs(a.green() - b.green()) < 40
            && std::abs(a.blue() - b.blue()) < 40;
+}
+
+// A double click on the picture box that should open no picture window: one
+// that opens all the same is closed at once, so that the test fails on the
+// result instead of waiting for it.
+bool apreFinestra(Ambiente &a)
+{
+    bool aperta = false;
+    QTimer guardia;
+    guardia.setSingleShot(true);
+    QObject::connect(&guardia, &QTimer::timeout, [&] {
+        if (FrmPicture *fp = a.finestra->finestraImmagine()) {
+            aperta = true;
+            fp->close();
+        }
+    });
+    guardia.start(0);
+    QTest::mouseDClick(a.w("pic"), Qt::LeftButton);
+    return aperta || a.finestra->finestraImmagine() || a.finestra->variabili().ImmagineAperta;
 }
 
 QColor suggerimento(const Ambiente &a) { return a.w("lblRedimPic")->palette().color(QPalette::Window); }
@@ -68,6 +90,33 @@ class TestFrmMainImmagini : public QObject {
     }
 
 private slots:
+    // The separator as Info.ini holds it: only "," ticks the first CSV item
+    // and only ";" the second; anything else ticks neither. A tab is a blank
+    // around the value, which the reader drops: the separator is then empty.
+    void separatoreDaInfo_data()
+    {
+        QTest::addColumn<QByteArray>("valore");
+        QTest::addColumn<QString>("letto");
+        QTest::addColumn<QString>("spunteCsv");
+        QTest::newRow("comma") << QByteArray(",") << "," << "10";
+        QTest::newRow("semicolon") << QByteArray(";") << ";" << "01";
+        QTest::newRow("tab") << QByteArray("\t") << "" << "00";
+        QTest::newRow("pipe") << QByteArray("|") << "|" << "00";
+    }
+    void separatoreDaInfo()
+    {
+        QFETCH(QByteArray, valore);
+        QFETCH(QString, letto);
+        QFETCH(QString, spunteCsv);
+        Ambiente a;
+        a.cartella.scrivi("Info.ini", "[Options]\r\nSeparatore CSV=" + valore + "\r\n");
+        QVERIFY(LeggiInfo(a.stato));
+        QCOMPARE(a.stato.SeparatoreCSV, letto);
+        cinqueComponenti(a.stato);
+        const FrmMain &f = a.apri();
+        QCOMPARE(spunte(f).mid(2, 2), spunteCsv);
+    }
+
     // Each command twice (a ticked item or pressed button chosen again stays
     // so), then the marks and the theme's colours. Nothing is written until
     // the next save (here a deletion); a restart comes back with the options.
@@ -121,8 +170,6 @@ private slots:
         Ambiente a;
         scriviImmagine(a.cartella, QStringLiteral("Pics/bc547.bmp"), 50, 40, Qt::yellow);
         prepara(a, QStringLiteral("bc547.bmp"));
-        a.stato.Produttori[1].Nome = QStringLiteral("STMicro"); // renamed after BC547C was stored: found by ID
-        a.finestra->CaricaTabelle();
         a.clicRiga(3, 0);
         QCOMPARE(a.corrente(), 2);
         QStringList campi;
@@ -135,7 +182,7 @@ private slots:
                  QStringLiteral("TRDIP14"));
         QVERIFY(simile(a.w<QLabel>("imgPack")->pixmap().toImage().pixelColor(5, 5), Qt::blue));
         auto *lp = a.w<QListWidget>("LP");
-        QCOMPARE(lp->currentItem()->text(), QStringLiteral("STMicro"));
+        QCOMPARE(lp->currentItem()->text(), QStringLiteral("ST"));
         QVERIFY(lp->currentItem()->isSelected());
         QVERIFY(simile(a.riquadro().pixelColor(200, 200), Qt::yellow));
         // NE555: no package, picture or datasheet.
@@ -256,6 +303,274 @@ private slots:
         QTRY_VERIFY(!a.finestra->finestraImmagine());
     }
 
+    // The picture window open, another component shown and its picture
+    // double-clicked: the same window shows the new picture at its size. A
+    // component with no picture closes it; the first double click returns.
+    void finestraSegueIlComponente()
+    {
+        Ambiente a;
+        scriviImmagine(a.cartella, QStringLiteral("Pics/grande.bmp"), 300, 200, Qt::cyan);
+        scriviImmagine(a.cartella, QStringLiteral("Pics/piccola.bmp"), 120, 80, Qt::magenta);
+        prepara(a, QStringLiteral("grande.bmp"));
+        a.stato.Componenti[0].Immagine = QStringLiteral("piccola.bmp"); // NE555, row 5
+        a.finestra->move(120, 80);
+        a.clicRiga(3, 0);
+        bool controllato = false;
+        conFinestraAperta(a, [&] {
+            // Whatever fails below, the window goes and the test goes on.
+            auto chiudi = qScopeGuard([&] {
+                if (FrmPicture *fp = a.finestra->finestraImmagine())
+                    fp->close();
+            });
+            QPointer<FrmPicture> fp = a.finestra->finestraImmagine();
+            QVERIFY(fp);
+            a.clicRiga(5, 0);
+            QTest::mouseDClick(a.w("pic"), Qt::LeftButton);
+            QCOMPARE(a.finestra->finestraImmagine(), fp.data());
+            QVERIFY(fp->isVisible());
+            QCOMPARE(fp->frameGeometry(), QRect(a.finestra->frameGeometry().topLeft() + QPoint(4, 98), QSize(136, 120)));
+            auto *imm = fp->findChild<QLabel *>(QStringLiteral("imm"));
+            QCOMPARE(imm->geometry(), QRect(4, 4, 120, 80));
+            QVERIFY(simile(imm->pixmap().toImage().pixelColor(60, 40), Qt::magenta));
+            QCOMPARE(imm->pixmap().size(), QSize(120, 80));
+            a.clicRiga(1, 0); // 2N2222: no picture
+            QTest::mouseDClick(a.w("pic"), Qt::LeftButton);
+            QTRY_VERIFY(!fp || !fp->isVisible());
+            controllato = true;
+        });
+        QVERIFY(controllato);
+        QVERIFY(!a.finestra->variabili().ImmagineAperta);
+        QTRY_VERIFY(!a.finestra->finestraImmagine());
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // A stored name leading out of Pics (or Packages) shows nothing: the box
+    // stays empty, grey, and a double click opens no window, in both modes.
+    void nomiFuori_data()
+    {
+        QTest::addColumn<QString>("nome"); // ASSOLUTO: the full path of the picture outside
+        QTest::newRow("assoluto") << "ASSOLUTO";
+        QTest::newRow("punto punto") << "../fuori.bmp";
+        QTest::newRow("punto punto in mezzo") << "sotto/../../fuori.bmp";
+        QTest::newRow("collegamento fuori") << "uscita.bmp";
+    }
+    void nomiFuori()
+    {
+        QFETCH(QString, nome);
+        Ambiente a;
+        scriviImmagine(a.cartella, QStringLiteral("fuori.bmp"), 300, 200, Qt::cyan);
+        for (const char *cartella : {"Pics/", "Packages/"}) {
+            QVERIFY(QDir().mkpath(a.cartella.file(QLatin1String(cartella) + QStringLiteral("sotto"))));
+            QVERIFY(QFile::link(a.cartella.file(QStringLiteral("fuori.bmp")),
+                                a.cartella.file(QLatin1String(cartella) + QStringLiteral("uscita.bmp"))));
+        }
+        if (nome == QLatin1String("ASSOLUTO"))
+            nome = a.cartella.file(QStringLiteral("fuori.bmp"));
+        prepara(a, nome);
+        a.stato.Packages[0].Immagine = nome;
+        for (const char *modo : {"imgrid", "imgstd"}) {
+            a.comando(QLatin1String(modo));
+            a.clicRiga(3, 0);
+            QVERIFY(a.riquadro().isNull());
+            QVERIFY(a.w<QLabel>("imgPack")->pixmap().isNull());
+            QCOMPARE(suggerimento(a), QColor(128, 128, 128));
+            QVERIFY(!apreFinestra(a));
+        }
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // A FIFO, a folder or a device named as picture, package picture and
+    // datasheet: nothing is opened or waited for, nothing is listed, the
+    // boxes stay empty with no message; only "PDF" reports its failure.
+    void fileSpeciali_data()
+    {
+        QTest::addColumn<QString>("tipo");
+        QTest::newRow("fifo") << "fifo";
+        QTest::newRow("cartella") << "cartella";
+        QTest::newRow("dispositivo") << "dispositivo";
+    }
+    void fileSpeciali()
+    {
+        QFETCH(QString, tipo);
+        Ambiente a;
+        std::vector<std::unique_ptr<FifoSorvegliata>> fifo;
+        for (const char *nome : {"Pics/speciale.jpg", "Packages/speciale.bmp", "Datasheet/speciale.pdf"}) {
+            const QString percorso = a.cartella.file(QLatin1String(nome));
+            if (tipo == QLatin1String("fifo")) {
+                fifo.push_back(std::make_unique<FifoSorvegliata>(percorso));
+                QVERIFY(fifo.back()->creata());
+            } else if (tipo == QLatin1String("cartella")) {
+                QVERIFY(QDir().mkpath(percorso));
+            } else {
+                QVERIFY(QFile::link(QStringLiteral("/dev/zero"), percorso));
+            }
+        }
+        scriviImmagine(a.cartella, QStringLiteral("Pics/vera.jpg"), 30, 20, Qt::green, "JPG");
+        prepara(a, QStringLiteral("speciale.jpg"));
+        a.stato.Packages[0].Immagine = QStringLiteral("speciale.bmp");
+        a.stato.Componenti[1].Datasheet = QStringLiteral("speciale.pdf");
+        auto *flp = a.w<QListWidget>("FLP");
+        QCOMPARE(flp->count(), 1);
+        QCOMPARE(flp->item(0)->text(), QStringLiteral("vera.jpg"));
+        a.clicRiga(3, 0);
+        QCOMPARE(a.testo("txPic"), QStringLiteral("speciale.jpg"));
+        QVERIFY(a.riquadro().isNull());
+        QVERIFY(a.w<QLabel>("imgPack")->pixmap().isNull());
+        QVERIFY(!apreFinestra(a));
+        a.comando("imgstd");
+        QVERIFY(a.riquadro().isNull());
+        QVERIFY(a.dialoghi.boxes().isEmpty());
+        a.dialoghi.setNextAnswer(Risposta::Ok);
+        a.premi("pdf");
+        verificaBox(a.dialoghi, QStringLiteral("Errore nelle visualizzazione del PDF"), QString(), Icona::Critica,
+                    Pulsanti::Ok);
+        QVERIFY(a.dialoghi.documentiAperti().isEmpty() && a.dialoghi.programmiAvviati().isEmpty());
+        for (const auto &f : fifo)
+            QVERIFY(!f->aperta());
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // A picked picture or datasheet whose name holds a double quote is
+    // refused with a message, whichever way it was picked, and the old names
+    // stay; a name typed by hand gets the usual clean-up when saved.
+    void virgoletteNelNome()
+    {
+        Ambiente a;
+        scriviImmagine(a.cartella, QStringLiteral("Pics/a\"b.bmp"), 30, 20, Qt::magenta);
+        scriviImmagine(a.cartella, QStringLiteral("Pics/c.bmp"), 30, 20, Qt::yellow);
+        a.cartella.scrivi(QStringLiteral("Datasheet/d\"s.pdf"), "%PDF-1.4\n");
+        prepara(a, QStringLiteral("c.bmp"));
+        a.clicRiga(3, 0);
+        a.premi("edit");
+        auto *flp = a.w<QListWidget>("FLP");
+        QCOMPARE(flp->item(0)->text(), QStringLiteral("a\"b.bmp"));
+        const QPoint voce = flp->visualItemRect(flp->item(0)).center();
+        const auto rifiutato = [&](int volte) {
+            QCOMPARE(a.dialoghi.boxes().size(), volte);
+            QCOMPARE(a.dialoghi.ultimoBox().testo,
+                     QStringLiteral("Il nome del file scelto contiene le virgolette (\"), che l'archivio non può "
+                                    "conservare: rinomina il file e sceglilo di nuovo."));
+            QCOMPARE(a.dialoghi.ultimoBox().icona, Icona::Esclamazione);
+            QCOMPARE(a.dialoghi.ultimoBox().pulsanti, Pulsanti::Ok);
+            QCOMPARE(a.testo("txPic") + '|' + a.testo("txPDF"), QStringLiteral("c.bmp|bc547.pdf"));
+        };
+        a.dialoghi.setNextAnswer(Risposta::Ok);
+        QTest::mouseClick(flp->viewport(), Qt::LeftButton, {}, voce); // a double click starts with a click
+        QTest::mouseDClick(flp->viewport(), Qt::LeftButton, {}, voce);
+        QTest::mouseRelease(flp->viewport(), Qt::LeftButton, {}, voce);
+        rifiutato(1);
+        a.dialoghi.setNextAnswer(Risposta::Ok);
+        QTest::mouseClick(flp->viewport(), Qt::LeftButton, {}, voce);
+        QTest::mouseClick(a.w("btnAddJPG"), Qt::LeftButton);
+        rifiutato(2);
+        a.dialoghi.setNextFile(a.cartella.file(QStringLiteral("Pics/a\"b.bmp")));
+        a.dialoghi.setNextAnswer(Risposta::Ok);
+        QTest::mouseClick(a.w("btnLoadPic"), Qt::LeftButton);
+        rifiutato(3);
+        a.dialoghi.setNextFile(a.cartella.file(QStringLiteral("Datasheet/d\"s.pdf")));
+        a.dialoghi.setNextAnswer(Risposta::Ok);
+        QTest::mouseClick(a.w("btnLoadPDF"), Qt::LeftButton);
+        rifiutato(4);
+        a.premi("save");
+        QCOMPARE(a.stato.componente(2).Immagine + '|' + a.stato.componente(2).Datasheet,
+                 QStringLiteral("c.bmp|bc547.pdf"));
+        QVERIFY(a.cartella.leggi(QStringLiteral("Componenti.dat")).contains("\"bc547.pdf\",\"c.bmp\""));
+        // Typed by hand.
+        a.clicRiga(3, 0);
+        a.premi("edit");
+        a.scrivi("txPic", QStringLiteral("x\"y.bmp"));
+        a.premi("save");
+        QCOMPARE(a.stato.componente(2).Immagine, QStringLiteral("x'y.bmp"));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // "Nuovo" on an empty table: no component has a position yet, and the
+    // picture and datasheet controls work all the same, so that the very
+    // first component can get them as every later one does. While nothing
+    // is shown or edited, they are locked and the picture does nothing.
+    void nuovoSuTabellaVuota()
+    {
+        Ambiente a;
+        riempiTabelle(a.stato);
+        scriviImmagine(a.cartella, QStringLiteral("back.jpg"), 30, 20, Qt::red, "JPG");
+        scriviImmagine(a.cartella, QStringLiteral("Pics/a.bmp"), 30, 20, Qt::magenta);
+        a.cartella.scrivi(QStringLiteral("Datasheet/d.pdf"), "%PDF-1.4\n");
+        a.apri();
+        QVERIFY(!a.w("fmImm")->isEnabled());
+        QVERIFY(!apreFinestra(a));
+        a.premi("new");
+        QCOMPARE(a.corrente(), 0);
+        QVERIFY(a.w("fmImm")->isEnabled());
+        a.dialoghi.setNextFile(a.cartella.file(QStringLiteral("Pics/a.bmp")));
+        QTest::mouseClick(a.w("btnLoadPic"), Qt::LeftButton);
+        QCOMPARE(a.testo("txPic"), QStringLiteral("a.bmp"));
+        QVERIFY(simile(a.riquadro().pixelColor(200, 200), Qt::magenta));
+        a.scrivi("txPic", QString());
+        auto *flp = a.w<QListWidget>("FLP");
+        QTest::mouseClick(flp->viewport(), Qt::LeftButton, {}, flp->visualItemRect(flp->item(0)).center());
+        QTest::mouseClick(a.w("btnAddJPG"), Qt::LeftButton);
+        QCOMPARE(a.testo("txPic"), QStringLiteral("a.bmp"));
+        a.dialoghi.setNextFile(a.cartella.file(QStringLiteral("Datasheet/d.pdf")));
+        QTest::mouseClick(a.w("btnLoadPDF"), Qt::LeftButton);
+        QCOMPARE(a.testo("txPDF"), QStringLiteral("d.pdf"));
+        a.scrivi("txCodice", QStringLiteral("NE555"));
+        a.scrivi("txQty", QStringLiteral("3"));
+        a.w<QComboBox>("cmbTipo")->setEditText(QStringLiteral("IC"));
+        a.w<QListWidget>("LP")->setCurrentRow(0);
+        a.premi("save");
+        QCOMPARE(a.stato.NumComponenti, 1);
+        QCOMPARE(a.stato.componente(1).Immagine + '|' + a.stato.componente(1).Datasheet, QStringLiteral("a.bmp|d.pdf"));
+        QVERIFY(a.cartella.leggi(QStringLiteral("Componenti.dat")).contains("\"d.pdf\",\"a.bmp\""));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // Kept on purpose: the pin count belongs to the component, so it is
+    // shown (and kept by the next save) with no package, or with a package
+    // no longer in the table.
+    void pinSenzaPackage_data()
+    {
+        QTest::addColumn<qint32>("idPackage");
+        QTest::newRow("senza package") << 0;
+        QTest::newRow("package sparito") << 9;
+    }
+    void pinSenzaPackage()
+    {
+        QFETCH(qint32, idPackage);
+        Ambiente a;
+        prepara(a);
+        a.stato.Componenti[1].IDPackage = idPackage;
+        a.stato.Componenti[1].Pins = 8;
+        a.clicRiga(3, 0);
+        QCOMPARE(a.testo("txPins") + '|' + a.w<QComboBox>("cmbPack")->currentText() + '|' + a.testo("txPackDesc"),
+                 QStringLiteral("8||"));
+        QVERIFY(a.w<QLabel>("imgPack")->pixmap().isNull());
+        a.premi("edit");
+        a.premi("save");
+        QCOMPARE(a.stato.componente(2).Pins, 8);
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // Kept on purpose: a manufacturer renamed since the component was saved
+    // (the component keeps the old name) is selected by its ID, so the next
+    // save keeps the component with it rather than with the first entry.
+    void produttoreRinominato()
+    {
+        Ambiente a;
+        prepara(a);
+        a.stato.Produttori[1].Nome = QStringLiteral("STMICRO");
+        a.finestra->CaricaTabelle();
+        a.clicRiga(3, 0);
+        QCOMPARE(a.stato.componente(2).NomeProduttore, QStringLiteral("ST"));
+        auto *lp = a.w<QListWidget>("LP");
+        QVERIFY(lp->currentItem() && lp->currentItem()->isSelected());
+        QCOMPARE(lp->currentItem()->text(), QStringLiteral("STMICRO"));
+        a.premi("edit");
+        a.premi("save");
+        QCOMPARE(a.stato.componente(2).IDProduttore, 2);
+        QCOMPARE(a.stato.componente(2).NomeProduttore, QStringLiteral("STMICRO"));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
     // The picture list shows only pictures; a click shows one, "Inserisci"
     // associates it; the file dialog keeps only the name.
     void associazioni()
@@ -285,18 +600,42 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
+    // The viewer gets any name that stays in the folder, even of a missing
+    // file; the desktop's opener, tried when the viewer is missing or fails,
+    // only a real PDF file of the folder (links resolved). Anything else:
+    // the message, and nothing started or opened.
     void apriDatasheet_data()
     {
-        QTest::addColumn<QString>("nome");
-        QTest::addColumn<bool>("visore"); // the viewer file exists
+        QTest::addColumn<QString>("nome");        // "ASSOLUTO": the full path of a PDF outside the folder
+        QTest::addColumn<bool>("visore");         // the viewer file exists
         QTest::addColumn<bool>("avvioRiesce");
         QTest::addColumn<bool>("documentoRiesce");
-        QTest::newRow("visore") << "bc547.pdf" << true << true << true;
-        QTest::newRow("spazio nel nome") << "data sheet bc547.pdf" << true << true << true;
-        QTest::newRow("caratteri di shell") << "a\"; rm -rf ~; $(x) & b.pdf" << true << true << true;
-        QTest::newRow("visore mancante") << "bc547.pdf" << false << true << true;
-        QTest::newRow("visore non parte") << "bc547.pdf" << true << false << true;
-        QTest::newRow("niente funziona") << "bc547.pdf" << true << false << false;
+        QTest::addColumn<bool>("avviato");        // the viewer started on Datasheet/nome
+        QTest::addColumn<QString>("aperto");      // asked of the desktop's opener, in the program folder
+        QTest::addColumn<bool>("errore");         // the message shown
+        QTest::newRow("visore") << "bc547.pdf" << true << true << true << true << "" << false;
+        QTest::newRow("visore, pdf mancante") << "manca.pdf" << true << true << true << true << "" << false;
+        QTest::newRow("spazio nel nome") << "data sheet bc547.pdf" << true << true << true << true << "" << false;
+        QTest::newRow("caratteri di shell") << "a\"; rm -rf ~; $(x) & b.pdf" << true << true << true << true << ""
+                                            << false;
+        QTest::newRow("visore mancante") << "bc547.pdf" << false << true << true << false << "Datasheet/bc547.pdf"
+                                         << false;
+        QTest::newRow("visore non parte") << "bc547.pdf" << true << false << true << true << "Datasheet/bc547.pdf"
+                                          << false;
+        QTest::newRow("niente funziona") << "bc547.pdf" << true << false << false << true << "Datasheet/bc547.pdf"
+                                         << true;
+        QTest::newRow("collegamento dentro") << "alias.pdf" << false << true << true << false
+                                             << "Datasheet/bc547.pdf" << false;
+        QTest::newRow("estensione maiuscola") << "MAIUSCOLO.PDF" << false << true << true << false
+                                              << "Datasheet/MAIUSCOLO.PDF" << false;
+        // Refused by the opener.
+        const QStringList rifiutati = {"manca.pdf", "../fuori.pdf", "ASSOLUTO", "uscita.pdf", "evil.desktop",
+                                       "travestito.pdf", "script.pdf", "fifo.pdf", "cartella.pdf", "zero.pdf"};
+        for (const QString &n : rifiutati)
+            QTest::addRow("%s", qPrintable(n)) << n << false << true << true << false << "" << true;
+        // Refused by the viewer too.
+        for (const char *n : {"../fuori.pdf", "ASSOLUTO", "uscita.pdf", "fifo.pdf", "cartella.pdf", "zero.pdf"})
+            QTest::addRow("visore, %s", n) << QString::fromLatin1(n) << true << true << true << false << "" << true;
     }
     void apriDatasheet()
     {
@@ -304,28 +643,53 @@ private slots:
         QFETCH(bool, visore);
         QFETCH(bool, avvioRiesce);
         QFETCH(bool, documentoRiesce);
+        QFETCH(bool, avviato);
+        QFETCH(QString, aperto);
+        QFETCH(bool, errore);
         Ambiente a;
+        const QByteArray pdf = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n1 0 obj\n<<>>\nendobj\n";
+        for (const char *n : {"Datasheet/bc547.pdf", "Datasheet/data sheet bc547.pdf", "Datasheet/MAIUSCOLO.PDF",
+                              "fuori.pdf"})
+            a.cartella.scrivi(QLatin1String(n), pdf);
+        a.cartella.scrivi(QStringLiteral("Datasheet/evil.desktop"),
+                          pdf + "[Desktop Entry]\nType=Application\nExec=sh -c 'touch preso'\n");
+        a.cartella.scrivi(QStringLiteral("Datasheet/script.pdf"), "#!/bin/sh\ntouch preso\n");
+        const QString ds = a.stato.percorsi.CartellaDatasheet;
+        QVERIFY(QFile::link(QStringLiteral("bc547.pdf"), ds + QStringLiteral("alias.pdf")));
+        QVERIFY(QFile::link(a.cartella.file(QStringLiteral("fuori.pdf")), ds + QStringLiteral("uscita.pdf")));
+        QVERIFY(QFile::link(QStringLiteral("evil.desktop"), ds + QStringLiteral("travestito.pdf")));
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), ds + QStringLiteral("zero.pdf")));
+        QVERIFY(QDir().mkpath(ds + QStringLiteral("cartella.pdf")));
+        FifoSorvegliata fifo(ds + QStringLiteral("fifo.pdf"));
+        QVERIFY(fifo.creata());
         if (visore)
             a.cartella.scrivi(QStringLiteral("Sumatra/SumatraPDF.exe"), "MZ");
+        if (nome == QLatin1String("ASSOLUTO"))
+            nome = a.cartella.file(QStringLiteral("fuori.pdf"));
         prepara(a);
         a.stato.Componenti[1].Datasheet = nome;
         a.dialoghi.impostaEsitoAvvio(avvioRiesce);
         a.dialoghi.impostaEsitoDocumento(documentoRiesce);
         a.clicRiga(3, 0);
-        const QString documento = a.stato.percorsi.CartellaDatasheet + nome;
-        if (!documentoRiesce)
+        if (errore)
             a.dialoghi.setNextAnswer(Risposta::Ok);
         a.premi("pdf");
-        QCOMPARE(a.dialoghi.programmiAvviati().size(), visore ? 1 : 0);
-        if (visore) {
+
+        QCOMPARE(a.dialoghi.programmiAvviati().size(), avviato ? 1 : 0);
+        if (avviato) {
             QCOMPARE(a.dialoghi.programmiAvviati()[0].programma,
                      a.cartella.percorso() + QStringLiteral("/Sumatra/SumatraPDF.exe"));
-            QCOMPARE(a.dialoghi.programmiAvviati()[0].argomenti, QStringList{documento});
+            QCOMPARE(a.dialoghi.programmiAvviati()[0].argomenti, QStringList{ds + nome});
         }
-        QCOMPARE(a.dialoghi.documentiAperti(), visore && avvioRiesce ? QStringList() : QStringList{documento});
-        if (!documentoRiesce)
+        const QString programma = QFileInfo(a.cartella.percorso()).canonicalFilePath() + u'/';
+        QCOMPARE(a.dialoghi.documentiAperti(), aperto.isEmpty() ? QStringList() : QStringList{programma + aperto});
+        if (errore)
             verificaBox(a.dialoghi, QStringLiteral("Errore nelle visualizzazione del PDF"), QString(), Icona::Critica,
                         Pulsanti::Ok);
+        else
+            QVERIFY(a.dialoghi.boxes().isEmpty());
+        QVERIFY(!fifo.aperta());
+        QVERIFY(!a.cartella.esiste(QStringLiteral("preso")) && !a.cartella.esiste(QStringLiteral("Datasheet/preso")));
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 

@@ -3,6 +3,8 @@
 // save leaves on disk.
 #include "bancotabelle.h"
 
+#include "common/fifosorvegliata.h"
+
 namespace {
 
 QColor sfondo(QLineEdit *c) { return c->palette().color(QPalette::Base); }
@@ -170,6 +172,79 @@ private slots:
         QVERIFY(!conFigura(f.get()));
         QCOMPARE(b.stato.package(1).Immagine, QStringLiteral("dip8.jpg"));
         QVERIFY(!b.stato.TabelleModificate);
+        VERIFICA_DIALOGHI(b.dialoghi);
+    }
+
+    // A package picture named by a FIFO, a folder, a device, or a name
+    // leading out of Packages: a row click or "Carica" shows no picture,
+    // opens and waits for nothing, and says nothing; the name is kept.
+    void immaginePackageSpeciale_data()
+    {
+        QTest::addColumn<QString>("nome"); // ASSOLUTO: the full path of a picture outside
+        QTest::newRow("fifo") << "fifo.bmp";
+        QTest::newRow("cartella") << "cartella.bmp";
+        QTest::newRow("dispositivo") << "zero.bmp";
+        QTest::newRow("punto punto") << "../fuori.bmp";
+        QTest::newRow("assoluto") << "ASSOLUTO";
+        QTest::newRow("collegamento fuori") << "uscita.bmp";
+    }
+    void immaginePackageSpeciale()
+    {
+        QFETCH(QString, nome);
+        Banco b;
+        const QString pack = b.stato.percorsi.CartellaPackages;
+        QImage img(20, 20, QImage::Format_RGB32);
+        img.fill(Qt::red);
+        QVERIFY(img.save(b.cartella.file(QStringLiteral("fuori.bmp"))));
+        QVERIFY(QFile::link(b.cartella.file(QStringLiteral("fuori.bmp")), pack + QStringLiteral("uscita.bmp")));
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), pack + QStringLiteral("zero.bmp")));
+        QVERIFY(QDir().mkpath(pack + QStringLiteral("cartella.bmp")));
+        FifoSorvegliata fifo(pack + QStringLiteral("fifo.bmp"));
+        QVERIFY(fifo.creata());
+        if (nome == QLatin1String("ASSOLUTO"))
+            nome = b.cartella.file(QStringLiteral("fuori.bmp"));
+        b.package(1, QStringLiteral("DIP8"), QString(), nome);
+        auto f = b.apri();
+        scheda(f.get(), 2);
+        clicRiga(lista(f.get(), "LVG"), 1);
+        QCOMPARE(casella(f.get(), "txImmagine")->text(), nome);
+        QVERIFY(!conFigura(f.get()));
+        clic(f.get(), "edit");
+        b.dialoghi.setNextFile(nome.startsWith(u'/') ? nome : pack + nome);
+        QTest::mouseClick(trova<QPushButton>(f.get(), "btnLoadPic"), Qt::LeftButton);
+        QCOMPARE(casella(f.get(), "txImmagine")->text(), QFileInfo(nome).fileName());
+        QVERIFY(!conFigura(f.get()));
+        QVERIFY(!fifo.aperta());
+        VERIFICA_DIALOGHI(b.dialoghi);
+    }
+
+    // "Carica" on a file whose name holds a double quote: refused with a
+    // message, the name and picture shown stay, and so does the entry.
+    void virgoletteNelNome()
+    {
+        Banco b;
+        QImage img(20, 20, QImage::Format_RGB32);
+        img.fill(Qt::red);
+        QVERIFY(img.save(b.stato.percorsi.CartellaPackages + "dip8.bmp"));
+        QVERIFY(img.save(b.stato.percorsi.CartellaPackages + "so\"8.bmp"));
+        b.package(1, QStringLiteral("DIP8"), QStringLiteral("Dual in line"), QStringLiteral("dip8.bmp"));
+        auto f = b.apri();
+        scheda(f.get(), 2);
+        clicRiga(lista(f.get(), "LVG"), 1);
+        clic(f.get(), "edit");
+        b.dialoghi.setNextFile(b.stato.percorsi.CartellaPackages + "so\"8.bmp");
+        b.dialoghi.setNextAnswer(Risposta::Ok);
+        QTest::mouseClick(trova<QPushButton>(f.get(), "btnLoadPic"), Qt::LeftButton);
+        QCOMPARE(b.dialoghi.boxes().size(), 1);
+        QCOMPARE(b.dialoghi.ultimoBox().testo,
+                 QStringLiteral("Il nome del file scelto contiene le virgolette (\"), che l'archivio non può "
+                                "conservare: rinomina il file e sceglilo di nuovo."));
+        QCOMPARE(b.dialoghi.ultimoBox().icona, Icona::Esclamazione);
+        QCOMPARE(b.dialoghi.ultimoBox().pulsanti, Pulsanti::Ok);
+        QCOMPARE(casella(f.get(), "txImmagine")->text(), QStringLiteral("dip8.bmp"));
+        QVERIFY(conFigura(f.get()));
+        clic(f.get(), "save");
+        QCOMPARE(b.stato.package(1).Immagine, QStringLiteral("dip8.bmp"));
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 

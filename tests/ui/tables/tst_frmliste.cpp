@@ -35,6 +35,30 @@ private slots:
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
+    // Two entries sharing an ID (a hand-edited file): the usage belongs to
+    // the ID, so both entries show the components counted once, not twice
+    // and not split, in every table; the filter keeps both.
+    void idDoppio()
+    {
+        Banco b;
+        b.tipo(3, QStringLiteral("PRIMO"));
+        b.tipo(3, QStringLiteral("SECONDO"));
+        b.produttore(4, QStringLiteral("ALFA"));
+        b.produttore(4, QStringLiteral("BETA"));
+        b.package(5, QStringLiteral("P1"));
+        b.package(5, QStringLiteral("P2"));
+        b.componente(QStringLiteral("C1"), 3, 4, 5);
+        b.componente(QStringLiteral("C2"), 3, 4, 0);
+        auto f = b.apri();
+        QCOMPARE(righe(lista(f.get(), "LVT")), QStringList({"1|PRIMO|2|3", "2|SECONDO|2|3"}));
+        QCOMPARE(righe(lista(f.get(), "LVP")), QStringList({"1|ALFA|2|4", "2|BETA|2|4"}));
+        QCOMPARE(righe(lista(f.get(), "LVG")), QStringList({"1|P1|1|5", "2|P2|1|5"}));
+        QCOMPARE(spunte(lista(f.get(), "LVT")), QStringLiteral("11"));
+        clicFiltro(f.get());
+        QCOMPARE(righe(lista(f.get(), "LVG")), QStringList({"1|P1|1|5", "2|P2|1|5"}));
+        VERIFICA_DIALOGHI(b.dialoghi);
+    }
+
     // A header click on an empty list changes nothing; the first click on
     // "Qtà" orders from the highest usage, by value; every refill puts the
     // rows back in ascending name order.

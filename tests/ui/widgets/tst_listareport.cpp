@@ -238,6 +238,40 @@ private slots:
         }
     }
 
+    // A text that starts another one sorts before it in ascending order
+    // (after it descending), also when they part only after the first eight
+    // characters past the prefix shared by the whole column.
+    void testoCheNeIniziaUnAltro_data()
+    {
+        QTest::addColumn<QStringList>("testi");
+        QTest::addColumn<int>("ordine");
+        const QStringList senzaPrefisso{"ABCDEFGHIJKL", "Z", "ABCDEFGHIJ", "abcdefghij", "ABCDEFGHI"};
+        const QStringList conPrefisso{"XXABCDEFGHIJKL", "XXZ", "XXABCDEFGHIJ", "XXABCDEFGHIJK"};
+        QTest::newRow("no shared prefix, ascending") << senzaPrefisso << 0;
+        QTest::newRow("no shared prefix, descending") << senzaPrefisso << 1;
+        QTest::newRow("shared prefix, ascending") << conPrefisso << 0;
+        QTest::newRow("shared prefix, descending") << conPrefisso << 1;
+    }
+    void testoCheNeIniziaUnAltro()
+    {
+        QFETCH(QStringList, testi);
+        QFETCH(int, ordine);
+        QList<int> attese(testi.size());
+        std::iota(attese.begin(), attese.end(), 1);
+        std::stable_sort(attese.begin(), attese.end(), [&](int a, int b) {
+            const int r = testi[a - 1].compare(testi[b - 1], Qt::CaseInsensitive);
+            return ordine == 1 ? r > 0 : r < 0;
+        });
+        QStringList volute;
+        for (int i : attese)
+            volute << QString::number(i);
+        prepara(0, {}, testi);
+        lista->setSortKey(0);
+        lista->setSortOrder(ordine);
+        lista->setSorted(true);
+        QCOMPARE(colonna(3), volute);
+    }
+
     // The direction belongs to the list: any call flips it, also on an empty
     // list or on another column; a column that does not exist changes nothing.
     void direzione()
