@@ -1,10 +1,9 @@
 #include "distinta/letturadistinta.h"
 
 #include "store/cp1252.h"
+#include "store/fileincartella.h"
 
-#include <QFile>
 #include <QDir>
-#include <QFileInfo>
 #include <QHash>
 #include <QStringDecoder>
 
@@ -342,22 +341,16 @@ LetturaDistinta LeggiDistinta(const QByteArray &dati)
 
 LetturaDistinta LeggiFileDistinta(const QString &percorso)
 {
-    LetturaDistinta esito;
-    const QFileInfo info(percorso);
-    QFile f(percorso);
-    if (!info.isFile() || !f.open(QIODevice::ReadOnly)) {
-        esito.errore = QStringLiteral("Impossibile leggere il file %1").arg(QDir::toNativeSeparators(percorso));
+    // Only a regular file is read, opened without waiting: a FIFO or a
+    // device picked in the dialog (or swapped in meanwhile) would block the
+    // program or never end.
+    const std::optional<QByteArray> dati = LeggiFileRegolare(percorso, DimensioneMassimaDistinta + 1);
+    if (!dati) {
+        LetturaDistinta esito;
+        esito.errore = QStringLiteral("Impossibile leggere il file %1: non \u00e8 un file normale o non \u00e8 "
+                                      "leggibile.")
+                           .arg(QDir::toNativeSeparators(percorso));
         return esito;
     }
-    if (info.size() > DimensioneMassimaDistinta) {
-        esito.errore = QStringLiteral("Il file \u00e8 troppo grande per una distinta base (oltre %1 MB).")
-                           .arg(DimensioneMassimaDistinta / (1024 * 1024));
-        return esito;
-    }
-    const QByteArray dati = f.read(DimensioneMassimaDistinta + 1);
-    if (f.error() != QFileDevice::NoError) {
-        esito.errore = QStringLiteral("Impossibile leggere il file %1").arg(QDir::toNativeSeparators(percorso));
-        return esito;
-    }
-    return LeggiDistinta(dati);
+    return LeggiDistinta(*dati);
 }

@@ -59,6 +59,6 @@ inline constexpr qint64 QuantitaMassimaDistinta = 1000000; // pieces per board
 
 LetturaDistinta LeggiDistinta(const QByteArray &dati);
 
-// Reads a file from disk, with a message when it cannot be opened or is too
-// large.
+// Reads a file from disk, with a message when it is not a regular file
+// (a folder, a FIFO, a device), cannot be read or is too large.
 LetturaDistinta LeggiFileDistinta(const QString &percorso);

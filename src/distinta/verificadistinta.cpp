@@ -48,12 +48,24 @@ QList<qint32> IndiceCodici::cerca(const QString &testo) const
 
 VerificaDistinta::VerificaDistinta(const Stato &stato, const LetturaDistinta &lettura)
 {
-    const IndiceCodici indice(stato);
     m_voci.reserve(lettura.righe.size());
     for (const RigaDistinta &riga : lettura.righe) {
         VoceVerifica v;
         v.riga = riga;
+        m_voci.append(v);
+    }
+    riconfronta(stato);
+}
+
+void VerificaDistinta::riconfronta(const Stato &stato)
+{
+    const IndiceCodici indice(stato);
+    for (VoceVerifica &v : m_voci) {
+        const RigaDistinta &riga = v.riga;
+        const qint32 sceltaPrima = v.scelta;
         v.parte = riga.mpn.isEmpty() ? riga.valore : riga.mpn;
+        v.candidati.clear();
+        v.scelta = 0;
         if (!riga.errore.isEmpty()) {
             v.esito = EsitoRiga::Errore;
         } else {
@@ -66,10 +78,11 @@ VerificaDistinta::VerificaDistinta(const Stato &stato, const LetturaDistinta &le
             }
             if (v.candidati.size() == 1)
                 v.scelta = v.candidati.first();
+            else if (v.candidati.contains(sceltaPrima))
+                v.scelta = sceltaPrima;
         }
-        m_voci.append(v);
     }
-    calcola(stato, 1);
+    calcola(stato, m_schede);
 }
 
 bool VerificaDistinta::scegli(int indice, qint32 posizione)

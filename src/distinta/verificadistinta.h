@@ -71,6 +71,10 @@ class VerificaDistinta {
 public:
     VerificaDistinta(const Stato &stato, const LetturaDistinta &lettura);
 
+    // Matches every line again against the codes as they are now: a
+    // component saved meanwhile may have gained or lost a code. A pick
+    // stays while its component still matches the line.
+    void riconfronta(const Stato &stato);
     // Recomputes every outcome for this many boards from the stock as it is
     // now in the state.
     void calcola(const Stato &stato, int schede);

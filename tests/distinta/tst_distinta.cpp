@@ -5,6 +5,7 @@
 
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
+#include "common/fifosorvegliata.h"
 #include "distinta/letturadistinta.h"
 #include "distinta/verificadistinta.h"
 #include "store/fileini.h"
@@ -186,6 +187,70 @@ private slots:
         QVERIFY(v.scegli(3, 0));
         v.calcola(s, 2);
         QCOMPARE(TestoEsito(v.voci()[3]), QStringLiteral("Da scegliere (2)"));
+    }
+
+    // The codes changed after the check was built: each line is matched
+    // again, a pick stays while its component still matches, and one that
+    // no longer does is dropped.
+    void riconfronto()
+    {
+        Stato s;
+        magazzino(s);
+        VerificaDistinta v(s, LeggiDistinta(BomKicad));
+        v.calcola(s, 2);
+        QVERIFY(v.scegli(3, 6));
+        s.componente(4).Codice = QStringLiteral("NE556"); // NE555 renamed
+        s.componente(9).Codice = QStringLiteral("TL072CP"); // now found by its MPN
+        v.riconfronta(s);
+        QCOMPARE(v.schede(), 2);
+        QCOMPARE(esiti(v)[2], QStringLiteral("ne555||Non trovato"));
+        QCOMPARE(esiti(v)[5], QStringLiteral("TL072CP|TL072CP|Disponibile"));
+        QCOMPARE(v.voci()[3].scelta, 6);
+        s.componente(6).Codice = QStringLiteral("BC548");
+        v.riconfronta(s);
+        // One BC547 is left: the line uses it.
+        QCOMPARE(v.voci()[3].candidati, QList<qint32>{5});
+        QCOMPARE(v.voci()[3].scelta, 5);
+        s.componente(6).Codice = QStringLiteral("bc547");
+        s.componente(7).Codice = QStringLiteral("BC547");
+        v.riconfronta(s);
+        // Three now: the one used stays, no other is picked silently.
+        QCOMPARE(v.voci()[3].candidati, (QList<qint32>{5, 6, 7}));
+        QCOMPARE(v.voci()[3].scelta, 5);
+        s.componente(5).Codice = QStringLiteral("BC337");
+        v.riconfronta(s);
+        QCOMPARE(v.voci()[3].scelta, 0);
+        QCOMPARE(TestoEsito(v.voci()[3]), QStringLiteral("Da scegliere (2)"));
+    }
+
+    // Reading from disk: only a regular file, never waiting on a FIFO.
+    void fileSuDisco()
+    {
+        CartellaTest c;
+        c.scrivi(QStringLiteral("scheda.csv"), BomKicad);
+        const LetturaDistinta l = LeggiFileDistinta(c.file(QStringLiteral("scheda.csv")));
+        QVERIFY2(l.errore.isEmpty(), qPrintable(l.errore));
+        QCOMPARE(l.righe.size(), 7);
+
+        const QString mancante = c.file(QStringLiteral("manca.csv"));
+        QCOMPARE(LeggiFileDistinta(mancante).errore,
+                 QString::fromUtf8("Impossibile leggere il file %1: non è un file normale o non è leggibile.")
+                     .arg(QDir::toNativeSeparators(mancante)));
+        QVERIFY(!LeggiFileDistinta(c.percorso()).errore.isEmpty()); // a folder
+        const QString fifo = c.file(QStringLiteral("fifo.csv"));
+        FifoSorvegliata sorvegliata(fifo);
+        QVERIFY(sorvegliata.creata());
+        QVERIFY(LeggiFileDistinta(fifo).errore.startsWith(QStringLiteral("Impossibile leggere il file")));
+        QVERIFY(!sorvegliata.aperta());
+
+        // Larger than any BOM: refused without reading it all (a sparse file).
+        QFile grande(c.file(QStringLiteral("grande.csv")));
+        QVERIFY(grande.open(QIODevice::WriteOnly));
+        QVERIFY(grande.write(BomKicad) == BomKicad.size());
+        QVERIFY(grande.resize(DimensioneMassimaDistinta + 10));
+        grande.close();
+        QVERIFY(LeggiFileDistinta(grande.fileName()).errore.startsWith(
+            QString::fromUtf8("Il file è troppo grande per una distinta base (oltre 64 MB)")));
     }
 
     // Lines that use the same component share its stock in file order, and

@@ -16,6 +16,9 @@ struct AccessoDistinta {
     // Called after the pieces were taken and saved: the main list, its
     // counters and marks follow the new quantities.
     std::function<void()> dopoPrelievo;
+    // Called when the save of a taking failed: every quantity is back as it
+    // was, and the main window says that nothing was saved.
+    std::function<void()> prelievoNonSalvato;
 };
 
 // Asks for a BOM file, reads it and, when it can be used, opens the check

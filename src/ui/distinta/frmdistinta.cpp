@@ -208,9 +208,12 @@ void FrmDistinta::Preleva()
     if (m_prelevato)
         return;
     // The main window's editor may hold a change of a component about to
-    // lose pieces: it is settled first, and the stock read again.
+    // lose pieces: it is settled first (saved or given up, as the user
+    // says), and the lines are matched again, since a saved change may have
+    // altered a code or a quantity.
     if (m_accesso.primaDiPrelevare && !m_accesso.primaDiPrelevare())
         return;
+    m_verifica.riconfronta(m_stato);
     ricalcola();
     const QList<Prelievo> prelievi = m_verifica.prelievi();
     if (prelievi.isEmpty())
@@ -239,6 +242,8 @@ void FrmDistinta::Preleva()
     if (!PrelevaComponenti(m_stato, m_dialoghi, prelievi)) {
         m_lblStato->setText(QStringLiteral(
             "Attenzione: i dati NON sono stati salvati, nessun pezzo \u00e8 stato prelevato"));
+        if (m_accesso.prelievoNonSalvato)
+            m_accesso.prelievoNonSalvato();
         ricalcola();
         return;
     }

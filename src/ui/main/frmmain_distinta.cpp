@@ -24,5 +24,6 @@ void FrmMain::ApriDistinta()
         MostraMessaggio(QStringLiteral("Operazione completata: pezzi prelevati per la distinta base"));
         Timer->start();
     };
+    accesso.prelievoNonSalvato = [this] { segnalaNonSalvato(QStringLiteral("nessun pezzo \u00e8 stato prelevato")); };
     ApriFinestraDistinta(m_stato, m_dialoghi, accesso);
 }
