@@ -109,6 +109,8 @@ public:
     // Auxiliary windows.
     void ApriTabelle();
     void ApriEtichette();
+    // Checks a bill of materials against the stock (frmmain_distinta.cpp).
+    void ApriDistinta();
 
     // Toolbar dispatch on the button key ("new", "edit", ...).
     void PremiBottone(const QString &chiave);
@@ -224,6 +226,7 @@ private:
     QAction *mnuImgReal = nullptr, *mnuImgMod = nullptr, *mnuCSV1 = nullptr,
             *mnuCSV2 = nullptr, *mnuLight = nullptr, *mnuDark = nullptr;
     QAction *mnuHelp = nullptr;
+    QAction *mnuDistinta = nullptr;
 
     // Status bar.
     QLabel *msg = nullptr, *numComponent = nullptr, *numSelected = nullptr, *numPieces = nullptr;

@@ -192,6 +192,7 @@ void FrmMain::creaMenu()
     mnuExtra = voce(mnuProg, "mnuExtra", QStringLiteral("Gestione campi Extra"));
     mnuProg->addSeparator();
     mnuCSV = voce(mnuProg, "mnuCSV", QStringLiteral("Esport come testo CSV"));
+    mnuDistinta = voce(mnuProg, "mnuDistinta", QStringLiteral("Verifica distinta base\u2026"));
     mnuProg->addSeparator();
     mnuQuit = voce(mnuProg, "mnuQuit", QStringLiteral("Esci"));
 
@@ -498,6 +499,7 @@ void FrmMain::collegaEventi()
     connect(mnuList, &QAction::triggered, this, &FrmMain::ApriTabelle);
     connect(mnuExtra, &QAction::triggered, this, &FrmMain::ApriEtichette);
     connect(mnuCSV, &QAction::triggered, this, &FrmMain::EsportaCSVMenu);
+    connect(mnuDistinta, &QAction::triggered, this, &FrmMain::ApriDistinta);
     connect(mnuQuit, &QAction::triggered, this, [this] { chiudiDaProgramma(false); });
     connect(mnuNew, &QAction::triggered, this, &FrmMain::NuovoComponente);
     connect(mnuEdit, &QAction::triggered, this, [this] {

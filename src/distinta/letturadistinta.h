@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QByteArray>
+#include <QChar>
+#include <QList>
+#include <QString>
+
+// Reading a bill of materials saved as CSV: KiCad's BOM exports grouped by
+// value (columns such as "Reference"/"Refs", "Value", "Footprint",
+// "Qty"/"Quantity", optionally "MPN"), and any CSV whose header names a part
+// column (a manufacturer part number or a value) and a quantity column.
+//
+// - Encoding: UTF-8 when the file starts with its byte-order mark or is
+//   valid UTF-8 throughout; UTF-16 with its byte-order mark (a spreadsheet's
+//   "Unicode text"); otherwise Windows-1252.
+// - Header: the first line, among the first ones, that names a part column
+//   and a quantity column; lines before it (a title, a date, the tool that
+//   wrote the file) are skipped. Names are matched without regard to case
+//   or surrounding blanks; unknown columns are ignored.
+// - Separator: the one among tab, ";" and "," that splits that header into
+//   recognised columns, trying the most frequent first.
+// - Fields: a field that starts with a double quote ends at the next lone
+//   double quote, "" standing for one, so a quoted reference list such as
+//   "R1,R2,R5" stays one field. Blanks around a field are dropped.
+// - A line that cannot be used keeps its place with the reason, in Italian;
+//   blank lines are skipped, and so are lines marked in a "DNP" column
+//   (not fitted on the board).
+
+struct RigaDistinta {
+    int numero = 0;        // line number in the file, from 1
+    QString riferimenti;   // "R1,R2,R5"
+    QString valore;        // the value column ("10k", "NE555")
+    QString mpn;           // the manufacturer part number, when the file has one
+    QString footprint;
+    qint64 quantita = 0;   // pieces per board
+    QString errore;        // not empty: the line cannot be used, and why
+};
+
+struct LetturaDistinta {
+    // Not empty when the file cannot be used at all: the message for the
+    // user. Nothing else is then meaningful.
+    QString errore;
+    QString codifica; // "UTF-8" or "Windows-1252"
+    QChar separatore;
+    int rigaIntestazione = 0; // line number of the header
+    bool haMpn = false;
+    bool haValore = false;
+    int nonMontate = 0; // lines marked "do not populate" (a DNP column), left out
+    QList<RigaDistinta> righe; // in file order, unusable ones included
+};
+
+// Limits that keep a damaged or hostile file from taking the program's
+// memory or time.
+inline constexpr qsizetype DimensioneMassimaDistinta = 64LL * 1024 * 1024;
+inline constexpr qsizetype LunghezzaMassimaRigaDistinta = 64 * 1024; // characters
+inline constexpr int RigheCercaIntestazione = 50; // non-blank lines searched for the header
+inline constexpr qsizetype MassimoRigheDistinta = 100000; // component lines
+inline constexpr qint64 QuantitaMassimaDistinta = 1000000; // pieces per board
+
+LetturaDistinta LeggiDistinta(const QByteArray &dati);
+
+// Reads a file from disk, with a message when it is not a regular file
+// (a folder, a FIFO, a device), cannot be read or is too large.
+LetturaDistinta LeggiFileDistinta(const QString &percorso);

@@ -1,0 +1,443 @@
+// The bill-of-materials window through its real widgets, opened from the
+// main window's menu: the rows and the summary, the number of boards, the
+// pick among several matching components, the shopping list, and "Preleva"
+// with its confirmation, its failure and what the main window shows after.
+
+#include "ui/main/ambiente.h"
+
+#include "store/ini.h"
+#include "store/tabelle.h"
+
+using namespace prova;
+
+namespace {
+
+const QByteArray BomKicad =
+    "\"Refs\",\"Value\",\"Footprint\",\"Qty\",\"MPN\"\r\n"
+    "\"R1,R2,R5\",\"10k\",\"Resistor_SMD:R_0805_2012Metric\",\"3\",\"\"\r\n"
+    "\"C1,C2\",\"100nF\",\"Capacitor_SMD:C_0805_2012Metric\",\"2\",\"GRM21BR71H104KA01\"\r\n"
+    "\"U1\",\"ne555\",\"Package_DIP:DIP-8_W7.62mm\",\"1\",\"\"\r\n"
+    "\"Q1,Q2\",\"BC547\",\"Package_TO_SOT_THT:TO-92_Inline\",\"2\",\"\"\r\n"
+    "\"U2\",\"LM7805\",\"Package_TO_SOT_THT:TO-220-3_Vertical\",\"1\",\"l7805cv\"\r\n"
+    "\"U3\",\"TL072\",\"Package_DIP:DIP-8_W7.62mm\",\"1\",\"TL072CP\"\r\n"
+    "\"D1\",\"1N4148\",\"Diode_THT:D_DO-35_SOD27_P7.62mm_Horizontal\",\"1\",\"\"\r\n";
+
+// Everything is in stock for one board.
+const QByteArray BomDisponibile = "Reference;Value;Quantity\r\nU1;NE555;2\r\nR1,R2;10k;5\r\n";
+
+// The drawers, in table order; 634 pieces.
+void magazzino(Stato &s)
+{
+    riempiTabelle(s);
+    aggiungi(s, componente(1, "10K", 1, "TI", 1, "IC", 100));
+    aggiungi(s, componente(2, "100NF", 1, "TI", 1, "IC", 500));
+    aggiungi(s, componente(3, "GRM21BR71H104KA01", 1, "TI", 1, "IC", 1));
+    aggiungi(s, componente(4, "NE555", 1, "TI", 1, "IC", 5));
+    aggiungi(s, componente(5, "BC547", 2, "ST", 2, "TR", 10));
+    aggiungi(s, componente(6, "BC547", 3, "NXP", 2, "TR", 3));
+    aggiungi(s, componente(7, "LM7805", 2, "ST", 3, "REG", 10));
+    aggiungi(s, componente(8, "L7805CV", 2, "ST", 3, "REG", 1));
+    aggiungi(s, componente(9, "TL072", 1, "TI", 1, "IC", 4));
+}
+
+QList<qint32> quantita(const Stato &s)
+{
+    QList<qint32> q;
+    for (qint32 i = 1; i <= s.NumComponenti; ++i)
+        q << s.componente(i).Quantita;
+    return q;
+}
+
+QList<qint32> quantitaSuDisco(const Ambiente &a)
+{
+    Stato s;
+    s.percorsi = a.stato.percorsi;
+    DialoghiFinti d;
+    if (!LeggiInfo(s) || !CaricaDatabase(s, d))
+        return {};
+    return quantita(s);
+}
+
+const QList<qint32> Iniziali{100, 500, 1, 5, 10, 3, 10, 1, 4};
+
+// The widgets of the open window.
+struct Finestra {
+    QWidget *w;
+    template <typename T = QWidget>
+    T *c(const char *nome) const
+    {
+        T *trovato = w->findChild<T *>(QLatin1String(nome));
+        if (!trovato)
+            qFatal("widget non trovato: %s", nome);
+        return trovato;
+    }
+    ListaReport *lvd() const { return c<ListaReport>("LVD"); }
+    QString riga(int r) const
+    {
+        QStringList celle;
+        for (int k = 0; k < 7; ++k)
+            celle << lvd()->testo(r, k);
+        return celle.join(u'|');
+    }
+    QStringList righe() const
+    {
+        QStringList out;
+        for (int r = 1; r <= lvd()->numeroRighe(); ++r)
+            out << riga(r);
+        return out;
+    }
+    QString riepilogo() const { return c<QLabel>("lblRiepilogo")->text(); }
+    QString stato() const { return c<QLabel>("lblStato")->text(); }
+    void clic(const char *bottone) const { QTest::mouseClick(c<QPushButton>(bottone), Qt::LeftButton); }
+};
+
+struct Prova : Ambiente {
+    QByteArray componentiPrima;
+    QByteArray iniPrima;
+    explicit Prova(const QByteArray &bom)
+    {
+        magazzino(stato);
+        DialoghiFinti d;
+        if (!SalvaDatabase(stato, d))
+            qFatal("salvataggio iniziale fallito");
+        componentiPrima = cartella.leggi(QStringLiteral("Componenti.dat"));
+        iniPrima = cartella.leggi(QStringLiteral("Info.ini"));
+        cartella.scrivi(QStringLiteral("progetto/scheda.csv"), bom);
+        apri();
+    }
+    // Opens the window from the menu and runs the steps on it; the window is
+    // closed with "Chiudi" afterwards when the steps leave it open.
+    void usa(const std::function<void(const Finestra &)> &passi)
+    {
+        dialoghi.setNextFile(cartella.file(QStringLiteral("progetto/scheda.csv")));
+        bool aperta = false;
+        QuandoModale([&](QWidget *m) {
+            aperta = true;
+            QCOMPARE(m->objectName(), QStringLiteral("frmDistinta"));
+            const Finestra f{m};
+            passi(f);
+            if (m->isVisible())
+                f.clic("btnChiudi");
+        });
+        menu(QStringLiteral("mnuDistinta"));
+        QVERIFY(aperta);
+    }
+    bool fileInvariati() const
+    {
+        return cartella.leggi(QStringLiteral("Componenti.dat")) == componentiPrima
+            && cartella.leggi(QStringLiteral("Info.ini")) == iniPrima;
+    }
+};
+
+} // namespace
+
+class TestFrmDistinta : public QObject {
+    Q_OBJECT
+private slots:
+    // The KiCad BOM against the stock: every outcome, two boards, the pick
+    // of one of two BC547; closed without "Preleva", the main window, the
+    // stock and the files are as before, and a second opening starts afresh.
+    void verificaSenzaPrelievo()
+    {
+        Prova a(BomKicad);
+        const QStringList codici = a.codici();
+        const QString contatori = a.contatori();
+        const QString messaggio = a.messaggio();
+        a.usa([](const Finestra &f) {
+            QCOMPARE(f.righe(), (QStringList{
+                                    "R1,R2,R5|10k|3|3|10K|100|Disponibile",
+                                    "C1,C2|GRM21BR71H104KA01|2|2|GRM21BR71H104KA01|1|Mancano 1",
+                                    "U1|ne555|1|1|NE555|5|Disponibile",
+                                    "Q1,Q2|BC547|2|2|2 componenti||Da scegliere (2)",
+                                    "U2|l7805cv|1|1|L7805CV|1|Disponibile",
+                                    "U3|TL072|1|1|TL072|4|Disponibile",
+                                    "D1|1N4148|1|1|||Non trovato",
+                                }));
+            QCOMPARE(f.riepilogo(), QStringLiteral("Disponibili 4 - Mancano pezzi 1 - Non trovati 1 - Da scegliere 1"));
+            auto *spn = f.c<QSpinBox>("spnSchede");
+            QCOMPARE(spn->value(), 1);
+            QTest::keyClick(spn, Qt::Key_Up);
+            QCOMPARE(f.riga(2), QStringLiteral("C1,C2|GRM21BR71H104KA01|2|4|GRM21BR71H104KA01|1|Mancano 3"));
+            QCOMPARE(f.riga(5), QStringLiteral("U2|l7805cv|1|2|L7805CV|1|Mancano 1"));
+            QCOMPARE(f.riepilogo(), QStringLiteral("Disponibili 3 - Mancano pezzi 2 - Non trovati 1 - Da scegliere 1"));
+
+            // The pick is offered only on the ambiguous row.
+            auto *cmb = f.c<QComboBox>("cmbScelta");
+            ClicRiga(f.lvd(), 1, 0);
+            QVERIFY(!cmb->isEnabled());
+            ClicRiga(f.lvd(), 4, 0);
+            QVERIFY(cmb->isEnabled());
+            QCOMPARE(cmb->count(), 3);
+            QCOMPARE(cmb->itemText(1), QStringLiteral("BC547 - ST - TR - 10 pz"));
+            QCOMPARE(cmb->itemText(2), QStringLiteral("BC547 - NXP - TR - 3 pz"));
+            QTest::keyClick(cmb, Qt::Key_Down);
+            QCOMPARE(f.riga(4), QStringLiteral("Q1,Q2|BC547|2|4|BC547|10|Disponibile"));
+            QTest::keyClick(cmb, Qt::Key_Down);
+            QCOMPARE(f.riga(4), QStringLiteral("Q1,Q2|BC547|2|4|BC547|3|Mancano 1"));
+            QCOMPARE(f.riepilogo(), QStringLiteral("Disponibili 3 - Mancano pezzi 3 - Non trovati 1"));
+        });
+        QCOMPARE(quantita(a.stato), Iniziali);
+        QVERIFY(a.fileInvariati());
+        QCOMPARE(a.codici(), codici);
+        QCOMPARE(a.contatori(), contatori);
+        QCOMPARE(a.messaggio(), messaggio);
+        QCOMPARE(a.dialoghi.dialoghiFile().size(), 1);
+        QCOMPARE(a.dialoghi.dialoghiFile()[0].titolo, QStringLiteral("Verifica distinta base"));
+
+        // Nothing is remembered: one board, no pick.
+        a.usa([](const Finestra &f) {
+            QCOMPARE(f.c<QSpinBox>("spnSchede")->value(), 1);
+            QCOMPARE(f.riga(4), QStringLiteral("Q1,Q2|BC547|2|2|2 componenti||Da scegliere (2)"));
+        });
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // Short lines: the confirmation names them; "No" takes nothing, "Sì"
+    // takes what there is, and the main list and counters follow.
+    void prelevaConMancanti()
+    {
+        Prova a(BomKicad);
+        a.usa([&a](const Finestra &f) {
+            QTest::keyClick(f.c<QSpinBox>("spnSchede"), Qt::Key_Up);
+            ClicRiga(f.lvd(), 4, 0);
+            QTest::keyClick(f.c<QComboBox>("cmbScelta"), Qt::Key_Down);
+            QTest::keyClick(f.c<QComboBox>("cmbScelta"), Qt::Key_Down);
+            const QString domanda = QString::fromUtf8(
+                "Non tutto è disponibile:\r\n> C1,C2 GRM21BR71H104KA01: Mancano 3\r\n> Q1,Q2 BC547: Mancano 1\r\n"
+                "> U2 l7805cv: Mancano 1\r\n> D1 1N4148: Non trovato\r\n\r\n"
+                "Prelevare comunque i pezzi disponibili?");
+            a.dialoghi.setNextAnswer(Risposta::No);
+            f.clic("btnPreleva");
+            verificaBox(a.dialoghi, domanda, QStringLiteral("Preleva"), Icona::Esclamazione, Pulsanti::SiNo);
+            QCOMPARE(quantita(a.stato), Iniziali);
+            QVERIFY(a.fileInvariati());
+
+            a.dialoghi.setNextAnswer(Risposta::Si);
+            f.clic("btnPreleva");
+            QCOMPARE(a.dialoghi.ultimoBox().testo, domanda);
+            QCOMPARE(f.stato(), QString::fromUtf8("Prelevati 15 pezzi da 6 componenti: il magazzino è stato salvato."));
+            QVERIFY(!f.c<QPushButton>("btnPreleva")->isEnabled());
+            QCOMPARE(f.riga(3), QStringLiteral("U1|ne555|1|2|NE555|3|Disponibile"));
+        });
+        const QList<qint32> dopo{94, 500, 0, 3, 10, 0, 10, 0, 2};
+        QCOMPARE(quantita(a.stato), dopo);
+        QCOMPARE(quantitaSuDisco(a), dopo);
+        QCOMPARE(a.contatori(), QStringLiteral("9/9/619"));
+        QCOMPARE(a.messaggio(), QStringLiteral("Operazione completata: pezzi prelevati per la distinta base"));
+        // The list shows the new quantities, still sorted by code.
+        QCOMPARE(a.codici(), (QStringList{"100NF", "10K", "BC547", "BC547", "GRM21BR71H104KA01", "L7805CV",
+                                          "LM7805", "NE555", "TL072"}));
+        QCOMPARE(a.lista()->testo(8, 3), QStringLiteral("3"));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // Everything available: no question. A save that fails leaves memory,
+    // files and the main window as they were; once the folder can be written
+    // again the taking succeeds, and a later quit keeps it.
+    void prelevaSalvataggioFallito()
+    {
+        Prova a(BomDisponibile);
+        const QString bloccante = a.cartella.file(QStringLiteral("Componenti.dat.nuovo"));
+        QVERIFY(QDir().mkpath(bloccante + "/x"));
+        const QStringList codici = a.codici();
+        a.usa([&](const Finestra &f) {
+            QCOMPARE(f.riepilogo(), QStringLiteral("Disponibili 2 - Mancano pezzi 0 - Non trovati 0"));
+            QVERIFY(!f.c<QPushButton>("btnMancanti")->isEnabled());
+            a.dialoghi.setNextAnswer(Risposta::Ok);
+            f.clic("btnPreleva");
+            verificaBox(a.dialoghi, QStringLiteral("Errore nel salvataggio dei dati"), QString(), Icona::Nessuna,
+                        Pulsanti::Ok);
+            QCOMPARE(f.stato(),
+                     QString::fromUtf8("Attenzione: i dati NON sono stati salvati, nessun pezzo è stato prelevato"));
+            QCOMPARE(quantita(a.stato), Iniziali);
+            QCOMPARE(a.stato.TotalePezzi, 634);
+            QVERIFY(a.fileInvariati());
+            QCOMPARE(a.contatori(), QStringLiteral("9/9/634"));
+            QCOMPARE(a.codici(), codici);
+            // The main window says so too, as for any save that fails.
+            QCOMPARE(a.messaggio(),
+                     QString::fromUtf8("Attenzione: i dati NON sono stati salvati, nessun pezzo è stato prelevato"));
+
+            QVERIFY(QDir(bloccante).removeRecursively());
+            QVERIFY(f.c<QPushButton>("btnPreleva")->isEnabled());
+            f.clic("btnPreleva");
+            QCOMPARE(f.stato(), QString::fromUtf8("Prelevati 7 pezzi da 2 componenti: il magazzino è stato salvato."));
+        });
+        const QList<qint32> dopo{95, 500, 1, 3, 10, 3, 10, 1, 4};
+        QCOMPARE(quantitaSuDisco(a), dopo);
+        QCOMPARE(a.contatori(), QStringLiteral("9/9/627"));
+        a.menu(QStringLiteral("mnuQuit"));
+        QVERIFY(!a.finestra->isVisible());
+        QCOMPARE(quantitaSuDisco(a), dopo);
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // A change typed in the main window's editor is settled before any
+    // piece is taken: "Annulla" stops the taking and keeps the typing.
+    void modificaInCorsoNelPannello()
+    {
+        Prova a(BomDisponibile);
+        a.clicRiga(int(a.codici().indexOf("NE555")) + 1, 0);
+        a.premi("edit");
+        a.scrivi("txQty", QStringLiteral("50"));
+        a.usa([&](const Finestra &f) {
+            a.dialoghi.setNextAnswer(Risposta::Annulla);
+            f.clic("btnPreleva");
+            QCOMPARE(a.dialoghi.ultimoBox().testo, QStringLiteral("Salvare le modifiche al componente?"));
+            QCOMPARE(quantita(a.stato), Iniziali);
+            // "Sì" saves the edit first; the check then counts on 50 pieces.
+            a.dialoghi.setNextAnswer(Risposta::Si);
+            f.clic("btnPreleva");
+            QCOMPARE(f.riga(1), QStringLiteral("U1|NE555|2|2|NE555|48|Disponibile"));
+        });
+        QCOMPARE(quantitaSuDisco(a), (QList<qint32>{95, 500, 1, 48, 10, 3, 10, 1, 4}));
+        QCOMPARE(a.bottoni(), QStringLiteral("10000"));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // "No" gives the typing up; the taking then leaves no editor open whose
+    // old quantity a later "Salva" could write back.
+    void modificaAbbandonataPrimaDelPrelievo()
+    {
+        Prova a(BomDisponibile);
+        a.clicRiga(int(a.codici().indexOf("NE555")) + 1, 0);
+        a.premi("edit");
+        a.scrivi("txQty", QStringLiteral("50"));
+        a.usa([&](const Finestra &f) {
+            a.dialoghi.setNextAnswer(Risposta::No);
+            f.clic("btnPreleva");
+            QCOMPARE(a.dialoghi.ultimoBox().testo, QStringLiteral("Salvare le modifiche al componente?"));
+            QCOMPARE(f.riga(1), QStringLiteral("U1|NE555|2|2|NE555|3|Disponibile"));
+        });
+        const QList<qint32> dopo{95, 500, 1, 3, 10, 3, 10, 1, 4};
+        QCOMPARE(quantitaSuDisco(a), dopo);
+        QCOMPARE(a.bottoni(), QStringLiteral("10000"));
+        QCOMPARE(a.testo(QStringLiteral("txQty")), QString());
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // The editor open on a component to be taken, nothing typed: no
+    // question, and after the taking the editor is closed, so its old
+    // quantity cannot be saved over the new one.
+    void editorApertoSenzaModifiche()
+    {
+        Prova a(BomDisponibile);
+        a.clicRiga(int(a.codici().indexOf("NE555")) + 1, 0);
+        a.premi("edit");
+        QCOMPARE(a.testo(QStringLiteral("txQty")), QStringLiteral("5"));
+        a.usa([&](const Finestra &f) {
+            f.clic("btnPreleva");
+            QCOMPARE(f.riga(1), QStringLiteral("U1|NE555|2|2|NE555|3|Disponibile"));
+        });
+        QCOMPARE(a.dialoghi.boxes().size(), 0);
+        QCOMPARE(a.bottoni(), QStringLiteral("10000"));
+        QCOMPARE(a.testo(QStringLiteral("txQty")), QString());
+        a.premi("save"); // disabled: nothing happens
+        const QList<qint32> dopo{95, 500, 1, 3, 10, 3, 10, 1, 4};
+        QCOMPARE(quantita(a.stato), dopo);
+        QCOMPARE(quantitaSuDisco(a), dopo);
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // The code changed in the editor and saved before the taking: the lines
+    // are matched again, so the renamed component is not taken for the
+    // line that named its old code, and the component now carrying a code
+    // is found.
+    void codiceCambiatoNelPannello()
+    {
+        Prova a(BomDisponibile);
+        a.clicRiga(int(a.codici().indexOf("NE555")) + 1, 0);
+        a.premi("edit");
+        a.scrivi("txCodice", QStringLiteral("NE556"));
+        a.usa([&](const Finestra &f) {
+            QCOMPARE(f.riga(1), QStringLiteral("U1|NE555|2|2|NE555|5|Disponibile"));
+            a.dialoghi.setNextAnswer(Risposta::Si); // save the editor
+            a.dialoghi.setNextAnswer(Risposta::No); // do not take with a line missing
+            f.clic("btnPreleva");
+            QCOMPARE(a.dialoghi.ultimoBox().testo,
+                     QString::fromUtf8("Non tutto è disponibile:\r\n> U1 NE555: Non trovato\r\n\r\n"
+                                       "Prelevare comunque i pezzi disponibili?"));
+            QCOMPARE(f.riga(1), QStringLiteral("U1|NE555|2|2|||Non trovato"));
+        });
+        QCOMPARE(quantitaSuDisco(a), Iniziali);
+        QVERIFY(a.codici().contains(QStringLiteral("NE556")));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // The shopping list, from the button, byte for byte, and where it went.
+    void esportaMancanti()
+    {
+        Prova a(BomKicad);
+        a.stato.SeparatoreCSV = QStringLiteral(";");
+        a.usa([&](const Finestra &f) {
+            f.clic("btnMancanti");
+            QCOMPARE(f.stato(), QStringLiteral("Lista dei mancanti salvata in ")
+                                    + QDir::toNativeSeparators(a.cartella.file("Exported/Mancanti.csv")));
+        });
+        QCOMPARE(a.cartella.leggi("Exported/Mancanti.csv"),
+                 QByteArray("Riferimenti;Componente;Footprint;Codice;Necessari;In magazzino;Da acquistare\r\n"
+                            "C1,C2;GRM21BR71H104KA01;Capacitor_SMD:C_0805_2012Metric;GRM21BR71H104KA01;2;1;1\r\n"
+                            "D1;1N4148;Diode_THT:D_DO-35_SOD27_P7.62mm_Horizontal;;1;0;1\r\n"));
+        QCOMPARE(quantita(a.stato), Iniziali);
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // A line that cannot be read stays in the list with its reason and is
+    // named before taking; the keyboard reaches the pick of a component.
+    void righeIlleggibiliETastiera()
+    {
+        Prova a("Reference;Value;Qty\r\nU1;NE555;2\r\nR1;10k;abc\r\nQ1;BC547;1\r\n");
+        a.usa([&a](const Finestra &f) {
+            QCOMPARE(f.righe(), (QStringList{"U1|NE555|2|2|NE555|5|Disponibile",
+                                             QString::fromUtf8("R1|10k|||||Errore alla riga 3: quantità non valida: \"abc\""),
+                                             "Q1|BC547|1|1|2 componenti||Da scegliere (2)"}));
+            QCOMPARE(f.riepilogo(),
+                     QStringLiteral("Disponibili 1 - Mancano pezzi 0 - Non trovati 0 - Da scegliere 1 - Righe con errori 1"));
+            f.lvd()->vista()->setFocus();
+            QTest::keyClick(f.lvd()->vista(), Qt::Key_Down); // row 1
+            QTest::keyClick(f.lvd()->vista(), Qt::Key_End);  // row 3
+            QCOMPARE(f.lvd()->rigaSelezionata(), 3);
+            QVERIFY(f.c<QComboBox>("cmbScelta")->isEnabled());
+            a.dialoghi.setNextAnswer(Risposta::Si);
+            f.clic("btnPreleva");
+            QCOMPARE(a.dialoghi.ultimoBox().testo,
+                     QString::fromUtf8("Non tutto è disponibile:\r\n> R1 10k: Errore alla riga 3: quantità non valida: "
+                                       "\"abc\"\r\n> Q1 BC547: Da scegliere (2)\r\n\r\n"
+                                       "Prelevare comunque i pezzi disponibili?"));
+        });
+        QCOMPARE(quantitaSuDisco(a), (QList<qint32>{100, 500, 1, 3, 10, 3, 10, 1, 4}));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // A file that is no BOM: one message, no window, nothing changed; a
+    // cancelled file dialog does nothing at all.
+    void fileNonUtilizzabile_data()
+    {
+        QTest::addColumn<QByteArray>("dati");
+        QTest::addColumn<QString>("messaggio");
+        QTest::newRow("binario") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)
+                                 << QString::fromUtf8("Il file non è un testo CSV (contiene dati binari): salvare la "
+                                                      "distinta base come CSV.");
+        QTest::newRow("vuoto") << QByteArray() << QString::fromUtf8("Il file è vuoto: non contiene una distinta base.");
+    }
+    void fileNonUtilizzabile()
+    {
+        QFETCH(QByteArray, dati);
+        QFETCH(QString, messaggio);
+        Prova a(dati);
+        a.dialoghi.setNextFile(a.cartella.file(QStringLiteral("progetto/scheda.csv")));
+        a.dialoghi.setNextAnswer(Risposta::Ok);
+        a.menu(QStringLiteral("mnuDistinta"));
+        verificaBox(a.dialoghi, messaggio, QStringLiteral("Verifica distinta base"), Icona::Esclamazione, Pulsanti::Ok);
+        QVERIFY(!QApplication::activeModalWidget());
+        a.dialoghi.setNextFile(QString());
+        a.menu(QStringLiteral("mnuDistinta"));
+        QCOMPARE(a.dialoghi.boxes().size(), 1);
+        QVERIFY(a.fileInvariati());
+        QCOMPARE(a.contatori(), QStringLiteral("9/9/634"));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+};
+
+QTEST_MAIN(TestFrmDistinta)
+#include "tst_frmdistinta.moc"
