@@ -143,9 +143,10 @@ bool CopiaBackup(const Stato &stato, QString *errore)
     return ScriviInsieme(p.CartellaBackup, copie, errore);
 }
 
-bool Main(Stato &stato, Dialoghi &dialoghi, const QString &cartellaProgramma)
+bool Main(Stato &stato, Dialoghi &dialoghi, const QString &cartellaProgramma,
+          const QString &cartellaRisorse)
 {
-    stato.percorsi = Percorsi::DaCartella(cartellaProgramma);
+    stato.percorsi = Percorsi::DaCartella(cartellaProgramma, cartellaRisorse);
 
     ErroreAvvio errore;
     bool ok = preparaCartella(stato, &errore);

@@ -39,7 +39,7 @@ FrmManual::FrmManual(Stato &stato, QWidget *finestraPrincipale)
 
 QString FrmManual::PercorsoManuale(const Stato &stato)
 {
-    return stato.percorsi.PercorsoApp + QStringLiteral("/Manual/manual.html");
+    return stato.percorsi.CartellaRisorse + QStringLiteral("Manual/manual.html");
 }
 
 void FrmManual::caricaManuale()

@@ -7,7 +7,7 @@
 
 void ApriPDF(const Stato &stato, Dialoghi &dialoghi, const QString &nome)
 {
-    const QString programma = stato.percorsi.PercorsoApp + QStringLiteral("/Sumatra/SumatraPDF.exe");
+    const QString programma = stato.percorsi.CartellaRisorse + QStringLiteral("Sumatra/SumatraPDF.exe");
     const QString documento = stato.percorsi.CartellaDatasheet + nome;
     if (QFileInfo(programma).isFile() && dialoghi.avviaProgramma(programma, {documento}))
         return;

@@ -1,6 +1,6 @@
 #include "ui/main/avvioapp.h"
 
-#include "startup/avvio.h"
+#include "startup/cartelladati.h"
 #include "store/stato.h"
 #include "ui/main/frmmain.h"
 #include "ui/widgets/dialoghiqt.h"
@@ -14,7 +14,8 @@ int AvviaArvo(int argc, char *argv[])
 
     Stato stato;
     DialoghiQt dialoghi;
-    if (!Main(stato, dialoghi, QCoreApplication::applicationDirPath()))
+    if (!AvviaDaCartellaProgramma(stato, dialoghi, QCoreApplication::applicationDirPath(),
+                                  AmbienteUtente::DiSistema()))
         return 1;
 
     FrmMain finestra(stato, dialoghi);

@@ -99,6 +99,17 @@ private slots:
         QVERIFY(!stato.PrimoAvvio);
     }
 
+    // An installed program keeps its data in the user's folder and reads the
+    // manual from its share folder.
+    void manualeDellInstallazione()
+    {
+        CartellaTest dati;
+        cartella.scrivi(QStringLiteral("share/Manual/manual.html"), "<html><body><p>Dall'installazione.</p></body></html>");
+        stato.percorsi = Percorsi::DaCartella(dati.percorso(), cartella.file(QStringLiteral("share")));
+        FrmManual f(stato, principale.get());
+        QCOMPARE(f.WB()->toPlainText().trimmed(), QStringLiteral("Dall'installazione."));
+    }
+
     // The manual that ships with the program: every picture it shows and
     // every link inside the page exists.
     void manualeDistribuito()
