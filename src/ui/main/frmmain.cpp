@@ -93,6 +93,8 @@ void FrmMain::Form_Load()
         bottone(QStringLiteral("new"))->setEnabled(false);
         bottone(QStringLiteral("search"))->setEnabled(false);
         MostraMessaggio(Messaggi[1]);
+        // The list stays empty; the counters say so rather than nothing.
+        AggiornaContatori();
     }
 }
 

@@ -10,6 +10,7 @@
 #include "ui/widgets/listareport.h"
 
 #include <QAction>
+#include <QDir>
 #include <QLineEdit>
 
 void FrmMain::CercaComponenti()
@@ -30,6 +31,7 @@ void FrmMain::CercaComponenti()
     MostraComponente();
     MostraMessaggio(Messaggi[3]);
     bottone(QStringLiteral("reselect"))->setEnabled(true);
+    AggiornaContatori();
 }
 
 void FrmMain::txSearch_Click()
@@ -52,10 +54,14 @@ void FrmMain::CreaStampa()
     posizioni.reserve(LV->numeroRighe());
     for (int r = 1; r <= LV->numeroRighe(); ++r)
         posizioni.append(LV->testo(r, 5).toInt());
-    CreatFileStampa(m_stato, posizioni, m_dialoghi);
+    QString percorso;
+    if (CreatFileStampa(m_stato, posizioni, m_dialoghi, &percorso))
+        MostraMessaggio(QStringLiteral("Stampa creata: ") + QDir::toNativeSeparators(percorso));
 }
 
 void FrmMain::EsportaCSVMenu()
 {
-    EsportaCSV(m_stato, m_dialoghi);
+    QString percorso;
+    if (EsportaCSV(m_stato, m_dialoghi, &percorso))
+        MostraMessaggio(QStringLiteral("Esportazione CSV creata: ") + QDir::toNativeSeparators(percorso));
 }
