@@ -182,6 +182,12 @@ bool FrmMain::eventFilter(QObject *oggetto, QEvent *evento)
         // The window sees Esc before its controls: it cancels the editing
         // whichever control of this window has the focus.
         const auto *tasto = static_cast<QKeyEvent *>(evento);
+        // Esc closes the picture window, like a click on it.
+        if (tasto->key() == Qt::Key_Escape && m_finestraImmagine && oggetto->isWidgetType()
+            && static_cast<QWidget *>(oggetto)->window() == m_finestraImmagine.data()) {
+            m_finestraImmagine->close();
+            return true;
+        }
         if (tasto->key() == Qt::Key_Escape && oggetto->isWidgetType()
             && static_cast<QWidget *>(oggetto)->window() == this
             && bottone(QStringLiteral("undo"))->isEnabled()) {

@@ -121,6 +121,7 @@ private:
     QWidget *creaPannelloDati();
     QWidget *creaPannelloImmagini();
     void collegaEventi();
+    void impostaTastiera(); // frmmain_tastiera.cpp
 
     // Load and close (frmmain.cpp).
     void riempiMessaggi();

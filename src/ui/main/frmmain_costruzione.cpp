@@ -98,6 +98,7 @@ void FrmMain::costruisciFinestra()
     Timer->setInterval(3000);
 
     collegaEventi();
+    impostaTastiera();
 }
 
 void FrmMain::creaAzioni()
