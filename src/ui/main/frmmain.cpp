@@ -67,7 +67,9 @@ void FrmMain::Form_Load()
 
     riempiMessaggi();
 
+    ripristinaFinestra();
     show();
+    portaSulloSchermo();
     setWindowTitle(QStringLiteral("Arvo - Gestione Componenti - Versione ") + VersioneEstesa);
 
     ApplicaTema();
@@ -165,6 +167,8 @@ void FrmMain::closeEvent(QCloseEvent *evento)
     if (m_chiusuraDaProgramma) {
         // A failed save has shown its own message; the window closes anyway.
         SalvaDatabase(m_stato, m_dialoghi);
+        // The window's own section goes after the data: older readers skip it.
+        salvaFinestra();
         if (m_finestraImmagine)
             m_finestraImmagine->close();
         evento->accept();

@@ -123,6 +123,11 @@ private:
     void collegaEventi();
     void impostaTastiera(); // frmmain_tastiera.cpp
 
+    // Remembered geometry, columns and sort (geometria.cpp).
+    void ripristinaFinestra();
+    void portaSulloSchermo();
+    void salvaFinestra();
+
     // Load and close (frmmain.cpp).
     void riempiMessaggi();
     void applicaEtichetteExtra();

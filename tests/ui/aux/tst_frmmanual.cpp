@@ -2,6 +2,7 @@
 // cleared once it closes, a missing manual, and the manual that ships.
 #include "common/cartellatest.h"
 #include "common/finestre.h"
+#include "common/schermo.h"
 #include "store/stato.h"
 #include "ui/aux/frmmanual.h"
 
@@ -132,5 +133,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstFrmManual)
+// A screen with room for the manual at its designed size wherever the main
+// window is; on a laptop screen it is made to fit (tst_frmmain_finestra).
+MAIN_SU_SCHERMO(TstFrmManual, 1920, 1200)
 #include "tst_frmmanual.moc"
