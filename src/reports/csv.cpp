@@ -59,7 +59,7 @@ QString TestoCSV(const Stato &stato)
     return testo;
 }
 
-bool EsportaCSV(const Stato &stato, Dialoghi &dialoghi)
+bool EsportaCSV(const Stato &stato, Dialoghi &dialoghi, QString *percorso)
 {
     QSaveFile file(stato.percorsi.CartellaEsportati + QStringLiteral("CSVlist.csv"));
     bool scritto = file.open(QIODevice::WriteOnly);
@@ -74,5 +74,7 @@ bool EsportaCSV(const Stato &stato, Dialoghi &dialoghi)
         dialoghi.messaggio(TestoErroreCSV, Icona::Critica, Pulsanti::Ok, TitoloErroreCSV);
         return false;
     }
+    if (percorso)
+        *percorso = file.fileName();
     return true;
 }

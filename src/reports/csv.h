@@ -21,5 +21,6 @@ QString TestoCSV(const Stato &stato);
 // Windows-1252, replacing the previous export. The file is written whole or
 // not at all: when the export fails the previous file stays as it was, the
 // user sees "Database non generato" (critical icon, OK) and the result is
-// false. Memory is never changed.
-bool EsportaCSV(const Stato &stato, Dialoghi &dialoghi);
+// false. Memory is never changed. On success the file's full path goes to
+// *percorso when asked.
+bool EsportaCSV(const Stato &stato, Dialoghi &dialoghi, QString *percorso = nullptr);

@@ -130,7 +130,8 @@ QString TestoStampa(const Stato &stato, const QList<qint32> &posizioniRighe, con
     return testo;
 }
 
-bool CreatFileStampa(const Stato &stato, const QList<qint32> &posizioniRighe, Dialoghi &dialoghi)
+bool CreatFileStampa(const Stato &stato, const QList<qint32> &posizioniRighe, Dialoghi &dialoghi,
+                     QString *percorso)
 {
     if (posizioniRighe.isEmpty())
         return false;
@@ -151,5 +152,7 @@ bool CreatFileStampa(const Stato &stato, const QList<qint32> &posizioniRighe, Di
         dialoghi.messaggio(TestoErroreStampa, Icona::Critica, Pulsanti::Ok, TitoloErroreStampa);
         return false;
     }
+    if (percorso)
+        *percorso = file.fileName();
     return true;
 }

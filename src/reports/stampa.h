@@ -34,5 +34,7 @@ QString TestoStampa(const Stato &stato, const QList<qint32> &posizioniRighe, con
 // Windows-1252, replacing a listing of the same day. An empty list writes
 // nothing. When the listing cannot be written the user is told (critical
 // icon, OK) and no partial file is left: the file is written whole or not at
-// all. Returns true when a file was written.
-bool CreatFileStampa(const Stato &stato, const QList<qint32> &posizioniRighe, Dialoghi &dialoghi);
+// all. Returns true when a file was written, and then its full path in
+// *percorso when asked.
+bool CreatFileStampa(const Stato &stato, const QList<qint32> &posizioniRighe, Dialoghi &dialoghi,
+                     QString *percorso = nullptr);

@@ -156,15 +156,17 @@ bool CopiaBackup(const Stato &stato, QString *errore)
     return ScriviInsieme(p.CartellaBackup, copie, errore);
 }
 
-bool Main(Stato &stato, Dialoghi &dialoghi, const QString &cartellaProgramma)
+bool Main(Stato &stato, Dialoghi &dialoghi, const QString &cartellaProgramma,
+          const QString &cartellaRisorse)
 {
     BloccoCartella blocco;
-    return Main(stato, dialoghi, cartellaProgramma, blocco);
+    return Main(stato, dialoghi, cartellaProgramma, blocco, cartellaRisorse);
 }
 
-bool Main(Stato &stato, Dialoghi &dialoghi, const QString &cartellaProgramma, BloccoCartella &blocco)
+bool Main(Stato &stato, Dialoghi &dialoghi, const QString &cartellaProgramma, BloccoCartella &blocco,
+          const QString &cartellaRisorse)
 {
-    stato.percorsi = Percorsi::DaCartella(cartellaProgramma);
+    stato.percorsi = Percorsi::DaCartella(cartellaProgramma, cartellaRisorse);
 
     ErroreAvvio errore;
     QString testoBlocco;

@@ -2,12 +2,22 @@
 
 #include <QDir>
 
-Percorsi Percorsi::DaCartella(const QString &cartellaProgramma)
+namespace {
+
+QString senzaSeparatoreFinale(const QString &cartella)
+{
+    QString c = QDir::fromNativeSeparators(cartella);
+    while (c.size() > 1 && c.endsWith(QLatin1Char('/')))
+        c.chop(1);
+    return c;
+}
+
+} // namespace
+
+Percorsi Percorsi::DaCartella(const QString &cartellaProgramma, const QString &cartellaRisorse)
 {
     Percorsi p;
-    QString app = QDir::fromNativeSeparators(cartellaProgramma);
-    while (app.size() > 1 && app.endsWith(QLatin1Char('/')))
-        app.chop(1);
+    const QString app = senzaSeparatoreFinale(cartellaProgramma);
     p.PercorsoApp = app;
     const QString base = app + QLatin1Char('/');
     p.FileIni = base + QStringLiteral("Info.ini");
@@ -26,6 +36,8 @@ Percorsi Percorsi::DaCartella(const QString &cartellaProgramma)
     p.CartellaPackages = base + QStringLiteral("Packages/");
     p.CartellaEsportati = base + QStringLiteral("Exported/");
     p.CartellaStampe = base + QStringLiteral("Stampe/");
-    p.ComandoPDF = base + QStringLiteral("Sumatra/SumatraPDF.exe ");
+    p.CartellaRisorse =
+        (cartellaRisorse.isEmpty() ? app : senzaSeparatoreFinale(cartellaRisorse)) + QLatin1Char('/');
+    p.ComandoPDF = p.CartellaRisorse + QStringLiteral("Sumatra/SumatraPDF.exe ");
     return p;
 }

@@ -26,12 +26,18 @@ struct Percorsi {
     QString CartellaEsportati;
     QString CartellaStampe;
     QString CartellaBackup;
+    // The folder of the program's own read-only files (Manual/, back.jpg,
+    // Sumatra/): the program folder itself, or an installation's share folder
+    // when the database lives elsewhere.
+    QString CartellaRisorse;
     // The outside PDF viewer's path followed by one blank.
     QString ComandoPDF;
 
     // Every path built from the program folder (given with or without a
-    // trailing separator).
-    static Percorsi DaCartella(const QString &cartellaProgramma);
+    // trailing separator); the program's own files are read from
+    // cartellaRisorse when one is given, else from the program folder.
+    static Percorsi DaCartella(const QString &cartellaProgramma,
+                               const QString &cartellaRisorse = QString());
 };
 
 // The custom field that holds the minimum stock when Info.ini names none.

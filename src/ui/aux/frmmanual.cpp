@@ -1,11 +1,14 @@
 #include "ui/aux/frmmanual.h"
 
 #include "store/stato.h"
+#include "store/statofinestra.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QUrl>
 
@@ -15,7 +18,13 @@ FrmManual::FrmManual(Stato &stato, QWidget *finestraPrincipale)
     setObjectName(QStringLiteral("frmManual"));
     setWindowTitle(QStringLiteral("Arvo Manual"));
     setModal(true);
-    setFixedSize(875, 870);
+    // As designed where the screen has room; on a smaller screen no larger
+    // than its work area (the page scrolls inside the viewer).
+    const QScreen *schermo = finestraPrincipale ? finestraPrincipale->screen() : QGuiApplication::primaryScreen();
+    const QRect area = schermo ? schermo->availableGeometry() : QRect(0, 0, 875, 870);
+    constexpr int Cornice = 8, Titolo = 32; // room for the frame the window manager adds
+    const QSize dimensione = QSize(875, 870).boundedTo(area.size() - QSize(Cornice, Titolo + Cornice));
+    setFixedSize(dimensione);
     setAutoFillBackground(true);
     QPalette tavolozza = palette();
     tavolozza.setColor(QPalette::Window, QColor(0x40, 0x40, 0x40));
@@ -26,20 +35,25 @@ FrmManual::FrmManual(Stato &stato, QWidget *finestraPrincipale)
 
     m_wb = new QTextBrowser(this);
     m_wb->setObjectName(QStringLiteral("WB"));
-    m_wb->setGeometry(2, 2, 870, 865);
+    m_wb->setGeometry(2, 2, dimensione.width() - 5, dimensione.height() - 5);
     // Links to the web go to the desktop's browser; the viewer itself never
     // fetches anything from the network.
     m_wb->setOpenExternalLinks(true);
 
-    if (finestraPrincipale)
-        move(finestraPrincipale->frameGeometry().topLeft());
+    if (finestraPrincipale) {
+        // On the main window's corner, pulled back only as far as needed to
+        // stay on the screen.
+        const QRect voluta(finestraPrincipale->frameGeometry().topLeft(),
+                           dimensione + QSize(Cornice, Titolo + Cornice));
+        move(GeometriaSuSchermo(voluta, {area}).topLeft());
+    }
     caricaManuale();
     QCoreApplication::processEvents();
 }
 
 QString FrmManual::PercorsoManuale(const Stato &stato)
 {
-    return stato.percorsi.PercorsoApp + QStringLiteral("/Manual/manual.html");
+    return stato.percorsi.CartellaRisorse + QStringLiteral("Manual/manual.html");
 }
 
 void FrmManual::caricaManuale()

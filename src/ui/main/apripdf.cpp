@@ -15,7 +15,7 @@ void ApriPDF(const Stato &stato, Dialoghi &dialoghi, const QString &nome)
     // missing from the folder is for the viewer to report; a name leading
     // out of the folder, or to a folder, FIFO or device, is never passed on.
     if (documento == StatoNome::Regolare || documento == StatoNome::Mancante) {
-        const QString programma = stato.percorsi.PercorsoApp + QStringLiteral("/Sumatra/SumatraPDF.exe");
+        const QString programma = stato.percorsi.CartellaRisorse + QStringLiteral("Sumatra/SumatraPDF.exe");
         if (QFileInfo(programma).isFile() && dialoghi.avviaProgramma(programma, {cartella + nome}))
             return;
     }

@@ -1,7 +1,7 @@
 #include "ui/main/avvioapp.h"
 
-#include "startup/avvio.h"
 #include "startup/bloccocartella.h"
+#include "startup/cartelladati.h"
 #include "store/stato.h"
 #include "ui/main/frmmain.h"
 #include "ui/widgets/dialoghiqt.h"
@@ -17,7 +17,8 @@ int AvviaArvo(int argc, char *argv[])
     DialoghiQt dialoghi;
     // Held until the program ends: one running program per program folder.
     BloccoCartella blocco;
-    if (!Main(stato, dialoghi, QCoreApplication::applicationDirPath(), blocco))
+    if (!AvviaDaCartellaProgramma(stato, dialoghi, QCoreApplication::applicationDirPath(),
+                                  AmbienteUtente::DiSistema(), &blocco))
         return 1;
 
     FrmMain finestra(stato, dialoghi);

@@ -29,6 +29,8 @@ FrmMain::FrmMain(Stato &stato, Dialoghi &dialoghi, QWidget *parent)
 {
     costruisciFinestra();
     creaEstensioni();
+    // Mnemonics once every menu item is in place.
+    impostaTastiera();
     setWindowTitle(QStringLiteral("Arvo - Gestione Componenti - Versione ") + VersioneEstesa);
     // As designed: the panel empty and locked until the load decides.
     PulisciCampi();
@@ -68,7 +70,9 @@ void FrmMain::Form_Load()
 
     riempiMessaggi();
 
+    ripristinaFinestra();
     show();
+    portaSulloSchermo();
     setWindowTitle(QStringLiteral("Arvo - Gestione Componenti - Versione ") + VersioneEstesa);
 
     ApplicaTema();
@@ -94,6 +98,8 @@ void FrmMain::Form_Load()
         bottone(QStringLiteral("new"))->setEnabled(false);
         bottone(QStringLiteral("search"))->setEnabled(false);
         MostraMessaggio(Messaggi[1]);
+        // The list stays empty; the counters say so rather than nothing.
+        AggiornaContatori();
     }
 }
 
@@ -166,6 +172,8 @@ void FrmMain::closeEvent(QCloseEvent *evento)
     if (m_chiusuraDaProgramma) {
         // A failed save has shown its own message; the window closes anyway.
         SalvaDatabase(m_stato, m_dialoghi);
+        // The window's own section goes after the data: older readers skip it.
+        salvaFinestra();
         if (m_finestraImmagine)
             m_finestraImmagine->close();
         evento->accept();
@@ -183,6 +191,12 @@ bool FrmMain::eventFilter(QObject *oggetto, QEvent *evento)
         // The window sees Esc before its controls: it cancels the editing
         // whichever control of this window has the focus.
         const auto *tasto = static_cast<QKeyEvent *>(evento);
+        // Esc closes the picture window, like a click on it.
+        if (tasto->key() == Qt::Key_Escape && m_finestraImmagine && oggetto->isWidgetType()
+            && static_cast<QWidget *>(oggetto)->window() == m_finestraImmagine.data()) {
+            m_finestraImmagine->close();
+            return true;
+        }
         if (tasto->key() == Qt::Key_Escape && oggetto->isWidgetType()
             && static_cast<QWidget *>(oggetto)->window() == this
             && bottone(QStringLiteral("undo"))->isEnabled()) {

@@ -134,6 +134,12 @@ private:
     QWidget *creaPannelloDati();
     QWidget *creaPannelloImmagini();
     void collegaEventi();
+    void impostaTastiera(); // frmmain_tastiera.cpp
+
+    // Remembered geometry, columns and sort (geometria.cpp).
+    void ripristinaFinestra();
+    void portaSulloSchermo();
+    void salvaFinestra();
 
     // Load and close (frmmain.cpp).
     void riempiMessaggi();

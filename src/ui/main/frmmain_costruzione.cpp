@@ -9,6 +9,7 @@
 #include "ui/main/listafile.h"
 #include "ui/main/riquadroimmagine.h"
 #include "ui/widgets/listareport.h"
+#include "ui/widgets/misurapreferita.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -21,6 +22,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -87,9 +89,27 @@ void FrmMain::costruisciFinestra()
     auto *righe = new QHBoxLayout(centro);
     righe->setContentsMargins(6, 6, 6, 6);
     righe->setSpacing(8);
-    righe->addWidget(creaPannelloLista());
-    righe->addWidget(creaPannelloDati(), 1);
-    righe->addWidget(creaPannelloImmagini());
+    righe->addWidget(creaPannelloLista(), 1);
+    // The panel and the picture frame scroll when the window is made smaller
+    // than they are (a laptop screen); on a large screen they show whole.
+    auto *destra = new QWidget;
+    destra->setObjectName(QStringLiteral("pannelloDestro"));
+    auto *colonne = new QHBoxLayout(destra);
+    colonne->setContentsMargins(0, 0, 0, 0);
+    colonne->setSpacing(8);
+    colonne->addWidget(creaPannelloDati(), 1);
+    colonne->addWidget(creaPannelloImmagini());
+    auto *scorrimento = new AreaScorrevole(centro);
+    scorrimento->setObjectName(QStringLiteral("scorrimentoPannello"));
+    scorrimento->setFrameShape(QFrame::NoFrame);
+    scorrimento->setWidgetResizable(true);
+    scorrimento->setWidget(destra);
+    // Transparent, so that the window's theme colour shows around the frames.
+    scorrimento->viewport()->setAutoFillBackground(false);
+    destra->setAutoFillBackground(false);
+    scorrimento->setMinimumWidth(200);
+    scorrimento->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    righe->addWidget(scorrimento, 0);
     setCentralWidget(centro);
 
     Timer = new QTimer(this);
@@ -271,7 +291,9 @@ void FrmMain::creaStatusBar()
 
 QWidget *FrmMain::creaPannelloLista()
 {
-    auto *pannello = new QWidget(this);
+    // At its designed size where the screen has room; smaller on a laptop.
+    auto *pannello = new MisuraPreferita(QSize(455, 583 + 30), this);
+    pannello->setObjectName(QStringLiteral("pannelloLista"));
     auto *colonna = new QVBoxLayout(pannello);
     colonna->setContentsMargins(0, 0, 0, 0);
 
@@ -294,7 +316,7 @@ QWidget *FrmMain::creaPannelloLista()
     // The list starts as if last sorted descending, so the first sort (which
     // flips the direction) shows the codes in ascending order.
     LV->setSortOrder(1);
-    LV->setMinimumSize(455, 583);
+    LV->setMinimumSize(220, 150);
     colonna->addWidget(LV, 1);
 
     // The datasheet file list is kept for completeness; nobody looks at it.
@@ -458,7 +480,7 @@ QWidget *FrmMain::creaPannelloImmagini()
     FLP = new ListaFile(QStringLiteral("*.jpg;*.jpeg;*.bmp"), fmImm);
     FLP->setObjectName(QStringLiteral("FLP"));
     FLP->setToolTip(QStringLiteral("Click destro per ricaricare l'elenco"));
-    FLP->setMinimumHeight(80);
+    FLP->setMinimumHeight(56);
     txPic = casella(QStringLiteral("txPic"), QStringLiteral("Nome dell'immagine associata"), fmImm);
     btnAddJPG = pulsante(QStringLiteral("btnAddJPG"), QStringLiteral("Inserisci <-"),
                          QStringLiteral("Associa l'immagine selezionata"), fmImm);

@@ -58,7 +58,7 @@ int IndiceVoceLista(const QListWidget *lista, const QString &valore)
 
 QString FrmMain::percorsoSfondo() const
 {
-    return m_stato.percorsi.PercorsoApp + QStringLiteral("/back.jpg");
+    return m_stato.percorsi.CartellaRisorse + QStringLiteral("back.jpg");
 }
 
 void FrmMain::mostraHintImmagine(bool grande)

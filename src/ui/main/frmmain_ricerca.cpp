@@ -10,6 +10,7 @@
 #include "ui/widgets/listareport.h"
 
 #include <QAction>
+#include <QDir>
 #include <QLineEdit>
 
 bool FrmMain::CercaComponenti()
@@ -34,6 +35,7 @@ bool FrmMain::CercaComponenti()
     MostraComponente();
     MostraMessaggio(Messaggi[3]);
     bottone(QStringLiteral("reselect"))->setEnabled(true);
+    AggiornaContatori();
     return true;
 }
 
@@ -61,10 +63,14 @@ void FrmMain::CreaStampa()
     posizioni.reserve(LV->numeroRighe());
     for (int r = 1; r <= LV->numeroRighe(); ++r)
         posizioni.append(LV->testo(r, 5).toInt());
-    CreatFileStampa(m_stato, posizioni, m_dialoghi);
+    QString percorso;
+    if (CreatFileStampa(m_stato, posizioni, m_dialoghi, &percorso))
+        MostraMessaggio(QStringLiteral("Stampa creata: ") + QDir::toNativeSeparators(percorso));
 }
 
 void FrmMain::EsportaCSVMenu()
 {
-    EsportaCSV(m_stato, m_dialoghi);
+    QString percorso;
+    if (EsportaCSV(m_stato, m_dialoghi, &percorso))
+        MostraMessaggio(QStringLiteral("Esportazione CSV creata: ") + QDir::toNativeSeparators(percorso));
 }

@@ -1,10 +1,13 @@
 #include "ui/main/frmpicture.h"
 
+#include "store/statofinestra.h"
 #include "ui/main/riquadroimmagine.h"
 #include "ui/widgets/immagineincartella.h"
 
 #include <QCloseEvent>
 #include <QPixmap>
+#include <QGuiApplication>
+#include <QScreen>
 
 FrmPicture::FrmPicture(QWidget *principale) : QWidget(principale, Qt::Window)
 {
@@ -19,9 +22,17 @@ FrmPicture::FrmPicture(QWidget *principale) : QWidget(principale, Qt::Window)
 
 bool FrmPicture::DimensionaImmagine(const QString &cartella, const QString &nome, const QPoint &angolo)
 {
-    const QImage immagine = CaricaImmagine(cartella, nome);
+    QImage immagine = CaricaImmagine(cartella, nome);
     if (immagine.isNull())
         return false;
+    // A picture larger than the screen's work area is shown scaled down to
+    // fit it, whole, with its frame and title bar.
+    const QScreen *schermo = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (schermo) {
+        const QSize spazio = schermo->availableGeometry().size() - QSize(16, 40);
+        if (spazio.isValid() && (immagine.width() > spazio.width() || immagine.height() > spazio.height()))
+            immagine = immagine.scaled(spazio, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
     const int w = immagine.width();
     const int h = immagine.height();
     imm->setPixmap(QPixmap::fromImage(immagine));
@@ -39,7 +50,11 @@ bool FrmPicture::DimensionaImmagine(const QString &cartella, const QString &nome
     const int dh = cornice.height() - interno.height();
     if (dw > 0 || dh > 0)
         resize(esterno.width() - dw, esterno.height() - dh);
-    move(angolo);
+    // Where asked, unless that would put part of it off the screen.
+    QRect posto(angolo, frameGeometry().size());
+    if (schermo)
+        posto = GeometriaSuSchermo(posto, {schermo->availableGeometry()});
+    move(posto.topLeft());
     return true;
 }
 

@@ -2,6 +2,7 @@
 // cleared once it closes, a missing manual, and the manual that ships.
 #include "common/cartellatest.h"
 #include "common/finestre.h"
+#include "common/schermo.h"
 #include "store/stato.h"
 #include "ui/aux/frmmanual.h"
 
@@ -99,6 +100,17 @@ private slots:
         QVERIFY(!stato.PrimoAvvio);
     }
 
+    // An installed program keeps its data in the user's folder and reads the
+    // manual from its share folder.
+    void manualeDellInstallazione()
+    {
+        CartellaTest dati;
+        cartella.scrivi(QStringLiteral("share/Manual/manual.html"), "<html><body><p>Dall'installazione.</p></body></html>");
+        stato.percorsi = Percorsi::DaCartella(dati.percorso(), cartella.file(QStringLiteral("share")));
+        FrmManual f(stato, principale.get());
+        QCOMPARE(f.WB()->toPlainText().trimmed(), QStringLiteral("Dall'installazione."));
+    }
+
     // The manual that ships with the program: every picture it shows and
     // every link inside the page exists.
     void manualeDistribuito()
@@ -121,5 +133,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstFrmManual)
+// A screen with room for the manual at its designed size wherever the main
+// window is; on a laptop screen it is made to fit (tst_frmmain_finestra).
+MAIN_SU_SCHERMO(TstFrmManual, 1920, 1200)
 #include "tst_frmmanual.moc"

@@ -46,6 +46,7 @@ private slots:
             QCOMPARE(a.messaggio(), a.messaggio(1));
             QVERIFY(!a.bottone("new")->isEnabled() && !a.bottone("search")->isEnabled());
             QCOMPARE(a.lista()->numeroRighe(), 0);
+            QCOMPARE(a.contatori(), QStringLiteral("5/0/144")); // counted, not left blank
             QVERIFY(a.riquadro().isNull());
             a.menu(QStringLiteral("mnuNew")); // the menu item still starts a new component
             QCOMPARE(a.bottoni(), QStringLiteral("00011"));
@@ -147,6 +148,8 @@ private slots:
         f.Form_Load();
         QVERIFY(!stato.PrimoAvvio);
         QCOMPARE(f.findChild<QLabel *>(QStringLiteral("msg"))->text(), f.messaggi()[1]);
+        for (const char *contatore : {"numComponent", "numSelected", "numPieces"})
+            QCOMPARE(f.findChild<QLabel *>(QLatin1String(contatore))->text(), QStringLiteral("0"));
         QuandoModale(chiudi, this);
         f.findChild<QAction *>(QStringLiteral("mnuHelp"))->trigger();
         QCOMPARE(aperte, QStringList({"frmManual/sopra", "frmManual/sopra"}));

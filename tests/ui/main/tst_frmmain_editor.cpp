@@ -108,7 +108,7 @@ private slots:
         a.menu("mnuDel"); // no current component: message 4, no question
         QCOMPARE(a.messaggio(), a.messaggio(4));
         a.menu("mnuEdit"); // no current component: a save that stores nothing
-        QCOMPARE(a.finestra->focusWidget(), a.w("pic"));
+        QCOMPARE(a.finestra->focusWidget(), a.w("txCodice")); // editing starts in "Codice"
         a.scrivi("txCodice", QStringLiteral("X1"));
         a.scrivi("txQty", QStringLiteral("1"));
         a.menu("mnuUpdate");

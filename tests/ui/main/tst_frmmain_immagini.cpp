@@ -144,7 +144,7 @@ private slots:
                 QCOMPARE(a.w(QLatin1String(cornice))->palette().color(QPalette::WindowText),
                          chiaro ? QColor(0, 0, 0) : QColor(255, 240, 16));
             }
-            const QImage lista = a.lista()->grab().toImage();
+            const QImage lista = a.lista()->vista()->viewport()->grab().toImage();
             QCOMPARE(lista.pixelColor(lista.width() / 2, lista.height() - 10),
                      chiaro ? QColor(255, 255, 248) : QColor(64, 64, 64));
             QCOMPARE(a.w("txCodice")->palette().color(QPalette::Base), QColor(Qt::white));

@@ -156,8 +156,8 @@ private slots:
         QCOMPARE(a.testo("txCodice"), a.stato.componente(attese.first()).Codice);
         QCOMPARE(a.messaggio(), a.messaggio(3));
         QVERIFY(a.bottone("reselect")->isEnabled());
-        // The counters are not refreshed by a search, but by "reselect".
-        QCOMPARE(a.contatori(), QStringLiteral("3/3/20"));
+        // "Selezionati" counts the rows the search listed.
+        QCOMPARE(a.contatori(), QStringLiteral("3/%1/20").arg(attese.size()));
         a.clicRiga(1, 1, Qt::RightButton); // a custom selection narrows them
         a.premi("reselect");
         QCOMPARE(a.posizioni(), QList<int>({1, 2, 3}));
@@ -196,11 +196,16 @@ private slots:
         cerca(a, QStringLiteral("74"), true);
         a.clicIntestazione(1); // descending by code after the search's table order
         a.premi("print");
+        // The status panel says where the file went.
+        QCOMPARE(a.messaggio(), QStringLiteral("Stampa creata: ")
+                                    + QDir::toNativeSeparators(a.cartella.file("Stampe/Stampa_05122026.txt")));
         const QByteArray stampa = a.cartella.leggi(QStringLiteral("Stampe/Stampa_05122026.txt"));
         QVERIFY(stampa.startsWith("Elenco dei 2 componenti estratti il 05/12/2026\r\n"));
         QVERIFY(stampa.indexOf("74LS00") > 0 && stampa.indexOf("74HC00") > stampa.indexOf("74LS00"));
         QVERIFY(!stampa.contains("LM317T"));
         a.menu("mnuCSV");
+        QCOMPARE(a.messaggio(), QStringLiteral("Esportazione CSV creata: ")
+                                    + QDir::toNativeSeparators(a.cartella.file("Exported/CSVlist.csv")));
         const QByteArray csv = a.cartella.leggi(QStringLiteral("Exported/CSVlist.csv"));
         QVERIFY(csv.startsWith("Codice | Produttore | Tipo | Qt\xe0 | Inserito | Descrizione\r\nLM317T,"));
         QCOMPARE(csv.count("\r\n"), 4);

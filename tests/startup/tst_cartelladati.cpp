@@ -1,0 +1,186 @@
+// Which folder becomes the database: the program folder (portable), or the
+// user's XDG data folder for an installation that cannot or should not hold
+// it; where the manual, the background and the PDF viewer are read from; and
+// the refusal, writing nothing, when the data folder cannot be used.
+#include "common/cartellatest.h"
+#include "common/dialoghifinti.h"
+#include "startup/cartelladati.h"
+#include "store/stato.h"
+
+#include <QDirIterator>
+#include <QTest>
+
+namespace {
+
+// Every file and folder under a folder, as relative paths.
+QStringList Contenuto(const QString &cartella)
+{
+    QStringList voci;
+    QDirIterator it(cartella, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        voci << QDir(cartella).relativeFilePath(it.next());
+    voci.sort();
+    return voci;
+}
+
+} // namespace
+
+class TestCartellaDati : public QObject {
+    Q_OBJECT
+
+    // A temporary root holding a portable program folder "prog", an
+    // installation "usr/bin" with its "usr/share/arvo", a home and an XDG
+    // data folder.
+    CartellaTest radice;
+    QString r(const QString &relativo) const { return QDir::cleanPath(radice.percorso() + u'/' + relativo); }
+
+    AmbienteUtente ambiente(const QString &xdg, bool programmaScrivibile) const
+    {
+        AmbienteUtente a;
+        a.xdgDataHome = xdg;
+        a.home = r(QStringLiteral("home"));
+        const QString programmi[] = {r(QStringLiteral("prog")), r(QStringLiteral("usr/bin"))};
+        a.scrivibile = [=](const QString &cartella) {
+            if (cartella == programmi[0] || cartella == programmi[1])
+                return programmaScrivibile;
+            return QFileInfo(cartella).isWritable();
+        };
+        return a;
+    }
+
+private slots:
+    void init()
+    {
+        for (const char *c : {"prog", "usr/bin", "home"})
+            QVERIFY(QDir().mkpath(r(QLatin1String(c))));
+        radice.scrivi(QStringLiteral("prog/arvo"), "eseguibile");
+        radice.scrivi(QStringLiteral("usr/bin/arvo"), "eseguibile");
+        radice.scrivi(QStringLiteral("usr/share/arvo/Manual/manual.html"), "<html>manuale</html>");
+        radice.scrivi(QStringLiteral("usr/share/arvo/back.jpg"), "jpg");
+    }
+    void cleanup()
+    {
+        for (const char *c : {"prog", "usr", "home", "xdg", "file"}) {
+            QDir d(r(QLatin1String(c)));
+            d.removeRecursively();
+            QFile::remove(r(QLatin1String(c)));
+        }
+    }
+
+    void scelta_data()
+    {
+        QTest::addColumn<QString>("programma");
+        QTest::addColumn<bool>("scrivibile");
+        QTest::addColumn<bool>("conInfo");
+        QTest::addColumn<QString>("xdg");     // "", relative, or relative to the root
+        QTest::addColumn<QString>("dati");    // relative to the root
+        QTest::addColumn<QString>("risorse"); // relative to the root
+
+        QTest::newRow("cartella scrivibile") << "prog" << true << false << "xdg" << "prog" << "prog";
+        QTest::newRow("sola lettura con Info.ini") << "prog" << false << true << "xdg" << "prog" << "prog";
+        QTest::newRow("sola lettura, XDG impostata")
+            << "prog" << false << false << "xdg" << "xdg/Arvo" << "prog";
+        QTest::newRow("sola lettura, XDG non impostata")
+            << "prog" << false << false << "" << "home/.local/share/Arvo" << "prog";
+        QTest::newRow("sola lettura, XDG relativa ignorata")
+            << "prog" << false << false << "!relativa/dati" << "home/.local/share/Arvo" << "prog";
+        QTest::newRow("installata in sola lettura")
+            << "usr/bin" << false << false << "xdg" << "xdg/Arvo" << "usr/share/arvo";
+        QTest::newRow("installata, XDG non impostata")
+            << "usr/bin" << false << false << "" << "home/.local/share/Arvo" << "usr/share/arvo";
+        // Run by root, a system tree is writable; it is still no database.
+        QTest::newRow("installata e scrivibile (root)")
+            << "usr/bin" << true << false << "xdg" << "xdg/Arvo" << "usr/share/arvo";
+        QTest::newRow("installata con Info.ini") << "usr/bin" << false << true << "xdg" << "usr/bin" << "usr/bin";
+    }
+    void scelta()
+    {
+        QFETCH(QString, programma);
+        QFETCH(bool, scrivibile);
+        QFETCH(bool, conInfo);
+        QFETCH(QString, xdg);
+        QFETCH(QString, dati);
+        QFETCH(QString, risorse);
+        if (conInfo)
+            radice.scrivi(programma + QStringLiteral("/Info.ini"),
+                          "[Versione]\r\nVersione=10.2.0 \r\n[Counter]\r\nComponenti=0\r\n");
+        const QString valoreXdg =
+            xdg.isEmpty() ? QString() : xdg.startsWith(u'!') ? xdg.mid(1) : r(xdg);
+        const AmbienteUtente amb = ambiente(valoreXdg, scrivibile);
+        const QStringList primaProgramma = Contenuto(r(programma));
+
+        const CartelleProgramma scelte = ScegliCartelle(r(programma) + u'/', amb);
+        QCOMPARE(scelte.dati, r(dati));
+        QCOMPARE(scelte.risorse, r(risorse));
+        QCOMPARE(scelte.portatile, dati == programma);
+
+        // The whole start: the data folder is created and filled as at a
+        // first start; the program folder is left alone unless it is the
+        // database. A read-only program folder that holds Info.ini is the
+        // database all the same, and the start refuses it, writing nothing.
+        Stato stato;
+        DialoghiFinti dialoghi;
+        if (scelte.portatile && !scrivibile) {
+            dialoghi.setNextAnswer(Risposta::Ok);
+            QVERIFY(!AvviaDaCartellaProgramma(stato, dialoghi, r(programma), amb));
+            VERIFICA_DIALOGHI(dialoghi);
+            QVERIFY(dialoghi.ultimoBox().testo.contains(QDir::toNativeSeparators(r(programma)) + "\r\n"));
+            QCOMPARE(Contenuto(r(programma)), primaProgramma);
+            return;
+        }
+        QVERIFY(AvviaDaCartellaProgramma(stato, dialoghi, r(programma), amb));
+        VERIFICA_DIALOGHI(dialoghi);
+        QCOMPARE(stato.percorsi.PercorsoApp, r(dati));
+        QCOMPARE(stato.percorsi.CartellaRisorse, r(risorse) + u'/');
+        QCOMPARE(stato.percorsi.ComandoPDF, r(risorse) + QStringLiteral("/Sumatra/SumatraPDF.exe "));
+        QCOMPARE(stato.PrimoAvvio, !conInfo);
+        QStringList attesi = {"Backups", "Backups/Componenti.dat", "Backups/Info.ini", "Backups/Packages.dat",
+                              "Backups/Produttori.dat", "Backups/Tipi.dat", "Componenti.dat", "Datasheet",
+                              "Exported", "Info.ini", "Packages", "Packages.dat", "Pics", "Produttori.dat",
+                              "Stampe", "Tipi.dat"};
+        QStringList trovati = Contenuto(r(dati));
+        trovati.removeAll(QStringLiteral("arvo"));
+        QCOMPARE(trovati, attesi);
+        if (dati != programma)
+            QCOMPARE(Contenuto(r(programma)), primaProgramma);
+    }
+
+    // The data folder cannot be made or written: one message naming it, and
+    // not one file or folder written anywhere.
+    void cartellaInutilizzabile_data()
+    {
+        QTest::addColumn<QString>("xdg");
+        QTest::addColumn<bool>("dentroUnFile");
+        QTest::newRow("sotto un file") << "file/sotto" << true;
+        QTest::newRow("esistente ma non scrivibile") << "xdg" << false;
+    }
+    void cartellaInutilizzabile()
+    {
+        QFETCH(QString, xdg);
+        QFETCH(bool, dentroUnFile);
+        radice.scrivi(QStringLiteral("file"), "un file, non una cartella");
+        QDir().mkpath(r(QStringLiteral("xdg/Arvo")));
+        AmbienteUtente amb = ambiente(r(xdg), false);
+        const QString bloccata = r(xdg + QStringLiteral("/Arvo"));
+        if (!dentroUnFile)
+            amb.scrivibile = [bloccata, prima = amb.scrivibile](const QString &c) { return c != bloccata && prima(c); };
+        const QStringList prima = Contenuto(radice.percorso());
+
+        Stato stato;
+        DialoghiFinti dialoghi;
+        dialoghi.setNextAnswer(Risposta::Ok);
+        QVERIFY(!AvviaDaCartellaProgramma(stato, dialoghi, r(QStringLiteral("prog")), amb));
+        VERIFICA_DIALOGHI(dialoghi);
+        QCOMPARE(dialoghi.boxes().size(), 1);
+        QCOMPARE(dialoghi.ultimoBox().testo,
+                 QStringLiteral("Impossibile usare la cartella dei dati:\r\n") + QDir::toNativeSeparators(bloccata)
+                     + QStringLiteral("\r\nLa cartella non può essere creata o non è scrivibile. "
+                                      "Il programma termina senza scrivere nulla."));
+        QCOMPARE(dialoghi.ultimoBox().icona, Icona::Critica);
+        QCOMPARE(Contenuto(radice.percorso()), prima);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCartellaDati)
+#include "tst_cartelladati.moc"

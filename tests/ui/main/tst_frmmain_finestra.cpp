@@ -1,0 +1,234 @@
+// The main window on a 1366 x 768 laptop screen: it fits whole, nothing of
+// the panel is cut off, and its place, size, maximised state, column widths
+// and sort come back after a quit and a restart; a place off the screen or a
+// damaged section in Info.ini does no harm.
+
+#include "ambiente.h"
+#include "common/schermo.h"
+
+#include "store/ini.h"
+#include "ui/main/frmpicture.h"
+#include "store/statofinestra.h"
+
+using namespace prova;
+
+namespace {
+
+QRect Disponibile()
+{
+    return QGuiApplication::primaryScreen()->availableGeometry();
+}
+
+// The panel's controls that the user types into or clicks.
+QList<QWidget *> ControlliPannello(const Ambiente &a)
+{
+    QList<QWidget *> controlli;
+    for (const char *cornice : {"fmDati", "fmImm"}) {
+        for (QWidget *w : a.w(cornice)->findChildren<QWidget *>()) {
+            if (w->isVisibleTo(a.finestra.get()) && !w->objectName().isEmpty()
+                && !w->objectName().startsWith(QLatin1String("qt_"))
+                && (qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w) || qobject_cast<QAbstractButton *>(w)
+                    || qobject_cast<QListWidget *>(w) || qobject_cast<QLabel *>(w)))
+                controlli << w;
+        }
+    }
+    controlli << a.w("pic") << a.w("txSearch") << a.lista();
+    return controlli;
+}
+
+// True when the whole of w shows inside the window: not cut by any of the
+// widgets it lies in (a scroll area's viewport included) nor by the window.
+bool Intero(QWidget *w)
+{
+    if (!w->isVisible())
+        return false;
+    QWidget *finestra = w->window();
+    const QRect intero(w->mapTo(finestra, QPoint(0, 0)), w->size());
+    QRect visibile = intero;
+    for (QWidget *p = w->parentWidget(); p; p = p->parentWidget())
+        visibile &= QRect(p->mapTo(finestra, QPoint(0, 0)), p->size());
+    return visibile == intero;
+}
+
+QString Sezione(const CartellaTest &c)
+{
+    const QByteArray ini = c.leggi(QStringLiteral("Info.ini"));
+    const qsizetype i = ini.indexOf("[Finestra]");
+    return i < 0 ? QString() : QString::fromLatin1(ini.mid(i));
+}
+
+} // namespace
+
+class TestFrmMainFinestra : public QObject {
+    Q_OBJECT
+
+    // Quits through "Esci", which saves, and opens the window again on the
+    // same folder and state.
+    static void riavvia(Ambiente &a)
+    {
+        a.menu(QStringLiteral("mnuQuit"));
+        QVERIFY(!a.finestra->isVisible());
+        a.finestra.reset();
+        LeggiInfo(a.stato);
+        a.apri();
+        QVERIFY(QTest::qWaitForWindowExposed(a.finestra.get()));
+    }
+
+private slots:
+    // At the first start the window opens as large as it was designed where
+    // it can, and no larger than the screen; every control shows whole.
+    void sta_nello_schermo()
+    {
+        Ambiente a;
+        cinqueComponenti(a.stato);
+        FrmMain &f = a.apri();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QVERIFY2(Disponibile().contains(f.frameGeometry()), qPrintable(QDebug::toString(f.frameGeometry())));
+        QVERIFY(f.width() > 1200); // the designed width fits a laptop
+        for (QWidget *w : ControlliPannello(a))
+            QVERIFY2(Intero(w), qPrintable(w->objectName()));
+        // A work area of about 1366 x 700 (a panel of the desktop taking the
+        // rest) still holds the window with its frame and title bar.
+        QVERIFY(f.minimumSizeHint().height() + 40 <= 700);
+        QVERIFY(f.minimumSizeHint().width() <= 1366);
+    }
+
+    // Smaller than its contents, the window keeps the list and scrolls the
+    // panel; it never grows past the screen.
+    void piu_piccola()
+    {
+        Ambiente a;
+        cinqueComponenti(a.stato);
+        FrmMain &f = a.apri();
+        f.resize(900, 500);
+        QTRY_COMPARE(f.size(), QSize(900, 500));
+        auto *area = a.w<QScrollArea>("scorrimentoPannello");
+        QVERIFY(area->verticalScrollBar()->maximum() > 0);
+        area->ensureWidgetVisible(a.w("txExtra6"));
+        QVERIFY(Intero(a.w("txExtra6")));
+        QVERIFY(Intero(a.lista()));
+    }
+
+    // Place, size, column widths and sort round-trip through a quit and a
+    // restart, in a section of Info.ini of their own; then the maximised state.
+    void ricorda()
+    {
+        Ambiente a;
+        cinqueComponenti(a.stato);
+        FrmMain &f = a.apri();
+        f.setGeometry(40, 30, 1100, 620);
+        QTRY_COMPARE(f.geometry(), QRect(40, 30, 1100, 620));
+        a.lista()->vista()->header()->resizeSection(1, 170);
+        a.clicIntestazione(4); // QTA, descending: the direction flips from the code's
+        const QStringList ordinati = a.codici();
+        QCOMPARE(ordinati, QStringList({"BC547C", "NE555", "74HC00", "2N2222", "LM317T"}));
+        riavvia(a);
+        QCOMPARE(Sezione(a.cartella), QStringLiteral("[Finestra]\r\nX=40\r\nY=30\r\nLarghezza=1100\r\nAltezza=620\r\n"
+                                                     "Massimizzata=False\r\nLarghezza colonne=110,170,60,50,90\r\n"
+                                                     "Colonna ordinamento=4\r\nOrdine=Decrescente\r\n"));
+        QCOMPARE(a.finestra->geometry(), QRect(40, 30, 1100, 620));
+        QCOMPARE(a.lista()->vista()->header()->sectionSize(1), 170);
+        QCOMPARE(a.codici(), ordinati);
+        // The next click on the column flips it, as if sorted by hand.
+        a.clicIntestazione(4);
+        QCOMPARE(a.codici().first(), QStringLiteral("LM317T"));
+
+        a.finestra->showMaximized();
+        QTRY_VERIFY(a.finestra->isMaximized());
+        riavvia(a);
+        QVERIFY(a.finestra->isMaximized());
+        QCOMPARE(a.finestra->normalGeometry(), QRect(40, 30, 1100, 620));
+        a.finestra->showNormal();
+        QTRY_COMPARE(a.finestra->geometry(), QRect(40, 30, 1100, 620));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // A saved place off the screen, or too large for it, is brought back
+    // whole onto the screen.
+    void fuori_schermo_data()
+    {
+        QTest::addColumn<QRect>("salvata");
+        QTest::newRow("a destra in basso") << QRect(5000, 3000, 1000, 600);
+        QTest::newRow("a sinistra in alto") << QRect(-3000, -2000, 1000, 600);
+        QTest::newRow("a cavallo del bordo") << QRect(1000, 300, 1000, 600);
+        QTest::newRow("piu' grande dello schermo") << QRect(0, 0, 3000, 2000);
+    }
+    void fuori_schermo()
+    {
+        QFETCH(QRect, salvata);
+        Ambiente a;
+        cinqueComponenti(a.stato);
+        StatoFinestra s;
+        s.geometria = salvata;
+        a.cartella.scrivi(QStringLiteral("Info.ini"), "[Versione]\r\n");
+        QVERIFY(ScriviStatoFinestra(a.stato.percorsi.FileIni, s));
+        FrmMain &f = a.apri();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QVERIFY2(Disponibile().contains(f.frameGeometry()), qPrintable(QDebug::toString(f.frameGeometry())));
+        QCOMPARE(f.width(), qMin(salvata.width(), Disponibile().width() - (f.frameGeometry().width() - f.width())));
+    }
+
+    // The manual window and the picture window never go past the screen: the
+    // manual scrolls inside its viewer, a large picture is scaled down whole.
+    void finestreSecondarie()
+    {
+        Ambiente a;
+        cinqueComponenti(a.stato);
+        a.stato.Componenti[0].Immagine = QStringLiteral("enorme.bmp");
+        scriviImmagine(a.cartella, QStringLiteral("Pics/enorme.bmp"), 3000, 1500, Qt::blue, "BMP", Qt::yellow);
+        FrmMain &f = a.apri();
+        f.move(300, 200);
+        QRect manuale;
+        QuandoModale([&](QWidget *m) {
+            manuale = m->frameGeometry();
+            m->close();
+        }, this);
+        a.menu(QStringLiteral("mnuHelp"));
+        QVERIFY2(Disponibile().contains(manuale), qPrintable(QDebug::toString(manuale)));
+        QVERIFY(manuale.height() > 600);
+
+        a.clicRiga(5, 0); // NE555, with the picture
+        QRect immagine;
+        QImage mostrata;
+        QTimer::singleShot(0, this, [&] {
+            if (FrmPicture *fp = f.finestraImmagine()) {
+                immagine = fp->frameGeometry();
+                mostrata = fp->findChild<QLabel *>(QStringLiteral("imm"))->pixmap().toImage();
+                fp->close();
+            }
+        });
+        QTest::mouseDClick(a.w("pic"), Qt::LeftButton);
+        QVERIFY2(Disponibile().contains(immagine), qPrintable(QDebug::toString(immagine)));
+        QCOMPARE(mostrata.width(), 2 * mostrata.height()); // the proportions kept
+        QVERIFY(mostrata.width() > 1200);
+        QCOMPARE(mostrata.pixelColor(5, 5), QColor(Qt::blue));
+        QCOMPARE(mostrata.pixelColor(mostrata.width() - 5, 5), QColor(Qt::yellow)); // whole, not cut
+    }
+
+    // Damaged or absurd values are ignored: the window opens as at a first start.
+    void valori_guasti_data()
+    {
+        QTest::addColumn<QByteArray>("sezione");
+        QTest::newRow("dimensioni negative") << QByteArray("X=10\r\nY=10\r\nLarghezza=-800\r\nAltezza=-600\r\n");
+        QTest::newRow("testo") << QByteArray("X=dieci\r\nY=10\r\nLarghezza=abc\r\nAltezza=600\r\n");
+        QTest::newRow("enormi") << QByteArray("X=10\r\nY=10\r\nLarghezza=99999999999\r\nAltezza=1e9\r\n");
+        QTest::newRow("colonne e ordine guasti")
+            << QByteArray("Larghezza colonne=110,-5,60\r\nColonna ordinamento=9\r\nOrdine=storto\r\n");
+    }
+    void valori_guasti()
+    {
+        QFETCH(QByteArray, sezione);
+        Ambiente a;
+        cinqueComponenti(a.stato);
+        a.cartella.scrivi(QStringLiteral("Info.ini"), "[Versione]\r\nVersione=10.2.0 \r\n[Finestra]\r\n" + sezione);
+        FrmMain &f = a.apri();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QVERIFY(Disponibile().contains(f.frameGeometry()));
+        QVERIFY(f.width() > 1200);
+        QCOMPARE(a.lista()->vista()->header()->sectionSize(1), 125);
+        QCOMPARE(a.codici(), QStringList({"2N2222", "74HC00", "BC547C", "LM317T", "NE555"}));
+    }
+};
+
+MAIN_SU_SCHERMO(TestFrmMainFinestra, 1366, 768)
+#include "tst_frmmain_finestra.moc"

@@ -1,0 +1,240 @@
+// The keyboard path through the main window: the focus when editing starts,
+// the Tab order of the panel, the Alt mnemonics of the menus and the
+// shortcuts, old and new.
+
+#include "ambiente.h"
+
+#include "ui/main/frmpicture.h"
+#include "ui/widgets/mnemonici.h"
+
+using namespace prova;
+
+namespace {
+
+// The name of the focus widget, or of its nearest named parent (the line
+// edit inside an editable combo box, the viewport of a list).
+QString NomeFocus()
+{
+    for (QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+        if (!w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_")))
+            return w->objectName();
+    }
+    return QString();
+}
+
+void Attiva(QWidget *finestra)
+{
+    finestra->activateWindow();
+    QApplication::setActiveWindow(finestra);
+    QVERIFY(QTest::qWaitForWindowActive(finestra));
+}
+
+} // namespace
+
+class TestFrmMainTastiera : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Whichever command starts the editing, the focus lands in "Codice".
+    void focusInCodice_data()
+    {
+        QTest::addColumn<QString>("comando");
+        QTest::addColumn<bool>("modifica");
+        QTest::newRow("toolbar Nuovo") << "new" << false;
+        QTest::newRow("menu Nuovo") << "mnuNew" << false;
+        QTest::newRow("Ctrl+N") << "Ctrl+N" << false;
+        QTest::newRow("toolbar Modifica") << "edit" << true;
+        QTest::newRow("menu Modifica") << "mnuEdit" << true;
+        QTest::newRow("Ctrl+E") << "Ctrl+E" << true;
+    }
+    void focusInCodice()
+    {
+        QFETCH(QString, comando);
+        QFETCH(bool, modifica);
+        Ambiente a;
+        cinqueComponenti(a.stato);
+        FrmMain &f = a.apri();
+        Attiva(&f);
+        if (modifica)
+            a.clicRiga(2, 0);
+        a.lista()->vista()->setFocus();
+        if (comando.startsWith(QLatin1String("Ctrl+")))
+            QTest::keySequence(&f, QKeySequence(comando));
+        else
+            a.comando(comando);
+        QCOMPARE(a.bottoni(), QStringLiteral("00011")); // editing started
+        QCOMPARE(NomeFocus(), QStringLiteral("txCodice"));
+    }
+
+    // Tab walks the panel as it is drawn: top to bottom, left to right.
+    void ordineTab()
+    {
+        Ambiente a;
+        cinqueComponenti(a.stato);
+        FrmMain &f = a.apri();
+        Attiva(&f);
+        a.premi("new");
+        QCOMPARE(NomeFocus(), QStringLiteral("txCodice"));
+        // The buttons of an empty datasheet or picture are off, and skipped.
+        QStringList attesi = {"txQty",      "cmbTipo",   "txDatains", "LP",       "cmbPack",     "txPins",
+                              "txPackDesc", "txDesc",    "txNote",    "txExtra1", "txExtra2",    "txExtra3",
+                              "txExtra4",   "txExtra5",  "txExtra6",  "txPDF",    "btnLoadPDF",  "btnClearPDF",
+                              "txPic",      "btnLoadPic", "btnClearJPG", "FLP"};
+        attesi.removeIf([&](const QString &n) { return !a.w(n)->isEnabled(); });
+        QCOMPARE(attesi.size(), 20);
+        QStringList visti;
+        for (qsizetype i = 0; i < attesi.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visti << NomeFocus();
+        }
+        QCOMPARE(visti, attesi);
+        // And each stop lies below, or on the same row to the right of, the
+        // one before it within its frame.
+        QPoint prima(-1, -1);
+        for (const QString &nome : attesi.mid(0, 15)) {
+            const QPoint qui = a.w(nome)->mapTo(a.w("fmDati"), QPoint(0, 0));
+            QVERIFY2(qui.y() > prima.y() + 2 || (qAbs(qui.y() - prima.y()) <= 2 && qui.x() > prima.x()),
+                     qPrintable(nome));
+            prima = qui;
+        }
+        // Shift+Tab walks back; the search box comes just before the list.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(NomeFocus(), QStringLiteral("btnLoadPic"));
+        a.premi("undo");
+        a.w("txSearch")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), a.lista()->vista());
+    }
+
+    // Each menu opens with Alt and a letter of its own, and every item of a
+    // menu has a letter unique in that menu.
+    void mnemonici()
+    {
+        Ambiente a;
+        cinqueComponenti(a.stato);
+        FrmMain &f = a.apri();
+        Attiva(&f);
+        QStringList lettere;
+        const QList<QAction *> menu = f.menuBar()->actions();
+        QCOMPARE(menu.size(), 5);
+        for (QAction *voce : menu) {
+            const QKeySequence tasto = QKeySequence::mnemonic(voce->text());
+            QVERIFY2(!tasto.isEmpty(), qPrintable(voce->text()));
+            const QString lettera = tasto.toString().right(1);
+            QVERIFY2(!lettere.contains(lettera), qPrintable(voce->text()));
+            lettere << lettera;
+            QCOMPARE(QString(voce->text()).remove(u'&'), voce->menu()->title().remove(u'&'));
+            QTest::keySequence(&f, tasto);
+            QTRY_VERIFY2(voce->menu()->isVisible(), qPrintable(voce->text()));
+            voce->menu()->close();
+            QTRY_VERIFY(!voce->menu()->isVisible());
+
+            QStringList delMenu;
+            for (QAction *a : voce->menu()->actions()) {
+                if (a->isSeparator())
+                    continue;
+                const QString l = QKeySequence::mnemonic(a->text()).toString().right(1);
+                QVERIFY2(!l.isEmpty() && !delMenu.contains(l), qPrintable(a->text()));
+                delMenu << l;
+            }
+        }
+        QCOMPARE(lettere, QStringList({"P", "C", "V", "O", "I"}));
+        // The captions themselves are unchanged.
+        QCOMPARE(a.azione("mnuQuit")->text().remove(u'&'), QStringLiteral("Esci"));
+        QCOMPARE(a.azione("mnuHelp")->text().remove(u'&'), QStringLiteral("Visualizza il Manuale d'uso"));
+    }
+
+    void sceltaMnemonico_data()
+    {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<QString>("usate");
+        QTest::addColumn<QString>("atteso");
+        QTest::newRow("iniziale") << "Esci" << "" << "&Esci";
+        QTest::newRow("iniziale di un'altra parola") << "Tema scuro" << "T" << "Tema &scuro";
+        QTest::newRow("lettera interna") << "Salva" << "S" << "S&alva";
+        QTest::newRow("maiuscole e minuscole uguali") << "nuovo" << "N" << "n&uovo";
+        QTest::newRow("gia' presente") << "&Apri" << "" << "&Apri";
+        QTest::newRow("nessuna lettera libera") << "aa" << "A" << "aa";
+        QTest::newRow("salta i segni") << "...Fine" << "" << "...&Fine";
+    }
+    void sceltaMnemonico()
+    {
+        QFETCH(QString, testo);
+        QFETCH(QString, usate);
+        QFETCH(QString, atteso);
+        QStringList lettere = usate.isEmpty() ? QStringList() : usate.split(u',');
+        const qsizetype prima = lettere.size();
+        QCOMPARE(ConMnemonico(testo, &lettere), atteso);
+        QCOMPARE(lettere.size(), prima + (atteso != testo ? 1 : 0));
+    }
+
+    // The specified shortcuts stay; F1, Ctrl+F and Ctrl+Q are added.
+    void scorciatoie()
+    {
+        Ambiente a;
+        cinqueComponenti(a.stato);
+        FrmMain &f = a.apri();
+        Attiva(&f);
+        const QList<std::pair<const char *, const char *>> attese = {
+            {"mnuNew", "Ctrl+N"}, {"mnuEdit", "Ctrl+E"},  {"mnuUpdate", "Ctrl+S"}, {"mnuDel", "Ctrl+X"},
+            {"mnuSelect", "Ctrl+A"}, {"mnuHelp", "F1"}, {"mnuQuit", "Ctrl+Q"},    {"azioneCerca", "Ctrl+F"}};
+        for (const auto &[nome, tasto] : attese)
+            QCOMPARE(a.azione(QLatin1String(nome))->shortcut(), QKeySequence(QLatin1String(tasto)));
+
+        // Ctrl+F: the search box, its text selected to be typed over.
+        a.scrivi("txSearch", QStringLiteral("NE"));
+        a.clicRiga(1, 0);
+        QTest::keySequence(&f, QKeySequence(QStringLiteral("Ctrl+F")));
+        QCOMPARE(NomeFocus(), QStringLiteral("txSearch"));
+        QCOMPARE(a.w<QLineEdit>("txSearch")->selectedText(), QStringLiteral("NE"));
+
+        // F1: the manual, modal over the window.
+        QString aperta;
+        QuandoModale([&](QWidget *m) {
+            aperta = m->objectName();
+            m->close();
+        }, this);
+        QTest::keyClick(&f, Qt::Key_F1);
+        QCOMPARE(aperta, QStringLiteral("frmManual"));
+
+        // Ctrl+Q: quits like "Esci", saving everything.
+        QVERIFY(!a.cartella.esiste("Info.ini"));
+        Attiva(&f);
+        QTest::keySequence(&f, QKeySequence(QStringLiteral("Ctrl+Q")));
+        QVERIFY(!f.isVisible());
+        QVERIFY(a.cartella.leggi("Info.ini").contains("Componenti=5"));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // Esc closes the picture window, and the double click returns.
+    void escChiudeImmagine()
+    {
+        Ambiente a;
+        cinqueComponenti(a.stato);
+        a.stato.Componenti[0].Immagine = QStringLiteral("foto.bmp");
+        scriviImmagine(a.cartella, QStringLiteral("Pics/foto.bmp"), 60, 40, Qt::green);
+        FrmMain &f = a.apri();
+        a.clicRiga(5, 0); // NE555
+        bool vista = false;
+        bool chiusaDaEsc = false;
+        QTimer::singleShot(0, this, [&] {
+            QPointer<FrmPicture> fp = f.finestraImmagine();
+            if (!fp)
+                return;
+            vista = fp->isVisible();
+            const auto segnale = connect(fp, &FrmPicture::chiusa, this, [&] { chiusaDaEsc = true; });
+            QTest::keyClick(fp, Qt::Key_Escape);
+            disconnect(segnale);
+            if (fp && !chiusaDaEsc)
+                fp->close(); // so that a failure does not hang the test
+        });
+        QTest::mouseDClick(a.w("pic"), Qt::LeftButton);
+        QVERIFY(vista);
+        QVERIFY(chiusaDaEsc);
+        QVERIFY(!f.variabili().ImmagineAperta);
+        QTRY_VERIFY(!f.finestraImmagine());
+    }
+};
+
+QTEST_MAIN(TestFrmMainTastiera)
+#include "tst_frmmain_tastiera.moc"
