@@ -411,6 +411,8 @@ QWidget *FrmMain::creaPannelloDati()
                                          : QStringLiteral("da definire a piacere in Info");
         txExtra[i] = casella(QStringLiteral("txExtra%1").arg(i), suggerimento, fmDati);
         lblExtra[i] = etichetta(QString(), fmDati, QStringLiteral("lblExtra(%1)").arg(i));
+        // A long label never pushes the panel's columns about.
+        lblExtra[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     }
     for (int i = 1; i <= 6; i += 2) {
         g->addWidget(lblExtra[i], r, 0, 1, 2);
@@ -424,7 +426,13 @@ QWidget *FrmMain::creaPannelloDati()
     g->setColumnStretch(0, 1);
     g->setColumnStretch(1, 1);
     g->setColumnStretch(2, 1);
-    fmDati->setMinimumWidth(330);
+    // A custom label of 20 characters (the longest allowed, after its
+    // leading blank) of ordinary letters shows whole at the panel's font:
+    // in the third column, and across the first two.
+    const int etichetta20 = fmDati->fontMetrics().horizontalAdvance(QString(21, QLatin1Char('n'))) + 8;
+    g->setColumnMinimumWidth(0, etichetta20 / 2);
+    g->setColumnMinimumWidth(1, etichetta20 - etichetta20 / 2);
+    g->setColumnMinimumWidth(2, etichetta20);
     return fmDati;
 }
 

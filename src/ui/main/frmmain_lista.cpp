@@ -6,6 +6,7 @@
 #include "listsort/ordinacolonna.h"
 #include "store/stato.h"
 #include "ui/widgets/listareport.h"
+#include "ui/widgets/misurapreferita.h"
 
 #include <QAction>
 #include <QLabel>
@@ -50,6 +51,12 @@ void FrmMain::mostraRighe(const QList<qint32> &posizioni)
     LV->aggiungiRighe(posizioni.size(), [this, &posizioni](qsizetype i, QString *testi) {
         m_righe.scrivi(m_stato.componente(posizioni[i]), posizioni[i], testi);
     });
+    // Long types and manufacturers show whole; a column the user widened
+    // stays as wide. The list's panel then asks for room for every column,
+    // which the window gives it where the screen allows.
+    LV->adattaColonne();
+    if (auto *pannello = dynamic_cast<MisuraPreferita *>(LV->parentWidget()))
+        pannello->allargaA(LV->larghezzaColonne());
 }
 
 void FrmMain::AggiornaContatori()
