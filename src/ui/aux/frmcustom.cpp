@@ -165,8 +165,9 @@ void FrmCustom::coloraSfondo(QLineEdit *casella, const QColor &colore)
 {
     QPalette tavolozza = casella->palette();
     tavolozza.setColor(QPalette::Base, colore);
+    tavolozza.setColor(QPalette::Text, Qt::black); // light boxes in either theme
     casella->setPalette(tavolozza);
-    casella->setStyleSheet(QStringLiteral("QLineEdit { background-color: %1; }").arg(colore.name()));
+    casella->setStyleSheet(QStringLiteral("QLineEdit { background-color: %1; color: black; }").arg(colore.name()));
 }
 
 void FrmCustom::fatto()

@@ -5,13 +5,21 @@
 #include "store/stato.h"
 #include "ui/main/frmmain.h"
 #include "ui/widgets/dialoghiqt.h"
+#include "ui/widgets/iconebarra.h"
 
 #include <QApplication>
+
+void PreparaApplicazione()
+{
+    QApplication::setApplicationName(QStringLiteral("Arvo"));
+    // Every window, and every message box owned by one, shows the program's icon.
+    QApplication::setWindowIcon(IconaProgramma());
+}
 
 int AvviaArvo(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Arvo"));
+    PreparaApplicazione();
 
     Stato stato;
     DialoghiQt dialoghi;

@@ -8,6 +8,7 @@
 
 #include "ui/main/listafile.h"
 #include "ui/main/riquadroimmagine.h"
+#include "ui/widgets/iconebarra.h"
 #include "ui/widgets/listareport.h"
 #include "ui/widgets/misurapreferita.h"
 
@@ -69,11 +70,6 @@ QPushButton *pulsante(const QString &nome, const QString &testo, const QString &
     return b;
 }
 
-QIcon icona(const char *tema, QStyle::StandardPixmap riserva)
-{
-    return QIcon::fromTheme(QLatin1String(tema), QApplication::style()->standardIcon(riserva));
-}
-
 } // namespace
 
 void FrmMain::costruisciFinestra()
@@ -122,41 +118,33 @@ void FrmMain::costruisciFinestra()
 
 void FrmMain::creaAzioni()
 {
-    // Toolbar buttons, left to right: key, caption, tooltip, icon. An empty
+    // Toolbar buttons, left to right: key, caption, tooltip (the icon comes
+    // from the key, IconaBarra). An empty
     // key is a fixed-width gap between groups.
     struct Voce {
         const char *chiave;
         const char *testo;
         const char *suggerimento;
-        const char *tema;
-        QStyle::StandardPixmap riserva;
     };
     static const Voce voci[] = {
-        {"new", "Nuovo", "Crea un nuovo componente", "document-new", QStyle::SP_FileIcon},
-        {"edit", "Modifica", "Modifica questo componente", "document-edit",
-         QStyle::SP_FileDialogDetailedView},
-        {"undo", "Annulla", "Annulla i cambiamenti", "edit-undo", QStyle::SP_ArrowBack},
-        {"save", "Salva", "Salva il componente", "document-save", QStyle::SP_DialogSaveButton},
-        {"del", "Elimina", "Elimina questo componente", "edit-delete", QStyle::SP_TrashIcon},
-        {"", "", "", "", QStyle::SP_CustomBase},
-        {"pdf", "PDF", "Mostra il PDF", "application-pdf", QStyle::SP_FileDialogContentsView},
-        {"imgstd", "Imm Reali", "Immagini in dimensioni reali", "zoom-original",
-         QStyle::SP_DesktopIcon},
-        {"imgrid", "Imm Adatte", "Immagini in dimensioni adattate alla finestra", "zoom-fit-best",
-         QStyle::SP_TitleBarNormalButton},
-        {"", "", "", "", QStyle::SP_CustomBase},
-        {"list", "Tabelle", "Modifica le tabelle", "view-list-details",
-         QStyle::SP_FileDialogListView},
-        {"custom", "Campi extra", "", "document-properties", QStyle::SP_FileDialogInfoView},
-        {"print", "Stampe", "Crea file di stampa", "document-print", QStyle::SP_DriveFDIcon},
-        {"", "", "", "", QStyle::SP_CustomBase},
-        {"search", "Cerca", "Seleziona i componenti per Codice o parte della Descrizione ",
-         "edit-find", QStyle::SP_FileDialogContentsView},
-        {"reselect", "Riseleziona", "Riseleziona e mostra tutti i componenti", "view-refresh",
-         QStyle::SP_BrowserReload},
-        {"", "", "", "", QStyle::SP_CustomBase},
-        {"exit", "Esci", "Termina il programma", "application-exit",
-         QStyle::SP_DialogCloseButton},
+        {"new", "Nuovo", "Crea un nuovo componente"},
+        {"edit", "Modifica", "Modifica questo componente"},
+        {"undo", "Annulla", "Annulla i cambiamenti"},
+        {"save", "Salva", "Salva il componente"},
+        {"del", "Elimina", "Elimina questo componente"},
+        {"", "", ""},
+        {"pdf", "PDF", "Mostra il PDF"},
+        {"imgstd", "Imm Reali", "Immagini in dimensioni reali"},
+        {"imgrid", "Imm Adatte", "Immagini in dimensioni adattate alla finestra"},
+        {"", "", ""},
+        {"list", "Tabelle", "Modifica le tabelle"},
+        {"custom", "Campi extra", ""},
+        {"print", "Stampe", "Crea file di stampa"},
+        {"", "", ""},
+        {"search", "Cerca", "Seleziona i componenti per Codice o parte della Descrizione "},
+        {"reselect", "Riseleziona", "Riseleziona e mostra tutti i componenti"},
+        {"", "", ""},
+        {"exit", "Esci", "Termina il programma"},
     };
 
     TB = new QToolBar(this);
@@ -177,7 +165,7 @@ void FrmMain::creaAzioni()
             TB->addWidget(spazio);
             continue;
         }
-        QAction *a = TB->addAction(icona(voce.tema, voce.riserva), QString::fromUtf8(voce.testo));
+        QAction *a = TB->addAction(IconaBarra(chiave), QString::fromUtf8(voce.testo));
         a->setObjectName(chiave);
         a->setToolTip(QString::fromUtf8(voce.suggerimento));
         if (chiave == QLatin1String("imgstd") || chiave == QLatin1String("imgrid")) {
@@ -411,6 +399,8 @@ QWidget *FrmMain::creaPannelloDati()
                                          : QStringLiteral("da definire a piacere in Info");
         txExtra[i] = casella(QStringLiteral("txExtra%1").arg(i), suggerimento, fmDati);
         lblExtra[i] = etichetta(QString(), fmDati, QStringLiteral("lblExtra(%1)").arg(i));
+        // A long label never pushes the panel's columns about.
+        lblExtra[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     }
     for (int i = 1; i <= 6; i += 2) {
         g->addWidget(lblExtra[i], r, 0, 1, 2);
@@ -424,7 +414,13 @@ QWidget *FrmMain::creaPannelloDati()
     g->setColumnStretch(0, 1);
     g->setColumnStretch(1, 1);
     g->setColumnStretch(2, 1);
-    fmDati->setMinimumWidth(330);
+    // A custom label of 20 characters (the longest allowed, after its
+    // leading blank) of ordinary letters shows whole at the panel's font:
+    // in the third column, and across the first two.
+    const int etichetta20 = fmDati->fontMetrics().horizontalAdvance(QString(21, QLatin1Char('n'))) + 8;
+    g->setColumnMinimumWidth(0, etichetta20 / 2);
+    g->setColumnMinimumWidth(1, etichetta20 - etichetta20 / 2);
+    g->setColumnMinimumWidth(2, etichetta20);
     return fmDati;
 }
 

@@ -32,6 +32,9 @@ void sfondo(QWidget *w, const QColor &colore)
 {
     QPalette p = w->palette();
     p.setColor(QPalette::Base, colore);
+    // The backgrounds are light in either theme: so is the text dark.
+    p.setColor(QPalette::Active, QPalette::Text, Qt::black);
+    p.setColor(QPalette::Inactive, QPalette::Text, Qt::black);
     w->setPalette(p);
     if (auto *combo = qobject_cast<QComboBox *>(w); combo && combo->lineEdit())
         sfondo(combo->lineEdit(), colore);

@@ -7,6 +7,7 @@
 #include "listsort/ordinacolonna.h"
 #include "store/stato.h"
 #include "ui/widgets/listareport.h"
+#include "ui/widgets/misurapreferita.h"
 
 #include <QAction>
 #include <QLabel>
@@ -65,6 +66,12 @@ int FrmMain::mostraRighe(const QList<qint32> &posizioni)
             sotto.append(primaRiga + int(i));
     });
     LV->impostaEvidenze(sotto);
+    // Long types and manufacturers show whole; a column the user widened
+    // stays as wide. The list's panel then asks for room for every column,
+    // which the window gives it where the screen allows.
+    LV->adattaColonne();
+    if (auto *pannello = dynamic_cast<MisuraPreferita *>(LV->parentWidget()))
+        pannello->allargaA(LV->larghezzaColonne());
     return int(sotto.size());
 }
 

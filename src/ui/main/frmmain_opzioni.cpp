@@ -7,6 +7,7 @@
 #include "store/stato.h"
 #include "ui/aux/frmmanual.h"
 #include "ui/widgets/listareport.h"
+#include "ui/widgets/tavolozza.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,6 +35,9 @@ void coloraCornice(QGroupBox *cornice, const QColor &testo, const QColor &sfondo
 
 void FrmMain::ApplicaTema()
 {
+    // The whole program first (menus, toolbar, status bar, the other
+    // windows); then this window's own colours over it.
+    ApplicaTavolozza(m_stato.TemaChiaro);
     const QColor facciaPulsanti = QApplication::palette().color(QPalette::Button);
     if (m_stato.TemaChiaro) {
         coloraSfondo(centralWidget(), facciaPulsanti);

@@ -48,6 +48,9 @@ void FrmListe::coloraCasella(QLineEdit *casella, bool sbloccata)
     // A locked box still shows the entry clicked in the list: keep its text
     // dark enough to read on the grey background.
     tavolozza.setColor(QPalette::Disabled, QPalette::Text, QColor(48, 48, 48));
+    // Light backgrounds in either theme, dark text.
+    tavolozza.setColor(QPalette::Active, QPalette::Text, Qt::black);
+    tavolozza.setColor(QPalette::Inactive, QPalette::Text, Qt::black);
     casella->setPalette(tavolozza);
     casella->setEnabled(sbloccata);
 }

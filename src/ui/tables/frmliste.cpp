@@ -3,6 +3,7 @@
 #include "listsort/ordinacolonna.h"
 #include "store/dialoghi.h"
 #include "store/stato.h"
+#include "ui/widgets/iconebarra.h"
 #include "ui/widgets/listareport.h"
 
 #include <new>
@@ -112,14 +113,13 @@ void FrmListe::creaBarra()
         const char *chiave;
         const char *titolo;
         const char *suggerimento;
-        QStyle::StandardPixmap icona;
     };
     static const Bottone bottoni[] = {
-        {"new", "Nuovo", "Nuovo elemento", QStyle::SP_FileIcon},
-        {"edit", "Modifica", "Modifica voce", QStyle::SP_FileDialogDetailedView},
-        {"undo", "Annulla", "Annulla la modifica", QStyle::SP_DialogCancelButton},
-        {"save", "Salva", "Salva la voce", QStyle::SP_DialogSaveButton},
-        {"quit", "Esci", "Torna a Arvo", QStyle::SP_DialogCloseButton},
+        {"new", "Nuovo", "Nuovo elemento"},
+        {"edit", "Modifica", "Modifica voce"},
+        {"undo", "Annulla", "Annulla la modifica"},
+        {"save", "Salva", "Salva la voce"},
+        {"quit", "Esci", "Torna a Arvo"},
     };
     m_tbt = new QToolBar(this);
     m_tbt->setObjectName(QStringLiteral("TBT"));
@@ -127,7 +127,7 @@ void FrmListe::creaBarra()
     m_tbt->setMovable(false);
     for (const Bottone &b : bottoni) {
         const QString chiave = QString::fromLatin1(b.chiave);
-        QAction *azione = m_tbt->addAction(style()->standardIcon(b.icona), QString::fromUtf8(b.titolo));
+        QAction *azione = m_tbt->addAction(IconaBarra(chiave), QString::fromUtf8(b.titolo));
         azione->setObjectName(chiave);
         azione->setToolTip(QString::fromUtf8(b.suggerimento));
         m_tbt->widgetForAction(azione)->setObjectName(chiave);

@@ -55,6 +55,8 @@ void FrmListe::riempiLista(ListaReport *lista, const RigheLista &righe)
     for (qsizetype r = 0; r < righe.usate.size(); ++r)
         if (righe.usate[r])
             lista->impostaSpunta(int(r) + 1, true);
+    // Headers ("Usata"), check boxes and names show whole.
+    lista->adattaColonne();
 }
 
 // Counts usage, then refills the three lists from scratch (all rows in one

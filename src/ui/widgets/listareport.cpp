@@ -2,6 +2,8 @@
 
 #include <QAbstractTableModel>
 #include <QColor>
+#include <QFontMetrics>
+#include <QStyle>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -10,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <numeric>
 #include <vector>
@@ -737,4 +740,131 @@ void ListaReport::congelaDisegno(bool congela)
         d->modificata = false;
         d->modello->segnalaTutto();
     }
+}
+
+namespace {
+
+// The widest of many texts at one font, without shaping every one of them:
+// each text's width is first estimated as the sum of its characters'
+// advances (kept in a small table); then texts are measured exactly, widest
+// estimate first, until the next estimate falls more than a few characters
+// short of the widest measured. Kerning and shaping move a text's width by
+// far less than that margin, so the widest text is always measured.
+class MisuraTesti {
+public:
+    explicit MisuraTesti(const QFontMetrics &f) : m_f(f), m_margine(3 * f.averageCharWidth() + 2)
+    {
+        m_avanzamenti.fill(-1);
+    }
+
+    int stima(QStringView t)
+    {
+        int w = 0;
+        for (QChar c : t) {
+            const char16_t u = c.unicode();
+            if (u < m_avanzamenti.size()) {
+                int &a = m_avanzamenti[u];
+                if (a < 0)
+                    a = m_f.horizontalAdvance(c);
+                w += a;
+            } else {
+                w += m_f.maxWidth();
+            }
+        }
+        return w;
+    }
+
+    template <typename Testi> int piuLargo(std::size_t n, const Testi &testo)
+    {
+        std::vector<int> stime(n);
+        int massima = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            stime[i] = stima(testo(i));
+            massima = std::max(massima, stime[i]);
+        }
+        // The candidates, widest estimate first: measuring stops at the first
+        // one that cannot beat the widest measured so far, or after a few
+        // dozen distinct texts (texts of equal estimates, such as dates,
+        // differ by a pixel or two of kerning at most).
+        std::vector<std::size_t> candidati;
+        for (std::size_t i = 0; i < n; ++i)
+            if (stime[i] + m_margine >= massima)
+                candidati.push_back(i);
+        const auto primi = std::min<std::size_t>(candidati.size(), MassimoMisurati * 4);
+        std::partial_sort(candidati.begin(), candidati.begin() + std::ptrdiff_t(primi), candidati.end(),
+                          [&stime](std::size_t a, std::size_t b) { return stime[a] > stime[b]; });
+        int larghezza = 0;
+        QList<QStringView> misurati;
+        for (std::size_t k = 0; k < primi && misurati.size() < MassimoMisurati; ++k) {
+            const std::size_t i = candidati[k];
+            if (stime[i] + m_margine < larghezza)
+                break;
+            const QStringView t = testo(i);
+            if (misurati.contains(t))
+                continue;
+            misurati.append(t);
+            larghezza = std::max(larghezza, m_f.horizontalAdvance(t.toString()));
+        }
+        return larghezza;
+    }
+
+private:
+    static constexpr qsizetype MassimoMisurati = 32;
+    QFontMetrics m_f;
+    int m_margine;
+    std::array<int, 256> m_avanzamenti;
+};
+
+} // namespace
+
+int ListaReport::larghezzaNecessaria(int colonna) const
+{
+    if (colonna < 0 || colonna >= d->colonne.size())
+        return 0;
+    const QTreeView *v = d->vista;
+    const QHeaderView *h = v->header();
+    const QStyle *stile = v->style();
+
+    // The header: its text, the sort arrow and the style's margins.
+    const int margineIntestazione = stile->pixelMetric(QStyle::PM_HeaderMargin, nullptr, h);
+    const int freccia = stile->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, h);
+    int necessaria = QFontMetrics(h->font()).horizontalAdvance(d->colonne[colonna].titolo)
+                     + 4 * margineIntestazione + freccia;
+
+    // The cells: the widest text, the item's margins and, in the first
+    // column of a list with check boxes, the box and the gap after it.
+    const int bordo = 2 * (stile->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, v) + 1) + 6;
+    int casella = 0;
+    if (d->modello->caselle && colonna == 0)
+        casella = stile->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, v)
+                  + stile->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, v) + 2;
+    const std::size_t larghezza = d->modello->larghezza;
+    const auto c = std::size_t(colonna);
+    int testo = 0;
+    if (c < larghezza) {
+        const std::vector<QString> &testi = d->modello->testi;
+        MisuraTesti misura{QFontMetrics(v->font())};
+        testo = misura.piuLargo(d->modello->numero(),
+                                [&](std::size_t r) { return QStringView(testi[r * larghezza + c]); });
+    }
+    return std::max(necessaria, testo + bordo + casella);
+}
+
+void ListaReport::adattaColonne()
+{
+    QHeaderView *h = d->vista->header();
+    for (int i = 0; i < d->colonne.size(); ++i) {
+        if (d->colonne[i].nascosta)
+            continue;
+        const int necessaria = larghezzaNecessaria(i);
+        if (h->sectionSize(i) < necessaria)
+            h->resizeSection(i, necessaria);
+    }
+}
+
+int ListaReport::larghezzaColonne() const
+{
+    const QTreeView *v = d->vista;
+    const int barra = v->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, v);
+    return v->header()->length() + 2 * v->frameWidth() + barra + 2;
 }

@@ -90,6 +90,17 @@ public:
     void selezionaRiga(int riga);
     void mostraRiga(int riga); // scroll the row into view
 
+    // Widens each shown column, where needed, so that its header and the
+    // texts of its cells (with the check box in the first column, when there
+    // are check boxes) show whole at the list's font; a column never becomes
+    // narrower. With very many rows only the longest texts are measured.
+    void adattaColonne();
+    // The width a column needs for its header and cells (0-based column).
+    int larghezzaNecessaria(int colonna) const;
+    // The width the list needs to show all its columns side by side: the
+    // shown columns, the frame and the vertical scroll bar.
+    int larghezzaColonne() const;
+
     // Colours of the list's background and text.
     void impostaColori(const QColor &sfondo, const QColor &testo);
 

@@ -12,6 +12,14 @@ public:
     {
     }
     QSize sizeHint() const override { return QWidget::sizeHint().expandedTo(m_preferita); }
+    // A wider wish (a list whose columns grew); never narrower than at first.
+    void allargaA(int larghezza)
+    {
+        if (larghezza > m_preferita.width()) {
+            m_preferita.setWidth(larghezza);
+            updateGeometry();
+        }
+    }
 
 private:
     QSize m_preferita;

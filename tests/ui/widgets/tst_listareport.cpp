@@ -319,6 +319,44 @@ private slots:
         QCOMPARE(eventi, (QStringList{"row 3 sel 3", "click", "row 4 sel 4", "click"}));
     }
 
+    // Fitting the columns: among many rows the widest text in pixels wins
+    // even when it is not the longest in characters; a column already wide
+    // enough, or widened by the user, keeps its width; a hidden column stays
+    // as it is; the check box counts in the first column.
+    void adattaColonne()
+    {
+        QList<QStringList> righe;
+        for (int i = 0; i < 5000; ++i)
+            righe << QStringList{QStringLiteral("iiiiiiiiiiiiiiii%1").arg(i % 7), "M", "x", "1", "", "1"};
+        righe[2345][0] = QStringLiteral("WWWWWWWWWW");
+        righe[17][4] = QStringLiteral("01/01/2026");
+        lista->aggiungiRighe(righe);
+        lista->vista()->header()->resizeSection(1, 300); // the user widened it
+        lista->adattaColonne();
+        const QFontMetrics f(lista->vista()->font());
+        QHeaderView *h = lista->vista()->header();
+        QVERIFY(f.horizontalAdvance(QStringLiteral("WWWWWWWWWW")) > f.horizontalAdvance(QStringLiteral("iiiiiiiiiiiiiiii0")));
+        QVERIFY(h->sectionSize(0) >= f.horizontalAdvance(QStringLiteral("WWWWWWWWWW")) + 6);
+        QVERIFY(h->sectionSize(0) < f.horizontalAdvance(QStringLiteral("WWWWWWWWWW")) + 40);
+        QCOMPARE(h->sectionSize(1), 300);
+        QCOMPARE(h->sectionSize(3), 50);
+        QCOMPARE(h->sectionSize(4), 90);
+        QVERIFY(lista->vista()->isColumnHidden(5));
+        QVERIFY(lista->larghezzaNecessaria(2) >= QFontMetrics(h->font()).horizontalAdvance(QStringLiteral("TIPO")) + 8);
+
+        // A check box column: the box and the text side by side.
+        lista->svuota();
+        lista->impostaColonne({{"", "", 18}, {"Nome", "", 100}});
+        lista->impostaCaselle(false);
+        lista->aggiungiRighe(QList<QStringList>{{"1", "a"}, {"12", "b"}});
+        const int casella = lista->vista()->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, lista->vista());
+        const int senza = lista->larghezzaNecessaria(0);
+        lista->impostaCaselle(true);
+        QVERIFY(lista->larghezzaNecessaria(0) >= senza + casella);
+        lista->adattaColonne();
+        QVERIFY(h->sectionSize(0) >= casella + f.horizontalAdvance(QStringLiteral("12")) + 6);
+    }
+
     // The x of a press counts from the first column, scrolled or not; a row
     // shown scrolls into view; selecting no such row selects none.
     void scorrimento()
