@@ -20,7 +20,7 @@ set(ARVO_ASSETS_DIR ${PROJECT_SOURCE_DIR}/assets)
 install(TARGETS arvo RUNTIME DESTINATION . COMPONENT portatile)
 install(DIRECTORY ${ARVO_ASSETS_DIR}/Manual DESTINATION . COMPONENT portatile)
 install(FILES ${ARVO_ASSETS_DIR}/back.jpg ${ARVO_ASSETS_DIR}/arvo.png ${PROJECT_SOURCE_DIR}/LICENSE
-        ${ARVO_ASSETS_DIR}/portatile/README.txt
+        ${PROJECT_SOURCE_DIR}/CREDITS.md ${ARVO_ASSETS_DIR}/portatile/README.txt
         DESTINATION . COMPONENT portatile)
 install(PROGRAMS ${ARVO_ASSETS_DIR}/portatile/arvo.desktop
                  ${ARVO_ASSETS_DIR}/portatile/aggiungi-al-menu.sh
@@ -56,4 +56,7 @@ install(FILES ${ARVO_ASSETS_DIR}/arvo.svg DESTINATION share/icons/hicolor/scalab
 install(DIRECTORY ${ARVO_ASSETS_DIR}/hicolor DESTINATION share/icons
         COMPONENT sistema EXCLUDE_FROM_ALL)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION share/doc/arvo RENAME copyright
+        COMPONENT sistema EXCLUDE_FROM_ALL)
+# The licences of the built-in icons.
+install(FILES ${PROJECT_SOURCE_DIR}/CREDITS.md DESTINATION share/doc/arvo
         COMPONENT sistema EXCLUDE_FROM_ALL)

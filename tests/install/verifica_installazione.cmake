@@ -87,7 +87,7 @@ function(misura_png file variabile)
 endfunction()
 
 set(file_portatili arvo Manual/manual.html Manual/img/principale.png back.jpg arvo.png
-    arvo.desktop LICENSE README.txt aggiungi-al-menu.sh)
+    arvo.desktop LICENSE CREDITS.md README.txt aggiungi-al-menu.sh)
 
 # --- The portable folder, as tools/run.sh installs it (a space in the path) --
 set(p "${OUT}/cartella Arvo")
@@ -128,7 +128,8 @@ foreach(n IN LISTS taglie)
 endforeach()
 presenti("${s}" bin/arvo share/arvo/Manual/manual.html share/arvo/Manual/img/principale.png
          share/arvo/back.jpg share/applications/arvo.desktop
-         share/icons/hicolor/scalable/apps/arvo.svg ${icone_png} share/doc/arvo/copyright)
+         share/icons/hicolor/scalable/apps/arvo.svg ${icone_png} share/doc/arvo/copyright
+         share/doc/arvo/CREDITS.md)
 assenti("${s}" arvo arvo.desktop README.txt aggiungi-al-menu.sh LICENSE Manual back.jpg)
 eseguibili("${s}" bin/arvo)
 riga_uguale("${s}/share/applications/arvo.desktop" "Exec=arvo")
