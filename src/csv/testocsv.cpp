@@ -122,6 +122,17 @@ QList<QChar> SeparatoriIntestazione(QStringView intestazione)
     return esito;
 }
 
+QString NomeSeparatoreCSV(QChar separatore)
+{
+    if (separatore == u'\t')
+        return QStringLiteral("tabulazione");
+    if (separatore == u';')
+        return QStringLiteral("punto e virgola");
+    if (separatore == u',')
+        return QStringLiteral("virgola");
+    return QStringLiteral("\"%1\"").arg(separatore);
+}
+
 QString MessaggioFileTroppoGrande(qint64 limite)
 {
     return QStringLiteral("Il file \u00e8 troppo grande per essere letto (oltre %1 MB).").arg(limite / (1024 * 1024));

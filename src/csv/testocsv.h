@@ -41,6 +41,10 @@ bool DividiCampiCSV(QStringView riga, QChar separatore, QStringList *campi, QStr
 // frequent first (on a tie, in that order).
 QList<QChar> SeparatoriIntestazione(QStringView intestazione);
 
+// The separator's name for the preview: "virgola", "punto e virgola",
+// "tabulazione".
+QString NomeSeparatoreCSV(QChar separatore);
+
 // The content of the file at the path when it is a regular file (its links
 // followed) of at most limite bytes. A folder, a FIFO or a device is never
 // opened for reading or waited on. Otherwise nothing, with the message for

@@ -47,7 +47,7 @@ bool Dividi(QStringView riga, QChar sep, QStringList *campi, QString *motivo)
     if (!DividiCampiCSV(riga, sep, campi, motivo))
         return false;
     for (QString &campo : *campi)
-        campo = campo.trimmed();
+        campo = std::move(campo).trimmed();
     return true;
 }
 

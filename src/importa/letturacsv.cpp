@@ -336,22 +336,24 @@ LetturaCSV LeggiCSV(const QByteArray &dati, const Stato &stato)
                            .arg(ColonneMassime);
         return esito;
     }
-    const auto nomiDiviso = [&intestazione](QChar sep) {
+    // The names at a separator; a header with a quote never closed is split
+    // at every separator.
+    const auto nomiDivisi = [&intestazione](QChar sep) {
         QStringList nomi;
         QString motivo;
         if (!DividiCampiCSV(intestazione.testo, sep, &nomi, &motivo))
             nomi = intestazione.testo.toString().split(sep);
         return nomi;
     };
+    const auto haCodice = [&stato](const QStringList &nomi) {
+        return std::any_of(nomi.cbegin(), nomi.cend(),
+                           [&stato](const QString &n) { return CampoDaNome(n, stato) == CampoCSV::Codice; });
+    };
     QChar scelto = divisore;
-    QStringList nomi = nomiDiviso(divisore);
-    for (qsizetype k = 1; k < candidati.size(); ++k) {
-        if (std::any_of(nomi.cbegin(), nomi.cend(),
-                        [&stato](const QString &n) { return CampoDaNome(n, stato) == CampoCSV::Codice; }))
-            break;
-        QStringList altri = nomiDiviso(candidati[k]);
-        if (std::any_of(altri.cbegin(), altri.cend(),
-                        [&stato](const QString &n) { return CampoDaNome(n, stato) == CampoCSV::Codice; })) {
+    QStringList nomi = nomiDivisi(divisore);
+    for (qsizetype k = 1; k < candidati.size() && !haCodice(nomi); ++k) {
+        QStringList altri = nomiDivisi(candidati[k]);
+        if (haCodice(altri)) {
             scelto = candidati[k];
             nomi = std::move(altri);
         }

@@ -131,6 +131,9 @@ private slots:
         QCOMPARE(SeparatoriIntestazione(u"a,b;c,d"), (QList<QChar>{u',', u';'}));
         QCOMPARE(SeparatoriIntestazione(u"a;b,c\td"), (QList<QChar>{u'\t', u';', u','}));
         QCOMPARE(SeparatoriIntestazione(u"a\tb\tc;d,e,f,g"), (QList<QChar>{u',', u'\t', u';'}));
+        QCOMPARE(NomeSeparatoreCSV(u'\t'), QStringLiteral("tabulazione"));
+        QCOMPARE(NomeSeparatoreCSV(u';'), QStringLiteral("punto e virgola"));
+        QCOMPARE(NomeSeparatoreCSV(u','), QStringLiteral("virgola"));
     }
 
     // Only a regular file is read, never a FIFO (which would block) or a
