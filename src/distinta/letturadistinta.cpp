@@ -1,51 +1,14 @@
 #include "distinta/letturadistinta.h"
 
-#include "store/cp1252.h"
-#include "store/fileincartella.h"
+#include "csv/testocsv.h"
 
-#include <QDir>
 #include <QHash>
-#include <QStringDecoder>
 
 #include <algorithm>
-#include <array>
-#include <tuple>
 
 namespace {
 
 enum class Colonna { Nessuna, Riferimenti, Valore, Mpn, Footprint, Quantita, NonMontare };
-
-// The text of the file and the name of its encoding.
-QString Decodifica(const QByteArray &dati, QString *codifica)
-{
-    QByteArrayView byte(dati);
-    // Spreadsheets save "Unicode text" as UTF-16 with its byte-order mark.
-    for (const auto &[segno, codice, nome] :
-         {std::tuple{"\xFF\xFE", QStringConverter::Utf16LE, "UTF-16"},
-          std::tuple{"\xFE\xFF", QStringConverter::Utf16BE, "UTF-16"}}) {
-        if (byte.startsWith(segno)) {
-            QStringDecoder utf16(codice, QStringDecoder::Flag::Stateless);
-            *codifica = QLatin1String(nome);
-            return utf16(byte.sliced(2));
-        }
-    }
-    const bool bom = byte.startsWith("\xEF\xBB\xBF");
-    if (bom)
-        byte = byte.sliced(3);
-    const bool alti = bom || std::any_of(byte.begin(), byte.end(), [](char c) {
-                          return static_cast<unsigned char>(c) >= 0x80;
-                      });
-    if (alti) {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        QString testo = utf8(byte);
-        if (!utf8.hasError()) {
-            *codifica = QStringLiteral("UTF-8");
-            return testo;
-        }
-    }
-    *codifica = QStringLiteral("Windows-1252");
-    return DecodificaCp1252(byte);
-}
 
 // What a header name stands for.
 Colonna ColonnaDaNome(QStringView nome)
@@ -78,57 +41,14 @@ Colonna ColonnaDaNome(QStringView nome)
     return noti.value(chiave, Colonna::Nessuna);
 }
 
-// Splits one line at the separator; false with the reason when a quoted
-// field is never closed. Text right after a closing quote is kept with the
-// field, as spreadsheets read it.
-bool Dividi(QStringView riga, QChar sep, QList<QString> *campi, QString *motivo)
+// Splits one line at the separator, blanks around each field dropped.
+bool Dividi(QStringView riga, QChar sep, QStringList *campi, QString *motivo)
 {
-    campi->clear();
-    qsizetype i = 0;
-    const qsizetype n = riga.size();
-    while (true) {
-        // Blanks before a quoted field do not count.
-        qsizetype j = i;
-        while (j < n && (riga[j] == u' ') && riga[j] != sep)
-            ++j;
-        if (j < n && riga[j] == u'"') {
-            QString campo;
-            i = j + 1;
-            bool chiuso = false;
-            while (i < n) {
-                const qsizetype q = riga.indexOf(u'"', i);
-                if (q < 0)
-                    break;
-                campo.append(riga.mid(i, q - i));
-                if (q + 1 < n && riga[q + 1] == u'"') {
-                    campo.append(u'"');
-                    i = q + 2;
-                    continue;
-                }
-                i = q + 1;
-                chiuso = true;
-                break;
-            }
-            if (!chiuso) {
-                *motivo = QStringLiteral("virgolette aperte e mai chiuse");
-                return false;
-            }
-            const qsizetype fine = riga.indexOf(sep, i);
-            campo.append(riga.mid(i, fine < 0 ? n - i : fine - i));
-            campi->append(campo.trimmed());
-            if (fine < 0)
-                return true;
-            i = fine + 1;
-            continue;
-        }
-        const qsizetype fine = riga.indexOf(sep, i);
-        if (fine < 0) {
-            campi->append(riga.mid(i).trimmed().toString());
-            return true;
-        }
-        campi->append(riga.mid(i, fine - i).trimmed().toString());
-        i = fine + 1;
-    }
+    if (!DividiCampiCSV(riga, sep, campi, motivo))
+        return false;
+    for (QString &campo : *campi)
+        campo = std::move(campo).trimmed();
+    return true;
 }
 
 struct Riga {
@@ -180,7 +100,7 @@ struct Intestazione {
 // and a quantity.
 bool ProvaIntestazione(QStringView riga, QChar sep, Intestazione *esito)
 {
-    QList<QString> nomi;
+    QStringList nomi;
     QString motivo;
     if (!Dividi(riga, sep, &nomi, &motivo) || nomi.size() < 2)
         return false;
@@ -202,15 +122,9 @@ bool ProvaIntestazione(QStringView riga, QChar sep, Intestazione *esito)
 
 bool TrovaIntestazione(QStringView riga, Intestazione *esito)
 {
-    std::array<std::pair<qsizetype, QChar>, 3> sep = {{{riga.count(u'\t'), u'\t'},
-                                                       {riga.count(u';'), u';'},
-                                                       {riga.count(u','), u','}}};
-    std::stable_sort(sep.begin(), sep.end(), [](const auto &a, const auto &b) { return a.first > b.first; });
-    for (const auto &[quanti, s] : sep) {
-        if (quanti > 0 && ProvaIntestazione(riga, s, esito))
-            return true;
-    }
-    return false;
+    const QList<QChar> separatori = SeparatoriIntestazione(riga);
+    return std::any_of(separatori.cbegin(), separatori.cend(),
+                       [&](QChar s) { return ProvaIntestazione(riga, s, esito); });
 }
 
 // The quantity of a field: a whole number of pieces.
@@ -248,18 +162,17 @@ LetturaDistinta LeggiDistinta(const QByteArray &dati)
         return esito;
     }
     if (dati.size() > DimensioneMassimaDistinta) {
-        esito.errore = QStringLiteral("Il file \u00e8 troppo grande per una distinta base (oltre %1 MB).")
-                           .arg(DimensioneMassimaDistinta / (1024 * 1024));
+        esito.errore = MessaggioFileTroppoGrande(DimensioneMassimaDistinta);
         return esito;
     }
-    // A text file holds no NUL byte, unless it is UTF-16 with its mark.
-    const bool utf16 = dati.startsWith("\xFF\xFE") || dati.startsWith("\xFE\xFF");
-    if (!utf16 && dati.left(64 * 1024).contains('\0')) {
+    const TestoDecodificato decodificato = DecodificaCSV(dati);
+    if (decodificato.binario) {
         esito.errore = QStringLiteral(
             "Il file non \u00e8 un testo CSV (contiene dati binari): salvare la distinta base come CSV.");
         return esito;
     }
-    const QString testo = Decodifica(dati, &esito.codifica);
+    esito.codifica = decodificato.codifica;
+    const QString &testo = decodificato.testo;
     Righe righe(testo);
     Riga r{0, {}};
 
@@ -285,7 +198,7 @@ LetturaDistinta LeggiDistinta(const QByteArray &dati)
     esito.haMpn = intestazione.colonne.contains(Colonna::Mpn);
     esito.haValore = intestazione.colonne.contains(Colonna::Valore);
 
-    QList<QString> campi;
+    QStringList campi;
     while (righe.prossima(&r)) {
         if (Vuota(r.testo))
             continue;
@@ -341,16 +254,9 @@ LetturaDistinta LeggiDistinta(const QByteArray &dati)
 
 LetturaDistinta LeggiFileDistinta(const QString &percorso)
 {
-    // Only a regular file is read, opened without waiting: a FIFO or a
-    // device picked in the dialog (or swapped in meanwhile) would block the
-    // program or never end.
-    const std::optional<QByteArray> dati = LeggiFileRegolare(percorso, DimensioneMassimaDistinta + 1);
-    if (!dati) {
-        LetturaDistinta esito;
-        esito.errore = QStringLiteral("Impossibile leggere il file %1: non \u00e8 un file normale o non \u00e8 "
-                                      "leggibile.")
-                           .arg(QDir::toNativeSeparators(percorso));
+    LetturaDistinta esito;
+    const std::optional<QByteArray> dati = LeggiFileTestoCSV(percorso, DimensioneMassimaDistinta, &esito.errore);
+    if (!dati)
         return esito;
-    }
     return LeggiDistinta(*dati);
 }

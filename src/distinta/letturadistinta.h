@@ -10,18 +10,17 @@
 // "Qty"/"Quantity", optionally "MPN"), and any CSV whose header names a part
 // column (a manufacturer part number or a value) and a quantity column.
 //
-// - Encoding: UTF-8 when the file starts with its byte-order mark or is
-//   valid UTF-8 throughout; UTF-16 with its byte-order mark (a spreadsheet's
-//   "Unicode text"); otherwise Windows-1252.
+// - Encoding, quoted fields and reading from disk as for the CSV import
+//   (csv/testocsv.h): UTF-16 by its byte-order mark (a spreadsheet's
+//   "Unicode text"), UTF-8, else Windows-1252.
 // - Header: the first line, among the first ones, that names a part column
 //   and a quantity column; lines before it (a title, a date, the tool that
 //   wrote the file) are skipped. Names are matched without regard to case
 //   or surrounding blanks; unknown columns are ignored.
 // - Separator: the one among tab, ";" and "," that splits that header into
 //   recognised columns, trying the most frequent first.
-// - Fields: a field that starts with a double quote ends at the next lone
-//   double quote, "" standing for one, so a quoted reference list such as
-//   "R1,R2,R5" stays one field. Blanks around a field are dropped.
+// - Fields: a quoted reference list such as "R1,R2,R5" stays one field.
+//   Blanks around a field are dropped.
 // - A line that cannot be used keeps its place with the reason, in Italian;
 //   blank lines are skipped, and so are lines marked in a "DNP" column
 //   (not fitted on the board).
@@ -40,7 +39,7 @@ struct LetturaDistinta {
     // Not empty when the file cannot be used at all: the message for the
     // user. Nothing else is then meaningful.
     QString errore;
-    QString codifica; // "UTF-8" or "Windows-1252"
+    QString codifica; // "UTF-8", "UTF-16" or "Windows-1252"
     QChar separatore;
     int rigaIntestazione = 0; // line number of the header
     bool haMpn = false;

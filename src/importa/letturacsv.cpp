@@ -1,47 +1,19 @@
 #include "importa/letturacsv.h"
 
 #include "components/regole.h"
+#include "csv/testocsv.h"
 #include "store/cp1252.h"
 #include "store/localeutente.h"
 #include "store/numeri.h"
 #include "store/orologio.h"
 #include "store/stato.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QHash>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <optional>
 
 namespace {
-
-// The text of the file and the name of its encoding.
-QString Decodifica(const QByteArray &dati, QString *codifica)
-{
-    QByteArrayView byte(dati);
-    const bool bom = byte.startsWith("\xEF\xBB\xBF");
-    if (bom)
-        byte = byte.sliced(3);
-    bool alti = bom;
-    for (const char c : byte) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            alti = true;
-            break;
-        }
-    }
-    if (alti) {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        QString testo = utf8(byte);
-        if (!utf8.hasError()) {
-            *codifica = QStringLiteral("UTF-8");
-            return testo;
-        }
-    }
-    *codifica = QStringLiteral("Windows-1252");
-    return DecodificaCp1252(byte);
-}
 
 // The column a header name stands for, if any.
 std::optional<CampoCSV> CampoDaNome(const QString &nome, const Stato &stato)
@@ -83,57 +55,6 @@ std::optional<CampoCSV> CampoDaNome(const QString &nome, const Stato &stato)
     return std::nullopt;
 }
 
-// Splits one line at the separator. A field that starts with a double quote
-// ends at the next double quote not doubled; what follows it up to the next
-// separator must be nothing. Returns false with the reason otherwise.
-bool Dividi(QStringView riga, QChar sep, QStringList *campi, QString *motivo)
-{
-    campi->clear();
-    qsizetype i = 0;
-    const qsizetype n = riga.size();
-    while (true) {
-        if (i < n && riga[i] == QLatin1Char('"')) {
-            QString campo;
-            ++i;
-            bool chiuso = false;
-            while (i < n) {
-                const qsizetype q = riga.indexOf(QLatin1Char('"'), i);
-                if (q < 0)
-                    break;
-                campo.append(riga.mid(i, q - i));
-                if (q + 1 < n && riga[q + 1] == QLatin1Char('"')) {
-                    campo.append(QLatin1Char('"'));
-                    i = q + 2;
-                    continue;
-                }
-                i = q + 1;
-                chiuso = true;
-                break;
-            }
-            if (!chiuso) {
-                *motivo = QStringLiteral("virgolette aperte e mai chiuse");
-                return false;
-            }
-            campi->append(campo);
-            if (i == n)
-                return true;
-            if (riga[i] != sep) {
-                *motivo = QStringLiteral("testo dopo le virgolette di chiusura");
-                return false;
-            }
-            ++i;
-            continue;
-        }
-        const qsizetype fine = riga.indexOf(sep, i);
-        if (fine < 0) {
-            campi->append(riga.mid(i).toString());
-            return true;
-        }
-        campi->append(riga.mid(i, fine - i).toString());
-        i = fine + 1;
-    }
-}
-
 // Double quotes cannot be stored in the table files.
 QString SenzaVirgolette(QString testo)
 {
@@ -165,7 +86,7 @@ public:
                                      .arg(LunghezzaMassimaRiga));
                 continue;
             }
-            if (!Dividi(r.testo, m_esito.separatore, &campi, &motivo)) {
+            if (!DividiCampiCSV(r.testo, m_esito.separatore, &campi, &motivo)) {
                 errore(r.numero, motivo);
                 continue;
             }
@@ -345,9 +266,9 @@ QChar ScegliSeparatore(const QList<Riga> &righe, qsizetype colonne, const Stato 
         const QStringView t = righe[i].testo;
         if (t.size() > LunghezzaMassimaRiga)
             continue;
-        if (Dividi(t, QLatin1Char(','), &campi, &motivo) && campi.size() == colonne)
+        if (DividiCampiCSV(t, QLatin1Char(','), &campi, &motivo) && campi.size() == colonne)
             ++conVirgola;
-        if (Dividi(t, QLatin1Char(';'), &campi, &motivo) && campi.size() == colonne)
+        if (DividiCampiCSV(t, QLatin1Char(';'), &campi, &motivo) && campi.size() == colonne)
             ++conPuntoVirgola;
     }
     if (conVirgola != conPuntoVirgola)
@@ -365,12 +286,14 @@ LetturaCSV LeggiCSV(const QByteArray &dati, const Stato &stato)
         esito.errore = vuoto;
         return esito;
     }
-    if (dati.contains('\0')) {
+    const TestoDecodificato decodificato = DecodificaCSV(dati);
+    if (decodificato.binario) {
         esito.errore = QStringLiteral("Il file non \u00e8 un testo CSV: contiene dati binari.\r\n"
                                       "Scegliere un file esportato come testo CSV.");
         return esito;
     }
-    const QString testo = Decodifica(dati, &esito.codifica);
+    esito.codifica = decodificato.codifica;
+    const QString &testo = decodificato.testo;
 
     // The lines, numbered from 1; a file with bare CRs as line ends too.
     const QChar fineRiga = testo.contains(QLatin1Char('\n')) ? QLatin1Char('\n') : QLatin1Char('\r');
@@ -401,19 +324,40 @@ LetturaCSV LeggiCSV(const QByteArray &dati, const Stato &stato)
                                       "un'intestazione di colonne: il file non sembra un testo CSV.");
         return esito;
     }
-    QChar divisore = QLatin1Char('|');
-    if (!intestazione.testo.contains(divisore))
-        divisore = intestazione.testo.contains(QLatin1Char(';')) ? QLatin1Char(';') : QLatin1Char(',');
+    // The export's header is split at "|"; any other at the most frequent of
+    // tab, ";" and "," that gives a "Codice" column.
+    QList<QChar> candidati{QLatin1Char('|')};
+    if (!intestazione.testo.contains(QLatin1Char('|')))
+        candidati = SeparatoriIntestazione(intestazione.testo);
+    const QChar divisore = candidati.isEmpty() ? QLatin1Char(',') : candidati.first();
     if (intestazione.testo.count(divisore) >= ColonneMassime) {
         esito.errore = QStringLiteral("La prima riga del file ha pi\u00f9 di %1 colonne: il file non sembra "
                                       "un elenco di componenti.")
                            .arg(ColonneMassime);
         return esito;
     }
-    QStringList nomi;
-    QString motivo;
-    if (!Dividi(intestazione.testo, divisore, &nomi, &motivo))
-        nomi = intestazione.testo.toString().split(divisore);
+    // The names at a separator; a header with a quote never closed is split
+    // at every separator.
+    const auto nomiDivisi = [&intestazione](QChar sep) {
+        QStringList nomi;
+        QString motivo;
+        if (!DividiCampiCSV(intestazione.testo, sep, &nomi, &motivo))
+            nomi = intestazione.testo.toString().split(sep);
+        return nomi;
+    };
+    const auto haCodice = [&stato](const QStringList &nomi) {
+        return std::any_of(nomi.cbegin(), nomi.cend(),
+                           [&stato](const QString &n) { return CampoDaNome(n, stato) == CampoCSV::Codice; });
+    };
+    QChar scelto = divisore;
+    QStringList nomi = nomiDivisi(divisore);
+    for (qsizetype k = 1; k < candidati.size() && !haCodice(nomi); ++k) {
+        QStringList altri = nomiDivisi(candidati[k]);
+        if (haCodice(altri)) {
+            scelto = candidati[k];
+            nomi = std::move(altri);
+        }
+    }
     QList<bool> visti(int(CampoCSV::Extra6) + 1, false);
     for (const QString &nome : std::as_const(nomi)) {
         const std::optional<CampoCSV> campo = CampoDaNome(nome, stato);
@@ -437,8 +381,8 @@ LetturaCSV LeggiCSV(const QByteArray &dati, const Stato &stato)
         return esito;
     }
 
-    esito.separatore = divisore != QLatin1Char('|') && nomi.size() > 1
-        ? divisore
+    esito.separatore = scelto != QLatin1Char('|') && nomi.size() > 1
+        ? scelto
         : ScegliSeparatore(righe, nomi.size(), stato);
     Lettore(esito).leggi(righe);
     return esito;
@@ -447,26 +391,8 @@ LetturaCSV LeggiCSV(const QByteArray &dati, const Stato &stato)
 LetturaCSV LeggiFileCSV(const QString &percorso, const Stato &stato)
 {
     LetturaCSV esito;
-    const QFileInfo info(percorso);
-    QFile file(percorso);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-        esito.errore = QStringLiteral("Impossibile aprire il file:\r\n") + percorso;
+    const std::optional<QByteArray> dati = LeggiFileTestoCSV(percorso, DimensioneMassimaCSV, &esito.errore);
+    if (!dati)
         return esito;
-    }
-    if (info.size() > DimensioneMassimaCSV) {
-        esito.errore = QStringLiteral("Il file \u00e8 troppo grande per essere importato (oltre %1 MB).")
-                           .arg(DimensioneMassimaCSV / (1024 * 1024));
-        return esito;
-    }
-    const QByteArray dati = file.read(DimensioneMassimaCSV + 1);
-    if (file.error() != QFileDevice::NoError) {
-        esito.errore = QStringLiteral("Errore nella lettura del file:\r\n") + percorso;
-        return esito;
-    }
-    if (dati.size() > DimensioneMassimaCSV) {
-        esito.errore = QStringLiteral("Il file \u00e8 troppo grande per essere importato (oltre %1 MB).")
-                           .arg(DimensioneMassimaCSV / (1024 * 1024));
-        return esito;
-    }
-    return LeggiCSV(dati, stato);
+    return LeggiCSV(*dati, stato);
 }

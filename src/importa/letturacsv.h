@@ -14,20 +14,22 @@ struct Stato;
 // fields joined by "," or ";") or the same columns, in any order, as a
 // spreadsheet saves them.
 //
-// - Encoding: UTF-8 when the file starts with its byte-order mark or is
-//   valid UTF-8 throughout; otherwise Windows-1252, the export's own.
+// - Encoding, quoted fields and reading from disk as every CSV file the
+//   program reads (csv/testocsv.h): UTF-16 by its byte-order mark, UTF-8,
+//   else Windows-1252, the export's own; a field that starts with a double
+//   quote ends at the next lone double quote, "" standing for one (as
+//   spreadsheets write a field that holds the separator).
 // - Header: the first line that is not blank. Its names are split at "|"
-//   when it has one (the export's header), else at ";" or ",". Names are
-//   matched without regard to case or surrounding blanks; "Codice" is
-//   required, every other column is optional, unknown columns are ignored.
-// - Separator: the one that splits the header, when it is ";" or ","; with
-//   the export's header, whichever of the two splits more of the first data
-//   lines into exactly the header's number of fields (on a tie, the CSV
-//   separator of the options).
-// - Fields: taken as written, blanks included; a field that starts with a
-//   double quote ends at the next lone double quote, "" standing for one
-//   (as spreadsheets write a field that holds the separator). Free texts
-//   pass PulisciTesto, codes are upper-cased within Windows-1252
+//   when it has one (the export's header), else at the most frequent of
+//   tab, ";" and "," that gives a "Codice" column. Names are matched
+//   without regard to case or surrounding blanks; "Codice" is required,
+//   every other column is optional, unknown columns are ignored.
+// - Separator: the one that splits the header; with the export's header,
+//   whichever of "," and ";" splits more of the first data lines into
+//   exactly the header's number of fields (on a tie, the CSV separator of
+//   the options).
+// - Fields: unquoted ones are taken as written, blanks included. Free
+//   texts pass PulisciTesto, codes are upper-cased within Windows-1252
 //   (MaiuscoloCp1252), as when a component is saved. A line with a
 //   character the files cannot hold is refused, as the panel's save is.
 // - Each line that cannot be read is reported with its number and the
@@ -57,7 +59,7 @@ struct LetturaCSV {
     // Not empty when the file cannot be imported at all: the message for
     // the user. Nothing else is then meaningful.
     QString errore;
-    QString codifica;        // "UTF-8" or "Windows-1252"
+    QString codifica;        // "UTF-8", "UTF-16" or "Windows-1252"
     QChar separatore;
     QList<CampoCSV> colonne; // what each column of the file holds, in file order
     QStringList ignorate;    // header names that were not recognised
@@ -81,6 +83,6 @@ inline constexpr qsizetype ErroriConservati = 10000;
 // tie-break) and nothing else; it is not changed.
 LetturaCSV LeggiCSV(const QByteArray &dati, const Stato &stato);
 
-// Reads a file from disk, with a message when it cannot be opened or is too
-// large.
+// Reads a file from disk, with a message when it is not a regular file (a
+// folder, a FIFO, a device), cannot be read or is too large.
 LetturaCSV LeggiFileCSV(const QString &percorso, const Stato &stato);

@@ -250,7 +250,7 @@ private slots:
         QVERIFY(grande.resize(DimensioneMassimaDistinta + 10));
         grande.close();
         QVERIFY(LeggiFileDistinta(grande.fileName()).errore.startsWith(
-            QString::fromUtf8("Il file è troppo grande per una distinta base (oltre 64 MB)")));
+            QString::fromUtf8("Il file è troppo grande per essere letto (oltre 64 MB)")));
     }
 
     // Lines that use the same component share its stock in file order, and
@@ -358,7 +358,7 @@ private slots:
         QByteArray bom = "Reference,Value,Qty\r\nR1,10k,abc\r\nR2,10k,-3\r\nR3,,2\r\nR4,\"10k,2\r\nR5,10k,"
                          "99999999999999999999\r\n";
         bom += "R6," + QByteArray(3 * 1024 * 1024, 'k') + ",1\r\n";
-        bom += "R7,NE555,2\r\nR8,10k,\r\n";
+        bom += "R7,NE555,2\r\nR8,10k,\r\nR9, \"10k\" x,1\r\n";
         Stato s;
         magazzino(s);
         const LetturaDistinta l = LeggiDistinta(bom);
@@ -376,11 +376,12 @@ private slots:
                              "7: riga troppo lunga (3145733 caratteri, al massimo 65536)",
                              "8: ",
                              QString::fromUtf8("9: manca la quantità"),
+                             "10: testo dopo le virgolette di chiusura",
                          }));
         VerificaDistinta v(s, l);
         QCOMPARE(TestoEsito(v.voci()[0]), QString::fromUtf8("Errore alla riga 2: quantità non valida: \"abc\""));
         QCOMPARE(TestoEsito(v.voci()[6]), QStringLiteral("Disponibile"));
-        QCOMPARE(v.riepilogo().errori, 7);
+        QCOMPARE(v.riepilogo().errori, 8);
         QCOMPARE(v.prelievi(), (QList<Prelievo>{{4, 2}}));
     }
 

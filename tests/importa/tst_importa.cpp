@@ -17,7 +17,9 @@
 #include "store/stato.h"
 #include "store/tabelle.h"
 
+#include <QDir>
 #include <QLocale>
+#include <QStringEncoder>
 #include <QTest>
 
 namespace {
@@ -105,6 +107,10 @@ private slots:
         QTest::newRow("punto e virgola, Windows-1252") << Righe(puntoVirgola) << ";" << "Windows-1252";
         QTest::newRow("virgola, UTF-8") << Righe(virgola, true) << "," << "UTF-8";
         QTest::newRow("punto e virgola, UTF-8 con BOM") << bom + Righe(puntoVirgola, true) << ";" << "UTF-8";
+        QStringEncoder le(QStringConverter::Utf16LE), be(QStringConverter::Utf16BE);
+        const QString testo = virgola.join(QStringLiteral("\r\n"));
+        QTest::newRow("virgola, UTF-16LE con BOM") << "\xFF\xFE" + QByteArray(le(testo)) << "," << "UTF-16";
+        QTest::newRow("virgola, UTF-16BE con BOM") << "\xFE\xFF" + QByteArray(be(testo)) << "," << "UTF-16";
         // Without the final line end, and with bare LF line ends.
         QTest::newRow("LF, senza a capo finale") << Righe(virgola).replace("\r\n", "\n").chopped(1) << ","
                                                  << "Windows-1252";
@@ -177,6 +183,34 @@ private slots:
         QCOMPARE(r.componente.Extra4, QStringLiteral("10"));
         QCOMPARE(r.componente.DataInserimento, Giorno(2025, 7, 30));
         QCOMPARE(r.package, QStringLiteral("TO220"));
+    }
+
+    // A spreadsheet's "Unicode text": UTF-16 with its mark, tab-separated,
+    // a field quoted where it holds a tab.
+    void testoUnicodeDelFoglio()
+    {
+        Archivio a;
+        QStringEncoder utf16(QStringConverter::Utf16LE);
+        const QString testo = QStringLiteral("Codice\tQt\u00e0\tDescrizione, breve\r\n"
+                                             "lm317\t7\t\"Regolatore\t1,5 A\"\r\n");
+        const LetturaCSV l = a.leggi("\xFF\xFE" + QByteArray(utf16(testo)));
+        QCOMPARE(l.errore, QString());
+        QCOMPARE(Errori(l.errori), QString());
+        QCOMPARE(l.codifica, QStringLiteral("UTF-16"));
+        QCOMPARE(l.separatore, QLatin1Char('\t'));
+        QCOMPARE(l.ignorate, QStringList{QStringLiteral("Descrizione, breve")});
+        QCOMPARE(l.righe.size(), 1);
+        QCOMPARE(l.righe[0].componente.Codice, QStringLiteral("LM317"));
+        QCOMPARE(l.righe[0].componente.Quantita, 7);
+
+        // The more frequent separator of a header wins only when it gives a
+        // "Codice" column.
+        const LetturaCSV virgola = a.leggi(Righe({QStringLiteral("Codice,Qt\u00e0;Prezzo;Note"),
+                                                  QStringLiteral("A1,3;x;y")}));
+        QCOMPARE(virgola.errore, QString());
+        QCOMPARE(virgola.separatore, QLatin1Char(','));
+        QCOMPARE(virgola.righe.size(), 1);
+        QCOMPARE(virgola.righe[0].componente.Quantita, 0);
     }
 
     void righeIlleggibili()
@@ -485,9 +519,13 @@ private slots:
         QTest::newRow("senza Codice") << QByteArray("Nome;Prezzo\r\nA;1\r\n")
                                       << "Nella prima riga del file manca la colonna \"Codice\":\r\n"
                                          "il file non sembra un elenco di componenti esportato come testo CSV.";
-        QTest::newRow("UTF-16") << QByteArray("\xFF\xFE" "C\0o\0d\0i\0c\0e\0", 14)
-                                << "Il file non \u00e8 un testo CSV: contiene dati binari.\r\n"
-                                   "Scegliere un file esportato come testo CSV.";
+        // UTF-16 is told by its byte-order mark, not taken for binary data.
+        QTest::newRow("UTF-16, solo intestazione") << QByteArray("\xFF\xFE" "C\0o\0d\0i\0c\0e\0", 14)
+                                                   << "Il file contiene solo l'intestazione: non c'\u00e8 nessun "
+                                                      "componente da importare.";
+        QTest::newRow("UTF-16 senza BOM") << QByteArray("C\0o\0d\0i\0c\0e\0\r\0\n\0A\0", 18)
+                                          << "Il file non \u00e8 un testo CSV: contiene dati binari.\r\n"
+                                             "Scegliere un file esportato come testo CSV.";
         QTest::newRow("prima riga enorme") << QByteArray(LunghezzaMassimaIntestazione + 10, 'x')
                                            << "La prima riga del file \u00e8 troppo lunga per essere un'intestazione "
                                               "di colonne: il file non sembra un testo CSV.";
@@ -551,10 +589,13 @@ private slots:
     void fileDaDisco()
     {
         Archivio a;
+        const auto illeggibile = [](const QString &percorso) {
+            return QStringLiteral("Impossibile leggere il file %1: non \u00e8 un file normale o non \u00e8 leggibile.")
+                .arg(QDir::toNativeSeparators(percorso));
+        };
         QCOMPARE(LeggiFileCSV(a.cartella.file(QStringLiteral("manca.csv")), a.stato).errore,
-                 QStringLiteral("Impossibile aprire il file:\r\n") + a.cartella.file(QStringLiteral("manca.csv")));
-        QCOMPARE(LeggiFileCSV(a.cartella.percorso(), a.stato).errore,
-                 QStringLiteral("Impossibile aprire il file:\r\n") + a.cartella.percorso());
+                 illeggibile(a.cartella.file(QStringLiteral("manca.csv"))));
+        QCOMPARE(LeggiFileCSV(a.cartella.percorso(), a.stato).errore, illeggibile(a.cartella.percorso()));
         a.cartella.scrivi(QStringLiteral("x.csv"), Righe({QString::fromLatin1(Intestazione), QStringLiteral("A,B,C,1,01/01/2020,d")}));
         QCOMPARE(LeggiFileCSV(a.cartella.file(QStringLiteral("x.csv")), a.stato).righe.size(), 1);
     }

@@ -1,5 +1,6 @@
 #include "ui/importa/frmimporta.h"
 
+#include "csv/testocsv.h"
 #include "store/dialoghi.h"
 #include "store/stato.h"
 
@@ -45,10 +46,8 @@ FrmImporta::FrmImporta(Stato &stato, Dialoghi &dialoghi, LetturaCSV lettura, con
 
     auto *colonna = new QVBoxLayout(this);
     lblFile = etichetta(this, "lblFile");
-    const QString separatore = m_lettura.separatore == QLatin1Char(';') ? QStringLiteral("punto e virgola")
-                                                                         : QStringLiteral("virgola");
     lblFile->setText(QStringLiteral("File: %1\nCodifica: %2 - separatore: %3")
-                         .arg(nomeFile, m_lettura.codifica, separatore));
+                         .arg(nomeFile, m_lettura.codifica, NomeSeparatoreCSV(m_lettura.separatore)));
     colonna->addWidget(lblFile);
 
     lblConteggio = etichetta(this, "lblConteggio");

@@ -12,6 +12,8 @@
 #include "store/orologio.h"
 #include "store/tabelle.h"
 
+#include <QStringEncoder>
+
 using namespace prova;
 
 namespace {
@@ -416,6 +418,35 @@ private slots:
         QCOMPARE(riletto.NumComponenti, 6);
         QCOMPARE(riletto.componente(6).Codice, QStringLiteral("C\u00c9LL"));
         QCOMPARE(riletto.componente(6).Descrizione, QStringLiteral("Costa 2 \u20ac"));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // A spreadsheet's "Unicode text" (UTF-16, tab-separated): the preview
+    // names both, and the component lands on disk.
+    void testoUnicode()
+    {
+        Ambiente a;
+        conMinimi(a.stato);
+        QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
+        a.apri();
+        QStringEncoder utf16(QStringConverter::Utf16LE);
+        a.cartella.scrivi(QStringLiteral("Exported/unicode.txt"),
+                          "\xFF\xFE" + QByteArray(utf16(QStringLiteral("Codice\tQt\u00e0\tDescrizione\r\n"
+                                                                       "lm317\t7\t\"Regolatore\t1,5 A\"\r\n"))));
+        QString file;
+        Importa(a, a.cartella.file(QStringLiteral("Exported/unicode.txt")), [&](QWidget *m) {
+            file = m->findChild<QLabel *>(QStringLiteral("lblFile"))->text();
+            Clic(m, "btnImporta");
+        });
+        QCOMPARE(file.section(QLatin1Char('\n'), 1), QStringLiteral("Codifica: UTF-16 - separatore: tabulazione"));
+        Stato riletto;
+        riletto.percorsi = a.stato.percorsi;
+        QVERIFY(LeggiInfo(riletto));
+        QVERIFY(CaricaDatabase(riletto, a.dialoghi));
+        QCOMPARE(riletto.NumComponenti, 6);
+        QCOMPARE(riletto.componente(6).Codice, QStringLiteral("LM317"));
+        QCOMPARE(riletto.componente(6).Quantita, 7);
+        QCOMPARE(riletto.componente(6).Descrizione, QStringLiteral("Regolatore\t1 - 5 A"));
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
