@@ -35,8 +35,11 @@ namespace {
 // While browsing, the panel is locked; its fields stay easy to read.
 void testoBloccatoLeggibile(QWidget *cornice)
 {
+    // Locked boxes are light grey with dark text in either theme, like the
+    // boxes that have their own background.
     QPalette p = cornice->palette();
     p.setColor(QPalette::Disabled, QPalette::Text, QColor(48, 48, 48));
+    p.setColor(QPalette::Disabled, QPalette::Base, QColor(240, 240, 240));
     cornice->setPalette(p);
 }
 

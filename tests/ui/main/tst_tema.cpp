@@ -58,6 +58,15 @@ private slots:
         for (QWidget *w : std::initializer_list<QWidget *>{f.menuBar(), a.w(QStringLiteral("TB")), f.statusBar()})
             QVERIFY2(scuro(w->palette().color(QPalette::Window)), qPrintable(w->objectName()));
         coloriPropri(a, false);
+        // The locked boxes a component shows (datasheet, picture, package
+        // description) stay readable: light grey with dark text.
+        for (const char *nome : {"txPDF", "txPic", "txPackDesc"}) {
+            QWidget *casella = a.w(QLatin1String(nome));
+            QVERIFY2(!casella->isEnabled(), nome);
+            const QPalette bloccata = casella->palette();
+            QVERIFY2(chiaro(bloccata.color(QPalette::Disabled, QPalette::Base)), nome);
+            QVERIFY2(scuro(bloccata.color(QPalette::Disabled, QPalette::Text)), nome);
+        }
         // The detail fields keep their light backgrounds, with dark text.
         a.premi(QStringLiteral("new"));
         const QPalette codice = a.w(QStringLiteral("txCodice"))->palette();
