@@ -1,5 +1,6 @@
 #include "ui/distinta/frmdistinta.h"
 
+#include "csv/testocsv.h"
 #include "store/dialoghi.h"
 #include "store/stato.h"
 #include "ui/widgets/listareport.h"
@@ -42,8 +43,7 @@ void FrmDistinta::creaControlli(const QString &percorso, const LetturaDistinta &
 
     auto *layout = new QVBoxLayout(this);
 
-    const QString separatore = lettura.separatore == u'\t' ? QStringLiteral("tabulazione")
-                                                            : QStringLiteral("\"%1\"").arg(lettura.separatore);
+    const QString separatore = NomeSeparatoreCSV(lettura.separatore);
     QString file = QStringLiteral("File: %1 (%2, separatore %3)")
                        .arg(QDir::toNativeSeparators(percorso), lettura.codifica, separatore);
     if (lettura.nonMontate > 0)

@@ -45,7 +45,8 @@ void FrmMain::ImportaCSV()
     CaricaTabelle();
     PulisciCampi();
     RiempiLista();
-    MostraMessaggio(QStringLiteral("Importazione completata: %1 componenti aggiunti, %2 quantit\u00e0 aggiornate")
+    // Counts after their nouns: right for one as for many.
+    MostraMessaggio(QStringLiteral("Importazione completata: componenti aggiunti %1, quantit\u00e0 aggiornate %2")
                         .arg(aggiunti)
                         .arg(sommati));
     Timer->start();

@@ -146,6 +146,8 @@ private slots:
                                     "D1|1N4148|1|1|||Non trovato",
                                 }));
             QCOMPARE(f.riepilogo(), QStringLiteral("Disponibili 4 - Mancano pezzi 1 - Non trovati 1 - Da scegliere 1"));
+            QVERIFY2(f.c<QLabel>("lblFile")->text().endsWith(QStringLiteral("separatore virgola)")),
+                     qPrintable(f.c<QLabel>("lblFile")->text()));
             auto *spn = f.c<QSpinBox>("spnSchede");
             QCOMPARE(spn->value(), 1);
             QTest::keyClick(spn, Qt::Key_Up);

@@ -506,7 +506,7 @@ private slots:
         QCOMPARE(a.stato.componente(6).IDProduttore, 4);
         QCOMPARE(a.codici().last(), QStringLiteral("BD139"));
         QCOMPARE(a.contatori(), QStringLiteral("6/6/159"));
-        QVERIFY(a.messaggio().startsWith(QStringLiteral("Importazione completata: 1 componenti aggiunti")));
+        QCOMPARE(a.messaggio(), QStringLiteral("Importazione completata: componenti aggiunti 1, quantit\u00e0 aggiornate 1"));
         QVERIFY(a.w<QListWidget>(QStringLiteral("LP"))->findItems(QStringLiteral("Fairchild"), Qt::MatchExactly).size() == 1);
         // On disk at once.
         Stato letto;
