@@ -6,13 +6,9 @@
 #include "common/bomkicad.h"
 #include "ui/main/ambiente.h"
 
-#include "store/ini.h"
-#include "store/tabelle.h"
-
 using namespace prova;
 
 namespace {
-
 
 // Everything is in stock for one board.
 const QByteArray BomDisponibile = "Reference;Value;Quantity\r\nU1;NE555;2\r\nR1,R2;10k;5\r\n";
@@ -42,12 +38,7 @@ QList<qint32> quantita(const Stato &s)
 
 QList<qint32> quantitaSuDisco(const Ambiente &a)
 {
-    Stato s;
-    s.percorsi = a.stato.percorsi;
-    DialoghiFinti d;
-    if (!LeggiInfo(s) || !CaricaDatabase(s, d))
-        return {};
-    return quantita(s);
+    return quantita(*a.suDisco());
 }
 
 const QList<qint32> Iniziali{100, 500, 1, 5, 10, 3, 10, 1, 4};

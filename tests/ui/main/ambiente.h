@@ -6,7 +6,9 @@
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
 #include "common/finestre.h"
+#include "store/ini.h"
 #include "store/stato.h"
+#include "store/tabelle.h"
 #include "ui/main/frmmain.h"
 #include "ui/widgets/listareport.h"
 
@@ -100,6 +102,18 @@ struct Ambiente {
             stato.Etichette[i] = QStringLiteral("Campo Personale %1").arg(i);
         stato.TemaChiaro = true;
         stato.ImmaginiReali = false;
+    }
+
+    // The state a fresh start would load from the test's folder. Files that
+    // do not load fail the running test.
+    std::unique_ptr<Stato> suDisco() const
+    {
+        auto s = std::make_unique<Stato>();
+        s->percorsi = stato.percorsi;
+        DialoghiFinti d;
+        if (!LeggiInfo(*s) || !CaricaDatabase(*s, d))
+            QTest::qFail("i file della cartella non si caricano", __FILE__, __LINE__);
+        return s;
     }
 
     FrmMain &apri()

@@ -7,28 +7,15 @@
 
 #include "ambiente.h"
 
-#include "store/ini.h"
 #include "store/orologio.h"
-#include "store/tabelle.h"
 
 using namespace prova;
 
 namespace {
 
-// The state a fresh start would load from the test's folder.
-std::unique_ptr<Stato> ricarica(const Ambiente &a)
-{
-    auto s = std::make_unique<Stato>();
-    s->percorsi = a.stato.percorsi;
-    DialoghiFinti d;
-    if (!LeggiInfo(*s) || !CaricaDatabase(*s, d))
-        qWarning("i file non si caricano");
-    return s;
-}
-
 QStringList codiciSuDisco(const Ambiente &a)
 {
-    const auto s = ricarica(a);
+    const auto s = a.suDisco();
     QStringList codici;
     for (qint32 i = 1; i <= s->NumComponenti; ++i)
         codici << QString::number(s->componente(i).ID) + ':' + s->componente(i).Codice;
@@ -131,7 +118,7 @@ private slots:
         }
         QCOMPARE(codiciSuDisco(a), Cinque + QStringList({"15:AA1", "16:BB2"}));
         QCOMPARE(a.stato.ProssimoIDComponente, 17);
-        QCOMPARE(ricarica(a)->ProssimoIDComponente, 17);
+        QCOMPARE(a.suDisco()->ProssimoIDComponente, 17);
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
@@ -153,7 +140,7 @@ private slots:
         QCOMPARE(a.w<QComboBox>("cmbPack")->currentText(), QStringLiteral("TO92"));
         QCOMPARE(a.testo("txPins"), QStringLiteral("3"));
         a.premi("save");
-        const auto s = ricarica(a);
+        const auto s = a.suDisco();
         QCOMPARE(s->componente(2).NomeProduttore, QStringLiteral("ST"));
         QCOMPARE(s->componente(2).IDProduttore, 2);
         QCOMPARE(s->componente(2).NomeTipo + ' ' + QString::number(s->componente(2).IDPackage) + ' '
@@ -182,7 +169,7 @@ private slots:
         a.clicRiga(5, 0); // NE555, made by FAIRCHILD
         a.premi("edit");
         a.premi("save");
-        const auto s = ricarica(a);
+        const auto s = a.suDisco();
         QCOMPARE(s->componente(6).NomeTipo + '/' + QString::number(s->componente(6).IDTipo),
                  QStringLiteral("RESISTORE/0"));
         QCOMPARE(s->componente(1).NomeProduttore, QStringLiteral("FAIRCHILD"));
@@ -221,7 +208,7 @@ private slots:
         a.premi("save");
         if (rifiutato.isEmpty()) {
             QCOMPARE(a.stato.componente(6).Codice, salvato);
-            QCOMPARE(ricarica(a)->componente(6).Codice, salvato);
+            QCOMPARE(a.suDisco()->componente(6).Codice, salvato);
             QCOMPARE(a.testo("txCodice"), salvato);
         } else {
             verificaBox(a.dialoghi,
@@ -339,7 +326,7 @@ private slots:
             verificaBox(a.dialoghi, QStringLiteral("Salvare le modifiche al componente?"), QString(), Icona::Domanda,
                         Pulsanti::SiNoAnnulla);
         QCOMPARE(a.finestra->isVisible(), !(esci && !annulla));
-        QCOMPARE(ricarica(a)->componente(2).Quantita, risposta == QLatin1String("si") ? 77 : 100);
+        QCOMPARE(a.suDisco()->componente(2).Quantita, risposta == QLatin1String("si") ? 77 : 100);
         QCOMPARE(a.stato.componente(2).Quantita, risposta == QLatin1String("si") ? 77 : 100);
         if (annulla) { // back in the editor with the typing
             QCOMPARE(a.bottoni(), QStringLiteral("00011"));

@@ -8,9 +8,7 @@
 
 #include "store/aiutiarchivio.h"
 #include "store/cp1252.h"
-#include "store/ini.h"
 #include "store/orologio.h"
-#include "store/tabelle.h"
 
 #include <QStringEncoder>
 
@@ -288,11 +286,8 @@ private slots:
                         Icona::Domanda, Pulsanti::SiNoAnnulla);
         QCOMPARE(a.codici(), elencati);
         QCOMPARE(a.stato.componente(3).Quantita, quantita);
-        Stato riletto;
-        riletto.percorsi = a.stato.percorsi;
-        QVERIFY(LeggiInfo(riletto));
-        QVERIFY(CaricaDatabase(riletto, a.dialoghi));
-        QCOMPARE(riletto.componente(3).Quantita, quantita);
+        const auto riletto = a.suDisco();
+        QCOMPARE(riletto->componente(3).Quantita, quantita);
         if (risposta == QLatin1String("annulla")) {
             QCOMPARE(a.bottoni(), QStringLiteral("00011"));
             QCOMPARE(a.testo(QStringLiteral("txQty")), QStringLiteral("40"));
@@ -336,11 +331,8 @@ private slots:
         // Sections of their own (the window's place may follow them).
         QVERIFY(ini.contains("\r\n[Scorta]\r\nCampo minimo=4\r\n[Ricerca]\r\nCerca nella descrizione=True\r\n"));
 
-        Stato riavvio;
-        riavvio.percorsi = a.stato.percorsi;
-        QVERIFY(LeggiInfo(riavvio));
-        QVERIFY(CaricaDatabase(riavvio, a.dialoghi));
-        FrmMain f(riavvio, a.dialoghi);
+        const auto riavvio = a.suDisco();
+        FrmMain f(*riavvio, a.dialoghi);
         f.Form_Load();
         QVERIFY(f.findChild<QAction *>(QStringLiteral("mnuCampoMinimo(4)"))->isChecked());
         QVERIFY(f.findChild<QAction *>(QStringLiteral("mnuCercaDesc"))->isChecked());
@@ -411,13 +403,10 @@ private slots:
                                                    "salvato nei file dei dati")});
         QCOMPARE(a.stato.NumComponenti, 6);
         QCOMPARE(a.stato.componente(6).Codice, QStringLiteral("C\u00c9LL"));
-        Stato riletto;
-        riletto.percorsi = a.stato.percorsi;
-        QVERIFY(LeggiInfo(riletto));
-        QVERIFY(CaricaDatabase(riletto, a.dialoghi));
-        QCOMPARE(riletto.NumComponenti, 6);
-        QCOMPARE(riletto.componente(6).Codice, QStringLiteral("C\u00c9LL"));
-        QCOMPARE(riletto.componente(6).Descrizione, QStringLiteral("Costa 2 \u20ac"));
+        const auto riletto = a.suDisco();
+        QCOMPARE(riletto->NumComponenti, 6);
+        QCOMPARE(riletto->componente(6).Codice, QStringLiteral("C\u00c9LL"));
+        QCOMPARE(riletto->componente(6).Descrizione, QStringLiteral("Costa 2 \u20ac"));
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
@@ -439,14 +428,11 @@ private slots:
             Clic(m, "btnImporta");
         });
         QCOMPARE(file.section(QLatin1Char('\n'), 1), QStringLiteral("Codifica: UTF-16 - separatore: tabulazione"));
-        Stato riletto;
-        riletto.percorsi = a.stato.percorsi;
-        QVERIFY(LeggiInfo(riletto));
-        QVERIFY(CaricaDatabase(riletto, a.dialoghi));
-        QCOMPARE(riletto.NumComponenti, 6);
-        QCOMPARE(riletto.componente(6).Codice, QStringLiteral("LM317"));
-        QCOMPARE(riletto.componente(6).Quantita, 7);
-        QCOMPARE(riletto.componente(6).Descrizione, QStringLiteral("Regolatore\t1 - 5 A"));
+        const auto riletto = a.suDisco();
+        QCOMPARE(riletto->NumComponenti, 6);
+        QCOMPARE(riletto->componente(6).Codice, QStringLiteral("LM317"));
+        QCOMPARE(riletto->componente(6).Quantita, 7);
+        QCOMPARE(riletto->componente(6).Descrizione, QStringLiteral("Regolatore\t1 - 5 A"));
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
@@ -509,12 +495,10 @@ private slots:
         QCOMPARE(a.messaggio(), QStringLiteral("Importazione completata: componenti aggiunti 1, quantit\u00e0 aggiornate 1"));
         QVERIFY(a.w<QListWidget>(QStringLiteral("LP"))->findItems(QStringLiteral("Fairchild"), Qt::MatchExactly).size() == 1);
         // On disk at once.
-        Stato letto;
-        letto.percorsi = a.stato.percorsi;
-        QVERIFY(LeggiInfo(letto) && CaricaDatabase(letto, a.dialoghi));
-        QCOMPARE(letto.NumComponenti, 6);
-        QCOMPARE(letto.componente(1).Quantita, 25);
-        QCOMPARE(letto.produttore(4).Nome, QStringLiteral("Fairchild"));
+        const auto letto = a.suDisco();
+        QCOMPARE(letto->NumComponenti, 6);
+        QCOMPARE(letto->componente(1).Quantita, 25);
+        QCOMPARE(letto->produttore(4).Nome, QStringLiteral("Fairchild"));
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
