@@ -156,6 +156,26 @@ bool CopiaBackup(const Stato &stato, QString *errore)
     return ScriviInsieme(p.CartellaBackup, copie, errore);
 }
 
+bool RicaricaArchivio(Stato &stato, Dialoghi &dialoghi)
+{
+    Stato nuovo;
+    nuovo.percorsi = stato.percorsi;
+    nuovo.PrimoAvvio = stato.PrimoAvvio;
+    valoriIniziali(nuovo);
+    QString descrizione;
+    if (!LeggiInfo(nuovo, &descrizione)) {
+        dialoghi.messaggio(QStringLiteral("Errore nell'apertura files del DB"), Icona::Nessuna,
+                           Pulsanti::Ok);
+        return false;
+    }
+    if (!CaricaDatabase(nuovo, dialoghi))
+        return false;
+    ContaPezzi(nuovo);
+    nuovo.PrimoAvvio = stato.PrimoAvvio;
+    stato = std::move(nuovo);
+    return true;
+}
+
 bool Main(Stato &stato, Dialoghi &dialoghi, const QString &cartellaProgramma,
           const QString &cartellaRisorse)
 {

@@ -26,6 +26,14 @@ bool Main(Stato &stato, Dialoghi &dialoghi, const QString &cartellaProgramma, Bl
 bool Main(Stato &stato, Dialoghi &dialoghi, const QString &cartellaProgramma,
           const QString &cartellaRisorse = QString());
 
+// Reads the settings and the four tables of the program folder already set
+// up in stato.percorsi again, as a start does (counts and next IDs put right
+// from the table files), without the lock, the backup or the folder
+// creation: for a folder whose files were just replaced while the program
+// runs. False when they cannot be loaded, the message already shown; the
+// state is then as it was.
+bool RicaricaArchivio(Stato &stato, Dialoghi &dialoghi);
+
 // Copies the four table files and Info.ini into the Backups folder, all
 // five replaced together. Returns false with a description on failure.
 bool CopiaBackup(const Stato &stato, QString *errore = nullptr);
