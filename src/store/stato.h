@@ -89,6 +89,9 @@ struct Stato {
     Percorsi percorsi;
     bool PrimoAvvio = false;
     bool TabelleModificate = false;
+    // The folder is held by another running copy and was opened only to be
+    // looked at: nothing may be written into it.
+    bool SolaLettura = false;
 
     // 1-based access to the tables.
     Componente &componente(qint32 pos) { return Componenti[pos - 1]; }
