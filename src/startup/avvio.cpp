@@ -1,7 +1,9 @@
 #include "startup/avvio.h"
 
 #include "startup/bloccocartella.h"
+#include "startup/riparazioneinfo.h"
 #include "store/dialoghi.h"
+#include "store/fileincartella.h"
 #include "store/ini.h"
 #include "store/scritturasicura.h"
 #include "store/stato.h"
@@ -85,6 +87,14 @@ QString avvisoSalvataggioImpossibile(const Percorsi &p, const QString &descrizio
         + nativo(p.PercorsoApp) + QStringLiteral(".");
 }
 
+// Info.ini as the start found it: its bytes, the same in Windows-1252 (the
+// base of a repaired file) and what must be put right.
+struct IniTrovato {
+    RiparazioneInfo riparazione;
+    QByteArray grezzo;
+    QByteArray base;
+};
+
 // Steps up to the settings; the load and the backup follow in Main. A
 // folder where a save cannot work leaves its warning in *avviso.
 bool preparaCartella(Stato &stato, ErroreAvvio *errore, QString *avviso)
@@ -104,7 +114,10 @@ bool preparaCartella(Stato &stato, ErroreAvvio *errore, QString *avviso)
 
     valoriIniziali(stato);
 
-    if (!QFileInfo::exists(p.FileIni)) {
+    // Only a folder whose table files hold nothing starts as a first start:
+    // without Info.ini, records in the files are kept and Info.ini is
+    // rebuilt from them once they are loaded.
+    if (!QFileInfo::exists(p.FileIni) && !TabelleConDati(p)) {
         stato.PrimoAvvio = true;
         ScriviInfo(stato);
     }
@@ -122,19 +135,65 @@ bool preparaCartella(Stato &stato, ErroreAvvio *errore, QString *avviso)
             return false;
         }
     }
+    return true;
+}
 
-    if (!QFileInfo(p.FileIni).isFile()) {
-        *errore = {ErroreAccesso, QStringLiteral("Impossibile leggere il file ") + nativo(p.FileIni)};
-        return false;
+// Reads the settings of Info.ini into the state (the start-up values stay
+// where the file gives none). A file missing or unreadable is noted for the
+// repair; only a counter that is not a number refuses the start.
+bool leggiImpostazioni(Stato &stato, IniTrovato *ini, ErroreAvvio *errore)
+{
+    using File = RiparazioneInfo::File;
+    const Percorsi &p = stato.percorsi;
+    if (!QFileInfo::exists(p.FileIni)) {
+        ini->riparazione.file = File::Mancante;
+        return true;
     }
-    if (!LeggiInfo(stato, &descrizione)) {
+    const std::optional<QByteArray> grezzo = LeggiFileRegolare(p.FileIni);
+    if (!grezzo) {
+        ini->riparazione.file = File::Illeggibile;
+        return true;
+    }
+    ini->grezzo = *grezzo;
+    ini->base = IniInCp1252(ini->grezzo, &ini->riparazione.codifica);
+    if (!ini->riparazione.codifica.isEmpty())
+        ini->riparazione.file = File::AltraCodifica;
+    QString descrizione;
+    if (!LeggiInfo(stato, ini->base, &descrizione)) {
         *errore = {TipoNonCorrispondente, descrizione};
         return false;
     }
-    if (stato.Versione != VersioneDati) {
-        stato.Versione = VersioneDati;
+    return true;
+}
+
+// Loads the four tables, every record the files hold, and puts Info.ini
+// right when it disagrees with them (or brings its version up to date, as
+// every start does). *messaggio receives what the user is to be told of a
+// repair. False when the tables cannot be loaded, the message shown.
+bool caricaTabelle(Stato &stato, Dialoghi &dialoghi, IniTrovato &ini, QString *messaggio)
+{
+    RiparazioneInfo &r = ini.riparazione;
+    if (!CaricaDatabase(stato, dialoghi, &r.conteggi))
+        return false;
+    CorreggiProssimiID(stato, &r.prossimiID);
+    // Without Info.ini and without records there is nothing to rebuild:
+    // the defaults are all there is (a first start wrote them already).
+    if (r.file == RiparazioneInfo::File::Mancante
+        && stato.NumComponenti + stato.NumTipi + stato.NumProduttori + stato.NumPackages == 0)
+        r.file = RiparazioneInfo::File::Sano;
+    const bool riparare = r.necessaria();
+    if (!riparare && stato.Versione == VersioneDati)
+        return true;
+    stato.Versione = VersioneDati;
+    if (stato.SolaLettura)
+        return true;
+    if (!riparare) {
         ScriviInfo(stato);
+        return true;
     }
+    QString conservato, errore;
+    ScriviInfoRiparato(stato, r.file, ini.grezzo, ini.base, &conservato, &errore);
+    *messaggio = TestoRiparazione(r, stato, conservato, errore);
     return true;
 }
 
@@ -161,18 +220,23 @@ bool RicaricaArchivio(Stato &stato, Dialoghi &dialoghi)
     Stato nuovo;
     nuovo.percorsi = stato.percorsi;
     nuovo.PrimoAvvio = stato.PrimoAvvio;
+    nuovo.TabelleModificate = stato.TabelleModificate;
+    nuovo.SolaLettura = stato.SolaLettura;
     valoriIniziali(nuovo);
-    QString descrizione;
-    if (!LeggiInfo(nuovo, &descrizione)) {
+    IniTrovato ini;
+    ErroreAvvio errore;
+    QString riparazione;
+    if (!leggiImpostazioni(nuovo, &ini, &errore)) {
         dialoghi.messaggio(QStringLiteral("Errore nell'apertura files del DB"), Icona::Nessuna,
                            Pulsanti::Ok);
         return false;
     }
-    if (!CaricaDatabase(nuovo, dialoghi))
+    if (!caricaTabelle(nuovo, dialoghi, ini, &riparazione))
         return false;
     ContaPezzi(nuovo);
-    nuovo.PrimoAvvio = stato.PrimoAvvio;
     stato = std::move(nuovo);
+    if (!riparazione.isEmpty())
+        dialoghi.messaggio(riparazione, Icona::Esclamazione, Pulsanti::Ok);
     return true;
 }
 
@@ -204,12 +268,14 @@ bool Main(Stato &stato, Dialoghi &dialoghi, const QString &cartellaProgramma, Bl
         return false;
     }
 
-    QString avviso;
-    bool ok = blocco.preso() && preparaCartella(stato, &errore, &avviso);
+    QString avviso, riparazione;
+    IniTrovato ini;
+    bool ok = blocco.preso() && preparaCartella(stato, &errore, &avviso)
+        && leggiImpostazioni(stato, &ini, &errore);
     if (ok) {
         // The backup keeps the last state that loaded: a start that cannot
         // load leaves the previous copies alone.
-        if (!CaricaDatabase(stato, dialoghi))
+        if (!caricaTabelle(stato, dialoghi, ini, &riparazione))
             return false;
         ContaPezzi(stato);
         QString descrizione;
@@ -224,7 +290,9 @@ bool Main(Stato &stato, Dialoghi &dialoghi, const QString &cartellaProgramma, Bl
                            Icona::Nessuna, Pulsanti::Ok);
         return false;
     }
-    if (!avviso.isEmpty())
-        dialoghi.messaggio(avviso, Icona::Esclamazione, Pulsanti::Ok);
+    for (const QString &testo : {riparazione, avviso}) {
+        if (!testo.isEmpty())
+            dialoghi.messaggio(testo, Icona::Esclamazione, Pulsanti::Ok);
+    }
     return true;
 }

@@ -9,6 +9,7 @@
 #include <charconv>
 #include <cstring>
 #include <future>
+#include <limits>
 #include <system_error>
 #include <string_view>
 #include <unordered_map>
@@ -548,37 +549,116 @@ QByteArray TestoPackages(const QList<Package> &tabella, qint32 num)
     });
 }
 
+namespace {
+
+bool leggiComponente(Lettore &l, Componente &c)
+{
+    return l.numero(&c.ID) && l.numero(&c.IDTipo) && l.numero(&c.IDProduttore)
+        && l.numero(&c.IDPackage) && l.numero(&c.Pins) && l.testo(&c.NomeTipo, 0)
+        && l.testo(&c.NomeProduttore, 1) && l.testo(&c.Codice, 2)
+        && l.numero(&c.CodiceNumerico) && l.testo(&c.Descrizione, 3) && l.testo(&c.Datasheet)
+        && l.testo(&c.Immagine) && l.numero(&c.Quantita) && l.testo(&c.Note, 4)
+        && l.data(&c.DataInserimento) && l.testo(&c.Extra1, 5) && l.testo(&c.Extra2, 6)
+        && l.testo(&c.Extra3, 7) && l.testo(&c.Extra4, 8) && l.testo(&c.Extra5, 9)
+        && l.testo(&c.Extra6, 10);
+}
+
+// Types and manufacturers share one layout.
+template <typename T>
+bool leggiVoce(Lettore &l, T &v)
+{
+    return l.numero(&v.ID) && l.testo(&v.Nome);
+}
+
+bool leggiPackage(Lettore &l, Package &p)
+{
+    return l.numero(&p.ID) && l.testo(&p.Nome) && l.testo(&p.Descrizione) && l.testo(&p.Immagine);
+}
+
+} // namespace
+
 bool LeggiComponenti(QByteArrayView dati, qint32 num, QList<Componente> *tabella, qsizetype sogliaParallelo)
 {
-    return leggiTabella(dati, num, 21, tabella, sogliaParallelo, [](Lettore &l, Componente &c) {
-        return l.numero(&c.ID) && l.numero(&c.IDTipo) && l.numero(&c.IDProduttore)
-            && l.numero(&c.IDPackage) && l.numero(&c.Pins) && l.testo(&c.NomeTipo, 0)
-            && l.testo(&c.NomeProduttore, 1) && l.testo(&c.Codice, 2)
-            && l.numero(&c.CodiceNumerico) && l.testo(&c.Descrizione, 3) && l.testo(&c.Datasheet)
-            && l.testo(&c.Immagine) && l.numero(&c.Quantita) && l.testo(&c.Note, 4)
-            && l.data(&c.DataInserimento) && l.testo(&c.Extra1, 5) && l.testo(&c.Extra2, 6)
-            && l.testo(&c.Extra3, 7) && l.testo(&c.Extra4, 8) && l.testo(&c.Extra5, 9)
-            && l.testo(&c.Extra6, 10);
-    });
+    return leggiTabella(dati, num, 21, tabella, sogliaParallelo, leggiComponente);
 }
 
 bool LeggiTipi(QByteArrayView dati, qint32 num, QList<Tipo> *tabella, qsizetype sogliaParallelo)
 {
-    return leggiTabella(dati, num, 2, tabella, sogliaParallelo,
-                        [](Lettore &l, Tipo &t) { return l.numero(&t.ID) && l.testo(&t.Nome); });
+    return leggiTabella(dati, num, 2, tabella, sogliaParallelo, leggiVoce<Tipo>);
 }
 
 bool LeggiProduttori(QByteArrayView dati, qint32 num, QList<Produttore> *tabella, qsizetype sogliaParallelo)
 {
-    return leggiTabella(dati, num, 2, tabella, sogliaParallelo, [](Lettore &l, Produttore &p) {
-        return l.numero(&p.ID) && l.testo(&p.Nome);
-    });
+    return leggiTabella(dati, num, 2, tabella, sogliaParallelo, leggiVoce<Produttore>);
 }
 
 bool LeggiPackages(QByteArrayView dati, qint32 num, QList<Package> *tabella, qsizetype sogliaParallelo)
 {
-    return leggiTabella(dati, num, 4, tabella, sogliaParallelo, [](Lettore &l, Package &p) {
-        return l.numero(&p.ID) && l.testo(&p.Nome) && l.testo(&p.Descrizione)
-            && l.testo(&p.Immagine);
-    });
+    return leggiTabella(dati, num, 4, tabella, sogliaParallelo, leggiPackage);
+}
+
+namespace {
+
+// Whether the data has more lines than limite, counting a last line
+// without its line end; stops reading as soon as it knows.
+bool piuRigheDi(QByteArrayView dati, qint64 limite)
+{
+    const char *p = dati.data();
+    const char *fine = p + dati.size();
+    qint64 righe = 0;
+    while (p < fine) {
+        if (++righe > limite)
+            return true;
+        const void *a = std::memchr(p, '\n', std::size_t(fine - p));
+        if (!a)
+            break;
+        p = static_cast<const char *>(a) + 1;
+    }
+    return false;
+}
+
+template <typename T, typename F>
+qint32 contaRecord(QByteArrayView dati, F leggiRecord)
+{
+    qint32 n = 0;
+    Lettore l(dati);
+    T record;
+    while (n < std::numeric_limits<qint32>::max() && leggiRecord(l, record))
+        ++n;
+    return n;
+}
+
+} // namespace
+
+bool PiuRecordDi(QByteArrayView dati, TabellaFile tabella, qint32 limite, qint32 *trovati)
+{
+    qsizetype fine = dati.size();
+    while (fine > 0 && (dati[fine - 1] == ' ' || dati[fine - 1] == '\t' || dati[fine - 1] == '\r'
+                        || dati[fine - 1] == '\n'))
+        --fine;
+    dati = dati.first(fine);
+    // Every record ends a line, so there are no more records than lines: a
+    // file written by the program is checked without reading a record.
+    limite = qMax(limite, 0);
+    if (!piuRigheDi(dati, limite))
+        return false;
+    qint32 n = 0;
+    switch (tabella) {
+    case TabellaFile::Componenti:
+        n = contaRecord<Componente>(dati, leggiComponente);
+        break;
+    case TabellaFile::Tipi:
+        n = contaRecord<Tipo>(dati, leggiVoce<Tipo>);
+        break;
+    case TabellaFile::Produttori:
+        n = contaRecord<Produttore>(dati, leggiVoce<Produttore>);
+        break;
+    case TabellaFile::Packages:
+        n = contaRecord<Package>(dati, leggiPackage);
+        break;
+    }
+    if (n <= limite)
+        return false;
+    *trovati = n;
+    return true;
 }

@@ -37,3 +37,10 @@ bool LeggiProduttori(QByteArrayView dati, qint32 num, QList<Produttore> *tabella
                      qsizetype sogliaParallelo = SogliaLetturaParallela);
 bool LeggiPackages(QByteArrayView dati, qint32 num, QList<Package> *tabella,
                    qsizetype sogliaParallelo = SogliaLetturaParallela);
+
+// Whether the data holds more than limite whole records (a negative limite
+// counts as 0), and then how many in *trovati: records are read from the
+// start until the data runs out or one cannot be read; blanks and line ends
+// at the end count for nothing.
+enum class TabellaFile { Componenti, Tipi, Produttori, Packages };
+bool PiuRecordDi(QByteArrayView dati, TabellaFile tabella, qint32 limite, qint32 *trovati);

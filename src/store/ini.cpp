@@ -100,6 +100,11 @@ bool LeggiInfo(Stato &stato, QString *errore)
             *errore = QStringLiteral("Impossibile leggere il file Info.ini");
         return false;
     }
+    return LeggiInfo(stato, contenuto, errore);
+}
+
+bool LeggiInfo(Stato &stato, const QByteArray &contenuto, QString *errore)
+{
     const FileIni ini(contenuto);
     stato.Versione = leggi(ini, kVersione, kVersione, QString());
     for (const Contatore &c : kContatori) {

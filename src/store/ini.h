@@ -26,6 +26,8 @@ void ScriviChiaveIni(const QString &sezione, const QString &chiave,
 // Reads every setting and counter of Info.ini into the state. Returns false
 // when a counter is not a number, with a description of the failure.
 bool LeggiInfo(Stato &stato, QString *errore = nullptr);
+// The same from the content of the file, already read.
+bool LeggiInfo(Stato &stato, const QByteArray &contenuto, QString *errore = nullptr);
 
 // Writes every setting and counter of the state into Info.ini.
 void ScriviInfo(const Stato &stato);

@@ -25,28 +25,43 @@ bool leggiFile(const QString &percorso, QByteArray *dati)
 }
 
 template <typename T, typename F>
-bool caricaTabella(const QString &percorso, qint32 num, QList<T> *tabella, F leggi)
+bool caricaTabella(const QString &percorso, TabellaFile quale, qint32 *num, QList<T> *tabella,
+                   F leggi, QList<ConteggioCorretto> *corretti)
 {
     QByteArray dati;
     if (!leggiFile(percorso, &dati))
         return false;
-    return leggi(dati, num, tabella, SogliaLetturaParallela);
+    qint32 trovati = 0;
+    if (PiuRecordDi(dati, quale, *num, &trovati)) {
+        if (corretti)
+            corretti->append({quale, *num, trovati});
+        *num = trovati;
+    }
+    return leggi(dati, *num, tabella, SogliaLetturaParallela);
 }
 
 } // namespace
 
-bool CaricaDatabase(Stato &stato, Dialoghi &dialoghi)
+bool CaricaDatabase(Stato &stato, Dialoghi &dialoghi, QList<ConteggioCorretto> *corretti)
 {
     const Percorsi &p = stato.percorsi;
-    // Read into copies, so that a failure leaves the tables as they were.
+    // Read into copies, so that a failure leaves the tables and counts as
+    // they were.
     QList<Tipo> tipi = stato.Tipi;
     QList<Produttore> produttori = stato.Produttori;
     QList<Package> packages = stato.Packages;
     QList<Componente> componenti = stato.Componenti;
-    const bool ok = caricaTabella(p.FileTipi, stato.NumTipi, &tipi, LeggiTipi)
-        && caricaTabella(p.FileProduttori, stato.NumProduttori, &produttori, LeggiProduttori)
-        && caricaTabella(p.FilePackages, stato.NumPackages, &packages, LeggiPackages)
-        && caricaTabella(p.FileComponenti, stato.NumComponenti, &componenti, LeggiComponenti);
+    qint32 numTipi = stato.NumTipi, numProduttori = stato.NumProduttori,
+           numPackages = stato.NumPackages, numComponenti = stato.NumComponenti;
+    QList<ConteggioCorretto> trovati;
+    const bool ok =
+        caricaTabella(p.FileTipi, TabellaFile::Tipi, &numTipi, &tipi, LeggiTipi, &trovati)
+        && caricaTabella(p.FileProduttori, TabellaFile::Produttori, &numProduttori, &produttori,
+                         LeggiProduttori, &trovati)
+        && caricaTabella(p.FilePackages, TabellaFile::Packages, &numPackages, &packages,
+                         LeggiPackages, &trovati)
+        && caricaTabella(p.FileComponenti, TabellaFile::Componenti, &numComponenti, &componenti,
+                         LeggiComponenti, &trovati);
     if (!ok) {
         dialoghi.messaggio(QStringLiteral("Errore nell'apertura files del DB"), Icona::Nessuna,
                            Pulsanti::Ok);
@@ -57,10 +72,12 @@ bool CaricaDatabase(Stato &stato, Dialoghi &dialoghi)
     stato.Packages = std::move(packages);
     stato.Componenti = std::move(componenti);
     // A negative count loads nothing; as 0 it can never reach a save.
-    stato.NumTipi = qMax(stato.NumTipi, 0);
-    stato.NumProduttori = qMax(stato.NumProduttori, 0);
-    stato.NumPackages = qMax(stato.NumPackages, 0);
-    stato.NumComponenti = qMax(stato.NumComponenti, 0);
+    stato.NumTipi = qMax(numTipi, 0);
+    stato.NumProduttori = qMax(numProduttori, 0);
+    stato.NumPackages = qMax(numPackages, 0);
+    stato.NumComponenti = qMax(numComponenti, 0);
+    if (corretti)
+        *corretti = std::move(trovati);
     return true;
 }
 

@@ -1,14 +1,29 @@
 #pragma once
 
+#include "store/filetabelle.h"
+
+#include <QList>
+
 struct Stato;
 struct GuastoScrittura;
 class Dialoghi;
 
+// A count of Info.ini that its table file proved too low.
+struct ConteggioCorretto {
+    TabellaFile tabella;
+    qint32 dichiarato; // as Info.ini gave it
+    qint32 trovato;    // the whole records of the file
+};
+
 // Replaces the four tables by the content of the four table files, reading
-// as many records as the counts from Info.ini say. On failure shows
+// as many records as the counts from Info.ini say, or every record a file
+// holds when that is more: the table files are the truth, so a count that
+// is too low (a damaged or hand-edited Info.ini) never drops a record. Such
+// a count is raised to the records read and listed in *corretti. On failure
+// (a file that cannot be read, fewer records than its count) shows
 // "Errore nell'apertura files del DB" and returns false; the caller ends the
 // program. Negative counts load nothing and become 0.
-bool CaricaDatabase(Stato &stato, Dialoghi &dialoghi);
+bool CaricaDatabase(Stato &stato, Dialoghi &dialoghi, QList<ConteggioCorretto> *corretti = nullptr);
 
 // Writes Info.ini and the four table files from memory, then recomputes the
 // total of pieces. On failure shows "Errore nel salvataggio dei dati" and

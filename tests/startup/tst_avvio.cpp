@@ -22,6 +22,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using File = QMap<QString, QByteArray>; // a value "<cartella>" makes a folder
@@ -80,7 +81,7 @@ QString Avvia(const QString &cartella, Stato *stato = nullptr)
     DialoghiFinti d;
     d.setNextAnswer(Risposta::Ok);
     if (Main(stato ? *stato : s, d, cartella))
-        return d.boxes().isEmpty() ? QString() : QStringLiteral("<avviato con un box>");
+        return d.boxes().isEmpty() ? QString() : QStringLiteral("<avviato> ") + d.ultimoBox().testo;
     const auto box = d.ultimoBox();
     const bool comeAtteso = d.problemi().isEmpty() && box.pulsanti == Pulsanti::Ok
                          && box.icona == Icona::Nessuna && box.titolo.isEmpty();
@@ -246,6 +247,127 @@ private slots:
         QCOMPARE(c.leggi("Backups/Info.ini"), atteso);
     }
 
+    // Info.ini missing or wrong while the table files hold the data: every
+    // record is loaded, counts and next IDs come from the files, the old file
+    // is kept beside, the repaired one keeps the settings it could read, the
+    // user is told once, and a save and a restart keep everything.
+    void infoIniRiparato_data()
+    {
+        QTest::addColumn<QString>("danno");      // how Info.ini is damaged
+        QTest::addColumn<QByteArray>("cerca");   // with "sostituisci": a line changed to...
+        QTest::addColumn<QByteArray>("sostituto");
+        QTest::addColumn<QStringList>("righe");  // the box, after its first line; %1 = folder
+        QTest::addColumn<QString>("prima");      // its first line
+        QTest::addColumn<QString>("etichetta");  // the second label after the start ("Cassetto" kept)
+        const QString corretto = "Il file Info.ini non corrispondeva ai file dei dati ed è stato corretto.";
+        const QString ricreato = "Il file Info.ini non si poteva leggere: è stato ricreato dai file dei dati.";
+        const QString caricati = "Caricati: componenti 2, tipi 2, produttori 2, package 2.";
+        const QString predefiniti = "Le opzioni e i nomi dei campi personali hanno ripreso i valori predefiniti.";
+        const QString conservato = "Il file originale è conservato come %1/Info.ini.danneggiato.";
+        const auto riga = [](const char *nome, const QString &danno, const QByteArray &cerca, const QString &prima,
+                             const QStringList &righe, const char *etichetta) {
+            const QList<QByteArray> parti = cerca.split('>');
+            QTest::newRow(nome) << danno << parti.value(0) << parti.value(1) << righe << prima
+                                << QString::fromUtf8(etichetta);
+        };
+        const char *kept = "Cassetto", *iniziale = "Campo Personale 2", *letta = "Campo Personale2";
+        riga("deleted", "elimina", {}, "Il file Info.ini mancava, ma i file dei dati contengono dei componenti "
+             "o delle voci: Info.ini è stato ricreato da quei file.", {caricati, predefiniti}, iniziale);
+        riga("folder in its place", "cartella", {}, ricreato, {caricati, predefiniti, conservato}, iniziale);
+        riga("FIFO in its place", "fifo", {}, ricreato, {caricati, predefiniti, conservato}, iniziale);
+        riga("saved as UTF-16", "utf16", {}, "Il file Info.ini era stato salvato in UTF-16: è stato riscritto "
+             "nella codifica del programma.", {conservato}, kept);
+        const QStringList tutto = {"- tipi: 2 nel file, Info.ini ne indicava 0.",
+            "- produttori: 2 nel file, Info.ini ne indicava 0.", "- package: 2 nel file, Info.ini ne indicava 0.",
+            "- componenti: 2 nel file, Info.ini ne indicava 0.",
+            "- prossimo ID dei tipi: 5 (Info.ini indicava 1, già in uso).",
+            "- prossimo ID dei produttori: 7 (Info.ini indicava 1, già in uso).",
+            "- prossimo ID dei package: 8 (Info.ini indicava 1, già in uso).",
+            "- prossimo ID dei componenti: 14 (Info.ini indicava 1, già in uso).", conservato};
+        riga("empty", "vuoto", {}, corretto, tutto, letta);
+        riga("only [Versione]", "tronca", {}, corretto, tutto, letta);
+        riga("count lower than the records", "sostituisci", "Numero Componenti=2>Numero Componenti=1", corretto,
+             {"- componenti: 2 nel file, Info.ini ne indicava 1.", conservato}, kept);
+        riga("next ID below one in use", "sostituisci", "Prossimo ID Produttori=7>Prossimo ID Produttori=1",
+             corretto, {"- prossimo ID dei produttori: 7 (Info.ini indicava 1, già in uso).", conservato}, kept);
+        riga("next ID equal to the largest", "sostituisci", "Prossimo ID Componente=14>Prossimo ID Componente=13",
+             corretto, {"- prossimo ID dei componenti: 14 (Info.ini indicava 13, già in uso).", conservato}, kept);
+        riga("a damaged copy already kept", "sostituisci+", "Prossimo ID Package=8>Prossimo ID Package=7", corretto,
+             {"- prossimo ID dei package: 8 (Info.ini indicava 7, già in uso).",
+              "Il file originale è conservato come %1/Info.ini.danneggiato.2."}, kept);
+    }
+    void infoIniRiparato()
+    {
+        QFETCH(QString, danno);
+        QFETCH(QByteArray, cerca);
+        QFETCH(QByteArray, sostituto);
+        QFETCH(QStringList, righe);
+        QFETCH(QString, prima);
+        QFETCH(QString, etichetta);
+        ConDati a;
+        const CartellaTest &c = a.cartella;
+        Stato salvato;
+        DialoghiFinti d;
+        QVERIFY(Main(salvato, d, c.percorso()));
+        salvato.Etichette[2] = QStringLiteral("Cassetto");
+        QVERIFY(SalvaDatabase(salvato, d));
+        const QByteArray sano = c.leggi("Info.ini");
+        QByteArray vecchio = sano;
+        if (danno == "elimina") {
+            QVERIFY(QFile::remove(c.file("Info.ini")));
+        } else if (danno == "cartella") {
+            QVERIFY(QFile::remove(c.file("Info.ini")) && QDir(c.percorso()).mkdir("Info.ini"));
+        } else if (danno == "fifo") {
+            QVERIFY(QFile::remove(c.file("Info.ini")));
+            QCOMPARE(::mkfifo(QFile::encodeName(c.file("Info.ini")).constData(), 0600), 0);
+        } else if (danno == "utf16") {
+            vecchio = QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char *>(
+                QString::fromLatin1(sano).utf16()), sano.size() * 2);
+        } else if (danno == "vuoto") {
+            vecchio.clear();
+        } else if (danno == "tronca") {
+            vecchio.truncate(sano.indexOf("[Counter]"));
+        } else {
+            QVERIFY(vecchio.contains(cerca + "\r\n"));
+            vecchio.replace(cerca + "\r\n", sostituto + "\r\n");
+            if (danno == "sostituisci+")
+                c.scrivi("Info.ini.danneggiato", "una copia di prima");
+        }
+        if (danno != "elimina" && danno != "cartella" && danno != "fifo")
+            c.scrivi("Info.ini", vecchio);
+
+        Stato s;
+        d.setNextAnswer(Risposta::Ok);
+        QVERIFY(Main(s, d, c.percorso()));
+        QCOMPARE(d.boxes().size(), 1);
+        QCOMPARE(d.ultimoBox().icona, Icona::Esclamazione);
+        QCOMPARE(d.ultimoBox().testo,
+                 QStringList(QStringList{prima} + righe).join("\r\n").arg(QDir::toNativeSeparators(c.percorso())));
+        QVERIFY(StessiDati(s, salvato));
+        QCOMPARE(s.Etichette[2], etichetta);
+        if (danno.startsWith("sostituisci"))
+            QCOMPARE(c.leggi("Info.ini"), sano); // every other line kept as it was
+        if (danno == "cartella")
+            QVERIFY(QFileInfo(c.file("Info.ini.danneggiato")).isDir());
+        else if (danno == "fifo")
+            QVERIFY(QFileInfo(c.file("Info.ini.danneggiato")).isFile() == false);
+        else if (danno == "sostituisci+")
+            QCOMPARE(c.leggi("Info.ini.danneggiato.2"), vecchio);
+        else if (danno != "elimina")
+            QCOMPARE(c.leggi("Info.ini.danneggiato"), vecchio);
+        QCOMPARE(c.leggi("Backups/Info.ini"), c.leggi("Info.ini"));
+
+        // Told once: the next start finds a consistent folder, and so does
+        // the one after a save.
+        for (int giro = 0; giro < 2; ++giro) {
+            Stato dopo;
+            QVERIFY(Main(dopo, d, c.percorso()));
+            QVERIFY(StessiDati(dopo, salvato));
+            QVERIFY(SalvaDatabase(dopo, d));
+        }
+        VERIFICA_DIALOGHI(d);
+    }
+
     // A saved folder damaged by hand: the load message, nothing written, the
     // previous good copies still in Backups.
     void caricamentoFallitoNonToccaNulla_data()
@@ -305,7 +427,6 @@ private slots:
         riga("count beyond 32 bits", {{"Info.ini", Ini("Prossimo ID Package=2147483648")}}, NonNumero("Prossimo ID Package"));
         riga("program folder below a file", {{"file", "x"}}, ErroreMain(75, "Impossibile creare il file %1/Arvo.lock"), "file/Arvo");
         riga("file in place of Stampe", {{"Stampe", "x"}}, ErroreMain(75, "Impossibile creare la cartella %1/Stampe"));
-        riga("folder in place of Info.ini", {{"Info.ini", "<cartella>"}}, ErroreMain(75, "Impossibile leggere il file %1/Info.ini"));
         riga("folder in place of a backup", {{"Backups/Info.ini", "<cartella>"}}, ErroreMain(70, "Al posto del file %1/Backups/Info.ini c'è una cartella"));
     }
     void avvioFallito()
@@ -574,21 +695,24 @@ private slots:
     void caricabili()
     {
         CartellaTest lunga;
-        Scrivi(lunga, {{"Info.ini", Ini("Numero Tipi=2")}, {"Tipi.dat", "1,\"" + QByteArray(kDieciMega, 'N') + "\"\r\n2,\"B\"\r\n"}});
+        Scrivi(lunga, {{"Info.ini", Ini("Numero Tipi=2\r\nProssimo ID Tipi=3")}, {"Tipi.dat", "1,\"" + QByteArray(kDieciMega, 'N') + "\"\r\n2,\"B\"\r\n"}});
         Stato s;
         QCOMPARE(Avvia(lunga.percorso(), &s), QString());
         QCOMPARE(s.Tipi.value(0).Nome.size(), kDieciMega);
         QCOMPARE(s.Tipi.value(1).Nome, QStringLiteral("B"));
         QCOMPARE(lunga.leggi("Backups/Tipi.dat").size(), kDieciMega + 13); // as found
 
-        // Nothing reads as a section: every setting takes its default and
-        // the missing keys are written after the garbage.
+        // Nothing reads as a section: the count and next ID come from the
+        // table file, the garbage is kept beside, every setting takes its
+        // default and the keys are written after the garbage.
         CartellaTest spazzatura;
-        Scrivi(spazzatura, {{"Info.ini", Rumore(1 << 16).replace('[', ' ')}, {"Tipi.dat", "1,\"A\"\r\n"}});
+        const QByteArray rumore = Rumore(1 << 16).replace('[', ' ');
+        Scrivi(spazzatura, {{"Info.ini", rumore}, {"Tipi.dat", "1,\"A\"\r\n"}});
         s = Stato();
-        QCOMPARE(Avvia(spazzatura.percorso(), &s), QString());
-        QCOMPARE(s.NumTipi, 0);
-        QVERIFY(spazzatura.leggi("Info.ini").contains("\r\n[Counter]\r\nNumero Componenti=0\r\n"));
+        QVERIFY(Avvia(spazzatura.percorso(), &s).startsWith("<avviato> Il file Info.ini non corrispondeva"));
+        QCOMPARE(s.NumTipi, 1);
+        QVERIFY(spazzatura.leggi("Info.ini").contains("\r\n[Counter]\r\nNumero Componenti=0\r\nNumero Tipi=1\r\n"));
+        QCOMPARE(spazzatura.leggi("Info.ini.danneggiato"), rumore);
 
         // A 10 MB label is cut to 2047 characters and written back so (the
         // version differs); 50 MB of short lines load without a hang.
@@ -596,7 +720,7 @@ private slots:
         while (riempitivo.size() < 50 * 1024 * 1024)
             riempitivo += "; commento\r\nchiave=valore\r\n\r\n";
         CartellaTest grande;
-        Scrivi(grande, {{"Info.ini", Ini("Numero Tipi=1", "[Custom]\r\nCampo personale 2=  " + QByteArray(kDieciMega, 'e')
+        Scrivi(grande, {{"Info.ini", Ini("Numero Tipi=1\r\nProssimo ID Tipi=2", "[Custom]\r\nCampo personale 2=  " + QByteArray(kDieciMega, 'e')
                                                              + "\r\n[Altro]\r\n" + riempitivo)},
                         {"Tipi.dat", "1,\"A\"\r\n"}});
         s = Stato();

@@ -186,16 +186,48 @@ private slots:
         QCOMPARE(letti, attesi);
     }
 
-    void righeInPiuSparisconoAlSalvataggio()
+    // The table files are the truth: records beyond a count that is too low
+    // (hand-edited, negative) are loaded and the count raised; blank lines
+    // and a record cut short at the end count for nothing.
+    void recordOltreIlConteggio_data()
     {
-        Archivio a({}, "1,\"A\"\r\n2,\"B\"\r\n3,\"C\"\r\ngarbage\"\r\n", QByteArray("\"\x01\0\xFF,#", 6));
-        a.stato.NumTipi = 2;
-        a.stato.NumComponenti = INT_MIN; // a hand-edited count below zero loads nothing
-        QVERIFY(CaricaDatabase(a.stato, a.dialoghi));
-        QCOMPARE(a.stato.Tipi, (QList<Tipo>{{1, "A"}, {2, "B"}}));
+        QTest::addColumn<QByteArray>("tipi");
+        QTest::addColumn<qint32>("dichiarati");
+        QTest::addColumn<qint32>("caricati");
+        const QByteArray tre = "1,\"A\"\r\n2,\"B\"\r\n3,\"C\"\r\n";
+        QTest::newRow("as many as counted") << tre << 3 << 3;
+        QTest::newRow("one more") << tre << 2 << 3;
+        QTest::newRow("count zero") << tre << 0 << 3;
+        QTest::newRow("count below zero") << tre << INT_MIN << 3;
+        QTest::newRow("blank lines after the last") << tre + "\r\n  \r\n\r\n" << 3 << 3;
+        QTest::newRow("a record cut short after them") << tre + "garbage\"\r\n" << 2 << 3;
+        QTest::newRow("one record over two lines") << QByteArray("1,\r\n\"A\"\r\n") << 1 << 1;
+        QTest::newRow("last line without its end") << QByteArray("1,\"A\"\r\n2,\"B\"") << 1 << 2;
+    }
+    void recordOltreIlConteggio()
+    {
+        QFETCH(QByteArray, tipi);
+        QFETCH(qint32, dichiarati);
+        QFETCH(qint32, caricati);
+        Archivio a({}, tipi, QByteArray("\"\x01\0\xFF,#", 6));
+        a.stato.NumTipi = dichiarati;
+        a.stato.NumComponenti = INT_MIN; // garbage holds no record: nothing to load
+        QList<ConteggioCorretto> corretti;
+        QVERIFY(CaricaDatabase(a.stato, a.dialoghi, &corretti));
+        QCOMPARE(a.stato.NumTipi, caricati);
+        QCOMPARE(a.stato.Tipi.size(), caricati);
+        QCOMPARE(a.stato.Tipi.last().ID, caricati);
         QVERIFY(a.stato.NumComponenti == 0 && a.stato.Componenti.isEmpty());
+        if (caricati > qMax(dichiarati, 0)) {
+            QCOMPARE(corretti.size(), 1);
+            QVERIFY(corretti[0].tabella == TabellaFile::Tipi);
+            QCOMPARE(corretti[0].dichiarato, dichiarati);
+            QCOMPARE(corretti[0].trovato, caricati);
+        } else {
+            QVERIFY(corretti.isEmpty());
+        }
         QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
-        QCOMPARE(a.cartella.leggi("Tipi.dat"), QByteArray("1,\"A\"\r\n2,\"B\"\r\n"));
+        QCOMPARE(a.cartella.leggi("Tipi.dat"), TestoTipi(a.stato.Tipi, caricati));
         QCOMPARE(a.cartella.leggi("Componenti.dat"), QByteArray());
     }
 
