@@ -402,6 +402,24 @@ private slots:
         QCOMPARE(a.cartella.leggi("Backups/" + file), buono);
     }
 
+    // A start killed while it copied the backup left the new set half in
+    // place in Backups: the next start completes it before anything else,
+    // even one that then fails to load, so Backups holds whole files.
+    void copiaInterrottaCompletata()
+    {
+        ConDati a;
+        const CartellaTest &c = a.cartella;
+        const QStringList nomi = {"Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat", "Info.ini"};
+        for (const QString &nome : nomi)
+            c.scrivi("Backups/" + nome + ".nuovo", "nuovo " + nome.toUtf8());
+        c.scrivi("Backups/Salvataggio.giornale", nomi.join("\r\n").toUtf8() + "\r\n");
+        c.scrivi("Tipi.dat", "1\r\n"); // cut short: the start ends at the load
+        QCOMPARE(Avvia(c.percorso()), kErroreApertura);
+        for (const QString &nome : nomi)
+            QCOMPARE(c.leggi("Backups/" + nome), "nuovo " + nome.toUtf8());
+        QCOMPARE(QDir(c.file("Backups")).entryList(QDir::Files).size(), nomi.size());
+    }
+
     // Folders on which start-up stops with its one message and takes no backup;
     // "%1" in the message stands for the program folder.
     void avvioFallito_data()
