@@ -220,6 +220,8 @@ QString EsportaMancanti(const Stato &stato, const VerificaDistinta &verifica, Di
     if (scritto) {
         const QByteArray byte = CodificaCp1252(TestoMancanti(verifica, stato.SeparatoreCSV));
         scritto = file.write(byte) == byte.size() && file.commit();
+        if (scritto)
+            EreditaProprietario(file.fileName()); // owned like its folder, also when run by the superuser
     }
     if (!scritto) {
         file.cancelWriting();

@@ -5,6 +5,7 @@
 #include "reports/uscita.h"
 #include "store/cp1252.h"
 #include "store/dialoghi.h"
+#include "store/scritturasicura.h"
 #include "store/stato.h"
 
 #include <QSaveFile>
@@ -68,6 +69,8 @@ bool EsportaCSV(const Stato &stato, Dialoghi &dialoghi, QString *percorso)
         scriviCSV(stato, uscita);
         const QByteArray byte = uscita.risultato();
         scritto = file.write(byte) == byte.size() && file.commit();
+        if (scritto)
+            EreditaProprietario(file.fileName()); // owned like its folder, also when run by the superuser
     }
     if (!scritto) {
         file.cancelWriting();

@@ -7,6 +7,7 @@
 #include "store/dialoghi.h"
 #include "store/localeutente.h"
 #include "store/orologio.h"
+#include "store/scritturasicura.h"
 #include "store/stato.h"
 
 #include <QSaveFile>
@@ -146,6 +147,8 @@ bool CreatFileStampa(const Stato &stato, const QList<qint32> &posizioniRighe, Di
         scriviStampa(stato, posizioniRighe, oggi, uscita);
         const QByteArray byte = uscita.risultato();
         scritto = file.write(byte) == byte.size() && file.commit();
+        if (scritto)
+            EreditaProprietario(file.fileName()); // owned like its folder, also when run by the superuser
     }
     if (!scritto) {
         file.cancelWriting();

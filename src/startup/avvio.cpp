@@ -63,19 +63,28 @@ void valoriIniziali(Stato &stato)
         stato.Etichette[i] = QStringLiteral("Campo Personale %1").arg(i);
 }
 
+// The files and folders made here belong, like the folder they are in, to
+// its owner (EreditaProprietario), even when the program runs as the
+// superuser.
 bool creaFileVuoto(const QString &percorso)
 {
     if (QFileInfo::exists(percorso))
         return true;
     QFile f(percorso);
-    return f.open(QIODevice::WriteOnly);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    EreditaProprietario(percorso);
+    return true;
 }
 
 bool creaCartella(const QString &percorso)
 {
     if (QFileInfo(percorso).isDir())
         return true;
-    return QDir().mkdir(percorso);
+    if (!QDir().mkdir(percorso))
+        return false;
+    EreditaProprietario(percorso);
+    return true;
 }
 
 // Shown once at start-up when the folder cannot take the temporaries of a
@@ -204,13 +213,13 @@ bool CopiaBackup(const Stato &stato, QString *errore)
     const Percorsi &p = stato.percorsi;
     QList<FileNuovo> copie;
     for (const QString &file : fileDati(p)) {
-        QFile f(file);
-        if (!f.open(QIODevice::ReadOnly)) {
+        std::optional<QByteArray> contenuto = LeggiFileRegolare(file);
+        if (!contenuto) {
             if (errore)
                 *errore = QStringLiteral("Impossibile leggere il file ") + nativo(file);
             return false;
         }
-        copie.append({nomeFile(file), f.readAll()});
+        copie.append({nomeFile(file), std::move(*contenuto)});
     }
     return ScriviInsieme(p.CartellaBackup, copie, errore);
 }

@@ -2,6 +2,7 @@
 
 #include "startup/avvio.h"
 #include "store/dialoghi.h"
+#include "store/scritturasicura.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,6 +22,28 @@ QString cartellaShare(const QString &programma)
         return {};
     const QString share = pulito(programma + QStringLiteral("/../share/arvo"));
     return QFileInfo(share).isDir() ? share : QString();
+}
+
+// Creates the folder and the missing ones above it, as mkpath does; each
+// new folder belongs to the owner of the one it is in (EreditaProprietario),
+// so that a first start by the superuser in a user's home leaves no folder
+// the user cannot write.
+bool creaCartelle(const QString &percorso)
+{
+    QStringList mancanti;
+    for (QString c = percorso; !QFileInfo::exists(c);) {
+        mancanti.prepend(c);
+        const QString sopra = QFileInfo(c).absolutePath();
+        if (sopra == c)
+            break;
+        c = sopra;
+    }
+    for (const QString &cartella : mancanti) {
+        if (!QDir().mkdir(cartella))
+            return false;
+        EreditaProprietario(cartella);
+    }
+    return true;
 }
 
 } // namespace
@@ -63,7 +86,7 @@ bool PreparaCartellaDati(const CartelleProgramma &cartelle, const AmbienteUtente
                          QString *messaggio)
 {
     const QFileInfo info(cartelle.dati);
-    const bool pronta = (info.isDir() || (!info.exists() && QDir().mkpath(cartelle.dati)))
+    const bool pronta = (info.isDir() || (!info.exists() && creaCartelle(cartelle.dati)))
                         && (!ambiente.scrivibile || ambiente.scrivibile(cartelle.dati));
     if (pronta)
         return true;

@@ -1,8 +1,8 @@
 #include "store/fileini.h"
 
 #include "store/cp1252.h"
+#include "store/fileincartella.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -159,12 +159,12 @@ QByteArray FileIni::contenuto() const
 bool LeggiFileIni(const QString &percorso, QByteArray *contenuto)
 {
     contenuto->clear();
-    const QFileInfo info(percorso);
-    if (!info.exists())
+    // Only a regular file is read, and never with a wait: a FIFO or a device
+    // put in its place would otherwise stop the program at the next save.
+    if (std::optional<QByteArray> letto = LeggiFileRegolare(percorso)) {
+        *contenuto = std::move(*letto);
         return true;
-    QFile f(percorso);
-    if (info.isDir() || !f.open(QIODevice::ReadOnly))
-        return false;
-    *contenuto = f.readAll();
-    return f.error() == QFileDevice::NoError;
+    }
+    // Nothing there (a link leading nowhere included) reads as an empty file.
+    return !QFileInfo::exists(percorso);
 }

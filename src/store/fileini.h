@@ -34,6 +34,7 @@ private:
     QList<qsizetype> m_sezioni;
 };
 
-// Reads a whole file; false when it exists but cannot be read. A missing
-// file gives empty content.
+// Reads a whole file; false when it exists but is not a regular file that
+// can be read (a folder, a FIFO, a device: never waited on). A missing file
+// gives empty content.
 bool LeggiFileIni(const QString &percorso, QByteArray *contenuto);

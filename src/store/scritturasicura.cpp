@@ -1,5 +1,7 @@
 #include "store/scritturasicura.h"
 
+#include "store/fileincartella.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,6 +12,7 @@
 #ifdef Q_OS_UNIX
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -58,13 +61,51 @@ bool rinomina(const QString &da, const QString &a)
 #endif
 }
 
-bool scriviTemporaneo(const QString &percorso, const QByteArray &contenuto, bool guasto)
+#ifdef Q_OS_UNIX
+bool superutente() { return ::geteuid() == 0; }
+#endif
+
+// The temporary that is to replace the file at bersaglio takes over the
+// file's access rights; when the superuser replaces a file of another user
+// (a folder of that user opened with sudo), its owner and group as well, so
+// that the file stays that user's. A temporary of a new file, or of the
+// journal, gets the owner of its folder the same way (EreditaProprietario).
+// False only when the superuser could not hand the file over: the save is
+// then refused rather than leaving a file its user can no longer write.
+bool adattaTemporaneo(QFile &f, const QString &bersaglio)
+{
+#ifdef Q_OS_UNIX
+    struct stat vecchio {};
+    if (bersaglio.isEmpty() || ::stat(QFile::encodeName(bersaglio).constData(), &vecchio) != 0) {
+        EreditaProprietario(f.fileName());
+        return true;
+    }
+    const int fd = f.handle();
+    if (superutente() && (vecchio.st_uid != ::geteuid() || vecchio.st_gid != ::getegid())
+        && ::fchown(fd, vecchio.st_uid, vecchio.st_gid) != 0)
+        return false;
+    // After the owner: a change of owner clears the set-ID bits.
+    ::fchmod(fd, vecchio.st_mode & 07777);
+    return true;
+#else
+    const QFileInfo vecchio(bersaglio);
+    if (vecchio.exists())
+        f.setPermissions(vecchio.permissions());
+    return true;
+#endif
+}
+
+// Writes the temporary at percorso, ready to replace bersaglio (empty: a
+// file that replaces nothing).
+bool scriviTemporaneo(const QString &percorso, const QByteArray &contenuto, bool guasto,
+                      const QString &bersaglio = QString())
 {
     QFile::remove(percorso);
     QFile f(percorso);
     if (guasto || !f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
-    if (f.write(contenuto) != contenuto.size() || !sincronizzaFile(f)) {
+    if (f.write(contenuto) != contenuto.size() || !adattaTemporaneo(f, bersaglio)
+        || !sincronizzaFile(f)) {
         f.close();
         QFile::remove(percorso);
         return false;
@@ -118,6 +159,8 @@ QString ostacoloSostituzione(const QString &percorso)
     const QString nome = QDir::toNativeSeparators(info.filePath());
     if (info.isDir())
         return QStringLiteral("Al posto del file %1 c'è una cartella").arg(nome);
+    if (!info.isFile())
+        return QStringLiteral("Al posto del file %1 c'è un file speciale").arg(nome);
     if (!(info.permissions() & QFileDevice::WriteOwner))
         return QStringLiteral("Il file %1 è di sola lettura").arg(nome);
     if (!ScrivibileDaUtente(info))
@@ -130,7 +173,9 @@ QString ostacoloSostituzione(const QString &percorso)
 bool PermessoScrittura(QFileDevice::Permissions permessi, uint proprietario, uint gruppo,
                        uint utente, const QList<uint> &gruppiUtente)
 {
-    if (utente == proprietario)
+    // The superuser writes for the owner, whose own bit is the only choice
+    // to honour.
+    if (utente == proprietario || utente == 0)
         return permessi.testFlag(QFileDevice::WriteOwner);
     if (gruppiUtente.contains(gruppo))
         return permessi.testFlag(QFileDevice::WriteGroup);
@@ -155,6 +200,30 @@ bool ScrivibileDaUtente(const QFileInfo &info)
 #endif
 }
 
+void EreditaProprietario(const QString &percorso)
+{
+#ifdef Q_OS_UNIX
+    if (!superutente())
+        return;
+    // A folder may come with a trailing "/": its container is the one above.
+    const QString pulito = QDir::cleanPath(percorso);
+    const QByteArray nome = QFile::encodeName(pulito);
+    const QByteArray cartella = QFile::encodeName(QFileInfo(pulito).absolutePath());
+    struct stat proprio {}, contenitore {};
+    if (::lstat(nome.constData(), &proprio) != 0 || ::stat(cartella.constData(), &contenitore) != 0)
+        return;
+    // Only what this program made (owned by the superuser), inside a folder
+    // of somebody else.
+    if (proprio.st_uid != ::geteuid() || contenitore.st_uid == ::geteuid())
+        return;
+    if (proprio.st_uid == contenitore.st_uid && proprio.st_gid == contenitore.st_gid)
+        return;
+    ::lchown(nome.constData(), contenitore.st_uid, contenitore.st_gid);
+#else
+    Q_UNUSED(percorso);
+#endif
+}
+
 QString NomeTemporaneo(const QString &nome)
 {
     return nome + QStringLiteral(".nuovo");
@@ -170,14 +239,15 @@ bool RecuperaScrittura(const QString &cartella, const QStringList &nomi, QString
             QFile::remove(NomeTemporaneo(destinazione(cartella, nome)));
         return true;
     }
-    QFile f(giornale);
-    if (!f.open(QIODevice::ReadOnly)) {
+    // A journal that is not a regular file (a FIFO would stop the program
+    // here) is refused like an unreadable one.
+    const std::optional<QByteArray> elenco = LeggiFileRegolare(giornale);
+    if (!elenco) {
         imposta(errore, QStringLiteral("Impossibile leggere il file %1")
                             .arg(QDir::toNativeSeparators(giornale)));
         return false;
     }
-    const QList<QByteArray> righe = f.readAll().split('\n');
-    f.close();
+    const QList<QByteArray> righe = elenco->split('\n');
     bool ok = true;
     std::set<QString> cartelle{cartella};
     for (QByteArray riga : righe) {
@@ -248,17 +318,14 @@ bool ScriviInsieme(const QString &cartella, const QList<FileNuovo> &files, QStri
     for (qsizetype i = 0; i < files.size(); ++i) {
         if (interrotto())
             return false;
+        // The new file keeps the access rights (and owner) of the old one.
         const QString temporaneo = NomeTemporaneo(bersagli[i]);
-        if (!scriviTemporaneo(temporaneo, files[i].contenuto, guasto.fileGuasto == i)) {
+        if (!scriviTemporaneo(temporaneo, files[i].contenuto, guasto.fileGuasto == i, bersagli[i])) {
             annulla();
             imposta(errore, QStringLiteral("Impossibile scrivere il file %1")
                                 .arg(QDir::toNativeSeparators(temporaneo)));
             return false;
         }
-        // The new file keeps the access rights the user gave the old one.
-        const QFileInfo vecchio(bersagli[i]);
-        if (vecchio.exists())
-            QFile::setPermissions(temporaneo, vecchio.permissions());
     }
 
     const bool conGiornale = files.size() > 1;

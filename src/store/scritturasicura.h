@@ -19,6 +19,9 @@
 // A file that is a symbolic link is written through to its target: the
 // temporary goes beside the target and replaces it, and the link stays. The
 // journal keeps the names in the folder; recovery follows the links again.
+// A replaced file keeps its access rights, and, when the superuser writes in
+// a folder of another user, its owner and group; a new file gets the owner
+// and group of its folder (EreditaProprietario).
 
 class QFileInfo;
 
@@ -43,10 +46,11 @@ struct GuastoScrittura {
 // *errore) when the new set could not be put in place; then the targets
 // still hold the old set, unless the journal was already in place, in which
 // case the next RecuperaScrittura completes the new set. A target that
-// this user may not write (ScrivibileDaUtente), or whose owner-write
-// permission is off, is refused before anything is written: replacing it
-// through the folder would override its owner's choice. A set of one file
-// skips the journal: its rename alone is atomic.
+// this user may not write (ScrivibileDaUtente), whose owner-write
+// permission is off, or that is not a regular file (a folder, a FIFO, a
+// device) is refused before anything is written: replacing it through the
+// folder would override its owner's choice. A set of one file skips the
+// journal: its rename alone is atomic.
 bool ScriviInsieme(const QString &cartella, const QList<FileNuovo> &files,
                    QString *errore = nullptr, const GuastoScrittura &guasto = {});
 
@@ -63,12 +67,20 @@ bool ProvaTemporanei(const QString &cartella, const QStringList &nomi, QString *
 
 // Whether a user may write a file, by its mode bits alone: the owner's bit
 // for its owner, the group's bit for a member of its group, the others' bit
-// for anybody else. The superuser is judged the same way, so that a save
-// never takes over a file of another user.
+// for anybody else. The superuser (user 0) writes on the owner's behalf, so
+// the owner's bit decides: a file its owner made read-only stays so, any
+// other is replaced keeping its owner, group and mode.
 bool PermessoScrittura(QFileDevice::Permissions permessi, uint proprietario, uint gruppo,
                        uint utente, const QList<uint> &gruppiUtente);
 // The same for the file and the user running the program.
 bool ScrivibileDaUtente(const QFileInfo &info);
+
+// For a file or folder the program has just created: when the program runs
+// as the superuser inside a folder that belongs to another user, the new
+// entry is given that folder's owner and group, so that no file of the
+// superuser is left among the user's. Does nothing otherwise (a normal user,
+// a folder of the superuser, an entry not owned by the superuser).
+void EreditaProprietario(const QString &percorso);
 
 // The name of a file's temporary and of the journal, for tests and tools.
 QString NomeTemporaneo(const QString &nome);

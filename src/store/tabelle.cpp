@@ -1,27 +1,26 @@
 #include "store/tabelle.h"
 
 #include "store/dialoghi.h"
+#include "store/fileincartella.h"
 #include "store/filetabelle.h"
 #include "store/fileini.h"
 #include "store/ini.h"
 #include "store/scritturasicura.h"
 #include "store/stato.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
 
-// The whole content of a table file; false when it is not a readable file.
+// The whole content of a table file; false when it is not a readable
+// regular file (never waiting on a FIFO or a device put in its place).
 bool leggiFile(const QString &percorso, QByteArray *dati)
 {
-    if (!QFileInfo(percorso).isFile())
+    std::optional<QByteArray> letto = LeggiFileRegolare(percorso);
+    if (!letto)
         return false;
-    QFile f(percorso);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    *dati = f.readAll();
-    return f.error() == QFileDevice::NoError;
+    *dati = std::move(*letto);
+    return true;
 }
 
 template <typename T, typename F>

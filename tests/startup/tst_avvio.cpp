@@ -660,7 +660,10 @@ private slots:
         };
         QProcess primo, secondo, terzo;
         avvia(primo);
-        QTRY_VERIFY_WITH_TIMEOUT(PidNelBlocco(c) == primo.processId() && c.esiste("Backups/Info.ini"), 30000);
+        // The backup is whole once its journal is gone, after Info.ini is in place.
+        QTRY_VERIFY_WITH_TIMEOUT(PidNelBlocco(c) == primo.processId() && c.esiste("Backups/Info.ini")
+                                     && !c.esiste("Backups/" + NomeGiornale),
+                                 30000);
         const auto prima = Istantanea(c.percorso());
 
         avvia(secondo);

@@ -10,6 +10,9 @@
 #include <QDirIterator>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 // Every file and folder under a folder, as relative paths.
@@ -179,6 +182,33 @@ private slots:
                                       "Il programma termina senza scrivere nulla."));
         QCOMPARE(dialoghi.ultimoBox().icona, Icona::Critica);
         QCOMPARE(Contenuto(radice.percorso()), prima);
+    }
+
+    // The superuser starting an installed program with the home of a user
+    // (sudo keeps it): the folders made on the way to the data folder, and
+    // everything the first start puts in it, belong to the home's owner and
+    // group, so that the user's own start finds them writable.
+    void cartelleDelProprietarioDellaHome()
+    {
+        if (::geteuid() != 0)
+            QSKIP("only the superuser can give a folder to another user");
+        const QByteArray home = QFile::encodeName(r(QStringLiteral("home")));
+        QVERIFY(::chown(home.constData(), 65534, 4242) == 0);
+        Stato stato;
+        DialoghiFinti dialoghi;
+        QVERIFY(AvviaDaCartellaProgramma(stato, dialoghi, r(QStringLiteral("usr/bin")), ambiente(QString(), false)));
+        VERIFICA_DIALOGHI(dialoghi);
+        QCOMPARE(stato.percorsi.PercorsoApp, r(QStringLiteral("home/.local/share/Arvo")));
+        QStringList diversi;
+        QStringList voci = Contenuto(r(QStringLiteral("home")));
+        QVERIFY(voci.contains(QStringLiteral(".local/share/Arvo/Backups/Info.ini")));
+        for (const QString &voce : voci) {
+            struct stat st {};
+            const QByteArray nome = QFile::encodeName(r(QStringLiteral("home/") + voce));
+            if (::lstat(nome.constData(), &st) != 0 || st.st_uid != 65534 || st.st_gid != 4242)
+                diversi << QStringLiteral("%1 %2:%3").arg(voce).arg(st.st_uid).arg(st.st_gid);
+        }
+        QVERIFY2(diversi.isEmpty(), qPrintable(diversi.join(u'\n')));
     }
 };
 

@@ -13,6 +13,7 @@
 
 // Every file (with its bytes) and folder (as "<cartella>") below a folder,
 // by relative path: two snapshots compare equal only when nothing changed.
+// A FIFO, device or socket is noted as "<speciale>" without being opened.
 inline QMap<QString, QByteArray> Istantanea(const QString &cartella)
 {
     QMap<QString, QByteArray> out;
@@ -24,6 +25,7 @@ inline QMap<QString, QByteArray> Istantanea(const QString &cartella)
         QFile f(percorso);
         out.insert(base.relativeFilePath(percorso),
                    it.fileInfo().isDir()         ? QByteArray("<cartella>")
+                   : !it.fileInfo().isFile()     ? QByteArray("<speciale>")
                    : f.open(QIODevice::ReadOnly) ? f.readAll()
                                                  : QByteArray("<illeggibile>"));
     }

@@ -4,6 +4,7 @@
 #include "common/cartellatest.h"
 #include "common/fifosorvegliata.h"
 #include "store/fileincartella.h"
+#include "store/fileini.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -234,6 +235,38 @@ private slots:
         QCOMPARE(trovato.value_or(QString()),
                  atteso.isEmpty() ? QString() : QFileInfo(ds + atteso).canonicalFilePath());
         QVERIFY(!fifo.aperta());
+    }
+
+    // The settings file and the other files the program keeps are read the
+    // same way wherever they lie: a missing one reads as empty, a regular
+    // one (through links too) whole; anything else fails at once, and the
+    // FIFO is never opened.
+    void leggiFileIni_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<bool>("letto");
+        QTest::addColumn<QByteArray>("contenuto");
+        QTest::newRow("file") << "a.bmp" << true << QByteArray("ciao");
+        QTest::newRow("link to a file") << "collegamento.bmp" << true << QByteArray("ciao");
+        QTest::newRow("link to a file in another folder") << "uscita.bmp" << true << QByteArray("fuori");
+        QTest::newRow("missing") << "manca.ini" << true << QByteArray();
+        QTest::newRow("link to nothing") << "rotto.jpg" << true << QByteArray();
+        QTest::newRow("FIFO") << "fifo.jpg" << false << QByteArray();
+        QTest::newRow("link to the FIFO") << "fifo2.jpg" << false << QByteArray();
+        QTest::newRow("device") << "zero.jpg" << false << QByteArray();
+        QTest::newRow("folder") << "cartella.jpg" << false << QByteArray();
+        QTest::newRow("socket") << "presa.jpg" << false << QByteArray();
+    }
+    void leggiFileIni()
+    {
+        QFETCH(QString, nome);
+        QFETCH(bool, letto);
+        QFETCH(QByteArray, contenuto);
+        Pics p;
+        QByteArray trovato("resto di prima");
+        QCOMPARE(LeggiFileIni(p.pics + nome, &trovato), letto);
+        QCOMPARE(trovato, contenuto);
+        QVERIFY2(!p.fifo->aperta(), "the FIFO was opened");
     }
 
     void nomeConservabile()

@@ -1,5 +1,8 @@
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
+#include "common/fifosorvegliata.h"
+#include "reports/csv.h"
+#include "reports/stampa.h"
 #include "startup/avvio.h"
 #include "store/aiutiarchivio.h"
 #include "store/scritturasicura.h"
@@ -16,6 +19,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -108,6 +112,54 @@ int ModoDi(const QString &percorso)
 {
     struct stat st {};
     return ::stat(QFile::encodeName(percorso).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+// Gives the folder, and everything below it, to the user and group: files
+// with the mode, folders with the mode plus the search bit wherever it
+// lets read.
+void DaiA(const QString &cartella, uint utente, uint gruppo, int modo)
+{
+    const int modoCartelle = modo | ((modo & 0444) >> 2);
+    QDirIterator it(cartella, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    QStringList tutti{cartella};
+    while (it.hasNext())
+        tutti << it.next();
+    for (const QString &percorso : tutti) {
+        const QByteArray nome = QFile::encodeName(percorso);
+        QVERIFY(::lchown(nome.constData(), utente, gruppo) == 0);
+        QVERIFY(::chmod(nome.constData(), mode_t(QFileInfo(percorso).isDir() ? modoCartelle : modo)) == 0);
+    }
+}
+
+// "path uid:gid" for the folder and every entry below it whose owner or
+// group is not the given one.
+QStringList ProprietariDiversi(const QString &cartella, uint utente, uint gruppo)
+{
+    QDirIterator it(cartella, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    QStringList tutti{cartella}, diversi;
+    while (it.hasNext())
+        tutti << it.next();
+    for (const QString &percorso : tutti) {
+        struct stat st {};
+        if (::lstat(QFile::encodeName(percorso).constData(), &st) != 0 || st.st_uid != utente
+            || st.st_gid != gruppo)
+            diversi << QStringLiteral("%1 %2:%3").arg(percorso).arg(st.st_uid).arg(st.st_gid);
+    }
+    return diversi;
+}
+
+// The mode of every file below the folder, by relative path.
+QMap<QString, int> ModiDeiFile(const QString &cartella)
+{
+    QMap<QString, int> modi;
+    QDirIterator it(cartella, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString percorso = it.next();
+        modi.insert(QDir(cartella).relativeFilePath(percorso), ModoDi(percorso));
+    }
+    return modi;
 }
 
 // A saved folder ready for a save of generation 5.
@@ -266,10 +318,9 @@ private slots:
         QCOMPARE(veri, QStringList({"anello", "info.ini", "packages.dat"}));
     }
 
-    // The save refuses a table file this user may not write, as for a
-    // read-only one, and changes nothing. The tests run as the superuser,
-    // whom the system lets write anything: the files are given to another
-    // owner, which the superuser can do, and the rule is the mode bits.
+    // The save refuses a table file whose owner made it read-only, and
+    // changes nothing. The superuser (the tests run as it) writes a file of
+    // another owner on that owner's behalf: saved, owner, group and mode kept.
     void fileDiAltri_data()
     {
         QTest::addColumn<int>("modo");
@@ -277,8 +328,9 @@ private slots:
         QTest::addColumn<bool>("salvato");
         QTest::newRow("own, read-only") << 0444 << false << false;
         QTest::newRow("own, owner may write") << 0644 << false << true;
-        QTest::newRow("another owner, group may not write") << 0644 << true << false;
-        QTest::newRow("another owner, only its group may write") << 0664 << true << false;
+        QTest::newRow("another owner, read-only") << 0444 << true << false;
+        QTest::newRow("another owner, group may not write") << 0644 << true << true;
+        QTest::newRow("another owner, only the owner") << 0600 << true << true;
         QTest::newRow("another owner, anybody may write") << 0666 << true << true;
     }
     void fileDiAltri()
@@ -301,8 +353,9 @@ private slots:
         if (!salvato) {
             QCOMPARE(a.dialoghi.ultimoBox().testo, QStringLiteral("Errore nel salvataggio dei dati"));
             QCOMPARE(Istantanea(a.cartella.percorso()), prima);
-            QCOMPARE(QFileInfo(tipi).ownerId(), altroProprietario ? 4242u : uint(::geteuid()));
         }
+        QCOMPARE(QFileInfo(tipi).ownerId(), altroProprietario ? 4242u : uint(::geteuid()));
+        QCOMPARE(QFileInfo(tipi).groupId(), altroProprietario ? 4242u : uint(::getegid()));
         QCOMPARE(ModoDi(tipi), modo);
         Stato riletto;
         QVERIFY(Riavvia(a.cartella.percorso(), &riletto));
@@ -324,7 +377,10 @@ private slots:
         QTest::newRow("group member, 0646") << 0646 << 1000u << 50u << 2000u << false;
         QTest::newRow("other, 0664") << 0664 << 1000u << 1000u << 2000u << false;
         QTest::newRow("other, 0666") << 0666 << 1000u << 1000u << 2000u << true;
-        QTest::newRow("superuser, another's 0644") << 0644 << 1000u << 1000u << 0u << false;
+        // The superuser writes for the owner: only the owner's bit counts.
+        QTest::newRow("superuser, another's 0644") << 0644 << 1000u << 1000u << 0u << true;
+        QTest::newRow("superuser, another's 0600") << 0600 << 1000u << 1000u << 0u << true;
+        QTest::newRow("superuser, another's 0466") << 0466 << 1000u << 1000u << 0u << false;
         QTest::newRow("superuser, own 0644") << 0644 << 0u << 0u << 0u << true;
     }
     void permessoScrittura()
@@ -358,6 +414,138 @@ private slots:
         QCOMPARE(ModoDi(a.stato.percorsi.FileComponenti), modo);
         QCOMPARE(ModoDi(a.stato.percorsi.FileIni), modo);
         QCOMPARE(ModoDi(a.stato.percorsi.FileTipi), tipi);
+    }
+
+    // A FIFO put in place of a file while the program runs: a save or the
+    // backup copy never opens it (that would wait for ever) and gets its
+    // message or description; memory and every other file stay as they
+    // were, and once the file is back the next one writes everything. The
+    // FIFO's watcher releases a reader at once, so a fault fails here within
+    // moments instead of hanging.
+    void fileSpeciale_data()
+    {
+        QTest::addColumn<bool>("salva");          // SalvaDatabase, or else CopiaBackup
+        QTest::addColumn<QString>("nome");        // where the FIFO goes
+        QTest::addColumn<QString>("descrizione"); // CopiaBackup's, %1 the FIFO's path
+        QTest::newRow("save, Info.ini") << true << "Info.ini" << "";
+        QTest::newRow("save, Componenti.dat") << true << "Componenti.dat" << "";
+        QTest::newRow("save, Packages.dat") << true << "Packages.dat" << "";
+        QTest::newRow("save, the journal") << true << NomeGiornale << "";
+        const QString leggere = QStringLiteral("Impossibile leggere il file %1");
+        QTest::newRow("backup, Info.ini") << false << "Info.ini" << leggere;
+        QTest::newRow("backup, Tipi.dat") << false << "Tipi.dat" << leggere;
+        QTest::newRow("backup, its Produttori.dat")
+            << false << "Backups/Produttori.dat" << QStringLiteral("Al posto del file %1 c'è un file speciale");
+        QTest::newRow("backup, its journal") << false << "Backups/" + NomeGiornale << leggere;
+    }
+    void fileSpeciale()
+    {
+        QFETCH(bool, salva);
+        QFETCH(QString, nome);
+        QFETCH(QString, descrizione);
+        Salvato a;
+        const Stato nuovo = a.stato;
+        const QString percorso = a.cartella.file(nome);
+        const bool esisteva = a.cartella.esiste(nome);
+        const QByteArray originale = a.cartella.leggi(nome);
+        QFile::remove(percorso);
+        auto fifo = std::make_unique<FifoSorvegliata>(percorso);
+        QVERIFY(fifo->creata());
+        const auto prima = Istantanea(a.cartella.percorso());
+
+        QString errore;
+        if (salva) {
+            a.dialoghi.setNextAnswer(Risposta::Ok);
+            QVERIFY(!SalvaDatabase(a.stato, a.dialoghi));
+            QCOMPARE(a.dialoghi.ultimoBox().testo, QStringLiteral("Errore nel salvataggio dei dati"));
+        } else {
+            QVERIFY(!CopiaBackup(a.stato, &errore));
+            QCOMPARE(errore, descrizione.arg(QDir::toNativeSeparators(percorso)));
+        }
+        VERIFICA_DIALOGHI(a.dialoghi);
+        QVERIFY2(!fifo->aperta(), "the FIFO was opened");
+        QCOMPARE(Istantanea(a.cartella.percorso()), prima);
+        QVERIFY(StessiDati(a.stato, nuovo));
+
+        fifo.reset();
+        QVERIFY(QFile::remove(percorso));
+        if (esisteva)
+            a.cartella.scrivi(nome, originale);
+        if (salva) {
+            QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
+            Stato riletto;
+            QVERIFY(Riavvia(a.cartella.percorso(), &riletto));
+            QVERIFY(StessiDati(riletto, nuovo));
+        } else {
+            QVERIFY2(CopiaBackup(a.stato, &errore), qPrintable(errore));
+            for (const char *f : {"Info.ini", "Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat"})
+                QCOMPARE(a.cartella.leggi(QStringLiteral("Backups/") + f), a.cartella.leggi(f));
+        }
+        QVERIFY(!Avanzi(a.cartella.percorso()));
+    }
+
+    // The superuser (a start with sudo) on a folder of another user: the
+    // start, a save, the backup copy, the listing and the export keep owner,
+    // group and mode of every file they replace, and whatever they create
+    // belongs to the owner and group of its folder. Nothing in the tree is
+    // left to the superuser, nothing is asked, and a second start finds it
+    // all as saved.
+    void proprietariConservati_data()
+    {
+        QTest::addColumn<int>("modo");             // of every file (folders: searchable where readable)
+        QTest::addColumn<uint>("gruppo");
+        QTest::addColumn<QStringList>("mancanti"); // removed before the start; "*": an empty folder
+        QTest::newRow("0600") << 0600 << 65534u << QStringList();
+        QTest::newRow("0640, another group") << 0640 << 4242u << QStringList();
+        QTest::newRow("0664") << 0664 << 65534u << QStringList();
+        QTest::newRow("0640, folders to create")
+            << 0640 << 65534u << QStringList{"Backups", "Pics", "Stampe", "Exported"};
+        QTest::newRow("first start in an empty folder") << 0600 << 4242u << QStringList{"*"};
+    }
+    void proprietariConservati()
+    {
+        QFETCH(int, modo);
+        QFETCH(uint, gruppo);
+        QFETCH(QStringList, mancanti);
+        if (::geteuid() != 0)
+            QSKIP("only the superuser can give a folder to another user");
+        const uint utente = 65534;
+        const QList<qint32> righe{1, 2};
+        CartellaTest c;
+        if (mancanti != QStringList{"*"}) {
+            // The folder as the user's own program leaves it.
+            Stato s;
+            DialoghiFinti d;
+            QVERIFY(Main(s, d, c.percorso()));
+            RiempiStatoDiEsempio(s);
+            QVERIFY(SalvaDatabase(s, d) && EsportaCSV(s, d) && CreatFileStampa(s, righe, d));
+            QVERIFY(Main(s, d, c.percorso())); // the backup of the saved files
+            for (const QString &m : mancanti)
+                QVERIFY(QFileInfo(c.file(m)).isDir() ? QDir(c.file(m)).removeRecursively() : QFile::remove(c.file(m)));
+        }
+        DaiA(c.percorso(), utente, gruppo, modo);
+        const QMap<QString, int> modi = ModiDeiFile(c.percorso());
+
+        Stato s;
+        DialoghiFinti d;
+        QVERIFY(Main(s, d, c.percorso()));
+        Generazione(s, 3);
+        QVERIFY(SalvaDatabase(s, d));
+        QVERIFY(EsportaCSV(s, d));
+        QVERIFY(CreatFileStampa(s, righe, d));
+        Stato riletto;
+        QVERIFY(Main(riletto, d, c.percorso()));
+        QVERIFY(StessiDati(riletto, s));
+        QVERIFY(d.boxes().isEmpty());
+        VERIFICA_DIALOGHI(d);
+
+        const QStringList diversi = ProprietariDiversi(c.percorso(), utente, gruppo);
+        QVERIFY2(diversi.isEmpty(), qPrintable(diversi.join(QLatin1Char('\n'))));
+        const QMap<QString, int> dopo = ModiDeiFile(c.percorso());
+        for (auto it = modi.cbegin(); it != modi.cend(); ++it)
+            QCOMPARE(it.key() + ": " + QString::number(dopo.value(it.key()), 8),
+                     it.key() + ": " + QString::number(it.value(), 8));
+        QVERIFY(c.esiste(QStringLiteral("Backups/Tipi.dat")) && c.esiste(QStringLiteral("Exported/CSVlist.csv")));
     }
 
     void processoUccisoDuranteISalvataggi()

@@ -4,11 +4,11 @@
 #include "store/stato.h"
 #include "ui/aux/frmcustom.h"
 
-void ApriEtichette(Stato &stato, QWidget *finestraPrincipale, const QPoint &posizione,
+void ApriEtichette(Stato &stato, Dialoghi &dialoghi, QWidget *finestraPrincipale, const QPoint &posizione,
                    const std::function<void()> &applicaEtichette)
 {
     {
-        FrmCustom finestra(stato, posizione, finestraPrincipale);
+        FrmCustom finestra(stato, dialoghi, posizione, finestraPrincipale);
         finestra.exec();
     }
     if (applicaEtichette)

@@ -1,6 +1,7 @@
 #include "ui/aux/frmcustom.h"
 
-#include "store/cp1252.h"
+#include "components/operazioni.h"
+#include "store/dialoghi.h"
 #include "store/stato.h"
 
 #include <QEvent>
@@ -34,8 +35,8 @@ QFrame *lineaGrigia(const QString &nome, QWidget *parent)
 
 } // namespace
 
-FrmCustom::FrmCustom(Stato &stato, const QPoint &posizione, QWidget *parent)
-    : QDialog(parent), m_stato(stato)
+FrmCustom::FrmCustom(Stato &stato, Dialoghi &dialoghi, const QPoint &posizione, QWidget *parent)
+    : QDialog(parent), m_stato(stato), m_dialoghi(dialoghi)
 {
     setObjectName(QStringLiteral("frmCustom"));
     setWindowTitle(QStringLiteral("Definizione campi personalizzati"));
@@ -172,10 +173,19 @@ void FrmCustom::coloraSfondo(QLineEdit *casella, const QColor &colore)
 
 void FrmCustom::fatto()
 {
-    // Info.ini is Windows-1252: a character outside it is kept as the "?"
-    // the file will hold, so the captions show now what a restart shows.
+    // Info.ini is Windows-1252: a character outside it would come back as
+    // "?" at the next start. The first box holding one is refused as the
+    // editor refuses a field, and nothing is stored until it is replaced.
+    for (int i = 1; i <= 6; ++i) {
+        const QString avviso = AvvisoCaratteriNonSalvabili({m_caselle[i]->text()});
+        if (!avviso.isEmpty()) {
+            m_dialoghi.messaggio(avviso, Icona::Critica, Pulsanti::Ok);
+            m_caselle[i]->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
     for (int i = 1; i <= 6; ++i)
-        m_stato.Etichette[i] = DecodificaCp1252(CodificaCp1252(m_caselle[i]->text()));
+        m_stato.Etichette[i] = m_caselle[i]->text();
     accept();
 }
 

@@ -6,6 +6,7 @@
 #include <array>
 
 struct Stato;
+class Dialoghi;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -13,6 +14,9 @@ class QPushButton;
 // The window that edits the six captions of the custom fields (Etichette).
 // "Fatto" stores the boxes into the state, "Annulla" puts back the labels the
 // window found when it opened; any other way of closing leaves them alone.
+// A label holding a character that Info.ini (Windows-1252) cannot keep is
+// refused on "Fatto" with the editor's message: nothing is stored and the
+// window stays open on that box.
 class FrmCustom : public QDialog {
     Q_OBJECT
 public:
@@ -20,7 +24,7 @@ public:
     static constexpr int LunghezzaMassima = 20;
 
     // posizione: where the window's outer top-left corner goes.
-    FrmCustom(Stato &stato, const QPoint &posizione, QWidget *parent = nullptr);
+    FrmCustom(Stato &stato, Dialoghi &dialoghi, const QPoint &posizione, QWidget *parent = nullptr);
 
     // Fills the boxes from Etichette and keeps a copy of the labels.
     void RiempiCampi();
@@ -39,6 +43,7 @@ private:
     void annulla();
 
     Stato &m_stato;
+    Dialoghi &m_dialoghi;
     std::array<QString, 7> m_etichetteIniziali; // EtichetteIniziali, indices 1 to 6
     std::array<QLineEdit *, 7> m_caselle{};      // txEtichetta(1) to txEtichetta(6)
     QPushButton *m_btnDone = nullptr;

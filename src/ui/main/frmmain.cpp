@@ -249,5 +249,5 @@ void FrmMain::ApriTabelle()
 void FrmMain::ApriEtichette()
 {
     // Modal; afterwards the captions are renewed and Info.ini is written.
-    ::ApriEtichette(m_stato, this, posizioneFinestreTabelle(), [this] { applicaEtichetteExtra(); });
+    ::ApriEtichette(m_stato, m_dialoghi, this, posizioneFinestreTabelle(), [this] { applicaEtichetteExtra(); });
 }

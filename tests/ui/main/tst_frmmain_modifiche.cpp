@@ -7,7 +7,9 @@
 
 #include "ambiente.h"
 
+#include "common/fifosorvegliata.h"
 #include "store/orologio.h"
+#include "store/scritturasicura.h"
 
 using namespace prova;
 
@@ -280,6 +282,58 @@ private slots:
         a.dialoghi.setNextAnswer(Risposta::Si);
         a.premi("exit");
         QVERIFY(!a.finestra->isVisible());
+        QCOMPARE(codiciSuDisco(a), Cinque + QStringList{"15:ZZ900"});
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // A FIFO put in place of a data file while the window is open: "Salva"
+    // gets the save error at once instead of freezing the window (the
+    // FIFO's watcher would let a reader go on, and the test fail on it),
+    // memory and the other files stay as they were, and once the file is
+    // back the next "Salva" stores the component typed.
+    void salvataggioSuFileSpeciale_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::newRow("Info.ini") << "Info.ini";
+        QTest::newRow("Componenti.dat") << "Componenti.dat";
+        QTest::newRow("the journal") << NomeGiornale;
+    }
+    void salvataggioSuFileSpeciale()
+    {
+        QFETCH(QString, nome);
+        Ambiente a;
+        prepara(a);
+        const QString percorso = a.cartella.file(nome);
+        const bool esisteva = a.cartella.esiste(nome);
+        const QByteArray originale = a.cartella.leggi(nome);
+        QStringList altri;
+        for (const char *f : {"Info.ini", "Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat"})
+            if (nome != QLatin1String(f))
+                altri << a.cartella.leggi(f);
+        QFile::remove(percorso);
+        auto fifo = std::make_unique<FifoSorvegliata>(percorso);
+        QVERIFY(fifo->creata());
+
+        a.clicRiga(3, 0);
+        a.premi("new");
+        a.scrivi("txCodice", QStringLiteral("ZZ900"));
+        a.dialoghi.setNextAnswer(Risposta::Ok); // the save error
+        a.premi("save");
+        QCOMPARE(a.dialoghi.ultimoBox().testo, QStringLiteral("Errore nel salvataggio dei dati"));
+        QVERIFY2(!fifo->aperta(), "the FIFO was opened");
+        QCOMPARE(codiciInMemoria(a.stato), Cinque);
+        QCOMPARE(a.testo("txCodice"), QStringLiteral("ZZ900"));
+        QStringList ancora;
+        for (const char *f : {"Info.ini", "Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat"})
+            if (nome != QLatin1String(f))
+                ancora << a.cartella.leggi(f);
+        QCOMPARE(ancora, altri);
+
+        fifo.reset();
+        QVERIFY(QFile::remove(percorso));
+        if (esisteva)
+            a.cartella.scrivi(nome, originale);
+        a.premi("save");
         QCOMPARE(codiciSuDisco(a), Cinque + QStringList{"15:ZZ900"});
         VERIFICA_DIALOGHI(a.dialoghi);
     }

@@ -100,7 +100,7 @@ private slots:
         principale.caricaTabelle = [] {};
         FrmListe liste(a.stato, a.dialoghi, principale, &f);
         FrmPicture immagine(&f);
-        FrmCustom etichette(a.stato, QPoint(0, 0), &f);
+        FrmCustom etichette(a.stato, a.dialoghi, QPoint(0, 0), &f);
         FrmManual manuale(a.stato, &f);
         QMessageBox box(QMessageBox::Information, QStringLiteral("Arvo"), QStringLiteral("x"), QMessageBox::Ok, &f);
         for (QWidget *w : std::initializer_list<QWidget *>{&f, &liste, &etichette, &manuale, &box, &immagine})
