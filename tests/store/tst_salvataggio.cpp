@@ -45,6 +45,7 @@ void Generazione(Stato &s, int g)
         c.DataInserimento = DataUtc(2020, 1, g % 28 + 1);
     }
     s.ProssimoIDComponente = 1000 + g;
+    s.ProssimoIDTipo = s.NumTipi + 1;
 }
 
 // Empty when the state is exactly one generation.
