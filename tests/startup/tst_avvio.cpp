@@ -19,9 +19,11 @@
 #include <QTest>
 
 #include <cstdio>
+#include <functional>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using File = QMap<QString, QByteArray>; // a value "<cartella>" makes a folder
@@ -195,7 +197,50 @@ enum class BloccoTrovato {
     CollegamentoRotto,
     AltroComputer,
     TenutoDaUnAltro,
+    // Seen by another user (uid 65534) on a shared folder:
+    FinitoDiUnAltroUtente,     // a lock of another user, owner gone
+    FinitoNonRimovibile,       // the same in a folder with the sticky bit
+    DaPrimaDelRiavvio,         // a live process ID, but of a previous boot
+    VivoDiUnAltroUtente,       // a running process of a third user
+    AltroComputerStessoNome,   // this computer's name, another computer's ID
 };
+
+// The lines QLockFile writes: process ID, program, computer, its ID, boot ID.
+QByteArray ContenutoBlocco(qint64 pid, const QString &programma, const QByteArray &idAvvio = QSysInfo::bootUniqueId(),
+                           const QByteArray &idComputer = QSysInfo::machineUniqueId())
+{
+    return QByteArray::number(pid) + '\n' + programma.toUtf8() + '\n' + QSysInfo::machineHostName().toUtf8() + '\n'
+         + idComputer + '\n' + idAvvio + '\n';
+}
+
+QString ProgrammaDelProcesso(qint64 pid)
+{
+    return QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid))).fileName();
+}
+
+// Runs azione with the rights of user 65534 (as the superuser drops them
+// for the call, and takes them back).
+bool ComeAltroUtente(const std::function<void()> &azione)
+{
+    if (::setegid(65534) != 0 || ::seteuid(65534) != 0)
+        return false;
+    azione();
+    return ::seteuid(0) == 0 && ::setegid(0) == 0;
+}
+
+QString TestoAbbandonato(const QString &file, const QString &chi)
+{
+    return "Il file di blocco\r\n" + Nativo(file)
+         + "\r\nè stato lasciato da una copia di Arvo che non è più aperta, ma questo utente non può eliminarlo."
+           "\r\nSi può eliminare senza rischi (" + chi + "), poi riavviare il programma.";
+}
+
+QString TestoAltroComputer(const QString &cartella, const QString &computer)
+{
+    return "La cartella\r\n" + Nativo(cartella) + "\r\nrisulta in uso da Arvo sul computer \"" + computer
+         + "\".\r\nSe su quel computer Arvo non è più aperto, eliminare il file\r\n" + Nativo(cartella + "/Arvo.lock")
+         + "\r\ne riavviare il programma.";
+}
 
 } // namespace
 
@@ -348,6 +393,11 @@ private slots:
         QTest::newRow("broken link") << BloccoTrovato::CollegamentoRotto << E::DaRimuovere;
         QTest::newRow("other computer") << BloccoTrovato::AltroComputer << E::Occupato;
         QTest::newRow("held by a running copy") << BloccoTrovato::TenutoDaUnAltro << E::Occupato;
+        QTest::newRow("owner gone, another user's lock") << BloccoTrovato::FinitoDiUnAltroUtente << E::Preso;
+        QTest::newRow("owner gone, may not be removed") << BloccoTrovato::FinitoNonRimovibile << E::DaRimuovere;
+        QTest::newRow("from before a restart") << BloccoTrovato::DaPrimaDelRiavvio << E::DaRimuovere;
+        QTest::newRow("running under a third user") << BloccoTrovato::VivoDiUnAltroUtente << E::Occupato;
+        QTest::newRow("other computer of this name") << BloccoTrovato::AltroComputerStessoNome << E::Occupato;
     }
     void bloccoTrovato()
     {
@@ -363,7 +413,23 @@ private slots:
         };
         BloccoCartella altro;
         int tenuto = -1;
+        QProcess terzo;
         QString messaggio;
+        QString atteso = esito == BloccoCartella::Esito::Occupato ? TestoOccupato(c.percorso())
+                                                                   : TestoDaRimuovere(c.percorso());
+        const bool altroUtente = trovato >= BloccoTrovato::FinitoDiUnAltroUtente
+                              && trovato <= BloccoTrovato::VivoDiUnAltroUtente;
+        if (altroUtente) {
+            if (::geteuid() != 0)
+                QSKIP("acting as other users needs the superuser");
+            // A shared folder everybody may write in; the sticky bit keeps
+            // each file to its owner.
+            const bool appiccicoso = trovato != BloccoTrovato::FinitoDiUnAltroUtente;
+            QVERIFY(::chmod(QFile::encodeName(c.percorso()).constData(), appiccicoso ? 01777 : 0777) == 0);
+        }
+        auto diUtente = [&](uid_t uid) {
+            QVERIFY(::chown(QFile::encodeName(file).constData(), uid, uid) == 0);
+        };
         switch (trovato) {
         case BloccoTrovato::Nessuno: break;
         case BloccoTrovato::ProprietarioMorto:
@@ -381,14 +447,57 @@ private slots:
             break;
         case BloccoTrovato::Cartella: QVERIFY(QDir().mkpath(file)); break;
         case BloccoTrovato::CollegamentoRotto: QVERIFY(QFile::link(c.file("nulla"), file)); break;
-        case BloccoTrovato::AltroComputer: c.scrivi(kBlocco, "1\narvo\naltro-pc\n"); invecchia(); break;
+        case BloccoTrovato::AltroComputer:
+            c.scrivi(kBlocco, "1\narvo\naltro-pc\n");
+            invecchia();
+            atteso = TestoAltroComputer(c.percorso(), "altro-pc");
+            break;
         case BloccoTrovato::TenutoDaUnAltro:
             QCOMPARE(altro.prendi(c.percorso(), &messaggio), BloccoCartella::Esito::Preso);
+            break;
+        case BloccoTrovato::FinitoDiUnAltroUtente:
+        case BloccoTrovato::FinitoNonRimovibile:
+            c.scrivi(kBlocco, ContenutoBlocco(2147483000, "arvo"));
+            diUtente(1);
+            atteso = TestoAbbandonato(file, "come utente \"daemon\" o come amministratore");
+            break;
+        case BloccoTrovato::DaPrimaDelRiavvio:
+            // This very process, which runs: only the boot tells it apart.
+            c.scrivi(kBlocco, ContenutoBlocco(QCoreApplication::applicationPid(),
+                                              ProgrammaDelProcesso(QCoreApplication::applicationPid()),
+                                              "00000000-0000-0000-0000-000000000000"));
+            diUtente(0);
+            atteso = TestoAbbandonato(file, "come amministratore");
+            break;
+        case BloccoTrovato::VivoDiUnAltroUtente:
+            terzo.setChildProcessModifier([] {
+                if (::setgid(65533) != 0 || ::setuid(65533) != 0)
+                    ::_exit(99);
+            });
+            terzo.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+            QVERIFY(terzo.waitForStarted(30000));
+            QTRY_COMPARE(ProgrammaDelProcesso(terzo.processId()), QStringLiteral("sleep"));
+            c.scrivi(kBlocco, ContenutoBlocco(terzo.processId(), ProgrammaDelProcesso(terzo.processId())));
+            diUtente(65533);
+            break;
+        case BloccoTrovato::AltroComputerStessoNome:
+            c.scrivi(kBlocco, ContenutoBlocco(2147483000, "arvo", "b", "un-altro-computer"));
+            atteso = TestoAltroComputer(c.percorso(), QSysInfo::machineHostName());
             break;
         }
 
         BloccoCartella blocco;
-        QCOMPARE(blocco.prendi(c.percorso(), &messaggio), esito);
+        BloccoCartella::Esito ottenuto = BloccoCartella::Esito::NonCreabile;
+        const auto prendi = [&] { ottenuto = blocco.prendi(c.percorso(), &messaggio); };
+        if (altroUtente)
+            QVERIFY(ComeAltroUtente(prendi));
+        else
+            prendi();
+        if (terzo.state() != QProcess::NotRunning) {
+            terzo.kill();
+            terzo.waitForFinished(30000);
+        }
+        QCOMPARE(ottenuto, esito);
         if (tenuto >= 0)
             ::close(tenuto);
         QCOMPARE(blocco.preso(), esito == BloccoCartella::Esito::Preso);
@@ -396,14 +505,8 @@ private slots:
             QCOMPARE(PidNelBlocco(c), QCoreApplication::applicationPid());
             blocco.rilascia();
             QVERIFY(!c.esiste(kBlocco));
-        } else if (trovato == BloccoTrovato::AltroComputer) {
-            QCOMPARE(messaggio, TestoOccupato(c.percorso()).replace(
-                                    "\r\nChiudere l'altra copia prima di avviarne una nuova.",
-                                    "\r\ndal computer \"altro-pc\".\r\nSe quella copia non è più aperta, eliminare il file "
-                                        + Nativo(file) + " e riavviare il programma."));
         } else {
-            QCOMPARE(messaggio, esito == BloccoCartella::Esito::Occupato ? TestoOccupato(c.percorso())
-                                                                         : TestoDaRimuovere(c.percorso()));
+            QCOMPARE(messaggio, atteso);
             // What was found stays as it was.
             QVERIFY(QFileInfo(file).isSymLink() || QFileInfo::exists(file));
         }
