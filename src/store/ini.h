@@ -27,7 +27,8 @@ void ScriviChiaveIni(const QString &sezione, const QString &chiave,
 // when a counter is not a number, with a description of the failure.
 bool LeggiInfo(Stato &stato, QString *errore = nullptr);
 
-// Writes every setting and counter of the state into Info.ini.
+// Writes every setting and counter of the state into Info.ini; nothing for
+// a read-only state.
 void ScriviInfo(const Stato &stato);
 
 // The content Info.ini has after ScriviInfo, given its current content

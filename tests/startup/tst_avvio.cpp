@@ -9,6 +9,7 @@
 #include "startup/avvio.h"
 #include "startup/bloccocartella.h"
 #include "store/aiutiarchivio.h"
+#include "store/ini.h"
 #include "store/scritturasicura.h"
 #include "store/stato.h"
 #include "store/tabelle.h"
@@ -20,6 +21,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -135,15 +137,15 @@ qint64 PidNelBlocco(const CartellaTest &c)
     return c.leggi(kBlocco).split('\n').value(0).toLongLong();
 }
 
-// Answers every box with OK and writes it on the standard output, one line
-// each: "box", the icon's number, the text with "|" for a line break.
+// Answers every box with OK (or No) and writes it on the standard output,
+// one line each: "box", the icon's number, the text with "|" for a line break.
 class DialoghiStampati : public Dialoghi {
 public:
-    Risposta messaggio(const QString &testo, Icona icona, Pulsanti, const QString &) override
+    Risposta messaggio(const QString &testo, Icona icona, Pulsanti pulsanti, const QString &) override
     {
         std::printf("box %d %s\n", int(icona), qUtf8Printable(QString(testo).replace("\r\n", "|")));
         std::fflush(stdout);
-        return Risposta::Ok;
+        return pulsanti == Pulsanti::Ok ? Risposta::Ok : Risposta::No;
     }
     QString apriFile(const QString &, const QString &, const QString &) override { return {}; }
     bool avviaProgramma(const QString &, const QStringList &) override { return false; }
@@ -518,43 +520,94 @@ private slots:
         }
     }
 
-    // A start on a folder another copy holds: one critical box naming the
-    // folder, and not a byte written, whatever the start would have written
-    // (first-start files, a version rewrite, a pending save, the backup).
+    // A start on a folder another copy holds (here, or on another computer):
+    // one box naming the folder asks whether to open it read-only. "No" ends
+    // the start; "Sì" loads the folder as it is. Either way not a byte is
+    // written, whatever the start would have written (first-start files, a
+    // version rewrite, a pending save, the backup), and in read-only not
+    // even by a save, a settings write or a backup asked for afterwards.
     void secondoAvvioNonScriveNulla_data()
     {
         QTest::addColumn<File>("file");
-        QTest::addColumn<bool>("daSalvato");
-        QTest::newRow("empty folder") << File{} << false;
-        QTest::newRow("older version") << File{{"Info.ini", Ini("Numero Tipi=0")}} << false;
-        QTest::newRow("changed since the backup") << File{} << true;
-        QTest::newRow("interrupted save") << File{{"Salvataggio.giornale", "Tipi.dat\r\n"}, {"Tipi.dat.nuovo", ""}} << true;
+        QTest::addColumn<bool>("daSalvato"); // the example database, Tipi.dat changed, an older Info.ini
+        QTest::addColumn<QByteArray>("blocco"); // the lock file; empty: held by a copy in this process
+        QTest::addColumn<Risposta>("risposta");
+        const File interrotto{{"Salvataggio.giornale", "Tipi.dat\r\n"}, {"Tipi.dat.nuovo", ""}};
+        const QByteArray altroComputer = "1\narvo\naltro-pc\n";
+        QTest::newRow("empty folder") << File{} << false << QByteArray() << Risposta::No;
+        QTest::newRow("older version") << File{{"Info.ini", Ini("Numero Tipi=0")}} << false << QByteArray() << Risposta::No;
+        QTest::newRow("changed since the backup") << File{} << true << QByteArray() << Risposta::No;
+        QTest::newRow("interrupted save") << interrotto << true << QByteArray() << Risposta::No;
+        QTest::newRow("other computer") << File{} << true << altroComputer << Risposta::No;
+        QTest::newRow("read-only, changed since the backup") << File{} << true << QByteArray() << Risposta::Si;
+        QTest::newRow("read-only, interrupted save") << interrotto << true << QByteArray() << Risposta::Si;
+        QTest::newRow("read-only, other computer") << File{} << true << altroComputer << Risposta::Si;
     }
     void secondoAvvioNonScriveNulla()
     {
         QFETCH(File, file);
         QFETCH(bool, daSalvato);
+        QFETCH(QByteArray, blocco);
+        QFETCH(Risposta, risposta);
         ConDati a;
         CartellaTest vuota;
         const CartellaTest &c = daSalvato ? a.cartella : vuota;
-        if (daSalvato)
-            c.scrivi("Tipi.dat", "9,\"CAMBIATO\"\r\n9,\"CAMBIATO\"\r\n");
+        if (daSalvato) {
+            c.scrivi("Tipi.dat", "3,\"CAMBIATO\"\r\n4,\"TRANSISTOR, BJT\"\r\n");
+            c.scrivi("Info.ini", c.leggi("Info.ini").replace("10.2.0 ", "9.0")); // a start would rewrite it
+        }
         Scrivi(c, file);
         BloccoCartella primo;
-        QString messaggio;
-        QCOMPARE(primo.prendi(c.percorso(), &messaggio), BloccoCartella::Esito::Preso);
+        QString testoBlocco;
+        if (blocco.isEmpty()) {
+            QCOMPARE(primo.prendi(c.percorso(), &testoBlocco), BloccoCartella::Esito::Preso);
+            testoBlocco = TestoOccupato(c.percorso());
+        } else {
+            c.scrivi(kBlocco, blocco);
+            testoBlocco = TestoAltroComputer(c.percorso(), "altro-pc");
+        }
         const auto prima = Istantanea(c.percorso());
 
-        Stato s;
+        auto s = std::make_unique<Stato>();
         DialoghiFinti d;
-        d.setNextAnswer(Risposta::Ok);
-        QTest::ignoreMessage(QtCriticalMsg, qPrintable(TestoOccupato(c.percorso())));
-        QVERIFY(!Main(s, d, c.percorso()));
+        d.setNextAnswer(risposta);
+        QTest::ignoreMessage(QtCriticalMsg, qPrintable(testoBlocco));
+        QCOMPARE(Main(*s, d, c.percorso()), risposta == Risposta::Si);
+        QCOMPARE(d.boxes().size(), 1);
         const auto box = d.ultimoBox();
-        QCOMPARE(box.testo, TestoOccupato(c.percorso()));
-        QVERIFY(box.icona == Icona::Critica && box.pulsanti == Pulsanti::Ok && box.titolo.isEmpty());
+        QCOMPARE(box.testo, testoBlocco + "\r\nAprire l'archivio in sola lettura?");
+        QVERIFY(box.icona == Icona::Domanda && box.pulsanti == Pulsanti::SiNo && box.titolo.isEmpty());
         VERIFICA_DIALOGHI(d);
         QCOMPARE(Istantanea(c.percorso()), prima);
+        QCOMPARE(s->SolaLettura, risposta == Risposta::Si);
+        if (risposta == Risposta::No)
+            return;
+
+        // The tables as the files hold them now, not as the backup has them.
+        QCOMPARE(s->NumComponenti, 2);
+        QCOMPARE(s->NumTipi, 2);
+        QCOMPARE(s->tipo(1).Nome, QStringLiteral("CAMBIATO"));
+        QCOMPARE(s->TotalePezzi, -15);
+        // Listings and exports go to a temporary folder outside the archive,
+        // which lasts as long as the state.
+        const QString uscita = s->percorsi.CartellaStampe;
+        QCOMPARE(s->percorsi.CartellaEsportati, uscita);
+        QVERIFY(uscita.endsWith('/') && QFileInfo(uscita).isDir());
+        QVERIFY(!QDir::cleanPath(uscita).startsWith(c.percorso()));
+
+        DialoghiFinti dopo;
+        dopo.setNextAnswer(Risposta::Ok);
+        s->componente(1).Quantita = 999;
+        QVERIFY(!SalvaDatabase(*s, dopo));
+        QCOMPARE(dopo.ultimoBox().testo,
+                 QStringLiteral("L'archivio è aperto in sola lettura: le modifiche non possono essere salvate."));
+        ScriviInfo(*s);
+        QString errore;
+        QVERIFY(!CopiaBackup(*s, &errore));
+        VERIFICA_DIALOGHI(dopo);
+        QCOMPARE(Istantanea(c.percorso()), prima);
+        s.reset();
+        QVERIFY(!QFileInfo::exists(uscita));
     }
 
     // Two processes on one folder through the program's start-up: the
@@ -582,7 +635,8 @@ private slots:
         QCOMPARE(secondo.exitStatus(), QProcess::NormalExit);
         QCOMPARE(secondo.exitCode(), 1);
         const QString atteso = TestoOccupato(c.percorso()).replace("\r\n", "|");
-        QCOMPARE(QString::fromUtf8(secondo.readAllStandardOutput()), "box 1 " + atteso + "\n");
+        QCOMPARE(QString::fromUtf8(secondo.readAllStandardOutput()),
+                 "box 4 " + atteso + "|Aprire l'archivio in sola lettura?\n");
         QCOMPARE(QString::fromUtf8(secondo.readAllStandardError()).trimmed(), TestoOccupato(c.percorso()));
         QCOMPARE(Istantanea(c.percorso()), prima);
 
