@@ -2,6 +2,7 @@
 
 #include "startup/bloccocartella.h"
 #include "startup/riparazioneinfo.h"
+#include "startup/solalettura.h"
 #include "store/dialoghi.h"
 #include "store/fileincartella.h"
 #include "store/ini.h"
@@ -105,20 +106,23 @@ struct IniTrovato {
 };
 
 // Steps up to the settings; the load and the backup follow in Main. A
-// folder where a save cannot work leaves its warning in *avviso.
+// folder where a save cannot work leaves its warning in *avviso. A read-only
+// start only reads: the folder is taken as the other copy keeps it.
 bool preparaCartella(Stato &stato, ErroreAvvio *errore, QString *avviso)
 {
     const Percorsi &p = stato.percorsi;
+    const bool scrive = !stato.SolaLettura;
     QString descrizione;
     // A save interrupted by a crash is finished or undone before anything
     // is read.
-    if (!RecuperaScrittura(p.PercorsoApp, nomiDati(p), &descrizione)
-        || (QFileInfo(p.CartellaBackup).isDir()
-            && !RecuperaScrittura(p.CartellaBackup, nomiDati(p), &descrizione))) {
+    if (scrive
+        && (!RecuperaScrittura(p.PercorsoApp, nomiDati(p), &descrizione)
+            || (QFileInfo(p.CartellaBackup).isDir()
+                && !RecuperaScrittura(p.CartellaBackup, nomiDati(p), &descrizione)))) {
         *errore = {ErroreAccesso, descrizione};
         return false;
     }
-    if (!ProvaTemporanei(p.PercorsoApp, nomiDati(p), &descrizione))
+    if (scrive && !ProvaTemporanei(p.PercorsoApp, nomiDati(p), &descrizione))
         *avviso = avvisoSalvataggioImpossibile(p, descrizione);
 
     valoriIniziali(stato);
@@ -131,14 +135,14 @@ bool preparaCartella(Stato &stato, ErroreAvvio *errore, QString *avviso)
         ScriviInfo(stato);
     }
     for (const QString &file : {p.FileComponenti, p.FileTipi, p.FileProduttori, p.FilePackages}) {
-        if (!creaFileVuoto(file)) {
+        if (scrive && !creaFileVuoto(file)) {
             *errore = {ErroreAccesso, QStringLiteral("Impossibile creare il file ") + nativo(file)};
             return false;
         }
     }
     for (const QString &cartella : {p.CartellaDatasheet, p.CartellaPics, p.CartellaPackages,
                                     p.CartellaEsportati, p.CartellaStampe, p.CartellaBackup}) {
-        if (!creaCartella(cartella)) {
+        if (scrive && !creaCartella(cartella)) {
             *errore = {ErroreAccesso,
                        QStringLiteral("Impossibile creare la cartella ") + nativo(cartella)};
             return false;
@@ -211,6 +215,11 @@ bool caricaTabelle(Stato &stato, Dialoghi &dialoghi, IniTrovato &ini, QString *m
 bool CopiaBackup(const Stato &stato, QString *errore)
 {
     const Percorsi &p = stato.percorsi;
+    if (stato.SolaLettura) {
+        if (errore)
+            *errore = QStringLiteral("L'archivio è aperto in sola lettura");
+        return false;
+    }
     QList<FileNuovo> copie;
     for (const QString &file : fileDati(p)) {
         std::optional<QByteArray> contenuto = LeggiFileRegolare(file);
@@ -231,6 +240,7 @@ bool RicaricaArchivio(Stato &stato, Dialoghi &dialoghi)
     nuovo.PrimoAvvio = stato.PrimoAvvio;
     nuovo.TabelleModificate = stato.TabelleModificate;
     nuovo.SolaLettura = stato.SolaLettura;
+    nuovo.CartellaTemporanea = stato.CartellaTemporanea;
     valoriIniziali(nuovo);
     IniTrovato ini;
     ErroreAvvio errore;
@@ -270,8 +280,13 @@ bool Main(Stato &stato, Dialoghi &dialoghi, const QString &cartellaProgramma, Bl
         errore = {ErroreAccesso, testoBlocco};
         break;
     case BloccoCartella::Esito::Occupato:
-    case BloccoCartella::Esito::DaRimuovere:
         // Also on the standard error, for a start from a terminal or a script.
+        qCritical("%s", qUtf8Printable(testoBlocco));
+        // The other copy keeps the lock; this one may only look.
+        if (!ChiediSolaLettura(stato, dialoghi, testoBlocco))
+            return false;
+        break;
+    case BloccoCartella::Esito::DaRimuovere:
         qCritical("%s", qUtf8Printable(testoBlocco));
         dialoghi.messaggio(testoBlocco, Icona::Critica, Pulsanti::Ok);
         return false;
@@ -279,7 +294,7 @@ bool Main(Stato &stato, Dialoghi &dialoghi, const QString &cartellaProgramma, Bl
 
     QString avviso, riparazione;
     IniTrovato ini;
-    bool ok = blocco.preso() && preparaCartella(stato, &errore, &avviso)
+    bool ok = (blocco.preso() || stato.SolaLettura) && preparaCartella(stato, &errore, &avviso)
         && leggiImpostazioni(stato, &ini, &errore);
     if (ok) {
         // The backup keeps the last state that loaded: a start that cannot
@@ -287,6 +302,9 @@ bool Main(Stato &stato, Dialoghi &dialoghi, const QString &cartellaProgramma, Bl
         if (!caricaTabelle(stato, dialoghi, ini, &riparazione))
             return false;
         ContaPezzi(stato);
+        // Nothing of what follows is done when only looking.
+        if (stato.SolaLettura)
+            return true;
         QString descrizione;
         ok = CopiaBackup(stato, &descrizione);
         if (!ok)

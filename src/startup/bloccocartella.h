@@ -9,8 +9,11 @@ class QLockFile;
 // One running program per program folder. The lock is the file "Arvo.lock"
 // in the folder, holding the owner's process ID and computer name; it is
 // created before start-up writes anything and removed when the program
-// ends. A lock whose owner is gone (a crash, a kill) is taken over; so is a
-// lock file left empty or damaged, once no process holds it open.
+// ends. A lock whose owner is gone (a crash, a kill, a restart of the
+// computer) is taken over, whichever user it belongs to, where the folder
+// lets this user remove it; so is a lock file left empty or damaged, once no
+// process holds it open. A lock of another computer is never taken over: its
+// owner cannot be checked from here.
 class BloccoCartella {
 public:
     BloccoCartella();
@@ -20,8 +23,8 @@ public:
 
     enum class Esito {
         Preso,         // the lock is ours
-        Occupato,      // another running copy holds it: the message names the folder
-        DaRimuovere,   // the lock file cannot be taken over: the message says what to remove
+        Occupato,      // a running copy holds it, on this computer or another: the message names the folder
+        DaRimuovere,   // the lock file cannot be taken over: the message names it and says when it may go
         NonCreabile,   // the folder does not let the lock file be created (read-only, missing)
     };
 

@@ -153,6 +153,8 @@ QByteArray ContenutoInfo(const Stato &stato, const QByteArray &attuale)
 
 void ScriviInfo(const Stato &stato)
 {
+    if (stato.SolaLettura)
+        return;
     const QString &file = stato.percorsi.FileIni;
     QByteArray attuale;
     if (!LeggiFileIni(file, &attuale))

@@ -29,7 +29,8 @@ bool LeggiInfo(Stato &stato, QString *errore = nullptr);
 // The same from the content of the file, already read.
 bool LeggiInfo(Stato &stato, const QByteArray &contenuto, QString *errore = nullptr);
 
-// Writes every setting and counter of the state into Info.ini.
+// Writes every setting and counter of the state into Info.ini; nothing for
+// a read-only state.
 void ScriviInfo(const Stato &stato);
 
 // The content Info.ini has after ScriviInfo, given its current content

@@ -5,6 +5,9 @@
 #include <QList>
 #include <QString>
 #include <array>
+#include <memory>
+
+class QTemporaryDir;
 
 // The folder layout of the program folder. Folder paths end with "/", so a
 // file name is appended directly; PercorsoApp has no trailing separator.
@@ -92,6 +95,10 @@ struct Stato {
     // The folder is held by another running copy and was opened only to be
     // looked at: nothing may be written into it.
     bool SolaLettura = false;
+    // Where the listings and exports of a read-only start go instead of the
+    // folder's own Stampe and Exported (percorsi points there); removed with
+    // the last copy of the state that holds it.
+    std::shared_ptr<QTemporaryDir> CartellaTemporanea;
 
     // 1-based access to the tables.
     Componente &componente(qint32 pos) { return Componenti[pos - 1]; }

@@ -88,6 +88,13 @@ bool SalvaDatabase(Stato &stato, Dialoghi &dialoghi)
 bool SalvaDatabase(Stato &stato, Dialoghi &dialoghi, const GuastoScrittura &guasto)
 {
     const Percorsi &p = stato.percorsi;
+    if (stato.SolaLettura) {
+        // The window offers no command that gets here; should one slip
+        // through, the folder of the other copy is still left alone.
+        ContaPezzi(stato);
+        dialoghi.messaggio(MessaggioSolaLettura, Icona::Esclamazione, Pulsanti::Ok);
+        return false;
+    }
     bool ok = stato.NumComponenti <= stato.Componenti.size() && stato.NumTipi <= stato.Tipi.size()
         && stato.NumProduttori <= stato.Produttori.size()
         && stato.NumPackages <= stato.Packages.size();

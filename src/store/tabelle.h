@@ -1,8 +1,12 @@
 #pragma once
 
+<<<<<<< HEAD
 #include "store/filetabelle.h"
 
 #include <QList>
+=======
+#include <QString>
+>>>>>>> i21-blocco-sola-lettura
 
 struct Stato;
 struct GuastoScrittura;
@@ -30,9 +34,14 @@ bool CaricaDatabase(Stato &stato, Dialoghi &dialoghi, QList<ConteggioCorretto> *
 // returns false; memory is unchanged and the files on disk still load.
 // The five files are replaced together (see store/scritturasicura.h): a
 // failure or a kill at any moment leaves either the old or the new set.
+// A read-only state (Stato::SolaLettura) writes nothing: the message is
+// MessaggioSolaLettura and the result false.
 bool SalvaDatabase(Stato &stato, Dialoghi &dialoghi);
 // The same with an injected failure (test seam).
 bool SalvaDatabase(Stato &stato, Dialoghi &dialoghi, const GuastoScrittura &guasto);
+
+inline const QString MessaggioSolaLettura =
+    QStringLiteral("L'archivio è aperto in sola lettura: le modifiche non possono essere salvate.");
 
 // Sets TotalePezzi to the sum of the quantities of the components.
 void ContaPezzi(Stato &stato);

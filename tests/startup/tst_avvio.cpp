@@ -9,6 +9,7 @@
 #include "startup/avvio.h"
 #include "startup/bloccocartella.h"
 #include "store/aiutiarchivio.h"
+#include "store/ini.h"
 #include "store/scritturasicura.h"
 #include "store/stato.h"
 #include "store/tabelle.h"
@@ -19,6 +20,8 @@
 #include <QTest>
 
 #include <cstdio>
+#include <functional>
+#include <memory>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -134,15 +137,15 @@ qint64 PidNelBlocco(const CartellaTest &c)
     return c.leggi(kBlocco).split('\n').value(0).toLongLong();
 }
 
-// Answers every box with OK and writes it on the standard output, one line
-// each: "box", the icon's number, the text with "|" for a line break.
+// Answers every box with OK (or No) and writes it on the standard output,
+// one line each: "box", the icon's number, the text with "|" for a line break.
 class DialoghiStampati : public Dialoghi {
 public:
-    Risposta messaggio(const QString &testo, Icona icona, Pulsanti, const QString &) override
+    Risposta messaggio(const QString &testo, Icona icona, Pulsanti pulsanti, const QString &) override
     {
         std::printf("box %d %s\n", int(icona), qUtf8Printable(QString(testo).replace("\r\n", "|")));
         std::fflush(stdout);
-        return Risposta::Ok;
+        return pulsanti == Pulsanti::Ok ? Risposta::Ok : Risposta::No;
     }
     QString apriFile(const QString &, const QString &, const QString &) override { return {}; }
     bool avviaProgramma(const QString &, const QStringList &) override { return false; }
@@ -196,7 +199,50 @@ enum class BloccoTrovato {
     CollegamentoRotto,
     AltroComputer,
     TenutoDaUnAltro,
+    // Seen by another user (uid 65534) on a shared folder:
+    FinitoDiUnAltroUtente,     // a lock of another user, owner gone
+    FinitoNonRimovibile,       // the same in a folder with the sticky bit
+    DaPrimaDelRiavvio,         // a live process ID, but of a previous boot
+    VivoDiUnAltroUtente,       // a running process of a third user
+    AltroComputerStessoNome,   // this computer's name, another computer's ID
 };
+
+// The lines QLockFile writes: process ID, program, computer, its ID, boot ID.
+QByteArray ContenutoBlocco(qint64 pid, const QString &programma, const QByteArray &idAvvio = QSysInfo::bootUniqueId(),
+                           const QByteArray &idComputer = QSysInfo::machineUniqueId())
+{
+    return QByteArray::number(pid) + '\n' + programma.toUtf8() + '\n' + QSysInfo::machineHostName().toUtf8() + '\n'
+         + idComputer + '\n' + idAvvio + '\n';
+}
+
+QString ProgrammaDelProcesso(qint64 pid)
+{
+    return QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid))).fileName();
+}
+
+// Runs azione with the rights of user 65534 (as the superuser drops them
+// for the call, and takes them back).
+bool ComeAltroUtente(const std::function<void()> &azione)
+{
+    if (::setegid(65534) != 0 || ::seteuid(65534) != 0)
+        return false;
+    azione();
+    return ::seteuid(0) == 0 && ::setegid(0) == 0;
+}
+
+QString TestoAbbandonato(const QString &file, const QString &chi)
+{
+    return "Il file di blocco\r\n" + Nativo(file)
+         + "\r\nè stato lasciato da una copia di Arvo che non è più aperta, ma questo utente non può eliminarlo."
+           "\r\nSi può eliminare senza rischi (" + chi + "), poi riavviare il programma.";
+}
+
+QString TestoAltroComputer(const QString &cartella, const QString &computer)
+{
+    return "La cartella\r\n" + Nativo(cartella) + "\r\nrisulta in uso da Arvo sul computer \"" + computer
+         + "\".\r\nSe su quel computer Arvo non è più aperto, eliminare il file\r\n" + Nativo(cartella + "/Arvo.lock")
+         + "\r\ne riavviare il programma.";
+}
 
 } // namespace
 
@@ -487,6 +533,11 @@ private slots:
         QTest::newRow("broken link") << BloccoTrovato::CollegamentoRotto << E::DaRimuovere;
         QTest::newRow("other computer") << BloccoTrovato::AltroComputer << E::Occupato;
         QTest::newRow("held by a running copy") << BloccoTrovato::TenutoDaUnAltro << E::Occupato;
+        QTest::newRow("owner gone, another user's lock") << BloccoTrovato::FinitoDiUnAltroUtente << E::Preso;
+        QTest::newRow("owner gone, may not be removed") << BloccoTrovato::FinitoNonRimovibile << E::DaRimuovere;
+        QTest::newRow("from before a restart") << BloccoTrovato::DaPrimaDelRiavvio << E::DaRimuovere;
+        QTest::newRow("running under a third user") << BloccoTrovato::VivoDiUnAltroUtente << E::Occupato;
+        QTest::newRow("other computer of this name") << BloccoTrovato::AltroComputerStessoNome << E::Occupato;
     }
     void bloccoTrovato()
     {
@@ -502,7 +553,23 @@ private slots:
         };
         BloccoCartella altro;
         int tenuto = -1;
+        QProcess terzo;
         QString messaggio;
+        QString atteso = esito == BloccoCartella::Esito::Occupato ? TestoOccupato(c.percorso())
+                                                                   : TestoDaRimuovere(c.percorso());
+        const bool altroUtente = trovato >= BloccoTrovato::FinitoDiUnAltroUtente
+                              && trovato <= BloccoTrovato::VivoDiUnAltroUtente;
+        if (altroUtente) {
+            if (::geteuid() != 0)
+                QSKIP("acting as other users needs the superuser");
+            // A shared folder everybody may write in; the sticky bit keeps
+            // each file to its owner.
+            const bool appiccicoso = trovato != BloccoTrovato::FinitoDiUnAltroUtente;
+            QVERIFY(::chmod(QFile::encodeName(c.percorso()).constData(), appiccicoso ? 01777 : 0777) == 0);
+        }
+        auto diUtente = [&](uid_t uid) {
+            QVERIFY(::chown(QFile::encodeName(file).constData(), uid, uid) == 0);
+        };
         switch (trovato) {
         case BloccoTrovato::Nessuno: break;
         case BloccoTrovato::ProprietarioMorto:
@@ -520,14 +587,57 @@ private slots:
             break;
         case BloccoTrovato::Cartella: QVERIFY(QDir().mkpath(file)); break;
         case BloccoTrovato::CollegamentoRotto: QVERIFY(QFile::link(c.file("nulla"), file)); break;
-        case BloccoTrovato::AltroComputer: c.scrivi(kBlocco, "1\narvo\naltro-pc\n"); invecchia(); break;
+        case BloccoTrovato::AltroComputer:
+            c.scrivi(kBlocco, "1\narvo\naltro-pc\n");
+            invecchia();
+            atteso = TestoAltroComputer(c.percorso(), "altro-pc");
+            break;
         case BloccoTrovato::TenutoDaUnAltro:
             QCOMPARE(altro.prendi(c.percorso(), &messaggio), BloccoCartella::Esito::Preso);
+            break;
+        case BloccoTrovato::FinitoDiUnAltroUtente:
+        case BloccoTrovato::FinitoNonRimovibile:
+            c.scrivi(kBlocco, ContenutoBlocco(2147483000, "arvo"));
+            diUtente(1);
+            atteso = TestoAbbandonato(file, "come utente \"daemon\" o come amministratore");
+            break;
+        case BloccoTrovato::DaPrimaDelRiavvio:
+            // This very process, which runs: only the boot tells it apart.
+            c.scrivi(kBlocco, ContenutoBlocco(QCoreApplication::applicationPid(),
+                                              ProgrammaDelProcesso(QCoreApplication::applicationPid()),
+                                              "00000000-0000-0000-0000-000000000000"));
+            diUtente(0);
+            atteso = TestoAbbandonato(file, "come amministratore");
+            break;
+        case BloccoTrovato::VivoDiUnAltroUtente:
+            terzo.setChildProcessModifier([] {
+                if (::setgid(65533) != 0 || ::setuid(65533) != 0)
+                    ::_exit(99);
+            });
+            terzo.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+            QVERIFY(terzo.waitForStarted(30000));
+            QTRY_COMPARE(ProgrammaDelProcesso(terzo.processId()), QStringLiteral("sleep"));
+            c.scrivi(kBlocco, ContenutoBlocco(terzo.processId(), ProgrammaDelProcesso(terzo.processId())));
+            diUtente(65533);
+            break;
+        case BloccoTrovato::AltroComputerStessoNome:
+            c.scrivi(kBlocco, ContenutoBlocco(2147483000, "arvo", "b", "un-altro-computer"));
+            atteso = TestoAltroComputer(c.percorso(), QSysInfo::machineHostName());
             break;
         }
 
         BloccoCartella blocco;
-        QCOMPARE(blocco.prendi(c.percorso(), &messaggio), esito);
+        BloccoCartella::Esito ottenuto = BloccoCartella::Esito::NonCreabile;
+        const auto prendi = [&] { ottenuto = blocco.prendi(c.percorso(), &messaggio); };
+        if (altroUtente)
+            QVERIFY(ComeAltroUtente(prendi));
+        else
+            prendi();
+        if (terzo.state() != QProcess::NotRunning) {
+            terzo.kill();
+            terzo.waitForFinished(30000);
+        }
+        QCOMPARE(ottenuto, esito);
         if (tenuto >= 0)
             ::close(tenuto);
         QCOMPARE(blocco.preso(), esito == BloccoCartella::Esito::Preso);
@@ -535,14 +645,8 @@ private slots:
             QCOMPARE(PidNelBlocco(c), QCoreApplication::applicationPid());
             blocco.rilascia();
             QVERIFY(!c.esiste(kBlocco));
-        } else if (trovato == BloccoTrovato::AltroComputer) {
-            QCOMPARE(messaggio, TestoOccupato(c.percorso()).replace(
-                                    "\r\nChiudere l'altra copia prima di avviarne una nuova.",
-                                    "\r\ndal computer \"altro-pc\".\r\nSe quella copia non è più aperta, eliminare il file "
-                                        + Nativo(file) + " e riavviare il programma."));
         } else {
-            QCOMPARE(messaggio, esito == BloccoCartella::Esito::Occupato ? TestoOccupato(c.percorso())
-                                                                         : TestoDaRimuovere(c.percorso()));
+            QCOMPARE(messaggio, atteso);
             // What was found stays as it was.
             QVERIFY(QFileInfo(file).isSymLink() || QFileInfo::exists(file));
         }
@@ -554,43 +658,94 @@ private slots:
         }
     }
 
-    // A start on a folder another copy holds: one critical box naming the
-    // folder, and not a byte written, whatever the start would have written
-    // (first-start files, a version rewrite, a pending save, the backup).
+    // A start on a folder another copy holds (here, or on another computer):
+    // one box naming the folder asks whether to open it read-only. "No" ends
+    // the start; "Sì" loads the folder as it is. Either way not a byte is
+    // written, whatever the start would have written (first-start files, a
+    // version rewrite, a pending save, the backup), and in read-only not
+    // even by a save, a settings write or a backup asked for afterwards.
     void secondoAvvioNonScriveNulla_data()
     {
         QTest::addColumn<File>("file");
-        QTest::addColumn<bool>("daSalvato");
-        QTest::newRow("empty folder") << File{} << false;
-        QTest::newRow("older version") << File{{"Info.ini", Ini("Numero Tipi=0")}} << false;
-        QTest::newRow("changed since the backup") << File{} << true;
-        QTest::newRow("interrupted save") << File{{"Salvataggio.giornale", "Tipi.dat\r\n"}, {"Tipi.dat.nuovo", ""}} << true;
+        QTest::addColumn<bool>("daSalvato"); // the example database, Tipi.dat changed, an older Info.ini
+        QTest::addColumn<QByteArray>("blocco"); // the lock file; empty: held by a copy in this process
+        QTest::addColumn<Risposta>("risposta");
+        const File interrotto{{"Salvataggio.giornale", "Tipi.dat\r\n"}, {"Tipi.dat.nuovo", ""}};
+        const QByteArray altroComputer = "1\narvo\naltro-pc\n";
+        QTest::newRow("empty folder") << File{} << false << QByteArray() << Risposta::No;
+        QTest::newRow("older version") << File{{"Info.ini", Ini("Numero Tipi=0")}} << false << QByteArray() << Risposta::No;
+        QTest::newRow("changed since the backup") << File{} << true << QByteArray() << Risposta::No;
+        QTest::newRow("interrupted save") << interrotto << true << QByteArray() << Risposta::No;
+        QTest::newRow("other computer") << File{} << true << altroComputer << Risposta::No;
+        QTest::newRow("read-only, changed since the backup") << File{} << true << QByteArray() << Risposta::Si;
+        QTest::newRow("read-only, interrupted save") << interrotto << true << QByteArray() << Risposta::Si;
+        QTest::newRow("read-only, other computer") << File{} << true << altroComputer << Risposta::Si;
     }
     void secondoAvvioNonScriveNulla()
     {
         QFETCH(File, file);
         QFETCH(bool, daSalvato);
+        QFETCH(QByteArray, blocco);
+        QFETCH(Risposta, risposta);
         ConDati a;
         CartellaTest vuota;
         const CartellaTest &c = daSalvato ? a.cartella : vuota;
-        if (daSalvato)
-            c.scrivi("Tipi.dat", "9,\"CAMBIATO\"\r\n9,\"CAMBIATO\"\r\n");
+        if (daSalvato) {
+            c.scrivi("Tipi.dat", "3,\"CAMBIATO\"\r\n4,\"TRANSISTOR, BJT\"\r\n");
+            c.scrivi("Info.ini", c.leggi("Info.ini").replace("10.2.0 ", "9.0")); // a start would rewrite it
+        }
         Scrivi(c, file);
         BloccoCartella primo;
-        QString messaggio;
-        QCOMPARE(primo.prendi(c.percorso(), &messaggio), BloccoCartella::Esito::Preso);
+        QString testoBlocco;
+        if (blocco.isEmpty()) {
+            QCOMPARE(primo.prendi(c.percorso(), &testoBlocco), BloccoCartella::Esito::Preso);
+            testoBlocco = TestoOccupato(c.percorso());
+        } else {
+            c.scrivi(kBlocco, blocco);
+            testoBlocco = TestoAltroComputer(c.percorso(), "altro-pc");
+        }
         const auto prima = Istantanea(c.percorso());
 
-        Stato s;
+        auto s = std::make_unique<Stato>();
         DialoghiFinti d;
-        d.setNextAnswer(Risposta::Ok);
-        QTest::ignoreMessage(QtCriticalMsg, qPrintable(TestoOccupato(c.percorso())));
-        QVERIFY(!Main(s, d, c.percorso()));
+        d.setNextAnswer(risposta);
+        QTest::ignoreMessage(QtCriticalMsg, qPrintable(testoBlocco));
+        QCOMPARE(Main(*s, d, c.percorso()), risposta == Risposta::Si);
+        QCOMPARE(d.boxes().size(), 1);
         const auto box = d.ultimoBox();
-        QCOMPARE(box.testo, TestoOccupato(c.percorso()));
-        QVERIFY(box.icona == Icona::Critica && box.pulsanti == Pulsanti::Ok && box.titolo.isEmpty());
+        QCOMPARE(box.testo, testoBlocco + "\r\nAprire l'archivio in sola lettura?");
+        QVERIFY(box.icona == Icona::Domanda && box.pulsanti == Pulsanti::SiNo && box.titolo.isEmpty());
         VERIFICA_DIALOGHI(d);
         QCOMPARE(Istantanea(c.percorso()), prima);
+        QCOMPARE(s->SolaLettura, risposta == Risposta::Si);
+        if (risposta == Risposta::No)
+            return;
+
+        // The tables as the files hold them now, not as the backup has them.
+        QCOMPARE(s->NumComponenti, 2);
+        QCOMPARE(s->NumTipi, 2);
+        QCOMPARE(s->tipo(1).Nome, QStringLiteral("CAMBIATO"));
+        QCOMPARE(s->TotalePezzi, -15);
+        // Listings and exports go to a temporary folder outside the archive,
+        // which lasts as long as the state.
+        const QString uscita = s->percorsi.CartellaStampe;
+        QCOMPARE(s->percorsi.CartellaEsportati, uscita);
+        QVERIFY(uscita.endsWith('/') && QFileInfo(uscita).isDir());
+        QVERIFY(!QDir::cleanPath(uscita).startsWith(c.percorso()));
+
+        DialoghiFinti dopo;
+        dopo.setNextAnswer(Risposta::Ok);
+        s->componente(1).Quantita = 999;
+        QVERIFY(!SalvaDatabase(*s, dopo));
+        QCOMPARE(dopo.ultimoBox().testo,
+                 QStringLiteral("L'archivio è aperto in sola lettura: le modifiche non possono essere salvate."));
+        ScriviInfo(*s);
+        QString errore;
+        QVERIFY(!CopiaBackup(*s, &errore));
+        VERIFICA_DIALOGHI(dopo);
+        QCOMPARE(Istantanea(c.percorso()), prima);
+        s.reset();
+        QVERIFY(!QFileInfo::exists(uscita));
     }
 
     // Two processes on one folder through the program's start-up: the
@@ -618,7 +773,8 @@ private slots:
         QCOMPARE(secondo.exitStatus(), QProcess::NormalExit);
         QCOMPARE(secondo.exitCode(), 1);
         const QString atteso = TestoOccupato(c.percorso()).replace("\r\n", "|");
-        QCOMPARE(QString::fromUtf8(secondo.readAllStandardOutput()), "box 1 " + atteso + "\n");
+        QCOMPARE(QString::fromUtf8(secondo.readAllStandardOutput()),
+                 "box 4 " + atteso + "|Aprire l'archivio in sola lettura?\n");
         QCOMPARE(QString::fromUtf8(secondo.readAllStandardError()).trimmed(), TestoOccupato(c.percorso()));
         QCOMPARE(Istantanea(c.percorso()), prima);
 

@@ -127,7 +127,8 @@ void FrmDistinta::ricalcola()
     const RiepilogoVerifica r = m_verifica.riepilogo();
     m_lblRiepilogo->setText(TestoRiepilogo(r));
     m_btnMancanti->setEnabled(r.mancano + r.nonTrovati > 0);
-    m_btnPreleva->setEnabled(!m_prelevato && !m_verifica.prelievi().isEmpty());
+    // A read-only archive is only checked against: no pieces are taken.
+    m_btnPreleva->setEnabled(!m_stato.SolaLettura && !m_prelevato && !m_verifica.prelievi().isEmpty());
     mostraScelta();
 }
 

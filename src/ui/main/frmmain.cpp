@@ -29,9 +29,10 @@ FrmMain::FrmMain(Stato &stato, Dialoghi &dialoghi, QWidget *parent)
 {
     costruisciFinestra();
     creaEstensioni();
+    creaSolaLettura();
     // Mnemonics once every menu item is in place.
     impostaTastiera();
-    setWindowTitle(QStringLiteral("Arvo - Gestione Componenti - Versione ") + VersioneEstesa);
+    setWindowTitle(titolo());
     // As designed: the panel empty and locked until the load decides.
     PulisciCampi();
 }
@@ -69,11 +70,12 @@ void FrmMain::Form_Load()
     v.AltezzaPic = pic->contentsRect().height();
 
     riempiMessaggi();
+    applicaSolaLettura();
 
     ripristinaFinestra();
     show();
     portaSulloSchermo();
-    setWindowTitle(QStringLiteral("Arvo - Gestione Componenti - Versione ") + VersioneEstesa);
+    setWindowTitle(titolo());
 
     ApplicaTema();
     CaricaTabelle();
@@ -97,7 +99,8 @@ void FrmMain::Form_Load()
     } else {
         bottone(QStringLiteral("new"))->setEnabled(false);
         bottone(QStringLiteral("search"))->setEnabled(false);
-        MostraMessaggio(Messaggi[1]);
+        // A read-only archive cannot be given its tables here.
+        MostraMessaggio(Messaggi[m_stato.SolaLettura ? 0 : 1]);
         // The list stays empty; the counters say so rather than nothing.
         AggiornaContatori();
     }
@@ -170,10 +173,14 @@ void FrmMain::chiudiDaProgramma(bool terminaTutto)
 void FrmMain::closeEvent(QCloseEvent *evento)
 {
     if (m_chiusuraDaProgramma) {
-        // A failed save has shown its own message; the window closes anyway.
-        SalvaDatabase(m_stato, m_dialoghi);
-        // The window's own section goes after the data: older readers skip it.
-        salvaFinestra();
+        // A read-only archive belongs to the copy that holds it: not even
+        // the window's place is written.
+        if (!m_stato.SolaLettura) {
+            // A failed save has shown its own message; the window closes anyway.
+            SalvaDatabase(m_stato, m_dialoghi);
+            // The window's own section goes after the data: older readers skip it.
+            salvaFinestra();
+        }
         if (m_finestraImmagine)
             m_finestraImmagine->close();
         evento->accept();

@@ -141,6 +141,14 @@ private:
     void portaSulloSchermo();
     void salvaFinestra();
 
+    // A read-only archive (frmmain_solalettura.cpp): the commands that would
+    // change data, grouped so that one switch disables them all whatever the
+    // editor states ask; the caption; the status message.
+    void creaSolaLettura();
+    void applicaSolaLettura();
+    QString titolo() const;
+    QActionGroup *m_gruppoModifiche = nullptr;
+
     // Load and close (frmmain.cpp).
     void riempiMessaggi();
     void applicaEtichetteExtra();
