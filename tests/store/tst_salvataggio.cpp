@@ -115,52 +115,43 @@ int ModoDi(const QString &percorso)
     return ::stat(QFile::encodeName(percorso).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
 }
 
+// The folder and every entry below it.
+QStringList Voci(const QString &cartella)
+{
+    QDirIterator it(cartella, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    QStringList voci{cartella};
+    while (it.hasNext())
+        voci << it.next();
+    return voci;
+}
+
 // Gives the folder, and everything below it, to the user and group: files
 // with the mode, folders with the mode plus the search bit wherever it
 // lets read.
 void DaiA(const QString &cartella, uint utente, uint gruppo, int modo)
 {
-    const int modoCartelle = modo | ((modo & 0444) >> 2);
-    QDirIterator it(cartella, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    QStringList tutti{cartella};
-    while (it.hasNext())
-        tutti << it.next();
-    for (const QString &percorso : tutti) {
+    for (const QString &percorso : Voci(cartella)) {
         const QByteArray nome = QFile::encodeName(percorso);
+        const bool dir = QFileInfo(percorso).isDir();
         QVERIFY(::lchown(nome.constData(), utente, gruppo) == 0);
-        QVERIFY(::chmod(nome.constData(), mode_t(QFileInfo(percorso).isDir() ? modoCartelle : modo)) == 0);
+        QVERIFY(::chmod(nome.constData(), mode_t(dir ? modo | ((modo & 0444) >> 2) : modo)) == 0);
     }
 }
 
-// "path uid:gid" for the folder and every entry below it whose owner or
-// group is not the given one.
-QStringList ProprietariDiversi(const QString &cartella, uint utente, uint gruppo)
+// "path uid:gid" of the entries that do not belong to the user and group,
+// and "path mode" of every file.
+QStringList Proprietari(const QString &cartella, uint utente, uint gruppo, QMap<QString, int> *modi)
 {
-    QDirIterator it(cartella, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    QStringList tutti{cartella}, diversi;
-    while (it.hasNext())
-        tutti << it.next();
-    for (const QString &percorso : tutti) {
+    QStringList diversi;
+    for (const QString &percorso : Voci(cartella)) {
         struct stat st {};
-        if (::lstat(QFile::encodeName(percorso).constData(), &st) != 0 || st.st_uid != utente
-            || st.st_gid != gruppo)
+        if (::lstat(QFile::encodeName(percorso).constData(), &st) != 0 || st.st_uid != utente || st.st_gid != gruppo)
             diversi << QStringLiteral("%1 %2:%3").arg(percorso).arg(st.st_uid).arg(st.st_gid);
+        if (S_ISREG(st.st_mode))
+            modi->insert(QDir(cartella).relativeFilePath(percorso), int(st.st_mode & 07777));
     }
     return diversi;
-}
-
-// The mode of every file below the folder, by relative path.
-QMap<QString, int> ModiDeiFile(const QString &cartella)
-{
-    QMap<QString, int> modi;
-    QDirIterator it(cartella, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString percorso = it.next();
-        modi.insert(QDir(cartella).relativeFilePath(percorso), ModoDi(percorso));
-    }
-    return modi;
 }
 
 // A saved folder ready for a save of generation 5.
@@ -525,7 +516,8 @@ private slots:
                 QVERIFY(QFileInfo(c.file(m)).isDir() ? QDir(c.file(m)).removeRecursively() : QFile::remove(c.file(m)));
         }
         DaiA(c.percorso(), utente, gruppo, modo);
-        const QMap<QString, int> modi = ModiDeiFile(c.percorso());
+        QMap<QString, int> modi, dopo;
+        Proprietari(c.percorso(), utente, gruppo, &modi);
 
         Stato s;
         DialoghiFinti d;
@@ -540,9 +532,8 @@ private slots:
         QVERIFY(d.boxes().isEmpty());
         VERIFICA_DIALOGHI(d);
 
-        const QStringList diversi = ProprietariDiversi(c.percorso(), utente, gruppo);
+        const QStringList diversi = Proprietari(c.percorso(), utente, gruppo, &dopo);
         QVERIFY2(diversi.isEmpty(), qPrintable(diversi.join(QLatin1Char('\n'))));
-        const QMap<QString, int> dopo = ModiDeiFile(c.percorso());
         for (auto it = modi.cbegin(); it != modi.cend(); ++it)
             QCOMPARE(it.key() + ": " + QString::number(dopo.value(it.key()), 8),
                      it.key() + ": " + QString::number(it.value(), 8));
