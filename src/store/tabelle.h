@@ -1,12 +1,9 @@
 #pragma once
 
-<<<<<<< HEAD
 #include "store/filetabelle.h"
 
 #include <QList>
-=======
 #include <QString>
->>>>>>> i21-blocco-sola-lettura
 
 struct Stato;
 struct GuastoScrittura;
