@@ -114,6 +114,8 @@ private slots:
         // Without the final line end, and with bare LF line ends.
         QTest::newRow("LF, senza a capo finale") << Righe(virgola).replace("\r\n", "\n").chopped(1) << ","
                                                  << "Windows-1252";
+        // An old Mac export: bare CR line ends.
+        QTest::newRow("CR") << Righe(virgola).replace("\r\n", "\r") << "," << "Windows-1252";
     }
     void formatoDellEsportazione()
     {
@@ -164,13 +166,14 @@ private slots:
         Archivio a;
         a.stato.Etichette[4] = QStringLiteral("Scorta minima");
         const LetturaCSV l = a.leggi(Righe({
-            QStringLiteral("Qt\u00e0;DESCRIZIONE; codice ;Prezzo;Tipo;Package;Scorta minima;Inserito;Note"),
-            QStringLiteral("7;\"Regolatore; 1,5 A\";lm317t;0,80;REG;TO220;10;30/07/2025;\"cassetto \"\"3\"\"\""),
+            QStringLiteral("Qt\u00e0;DESCRIZIONE; codice ;Prezzo;Tipo;Package;Scorta minima;Inserito;Note;Quantit\u00e0"),
+            QStringLiteral("7;\"Regolatore; 1,5 A\";lm317t;0,80;REG;TO220;10;30/07/2025;\"cassetto \"\"3\"\"\";99"),
         }));
         QCOMPARE(l.errore, QString());
         QCOMPARE(Errori(l.errori), QString());
         QCOMPARE(l.separatore, QLatin1Char(';'));
-        QCOMPARE(l.ignorate, QStringList{QStringLiteral("Prezzo")});
+        // A column named twice: the first one is read, the later one ignored.
+        QCOMPARE(l.ignorate, QStringList({QStringLiteral("Prezzo"), QStringLiteral("Quantit\u00e0")}));
         QVERIFY(l.haPackage);
         QCOMPARE(l.righe.size(), 1);
         const RigaCSV &r = l.righe[0];
@@ -319,6 +322,10 @@ private slots:
         QFETCH(QStringList, risultato);
         QFETCH(int, saltati);
         Archivio a;
+        // A new component and a new type whose save failed left their slots
+        // past the counts: the import writes over them.
+        a.stato.Componenti.append(Comp(2, QStringLiteral("FALLITO"), QStringLiteral("TI"), QStringLiteral("IC"), 9));
+        a.stato.Tipi.append({2, QStringLiteral("FALLITO")});
         const LetturaCSV l = a.leggi(Righe({QString::fromLatin1(Intestazione),
                                             QStringLiteral("NE555,TI,IC,5,01/02/2024,"),
                                             QStringLiteral("NUOVO,NXP,TR,3,01/02/2024,"),

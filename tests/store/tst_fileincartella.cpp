@@ -47,6 +47,7 @@ int presa(const QString &percorso)
 //   collegamento.bmp -> a.bmp                          a link that stays inside
 //   uscita.bmp -> ../fuori.bmp                         a link to a file outside
 //   altrove -> ../Altrove (holding c.bmp)              a folder link leading outside
+//   accanto.jpg -> ../Pics2/x.jpg                      a link into a sibling sharing the name's start
 //   zero.jpg -> /dev/zero                              a device, outside
 //   fifo.jpg, fifo2.jpg -> fifo.jpg                    a FIFO, and a link to it
 //   cartella.jpg                                       a folder
@@ -68,9 +69,11 @@ struct Pics {
         cartella.scrivi(QStringLiteral("Pics/sub/b.bmp"), "sotto");
         cartella.scrivi(QStringLiteral("fuori.bmp"), "fuori");
         cartella.scrivi(QStringLiteral("Altrove/c.bmp"), "c");
+        cartella.scrivi(QStringLiteral("Pics2/x.jpg"), "x");
         QVERIFY(collega(QStringLiteral("a.bmp"), pics + QStringLiteral("collegamento.bmp")));
         QVERIFY(collega(QStringLiteral("../fuori.bmp"), pics + QStringLiteral("uscita.bmp")));
         QVERIFY(collega(QStringLiteral("../Altrove"), pics + QStringLiteral("altrove")));
+        QVERIFY(collega(QStringLiteral("../Pics2/x.jpg"), pics + QStringLiteral("accanto.jpg")));
         QVERIFY(collega(QStringLiteral("/dev/zero"), pics + QStringLiteral("zero.jpg")));
         QVERIFY(collega(QStringLiteral("manca.jpg"), pics + QStringLiteral("rotto.jpg")));
         fifo = std::make_unique<FifoSorvegliata>(pics + QStringLiteral("fifo.jpg"));
@@ -121,6 +124,7 @@ private slots:
         QTest::newRow("collegamento fuori") << "uscita.bmp" << f << "" << QByteArray();
         QTest::newRow("cartella collegata fuori") << "altrove/c.bmp" << f << "" << QByteArray();
         QTest::newRow("manca in cartella collegata fuori") << "altrove/x.bmp" << f << "" << QByteArray();
+        QTest::newRow("collegamento nella cartella accanto") << "accanto.jpg" << f << "" << QByteArray();
         QTest::newRow("dispositivo") << "zero.jpg" << f << "" << QByteArray();
         QTest::newRow("collegamento a niente") << "rotto.jpg" << f << "" << QByteArray();
         QTest::newRow("fifo") << "fifo.jpg" << n << "Pics/fifo.jpg" << QByteArray();

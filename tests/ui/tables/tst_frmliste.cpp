@@ -54,6 +54,10 @@ private slots:
         QCOMPARE(righe(lista(f.get(), "LVP")), QStringList({"1|ALFA|2|4", "2|BETA|2|4"}));
         QCOMPARE(righe(lista(f.get(), "LVG")), QStringList({"1|P1|1|5", "2|P2|1|5"}));
         QCOMPARE(spunte(lista(f.get(), "LVT")), QStringLiteral("11"));
+        // Kept under the first entry of the ID, the lowest position.
+        const UsoTabella &produttori = f->Usi().UsoProduttori;
+        QCOMPARE(produttori.primaPosizione, (QHash<qint32, qint32>{{4, 1}}));
+        QCOMPARE(produttori.usi, QList<qint32>({0, 2, 0}));
         clicFiltro(f.get());
         QCOMPARE(righe(lista(f.get(), "LVG")), QStringList({"1|P1|1|5", "2|P2|1|5"}));
         VERIFICA_DIALOGHI(b.dialoghi);

@@ -1,7 +1,8 @@
 // Nothing clipped at the default font: for the main list and the three
 // lists of the tables window, with a realistic data set, every header and
 // every cell text fits its column (font metrics against the section's
-// size); the tables window draws its check boxes; a custom label of 20
+// size); the tables window draws its check boxes and keeps the widths set
+// for its columns where they are enough; a custom label of 20
 // characters shows whole and does not move the panel's columns.
 
 #include "bancotabelle.h"
@@ -76,6 +77,13 @@ private slots:
             QVERIFY(v->model()->data(v->model()->index(0, 0), Qt::CheckStateRole).isValid());
             const int casella = v->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, v);
             VerificaColonne(lista, QLatin1String(nome), casella);
+            // The name column keeps its set width, enough for these names;
+            // the others are as wide as their texts need, never narrower
+            // than set; the ID is kept hidden.
+            QCOMPARE(lista->larghezzaColonna(2), 248);
+            QCOMPARE(lista->larghezzaColonna(1), qMax(18, lista->larghezzaNecessaria(0)));
+            QCOMPARE(lista->larghezzaColonna(3), qMax(40, lista->larghezzaNecessaria(2)));
+            QVERIFY(v->isColumnHidden(3));
         }
         f->close();
     }
