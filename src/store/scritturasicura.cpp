@@ -26,14 +26,16 @@ QString unisci(const QString &cartella, const QString &nome)
     return c + nome;
 }
 
-bool sincronizzaFile(QFile &f)
+// Puts the file's data on the disk. guasto stands for a disk that refuses
+// it (full, failing), in tests.
+bool sincronizzaFile(QFile &f, bool guasto = false)
 {
     if (!f.flush())
         return false;
 #ifdef Q_OS_UNIX
-    return ::fsync(f.handle()) == 0;
+    return (guasto ? -1 : ::fsync(f.handle())) == 0;
 #else
-    return true;
+    return !guasto;
 #endif
 }
 
@@ -98,14 +100,14 @@ bool adattaTemporaneo(QFile &f, const QString &bersaglio)
 // Writes the temporary at percorso, ready to replace bersaglio (empty: a
 // file that replaces nothing).
 bool scriviTemporaneo(const QString &percorso, const QByteArray &contenuto, bool guasto,
-                      const QString &bersaglio = QString())
+                      const QString &bersaglio = QString(), bool sincronizzazioneGuasta = false)
 {
     QFile::remove(percorso);
     QFile f(percorso);
     if (guasto || !f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     if (f.write(contenuto) != contenuto.size() || !adattaTemporaneo(f, bersaglio)
-        || !sincronizzaFile(f)) {
+        || !sincronizzaFile(f, sincronizzazioneGuasta)) {
         f.close();
         QFile::remove(percorso);
         return false;
@@ -320,7 +322,8 @@ bool ScriviInsieme(const QString &cartella, const QList<FileNuovo> &files, QStri
             return false;
         // The new file keeps the access rights (and owner) of the old one.
         const QString temporaneo = NomeTemporaneo(bersagli[i]);
-        if (!scriviTemporaneo(temporaneo, files[i].contenuto, guasto.fileGuasto == i, bersagli[i])) {
+        if (!scriviTemporaneo(temporaneo, files[i].contenuto, guasto.fileGuasto == i, bersagli[i],
+                              guasto.sincronizzazioneGuasta == i)) {
             annulla();
             imposta(errore, QStringLiteral("Impossibile scrivere il file %1")
                                 .arg(QDir::toNativeSeparators(temporaneo)));

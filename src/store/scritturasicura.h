@@ -40,6 +40,9 @@ struct GuastoScrittura {
     // Replacing the target of the file with this index (0-based) by its
     // temporary fails, the temporary staying in place.
     int rinominaGuasta = -1;
+    // Putting the temporary of the file with this index (0-based) on the
+    // disk (fsync) fails, as on a full or failing disk.
+    int sincronizzazioneGuasta = -1;
 };
 
 // Writes the set into the folder. Returns false (with a description in

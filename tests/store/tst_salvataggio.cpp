@@ -90,7 +90,7 @@ bool Avanzi(const QString &cartella)
     return false;
 }
 
-enum class Ostacolo { Seam, Interruzione, SolaLettura, CartellaTemporaneo, ConteggioOltre, RinominaFallita };
+enum class Ostacolo { Seam, Interruzione, SolaLettura, CartellaTemporaneo, ConteggioOltre, RinominaFallita, Sincronizzazione };
 
 QFileDevice::Permissions Modo(int ottale)
 {
@@ -185,6 +185,9 @@ private slots:
         const char *nomi[] = {"Info.ini", "Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat"};
         for (int i = 0; i < 5; ++i)
             QTest::addRow("seam at %s", nomi[i]) << Ostacolo::Seam << i;
+        // The disk refuses a temporary's data: the old set stays.
+        for (int i : {0, 4})
+            QTest::addRow("fsync of %s fails", nomi[i]) << Ostacolo::Sincronizzazione << i;
         // Five temporaries (1-5), the journal (6), five renames (7-11); the
         // twelfth step, removing the journal, ends the save.
         for (int i = 0; i <= 11; ++i)
@@ -218,9 +221,10 @@ private slots:
         const QString tipi = a.stato.percorsi.FileTipi;
         const QString temporaneo = a.cartella.file(QStringLiteral("Produttori.dat.nuovo"));
         GuastoScrittura guasto;
-        (ostacolo == Ostacolo::Interruzione      ? guasto.interrompiDopoPassi
-         : ostacolo == Ostacolo::RinominaFallita ? guasto.rinominaGuasta
-                                                 : guasto.fileGuasto) = file;
+        (ostacolo == Ostacolo::Interruzione       ? guasto.interrompiDopoPassi
+         : ostacolo == Ostacolo::RinominaFallita  ? guasto.rinominaGuasta
+         : ostacolo == Ostacolo::Sincronizzazione ? guasto.sincronizzazioneGuasta
+                                                  : guasto.fileGuasto) = file;
         if (ostacolo == Ostacolo::SolaLettura) // honoured even when running as root
             QVERIFY(QFile::setPermissions(tipi, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
         if (ostacolo == Ostacolo::CartellaTemporaneo)
