@@ -75,6 +75,14 @@ void FrmMain::Form_Load()
     portaSulloSchermo();
     setWindowTitle(QStringLiteral("Arvo - Gestione Componenti - Versione ") + VersioneEstesa);
 
+    mostraArchivio();
+
+    if (m_stato.PrimoAvvio)
+        ApriManuale();
+}
+
+void FrmMain::mostraArchivio()
+{
     ApplicaTema();
     CaricaTabelle();
     ContaPezzi(m_stato);
@@ -85,10 +93,8 @@ void FrmMain::Form_Load()
         bottone(QLatin1String(chiave))->setEnabled(false);
     aggiornaSpunteOpzioni();
 
-    if (m_stato.PrimoAvvio)
-        ApriManuale();
-
     if (m_stato.NumProduttori > 0 && m_stato.NumTipi > 0) {
+        bottone(QStringLiteral("search"))->setEnabled(true);
         MostraMessaggio(Messaggi[0]);
         RiempiLista();
         ordinaLista();
@@ -99,6 +105,8 @@ void FrmMain::Form_Load()
         bottone(QStringLiteral("search"))->setEnabled(false);
         MostraMessaggio(Messaggi[1]);
         // The list stays empty; the counters say so rather than nothing.
+        LV->svuota();
+        PulisciCampi();
         AggiornaContatori();
     }
 }
