@@ -374,12 +374,12 @@ bool CreaCopia(const Percorsi &percorsi, const RiepilogoCopia &riepilogo, CopiaD
     for (qsizetype i = 0; i <= nomi.size(); ++i) {
         const bool riepilogoFile = i == nomi.size();
         const QString destinazione = unisci(parziale, riepilogoFile ? NomeRiepilogo : nomi[i]);
-        const bool guasto_ = guasto.fileGuasto == i;
+        const bool rifiutato = guasto.fileGuasto == i;
         bool ok = false;
-        if (!riepilogoFile && !collegabili[i].isEmpty() && !guasto_)
+        if (!riepilogoFile && !collegabili[i].isEmpty() && !rifiutato)
             ok = collega(collegabili[i], destinazione);
         if (!ok)
-            ok = scriviFileCopia(destinazione, riepilogoFile ? testoRiepilogo(riepilogo) : contenuti[i], guasto_);
+            ok = scriviFileCopia(destinazione, riepilogoFile ? testoRiepilogo(riepilogo) : contenuti[i], rifiutato);
         if (!ok) {
             rimuoviAlbero(parziale);
             return fallisci(QStringLiteral("Impossibile scrivere il file ") + nativo(destinazione));
