@@ -258,7 +258,6 @@ private slots:
     {
         QTest::addColumn<GuastoCopia>("guasto");
         QTest::addColumn<QString>("errore"); // %1: the folder of the copy being written
-        QTest::newRow("no room for a save after it") << GuastoCopia{.spazioLibero = 1} << "Spazio libero su disco insufficiente (servono 1 MB, disponibili 0 MB)";
         QTest::newRow("table not written") << GuastoCopia{.fileGuasto = 1} << "Impossibile scrivere il file %1/Tipi.dat";
         QTest::newRow("summary not written") << GuastoCopia{.fileGuasto = 5} << "Impossibile scrivere il file %1/Riepilogo.txt";
     }
@@ -419,7 +418,6 @@ private slots:
         QTest::addColumn<QString>("errore");       // %1: the chosen copy, %2: Backups/Copie
         QTest::addColumn<int>("copieDopo");
         QTest::newRow("copy without Tipi.dat") << "Tipi.dat" << -1ll << "Impossibile leggere il file %1/Tipi.dat" << 2;
-        QTest::newRow("copy without Info.ini") << "Info.ini" << -1ll << "Impossibile leggere il file %1/Info.ini" << 2;
         QTest::newRow("disk full") << QString() << 0ll << "Spazio libero su disco insufficiente (servono 1 MB, disponibili 0 MB)" << 2;
     }
     void ripristinoRifiutato()
