@@ -1,5 +1,6 @@
 #include "startup/avvio.h"
 
+#include "copie/copie.h"
 #include "startup/bloccocartella.h"
 #include "startup/riparazioneinfo.h"
 #include "startup/solalettura.h"
@@ -309,6 +310,8 @@ bool Main(Stato &stato, Dialoghi &dialoghi, const QString &cartellaProgramma, Bl
         ok = CopiaBackup(stato, &descrizione);
         if (!ok)
             errore = {PermessoNegato, descrizione};
+        else
+            CopiaDatataAllAvvio(stato, dialoghi);
     }
     if (!ok) {
         dialoghi.messaggio(QStringLiteral("Errore n. ") + QString::number(errore.numero)

@@ -6,6 +6,12 @@ QDate &oggiFissato()
     static QDate data;
     return data;
 }
+
+QDateTime &adessoFissato()
+{
+    static QDateTime momento;
+    return momento;
+}
 } // namespace
 
 QDate Oggi()
@@ -17,4 +23,15 @@ QDate Oggi()
 void ImpostaOggi(const QDate &data)
 {
     oggiFissato() = data;
+}
+
+QDateTime Adesso()
+{
+    const QDateTime &fissato = adessoFissato();
+    return fissato.isValid() ? fissato : QDateTime::currentDateTime();
+}
+
+void ImpostaAdesso(const QDateTime &momento)
+{
+    adessoFissato() = momento;
 }

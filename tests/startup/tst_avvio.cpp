@@ -6,10 +6,12 @@
 // billion would ask for).
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
+#include "copie/copie.h"
 #include "startup/avvio.h"
 #include "startup/bloccocartella.h"
 #include "store/aiutiarchivio.h"
 #include "store/ini.h"
+#include "store/orologio.h"
 #include "store/scritturasicura.h"
 #include "store/stato.h"
 #include "store/tabelle.h"
@@ -257,18 +259,31 @@ private slots:
         CartellaTest c;
         DialoghiFinti d;
         Stato primo, secondo;
-        QVERIFY(Main(primo, d, c.percorso()));
-        QVERIFY(primo.PrimoAvvio);
         File attesa{{"Info.ini", IniPrimoAvvio()}, {"Backups/Info.ini", IniPrimoAvvio()}};
         for (const QString t : {"Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat"}) {
             attesa.insert(t, QByteArray());
             attesa.insert("Backups/" + t, QByteArray());
         }
-        for (const QString f : {"Datasheet", "Pics", "Packages", "Exported", "Stampe", "Backups"})
+        for (const QString f : {"Datasheet", "Pics", "Packages", "Exported", "Stampe", "Backups", "Backups/Copie"})
             attesa.insert(f, "<cartella>");
+        // Each start adds its dated copy of the five files as loaded.
+        auto conCopia = [&](const QString &nome) {
+            const QString copia = "Backups/Copie/" + nome + '/';
+            attesa.insert(copia.chopped(1), "<cartella>");
+            for (const QString f : {"Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat", "Info.ini"})
+                attesa.insert(copia + f, attesa.value(f));
+            attesa.insert(copia + "Riepilogo.txt", "Componenti=0\r\nPezzi=0\r\n");
+        };
+        ImpostaAdesso(QDateTime(QDate(2026, 12, 7), QTime(9, 5, 33)));
+        QVERIFY(Main(primo, d, c.percorso()));
+        QVERIFY(primo.PrimoAvvio);
+        conCopia("2026-12-07_09-05-33");
         QCOMPARE(Istantanea(c.percorso()), attesa); // and nothing else
+        ImpostaAdesso(QDateTime(QDate(2026, 12, 8), QTime(10, 0, 0)));
         QVERIFY(Main(secondo, d, c.percorso()));
+        ImpostaAdesso({});
         QVERIFY(!secondo.PrimoAvvio);
+        conCopia("2026-12-08_10-00-00");
         QCOMPARE(Istantanea(c.percorso()), attesa);
         VERIFICA_DIALOGHI(d);
     }
@@ -816,9 +831,11 @@ private slots:
         };
         QProcess primo, secondo, terzo;
         avvia(primo);
-        // The backup is whole once its journal is gone, after Info.ini is in place.
+        // Started once its backup is whole (its journal gone) and its dated
+        // copy is in place.
+        const Percorsi percorsi = Percorsi::DaCartella(c.percorso());
         QTRY_VERIFY_WITH_TIMEOUT(PidNelBlocco(c) == primo.processId() && c.esiste("Backups/Info.ini")
-                                     && !c.esiste("Backups/" + NomeGiornale),
+                                     && !c.esiste("Backups/" + NomeGiornale) && ElencoCopie(percorsi).size() == 1,
                                  30000);
         const auto prima = Istantanea(c.percorso());
 

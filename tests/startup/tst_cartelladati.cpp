@@ -4,7 +4,9 @@
 // the refusal, writing nothing, when the data folder cannot be used.
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
+#include "copie/copie.h"
 #include "startup/cartelladati.h"
+#include "store/orologio.h"
 #include "store/stato.h"
 
 #include <QDirIterator>
@@ -64,6 +66,7 @@ private slots:
     }
     void cleanup()
     {
+        ImpostaAdesso({});
         for (const char *c : {"prog", "usr", "home", "xdg", "file"}) {
             QDir d(r(QLatin1String(c)));
             d.removeRecursively();
@@ -132,16 +135,21 @@ private slots:
             QCOMPARE(Contenuto(r(programma)), primaProgramma);
             return;
         }
+        ImpostaAdesso(QDateTime(QDate(2026, 12, 7), QTime(9, 5, 33)));
         QVERIFY(AvviaDaCartellaProgramma(stato, dialoghi, r(programma), amb));
         VERIFICA_DIALOGHI(dialoghi);
         QCOMPARE(stato.percorsi.PercorsoApp, r(dati));
         QCOMPARE(stato.percorsi.CartellaRisorse, r(risorse) + u'/');
         QCOMPARE(stato.percorsi.ComandoPDF, r(risorse) + QStringLiteral("/Sumatra/SumatraPDF.exe "));
         QCOMPARE(stato.PrimoAvvio, !conInfo);
-        QStringList attesi = {"Backups", "Backups/Componenti.dat", "Backups/Info.ini", "Backups/Packages.dat",
-                              "Backups/Produttori.dat", "Backups/Tipi.dat", "Componenti.dat", "Datasheet",
-                              "Exported", "Info.ini", "Packages", "Packages.dat", "Pics", "Produttori.dat",
-                              "Stampe", "Tipi.dat"};
+        QStringList attesi = {"Backups", "Backups/Componenti.dat", "Backups/Copie", "Backups/Info.ini",
+                              "Backups/Packages.dat", "Backups/Produttori.dat", "Backups/Tipi.dat",
+                              "Componenti.dat", "Datasheet", "Exported", "Info.ini", "Packages", "Packages.dat",
+                              "Pics", "Produttori.dat", "Stampe", "Tipi.dat"};
+        const QString copia = "Backups/Copie/" + NomeCopia(Adesso());
+        for (const QString f : {"", "/Componenti.dat", "/Info.ini", "/Packages.dat", "/Produttori.dat", "/Riepilogo.txt", "/Tipi.dat"})
+            attesi << copia + f;
+        attesi.sort();
         QStringList trovati = Contenuto(r(dati));
         trovati.removeAll(QStringLiteral("arvo"));
         QCOMPARE(trovati, attesi);

@@ -77,6 +77,14 @@ void FrmMain::Form_Load()
     portaSulloSchermo();
     setWindowTitle(titolo());
 
+    mostraArchivio();
+
+    if (m_stato.PrimoAvvio)
+        ApriManuale();
+}
+
+void FrmMain::mostraArchivio()
+{
     ApplicaTema();
     CaricaTabelle();
     ContaPezzi(m_stato);
@@ -87,10 +95,8 @@ void FrmMain::Form_Load()
         bottone(QLatin1String(chiave))->setEnabled(false);
     aggiornaSpunteOpzioni();
 
-    if (m_stato.PrimoAvvio)
-        ApriManuale();
-
     if (m_stato.NumProduttori > 0 && m_stato.NumTipi > 0) {
+        bottone(QStringLiteral("search"))->setEnabled(true);
         MostraMessaggio(Messaggi[0]);
         RiempiLista();
         ordinaLista();
@@ -102,6 +108,8 @@ void FrmMain::Form_Load()
         // A read-only archive cannot be given its tables here.
         MostraMessaggio(Messaggi[m_stato.SolaLettura ? 0 : 1]);
         // The list stays empty; the counters say so rather than nothing.
+        LV->svuota();
+        PulisciCampi();
         AggiornaContatori();
     }
 }

@@ -111,6 +111,8 @@ public:
     void ApriEtichette();
     // Checks a bill of materials against the stock (frmmain_distinta.cpp).
     void ApriDistinta();
+    // Goes back to a dated copy of the data (frmmain_ripristino.cpp).
+    void ApriRipristino();
 
     // Toolbar dispatch on the button key ("new", "edit", ...).
     void PremiBottone(const QString &chiave);
@@ -151,6 +153,10 @@ private:
 
     // Load and close (frmmain.cpp).
     void riempiMessaggi();
+    // The data part of the load: theme, pick lists, labels, options,
+    // toolbar, list and counters, from the state as it is now. Also shows
+    // the data again after they were replaced.
+    void mostraArchivio();
     void applicaEtichetteExtra();
     void chiudiDaProgramma(bool terminaTutto);
     QPoint posizioneFinestreTabelle() const;
@@ -241,6 +247,7 @@ private:
             *mnuCSV2 = nullptr, *mnuLight = nullptr, *mnuDark = nullptr;
     QAction *mnuHelp = nullptr;
     QAction *mnuDistinta = nullptr;
+    QAction *mnuRipristina = nullptr;
 
     // Status bar.
     QLabel *msg = nullptr, *numComponent = nullptr, *numSelected = nullptr, *numPieces = nullptr;

@@ -204,6 +204,7 @@ void FrmMain::creaMenu()
     mnuProg->addSeparator();
     mnuCSV = voce(mnuProg, "mnuCSV", QStringLiteral("Esport come testo CSV"));
     mnuDistinta = voce(mnuProg, "mnuDistinta", QStringLiteral("Verifica distinta base\u2026"));
+    mnuRipristina = voce(mnuProg, "mnuRipristina", QStringLiteral("Ripristina una copia\u2026"));
     mnuProg->addSeparator();
     mnuQuit = voce(mnuProg, "mnuQuit", QStringLiteral("Esci"));
 
@@ -521,6 +522,7 @@ void FrmMain::collegaEventi()
     connect(mnuExtra, &QAction::triggered, this, &FrmMain::ApriEtichette);
     connect(mnuCSV, &QAction::triggered, this, &FrmMain::EsportaCSVMenu);
     connect(mnuDistinta, &QAction::triggered, this, &FrmMain::ApriDistinta);
+    connect(mnuRipristina, &QAction::triggered, this, &FrmMain::ApriRipristino);
     connect(mnuQuit, &QAction::triggered, this, [this] { chiudiDaProgramma(false); });
     connect(mnuNew, &QAction::triggered, this, &FrmMain::NuovoComponente);
     connect(mnuEdit, &QAction::triggered, this, [this] {

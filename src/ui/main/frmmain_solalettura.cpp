@@ -19,7 +19,7 @@ void FrmMain::creaSolaLettura()
     m_gruppoModifiche->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
     for (const char *chiave : {"new", "edit", "save", "del", "list", "custom"})
         m_gruppoModifiche->addAction(bottone(QLatin1String(chiave)));
-    for (QAction *voce : {mnuNew, mnuEdit, mnuUpdate, mnuDel, mnuList, mnuExtra, mnuImporta})
+    for (QAction *voce : {mnuNew, mnuEdit, mnuUpdate, mnuDel, mnuList, mnuExtra, mnuImporta, mnuRipristina})
         m_gruppoModifiche->addAction(voce);
 }
 

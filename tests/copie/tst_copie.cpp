@@ -1,0 +1,447 @@
+// The dated copies of the data files, without a window and with a clock the
+// tests move: what a start keeps, which copies pruning removes, a copy the
+// disk refuses, what a crash leaves, links to unchanged files, the summary,
+// and going back to a copy and forth again.
+#include "common/cartellatest.h"
+#include "common/dialoghifinti.h"
+#include "common/fifosorvegliata.h"
+#include "copie/copie.h"
+#include "startup/avvio.h"
+#include "store/aiutiarchivio.h"
+#include "store/orologio.h"
+#include "store/scritturasicura.h"
+#include "store/stato.h"
+#include "store/tabelle.h"
+
+#include <QCoreApplication>
+#include <QTest>
+
+#include <sys/stat.h>
+
+Q_DECLARE_METATYPE(GuastoCopia)
+
+namespace {
+
+const QStringList kDati = {"Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat", "Info.ini"};
+
+QDateTime Momento(int giorno, int ora = 9, int minuto = 0, int secondo = 0)
+{
+    return QDateTime(QDate(2026, 11, 1).addDays(giorno), QTime(ora, minuto, secondo));
+}
+
+// The names of the folders in Backups/Copie (complete or not), sorted.
+QStringList Cartelle(const CartellaTest &c)
+{
+    return QDir(c.file("Backups/Copie")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden
+                                                   | QDir::System, QDir::Name);
+}
+
+QMap<QString, QByteArray> Dati(const CartellaTest &c, const QString &sotto = {})
+{
+    QMap<QString, QByteArray> d;
+    for (const QString &f : kDati)
+        d.insert(f, c.leggi(sotto.isEmpty() ? f : sotto + '/' + f));
+    return d;
+}
+
+struct Inode {
+    quint64 numero = 0;
+    quint64 collegamenti = 0;
+};
+Inode InodeDi(const QString &percorso)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(percorso).constData(), &st) != 0)
+        return {};
+    return {quint64(st.st_ino), quint64(st.st_nlink)};
+}
+
+// A start at that moment: true when it went without a box.
+bool Avvia(const CartellaTest &c, const QDateTime &quando, Stato *stato = nullptr)
+{
+    ImpostaAdesso(quando);
+    Stato s;
+    DialoghiFinti d;
+    const bool ok = Main(stato ? *stato : s, d, c.percorso());
+    if (!d.problemi().isEmpty())
+        qWarning("%s", qPrintable(d.problemi()));
+    return ok && d.boxes().isEmpty();
+}
+
+// A program folder holding the example database, loaded once at day 0.
+struct ConDati {
+    CartellaTest cartella;
+    Stato stato;
+    ConDati()
+    {
+        DialoghiFinti d;
+        ImpostaAdesso(Momento(0, 8));
+        QVERIFY(Main(stato, d, cartella.percorso()));
+        RiempiStatoDiEsempio(stato);
+        QVERIFY(SalvaDatabase(stato, d));
+        QVERIFY(QDir(cartella.file("Backups/Copie")).removeRecursively());
+        QVERIFY(Avvia(cartella, Momento(0), &stato));
+    }
+    // Saves the state with one quantity changed by delta.
+    void cambia(int delta)
+    {
+        DialoghiFinti d;
+        stato.Componenti[0].Quantita += delta;
+        QVERIFY(SalvaDatabase(stato, d));
+    }
+};
+
+} // namespace
+
+class TestCopie : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { ImpostaAdesso({}); }
+
+    // The policy alone: moments newest first, one character per copy in
+    // the expected outcome ('t' kept, '-' removed). Today is day 40.
+    void copieDaTenere_data()
+    {
+        QTest::addColumn<QList<QDateTime>>("momenti");
+        QTest::addColumn<QString>("atteso");
+        auto giorni = [](std::initializer_list<int> g) {
+            QList<QDateTime> m;
+            for (int x : g)
+                m << Momento(x, 12);
+            return m;
+        };
+        QList<QDateTime> dodiciOggi;
+        for (int i = 12; i >= 1; --i)
+            dodiciOggi << Momento(40, 8, i);
+        QTest::newRow("none") << QList<QDateTime>{} << "";
+        QTest::newRow("three") << giorni({40, 39, 1}) << "ttt";
+        // The eleventh is neither among the ten nor the day's first.
+        QTest::newRow("twelve today") << dodiciOggi << "tttttttttt-t";
+        // Days 11 to 40 are the last thirty: day 10 goes, day 11 stays.
+        QTest::newRow("thirty days edge") << giorni({40, 39, 38, 37, 36, 35, 34, 33, 32, 31, 30, 11, 10})
+                                          << "tttttttttttt-";
+        // Older than thirty days, yet among the last ten starts.
+        QTest::newRow("ten starts long ago") << giorni({40, 2, 1, 0}) << "tttt";
+        // Day 20: three starts; only its first (the last of them here) stays.
+        QTest::newRow("a day's first")
+            << (giorni({40, 39, 38, 37, 36, 35, 34, 33, 32, 31}) + QList<QDateTime>{Momento(20, 18), Momento(20, 12), Momento(20, 7)})
+            << "tttttttttt--t";
+        // A clock put back: a copy dated after today is only one of the ten.
+        QTest::newRow("dated in the future") << giorni({45, 40}) << "tt";
+    }
+    void copieDaTenere()
+    {
+        QFETCH(QList<QDateTime>, momenti);
+        QFETCH(QString, atteso);
+        QString esito;
+        for (bool t : CopieDaTenere(momenti, Momento(40).date()))
+            esito += t ? u't' : u'-';
+        QCOMPARE(esito, atteso);
+    }
+
+    // A start a day for 33 days, three on days 5, 6, 32 and 33, pruned at
+    // every start: the ten newest and the first of each of the last thirty
+    // days (4 to 33) stay.
+    void potaturaAllAvvio()
+    {
+        CartellaTest c;
+        for (int giorno = 1; giorno <= 33; ++giorno) {
+            const bool tre = giorno == 5 || giorno == 6 || giorno >= 32;
+            for (int ora : {8, 13, 18})
+                if (ora == 8 || tre)
+                    QVERIFY(Avvia(c, Momento(giorno, ora)));
+        }
+        const QStringList rimaste = Cartelle(c);
+        QCOMPARE(rimaste.size(), 10 + 30 - 6); // days 28 to 33 have their first among the ten
+        auto nome = [](int giorno, int ora) { return NomeCopia(Momento(giorno, ora)); };
+        QVERIFY(!rimaste.contains(nome(3, 8)));
+        QVERIFY(rimaste.contains(nome(4, 8)));
+        QVERIFY(rimaste.contains(nome(5, 8)));
+        QVERIFY(!rimaste.contains(nome(5, 13)));
+        QVERIFY(!rimaste.contains(nome(6, 18)));
+        for (int ora : {8, 13, 18})
+            QVERIFY(rimaste.contains(nome(32, ora)) && rimaste.contains(nome(33, ora)));
+        const QList<CopiaDatata> elenco = ElencoCopie(Percorsi::DaCartella(c.percorso()));
+        QCOMPARE(elenco.first().nome, nome(33, 18));
+        QCOMPARE(elenco.last().nome, nome(4, 8));
+    }
+
+    // What one start keeps: the five files as loaded, its summary; a second
+    // start within the same second gets its own folder.
+    void copiaDiUnAvvio()
+    {
+        ConDati a;
+        const CartellaTest &c = a.cartella;
+        QCOMPARE(Cartelle(c), QStringList{"2026-11-01_09-00-00"});
+        QCOMPARE(Dati(c, "Backups/Copie/2026-11-01_09-00-00"), Dati(c));
+        QCOMPARE(c.leggi("Backups/Copie/2026-11-01_09-00-00/Riepilogo.txt"), QByteArray("Componenti=2\r\nPezzi=-15\r\n"));
+        QCOMPARE(QDir(c.file("Backups/Copie/2026-11-01_09-00-00")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(), 5 + 1);
+
+        QVERIFY(Avvia(c, Momento(0)));
+        QVERIFY(Avvia(c, Momento(0)));
+        QCOMPARE(Cartelle(c), QStringList({"2026-11-01_09-00-00", "2026-11-01_09-00-00_2", "2026-11-01_09-00-00_3"}));
+        const QList<CopiaDatata> elenco = ElencoCopie(a.stato.percorsi);
+        QCOMPARE(elenco.size(), 3);
+        QCOMPARE(elenco[0].nome, "2026-11-01_09-00-00_3");
+        QCOMPARE(elenco[0].momento, Momento(0));
+        QCOMPARE(elenco[2].progressivo, 1);
+    }
+
+    // An unchanged file is a link to the newest copy's; a changed one is
+    // written afresh; the live files are never linked.
+    void collegamentiAiFileUguali()
+    {
+        ConDati a;
+        const CartellaTest &c = a.cartella;
+        a.cambia(+5);
+        QVERIFY(Avvia(c, Momento(1)));
+        QVERIFY(Avvia(c, Momento(2)));
+        const QString primo = "Backups/Copie/" + NomeCopia(Momento(0)) + '/';
+        const QString secondo = "Backups/Copie/" + NomeCopia(Momento(1)) + '/';
+        const QString terzo = "Backups/Copie/" + NomeCopia(Momento(2)) + '/';
+        for (const QString &f : kDati) {
+            const bool cambiato = f == "Componenti.dat";
+            QCOMPARE(InodeDi(c.file(secondo + f)).numero == InodeDi(c.file(primo + f)).numero, !cambiato);
+            QCOMPARE(InodeDi(c.file(terzo + f)).numero, InodeDi(c.file(secondo + f)).numero);
+            QCOMPARE(InodeDi(c.file(terzo + f)).collegamenti, cambiato ? 2u : 3u);
+            QCOMPARE(InodeDi(c.file(f)).collegamenti, 1u);
+        }
+        QCOMPARE(Dati(c, terzo), Dati(c));
+        QVERIFY(Dati(c, primo) != Dati(c));
+        // Each summary is its own file.
+        QCOMPARE(InodeDi(c.file(terzo + "Riepilogo.txt")).collegamenti, 1u);
+        QCOMPARE(c.leggi(secondo + "Riepilogo.txt"), QByteArray("Componenti=2\r\nPezzi=-10\r\n"));
+    }
+
+    // A copy the start cannot make: one warning, the start goes on with
+    // every component, the copy in Backups is made as ever.
+    void copiaImpossibileAllAvvio_data()
+    {
+        QTest::addColumn<bool>("collegamento"); // a broken link in place of Copie, else a file
+        QTest::newRow("file in place of Copie") << false;
+        QTest::newRow("broken link in place of Copie") << true;
+    }
+    void copiaImpossibileAllAvvio()
+    {
+        QFETCH(bool, collegamento);
+        ConDati a;
+        const CartellaTest &c = a.cartella;
+        QVERIFY(QDir(c.file("Backups/Copie")).removeRecursively());
+        if (collegamento)
+            QVERIFY(QFile::link(c.file("nessuna/parte"), c.file("Backups/Copie")));
+        else
+            c.scrivi("Backups/Copie", "x");
+        a.cambia(+1);
+        ImpostaAdesso(Momento(1));
+        Stato s;
+        DialoghiFinti d;
+        d.setNextAnswer(Risposta::Ok);
+        QVERIFY(Main(s, d, c.percorso()));
+        VERIFICA_DIALOGHI(d);
+        QCOMPARE(d.boxes().size(), 1);
+        const auto box = d.ultimoBox();
+        const QString copie = QDir::toNativeSeparators(c.file("Backups/Copie"));
+        QCOMPARE(box.testo, "Attenzione: la copia datata dei dati di questo avvio non \u00e8 stata creata.\r\n"
+                            "Impossibile creare la cartella " + copie + ".\r\n"
+                            "I dati non sono stati toccati. Controllare i permessi e lo spazio libero della cartella "
+                            + copie + ".");
+        QCOMPARE(box.icona, Icona::Esclamazione);
+        QCOMPARE(box.pulsanti, Pulsanti::Ok);
+        QCOMPARE(s.NumComponenti, 2);
+        QCOMPARE(s.Componenti[0].Quantita, 11);
+        QCOMPARE(Dati(c, "Backups"), Dati(c));
+    }
+
+    // A disk that refuses the copy: false with the reason, nothing left
+    // behind, the copies as they were.
+    void copiaRifiutata_data()
+    {
+        QTest::addColumn<GuastoCopia>("guasto");
+        QTest::addColumn<QString>("errore"); // %1: the folder of the copy being written
+        QTest::newRow("table not written") << GuastoCopia{.fileGuasto = 1} << "Impossibile scrivere il file %1/Tipi.dat";
+        QTest::newRow("summary not written") << GuastoCopia{.fileGuasto = 5} << "Impossibile scrivere il file %1/Riepilogo.txt";
+    }
+    void copiaRifiutata()
+    {
+        QFETCH(GuastoCopia, guasto);
+        QFETCH(QString, errore);
+        ConDati a;
+        const CartellaTest &c = a.cartella;
+        a.cambia(+1); // nothing to link: every file but the changed one would be
+        const auto prima = Istantanea(c.percorso());
+        ImpostaAdesso(Momento(1));
+        QString descrizione;
+        CopiaDatata creata;
+        QVERIFY(!CreaCopia(a.stato.percorsi, {2, 0}, &creata, &descrizione, guasto));
+        QCOMPARE(descrizione, QString(errore).replace("%1", QDir::toNativeSeparators(c.file("Backups/Copie/2026-11-02_09-00-00.parziale"))));
+        QVERIFY(creata.nome.isEmpty());
+        QCOMPARE(Istantanea(c.percorso()), prima);
+    }
+
+    // The free space asked for: the bytes to write plus a whole save; the
+    // files linked to the newest copy take none.
+    void spazioRichiesto_data()
+    {
+        QTest::addColumn<bool>("cambiato");
+        QTest::addColumn<int>("margine"); // bytes of free space beyond what is needed
+        QTest::addColumn<bool>("creata");
+        QTest::newRow("unchanged, exactly enough") << false << 0 << true;
+        QTest::newRow("unchanged, one byte short") << false << -1 << false;
+        QTest::newRow("changed, exactly enough") << true << 0 << true;
+        QTest::newRow("changed, one byte short") << true << -1 << false;
+    }
+    void spazioRichiesto()
+    {
+        QFETCH(bool, cambiato);
+        QFETCH(int, margine);
+        QFETCH(bool, creata);
+        ConDati a;
+        if (cambiato)
+            a.cambia(+1);
+        qint64 totale = 0;
+        for (const QString &f : kDati)
+            totale += a.cartella.leggi(f).size();
+        const qint64 daScrivere = cambiato ? a.cartella.leggi("Componenti.dat").size() : 0;
+        ImpostaAdesso(Momento(1));
+        QString errore;
+        QCOMPARE(CreaCopia(a.stato.percorsi, {2, 0}, nullptr, &errore,
+                           GuastoCopia{.spazioLibero = totale + daScrivere + margine}),
+                 creata);
+        QCOMPARE(ElencoCopie(a.stato.percorsi).size(), creata ? 2 : 1);
+    }
+
+    // What a crash while writing a copy leaves is no copy, and the next
+    // start removes it; a link among the leftovers goes, never what it
+    // leads to.
+    void residuiDiUnCrash()
+    {
+        ConDati a;
+        const CartellaTest &c = a.cartella;
+        ImpostaAdesso(Momento(1));
+        QVERIFY(!CreaCopia(a.stato.percorsi, {2, -15}, nullptr, nullptr, GuastoCopia{.interrompiPrimaDelNome = true}));
+        QCOMPARE(Cartelle(c), QStringList({"2026-11-01_09-00-00", "2026-11-02_09-00-00.parziale"}));
+        QCOMPARE(ElencoCopie(a.stato.percorsi).size(), 1);
+        CartellaTest fuori;
+        fuori.scrivi("da/tenere.txt", "resta");
+        QVERIFY(QFile::link(fuori.file("da"), c.file("Backups/Copie/2026-11-01_10-00-00.parziale")));
+        QVERIFY(QFile::link(fuori.file("da"), c.file("Backups/Copie/2026-11-01_11-00-00")));
+
+        QVERIFY(Avvia(c, Momento(2)));
+        QCOMPARE(Cartelle(c), QStringList({"2026-11-01_09-00-00", "2026-11-01_11-00-00", "2026-11-03_09-00-00"}));
+        QCOMPARE(fuori.leggi("da/tenere.txt"), QByteArray("resta"));
+        QCOMPARE(ElencoCopie(a.stato.percorsi).size(), 2); // a link is not a copy
+    }
+
+    // The summary, read from its file or, when that is missing or damaged,
+    // from the copy's files; a copy whose files do not load is unknown.
+    void riepilogo_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("contenuto"); // "<nessuno>" removes the file, "<fifo>" makes a FIFO
+        QTest::addColumn<qint64>("componenti");
+        QTest::addColumn<qint64>("pezzi");
+        QTest::newRow("as written") << "Riepilogo.txt" << QByteArray("Componenti=7\r\nPezzi=99\r\n") << 7ll << 99ll;
+        QTest::newRow("missing") << "Riepilogo.txt" << QByteArray("<nessuno>") << 2ll << -15ll;
+        QTest::newRow("count not a number") << "Riepilogo.txt" << QByteArray("Componenti=due\r\nPezzi=1\r\n") << 2ll << -15ll;
+        QTest::newRow("pieces missing") << "Riepilogo.txt" << QByteArray("Componenti=2\r\n") << 2ll << -15ll;
+        QTest::newRow("a FIFO") << "Riepilogo.txt" << QByteArray("<fifo>") << 2ll << -15ll;
+        QTest::newRow("no summary, table cut short") << "Tipi.dat" << QByteArray("3,\"X\"\r\n") << -1ll << 0ll;
+        QTest::newRow("no summary, FIFO for a table") << "Packages.dat" << QByteArray("<fifo>") << -1ll << 0ll;
+    }
+    void riepilogo()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, contenuto);
+        QFETCH(qint64, componenti);
+        QFETCH(qint64, pezzi);
+        ConDati a;
+        const CopiaDatata copia = ElencoCopie(a.stato.percorsi).value(0);
+        const QString percorso = copia.percorso + '/' + file;
+        QVERIFY(QFile::remove(percorso));
+        if (file != "Riepilogo.txt")
+            QVERIFY(QFile::remove(copia.percorso + "/Riepilogo.txt"));
+        std::unique_ptr<FifoSorvegliata> fifo;
+        if (contenuto == "<fifo>")
+            fifo = std::make_unique<FifoSorvegliata>(percorso);
+        else if (contenuto != "<nessuno>")
+            a.cartella.scrivi(QDir(a.cartella.percorso()).relativeFilePath(percorso), contenuto);
+        const RiepilogoCopia r = LeggiRiepilogo(copia);
+        QCOMPARE(r.componenti, componenti);
+        QCOMPARE(r.pezzi, pezzi);
+        if (fifo)
+            QVERIFY(!fifo->aperta());
+    }
+
+    // A -> B -> back to the copy made just before: the five files are A's
+    // again, byte for byte, and each step kept what it replaced.
+    void ripristinoAvantiEIndietro()
+    {
+        ConDati a; // B: the copy of day 0
+        const CartellaTest &c = a.cartella;
+        const auto datiB = Dati(c);
+        a.cambia(+100);
+        a.stato.Etichette[2] = "Tolleranza";
+        DialoghiFinti d;
+        QVERIFY(SalvaDatabase(a.stato, d));
+        ContaPezzi(a.stato);
+        const auto datiA = Dati(c);
+        QVERIFY(datiA != datiB);
+
+        ImpostaAdesso(Momento(3));
+        const CopiaDatata b = ElencoCopie(a.stato.percorsi).value(0);
+        CopiaDatata salvata;
+        QString errore;
+        QVERIFY2(RipristinaCopia(a.stato, b, &salvata, &errore), qPrintable(errore));
+        QCOMPARE(Dati(c), datiB);
+        QCOMPARE(salvata.nome, "2026-11-04_09-00-00");
+        QCOMPARE(Dati(c, "Backups/Copie/" + salvata.nome), datiA);
+        QCOMPARE(LeggiRiepilogo(salvata).pezzi, 85);
+        QVERIFY(!c.esiste(NomeGiornale));
+
+        Stato ricaricato;
+        ricaricato.percorsi = a.stato.percorsi;
+        QVERIFY(RicaricaArchivio(ricaricato, d));
+        QCOMPARE(ricaricato.Componenti[0].Quantita, 10);
+        QVERIFY(RipristinaCopia(ricaricato, salvata, nullptr, &errore));
+        QCOMPARE(Dati(c), datiA);
+        QCOMPARE(ElencoCopie(a.stato.percorsi).size(), 3);
+        QCOMPARE(Dati(c, "Backups/Copie/2026-11-04_09-00-00_2"), datiB);
+        VERIFICA_DIALOGHI(d);
+    }
+
+    // A restore that cannot be done changes no data file, and keeps no copy
+    // of them when the chosen copy is incomplete.
+    void ripristinoRifiutato_data()
+    {
+        QTest::addColumn<QString>("manca");        // a file removed from the chosen copy
+        QTest::addColumn<qint64>("spazioLibero");  // -1: the disk's
+        QTest::addColumn<QString>("errore");       // %1: the chosen copy, %2: Backups/Copie
+        QTest::addColumn<int>("copieDopo");
+        QTest::newRow("copy without Tipi.dat") << "Tipi.dat" << -1ll << "Impossibile leggere il file %1/Tipi.dat" << 2;
+        QTest::newRow("disk full") << QString() << 0ll << "Spazio libero su disco insufficiente (servono 1 MB, disponibili 0 MB)" << 2;
+    }
+    void ripristinoRifiutato()
+    {
+        QFETCH(QString, manca);
+        QFETCH(qint64, spazioLibero);
+        QFETCH(QString, errore);
+        QFETCH(int, copieDopo);
+        ConDati a;
+        const CartellaTest &c = a.cartella;
+        a.cambia(+1);
+        QVERIFY(Avvia(c, Momento(1)));
+        const CopiaDatata scelta = ElencoCopie(a.stato.percorsi).value(1);
+        if (!manca.isEmpty())
+            QVERIFY(QFile::remove(scelta.percorso + '/' + manca));
+        const auto prima = Istantanea(c.percorso());
+        ImpostaAdesso(Momento(2));
+        QString descrizione;
+        QVERIFY(!RipristinaCopia(a.stato, scelta, nullptr, &descrizione, GuastoCopia{.spazioLibero = spazioLibero}));
+        QCOMPARE(descrizione, QString(errore).replace("%1", QDir::toNativeSeparators(scelta.percorso)));
+        QCOMPARE(Istantanea(c.percorso()), prima);
+        QCOMPARE(ElencoCopie(a.stato.percorsi).size(), copieDopo);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCopie)
+#include "tst_copie.moc"

@@ -1,0 +1,280 @@
+// "Ripristina una copia" through its real widgets, opened from the main
+// window's menu: the list of the dated copies, going back to one and forth
+// again, "Annulla", changes being typed, and a copy that cannot be put in
+// place or loaded; what the main window shows and what is on disk after.
+
+#include "copie/copie.h"
+#include "startup/avvio.h"
+#include "store/aiutiarchivio.h"
+#include "store/orologio.h"
+#include "ui/main/ambiente.h"
+
+using namespace prova;
+
+namespace {
+
+const QStringList kDati = {"Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat", "Info.ini"};
+const QString kTitolo = QStringLiteral("Ripristina una copia");
+
+QDateTime Ore(int ora, int minuto, int secondo = 0)
+{
+    return QDateTime(QDate(2026, 12, 7), QTime(ora, minuto, secondo));
+}
+
+struct Finestra {
+    QWidget *w;
+    template <typename T = QWidget>
+    T *c(const char *nome) const
+    {
+        T *trovato = w->findChild<T *>(QLatin1String(nome));
+        if (!trovato)
+            qFatal("widget non trovato: %s", nome);
+        return trovato;
+    }
+    ListaReport *lvc() const { return c<ListaReport>("LVC"); }
+    QStringList righe() const
+    {
+        QStringList out;
+        for (int r = 1; r <= lvc()->numeroRighe(); ++r) {
+            QStringList celle;
+            for (int k = 0; k < 4; ++k)
+                celle << lvc()->testo(r, k);
+            out << celle.join(u'|');
+        }
+        return out;
+    }
+    void clic(const char *bottone) const { QTest::mouseClick(c<QPushButton>(bottone), Qt::LeftButton); }
+};
+
+// A: five components, 144 pieces, the copy of the start at 09:05:33.
+// B, on disk and in the window: four components, 142 pieces, one label renamed.
+struct Prova : Ambiente {
+    QMap<QString, QByteArray> datiA, datiB;
+    Prova()
+    {
+        cinqueComponenti(stato);
+        if (!SalvaDatabase(stato, dialoghi))
+            qFatal("salvataggio iniziale fallito");
+        ImpostaAdesso(Ore(9, 5, 33));
+        if (!Main(stato, dialoghi, cartella.percorso()))
+            qFatal("avvio fallito");
+        datiA = dati();
+        stato.Componenti.removeLast();
+        stato.NumComponenti = 4;
+        stato.componente(1).Quantita = 30;
+        stato.Etichette[1] = QStringLiteral("Tolleranza");
+        if (!SalvaDatabase(stato, dialoghi))
+            qFatal("salvataggio fallito");
+        datiB = dati();
+        apri();
+    }
+    ~Prova() { ImpostaAdesso({}); }
+    QMap<QString, QByteArray> dati() const
+    {
+        QMap<QString, QByteArray> d;
+        for (const QString &f : kDati)
+            d.insert(f, cartella.leggi(f));
+        return d;
+    }
+    QMap<QString, QByteArray> datiCopia(const QString &nome) const
+    {
+        QMap<QString, QByteArray> d;
+        for (const QString &f : kDati)
+            d.insert(f, cartella.leggi("Backups/Copie/" + nome + '/' + f));
+        return d;
+    }
+    // Opens the window from the menu and runs the steps on it; closed with
+    // "Annulla" afterwards when the steps leave it open. False when no
+    // window opened.
+    bool usa(const std::function<void(const Finestra &)> &passi)
+    {
+        bool aperta = false;
+        QObject contesto;
+        QuandoModale(
+            [&](QWidget *m) {
+                aperta = true;
+                QCOMPARE(m->objectName(), QStringLiteral("frmRipristina"));
+                QCOMPARE(m->windowTitle(), kTitolo);
+                const Finestra f{m};
+                passi(f);
+                if (m->isVisible())
+                    f.clic("btnAnnullaRipristina");
+            },
+            &contesto);
+        menu(QStringLiteral("mnuRipristina"));
+        return aperta;
+    }
+};
+
+QString Domanda(const QString &quando)
+{
+    return "Ripristinare la copia del " + quando + "?\r\nI dati attuali vengono prima salvati in una nuova copia.";
+}
+
+} // namespace
+
+class TestFrmRipristina : public QObject {
+    Q_OBJECT
+private slots:
+    // From B back to A, then to the copy of B the first restore made: the
+    // five files are B's again byte for byte, and the window shows each.
+    void avantiEIndietro()
+    {
+        Prova a;
+        QCOMPARE(a.codici(), QStringList({"2N2222", "BC547C", "LM317T", "NE555"}));
+        ImpostaAdesso(Ore(10, 0));
+        QVERIFY(a.usa([&a](const Finestra &f) {
+            QCOMPARE(f.righe(), QStringList{"07/12/2026 09:05:33|5|144|2026-12-07_09-05-33"});
+            QCOMPARE(f.lvc()->rigaSelezionata(), 1);
+            QVERIFY(f.c<QPushButton>("btnRipristina")->isEnabled());
+            a.dialoghi.setNextAnswer(Risposta::Si);
+            f.clic("btnRipristina");
+            QVERIFY(!f.w->isVisible());
+        }));
+        verificaBox(a.dialoghi, Domanda("07/12/2026 09:05:33"), kTitolo, Icona::Domanda, Pulsanti::SiNo);
+        QCOMPARE(a.dati(), a.datiA);
+        QCOMPARE(a.datiCopia("2026-12-07_10-00-00"), a.datiB);
+        QCOMPARE(a.codici(), QStringList({"2N2222", "74HC00", "BC547C", "LM317T", "NE555"}));
+        QCOMPARE(a.contatori(), "5/5/144");
+        QCOMPARE(a.etichetta("lblExtra(1)"), " Campo Personale 1");
+        QCOMPARE(a.messaggio(), "Operazione completata: ripristinata la copia del 07/12/2026 09:05:33");
+        QCOMPARE(a.bottoni(), "10000");
+        QCOMPARE(a.stato.componente(1).Quantita, 20);
+
+        a.dialoghi.dimentica();
+        ImpostaAdesso(Ore(10, 5));
+        QVERIFY(a.usa([&a](const Finestra &f) {
+            QCOMPARE(f.righe(), QStringList({"07/12/2026 10:00:00|4|142|2026-12-07_10-00-00",
+                                             "07/12/2026 09:05:33|5|144|2026-12-07_09-05-33"}));
+            a.dialoghi.setNextAnswer(Risposta::Si);
+            f.clic("btnRipristina");
+        }));
+        verificaBox(a.dialoghi, Domanda("07/12/2026 10:00:00"), kTitolo, Icona::Domanda, Pulsanti::SiNo);
+        QCOMPARE(a.dati(), a.datiB);
+        QCOMPARE(a.datiCopia("2026-12-07_10-05-00"), a.datiA);
+        QCOMPARE(a.codici(), QStringList({"2N2222", "BC547C", "LM317T", "NE555"}));
+        QCOMPARE(a.contatori(), "4/4/142");
+        QCOMPARE(a.etichetta("lblExtra(1)"), " Tolleranza");
+        QVERIFY(StessiDati(*a.suDisco(), a.stato));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // "Annulla", and "No" to the confirmation: nothing written, nothing
+    // shown differently.
+    void nienteCambia_data()
+    {
+        QTest::addColumn<bool>("conferma"); // Ripristina answered No, else Annulla
+        QTest::newRow("Annulla") << false;
+        QTest::newRow("No to the question") << true;
+    }
+    void nienteCambia()
+    {
+        QFETCH(bool, conferma);
+        Prova a;
+        const auto prima = Istantanea(a.cartella.percorso());
+        const QString messaggio = a.messaggio();
+        QVERIFY(a.usa([&](const Finestra &f) {
+            if (conferma) {
+                a.dialoghi.setNextAnswer(Risposta::No);
+                f.clic("btnRipristina");
+                QVERIFY(f.w->isVisible());
+            }
+            f.clic("btnAnnullaRipristina");
+            QVERIFY(!f.w->isVisible());
+        }));
+        QCOMPARE(a.dialoghi.boxes().size(), conferma ? 1 : 0);
+        QCOMPARE(Istantanea(a.cartella.percorso()), prima);
+        QCOMPARE(a.contatori(), "4/4/142");
+        QCOMPARE(a.messaggio(), messaggio);
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // A component being edited: its changes are asked about first; going
+    // back to them opens no window, giving them up opens it.
+    void modificheInCorso_data()
+    {
+        QTest::addColumn<Risposta>("risposta");
+        QTest::addColumn<bool>("aperta");
+        QTest::newRow("back to the editor") << Risposta::Annulla << false;
+        QTest::newRow("changes given up") << Risposta::No << true;
+    }
+    void modificheInCorso()
+    {
+        QFETCH(Risposta, risposta);
+        QFETCH(bool, aperta);
+        Prova a;
+        a.clicRiga(1, 0);
+        a.premi("edit");
+        a.scrivi("txQty", "999");
+        a.dialoghi.setNextAnswer(risposta);
+        QCOMPARE(a.usa([](const Finestra &) {}), aperta);
+        verificaBox(a.dialoghi, "Salvare le modifiche al componente?", QString(), Icona::Domanda,
+                    Pulsanti::SiNoAnnulla);
+        QCOMPARE(a.testo("txQty"), aperta ? QString() : "999");
+        QCOMPARE(a.dati(), a.datiB);
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // A copy that cannot be put in place, or whose files do not load: the
+    // message, the data files and the window as they were (after a failed
+    // load, the files put back from the copy just made of them).
+    void nonRiuscito_data()
+    {
+        QTest::addColumn<QByteArray>("tipi"); // the copy's Tipi.dat; null: removed
+        QTest::addColumn<QStringList>("messaggi"); // after the question; %1: the copy's folder
+        QTest::addColumn<int>("copie");
+        QTest::newRow("file missing") << QByteArray() << QStringList{
+            "Impossibile ripristinare la copia del 07/12/2026 09:05:33.\r\nImpossibile leggere il file %1/Tipi.dat.\r\n"
+            "I dati attuali non sono stati modificati."} << 1;
+        QTest::newRow("fewer types than counted") << QByteArray("1,\"IC\"\r\n") << QStringList{
+            "Errore nell'apertura files del DB",
+            "La copia del 07/12/2026 09:05:33 non pu\u00f2 essere caricata.\r\nI dati attuali sono stati rimessi al loro posto."} << 2;
+    }
+    void nonRiuscito()
+    {
+        QFETCH(QByteArray, tipi);
+        QFETCH(QStringList, messaggi);
+        QFETCH(int, copie);
+        Prova a;
+        const QString copia = a.cartella.file("Backups/Copie/2026-12-07_09-05-33");
+        QVERIFY(QFile::remove(copia + "/Tipi.dat"));
+        if (!tipi.isNull())
+            a.cartella.scrivi("Backups/Copie/2026-12-07_09-05-33/Tipi.dat", tipi);
+        ImpostaAdesso(Ore(11, 0));
+        for (int i = 0; i <= messaggi.size(); ++i)
+            a.dialoghi.setNextAnswer(i == 0 ? Risposta::Si : Risposta::Ok);
+        QVERIFY(a.usa([&](const Finestra &f) {
+            f.clic("btnRipristina");
+            QVERIFY(f.w->isVisible());
+            QCOMPARE(f.righe().size(), copie);
+        }));
+        QCOMPARE(a.dialoghi.boxes().size(), 1 + messaggi.size());
+        for (int i = 0; i < messaggi.size(); ++i) {
+            const auto box = a.dialoghi.boxes()[i + 1];
+            QCOMPARE(box.testo, QString(messaggi[i]).replace("%1", QDir::toNativeSeparators(copia)));
+            QCOMPARE(box.icona, i + 1 < messaggi.size() ? Icona::Nessuna : Icona::Esclamazione);
+        }
+        QCOMPARE(a.dati(), a.datiB);
+        QCOMPARE(a.contatori(), "4/4/142");
+        QCOMPARE(a.stato.componente(1).Quantita, 30);
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // No copy yet: the window says where they would be; nothing to restore.
+    void senzaCopie()
+    {
+        Prova a;
+        QVERIFY(QDir(a.cartella.file("Backups/Copie")).removeRecursively());
+        QVERIFY(a.usa([&a](const Finestra &f) {
+            QCOMPARE(f.lvc()->numeroRighe(), 0);
+            QVERIFY(!f.c<QPushButton>("btnRipristina")->isEnabled());
+            QCOMPARE(f.c<QLabel>("lblSpiegazione")->text(),
+                     "Non ci sono copie datate nella cartella "
+                         + QDir::toNativeSeparators(a.cartella.file("Backups/Copie")) + ".");
+        }));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+};
+
+QTEST_MAIN(TestFrmRipristina)
+#include "tst_frmripristino.moc"
