@@ -90,19 +90,6 @@ bool piuRecente(const CopiaDatata &a, const CopiaDatata &b)
     return a.progressivo > b.progressivo;
 }
 
-void sincronizzaCartella(const QString &cartella)
-{
-#ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(cartella).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-#else
-    Q_UNUSED(cartella);
-#endif
-}
-
 // Every folder of the copies (Backups/Copie and each copy being written)
 // is made here.
 bool creaCartellaCopie(const QString &percorso)
@@ -390,14 +377,14 @@ bool CreaCopia(const Percorsi &percorsi, const RiepilogoCopia &riepilogo, CopiaD
             return fallisci(QStringLiteral("Impossibile scrivere il file ") + nativo(destinazione));
         }
     }
-    sincronizzaCartella(parziale);
+    SincronizzaCartella(parziale);
     if (guasto.interrompiPrimaDelNome)
         return fallisci(QStringLiteral("Interrotto"));
     if (!rinominaCartella(parziale, nuova.percorso)) {
         rimuoviAlbero(parziale);
         return fallisci(QStringLiteral("Impossibile creare la cartella ") + nativo(nuova.percorso));
     }
-    sincronizzaCartella(cartella);
+    SincronizzaCartella(cartella);
     if (creata)
         *creata = nuova;
     return true;
@@ -429,7 +416,7 @@ void PotaCopie(const Percorsi &percorsi, const QString &daTenere)
         rimosse = true;
     }
     if (rimosse)
-        sincronizzaCartella(CartellaCopie(percorsi));
+        SincronizzaCartella(CartellaCopie(percorsi));
 }
 
 QString AvvisoCopiaNonCreata(const Percorsi &percorsi, const QString &descrizione)

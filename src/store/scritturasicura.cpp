@@ -39,7 +39,9 @@ bool sincronizzaFile(QFile &f, bool guasto = false)
 #endif
 }
 
-void sincronizzaCartella(const QString &cartella)
+} // namespace
+
+void SincronizzaCartella(const QString &cartella)
 {
 #ifdef Q_OS_UNIX
     const int fd = ::open(QFile::encodeName(cartella).constData(), O_RDONLY | O_DIRECTORY);
@@ -51,6 +53,8 @@ void sincronizzaCartella(const QString &cartella)
     Q_UNUSED(cartella);
 #endif
 }
+
+namespace {
 
 // Replaces the target by the source in one step.
 bool rinomina(const QString &da, const QString &a)
@@ -273,9 +277,9 @@ bool RecuperaScrittura(const QString &cartella, const QStringList &nomi, QString
     if (!ok)
         return false;
     for (const QString &c : cartelle)
-        sincronizzaCartella(c);
+        SincronizzaCartella(c);
     QFile::remove(giornale);
-    sincronizzaCartella(cartella);
+    SincronizzaCartella(cartella);
     return true;
 }
 
@@ -309,7 +313,7 @@ bool ScriviInsieme(const QString &cartella, const QList<FileNuovo> &files, QStri
     }
     auto sincronizzaCartelle = [&] {
         for (const QString &c : cartelle)
-            sincronizzaCartella(c);
+            SincronizzaCartella(c);
     };
 
     auto annulla = [&] {
@@ -348,7 +352,7 @@ bool ScriviInsieme(const QString &cartella, const QList<FileNuovo> &files, QStri
                                 .arg(QDir::toNativeSeparators(giornale)));
             return false;
         }
-        sincronizzaCartella(cartella);
+        SincronizzaCartella(cartella);
     }
 
     bool ok = true;
@@ -373,7 +377,7 @@ bool ScriviInsieme(const QString &cartella, const QList<FileNuovo> &files, QStri
         if (interrotto())
             return false;
         QFile::remove(giornale);
-        sincronizzaCartella(cartella);
+        SincronizzaCartella(cartella);
     }
     return true;
 }

@@ -85,6 +85,9 @@ bool ScrivibileDaUtente(const QFileInfo &info);
 // a folder of the superuser, an entry not owned by the superuser).
 void EreditaProprietario(const QString &percorso);
 
+// Puts a folder's entries (names created, renamed, removed) on the disk.
+void SincronizzaCartella(const QString &cartella);
+
 // The name of a file's temporary and of the journal, for tests and tools.
 QString NomeTemporaneo(const QString &nome);
 inline const QString NomeGiornale = QStringLiteral("Salvataggio.giornale");
