@@ -37,15 +37,17 @@ private slots:
         PreparaApplicazione();
     }
 
-    void bottoniPrincipali()
+    // Every toolbar button of the main window its own built-in picture, the
+    // tables window's buttons theirs, and the program's icon in every
+    // window, message boxes included.
+    void bottoniEFinestre()
     {
         prova::Ambiente a;
         prova::cinqueComponenti(a.stato);
         FrmMain &f = a.apri();
         QSet<QString> nomi;
-        const QList<QAction *> azioni = a.w<QToolBar>(QStringLiteral("TB"))->actions();
         int bottoni = 0;
-        for (QAction *azione : azioni) {
+        for (QAction *azione : a.w<QToolBar>(QStringLiteral("TB"))->actions()) {
             if (azione->objectName().isEmpty())
                 continue; // a gap between groups
             ++bottoni;
@@ -56,7 +58,6 @@ private slots:
             nomi.insert(nome);
         }
         QCOMPARE(bottoni, 14);
-        // Every button its own picture.
         QCOMPARE(nomi.size(), bottoni);
         // The printer, the magnifier, the PDF document.
         QCOMPARE(NomeIconaBarra(QStringLiteral("print")), QStringLiteral("document-print"));
@@ -64,46 +65,26 @@ private slots:
         QCOMPARE(NomeIconaBarra(QStringLiteral("pdf")), QStringLiteral("application-pdf"));
         QVERIFY(immagine(a.bottone(QStringLiteral("print"))->icon()) != immagine(a.bottone(QStringLiteral("search"))->icon()));
         QVERIFY(immagine(a.bottone(QStringLiteral("pdf"))->icon()) != immagine(a.bottone(QStringLiteral("print"))->icon()));
-        QCOMPARE(f.windowIcon().pixmap(48).toImage(), IconaProgramma().pixmap(48).toImage());
-    }
-
-    void bottoniTabelle()
-    {
-        prova::Ambiente a;
-        prova::cinqueComponenti(a.stato);
-        a.apri();
-        AccessoPrincipale principale;
-        principale.finestra = a.finestra.get();
-        principale.mostraMessaggio = [](const QString &) {};
-        principale.caricaTabelle = [] {};
-        FrmListe liste(a.stato, a.dialoghi, principale);
-        for (const char *chiave : {"new", "edit", "undo", "save", "quit"}) {
-            auto *azione = liste.findChild<QAction *>(QLatin1String(chiave));
-            QVERIFY2(azione && !azione->icon().isNull(), chiave);
-            QCOMPARE(immagine(azione->icon()), file(NomeIconaBarra(QLatin1String(chiave))));
-        }
         QVERIFY(NomeIconaBarra(QStringLiteral("nessuno")).isEmpty());
         QVERIFY(IconaBarra(QStringLiteral("nessuno")).isNull());
-    }
 
-    // The program's icon in every window, message boxes included.
-    void finestre()
-    {
-        QVERIFY(!IconaProgramma().isNull());
-        const QImage programma = IconaProgramma().pixmap(48).toImage();
-        prova::Ambiente a;
-        prova::cinqueComponenti(a.stato);
-        FrmMain &f = a.apri();
         AccessoPrincipale principale;
         principale.finestra = &f;
         principale.mostraMessaggio = [](const QString &) {};
         principale.caricaTabelle = [] {};
         FrmListe liste(a.stato, a.dialoghi, principale, &f);
-        FrmPicture immagine(&f);
+        for (const char *chiave : {"new", "edit", "undo", "save", "quit"}) {
+            auto *azione = liste.findChild<QAction *>(QLatin1String(chiave));
+            QVERIFY2(azione && !azione->icon().isNull(), chiave);
+            QCOMPARE(immagine(azione->icon()), file(NomeIconaBarra(QLatin1String(chiave))));
+        }
+        QVERIFY(!IconaProgramma().isNull());
+        const QImage programma = IconaProgramma().pixmap(48).toImage();
+        FrmPicture figura(&f);
         FrmCustom etichette(a.stato, a.dialoghi, QPoint(0, 0), &f);
         FrmManual manuale(a.stato, &f);
         QMessageBox box(QMessageBox::Information, QStringLiteral("Arvo"), QStringLiteral("x"), QMessageBox::Ok, &f);
-        for (QWidget *w : std::initializer_list<QWidget *>{&f, &liste, &etichette, &manuale, &box, &immagine})
+        for (QWidget *w : std::initializer_list<QWidget *>{&f, &liste, &etichette, &manuale, &box, &figura})
             QCOMPARE(w->windowIcon().pixmap(48).toImage(), programma);
     }
 };
