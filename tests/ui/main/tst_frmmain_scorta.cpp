@@ -137,23 +137,7 @@ private slots:
         QCOMPARE(Sotto(a), QStringLiteral("Sotto scorta 2"));
         a.premi("reselect");
 
-        // The submenu lists the six labels; field 4 marks other rows at once.
-        QCOMPARE(a.azione(QStringLiteral("mnuCampoMinimo(4)"))->text(), QStringLiteral("Campo Personale 4"));
-        QVERIFY(a.azione(QStringLiteral("mnuCampoMinimo(1)"))->isChecked());
-        a.menu(QStringLiteral("mnuCampoMinimo(4)"));
-        QVERIFY(a.azione(QStringLiteral("mnuCampoMinimo(4)"))->isChecked());
-        QVERIFY(!a.azione(QStringLiteral("mnuCampoMinimo(1)"))->isChecked());
-        QCOMPARE(Marcati(a), QStringList{"2N2222"});
-        QCOMPARE(Sotto(a), QStringLiteral("Sotto scorta 1"));
-        QCOMPARE(a.stato.CampoMinimo, 4);
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
-    // The count and the marks follow a save, a deletion and an import.
-    void conteggioDopoOgniModifica()
-    {
-        Ambiente a;
-        Apri(a);
+        // The count and the marks follow a save, a deletion and an import.
         // Save: NE555 restocked to 30 is no longer under its 25.
         a.clicRiga(RigaDi(a, QStringLiteral("NE555")), 0);
         a.premi("edit");
@@ -179,6 +163,16 @@ private slots:
         Importa(a, a.cartella.file(QStringLiteral("nuovi.csv")), [](QWidget *m) { Clic(m, "btnImporta"); });
         QCOMPARE(Sotto(a), QStringLiteral("Sotto scorta 2"));
         QCOMPARE(Marcati(a), (QStringList{"BC547C", "LM7805"}));
+
+        // The submenu lists the six labels; field 4 marks other rows at once.
+        QCOMPARE(a.azione(QStringLiteral("mnuCampoMinimo(4)"))->text(), QStringLiteral("Campo Personale 4"));
+        QVERIFY(a.azione(QStringLiteral("mnuCampoMinimo(1)"))->isChecked());
+        a.menu(QStringLiteral("mnuCampoMinimo(4)"));
+        QVERIFY(a.azione(QStringLiteral("mnuCampoMinimo(4)"))->isChecked());
+        QVERIFY(!a.azione(QStringLiteral("mnuCampoMinimo(1)"))->isChecked());
+        QCOMPARE(Marcati(a), QStringList{"2N2222"});
+        QCOMPARE(Sotto(a), QStringLiteral("Sotto scorta 1"));
+        QCOMPARE(a.stato.CampoMinimo, 4);
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
