@@ -307,10 +307,11 @@ private slots:
         a.clicRiga(3, 0);
         controllato = false;
         conFinestraAperta(a, [&] {
-            FrmPicture *fp = a.finestra->finestraImmagine();
+            QPointer<FrmPicture> fp = a.finestra->finestraImmagine();
             QVERIFY(fp);
-            controllato = true;
             QTest::mouseClick(fp->findChild<QLabel *>(QStringLiteral("imm")), Qt::LeftButton, {}, QPoint(10, 10));
+            QVERIFY(!fp || !fp->isVisible()); // checked before the helper closes it anyway
+            controllato = true;
         });
         QVERIFY(controllato);
         QVERIFY(!a.finestra->variabili().ImmagineAperta);
