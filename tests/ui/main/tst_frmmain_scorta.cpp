@@ -32,6 +32,16 @@ void conMinimi(Stato &s)
     s.componente(5).Descrizione = QStringLiteral("Quattro porte e 10 \u00b5F");
 }
 
+// Those five in an open window; saved first where a test compares with the
+// files or reads them back.
+void Apri(Ambiente &a, bool salvati = false)
+{
+    conMinimi(a.stato);
+    if (salvati)
+        QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
+    a.apri();
+}
+
 QStringList Marcati(const Ambiente &a)
 {
     QStringList codici;
@@ -100,8 +110,7 @@ private slots:
     void righeMarcateEConteggio()
     {
         Ambiente a;
-        conMinimi(a.stato);
-        a.apri();
+        Apri(a);
         QCOMPARE(Marcati(a), (QStringList{"LM317T", "NE555"}));
         QCOMPARE(Sotto(a), QStringLiteral("Sotto scorta 2"));
         // The warning reads well on either theme, and differs from the plain rows.
@@ -128,24 +137,7 @@ private slots:
         QCOMPARE(Sotto(a), QStringLiteral("Sotto scorta 2"));
         a.premi("reselect");
 
-        // The submenu lists the six labels; field 4 marks other rows at once.
-        QCOMPARE(a.azione(QStringLiteral("mnuCampoMinimo(4)"))->text(), QStringLiteral("Campo Personale 4"));
-        QVERIFY(a.azione(QStringLiteral("mnuCampoMinimo(1)"))->isChecked());
-        a.menu(QStringLiteral("mnuCampoMinimo(4)"));
-        QVERIFY(a.azione(QStringLiteral("mnuCampoMinimo(4)"))->isChecked());
-        QVERIFY(!a.azione(QStringLiteral("mnuCampoMinimo(1)"))->isChecked());
-        QCOMPARE(Marcati(a), QStringList{"2N2222"});
-        QCOMPARE(Sotto(a), QStringLiteral("Sotto scorta 1"));
-        QCOMPARE(a.stato.CampoMinimo, 4);
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
-    // The count and the marks follow a save, a deletion and an import.
-    void conteggioDopoOgniModifica()
-    {
-        Ambiente a;
-        conMinimi(a.stato);
-        a.apri();
+        // The count and the marks follow a save, a deletion and an import.
         // Save: NE555 restocked to 30 is no longer under its 25.
         a.clicRiga(RigaDi(a, QStringLiteral("NE555")), 0);
         a.premi("edit");
@@ -171,6 +163,16 @@ private slots:
         Importa(a, a.cartella.file(QStringLiteral("nuovi.csv")), [](QWidget *m) { Clic(m, "btnImporta"); });
         QCOMPARE(Sotto(a), QStringLiteral("Sotto scorta 2"));
         QCOMPARE(Marcati(a), (QStringList{"BC547C", "LM7805"}));
+
+        // The submenu lists the six labels; field 4 marks other rows at once.
+        QCOMPARE(a.azione(QStringLiteral("mnuCampoMinimo(4)"))->text(), QStringLiteral("Campo Personale 4"));
+        QVERIFY(a.azione(QStringLiteral("mnuCampoMinimo(1)"))->isChecked());
+        a.menu(QStringLiteral("mnuCampoMinimo(4)"));
+        QVERIFY(a.azione(QStringLiteral("mnuCampoMinimo(4)"))->isChecked());
+        QVERIFY(!a.azione(QStringLiteral("mnuCampoMinimo(1)"))->isChecked());
+        QCOMPARE(Marcati(a), QStringList{"2N2222"});
+        QCOMPARE(Sotto(a), QStringLiteral("Sotto scorta 1"));
+        QCOMPARE(a.stato.CampoMinimo, 4);
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
@@ -179,8 +181,7 @@ private slots:
     void elencoSottoScorta()
     {
         Ambiente a;
-        conMinimi(a.stato);
-        a.apri();
+        Apri(a);
         a.premi("reselect");
         QVERIFY(!a.bottone("reselect")->isEnabled());
         QCOMPARE(a.azione(QStringLiteral("mnuScorta"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
@@ -268,9 +269,7 @@ private slots:
         QFETCH(QStringList, elencati);
         QFETCH(int, quantita);
         Ambiente a;
-        conMinimi(a.stato);
-        QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
-        a.apri();
+        Apri(a, true);
         a.premi("reselect"); // the whole table in table order
         a.clicRiga(RigaDi(a, QStringLiteral("LM317T")), 0);
         a.premi("edit");
@@ -320,9 +319,7 @@ private slots:
     void sceltaDopoIlRiavvio()
     {
         Ambiente a;
-        conMinimi(a.stato);
-        a.apri();
-        QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
+        Apri(a, true);
         QVERIFY(!a.cartella.leggi(QStringLiteral("Info.ini")).contains("[Scorta]"));
         a.menu(QStringLiteral("mnuCampoMinimo(4)"));
         a.menu(QStringLiteral("mnuCercaDesc"));
@@ -362,8 +359,7 @@ private slots:
         QFETCH(QString, testo);
         QFETCH(QStringList, trovati);
         Ambiente a;
-        conMinimi(a.stato);
-        a.apri();
+        Apri(a);
         a.premi("reselect"); // the whole table in table order
         QVERIFY(!a.azione(QStringLiteral("mnuCercaDesc"))->isChecked());
         if (attiva)
@@ -377,73 +373,65 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // A UTF-8 file with a character the files cannot hold: the preview
-    // names the line, and the import leaves it out, so what memory holds is
-    // what the disk holds; "€" is in the code page and passes.
-    void caratteriNonSalvabili()
+    // Files in other encodings: the preview names the encoding and the
+    // separator, and a line with a character the files cannot hold, which
+    // the import leaves out, so that what memory holds is what the disk
+    // holds ("€" is in the code page and passes); a UTF-16 spreadsheet's
+    // "Unicode text" is tab-separated.
+    void codificheDelFile_data()
     {
+        QTest::addColumn<QByteArray>("contenuto");
+        QTest::addColumn<QStringList>("anteprima"); // the second line of lblFile, then lstErrori
+        QTest::addColumn<QString>("codice");        // the one component added, as saved
+        QTest::addColumn<int>("quantita");
+        QTest::addColumn<QString>("descrizione");
+        QTest::newRow("utf-8, carattere non salvabile")
+            << QStringLiteral("\uFEFFCodice;Descrizione;Qt\u00e0\r\nR10;Resistenza 10 \u03a9;4\r\nc\u00e9ll;Costa 2 \u20ac;3\r\n")
+                   .toUtf8()
+            << QStringList{"Codifica: UTF-8 - separatore: punto e virgola",
+                           "Riga 2: il carattere \"\u03a9\" (descrizione) non pu\u00f2 essere salvato nei file dei dati"}
+            << "C\u00c9LL" << 3 << "Costa 2 \u20ac";
+        QStringEncoder utf16(QStringConverter::Utf16LE);
+        QTest::newRow("utf-16, tabulazione")
+            << "\xFF\xFE" + QByteArray(utf16(QStringLiteral("Codice\tQt\u00e0\tDescrizione\r\nlm317\t7\t\"Regolatore\t1,5 A\"\r\n")))
+            << QStringList{"Codifica: UTF-16 - separatore: tabulazione"} << "LM317" << 7 << "Regolatore\t1 - 5 A";
+    }
+    void codificheDelFile()
+    {
+        QFETCH(QByteArray, contenuto);
+        QFETCH(QStringList, anteprima);
+        QFETCH(QString, codice);
+        QFETCH(int, quantita);
+        QFETCH(QString, descrizione);
         Ambiente a;
-        conMinimi(a.stato);
-        QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
-        a.apri();
-        const QString file = a.cartella.file(QStringLiteral("Exported/utf8.csv"));
-        a.cartella.scrivi(QStringLiteral("Exported/utf8.csv"),
-                          QStringLiteral("\uFEFFCodice;Descrizione;Qt\u00e0\r\n"
-                                         "R10;Resistenza 10 \u03a9;4\r\n"
-                                         "c\u00e9ll;Costa 2 \u20ac;3\r\n")
-                              .toUtf8());
+        Apri(a, true);
+        a.cartella.scrivi(QStringLiteral("Exported/f.txt"), contenuto);
         QStringList visto;
-        Importa(a, file, [&](QWidget *m) {
+        Importa(a, a.cartella.file(QStringLiteral("Exported/f.txt")), [&](QWidget *m) {
+            visto << m->findChild<QLabel *>(QStringLiteral("lblFile"))->text().section(QLatin1Char('\n'), 1);
             auto *l = m->findChild<QListWidget *>(QStringLiteral("lstErrori"));
             for (int i = 0; i < l->count(); ++i)
                 visto << l->item(i)->text();
             Clic(m, "btnImporta");
         });
-        QCOMPARE(visto, QStringList{QStringLiteral("Riga 2: il carattere \"\u03a9\" (descrizione) non pu\u00f2 essere "
-                                                   "salvato nei file dei dati")});
-        QCOMPARE(a.stato.NumComponenti, 6);
-        QCOMPARE(a.stato.componente(6).Codice, QStringLiteral("C\u00c9LL"));
+        QCOMPARE(visto, anteprima);
         const auto riletto = a.suDisco();
-        QCOMPARE(riletto->NumComponenti, 6);
-        QCOMPARE(riletto->componente(6).Codice, QStringLiteral("C\u00c9LL"));
-        QCOMPARE(riletto->componente(6).Descrizione, QStringLiteral("Costa 2 \u20ac"));
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
-    // A spreadsheet's "Unicode text" (UTF-16, tab-separated): the preview
-    // names both, and the component lands on disk.
-    void testoUnicode()
-    {
-        Ambiente a;
-        conMinimi(a.stato);
-        QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
-        a.apri();
-        QStringEncoder utf16(QStringConverter::Utf16LE);
-        a.cartella.scrivi(QStringLiteral("Exported/unicode.txt"),
-                          "\xFF\xFE" + QByteArray(utf16(QStringLiteral("Codice\tQt\u00e0\tDescrizione\r\n"
-                                                                       "lm317\t7\t\"Regolatore\t1,5 A\"\r\n"))));
-        QString file;
-        Importa(a, a.cartella.file(QStringLiteral("Exported/unicode.txt")), [&](QWidget *m) {
-            file = m->findChild<QLabel *>(QStringLiteral("lblFile"))->text();
-            Clic(m, "btnImporta");
-        });
-        QCOMPARE(file.section(QLatin1Char('\n'), 1), QStringLiteral("Codifica: UTF-16 - separatore: tabulazione"));
-        const auto riletto = a.suDisco();
-        QCOMPARE(riletto->NumComponenti, 6);
-        QCOMPARE(riletto->componente(6).Codice, QStringLiteral("LM317"));
-        QCOMPARE(riletto->componente(6).Quantita, 7);
-        QCOMPARE(riletto->componente(6).Descrizione, QStringLiteral("Regolatore\t1 - 5 A"));
+        for (const Stato *s : {&a.stato, riletto.get()}) {
+            QCOMPARE(s->NumComponenti, 6);
+            const Componente &c = s->componente(6);
+            QCOMPARE(c.Codice + u'|' + QString::number(c.Quantita) + u'|' + c.Descrizione,
+                     codice + u'|' + QString::number(quantita) + u'|' + descrizione);
+        }
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
     // The preview shows what the file would do; "Annulla" changes nothing,
-    // "Importa" adds in one save with the choice made for existing codes.
+    // nor does a failed save; "Importa" adds in one save with the choice
+    // made for existing codes.
     void anteprimaEImportazione()
     {
         Ambiente a;
-        conMinimi(a.stato);
-        a.apri();
-        QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
+        Apri(a, true);
         const QString file = a.cartella.file(QStringLiteral("Exported/arrivi.csv"));
         a.cartella.scrivi(QStringLiteral("Exported/arrivi.csv"),
                           Intestazione + "\r\n"
@@ -477,6 +465,24 @@ private slots:
         QCOMPARE(a.stato.Componenti, componenti);
         QCOMPARE(a.codici().size(), 5);
 
+        // A save that fails leaves the preview open and changes nothing; the
+        // user may then give up.
+        QFile(a.cartella.file(QStringLiteral("Packages.dat"))).setPermissions(QFile::ReadOwner);
+        bool ancoraAperta = false;
+        a.dialoghi.setNextAnswer(Risposta::Ok);
+        Importa(a, file, [&](QWidget *m) {
+            Clic(m, "btnImporta");
+            ancoraAperta = m->isVisible();
+            Clic(m, "btnAnnullaImporta");
+        });
+        QFile(a.cartella.file(QStringLiteral("Packages.dat"))).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        QVERIFY(ancoraAperta);
+        verificaBox(a.dialoghi, QStringLiteral("Errore nel salvataggio dei dati"), QString(), Icona::Nessuna, Pulsanti::Ok);
+        QCOMPARE(a.stato.Componenti, componenti);
+        QCOMPARE(a.stato.NumProduttori, 3);
+        QCOMPARE(Istantanea(a.cartella.percorso()), prima);
+        QCOMPARE(a.codici().size(), 5);
+
         // Add the quantity to NE555; the new manufacturer is created.
         visto.clear();
         Importa(a, file, [&](QWidget *m) {
@@ -502,35 +508,6 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // A save that fails leaves the preview open and changes nothing; the
-    // user may then give up.
-    void salvataggioFallito()
-    {
-        Ambiente a;
-        conMinimi(a.stato);
-        a.apri();
-        QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
-        a.cartella.scrivi(QStringLiteral("f.csv"), Intestazione + "\r\nBD139;Fairchild;TR;10;01/12/2026;\r\n");
-        QFile(a.cartella.file(QStringLiteral("Packages.dat"))).setPermissions(QFile::ReadOwner);
-        const auto prima = Istantanea(a.cartella.percorso());
-        const QList<Componente> componenti = a.stato.Componenti;
-        bool ancoraAperta = false;
-        a.dialoghi.setNextAnswer(Risposta::Ok);
-        Importa(a, a.cartella.file(QStringLiteral("f.csv")), [&](QWidget *m) {
-            Clic(m, "btnImporta");
-            ancoraAperta = m->isVisible();
-            Clic(m, "btnAnnullaImporta");
-        });
-        QVERIFY(ancoraAperta);
-        verificaBox(a.dialoghi, QStringLiteral("Errore nel salvataggio dei dati"), QString(), Icona::Nessuna, Pulsanti::Ok);
-        QCOMPARE(a.stato.Componenti, componenti);
-        QCOMPARE(a.stato.NumProduttori, 3);
-        QCOMPARE(Istantanea(a.cartella.percorso()), prima);
-        QCOMPARE(a.codici().size(), 5);
-        QFile(a.cartella.file(QStringLiteral("Packages.dat"))).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
     void importazioneRifiutata_data()
     {
         QTest::addColumn<QByteArray>("contenuto"); // empty name: cancelled dialog
@@ -548,8 +525,7 @@ private slots:
         QFETCH(QByteArray, contenuto);
         QFETCH(QString, messaggio);
         Ambiente a;
-        conMinimi(a.stato);
-        a.apri();
+        Apri(a);
         if (contenuto == "modifica") {
             a.clicRiga(1, 0);
             a.premi("edit");
