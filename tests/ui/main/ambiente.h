@@ -103,6 +103,12 @@ struct Ambiente {
         stato.TemaChiaro = true;
         stato.ImmaginiReali = false;
     }
+    // The state filled by riempi (cinqueComponenti, riempiTabelle...) and the window open on it.
+    explicit Ambiente(void (*riempi)(Stato &)) : Ambiente()
+    {
+        riempi(stato);
+        apri();
+    }
 
     // The state a fresh start would load from the test's folder. Files that
     // do not load fail the running test.
@@ -143,6 +149,13 @@ struct Ambiente {
     QString etichetta(const QString &nome) const { return w<QLabel>(nome)->text(); }
     QString testo(const QString &nome) const { return w<QLineEdit>(nome)->text(); }
     void scrivi(const QString &nome, const QString &testo) const { w<QLineEdit>(nome)->setText(testo); }
+    // "Nuovo" with a code and a quantity typed, not saved yet.
+    void nuovo(const QString &codice, const QString &quantita) const
+    {
+        premi(QStringLiteral("new"));
+        scrivi(QStringLiteral("txCodice"), codice);
+        scrivi(QStringLiteral("txQty"), quantita);
+    }
     QImage riquadro() const { return w<QLabel>(QStringLiteral("pic"))->pixmap().toImage(); }
     int corrente() const { return finestra->variabili().PosCorrente; }
     // The counters: components, selected, pieces, as "5/5/144".
@@ -181,6 +194,15 @@ struct Ambiente {
     }
     void clicIntestazione(int indice) const { ClicIntestazione(lista(), indice); }
 };
+
+// The stored components as "ID:Codice", in table order.
+inline QStringList idCodici(const Stato &s)
+{
+    QStringList codici;
+    for (qint32 i = 1; i <= s.NumComponenti; ++i)
+        codici << QString::number(s.componente(i).ID) + u':' + s.componente(i).Codice;
+    return codici;
+}
 
 // The only message box shown so far, exactly.
 inline void verificaBox(const DialoghiFinti &d, const QString &testo, const QString &titolo, Icona icona,

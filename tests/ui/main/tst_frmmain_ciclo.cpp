@@ -64,9 +64,8 @@ private slots:
 
     void messaggiETimer()
     {
-        Ambiente a;
-        cinqueComponenti(a.stato);
-        FrmMain &f = a.apri();
+        Ambiente a(cinqueComponenti);
+        FrmMain &f = *a.finestra;
         const std::array<QString, 8> attesi = {
             QStringLiteral("Benvenuti in Ar.Vo. - Versione 10.2.0 - 09/10/24"),
             QStringLiteral("Per iniziare devi aggiungere Tipi e Produttori - Premi il bottone 'Tabelle'"),
@@ -112,9 +111,8 @@ private slots:
     void chiusura()
     {
         QFETCH(QString, comando);
-        Ambiente a;
-        cinqueComponenti(a.stato);
-        FrmMain &f = a.apri();
+        Ambiente a(cinqueComponenti);
+        FrmMain &f = *a.finestra;
         if (comando.isEmpty()) {
             a.dialoghi.setNextAnswer(Risposta::Ok);
             QVERIFY(!f.close());

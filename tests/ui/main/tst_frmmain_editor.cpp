@@ -132,6 +132,7 @@ private slots:
         QTest::addColumn<Icona>("icona");
         QTest::addColumn<Pulsanti>("pulsanti");
         QTest::addColumn<QString>("bottoni"); // after the answer; "10000": saved
+        QTest::addColumn<int>("componenti");  // stored before: the five, or BC547C alone
         const QString manca = QStringLiteral("Attenzione: manca il Codice\r\nInserire il valore e riprovare !");
         const QString zero = QStringLiteral("Attenzione: la quantità è 0\r\nInserire il valore e riprovare !");
         const QString senzaNumeri = QStringLiteral("Attenzione: questo Codice non contiene numeri!\r\n"
@@ -141,15 +142,19 @@ private slots:
         for (const auto &[codice, quantita] : {std::pair{"", "10"}, {"BC337", ""}, {"BC337", "abc"}, {"BC337", "0"}})
             QTest::addRow("rifiuto %s/%s", codice, quantita) << codice << quantita << Risposta::Ok
                                                              << (*codice ? zero : manca) << "" << Icona::Critica
-                                                             << Pulsanti::Ok << "00001";
+                                                             << Pulsanti::Ok << "00001" << 5;
         QTest::newRow("senza numeri, Si") << "ABC" << "3" << Risposta::Si << senzaNumeri << "" << Icona::Informazione
-                                          << Pulsanti::SiNo << "10000";
+                                          << Pulsanti::SiNo << "10000" << 5;
         QTest::newRow("senza numeri, No") << "ABC" << "3" << Risposta::No << senzaNumeri << "" << Icona::Informazione
-                                          << Pulsanti::SiNo << "00001";
+                                          << Pulsanti::SiNo << "00001" << 5;
         QTest::newRow("conflitto, Si") << "bc547b" << "10" << Risposta::Si << conflitto << "Conflitto di codice"
-                                       << Icona::Esclamazione << Pulsanti::SiNo << "10000";
+                                       << Icona::Esclamazione << Pulsanti::SiNo << "10000" << 5;
         QTest::newRow("conflitto, No") << "bc547b" << "10" << Risposta::No << conflitto << "Conflitto di codice"
-                                       << Icona::Esclamazione << Pulsanti::SiNo << "00011";
+                                       << Icona::Esclamazione << Pulsanti::SiNo << "00011" << 5;
+        // With one stored component the question is still asked.
+        QTest::newRow("conflitto con l'unico, No") << "bc547b" << "10" << Risposta::No << conflitto
+                                                   << "Conflitto di codice" << Icona::Esclamazione << Pulsanti::SiNo
+                                                   << "00011" << 1;
     }
     void controlli()
     {
@@ -157,12 +162,15 @@ private slots:
         QFETCH(QString, quantita);
         QFETCH(Risposta, risposta);
         QFETCH(QString, bottoni);
+        QFETCH(int, componenti);
         Ambiente a;
         cinqueComponenti(a.stato);
+        if (componenti == 1) {
+            a.stato.Componenti = {a.stato.Componenti.at(1)}; // BC547C
+            a.stato.NumComponenti = 1;
+        }
         a.apri();
-        a.premi("new");
-        a.scrivi("txCodice", codice);
-        a.scrivi("txQty", quantita);
+        a.nuovo(codice, quantita);
         a.dialoghi.setNextAnswer(risposta);
         a.premi("save");
         QFETCH(QString, testo);
@@ -173,7 +181,7 @@ private slots:
         QCOMPARE(a.bottoni(), bottoni);
         VERIFICA_DIALOGHI(a.dialoghi);
         if (bottoni != QLatin1String("10000")) {
-            QCOMPARE(a.stato.NumComponenti, 5);
+            QCOMPARE(a.stato.NumComponenti, componenti);
             QCOMPARE(a.testo("txCodice"), codice);
             QVERIFY(!a.lista()->isEnabled());
             QVERIFY(!a.cartella.esiste(QStringLiteral("Componenti.dat")));
@@ -195,37 +203,16 @@ private slots:
         QCOMPARE(a.contatori(), QStringLiteral("6/6/%1").arg(144 + quantita.toInt()));
     }
 
-    // A counter at the largest ID (a hand-edited Info.ini) refuses a new
+    // New components in a row take consecutive IDs, the counter moving on in
+    // memory and in Info.ini after each. The largest ID but one is still
+    // given; a counter at the largest (a hand-edited Info.ini) refuses the new
     // component instead of wrapping to negative IDs.
-    void idEsauriti()
-    {
-        Ambiente a;
-        cinqueComponenti(a.stato);
-        a.stato.ProssimoIDComponente = INT32_MAX;
-        a.apri();
-        a.premi("new");
-        a.scrivi("txCodice", "bc547b");
-        a.scrivi("txQty", "10");
-        a.dialoghi.setNextAnswer(Risposta::Ok);
-        a.premi("save");
-        verificaBox(a.dialoghi,
-                    "Impossibile aggiungere: gli ID disponibili sono esauriti.\r\n"
-                    "Controllare il valore di \"Prossimo ID Componente\" nel file Info.ini",
-                    "", Icona::Critica, Pulsanti::Ok);
-        QCOMPARE(a.bottoni(), QStringLiteral("00001"));
-        QCOMPARE(a.stato.NumComponenti, 5);
-        QVERIFY(!a.cartella.esiste(QStringLiteral("Componenti.dat")));
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
-    // Two new components in a row: consecutive IDs, the counter moved on in
-    // memory and in Info.ini after each. The ID one below the largest is
-    // still given; after it the counter has none left.
     void nuoviInFila_data()
     {
         QTest::addColumn<qint32>("primo");
         QTest::newRow("from 15") << 15;
         QTest::newRow("the largest ID but one") << INT32_MAX - 1;
+        QTest::newRow("the largest ID") << INT32_MAX;
     }
     void nuoviInFila()
     {
@@ -234,18 +221,22 @@ private slots:
         cinqueComponenti(a.stato);
         a.stato.ProssimoIDComponente = primo;
         a.apri();
-        const bool ultimo = primo == INT32_MAX - 1;
         for (int i = 0; i < 2; ++i) {
-            a.premi("new");
-            a.scrivi("txCodice", QStringLiteral("R%1").arg(i + 1));
-            a.scrivi("txQty", "1");
-            if (ultimo && i == 1)
+            // A refused code that shares 547 with BC547C: the ID check comes before the conflict question.
+            a.nuovo(primo + i == INT32_MAX ? QStringLiteral("bc547b") : QStringLiteral("R%1").arg(i + 1), "1");
+            if (primo + i == INT32_MAX) { // no ID left
                 a.dialoghi.setNextAnswer(Risposta::Ok);
-            a.premi("save");
-            if (ultimo && i == 1) {
-                QVERIFY(a.dialoghi.ultimoBox().testo.startsWith("Impossibile aggiungere: gli ID disponibili"));
+                a.premi("save");
+                verificaBox(a.dialoghi,
+                            "Impossibile aggiungere: gli ID disponibili sono esauriti.\r\n"
+                            "Controllare il valore di \"Prossimo ID Componente\" nel file Info.ini",
+                            "", Icona::Critica, Pulsanti::Ok);
+                QCOMPARE(a.bottoni(), QStringLiteral("00001"));
+                QCOMPARE(a.stato.NumComponenti, 5 + i);
+                QCOMPARE(a.cartella.esiste(QStringLiteral("Componenti.dat")), i > 0);
                 break;
             }
+            a.premi("save");
             QCOMPARE(a.stato.NumComponenti, 6 + i);
             QCOMPARE(a.stato.componente(6 + i).ID, primo + i);
             QCOMPARE(a.stato.ProssimoIDComponente, primo + i + 1);
@@ -255,41 +246,14 @@ private slots:
             QVERIFY2(riga.startsWith(QByteArray::number(primo + i) + ',') && riga.contains(",\"R" + QByteArray::number(i + 1) + "\","),
                      riga.constData());
         }
-        QCOMPARE(a.stato.NumComponenti, ultimo ? 6 : 7);
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
-    // With exactly one stored component, a new one sharing its digits is
-    // still asked about.
-    void conflittoConUnSoloComponente()
-    {
-        Ambiente a;
-        riempiTabelle(a.stato);
-        aggiungi(a.stato, componente(1, "BC547C", 2, "ST", 2, "TR", 100));
-        a.apri();
-        a.premi("new");
-        a.scrivi("txCodice", "bc547b");
-        a.scrivi("txQty", "10");
-        a.dialoghi.setNextAnswer(Risposta::No);
-        a.premi("save");
-        verificaBox(a.dialoghi,
-                    "Ci sono altri componenti con lo stesso codice numerico [547] of BC547B:\r\n> BC547C\r\n\r\n"
-                    "Devo continuare comunque ?",
-                    "Conflitto di codice", Icona::Esclamazione, Pulsanti::SiNo);
-        QCOMPARE(a.stato.NumComponenti, 1);
-        QCOMPARE(a.bottoni(), QStringLiteral("00011"));
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
     // Today's date, upper-case code, cleaned texts, IDs looked up by name.
     void recordCompleto()
     {
-        Ambiente a;
-        cinqueComponenti(a.stato);
-        a.apri();
-        a.premi("new");
-        a.scrivi("txCodice", "ua741");
-        a.scrivi("txQty", "2.5");
+        Ambiente a(cinqueComponenti);
+        a.nuovo("ua741", "2.5");
         a.w<QComboBox>("cmbTipo")->setEditText(QStringLiteral("IC"));
         a.w<QListWidget>("LP")->setCurrentRow(2);
         a.w<QComboBox>("cmbPack")->setEditText(QStringLiteral("TO92"));
@@ -368,11 +332,8 @@ private slots:
             QVERIFY(!a.cartella.esiste(QStringLiteral("Componenti.dat")));
             return;
         }
-        QStringList codici;
-        for (qint32 i = 1; i <= a.stato.NumComponenti; ++i)
-            codici << a.stato.componente(i).Codice + QLatin1Char('/') + QString::number(a.stato.componente(i).ID);
-        QCOMPARE(codici, componenti == 1 ? QStringList()
-                                         : QStringList({"NE555/10", "LM317T/12", "2N2222/13", "74HC00/14"}));
+        QCOMPARE(idCodici(a.stato), componenti == 1 ? QStringList()
+                                                    : QStringList({"10:NE555", "12:LM317T", "13:2N2222", "14:74HC00"}));
         QCOMPARE(a.posizioni(), componenti == 1 ? QList<int>() : QList<int>({1, 2, 3, 4}));
         QCOMPARE(a.contatori(), componenti == 1 ? QStringLiteral("0/0/0") : QStringLiteral("4/4/44"));
         QCOMPARE(a.messaggio(), a.messaggio(6));

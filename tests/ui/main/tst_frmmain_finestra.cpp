@@ -8,7 +8,6 @@
 
 #include "store/ini.h"
 #include "ui/main/frmpicture.h"
-#include "store/statofinestra.h"
 
 using namespace prova;
 
@@ -75,31 +74,12 @@ class TestFrmMainFinestra : public QObject {
     }
 
 private slots:
-    // At the first start the window opens as large as it was designed where
-    // it can, and no larger than the screen; every control shows whole.
-    void sta_nello_schermo()
-    {
-        Ambiente a;
-        cinqueComponenti(a.stato);
-        FrmMain &f = a.apri();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
-        QVERIFY2(Disponibile().contains(f.frameGeometry()), qPrintable(QDebug::toString(f.frameGeometry())));
-        QVERIFY(f.width() > 1200); // the designed width fits a laptop
-        for (QWidget *w : ControlliPannello(a))
-            QVERIFY2(Intero(w), qPrintable(w->objectName()));
-        // A work area of about 1366 x 700 (a panel of the desktop taking the
-        // rest) still holds the window with its frame and title bar.
-        QVERIFY(f.minimumSizeHint().height() + 40 <= 700);
-        QVERIFY(f.minimumSizeHint().width() <= 1366);
-    }
-
     // Smaller than its contents, the window keeps the list and scrolls the
     // panel; it never grows past the screen.
     void piu_piccola()
     {
-        Ambiente a;
-        cinqueComponenti(a.stato);
-        FrmMain &f = a.apri();
+        Ambiente a(cinqueComponenti);
+        FrmMain &f = *a.finestra;
         f.resize(900, 500);
         QTRY_COMPARE(f.size(), QSize(900, 500));
         auto *area = a.w<QScrollArea>("scorrimentoPannello");
@@ -107,15 +87,18 @@ private slots:
         area->ensureWidgetVisible(a.w("txExtra6"));
         QVERIFY(Intero(a.w("txExtra6")));
         QVERIFY(Intero(a.lista()));
+        // A work area of about 1366 x 700 (a panel of the desktop taking the
+        // rest) still holds the window with its frame and title bar.
+        QVERIFY(f.minimumSizeHint().height() + 40 <= 700);
+        QVERIFY(f.minimumSizeHint().width() <= 1366);
     }
 
     // Place, size, column widths and sort round-trip through a quit and a
     // restart, in a section of Info.ini of their own; then the maximised state.
     void ricorda()
     {
-        Ambiente a;
-        cinqueComponenti(a.stato);
-        FrmMain &f = a.apri();
+        Ambiente a(cinqueComponenti);
+        FrmMain &f = *a.finestra;
         f.setGeometry(40, 30, 1100, 620);
         QTRY_COMPARE(f.geometry(), QRect(40, 30, 1100, 620));
         a.lista()->vista()->header()->resizeSection(1, 170);
@@ -143,33 +126,51 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // A saved place off the screen, or too large for it, is brought back
-    // whole onto the screen.
+    // At the first start the window opens as large as it was designed where
+    // it can, and no larger than the screen; every control shows whole. A
+    // saved place off the screen, or too large for it, is brought back whole
+    // onto the screen; damaged or absurd values are ignored, and the window
+    // opens as at a first start (its column widths and sort too).
     void fuori_schermo_data()
     {
-        QTest::addColumn<QRect>("salvata");
-        QTest::newRow("a destra in basso") << QRect(5000, 3000, 1000, 600);
-        QTest::newRow("a sinistra in alto") << QRect(-3000, -2000, 1000, 600);
-        QTest::newRow("a cavallo del bordo") << QRect(1000, 300, 1000, 600);
-        QTest::newRow("piu' grande dello schermo") << QRect(0, 0, 3000, 2000);
+        QTest::addColumn<QByteArray>("sezione");
+        QTest::addColumn<int>("larghezza"); // 0: the designed one
+        QTest::newRow("primo avvio") << QByteArray() << 0;
+        QTest::newRow("a destra in basso") << QByteArray("X=5000\r\nY=3000\r\nLarghezza=1000\r\nAltezza=600\r\n") << 1000;
+        QTest::newRow("a sinistra in alto") << QByteArray("X=-3000\r\nY=-2000\r\nLarghezza=1000\r\nAltezza=600\r\n") << 1000;
+        QTest::newRow("a cavallo del bordo") << QByteArray("X=1000\r\nY=300\r\nLarghezza=1000\r\nAltezza=600\r\n") << 1000;
+        QTest::newRow("piu' grande dello schermo") << QByteArray("X=0\r\nY=0\r\nLarghezza=3000\r\nAltezza=2000\r\n") << 3000;
+        QTest::newRow("dimensioni negative") << QByteArray("X=10\r\nY=10\r\nLarghezza=-800\r\nAltezza=-600\r\n") << 0;
+        QTest::newRow("testo") << QByteArray("X=dieci\r\nY=10\r\nLarghezza=abc\r\nAltezza=600\r\n") << 0;
+        QTest::newRow("enormi") << QByteArray("X=10\r\nY=10\r\nLarghezza=99999999999\r\nAltezza=1e9\r\n") << 0;
+        QTest::newRow("colonne e ordine guasti")
+            << QByteArray("Larghezza colonne=110,-5,60\r\nColonna ordinamento=9\r\nOrdine=storto\r\n") << 0;
     }
     void fuori_schermo()
     {
-        QFETCH(QRect, salvata);
+        QFETCH(QByteArray, sezione);
+        QFETCH(int, larghezza);
         Ambiente a;
         cinqueComponenti(a.stato);
-        StatoFinestra s;
-        s.geometria = salvata;
-        a.cartella.scrivi(QStringLiteral("Info.ini"), "[Versione]\r\n");
-        QVERIFY(ScriviStatoFinestra(a.stato.percorsi.FileIni, s));
+        if (!sezione.isEmpty())
+            a.cartella.scrivi(QStringLiteral("Info.ini"), "[Versione]\r\nVersione=10.2.0 \r\n[Finestra]\r\n" + sezione);
         FrmMain &f = a.apri();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         QVERIFY2(Disponibile().contains(f.frameGeometry()), qPrintable(QDebug::toString(f.frameGeometry())));
-        QCOMPARE(f.width(), qMin(salvata.width(), Disponibile().width() - (f.frameGeometry().width() - f.width())));
+        if (larghezza) {
+            QCOMPARE(f.width(), qMin(larghezza, Disponibile().width() - (f.frameGeometry().width() - f.width())));
+        } else {
+            QVERIFY(f.width() > 1200); // the designed width fits a laptop
+            for (QWidget *w : ControlliPannello(a))
+                QVERIFY2(Intero(w), qPrintable(w->objectName()));
+        }
+        QCOMPARE(a.lista()->vista()->header()->sectionSize(1), 125);
+        QCOMPARE(a.codici(), QStringList({"2N2222", "74HC00", "BC547C", "LM317T", "NE555"}));
     }
 
     // The manual window and the picture window never go past the screen: the
     // manual scrolls inside its viewer, a large picture is scaled down whole.
+    // Esc closes the picture window, and the double click returns.
     void finestreSecondarie()
     {
         Ambiente a;
@@ -190,14 +191,23 @@ private slots:
         a.clicRiga(5, 0); // NE555, with the picture
         QRect immagine;
         QImage mostrata;
+        bool chiusaDaEsc = false;
         QTimer::singleShot(0, this, [&] {
-            if (FrmPicture *fp = f.finestraImmagine()) {
-                immagine = fp->frameGeometry();
-                mostrata = fp->findChild<QLabel *>(QStringLiteral("imm"))->pixmap().toImage();
-                fp->close();
-            }
+            QPointer<FrmPicture> fp = f.finestraImmagine();
+            if (!fp || !fp->isVisible())
+                return;
+            immagine = fp->frameGeometry();
+            mostrata = fp->findChild<QLabel *>(QStringLiteral("imm"))->pixmap().toImage();
+            const auto segnale = connect(fp, &FrmPicture::chiusa, this, [&] { chiusaDaEsc = true; });
+            QTest::keyClick(fp, Qt::Key_Escape);
+            disconnect(segnale);
+            if (fp && !chiusaDaEsc)
+                fp->close(); // so that a failure does not hang the test
         });
         QTest::mouseDClick(a.w("pic"), Qt::LeftButton);
+        QVERIFY(chiusaDaEsc);
+        QVERIFY(!f.variabili().ImmagineAperta);
+        QTRY_VERIFY(!f.finestraImmagine());
         QVERIFY2(Disponibile().contains(immagine), qPrintable(QDebug::toString(immagine)));
         QCOMPARE(mostrata.width(), 2 * mostrata.height()); // the proportions kept
         QVERIFY(mostrata.width() > 1200);
@@ -205,29 +215,6 @@ private slots:
         QCOMPARE(mostrata.pixelColor(mostrata.width() - 5, 5), QColor(Qt::yellow)); // whole, not cut
     }
 
-    // Damaged or absurd values are ignored: the window opens as at a first start.
-    void valori_guasti_data()
-    {
-        QTest::addColumn<QByteArray>("sezione");
-        QTest::newRow("dimensioni negative") << QByteArray("X=10\r\nY=10\r\nLarghezza=-800\r\nAltezza=-600\r\n");
-        QTest::newRow("testo") << QByteArray("X=dieci\r\nY=10\r\nLarghezza=abc\r\nAltezza=600\r\n");
-        QTest::newRow("enormi") << QByteArray("X=10\r\nY=10\r\nLarghezza=99999999999\r\nAltezza=1e9\r\n");
-        QTest::newRow("colonne e ordine guasti")
-            << QByteArray("Larghezza colonne=110,-5,60\r\nColonna ordinamento=9\r\nOrdine=storto\r\n");
-    }
-    void valori_guasti()
-    {
-        QFETCH(QByteArray, sezione);
-        Ambiente a;
-        cinqueComponenti(a.stato);
-        a.cartella.scrivi(QStringLiteral("Info.ini"), "[Versione]\r\nVersione=10.2.0 \r\n[Finestra]\r\n" + sezione);
-        FrmMain &f = a.apri();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
-        QVERIFY(Disponibile().contains(f.frameGeometry()));
-        QVERIFY(f.width() > 1200);
-        QCOMPARE(a.lista()->vista()->header()->sectionSize(1), 125);
-        QCOMPARE(a.codici(), QStringList({"2N2222", "74HC00", "BC547C", "LM317T", "NE555"}));
-    }
 };
 
 MAIN_SU_SCHERMO(TestFrmMainFinestra, 1366, 768)

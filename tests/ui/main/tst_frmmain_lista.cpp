@@ -39,9 +39,7 @@ private slots:
     // one: on the line between manufacturer and type, the manufacturer.
     void clicSulConfine()
     {
-        Ambiente a;
-        cinqueComponenti(a.stato);
-        a.apri();
+        Ambiente a(cinqueComponenti);
         QTreeView *vista = a.lista()->vista();
         const QModelIndex cella = vista->model()->index(1, 2); // 74HC00: ST, IC
         const QPoint punto = {vista->header()->sectionViewportPosition(2), vista->visualRect(cella).center().y()};
@@ -66,9 +64,7 @@ private slots:
         QFETCH(int, riga);
         QFETCH(int, colonna);
         QFETCH(QList<int>, attese);
-        Ambiente a;
-        cinqueComponenti(a.stato);
-        a.apri();
+        Ambiente a(cinqueComponenti);
         a.bottone("reselect")->setEnabled(false);
         a.clicRiga(riga, colonna, Qt::RightButton);
         if (attese.isEmpty()) {
@@ -99,9 +95,7 @@ private slots:
 
     void intestazioniAlternanoLaDirezione()
     {
-        Ambiente a;
-        cinqueComponenti(a.stato);
-        a.apri();
+        Ambiente a(cinqueComponenti);
         a.clicRiga(2, 0);
         a.clicIntestazione(4); // QTA, descending after the ascending load
         QCOMPARE(a.codici(), QStringList({"BC547C", "NE555", "74HC00", "2N2222", "LM317T"}));

@@ -15,22 +15,7 @@ using namespace prova;
 
 namespace {
 
-QStringList codiciSuDisco(const Ambiente &a)
-{
-    const auto s = a.suDisco();
-    QStringList codici;
-    for (qint32 i = 1; i <= s->NumComponenti; ++i)
-        codici << QString::number(s->componente(i).ID) + ':' + s->componente(i).Codice;
-    return codici;
-}
-
-QStringList codiciInMemoria(const Stato &s)
-{
-    QStringList codici;
-    for (qint32 i = 1; i <= s.NumComponenti; ++i)
-        codici << QString::number(s.componente(i).ID) + ':' + s.componente(i).Codice;
-    return codici;
-}
+QStringList codiciSuDisco(const Ambiente &a) { return idCodici(*a.suDisco()); }
 
 const QStringList Cinque = {"10:NE555", "11:BC547C", "12:LM317T", "13:2N2222", "14:74HC00"};
 
@@ -99,28 +84,10 @@ private slots:
                 a.menu("mnuDel");
             }
         }
-        QCOMPARE(codiciInMemoria(a.stato), attesi);
+        QCOMPARE(idCodici(a.stato), attesi);
         QCOMPARE(codiciSuDisco(a), attesi);
         // The other components are untouched, field for field.
         QCOMPARE(a.stato.componente(1).Quantita, 20);
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
-    // Two new components in a row take consecutive IDs; the counter moves on
-    // in memory and in Info.ini.
-    void idSuccessivi()
-    {
-        Ambiente a;
-        prepara(a);
-        for (const char *codice : {"AA1", "BB2"}) {
-            a.premi("new");
-            a.scrivi("txCodice", QLatin1String(codice));
-            a.scrivi("txQty", QStringLiteral("1"));
-            a.premi("save");
-        }
-        QCOMPARE(codiciSuDisco(a), Cinque + QStringList({"15:AA1", "16:BB2"}));
-        QCOMPARE(a.stato.ProssimoIDComponente, 17);
-        QCOMPARE(a.suDisco()->ProssimoIDComponente, 17);
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
@@ -160,9 +127,7 @@ private slots:
         a.stato.Componenti[0].IDProduttore = 77;
         a.stato.Componenti[0].NomeProduttore = QStringLiteral("FAIRCHILD");
         a.apri();
-        a.premi("new");
-        a.scrivi("txCodice", QStringLiteral("R100"));
-        a.scrivi("txQty", QStringLiteral("50"));
+        a.nuovo(QStringLiteral("R100"), QStringLiteral("50"));
         a.w<QComboBox>("cmbTipo")->setEditText(QStringLiteral("RESISTORE"));
         a.premi("save"); // a conflict-free code: no question
         QCOMPARE(a.w<QComboBox>("cmbTipo")->currentText(), QStringLiteral("RESISTORE"));
@@ -201,9 +166,7 @@ private slots:
         QFETCH(QString, rifiutato);
         Ambiente a;
         prepara(a);
-        a.premi("new");
-        a.scrivi("txCodice", codice);
-        a.scrivi("txQty", QStringLiteral("1"));
+        a.nuovo(codice, QStringLiteral("1"));
         a.scrivi("txDesc", descrizione);
         if (!rifiutato.isEmpty())
             a.dialoghi.setNextAnswer(Risposta::Ok);
@@ -225,16 +188,48 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // A save that cannot be written: the error, then a status text saying
-    // the data is not saved (never message 6); memory as the files are; the
-    // panel keeps what was typed with "Salva" on, so a later save, or a quit
-    // answered "Sì", stores it once the file can be written.
+    // A save that cannot be written, whether a folder stands where the new
+    // component file goes or a FIFO was put in place of a data file while
+    // the window is open (the FIFO's watcher would let a reader go on, and
+    // the test fail on it; opening it would freeze the window): the error at
+    // once, then a status text saying the data is not saved (never message
+    // 6); memory and the other files as they were; the panel keeps what was
+    // typed with "Salva" on, so a quit answered "Sì" stores it once the file
+    // can be written.
+    void salvataggioFallito_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<bool>("fifo"); // else a folder
+        QTest::newRow("cartella Componenti.dat.nuovo") << "Componenti.dat.nuovo" << false;
+        QTest::newRow("FIFO Info.ini") << "Info.ini" << true;
+        QTest::newRow("FIFO Componenti.dat") << "Componenti.dat" << true;
+        QTest::newRow("FIFO giornale") << NomeGiornale << true;
+    }
     void salvataggioFallito()
     {
+        QFETCH(QString, nome);
+        QFETCH(bool, fifo);
         Ambiente a;
         prepara(a);
-        const QString bloccante = a.cartella.file(QStringLiteral("Componenti.dat.nuovo"));
-        QVERIFY(QDir().mkpath(bloccante + "/x"));
+        const QString percorso = a.cartella.file(nome);
+        const bool esisteva = a.cartella.esiste(nome);
+        const QByteArray originale = a.cartella.leggi(nome);
+        const auto gliAltri = [&] {
+            QStringList altri;
+            for (const char *f : {"Info.ini", "Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat"})
+                if (nome != QLatin1String(f))
+                    altri << a.cartella.leggi(f);
+            return altri;
+        };
+        const QStringList altri = gliAltri();
+        std::unique_ptr<FifoSorvegliata> fifoSorvegliata;
+        if (fifo) {
+            QFile::remove(percorso);
+            fifoSorvegliata = std::make_unique<FifoSorvegliata>(percorso);
+            QVERIFY(fifoSorvegliata->creata());
+        } else {
+            QVERIFY(QDir().mkpath(percorso + "/x"));
+        }
         a.clicRiga(3, 0);
         a.premi("new");
         a.scrivi("txCodice", QStringLiteral("ZZ900"));
@@ -243,7 +238,7 @@ private slots:
         QCOMPARE(a.dialoghi.ultimoBox().testo, QStringLiteral("Errore nel salvataggio dei dati"));
         QCOMPARE(a.messaggio(), QStringLiteral("Attenzione: i dati NON sono stati salvati, il componente è "
                                                "ancora nel pannello: premi [SALVA] per riprovare"));
-        QCOMPARE(codiciInMemoria(a.stato), Cinque);
+        QCOMPARE(idCodici(a.stato), Cinque);
         QCOMPARE(a.stato.ProssimoIDComponente, 15);
         QCOMPARE(a.stato.TotalePezzi, 144);
         QCOMPARE(a.bottoni(), QStringLiteral("00011"));
@@ -270,70 +265,22 @@ private slots:
         a.dialoghi.setNextAnswer(Risposta::Si);
         a.dialoghi.setNextAnswer(Risposta::Ok);
         a.premi("del");
-        QCOMPARE(codiciInMemoria(a.stato), Cinque);
+        QCOMPARE(idCodici(a.stato), Cinque);
         QCOMPARE(a.messaggio(), QStringLiteral("Attenzione: i dati NON sono stati salvati, il componente non è "
                                                "stato eliminato"));
-        QCOMPARE(codiciSuDisco(a), Cinque);
+        QVERIFY2(!fifoSorvegliata || !fifoSorvegliata->aperta(), "the FIFO was opened");
+        QCOMPARE(gliAltri(), altri);
 
         // Writable again: a new entry and a quit with "Sì" put it on disk.
-        QVERIFY(QDir(bloccante).removeRecursively());
+        fifoSorvegliata.reset();
+        QVERIFY(fifo ? QFile::remove(percorso) : QDir(percorso).removeRecursively());
+        if (esisteva)
+            a.cartella.scrivi(nome, originale);
         a.premi("new");
         a.scrivi("txCodice", QStringLiteral("ZZ900"));
         a.dialoghi.setNextAnswer(Risposta::Si);
         a.premi("exit");
         QVERIFY(!a.finestra->isVisible());
-        QCOMPARE(codiciSuDisco(a), Cinque + QStringList{"15:ZZ900"});
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
-    // A FIFO put in place of a data file while the window is open: "Salva"
-    // gets the save error at once instead of freezing the window (the
-    // FIFO's watcher would let a reader go on, and the test fail on it),
-    // memory and the other files stay as they were, and once the file is
-    // back the next "Salva" stores the component typed.
-    void salvataggioSuFileSpeciale_data()
-    {
-        QTest::addColumn<QString>("nome");
-        QTest::newRow("Info.ini") << "Info.ini";
-        QTest::newRow("Componenti.dat") << "Componenti.dat";
-        QTest::newRow("the journal") << NomeGiornale;
-    }
-    void salvataggioSuFileSpeciale()
-    {
-        QFETCH(QString, nome);
-        Ambiente a;
-        prepara(a);
-        const QString percorso = a.cartella.file(nome);
-        const bool esisteva = a.cartella.esiste(nome);
-        const QByteArray originale = a.cartella.leggi(nome);
-        QStringList altri;
-        for (const char *f : {"Info.ini", "Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat"})
-            if (nome != QLatin1String(f))
-                altri << a.cartella.leggi(f);
-        QFile::remove(percorso);
-        auto fifo = std::make_unique<FifoSorvegliata>(percorso);
-        QVERIFY(fifo->creata());
-
-        a.clicRiga(3, 0);
-        a.premi("new");
-        a.scrivi("txCodice", QStringLiteral("ZZ900"));
-        a.dialoghi.setNextAnswer(Risposta::Ok); // the save error
-        a.premi("save");
-        QCOMPARE(a.dialoghi.ultimoBox().testo, QStringLiteral("Errore nel salvataggio dei dati"));
-        QVERIFY2(!fifo->aperta(), "the FIFO was opened");
-        QCOMPARE(codiciInMemoria(a.stato), Cinque);
-        QCOMPARE(a.testo("txCodice"), QStringLiteral("ZZ900"));
-        QStringList ancora;
-        for (const char *f : {"Info.ini", "Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat"})
-            if (nome != QLatin1String(f))
-                ancora << a.cartella.leggi(f);
-        QCOMPARE(ancora, altri);
-
-        fifo.reset();
-        QVERIFY(QFile::remove(percorso));
-        if (esisteva)
-            a.cartella.scrivi(nome, originale);
-        a.premi("save");
         QCOMPARE(codiciSuDisco(a), Cinque + QStringList{"15:ZZ900"});
         VERIFICA_DIALOGHI(a.dialoghi);
     }

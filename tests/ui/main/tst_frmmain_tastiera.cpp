@@ -4,7 +4,6 @@
 
 #include "ambiente.h"
 
-#include "ui/main/frmpicture.h"
 #include "ui/widgets/mnemonici.h"
 
 using namespace prova;
@@ -51,9 +50,8 @@ private slots:
     {
         QFETCH(QString, comando);
         QFETCH(bool, modifica);
-        Ambiente a;
-        cinqueComponenti(a.stato);
-        FrmMain &f = a.apri();
+        Ambiente a(cinqueComponenti);
+        FrmMain &f = *a.finestra;
         Attiva(&f);
         if (modifica)
             a.clicRiga(2, 0);
@@ -69,9 +67,8 @@ private slots:
     // Tab walks the panel as it is drawn: top to bottom, left to right.
     void ordineTab()
     {
-        Ambiente a;
-        cinqueComponenti(a.stato);
-        FrmMain &f = a.apri();
+        Ambiente a(cinqueComponenti);
+        FrmMain &f = *a.finestra;
         Attiva(&f);
         a.premi("new");
         QCOMPARE(NomeFocus(), QStringLiteral("txCodice"));
@@ -110,9 +107,8 @@ private slots:
     // menu has a letter unique in that menu.
     void mnemonici()
     {
-        Ambiente a;
-        cinqueComponenti(a.stato);
-        FrmMain &f = a.apri();
+        Ambiente a(cinqueComponenti);
+        FrmMain &f = *a.finestra;
         Attiva(&f);
         QStringList lettere;
         const QList<QAction *> menu = f.menuBar()->actions();
@@ -171,9 +167,8 @@ private slots:
     // The specified shortcuts stay; F1, Ctrl+F and Ctrl+Q are added.
     void scorciatoie()
     {
-        Ambiente a;
-        cinqueComponenti(a.stato);
-        FrmMain &f = a.apri();
+        Ambiente a(cinqueComponenti);
+        FrmMain &f = *a.finestra;
         Attiva(&f);
         const QList<std::pair<const char *, const char *>> attese = {
             {"mnuNew", "Ctrl+N"}, {"mnuEdit", "Ctrl+E"},  {"mnuUpdate", "Ctrl+S"}, {"mnuDel", "Ctrl+X"},
@@ -204,35 +199,6 @@ private slots:
         QVERIFY(!f.isVisible());
         QVERIFY(a.cartella.leggi("Info.ini").contains("Componenti=5"));
         VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
-    // Esc closes the picture window, and the double click returns.
-    void escChiudeImmagine()
-    {
-        Ambiente a;
-        cinqueComponenti(a.stato);
-        a.stato.Componenti[0].Immagine = QStringLiteral("foto.bmp");
-        scriviImmagine(a.cartella, QStringLiteral("Pics/foto.bmp"), 60, 40, Qt::green);
-        FrmMain &f = a.apri();
-        a.clicRiga(5, 0); // NE555
-        bool vista = false;
-        bool chiusaDaEsc = false;
-        QTimer::singleShot(0, this, [&] {
-            QPointer<FrmPicture> fp = f.finestraImmagine();
-            if (!fp)
-                return;
-            vista = fp->isVisible();
-            const auto segnale = connect(fp, &FrmPicture::chiusa, this, [&] { chiusaDaEsc = true; });
-            QTest::keyClick(fp, Qt::Key_Escape);
-            disconnect(segnale);
-            if (fp && !chiusaDaEsc)
-                fp->close(); // so that a failure does not hang the test
-        });
-        QTest::mouseDClick(a.w("pic"), Qt::LeftButton);
-        QVERIFY(vista);
-        QVERIFY(chiusaDaEsc);
-        QVERIFY(!f.variabili().ImmagineAperta);
-        QTRY_VERIFY(!f.finestraImmagine());
     }
 };
 
