@@ -53,7 +53,9 @@ private slots:
 
     // Shown modally as the main window does it, then closed in some way:
     // PrimoAvvio is cleared only then. A missing or unreadable manual gives
-    // a short note naming the file instead of a blank page.
+    // a short note naming the file instead of a blank page. An installed
+    // program keeps its data in the user's folder and reads the manual from
+    // its share folder.
     void apertura_data()
     {
         QTest::addColumn<QString>("file");
@@ -70,6 +72,7 @@ private slots:
         QTest::newRow("folder without manual.html") << "Manual/altro.txt" << pagina << 0 << nota;
         QTest::newRow("empty manual.html") << "Manual/manual.html" << QByteArray() << 1 << nota;
         QTest::newRow("manual.html is a folder") << "Manual/manual.html/x" << pagina << 0 << nota;
+        QTest::newRow("installed copy") << "share/Manual/manual.html" << pagina << 0 << riga;
     }
     void apertura()
     {
@@ -79,6 +82,9 @@ private slots:
         QFETCH(QString, testo);
         if (!file.isEmpty())
             cartella.scrivi(file, contenuto);
+        CartellaTest dati;
+        if (file.startsWith(QLatin1String("share/")))
+            stato.percorsi = Percorsi::DaCartella(dati.percorso(), cartella.file(QStringLiteral("share")));
         bool primoAvvioDuranteApertura = false;
         QuandoModale([&](QWidget *m) {
             primoAvvioDuranteApertura = stato.PrimoAvvio;
@@ -98,17 +104,6 @@ private slots:
         QVERIFY(primoAvvioDuranteApertura);
         QVERIFY(!f.isVisible());
         QVERIFY(!stato.PrimoAvvio);
-    }
-
-    // An installed program keeps its data in the user's folder and reads the
-    // manual from its share folder.
-    void manualeDellInstallazione()
-    {
-        CartellaTest dati;
-        cartella.scrivi(QStringLiteral("share/Manual/manual.html"), "<html><body><p>Dall'installazione.</p></body></html>");
-        stato.percorsi = Percorsi::DaCartella(dati.percorso(), cartella.file(QStringLiteral("share")));
-        FrmManual f(stato, principale.get());
-        QCOMPARE(f.WB()->toPlainText().trimmed(), QStringLiteral("Dall'installazione."));
     }
 
     // The manual that ships with the program: every picture it shows and

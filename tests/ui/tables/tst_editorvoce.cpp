@@ -85,20 +85,6 @@ private slots:
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
-    void treTipiNuovi()
-    {
-        Banco b;
-        auto f = b.apri();
-        scheda(f.get(), 1);
-        for (const char *nome : {"pnp", "npn", "mosfet"})
-            nuova(f.get(), 1, QLatin1String(nome));
-        QCOMPARE(righe(lista(f.get(), "LVT")), QStringList({"3|MOSFET|0|3", "2|NPN|0|2", "1|PNP|0|1"}));
-        const QByteArray ini = b.cartella.leggi(QStringLiteral("Info.ini"));
-        QVERIFY2(ini.contains("\r\nNumero Tipi=3\r\n") && ini.contains("\r\nProssimo ID Tipi=4\r\n"), ini.constData());
-        QCOMPARE(b.cartella.leggi(QStringLiteral("Tipi.dat")), RigheCrLf({"1,\"PNP\"", "2,\"NPN\"", "3,\"MOSFET\""}));
-        VERIFICA_DIALOGHI(b.dialoghi);
-    }
-
     // Renaming keeps the ID and usage; components keep their copies of the old name.
     void rinominaTipoUsato()
     {
@@ -251,7 +237,8 @@ private slots:
     // Every save rewrites Info.ini and the four table files from memory. A
     // name is stored upper case, accents too; description and image name as
     // typed; the files keep texts between double quotes with no escape, so a
-    // double quote is stored as a single quote.
+    // double quote is stored as a single quote. New entries take the next
+    // IDs and are listed by name.
     void salvataggioSuDisco()
     {
         Banco b;
@@ -260,6 +247,10 @@ private slots:
         b.componente(QStringLiteral("1N4148"), 1, 2, 0, QStringLiteral("DIODO"));
         b.stato.componente(1).DataInserimento = QDateTime(QDate(2024, 10, 9), QTime(0, 0), Qt::UTC);
         auto f = b.apri();
+        scheda(f.get(), 1);
+        for (const char *nome : {"pnp", "npn"})
+            nuova(f.get(), 1, QLatin1String(nome));
+        scheda(f.get(), 0);
         clicRiga(lista(f.get(), "LVP"), 1);
         clic(f.get(), "edit");
         QTest::keyClicks(voce(f.get(), 0), QStringLiteral("\"Acme\" Corp"));
@@ -275,18 +266,19 @@ private slots:
         QCOMPARE(barra(f.get()), QStringLiteral("10001"));
         QVERIFY(voce(f.get(), 2)->text().isEmpty() && casella(f.get(), "txDesc")->text().isEmpty());
         QCOMPARE(b.cartella.leggi(QStringLiteral("Produttori.dat")), RigheCrLf({"2,\"'ACME' CORP\""}));
-        QCOMPARE(b.cartella.leggi(QStringLiteral("Tipi.dat")), RigheCrLf({"1,\"DIODO\""}));
+        QCOMPARE(b.cartella.leggi(QStringLiteral("Tipi.dat")), RigheCrLf({"1,\"DIODO\"", "2,\"PNP\"", "3,\"NPN\""}));
         QCOMPARE(b.cartella.leggi(QStringLiteral("Packages.dat")),
                  RigheCrLf({"1,\"DIP '8' \xC0\xC8\",\"Il 'classico', 8 pin\",\"A'b.jpg\""}));
         QCOMPARE(b.cartella.leggi(QStringLiteral("Componenti.dat")),
                  RigheCrLf({"1,1,2,0,0,\"DIODO\",\"\",\"1N4148\",0,\"\",\"\",\"\",1,\"\",#2024-10-09#,"
                             "\"\",\"\",\"\",\"\",\"\",\"\""}));
         const QByteArray ini = b.cartella.leggi(QStringLiteral("Info.ini"));
-        for (const char *riga : {"Numero Componenti=1", "Numero Tipi=1", "Numero Produttori=1", "Numero Packages=1",
-                                 "Prossimo ID Componente=2", "Prossimo ID Tipi=2", "Prossimo ID Produttori=3",
+        for (const char *riga : {"Numero Componenti=1", "Numero Tipi=3", "Numero Produttori=1", "Numero Packages=1",
+                                 "Prossimo ID Componente=2", "Prossimo ID Tipi=4", "Prossimo ID Produttori=3",
                                  "Prossimo ID Package=2"})
             QVERIFY2(ini.contains(QByteArray("\r\n") + riga + "\r\n"), riga);
         QCOMPARE(righe(lista(f.get(), "LVP")), QStringList{"1|'ACME' CORP|1|2"});
+        QCOMPARE(righe(lista(f.get(), "LVT")), QStringList({"1|DIODO|1|1", "3|NPN|0|3", "2|PNP|0|2"}));
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 

@@ -6,60 +6,42 @@ class TestFrmListe : public QObject {
     Q_OBJECT
 private slots:
     // Usage counts and ticks; the filter hides unused entries while the
-    // first column keeps the positions in the whole table.
+    // first column keeps the positions in the whole table. Entries sharing
+    // an ID (a hand-edited file: ZENER, BETA, SOT23): the usage belongs to
+    // the ID, so each shows the components counted once, not twice and not
+    // split, and the filter keeps them all.
     void utilizziEFiltro()
     {
         Banco b;
         for (const char *n : {"RESISTENZA", "CONDENSATORE", "DIODO", "T4", "DIODO"})
             b.tipo(b.stato.NumTipi + 1, QLatin1String(n)); // a second "DIODO" with its own ID
+        b.tipo(1, QStringLiteral("ZENER"));
         b.produttore(3, QStringLiteral("ACME"));
+        b.produttore(3, QStringLiteral("BETA"));
         b.package(7, QStringLiteral("DIP8"));
         b.package(8, QStringLiteral("TO92"));
+        b.package(8, QStringLiteral("SOT23"));
         for (const auto &u : {std::array{1, 3, 0}, {1, 0, 8}, {3, 3, 8}, {1, 0, 0}, {5, 0, 0}, {0, 0, 0}})
             b.componente(QStringLiteral("C"), u[0], u[1], u[2]);
         auto f = b.apri();
         ListaReport *lvt = lista(f.get(), "LVT");
         QCOMPARE(righe(lvt), QStringList({"2|CONDENSATORE|0|2", "3|DIODO|1|3", "5|DIODO|1|5", "1|RESISTENZA|3|1",
-                                          "4|T4|0|4"}));
-        QCOMPARE(spunte(lvt), QStringLiteral("01110"));
-        QCOMPARE(righe(lista(f.get(), "LVP")), QStringList{"1|ACME|2|3"});
-        QCOMPARE(spunte(lista(f.get(), "LVP")), QStringLiteral("1"));
-        QCOMPARE(righe(lista(f.get(), "LVG")), QStringList({"1|DIP8|0|7", "2|TO92|2|8"}));
-        QCOMPARE(spunte(lista(f.get(), "LVG")), QStringLiteral("01"));
-        clicFiltro(f.get());
-        QVERIFY(f->SoloUsate());
-        QCOMPARE(righe(lvt), QStringList({"3|DIODO|1|3", "5|DIODO|1|5", "1|RESISTENZA|3|1"}));
-        QCOMPARE(righe(lista(f.get(), "LVG")), QStringList{"2|TO92|2|8"});
-        clicFiltro(f.get());
-        QCOMPARE(colonna(lvt, 0), QStringList({"2", "3", "5", "1", "4"}));
-        VERIFICA_DIALOGHI(b.dialoghi);
-    }
-
-    // Two entries sharing an ID (a hand-edited file): the usage belongs to
-    // the ID, so both entries show the components counted once, not twice
-    // and not split, in every table; the filter keeps both.
-    void idDoppio()
-    {
-        Banco b;
-        b.tipo(3, QStringLiteral("PRIMO"));
-        b.tipo(3, QStringLiteral("SECONDO"));
-        b.produttore(4, QStringLiteral("ALFA"));
-        b.produttore(4, QStringLiteral("BETA"));
-        b.package(5, QStringLiteral("P1"));
-        b.package(5, QStringLiteral("P2"));
-        b.componente(QStringLiteral("C1"), 3, 4, 5);
-        b.componente(QStringLiteral("C2"), 3, 4, 0);
-        auto f = b.apri();
-        QCOMPARE(righe(lista(f.get(), "LVT")), QStringList({"1|PRIMO|2|3", "2|SECONDO|2|3"}));
-        QCOMPARE(righe(lista(f.get(), "LVP")), QStringList({"1|ALFA|2|4", "2|BETA|2|4"}));
-        QCOMPARE(righe(lista(f.get(), "LVG")), QStringList({"1|P1|1|5", "2|P2|1|5"}));
-        QCOMPARE(spunte(lista(f.get(), "LVT")), QStringLiteral("11"));
+                                          "4|T4|0|4", "6|ZENER|3|1"}));
+        QCOMPARE(spunte(lvt), QStringLiteral("011101"));
+        QCOMPARE(righe(lista(f.get(), "LVP")), QStringList({"1|ACME|2|3", "2|BETA|2|3"}));
+        QCOMPARE(spunte(lista(f.get(), "LVP")), QStringLiteral("11"));
+        QCOMPARE(righe(lista(f.get(), "LVG")), QStringList({"1|DIP8|0|7", "3|SOT23|2|8", "2|TO92|2|8"}));
+        QCOMPARE(spunte(lista(f.get(), "LVG")), QStringLiteral("011"));
         // Kept under the first entry of the ID, the lowest position.
         const UsoTabella &produttori = f->Usi().UsoProduttori;
-        QCOMPARE(produttori.primaPosizione, (QHash<qint32, qint32>{{4, 1}}));
+        QCOMPARE(produttori.primaPosizione, (QHash<qint32, qint32>{{3, 1}}));
         QCOMPARE(produttori.usi, QList<qint32>({0, 2, 0}));
         clicFiltro(f.get());
-        QCOMPARE(righe(lista(f.get(), "LVG")), QStringList({"1|P1|1|5", "2|P2|1|5"}));
+        QVERIFY(f->SoloUsate());
+        QCOMPARE(righe(lvt), QStringList({"3|DIODO|1|3", "5|DIODO|1|5", "1|RESISTENZA|3|1", "6|ZENER|3|1"}));
+        QCOMPARE(righe(lista(f.get(), "LVG")), QStringList({"3|SOT23|2|8", "2|TO92|2|8"}));
+        clicFiltro(f.get());
+        QCOMPARE(colonna(lvt, 0), QStringList({"2", "3", "5", "1", "4", "6"}));
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 

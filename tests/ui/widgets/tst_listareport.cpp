@@ -147,21 +147,28 @@ private slots:
         QTest::addColumn<QStringList>("discendente");
         QTest::addColumn<QStringList>("ascendente");
         QTest::addColumn<QStringList>("chiavi"); // what stood in the column during the first sort
+        QTest::addColumn<QStringList>("posizioni"); // the rows' first positions after the first sort
         const QStringList numeri{"10", "9", "-2", "0", "abc", ""}, numeriGiu{"10", "9", "0", "-2", "abc", ""},
-            numeriSu{"abc", "", "-2", "0", "9", "10"};
-        QTest::newRow("number, first column") << 1 << "NUMBER" << numeri << numeriGiu << numeriSu << QStringList();
-        QTest::newRow("number, sub-item") << 3 << "number" << numeri << numeriGiu << numeriSu << QStringList();
+            numeriSu{"abc", "", "-2", "0", "9", "10"}, nulla;
+        QTest::newRow("number, first column") << 1 << "NUMBER" << numeri << numeriGiu << numeriSu << nulla << nulla;
+        QTest::newRow("number, sub-item") << 3 << "number" << numeri << numeriGiu << numeriSu << nulla << nulla;
         QTest::newRow("negatives, decimal comma") << 2 << "NUMBER" << QStringList{"-2", "2,5", "-10", "10", "-2,25"}
                                                   << QStringList{"10", "2,5", "-2", "-2,25", "-10"}
-                                                  << QStringList{"-10", "-2,25", "-2", "2,5", "10"} << QStringList();
+                                                  << QStringList{"-10", "-2,25", "-2", "2,5", "10"} << nulla << nulla;
         QTest::newRow("date") << 2 << "DATE" << QStringList{"05/01/2026", "31/12/2025", "non so", "01/01/2026"}
                               << QStringList{"05/01/2026", "01/01/2026", "31/12/2025", "non so"}
                               << QStringList{"non so", "31/12/2025", "01/01/2026", "05/01/2026"}
-                              << QStringList{"20260105000000", "20251231000000", "", "20260101000000"};
+                              << QStringList{"20260105000000", "20251231000000", "", "20260101000000"} << nulla;
         // Text columns are compared as they are, and never rewritten.
         QTest::newRow("text") << 2 << "altro" << QStringList{"10", "9", "-2", "a", "B"}
                               << QStringList{"B", "a", "9", "10", "-2"} << QStringList{"-2", "10", "9", "a", "B"}
-                              << QStringList{"10", "9", "-2", "a", "B"};
+                              << QStringList{"10", "9", "-2", "a", "B"} << nulla;
+        // Many cells share a value: equal values keep their order, and each
+        // cell gets back its own text and tag (empty, or like a saved cell).
+        QTest::newRow("repeated values") << 2 << "NUMBER" << QStringList{"7", "10", "7", "", "10", "7", "abc", "10"}
+                                         << QStringList{"10", "10", "10", "7", "7", "7", "", "abc"}
+                                         << QStringList{"", "abc", "7", "7", "7", "10", "10", "10"} << nulla
+                                         << QStringList{"2", "5", "8", "1", "3", "6", "4", "7"};
     }
     void ordinaColonna()
     {
@@ -171,10 +178,13 @@ private slots:
         QFETCH(QStringList, discendente);
         QFETCH(QStringList, ascendente);
         QFETCH(QStringList, chiavi);
+        QFETCH(QStringList, posizioni);
         const int c = indice - 1;
         prepara(c, tipo, valori);
-        lista->impostaTag(1, c, QString());
+        for (int r = 1; r <= lista->numeroRighe(); r += 2)
+            lista->impostaTag(r, c, QString());
         lista->impostaTag(2, c, QStringLiteral("a|b\tè"));
+        lista->impostaTag(4, c, lista->testo(4, c) + QChar(0));
         lista->impostaCaselle(true);
         lista->impostaSpunta(2, true);
         lista->selezionaRiga(3);
@@ -203,59 +213,38 @@ private slots:
             QCOMPARE(lista->vista()->currentIndex().row(), lista->rigaSelezionata() - 1);
             if (giu && !chiavi.isEmpty())
                 QCOMPARE(lista->chiavi, chiavi);
+            if (giu && !posizioni.isEmpty())
+                QCOMPARE(colonna(3), posizioni);
         }
         QVERIFY(cambi.count() <= 2); // one refresh per sort at most, never one per cell
     }
 
-    // Many cells share a value, half of them with an empty tag and one with a
-    // tag that looks like a saved cell: each cell gets back exactly its own
-    // text and tag, equal values keep their order.
-    void valoriRipetuti()
-    {
-        prepara(1, QStringLiteral("NUMBER"), {"7", "10", "7", "", "10", "7", "abc", "10"});
-        for (int r = 1; r <= lista->numeroRighe(); r += 2)
-            lista->impostaTag(r, 1, QString());
-        lista->impostaTag(2, 1, QStringLiteral("10") + QChar(0));
-        const QStringList prima = celle();
-        OrdinaColonna(*lista, 2);
-        QCOMPARE(colonna(1).mid(0, 6), (QStringList{"10", "10", "10", "7", "7", "7"}));
-        QCOMPARE(colonna(3).mid(0, 6), (QStringList{"2", "5", "8", "1", "3", "6"}));
-        QCOMPARE(celle(), prima);
-        OrdinaColonna(*lista, 2);
-        QCOMPARE(colonna(1).mid(2), (QStringList{"7", "7", "7", "10", "10", "10"}));
-        QCOMPARE(celle(), prima);
-    }
-
-    // Long shared prefixes, texts equal but for case or differing far in,
-    // non-ASCII letters: the order is that of a plain stable sort comparing
-    // whole texts without case, both ways.
-    void ordinaComeConfrontoDiretto()
-    {
-        const QStringList pezzi{"", "a", "B", "ab", "AB", "è", "È", "0", "9", "&", " "};
-        QStringList testi;
-        QRandomGenerator rng(7);
-        for (int i = 0; i < 400; ++i) {
-            testi << QStringLiteral("PREFISSO-COMUNE-");
-            for (int k = int(rng.bounded(6)); k > 0; --k)
-                testi.last() += pezzi[rng.bounded(int(pezzi.size()))];
-        }
-        for (int ordine : {0, 1})
-            verificaOrdineTesti(testi, ordine);
-    }
-
-    // A text that starts another one sorts before it in ascending order
-    // (after it descending), also when they part only after the first eight
-    // characters past the prefix shared by the whole column.
+    // The order is that of a plain stable sort comparing whole texts
+    // without case, both ways. A text that starts another one sorts before
+    // it in ascending order (after it descending), also when they part only
+    // after the first eight characters past the prefix shared by the whole
+    // column. Long shared prefixes, texts equal but for case or differing
+    // far in, non-ASCII letters.
     void testoCheNeIniziaUnAltro_data()
     {
         QTest::addColumn<QStringList>("testi");
         QTest::addColumn<int>("ordine");
         const QStringList senzaPrefisso{"ABCDEFGHIJKL", "Z", "ABCDEFGHIJ", "abcdefghij", "ABCDEFGHI"};
         const QStringList conPrefisso{"XXABCDEFGHIJKL", "XXZ", "XXABCDEFGHIJ", "XXABCDEFGHIJK"};
+        const QStringList pezzi{"", "a", "B", "ab", "AB", "è", "È", "0", "9", "&", " "};
+        QStringList casuali;
+        QRandomGenerator rng(7);
+        for (int i = 0; i < 400; ++i) {
+            casuali << QStringLiteral("PREFISSO-COMUNE-");
+            for (int k = int(rng.bounded(6)); k > 0; --k)
+                casuali.last() += pezzi[rng.bounded(int(pezzi.size()))];
+        }
         QTest::newRow("no shared prefix, ascending") << senzaPrefisso << 0;
         QTest::newRow("no shared prefix, descending") << senzaPrefisso << 1;
         QTest::newRow("shared prefix, ascending") << conPrefisso << 0;
         QTest::newRow("shared prefix, descending") << conPrefisso << 1;
+        QTest::newRow("400 random texts, ascending") << casuali << 0;
+        QTest::newRow("400 random texts, descending") << casuali << 1;
     }
     void testoCheNeIniziaUnAltro()
     {
