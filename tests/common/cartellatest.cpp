@@ -28,6 +28,14 @@ bool CartellaTest::esiste(const QString &nome) const
     return QFileInfo::exists(file(nome));
 }
 
+QMap<QString, QByteArray> CartellaTest::dati(const QString &sotto) const
+{
+    QMap<QString, QByteArray> d;
+    for (const char *f : {"Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat", "Info.ini"})
+        d.insert(QLatin1String(f), leggi(sotto.isEmpty() ? QLatin1String(f) : sotto + QLatin1Char('/') + QLatin1String(f)));
+    return d;
+}
+
 QByteArray RigheCrLf(std::initializer_list<const char *> righe)
 {
     QByteArray out;

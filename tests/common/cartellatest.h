@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -17,6 +18,9 @@ public:
     // The bytes of the file, or an empty array when it cannot be read.
     QByteArray leggi(const QString &nome) const;
     bool esiste(const QString &nome) const;
+    // The five data files (the four tables and Info.ini) by name, from the
+    // folder itself or from a sub-folder holding a copy of them.
+    QMap<QString, QByteArray> dati(const QString &sotto = QString()) const;
 
 private:
     QTemporaryDir m_dir;

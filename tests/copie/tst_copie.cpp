@@ -22,8 +22,6 @@ Q_DECLARE_METATYPE(GuastoCopia)
 
 namespace {
 
-const QStringList kDati = {"Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat", "Info.ini"};
-
 QDateTime Momento(int giorno, int ora = 9, int minuto = 0, int secondo = 0)
 {
     return QDateTime(QDate(2026, 11, 1).addDays(giorno), QTime(ora, minuto, secondo));
@@ -34,14 +32,6 @@ QStringList Cartelle(const CartellaTest &c)
 {
     return QDir(c.file("Backups/Copie")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden
                                                    | QDir::System, QDir::Name);
-}
-
-QMap<QString, QByteArray> Dati(const CartellaTest &c, const QString &sotto = {})
-{
-    QMap<QString, QByteArray> d;
-    for (const QString &f : kDati)
-        d.insert(f, c.leggi(sotto.isEmpty() ? f : sotto + '/' + f));
-    return d;
 }
 
 struct Inode {
@@ -151,19 +141,16 @@ private slots:
                 if (ora == 8 || tre)
                     QVERIFY(Avvia(c, Momento(giorno, ora)));
         }
-        const QStringList rimaste = Cartelle(c);
-        QCOMPARE(rimaste.size(), 10 + 30 - 6); // days 28 to 33 have their first among the ten
-        auto nome = [](int giorno, int ora) { return NomeCopia(Momento(giorno, ora)); };
-        QVERIFY(!rimaste.contains(nome(3, 8)));
-        QVERIFY(rimaste.contains(nome(4, 8)));
-        QVERIFY(rimaste.contains(nome(5, 8)));
-        QVERIFY(!rimaste.contains(nome(5, 13)));
-        QVERIFY(!rimaste.contains(nome(6, 18)));
-        for (int ora : {8, 13, 18})
-            QVERIFY(rimaste.contains(nome(32, ora)) && rimaste.contains(nome(33, ora)));
+        // Days 4 to 33 at 8, and the four later starts of days 32 and 33.
+        QStringList attese{NomeCopia(Momento(32, 13)), NomeCopia(Momento(32, 18)), NomeCopia(Momento(33, 13)),
+                           NomeCopia(Momento(33, 18))};
+        for (int giorno = 4; giorno <= 33; ++giorno)
+            attese << NomeCopia(Momento(giorno, 8));
+        attese.sort();
+        QCOMPARE(Cartelle(c), attese);
         const QList<CopiaDatata> elenco = ElencoCopie(Percorsi::DaCartella(c.percorso()));
-        QCOMPARE(elenco.first().nome, nome(33, 18));
-        QCOMPARE(elenco.last().nome, nome(4, 8));
+        QCOMPARE(elenco.first().nome, attese.last());
+        QCOMPARE(elenco.last().nome, attese.first());
     }
 
     // What one start keeps: the five files as loaded, its summary; a second
@@ -173,7 +160,7 @@ private slots:
         ConDati a;
         const CartellaTest &c = a.cartella;
         QCOMPARE(Cartelle(c), QStringList{"2026-11-01_09-00-00"});
-        QCOMPARE(Dati(c, "Backups/Copie/2026-11-01_09-00-00"), Dati(c));
+        QCOMPARE(c.dati("Backups/Copie/2026-11-01_09-00-00"), c.dati());
         QCOMPARE(c.leggi("Backups/Copie/2026-11-01_09-00-00/Riepilogo.txt"), QByteArray("Componenti=2\r\nPezzi=-15\r\n"));
         QCOMPARE(QDir(c.file("Backups/Copie/2026-11-01_09-00-00")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(), 5 + 1);
 
@@ -199,15 +186,15 @@ private slots:
         const QString primo = "Backups/Copie/" + NomeCopia(Momento(0)) + '/';
         const QString secondo = "Backups/Copie/" + NomeCopia(Momento(1)) + '/';
         const QString terzo = "Backups/Copie/" + NomeCopia(Momento(2)) + '/';
-        for (const QString &f : kDati) {
+        for (const QString &f : c.dati().keys()) {
             const bool cambiato = f == "Componenti.dat";
             QCOMPARE(InodeDi(c.file(secondo + f)).numero == InodeDi(c.file(primo + f)).numero, !cambiato);
             QCOMPARE(InodeDi(c.file(terzo + f)).numero, InodeDi(c.file(secondo + f)).numero);
             QCOMPARE(InodeDi(c.file(terzo + f)).collegamenti, cambiato ? 2u : 3u);
             QCOMPARE(InodeDi(c.file(f)).collegamenti, 1u);
         }
-        QCOMPARE(Dati(c, terzo), Dati(c));
-        QVERIFY(Dati(c, primo) != Dati(c));
+        QCOMPARE(c.dati(terzo), c.dati());
+        QVERIFY(c.dati(primo) != c.dati());
         // Each summary is its own file.
         QCOMPARE(InodeDi(c.file(terzo + "Riepilogo.txt")).collegamenti, 1u);
         QCOMPARE(c.leggi(secondo + "Riepilogo.txt"), QByteArray("Componenti=2\r\nPezzi=-10\r\n"));
@@ -249,65 +236,52 @@ private slots:
         QCOMPARE(box.pulsanti, Pulsanti::Ok);
         QCOMPARE(s.NumComponenti, 2);
         QCOMPARE(s.Componenti[0].Quantita, 11);
-        QCOMPARE(Dati(c, "Backups"), Dati(c));
+        QCOMPARE(c.dati("Backups"), c.dati());
     }
 
-    // A disk that refuses the copy: false with the reason, nothing left
-    // behind, the copies as they were.
-    void copiaRifiutata_data()
+    // A copy the disk refuses, for a file it does not write or for want of
+    // room (the bytes to write plus a whole save; the files linked to the
+    // newest copy take none): false with the reason, nothing left behind.
+    void creaCopia_data()
     {
-        QTest::addColumn<GuastoCopia>("guasto");
-        QTest::addColumn<QString>("errore"); // %1: the folder of the copy being written
-        QTest::newRow("table not written") << GuastoCopia{.fileGuasto = 1} << "Impossibile scrivere il file %1/Tipi.dat";
-        QTest::newRow("summary not written") << GuastoCopia{.fileGuasto = 5} << "Impossibile scrivere il file %1/Riepilogo.txt";
+        QTest::addColumn<bool>("cambiato");   // one table changed since the newest copy
+        QTest::addColumn<int>("fileGuasto");
+        QTest::addColumn<int>("margine");     // bytes of free space beyond what is needed
+        QTest::addColumn<QString>("errore");  // empty: made; %1 the folder being written
+        const QString spazio = "Spazio libero su disco insufficiente (servono 1 MB, disponibili 0 MB)";
+        QTest::newRow("unchanged, exactly enough") << false << -1 << 0 << "";
+        QTest::newRow("unchanged, one byte short") << false << -1 << -1 << spazio;
+        QTest::newRow("changed, exactly enough") << true << -1 << 0 << "";
+        QTest::newRow("changed, one byte short") << true << -1 << -1 << spazio;
+        QTest::newRow("table not written") << true << 1 << 0 << "Impossibile scrivere il file %1/Tipi.dat";
+        QTest::newRow("summary not written") << true << 5 << 0 << "Impossibile scrivere il file %1/Riepilogo.txt";
     }
-    void copiaRifiutata()
+    void creaCopia()
     {
-        QFETCH(GuastoCopia, guasto);
+        QFETCH(bool, cambiato);
+        QFETCH(int, fileGuasto);
+        QFETCH(int, margine);
         QFETCH(QString, errore);
         ConDati a;
         const CartellaTest &c = a.cartella;
-        a.cambia(+1); // nothing to link: every file but the changed one would be
+        if (cambiato)
+            a.cambia(+1);
+        qint64 libero = margine + (cambiato ? c.leggi("Componenti.dat").size() : 0);
+        for (const QByteArray &f : c.dati())
+            libero += f.size();
         const auto prima = Istantanea(c.percorso());
         ImpostaAdesso(Momento(1));
         QString descrizione;
         CopiaDatata creata;
-        QVERIFY(!CreaCopia(a.stato.percorsi, {2, 0}, &creata, &descrizione, guasto));
-        QCOMPARE(descrizione, QString(errore).replace("%1", QDir::toNativeSeparators(c.file("Backups/Copie/2026-11-02_09-00-00.parziale"))));
+        QCOMPARE(CreaCopia(a.stato.percorsi, {2, 0}, &creata, &descrizione,
+                           GuastoCopia{.spazioLibero = libero, .fileGuasto = fileGuasto}),
+                 errore.isEmpty());
+        QCOMPARE(ElencoCopie(a.stato.percorsi).size(), errore.isEmpty() ? 2 : 1);
+        if (errore.isEmpty())
+            return;
+        QCOMPARE(descrizione, errore.replace("%1", QDir::toNativeSeparators(c.file("Backups/Copie/2026-11-02_09-00-00.parziale"))));
         QVERIFY(creata.nome.isEmpty());
         QCOMPARE(Istantanea(c.percorso()), prima);
-    }
-
-    // The free space asked for: the bytes to write plus a whole save; the
-    // files linked to the newest copy take none.
-    void spazioRichiesto_data()
-    {
-        QTest::addColumn<bool>("cambiato");
-        QTest::addColumn<int>("margine"); // bytes of free space beyond what is needed
-        QTest::addColumn<bool>("creata");
-        QTest::newRow("unchanged, exactly enough") << false << 0 << true;
-        QTest::newRow("unchanged, one byte short") << false << -1 << false;
-        QTest::newRow("changed, exactly enough") << true << 0 << true;
-        QTest::newRow("changed, one byte short") << true << -1 << false;
-    }
-    void spazioRichiesto()
-    {
-        QFETCH(bool, cambiato);
-        QFETCH(int, margine);
-        QFETCH(bool, creata);
-        ConDati a;
-        if (cambiato)
-            a.cambia(+1);
-        qint64 totale = 0;
-        for (const QString &f : kDati)
-            totale += a.cartella.leggi(f).size();
-        const qint64 daScrivere = cambiato ? a.cartella.leggi("Componenti.dat").size() : 0;
-        ImpostaAdesso(Momento(1));
-        QString errore;
-        QCOMPARE(CreaCopia(a.stato.percorsi, {2, 0}, nullptr, &errore,
-                           GuastoCopia{.spazioLibero = totale + daScrivere + margine}),
-                 creata);
-        QCOMPARE(ElencoCopie(a.stato.percorsi).size(), creata ? 2 : 1);
     }
 
     // What a crash while writing a copy leaves is no copy, and the next
@@ -378,13 +352,13 @@ private slots:
     {
         ConDati a; // B: the copy of day 0
         const CartellaTest &c = a.cartella;
-        const auto datiB = Dati(c);
+        const auto datiB = c.dati();
         a.cambia(+100);
         a.stato.Etichette[2] = "Tolleranza";
         DialoghiFinti d;
         QVERIFY(SalvaDatabase(a.stato, d));
         ContaPezzi(a.stato);
-        const auto datiA = Dati(c);
+        const auto datiA = c.dati();
         QVERIFY(datiA != datiB);
 
         ImpostaAdesso(Momento(3));
@@ -392,9 +366,9 @@ private slots:
         CopiaDatata salvata;
         QString errore;
         QVERIFY2(RipristinaCopia(a.stato, b, &salvata, &errore), qPrintable(errore));
-        QCOMPARE(Dati(c), datiB);
+        QCOMPARE(c.dati(), datiB);
         QCOMPARE(salvata.nome, "2026-11-04_09-00-00");
-        QCOMPARE(Dati(c, "Backups/Copie/" + salvata.nome), datiA);
+        QCOMPARE(c.dati("Backups/Copie/" + salvata.nome), datiA);
         QCOMPARE(LeggiRiepilogo(salvata).pezzi, 85);
         QVERIFY(!c.esiste(NomeGiornale));
 
@@ -403,9 +377,9 @@ private slots:
         QVERIFY(RicaricaArchivio(ricaricato, d));
         QCOMPARE(ricaricato.Componenti[0].Quantita, 10);
         QVERIFY(RipristinaCopia(ricaricato, salvata, nullptr, &errore));
-        QCOMPARE(Dati(c), datiA);
+        QCOMPARE(c.dati(), datiA);
         QCOMPARE(ElencoCopie(a.stato.percorsi).size(), 3);
-        QCOMPARE(Dati(c, "Backups/Copie/2026-11-04_09-00-00_2"), datiB);
+        QCOMPARE(c.dati("Backups/Copie/2026-11-04_09-00-00_2"), datiB);
         VERIFICA_DIALOGHI(d);
     }
 
@@ -416,16 +390,14 @@ private slots:
         QTest::addColumn<QString>("manca");        // a file removed from the chosen copy
         QTest::addColumn<qint64>("spazioLibero");  // -1: the disk's
         QTest::addColumn<QString>("errore");       // %1: the chosen copy, %2: Backups/Copie
-        QTest::addColumn<int>("copieDopo");
-        QTest::newRow("copy without Tipi.dat") << "Tipi.dat" << -1ll << "Impossibile leggere il file %1/Tipi.dat" << 2;
-        QTest::newRow("disk full") << QString() << 0ll << "Spazio libero su disco insufficiente (servono 1 MB, disponibili 0 MB)" << 2;
+        QTest::newRow("copy without Tipi.dat") << "Tipi.dat" << -1ll << "Impossibile leggere il file %1/Tipi.dat";
+        QTest::newRow("disk full") << QString() << 0ll << "Spazio libero su disco insufficiente (servono 1 MB, disponibili 0 MB)";
     }
     void ripristinoRifiutato()
     {
         QFETCH(QString, manca);
         QFETCH(qint64, spazioLibero);
         QFETCH(QString, errore);
-        QFETCH(int, copieDopo);
         ConDati a;
         const CartellaTest &c = a.cartella;
         a.cambia(+1);
@@ -439,7 +411,7 @@ private slots:
         QVERIFY(!RipristinaCopia(a.stato, scelta, nullptr, &descrizione, GuastoCopia{.spazioLibero = spazioLibero}));
         QCOMPARE(descrizione, QString(errore).replace("%1", QDir::toNativeSeparators(scelta.percorso)));
         QCOMPARE(Istantanea(c.percorso()), prima);
-        QCOMPARE(ElencoCopie(a.stato.percorsi).size(), copieDopo);
+        QCOMPARE(ElencoCopie(a.stato.percorsi).size(), 2);
     }
 };
 

@@ -13,7 +13,6 @@ using namespace prova;
 
 namespace {
 
-const QStringList kDati = {"Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat", "Info.ini"};
 const QString kTitolo = QStringLiteral("Ripristina una copia");
 
 QDateTime Ore(int ora, int minuto, int secondo = 0)
@@ -69,20 +68,8 @@ struct Prova : Ambiente {
         apri();
     }
     ~Prova() { ImpostaAdesso({}); }
-    QMap<QString, QByteArray> dati() const
-    {
-        QMap<QString, QByteArray> d;
-        for (const QString &f : kDati)
-            d.insert(f, cartella.leggi(f));
-        return d;
-    }
-    QMap<QString, QByteArray> datiCopia(const QString &nome) const
-    {
-        QMap<QString, QByteArray> d;
-        for (const QString &f : kDati)
-            d.insert(f, cartella.leggi("Backups/Copie/" + nome + '/' + f));
-        return d;
-    }
+    QMap<QString, QByteArray> dati() const { return cartella.dati(); }
+    QMap<QString, QByteArray> datiCopia(const QString &nome) const { return cartella.dati("Backups/Copie/" + nome); }
     // Opens the window from the menu and runs the steps on it; closed with
     // "Annulla" afterwards when the steps leave it open. False when no
     // window opened.
@@ -159,59 +146,52 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // "Annulla", and "No" to the confirmation: nothing written, nothing
-    // shown differently.
+    // Nothing written, nothing shown differently: "Annulla", "No" to the
+    // confirmation, and a component being edited, whose changes are asked
+    // about first: going back to them opens no window, giving them up opens
+    // it (then closed with "Annulla").
     void nienteCambia_data()
     {
-        QTest::addColumn<bool>("conferma"); // Ripristina answered No, else Annulla
-        QTest::newRow("Annulla") << false;
-        QTest::newRow("No to the question") << true;
+        QTest::addColumn<bool>("modifica");     // the quantity of a component being typed
+        QTest::addColumn<Risposta>("risposta"); // to the question about it, else to the confirmation
+        QTest::newRow("Annulla") << false << Risposta::Annulla;
+        QTest::newRow("No to the question") << false << Risposta::No;
+        QTest::newRow("editing, back to the editor") << true << Risposta::Annulla;
+        QTest::newRow("editing, changes given up") << true << Risposta::No;
     }
     void nienteCambia()
     {
-        QFETCH(bool, conferma);
+        QFETCH(bool, modifica);
+        QFETCH(Risposta, risposta);
         Prova a;
         const auto prima = Istantanea(a.cartella.percorso());
         const QString messaggio = a.messaggio();
-        QVERIFY(a.usa([&](const Finestra &f) {
-            if (conferma) {
-                a.dialoghi.setNextAnswer(Risposta::No);
+        if (modifica) {
+            a.clicRiga(1, 0);
+            a.premi("edit");
+            a.scrivi("txQty", "999");
+        }
+        if (modifica || risposta == Risposta::No)
+            a.dialoghi.setNextAnswer(risposta);
+        const bool aperta = a.usa([&](const Finestra &f) {
+            if (!modifica && risposta == Risposta::No) {
                 f.clic("btnRipristina");
                 QVERIFY(f.w->isVisible());
             }
             f.clic("btnAnnullaRipristina");
             QVERIFY(!f.w->isVisible());
-        }));
-        QCOMPARE(a.dialoghi.boxes().size(), conferma ? 1 : 0);
+        });
+        QCOMPARE(aperta, !modifica || risposta == Risposta::No);
+        if (modifica) {
+            verificaBox(a.dialoghi, "Salvare le modifiche al componente?", QString(), Icona::Domanda,
+                        Pulsanti::SiNoAnnulla);
+            QCOMPARE(a.testo("txQty"), aperta ? QString() : "999");
+        } else {
+            QCOMPARE(a.dialoghi.boxes().size(), risposta == Risposta::No ? 1 : 0);
+            QCOMPARE(a.messaggio(), messaggio);
+        }
         QCOMPARE(Istantanea(a.cartella.percorso()), prima);
         QCOMPARE(a.contatori(), "4/4/142");
-        QCOMPARE(a.messaggio(), messaggio);
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
-    // A component being edited: its changes are asked about first; going
-    // back to them opens no window, giving them up opens it.
-    void modificheInCorso_data()
-    {
-        QTest::addColumn<Risposta>("risposta");
-        QTest::addColumn<bool>("aperta");
-        QTest::newRow("back to the editor") << Risposta::Annulla << false;
-        QTest::newRow("changes given up") << Risposta::No << true;
-    }
-    void modificheInCorso()
-    {
-        QFETCH(Risposta, risposta);
-        QFETCH(bool, aperta);
-        Prova a;
-        a.clicRiga(1, 0);
-        a.premi("edit");
-        a.scrivi("txQty", "999");
-        a.dialoghi.setNextAnswer(risposta);
-        QCOMPARE(a.usa([](const Finestra &) {}), aperta);
-        verificaBox(a.dialoghi, "Salvare le modifiche al componente?", QString(), Icona::Domanda,
-                    Pulsanti::SiNoAnnulla);
-        QCOMPARE(a.testo("txQty"), aperta ? QString() : "999");
-        QCOMPARE(a.dati(), a.datiB);
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
