@@ -28,6 +28,7 @@ private slots:
         ignorata("larghezza zero", "X=0\r\nY=0\r\nLarghezza=0\r\nAltezza=600\r\n");
         ignorata("negativa", "X=0\r\nY=0\r\nLarghezza=800\r\nAltezza=-1\r\n");
         ignorata("enorme", "X=0\r\nY=0\r\nLarghezza=16385\r\nAltezza=600\r\n");
+        ignorata("altezza enorme", "X=0\r\nY=0\r\nLarghezza=800\r\nAltezza=16385\r\n");
         QTest::newRow("al limite") << QByteArray("X=-16384\r\nY=16384\r\nLarghezza=16384\r\nAltezza=1\r\n")
                                    << QRect(-16384, 16384, 16384, 1) << false << QList<int>{} << 0 << -1;
         ignorata("oltre int", "X=0\r\nY=0\r\nLarghezza=4294967396\r\nAltezza=600\r\n");
