@@ -6,10 +6,10 @@
 #include "common/dialoghifinti.h"
 #include "copie/copie.h"
 #include "startup/cartelladati.h"
+#include "store/aiutiarchivio.h"
 #include "store/orologio.h"
 #include "store/stato.h"
 
-#include <QDirIterator>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -17,16 +17,10 @@
 
 namespace {
 
-// Every file and folder under a folder, as relative paths.
+// Every file and folder under a folder, as relative paths in order.
 QStringList Contenuto(const QString &cartella)
 {
-    QStringList voci;
-    QDirIterator it(cartella, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        voci << QDir(cartella).relativeFilePath(it.next());
-    voci.sort();
-    return voci;
+    return Istantanea(cartella).keys();
 }
 
 } // namespace
@@ -85,19 +79,15 @@ private slots:
 
         QTest::newRow("cartella scrivibile") << "prog" << true << false << "xdg" << "prog" << "prog";
         QTest::newRow("sola lettura con Info.ini") << "prog" << false << true << "xdg" << "prog" << "prog";
-        QTest::newRow("sola lettura, XDG impostata")
-            << "prog" << false << false << "xdg" << "xdg/Arvo" << "prog";
-        QTest::newRow("sola lettura, XDG non impostata")
-            << "prog" << false << false << "" << "home/.local/share/Arvo" << "prog";
-        QTest::newRow("sola lettura, XDG relativa ignorata")
-            << "prog" << false << false << "!relativa/dati" << "home/.local/share/Arvo" << "prog";
-        QTest::newRow("installata in sola lettura")
-            << "usr/bin" << false << false << "xdg" << "xdg/Arvo" << "usr/share/arvo";
-        QTest::newRow("installata, XDG non impostata")
-            << "usr/bin" << false << false << "" << "home/.local/share/Arvo" << "usr/share/arvo";
+        QTest::newRow("sola lettura, XDG impostata") << "prog" << false << false << "xdg" << "xdg/Arvo" << "prog";
+        const QString casa = "home/.local/share/Arvo", sistema = "usr/share/arvo";
+        QTest::newRow("sola lettura, XDG non impostata") << "prog" << false << false << "" << casa << "prog";
+        QTest::newRow("sola lettura, XDG relativa ignorata") << "prog" << false << false << "!relativa/dati" << casa
+                                                             << "prog";
+        QTest::newRow("installata in sola lettura") << "usr/bin" << false << false << "xdg" << "xdg/Arvo" << sistema;
+        QTest::newRow("installata, XDG non impostata") << "usr/bin" << false << false << "" << casa << sistema;
         // Run by root, a system tree is writable; it is still no database.
-        QTest::newRow("installata e scrivibile (root)")
-            << "usr/bin" << true << false << "xdg" << "xdg/Arvo" << "usr/share/arvo";
+        QTest::newRow("installata e scrivibile (root)") << "usr/bin" << true << false << "xdg" << "xdg/Arvo" << sistema;
         QTest::newRow("installata con Info.ini") << "usr/bin" << false << true << "xdg" << "usr/bin" << "usr/bin";
     }
     void scelta()

@@ -20,35 +20,27 @@ private slots:
         const QByteArray buona = "X=-8\r\nY=20\r\nLarghezza=1100\r\nAltezza=620\r\nMassimizzata=true\r\n"
                                  "Larghezza colonne=110, 125,60,50,90\r\nColonna ordinamento=5\r\nOrdine=crescente\r\n";
         QTest::newRow("tutto") << buona << QRect(-8, 20, 1100, 620) << true << QList<int>{110, 125, 60, 50, 90} << 5 << 0;
-        QTest::newRow("niente") << QByteArray() << QRect() << false << QList<int>{} << 0 << -1;
-        QTest::newRow("larghezza zero") << QByteArray("X=0\r\nY=0\r\nLarghezza=0\r\nAltezza=600\r\n") << QRect()
-                                        << false << QList<int>{} << 0 << -1;
-        QTest::newRow("negativa") << QByteArray("X=0\r\nY=0\r\nLarghezza=800\r\nAltezza=-1\r\n") << QRect() << false
-                                  << QList<int>{} << 0 << -1;
-        QTest::newRow("enorme") << QByteArray("X=0\r\nY=0\r\nLarghezza=16385\r\nAltezza=600\r\n") << QRect()
-                                << false << QList<int>{} << 0 << -1;
+        // Any value out of its range or not a plain number: that part is not believed.
+        const auto ignorata = [](const char *nome, const QByteArray &sezione) {
+            QTest::newRow(nome) << sezione << QRect() << false << QList<int>{} << 0 << -1;
+        };
+        ignorata("niente", QByteArray());
+        ignorata("larghezza zero", "X=0\r\nY=0\r\nLarghezza=0\r\nAltezza=600\r\n");
+        ignorata("negativa", "X=0\r\nY=0\r\nLarghezza=800\r\nAltezza=-1\r\n");
+        ignorata("enorme", "X=0\r\nY=0\r\nLarghezza=16385\r\nAltezza=600\r\n");
+        ignorata("altezza enorme", "X=0\r\nY=0\r\nLarghezza=800\r\nAltezza=16385\r\n");
         QTest::newRow("al limite") << QByteArray("X=-16384\r\nY=16384\r\nLarghezza=16384\r\nAltezza=1\r\n")
                                    << QRect(-16384, 16384, 16384, 1) << false << QList<int>{} << 0 << -1;
-        QTest::newRow("oltre int") << QByteArray("X=0\r\nY=0\r\nLarghezza=4294967396\r\nAltezza=600\r\n") << QRect()
-                                   << false << QList<int>{} << 0 << -1;
-        QTest::newRow("testo e numeri") << QByteArray("X=10px\r\nY=0\r\nLarghezza=800\r\nAltezza=600\r\n")
-                                        << QRect() << false << QList<int>{} << 0 << -1;
-        QTest::newRow("cifre non latine") << QByteArray("X=\xd9\xa1\r\nY=0\r\nLarghezza=800\r\nAltezza=600\r\n")
-                                          << QRect() << false << QList<int>{} << 0 << -1;
-        QTest::newRow("manca una chiave") << QByteArray("X=10\r\nLarghezza=800\r\nAltezza=600\r\n") << QRect()
-                                          << false << QList<int>{} << 0 << -1;
-        QTest::newRow("colonne in meno") << QByteArray("Larghezza colonne=110,125,60,50\r\n") << QRect() << false
-                                         << QList<int>{} << 0 << -1;
-        QTest::newRow("colonne in piu'") << QByteArray("Larghezza colonne=110,125,60,50,90,1\r\n") << QRect()
-                                         << false << QList<int>{} << 0 << -1;
-        QTest::newRow("colonna troppo larga") << QByteArray("Larghezza colonne=110,125,4001,50,90\r\n") << QRect()
-                                              << false << QList<int>{} << 0 << -1;
-        QTest::newRow("colonna 0") << QByteArray("Colonna ordinamento=0\r\nOrdine=Crescente\r\n") << QRect()
-                                   << false << QList<int>{} << 0 << -1;
-        QTest::newRow("colonna 6") << QByteArray("Colonna ordinamento=6\r\nOrdine=Crescente\r\n") << QRect()
-                                   << false << QList<int>{} << 0 << -1;
-        QTest::newRow("ordine ignoto") << QByteArray("Colonna ordinamento=2\r\nOrdine=su\r\n") << QRect() << false
-                                       << QList<int>{} << 0 << -1;
+        ignorata("oltre int", "X=0\r\nY=0\r\nLarghezza=4294967396\r\nAltezza=600\r\n");
+        ignorata("testo e numeri", "X=10px\r\nY=0\r\nLarghezza=800\r\nAltezza=600\r\n");
+        ignorata("cifre non latine", "X=\xd9\xa1\r\nY=0\r\nLarghezza=800\r\nAltezza=600\r\n");
+        ignorata("manca una chiave", "X=10\r\nLarghezza=800\r\nAltezza=600\r\n");
+        ignorata("colonne in meno", "Larghezza colonne=110,125,60,50\r\n");
+        ignorata("colonne in piu'", "Larghezza colonne=110,125,60,50,90,1\r\n");
+        ignorata("colonna troppo larga", "Larghezza colonne=110,125,4001,50,90\r\n");
+        ignorata("colonna 0", "Colonna ordinamento=0\r\nOrdine=Crescente\r\n");
+        ignorata("colonna 6", "Colonna ordinamento=6\r\nOrdine=Crescente\r\n");
+        ignorata("ordine ignoto", "Colonna ordinamento=2\r\nOrdine=su\r\n");
         QTest::newRow("decrescente") << QByteArray("Colonna ordinamento=1\r\nOrdine=Decrescente\r\n") << QRect()
                                      << false << QList<int>{} << 1 << 1;
     }
