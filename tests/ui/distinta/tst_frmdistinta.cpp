@@ -272,22 +272,23 @@ private slots:
         QTest::addColumn<QString>("riga1");   // the NE555 line afterwards
         QTest::addColumn<QList<qint32>>("dopo"); // on disk, after a "Salva"
         QTest::addColumn<QString>("bottoni");
+        QTest::addColumn<QString>("pannello"); // txQty afterwards
         const QString salvare = QStringLiteral("Salvare le modifiche al componente?");
         const QList<qint32> preso{95, 500, 1, 3, 10, 3, 10, 1, 4};
         QTest::newRow("nulla scritto") << QString() << QString() << QList<int>() << QString()
-                                       << "U1|NE555|2|2|NE555|3|Disponibile" << preso << "10000";
+                                       << "U1|NE555|2|2|NE555|3|Disponibile" << preso << "10000" << "";
         QTest::newRow("Annulla") << "txQty" << "50" << QList<int>{int(Risposta::Annulla)} << salvare
                                  << "U1|NE555|2|2|NE555|5|Disponibile"
-                                 << QList<qint32>{100, 500, 1, 50, 10, 3, 10, 1, 4} << "00011";
+                                 << QList<qint32>{100, 500, 1, 50, 10, 3, 10, 1, 4} << "00011" << "50";
         QTest::newRow("Sì") << "txQty" << "50" << QList<int>{int(Risposta::Si)} << salvare
                             << "U1|NE555|2|2|NE555|48|Disponibile"
-                            << QList<qint32>{95, 500, 1, 48, 10, 3, 10, 1, 4} << "10000";
+                            << QList<qint32>{95, 500, 1, 48, 10, 3, 10, 1, 4} << "10000" << "";
         QTest::newRow("No") << "txQty" << "50" << QList<int>{int(Risposta::No)} << salvare
-                            << "U1|NE555|2|2|NE555|3|Disponibile" << preso << "10000";
+                            << "U1|NE555|2|2|NE555|3|Disponibile" << preso << "10000" << "";
         QTest::newRow("codice cambiato") << "txCodice" << "NE556" << QList<int>{int(Risposta::Si), int(Risposta::No)}
                                          << QString::fromUtf8("Non tutto è disponibile:\r\n> U1 NE555: Non trovato"
                                                               "\r\n\r\nPrelevare comunque i pezzi disponibili?")
-                                         << "U1|NE555|2|2|||Non trovato" << Iniziali << "10000";
+                                         << "U1|NE555|2|2|||Non trovato" << Iniziali << "10000" << "5";
     }
     void editorApertoAlPrelievo()
     {
@@ -298,6 +299,7 @@ private slots:
         QFETCH(QString, riga1);
         QFETCH(QList<qint32>, dopo);
         QFETCH(QString, bottoni);
+        QFETCH(QString, pannello);
         Prova a(BomDisponibile);
         a.clicRiga(int(a.codici().indexOf("NE555")) + 1, 0);
         a.premi("edit");
@@ -313,7 +315,9 @@ private slots:
             QCOMPARE(f.riga(1), riga1);
         });
         QCOMPARE(a.dialoghi.boxes().size(), int(risposte.size()));
+        // The panel is emptied after a taking, or still holds the typing.
         QCOMPARE(a.bottoni(), bottoni);
+        QCOMPARE(a.testo(QStringLiteral("txQty")), pannello);
         a.premi("save"); // only where the editor is still open
         QCOMPARE(quantita(a.stato), dopo);
         QCOMPARE(quantitaSuDisco(a), dopo);
