@@ -83,46 +83,34 @@ private slots:
     {
         QTest::addColumn<QString>("riga");
         QTest::addColumn<QString>("attesi");
-        QTest::newRow("semplici") << "a,b,c" << "a|b|c";
-        QTest::newRow("vuoti") << ",a,,b," << "|a||b|";
-        QTest::newRow("riga vuota") << "" << "";
-        QTest::newRow("spazi conservati") << " a , b" << " a | b";
-        QTest::newRow("separatore tra virgolette") << "\"R1,R2\",10k" << "R1,R2|10k";
-        QTest::newRow("virgolette raddoppiate") << "\"Conn \"\"A\"\"\",2" << "Conn \"A\"|2";
-        QTest::newRow("solo virgolette raddoppiate") << "\"\"\"\"" << "\"";
-        QTest::newRow("campo tra virgolette vuoto") << "\"\",x,\"\"" << "|x|";
-        QTest::newRow("virgolette nel mezzo") << "ab\"c,d" << "ab\"c|d";
-        QTest::newRow("spazi attorno alle virgolette") << "a, \"R1, R2\" ,b" << "a|R1, R2|b";
-        QTest::newRow("fine riga tra virgolette") << "\"a\r\nb\",c" << "a\r\nb|c";
-        QTest::newRow("mai chiuse") << "a,\"b,c" << "!virgolette aperte e mai chiuse";
-        QTest::newRow("mai chiuse, ultima raddoppiata") << "\"b\"\"" << "!virgolette aperte e mai chiuse";
-        QTest::newRow("testo dopo la chiusura") << "\"10k\"x,2" << "!testo dopo le virgolette di chiusura";
-        QTest::newRow("virgolette dopo la chiusura") << "\"a\" \"b\",c" << "!testo dopo le virgolette di chiusura";
+        QTest::addColumn<QString>("sep");
+        QTest::newRow("semplici") << "a,b,c" << "a|b|c" << ",";
+        QTest::newRow("vuoti") << ",a,,b," << "|a||b|" << ",";
+        QTest::newRow("riga vuota") << "" << "" << ",";
+        QTest::newRow("spazi conservati") << " a , b" << " a | b" << ",";
+        QTest::newRow("separatore tra virgolette") << "\"R1,R2\",10k" << "R1,R2|10k" << ",";
+        QTest::newRow("virgolette raddoppiate") << "\"Conn \"\"A\"\"\",2" << "Conn \"A\"|2" << ",";
+        QTest::newRow("solo virgolette raddoppiate") << "\"\"\"\"" << "\"" << ",";
+        QTest::newRow("campo tra virgolette vuoto") << "\"\",x,\"\"" << "|x|" << ",";
+        QTest::newRow("virgolette nel mezzo") << "ab\"c,d" << "ab\"c|d" << ",";
+        QTest::newRow("spazi attorno alle virgolette") << "a, \"R1, R2\" ,b" << "a|R1, R2|b" << ",";
+        QTest::newRow("fine riga tra virgolette") << "\"a\r\nb\",c" << "a\r\nb|c" << ",";
+        QTest::newRow("mai chiuse") << "a,\"b,c" << "!virgolette aperte e mai chiuse" << ",";
+        QTest::newRow("mai chiuse, ultima raddoppiata") << "\"b\"\"" << "!virgolette aperte e mai chiuse" << ",";
+        QTest::newRow("testo dopo la chiusura") << "\"10k\"x,2" << "!testo dopo le virgolette di chiusura" << ",";
+        QTest::newRow("virgolette dopo la chiusura") << "\"a\" \"b\",c" << "!testo dopo le virgolette di chiusura" << ",";
+        // Tab as separator: blanks are still blanks, a tab ends the field.
+        QTest::newRow("tabulazione") << "\"a\tb\"\t c\t" << "a\tb| c|" << "\t";
+        QTest::newRow("punto e virgola") << "a;\"b;c\";d" << "a|b;c|d" << ";";
+        // With another separator, the separator of the line is plain text.
+        QTest::newRow("virgola come testo") << "a;b,c" << "a|b,c" << ";";
     }
     void campi()
     {
         QFETCH(QString, riga);
         QFETCH(QString, attesi);
-        QCOMPARE(Campi(riga), attesi);
-    }
-
-    // Tab as separator: blanks are still blanks, a tab ends the field.
-    void tabulazione()
-    {
-        QCOMPARE(Campi(QStringLiteral("\"a\tb\"\t c\t"), QLatin1Char('\t')), QStringLiteral("a\tb| c|"));
-        QCOMPARE(Campi(QStringLiteral("a;\"b;c\";d"), QLatin1Char(';')), QStringLiteral("a|b;c|d"));
-        // With another separator, the separator of the line is plain text.
-        QCOMPARE(Campi(QStringLiteral("a;b,c"), QLatin1Char(';')), QStringLiteral("a|b,c"));
-    }
-
-    // Lines as they come out of a CR LF file, each split on its own.
-    void righeCRLF()
-    {
-        const QString testo = DecodificaCSV("Ref;Value\r\n\"R1;R2\";10k\r\n").testo;
-        const QStringList righe = testo.split(QStringLiteral("\r\n"));
-        QCOMPARE(righe.size(), 3);
-        QCOMPARE(Campi(righe[0], QLatin1Char(';')), QStringLiteral("Ref|Value"));
-        QCOMPARE(Campi(righe[1], QLatin1Char(';')), QStringLiteral("R1;R2|10k"));
+        QFETCH(QString, sep);
+        QCOMPARE(Campi(riga, sep[0]), attesi);
     }
 
     void separatori()

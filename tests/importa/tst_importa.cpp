@@ -70,6 +70,11 @@ struct Archivio {
         QVERIFY(SalvaDatabase(stato, dialoghi));
     }
     LetturaCSV leggi(const QByteArray &dati) const { return LeggiCSV(dati, stato); }
+    // The export's header followed by the lines (plain ASCII).
+    LetturaCSV elenco(std::initializer_list<const char *> righe) const
+    {
+        return leggi(Intestazione + "\r\n" + RigheCrLf(righe));
+    }
 };
 
 QString Errori(const QList<ErroreRiga> &errori)
@@ -149,16 +154,23 @@ private slots:
     void separatoreDalleRighe()
     {
         Archivio a;
-        const QByteArray ambiguo = Righe({QString::fromLatin1(Intestazione), QStringLiteral("A1,B;C,D;E,F;G,H;I,J;K")});
         a.stato.SeparatoreCSV = QStringLiteral(";");
-        QCOMPARE(a.leggi(ambiguo).separatore, QLatin1Char(';'));
+        QCOMPARE(a.elenco({"A1,B;C,D;E,F;G,H;I,J;K"}).separatore, QLatin1Char(';'));
         a.stato.SeparatoreCSV = QStringLiteral(",");
-        QCOMPARE(a.leggi(ambiguo).separatore, QLatin1Char(','));
+        QCOMPARE(a.elenco({"A1,B;C,D;E,F;G,H;I,J;K"}).separatore, QLatin1Char(','));
         // Two lines that split into six only at ";" outvote the option.
-        const QByteArray chiaro = Righe({QString::fromLatin1(Intestazione), QStringLiteral("A1;TI;IC;1;01/01/2024;x"),
-                                         QStringLiteral("A2;TI;IC;2;01/01/2024;y, z")});
-        QCOMPARE(a.leggi(chiaro).separatore, QLatin1Char(';'));
-        QCOMPARE(a.leggi(chiaro).righe.size(), 2);
+        const LetturaCSV chiaro = a.elenco({"A1;TI;IC;1;01/01/2024;x", "A2;TI;IC;2;01/01/2024;y, z"});
+        QCOMPARE(chiaro.separatore, QLatin1Char(';'));
+        QCOMPARE(chiaro.righe.size(), 2);
+
+        // The more frequent separator of a header wins only when it gives a
+        // "Codice" column.
+        const LetturaCSV virgola = a.leggi(Righe({QStringLiteral("Codice,Qt\u00e0;Prezzo;Note"),
+                                                  QStringLiteral("A1,3;x;y")}));
+        QCOMPARE(virgola.errore, QString());
+        QCOMPARE(virgola.separatore, QLatin1Char(','));
+        QCOMPARE(virgola.righe.size(), 1);
+        QCOMPARE(virgola.righe[0].componente.Quantita, 0);
     }
 
     void colonneInAltroOrdine()
@@ -205,15 +217,6 @@ private slots:
         QCOMPARE(l.righe.size(), 1);
         QCOMPARE(l.righe[0].componente.Codice, QStringLiteral("LM317"));
         QCOMPARE(l.righe[0].componente.Quantita, 7);
-
-        // The more frequent separator of a header wins only when it gives a
-        // "Codice" column.
-        const LetturaCSV virgola = a.leggi(Righe({QStringLiteral("Codice,Qt\u00e0;Prezzo;Note"),
-                                                  QStringLiteral("A1,3;x;y")}));
-        QCOMPARE(virgola.errore, QString());
-        QCOMPARE(virgola.separatore, QLatin1Char(','));
-        QCOMPARE(virgola.righe.size(), 1);
-        QCOMPARE(virgola.righe[0].componente.Quantita, 0);
     }
 
     void righeIlleggibili()
@@ -326,10 +329,8 @@ private slots:
         // past the counts: the import writes over them.
         a.stato.Componenti.append(Comp(2, QStringLiteral("FALLITO"), QStringLiteral("TI"), QStringLiteral("IC"), 9));
         a.stato.Tipi.append({2, QStringLiteral("FALLITO")});
-        const LetturaCSV l = a.leggi(Righe({QString::fromLatin1(Intestazione),
-                                            QStringLiteral("NE555,TI,IC,5,01/02/2024,"),
-                                            QStringLiteral("NUOVO,NXP,TR,3,01/02/2024,"),
-                                            QStringLiteral("NUOVO,NXP,TR,4,01/02/2024,")}));
+        const LetturaCSV l = a.elenco({"NE555,TI,IC,5,01/02/2024,", "NUOVO,NXP,TR,3,01/02/2024,",
+                                          "NUOVO,NXP,TR,4,01/02/2024,"});
         const PianoImportazione piano = PianificaImportazione(a.stato, l, CodiciEsistenti(scelta));
         QCOMPARE(piano.saltati, saltati);
         QVERIFY(EseguiImportazione(a.stato, piano, a.dialoghi));
@@ -367,9 +368,8 @@ private slots:
         a.stato.Tipi = {{7, QStringLiteral("IC")}, {3, QStringLiteral("IC")}, {9, QStringLiteral("TR")}};
         a.stato.NumTipi = 3;
         a.stato.ProssimoIDTipo = 10;
-        const LetturaCSV l = a.leggi(Righe({QString::fromLatin1(Intestazione), QStringLiteral("A1,,IC,1,01/02/2024,"),
-                                            QStringLiteral("A2,TI,ic,1,01/02/2024,"), QStringLiteral("A3,TI,,1,01/02/2024,"),
-                                            QStringLiteral("A4,TI,ic,1,01/02/2024,")}));
+        const LetturaCSV l = a.elenco({"A1,,IC,1,01/02/2024,", "A2,TI,ic,1,01/02/2024,", "A3,TI,,1,01/02/2024,",
+                                          "A4,TI,ic,1,01/02/2024,"});
         const PianoImportazione piano = PianificaImportazione(a.stato, l, CodiciEsistenti::Aggiungi);
         QCOMPARE(piano.nuovi[0].IDTipo, 7);
         QCOMPARE(piano.nuovi[0].IDProduttore, 0);
@@ -384,9 +384,7 @@ private slots:
     void sommaOltreIlLimite()
     {
         Archivio a;
-        const LetturaCSV l = a.leggi(Righe({QString::fromLatin1(Intestazione),
-                                            QStringLiteral("NE555,TI,IC,2147483647,01/02/2024,"),
-                                            QStringLiteral("ALTRO,TI,IC,1,01/02/2024,")}));
+        const LetturaCSV l = a.elenco({"NE555,TI,IC,2147483647,01/02/2024,", "ALTRO,TI,IC,1,01/02/2024,"});
         const PianoImportazione piano = PianificaImportazione(a.stato, l, CodiciEsistenti::SommaQuantita);
         QCOMPARE(Errori(piano.errori), QStringLiteral("2: la quantit\u00e0 sommata a quella di NE555 supererebbe il limite"));
         QVERIFY(piano.quantita.isEmpty());
@@ -400,9 +398,7 @@ private slots:
         Archivio a;
         const auto prima = Istantanea(a.cartella.percorso());
         const QList<Componente> componenti = a.stato.Componenti;
-        const LetturaCSV l = a.leggi(Righe({QString::fromLatin1(Intestazione),
-                                            QStringLiteral("NE555,TI,IC,5,01/02/2024,"),
-                                            QStringLiteral("NUOVO,NXP,TR,3,01/02/2024,")}));
+        const LetturaCSV l = a.elenco({"NE555,TI,IC,5,01/02/2024,", "NUOVO,NXP,TR,3,01/02/2024,"});
         const PianoImportazione piano = PianificaImportazione(a.stato, l, CodiciEsistenti::SommaQuantita);
         QCOMPARE(piano.nuovi.size(), 1);
         QCOMPARE(piano.quantita.size(), 1);
@@ -427,14 +423,13 @@ private slots:
     {
         Archivio a;
         a.stato.ProssimoIDComponente = 2147483646;
-        const LetturaCSV l = a.leggi(Righe({QString::fromLatin1(Intestazione), QStringLiteral("A1,TI,IC,1,01/02/2024,"),
-                                            QStringLiteral("A2,TI,IC,1,01/02/2024,")}));
+        const LetturaCSV l = a.elenco({"A1,TI,IC,1,01/02/2024,", "A2,TI,IC,1,01/02/2024,"});
         PianoImportazione piano = PianificaImportazione(a.stato, l, CodiciEsistenti::Aggiungi);
         QVERIFY(piano.errore.contains(QStringLiteral("Prossimo ID Componente")));
         QVERIFY(!EseguiImportazione(a.stato, piano, a.dialoghi));
         QCOMPARE(a.stato.NumComponenti, 1);
         // One line fits: the last ID is 2147483646, the counter stops at the limit.
-        const LetturaCSV una = a.leggi(Righe({QString::fromLatin1(Intestazione), QStringLiteral("A1,TI,IC,1,01/02/2024,")}));
+        const LetturaCSV una = a.elenco({"A1,TI,IC,1,01/02/2024,"});
         piano = PianificaImportazione(a.stato, una, CodiciEsistenti::Aggiungi);
         QCOMPARE(piano.errore, QString());
         QVERIFY(EseguiImportazione(a.stato, piano, a.dialoghi));
@@ -566,8 +561,7 @@ private slots:
         QCOMPARE(Errori(l.errori), QStringLiteral("3: mancano colonne: 2 invece di 100000"));
 
         const QByteArray lunga = "A3,TI,IC,1,01/02/2024," + QByteArray(5 * 1024 * 1024, 'd');
-        l = a.leggi(Righe({QString::fromLatin1(Intestazione), QStringLiteral("A2,TI,IC,1,01/02/2024,breve")})
-                    + lunga + "\r\n");
+        l = a.elenco({"A2,TI,IC,1,01/02/2024,breve", lunga.constData()});
         QCOMPARE(l.righe.size(), 1);
         QCOMPARE(Errori(l.errori), QStringLiteral("3: riga troppo lunga (5242902 caratteri, al massimo 1048576)"));
     }
@@ -593,17 +587,16 @@ private slots:
         QVERIFY(a.leggi("Codice" + QByteArray(ColonneMassime - 1, ';') + "\r\nA\r\n").errore.isEmpty());
     }
 
+    // Reading from disk goes through the shared reader, whose refusals of
+    // folders and FIFOs are tested with it.
     void fileDaDisco()
     {
         Archivio a;
-        const auto illeggibile = [](const QString &percorso) {
-            return QStringLiteral("Impossibile leggere il file %1: non \u00e8 un file normale o non \u00e8 leggibile.")
-                .arg(QDir::toNativeSeparators(percorso));
-        };
-        QCOMPARE(LeggiFileCSV(a.cartella.file(QStringLiteral("manca.csv")), a.stato).errore,
-                 illeggibile(a.cartella.file(QStringLiteral("manca.csv"))));
-        QCOMPARE(LeggiFileCSV(a.cartella.percorso(), a.stato).errore, illeggibile(a.cartella.percorso()));
-        a.cartella.scrivi(QStringLiteral("x.csv"), Righe({QString::fromLatin1(Intestazione), QStringLiteral("A,B,C,1,01/01/2020,d")}));
+        const QString manca = a.cartella.file(QStringLiteral("manca.csv"));
+        QCOMPARE(LeggiFileCSV(manca, a.stato).errore,
+                 QStringLiteral("Impossibile leggere il file %1: non \u00e8 un file normale o non \u00e8 leggibile.")
+                     .arg(QDir::toNativeSeparators(manca)));
+        a.cartella.scrivi(QStringLiteral("x.csv"), Intestazione + "\r\nA,B,C,1,01/01/2020,d\r\n");
         QCOMPARE(LeggiFileCSV(a.cartella.file(QStringLiteral("x.csv")), a.stato).righe.size(), 1);
     }
 };

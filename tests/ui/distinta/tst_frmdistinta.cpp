@@ -257,95 +257,71 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // A change typed in the main window's editor is settled before any
-    // piece is taken: "Annulla" stops the taking and keeps the typing.
-    void modificaInCorsoNelPannello()
+    // The main window's editor open on NE555 (5 pieces) when "Preleva" is
+    // pressed: a change typed there is settled first ("Annulla" stops the
+    // taking and keeps the typing, "Sì" saves it and the check counts on it,
+    // "No" gives it up), a code changed and saved matches the lines again,
+    // and after any taking no editor is left open whose old quantity a later
+    // "Salva" could write back.
+    void editorApertoAlPrelievo_data()
     {
-        Prova a(BomDisponibile);
-        a.clicRiga(int(a.codici().indexOf("NE555")) + 1, 0);
-        a.premi("edit");
-        a.scrivi("txQty", QStringLiteral("50"));
-        a.usa([&](const Finestra &f) {
-            a.dialoghi.setNextAnswer(Risposta::Annulla);
-            f.clic("btnPreleva");
-            QCOMPARE(a.dialoghi.ultimoBox().testo, QStringLiteral("Salvare le modifiche al componente?"));
-            QCOMPARE(quantita(a.stato), Iniziali);
-            // "Sì" saves the edit first; the check then counts on 50 pieces.
-            a.dialoghi.setNextAnswer(Risposta::Si);
-            f.clic("btnPreleva");
-            QCOMPARE(f.riga(1), QStringLiteral("U1|NE555|2|2|NE555|48|Disponibile"));
-        });
-        QCOMPARE(quantitaSuDisco(a), (QList<qint32>{95, 500, 1, 48, 10, 3, 10, 1, 4}));
-        QCOMPARE(a.bottoni(), QStringLiteral("10000"));
-        VERIFICA_DIALOGHI(a.dialoghi);
+        QTest::addColumn<QString>("campo"); // the field typed in, none when empty
+        QTest::addColumn<QString>("valore");
+        QTest::addColumn<QList<int>>("risposte");
+        QTest::addColumn<QString>("domanda"); // the last box, none when empty
+        QTest::addColumn<QString>("riga1");   // the NE555 line afterwards
+        QTest::addColumn<QList<qint32>>("dopo"); // on disk, after a "Salva"
+        QTest::addColumn<QString>("bottoni");
+        QTest::addColumn<QString>("pannello"); // txQty afterwards
+        const QString salvare = QStringLiteral("Salvare le modifiche al componente?");
+        const QList<qint32> preso{95, 500, 1, 3, 10, 3, 10, 1, 4};
+        QTest::newRow("nulla scritto") << QString() << QString() << QList<int>() << QString()
+                                       << "U1|NE555|2|2|NE555|3|Disponibile" << preso << "10000" << "";
+        QTest::newRow("Annulla") << "txQty" << "50" << QList<int>{int(Risposta::Annulla)} << salvare
+                                 << "U1|NE555|2|2|NE555|5|Disponibile"
+                                 << QList<qint32>{100, 500, 1, 50, 10, 3, 10, 1, 4} << "00011" << "50";
+        QTest::newRow("Sì") << "txQty" << "50" << QList<int>{int(Risposta::Si)} << salvare
+                            << "U1|NE555|2|2|NE555|48|Disponibile"
+                            << QList<qint32>{95, 500, 1, 48, 10, 3, 10, 1, 4} << "10000" << "";
+        QTest::newRow("No") << "txQty" << "50" << QList<int>{int(Risposta::No)} << salvare
+                            << "U1|NE555|2|2|NE555|3|Disponibile" << preso << "10000" << "";
+        QTest::newRow("codice cambiato") << "txCodice" << "NE556" << QList<int>{int(Risposta::Si), int(Risposta::No)}
+                                         << QString::fromUtf8("Non tutto è disponibile:\r\n> U1 NE555: Non trovato"
+                                                              "\r\n\r\nPrelevare comunque i pezzi disponibili?")
+                                         << "U1|NE555|2|2|||Non trovato" << Iniziali << "10000" << "5";
     }
-
-    // "No" gives the typing up; the taking then leaves no editor open whose
-    // old quantity a later "Salva" could write back.
-    void modificaAbbandonataPrimaDelPrelievo()
+    void editorApertoAlPrelievo()
     {
-        Prova a(BomDisponibile);
-        a.clicRiga(int(a.codici().indexOf("NE555")) + 1, 0);
-        a.premi("edit");
-        a.scrivi("txQty", QStringLiteral("50"));
-        a.usa([&](const Finestra &f) {
-            a.dialoghi.setNextAnswer(Risposta::No);
-            f.clic("btnPreleva");
-            QCOMPARE(a.dialoghi.ultimoBox().testo, QStringLiteral("Salvare le modifiche al componente?"));
-            QCOMPARE(f.riga(1), QStringLiteral("U1|NE555|2|2|NE555|3|Disponibile"));
-        });
-        const QList<qint32> dopo{95, 500, 1, 3, 10, 3, 10, 1, 4};
-        QCOMPARE(quantitaSuDisco(a), dopo);
-        QCOMPARE(a.bottoni(), QStringLiteral("10000"));
-        QCOMPARE(a.testo(QStringLiteral("txQty")), QString());
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
-    // The editor open on a component to be taken, nothing typed: no
-    // question, and after the taking the editor is closed, so its old
-    // quantity cannot be saved over the new one.
-    void editorApertoSenzaModifiche()
-    {
+        QFETCH(QString, campo);
+        QFETCH(QString, valore);
+        QFETCH(QList<int>, risposte);
+        QFETCH(QString, domanda);
+        QFETCH(QString, riga1);
+        QFETCH(QList<qint32>, dopo);
+        QFETCH(QString, bottoni);
+        QFETCH(QString, pannello);
         Prova a(BomDisponibile);
         a.clicRiga(int(a.codici().indexOf("NE555")) + 1, 0);
         a.premi("edit");
         QCOMPARE(a.testo(QStringLiteral("txQty")), QStringLiteral("5"));
-        a.usa([&](const Finestra &f) {
-            f.clic("btnPreleva");
-            QCOMPARE(f.riga(1), QStringLiteral("U1|NE555|2|2|NE555|3|Disponibile"));
-        });
-        QCOMPARE(a.dialoghi.boxes().size(), 0);
-        QCOMPARE(a.bottoni(), QStringLiteral("10000"));
-        QCOMPARE(a.testo(QStringLiteral("txQty")), QString());
-        a.premi("save"); // disabled: nothing happens
-        const QList<qint32> dopo{95, 500, 1, 3, 10, 3, 10, 1, 4};
-        QCOMPARE(quantita(a.stato), dopo);
-        QCOMPARE(quantitaSuDisco(a), dopo);
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
-    // The code changed in the editor and saved before the taking: the lines
-    // are matched again, so the renamed component is not taken for the
-    // line that named its old code, and the component now carrying a code
-    // is found.
-    void codiceCambiatoNelPannello()
-    {
-        Prova a(BomDisponibile);
-        a.clicRiga(int(a.codici().indexOf("NE555")) + 1, 0);
-        a.premi("edit");
-        a.scrivi("txCodice", QStringLiteral("NE556"));
+        if (!campo.isEmpty())
+            a.scrivi(campo, valore);
         a.usa([&](const Finestra &f) {
             QCOMPARE(f.riga(1), QStringLiteral("U1|NE555|2|2|NE555|5|Disponibile"));
-            a.dialoghi.setNextAnswer(Risposta::Si); // save the editor
-            a.dialoghi.setNextAnswer(Risposta::No); // do not take with a line missing
+            for (int r : risposte)
+                a.dialoghi.setNextAnswer(Risposta(r));
             f.clic("btnPreleva");
-            QCOMPARE(a.dialoghi.ultimoBox().testo,
-                     QString::fromUtf8("Non tutto è disponibile:\r\n> U1 NE555: Non trovato\r\n\r\n"
-                                       "Prelevare comunque i pezzi disponibili?"));
-            QCOMPARE(f.riga(1), QStringLiteral("U1|NE555|2|2|||Non trovato"));
+            QCOMPARE(a.dialoghi.ultimoBox().testo, domanda);
+            QCOMPARE(f.riga(1), riga1);
         });
-        QCOMPARE(quantitaSuDisco(a), Iniziali);
-        QVERIFY(a.codici().contains(QStringLiteral("NE556")));
+        QCOMPARE(a.dialoghi.boxes().size(), int(risposte.size()));
+        // The panel is emptied after a taking, or still holds the typing.
+        QCOMPARE(a.bottoni(), bottoni);
+        QCOMPARE(a.testo(QStringLiteral("txQty")), pannello);
+        a.premi("save"); // only where the editor is still open
+        QCOMPARE(quantita(a.stato), dopo);
+        QCOMPARE(quantitaSuDisco(a), dopo);
+        QCOMPARE(a.suDisco()->componente(4).Codice, campo == "txCodice" ? valore : QStringLiteral("NE555"));
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
