@@ -14,6 +14,17 @@
 
 #include <functional>
 
+// The child of that name (a widget or an action); the test stops at once
+// when there is none, rather than failing later on a null pointer.
+template <typename T = QWidget>
+T *Figlio(const QObject *genitore, const QString &nome)
+{
+    T *trovato = genitore->findChild<T *>(nome);
+    if (!trovato)
+        qFatal("widget non trovato: %s", qPrintable(nome));
+    return trovato;
+}
+
 // A check that failed inside a test's handling of a modal window returns
 // before closing it, and the call that opened the window would wait for
 // ever: after a while the window is closed and the test fails instead.

@@ -132,10 +132,7 @@ struct Ambiente {
     template <typename T = QWidget>
     T *w(const QString &nome) const
     {
-        T *trovato = finestra->findChild<T *>(nome);
-        if (!trovato)
-            qFatal("widget non trovato: %s", qPrintable(nome));
-        return trovato;
+        return Figlio<T>(finestra.get(), nome);
     }
     QAction *azione(const QString &nome) const { return w<QAction>(nome); }
     QAction *bottone(const QString &chiave) const { return finestra->bottone(chiave); }

@@ -25,10 +25,7 @@ struct Finestra {
     template <typename T = QWidget>
     T *c(const char *nome) const
     {
-        T *trovato = w->findChild<T *>(QLatin1String(nome));
-        if (!trovato)
-            qFatal("widget non trovato: %s", nome);
-        return trovato;
+        return Figlio<T>(w, QLatin1String(nome));
     }
     ListaReport *lvc() const { return c<ListaReport>("LVC"); }
     QStringList righe() const
