@@ -48,14 +48,14 @@ private slots:
         QCOMPARE(a.testo("txCodice") + a.testo("txQty") + a.testo("txDatains") + a.testo("txPDF"), QString());
         QCOMPARE(base(a.w("txQty")), QColor(Qt::white));
         QCOMPARE(a.stato.NumComponenti, 5);
-        // Edit keeps PosCorrente; a failed check leaves only "undo"; the menu's Salva still works.
+        // Edit keeps PosCorrente; a failed check keeps "save" and "undo"; so does the menu's Salva.
         a.clicRiga(3, 0);
         a.premi("edit");
         QCOMPARE(a.bottoni() + QString::number(a.corrente()), QStringLiteral("000112"));
         a.scrivi("txQty", QStringLiteral("abc"));
         a.dialoghi.setNextAnswer(Risposta::Ok);
         a.premi("save");
-        QCOMPARE(a.bottoni(), QStringLiteral("00001"));
+        QCOMPARE(a.bottoni(), QStringLiteral("00011"));
         QVERIFY(!a.lista()->isEnabled());
         a.scrivi("txQty", QStringLiteral("42"));
         a.menu("mnuUpdate");
@@ -103,7 +103,7 @@ private slots:
         prepara(a);
         a.dialoghi.setNextAnswer(Risposta::Ok); // "Salva" on an empty panel: refused
         a.menu("mnuUpdate");
-        QCOMPARE(a.bottoni(), QStringLiteral("00001"));
+        QCOMPARE(a.bottoni(), QStringLiteral("00011"));
         a.premi("undo");
         a.menu("mnuDel"); // no current component: message 4, no question
         QCOMPARE(a.messaggio(), a.messaggio(4));
@@ -131,7 +131,7 @@ private slots:
         QTest::addColumn<QString>("titolo");
         QTest::addColumn<Icona>("icona");
         QTest::addColumn<Pulsanti>("pulsanti");
-        QTest::addColumn<QString>("bottoni"); // after the answer; "10000": saved
+        QTest::addColumn<QString>("bottoni"); // after the answer; "10000": saved, "00011": still editing
         QTest::addColumn<int>("componenti");  // stored before: the five, or BC547C alone
         const QString manca = QStringLiteral("Attenzione: manca il Codice\r\nInserire il valore e riprovare !");
         const QString zero = QStringLiteral("Attenzione: la quantità è 0\r\nInserire il valore e riprovare !");
@@ -142,11 +142,11 @@ private slots:
         for (const auto &[codice, quantita] : {std::pair{"", "10"}, {"BC337", ""}, {"BC337", "abc"}, {"BC337", "0"}})
             QTest::addRow("rifiuto %s/%s", codice, quantita) << codice << quantita << Risposta::Ok
                                                              << (*codice ? zero : manca) << "" << Icona::Critica
-                                                             << Pulsanti::Ok << "00001" << 5;
+                                                             << Pulsanti::Ok << "00011" << 5;
         QTest::newRow("senza numeri, Si") << "ABC" << "3" << Risposta::Si << senzaNumeri << "" << Icona::Informazione
                                           << Pulsanti::SiNo << "10000" << 5;
         QTest::newRow("senza numeri, No") << "ABC" << "3" << Risposta::No << senzaNumeri << "" << Icona::Informazione
-                                          << Pulsanti::SiNo << "00001" << 5;
+                                          << Pulsanti::SiNo << "00011" << 5;
         QTest::newRow("conflitto, Si") << "bc547b" << "10" << Risposta::Si << conflitto << "Conflitto di codice"
                                        << Icona::Esclamazione << Pulsanti::SiNo << "10000" << 5;
         QTest::newRow("conflitto, No") << "bc547b" << "10" << Risposta::No << conflitto << "Conflitto di codice"
@@ -203,6 +203,53 @@ private slots:
         QCOMPARE(a.contatori(), QStringLiteral("6/6/%1").arg(144 + quantita.toInt()));
     }
 
+    // After every refused or declined save the editor stays as it was, with
+    // what was typed, "Salva" and "Annulla" on in the toolbar and "Salva" in
+    // the menu, and nothing is written; corrected, the toolbar's "Salva"
+    // stores it.
+    void rifiutoTieneLEditor_data()
+    {
+        QTest::addColumn<QString>("codice");
+        QTest::addColumn<QString>("quantita");
+        QTest::addColumn<Risposta>("risposta");
+        QTest::addColumn<QString>("campo"); // corrected afterwards
+        QTest::addColumn<QString>("corretto");
+        QTest::newRow("manca il codice") << "" << "10" << Risposta::Ok << "txCodice" << "BC337";
+        QTest::newRow("quantità 0") << "BC337" << "0" << Risposta::Ok << "txQty" << "10";
+        QTest::newRow("senza cifre, No") << "ABC" << "10" << Risposta::No << "txCodice" << "ABC1";
+        QTest::newRow("conflitto, No") << "bc547b" << "10" << Risposta::No << "txCodice" << "BC548";
+        QTest::newRow("carattere non salvabile") << "ω5" << "10" << Risposta::Ok << "txCodice" << "W5";
+    }
+    void rifiutoTieneLEditor()
+    {
+        QFETCH(QString, codice);
+        QFETCH(QString, quantita);
+        QFETCH(Risposta, risposta);
+        QFETCH(QString, campo);
+        QFETCH(QString, corretto);
+        Ambiente a(cinqueComponenti);
+        QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
+        const QList<QByteArray> archivio = a.fileDati();
+        a.nuovo(codice, quantita);
+        a.scrivi("txDesc", "Transistor NPN");
+        a.dialoghi.setNextAnswer(risposta);
+        a.premi("save");
+        QCOMPARE(a.dialoghi.boxes().size(), 1);
+        QCOMPARE(a.bottoni(), QStringLiteral("00011"));
+        QVERIFY(a.azione("mnuUpdate")->isEnabled());
+        QVERIFY(a.w("fmDati")->isEnabled() && !a.lista()->isEnabled());
+        QCOMPARE(a.testo("txCodice") + '|' + a.testo("txQty") + '|' + a.testo("txDesc"),
+                 codice + '|' + quantita + "|Transistor NPN");
+        QCOMPARE(a.fileDati(), archivio);
+        a.scrivi(campo, corretto);
+        a.premi("save");
+        QCOMPARE(a.bottoni(), QStringLiteral("10000"));
+        const Componente salvato = a.suDisco()->componente(6);
+        QCOMPARE(salvato.Codice + '|' + salvato.Descrizione,
+                 (campo == QLatin1String("txCodice") ? corretto : codice).toUpper() + "|Transistor NPN");
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
     // New components in a row take consecutive IDs, the counter moving on in
     // memory and in Info.ini after each. The largest ID but one is still
     // given; a counter at the largest (a hand-edited Info.ini) refuses the new
@@ -231,7 +278,7 @@ private slots:
                             "Impossibile aggiungere: gli ID disponibili sono esauriti.\r\n"
                             "Controllare il valore di \"Prossimo ID Componente\" nel file Info.ini",
                             "", Icona::Critica, Pulsanti::Ok);
-                QCOMPARE(a.bottoni(), QStringLiteral("00001"));
+                QCOMPARE(a.bottoni(), QStringLiteral("00011"));
                 QCOMPARE(a.stato.NumComponenti, 5 + i);
                 QCOMPARE(a.cartella.esiste(QStringLiteral("Componenti.dat")), i > 0);
                 break;
@@ -336,7 +383,7 @@ private slots:
                                                     : QStringList({"10:NE555", "12:LM317T", "13:2N2222", "14:74HC00"}));
         QCOMPARE(a.posizioni(), componenti == 1 ? QList<int>() : QList<int>({1, 2, 3, 4}));
         QCOMPARE(a.contatori(), componenti == 1 ? QStringLiteral("0/0/0") : QStringLiteral("4/4/44"));
-        QCOMPARE(a.messaggio(), a.messaggio(6));
+        QCOMPARE(a.messaggio(), QStringLiteral("Operazione completata: componente eliminato"));
         QCOMPARE(a.bottoni(), QStringLiteral("10000"));
         QVERIFY(a.testo("txCodice").isEmpty());
         QCOMPARE(a.cartella.leggi(QStringLiteral("Componenti.dat")).count("\r\n"), componenti - 1);
