@@ -133,8 +133,11 @@ void FrmMain::MostraMessaggioConTimer(int indice)
 
 void FrmMain::MostraAvviso(const QString &testo)
 {
-    // A running timer was going to put message 0 back: so it still does.
-    m_dopoAvviso = Timer->isActive() ? Messaggi[0] : msg->text();
+    // A notice over one still on show covers the same text; over a timed
+    // message, message 0, which the timer was going to put back anyway.
+    const bool sopraAvviso = Timer->isActive() && !m_avviso.isEmpty() && msg->text() == m_avviso;
+    if (!sopraAvviso)
+        m_dopoAvviso = Timer->isActive() ? Messaggi[0] : msg->text();
     m_avviso = testo;
     MostraMessaggio(testo);
     Timer->start();

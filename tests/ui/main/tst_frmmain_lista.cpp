@@ -166,16 +166,19 @@ private slots:
     void nessunRisultato_data()
     {
         QTest::addColumn<QString>("prima"); // what the window was showing
+        QTest::addColumn<int>("volte");     // searches without matches in a row
         QTest::addColumn<int>("poi");       // the message once the timer fired
-        QTest::newRow("una riga") << "riga" << 0;
-        QTest::newRow("i trovati di una ricerca") << "ricerca" << 3;
-        QTest::newRow("un inserimento") << "nuovo" << 5;
-        QTest::newRow("un salvataggio appena fatto") << "salvato" << 0;
-        QTest::newRow("archivio vuoto") << "vuoto" << 0;
+        QTest::newRow("una riga") << "riga" << 1 << 0;
+        QTest::newRow("i trovati di una ricerca") << "ricerca" << 1 << 3;
+        QTest::newRow("i trovati, due ricerche a vuoto") << "ricerca" << 2 << 3;
+        QTest::newRow("un inserimento") << "nuovo" << 1 << 5;
+        QTest::newRow("un salvataggio appena fatto") << "salvato" << 1 << 0;
+        QTest::newRow("archivio vuoto") << "vuoto" << 1 << 0;
     }
     void nessunRisultato()
     {
         QFETCH(QString, prima);
+        QFETCH(int, volte);
         QFETCH(int, poi);
         Ambiente a;
         if (prima == QLatin1String("vuoto")) {
@@ -200,8 +203,9 @@ private slots:
         const QString stato = a.bottoni() + a.testo("txCodice") + QString::number(a.bottone("reselect")->isEnabled());
         const QList<QByteArray> archivio = a.fileDati();
         auto *timer = a.w<QTimer>(QStringLiteral("Timer"));
-        cerca(a, QStringLiteral("lm35"), true);
-        QCOMPARE(a.messaggio(), QStringLiteral("Nessun componente trovato per \"lm35\""));
+        for (int i = 1; i <= volte; ++i)
+            cerca(a, QStringLiteral("lm3%1").arg(4 + i), true);
+        QCOMPARE(a.messaggio(), QStringLiteral("Nessun componente trovato per \"lm3%1\"").arg(4 + volte));
         QVERIFY(timer->isActive());
         QCOMPARE(a.posizioni(), righe);
         QCOMPARE(a.bottoni() + a.testo("txCodice") + QString::number(a.bottone("reselect")->isEnabled()), stato);
