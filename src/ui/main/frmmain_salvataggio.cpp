@@ -30,8 +30,9 @@ bool FrmMain::SalvaComponente()
 {
     const QString codice = txCodice->text();
     // A refused or declined save leaves the editor as it was, with what was
-    // typed, so that the user corrects it and presses "Salva" again.
-    const auto restaInModifica = [this] { AbilitaBottoni(false, false, false, true, true); };
+    // typed, so that the user corrects it and presses "Salva" again. The
+    // menu's "Salva" while browsing opened no editor: only "undo" then.
+    const auto restaInModifica = [this] { AbilitaBottoni(false, false, false, !LV->isEnabled(), true); };
 
     // Field checks: the first that fails ends the save.
     if (codice.isEmpty()) {
