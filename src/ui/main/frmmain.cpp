@@ -49,7 +49,8 @@ void FrmMain::riempiMessaggi()
     Messaggi[0] = QStringLiteral("Benvenuti in Ar.Vo. - Versione ") + VersioneEstesa;
     Messaggi[1] = QStringLiteral(
         "Per iniziare devi aggiungere Tipi e Produttori - Premi il bottone 'Tabelle'");
-    Messaggi[2] = QString();
+    // A slot of its own for the deletion, so that it does not say "aggiunto".
+    Messaggi[2] = QStringLiteral("Operazione completata: componente eliminato");
     Messaggi[3] = QStringLiteral("Selezione personalizzata: premi il pulsante 'Riseleziona' nella "
                                  "barra in alto per visualizzare tutti i componenti");
     Messaggi[4] = QStringLiteral("Conferma la richiesta per l'operazione");
@@ -96,12 +97,7 @@ void FrmMain::mostraArchivio()
     aggiornaSpunteOpzioni();
 
     if (m_stato.NumProduttori > 0 && m_stato.NumTipi > 0) {
-        bottone(QStringLiteral("search"))->setEnabled(true);
-        MostraMessaggio(Messaggi[0]);
-        RiempiLista();
-        ordinaLista();
-        PulisciCampi();
-        MostraImmagine(percorsoSfondo());
+        mostraArchivioUsabile();
     } else {
         bottone(QStringLiteral("new"))->setEnabled(false);
         bottone(QStringLiteral("search"))->setEnabled(false);
@@ -114,6 +110,16 @@ void FrmMain::mostraArchivio()
     }
 }
 
+void FrmMain::mostraArchivioUsabile()
+{
+    bottone(QStringLiteral("search"))->setEnabled(true);
+    MostraMessaggio(Messaggi[0]);
+    RiempiLista();
+    ordinaLista();
+    PulisciCampi();
+    MostraImmagine(percorsoSfondo());
+}
+
 void FrmMain::MostraMessaggio(const QString &testo)
 {
     msg->setText(testo);
@@ -123,6 +129,29 @@ void FrmMain::MostraMessaggioConTimer(int indice)
 {
     MostraMessaggio(Messaggi[indice]);
     Timer->start();
+}
+
+void FrmMain::MostraAvviso(const QString &testo)
+{
+    // A notice over one still on show covers the same text; over a timed
+    // message, message 0, which the timer was going to put back anyway.
+    const bool sopraAvviso = Timer->isActive() && !m_avviso.isEmpty() && msg->text() == m_avviso;
+    if (!sopraAvviso)
+        m_dopoAvviso = Timer->isActive() ? Messaggi[0] : msg->text();
+    m_avviso = testo;
+    MostraMessaggio(testo);
+    Timer->start();
+}
+
+void FrmMain::Timer_Timer()
+{
+    // A notice still on show gives way to what it covered; any other text
+    // (a timed message, or one shown over the notice) to message 0.
+    const bool avviso = !m_avviso.isEmpty() && msg->text() == m_avviso;
+    MostraMessaggio(avviso ? m_dopoAvviso : Messaggi[0]);
+    m_avviso.clear();
+    m_dopoAvviso.clear();
+    Timer->stop();
 }
 
 void FrmMain::applicaEtichetteExtra()
@@ -254,10 +283,24 @@ void FrmMain::ApriTabelle()
     accesso.posizione = posizioneFinestreTabelle();
     accesso.mostraMessaggio = [this](const QString &testo) { MostraMessaggio(testo); };
     accesso.caricaTabelle = [this] { CaricaTabelle(); };
+    // Without types or manufacturers (a first start) the window came up
+    // with "new" and "search" off; it is the tables window that gives them.
+    const bool incompleto = m_stato.NumProduttori == 0 || m_stato.NumTipi == 0;
     ApriFinestraTabelle(m_stato, m_dialoghi, accesso);
     if (m_stato.TabelleModificate) {
         CaricaTabelle();
         MostraMessaggio(QString());
+    }
+    if (!incompleto || m_stato.NumProduttori == 0 || m_stato.NumTipi == 0)
+        return;
+    // Now complete: the window becomes what a start on these tables shows.
+    // A component being entered meanwhile (the menu's "Nuovo") keeps what
+    // was typed and its editing buttons.
+    if (bottone(QStringLiteral("undo"))->isEnabled()) {
+        bottone(QStringLiteral("search"))->setEnabled(true);
+        MostraMessaggio(Messaggi[5]);
+    } else {
+        mostraArchivioUsabile();
     }
 }
 

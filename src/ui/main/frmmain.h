@@ -73,6 +73,9 @@ public:
     // Status messages.
     void MostraMessaggio(const QString &testo);
     void MostraMessaggioConTimer(int indice);
+    // A passing notice: with the timer, after which the panel says again
+    // what it said before (the editing prompt, the selection hint...).
+    void MostraAvviso(const QString &testo);
 
     // List.
     void RiempiLista();
@@ -153,10 +156,15 @@ private:
 
     // Load and close (frmmain.cpp).
     void riempiMessaggi();
+    // The one-shot message reset.
+    void Timer_Timer();
     // The data part of the load: theme, pick lists, labels, options,
     // toolbar, list and counters, from the state as it is now. Also shows
     // the data again after they were replaced.
     void mostraArchivio();
+    // The load's outcome with types and manufacturers: "search" on, message
+    // 0, the list filled and sorted, the panel empty, the background.
+    void mostraArchivioUsabile();
     void applicaEtichetteExtra();
     void chiudiDaProgramma(bool terminaTutto);
     QPoint posizioneFinestreTabelle() const;
@@ -229,6 +237,7 @@ private:
     VariabiliForm v;
     ValoriPannello m_valoriIniziali; // the panel when the editing began
     std::array<QString, 8> Messaggi;
+    QString m_avviso, m_dopoAvviso; // the notice on show, and what it covered
     bool m_chiusuraDaProgramma = false;
     QPointer<FrmPicture> m_finestraImmagine;
 

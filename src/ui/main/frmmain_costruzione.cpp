@@ -511,11 +511,7 @@ QWidget *FrmMain::creaPannelloImmagini()
 
 void FrmMain::collegaEventi()
 {
-    connect(Timer, &QTimer::timeout, this, [this] {
-        // One-shot message reset.
-        MostraMessaggio(Messaggi[0]);
-        Timer->stop();
-    });
+    connect(Timer, &QTimer::timeout, this, &FrmMain::Timer_Timer);
 
     // Menus.
     connect(mnuList, &QAction::triggered, this, &FrmMain::ApriTabelle);

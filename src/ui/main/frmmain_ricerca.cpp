@@ -15,11 +15,17 @@
 
 bool FrmMain::CercaComponenti()
 {
-    if (m_stato.NumComponenti == 0)
+    const QList<qint32> trovati = m_stato.NumComponenti == 0
+                                      ? QList<qint32>()
+                                      : CercaCodici(m_stato, txSearch->text(), m_stato.CercaDescrizione);
+    if (trovati.isEmpty()) {
+        // The list, the panel and the buttons stay as they are; only the
+        // status bar says that the search did run.
+        const QString cercato = txSearch->text();
+        MostraAvviso(cercato.isEmpty() ? QStringLiteral("Nessun componente trovato")
+                                       : QStringLiteral("Nessun componente trovato per \"%1\"").arg(cercato));
         return true;
-    const QList<qint32> trovati = CercaCodici(m_stato, txSearch->text(), m_stato.CercaDescrizione);
-    if (trovati.isEmpty())
-        return true;
+    }
     // The first match replaces what the panel shows.
     if (!ConfermaAbbandonoModifiche())
         return false;

@@ -29,20 +29,24 @@ const QString AcapoCrLf = QStringLiteral("\r\n");
 bool FrmMain::SalvaComponente()
 {
     const QString codice = txCodice->text();
+    // A refused or declined save leaves the editor as it was, with what was
+    // typed, so that the user corrects it and presses "Salva" again. The
+    // menu's "Salva" while browsing opened no editor: only "undo" then.
+    const auto restaInModifica = [this] { AbilitaBottoni(false, false, false, !LV->isEnabled(), true); };
 
-    // Field checks: the first that fails ends the save with only "undo" on.
+    // Field checks: the first that fails ends the save.
     if (codice.isEmpty()) {
         m_dialoghi.messaggio(QStringLiteral("Attenzione: manca il Codice") + AcapoCrLf
                                  + QStringLiteral("Inserire il valore e riprovare !"),
                              Icona::Critica, Pulsanti::Ok);
-        AbilitaBottoni(false, false, false, false, true);
+        restaInModifica();
         return false;
     }
     if (Val(txQty->text()) == 0.0) {
         m_dialoghi.messaggio(QStringLiteral("Attenzione: la quantità è 0") + AcapoCrLf
                                  + QStringLiteral("Inserire il valore e riprovare !"),
                              Icona::Critica, Pulsanti::Ok);
-        AbilitaBottoni(false, false, false, false, true);
+        restaInModifica();
         return false;
     }
     // A character the files cannot hold would be written as "?" and the
@@ -50,7 +54,7 @@ bool FrmMain::SalvaComponente()
     const ValoriPannello valori = valoriPannello();
     if (const QString avviso = AvvisoCaratteriNonSalvabili(TestiPannello(valori)); !avviso.isEmpty()) {
         m_dialoghi.messaggio(avviso, Icona::Critica, Pulsanti::Ok);
-        AbilitaBottoni(false, false, false, false, true);
+        restaInModifica();
         return false;
     }
     const qint32 n = NumeroDaCodice(codice);
@@ -60,7 +64,7 @@ bool FrmMain::SalvaComponente()
                 + QStringLiteral("Premi Sì per salvare comunque, No per tornare a modificare il valore"),
             Icona::Informazione, Pulsanti::SiNo);
         if (r != Risposta::Si) {
-            AbilitaBottoni(false, false, false, false, true);
+            restaInModifica();
             return false;
         }
     }
@@ -69,7 +73,7 @@ bool FrmMain::SalvaComponente()
             AvvisoIDEsauriti(m_stato.ProssimoIDComponente, QStringLiteral("Prossimo ID Componente"));
         if (!avviso.isEmpty()) {
             m_dialoghi.messaggio(avviso, Icona::Critica, Pulsanti::Ok);
-            AbilitaBottoni(false, false, false, false, true);
+            restaInModifica();
             return false;
         }
     }
@@ -79,8 +83,10 @@ bool FrmMain::SalvaComponente()
         if (!conflitto.isEmpty()
             && m_dialoghi.messaggio(conflitto, Icona::Esclamazione, Pulsanti::SiNo,
                                     QStringLiteral("Conflitto di codice"))
-                   != Risposta::Si)
+                   != Risposta::Si) {
+            restaInModifica();
             return false;
+        }
     }
 
     // Position and ID. Editing with no component shown stores nothing.
@@ -187,7 +193,7 @@ void FrmMain::EliminaComponente()
         return;
     }
     RiempiLista();
-    MostraMessaggioConTimer(6);
+    MostraMessaggioConTimer(2);
     PulisciCampi();
     AbilitaBottoni(true, false, false, false, false);
     // A deletion chosen from the menu while editing ends the editing too.

@@ -122,6 +122,15 @@ struct Ambiente {
         return s;
     }
 
+    // The bytes of Info.ini and the four table files, to see that nothing changed.
+    QList<QByteArray> fileDati() const
+    {
+        QList<QByteArray> b;
+        for (const char *f : {"Info.ini", "Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat"})
+            b << cartella.leggi(QLatin1String(f));
+        return b;
+    }
+
     FrmMain &apri()
     {
         finestra = std::make_unique<FrmMain>(stato, dialoghi);

@@ -69,7 +69,7 @@ private slots:
         const std::array<QString, 8> attesi = {
             QStringLiteral("Benvenuti in Ar.Vo. - Versione 10.2.0 - 09/10/24"),
             QStringLiteral("Per iniziare devi aggiungere Tipi e Produttori - Premi il bottone 'Tabelle'"),
-            QString(),
+            QStringLiteral("Operazione completata: componente eliminato"),
             QStringLiteral("Selezione personalizzata: premi il pulsante 'Riseleziona' nella barra in alto "
                            "per visualizzare tutti i componenti"),
             QStringLiteral("Conferma la richiesta per l'operazione"),
@@ -82,8 +82,8 @@ private slots:
         QVERIFY(!timer->isActive());
         QVERIFY(timer->isSingleShot());
         QCOMPARE(timer->interval(), 3000);
-        // A save shows message 6 and starts the timer; a second save and a
-        // deletion restart it. Its firing puts message 0 back once.
+        // A save shows message 6 and starts the timer; a second save restarts
+        // it, and so does a deletion with message 2. Its firing puts message 0 back once.
         for (const char *comando : {"save", "save", "del"}) {
             a.clicRiga(1, 0);
             if (QLatin1String(comando) == QLatin1String("save"))
@@ -92,7 +92,7 @@ private slots:
                 a.dialoghi.setNextAnswer(Risposta::Si);
             timer->stop();
             a.premi(QLatin1String(comando));
-            QCOMPARE(a.messaggio(), a.messaggio(6));
+            QCOMPARE(a.messaggio(), a.messaggio(QLatin1String(comando) == QLatin1String("save") ? 6 : 2));
             QVERIFY(timer->isActive());
         }
         QVERIFY(QMetaObject::invokeMethod(timer, "timeout"));
@@ -205,6 +205,69 @@ private slots:
         if (etichette) // an emptied label shows as a blank
             QCOMPARE(a.etichetta("lblExtra(1)") + '|' + a.etichetta("lblExtra(2)") + '|' + a.etichetta("lblExtra(3)"),
                      QStringLiteral(" Campo Personale 1| Tensione| "));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // The tables window closing after its entries were typed in through its
+    // own editor: once types and manufacturers both exist where one was
+    // missing, the window is the one a start on these tables shows (the
+    // component being entered keeps what was typed); otherwise as before.
+    // The main window writes nothing itself.
+    void tabelleCompletate_data()
+    {
+        QTest::addColumn<bool>("conTipi");       // types exist at the opening
+        QTest::addColumn<QStringList>("nomi");   // typed in: "0:name" a manufacturer, "1:name" a type
+        QTest::addColumn<bool>("inserendo");     // a new component being entered (menu "Nuovo")
+        QTest::addColumn<QString>("stato");      // buttons new/edit/del/save/undo, "search", message
+        QTest::addColumn<QStringList>("codici"); // listed afterwards
+        const QString usabile = QStringLiteral("10000 1 Benvenuti in Ar.Vo. - Versione 10.2.0 - 09/10/24");
+        const QStringList cinque = {"2N2222", "74HC00", "BC547C", "LM317T", "NE555"};
+        QTest::newRow("primo avvio: tipo e produttore") << false << QStringList{"0:ACME", "1:IC"} << false << usabile
+                                                        << QStringList();
+        QTest::newRow("mancavano i produttori") << true << QStringList{"0:ACME"} << false << usabile << cinque;
+        // As every closing after a saved entry: the panel emptied, the warning gone.
+        QTest::newRow("solo un tipo") << false << QStringList{"1:IC"} << false << "00000 0 " << QStringList();
+        QTest::newRow("durante un inserimento")
+            << false << QStringList{"0:ACME", "1:IC"} << true
+            << QStringLiteral("00011 1 Inserisci le informazioni sul componente poi premi [SALVA]") << QStringList();
+    }
+    void tabelleCompletate()
+    {
+        QFETCH(bool, conTipi);
+        QFETCH(QStringList, nomi);
+        QFETCH(bool, inserendo);
+        Ambiente a;
+        if (conTipi) { // the five, entered before any manufacturer existed
+            cinqueComponenti(a.stato);
+            a.stato.Produttori.clear();
+            a.stato.NumProduttori = 0;
+            for (Componente &c : a.stato.Componenti)
+                c.IDProduttore = 0;
+        }
+        a.apri();
+        if (inserendo) {
+            a.menu(QStringLiteral("mnuNew"));
+            a.scrivi(QStringLiteral("txCodice"), QStringLiteral("NE555"));
+        }
+        QList<QByteArray> suDisco;
+        QuandoModale([&](QWidget *modale) {
+            for (const QString &voce : nomi) {
+                const int scheda = voce.left(1).toInt();
+                Figlio<QTabWidget>(modale, QStringLiteral("SST"))->setCurrentIndex(scheda);
+                QTest::mouseClick(Figlio<QToolButton>(modale, QStringLiteral("new")), Qt::LeftButton);
+                auto *nome = Figlio<QLineEdit>(modale, QStringLiteral("txVoce(%1)").arg(scheda));
+                QTest::keyClicks(nome, voce.mid(2));
+                QTest::mouseClick(Figlio<QToolButton>(modale, QStringLiteral("save")), Qt::LeftButton);
+            }
+            suDisco = a.fileDati();
+            modale->close();
+        }, this);
+        a.premi(QStringLiteral("list"));
+        QTEST(a.bottoni() + ' ' + QString::number(a.bottone("search")->isEnabled()) + ' ' + a.messaggio(), "stato");
+        QTEST(a.codici(), "codici");
+        QCOMPARE(a.testo(QStringLiteral("txCodice")), inserendo ? QStringLiteral("NE555") : QString());
+        QCOMPARE(a.lista()->isEnabled(), !inserendo);
+        QCOMPARE(a.fileDati(), suDisco);
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 };

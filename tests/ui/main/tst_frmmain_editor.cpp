@@ -48,14 +48,14 @@ private slots:
         QCOMPARE(a.testo("txCodice") + a.testo("txQty") + a.testo("txDatains") + a.testo("txPDF"), QString());
         QCOMPARE(base(a.w("txQty")), QColor(Qt::white));
         QCOMPARE(a.stato.NumComponenti, 5);
-        // Edit keeps PosCorrente; a failed check leaves only "undo"; the menu's Salva still works.
+        // Edit keeps PosCorrente; a failed check keeps "save" and "undo"; so does the menu's Salva.
         a.clicRiga(3, 0);
         a.premi("edit");
         QCOMPARE(a.bottoni() + QString::number(a.corrente()), QStringLiteral("000112"));
         a.scrivi("txQty", QStringLiteral("abc"));
         a.dialoghi.setNextAnswer(Risposta::Ok);
         a.premi("save");
-        QCOMPARE(a.bottoni(), QStringLiteral("00001"));
+        QCOMPARE(a.bottoni(), QStringLiteral("00011"));
         QVERIFY(!a.lista()->isEnabled());
         a.scrivi("txQty", QStringLiteral("42"));
         a.menu("mnuUpdate");
@@ -103,7 +103,7 @@ private slots:
         prepara(a);
         a.dialoghi.setNextAnswer(Risposta::Ok); // "Salva" on an empty panel: refused
         a.menu("mnuUpdate");
-        QCOMPARE(a.bottoni(), QStringLiteral("00001"));
+        QCOMPARE(a.bottoni(), QStringLiteral("00001")); // no editor was open
         a.premi("undo");
         a.menu("mnuDel"); // no current component: message 4, no question
         QCOMPARE(a.messaggio(), a.messaggio(4));
@@ -131,7 +131,7 @@ private slots:
         QTest::addColumn<QString>("titolo");
         QTest::addColumn<Icona>("icona");
         QTest::addColumn<Pulsanti>("pulsanti");
-        QTest::addColumn<QString>("bottoni"); // after the answer; "10000": saved
+        QTest::addColumn<QString>("bottoni"); // after the answer; "10000": saved, "00011": still editing
         QTest::addColumn<int>("componenti");  // stored before: the five, or BC547C alone
         const QString manca = QStringLiteral("Attenzione: manca il Codice\r\nInserire il valore e riprovare !");
         const QString zero = QStringLiteral("Attenzione: la quantità è 0\r\nInserire il valore e riprovare !");
@@ -142,11 +142,15 @@ private slots:
         for (const auto &[codice, quantita] : {std::pair{"", "10"}, {"BC337", ""}, {"BC337", "abc"}, {"BC337", "0"}})
             QTest::addRow("rifiuto %s/%s", codice, quantita) << codice << quantita << Risposta::Ok
                                                              << (*codice ? zero : manca) << "" << Icona::Critica
-                                                             << Pulsanti::Ok << "00001" << 5;
+                                                             << Pulsanti::Ok << "00011" << 5;
+        QTest::newRow("carattere non salvabile")
+            << "ω5" << "10" << Risposta::Ok
+            << "Attenzione: il carattere \"ω\" non può essere salvato nei file dei dati\r\nSostituirlo e riprovare !"
+            << "" << Icona::Critica << Pulsanti::Ok << "00011" << 5;
         QTest::newRow("senza numeri, Si") << "ABC" << "3" << Risposta::Si << senzaNumeri << "" << Icona::Informazione
                                           << Pulsanti::SiNo << "10000" << 5;
         QTest::newRow("senza numeri, No") << "ABC" << "3" << Risposta::No << senzaNumeri << "" << Icona::Informazione
-                                          << Pulsanti::SiNo << "00001" << 5;
+                                          << Pulsanti::SiNo << "00011" << 5;
         QTest::newRow("conflitto, Si") << "bc547b" << "10" << Risposta::Si << conflitto << "Conflitto di codice"
                                        << Icona::Esclamazione << Pulsanti::SiNo << "10000" << 5;
         QTest::newRow("conflitto, No") << "bc547b" << "10" << Risposta::No << conflitto << "Conflitto di codice"
@@ -181,10 +185,16 @@ private slots:
         QCOMPARE(a.bottoni(), bottoni);
         VERIFICA_DIALOGHI(a.dialoghi);
         if (bottoni != QLatin1String("10000")) {
+            // Still editing what was typed, "Salva" on in the menu too; nothing written.
             QCOMPARE(a.stato.NumComponenti, componenti);
-            QCOMPARE(a.testo("txCodice"), codice);
-            QVERIFY(!a.lista()->isEnabled());
+            QCOMPARE(a.testo("txCodice") + '/' + a.testo("txQty"), codice + '/' + quantita);
+            QVERIFY(!a.lista()->isEnabled() && a.azione("mnuUpdate")->isEnabled());
             QVERIFY(!a.cartella.esiste(QStringLiteral("Componenti.dat")));
+            // Corrected, the toolbar's "Salva" stores it.
+            a.scrivi("txCodice", "Q1");
+            a.scrivi("txQty", "1");
+            a.premi("save");
+            QCOMPARE(a.suDisco()->componente(componenti + 1).Codice, QStringLiteral("Q1"));
             return;
         }
         const Componente &c = a.stato.componente(6);
@@ -231,7 +241,7 @@ private slots:
                             "Impossibile aggiungere: gli ID disponibili sono esauriti.\r\n"
                             "Controllare il valore di \"Prossimo ID Componente\" nel file Info.ini",
                             "", Icona::Critica, Pulsanti::Ok);
-                QCOMPARE(a.bottoni(), QStringLiteral("00001"));
+                QCOMPARE(a.bottoni(), QStringLiteral("00011"));
                 QCOMPARE(a.stato.NumComponenti, 5 + i);
                 QCOMPARE(a.cartella.esiste(QStringLiteral("Componenti.dat")), i > 0);
                 break;
@@ -336,7 +346,7 @@ private slots:
                                                     : QStringList({"10:NE555", "12:LM317T", "13:2N2222", "14:74HC00"}));
         QCOMPARE(a.posizioni(), componenti == 1 ? QList<int>() : QList<int>({1, 2, 3, 4}));
         QCOMPARE(a.contatori(), componenti == 1 ? QStringLiteral("0/0/0") : QStringLiteral("4/4/44"));
-        QCOMPARE(a.messaggio(), a.messaggio(6));
+        QCOMPARE(a.messaggio(), QStringLiteral("Operazione completata: componente eliminato"));
         QCOMPARE(a.bottoni(), QStringLiteral("10000"));
         QVERIFY(a.testo("txCodice").isEmpty());
         QCOMPARE(a.cartella.leggi(QStringLiteral("Componenti.dat")).count("\r\n"), componenti - 1);

@@ -135,11 +135,10 @@ private slots:
         Ambiente a;
         treDaCercare(a);
         a.clicRiga(2, 0);
-        const QString messaggio = a.messaggio();
         cerca(a, testo, conInvio);
         if (attese.isEmpty()) {
             QCOMPARE(a.posizioni(), QList<int>({2, 3, 1}));
-            QCOMPARE(a.messaggio(), messaggio);
+            QCOMPARE(a.messaggio(), "Nessun componente trovato per \"" + testo + '"');
             QCOMPARE(a.testo("txCodice"), QStringLiteral("74LS00"));
             QCOMPARE(a.bottone("reselect")->isEnabled(), !conInvio); // only the toolbar command enables it
             return;
@@ -159,6 +158,54 @@ private slots:
         QVERIFY(!a.bottone("reselect")->isEnabled());
         QVERIFY(a.testo("txCodice").isEmpty());
         QCOMPARE(a.messaggio(), a.messaggio(0));
+    }
+
+    // A search that finds nothing leaves list, panel and buttons as they
+    // are and names the text searched; when the timer fires, the panel says
+    // again what the notice covered, or message 0 if a timed message ran.
+    void nessunRisultato_data()
+    {
+        QTest::addColumn<QString>("prima"); // what the window was showing
+        QTest::addColumn<int>("volte");     // searches without matches in a row
+        QTest::addColumn<int>("poi");       // the message once the timer fired
+        QTest::newRow("una riga") << "riga" << 1 << 0;
+        QTest::newRow("i trovati di una ricerca") << "ricerca" << 1 << 3;
+        QTest::newRow("i trovati, due ricerche a vuoto") << "ricerca" << 2 << 3;
+        QTest::newRow("un inserimento") << "nuovo" << 1 << 5;
+        QTest::newRow("un salvataggio appena fatto") << "salvato" << 1 << 0;
+        QTest::newRow("archivio vuoto") << "vuoto" << 1 << 0;
+    }
+    void nessunRisultato()
+    {
+        QFETCH(QString, prima);
+        QFETCH(int, volte);
+        QFETCH(int, poi);
+        Ambiente a;
+        prima == QLatin1String("vuoto") ? (riempiTabelle(a.stato), void(a.apri())) : treDaCercare(a);
+        QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
+        if (prima == QLatin1String("ricerca"))
+            cerca(a, QStringLiteral("74"), true);
+        else if (prima != QLatin1String("vuoto"))
+            a.clicRiga(2, 0); // 74LS00
+        if (prima == QLatin1String("nuovo")) {
+            a.premi("new");
+            a.scrivi("txCodice", "NUOVO1");
+        } else if (prima == QLatin1String("salvato")) {
+            a.premi("edit");
+            a.premi("save");
+        }
+        const QString stato = a.bottoni() + a.testo("txCodice") + a.codici().join(u',');
+        const QList<QByteArray> archivio = a.fileDati();
+        auto *timer = a.w<QTimer>(QStringLiteral("Timer"));
+        for (int i = 1; i <= volte; ++i)
+            cerca(a, QStringLiteral("lm3%1").arg(4 + i), true);
+        QCOMPARE(a.messaggio(), QStringLiteral("Nessun componente trovato per \"lm3%1\"").arg(4 + volte));
+        QVERIFY(timer->isActive());
+        QCOMPARE(a.bottoni() + a.testo("txCodice") + a.codici().join(u','), stato);
+        QVERIFY(QMetaObject::invokeMethod(timer, "timeout"));
+        QCOMPARE(a.messaggio(), a.messaggio(poi));
+        QCOMPARE(a.fileDati(), archivio);
+        VERIFICA_DIALOGHI(a.dialoghi);
     }
 
     // A search while editing replaces the panel once the unsaved typing is

@@ -180,7 +180,7 @@ private slots:
                         "Attenzione: il carattere \"" + rifiutato
                             + "\" non può essere salvato nei file dei dati\r\nSostituirlo e riprovare !",
                         QString(), Icona::Critica, Pulsanti::Ok);
-            QCOMPARE(a.bottoni(), QStringLiteral("00001"));
+            QCOMPARE(a.bottoni(), QStringLiteral("00011"));
             QCOMPARE(a.testo("txCodice"), codice);
             QCOMPARE(a.stato.NumComponenti, 5);
             QCOMPARE(codiciSuDisco(a), Cinque);
