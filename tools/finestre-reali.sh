@@ -51,6 +51,7 @@ build="build/$preset"
 mkdir -p "$uscita"
 lavoro=$(mktemp -d)
 pids=()
+# shellcheck disable=SC2317 # run by the trap
 fine() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
   wait 2>/dev/null || true
@@ -75,8 +76,6 @@ numeri() { sed -n 's/^[^=]*= *//p' | tr -d ',' | head -1; }
 
 fuori=0
 for schermo in 1366x768 1920x1080; do
-  larghezza=${schermo%x*}
-  altezza=${schermo#*x}
 
   # The sample stock, in the light theme, with the program beside it (the
   # program folder is the database); a picture drawn for every one named.
@@ -103,7 +102,11 @@ for schermo in 1366x768 1920x1080; do
   "$cartella/arvo" >"$lavoro/arvo-$schermo.log" 2>&1 &
   programma=$!
   pids+=("$programma")
-  finestra=$(timeout 60 xdotool search --sync --onlyvisible --name '^Arvo - Gestione Componenti' | head -1)
+  if ! finestra=$(timeout 60 xdotool search --sync --onlyvisible --name '^Arvo - Gestione Componenti' | head -1); then
+    echo "schermo $schermo: la finestra del programma non si è aperta" >&2
+    cat "$lavoro/arvo-$schermo.log" >&2
+    exit 1
+  fi
   sleep 2
 
   # The client area, the frame around it and the work area.
