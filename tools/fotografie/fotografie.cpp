@@ -136,8 +136,7 @@ int main(int argc, char *argv[])
         FrmMain finestra(stato, dialoghi);
         finestra.Form_Load();
         finestra.findChild<QAction *>(QLatin1String(chiaro ? "mnuLight" : "mnuDark"))->trigger();
-        finestra.resize(1256, 720);
-        finestra.move(0, 0);
+        // At the size it opens with at a first start on this screen.
         finestra.show();
         attendi(300);
 

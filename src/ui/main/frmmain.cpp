@@ -79,6 +79,8 @@ void FrmMain::Form_Load()
     setWindowTitle(titolo());
 
     mostraArchivio();
+    // The list now asks for room for its longest texts.
+    dimensionaPrimaApertura();
 
     if (m_stato.PrimoAvvio)
         ApriManuale();

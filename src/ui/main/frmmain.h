@@ -13,6 +13,7 @@
 struct Stato;
 class Dialoghi;
 class ListaReport;
+class RiempimentoColonne;
 class ListaFile;
 class RiquadroImmagine;
 class FrmPicture;
@@ -143,8 +144,12 @@ private:
 
     // Remembered geometry, columns and sort (geometria.cpp).
     void ripristinaFinestra();
+    void dimensionaPrimaApertura();
     void portaSulloSchermo();
     void salvaFinestra();
+    void moveEvent(QMoveEvent *evento) override;
+    bool m_geometriaRicordata = false;
+    bool m_corniceVista = false; // the window manager's frame was once checked against the screen
 
     // A read-only archive (frmmain_solalettura.cpp): the commands that would
     // change data, grouped so that one switch disables them all whatever the
@@ -264,6 +269,7 @@ private:
 
     // List and search.
     ListaReport *LV = nullptr;
+    RiempimentoColonne *m_colonne = nullptr;
     QLineEdit *txSearch = nullptr;
     ListaFile *FL = nullptr;
 

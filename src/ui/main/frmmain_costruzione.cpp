@@ -11,6 +11,8 @@
 #include "ui/widgets/iconebarra.h"
 #include "ui/widgets/listareport.h"
 #include "ui/widgets/misurapreferita.h"
+#include "ui/widgets/riempimentocolonne.h"
+#include "ui/widgets/rigaaffiancata.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -85,12 +87,15 @@ void FrmMain::costruisciFinestra()
 
     auto *centro = new QWidget(this);
     centro->setObjectName(QStringLiteral("centro"));
-    auto *righe = new QHBoxLayout(centro);
+    // The list takes whatever width the panel leaves: on a larger or
+    // maximised window only the list grows, and the panel keeps its layout.
+    auto *righe = new RigaAffiancata(centro);
     righe->setContentsMargins(6, 6, 6, 6);
     righe->setSpacing(8);
-    righe->addWidget(creaPannelloLista(), 1);
+    righe->addWidget(creaPannelloLista());
     // The panel and the picture frame scroll when the window is made smaller
-    // than they are (a laptop screen); on a large screen they show whole.
+    // than they are (a small laptop screen); at the designed size and larger
+    // they show whole.
     auto *destra = new QWidget;
     destra->setObjectName(QStringLiteral("pannelloDestro"));
     auto *colonne = new QHBoxLayout(destra);
@@ -107,8 +112,7 @@ void FrmMain::costruisciFinestra()
     scorrimento->viewport()->setAutoFillBackground(false);
     destra->setAutoFillBackground(false);
     scorrimento->setMinimumWidth(200);
-    scorrimento->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
-    righe->addWidget(scorrimento, 0);
+    righe->addWidget(scorrimento);
     setCentralWidget(centro);
 
     Timer = new QTimer(this);
@@ -309,6 +313,8 @@ QWidget *FrmMain::creaPannelloLista()
     // flips the direction) shows the codes in ascending order.
     LV->setSortOrder(1);
     LV->setMinimumSize(220, 150);
+    // The columns fill the list's width, whatever the window's size.
+    m_colonne = new RiempimentoColonne(LV);
     colonna->addWidget(LV, 1);
 
     // The datasheet file list is kept for completeness; nobody looks at it.
@@ -505,6 +511,10 @@ QWidget *FrmMain::creaPannelloImmagini()
     g->addWidget(btnAddJPG, 5, 2, 1, 2, Qt::AlignTop);
     g->setColumnStretch(0, 1);
     g->setColumnStretch(1, 1);
+    // A taller frame lengthens the file list; the labels stay on their fields.
+    g->setRowStretch(6, 1);
+    // As wide as the picture above it.
+    fmImm->setMaximumWidth(LarghezzaRiquadro);
     colonna->addWidget(fmImm, 1);
     return pannello;
 }

@@ -96,6 +96,7 @@ void FrmMain::MostraComponente()
             if (!immaginePack.isNull())
                 imgPack->setPixmap(QPixmap::fromImage(immaginePack));
             txPackDesc->setText(pack.Descrizione);
+            txPackDesc->setCursorPosition(0); // a long description shows from its start
         } else if (c.Pins != 0) {
             txPins->setText(pins);
         }

@@ -8,6 +8,7 @@
 #include "store/stato.h"
 #include "ui/widgets/listareport.h"
 #include "ui/widgets/misurapreferita.h"
+#include "ui/widgets/riempimentocolonne.h"
 
 #include <QAction>
 #include <QLabel>
@@ -66,12 +67,12 @@ int FrmMain::mostraRighe(const QList<qint32> &posizioni)
             sotto.append(primaRiga + int(i));
     });
     LV->impostaEvidenze(sotto);
-    // Long types and manufacturers show whole; a column the user widened
-    // stays as wide. The list's panel then asks for room for every column,
-    // which the window gives it where the screen allows.
-    LV->adattaColonne();
+    // Long types and manufacturers show whole where the list has room; the
+    // columns fill its width. The list's panel then asks for room for every
+    // column, which the window gives it where the screen allows.
+    m_colonne->adatta();
     if (auto *pannello = dynamic_cast<MisuraPreferita *>(LV->parentWidget()))
-        pannello->allargaA(LV->larghezzaColonne());
+        pannello->allargaA(m_colonne->larghezzaVoluta());
     return int(sotto.size());
 }
 

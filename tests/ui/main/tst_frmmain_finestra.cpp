@@ -49,6 +49,52 @@ bool Intero(QWidget *w)
     return visibile == intero;
 }
 
+// The frame a common desktop draws around a window: a title bar of 30
+// pixels and borders of 4.
+constexpr QMargins CorniceComune(4, 30, 4, 4);
+
+// A stock like a real one: long names of manufacturers and types, codes of
+// fourteen characters, more rows than the list shows at once.
+void MagazzinoReale(Stato &s)
+{
+    s.Tipi = {{1, "MICROCONTROLLORE"}, {2, "TRANSISTOR"}, {3, "CONDENSATORE"}};
+    s.Produttori = {{1, "ST MICROELECTRONICS"}, {2, "TEXAS INSTRUMENTS"}, {3, "ON SEMICONDUCTOR"}};
+    s.NumTipi = s.NumProduttori = 3;
+    s.ProssimoIDTipo = s.ProssimoIDProduttore = 4;
+    for (int i = 1; i <= 60; ++i)
+        aggiungi(s, componente(i, QStringLiteral("ATMEGA328-%1PU").arg(i, 2, 10, QLatin1Char('0')), 1 + i % 3,
+                               s.Produttori[i % 3].Nome, 1 + i % 3, s.Tipi[i % 3].Nome, i * 397,
+                               data(2020, 1 + i % 12, 10 + i % 18)));
+}
+
+// The widths of the list's five columns, added up.
+int SommaColonne(const ListaReport *lista)
+{
+    int somma = 0;
+    for (int i = 1; i <= 5; ++i)
+        somma += lista->larghezzaColonna(i);
+    return somma;
+}
+
+// Where each field of the panel and of the picture frame lies from its
+// label (the picture box: from its hint strip).
+QMap<QString, QPoint> Scarti(const Ambiente &a)
+{
+    QList<std::pair<QString, QString>> coppie = {
+        {"lblCodice", "txCodice"},   {"lblQty", "txQty"},         {"lblTipo", "cmbTipo"},
+        {"lblDatains", "txDatains"}, {"lblProduttore", "LP"},     {"lblPack", "cmbPack"},
+        {"lblPins", "txPins"},       {"lblDesc", "txDesc"},       {"lblNote", "txNote"},
+        {"lblTitolo(1)", "txPDF"},   {"lblTitolo(2)", "txPic"},   {"lblTitolo(0)", "FLP"},
+        {"lblRedimPic", "pic"}};
+    for (int i = 1; i <= 6; ++i)
+        coppie.append({QStringLiteral("lblExtra(%1)").arg(i), QStringLiteral("txExtra%1").arg(i)});
+    QMap<QString, QPoint> scarti;
+    const QWidget *f = a.finestra.get();
+    for (const auto &[etichetta, campo] : coppie)
+        scarti[campo] = a.w(campo)->mapTo(f, QPoint()) - a.w(etichetta)->mapTo(f, QPoint());
+    return scarti;
+}
+
 QString Sezione(const CartellaTest &c)
 {
     const QByteArray ini = c.leggi(QStringLiteral("Info.ini"));
@@ -93,24 +139,96 @@ private slots:
         QVERIFY(f.minimumSizeHint().width() <= 1366);
     }
 
+    // The first window on a laptop screen, over a stock of long names: with
+    // the frame a window manager draws around it, it lies whole inside the
+    // work area. The list shows its five columns side by side, filling its
+    // width, with no horizontal scroll bar; every header, number and date
+    // shows whole.
+    void primaFinestra()
+    {
+        Ambiente a(MagazzinoReale);
+        FrmMain &f = *a.finestra;
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        const QRect conCornice = f.geometry().marginsAdded(CorniceComune);
+        QVERIFY2(Disponibile().contains(conCornice), qPrintable(QDebug::toString(conCornice)));
+        QVERIFY(Intero(a.w("SBM")));
+        QTreeView *v = a.lista()->vista();
+        QVERIFY(v->verticalScrollBar()->isVisible());
+        QVERIFY(!v->horizontalScrollBar()->isVisible());
+        QCOMPARE(SommaColonne(a.lista()), v->viewport()->width());
+        const QFontMetrics intestazione(v->header()->font());
+        const QFontMetrics celle(v->font());
+        for (int c = 1; c <= 5; ++c) {
+            const int larghezza = a.lista()->larghezzaColonna(c);
+            QVERIFY(intestazione.horizontalAdvance(a.lista()->colonna(c).titolo) + 8 <= larghezza);
+            for (int r = 1; c >= 4 && r <= a.lista()->numeroRighe(); ++r)
+                QVERIFY2(celle.horizontalAdvance(a.lista()->testo(r, c - 1)) + 6 <= larghezza,
+                         qPrintable(a.lista()->testo(r, c - 1)));
+        }
+        for (QWidget *w : ControlliPannello(a))
+            QVERIFY2(Intero(w), qPrintable(w->objectName()));
+    }
+
+    // A larger or maximised window gives the extra room to the list, whose
+    // columns widen to fill it; the panel and the picture frame keep their
+    // widths, and every label stays where it was beside its field.
+    void piuGrande_data()
+    {
+        QTest::addColumn<QSize>("misura"); // invalid: maximised
+        QTest::newRow("1920x1080") << QSize(1920, 1080);
+        QTest::newRow("1600x900") << QSize(1600, 900);
+        QTest::newRow("ingrandita") << QSize();
+    }
+    void piuGrande()
+    {
+        QFETCH(QSize, misura);
+        Ambiente a(MagazzinoReale);
+        FrmMain &f = *a.finestra;
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        const QSize lista = a.lista()->size();
+        const QStringList fissi = {"scorrimentoPannello", "fmDati", "Frame1", "fmImm"};
+        QList<int> larghezze;
+        for (const QString &nome : fissi)
+            larghezze << a.w(nome)->width();
+        const QMap<QString, QPoint> scarti = Scarti(a);
+
+        if (misura.isValid())
+            f.resize(misura);
+        else
+            f.showMaximized();
+        QTRY_VERIFY(a.lista()->width() > lista.width());
+        QVERIFY(a.lista()->height() > lista.height());
+        QTreeView *v = a.lista()->vista();
+        QTRY_COMPARE(SommaColonne(a.lista()), v->viewport()->width());
+        QVERIFY(!v->horizontalScrollBar()->isVisible());
+        for (qsizetype i = 0; i < fissi.size(); ++i)
+            QCOMPARE(a.w(fissi[i])->width(), larghezze[i]);
+        QCOMPARE(Scarti(a), scarti);
+    }
+
     // Place, size, column widths and sort round-trip through a quit and a
     // restart, in a section of Info.ini of their own; then the maximised state.
     void ricorda()
     {
         Ambiente a(cinqueComponenti);
         FrmMain &f = *a.finestra;
-        f.setGeometry(40, 30, 1100, 620);
-        QTRY_COMPARE(f.geometry(), QRect(40, 30, 1100, 620));
+        f.setGeometry(40, 30, 1300, 700);
+        QTRY_COMPARE(f.geometry(), QRect(40, 30, 1300, 700));
         a.lista()->vista()->header()->resizeSection(1, 170);
         a.clicIntestazione(4); // QTA, descending: the direction flips from the code's
         const QStringList ordinati = a.codici();
         QCOMPARE(ordinati, QStringList({"BC547C", "NE555", "74HC00", "2N2222", "LM317T"}));
         riavvia(a);
-        QCOMPARE(Sezione(a.cartella), QStringLiteral("[Finestra]\r\nX=40\r\nY=30\r\nLarghezza=1100\r\nAltezza=620\r\n"
+        QCOMPARE(Sezione(a.cartella), QStringLiteral("[Finestra]\r\nX=40\r\nY=30\r\nLarghezza=1300\r\nAltezza=700\r\n"
                                                      "Massimizzata=False\r\nLarghezza colonne=110,170,60,50,90\r\n"
                                                      "Colonna ordinamento=4\r\nOrdine=Decrescente\r\n"));
-        QCOMPARE(a.finestra->geometry(), QRect(40, 30, 1100, 620));
-        QCOMPARE(a.lista()->vista()->header()->sectionSize(1), 170);
+        QCOMPARE(a.finestra->geometry(), QRect(40, 30, 1300, 700));
+        // The columns fill the list, the code and manufacturer columns in the
+        // proportion the user left them (a pixel of rounding aside).
+        const QHeaderView *h = a.lista()->vista()->header();
+        QCOMPARE(SommaColonne(a.lista()), a.lista()->vista()->viewport()->width());
+        QVERIFY2(qAbs(h->sectionSize(1) * 110 - h->sectionSize(0) * 170) <= 170,
+                 qPrintable(QStringLiteral("%1 e %2").arg(h->sectionSize(0)).arg(h->sectionSize(1))));
         QCOMPARE(a.codici(), ordinati);
         // The next click on the column flips it, as if sorted by hand.
         a.clicIntestazione(4);
@@ -120,9 +238,12 @@ private slots:
         QTRY_VERIFY(a.finestra->isMaximized());
         riavvia(a);
         QVERIFY(a.finestra->isMaximized());
-        QCOMPARE(a.finestra->normalGeometry(), QRect(40, 30, 1100, 620));
+        QCOMPARE(a.finestra->normalGeometry(), QRect(40, 30, 1300, 700));
         a.finestra->showNormal();
-        QTRY_COMPARE(a.finestra->geometry(), QRect(40, 30, 1100, 620));
+        QTRY_COMPARE(a.finestra->geometry(), QRect(40, 30, 1300, 700));
+        // The widths asked for are kept through a maximised run too.
+        riavvia(a);
+        QVERIFY(Sezione(a.cartella).contains(QStringLiteral("Larghezza colonne=110,170,60,50,90\r\n")));
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
@@ -164,8 +285,9 @@ private slots:
             for (QWidget *w : ControlliPannello(a))
                 QVERIFY2(Intero(w), qPrintable(w->objectName()));
         }
-        QCOMPARE(a.lista()->vista()->header()->sectionSize(1), 125);
         QCOMPARE(a.codici(), QStringList({"2N2222", "74HC00", "BC547C", "LM317T", "NE555"}));
+        a.menu(QStringLiteral("mnuQuit"));
+        QVERIFY(Sezione(a.cartella).contains(QStringLiteral("Larghezza colonne=110,125,60,50,90\r\n")));
     }
 
     // The manual window and the picture window never go past the screen: the
