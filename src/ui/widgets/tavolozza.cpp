@@ -78,7 +78,8 @@ public:
                 spunta.moveTo(r.left() + l * 0.22, r.top() + l * 0.52);
                 spunta.lineTo(r.left() + l * 0.42, r.top() + l * 0.72);
                 spunta.lineTo(r.left() + l * 0.78, r.top() + l * 0.30);
-                pittore->setPen(QPen(segno, std::max<qreal>(1.5, l * 0.14), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+                const qreal tratto = std::max<qreal>(1.5, l * 0.14);
+                pittore->setPen(QPen(segno, tratto, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
                 pittore->setBrush(Qt::NoBrush);
                 pittore->drawPath(spunta);
             }
