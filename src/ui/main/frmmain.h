@@ -184,6 +184,9 @@ private:
     // returns how many of them are marked as under stock.
     int mostraRighe(const QList<qint32> &posizioni);
     void ordinaLista();
+    // The row (1-based) that shows the component at this position; 0 when
+    // none does.
+    int rigaDelComponente(qint32 posizione) const;
 
     // Editor helpers (frmmain_editor.cpp).
     void entraInModifica();

@@ -89,6 +89,16 @@ void FrmMain::ordinaLista()
     OrdinaColonna(*LV, v.ColonnaOrdinamento);
 }
 
+int FrmMain::rigaDelComponente(qint32 posizione) const
+{
+    // One pass over the hidden column, comparing texts: no number is read.
+    const QString cercata = QString::number(posizione);
+    for (int r = 1; r <= LV->numeroRighe(); ++r)
+        if (LV->testo(r, 5) == cercata)
+            return r;
+    return 0;
+}
+
 void FrmMain::LV_PressioneMouse(Qt::MouseButton pulsante, int x)
 {
     Q_UNUSED(pulsante);

@@ -147,20 +147,21 @@ bool FrmMain::SalvaComponente()
     MostraMessaggioConTimer(6);
     LV->setEnabled(true);
 
-    // Redraw the list sorted by code in the direction last shown, with the
-    // saved component in the panel and the last clicked row selected.
-    const qint32 riga = v.IndiceVoce;
+    // Redraw the list sorted by code from A to Z, whatever column and
+    // direction it was sorted by before (the sort flips the direction, so
+    // it starts from descending), with the saved component in the panel and
+    // its row selected and scrolled into view.
     v.ColonnaOrdinamento = 1;
-    LV->setSortOrder((LV->sortOrder() + 1) % 2);
+    LV->setSortOrder(1);
     const qint32 corrente = v.PosCorrente;
     RiempiLista();
     v.PosCorrente = corrente;
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     MostraComponente();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    v.IndiceVoce = riga;
     ordinaLista();
-    if (v.IndiceVoce >= 1 && v.IndiceVoce <= LV->numeroRighe()) {
+    v.IndiceVoce = rigaDelComponente(corrente);
+    if (v.IndiceVoce >= 1) {
         LV->mostraRiga(v.IndiceVoce);
         LV->selezionaRiga(v.IndiceVoce);
     }
@@ -183,6 +184,7 @@ void FrmMain::EliminaComponente()
     if (r != Risposta::Si)
         return;
     const Componente eliminato = m_stato.componente(k);
+    const bool ordinata = LV->sorted();
     EliminaPosizione(m_stato, k);
     if (!SalvaDatabase(m_stato, m_dialoghi)) {
         // The component is still on disk: it stays in memory and on show.
@@ -198,6 +200,13 @@ void FrmMain::EliminaComponente()
     AbilitaBottoni(true, false, false, false, false);
     // A deletion chosen from the menu while editing ends the editing too.
     LV->setEnabled(true);
+    // The list keeps its order: a sorted list is sorted again by the same
+    // column in the same direction (the sort flips it, so it is flipped
+    // first); a list in table order stays so.
+    if (ordinata) {
+        LV->setSortOrder((LV->sortOrder() + 1) % 2);
+        ordinaLista();
+    }
 }
 
 void FrmMain::segnalaNonSalvato(const QString &cosa)

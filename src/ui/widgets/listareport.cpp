@@ -431,6 +431,15 @@ public:
             return -1;
         return modello->cella(std::size_t(riga - 1), std::size_t(colonna));
     }
+    // The header's arrow shows the column and direction the rows are
+    // sorted by; a list in the order its rows were added shows none.
+    void mostraOrdinamento()
+    {
+        QHeaderView *h = vista->header();
+        h->setSortIndicatorShown(sorted);
+        if (sorted)
+            h->setSortIndicator(sortKey, sortOrder == 1 ? Qt::DescendingOrder : Qt::AscendingOrder);
+    }
     void applicaColonne()
     {
         QHeaderView *h = vista->header();
@@ -464,8 +473,12 @@ ListaReport::ListaReport(QWidget *parent) : QWidget(parent), d(new Dati)
     h->setSectionsMovable(false);
     h->setStretchLastSection(false);
     h->setSortIndicatorShown(false);
-    connect(h, &QHeaderView::sectionClicked, this,
-            [this](int sezione) { emit intestazioneCliccata(sezione + 1); });
+    // The header turns its arrow on a click by itself; the arrow follows the
+    // rows instead, whatever the owner makes of the click.
+    connect(h, &QHeaderView::sectionClicked, this, [this](int sezione) {
+        d->mostraOrdinamento();
+        emit intestazioneCliccata(sezione + 1);
+    });
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -711,6 +724,7 @@ void ListaReport::setSorted(bool ordinata)
     d->sorted = ordinata;
     if (ordinata)
         d->modello->ordina(d->sortKey, d->sortOrder == 1);
+    d->mostraOrdinamento();
 }
 
 int ListaReport::mousePointer() const

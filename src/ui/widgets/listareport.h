@@ -40,7 +40,9 @@ class QTreeView;
 // SortKey, SortOrder and Sorted: setting Sorted to true orders the rows at
 // once by the texts of column SortKey (stable, character by character,
 // ignoring case); check boxes, the selection and hidden columns travel with
-// their rows. Rows added later are appended, not placed in order.
+// their rows. Rows added later are appended, not placed in order. The
+// header shows the sort arrow on column SortKey in direction SortOrder while
+// Sorted is true, and none once it is set to false.
 class ListaReport : public QWidget, public ListaOrdinabile {
     Q_OBJECT
 public:

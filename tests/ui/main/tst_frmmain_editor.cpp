@@ -291,7 +291,7 @@ private slots:
     }
 
     // Editing never asks about conflicts; the list stays sorted by code with
-    // the last clicked row selected.
+    // the saved component's row selected.
     void modifica()
     {
         Ambiente a;
@@ -306,7 +306,7 @@ private slots:
         QCOMPARE(a.stato.componente(2), atteso);
         QCOMPARE(a.stato.ProssimoIDComponente, 21);
         QCOMPARE(a.codici(), QStringList({"2N2222", "74HC00", "BC547B", "LM317T", "NE555", "ZTX547"}));
-        QCOMPARE(a.lista()->rigaSelezionata(), 4);
+        QCOMPARE(a.lista()->rigaSelezionata(), 6);
         QCOMPARE(a.testo("txCodice"), QStringLiteral("ZTX547"));
         VERIFICA_DIALOGHI(a.dialoghi);
     }
@@ -344,7 +344,7 @@ private slots:
         }
         QCOMPARE(idCodici(a.stato), componenti == 1 ? QStringList()
                                                     : QStringList({"10:NE555", "12:LM317T", "13:2N2222", "14:74HC00"}));
-        QCOMPARE(a.posizioni(), componenti == 1 ? QList<int>() : QList<int>({1, 2, 3, 4}));
+        QCOMPARE(a.posizioni(), componenti == 1 ? QList<int>() : QList<int>({3, 4, 2, 1})); // still by code
         QCOMPARE(a.contatori(), componenti == 1 ? QStringLiteral("0/0/0") : QStringLiteral("4/4/44"));
         QCOMPARE(a.messaggio(), QStringLiteral("Operazione completata: componente eliminato"));
         QCOMPARE(a.bottoni(), QStringLiteral("10000"));
