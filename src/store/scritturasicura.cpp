@@ -235,6 +235,127 @@ QString NomeTemporaneo(const QString &nome)
     return nome + QStringLiteral(".nuovo");
 }
 
+namespace {
+
+// An append named by the journal.
+struct AggiuntaGiornale {
+    QString nome;
+    qint64 lunghezzaPrima = 0;
+    QByteArray dati;
+};
+
+struct Giornale {
+    QStringList sostituiti;
+    QList<AggiuntaGiornale> aggiunte;
+};
+
+QByteArray TestoGiornale(const QList<FileNuovo> &files, const QList<qint64> &lunghezze)
+{
+    QByteArray testo;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const FileNuovo &file = files[i];
+        if (!file.aggiunta) {
+            testo += file.nome.toUtf8() + "\r\n";
+            continue;
+        }
+        testo += '+' + QByteArray::number(lunghezze[i]) + ' ' + QByteArray::number(file.contenuto.size())
+            + ' ' + file.nome.toUtf8() + "\r\n";
+        testo += file.contenuto;
+    }
+    return testo;
+}
+
+// The journal's entries; false when an append entry is damaged (its bytes
+// run past the end, its numbers cannot be read).
+bool LeggiGiornale(const QByteArray &testo, Giornale *giornale)
+{
+    qsizetype pos = 0;
+    while (pos < testo.size()) {
+        qsizetype fine = testo.indexOf('\n', pos);
+        if (fine < 0)
+            fine = testo.size();
+        const QByteArray riga = testo.mid(pos, fine - pos).trimmed();
+        pos = fine + 1;
+        if (!riga.startsWith('+')) {
+            const QString nome = QString::fromUtf8(riga);
+            if (nomeSemplice(nome))
+                giornale->sostituiti << nome;
+            continue;
+        }
+        // "+<length before> <bytes> <name>", the bytes on the next line.
+        const QList<QByteArray> parti = riga.mid(1).split(' ');
+        if (parti.size() < 3)
+            return false;
+        bool ok1 = false, ok2 = false;
+        const qint64 prima = parti[0].toLongLong(&ok1);
+        const qint64 quanti = parti[1].toLongLong(&ok2);
+        const QString nome = QString::fromUtf8(riga.mid(1 + parti[0].size() + 1 + parti[1].size() + 1));
+        const qsizetype restanti = testo.size() - qMin(pos, testo.size());
+        if (!ok1 || !ok2 || prima < 0 || quanti < 0 || quanti > restanti || !nomeSemplice(nome))
+            return false;
+        giornale->aggiunte.append({nome, prima, testo.mid(pos, quanti)});
+        pos += quanti;
+    }
+    return true;
+}
+
+// The length of the file, 0 when there is none.
+qint64 LunghezzaFile(const QString &percorso)
+{
+    const QFileInfo info(percorso);
+    return info.exists() ? info.size() : 0;
+}
+
+// Appends the bytes to the file as it was when it was lunghezzaPrima bytes
+// long: whatever lies past that length (an earlier attempt cut short) is
+// cut away first; a file found shorter (cut by somebody else meanwhile) is
+// appended to at its end. The file is created when missing. interrompiDopo
+// (test seam) stops dead after that many bytes; guasta fails half-way.
+enum class EsitoAggiunta { Fatta, Fallita, Interrotta };
+EsitoAggiunta Aggiungi(const QString &percorso, qint64 lunghezzaPrima, const QByteArray &dati,
+                       qsizetype interrompiDopo = -1, bool guasta = false)
+{
+    const QFileInfo info(percorso);
+    const bool nuovo = !info.exists();
+    if (!nuovo && !info.isFile())
+        return EsitoAggiunta::Fallita;
+    QFile f(percorso);
+    if (!f.open(QIODevice::ReadWrite))
+        return EsitoAggiunta::Fallita;
+    if (nuovo)
+        EreditaProprietario(percorso);
+    const qint64 lunghezza = f.size();
+    if (lunghezza > lunghezzaPrima && !f.resize(lunghezzaPrima))
+        return EsitoAggiunta::Fallita;
+    if (!f.seek(qMin(lunghezza, lunghezzaPrima)))
+        return EsitoAggiunta::Fallita;
+    if (interrompiDopo >= 0) {
+        f.write(dati.constData(), qMin(interrompiDopo, dati.size()));
+        f.flush();
+        return EsitoAggiunta::Interrotta;
+    }
+    if (guasta) {
+        f.write(dati.constData(), dati.size() / 2);
+        return EsitoAggiunta::Fallita;
+    }
+    if (f.write(dati) != dati.size() || !sincronizzaFile(f))
+        return EsitoAggiunta::Fallita;
+    return EsitoAggiunta::Fatta;
+}
+
+// Cuts a file back to the length it had before an append that failed.
+bool Accorcia(const QString &percorso, qint64 lunghezzaPrima)
+{
+    QFile f(percorso);
+    if (!QFileInfo(percorso).isFile() || !f.open(QIODevice::ReadWrite))
+        return false;
+    if (f.size() > lunghezzaPrima && !f.resize(lunghezzaPrima))
+        return false;
+    return sincronizzaFile(f);
+}
+
+} // namespace
+
 bool RecuperaScrittura(const QString &cartella, const QStringList &nomi, QString *errore)
 {
     const QString giornale = unisci(cartella, NomeGiornale);
@@ -248,30 +369,37 @@ bool RecuperaScrittura(const QString &cartella, const QStringList &nomi, QString
     // A journal that is not a regular file (a FIFO would stop the program
     // here) is refused like an unreadable one.
     const std::optional<QByteArray> elenco = LeggiFileRegolare(giornale);
-    if (!elenco) {
+    Giornale voci;
+    if (!elenco || !LeggiGiornale(*elenco, &voci)) {
         imposta(errore, QStringLiteral("Impossibile leggere il file %1")
                             .arg(QDir::toNativeSeparators(giornale)));
         return false;
     }
-    const QList<QByteArray> righe = elenco->split('\n');
     bool ok = true;
     std::set<QString> cartelle{cartella};
-    for (QByteArray riga : righe) {
-        const QString nome = QString::fromUtf8(riga.trimmed());
-        if (!nomeSemplice(nome))
-            continue;
+    const auto incompleto = [&](const QString &bersaglio) {
+        ok = false;
+        imposta(errore, QStringLiteral("Impossibile completare il salvataggio interrotto del file %1")
+                            .arg(QDir::toNativeSeparators(bersaglio)));
+    };
+    // The appends first, as the save does them.
+    for (const AggiuntaGiornale &aggiunta : voci.aggiunte) {
+        const QString bersaglio = destinazione(cartella, aggiunta.nome);
+        if (Aggiungi(bersaglio, aggiunta.lunghezzaPrima, aggiunta.dati) == EsitoAggiunta::Fatta)
+            cartelle.insert(cartellaDi(bersaglio));
+        else
+            incompleto(bersaglio);
+    }
+    for (const QString &nome : voci.sostituiti) {
         // The temporaries lie where the save put them: beside the target
         // of a linked file.
         const QString bersaglio = destinazione(cartella, nome);
         const QString temporaneo = NomeTemporaneo(bersaglio);
         if (QFileInfo::exists(temporaneo)) {
-            if (rinomina(temporaneo, bersaglio)) {
+            if (rinomina(temporaneo, bersaglio))
                 cartelle.insert(cartellaDi(bersaglio));
-            } else {
-                ok = false;
-                imposta(errore, QStringLiteral("Impossibile completare il salvataggio interrotto del file %1")
-                                    .arg(QDir::toNativeSeparators(bersaglio)));
-            }
+            else
+                incompleto(bersaglio);
         }
     }
     if (!ok)
@@ -287,8 +415,10 @@ bool ScriviInsieme(const QString &cartella, const QList<FileNuovo> &files, QStri
                    const GuastoScrittura &guasto)
 {
     QStringList nomi;
-    for (const FileNuovo &file : files)
-        nomi << file.nome;
+    for (const FileNuovo &file : files) {
+        if (!file.aggiunta)
+            nomi << file.nome;
+    }
     // A journal left by an earlier failure is completed first, so that it
     // cannot later replace the set written now.
     if (!RecuperaScrittura(cartella, nomi, errore))
@@ -300,7 +430,10 @@ bool ScriviInsieme(const QString &cartella, const QList<FileNuovo> &files, QStri
     // Each file is written where it really is (through a symbolic link),
     // its temporary beside it.
     QStringList bersagli;
+    QList<qint64> lunghezze; // of the appended files before the append
+    QList<bool> esistenti;   // whether each file was there before
     std::set<QString> cartelle{cartella};
+    bool conAggiunte = false;
     for (const FileNuovo &file : files) {
         const QString bersaglio = destinazione(cartella, file.nome);
         const QString ostacolo = ostacoloSostituzione(bersaglio);
@@ -309,6 +442,9 @@ bool ScriviInsieme(const QString &cartella, const QList<FileNuovo> &files, QStri
             return false;
         }
         bersagli << bersaglio;
+        lunghezze << (file.aggiunta ? LunghezzaFile(bersaglio) : 0);
+        esistenti << QFileInfo::exists(bersaglio);
+        conAggiunte = conAggiunte || file.aggiunta;
         cartelle.insert(cartellaDi(bersaglio));
     }
     auto sincronizzaCartelle = [&] {
@@ -317,11 +453,15 @@ bool ScriviInsieme(const QString &cartella, const QList<FileNuovo> &files, QStri
     };
 
     auto annulla = [&] {
-        for (const QString &bersaglio : bersagli)
-            QFile::remove(NomeTemporaneo(bersaglio));
+        for (qsizetype i = 0; i < files.size(); ++i) {
+            if (!files[i].aggiunta)
+                QFile::remove(NomeTemporaneo(bersagli[i]));
+        }
     };
 
     for (qsizetype i = 0; i < files.size(); ++i) {
+        if (files[i].aggiunta)
+            continue;
         if (interrotto())
             return false;
         // The new file keeps the access rights (and owner) of the old one.
@@ -335,17 +475,17 @@ bool ScriviInsieme(const QString &cartella, const QList<FileNuovo> &files, QStri
         }
     }
 
-    const bool conGiornale = files.size() > 1;
+    // An append is never atomic by itself: it always goes through the
+    // journal.
+    const bool conGiornale = nomi.size() > 1 || conAggiunte;
     const QString giornale = unisci(cartella, NomeGiornale);
     if (conGiornale) {
         if (interrotto())
             return false;
-        QByteArray elenco;
-        for (const QString &nome : nomi)
-            elenco += nome.toUtf8() + "\r\n";
         const QString temporaneo = unisci(cartella, NomeTemporaneo(NomeGiornale));
         sincronizzaCartelle();
-        if (!scriviTemporaneo(temporaneo, elenco, false) || !rinomina(temporaneo, giornale)) {
+        if (!scriviTemporaneo(temporaneo, TestoGiornale(files, lunghezze), false)
+            || !rinomina(temporaneo, giornale)) {
             QFile::remove(temporaneo);
             annulla();
             imposta(errore, QStringLiteral("Impossibile scrivere il file %1")
@@ -355,8 +495,42 @@ bool ScriviInsieme(const QString &cartella, const QList<FileNuovo> &files, QStri
         SincronizzaCartella(cartella);
     }
 
+    // The appends, before any rename: one that fails is cut back and the
+    // journal removed, leaving the old set whole.
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        if (!files[i].aggiunta)
+            continue;
+        if (interrotto())
+            return false;
+        const EsitoAggiunta esito = Aggiungi(bersagli[i], lunghezze[i], files[i].contenuto,
+                                             guasto.aggiuntaInterrotta, guasto.aggiuntaGuasta == i);
+        if (esito == EsitoAggiunta::Interrotta)
+            return false;
+        if (esito == EsitoAggiunta::Fatta)
+            continue;
+        imposta(errore, QStringLiteral("Impossibile scrivere il file %1")
+                            .arg(QDir::toNativeSeparators(bersagli[i])));
+        bool accorciati = true;
+        for (qsizetype j = 0; j <= i; ++j) {
+            if (!files[j].aggiunta || !QFileInfo::exists(bersagli[j]))
+                continue;
+            accorciati = (esistenti[j] ? Accorcia(bersagli[j], lunghezze[j]) : QFile::remove(bersagli[j]))
+                && accorciati;
+        }
+        // A file that could not be cut back is left to the journal: the
+        // next recovery completes the whole set instead.
+        if (accorciati) {
+            QFile::remove(giornale);
+            SincronizzaCartella(cartella);
+            annulla();
+        }
+        return false;
+    }
+
     bool ok = true;
     for (qsizetype i = 0; i < bersagli.size(); ++i) {
+        if (files[i].aggiunta)
+            continue;
         if (interrotto())
             return false;
         if (guasto.rinominaGuasta == i || !rinomina(NomeTemporaneo(bersagli[i]), bersagli[i])) {

@@ -16,6 +16,20 @@
 //      the journal removed.
 // RecuperaScrittura, run before the folder is read, finishes step 3 when the
 // journal is there and otherwise deletes leftover temporaries.
+//
+// A file of the set may instead be appended to (FileNuovo::aggiunta), as a
+// log that is never rewritten: the bytes to append travel inside the
+// journal, together with the length the file had before, and are appended
+// once the journal is in place, before the renames. Recovery cuts the file
+// back to that length and appends them again, so an append cut short by a
+// kill is completed with the rest of the set; without the journal the file
+// was never touched. A failed append (a full disk) is cut back and the
+// journal removed: the old set stays whole. Only the file's end is ever
+// written.
+//
+// The journal is one line per replaced file (its name, CR LF) and, for each
+// appended file, a line "+<length before> <bytes> <name>" followed by the
+// bytes themselves.
 // A file that is a symbolic link is written through to its target: the
 // temporary goes beside the target and replaces it, and the link stays. The
 // journal keeps the names in the folder; recovery follows the links again.
@@ -28,6 +42,9 @@ class QFileInfo;
 struct FileNuovo {
     QString nome; // bare file name inside the folder
     QByteArray contenuto;
+    // contenuto is appended to the file (created when missing) instead of
+    // replacing it.
+    bool aggiunta = false;
 };
 
 // Test seam: a failure or a simulated kill at a chosen point.
@@ -35,8 +52,15 @@ struct GuastoScrittura {
     // Writing the temporary of the file with this index (0-based) fails.
     int fileGuasto = -1;
     // Stops dead, as a killed process would, after this many steps (each
-    // temporary written, the journal, each rename, the journal removed).
+    // temporary written, the journal, each append, each rename, the journal
+    // removed).
     int interrompiDopoPassi = -1;
+    // The append to a file stops dead after this many of its bytes (a kill
+    // in the middle of the append).
+    qsizetype aggiuntaInterrotta = -1;
+    // Appending to the file with this index (0-based) fails, as on a full
+    // disk, after half of its bytes were written.
+    int aggiuntaGuasta = -1;
     // Replacing the target of the file with this index (0-based) by its
     // temporary fails, the temporary staying in place.
     int rinominaGuasta = -1;
@@ -52,8 +76,8 @@ struct GuastoScrittura {
 // this user may not write (ScrivibileDaUtente), whose owner-write
 // permission is off, or that is not a regular file (a folder, a FIFO, a
 // device) is refused before anything is written: replacing it through the
-// folder would override its owner's choice. A set of one file skips the
-// journal: its rename alone is atomic.
+// folder would override its owner's choice. A set of one replaced file
+// skips the journal: its rename alone is atomic.
 bool ScriviInsieme(const QString &cartella, const QList<FileNuovo> &files,
                    QString *errore = nullptr, const GuastoScrittura &guasto = {});
 

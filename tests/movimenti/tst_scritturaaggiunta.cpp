@@ -1,0 +1,218 @@
+// The append entry of the crash-safe writer: a file appended to in the same
+// set as files replaced, so that a failure or a kill at any step leaves the
+// old set or the new one, the appended file included, and an append cut
+// short is completed without being repeated.
+#include "common/cartellatest.h"
+#include "store/scritturasicura.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+namespace {
+
+const QByteArray kVecchioA = "vecchio A\r\n";
+const QByteArray kVecchioB = "vecchio B\r\n";
+const QByteArray kNuovoA = "nuovo A, più lungo\r\n";
+const QByteArray kNuovoB = "nuovo B\r\n";
+const QByteArray kStorico = "riga 1\r\n";
+const QByteArray kAggiunta = "riga 2\r\nriga 3\r\n";
+
+enum class Prima { Presente, Assente };
+
+// The set: two files replaced and the log appended, in that order or with
+// the log first.
+QList<FileNuovo> Insieme(bool aggiuntaPrima)
+{
+    QList<FileNuovo> files{{"A.dat", kNuovoA}, {"B.dat", kNuovoB}};
+    const FileNuovo log{"Log.csv", kAggiunta, true};
+    if (aggiuntaPrima)
+        files.prepend(log);
+    else
+        files.append(log);
+    return files;
+}
+
+void Prepara(const CartellaTest &c, Prima storico)
+{
+    c.scrivi("A.dat", kVecchioA);
+    c.scrivi("B.dat", kVecchioB);
+    if (storico == Prima::Presente)
+        c.scrivi("Log.csv", kStorico);
+}
+
+// "" when the folder holds the whole old set or the whole new set, as said.
+QString Confronta(const CartellaTest &c, Prima storico, bool nuovo)
+{
+    const QByteArray logPrima = storico == Prima::Presente ? kStorico : QByteArray();
+    const QByteArray a = c.leggi("A.dat"), b = c.leggi("B.dat"), log = c.leggi("Log.csv");
+    const QByteArray attesoLog = nuovo ? logPrima + kAggiunta : logPrima;
+    if (a != (nuovo ? kNuovoA : kVecchioA) || b != (nuovo ? kNuovoB : kVecchioB) || log != attesoLog)
+        return QStringLiteral("A=%1 B=%2 Log=%3").arg(QString::fromUtf8(a), QString::fromUtf8(b),
+                                                      QString::fromUtf8(log.toPercentEncoding()));
+    if (!nuovo && storico == Prima::Assente && c.esiste("Log.csv"))
+        return QStringLiteral("Log.csv created by a set that was undone");
+    for (const char *avanzo : {"A.dat.nuovo", "B.dat.nuovo", "Log.csv.nuovo", "Salvataggio.giornale",
+                               "Salvataggio.giornale.nuovo"}) {
+        if (c.esiste(avanzo))
+            return QStringLiteral("left behind: %1").arg(QLatin1String(avanzo));
+    }
+    return {};
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Prima)
+
+class TestScritturaAggiunta : public QObject {
+    Q_OBJECT
+
+private slots:
+    void insiemeIntero_data()
+    {
+        QTest::addColumn<Prima>("storico");
+        QTest::addColumn<bool>("aggiuntaPrima");
+        QTest::newRow("appended to") << Prima::Presente << false;
+        QTest::newRow("created") << Prima::Assente << false;
+        QTest::newRow("log listed first") << Prima::Presente << true;
+    }
+    void insiemeIntero()
+    {
+        QFETCH(Prima, storico);
+        QFETCH(bool, aggiuntaPrima);
+        CartellaTest c;
+        Prepara(c, storico);
+        QString errore;
+        QVERIFY2(ScriviInsieme(c.percorso(), Insieme(aggiuntaPrima), &errore), qPrintable(errore));
+        const QString problema = Confronta(c, storico, true);
+        QVERIFY2(problema.isEmpty(), qPrintable(problema));
+        // The next set appends after this one.
+        QVERIFY(ScriviInsieme(c.percorso(), {{"Log.csv", "riga 4\r\n", true}}));
+        QVERIFY(c.leggi("Log.csv").endsWith(kAggiunta + "riga 4\r\n"));
+    }
+
+    // A kill after each step, then the recovery of the next start: before
+    // the journal is in place the old set, from then on the new one.
+    void interrotto_data()
+    {
+        QTest::addColumn<Prima>("storico");
+        QTest::addColumn<int>("passi");
+        QTest::addColumn<qsizetype>("byteAggiunti"); // -1: the append is not cut
+        QTest::addColumn<bool>("nuovo");
+        // Two temporaries (1, 2), the journal (3), the append (4), two
+        // renames (5, 6), the journal removed (7).
+        for (Prima p : {Prima::Presente, Prima::Assente}) {
+            const char *come = p == Prima::Presente ? "appended" : "created";
+            for (int passi = 0; passi <= 6; ++passi)
+                QTest::addRow("%s, stopped after %d steps", come, passi) << p << passi << qsizetype(-1)
+                                                                       << (passi >= 3);
+            for (qsizetype byte : {qsizetype(0), qsizetype(1), qsizetype(9), kAggiunta.size()})
+                QTest::addRow("%s, killed after %lld bytes of the append", come, qlonglong(byte))
+                    << p << -1 << byte << true;
+        }
+    }
+    void interrotto()
+    {
+        QFETCH(Prima, storico);
+        QFETCH(int, passi);
+        QFETCH(qsizetype, byteAggiunti);
+        QFETCH(bool, nuovo);
+        CartellaTest c;
+        Prepara(c, storico);
+        GuastoScrittura guasto;
+        guasto.interrompiDopoPassi = passi;
+        guasto.aggiuntaInterrotta = byteAggiunti;
+        QVERIFY(!ScriviInsieme(c.percorso(), Insieme(false), nullptr, guasto));
+        if (byteAggiunti >= 0)
+            QCOMPARE(c.leggi("Log.csv"), (storico == Prima::Presente ? kStorico : QByteArray())
+                                             + kAggiunta.left(byteAggiunti));
+        const QByteArray giornale = c.leggi(NomeGiornale);
+
+        QString errore;
+        QVERIFY2(RecuperaScrittura(c.percorso(), {"A.dat", "B.dat"}, &errore), qPrintable(errore));
+        QString problema = Confronta(c, storico, nuovo);
+        QVERIFY2(problema.isEmpty(), qPrintable(problema));
+
+        // A recovery killed before it removed the journal runs again at the
+        // next start: the append is not repeated.
+        if (!giornale.isEmpty()) {
+            c.scrivi(NomeGiornale, giornale);
+            QVERIFY(RecuperaScrittura(c.percorso(), {"A.dat", "B.dat"}));
+            problema = Confronta(c, storico, nuovo);
+            QVERIFY2(problema.isEmpty(), qPrintable(problema));
+        }
+    }
+
+    // An append that fails (a full disk) is cut back at once: the old set
+    // stays, nothing is left for a recovery to complete.
+    void aggiuntaFallita_data()
+    {
+        QTest::addColumn<Prima>("storico");
+        QTest::addColumn<bool>("aggiuntaPrima");
+        QTest::newRow("appended to") << Prima::Presente << false;
+        QTest::newRow("created") << Prima::Assente << false;
+        QTest::newRow("log listed first") << Prima::Presente << true;
+    }
+    void aggiuntaFallita()
+    {
+        QFETCH(Prima, storico);
+        QFETCH(bool, aggiuntaPrima);
+        CartellaTest c;
+        Prepara(c, storico);
+        GuastoScrittura guasto;
+        guasto.aggiuntaGuasta = aggiuntaPrima ? 0 : 2;
+        QString errore;
+        QVERIFY(!ScriviInsieme(c.percorso(), Insieme(aggiuntaPrima), &errore, guasto));
+        QCOMPARE(errore, QStringLiteral("Impossibile scrivere il file %1").arg(c.file("Log.csv")));
+        const QString problema = Confronta(c, storico, false);
+        QVERIFY2(problema.isEmpty(), qPrintable(problema));
+    }
+
+    // A journal whose appended bytes are cut short, or whose numbers are
+    // not numbers, is refused rather than half applied.
+    void giornaleDanneggiato_data()
+    {
+        QTest::addColumn<QByteArray>("giornale");
+        QTest::newRow("bytes missing") << QByteArray("A.dat\r\n+8 16 Log.csv\r\nriga 2\r\n");
+        QTest::newRow("length not a number") << QByteArray("+otto 1 Log.csv\r\nx");
+        QTest::newRow("negative length") << QByteArray("+-1 1 Log.csv\r\nx");
+        QTest::newRow("no name") << QByteArray("+8 1\r\nx");
+    }
+    void giornaleDanneggiato()
+    {
+        QFETCH(QByteArray, giornale);
+        CartellaTest c;
+        Prepara(c, Prima::Presente);
+        c.scrivi(NomeGiornale, giornale);
+        QString errore;
+        QVERIFY(!RecuperaScrittura(c.percorso(), {"A.dat", "B.dat"}, &errore));
+        QCOMPARE(errore, QStringLiteral("Impossibile leggere il file %1").arg(c.file(NomeGiornale)));
+        QCOMPARE(c.leggi("Log.csv"), kStorico);
+    }
+
+    // The appended file is written through its symbolic link, and a file
+    // that may not be written stops the set before anything is touched.
+    void collegamentoEOstacoli()
+    {
+        CartellaTest c, altrove;
+        Prepara(c, Prima::Assente);
+        altrove.scrivi("vero.csv", kStorico);
+        QVERIFY(QFile::link(altrove.file("vero.csv"), c.file("Log.csv")));
+        QVERIFY(ScriviInsieme(c.percorso(), Insieme(false)));
+        QCOMPARE(altrove.leggi("vero.csv"), kStorico + kAggiunta);
+        QVERIFY(QFileInfo(c.file("Log.csv")).isSymLink());
+
+        CartellaTest d;
+        Prepara(d, Prima::Assente);
+        QVERIFY(QDir().mkpath(d.file("Log.csv")));
+        QString errore;
+        QVERIFY(!ScriviInsieme(d.percorso(), Insieme(false), &errore));
+        QCOMPARE(errore, QStringLiteral("Al posto del file %1 c'è una cartella").arg(d.file("Log.csv")));
+        QCOMPARE(d.leggi("A.dat"), kVecchioA);
+        QVERIFY(!d.esiste(NomeGiornale) && !d.esiste("A.dat.nuovo"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestScritturaAggiunta)
+#include "tst_scritturaaggiunta.moc"
