@@ -26,6 +26,7 @@ Percorsi Percorsi::DaCartella(const QString &cartellaProgramma, const QString &c
     p.FileTipi = base + QStringLiteral("Tipi.dat");
     p.FileProduttori = base + QStringLiteral("Produttori.dat");
     p.FilePackages = base + QStringLiteral("Packages.dat");
+    p.FileMovimenti = base + QStringLiteral("Movimenti.csv");
     p.CartellaBackup = base + QStringLiteral("Backups/");
     p.BackupComponenti = p.CartellaBackup + QStringLiteral("Componenti.dat");
     p.BackupTipi = p.CartellaBackup + QStringLiteral("Tipi.dat");

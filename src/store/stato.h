@@ -19,6 +19,8 @@ struct Percorsi {
     QString FileTipi;
     QString FileProduttori;
     QString FilePackages;
+    // The stock history (movimenti/rigamovimento.h).
+    QString FileMovimenti;
     QString BackupComponenti;
     QString BackupTipi;
     QString BackupProduttori;

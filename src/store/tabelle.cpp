@@ -87,6 +87,12 @@ bool SalvaDatabase(Stato &stato, Dialoghi &dialoghi)
 
 bool SalvaDatabase(Stato &stato, Dialoghi &dialoghi, const GuastoScrittura &guasto)
 {
+    return SalvaDatabase(stato, dialoghi, guasto, {});
+}
+
+bool SalvaDatabase(Stato &stato, Dialoghi &dialoghi, const GuastoScrittura &guasto,
+                   const QList<FileNuovo> &altri)
+{
     const Percorsi &p = stato.percorsi;
     if (stato.SolaLettura) {
         // The window offers no command that gets here; should one slip
@@ -102,13 +108,14 @@ bool SalvaDatabase(Stato &stato, Dialoghi &dialoghi, const GuastoScrittura &guas
     ok = ok && LeggiFileIni(p.FileIni, &ini);
     if (ok) {
         const auto nome = [](const QString &percorso) { return QFileInfo(percorso).fileName(); };
-        const QList<FileNuovo> files = {
+        QList<FileNuovo> files = {
             {nome(p.FileIni), ContenutoInfo(stato, ini)},
             {nome(p.FileComponenti), TestoComponenti(stato.Componenti, stato.NumComponenti)},
             {nome(p.FileTipi), TestoTipi(stato.Tipi, stato.NumTipi)},
             {nome(p.FileProduttori), TestoProduttori(stato.Produttori, stato.NumProduttori)},
             {nome(p.FilePackages), TestoPackages(stato.Packages, stato.NumPackages)},
         };
+        files += altri;
         ok = ScriviInsieme(p.PercorsoApp, files, nullptr, guasto);
     }
     ContaPezzi(stato);

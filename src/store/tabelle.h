@@ -7,6 +7,7 @@
 
 struct Stato;
 struct GuastoScrittura;
+struct FileNuovo;
 class Dialoghi;
 
 // A count of Info.ini that its table file proved too low.
@@ -36,6 +37,10 @@ bool CaricaDatabase(Stato &stato, Dialoghi &dialoghi, QList<ConteggioCorretto> *
 bool SalvaDatabase(Stato &stato, Dialoghi &dialoghi);
 // The same with an injected failure (test seam).
 bool SalvaDatabase(Stato &stato, Dialoghi &dialoghi, const GuastoScrittura &guasto);
+// The same with more files in the same set (the lines that the operation
+// appends to the history, movimenti/registro.h).
+bool SalvaDatabase(Stato &stato, Dialoghi &dialoghi, const GuastoScrittura &guasto,
+                   const QList<FileNuovo> &altri);
 
 inline const QString MessaggioSolaLettura =
     QStringLiteral("L'archivio è aperto in sola lettura: le modifiche non possono essere salvate.");
