@@ -82,8 +82,8 @@ QByteArray TestoData(const QDate &g, const QTime &t, bool conOra)
 }
 
 // A date written by TestoData, in the time spec given; nothing when it is
-// not one.
-std::optional<QDateTime> LeggiData(QByteArrayView testo, Qt::TimeSpec spec)
+// not one (or has no time of day when conOra).
+std::optional<QDateTime> LeggiData(QByteArrayView testo, Qt::TimeSpec spec, bool conOra = false)
 {
     // The year may have a sign and any number of digits.
     const qsizetype trattino = testo.indexOf('-', 1);
@@ -91,7 +91,8 @@ std::optional<QDateTime> LeggiData(QByteArrayView testo, Qt::TimeSpec spec)
         return std::nullopt;
     const auto anno = Intero<int>(testo.first(trattino));
     const QByteArrayView resto = testo.sliced(trattino);
-    if (!anno || (resto.size() != 6 && resto.size() != 15) || resto[0] != '-' || resto[3] != '-')
+    if (!anno || (resto.size() != 6 && resto.size() != 15) || (conOra && resto.size() != 15)
+        || resto[0] != '-' || resto[3] != '-')
         return std::nullopt;
     const auto mese = Intero<int>(resto.sliced(1, 2)), giorno = Intero<int>(resto.sliced(4, 2));
     if (!mese || !giorno)
@@ -457,7 +458,7 @@ std::optional<RigaMovimento> LeggiRigaMovimento(QByteArrayView testo)
     if (!DividiCampi(testo, &campi))
         return std::nullopt;
     RigaMovimento r;
-    const auto momento = LeggiData(QByteArrayView(campi[0]), Qt::LocalTime);
+    const auto momento = LeggiData(QByteArrayView(campi[0]), Qt::LocalTime, true);
     const auto operazione = Intero<qint64>(QByteArrayView(campi[1]));
     const auto id = Intero<qint32>(QByteArrayView(campi[3]));
     const auto prima = QuantitaFacoltativa(campi[6]);

@@ -6,6 +6,8 @@
 
 #include "components/operazioni.h"
 #include "components/regole.h"
+#include "movimenti/registro.h"
+#include "movimenti/righeoperazione.h"
 #include "store/cp1252.h"
 #include "store/dialoghi.h"
 #include "store/orologio.h"
@@ -127,7 +129,8 @@ bool FrmMain::SalvaComponente()
         ++m_stato.ProssimoIDComponente;
     v.NuovoInserimento = false;
 
-    if (!SalvaDatabase(m_stato, m_dialoghi)) {
+    // The history line goes into the same set as the tables.
+    if (!SalvaOperazione(m_stato, m_dialoghi, RigheSalvataggio(nuovo ? nullptr : &recordPrima, record))) {
         if (nuovo) {
             m_stato.NumComponenti = numPrima;
             --m_stato.ProssimoIDComponente;
@@ -186,7 +189,7 @@ void FrmMain::EliminaComponente()
     const Componente eliminato = m_stato.componente(k);
     const bool ordinata = LV->sorted();
     EliminaPosizione(m_stato, k);
-    if (!SalvaDatabase(m_stato, m_dialoghi)) {
+    if (!SalvaOperazione(m_stato, m_dialoghi, RigheEliminazione(eliminato))) {
         // The component is still on disk: it stays in memory and on show.
         m_stato.Componenti.insert(k - 1, eliminato);
         ++m_stato.NumComponenti;
