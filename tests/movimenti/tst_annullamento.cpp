@@ -1,0 +1,455 @@
+// Undoing an operation of the history on the tables in memory: each kind
+// of operation undone gives back the state before it, the undo undone gives
+// back the state after it, and a component changed since, gone, or whose ID
+// was taken meanwhile is handled as the user is told.
+#include "movimenti/annullamento.h"
+#include "movimenti/righeoperazione.h"
+#include "store/aiutiarchivio.h"
+#include "store/tabelle.h"
+
+#include <QTest>
+
+#include <algorithm>
+#include <functional>
+#include <limits>
+
+namespace {
+
+using Operazione = std::function<void(Stato &)>;
+
+Componente Nuovo(qint32 id, const QString &codice, qint32 quantita)
+{
+    Componente c;
+    c.ID = id;
+    c.Codice = codice;
+    c.Quantita = quantita;
+    c.NomeProduttore = QStringLiteral("ACME");
+    c.DataInserimento = DataUtc(2025, 3, 1);
+    return c;
+}
+
+void Aggiungi(Stato &s, const Componente &c)
+{
+    s.Componenti.insert(s.NumComponenti, c);
+    ++s.NumComponenti;
+    s.ProssimoIDComponente = qMax(s.ProssimoIDComponente, c.ID + 1);
+}
+
+qint32 Pos(const Stato &s, qint32 id)
+{
+    for (qint32 i = 1; i <= s.NumComponenti; ++i) {
+        if (s.componente(i).ID == id)
+            return i;
+    }
+    return 0;
+}
+
+Componente &Per(Stato &s, qint32 id)
+{
+    return s.componente(Pos(s, id));
+}
+
+void Togli(Stato &s, qint32 id)
+{
+    s.Componenti.remove(Pos(s, id) - 1);
+    --s.NumComponenti;
+}
+
+// The example database with a third component, quantities 10, -25 and 40.
+Stato Base()
+{
+    Stato s;
+    RiempiStatoDiEsempio(s);
+    Aggiungi(s, Nuovo(14, "LM317", 40));
+    ContaPezzi(s);
+    return s;
+}
+
+// The components by ID: a component put back comes at the end of the table.
+QList<Componente> PerID(const Stato &s)
+{
+    QList<Componente> c = s.Componenti.mid(0, s.NumComponenti);
+    std::sort(c.begin(), c.end(), [](const Componente &a, const Componente &b) { return a.ID < b.ID; });
+    return c;
+}
+
+// The lines as the file gives them back, numbered n.
+QList<RigaMovimento> Scritte(QList<RigaMovimento> righe, qint64 n)
+{
+    QList<RigaMovimento> lette;
+    for (RigaMovimento &r : righe) {
+        r.operazione = n;
+        r.momento = QDateTime(QDate(2025, 3, 7), QTime(10, 0));
+        const auto letta = LeggiRigaMovimento(QByteArrayView(TestoRigaMovimento(r)).chopped(2));
+        if (letta)
+            lette.append(*letta);
+    }
+    return lette;
+}
+
+QString Confronta(const Stato &a, const Stato &b)
+{
+    const QList<Componente> x = PerID(a), y = PerID(b);
+    if (x.size() != y.size())
+        return QStringLiteral("%1 components instead of %2").arg(x.size()).arg(y.size());
+    for (qsizetype i = 0; i < x.size(); ++i) {
+        if (!(x[i] == y[i]))
+            return QStringLiteral("component %1 (%2, %3) differs: %4")
+                .arg(x[i].ID)
+                .arg(x[i].Codice)
+                .arg(x[i].Quantita)
+                .arg(TestoCambiamenti(CampiCambiati(y[i], x[i])));
+    }
+    if (a.TotalePezzi != b.TotalePezzi)
+        return QStringLiteral("total %1 instead of %2").arg(a.TotalePezzi).arg(b.TotalePezzi);
+    return {};
+}
+
+// An operation done on the base, as its lines and the state after it.
+struct Fatta {
+    Stato prima;
+    Stato dopo;
+    QList<RigaMovimento> righe;
+};
+
+Fatta Esegui(const Operazione &op, const QString &movimento, const Stato &base = Base())
+{
+    Fatta f{base, base, {}};
+    op(f.dopo);
+    ContaPezzi(f.dopo);
+    f.righe = Scritte(RigheDaConfronto(f.prima, f.dopo, movimento), 5);
+    return f;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Operazione)
+
+class TestAnnullamento : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Each kind of operation, undone, and the undo undone.
+    void ogniTipo_data()
+    {
+        QTest::addColumn<Operazione>("operazione");
+        QTest::addColumn<QString>("movimento");
+        QTest::addColumn<int>("righe");
+        QTest::newRow("new") << Operazione([](Stato &s) { Aggiungi(s, Nuovo(15, "BD139", 7)); }) << "Nuovo" << 1;
+        QTest::newRow("edit: quantity and fields") << Operazione([](Stato &s) {
+            Componente &c = Per(s, 12);
+            c.Quantita = 7;
+            c.Descrizione = "Timer \"doppio\"; 556";
+            c.Pins = 14;
+            c.Note = "riga\nsotto";
+            c.DataInserimento = DataUtc(2025, 1, 2, 3, 4, 5);
+        }) << "Modifica" << 1;
+        QTest::newRow("edit: fields only") << Operazione([](Stato &s) {
+            Per(s, 13).NomeProduttore = "ACME";
+            Per(s, 13).IDProduttore = 5;
+        }) << "Modifica" << 1;
+        QTest::newRow("deletion") << Operazione([](Stato &s) { Togli(s, 12); }) << "Eliminazione" << 1;
+        QTest::newRow("import: two new, one summed") << Operazione([](Stato &s) {
+            Aggiungi(s, Nuovo(15, "BD139", 7));
+            Aggiungi(s, Nuovo(16, "BD140", 0));
+            Per(s, 14).Quantita += 60;
+        }) << MovimentoImportazione("nuovi.csv") << 3;
+        QTest::newRow("BOM taking") << Operazione([](Stato &s) {
+            Per(s, 12).Quantita -= 2 * 3;
+            Per(s, 13).Quantita -= 2 * 1;
+            Per(s, 14).Quantita -= 2 * 40;
+        }) << MovimentoDistinta("scheda.csv", 2) << 3;
+        QTest::newRow("pieces added") << Operazione([](Stato &s) { Per(s, 14).Quantita += 100; })
+                                      << TestoMovimento(TipoMovimento::AggiuntaPezzi) << 1;
+        QTest::newRow("pieces taken") << Operazione([](Stato &s) { Per(s, 12).Quantita -= 10; })
+                                      << TestoMovimento(TipoMovimento::PrelievoPezzi) << 1;
+        QTest::newRow("restore: removed, added, changed") << Operazione([](Stato &s) {
+            Togli(s, 13);
+            Togli(s, 12);
+            Aggiungi(s, Nuovo(9, "OLD", 1));
+            Per(s, 14).Descrizione = "Regolatore";
+            Per(s, 14).Quantita = 39;
+        }) << TestoMovimento(TipoMovimento::Ripristino) << 4;
+    }
+    void ogniTipo()
+    {
+        QFETCH(Operazione, operazione);
+        QFETCH(QString, movimento);
+        QFETCH(int, righe);
+        const Fatta f = Esegui(operazione, movimento);
+        QCOMPARE(f.righe.size(), righe);
+
+        Stato s = f.dopo;
+        const EsitoAnnullamento esito = AnnullaOperazione(s, f.righe, CambiatiDopo::Chiedi);
+        QVERIFY2(esito.fatto(), qPrintable(esito.errore));
+        QCOMPARE(esito.avvisi, QStringList());
+        QString diversi = Confronta(s, f.prima);
+        QVERIFY2(diversi.isEmpty(), qPrintable(diversi));
+        QCOMPARE(s.ProssimoIDComponente, f.dopo.ProssimoIDComponente);
+        QCOMPARE(esito.righe.size(), righe);
+        for (const RigaMovimento &r : esito.righe)
+            QCOMPARE(r.movimento, QStringLiteral("Annullamento dell'operazione 5"));
+
+        // The undo undone: the state after the operation again.
+        const EsitoAnnullamento ancora = AnnullaOperazione(s, Scritte(esito.righe, 6), CambiatiDopo::Chiedi);
+        QVERIFY2(ancora.fatto(), qPrintable(ancora.errore));
+        diversi = Confronta(s, f.dopo);
+        QVERIFY2(diversi.isEmpty(), qPrintable(diversi));
+        for (const RigaMovimento &r : ancora.righe)
+            QCOMPARE(r.movimento, QStringLiteral("Annullamento dell'operazione 6"));
+    }
+
+    // The editor's own lines undo the same way as a comparison's.
+    void righeDellEditor()
+    {
+        const Stato base = Base();
+        Componente nuovo = Nuovo(15, "BD139", 7);
+        Stato s = base;
+        Aggiungi(s, nuovo);
+        QCOMPARE(RigheSalvataggio(nullptr, nuovo), RigheDaConfronto(base, s, "Nuovo"));
+        Componente cambiato = base.componente(1);
+        cambiato.Quantita = 1;
+        cambiato.Note = "x";
+        Stato t = base;
+        t.componente(1) = cambiato;
+        QCOMPARE(RigheSalvataggio(&base.componente(1), cambiato), RigheDaConfronto(base, t, "Modifica"));
+        QCOMPARE(RigheSalvataggio(&base.componente(1), base.componente(1)), QList<RigaMovimento>());
+        Stato u = base;
+        Togli(u, 13);
+        QCOMPARE(RigheEliminazione(base.componente(2)), RigheDaConfronto(base, u, "Eliminazione"));
+    }
+
+    // A component whose quantity is no longer the one the operation left:
+    // the undo stops and lists it, or applies the opposite difference.
+    void cambiatiDopo_data()
+    {
+        QTest::addColumn<Operazione>("operazione");
+        QTest::addColumn<QString>("movimento");
+        QTest::addColumn<Operazione>("dopo");
+        QTest::addColumn<QList<ComponenteCambiato>>("cambiati");
+        QTest::addColumn<QList<qint32>>("quantita"); // of 12, 13, 14, 15 (-1: none) with the difference applied
+        const auto prelievo = Operazione([](Stato &s) { Per(s, 12).Quantita = 3; });
+        QTest::newRow("taken, then added")
+            << prelievo << "Prelievo pezzi" << Operazione([](Stato &s) { Per(s, 12).Quantita += 2; })
+            << QList<ComponenteCambiato>{{12, "NE555", 3, 5}} << QList<qint32>{12, -25, 40, -1};
+        QTest::newRow("new, then taken")
+            << Operazione([](Stato &s) { Aggiungi(s, Nuovo(15, "BD139", 5)); }) << "Nuovo"
+            << Operazione([](Stato &s) { Per(s, 15).Quantita = 3; })
+            << QList<ComponenteCambiato>{{15, "BD139", 5, 3}} << QList<qint32>{10, -25, 40, -2};
+        QTest::newRow("BOM, one of three changed")
+            << Operazione([](Stato &s) {
+                   Per(s, 12).Quantita -= 4;
+                   Per(s, 13).Quantita -= 4;
+                   Per(s, 14).Quantita -= 4;
+               })
+            << MovimentoDistinta("x.csv", 4) << Operazione([](Stato &s) { Per(s, 14).Quantita = 0; })
+            << QList<ComponenteCambiato>{{14, "LM317", 36, 0}} << QList<qint32>{10, -25, 4, -1};
+        QTest::newRow("changed back by hand")
+            << prelievo << "Prelievo pezzi" << Operazione([](Stato &s) { Per(s, 12).Quantita = 10; })
+            << QList<ComponenteCambiato>{{12, "NE555", 3, 10}} << QList<qint32>{17, -25, 40, -1};
+    }
+    void cambiatiDopo()
+    {
+        QFETCH(Operazione, operazione);
+        QFETCH(QString, movimento);
+        QFETCH(Operazione, dopo);
+        QFETCH(QList<ComponenteCambiato>, cambiati);
+        QFETCH(QList<qint32>, quantita);
+        const Fatta f = Esegui(operazione, movimento);
+        Stato s = f.dopo;
+        dopo(s);
+        ContaPezzi(s);
+        const Stato cambiato = s;
+
+        EsitoAnnullamento esito = AnnullaOperazione(s, f.righe, CambiatiDopo::Chiedi);
+        QVERIFY(!esito.fatto());
+        QCOMPARE(esito.cambiati, cambiati);
+        QVERIFY(esito.righe.isEmpty() && esito.errore.isEmpty());
+        QVERIFY(Confronta(s, cambiato).isEmpty());
+
+        esito = AnnullaOperazione(s, f.righe, CambiatiDopo::ApplicaDifferenza);
+        QVERIFY2(esito.fatto(), qPrintable(esito.errore));
+        QVERIFY(esito.cambiati.isEmpty());
+        const QList<qint32> ids{12, 13, 14, 15};
+        for (qsizetype i = 0; i < ids.size(); ++i)
+            QCOMPARE(Pos(s, ids[i]) ? Per(s, ids[i]).Quantita : -1, quantita[i]);
+        // Undone again, the difference comes back.
+        QVERIFY(AnnullaOperazione(s, Scritte(esito.righe, 6), CambiatiDopo::Chiedi).fatto());
+        QVERIFY(Confronta(s, cambiato).isEmpty());
+    }
+
+    // A deleted component comes back with its ID, or with a new one when
+    // its ID is taken; the counter never gives an ID twice.
+    void ritornoDiUnEliminato_data()
+    {
+        QTest::addColumn<Operazione>("dopo");
+        QTest::addColumn<qint32>("prossimoID");
+        QTest::addColumn<qint32>("idAtteso");
+        QTest::addColumn<qint32>("prossimoDopo");
+        QTest::addColumn<QStringList>("avvisi");
+        QTest::newRow("ID free") << Operazione([](Stato &) {}) << 15 << 12 << 15 << QStringList();
+        QTest::newRow("ID taken meanwhile")
+            << Operazione([](Stato &s) { Aggiungi(s, Nuovo(12, "ALTRO", 1)); }) << 20 << 20 << 21
+            << QStringList{"Il componente NE555 torna con il nuovo ID 20: l'ID 12 è già in uso."};
+        QTest::newRow("counter went back below it") << Operazione([](Stato &) {}) << 12 << 12 << 13 << QStringList();
+        QTest::newRow("counter just above it") << Operazione([](Stato &) {}) << 13 << 12 << 13 << QStringList();
+    }
+    void ritornoDiUnEliminato()
+    {
+        QFETCH(Operazione, dopo);
+        QFETCH(qint32, prossimoID);
+        QFETCH(qint32, idAtteso);
+        QFETCH(qint32, prossimoDopo);
+        QFETCH(QStringList, avvisi);
+        const Fatta f = Esegui([](Stato &s) { Togli(s, 12); }, "Eliminazione");
+        Stato s = f.dopo;
+        dopo(s);
+        s.ProssimoIDComponente = prossimoID;
+        const qint32 num = s.NumComponenti;
+        const EsitoAnnullamento esito = AnnullaOperazione(s, f.righe, CambiatiDopo::Chiedi);
+        QVERIFY2(esito.fatto(), qPrintable(esito.errore));
+        QCOMPARE(esito.avvisi, avvisi);
+        QCOMPARE(s.NumComponenti, num + 1);
+        Componente atteso = f.prima.componente(1);
+        atteso.ID = idAtteso;
+        QCOMPARE(s.componente(num + 1), atteso); // at the end of the table
+        QCOMPARE(s.ProssimoIDComponente, prossimoDopo);
+        QCOMPARE(esito.righe.first().id, idAtteso);
+        QVERIFY(esito.righe.first().creazione());
+    }
+
+    // What cannot be undone leaves the state as it was, with the reason.
+    void nonAnnullabile_data()
+    {
+        QTest::addColumn<Operazione>("operazione");
+        QTest::addColumn<Operazione>("dopo");
+        QTest::addColumn<QString>("dettagli"); // replaces the Dettagli of the first line when not empty
+        QTest::addColumn<QString>("errore");
+        const Operazione modifica([](Stato &s) {
+            Per(s, 12).Quantita = 2147483647;
+            Per(s, 12).Pins = 9;
+        });
+        QTest::newRow("component gone") << modifica << Operazione([](Stato &s) { Togli(s, 12); }) << QString()
+                                        << "Nell'operazione 5 non c'è nulla da annullare.\r\nIl componente NE555 "
+                                           "(ID 12) non c'è più: non è stato riportato com'era.";
+        QTest::newRow("new component gone")
+            << Operazione([](Stato &s) { Aggiungi(s, Nuovo(15, "BD139", 5)); })
+            << Operazione([](Stato &s) { Togli(s, 15); }) << QString()
+            << "Nell'operazione 5 non c'è nulla da annullare.\r\nIl componente BD139 (ID 15) non c'è più: "
+               "non è stato tolto.";
+        QTest::newRow("damaged record") << Operazione([](Stato &s) { Togli(s, 12); }) << Operazione([](Stato &) {})
+                                        << "Codice: \"NE555\""
+                                        << "Impossibile annullare l'operazione 5: la riga di NE555 (ID 12) è "
+                                           "danneggiata.";
+        QTest::newRow("damaged changes") << modifica << Operazione([](Stato &) {}) << "Pins: 8 → 9"
+                                         << "Impossibile annullare l'operazione 5: la riga di NE555 (ID 12) è "
+                                            "danneggiata.";
+        QTest::newRow("beyond 32 bits") << modifica << Operazione([](Stato &s) { Per(s, 12).Quantita = -12; })
+                                        << QString()
+                                        << "Impossibile annullare l'operazione 5: la quantità di NE555 (ID 12) "
+                                           "uscirebbe dai limiti.";
+        QTest::newRow("no ID left")
+            << Operazione([](Stato &s) { Togli(s, 12); })
+            << Operazione([](Stato &s) {
+                   Aggiungi(s, Nuovo(12, "ALTRO", 1));
+                   s.ProssimoIDComponente = std::numeric_limits<qint32>::max();
+               })
+            << QString()
+            << "Impossibile aggiungere: gli ID disponibili sono esauriti.\r\n"
+               "Controllare il valore di \"Prossimo ID Componente\" nel file Info.ini";
+    }
+    void nonAnnullabile()
+    {
+        QFETCH(Operazione, operazione);
+        QFETCH(Operazione, dopo);
+        QFETCH(QString, dettagli);
+        QFETCH(QString, errore);
+        Fatta f = Esegui(operazione, "Modifica");
+        if (!dettagli.isEmpty())
+            f.righe.first().dettagli = dettagli;
+        Stato s = f.dopo;
+        dopo(s);
+        ContaPezzi(s);
+        const Stato prima = s;
+        for (CambiatiDopo scelta : {CambiatiDopo::Chiedi, CambiatiDopo::ApplicaDifferenza}) {
+            const EsitoAnnullamento esito = AnnullaOperazione(s, f.righe, scelta);
+            if (scelta == CambiatiDopo::Chiedi && !esito.cambiati.isEmpty())
+                continue;
+            QCOMPARE(esito.errore, errore);
+            QVERIFY(!esito.fatto() && esito.righe.isEmpty() && esito.avvisi.isEmpty());
+            QVERIFY(Confronta(s, prima).isEmpty());
+            QCOMPARE(s.ProssimoIDComponente, prima.ProssimoIDComponente);
+        }
+    }
+
+    // Part of an operation can still be undone: what is gone or changed is
+    // told, the rest is done.
+    void inParte()
+    {
+        const Fatta f = Esegui(
+            [](Stato &s) {
+                Per(s, 12).Descrizione = "nuova";
+                Per(s, 12).Pins = 16;
+                Per(s, 14).Quantita = 1;
+            },
+            MovimentoImportazione("x.csv"));
+        Stato s = f.dopo;
+        Togli(s, 14);
+        Per(s, 12).Descrizione = "cambiata ancora";
+        const EsitoAnnullamento esito = AnnullaOperazione(s, f.righe, CambiatiDopo::Chiedi);
+        QVERIFY(esito.fatto());
+        QCOMPARE(esito.avvisi,
+                 QStringList({"Il componente LM317 (ID 14) non c'è più: non è stato riportato com'era.",
+                              "Il campo Descrizione di NE555 (ID 12) è cambiato dopo l'operazione: resta "
+                              "\"cambiata ancora\"."}));
+        QCOMPARE(Per(s, 12).Pins, 8);
+        QCOMPARE(Per(s, 12).Descrizione, QStringLiteral("cambiata ancora"));
+        QCOMPARE(esito.righe.size(), 1);
+        QCOMPARE(esito.righe.first().dettagli, QStringLiteral("Pins: \"16\" → \"8\""));
+    }
+
+    // One component twice in one operation: undone newest first, back to
+    // where it started.
+    void stessoComponenteDueVolte()
+    {
+        const Stato base = Base();
+        Stato meta = base, fine = base;
+        Per(meta, 12).Quantita = 4;
+        Per(fine, 12).Quantita = 4;
+        Per(fine, 12).Quantita = 1;
+        Per(fine, 12).Note = "due volte";
+        QList<RigaMovimento> righe = RigheDaConfronto(base, meta, "Distinta a.csv × 1 scheda");
+        righe += RigheDaConfronto(meta, fine, "Distinta a.csv × 1 scheda");
+        Stato s = fine;
+        const EsitoAnnullamento esito = AnnullaOperazione(s, Scritte(righe, 5), CambiatiDopo::Chiedi);
+        QVERIFY2(esito.fatto(), qPrintable(esito.errore));
+        QVERIFY(Confronta(s, base).isEmpty());
+    }
+
+    void domanda()
+    {
+        QCOMPARE(DomandaCambiati(7, {{12, "NE555", 3, 5}, {14, "LM317", 36, 0}}),
+                 QStringLiteral("Dopo l'operazione 7 questi componenti sono cambiati:\r\n"
+                                "> NE555: ora 5, dopo l'operazione 3\r\n"
+                                "> LM317: ora 0, dopo l'operazione 36\r\n\r\n"
+                                "Premi Sì per applicare la differenza alle quantità attuali, "
+                                "No per non annullare nulla"));
+        QList<ComponenteCambiato> molti;
+        for (int i = 1; i <= 23; ++i)
+            molti.append({i, QStringLiteral("C%1").arg(i), 1, 2});
+        const QStringList righe = DomandaCambiati(1, molti).split("\r\n");
+        QCOMPARE(righe.size(), 1 + 20 + 1 + 2);
+        QCOMPARE(righe[20], QStringLiteral("> C20: ora 2, dopo l'operazione 1"));
+        QCOMPARE(righe[21], QStringLiteral("> ... e altri 3"));
+    }
+
+    void nessunaRiga()
+    {
+        Stato s = Base();
+        const EsitoAnnullamento esito = AnnullaOperazione(s, {}, CambiatiDopo::Chiedi);
+        QCOMPARE(esito.errore, QStringLiteral("Non c'è nessuna operazione da annullare."));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAnnullamento)
+#include "tst_annullamento.moc"
