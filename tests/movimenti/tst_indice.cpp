@@ -75,6 +75,8 @@ private slots:
         // shows it is not whole.
         QTest::newRow("cut after a field") << testa + Testo(e.mid(0, 2)) + TestoRigaMovimento(e[2]).left(54) + "\r\n"
                                                    + Testo(e.mid(2));
+        QTest::newRow("a field too many") << testa + Testo(e.mid(0, 2)) + TestoRigaMovimento(e[2]).chopped(2)
+                                                 + ";\"x\"\r\n" + Testo(e.mid(2));
         QTest::newRow("empty lines, a header again, junk")
             << testa + "\r\n" + Testo(e.mid(0, 4)) + testa + "junk;\"x\"\r\n\r\n" + Testo(e.mid(4));
     }
