@@ -299,7 +299,8 @@ private slots:
         QVERIFY(Riavvia(a.cartella.percorso(), &riletto));
         QVERIFY(!Avanzi(a.cartella.percorso()));
         QVERIFY(StessiDati(riletto, nuovo ? atteso : vecchio));
-        const QByteArray linee = TestoAggiunta({false, false, 1}, righe, 2, QDateTime(QDate(2025, 3, 7), QTime(9, 5, 1)));
+        const QByteArray linee =
+            TestoAggiunta({false, false, 1}, righe, 2, QDateTime(QDate(2025, 3, 7), QTime(9, 5, 1)));
         QCOMPARE(a.storico(), nuovo ? storicoVecchio + linee : storicoVecchio);
 
         // The next operation is numbered after what is there.

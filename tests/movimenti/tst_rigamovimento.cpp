@@ -60,11 +60,11 @@ private slots:
                              << QByteArray("\"2025-03-07 09:05:01\";\"1\";\"Nuovo\";\"12\";\"NE555\";\"ACME\";"
                                            "\"\";\"10\";\"+10\";\"\";\"\"\r\n");
         QTest::newRow("taken, with a note") << Riga(345, "Prelievo pezzi", 7, "BC547", 10, 3, "per la scheda")
-                                            << QByteArray("\"2025-03-07 09:05:01\";\"345\";\"Prelievo pezzi\";\"7\";"
-                                                          "\"BC547\";\"ACME\";\"10\";\"3\";\"-7\";\"per la scheda\";\"\"\r\n");
+            << QByteArray("\"2025-03-07 09:05:01\";\"345\";\"Prelievo pezzi\";\"7\";"
+                          "\"BC547\";\"ACME\";\"10\";\"3\";\"-7\";\"per la scheda\";\"\"\r\n");
         QTest::newRow("removed, negative") << Riga(2, "Eliminazione", 3, "X", -4, std::nullopt, "", "Codice: \"X\"")
-                                           << QByteArray("\"2025-03-07 09:05:01\";\"2\";\"Eliminazione\";\"3\";\"X\";"
-                                                         "\"ACME\";\"-4\";\"\";\"+4\";\"\";\"Codice: \"\"X\"\"\"\r\n");
+            << QByteArray("\"2025-03-07 09:05:01\";\"2\";\"Eliminazione\";\"3\";\"X\";"
+                          "\"ACME\";\"-4\";\"\";\"+4\";\"\";\"Codice: \"\"X\"\"\"\r\n");
         QTest::newRow("unchanged quantity") << Riga(9, "Modifica", 1, "A", 5, 5)
                                             << QByteArray("\"2025-03-07 09:05:01\";\"9\";\"Modifica\";\"1\";\"A\";"
                                                           "\"ACME\";\"5\";\"5\";\"0\";\"\";\"\"\r\n");
@@ -242,8 +242,8 @@ private slots:
         b.Descrizione = "Timer \"555\"";
         b.Pins = 14;
         QTest::newRow("two fields") << a << b
-                                    << QStringLiteral("Pins: \"8\" → \"14\"; "
-                                                      "Descrizione: \"Timer di precisione\" → \"Timer \"\"555\"\"\"");
+            << QStringLiteral("Pins: \"8\" → \"14\"; "
+                              "Descrizione: \"Timer di precisione\" → \"Timer \"\"555\"\"\"");
         b = a;
         b.NomeTipo = "TRANSISTOR, BJT";
         b.IDTipo = 4;
