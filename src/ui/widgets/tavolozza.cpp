@@ -71,3 +71,10 @@ void ApplicaTavolozza(bool temaChiaro)
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setPalette(TavolozzaScura());
 }
+
+ColoriAvviso ColoriRigaAvviso(bool chiaro)
+{
+    if (chiaro)
+        return {QColor(255, 200, 200), QColor(128, 0, 0)};
+    return {QColor(150, 30, 30), QColor(255, 255, 255)};
+}
