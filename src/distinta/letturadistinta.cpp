@@ -308,8 +308,8 @@ LetturaDistinta LeggiDistinta(const QByteArray &dati)
     if (esito.rigaIntestazione == 0) {
         esito.errore = QStringLiteral(
             "Nel file non c'\u00e8 un'intestazione riconoscibile: servono una colonna del componente "
-            "(\"Value\", \"Valore\" o \"MPN\") e una della quantit\u00e0 (\"Qty\", \"Quantity\", "
-            "\"Quantit\u00e0\").");
+            "(\"Value\", \"Comment\", \"Valore\", \"MPN\" o \"Codice\") e una della quantit\u00e0 (\"Qty\", "
+            "\"Quantity\", \"Quantit\u00e0\") o dei riferimenti (\"Reference\", \"Designator\", \"Parts\").");
         return esito;
     }
     esito.separatore = intestazione.separatore;

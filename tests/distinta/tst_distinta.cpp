@@ -432,8 +432,14 @@ private slots:
         QTest::newRow("vuoto") << QByteArray() << QString::fromUtf8("Il file è vuoto");
         QTest::newRow("binario") << QByteArray("PK\x03\x04\0\0\x14\0", 8)
                                  << QString::fromUtf8("Il file non è un testo CSV");
-        QTest::newRow("nessuna colonna nota") << QByteArray("Nome,Colore\r\nA,rosso\r\n")
-                                              << "Nel file non c'è un'intestazione riconoscibile";
+        QTest::newRow("nessuna colonna nota")
+            << QByteArray("Nome,Colore\r\nA,rosso\r\n")
+            << QString::fromUtf8("Nel file non c'è un'intestazione riconoscibile: servono una colonna del componente "
+                                 "(\"Value\", \"Comment\", \"Valore\", \"MPN\" o \"Codice\") e una della quantità "
+                                 "(\"Qty\", \"Quantity\", \"Quantità\") o dei riferimenti (\"Reference\", "
+                                 "\"Designator\", \"Parts\").");
+        QTest::newRow("valore senza quantità né riferimenti") << QByteArray("Value,Footprint\r\n10k,R_0805\r\n")
+                                                              << "Nel file non c'è un'intestazione riconoscibile";
         QTest::newRow("quantità senza componente") << QByteArray("Reference,Qty\r\nR1,2\r\n")
                                                    << "Nel file non c'è un'intestazione riconoscibile";
         QTest::newRow("solo intestazione") << QByteArray("Reference,Value,Qty\r\n\r\n")
