@@ -96,28 +96,20 @@ private slots:
         QTest::addColumn<qint64>("pezzi");
         QTest::addColumn<QString>("letto"); // separator, header line, quantity from references, lines joined, DNP
 
-        QTest::newRow("KiBot") << "kibot.csv" << MagazzinoLumen << CollegamentiLumen
-                               << QStringList{"8|100n|12|100N|Disponibile",
-                                              "10|10u|1||Da scegliere (2)",
-                                              "11|10u|3||Da scegliere (2)",
-                                              "20|Bottom Camera|3|CONN-USB-A|Mancano 1 (collegato)",
-                                              "36|AO3400A|8|AO3400A|Disponibile",
-                                              "41|2.7k|12|RES-2K7-0805|Disponibile (collegato)",
-                                              "44|10k|15|10K|Mancano 5",
-                                              "54|STM32F407VETx|1|STM32F407VETX|Disponibile",
-                                              "55|TL072|1|TL072|Disponibile"}
-                               << 49 << qint64(234) << ",|1|no|0|";
-        QTest::newRow("JLCPCB") << "jlcpcb.csv" << MagazzinoLumen << CollegamentiLumen
-                                << QStringList{"8|100n|12|100N|Disponibile",
-                                               "10|10u|1||Da scegliere (2)",
-                                               "11|10u|3||Da scegliere (2)",
-                                               "20|Bottom Camera|3|CONN-USB-A|Mancano 1 (collegato)",
-                                               "36|AO3400A|8|AO3400A|Disponibile",
-                                               "41|2.7k|12|RES-2K7-0805|Disponibile (collegato)",
-                                               "44|10k|15|10K|Mancano 5",
-                                               "54|STM32F407VETx|1|STM32F407VETX|Disponibile",
-                                               "55|TL072|1|TL072|Disponibile"}
-                                << 49 << qint64(234) << ",|1|yes|0|";
+        // KiBot's two files list the board in the same order.
+        const QStringList kibot{"8|100n|12|100N|Disponibile",
+                                "10|10u|1||Da scegliere (2)",
+                                "11|10u|3||Da scegliere (2)",
+                                "20|Bottom Camera|3|CONN-USB-A|Mancano 1 (collegato)",
+                                "36|AO3400A|8|AO3400A|Disponibile",
+                                "41|2.7k|12|RES-2K7-0805|Disponibile (collegato)",
+                                "44|10k|15|10K|Mancano 5",
+                                "54|STM32F407VETx|1|STM32F407VETX|Disponibile",
+                                "55|TL072|1|TL072|Disponibile"};
+        QTest::newRow("KiBot") << "kibot.csv" << MagazzinoLumen << CollegamentiLumen << kibot << 49 << qint64(234)
+                               << ",|1|no|0|";
+        QTest::newRow("JLCPCB") << "jlcpcb.csv" << MagazzinoLumen << CollegamentiLumen << kibot << 49 << qint64(234)
+                                << ",|1|yes|0|";
         // Here J14 is alone under "Bottom Camera"; J15 and J16 have values
         // of their own and no link.
         QTest::newRow("KiCad 5") << "kicad5-bom2grouped.csv" << MagazzinoLumen << CollegamentiLumen
