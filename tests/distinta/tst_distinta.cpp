@@ -219,16 +219,153 @@ private slots:
     }
 
     // Lines that use the same component share its stock in file order, and
-    // the pieces taken never exceed it.
+    // the pieces taken never exceed it. Lines that name the same part as
+    // written ("10k" twice, blanks aside) are one line of their pieces
+    // together; "10K" is written otherwise and stays a line of its own.
     void stessoComponenteSuPiuRighe()
     {
         Stato s;
         magazzino(s);
         const QByteArray bom = "Reference;Value;Quantity\r\nR1;10k;60\r\nR2;10K ;50\r\nR3; 10k;1\r\nU1;NE555;2\r\n";
-        VerificaDistinta v(s, LeggiDistinta(bom));
-        QCOMPARE(esiti(v), (QStringList{"10k|10K|Disponibile", "10K|10K|Mancano 10", "10k|10K|Mancano 1",
-                                        "NE555|NE555|Disponibile"}));
+        const LetturaDistinta l = LeggiDistinta(bom);
+        QCOMPARE(l.righeUnite, 1);
+        QCOMPARE(l.righe[0].riferimenti, QStringLiteral("R1,R3"));
+        QCOMPARE(l.righe[0].quantita, 61);
+        VerificaDistinta v(s, l);
+        QCOMPARE(esiti(v), (QStringList{"10k|10K|Disponibile", "10K|10K|Mancano 11", "NE555|NE555|Disponibile"}));
         QCOMPARE(v.prelievi(), (QList<Prelievo>{{1, 100}, {4, 2}}));
+    }
+
+    // How many references a list names: separated by commas, semicolons or
+    // blanks, ranges counted in full (either way round, with or without the
+    // letters after the dash, blanks around the dash allowed).
+    void riferimenti_data()
+    {
+        QTest::addColumn<QString>("elenco");
+        QTest::addColumn<qint64>("quanti");
+        QTest::addColumn<QString>("espansi"); // the first ones, at most 6, joined by "+"
+        QTest::newRow("virgole") << "R1,R2,R5" << qint64(3) << "R1+R2+R5";
+        QTest::newRow("virgole e spazi") << "C1, C2,  C3" << qint64(3) << "C1+C2+C3";
+        QTest::newRow("spazi, uno alla fine") << "A2 A3 A4 A5 A6 A7 A8 " << qint64(7) << "A2+A3+A4+A5+A6+A7";
+        QTest::newRow("punto e virgola") << "C1;C2" << qint64(2) << "C1+C2";
+        QTest::newRow("intervallo") << "R1-R4" << qint64(4) << "R1+R2+R3+R4";
+        QTest::newRow("intervallo senza lettere dopo") << "R1-4" << qint64(4) << "R1+R2+R3+R4";
+        QTest::newRow("intervallo al contrario") << "C12-C10" << qint64(3) << "C12+C11+C10";
+        QTest::newRow("intervallo con spazi e altri") << "R1 - R3, R7" << qint64(4) << "R1+R2+R3+R7";
+        QTest::newRow("intervallo di uno") << "U3-U3" << qint64(1) << "U3";
+        QTest::newRow("intervallo grande") << "R1-R1000000" << qint64(1000000) << "R1+R2+R3+R4+R5+R6";
+        QTest::newRow("lettere diverse: un nome") << "R1-C4" << qint64(1) << "R1-C4";
+        QTest::newRow("senza numero: un nome") << "U-A" << qint64(1) << "U-A";
+        QTest::newRow("vuoto") << "  " << qint64(0) << "";
+    }
+    void riferimenti()
+    {
+        QFETCH(QString, elenco);
+        QFETCH(qint64, quanti);
+        QFETCH(QString, espansi);
+        QCOMPARE(ContaRiferimenti(elenco), quanti);
+        QCOMPARE(EspandiRiferimenti(elenco, 6).join(u'+'), espansi);
+        if (quanti <= 6)
+            QCOMPARE(EspandiRiferimenti(elenco).size(), quanti);
+    }
+
+    // Which column each header name stands for: one line of a file whose
+    // header is given, read into references, value, MPN, stock code,
+    // footprint and quantity.
+    void colonne_data()
+    {
+        QTest::addColumn<QByteArray>("dati");
+        QTest::addColumn<QString>("letta"); // riferimenti|valore|mpn|codice|footprint|quantita
+        QTest::newRow("JLCPCB: Comment, Designator, senza quantità")
+            << QByteArray("\"Comment\",\"Designator\",\"Footprint\",\"LCSC Part #\"\n\"10k\",\"R1,R2,R3\",\"R_0805\",\"C17414\"\n")
+            << "R1,R2,R3|10k|||R_0805|3";
+        QTest::newRow("Eagle: Parts, Package")
+            << QByteArray("\"Qty\";\"Value\";\"Device\";\"Package\";\"Parts\";\"Description\"\n"
+                          "\"2\";\"100n\";\"C-EUC0805\";\"C0805\";\"C1, C2\";\"CAPACITOR\"\n")
+            << "C1, C2|100n|||C0805|2";
+        QTest::newRow("Eagle, elenco delle parti: Part") << QByteArray("Part;Value;Device;Package\nR7;10k;R-EU;R0805\n")
+                                                         << "R7|10k|||R0805|1";
+        QTest::newRow("KiBot: References prima di Part") << QByteArray("Row,Part,References,Value,Quantity Per PCB\n"
+                                                                       "1,R_Small,R1 R2,10k,2\n")
+                                                         << "R1 R2|10k||||2";
+        QTest::newRow("Value vince su Comment, anche dopo")
+            << QByteArray("Comment,Designator,Value,Qty\nResistenza,R1,10k,1\n") << "R1|10k||||1";
+        QTest::newRow("Footprint vince su Package") << QByteArray("Ref,Value,Package,Footprint,Qty\nR1,10k,0805,R_0805,1\n")
+                                                    << "R1|10k|||R_0805|1";
+        QTest::newRow("Package/Footprint") << QByteArray("Designator,Comment,Package / Footprint,Quantity\nU1,NE555,DIP8,1\n")
+                                           << "U1|NE555|||DIP8|1";
+        QTest::newRow("Designation del circuito stampato")
+            << QByteArray("\"Id\";\"Designator\";\"Footprint\";\"Quantity\";\"Designation\";\"Supplier and ref\";\n"
+                          "1;\"R2,R1\";\"R_Axial\";2;\"R\";;;\n")
+            << "R2,R1|R|||R_Axial|2";
+        QTest::newRow("Codice") << QByteArray("Ref,Value,Codice,Qty\nR1,10k,RES-10K,1\n") << "R1|10k||RES-10K||1";
+        QTest::newRow("IPN") << QByteArray("Ref,Value,ipn,Qty\nR1,10k,RES-10K,1\n") << "R1|10k||RES-10K||1";
+        QTest::newRow("Arvo") << QByteArray("Ref,Value,ARVO,Qty\nR1,10k,RES-10K,1\n") << "R1|10k||RES-10K||1";
+        QTest::newRow("Stock code") << QByteArray("Ref,Value,Stock Code,Qty\nR1,10k,RES-10K,1\n") << "R1|10k||RES-10K||1";
+        QTest::newRow("Codice produttore resta MPN")
+            << QByteArray("Ref,Value,Codice produttore,Qty\nR1,10k,RC0805,1\n") << "R1|10k|RC0805|||1";
+        QTest::newRow("MPN segnaposto") << QByteArray("Reference,Value,MPN,Count\nC1,100n,ANY,1\n") << "C1|100n||||1";
+        QTest::newRow("riga più corta dell'intestazione, valori con spazi")
+            << QByteArray("Reference, Quantity, Value, Footprint, Datasheet, LCSC, MPN\nA1 ,1,\" Y_Driver\",\"Module:P\"\n")
+            << "A1|Y_Driver|||Module:P|1";
+    }
+    void colonne()
+    {
+        QFETCH(QByteArray, dati);
+        QFETCH(QString, letta);
+        const LetturaDistinta l = LeggiDistinta(dati);
+        QVERIFY2(l.errore.isEmpty(), qPrintable(l.errore));
+        QCOMPARE(l.righe.size(), 1);
+        const RigaDistinta &r = l.righe[0];
+        QCOMPARE(r.errore, QString());
+        QCOMPARE(QStringList({r.riferimenti, r.valore, r.mpn, r.codice, r.footprint, QString::number(r.quantita)})
+                     .join(u'|'),
+                 letta);
+    }
+
+    // Without a quantity column every line counts its references; a line
+    // without any cannot be used. Lines of one part are added together, in
+    // the place of the first.
+    void quantitaDaiRiferimenti()
+    {
+        const LetturaDistinta l = LeggiDistinta("Reference, Value, Footprint\n\"R1\",\"10k\",\"R_0805\"\n"
+                                                "\"C1 C2\",\"100n\",\"C_0805\"\n\"\",\"1k\",\"R_0805\"\n"
+                                                "\"R2-R4\",\"10k\",\"R_0805\"\n\"R5\",\"10k\",\"R_0603\"\n");
+        QVERIFY2(l.errore.isEmpty(), qPrintable(l.errore));
+        QVERIFY(l.quantitaDaRiferimenti);
+        QCOMPARE(l.righeUnite, 1);
+        QStringList righe;
+        for (const RigaDistinta &r : l.righe)
+            righe << QStringLiteral("%1:%2:%3:%4").arg(r.numero).arg(r.riferimenti).arg(r.quantita).arg(r.errore);
+        QCOMPARE(righe, (QStringList{"2:R1,R2-R4:4:", "3:C1 C2:2:",
+                                     QString::fromUtf8("4::0:mancano i riferimenti, che danno la quantità"),
+                                     "6:R5:1:"}));
+        QCOMPARE(LeggiDistinta("Ref,Value\nR1-R1000001,10k\n").righe[0].errore,
+                 QString::fromUtf8("troppi riferimenti: 1000001 (al massimo 1000000 per scheda)"));
+        QVERIFY(!LeggiDistinta(BomKicad).quantitaDaRiferimenti);
+    }
+
+    // A stock code column is looked for first, then the MPN, then the
+    // value: each one only when the one before finds nothing.
+    void codiceDiMagazzino_data()
+    {
+        QTest::addColumn<QByteArray>("riga"); // Ref,Codice,MPN,Value,Qty
+        QTest::addColumn<QString>("esito");   // parte|codice|esito
+        QTest::newRow("codice prima dell'MPN") << QByteArray("U1,TL072,l7805cv,NE555,1") << "TL072|TL072|Disponibile";
+        QTest::newRow("codice non trovato: MPN") << QByteArray("U1,X-1,l7805cv,NE555,1") << "l7805cv|L7805CV|Disponibile";
+        QTest::newRow("né codice né MPN: valore") << QByteArray("U1,X-1,X-2,ne555,1") << "ne555|NE555|Disponibile";
+        QTest::newRow("solo il codice") << QByteArray("U1,lm7805,,,1") << "lm7805|LM7805|Disponibile";
+        QTest::newRow("nulla trovato: il codice") << QByteArray("U1,X-1,X-2,X-3,1") << "X-1||Non trovato";
+        QTest::newRow("codice di due componenti") << QByteArray("Q1,bc547,TL072,,1") << "bc547||Da scegliere (2)";
+    }
+    void codiceDiMagazzino()
+    {
+        QFETCH(QByteArray, riga);
+        QFETCH(QString, esito);
+        Stato s;
+        magazzino(s);
+        VerificaDistinta v(s, LeggiDistinta("Ref,Codice,MPN,Value,Qty\n" + riga + "\n"));
+        QCOMPARE(esiti(v), QStringList{esito});
     }
 
     // Separators, encodings, header names and lines before the header.
@@ -282,6 +419,7 @@ private slots:
     {
         const LetturaDistinta l = LeggiDistinta("Refs,Value,Qty,DNP\r\nR1,10k,2,\r\nR2,22k,1,DNP\r\nR3,1k,1,0\r\n");
         QCOMPARE(l.nonMontate, 1);
+        QCOMPARE(l.nonMontati, QStringList{"R2"});
         QCOMPARE(l.righe.size(), 2);
         QCOMPARE(l.righe[1].riferimenti, QStringLiteral("R3"));
     }
@@ -294,8 +432,14 @@ private slots:
         QTest::newRow("vuoto") << QByteArray() << QString::fromUtf8("Il file è vuoto");
         QTest::newRow("binario") << QByteArray("PK\x03\x04\0\0\x14\0", 8)
                                  << QString::fromUtf8("Il file non è un testo CSV");
-        QTest::newRow("nessuna colonna nota") << QByteArray("Nome,Colore\r\nA,rosso\r\n")
-                                              << "Nel file non c'è un'intestazione riconoscibile";
+        QTest::newRow("nessuna colonna nota")
+            << QByteArray("Nome,Colore\r\nA,rosso\r\n")
+            << QString::fromUtf8("Nel file non c'è un'intestazione riconoscibile: servono una colonna del componente "
+                                 "(\"Value\", \"Comment\", \"Valore\", \"MPN\" o \"Codice\") e una della quantità "
+                                 "(\"Qty\", \"Quantity\", \"Quantità\") o dei riferimenti (\"Reference\", "
+                                 "\"Designator\", \"Parts\").");
+        QTest::newRow("valore senza quantità né riferimenti") << QByteArray("Value,Footprint\r\n10k,R_0805\r\n")
+                                                              << "Nel file non c'è un'intestazione riconoscibile";
         QTest::newRow("quantità senza componente") << QByteArray("Reference,Qty\r\nR1,2\r\n")
                                                    << "Nel file non c'è un'intestazione riconoscibile";
         QTest::newRow("solo intestazione") << QByteArray("Reference,Value,Qty\r\n\r\n")
@@ -351,22 +495,25 @@ private slots:
     }
 
     // The shopping list: short and missing lines only, quoted where a field
-    // holds the separator or a quote, Windows-1252, CR LF, in Exported. (The
-    // window's test writes it with ";", where a comma needs no quotes.)
+    // holds the separator or a quote, UTF-8 with a byte-order mark (Ω and µ
+    // as in the BOM), CR LF, in Exported. (The window's test writes it with
+    // ";", where a comma needs no quotes.)
     void listaMancanti()
     {
         Archivio a;
-        const QByteArray bom = BomKicad + "\"J1,J2\",\"Morsetto \"\"5mm\"\" \xc2\xb5\",\"\",\"1\",\"\"\r\n";
+        const QByteArray bom = BomKicad + "\"J1,J2\",\"Morsetto \"\"5mm\"\" \xc2\xb5\",\"\",\"1\",\"\"\r\n"
+                                          "\"R9\",\"4,7\xce\xa9\",\"R_0805\",\"1\",\"\"\r\n";
         VerificaDistinta v(a.stato, LeggiDistinta(bom));
         v.calcola(a.stato, 2);
         const QString percorso = EsportaMancanti(a.stato, v, a.dialoghi);
         QCOMPARE(percorso, a.cartella.file("Exported/Mancanti.csv"));
         QCOMPARE(a.cartella.leggi("Exported/Mancanti.csv"),
-                 QByteArray("Riferimenti,Componente,Footprint,Codice,Necessari,In magazzino,Da acquistare\r\n"
+                 QByteArray("\xef\xbb\xbfRiferimenti,Componente,Footprint,Codice,Necessari,In magazzino,Da acquistare\r\n"
                             "\"C1,C2\",GRM21BR71H104KA01,Capacitor_SMD:C_0805_2012Metric,GRM21BR71H104KA01,4,1,3\r\n"
                             "U2,l7805cv,Package_TO_SOT_THT:TO-220-3_Vertical,L7805CV,2,1,1\r\n"
                             "D1,1N4148,Diode_THT:D_DO-35_SOD27_P7.62mm_Horizontal,,2,0,2\r\n"
-                            "\"J1,J2\",\"Morsetto \"\"5mm\"\" \xb5\",,,2,0,2\r\n"));
+                            "\"J1,J2\",\"Morsetto \"\"5mm\"\" \xc2\xb5\",,,2,0,2\r\n"
+                            "R9,\"4,7\xce\xa9\",R_0805,,2,0,2\r\n"));
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 

@@ -152,3 +152,10 @@ void ApplicaTavolozza(bool temaChiaro)
         QApplication::setStyle(new StileScuro);
     QApplication::setPalette(TavolozzaScura());
 }
+
+ColoriAvviso ColoriRigaAvviso(bool chiaro)
+{
+    if (chiaro)
+        return {QColor(255, 200, 200), QColor(128, 0, 0)};
+    return {QColor(150, 30, 30), QColor(255, 255, 255)};
+}

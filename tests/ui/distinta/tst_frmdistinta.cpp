@@ -4,7 +4,9 @@
 // with its confirmation, its failure and what the main window shows after.
 
 #include "common/bomkicad.h"
+#include "distinta/collegamenti.h"
 #include "ui/main/ambiente.h"
+#include "ui/widgets/tavolozza.h"
 
 using namespace prova;
 
@@ -43,6 +45,20 @@ QList<qint32> quantitaSuDisco(const Ambiente &a)
 
 const QList<qint32> Iniziali{100, 500, 1, 5, 10, 3, 10, 1, 4};
 
+// A stock that names parts its own way: the KiCad BOM's "10k" and "100nF"
+// are found only through a link.
+void magazzinoConCodiciPropri(Stato &s)
+{
+    riempiTabelle(s);
+    aggiungi(s, componente(1, "RES-10K-0805", 1, "TI", 1, "IC", 100));
+    aggiungi(s, componente(2, "C-100N-0805", 1, "TI", 1, "IC", 1));
+    aggiungi(s, componente(3, "NE555", 1, "TI", 1, "IC", 5));
+    aggiungi(s, componente(4, "BC547", 2, "ST", 2, "TR", 10));
+    aggiungi(s, componente(5, "BC547", 3, "NXP", 2, "TR", 3));
+    s.componente(1).Descrizione = QStringLiteral("Resistenza 10k 1% 0805");
+    s.componente(2).Descrizione = QStringLiteral("Condensatore 100nF X7R 0805");
+}
+
 // The widgets of the open window.
 struct Finestra {
     QWidget *w;
@@ -52,6 +68,30 @@ struct Finestra {
         return Figlio<T>(w, QLatin1String(nome));
     }
     ListaReport *lvd() const { return c<ListaReport>("LVD"); }
+    ListaReport *lvCollega() const { return c<ListaReport>("LVCollega"); }
+    QStringList trovati() const
+    {
+        QStringList out;
+        for (int r = 1; r <= lvCollega()->numeroRighe(); ++r)
+            out << lvCollega()->testo(r, 0) + u' ' + lvCollega()->testo(r, 1);
+        return out;
+    }
+    // The rows marked as short of pieces.
+    QList<int> marcate() const
+    {
+        QList<int> out;
+        for (int r = 1; r <= lvd()->numeroRighe(); ++r)
+            if (lvd()->evidenziata(r))
+                out << r;
+        return out;
+    }
+    void cerca(const QString &testo) const
+    {
+        auto *tx = c<QLineEdit>("txCollega");
+        tx->clear();
+        QTest::keyClicks(tx, testo);
+    }
+    bool attivo(const char *bottone) const { return c<QPushButton>(bottone)->isEnabled(); }
     QString riga(int r) const
     {
         QStringList celle;
@@ -74,9 +114,9 @@ struct Finestra {
 struct Prova : Ambiente {
     QByteArray componentiPrima;
     QByteArray iniPrima;
-    explicit Prova(const QByteArray &bom)
+    explicit Prova(const QByteArray &bom, void (*riempi)(Stato &) = magazzino)
     {
-        magazzino(stato);
+        riempi(stato);
         DialoghiFinti d;
         if (!SalvaDatabase(stato, d))
             qFatal("salvataggio iniziale fallito");
@@ -322,6 +362,172 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
+    // Lines short of pieces (short or not found, what the shopping list
+    // takes) are marked in the main list's colours of low stock, and follow
+    // the number of boards.
+    void righeSenzaPezziColorate()
+    {
+        Prova a(BomKicad);
+        a.usa([](const Finestra &f) {
+            QCOMPARE(f.marcate(), (QList<int>{2, 7}));
+            const QAbstractItemModel *m = f.lvd()->vista()->model();
+            const ColoriAvviso avviso = ColoriRigaAvviso(true);
+            QCOMPARE(m->data(m->index(1, 0), Qt::BackgroundRole).value<QColor>(), avviso.sfondo);
+            QCOMPARE(m->data(m->index(6, 3), Qt::ForegroundRole).value<QColor>(), avviso.testo);
+            QVERIFY(!m->data(m->index(0, 0), Qt::BackgroundRole).isValid());
+            QTest::keyClick(f.c<QSpinBox>("spnSchede"), Qt::Key_Up);
+            QCOMPARE(f.marcate(), (QList<int>{2, 5, 7}));
+            // Picking the BC547 of NXP (3 pieces) leaves the line one short.
+            ClicRiga(f.lvd(), 4, 0);
+            QTest::keyClick(f.c<QComboBox>("cmbScelta"), Qt::Key_End);
+            QCOMPARE(f.marcate(), (QList<int>{2, 4, 5, 7}));
+        });
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // Lines not found, found and ambiguous linked by hand through the search
+    // box; the links saved at once in Collegamenti.csv, used again when the
+    // window opens next, removable; a read-only archive keeps them as they
+    // are.
+    void collegaAMano()
+    {
+        Prova a(BomKicad, magazzinoConCodiciPropri);
+        a.usa([&](const Finestra &f) {
+            QCOMPARE(f.righe(), (QStringList{"R1,R2,R5|10k|3|3|||Non trovato",
+                                             "C1,C2|GRM21BR71H104KA01|2|2|||Non trovato",
+                                             "U1|ne555|1|1|NE555|5|Disponibile",
+                                             "Q1,Q2|BC547|2|2|2 componenti||Da scegliere (2)",
+                                             "U2|l7805cv|1|1|||Non trovato",
+                                             "U3|TL072CP|1|1|||Non trovato",
+                                             "D1|1N4148|1|1|||Non trovato"}));
+            QCOMPARE(f.c<QLabel>("lblCollega")->text(), QStringLiteral(
+                "Selezionare una riga della distinta per collegarla a mano a un componente del magazzino."));
+            f.cerca("0805");
+            QCOMPARE(f.trovati(), (QStringList{"RES-10K-0805 TI", "C-100N-0805 TI"}));
+            QCOMPARE(f.c<QLabel>("lblTrovati")->text(), QStringLiteral("Trovati 2 componenti"));
+            ClicRiga(f.lvCollega(), 1, 0);
+            QVERIFY(!f.attivo("btnCollega")); // no line chosen
+            QVERIFY(!f.attivo("btnScollega"));
+
+            // Not found, by value and footprint: the only component found
+            // is selected by itself.
+            ClicRiga(f.lvd(), 1, 0);
+            QCOMPARE(f.c<QLabel>("lblCollega")->text(),
+                     QStringLiteral("Collegare il valore \"10k\" con footprint \"Resistor_SMD:R_0805_2012Metric\" a "
+                                    "un componente del magazzino:"));
+            f.cerca("10k 0805");
+            QCOMPARE(f.trovati(), QStringList{"RES-10K-0805 TI"});
+            QCOMPARE(f.c<QLabel>("lblTrovati")->text(), QStringLiteral("Trovato 1 componente"));
+            QVERIFY(f.attivo("btnCollega"));
+            f.clic("btnCollega");
+            QCOMPARE(f.riga(1), QStringLiteral("R1,R2,R5|10k|3|3|RES-10K-0805|100|Disponibile (collegato)"));
+            QCOMPARE(f.stato(), QString::fromUtf8("Riga collegata a RES-10K-0805: il collegamento è salvato in "
+                                                  "Collegamenti.csv e vale anche per le prossime verifiche."));
+            QVERIFY(f.attivo("btnScollega"));
+
+            // Not found, by MPN, with a double click; one piece for two.
+            ClicRiga(f.lvd(), 2, 0);
+            QCOMPARE(f.c<QLabel>("lblCollega")->text(),
+                     QStringLiteral("Collegare l'MPN \"GRM21BR71H104KA01\" a un componente del magazzino:"));
+            QVERIFY(!f.attivo("btnScollega"));
+            f.cerca("condensatore");
+            QTest::mouseDClick(f.lvCollega()->vista()->viewport(), Qt::LeftButton, {},
+                               f.lvCollega()->vista()->visualRect(f.lvCollega()->vista()->model()->index(0, 0)).center());
+            QCOMPARE(f.riga(2), QStringLiteral("C1,C2|GRM21BR71H104KA01|2|2|C-100N-0805|1|Mancano 1 (collegato)"));
+
+            // Ambiguous, and found: each linked to another component.
+            ClicRiga(f.lvd(), 4, 0);
+            f.cerca("bc547");
+            ClicRiga(f.lvCollega(), 2, 0);
+            f.clic("btnCollega");
+            QCOMPARE(f.riga(4), QStringLiteral("Q1,Q2|BC547|2|2|BC547|3|Disponibile (collegato)"));
+            QVERIFY(!f.c<QComboBox>("cmbScelta")->isEnabled());
+            ClicRiga(f.lvd(), 3, 0);
+            f.cerca("res-10k");
+            f.clic("btnCollega");
+            QCOMPARE(f.riga(3), QStringLiteral("U1|ne555|1|1|RES-10K-0805|100|Disponibile (collegato)"));
+            QCOMPARE(f.c<QLabel>("lblCollega")->text(),
+                     QStringLiteral("Collegare il valore \"ne555\" con footprint \"Package_DIP:DIP-8_W7.62mm\" a "
+                                    "un componente del magazzino: ora \u00e8 collegato a RES-10K-0805."));
+            // ... and that one unlinked again.
+            f.clic("btnScollega");
+            QCOMPARE(f.riga(3), QStringLiteral("U1|ne555|1|1|NE555|5|Disponibile"));
+            QCOMPARE(f.stato(), QString::fromUtf8("Collegamento rimosso: la riga è cercata di nuovo per codice, MPN "
+                                                  "e valore."));
+            QCOMPARE(f.marcate(), (QList<int>{2, 5, 6, 7}));
+        });
+        const QByteArray salvato = "\xef\xbb\xbfMPN;Valore;Footprint;ID;Codice\r\n"
+                                   ";10k;Resistor_SMD:R_0805_2012Metric;1;RES-10K-0805\r\n"
+                                   "GRM21BR71H104KA01;;;2;C-100N-0805\r\n"
+                                   ";BC547;Package_TO_SOT_THT:TO-92_Inline;5;BC547\r\n";
+        QCOMPARE(a.cartella.leggi(NomeFileCollegamenti), salvato);
+        QVERIFY(a.fileInvariati());
+
+        // Next time the links are there; a read-only archive shows them but
+        // does not change them.
+        a.stato.SolaLettura = true;
+        a.usa([&](const Finestra &f) {
+            QCOMPARE(f.riga(1), QStringLiteral("R1,R2,R5|10k|3|3|RES-10K-0805|100|Disponibile (collegato)"));
+            QCOMPARE(f.riga(4), QStringLiteral("Q1,Q2|BC547|2|2|BC547|3|Disponibile (collegato)"));
+            ClicRiga(f.lvd(), 1, 0);
+            f.cerca("0805");
+            ClicRiga(f.lvCollega(), 2, 0);
+            QVERIFY(!f.attivo("btnCollega"));
+            QVERIFY(!f.attivo("btnScollega"));
+        });
+        QCOMPARE(a.cartella.leggi(NomeFileCollegamenti), salvato);
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // A links file that cannot be read: the check goes on without links and
+    // says why; a link then cannot be saved, and the user is told.
+    void collegamentiIlleggibili()
+    {
+        Prova a(BomKicad, magazzinoConCodiciPropri);
+        const QString file = a.cartella.file(NomeFileCollegamenti);
+        QVERIFY(QDir().mkpath(file));
+        a.usa([&](const Finestra &f) {
+            QCOMPARE(f.stato(), QString::fromUtf8("I collegamenti fatti a mano non sono stati letti. Impossibile "
+                                                  "leggere il file %1: non è un file normale o non è leggibile.")
+                                    .arg(QDir::toNativeSeparators(file)));
+            ClicRiga(f.lvd(), 1, 0);
+            f.cerca("res-10k");
+            a.dialoghi.setNextAnswer(Risposta::Ok);
+            f.clic("btnCollega");
+            verificaBox(a.dialoghi,
+                        QString::fromUtf8("Impossibile salvare il file Collegamenti.csv: il collegamento non è "
+                                          "cambiato.\r\nAl posto del file %1 c'è una cartella")
+                            .arg(QDir::toNativeSeparators(file)),
+                        QStringLiteral("Collegamento non salvato"), Icona::Critica, Pulsanti::Ok);
+            QCOMPARE(f.stato(), QString::fromUtf8("Il collegamento non è stato salvato."));
+            QCOMPARE(f.riga(1), QStringLiteral("R1,R2,R5|10k|3|3|||Non trovato"));
+        });
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // What the window says of how the file was read.
+    void descrizioneFile_data()
+    {
+        QTest::addColumn<QByteArray>("bom");
+        QTest::addColumn<QString>("fine");
+        QTest::newRow("DNP") << QByteArray("Reference,Value,Qty,DNP\nR1,10k,1,\nR2,22k,1,X\nR3,1k,1,DNP\n")
+                             << " - righe da non montare (DNP) escluse: 2 (R2, R3)";
+        QTest::newRow("senza quantità, righe unite")
+            << QByteArray("Designator,Comment\nR1,10k\nR2,10k\nR3,1k\n")
+            << QString::fromUtf8(" - senza colonna della quantità: i pezzi sono contati dai riferimenti"
+                                 " - righe dello stesso componente unite: 1");
+    }
+    void descrizioneFile()
+    {
+        QFETCH(QByteArray, bom);
+        QFETCH(QString, fine);
+        Prova a(bom);
+        a.usa([&](const Finestra &f) {
+            const QString testo = f.c<QLabel>("lblFile")->text();
+            QVERIFY2(testo.endsWith(QStringLiteral("separatore virgola)") + fine), qPrintable(testo));
+        });
+    }
+
     // The shopping list, from the button, byte for byte, and where it went.
     void esportaMancanti()
     {
@@ -333,7 +539,7 @@ private slots:
                                     + QDir::toNativeSeparators(a.cartella.file("Exported/Mancanti.csv")));
         });
         QCOMPARE(a.cartella.leggi("Exported/Mancanti.csv"),
-                 QByteArray("Riferimenti;Componente;Footprint;Codice;Necessari;In magazzino;Da acquistare\r\n"
+                 QByteArray("\xef\xbb\xbfRiferimenti;Componente;Footprint;Codice;Necessari;In magazzino;Da acquistare\r\n"
                             "C1,C2;GRM21BR71H104KA01;Capacitor_SMD:C_0805_2012Metric;GRM21BR71H104KA01;2;1;1\r\n"
                             "D1;1N4148;Diode_THT:D_DO-35_SOD27_P7.62mm_Horizontal;;1;0;1\r\n"));
         QCOMPARE(quantita(a.stato), Iniziali);

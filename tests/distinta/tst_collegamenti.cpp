@@ -1,0 +1,353 @@
+// Linking BOM lines to components by hand, without any window: the key a
+// line is linked by, the file Collegamenti.csv read and written back byte
+// for byte, the check using the links, saving them (and a save that fails),
+// and the search over codes and descriptions that finds the component.
+
+#include "common/bomkicad.h"
+#include "common/cartellatest.h"
+#include "common/dialoghifinti.h"
+#include "distinta/collegamenti.h"
+#include "distinta/letturadistinta.h"
+#include "distinta/ricercacomponenti.h"
+#include "distinta/verificadistinta.h"
+#include "store/stato.h"
+#include "store/tabelle.h"
+
+#include <QDir>
+#include <QTest>
+
+namespace {
+
+Componente pezzo(qint32 id, const char *codice, qint32 quantita, const char *produttore = "ACME",
+                 const char *descrizione = "")
+{
+    Componente c;
+    c.ID = id;
+    c.Codice = QString::fromUtf8(codice);
+    c.Quantita = quantita;
+    c.NomeProduttore = QString::fromUtf8(produttore);
+    c.NomeTipo = QStringLiteral("IC");
+    c.Descrizione = QString::fromUtf8(descrizione);
+    c.DataInserimento = QDateTime(QDate(2024, 1, 2), QTime(0, 0), Qt::UTC);
+    return c;
+}
+
+// The stock names parts its own way: the KiCad BOM's "10k" and "100nF" are
+// not codes here. IDs are not positions: they are what a link keeps.
+void magazzino(Stato &s)
+{
+    s.Componenti = {pezzo(21, "RES-10K-0805", 100, "YAGEO", "Resistenza 10k 1% 0805"),
+                    pezzo(22, "C-100N-0805", 500, "MURATA", "Condensatore 100nF X7R 0805"),
+                    pezzo(23, "NE555", 5),
+                    pezzo(25, "BC547", 10, "ST"),
+                    pezzo(26, "BC547", 3, "NXP"),
+                    pezzo(27, "L7805CV", 1, "ST", "Regolatore 5V TO-220"),
+                    pezzo(29, "1N4148-TAP", 1, "VISHAY", "Diodo di segnale")};
+    s.NumComponenti = 7;
+    s.ProssimoIDComponente = 30;
+    ContaPezzi(s);
+}
+
+QStringList esiti(const VerificaDistinta &v)
+{
+    QStringList out;
+    for (const VoceVerifica &voce : v.voci())
+        out << voce.parte + '|' + voce.codice + '|' + TestoEsito(voce);
+    return out;
+}
+
+RigaDistinta riga(const char *mpn, const char *valore, const char *footprint)
+{
+    RigaDistinta r;
+    r.mpn = QString::fromUtf8(mpn);
+    r.valore = QString::fromUtf8(valore);
+    r.footprint = QString::fromUtf8(footprint);
+    r.quantita = 1;
+    return r;
+}
+
+struct Archivio {
+    CartellaTest cartella;
+    Stato stato;
+    DialoghiFinti dialoghi;
+    Archivio()
+    {
+        stato.percorsi = Percorsi::DaCartella(cartella.percorso());
+        magazzino(stato);
+    }
+};
+
+const QByteArray Bom = BomKicad; // 10k, 100nF (by MPN), ne555, BC547, LM7805 (l7805cv), TL072, 1N4148
+
+} // namespace
+
+class TestCollegamenti : public QObject {
+    Q_OBJECT
+private slots:
+    // Two lines share a link when they carry the same MPN, or (without an
+    // MPN) the same value and footprint: letter case, blanks around and a
+    // footprint's library prefix aside.
+    void chiavi_data()
+    {
+        QTest::addColumn<QStringList>("prima");   // mpn, valore, footprint
+        QTest::addColumn<QStringList>("seconda");
+        QTest::addColumn<bool>("stessa");
+        QTest::newRow("MPN, maiuscole e spazi") << QStringList{"grm21", "100n", "C_0805"}
+                                                << QStringList{" GRM21 ", "100nF", "C_0603"} << true;
+        QTest::newRow("MPN contro valore") << QStringList{"GRM21", "", ""} << QStringList{"", "GRM21", ""} << false;
+        QTest::newRow("valore e footprint") << QStringList{"", "10k", "R_0805"} << QStringList{"", " 10K", "r_0805 "}
+                                            << true;
+        QTest::newRow("libreria del footprint") << QStringList{"", "10k", "Resistor_SMD:R_0805_2012Metric"}
+                                                << QStringList{"", "10k", "R_0805_2012Metric"} << true;
+        QTest::newRow("altro footprint") << QStringList{"", "10k", "R_0805"} << QStringList{"", "10k", "R_0603"}
+                                         << false;
+        QTest::newRow("altro valore") << QStringList{"", "10k", "R_0805"} << QStringList{"", "1k", "R_0805"} << false;
+        QTest::newRow("senza footprint") << QStringList{"", "10k", ""} << QStringList{"", "10k", "R_0805"} << false;
+        QTest::newRow("µ e Ω restano") << QStringList{"", "4,7µ", "C1206"} << QStringList{"", "4,7µ", "C1206"}
+                                       << true;
+    }
+    void chiavi()
+    {
+        QFETCH(QStringList, prima);
+        QFETCH(QStringList, seconda);
+        QFETCH(bool, stessa);
+        const QString a = ChiaveCollegamento(prima[0], prima[1], prima[2]);
+        const QString b = ChiaveCollegamento(seconda[0], seconda[1], seconda[2]);
+        QVERIFY(!a.isEmpty() && !b.isEmpty());
+        QCOMPARE(a == b, stessa);
+        // The links follow the key.
+        Collegamenti c;
+        QVERIFY(c.collega(riga(qPrintable(prima[0]), prima[1].toUtf8().constData(), qPrintable(prima[2])), 7, "X"));
+        RigaDistinta altra;
+        altra.mpn = seconda[0];
+        altra.valore = seconda[1];
+        altra.footprint = seconda[2];
+        QCOMPARE(c.id(altra), stessa ? 7 : 0);
+        QCOMPARE(ChiaveCollegamento("", " ", "R_0805"), QString());
+        QVERIFY(!c.collega(riga("", "", "R_0805"), 7, "X"));
+    }
+
+    // The file: header, a byte-order mark, CR LF; quoted fields; a line
+    // written twice counts once (the later); lines that cannot be read are
+    // kept and written back after the others.
+    void file()
+    {
+        const QByteArray dati = "\xef\xbb\xbfMPN;Valore;Footprint;ID;Codice\r\n"
+                                ";10k;Resistor_SMD:R_0805_2012Metric;21;RES-10K-0805\r\n"
+                                "GRM21BR71H104KA01;;;22;C-100N-0805\r\n"
+                                ";\"4,7\xc2\xb5;X\";C1206;23;NE555\r\n"
+                                "grm21br71h104ka01;;;26;BC547\r\n"
+                                ";1k;R_0805;abc;X\r\n"
+                                "\r\n"
+                                ";2k;R_0805\n"
+                                ";;R_0805;5;Y\n";
+        const Collegamenti c = Collegamenti::DaTesto(dati);
+        QCOMPARE(c.voci(), (QList<Collegamento>{{"", "10k", "Resistor_SMD:R_0805_2012Metric", 21, "RES-10K-0805"},
+                                                {"grm21br71h104ka01", "", "", 26, "BC547"},
+                                                {"", QString::fromUtf8("4,7µ;X"), "C1206", 23, "NE555"}}));
+        QCOMPARE(c.righeIlleggibili(), (QStringList{";1k;R_0805;abc;X", ";2k;R_0805", ";;R_0805;5;Y"}));
+        QCOMPARE(c.testo(), QByteArray("\xef\xbb\xbfMPN;Valore;Footprint;ID;Codice\r\n"
+                                       ";10k;Resistor_SMD:R_0805_2012Metric;21;RES-10K-0805\r\n"
+                                       "grm21br71h104ka01;;;26;BC547\r\n"
+                                       ";\"4,7\xc2\xb5;X\";C1206;23;NE555\r\n"
+                                       ";1k;R_0805;abc;X\r\n"
+                                       ";2k;R_0805\r\n"
+                                       ";;R_0805;5;Y\r\n"));
+        QCOMPARE(Collegamenti::DaTesto(c.testo()).testo(), c.testo());
+        QVERIFY(Collegamenti::DaTesto(QByteArray()).isEmpty());
+        QVERIFY(Collegamenti::DaTesto(QByteArray("\0\1\2", 3)).isEmpty());
+    }
+
+    // Any line can be linked: one not found, one with two candidates, one
+    // found by its value (which the link overrides); every line with the
+    // same key follows, and a link to a component no longer in the stock is
+    // left aside.
+    void verificaConCollegamenti_data()
+    {
+        QTest::addColumn<QByteArray>("collegamenti");
+        QTest::addColumn<QStringList>("cambiate"); // "line:outcome" of the lines that differ without links
+        const QByteArray intestazione = "MPN;Valore;Footprint;ID;Codice\r\n";
+        QTest::newRow("nessuno") << QByteArray() << QStringList();
+        QTest::newRow("non trovati e ambiguo")
+            << intestazione + ";10k;R_0805_2012Metric;21;\r\n"
+                              "grm21br71h104ka01;;;22;\r\n"
+                              ";bc547;Package_TO_SOT_THT:TO-92_Inline;26;\r\n"
+            << QStringList{"0:10k|RES-10K-0805|Disponibile (collegato)",
+                           "1:GRM21BR71H104KA01|C-100N-0805|Disponibile (collegato)",
+                           "3:BC547|BC547|Disponibile (collegato)"};
+        QTest::newRow("trovato, collegato ad altro") << intestazione + ";NE555;Package_DIP:DIP-8_W7.62mm;29;\r\n"
+                                                     << QStringList{"2:ne555|1N4148-TAP|Disponibile (collegato)"};
+        QTest::newRow("per MPN, non per valore") << intestazione + "TL072CP;;;27;\r\n;1N4148;;29;\r\n"
+                                                 << QStringList{"5:TL072CP|L7805CV|Mancano 1 (collegato)"};
+        QTest::newRow("componente eliminato") << intestazione + ";ne555;DIP-8_W7.62mm;24;\r\n" << QStringList();
+    }
+    void verificaConCollegamenti()
+    {
+        QFETCH(QByteArray, collegamenti);
+        QFETCH(QStringList, cambiate);
+        Stato s;
+        magazzino(s);
+        QStringList attesi{"10k||Non trovato",          "GRM21BR71H104KA01||Non trovato", "ne555|NE555|Disponibile",
+                           "BC547||Da scegliere (2)",   "l7805cv|L7805CV|Disponibile",    "TL072CP||Non trovato",
+                           "1N4148||Non trovato"};
+        for (const QString &c : cambiate)
+            attesi[c.section(u':', 0, 0).toInt()] = c.section(u':', 1);
+        VerificaDistinta v(s, LeggiDistinta(Bom), Collegamenti::DaTesto(collegamenti));
+        QCOMPARE(esiti(v), attesi);
+        // A linked line uses that component only: nothing to pick.
+        for (int i = 0; i < v.voci().size(); ++i) {
+            if (v.voci()[i].collegata) {
+                QCOMPARE(v.voci()[i].candidati.size(), 1);
+                QVERIFY(!v.scegli(i, 0));
+            }
+        }
+    }
+
+    // Two lines with one link share the component's stock in file order;
+    // the component keeps its link when it moves in the table.
+    void collegamentoSeguitoDaPiuRighe()
+    {
+        Stato s;
+        magazzino(s);
+        const QByteArray bom = "Ref,Value,Footprint,Qty\n"
+                               "R1,10k,Resistor_SMD:R_0805_2012Metric,60\n"
+                               "R2,10K,R_0805_2012Metric,50\n"
+                               "R3,10k,R_0603,1\n";
+        const Collegamenti c = Collegamenti::DaTesto(";10k;R_0805_2012Metric;21;\r\n");
+        VerificaDistinta v(s, LeggiDistinta(bom), c);
+        QCOMPARE(esiti(v), (QStringList{"10k|RES-10K-0805|Disponibile (collegato)",
+                                        "10K|RES-10K-0805|Mancano 10 (collegato)", "10k||Non trovato"}));
+        s.Componenti.move(0, 6);
+        v.riconfronta(s);
+        QCOMPARE(v.voci()[0].scelta, 7);
+        QCOMPARE(v.prelievi(), (QList<Prelievo>{{7, 100}}));
+    }
+
+    // Linking and unlinking from the check save the file at once, and the
+    // next check (another BOM of the same parts) uses what was saved.
+    void collegaEScollega()
+    {
+        Archivio a;
+        VerificaDistinta v(a.stato, LeggiDistinta(Bom), LeggiCollegamenti(a.stato));
+        QVERIFY(v.collegamenti().isEmpty());
+        QVERIFY(!a.cartella.esiste(NomeFileCollegamenti));
+        QVERIFY(CollegaRiga(a.stato, v, 0, 1, a.dialoghi));                 // 10k
+        QVERIFY(CollegaRiga(a.stato, v, 6, 7, a.dialoghi));                 // 1N4148
+        QVERIFY(CollegaRiga(a.stato, v, 3, 5, a.dialoghi));                 // BC547: NXP
+        QVERIFY(CollegaRiga(a.stato, v, 6, 6, a.dialoghi));                 // 1N4148 again: replaced
+        QVERIFY(!CollegaRiga(a.stato, v, 7, 1, a.dialoghi));                // no such line
+        QVERIFY(!CollegaRiga(a.stato, v, 0, 8, a.dialoghi));                // no such component
+        const QByteArray atteso = "\xef\xbb\xbfMPN;Valore;Footprint;ID;Codice\r\n"
+                                  ";10k;Resistor_SMD:R_0805_2012Metric;21;RES-10K-0805\r\n"
+                                  ";1N4148;Diode_THT:D_DO-35_SOD27_P7.62mm_Horizontal;27;L7805CV\r\n"
+                                  ";BC547;Package_TO_SOT_THT:TO-92_Inline;26;BC547\r\n";
+        QCOMPARE(a.cartella.leggi(NomeFileCollegamenti), atteso);
+        // The regulator's only piece went to the line before.
+        QCOMPARE(esiti(v)[6], QStringLiteral("1N4148|L7805CV|Mancano 1 (collegato)"));
+
+        // Another BOM, another day: the same parts are linked.
+        const QByteArray altra = "Designator,Comment,Footprint\nR7 R8,10K,R_0805_2012Metric\nQ5,BC547,TO-92_Inline\n";
+        VerificaDistinta w(a.stato, LeggiDistinta(altra), LeggiCollegamenti(a.stato));
+        QCOMPARE(esiti(w), (QStringList{"10K|RES-10K-0805|Disponibile (collegato)", "BC547|BC547|Disponibile (collegato)"}));
+
+        QVERIFY(ScollegaRiga(a.stato, v, 0, a.dialoghi));
+        QVERIFY(!ScollegaRiga(a.stato, v, 0, a.dialoghi)); // nothing left to remove
+        QVERIFY(!ScollegaRiga(a.stato, v, 2, a.dialoghi)); // never linked
+        QCOMPARE(esiti(v)[0], QStringLiteral("10k||Non trovato"));
+        QCOMPARE(a.cartella.leggi(NomeFileCollegamenti),
+                 QByteArray("\xef\xbb\xbfMPN;Valore;Footprint;ID;Codice\r\n"
+                            ";1N4148;Diode_THT:D_DO-35_SOD27_P7.62mm_Horizontal;27;L7805CV\r\n"
+                            ";BC547;Package_TO_SOT_THT:TO-92_Inline;26;BC547\r\n"));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // A save that fails (a folder in the file's place) or a read-only
+    // archive: the user is told, the links and outcomes stay as they were.
+    void salvataggioNonRiuscito_data()
+    {
+        QTest::addColumn<bool>("solaLettura");
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("cartella al posto del file") << false << QString::fromUtf8("Al posto del file %1 c'è una cartella");
+        QTest::newRow("sola lettura") << true << QString::fromUtf8("l'archivio è aperto in sola lettura");
+    }
+    void salvataggioNonRiuscito()
+    {
+        QFETCH(bool, solaLettura);
+        QFETCH(QString, motivo);
+        Archivio a;
+        a.cartella.scrivi(NomeFileCollegamenti, "MPN;Valore;Footprint;ID;Codice\r\n;ne555;DIP-8_W7.62mm;29;\r\n");
+        VerificaDistinta v(a.stato, LeggiDistinta(Bom), LeggiCollegamenti(a.stato));
+        const QStringList prima = esiti(v);
+        QCOMPARE(prima[2], QStringLiteral("ne555|1N4148-TAP|Disponibile (collegato)"));
+        if (solaLettura) {
+            a.stato.SolaLettura = true;
+        } else {
+            QFile::remove(a.cartella.file(NomeFileCollegamenti));
+            QVERIFY(QDir().mkpath(a.cartella.file(NomeFileCollegamenti)));
+        }
+        for (int passo = 0; passo < 2; ++passo) {
+            a.dialoghi.setNextAnswer(Risposta::Ok);
+            QVERIFY(passo == 0 ? !CollegaRiga(a.stato, v, 0, 1, a.dialoghi) : !ScollegaRiga(a.stato, v, 2, a.dialoghi));
+            const auto box = a.dialoghi.ultimoBox();
+            QCOMPARE(box.testo, QString::fromUtf8("Impossibile salvare il file Collegamenti.csv: il collegamento non è "
+                                                  "cambiato.\r\n")
+                                    + (solaLettura ? motivo
+                                                   : motivo.arg(QDir::toNativeSeparators(
+                                                       a.cartella.file(NomeFileCollegamenti)))));
+            QCOMPARE(box.titolo, QStringLiteral("Collegamento non salvato"));
+            QCOMPARE(box.icona, Icona::Critica);
+            QCOMPARE(esiti(v), prima);
+        }
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // A file that cannot be read gives no links and says why.
+    void fileIlleggibile()
+    {
+        Archivio a;
+        QVERIFY(QDir().mkpath(a.cartella.file(NomeFileCollegamenti)));
+        QString errore;
+        QVERIFY(LeggiCollegamenti(a.stato, &errore).isEmpty());
+        QCOMPARE(errore, QString::fromUtf8("Impossibile leggere il file %1: non è un file normale o non è leggibile.")
+                             .arg(QDir::toNativeSeparators(a.cartella.file(NomeFileCollegamenti))));
+    }
+
+    // The search to link by: every word in the code or the description,
+    // letter case aside; at most so many listed, all counted.
+    void ricerca_data()
+    {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<int>("massimo");
+        QTest::addColumn<QList<qint32>>("posizioni");
+        QTest::addColumn<qsizetype>("trovati");
+        QTest::newRow("codice") << "10k" << 10 << QList<qint32>{1} << qsizetype(1);
+        QTest::newRow("parte del codice, più componenti") << "0805" << 10 << QList<qint32>{1, 2} << qsizetype(2);
+        QTest::newRow("descrizione") << "regolatore" << 10 << QList<qint32>{6} << qsizetype(1);
+        QTest::newRow("due parole, codice e descrizione") << "  c-100n   x7r " << 10 << QList<qint32>{2} << qsizetype(1);
+        QTest::newRow("parole in ordine diverso") << "0805 RES" << 10 << QList<qint32>{1} << qsizetype(1);
+        QTest::newRow("una parola manca") << "0805 NPO" << 10 << QList<qint32>{} << qsizetype(0);
+        QTest::newRow("limite") << "bc547" << 1 << QList<qint32>{4} << qsizetype(2);
+        QTest::newRow("non tra due componenti") << "TAPRES" << 10 << QList<qint32>{} << qsizetype(0);
+        QTest::newRow("non tra codice e descrizione") << "TAPDIODO" << 10 << QList<qint32>{} << qsizetype(0);
+        QTest::newRow("vuoto") << "   " << 10 << QList<qint32>{} << qsizetype(0);
+        QTest::newRow("µ nella descrizione") << QString::fromUtf8("µf") << 10 << QList<qint32>{3} << qsizetype(1);
+    }
+    void ricerca()
+    {
+        QFETCH(QString, testo);
+        QFETCH(int, massimo);
+        QFETCH(QList<qint32>, posizioni);
+        QFETCH(qsizetype, trovati);
+        Stato s;
+        magazzino(s);
+        s.componente(3).Descrizione = QString::fromUtf8("Timer, 10µF di\ndisaccoppiamento");
+        s.Componenti.append(pezzo(30, "RES-1K", 1)); // beyond the count: not searched
+        const RicercaComponenti r(s);
+        qsizetype quanti = -1;
+        QCOMPARE(r.cerca(testo, massimo, &quanti), posizioni);
+        QCOMPARE(quanti, trovati);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCollegamenti)
+#include "tst_collegamenti.moc"
