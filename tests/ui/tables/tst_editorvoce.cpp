@@ -111,8 +111,8 @@ private slots:
 
     // The picture fitted into the box; cleared for no image, a missing file,
     // a file that is not a picture, and "Annulla". "Carica": a cancelled
-    // choice keeps the name, a file from another folder gives its bare name,
-    // "Annulla" leaves the stored name.
+    // choice keeps the name, a file of the package folder gives its bare
+    // name, "Annulla" leaves the stored name.
     void immaginePackage()
     {
         Banco b;
@@ -145,12 +145,12 @@ private slots:
         b.dialoghi.setNextFile(QString());
         QTest::mouseClick(carica, Qt::LeftButton);
         QCOMPARE(casella(f.get(), "txImmagine")->text(), QStringLiteral("dip8.jpg"));
-        b.dialoghi.setNextFile(QStringLiteral("/altrove/sotto/nuova.bmp"));
+        b.dialoghi.setNextFile(b.stato.percorsi.CartellaPackages + "nuova.bmp");
         QTest::mouseClick(carica, Qt::LeftButton);
         const auto dialogo = b.dialoghi.dialoghiFile().last();
         QCOMPARE(dialogo.titolo, QStringLiteral("Ricerca immagine"));
         QCOMPARE(dialogo.cartella, b.stato.percorsi.CartellaPackages);
-        QCOMPARE(dialogo.filtro, QStringLiteral("Images|*.jpg;*.jpeg;*.bmp"));
+        QVERIFY(dialogo.filtro.startsWith(QStringLiteral("Images|*.jpg;*.jpeg;*.bmp;")));
         QCOMPARE(casella(f.get(), "txImmagine")->text(), QStringLiteral("nuova.bmp"));
         QVERIFY(conFigura(f.get())); // looked for in the package folder
         QCOMPARE(f->focusWidget(), voce(f.get(), 2));
@@ -163,7 +163,9 @@ private slots:
 
     // A package picture named by a FIFO, a folder, a device, or a name
     // leading out of Packages: a row click or "Carica" shows no picture,
-    // opens and waits for nothing, and says nothing; the name is kept.
+    // opens and waits for nothing, and says nothing; the name is kept. A
+    // file picked out of the folder is offered to be copied in: "No" keeps
+    // the name there was.
     void immaginePackageSpeciale_data()
     {
         QTest::addColumn<QString>("nome"); // ASSOLUTO: the full path of a picture outside
@@ -196,9 +198,13 @@ private slots:
         QCOMPARE(casella(f.get(), "txImmagine")->text(), nome);
         QVERIFY(!conFigura(f.get()));
         clic(f.get(), "edit");
-        b.dialoghi.setNextFile(nome.startsWith(u'/') ? nome : pack + nome);
+        const QString scelto = nome.startsWith(u'/') ? nome : pack + nome;
+        const bool fuori = QDir::cleanPath(QFileInfo(scelto).absolutePath()) != QDir::cleanPath(pack);
+        if (fuori)
+            b.dialoghi.setNextAnswer(Risposta::No);
+        b.dialoghi.setNextFile(scelto);
         QTest::mouseClick(trova<QPushButton>(f.get(), "btnLoadPic"), Qt::LeftButton);
-        QCOMPARE(casella(f.get(), "txImmagine")->text(), QFileInfo(nome).fileName());
+        QCOMPARE(casella(f.get(), "txImmagine")->text(), fuori ? nome : QFileInfo(nome).fileName());
         QVERIFY(!conFigura(f.get()));
         QVERIFY(!fifo.aperta());
         VERIFICA_DIALOGHI(b.dialoghi);
