@@ -3,8 +3,11 @@
 #include "store/fileincartella.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileSystemWatcher>
 #include <QMouseEvent>
+
+#include <algorithm>
 
 ListaFile::ListaFile(const QString &schema, QWidget *parent)
     : ListaFile(schema.split(QLatin1Char(';'), Qt::SkipEmptyParts), parent)
@@ -57,7 +60,13 @@ void ListaFile::sorveglia()
 void ListaFile::ricarica()
 {
     sorveglia();
+    QElapsedTimer durata;
+    durata.start();
     const QStringList nomi = ElencoFileInCartella(m_cartella, m_filtri);
+    // A folder of very many files takes a while to read: the next reading
+    // after a change waits longer, so that a stream of changes leaves the
+    // window free most of the time.
+    m_attesa.setInterval(int(std::clamp<qint64>(3 * durata.elapsed(), AttesaMs, 4 * AttesaMs)));
     if (nomi == m_nomi && count() == nomi.size())
         return;
     const QString scelto = nomeSelezionato();

@@ -30,7 +30,8 @@ public:
     QString nomeSelezionato() const;
 
     // How long a change of the folder waits before the list is read again,
-    // so that a burst of changes (a hundred files copied in) reads it once.
+    // so that a burst of changes (a hundred files copied in) reads it once;
+    // up to four times as long for a folder that takes long to read.
     static constexpr int AttesaMs = 250;
 
 signals:
