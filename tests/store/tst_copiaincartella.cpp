@@ -1,7 +1,5 @@
-// A file picked outside its folder (Pics, Datasheet, Packages) copied in:
-// where a picked file counts as inside, the free name for keeping both, the
-// copy itself, and the questions asked on the way with what each answer
-// leaves in the folder.
+// A file picked outside its folder copied in: the free name for keeping
+// both, the copy, and the questions asked with what each answer leaves.
 
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
@@ -10,35 +8,17 @@
 #include "store/fileincartella.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QTest>
-
-#include <memory>
 
 namespace {
 
-const QString Vecchia = QStringLiteral("VECCHIA");
-const QString Nuova = QStringLiteral("NUOVA");
-
-// The entries of a folder, sorted, as "name=content"; a folder shows as
-// "name/", a link as "name->target".
-QStringList contenuto(const QString &cartella)
+// The entries of a folder as "name=content", "name/" for a folder, "name@" for a link.
+QStringList contenuto(const CartellaTest &c, const QString &cartella)
 {
     QStringList voci;
-    const QFileInfoList elenco = QDir(cartella).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden
-                                                                  | QDir::System,
-                                                              QDir::Name);
-    for (const QFileInfo &info : elenco) {
-        if (info.isSymLink()) {
-            voci << info.fileName() + QStringLiteral("->") + QFileInfo(info.symLinkTarget()).fileName();
-        } else if (info.isDir()) {
-            voci << info.fileName() + u'/';
-        } else {
-            QFile f(info.filePath());
-            voci << info.fileName() + u'=' + QString::fromUtf8(f.open(QIODevice::ReadOnly) ? f.readAll() : "?");
-        }
-    }
+    const auto filtro = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden;
+    for (const QFileInfo &i : QDir(c.file(cartella)).entryInfoList(filtro, QDir::Name))
+        voci << i.fileName() + (i.isSymLink() ? "@" : i.isDir() ? "/" : '=' + c.leggi(cartella + '/' + i.fileName()));
     return voci;
 }
 
@@ -47,192 +27,107 @@ QStringList contenuto(const QString &cartella)
 class TestCopiaInCartella : public QObject {
     Q_OBJECT
 private slots:
-    // The free name numbers from 2, skips every kind of entry that holds a
-    // name (a file, a folder, a link leading nowhere), takes the first gap,
-    // and keeps the extension (the last one) at the end.
     void nomeLibero_data()
     {
-        QTest::addColumn<QStringList>("presenti"); // "x/" a folder, "x@" a broken link, otherwise a file
-        QTest::addColumn<QString>("nome");
-        QTest::addColumn<QString>("atteso");
-        QTest::newRow("primo") << QStringList{"foto.png"} << "foto.png" << "foto (2).png";
-        QTest::newRow("secondo") << QStringList{"foto.png", "foto (2).png"} << "foto.png" << "foto (3).png";
-        QTest::newRow("buco") << QStringList{"foto.png", "foto (3).png"} << "foto.png" << "foto (2).png";
-        QTest::newRow("molti") << QStringList{"a.jpg", "a (2).jpg", "a (3).jpg", "a (4).jpg", "a (5).jpg",
-                                              "a (6).jpg", "a (7).jpg", "a (8).jpg", "a (9).jpg", "a (10).jpg"}
-                               << "a.jpg" << "a (11).jpg";
-        QTest::newRow("cartella") << QStringList{"foto.png", "foto (2).png/"} << "foto.png" << "foto (3).png";
-        QTest::newRow("collegamento rotto") << QStringList{"foto.png", "foto (2).png@"} << "foto.png"
-                                            << "foto (3).png";
-        QTest::newRow("due punti") << QStringList{"foto.tar.png"} << "foto.tar.png" << "foto.tar (2).png";
-        QTest::newRow("senza estensione") << QStringList{"LEGGIMI"} << "LEGGIMI" << "LEGGIMI (2)";
-        QTest::newRow("punto iniziale") << QStringList{".png"} << ".png" << ".png (2)";
-        QTest::newRow("maiuscole diverse") << QStringList{"foto.png", "FOTO (2).png"} << "foto.png"
-                                           << "foto (2).png";
-        QTest::newRow("spazi") << QStringList{"data sheet.pdf"} << "data sheet.pdf" << "data sheet (2).pdf";
+        QTest::addColumn<QStringList>("presenti"); // "x/" a folder, "x@" a link leading nowhere
+        QTest::addColumn<QString>("atteso");       // for "a.b.png"
+        QTest::newRow("primo") << QStringList{} << "a.b (2).png";
+        QTest::newRow("dopo il 2") << QStringList{"a.b (2).png"} << "a.b (3).png";
+        QTest::newRow("buco") << QStringList{"a.b (3).png"} << "a.b (2).png";
+        QTest::newRow("cartella e collegamento") << QStringList{"a.b (2).png/", "a.b (3).png@"} << "a.b (4).png";
+        QTest::newRow("maiuscole") << QStringList{"A.B (2).png"} << "a.b (2).png";
     }
     void nomeLibero()
     {
         QFETCH(QStringList, presenti);
-        QFETCH(QString, nome);
         QFETCH(QString, atteso);
         CartellaTest c;
-        const QString pics = c.file(QStringLiteral("Pics"));
-        QVERIFY(QDir().mkpath(pics));
+        const QString pics = c.file(QStringLiteral("Pics/"));
+        c.scrivi(QStringLiteral("Pics/a.b.png"), "x");
         for (const QString &p : presenti) {
             if (p.endsWith(u'/'))
-                QVERIFY(QDir().mkpath(pics + u'/' + p));
+                QVERIFY(QDir().mkpath(pics + p));
             else if (p.endsWith(u'@'))
-                QVERIFY(QFile::link(QStringLiteral("manca"), pics + u'/' + p.chopped(1)));
+                QVERIFY(QFile::link(QStringLiteral("manca"), pics + p.chopped(1)));
             else
                 c.scrivi(QStringLiteral("Pics/") + p, "x");
         }
-        QCOMPARE(NomeLibero(pics, nome), atteso);
-        QCOMPARE(NomeLibero(pics + u'/', nome), atteso);
+        QCOMPARE(NomeLibero(pics, QStringLiteral("a.b.png")), atteso);
+        QCOMPARE(NomeLibero(pics, QStringLiteral("LEGGIMI")), QStringLiteral("LEGGIMI (2)"));
     }
 
-    // Only a file directly in the folder counts as in it, however the path
-    // reaches it; a sub-folder, or a sibling whose name starts the same, is
-    // elsewhere.
-    void fileNellaCartella_data()
-    {
-        QTest::addColumn<QString>("percorso"); // inside the test folder
-        QTest::addColumn<bool>("dentro");
-        QTest::newRow("diretto") << "Pics/a.png" << true;
-        QTest::newRow("file mancante") << "Pics/manca.png" << true;
-        QTest::newRow("punto punto") << "Pics/sotto/../a.png" << true;
-        QTest::newRow("cartella collegata") << "ViaCollegamento/a.png" << true;
-        QTest::newRow("sottocartella") << "Pics/sotto/a.png" << false;
-        QTest::newRow("cartella sorella") << "Pics2/a.png" << false;
-        QTest::newRow("cartella del programma") << "a.png" << false;
-        QTest::newRow("altrove") << "Scaricati/a.png" << false;
-    }
-    void fileNellaCartella()
-    {
-        QFETCH(QString, percorso);
-        QFETCH(bool, dentro);
-        CartellaTest c;
-        for (const char *f : {"Pics/a.png", "Pics/sotto/a.png", "Pics2/a.png", "a.png", "Scaricati/a.png"})
-            c.scrivi(QLatin1String(f), "x");
-        QVERIFY(QFile::link(c.file(QStringLiteral("Pics")), c.file(QStringLiteral("ViaCollegamento"))));
-        QCOMPARE(FileNellaCartella(c.file(QStringLiteral("Pics")) + u'/', c.file(percorso)), dentro);
-        QCOMPARE(FileNellaCartella(c.file(QStringLiteral("Pics")), c.file(percorso)), dentro);
-        QVERIFY(!FileNellaCartella(c.file(QStringLiteral("Manca")), c.file(QStringLiteral("Manca/a.png"))));
-    }
-
-    // The copy: every byte, up to the limit and not beyond it; a source that
-    // is missing, a folder or a FIFO (never opened) refused with a
-    // description; a folder removed since the start made again; no
-    // temporary left behind in any case.
+    // Every byte up to the limit, nothing beyond it, nothing from what is no
+    // regular file (a FIFO is never opened); a Pics removed is made again.
     void copia_data()
     {
-        QTest::addColumn<QString>("origine"); // inside the test folder
-        QTest::addColumn<qint64>("massimo");
-        QTest::addColumn<bool>("picsPresente"); // false: the folder was removed since the start
-        QTest::addColumn<QString>("errore");    // ORIGINE stands for the source's full path; empty: copied
-        const qint64 mega = 1024 * 1024;
-        QTest::newRow("vuoto") << "Scaricati/vuoto.png" << mega << true << "";
-        QTest::newRow("tutti i byte") << "Scaricati/byte.png" << mega << true << "";
-        QTest::newRow("al limite") << "Scaricati/mega.png" << mega << true << "";
-        QTest::newRow("oltre il limite") << "Scaricati/oltre.png" << mega << true
+        QTest::addColumn<QString>("origine");
+        QTest::addColumn<QString>("errore"); // ORIGINE: the source's path; empty: copied
+        QTest::newRow("al limite") << "mega.png" << "";
+        QTest::newRow("oltre il limite") << "oltre.png"
                                          << "Il file ORIGINE è troppo grande per essere copiato (più di 1 MB)";
-        QTest::newRow("mancante") << "Scaricati/manca.png" << mega << true << "Impossibile leggere il file ORIGINE";
-        QTest::newRow("cartella") << "Scaricati/cartella.png" << mega << true << "Impossibile leggere il file ORIGINE";
-        QTest::newRow("fifo") << "Scaricati/fifo.png" << mega << true << "Impossibile leggere il file ORIGINE";
-        QTest::newRow("collegamento") << "Scaricati/collegamento.png" << mega << true << "";
-        QTest::newRow("cartella Pics sparita") << "Scaricati/byte.png" << mega << false << "";
+        QTest::newRow("mancante") << "manca.png" << "Impossibile leggere il file ORIGINE";
+        QTest::newRow("fifo") << "fifo.png" << "Impossibile leggere il file ORIGINE";
     }
     void copia()
     {
         QFETCH(QString, origine);
-        QFETCH(qint64, massimo);
-        QFETCH(bool, picsPresente);
         QFETCH(QString, errore);
         CartellaTest c;
-        QByteArray tutti;
+        QByteArray mega(1024 * 1024, 'm');
         for (int i = 0; i < 256; ++i)
-            tutti += char(i);
-        c.scrivi(QStringLiteral("Scaricati/vuoto.png"), QByteArray());
-        c.scrivi(QStringLiteral("Scaricati/byte.png"), tutti);
-        c.scrivi(QStringLiteral("Scaricati/mega.png"), QByteArray(1024 * 1024, 'm'));
-        c.scrivi(QStringLiteral("Scaricati/oltre.png"), QByteArray(1024 * 1024 + 1, 'o'));
-        QVERIFY(QDir().mkpath(c.file(QStringLiteral("Scaricati/cartella.png"))));
-        QVERIFY(QFile::link(QStringLiteral("byte.png"), c.file(QStringLiteral("Scaricati/collegamento.png"))));
-        FifoSorvegliata fifo(c.file(QStringLiteral("Scaricati/fifo.png")));
-        QVERIFY(fifo.creata());
-        const QString pics = c.file(QStringLiteral("Pics"));
-        if (picsPresente)
-            QVERIFY(QDir().mkpath(pics));
-
+            mega[i] = char(i);
+        c.scrivi(QStringLiteral("USB/mega.png"), mega);
+        c.scrivi(QStringLiteral("USB/oltre.png"), mega + 'o');
+        FifoSorvegliata fifo(c.file(QStringLiteral("USB/fifo.png")));
         QString descrizione;
-        const QString sorgente = c.file(origine);
-        QCOMPARE(CopiaNellaCartella(sorgente, pics, QStringLiteral("x.png"), &descrizione, massimo),
+        const QString sorgente = c.file(QStringLiteral("USB/") + origine);
+        QCOMPARE(CopiaNellaCartella(sorgente, c.file(QStringLiteral("Pics")), QStringLiteral("x.png"), &descrizione,
+                                    1024 * 1024),
                  errore.isEmpty());
-        if (errore.isEmpty()) {
-            QCOMPARE(c.leggi(QStringLiteral("Pics/x.png")), c.leggi(origine));
-            QVERIFY(RisolviNome(pics, QStringLiteral("x.png")).regolare()); // a copy, not a link
-            QCOMPARE(QDir(pics).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
-                     QStringList{"x.png"});
-        } else {
-            QCOMPARE(descrizione, QString(errore).replace(QStringLiteral("ORIGINE"), sorgente));
-            QVERIFY(QDir(pics).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System));
-        }
-        QVERIFY(!fifo.aperta());
+        QCOMPARE(descrizione, errore.replace(QStringLiteral("ORIGINE"), sorgente));
+        QCOMPARE(contenuto(c, QStringLiteral("Pics")), errore.isEmpty() ? QStringList{"x.png=" + mega} : QStringList{});
+        QVERIFY(fifo.creata() && !fifo.aperta());
     }
 
-    // The whole way from the file dialog's answer to the name stored: which
-    // questions are asked, in this order, for which answers, and what the
-    // folder holds afterwards. The picked file is "a.png" holding "NUOVA"
-    // unless the row says otherwise; the folder may already hold an "a.png".
+    // From the file dialog's answer to the name stored: the questions asked
+    // (first lines), and what Pics holds afterwards. The file picked holds
+    // "NUOVA"; Pics may already hold an "a.png".
     void porta_data()
     {
-        QTest::addColumn<QString>("scelto");   // inside the test folder; empty: the dialog cancelled
-        QTest::addColumn<QString>("presente"); // in Pics as a.png: "", "uguale", "diverso", "cartella", "sola lettura", "rotto"
+        QTest::addColumn<QString>("scelto");   // empty: the dialog cancelled
+        QTest::addColumn<QString>("presente"); // Pics/a.png: "NUOVA", "VECCHIA", "/" a folder, "R" read-only
         QTest::addColumn<QList<int>>("risposte");
-        QTest::addColumn<QString>("atteso"); // the name to store; "-" for nothing
-        QTest::addColumn<QStringList>("domande"); // copia, esistente, virgolette, errore
-        QTest::addColumn<QStringList>("pics");    // the folder afterwards (see contenuto)
-        const int si = int(Risposta::Si), no = int(Risposta::No), ok = int(Risposta::Ok);
-        const int sostituisci = int(Risposta::Sostituisci), entrambi = int(Risposta::MantieniEntrambi),
-                  annulla = int(Risposta::Annulla);
-        const QStringList copia{"copia"}, esistente{"copia", "esistente"},
-            fallita{"copia", "esistente", "errore"};
-        QTest::newRow("dialogo annullato") << "" << "" << QList<int>{} << "-" << QStringList{} << QStringList{};
-        QTest::newRow("nella cartella") << "Pics/a.png" << "diverso" << QList<int>{} << "a.png" << QStringList{}
-                                        << QStringList{"a.png=VECCHIA"};
-        QTest::newRow("cartella raggiunta da un collegamento")
-            << "ViaCollegamento/a.png" << "diverso" << QList<int>{} << "a.png" << QStringList{}
-            << QStringList{"a.png=VECCHIA"};
-        QTest::newRow("virgolette") << "Scaricati/a\"b.png" << "" << QList<int>{ok} << "-"
-                                    << QStringList{"virgolette"} << QStringList{};
-        QTest::newRow("No") << "Scaricati/a.png" << "" << QList<int>{no} << "-" << copia << QStringList{};
-        QTest::newRow("Sì") << "Scaricati/a.png" << "" << QList<int>{si} << "a.png" << copia
-                            << QStringList{"a.png=NUOVA"};
-        QTest::newRow("sottocartella di Pics") << "Pics/sotto/a.png" << "" << QList<int>{si} << "a.png" << copia
-                                               << QStringList{"a.png=NUOVA", "sotto/"};
-        QTest::newRow("stessi byte già presenti") << "Scaricati/a.png" << "uguale" << QList<int>{si} << "a.png"
-                                                  << copia << QStringList{"a.png=NUOVA"};
-        QTest::newRow("Sostituisci") << "Scaricati/a.png" << "diverso" << QList<int>{si, sostituisci} << "a.png"
-                                     << esistente << QStringList{"a.png=NUOVA"};
-        QTest::newRow("Mantieni entrambi") << "Scaricati/a.png" << "diverso" << QList<int>{si, entrambi}
-                                           << "a (2).png" << esistente
-                                           << QStringList{"a (2).png=NUOVA", "a.png=VECCHIA"};
-        QTest::newRow("Annulla") << "Scaricati/a.png" << "diverso" << QList<int>{si, annulla} << "-" << esistente
+        QTest::addColumn<QString>("atteso"); // "-": nothing stored
+        QTest::addColumn<QStringList>("domande");
+        QTest::addColumn<QStringList>("pics");
+        const int si = int(Risposta::Si), ok = int(Risposta::Ok), sost = int(Risposta::Sostituisci);
+        const QString copia = QStringLiteral("Copiare il file nella cartella Pics?");
+        const QString esiste = QStringLiteral("Nella cartella Pics esiste già un file di nome a.png.");
+        const QString errore = QStringLiteral("Il file non è stato copiato nella cartella Pics:");
+        QTest::newRow("annullato") << "" << "" << QList<int>{} << "-" << QStringList{} << QStringList{};
+        QTest::newRow("in Pics") << "Pics/a.png" << "VECCHIA" << QList<int>{} << "a.png" << QStringList{}
                                  << QStringList{"a.png=VECCHIA"};
-        QTest::newRow("cartella omonima, Mantieni entrambi")
-            << "Scaricati/a.png" << "cartella" << QList<int>{si, entrambi} << "a (2).png" << esistente
-            << QStringList{"a (2).png=NUOVA", "a.png/"};
-        QTest::newRow("cartella omonima, Sostituisci")
-            << "Scaricati/a.png" << "cartella" << QList<int>{si, sostituisci, ok} << "-" << fallita
-            << QStringList{"a.png/"};
-        QTest::newRow("collegamento rotto omonimo, Mantieni entrambi")
-            << "Scaricati/a.png" << "rotto" << QList<int>{si, entrambi} << "a (2).png" << esistente
-            << QStringList{"a (2).png=NUOVA", "a.png->manca.png"};
-        QTest::newRow("sola lettura, Sostituisci") << "Scaricati/a.png" << "sola lettura"
-                                                   << QList<int>{si, sostituisci, ok} << "-" << fallita
-                                                   << QStringList{"a.png=VECCHIA"};
-        QTest::newRow("illeggibile") << "Scaricati/fifo.png" << "" << QList<int>{si, ok} << "-"
-                                     << QStringList{"copia", "errore"} << QStringList{};
+        QTest::newRow("Pics per un collegamento") << "ViaLink/a.png" << "VECCHIA" << QList<int>{} << "a.png"
+                                                  << QStringList{} << QStringList{"a.png=VECCHIA"};
+        QTest::newRow("virgolette") << "USB/a\"b.png" << "" << QList<int>{ok} << "-"
+                                    << QStringList{AvvisoVirgoletteNelNome} << QStringList{};
+        QTest::newRow("No") << "USB/a.png" << "" << QList<int>{int(Risposta::No)} << "-" << QStringList{copia}
+                            << QStringList{};
+        QTest::newRow("Sì") << "USB/a.png" << "" << QList<int>{si} << "a.png" << QStringList{copia}
+                            << QStringList{"a.png=NUOVA"};
+        QTest::newRow("sottocartella") << "Pics/sub/a.png" << "" << QList<int>{si} << "a.png" << QStringList{copia}
+                                       << QStringList{"a.png=NUOVA", "sub/"};
+        QTest::newRow("stessi byte") << "USB/a.png" << "NUOVA" << QList<int>{si} << "a.png" << QStringList{copia}
+                                     << QStringList{"a.png=NUOVA"};
+        QTest::newRow("Sostituisci") << "USB/a.png" << "VECCHIA" << QList<int>{si, sost} << "a.png"
+                                     << QStringList{copia, esiste} << QStringList{"a.png=NUOVA"};
+        QTest::newRow("Mantieni entrambi") << "USB/a.png" << "/" << QList<int>{si, int(Risposta::MantieniEntrambi)}
+                                           << "a (2).png" << QStringList{copia, esiste}
+                                           << QStringList{"a (2).png=NUOVA", "a.png/"};
+        QTest::newRow("Annulla") << "USB/a.png" << "VECCHIA" << QList<int>{si, int(Risposta::Annulla)} << "-"
+                                 << QStringList{copia, esiste} << QStringList{"a.png=VECCHIA"};
+        QTest::newRow("sola lettura") << "USB/a.png" << "R" << QList<int>{si, sost, ok} << "-"
+                                      << QStringList{copia, esiste, errore} << QStringList{"a.png=VECCHIA"};
     }
     void porta()
     {
@@ -243,61 +138,42 @@ private slots:
         QFETCH(QStringList, domande);
         QFETCH(QStringList, pics);
         CartellaTest c;
-        const QString cartella = c.file(QStringLiteral("Pics")) + u'/';
-        QVERIFY(QDir().mkpath(cartella));
-        for (const char *f : {"Scaricati/a.png", "Scaricati/a\"b.png", "Pics/sotto/a.png"})
-            c.scrivi(QLatin1String(f), Nuova.toUtf8());
-        QVERIFY(QFile::link(c.file(QStringLiteral("Pics")), c.file(QStringLiteral("ViaCollegamento"))));
-        FifoSorvegliata fifo(c.file(QStringLiteral("Scaricati/fifo.png")));
-        QVERIFY(fifo.creata());
-        const QString gia = cartella + QStringLiteral("a.png");
-        if (presente == QLatin1String("uguale")) {
-            c.scrivi(QStringLiteral("Pics/a.png"), Nuova.toUtf8());
-        } else if (presente == QLatin1String("diverso") || presente == QLatin1String("sola lettura")) {
-            c.scrivi(QStringLiteral("Pics/a.png"), Vecchia.toUtf8());
-            if (presente == QLatin1String("sola lettura"))
-                QVERIFY(QFile::setPermissions(gia, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
-        } else if (presente == QLatin1String("cartella")) {
-            QVERIFY(QDir().mkpath(gia));
-        } else if (presente == QLatin1String("rotto")) {
-            QVERIFY(QFile::link(QStringLiteral("manca.png"), gia));
-        }
-        if (scelto != QLatin1String("Pics/sotto/a.png"))
-            QVERIFY(QDir(cartella + QStringLiteral("sotto")).removeRecursively());
+        c.scrivi(QStringLiteral("USB/a.png"), "NUOVA");
+        c.scrivi(QStringLiteral("USB/a\"b.png"), "NUOVA");
+        QVERIFY(QDir().mkpath(c.file(QStringLiteral("Pics"))));
+        if (scelto.startsWith(QLatin1String("Pics/sub")))
+            c.scrivi(scelto, "NUOVA");
+        QVERIFY(QFile::link(c.file(QStringLiteral("Pics")), c.file(QStringLiteral("ViaLink"))));
+        if (presente == QLatin1String("/"))
+            QVERIFY(QDir().mkpath(c.file(QStringLiteral("Pics/a.png"))));
+        else if (!presente.isEmpty())
+            c.scrivi(QStringLiteral("Pics/a.png"), presente == QLatin1String("R") ? "VECCHIA" : presente.toUtf8());
+        if (presente == QLatin1String("R"))
+            QVERIFY(QFile::setPermissions(c.file(QStringLiteral("Pics/a.png")), QFileDevice::ReadOwner));
 
         DialoghiFinti d;
         for (int r : risposte)
             d.setNextAnswer(Risposta(r));
-        const std::optional<QString> nome =
-            PortaNellaCartella(d, scelto.isEmpty() ? QString() : c.file(scelto), cartella, QStringLiteral("Pics"));
-
+        const auto nome = PortaNellaCartella(d, scelto.isEmpty() ? QString() : c.file(scelto),
+                                             c.file(QStringLiteral("Pics/")), QStringLiteral("Pics"));
         QCOMPARE(nome.value_or(QStringLiteral("-")), atteso);
-        QCOMPARE(d.boxes().size(), domande.size());
-        for (qsizetype i = 0; i < domande.size(); ++i) {
-            const DialoghiFinti::Box &b = d.boxes()[i];
-            QVERIFY(b.titolo.isEmpty());
-            if (domande[i] == QLatin1String("copia")) {
-                QCOMPARE(b.testo, QStringLiteral("Copiare il file nella cartella Pics?"));
-                QCOMPARE(b.icona, Icona::Domanda);
+        QStringList chieste;
+        for (const DialoghiFinti::Box &b : d.boxes()) {
+            chieste << b.testo.section(QStringLiteral("\r\n"), 0, 0);
+            if (chieste.last().startsWith(QLatin1String("Copiare"))) {
                 QCOMPARE(b.pulsanti, Pulsanti::SiNo);
-            } else if (domande[i] == QLatin1String("esistente")) {
-                QCOMPARE(b.testo, QStringLiteral("Nella cartella Pics esiste già un file di nome a.png.\r\n"
-                                                 "Sostituirlo con il file scelto o mantenerli entrambi?"));
-                QCOMPARE(b.icona, Icona::Domanda);
+            } else if (chieste.last().startsWith(QLatin1String("Nella"))) {
+                QCOMPARE(b.testo.section(QStringLiteral("\r\n"), 1),
+                         QStringLiteral("Sostituirlo con il file scelto o mantenerli entrambi?"));
                 QCOMPARE(b.pulsanti, Pulsanti::SostituisciMantieniAnnulla);
-            } else if (domande[i] == QLatin1String("virgolette")) {
-                QCOMPARE(b.testo, AvvisoVirgoletteNelNome);
-                QCOMPARE(b.icona, Icona::Esclamazione);
-                QCOMPARE(b.pulsanti, Pulsanti::Ok);
             } else {
-                QVERIFY2(b.testo.startsWith(QStringLiteral("Il file non è stato copiato nella cartella Pics:\r\n")),
-                         qPrintable(b.testo));
-                QCOMPARE(b.icona, Icona::Critica);
                 QCOMPARE(b.pulsanti, Pulsanti::Ok);
             }
+            QCOMPARE(b.icona, b.pulsanti != Pulsanti::Ok ? Icona::Domanda
+                              : chieste.last() == AvvisoVirgoletteNelNome ? Icona::Esclamazione : Icona::Critica);
         }
-        QCOMPARE(contenuto(cartella), pics);
-        QVERIFY(!fifo.aperta());
+        QCOMPARE(chieste, domande);
+        QCOMPARE(contenuto(c, QStringLiteral("Pics")), pics);
         VERIFICA_DIALOGHI(d);
     }
 };

@@ -241,63 +241,44 @@ private slots:
     }
 
     // "Carica" on a picture of another folder: "Sì" copies it into Packages
-    // (under a free name when the user keeps both) and the entry shows and
-    // stores the name there; "No" and "Annulla" keep the name there was.
-    // Nothing is written but the picture until "Salva".
+    // and the entry shows and stores the name there; "No" keeps the name
+    // there was and copies nothing. No data file is written before "Salva".
     void immaginePackageDaAltraCartella_data()
     {
-        QTest::addColumn<bool>("omonima"); // Packages already holds another so8.png
-        QTest::addColumn<QList<int>>("risposte");
-        QTest::addColumn<QString>("atteso"); // the name in txImmagine, then stored
-        const int si = int(Risposta::Si);
-        QTest::newRow("Sì") << false << QList<int>{si} << "so8.png";
-        QTest::newRow("No") << false << QList<int>{int(Risposta::No)} << "dip8.bmp";
-        QTest::newRow("omonima, Mantieni entrambi") << true << QList<int>{si, int(Risposta::MantieniEntrambi)}
-                                                    << "so8 (2).png";
-        QTest::newRow("omonima, Sostituisci") << true << QList<int>{si, int(Risposta::Sostituisci)} << "so8.png";
-        QTest::newRow("omonima, Annulla") << true << QList<int>{si, int(Risposta::Annulla)} << "dip8.bmp";
+        QTest::addColumn<int>("risposta");
+        QTest::addColumn<QString>("atteso");
+        QTest::newRow("Sì") << int(Risposta::Si) << "so8.png";
+        QTest::newRow("No") << int(Risposta::No) << "dip8.bmp";
     }
     void immaginePackageDaAltraCartella()
     {
-        QFETCH(bool, omonima);
-        QFETCH(QList<int>, risposte);
+        QFETCH(int, risposta);
         QFETCH(QString, atteso);
         Banco b;
-        const QString pack = b.stato.percorsi.CartellaPackages;
         QImage img(40, 20, QImage::Format_RGB32);
         img.fill(Qt::red);
-        QVERIFY(img.save(pack + "dip8.bmp"));
+        QVERIFY(img.save(b.stato.percorsi.CartellaPackages + "dip8.bmp"));
         img.fill(Qt::green);
-        b.cartella.scrivi(QStringLiteral("Chiavetta/so8.png"), QByteArray());
-        QVERIFY(img.save(b.cartella.file(QStringLiteral("Chiavetta/so8.png"))));
-        if (omonima)
-            b.cartella.scrivi(QStringLiteral("Packages/so8.png"), "vecchio");
-        b.package(1, QStringLiteral("DIP8"), QStringLiteral("Dual in line"), QStringLiteral("dip8.bmp"));
+        QVERIFY(QDir().mkpath(b.cartella.file(QStringLiteral("USB"))));
+        QVERIFY(img.save(b.cartella.file(QStringLiteral("USB/so8.png"))));
+        b.package(1, QStringLiteral("DIP8"), QString(), QStringLiteral("dip8.bmp"));
         auto f = b.apri();
         scheda(f.get(), 2);
         clicRiga(lista(f.get(), "LVG"), 1);
         clic(f.get(), "edit");
-        for (int r : risposte)
-            b.dialoghi.setNextAnswer(Risposta(r));
-        b.dialoghi.setNextFile(b.cartella.file(QStringLiteral("Chiavetta/so8.png")));
+        b.dialoghi.setNextAnswer(Risposta(risposta));
+        b.dialoghi.setNextFile(b.cartella.file(QStringLiteral("USB/so8.png")));
         QTest::mouseClick(trova<QPushButton>(f.get(), "btnLoadPic"), Qt::LeftButton);
-
-        QCOMPARE(b.dialoghi.boxes().first().testo, QStringLiteral("Copiare il file nella cartella Packages?"));
+        QCOMPARE(b.dialoghi.ultimoBox().testo, QStringLiteral("Copiare il file nella cartella Packages?"));
         QCOMPARE(casella(f.get(), "txImmagine")->text(), atteso);
         const QImage mostrata = trova<QLabel>(f.get(), "imgPack")->pixmap().toImage();
-        QCOMPARE(mostrata.pixelColor(mostrata.width() / 2, mostrata.height() / 2),
-                 atteso.startsWith(QLatin1String("so8")) ? QColor(Qt::green) : QColor(Qt::red));
-        if (atteso.startsWith(QLatin1String("so8")))
-            QCOMPARE(b.cartella.leggi(QStringLiteral("Packages/") + atteso),
-                     b.cartella.leggi(QStringLiteral("Chiavetta/so8.png")));
-        if (omonima && atteso != QLatin1String("so8.png"))
-            QCOMPARE(b.cartella.leggi(QStringLiteral("Packages/so8.png")), QByteArray("vecchio"));
-        QVERIFY(!b.cartella.esiste(QStringLiteral("Packages.dat")) && !b.cartella.esiste(QStringLiteral("Info.ini")));
-
+        const bool copiata = atteso == QLatin1String("so8.png");
+        QCOMPARE(b.cartella.leggi(QStringLiteral("Packages/so8.png")),
+                 copiata ? b.cartella.leggi(QStringLiteral("USB/so8.png")) : QByteArray());
+        QCOMPARE(mostrata.pixelColor(10, 5), copiata ? QColor(Qt::green) : QColor(Qt::red));
+        QVERIFY(!b.cartella.esiste(QStringLiteral("Packages.dat")));
         clic(f.get(), "save");
-        QCOMPARE(b.stato.package(1).Immagine, atteso);
-        QCOMPARE(b.cartella.leggi(QStringLiteral("Packages.dat")),
-                 QByteArray("1,\"DIP8\",\"Dual in line\",\"") + atteso.toUtf8() + "\"\r\n");
+        QCOMPARE(b.cartella.leggi(QStringLiteral("Packages.dat")), "1,\"DIP8\",\"\",\"" + atteso.toUtf8() + "\"\r\n");
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
