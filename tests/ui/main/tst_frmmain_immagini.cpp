@@ -485,8 +485,9 @@ private slots:
     // picture and datasheet controls work all the same, so that the very
     // first component can get them as every later one does. While nothing
     // is shown or edited, they are locked and the picture does nothing.
-    // The picture list shows only pictures; a click shows one, "Inserisci"
-    // associates it; the file dialogs keep only the name.
+    // The picture list shows only pictures (of any format Qt reads, by
+    // name); a click shows one, "Inserisci" associates it; a file picked in
+    // its folder is taken by its name.
     void associazioniSuTabellaVuota()
     {
         Ambiente a;
@@ -502,7 +503,7 @@ private slots:
         QStringList elenco;
         for (int i = 0; i < flp->count(); ++i)
             elenco << flp->item(i)->text();
-        QCOMPARE(elenco, QStringList({"a.bmp", "b.JPG", "c.jpeg"}));
+        QCOMPARE(elenco, QStringList({"a.bmp", "b.JPG", "c.jpeg", "e.png"}));
         QVERIFY(!a.w("fmImm")->isEnabled());
         QVERIFY(!apreFinestra(a));
         a.premi("new");
@@ -514,10 +515,10 @@ private slots:
         QCOMPARE(a.testo("txPic"), QString());
         QTest::mouseClick(a.w("btnAddJPG"), Qt::LeftButton);
         QCOMPARE(a.testo("txPic"), QStringLiteral("a.bmp"));
-        a.dialoghi.setNextFile(QStringLiteral("/altrove/c.jpeg"));
+        a.dialoghi.setNextFile(a.cartella.file(QStringLiteral("Pics/c.jpeg")));
         QTest::mouseClick(a.w("btnLoadPic"), Qt::LeftButton);
         QCOMPARE(a.dialoghi.dialoghiFile().last().cartella, a.stato.percorsi.CartellaPics);
-        QCOMPARE(a.dialoghi.dialoghiFile().last().filtro, QStringLiteral("Images|*.jpg;*.jpeg;*.bmp"));
+        QVERIFY(a.dialoghi.dialoghiFile().last().filtro.startsWith(QStringLiteral("Images|*.jpg;*.jpeg;*.bmp;")));
         QCOMPARE(a.testo("txPic"), QStringLiteral("c.jpeg"));
         QVERIFY(simile(a.riquadro().pixelColor(200, 200), Qt::yellow));
         a.dialoghi.setNextFile(a.cartella.file(QStringLiteral("Datasheet/d.pdf")));

@@ -111,8 +111,8 @@ private slots:
 
     // The picture fitted into the box; cleared for no image, a missing file,
     // a file that is not a picture, and "Annulla". "Carica": a cancelled
-    // choice keeps the name, a file from another folder gives its bare name,
-    // "Annulla" leaves the stored name.
+    // choice keeps the name, a file of the package folder gives its bare
+    // name, "Annulla" leaves the stored name.
     void immaginePackage()
     {
         Banco b;
@@ -145,12 +145,12 @@ private slots:
         b.dialoghi.setNextFile(QString());
         QTest::mouseClick(carica, Qt::LeftButton);
         QCOMPARE(casella(f.get(), "txImmagine")->text(), QStringLiteral("dip8.jpg"));
-        b.dialoghi.setNextFile(QStringLiteral("/altrove/sotto/nuova.bmp"));
+        b.dialoghi.setNextFile(b.stato.percorsi.CartellaPackages + "nuova.bmp");
         QTest::mouseClick(carica, Qt::LeftButton);
         const auto dialogo = b.dialoghi.dialoghiFile().last();
         QCOMPARE(dialogo.titolo, QStringLiteral("Ricerca immagine"));
         QCOMPARE(dialogo.cartella, b.stato.percorsi.CartellaPackages);
-        QCOMPARE(dialogo.filtro, QStringLiteral("Images|*.jpg;*.jpeg;*.bmp"));
+        QVERIFY(dialogo.filtro.startsWith(QStringLiteral("Images|*.jpg;*.jpeg;*.bmp;")));
         QCOMPARE(casella(f.get(), "txImmagine")->text(), QStringLiteral("nuova.bmp"));
         QVERIFY(conFigura(f.get())); // looked for in the package folder
         QCOMPARE(f->focusWidget(), voce(f.get(), 2));
@@ -163,7 +163,9 @@ private slots:
 
     // A package picture named by a FIFO, a folder, a device, or a name
     // leading out of Packages: a row click or "Carica" shows no picture,
-    // opens and waits for nothing, and says nothing; the name is kept.
+    // opens and waits for nothing, and says nothing; the name is kept. A
+    // file picked out of the folder is offered to be copied in: "No" keeps
+    // the name there was.
     void immaginePackageSpeciale_data()
     {
         QTest::addColumn<QString>("nome"); // ASSOLUTO: the full path of a picture outside
@@ -196,9 +198,13 @@ private slots:
         QCOMPARE(casella(f.get(), "txImmagine")->text(), nome);
         QVERIFY(!conFigura(f.get()));
         clic(f.get(), "edit");
-        b.dialoghi.setNextFile(nome.startsWith(u'/') ? nome : pack + nome);
+        const QString scelto = nome.startsWith(u'/') ? nome : pack + nome;
+        const bool fuori = QDir::cleanPath(QFileInfo(scelto).absolutePath()) != QDir::cleanPath(pack);
+        if (fuori)
+            b.dialoghi.setNextAnswer(Risposta::No);
+        b.dialoghi.setNextFile(scelto);
         QTest::mouseClick(trova<QPushButton>(f.get(), "btnLoadPic"), Qt::LeftButton);
-        QCOMPARE(casella(f.get(), "txImmagine")->text(), QFileInfo(nome).fileName());
+        QCOMPARE(casella(f.get(), "txImmagine")->text(), fuori ? nome : QFileInfo(nome).fileName());
         QVERIFY(!conFigura(f.get()));
         QVERIFY(!fifo.aperta());
         VERIFICA_DIALOGHI(b.dialoghi);
@@ -231,6 +237,48 @@ private slots:
         QVERIFY(conFigura(f.get()));
         clic(f.get(), "save");
         QCOMPARE(b.stato.package(1).Immagine, QStringLiteral("dip8.bmp"));
+        VERIFICA_DIALOGHI(b.dialoghi);
+    }
+
+    // "Carica" on a picture of another folder: "Sì" copies it into Packages
+    // and the entry shows and stores the name there; "No" keeps the name
+    // there was and copies nothing. No data file is written before "Salva".
+    void immaginePackageDaAltraCartella_data()
+    {
+        QTest::addColumn<int>("risposta");
+        QTest::addColumn<QString>("atteso");
+        QTest::newRow("Sì") << int(Risposta::Si) << "so8.png";
+        QTest::newRow("No") << int(Risposta::No) << "dip8.bmp";
+    }
+    void immaginePackageDaAltraCartella()
+    {
+        QFETCH(int, risposta);
+        QFETCH(QString, atteso);
+        Banco b;
+        QImage img(40, 20, QImage::Format_RGB32);
+        img.fill(Qt::red);
+        QVERIFY(img.save(b.stato.percorsi.CartellaPackages + "dip8.bmp"));
+        img.fill(Qt::green);
+        QVERIFY(QDir().mkpath(b.cartella.file(QStringLiteral("USB"))));
+        QVERIFY(img.save(b.cartella.file(QStringLiteral("USB/so8.png"))));
+        b.package(1, QStringLiteral("DIP8"), QString(), QStringLiteral("dip8.bmp"));
+        auto f = b.apri();
+        scheda(f.get(), 2);
+        clicRiga(lista(f.get(), "LVG"), 1);
+        clic(f.get(), "edit");
+        b.dialoghi.setNextAnswer(Risposta(risposta));
+        b.dialoghi.setNextFile(b.cartella.file(QStringLiteral("USB/so8.png")));
+        QTest::mouseClick(trova<QPushButton>(f.get(), "btnLoadPic"), Qt::LeftButton);
+        QCOMPARE(b.dialoghi.ultimoBox().testo, QStringLiteral("Copiare il file nella cartella Packages?"));
+        QCOMPARE(casella(f.get(), "txImmagine")->text(), atteso);
+        const QImage mostrata = trova<QLabel>(f.get(), "imgPack")->pixmap().toImage();
+        const bool copiata = atteso == QLatin1String("so8.png");
+        QCOMPARE(b.cartella.leggi(QStringLiteral("Packages/so8.png")),
+                 copiata ? b.cartella.leggi(QStringLiteral("USB/so8.png")) : QByteArray());
+        QCOMPARE(mostrata.pixelColor(10, 5), copiata ? QColor(Qt::green) : QColor(Qt::red));
+        QVERIFY(!b.cartella.esiste(QStringLiteral("Packages.dat")));
+        clic(f.get(), "save");
+        QCOMPARE(b.cartella.leggi(QStringLiteral("Packages.dat")), "1,\"DIP8\",\"\",\"" + atteso.toUtf8() + "\"\r\n");
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
