@@ -1,6 +1,7 @@
 #include "importa/importazione.h"
 
 #include "components/regole.h"
+#include "store/cp1252.h"
 #include "store/scritturasicura.h"
 #include "store/stato.h"
 #include "store/tabelle.h"
@@ -19,40 +20,77 @@ qint32 Validi(qsizetype conteggio, qsizetype memoria)
     return static_cast<qint32>(std::clamp<qsizetype>(conteggio, 0, memoria));
 }
 
-// Names of a table to IDs, the first entry winning as in the lookups by
-// name; names not found get the next IDs, in order of first appearance.
+// Names of a table by their key, the first entry of a key winning as in
+// the lookups by name; names not found become new entries, stored as their
+// key, with the next IDs in order of first appearance. The same few names
+// come back on thousands of lines: each text as written is keyed once.
 template <typename Voce>
 class Nomi {
 public:
+    struct Voce_ {
+        qint32 id = 0;
+        QString nome;
+    };
+
     Nomi(const QList<Voce> &tabella, qint32 num, qint32 prossimo) : m_prossimo(prossimo)
     {
-        for (qint32 i = 0; i < num; ++i)
-            m_id.insert(tabella[i].Nome, tabella[i].ID);
-        // insert() keeps the last: put the first back on top.
-        for (qint32 i = num - 1; i >= 0; --i)
-            m_id[tabella[i].Nome] = tabella[i].ID;
+        m_perChiave.reserve(num);
+        for (qint32 i = 0; i < num; ++i) {
+            const QString chiave = ChiaveNome(tabella[i].Nome);
+            if (!chiave.isEmpty() && !m_perChiave.contains(chiave))
+                m_perChiave.insert(chiave, {tabella[i].ID, tabella[i].Nome});
+        }
     }
 
-    // The ID of a name, 0 for the empty one; a new name is added to nuovi.
-    qint32 id(const QString &nome, QList<Voce> *nuovi)
+    // The entry a name stands for; none for a name of blanks. A new one is
+    // added to nuovi.
+    Voce_ voce(const QString &nome, QList<Voce> *nuovi)
     {
-        if (nome.isEmpty())
-            return 0;
-        const auto it = m_id.constFind(nome);
-        if (it != m_id.constEnd())
-            return *it;
-        Voce v;
-        v.ID = m_prossimo++;
-        v.Nome = nome;
-        nuovi->append(v);
-        m_id.insert(nome, v.ID);
-        return v.ID;
+        const auto scritto = m_perTesto.constFind(nome);
+        if (scritto != m_perTesto.constEnd())
+            return *scritto;
+        const QString chiave = ChiaveNome(nome);
+        if (chiave.isEmpty())
+            return *m_perTesto.insert(nome, {});
+        auto it = m_perChiave.constFind(chiave);
+        if (it == m_perChiave.constEnd()) {
+            Voce v;
+            v.ID = qint32(std::min(m_prossimo, IDMassimo));
+            ++m_prossimo;
+            v.Nome = chiave;
+            nuovi->append(v);
+            it = m_perChiave.insert(chiave, {v.ID, v.Nome});
+        }
+        return *m_perTesto.insert(nome, *it);
     }
     qint64 prossimo() const { return m_prossimo; }
 
 private:
-    QHash<QString, qint32> m_id;
+    QHash<QString, Voce_> m_perChiave;
+    QHash<QString, Voce_> m_perTesto;
     qint64 m_prossimo;
+};
+
+// The stored components by the key of their code, in table order: the
+// first position of each key, and from each position the next one of the
+// same key (0 at the end).
+class Codici {
+public:
+    Codici(const Stato &stato, qint32 num) : m_seguente(num + 1, 0)
+    {
+        m_primo.reserve(num);
+        for (qint32 pos = num; pos >= 1; --pos) {
+            qint32 &primo = m_primo[ChiaveNome(stato.componente(pos).Codice)];
+            m_seguente[pos] = primo;
+            primo = pos;
+        }
+    }
+    qint32 primo(const QString &chiave) const { return m_primo.value(chiave, 0); }
+    qint32 seguente(qint32 pos) const { return m_seguente[pos]; }
+
+private:
+    QHash<QString, qint32> m_primo;
+    QList<qint32> m_seguente;
 };
 
 template <typename Voce>
@@ -69,6 +107,24 @@ void Accoda(QList<Voce> &tabella, qint32 &num, qint32 &prossimo, const QList<Voc
 
 } // namespace
 
+QString ChiaveNome(const QString &nome)
+{
+    // Stored codes and names are mostly upper-case ASCII already, without
+    // blanks at the ends: those are their own key, shared rather than
+    // copied.
+    const qsizetype n = nome.size();
+    bool gia = n == 0 || (!nome.front().isSpace() && !nome.back().isSpace());
+    for (qsizetype i = 0; gia && i < n; ++i) {
+        const char16_t c = nome[i].unicode();
+        gia = c < 0x80 && !(c >= u'a' && c <= u'z') && c != u'"';
+    }
+    if (gia)
+        return nome;
+    QString chiave = MaiuscoloCp1252(QStringView(nome).trimmed());
+    chiave.replace(QLatin1Char('"'), QLatin1Char('\''));
+    return chiave;
+}
+
 PianoImportazione PianificaImportazione(const Stato &stato, const LetturaCSV &lettura,
                                         CodiciEsistenti scelta)
 {
@@ -82,32 +138,41 @@ PianoImportazione PianificaImportazione(const Stato &stato, const LetturaCSV &le
     Nomi<Package> packages(stato.Packages, Validi(stato.NumPackages, stato.Packages.size()),
                            stato.ProssimoIDPackage);
 
-    // Codes already there: the first position of each; codes added by this
-    // import: minus one minus their index in nuovi.
-    QHash<QString, qint32> codici;
-    if (scelta != CodiciEsistenti::Aggiungi) {
-        codici.reserve(numComponenti + lettura.righe.size());
-        for (qint32 pos = numComponenti; pos >= 1; --pos)
-            codici[stato.componente(pos).Codice] = pos;
-    }
+    // Only what is stored before the import counts as existing.
+    const Codici codici(stato, scelta == CodiciEsistenti::Aggiungi ? 0 : numComponenti);
     QHash<qint32, qsizetype> aggiornate; // position -> index in piano.quantita
+    QList<qint32> candidati;
 
     qint64 prossimoID = stato.ProssimoIDComponente;
     for (const RigaCSV &riga : lettura.righe) {
         const Componente &letto = riga.componente;
         if (scelta != CodiciEsistenti::Aggiungi) {
-            const auto it = codici.constFind(letto.Codice);
-            if (it != codici.constEnd()) {
-                if (scelta == CodiciEsistenti::Salta) {
-                    ++piano.saltati;
-                    continue;
-                }
-                // The quantity it adds to: a component this import adds, or
-                // a stored one (whose new quantity is kept in the plan).
-                const auto a = *it < 0 ? aggiornate.constEnd() : aggiornate.constFind(*it);
-                const qint32 attuale = *it < 0                       ? piano.nuovi[-*it - 1].Quantita
-                                       : a != aggiornate.constEnd() ? piano.quantita[*a].second
-                                                                    : stato.componente(*it).Quantita;
+            // The stored components of the code, narrowed by the names the
+            // line gives.
+            candidati.clear();
+            const QString produttore = ChiaveNome(letto.NomeProduttore);
+            const QString tipo = ChiaveNome(letto.NomeTipo);
+            for (qint32 pos = codici.primo(ChiaveNome(letto.Codice)); pos != 0; pos = codici.seguente(pos)) {
+                const Componente &c = stato.componente(pos);
+                if ((produttore.isEmpty() || ChiaveNome(c.NomeProduttore) == produttore)
+                    && (tipo.isEmpty() || ChiaveNome(c.NomeTipo) == tipo))
+                    candidati.append(pos);
+            }
+            if (!candidati.isEmpty() && scelta == CodiciEsistenti::Salta) {
+                ++piano.saltati;
+                continue;
+            }
+            if (candidati.size() > 1) {
+                piano.ambigue.append({riga.numero, letto.Codice, candidati});
+                continue;
+            }
+            if (candidati.size() == 1) {
+                // Added to the stored quantity, or to what earlier lines
+                // made of it.
+                const qint32 pos = candidati.first();
+                const auto a = aggiornate.constFind(pos);
+                const qint32 attuale = a != aggiornate.constEnd() ? piano.quantita[*a].second
+                                                                   : stato.componente(pos).Quantita;
                 const qint64 somma = qint64(attuale) + letto.Quantita;
                 if (somma > std::numeric_limits<qint32>::max() || somma < std::numeric_limits<qint32>::min()) {
                     piano.errori.append({riga.numero, QStringLiteral("la quantit\u00e0 sommata a quella di %1 "
@@ -115,13 +180,11 @@ PianoImportazione PianificaImportazione(const Stato &stato, const LetturaCSV &le
                                                           .arg(letto.Codice)});
                     continue;
                 }
-                if (*it < 0)
-                    piano.nuovi[-*it - 1].Quantita = qint32(somma);
-                else if (a != aggiornate.constEnd())
+                if (a != aggiornate.constEnd()) {
                     piano.quantita[*a].second = qint32(somma);
-                else {
-                    piano.quantita.append({*it, qint32(somma)});
-                    aggiornate.insert(*it, piano.quantita.size() - 1);
+                } else {
+                    piano.quantita.append({pos, qint32(somma)});
+                    aggiornate.insert(pos, piano.quantita.size() - 1);
                 }
                 continue;
             }
@@ -130,12 +193,14 @@ PianoImportazione PianificaImportazione(const Stato &stato, const LetturaCSV &le
         c.ID = qint32(std::min(prossimoID, IDMassimo));
         ++prossimoID;
         c.CodiceNumerico = NumeroDaCodice(c.Codice);
-        c.IDTipo = tipi.id(c.NomeTipo, &piano.nuoviTipi);
-        c.IDProduttore = produttori.id(c.NomeProduttore, &piano.nuoviProduttori);
-        c.IDPackage = packages.id(riga.package, &piano.nuoviPackages);
+        const auto tipo = tipi.voce(c.NomeTipo, &piano.nuoviTipi);
+        c.IDTipo = tipo.id;
+        c.NomeTipo = tipo.nome;
+        const auto produttore = produttori.voce(c.NomeProduttore, &piano.nuoviProduttori);
+        c.IDProduttore = produttore.id;
+        c.NomeProduttore = produttore.nome;
+        c.IDPackage = packages.voce(riga.package, &piano.nuoviPackages).id;
         piano.nuovi.append(std::move(c));
-        if (scelta != CodiciEsistenti::Aggiungi)
-            codici.insert(piano.nuovi.last().Codice, -qint32(piano.nuovi.size()));
     }
     std::stable_sort(piano.errori.begin(), piano.errori.end(),
                      [](const ErroreRiga &a, const ErroreRiga &b) { return a.numero < b.numero; });

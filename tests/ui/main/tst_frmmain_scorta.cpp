@@ -460,7 +460,7 @@ private slots:
                             "Componenti da aggiungere: 1\nRighe saltate perch\u00e9 il codice esiste gi\u00e0: 1\n"
                             "Righe non leggibili: 3",
                             "Riga 4: mancano colonne: 4 invece di 6", "Riga 5: quantit\u00e0 non numerica: \"tanti\"",
-                            "Riga 6: data non valida: \"32/12/2026\"", "Produttore: Fairchild"}));
+                            "Riga 6: data non valida: \"32/12/2026\"", "Produttore: FAIRCHILD"}));
         QCOMPARE(Istantanea(a.cartella.percorso()), prima);
         QCOMPARE(a.stato.Componenti, componenti);
         QCOMPARE(a.codici().size(), 5);
@@ -499,12 +499,12 @@ private slots:
         QCOMPARE(a.codici().last(), QStringLiteral("BD139"));
         QCOMPARE(a.contatori(), QStringLiteral("6/6/159"));
         QCOMPARE(a.messaggio(), QStringLiteral("Importazione completata: componenti aggiunti 1, quantit\u00e0 aggiornate 1"));
-        QVERIFY(a.w<QListWidget>(QStringLiteral("LP"))->findItems(QStringLiteral("Fairchild"), Qt::MatchExactly).size() == 1);
+        QVERIFY(a.w<QListWidget>(QStringLiteral("LP"))->findItems(QStringLiteral("FAIRCHILD"), Qt::MatchExactly).size() == 1);
         // On disk at once.
         const auto letto = a.suDisco();
         QCOMPARE(letto->NumComponenti, 6);
         QCOMPARE(letto->componente(1).Quantita, 25);
-        QCOMPARE(letto->produttore(4).Nome, QStringLiteral("Fairchild"));
+        QCOMPARE(letto->produttore(4).Nome, QStringLiteral("FAIRCHILD"));
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
