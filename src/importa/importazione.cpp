@@ -9,6 +9,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <vector>
 #include <limits>
 
 namespace {
@@ -71,26 +72,105 @@ private:
     qint64 m_prossimo;
 };
 
+// The keys of manufacturer and type names as small numbers, so that the
+// stored components' names are compared as numbers: 0 for a name of
+// blanks, from 1 for the keys of stored names. Each text as written is
+// keyed once.
+class NumeriNomi {
+public:
+    // The number of a stored name's key, a new one for a key not met yet.
+    int aggiungi(const QString &nome) { return numero(nome, true); }
+    // The number of a line's name: -1 for a key no stored name has.
+    int cerca(const QString &nome) { return numero(nome, false); }
+
+private:
+    int numero(const QString &nome, bool aggiungi)
+    {
+        const auto scritto = m_perTesto.constFind(nome);
+        if (scritto != m_perTesto.constEnd())
+            return *scritto;
+        const QString chiave = ChiaveNome(nome);
+        int n = 0;
+        if (!chiave.isEmpty()) {
+            const auto it = m_perChiave.constFind(chiave);
+            n = it != m_perChiave.constEnd() ? *it : aggiungi ? *m_perChiave.insert(chiave, int(m_perChiave.size()) + 1) : -1;
+        }
+        m_perTesto.insert(nome, n);
+        return n;
+    }
+
+    QHash<QString, int> m_perChiave;
+    QHash<QString, int> m_perTesto;
+};
+
+// A code's key with the numbers of a manufacturer's and a type's keys.
+struct Terna {
+    QString codice;
+    int produttore = 0;
+    int tipo = 0;
+    bool operator==(const Terna &) const = default;
+};
+
+size_t qHash(const Terna &t, size_t seme = 0) { return qHashMulti(seme, t.codice, t.produttore, t.tipo); }
+
 // The stored components by the key of their code, in table order: the
 // first position of each key, and from each position the next one of the
-// same key (0 at the end).
+// same key (0 at the end); beside each, the numbers of its manufacturer's
+// and type's keys. The same again by code, manufacturer and type together,
+// for lines that give all three (as the export's do): their candidates are
+// found without walking through the other components of the code.
 class Codici {
 public:
-    Codici(const Stato &stato, qint32 num) : m_seguente(num + 1, 0)
+    Codici(const Stato &stato, qint32 num)
+        : m_seguente(num + 1, 0), m_seguenteTerna(num + 1, 0), m_produttore(num + 1, 0), m_tipo(num + 1, 0)
     {
         m_primo.reserve(num);
+        m_primoTerna.reserve(num);
         for (qint32 pos = num; pos >= 1; --pos) {
-            qint32 &primo = m_primo[ChiaveNome(stato.componente(pos).Codice)];
+            const Componente &c = stato.componente(pos);
+            Terna t{ChiaveNome(c.Codice), m_nomi.aggiungi(c.NomeProduttore), m_nomi.aggiungi(c.NomeTipo)};
+            m_produttore[pos] = t.produttore;
+            m_tipo[pos] = t.tipo;
+            qint32 &primo = m_primo[t.codice];
             m_seguente[pos] = primo;
             primo = pos;
+            qint32 &primoTerna = m_primoTerna[std::move(t)];
+            m_seguenteTerna[pos] = primoTerna;
+            primoTerna = pos;
         }
     }
-    qint32 primo(const QString &chiave) const { return m_primo.value(chiave, 0); }
-    qint32 seguente(qint32 pos) const { return m_seguente[pos]; }
+
+    // The stored components of the line's code, of its manufacturer and its
+    // type where it gives them.
+    void cerca(const Componente &letto, QList<qint32> *candidati)
+    {
+        candidati->clear();
+        if (m_primo.isEmpty())
+            return;
+        const int produttore = m_nomi.cerca(letto.NomeProduttore);
+        const int tipo = m_nomi.cerca(letto.NomeTipo);
+        if (produttore < 0 || tipo < 0)
+            return; // a name no stored component has
+        if (produttore > 0 && tipo > 0) {
+            for (qint32 pos = m_primoTerna.value({ChiaveNome(letto.Codice), produttore, tipo}, 0); pos != 0;
+                 pos = m_seguenteTerna[pos])
+                candidati->append(pos);
+            return;
+        }
+        for (qint32 pos = m_primo.value(ChiaveNome(letto.Codice), 0); pos != 0; pos = m_seguente[pos]) {
+            if ((produttore == 0 || m_produttore[pos] == produttore) && (tipo == 0 || m_tipo[pos] == tipo))
+                candidati->append(pos);
+        }
+    }
 
 private:
     QHash<QString, qint32> m_primo;
-    QList<qint32> m_seguente;
+    QHash<Terna, qint32> m_primoTerna;
+    std::vector<qint32> m_seguente;
+    std::vector<qint32> m_seguenteTerna;
+    std::vector<int> m_produttore;
+    std::vector<int> m_tipo;
+    NumeriNomi m_nomi;
 };
 
 template <typename Voce>
@@ -139,25 +219,19 @@ PianoImportazione PianificaImportazione(const Stato &stato, const LetturaCSV &le
                            stato.ProssimoIDPackage);
 
     // Only what is stored before the import counts as existing.
-    const Codici codici(stato, scelta == CodiciEsistenti::Aggiungi ? 0 : numComponenti);
+    Codici codici(stato, scelta == CodiciEsistenti::Aggiungi ? 0 : numComponenti);
     QHash<qint32, qsizetype> aggiornate; // position -> index in piano.quantita
     QList<qint32> candidati;
 
     qint64 prossimoID = stato.ProssimoIDComponente;
+    // Pages never written to cost nothing: room for every line.
+    piano.nuovi.reserve(lettura.righe.size());
     for (const RigaCSV &riga : lettura.righe) {
         const Componente &letto = riga.componente;
         if (scelta != CodiciEsistenti::Aggiungi) {
             // The stored components of the code, narrowed by the names the
             // line gives.
-            candidati.clear();
-            const QString produttore = ChiaveNome(letto.NomeProduttore);
-            const QString tipo = ChiaveNome(letto.NomeTipo);
-            for (qint32 pos = codici.primo(ChiaveNome(letto.Codice)); pos != 0; pos = codici.seguente(pos)) {
-                const Componente &c = stato.componente(pos);
-                if ((produttore.isEmpty() || ChiaveNome(c.NomeProduttore) == produttore)
-                    && (tipo.isEmpty() || ChiaveNome(c.NomeTipo) == tipo))
-                    candidati.append(pos);
-            }
+            codici.cerca(letto, &candidati);
             if (!candidati.isEmpty() && scelta == CodiciEsistenti::Salta) {
                 ++piano.saltati;
                 continue;

@@ -289,6 +289,9 @@ public:
         // Lines that start before it are read alone: they were part of a
         // span that did not make a record.
         qsizetype limite = 0;
+        // Room for every line (a component is costly to move), up to a
+        // size that a file of blank lines cannot turn into a huge request.
+        m_esito.righe.reserve(std::min<qsizetype>(testo.count(QLatin1Char(righe.fineRiga())) + 1, 200000));
         Riga r;
         int conta = 0;
         while (righe.prossima(&r)) {
