@@ -9,8 +9,8 @@
 #include <QHash>
 
 #include <algorithm>
-#include <vector>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -28,7 +28,7 @@ qint32 Validi(qsizetype conteggio, qsizetype memoria)
 template <typename Voce>
 class Nomi {
 public:
-    struct Voce_ {
+    struct Trovata {
         qint32 id = 0;
         QString nome;
     };
@@ -45,7 +45,7 @@ public:
 
     // The entry a name stands for; none for a name of blanks. A new one is
     // added to nuovi.
-    Voce_ voce(const QString &nome, QList<Voce> *nuovi)
+    Trovata voce(const QString &nome, QList<Voce> *nuovi)
     {
         const auto scritto = m_perTesto.constFind(nome);
         if (scritto != m_perTesto.constEnd())
@@ -67,8 +67,8 @@ public:
     qint64 prossimo() const { return m_prossimo; }
 
 private:
-    QHash<QString, Voce_> m_perChiave;
-    QHash<QString, Voce_> m_perTesto;
+    QHash<QString, Trovata> m_perChiave;
+    QHash<QString, Trovata> m_perTesto;
     qint64 m_prossimo;
 };
 
@@ -93,7 +93,12 @@ private:
         int n = 0;
         if (!chiave.isEmpty()) {
             const auto it = m_perChiave.constFind(chiave);
-            n = it != m_perChiave.constEnd() ? *it : aggiungi ? *m_perChiave.insert(chiave, int(m_perChiave.size()) + 1) : -1;
+            if (it != m_perChiave.constEnd())
+                n = *it;
+            else if (aggiungi)
+                n = *m_perChiave.insert(chiave, int(m_perChiave.size()) + 1);
+            else
+                n = -1;
         }
         m_perTesto.insert(nome, n);
         return n;

@@ -170,8 +170,8 @@ qsizetype FineRecord(QStringView testo, qsizetype inizio, QChar separatore, char
     }
 }
 
-// A number of one to maxCifre digits at i, moving i past it; -1 when
-// there is none or more digits follow.
+// A number of minCifre to maxCifre ASCII digits at i, moving i past them;
+// -1 when there are fewer, or more.
 int Cifre(QStringView t, qsizetype &i, int minCifre, int maxCifre)
 {
     int valore = 0;
