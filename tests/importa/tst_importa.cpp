@@ -8,11 +8,13 @@
 #include "common/dialoghifinti.h"
 #include "components/regole.h"
 #include "importa/importazione.h"
+#include "lib/generatore.h"
 #include "reports/csv.h"
 #include "startup/avvio.h"
 #include "store/aiutiarchivio.h"
 #include "store/cp1252.h"
 #include "store/orologio.h"
+#include "store/ricerche.h"
 #include "store/scritturasicura.h"
 #include "store/stato.h"
 #include "store/tabelle.h"
@@ -260,6 +262,223 @@ private slots:
         QCOMPARE(l.righe[1].componente.DataInserimento, Giorno(2026, 12, 5));
     }
 
+    // Dates as Italian users and their spreadsheets write them, with or
+    // without a time of day. Today is 5 December 2026: a two-digit year
+    // reaches 2036 at most.
+    void date_data()
+    {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<QDateTime>("attesa"); // invalid: refused
+        const QDateTime no;
+        const auto g = [](int a, int m, int d, int h = 0, int min = 0, int s = 0) {
+            return QDateTime(QDate(a, m, d), QTime(h, min, s), Qt::UTC);
+        };
+        QTest::newRow("gg/mm/aaaa") << "09/10/2024" << g(2024, 10, 9);
+        QTest::newRow("gg/mm/aa") << "09/10/24" << g(2024, 10, 9);
+        QTest::newRow("g/m/aaaa") << "9/1/2024" << g(2024, 1, 9);
+        QTest::newRow("g/m/aa") << "9/1/24" << g(2024, 1, 9);
+        QTest::newRow("aaaa-mm-gg") << "2024-10-09" << g(2024, 10, 9);
+        QTest::newRow("aaaa-m-g") << "2024-1-9" << g(2024, 1, 9);
+        QTest::newRow("gg.mm.aaaa") << "09.10.2024" << g(2024, 10, 9);
+        QTest::newRow("gg-mm-aaaa") << "09-10-2024" << g(2024, 10, 9);
+        QTest::newRow("con ore e minuti") << "09/10/2024 14:30" << g(2024, 10, 9, 14, 30);
+        QTest::newRow("con secondi, ora di una cifra") << "9/10/24 8:05:59" << g(2024, 10, 9, 8, 5, 59);
+        QTest::newRow("ISO con T") << "2024-10-09T14:30:00" << g(2024, 10, 9, 14, 30);
+        QTest::newRow("ISO con spazio") << "2024-10-09 00:00:00" << g(2024, 10, 9);
+        QTest::newRow("spazi attorno") << "  09/10/2024\t" << g(2024, 10, 9);
+        QTest::newRow("29 febbraio bisestile") << "29/02/2024" << g(2024, 2, 29);
+        QTest::newRow("anno 36: 2036") << "01/01/36" << g(2036, 1, 1);
+        QTest::newRow("anno 37: 1937") << "01/01/37" << g(1937, 1, 1);
+        QTest::newRow("anno 99: 1999") << "31/12/99" << g(1999, 12, 31);
+        QTest::newRow("anno 00: 2000") << "1/1/00" << g(2000, 1, 1);
+        QTest::newRow("29 febbraio non bisestile") << "29/02/2023" << no;
+        QTest::newRow("giorno 32") << "32/12/2026" << no;
+        QTest::newRow("mese 13") << "2024-13-01" << no;
+        QTest::newRow("separatori diversi") << "09/10-2024" << no;
+        QTest::newRow("anno di tre cifre") << "1/2/345" << no;
+        QTest::newRow("giorno di tre cifre") << "009/10/2024" << no;
+        QTest::newRow("anno primo con giorno lungo") << "2024-10-009" << no;
+        QTest::newRow("anno primo di due cifre") << "24-10-09" << g(2009, 10, 24);
+        QTest::newRow("ore 24") << "09/10/2024 24:00" << no;
+        QTest::newRow("minuti di una cifra") << "09/10/2024 14:3" << no;
+        QTest::newRow("ora senza spazio") << "09/10/202414:30" << no;
+        QTest::newRow("testo dopo") << "09/10/2024 circa" << no;
+        QTest::newRow("solo giorno e mese") << "09/10" << no;
+        QTest::newRow("parole") << "ottobre 2024" << no;
+        QTest::newRow("cifre non ASCII") << QStringLiteral("\u0669/10/2024") << no;
+    }
+    void date()
+    {
+        QFETCH(QString, testo);
+        QFETCH(QDateTime, attesa);
+        QCOMPARE(LeggiDataImportata(testo, QDate(2026, 12, 5)), attesa);
+        // The same through a file, where each distinct text is read once.
+        const LetturaCSV l = LeggiCSV(Righe({QStringLiteral("Codice;Inserito"), QStringLiteral("A;") + testo,
+                                            QStringLiteral("B;") + testo}, true), Stato());
+        if (attesa.isValid()) {
+            QCOMPARE(Errori(l.errori), QString());
+            QCOMPARE(l.righe[0].componente.DataInserimento, attesa);
+            QCOMPARE(l.righe[1].componente.DataInserimento, attesa);
+        } else {
+            QCOMPARE(l.errori.size(), 2);
+            QCOMPARE(l.errori[1].motivo, QStringLiteral("data non valida: \"%1\"").arg(testo.trimmed()));
+        }
+    }
+
+    // The user's own short date form, the export's, is read first when it
+    // is not day first: month first in the United States; the other forms
+    // still read what it does not.
+    void dateNellaFormaDellUtente()
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        const QDate oggi(2026, 12, 5);
+        const QDateTime ottobre(QDate(2024, 10, 9), QTime(0, 0), Qt::UTC);
+        const QDateTime letta = LeggiDataImportata(u"10/9/2024", oggi);
+        const QDateTime iso = LeggiDataImportata(u"2024-10-09", oggi);
+        const QDateTime giornoPrimo = LeggiDataImportata(u"25/12/2024", oggi);
+        QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+        QCOMPARE(letta, ottobre);
+        QCOMPARE(iso, ottobre);
+        QCOMPARE(giornoPrimo, QDateTime(QDate(2024, 12, 25), QTime(0, 0), Qt::UTC));
+        QCOMPARE(LeggiDataImportata(u"10/9/2024", oggi), QDateTime(QDate(2024, 9, 10), QTime(0, 0), Qt::UTC));
+    }
+
+    // A spreadsheet's multi-line cell: quoted, it spans lines and is one
+    // field, each break one blank; the lines after it keep their numbers.
+    // Lines that a quote joins into no record of the header's columns are
+    // read one by one, as before.
+    void celleSuPiuRighe_data()
+    {
+        QTest::addColumn<QByteArray>("dati");
+        QTest::addColumn<QStringList>("righe"); // "line: code|description|quantity"
+        QTest::addColumn<QString>("errori");
+        const QByteArray testa = "Codice;Descrizione;Qt\xE0\r\n";
+        QTest::newRow("CR LF nella cella")
+            << testa + "A1;\"Regolatore\r\n1,5 A\";3\r\nA2;due;4\r\nA3;x;molti\r\n"
+            << QStringList{"2: A1|Regolatore 1 - 5 A|3", "4: A2|due|4"}
+            << "5: quantit\u00e0 non numerica: \"molti\"";
+        QTest::newRow("LF nella cella, CR LF tra le righe (Excel)")
+            << testa + "A1;\"uno\ndue\ntre\";3\r\nA2;\"\";4\r\n"
+            << QStringList{"2: A1|uno due tre|3", "5: A2||4"} << QString();
+        QTest::newRow("riga vuota nella cella")
+            << testa + "A1;\"uno\r\n\r\ndue\";3\r\nA2;x;4\r\n"
+            << QStringList{"2: A1|uno  due|3", "5: A2|x|4"} << QString();
+        QTest::newRow("a capo nel codice e in fondo alla cella")
+            << testa + "\"lm\r\n358\";\"fine\r\n\";3\r\n" << QStringList{"2: LM 358|fine|3"} << QString();
+        QTest::newRow("solo LF (LibreOffice)")
+            << QByteArray(testa).replace("\r\n", "\n") + "A1;\"a\nb\";3\nA2;c;4\n"
+            << QStringList{"2: A1|a b|3", "4: A2|c|4"} << QString();
+        QTest::newRow("solo CR") << QByteArray(testa).replace("\r\n", "\r") + "A1;\"a\rb\";3\rA2;c;4\r"
+                                 << QStringList{"2: A1|a b|3", "4: A2|c|4"} << QString();
+        QTest::newRow("virgolette mai chiuse")
+            << testa + "\"A1;uno;3\r\nA2;due;4\r\n" << QStringList{"3: A2|due|4"}
+            << "2: virgolette aperte e mai chiuse";
+        // The quote of line 2 closes on line 4; the record it makes has text
+        // after the closing quote: each line is read alone.
+        QTest::newRow("righe unite che non fanno un record")
+            << testa + "\"A1;uno;3\r\nA2;due;4\r\nA3;\"tre\";5\r\n"
+            << QStringList{"3: A2|due|4", "4: A3|tre|5"} << "2: virgolette aperte e mai chiuse";
+        QTest::newRow("righe unite in troppe colonne")
+            << testa + "A1;\"uno;3\r\nA2\";x;y;4\r\nA3;tre;5\r\n" << QStringList{"4: A3|tre|5"}
+            << "2: virgolette aperte e mai chiuse\n3: troppe colonne: 4 invece di 3 (forse il separatore "
+               "compare in un codice o in un nome)";
+        QTest::newRow("cella tra virgolette su una riga") << testa + "A1; \"uno; due\" ;3\r\n"
+                                                           << QStringList{"2: A1|uno; due|3"} << QString();
+    }
+    void celleSuPiuRighe()
+    {
+        QFETCH(QByteArray, dati);
+        QFETCH(QStringList, righe);
+        QFETCH(QString, errori);
+        const LetturaCSV l = LeggiCSV(dati, Stato());
+        QCOMPARE(l.errore, QString());
+        QStringList visti;
+        for (const RigaCSV &r : l.righe)
+            visti << QStringLiteral("%1: %2|%3|%4")
+                         .arg(r.numero)
+                         .arg(r.componente.Codice, r.componente.Descrizione)
+                         .arg(r.componente.Quantita);
+        QCOMPARE(visti, righe);
+        QCOMPARE(Errori(l.errori), errori);
+    }
+
+    // Every field is taken without the blanks around it (no-break spaces
+    // and tabs too), also inside quotes, and after the clean-up.
+    void spaziAttorno_data()
+    {
+        QTest::addColumn<QString>("colonna");
+        QTest::addColumn<QString>("cella");
+        QTest::addColumn<QString>("atteso");
+        QTest::newRow("codice") << "Codice" << "  lm358 \u00a0" << "LM358";
+        QTest::newRow("codice tra virgolette") << "Codice" << "\" lm358 \"" << "LM358";
+        QTest::newRow("produttore") << "Produttore" << " Texas " << "Texas";
+        QTest::newRow("tipo") << "Tipo" << "\tIC " << "IC";
+        QTest::newRow("package") << "Package" << " DIP8 " << "DIP8";
+        QTest::newRow("descrizione") << "Descrizione" << "  Timer  555  " << "Timer  555";
+        QTest::newRow("descrizione, virgola in fondo") << "Descrizione" << "\"Timer, \"" << "Timer -";
+        QTest::newRow("note") << "Note" << " cassetto 3 " << "cassetto 3";
+        QTest::newRow("datasheet") << "Datasheet" << " ne555.pdf " << "ne555.pdf";
+        QTest::newRow("immagine") << "Immagine" << " ne555.jpg " << "ne555.jpg";
+        QTest::newRow("campo 2") << "Extra2" << " 5 V " << "5 V";
+        QTest::newRow("quantit\u00e0") << "Qt\u00e0" << " 12 " << "12";
+        QTest::newRow("pin") << "Pins" << " 8 " << "8";
+        QTest::newRow("data") << "Inserito" << " 09/10/2024 " << "2024-10-09";
+    }
+    void spaziAttorno()
+    {
+        QFETCH(QString, colonna);
+        QFETCH(QString, cella);
+        QFETCH(QString, atteso);
+        const QString prima = colonna == u"Codice" ? QString() : QStringLiteral("Codice;");
+        const QString valore = colonna == u"Codice" ? QString() : QStringLiteral("X;");
+        const LetturaCSV l = LeggiCSV(Righe({prima + colonna, valore + cella}, true), Stato());
+        QCOMPARE(Errori(l.errori), QString());
+        QCOMPARE(l.righe.size(), 1);
+        const Componente &c = l.righe[0].componente;
+        const QMap<QString, QString> campi{
+            {QStringLiteral("Codice"), c.Codice},
+            {QStringLiteral("Produttore"), c.NomeProduttore},
+            {QStringLiteral("Tipo"), c.NomeTipo},
+            {QStringLiteral("Package"), l.righe[0].package},
+            {QStringLiteral("Descrizione"), c.Descrizione},
+            {QStringLiteral("Note"), c.Note},
+            {QStringLiteral("Datasheet"), c.Datasheet},
+            {QStringLiteral("Immagine"), c.Immagine},
+            {QStringLiteral("Extra2"), c.Extra2},
+            {QStringLiteral("Qt\u00e0"), QString::number(c.Quantita)},
+            {QStringLiteral("Pins"), QString::number(c.Pins)},
+            {QStringLiteral("Inserito"), c.DataInserimento.date().toString(Qt::ISODate)},
+        };
+        QCOMPARE(campi.value(colonna), atteso);
+    }
+
+    // The reading tells how far it is, now and then, up to the whole; a
+    // false answer stops it and leaves nothing.
+    void avanzamento()
+    {
+        const Stato stato;
+        QByteArray dati = Intestazione + "\r\n";
+        for (int i = 0; i < 5000; ++i)
+            dati += "A" + QByteArray::number(i) + ",TI,IC,1,01/02/2024,\r\n";
+        QList<std::pair<qint64, qint64>> visti;
+        const LetturaCSV l = LeggiCSV(dati, stato, [&visti](qint64 fatto, qint64 totale) {
+            visti.append({fatto, totale});
+            return true;
+        });
+        QCOMPARE(l.righe.size(), 5000);
+        QVERIFY(!l.interrotta);
+        QCOMPARE(visti.size(), 5);                   // every 1024 lines, and at the end
+        QCOMPARE(visti.last(), std::make_pair(qint64(dati.size()), qint64(dati.size()))); // ASCII: one character a byte
+        for (qsizetype i = 1; i < visti.size(); ++i)
+            QVERIFY(visti[i].first > visti[i - 1].first && visti[i].second == visti.last().second);
+
+        int chiamate = 0;
+        const LetturaCSV fermata = LeggiCSV(dati, stato, [&chiamate](qint64, qint64) { return ++chiamate < 2; });
+        QVERIFY(fermata.interrotta);
+        QCOMPARE(chiamate, 2);
+        QVERIFY(fermata.righe.isEmpty() && fermata.errori.isEmpty() && fermata.errore.isEmpty());
+    }
+
     // A UTF-8 file may hold characters the Windows-1252 files cannot: the
     // line is refused with its number, the character and its column, so
     // nothing is stored as "?" while memory shows something else. "€" has
@@ -313,11 +532,14 @@ private slots:
         QTest::addColumn<int>("scelta");
         QTest::addColumn<QStringList>("risultato"); // code=quantity of the table after the import
         QTest::addColumn<int>("saltati");
-        // The file: NE555 (stored, 20) +5, NUOVO 3, NUOVO again 4.
+        // The file: NE555 (stored, 20) +5, NUOVO 3, NUOVO again 4. Only what
+        // was stored before counts as existing: the second NUOVO is a
+        // component of its own whatever the choice.
         QTest::newRow("aggiungi comunque") << int(CodiciEsistenti::Aggiungi)
                                            << QStringList{"NE555=20", "NE555=5", "NUOVO=3", "NUOVO=4"} << 0;
-        QTest::newRow("salta") << int(CodiciEsistenti::Salta) << QStringList{"NE555=20", "NUOVO=3"} << 2;
-        QTest::newRow("somma") << int(CodiciEsistenti::SommaQuantita) << QStringList{"NE555=25", "NUOVO=7"} << 0;
+        QTest::newRow("salta") << int(CodiciEsistenti::Salta) << QStringList{"NE555=20", "NUOVO=3", "NUOVO=4"} << 1;
+        QTest::newRow("somma") << int(CodiciEsistenti::SommaQuantita) << QStringList{"NE555=25", "NUOVO=3", "NUOVO=4"}
+                               << 0;
     }
     void codiciEsistenti()
     {
@@ -343,11 +565,12 @@ private slots:
         QCOMPARE(a.stato.NumTipi, 2);
         QCOMPARE(a.stato.tipo(2).Nome + a.stato.produttore(2).Nome, QStringLiteral("TRNXP"));
         QCOMPARE(a.stato.ProssimoIDTipo, 3);
-        const qint32 nuovo = a.stato.NumComponenti - (scelta == int(CodiciEsistenti::Aggiungi) ? 1 : 0);
+        const qint32 nuovo = a.stato.NumComponenti - 1;
         QCOMPARE(a.stato.componente(nuovo).Codice, QStringLiteral("NUOVO"));
         QCOMPARE(a.stato.componente(nuovo).IDTipo, 2);
         QCOMPARE(a.stato.componente(nuovo).IDProduttore, 2);
         QCOMPARE(a.stato.componente(nuovo).ID, nuovo);
+        QCOMPARE(a.stato.componente(nuovo + 1).IDTipo, 2);
         // Memory and the files agree, and the total of pieces follows.
         qint64 totale = 0;
         for (qint32 i = 1; i <= a.stato.NumComponenti; ++i)
@@ -360,24 +583,191 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // Names are looked up as the program does: exactly, the first entry of
-    // a name winning; an empty name names nothing and creates nothing.
+    // Types, manufacturers and packages are found by their names trimmed
+    // and upper-cased within the code page, the first entry of a name
+    // winning; a name not there is created once, stored as the tables
+    // window stores it, and every component takes its entry's name. A name
+    // of blanks names nothing and creates nothing.
+    void nomiDelleTabelle_data()
+    {
+        QTest::addColumn<QString>("colonna");
+        QTest::addColumn<QStringList>("celle");      // one line each
+        QTest::addColumn<QList<qint32>>("id");       // the IDs the lines get
+        QTest::addColumn<QStringList>("nomi");       // the names they take (not for packages)
+        QTest::addColumn<QStringList>("nuove");      // the entries created, "ID=name"
+        // Stored: types 7 INTEGRATO, 3 integrato (hand-edited, never found
+        // first), 9 TRANSISTOR; manufacturers 1 TEXAS INSTRUMENTS and 2 " TEXAS";
+        // package 4 TO-92.
+        QTest::newRow("tipo in altre grafie")
+            << "Tipo" << QStringList{"Integrato", "INTEGRATO", " integrato ", "transistor"}
+            << QList<qint32>{7, 7, 7, 9} << QStringList{"INTEGRATO", "INTEGRATO", "INTEGRATO", "TRANSISTOR"}
+            << QStringList{};
+        QTest::newRow("tipo nuovo in tre grafie, creato una volta")
+            << "Tipo" << QStringList{"Diodo", "DIODO ", "diodo"} << QList<qint32>{10, 10, 10}
+            << QStringList{"DIODO", "DIODO", "DIODO"} << QStringList{"10=DIODO"};
+        QTest::newRow("produttore in altre grafie")
+            << "Produttore" << QStringList{"Texas Instruments", "TEXAS", "\u00a0texas\t"} << QList<qint32>{1, 2, 2}
+            << QStringList{"TEXAS INSTRUMENTS", " TEXAS", " TEXAS"} << QStringList{};
+        QTest::newRow("produttore nuovo con accenti e virgolette")
+            << "Produttore" << QStringList{"Societ\u00e0 pi\u00f9", "SOCIET\u00c0 PI\u00d9", "\u00b5chip \"2\""}
+            << QList<qint32>{5, 5, 6}
+            << QStringList{"SOCIET\u00c0 PI\u00d9", "SOCIET\u00c0 PI\u00d9", "\u00b5CHIP '2'"}
+            << QStringList{"5=SOCIET\u00c0 PI\u00d9", "6=\u00b5CHIP '2'"};
+        QTest::newRow("package") << "Package" << QStringList{"to-92", "sot-23", "SOT-23 "} << QList<qint32>{4, 8, 8}
+                                 << QStringList{} << QStringList{"8=SOT-23"};
+        QTest::newRow("nomi vuoti") << "Tipo" << QStringList{"", "   "} << QList<qint32>{0, 0}
+                                    << QStringList{"", ""} << QStringList{};
+    }
     void nomiDelleTabelle()
     {
+        QFETCH(QString, colonna);
+        QFETCH(QStringList, celle);
+        QFETCH(QList<qint32>, id);
+        QFETCH(QStringList, nomi);
+        QFETCH(QStringList, nuove);
         Archivio a;
-        a.stato.Tipi = {{7, QStringLiteral("IC")}, {3, QStringLiteral("IC")}, {9, QStringLiteral("TR")}};
+        a.stato.Tipi = {{7, QStringLiteral("INTEGRATO")}, {3, QStringLiteral("integrato")}, {9, QStringLiteral("TRANSISTOR")}};
         a.stato.NumTipi = 3;
         a.stato.ProssimoIDTipo = 10;
-        const LetturaCSV l = a.elenco({"A1,,IC,1,01/02/2024,", "A2,TI,ic,1,01/02/2024,", "A3,TI,,1,01/02/2024,",
-                                          "A4,TI,ic,1,01/02/2024,"});
-        const PianoImportazione piano = PianificaImportazione(a.stato, l, CodiciEsistenti::Aggiungi);
-        QCOMPARE(piano.nuovi[0].IDTipo, 7);
-        QCOMPARE(piano.nuovi[0].IDProduttore, 0);
-        QCOMPARE(piano.nuovi[1].IDTipo, 10);
-        QCOMPARE(piano.nuovi[2].IDTipo, 0);
-        QCOMPARE(piano.nuovi[3].IDTipo, 10);
-        QCOMPARE(piano.nuoviTipi, (QList<Tipo>{{10, QStringLiteral("ic")}}));
-        QVERIFY(piano.nuoviProduttori.isEmpty());
+        a.stato.Produttori = {{1, QStringLiteral("TEXAS INSTRUMENTS")}, {2, QStringLiteral(" TEXAS")}};
+        a.stato.NumProduttori = 2;
+        a.stato.ProssimoIDProduttore = 5;
+        a.stato.Packages = {{4, QStringLiteral("TO-92"), {}, {}}};
+        a.stato.NumPackages = 1;
+        a.stato.ProssimoIDPackage = 8;
+        QStringList righe{QStringLiteral("Codice;") + colonna};
+        for (qsizetype i = 0; i < celle.size(); ++i)
+            righe << QStringLiteral("A%1;%2").arg(i).arg(celle[i]);
+        const PianoImportazione piano =
+            PianificaImportazione(a.stato, a.leggi(Righe(righe, true)), CodiciEsistenti::Salta);
+        QCOMPARE(piano.nuovi.size(), celle.size());
+        QList<qint32> visti;
+        QStringList nomiVisti;
+        for (const Componente &c : piano.nuovi) {
+            visti << (colonna == u"Tipo" ? c.IDTipo : colonna == u"Produttore" ? c.IDProduttore : c.IDPackage);
+            if (colonna != u"Package")
+                nomiVisti << (colonna == u"Tipo" ? c.NomeTipo : c.NomeProduttore);
+        }
+        QCOMPARE(visti, id);
+        QCOMPARE(nomiVisti, nomi);
+        QStringList create;
+        for (const Tipo &t : piano.nuoviTipi)
+            create << QString::number(t.ID) + u'=' + t.Nome;
+        for (const Produttore &p : piano.nuoviProduttori)
+            create << QString::number(p.ID) + u'=' + p.Nome;
+        for (const Package &p : piano.nuoviPackages)
+            create << QString::number(p.ID) + u'=' + p.Nome;
+        QCOMPARE(create, nuove);
+
+        // Carried out and loaded back: the components name their entries.
+        QVERIFY(EseguiImportazione(a.stato, piano, a.dialoghi));
+        Stato letto;
+        QVERIFY(Main(letto, a.dialoghi, a.cartella.percorso()));
+        for (qint32 pos = 2; pos <= letto.NumComponenti; ++pos) {
+            const Componente &c = letto.componente(pos);
+            if (c.IDTipo != 0)
+                QCOMPARE(c.NomeTipo, letto.tipo(PosTipoDaID(letto, c.IDTipo)).Nome);
+            if (c.IDProduttore != 0)
+                QCOMPARE(c.NomeProduttore, letto.produttore(PosProduttoreDaID(letto, c.IDProduttore)).Nome);
+        }
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // Which stored component a line stands for. Stored: 1 BC547 PHILIPS
+    // TRANSISTOR 100, 2 BC547 TEXAS TRANSISTOR 50, 3 LM358 ST IC 10, 4 LM358
+    // ST OPAMP 5, 5 2N2222 (no manufacturer) TRANSISTOR 7, 6 "bc337 "
+    // (hand-edited) PHILIPS TRANSISTOR 1. Lines after the header
+    // "Codice;Produttore;Tipo;Qtà" unless they give their own.
+    void corrispondenze_data()
+    {
+        QTest::addColumn<int>("scelta");
+        QTest::addColumn<QStringList>("righe");
+        QTest::addColumn<QStringList>("sommate"); // "position=new quantity"
+        QTest::addColumn<QStringList>("nuovi");   // "code/manufacturer/type=quantity"
+        QTest::addColumn<int>("saltati");
+        QTest::addColumn<QStringList>("ambigue"); // "line code: positions"
+        const int somma = int(CodiciEsistenti::SommaQuantita);
+        const int salta = int(CodiciEsistenti::Salta);
+        const int aggiungi = int(CodiciEsistenti::Aggiungi);
+        const QStringList niente;
+        QTest::newRow("somma al produttore della riga")
+            << somma << QStringList{"BC547;TEXAS;TRANSISTOR;9"} << QStringList{"2=59"} << niente << 0 << niente;
+        QTest::newRow("somma, nomi in minuscolo e tra spazi")
+            << somma << QStringList{" bc547 ; texas ; ; 9"} << QStringList{"2=59"} << niente << 0 << niente;
+        QTest::newRow("somma, senza colonna Produttore: ambigua")
+            << somma << QStringList{"#Codice;Qt\u00e0", "BC547;9"} << niente << niente << 0 << QStringList{"2 BC547: 1 2"};
+        QTest::newRow("somma, produttore vuoto: ambigua")
+            << somma << QStringList{"BC547;;;9"} << niente << niente << 0 << QStringList{"2 BC547: 1 2"};
+        QTest::newRow("somma, produttore non in archivio: nuovo")
+            << somma << QStringList{"BC547;NXP;;9"} << niente << QStringList{"BC547/NXP/=9"} << 0 << niente;
+        QTest::newRow("somma, il tipo decide")
+            << somma << QStringList{"LM358;ST;opamp;3"} << QStringList{"4=8"} << niente << 0 << niente;
+        QTest::newRow("somma, tipo non dato: ambigua")
+            << somma << QStringList{"LM358;st;;3"} << niente << niente << 0 << QStringList{"2 LM358: 3 4"};
+        QTest::newRow("somma, tipo diverso: nuovo")
+            << somma << QStringList{"2N2222;;DIODO;1"} << niente << QStringList{"2N2222//DIODO=1"} << 0 << niente;
+        QTest::newRow("somma, codice archiviato in minuscolo e con spazi")
+            << somma << QStringList{"BC337;Philips;;2"} << QStringList{"6=3"} << niente << 0 << niente;
+        QTest::newRow("somma, due righe allo stesso componente")
+            << somma << QStringList{"BC547;TEXAS;;1", "BC547;TEXAS;;2", "BC547;PHILIPS;;4"}
+            << QStringList{"2=53", "1=104"} << niente << 0 << niente;
+        QTest::newRow("somma, codice ripetuto nel file")
+            << somma << QStringList{"NUOVO;X;;3", "NUOVO;X;;4"} << niente
+            << QStringList{"NUOVO/X/=3", "NUOVO/X/=4"} << 0 << niente;
+        QTest::newRow("salta, ambigua saltata")
+            << salta << QStringList{"#Codice;Qt\u00e0", "BC547;9", "LM358;1"} << niente << niente << 2 << niente;
+        QTest::newRow("salta, produttore diverso: nuovo")
+            << salta << QStringList{"BC547;NXP;;9", "BC547;philips;;9"} << niente << QStringList{"BC547/NXP/=9"} << 1
+            << niente;
+        QTest::newRow("salta, codice ripetuto nel file")
+            << salta << QStringList{"NUOVO;X;;3", "NUOVO;X;;4", "nuovo;X;;5"} << niente
+            << QStringList{"NUOVO/X/=3", "NUOVO/X/=4", "NUOVO/X/=5"} << 0 << niente;
+        QTest::newRow("aggiungi, anche se ambigua")
+            << aggiungi << QStringList{"#Codice;Qt\u00e0", "BC547;9"} << niente << QStringList{"BC547//=9"} << 0
+            << niente;
+    }
+    void corrispondenze()
+    {
+        QFETCH(int, scelta);
+        QFETCH(QStringList, righe);
+        QFETCH(QStringList, sommate);
+        QFETCH(QStringList, nuovi);
+        QFETCH(int, saltati);
+        QFETCH(QStringList, ambigue);
+        // Planning reads the state only: no program folder.
+        Stato stato;
+        stato.Componenti = {Comp(1, QStringLiteral("BC547"), QStringLiteral("PHILIPS"), QStringLiteral("TRANSISTOR"), 100),
+                              Comp(2, QStringLiteral("BC547"), QStringLiteral("TEXAS"), QStringLiteral("TRANSISTOR"), 50),
+                              Comp(3, QStringLiteral("LM358"), QStringLiteral("ST"), QStringLiteral("IC"), 10),
+                              Comp(4, QStringLiteral("LM358"), QStringLiteral("ST"), QStringLiteral("OPAMP"), 5),
+                              Comp(5, QStringLiteral("2N2222"), QString(), QStringLiteral("TRANSISTOR"), 7),
+                              Comp(6, QStringLiteral("bc337 "), QStringLiteral("PHILIPS"), QStringLiteral("TRANSISTOR"), 1)};
+        stato.NumComponenti = 6;
+        stato.ProssimoIDComponente = 7;
+        if (righe.first().startsWith(u'#'))
+            righe.first().remove(0, 1);
+        else
+            righe.prepend(QStringLiteral("Codice;Produttore;Tipo;Qt\u00e0"));
+        const LetturaCSV l = LeggiCSV(Righe(righe), stato);
+        QCOMPARE(Errori(l.errori), QString());
+        const PianoImportazione piano = PianificaImportazione(stato, l, CodiciEsistenti(scelta));
+        QStringList visti;
+        for (const auto &[pos, quantita] : piano.quantita)
+            visti << QStringLiteral("%1=%2").arg(pos).arg(quantita);
+        QCOMPARE(visti, sommate);
+        visti.clear();
+        for (const Componente &c : piano.nuovi)
+            visti << QStringLiteral("%1/%2/%3=%4").arg(c.Codice, c.NomeProduttore, c.NomeTipo).arg(c.Quantita);
+        QCOMPARE(visti, nuovi);
+        QCOMPARE(piano.saltati, saltati);
+        visti.clear();
+        for (const RigaAmbigua &r : piano.ambigue) {
+            QString t = QString::number(r.numero) + u' ' + r.codice + u':';
+            for (qint32 pos : r.posizioni)
+                t += u' ' + QString::number(pos);
+            visti << t;
+        }
+        QCOMPARE(visti, ambigue);
     }
 
     // A sum past the 32-bit range is refused for that line alone.
@@ -438,31 +828,41 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // The export imported into a new, empty program folder gives back every
-    // component with the fields the export holds, in table order, and the
-    // types and manufacturers they name.
+    // The export imported into a new, empty program folder with the
+    // preview's default choice (skip what is already stored) gives back
+    // every component, with the fields the export holds, in table order,
+    // and the types and manufacturers they name: codes that repeat in the
+    // file (other manufacturers) are not taken for stored ones. Also for a
+    // generated database of 100,000 components.
     void andataERitorno_data()
     {
         QTest::addColumn<QString>("separatore");
-        QTest::newRow("virgola") << ",";
-        QTest::newRow("punto e virgola") << ";";
+        QTest::addColumn<int>("generati"); // 0: the example database
+        QTest::newRow("virgola") << "," << 0;
+        QTest::newRow("punto e virgola") << ";" << 0;
+        QTest::newRow("100000 generati, virgola") << "," << 100000;
     }
     void andataERitorno()
     {
         QFETCH(QString, separatore);
+        QFETCH(int, generati);
         CartellaTest origine;
         Stato s;
         DialoghiFinti d;
         QVERIFY(Main(s, d, origine.percorso()));
-        RiempiStatoDiEsempio(s);
+        if (generati > 0)
+            GeneraDatabase(s, generati);
+        else
+            RiempiStatoDiEsempio(s);
         s.SeparatoreCSV = separatore;
-        // Stored data as the program saves it: descriptions cleaned; and no
-        // separator inside codes and names, which the export cannot carry.
+        // Stored data as the program saves it: descriptions cleaned, names
+        // as the tables window stores them; and no separator inside codes
+        // and names, which the export cannot carry.
         for (Componente &c : s.Componenti) {
-            c.Descrizione = PulisciTesto(c.Descrizione).replace(separatore, QStringLiteral(" "));
+            c.Descrizione = PulisciTesto(c.Descrizione).replace(separatore, QStringLiteral(" ")).trimmed();
             c.Codice.replace(separatore, QStringLiteral(" "));
-            c.NomeTipo.replace(separatore, QStringLiteral(" "));
-            c.NomeProduttore.replace(separatore, QStringLiteral(" "));
+            c.NomeTipo = MaiuscoloCp1252(c.NomeTipo.replace(separatore, QStringLiteral(" ")).trimmed());
+            c.NomeProduttore = MaiuscoloCp1252(c.NomeProduttore.replace(separatore, QStringLiteral(" ")).trimmed());
         }
         QVERIFY(EsportaCSV(s, d));
 
@@ -472,29 +872,35 @@ private slots:
         const LetturaCSV l = LeggiFileCSV(s.percorsi.CartellaEsportati + QStringLiteral("CSVlist.csv"), nuovo);
         QCOMPARE(l.errore, QString());
         QCOMPARE(Errori(l.errori), QString());
-        const PianoImportazione piano = PianificaImportazione(nuovo, l, CodiciEsistenti::Aggiungi);
+        const PianoImportazione piano = PianificaImportazione(nuovo, l, CodiciEsistenti::Salta);
+        QCOMPARE(piano.saltati, 0);
         QVERIFY(EseguiImportazione(nuovo, piano, d));
 
         Stato riletto;
         QVERIFY(Main(riletto, d, vuota.percorso()));
         QCOMPARE(riletto.NumComponenti, s.NumComponenti);
+        // Field by field, with the names of the table entries a component
+        // points to; a difference shows the whole component.
+        const auto campi = [](const Componente &c, const QString &tipo, const QString &produttore) {
+            return QStringList{QString::number(c.ID), c.Codice, c.NomeProduttore, c.NomeTipo,
+                               QString::number(c.Quantita), c.DataInserimento.date().toString(Qt::ISODate),
+                               c.Descrizione, QString::number(c.CodiceNumerico), tipo, produttore}
+                .join(QLatin1Char('|'));
+        };
         for (qint32 i = 1; i <= s.NumComponenti; ++i) {
-            const Componente &o = s.componente(i);
+            Componente o = s.componente(i);
+            o.ID = i;
             const Componente &c = riletto.componente(i);
-            QCOMPARE(c.Codice, o.Codice);
-            QCOMPARE(c.NomeProduttore, o.NomeProduttore);
-            QCOMPARE(c.NomeTipo, o.NomeTipo);
-            QCOMPARE(c.Quantita, o.Quantita);
-            QCOMPARE(c.DataInserimento.date(), o.DataInserimento.date());
-            QCOMPARE(c.Descrizione, o.Descrizione);
-            QCOMPARE(c.CodiceNumerico, o.CodiceNumerico);
-            QCOMPARE(c.ID, i);
-            // Names and IDs agree in the new tables.
-            QCOMPARE(c.IDTipo == 0, o.NomeTipo.isEmpty());
-            if (c.IDTipo != 0)
-                QCOMPARE(riletto.Tipi[c.IDTipo - 1].Nome, o.NomeTipo);
-            if (c.IDProduttore != 0)
-                QCOMPARE(riletto.Produttori[c.IDProduttore - 1].Nome, o.NomeProduttore);
+            const qint32 tipo = PosTipoDaID(riletto, c.IDTipo), produttore = PosProduttoreDaID(riletto, c.IDProduttore);
+            const QString nomeTipo = tipo ? riletto.tipo(tipo).Nome : QString();
+            const QString nomeProduttore = produttore ? riletto.produttore(produttore).Nome : QString();
+            const bool uguali = c.ID == o.ID && c.Codice == o.Codice && c.NomeProduttore == o.NomeProduttore
+                && c.NomeTipo == o.NomeTipo && c.Quantita == o.Quantita
+                && c.DataInserimento.date() == o.DataInserimento.date() && c.Descrizione == o.Descrizione
+                && c.CodiceNumerico == o.CodiceNumerico && nomeTipo == o.NomeTipo
+                && nomeProduttore == o.NomeProduttore;
+            if (!uguali)
+                QCOMPARE(campi(c, nomeTipo, nomeProduttore), campi(o, o.NomeTipo, o.NomeProduttore));
         }
         // And exporting again gives the same file.
         riletto.SeparatoreCSV = separatore;

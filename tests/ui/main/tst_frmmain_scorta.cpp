@@ -460,7 +460,7 @@ private slots:
                             "Componenti da aggiungere: 1\nRighe saltate perch\u00e9 il codice esiste gi\u00e0: 1\n"
                             "Righe non leggibili: 3",
                             "Riga 4: mancano colonne: 4 invece di 6", "Riga 5: quantit\u00e0 non numerica: \"tanti\"",
-                            "Riga 6: data non valida: \"32/12/2026\"", "Produttore: Fairchild"}));
+                            "Riga 6: data non valida: \"32/12/2026\"", "Produttore: FAIRCHILD"}));
         QCOMPARE(Istantanea(a.cartella.percorso()), prima);
         QCOMPARE(a.stato.Componenti, componenti);
         QCOMPARE(a.codici().size(), 5);
@@ -499,12 +499,54 @@ private slots:
         QCOMPARE(a.codici().last(), QStringLiteral("BD139"));
         QCOMPARE(a.contatori(), QStringLiteral("6/6/159"));
         QCOMPARE(a.messaggio(), QStringLiteral("Importazione completata: componenti aggiunti 1, quantit\u00e0 aggiornate 1"));
-        QVERIFY(a.w<QListWidget>(QStringLiteral("LP"))->findItems(QStringLiteral("Fairchild"), Qt::MatchExactly).size() == 1);
+        QVERIFY(a.w<QListWidget>(QStringLiteral("LP"))->findItems(QStringLiteral("FAIRCHILD"), Qt::MatchExactly).size() == 1);
         // On disk at once.
         const auto letto = a.suDisco();
         QCOMPARE(letto->NumComponenti, 6);
         QCOMPARE(letto->componente(1).Quantita, 25);
-        QCOMPARE(letto->produttore(4).Nome, QStringLiteral("Fairchild"));
+        QCOMPARE(letto->produttore(4).Nome, QStringLiteral("FAIRCHILD"));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // A line whose code matches two stored components is listed in the
+    // preview with both, and summed to neither; a line naming the
+    // manufacturer is summed to that one. The list shows only when there is
+    // something in it.
+    void anteprimaRigheAmbigue()
+    {
+        Ambiente a;
+        conMinimi(a.stato);
+        aggiungi(a.stato, componente(15, "BC547C", 3, "NXP", 2, "TR", 30, data(2021, 6, 1)));
+        QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
+        a.apri();
+        const QString file = a.cartella.file(QStringLiteral("Exported/arrivi.csv"));
+        a.cartella.scrivi(QStringLiteral("Exported/arrivi.csv"), "Codice;Produttore;Qt\xE0\r\n"
+                                                                 " bc547c ; nxp ;5\r\n"
+                                                                 "BC547C;;2\r\n");
+        QStringList visto;
+        bool visibilePrima = true;
+        Importa(a, file, [&](QWidget *m) {
+            visibilePrima = Figlio<QListWidget>(m, QStringLiteral("lstAmbigue"))->isVisible();
+            Clic(m, "optSomma");
+            visto << Figlio<QLabel>(m, QStringLiteral("lblConteggio"))->text();
+            QVERIFY(Figlio<QListWidget>(m, QStringLiteral("lstAmbigue"))->isVisible());
+            QVERIFY(Figlio<QLabel>(m, QStringLiteral("lblAmbigue"))->isVisible());
+            auto *l = Figlio<QListWidget>(m, QStringLiteral("lstAmbigue"));
+            for (int i = 0; i < l->count(); ++i)
+                visto << l->item(i)->text();
+            Clic(m, "btnImporta");
+        });
+        QVERIFY(!visibilePrima);
+        QCOMPARE(visto, (QStringList{
+                            "Componenti da aggiungere: 0\nComponenti esistenti di cui sommare la quantit\u00e0: 1\n"
+                            "Righe ambigue, non importate: 1\nRighe non leggibili: 0",
+                            "Riga 3: BC547C corrisponde a 2 componenti",
+                            "    BC547C - ST - TR - 100 pz - inserito il 15/01/2023 - Transistor NPN per uso generale",
+                            "    BC547C - NXP - TR - 30 pz - inserito il 01/06/2021"}));
+        QCOMPARE(a.stato.componente(2).Quantita, 100);
+        QCOMPARE(a.stato.componente(6).Quantita, 35);
+        QCOMPARE(a.messaggio(), QStringLiteral("Importazione completata: componenti aggiunti 0, quantit\u00e0 aggiornate 1"));
+        QCOMPARE(a.suDisco()->componente(6).Quantita, 35);
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
