@@ -1,5 +1,6 @@
 #include "ui/distinta/frmdistinta.h"
 
+#include "components/descrizione.h"
 #include "csv/testocsv.h"
 #include "distinta/ricercacomponenti.h"
 #include "store/dialoghi.h"
@@ -235,18 +236,6 @@ void FrmDistinta::riempiLista()
         m_lvd->selezionaRiga(selezionata);
 }
 
-QString FrmDistinta::descriviCandidato(qint32 posizione) const
-{
-    const Componente &c = m_stato.componente(posizione);
-    QStringList parti{c.Codice};
-    if (!c.NomeProduttore.isEmpty())
-        parti << c.NomeProduttore;
-    if (!c.NomeTipo.isEmpty())
-        parti << c.NomeTipo;
-    parti << QStringLiteral("%1 pz").arg(c.Quantita);
-    return parti.join(QStringLiteral(" - "));
-}
-
 void FrmDistinta::mostraScelta()
 {
     mostraCollega();
@@ -260,7 +249,7 @@ void FrmDistinta::mostraScelta()
     const VoceVerifica &v = m_verifica.voci()[riga - 1];
     m_cmbScelta->addItem(QStringLiteral("(scegliere il componente)"), 0);
     for (const qint32 pos : v.candidati)
-        m_cmbScelta->addItem(descriviCandidato(pos), pos);
+        m_cmbScelta->addItem(DescriviComponente(m_stato.componente(pos)), pos);
     m_cmbScelta->setCurrentIndex(qMax(0, m_cmbScelta->findData(v.scelta)));
 }
 

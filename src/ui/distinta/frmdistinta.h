@@ -49,7 +49,6 @@ private:
     void riempiLista();
     void mostraScelta();
     void sceltaCambiata(int indice);
-    QString descriviCandidato(qint32 posizione) const;
     // The search of the components to link to, from the text typed.
     void cercaCollega();
     // The link controls for the selected line and found component.

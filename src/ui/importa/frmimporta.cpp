@@ -1,5 +1,6 @@
 #include "ui/importa/frmimporta.h"
 
+#include "components/descrizione.h"
 #include "csv/testocsv.h"
 #include "store/dialoghi.h"
 #include "store/localeutente.h"
@@ -163,7 +164,7 @@ void FrmImporta::aggiornaPiano()
                        .arg(a.codice)
                        .arg(a.posizioni.size());
         for (qsizetype k = 0; k < a.posizioni.size() && k < CandidatiMostrati; ++k)
-            ambigue << QStringLiteral("    ") + descriviComponente(a.posizioni[k]);
+            ambigue << QStringLiteral("    ") + DescriviComponente(m_stato.componente(a.posizioni[k]), true);
         if (a.posizioni.size() > CandidatiMostrati)
             ambigue << QStringLiteral("    \u2026 e altri %1").arg(a.posizioni.size() - CandidatiMostrati);
     }
@@ -184,23 +185,6 @@ void FrmImporta::aggiornaPiano()
     lstNuoveVoci->addItems(voci);
 
     btnImporta->setEnabled(m_piano.errore.isEmpty() && !m_piano.vuoto());
-}
-
-// A stored component as the user tells it from others of the same code.
-QString FrmImporta::descriviComponente(qint32 posizione) const
-{
-    const Componente &c = m_stato.componente(posizione);
-    QStringList parti{c.Codice};
-    if (!c.NomeProduttore.isEmpty())
-        parti << c.NomeProduttore;
-    if (!c.NomeTipo.isEmpty())
-        parti << c.NomeTipo;
-    parti << QStringLiteral("%1 pz").arg(c.Quantita);
-    if (c.DataInserimento.isValid())
-        parti << QStringLiteral("inserito il ") + DataBreve(c.DataInserimento.date());
-    if (!c.Descrizione.isEmpty())
-        parti << c.Descrizione.left(60);
-    return parti.join(QStringLiteral(" - "));
 }
 
 void FrmImporta::importa()

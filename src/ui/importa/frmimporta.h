@@ -34,7 +34,6 @@ public:
 
 private:
     void aggiornaPiano();
-    QString descriviComponente(qint32 posizione) const;
     void importa();
 
     Stato &m_stato;
