@@ -9,7 +9,7 @@
 // files describe one board and are checked against each other.
 
 #include "common/cartellatest.h"
-#include "common/magazzinoprova.h"
+#include "common/distintaprova.h"
 #include "distinta/collegamenti.h"
 #include "distinta/letturadistinta.h"
 #include "distinta/verificadistinta.h"

@@ -1,5 +1,8 @@
 #pragma once
 
+// Helpers of the bill-of-materials tests.
+
+#include "distinta/verificadistinta.h"
 #include "store/stato.h"
 #include "store/tabelle.h"
 
@@ -27,4 +30,13 @@ inline void RiempiMagazzino(Stato &s, const QStringList &voci)
     }
     s.NumComponenti = qint32(s.Componenti.size());
     ContaPezzi(s);
+}
+
+// The outcome of each line of a check, "part|code|outcome".
+inline QStringList Esiti(const VerificaDistinta &v)
+{
+    QStringList out;
+    for (const VoceVerifica &voce : v.voci())
+        out << voce.parte + u'|' + voce.codice + u'|' + TestoEsito(voce);
+    return out;
 }
