@@ -122,10 +122,8 @@ private slots:
         QVERIFY(Collegamenti::DaTesto(QByteArray("\0\1\2", 3)).isEmpty());
     }
 
-    // Any line can be linked: one not found, one with two candidates, one
-    // found by its value (which the link overrides); every line with the
-    // same key follows, and a link to a component no longer in the stock is
-    // left aside.
+    // Any line can be linked (not found, ambiguous, found otherwise); lines
+    // of the same key follow; a link to a component gone is left aside.
     void verificaConCollegamenti_data()
     {
         QTest::addColumn<QByteArray>("collegamenti");
@@ -225,9 +223,8 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // A read-only archive: linking and unlinking are refused and the user
-    // told, the links and outcomes stay as they were. (A save that fails and
-    // a links file that cannot be read are tested through the window.)
+    // Read-only: linking and unlinking are refused and told, nothing changes.
+    // (A failed save and an unreadable file are tested through the window.)
     void solaLettura()
     {
         Archivio a;

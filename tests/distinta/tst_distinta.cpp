@@ -1,9 +1,7 @@
 // Reading a bill of materials and checking it against the stock, without
-// any window: the columns and encodings a BOM comes in, the lines read (with
-// their errors, DNP marks and lines of one part joined), the outcome of a
-// line, a pick and matching again, and the shopping list byte for byte. The
-// outcomes for some boards and taking the pieces off the stock are checked
-// through the window (tst_frmdistinta).
+// any window: columns, encodings, the lines read, the component a line stands
+// for, a pick and matching again, the shopping list. Outcomes for some boards
+// and taking the pieces are checked through the window (tst_frmdistinta).
 
 #include "common/bomkicad.h"
 #include "common/cartellatest.h"
@@ -31,10 +29,8 @@ void magazzino(Stato &s)
 class TestDistinta : public QObject {
     Q_OBJECT
 private slots:
-    // Two components share the code: one of them is picked by hand. The codes
-    // changed after the check was built: each line is matched again, a pick
-    // stays while its component still matches, and one that no longer does
-    // is dropped.
+    // A pick among the components of one code; codes changed after the check
+    // was built: each line is matched again, a pick kept while it matches.
     void sceltaERiconfronto()
     {
         Stato s;
@@ -117,11 +113,8 @@ private slots:
             QCOMPARE(EspandiRiferimenti(elenco).size(), quanti);
     }
 
-    // Separators, encodings, which column each header name stands for, and
-    // lines before the header: a file of one line, read into separator,
-    // encoding, references, value, MPN, stock code, footprint and quantity.
-    // (The real BOMs of tst_distintereali read JLCPCB's, KiBot's, Eagle's
-    // and KiCad's board editor's own names.)
+    // Separators, encodings, header names (more in the real BOMs of
+    // tst_distintereali) and lines before the header, on a file of one line.
     void colonne_data()
     {
         QTest::addColumn<QByteArray>("dati");
@@ -180,12 +173,10 @@ private slots:
                  letta);
     }
 
-    // The lines read ("line|references|pieces|error"), with the number of
-    // lines joined and the references not fitted. A line that cannot be used
-    // is kept with its reason, the lines around it read. Without a quantity
-    // column a line counts its references. Lines that name the same part as
-    // written ("10k" twice, blanks aside) are one, in the place of the first;
-    // "10K" is written otherwise. Lines marked in a DNP column are left out.
+    // The lines read, the lines joined and the references not fitted: a line
+    // that cannot be used kept with its reason; without a quantity column the
+    // references counted; lines naming one part as written ("10k", not "10K")
+    // joined in the place of the first; lines marked DNP left out.
     void righe_data()
     {
         QTest::addColumn<QByteArray>("dati");
@@ -232,10 +223,8 @@ private slots:
         QCOMPARE(l.nonMontate, int(l.nonMontati.size()));
     }
 
-    // The component a line stands for: a stock code column first, then the
-    // MPN, then the value, each only when the one before finds nothing;
-    // letter case and blanks aside. Lines of one component share its stock
-    // in file order.
+    // The component a line stands for: stock code, else MPN, else value,
+    // letter case and blanks aside; lines of one component share its stock.
     void esiti_data()
     {
         QTest::addColumn<QByteArray>("righe"); // Ref,Codice,MPN,Value,Qty
@@ -266,7 +255,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("dati");
         QTest::addColumn<QString>("inizio");
-        QTest::newRow("vuoto") << QByteArray() << QString::fromUtf8("Il file è vuoto");
+        QTest::newRow("vuoto") << QByteArray() << QString::fromUtf8("Il file è vuoto: non contiene una distinta base.");
         QTest::newRow("binario") << QByteArray("PK\x03\x04\0\0\x14\0", 8)
                                  << QString::fromUtf8("Il file non è un testo CSV");
         QTest::newRow("nessuna colonna nota")
@@ -297,10 +286,9 @@ private slots:
         QVERIFY(l.righe.isEmpty());
     }
 
-    // The shopping list: short and missing lines only, with the separator of
-    // the options, quoted where a field holds it or a quote, UTF-8 with a
-    // byte-order mark (Ω and µ as in the BOM), CR LF, in Exported. A list
-    // that cannot be written is told.
+    // The shopping list: short and missing lines, the options' separator,
+    // quotes where needed, UTF-8 with a byte-order mark, CR LF, in Exported;
+    // a list that cannot be written is told.
     void listaMancanti()
     {
         CartellaTest c;

@@ -1,8 +1,7 @@
-// Reading CSV files for the import and carrying an import out: the
-// export's own format with either separator and either encoding, columns
-// in another order, unreadable lines reported by number, the three choices
-// for codes already stored, a failed save that changes nothing, the round
-// trip through the export, and files that are not component lists at all.
+// Reading CSV files for the import and carrying an import out: formats,
+// headers, fields and unreadable lines; which stored component a line stands
+// for, the three choices for codes already stored, a failed save that changes
+// nothing, the round trip through the export, files that are no lists.
 
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
@@ -175,9 +174,8 @@ private slots:
         QCOMPARE(virgola.righe[0].componente.Quantita, 0);
     }
 
-    // Headers other than the export's: columns in another order and letter
-    // case, a custom field by its label, quoted fields holding the separator,
-    // a column named twice (the first read, the later one ignored); and a
+    // Headers other than the export's: another order and letter case, a
+    // custom field by its label, a column named twice (the first read); a
     // spreadsheet's "Unicode text": UTF-16 with its mark, tab-separated.
     void intestazioni_data()
     {
@@ -304,9 +302,8 @@ private slots:
         }
     }
 
-    // The user's own short date form, the export's, is read first when it
-    // is not day first: month first in the United States; the other forms
-    // still read what it does not.
+    // The user's own short date form (the export's) is read first when it is
+    // month first, as in the United States; the other forms still read.
     void dateNellaFormaDellUtente()
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
@@ -318,10 +315,9 @@ private slots:
         QCOMPARE(LeggiDataImportata(u"10/9/2024", oggi), Giorno(2024, 9, 10));
     }
 
-    // A spreadsheet's multi-line cell: quoted, it spans lines and is one
-    // field, each break one blank; the lines after it keep their numbers.
-    // Lines that a quote joins into no record of the header's columns are
-    // read one by one, as before.
+    // A spreadsheet's multi-line cell: quoted, one field, each break a blank;
+    // the lines after it keep their numbers. Lines that a quote joins into no
+    // record of the header's columns are read one by one.
     void celleSuPiuRighe_data()
     {
         QTest::addColumn<QByteArray>("dati");
@@ -377,12 +373,10 @@ private slots:
         QCOMPARE(Errori(l.errori), errori);
     }
 
-    // Every field is taken without the blanks around it (no-break spaces
-    // and tabs too), also inside quotes, and after the clean-up. A line is
-    // refused ("!" and the reason) for a pin count that is not a number, or
-    // for a character the Windows-1252 files cannot hold, so that nothing is
-    // stored as "?" while memory shows something else; "€" has a code there.
-    // Codes are upper-cased within the code page: "µ" and "ß" stay.
+    // Every field without the blanks around it (also no-break spaces, tabs,
+    // inside quotes) and cleaned. A line is refused ("!" and the reason) for a
+    // pin count that is no number or a character the Windows-1252 files cannot
+    // hold (never stored as "?"). Codes are upper-cased within the code page.
     void campi_data()
     {
         QTest::addColumn<QString>("colonna");
@@ -533,11 +527,9 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // Types, manufacturers and packages are found by their names trimmed
-    // and upper-cased within the code page, the first entry of a name
-    // winning; a name not there is created once, stored as the tables
-    // window stores it, and every component takes its entry's name. A name
-    // of blanks names nothing and creates nothing.
+    // Table entries are found by their names trimmed and upper-cased, the
+    // first entry of a name winning; a name not there is created once, as the
+    // tables window stores it, and every component takes its entry's name.
     void nomiDelleTabelle_data()
     {
         QTest::addColumn<QString>("colonna");
@@ -601,11 +593,8 @@ private slots:
         QCOMPARE(visti, nuove);
     }
 
-    // Which stored component a line stands for. Stored: 1 BC547 PHILIPS
-    // TRANSISTOR 100, 2 BC547 TEXAS TRANSISTOR 50, 3 LM358 ST IC 10, 4 LM358
-    // ST OPAMP 5, 5 2N2222 (no manufacturer) TRANSISTOR 7, 6 "bc337 "
-    // (hand-edited) PHILIPS TRANSISTOR 1. Lines after the header
-    // "Codice;Produttore;Tipo;Qtà" unless they give their own.
+    // Which stored component a line stands for (the stock is below). Lines
+    // after the header "Codice;Produttore;Tipo;Qtà" unless they give their own.
     void corrispondenze_data()
     {
         QTest::addColumn<int>("scelta");
@@ -733,12 +722,10 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // The export imported into a new, empty program folder with the
-    // preview's default choice (skip what is already stored) gives back
-    // every component, with the fields the export holds, in table order,
-    // and the types and manufacturers they name: codes that repeat in the
-    // file (other manufacturers) are not taken for stored ones. Also for a
-    // generated database of 100,000 components.
+    // The export imported into an empty program folder with the preview's
+    // default choice (skip what is stored) gives back every component, its
+    // fields and the entries it names, in order: codes repeated in the file
+    // are not taken for stored ones. Also for 100,000 generated components.
     void andataERitorno_data()
     {
         QTest::addColumn<QString>("separatore");
@@ -838,49 +825,42 @@ private slots:
         QVERIFY(l.righe.isEmpty());
     }
 
-    // 100,000 columns and a line of several megabytes: a preview with the
-    // reasons, read in one linear pass.
-    void righeEColonneEnormi()
+    // Files that could take the memory: 100,000 columns and a line of several
+    // megabytes (a preview with the reasons, read in one linear pass), nothing
+    // but unreadable lines (the first ones kept, the rest counted), a header
+    // of too many columns (refused outright).
+    void limiti()
     {
-        Archivio a;
+        const Stato stato;
         QByteArray larga = "Codice";
         QByteArray dati = "A1";
         for (int i = 1; i < 100000; ++i) {
             larga += ";c" + QByteArray::number(i);
             dati += ";" + QByteArray::number(i);
         }
-        LetturaCSV l = a.leggi(larga + "\r\n" + dati + "\r\n" + "A2;1\r\n");
+        LetturaCSV l = LeggiCSV(larga + "\r\n" + dati + "\r\n" + "A2;1\r\n", stato);
         QCOMPARE(l.errore, QString());
         QCOMPARE(l.ignorate.size(), 99999);
         QCOMPARE(l.righe.size(), 1);
         QCOMPARE(l.righe[0].componente.Codice, QStringLiteral("A1"));
         QCOMPARE(Errori(l.errori), QStringLiteral("3: mancano colonne: 2 invece di 100000"));
 
-        const QByteArray lunga = "A3,TI,IC,1,01/02/2024," + QByteArray(5 * 1024 * 1024, 'd');
-        l = a.elenco({"A2,TI,IC,1,01/02/2024,breve", lunga.constData()});
+        l = LeggiCSV(Intestazione + "\r\nA2,TI,IC,1,01/02/2024,breve\r\nA3,TI,IC,1,01/02/2024,"
+                         + QByteArray(5 * 1024 * 1024, 'd') + "\r\n",
+                     stato);
         QCOMPARE(l.righe.size(), 1);
         QCOMPARE(Errori(l.errori), QStringLiteral("3: riga troppo lunga (5242902 caratteri, al massimo 1048576)"));
-    }
 
-    // A file of nothing but unreadable lines keeps the first ones and
-    // counts the rest; a header of too many columns is refused outright.
-    void moltiErrori()
-    {
-        Archivio a;
-        QByteArray dati = Intestazione + "\r\n";
-        const int righe = int(ErroriConservati) + 5;
-        for (int i = 0; i < righe; ++i)
-            dati += "X\r\n";
-        const LetturaCSV l = a.leggi(dati);
+        l = LeggiCSV(Intestazione + "\r\n" + QByteArray("X\r\n").repeated(ErroriConservati + 5), stato);
         QCOMPARE(l.errori.size(), ErroriConservati);
         QCOMPARE(l.erroriOmessi, 5);
         QCOMPARE(l.errori.last().numero, int(ErroriConservati) + 1);
-        QCOMPARE(PianificaImportazione(a.stato, l, CodiciEsistenti::Salta).erroriOmessi, 5);
+        QCOMPARE(PianificaImportazione(stato, l, CodiciEsistenti::Salta).erroriOmessi, 5);
 
-        const QByteArray troppe = "Codice" + QByteArray(ColonneMassime, ';') + "\r\nA\r\n";
-        QCOMPARE(a.leggi(troppe).errore, QStringLiteral("La prima riga del file ha pi\u00f9 di 200000 colonne: "
-                                                        "il file non sembra un elenco di componenti."));
-        QVERIFY(a.leggi("Codice" + QByteArray(ColonneMassime - 1, ';') + "\r\nA\r\n").errore.isEmpty());
+        QCOMPARE(LeggiCSV("Codice" + QByteArray(ColonneMassime, ';') + "\r\nA\r\n", stato).errore,
+                 QStringLiteral("La prima riga del file ha pi\u00f9 di 200000 colonne: il file non sembra un elenco di "
+                                "componenti."));
+        QVERIFY(LeggiCSV("Codice" + QByteArray(ColonneMassime - 1, ';') + "\r\nA\r\n", stato).errore.isEmpty());
     }
 
     // A file that cannot be read: the shared reader's reason (the reader and

@@ -15,19 +15,24 @@ namespace {
 // Everything is in stock for one board.
 const QByteArray BomDisponibile = "Reference;Value;Quantity\r\nU1;NE555;2\r\nR1,R2;10k;5\r\n";
 
-// The drawers, in table order; 634 pieces.
-void magazzino(Stato &s)
+// The tables and the components, "code:manufacturer ID:type ID:pieces", in
+// table order.
+void riempi(Stato &s, std::initializer_list<const char *> voci)
 {
     riempiTabelle(s);
-    aggiungi(s, componente(1, "10K", 1, "TI", 1, "IC", 100));
-    aggiungi(s, componente(2, "100NF", 1, "TI", 1, "IC", 500));
-    aggiungi(s, componente(3, "GRM21BR71H104KA01", 1, "TI", 1, "IC", 1));
-    aggiungi(s, componente(4, "NE555", 1, "TI", 1, "IC", 5));
-    aggiungi(s, componente(5, "BC547", 2, "ST", 2, "TR", 10));
-    aggiungi(s, componente(6, "BC547", 3, "NXP", 2, "TR", 3));
-    aggiungi(s, componente(7, "LM7805", 2, "ST", 3, "REG", 10));
-    aggiungi(s, componente(8, "L7805CV", 2, "ST", 3, "REG", 1));
-    aggiungi(s, componente(9, "TL072", 1, "TI", 1, "IC", 4));
+    for (const char *voce : voci) {
+        const QStringList p = QString::fromLatin1(voce).split(u':');
+        const qint32 produttore = p[1].toInt(), tipo = p[2].toInt();
+        aggiungi(s, componente(s.NumComponenti + 1, p[0], produttore, s.produttore(produttore).Nome, tipo,
+                               s.tipo(tipo).Nome, p[3].toInt()));
+    }
+}
+
+// The drawers; 634 pieces.
+void magazzino(Stato &s)
+{
+    riempi(s, {"10K:1:1:100", "100NF:1:1:500", "GRM21BR71H104KA01:1:1:1", "NE555:1:1:5", "BC547:2:2:10", "BC547:3:2:3",
+               "LM7805:2:3:10", "L7805CV:2:3:1", "TL072:1:1:4"});
 }
 
 QList<qint32> quantita(const Stato &s)
@@ -49,12 +54,7 @@ const QList<qint32> Iniziali{100, 500, 1, 5, 10, 3, 10, 1, 4};
 // are found only through a link.
 void magazzinoConCodiciPropri(Stato &s)
 {
-    riempiTabelle(s);
-    aggiungi(s, componente(1, "RES-10K-0805", 1, "TI", 1, "IC", 100));
-    aggiungi(s, componente(2, "C-100N-0805", 1, "TI", 1, "IC", 1));
-    aggiungi(s, componente(3, "NE555", 1, "TI", 1, "IC", 5));
-    aggiungi(s, componente(4, "BC547", 2, "ST", 2, "TR", 10));
-    aggiungi(s, componente(5, "BC547", 3, "NXP", 2, "TR", 3));
+    riempi(s, {"RES-10K-0805:1:1:100", "C-100N-0805:1:1:1", "NE555:1:1:5", "BC547:2:2:10", "BC547:3:2:3"});
     s.componente(1).Descrizione = QStringLiteral("Resistenza 10k 1% 0805");
     s.componente(2).Descrizione = QStringLiteral("Condensatore 100nF X7R 0805");
 }
@@ -299,12 +299,10 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // The main window's editor open on NE555 (5 pieces) when "Preleva" is
-    // pressed: a change typed there is settled first ("Annulla" stops the
-    // taking and keeps the typing, "Sì" saves it and the check counts on it,
-    // "No" gives it up), a code changed and saved matches the lines again,
-    // and after any taking no editor is left open whose old quantity a later
-    // "Salva" could write back.
+    // The main window's editor open on NE555 (5 pieces) at "Preleva": a change
+    // typed there is settled first (Annulla, Sì, No), a saved code change
+    // matches the lines again, and no editor is left open whose old quantity
+    // a later "Salva" could write back.
     void editorApertoAlPrelievo_data()
     {
         QTest::addColumn<QString>("campo"); // the field typed in, none when empty
@@ -367,10 +365,8 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // Lines not found, found and ambiguous linked by hand through the search
-    // box; the links saved at once in Collegamenti.csv, used again when the
-    // window opens next, removable; a read-only archive keeps them as they
-    // are.
+    // Lines linked by hand through the search box, saved at once, used at the
+    // next opening, removable; a read-only archive keeps them as they are.
     void collegaAMano()
     {
         Prova a(BomKicad, magazzinoConCodiciPropri);
@@ -473,25 +469,15 @@ private slots:
     }
 
     // What the window says of how the file was read.
-    void descrizioneFile_data()
-    {
-        QTest::addColumn<QByteArray>("bom");
-        QTest::addColumn<QString>("fine");
-        QTest::newRow("DNP") << QByteArray("Reference,Value,Qty,DNP\nR1,10k,1,\nR2,22k,1,X\nR3,1k,1,DNP\n")
-                             << " - righe da non montare (DNP) escluse: 2 (R2, R3)";
-        QTest::newRow("senza quantità, righe unite")
-            << QByteArray("Designator,Comment\nR1,10k\nR2,10k\nR3,1k\n")
-            << QString::fromUtf8(" - senza colonna della quantità: i pezzi sono contati dai riferimenti"
-                                 " - righe dello stesso componente unite: 1");
-    }
     void descrizioneFile()
     {
-        QFETCH(QByteArray, bom);
-        QFETCH(QString, fine);
-        Prova a(bom);
+        Prova a("Designator,Comment,DNP\nR1,10k,\nR2,10k,\nR3,1k,\nR4,22k,X\nR5,1k,DNP\n");
         a.usa([&](const Finestra &f) {
             const QString testo = f.c<QLabel>("lblFile")->text();
-            QVERIFY2(testo.endsWith(QStringLiteral("separatore virgola)") + fine), qPrintable(testo));
+            QVERIFY2(testo.endsWith(QString::fromUtf8(
+                         "separatore virgola) - senza colonna della quantità: i pezzi sono contati dai riferimenti"
+                         " - righe dello stesso componente unite: 1 - righe da non montare (DNP) escluse: 2 (R4, R5)")),
+                     qPrintable(testo));
         });
     }
 
@@ -522,26 +508,17 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // A file that is no BOM: one message, no window, nothing changed; a
-    // cancelled file dialog does nothing at all.
-    void fileNonUtilizzabile_data()
-    {
-        QTest::addColumn<QByteArray>("dati");
-        QTest::addColumn<QString>("messaggio");
-        QTest::newRow("binario") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)
-                                 << QString::fromUtf8("Il file non è un testo CSV (contiene dati binari): salvare la "
-                                                      "distinta base come CSV.");
-        QTest::newRow("vuoto") << QByteArray() << QString::fromUtf8("Il file è vuoto: non contiene una distinta base.");
-    }
+    // A file that is no BOM (tst_distinta has the others): one message, no
+    // window, nothing changed; a cancelled file dialog does nothing at all.
     void fileNonUtilizzabile()
     {
-        QFETCH(QByteArray, dati);
-        QFETCH(QString, messaggio);
-        Prova a(dati);
+        Prova a(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
         a.dialoghi.setNextFile(a.cartella.file(QStringLiteral("progetto/scheda.csv")));
         a.dialoghi.setNextAnswer(Risposta::Ok);
         a.menu(QStringLiteral("mnuDistinta"));
-        verificaBox(a.dialoghi, messaggio, QStringLiteral("Verifica distinta base"), Icona::Esclamazione, Pulsanti::Ok);
+        verificaBox(a.dialoghi,
+                    QString::fromUtf8("Il file non è un testo CSV (contiene dati binari): salvare la distinta base come CSV."),
+                    QStringLiteral("Verifica distinta base"), Icona::Esclamazione, Pulsanti::Ok);
         QVERIFY(!QApplication::activeModalWidget());
         a.dialoghi.setNextFile(QString());
         a.menu(QStringLiteral("mnuDistinta"));
