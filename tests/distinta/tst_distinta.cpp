@@ -11,7 +11,6 @@
 #include "distinta/verificadistinta.h"
 
 #include <QDir>
-#include <QStringEncoder>
 #include <QTest>
 
 namespace {
@@ -151,10 +150,6 @@ private slots:
             << QByteArray("Source: scheda.kicad_sch\rDate: 06/12/2026\r\rItem,Qty,Reference(s),Value,"
                           "Footprint\r1,2,\"R1, R2\",10k,R_0805\r")
             << ",|Windows-1252|R1, R2|10k|||R_0805|2";
-        QStringEncoder utf16(QStringConverter::Utf16LE);
-        QTest::newRow("UTF-16 con BOM")
-            << QByteArray("\xff\xfe" + QByteArray(utf16(QString::fromUtf8("Ref\tValue\tQty\r\nU1\tΩ\t1\r\n"))))
-            << QString::fromUtf8("\t|UTF-16|U1|Ω||||1");
         QTest::newRow("MPN senza valore, nomi in maiuscolo")
             << QByteArray("DESIGNATOR;MANUFACTURER PART NUMBER;QTY\r\nU1;NE555P;1\r\n") << ";|Windows-1252|U1||NE555P|||1";
     }
