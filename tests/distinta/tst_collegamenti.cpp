@@ -1,67 +1,37 @@
 // Linking BOM lines to components by hand, without any window: the key a
 // line is linked by, the file Collegamenti.csv read and written back byte
-// for byte, the check using the links, saving them (and a save that fails),
+// for byte, the check using the links, saving them (refused when read-only),
 // and the search over codes and descriptions that finds the component.
 
 #include "common/bomkicad.h"
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
+#include "common/distintaprova.h"
 #include "distinta/collegamenti.h"
 #include "distinta/letturadistinta.h"
 #include "distinta/ricercacomponenti.h"
 #include "distinta/verificadistinta.h"
-#include "store/stato.h"
-#include "store/tabelle.h"
 
 #include <QDir>
 #include <QTest>
 
 namespace {
 
-Componente pezzo(qint32 id, const char *codice, qint32 quantita, const char *produttore = "ACME",
-                 const char *descrizione = "")
-{
-    Componente c;
-    c.ID = id;
-    c.Codice = QString::fromUtf8(codice);
-    c.Quantita = quantita;
-    c.NomeProduttore = QString::fromUtf8(produttore);
-    c.NomeTipo = QStringLiteral("IC");
-    c.Descrizione = QString::fromUtf8(descrizione);
-    c.DataInserimento = QDateTime(QDate(2024, 1, 2), QTime(0, 0), Qt::UTC);
-    return c;
-}
-
 // The stock names parts its own way: the KiCad BOM's "10k" and "100nF" are
 // not codes here. IDs are not positions: they are what a link keeps.
 void magazzino(Stato &s)
 {
-    s.Componenti = {pezzo(21, "RES-10K-0805", 100, "YAGEO", "Resistenza 10k 1% 0805"),
-                    pezzo(22, "C-100N-0805", 500, "MURATA", "Condensatore 100nF X7R 0805"),
-                    pezzo(23, "NE555", 5),
-                    pezzo(25, "BC547", 10, "ST"),
-                    pezzo(26, "BC547", 3, "NXP"),
-                    pezzo(27, "L7805CV", 1, "ST", "Regolatore 5V TO-220"),
-                    pezzo(29, "1N4148-TAP", 1, "VISHAY", "Diodo di segnale")};
-    s.NumComponenti = 7;
-    s.ProssimoIDComponente = 30;
-    ContaPezzi(s);
+    RiempiMagazzino(s, {"21:RES-10K-0805:100:YAGEO:Resistenza 10k 1% 0805",
+                        "22:C-100N-0805:500:MURATA:Condensatore 100nF X7R 0805", "23:NE555:5", "25:BC547:10:ST",
+                        "26:BC547:3:NXP", "27:L7805CV:1:ST:Regolatore 5V TO-220", "29:1N4148-TAP:1:VISHAY:Diodo di segnale"});
 }
 
-QStringList esiti(const VerificaDistinta &v)
-{
-    QStringList out;
-    for (const VoceVerifica &voce : v.voci())
-        out << voce.parte + '|' + voce.codice + '|' + TestoEsito(voce);
-    return out;
-}
-
-RigaDistinta riga(const char *mpn, const char *valore, const char *footprint)
+RigaDistinta Riga(const QStringList &campi) // mpn, valore, footprint
 {
     RigaDistinta r;
-    r.mpn = QString::fromUtf8(mpn);
-    r.valore = QString::fromUtf8(valore);
-    r.footprint = QString::fromUtf8(footprint);
+    r.mpn = campi[0];
+    r.valore = campi[1];
+    r.footprint = campi[2];
     r.quantita = 1;
     return r;
 }
@@ -76,8 +46,6 @@ struct Archivio {
         magazzino(stato);
     }
 };
-
-const QByteArray Bom = BomKicad; // 10k, 100nF (by MPN), ne555, BC547, LM7805 (l7805cv), TL072, 1N4148
 
 } // namespace
 
@@ -117,14 +85,10 @@ private slots:
         QCOMPARE(a == b, stessa);
         // The links follow the key.
         Collegamenti c;
-        QVERIFY(c.collega(riga(qPrintable(prima[0]), prima[1].toUtf8().constData(), qPrintable(prima[2])), 7, "X"));
-        RigaDistinta altra;
-        altra.mpn = seconda[0];
-        altra.valore = seconda[1];
-        altra.footprint = seconda[2];
-        QCOMPARE(c.id(altra), stessa ? 7 : 0);
+        QVERIFY(c.collega(Riga(prima), 7, "X"));
+        QCOMPARE(c.id(Riga(seconda)), stessa ? 7 : 0);
         QCOMPARE(ChiaveCollegamento("", " ", "R_0805"), QString());
-        QVERIFY(!c.collega(riga("", "", "R_0805"), 7, "X"));
+        QVERIFY(!c.collega(Riga({"", "", "R_0805"}), 7, "X"));
     }
 
     // The file: header, a byte-order mark, CR LF; quoted fields; a line
@@ -158,10 +122,8 @@ private slots:
         QVERIFY(Collegamenti::DaTesto(QByteArray("\0\1\2", 3)).isEmpty());
     }
 
-    // Any line can be linked: one not found, one with two candidates, one
-    // found by its value (which the link overrides); every line with the
-    // same key follows, and a link to a component no longer in the stock is
-    // left aside.
+    // Any line can be linked (not found, ambiguous, found otherwise); lines
+    // of the same key follow; a link to a component gone is left aside.
     void verificaConCollegamenti_data()
     {
         QTest::addColumn<QByteArray>("collegamenti");
@@ -192,8 +154,8 @@ private slots:
                            "1N4148||Non trovato"};
         for (const QString &c : cambiate)
             attesi[c.section(u':', 0, 0).toInt()] = c.section(u':', 1);
-        VerificaDistinta v(s, LeggiDistinta(Bom), Collegamenti::DaTesto(collegamenti));
-        QCOMPARE(esiti(v), attesi);
+        VerificaDistinta v(s, LeggiDistinta(BomKicad), Collegamenti::DaTesto(collegamenti));
+        QCOMPARE(Esiti(v), attesi);
         // A linked line uses that component only: nothing to pick.
         for (int i = 0; i < v.voci().size(); ++i) {
             if (v.voci()[i].collegata) {
@@ -215,7 +177,7 @@ private slots:
                                "R3,10k,R_0603,1\n";
         const Collegamenti c = Collegamenti::DaTesto(";10k;R_0805_2012Metric;21;\r\n");
         VerificaDistinta v(s, LeggiDistinta(bom), c);
-        QCOMPARE(esiti(v), (QStringList{"10k|RES-10K-0805|Disponibile (collegato)",
+        QCOMPARE(Esiti(v), (QStringList{"10k|RES-10K-0805|Disponibile (collegato)",
                                         "10K|RES-10K-0805|Mancano 10 (collegato)", "10k||Non trovato"}));
         s.Componenti.move(0, 6);
         v.riconfronta(s);
@@ -223,12 +185,11 @@ private slots:
         QCOMPARE(v.prelievi(), (QList<Prelievo>{{7, 100}}));
     }
 
-    // Linking and unlinking from the check save the file at once, and the
-    // next check (another BOM of the same parts) uses what was saved.
+    // Linking and unlinking from the check save the file at once.
     void collegaEScollega()
     {
         Archivio a;
-        VerificaDistinta v(a.stato, LeggiDistinta(Bom), LeggiCollegamenti(a.stato));
+        VerificaDistinta v(a.stato, LeggiDistinta(BomKicad), LeggiCollegamenti(a.stato));
         QVERIFY(v.collegamenti().isEmpty());
         QVERIFY(!a.cartella.esiste(NomeFileCollegamenti));
         QVERIFY(CollegaRiga(a.stato, v, 0, 1, a.dialoghi));                 // 10k
@@ -243,17 +204,12 @@ private slots:
                                   ";BC547;Package_TO_SOT_THT:TO-92_Inline;26;BC547\r\n";
         QCOMPARE(a.cartella.leggi(NomeFileCollegamenti), atteso);
         // The regulator's only piece went to the line before.
-        QCOMPARE(esiti(v)[6], QStringLiteral("1N4148|L7805CV|Mancano 1 (collegato)"));
-
-        // Another BOM, another day: the same parts are linked.
-        const QByteArray altra = "Designator,Comment,Footprint\nR7 R8,10K,R_0805_2012Metric\nQ5,BC547,TO-92_Inline\n";
-        VerificaDistinta w(a.stato, LeggiDistinta(altra), LeggiCollegamenti(a.stato));
-        QCOMPARE(esiti(w), (QStringList{"10K|RES-10K-0805|Disponibile (collegato)", "BC547|BC547|Disponibile (collegato)"}));
-
+        QCOMPARE(Esiti(v)[6], QStringLiteral("1N4148|L7805CV|Mancano 1 (collegato)"));
         QVERIFY(ScollegaRiga(a.stato, v, 0, a.dialoghi));
         QVERIFY(!ScollegaRiga(a.stato, v, 0, a.dialoghi)); // nothing left to remove
         QVERIFY(!ScollegaRiga(a.stato, v, 2, a.dialoghi)); // never linked
-        QCOMPARE(esiti(v)[0], QStringLiteral("10k||Non trovato"));
+        QCOMPARE(Esiti(v)[0], QStringLiteral("10k||Non trovato"));
+        QCOMPARE(Esiti(v)[6], QStringLiteral("1N4148|L7805CV|Mancano 1 (collegato)")); // the others still hold
         QCOMPARE(a.cartella.leggi(NomeFileCollegamenti),
                  QByteArray("\xef\xbb\xbfMPN;Valore;Footprint;ID;Codice\r\n"
                             ";1N4148;Diode_THT:D_DO-35_SOD27_P7.62mm_Horizontal;27;L7805CV\r\n"
@@ -261,55 +217,25 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // A save that fails (a folder in the file's place) or a read-only
-    // archive: the user is told, the links and outcomes stay as they were.
-    void salvataggioNonRiuscito_data()
+    // Read-only: linking and unlinking are refused and told, nothing changes.
+    // (A failed save and an unreadable file are tested through the window.)
+    void solaLettura()
     {
-        QTest::addColumn<bool>("solaLettura");
-        QTest::addColumn<QString>("motivo");
-        QTest::newRow("cartella al posto del file") << false << QString::fromUtf8("Al posto del file %1 c'è una cartella");
-        QTest::newRow("sola lettura") << true << QString::fromUtf8("l'archivio è aperto in sola lettura");
-    }
-    void salvataggioNonRiuscito()
-    {
-        QFETCH(bool, solaLettura);
-        QFETCH(QString, motivo);
         Archivio a;
         a.cartella.scrivi(NomeFileCollegamenti, "MPN;Valore;Footprint;ID;Codice\r\n;ne555;DIP-8_W7.62mm;29;\r\n");
-        VerificaDistinta v(a.stato, LeggiDistinta(Bom), LeggiCollegamenti(a.stato));
-        const QStringList prima = esiti(v);
+        a.stato.SolaLettura = true;
+        VerificaDistinta v(a.stato, LeggiDistinta(BomKicad), LeggiCollegamenti(a.stato));
+        const QStringList prima = Esiti(v);
         QCOMPARE(prima[2], QStringLiteral("ne555|1N4148-TAP|Disponibile (collegato)"));
-        if (solaLettura) {
-            a.stato.SolaLettura = true;
-        } else {
-            QFile::remove(a.cartella.file(NomeFileCollegamenti));
-            QVERIFY(QDir().mkpath(a.cartella.file(NomeFileCollegamenti)));
-        }
         for (int passo = 0; passo < 2; ++passo) {
             a.dialoghi.setNextAnswer(Risposta::Ok);
             QVERIFY(passo == 0 ? !CollegaRiga(a.stato, v, 0, 1, a.dialoghi) : !ScollegaRiga(a.stato, v, 2, a.dialoghi));
-            const auto box = a.dialoghi.ultimoBox();
-            QCOMPARE(box.testo, QString::fromUtf8("Impossibile salvare il file Collegamenti.csv: il collegamento non è "
-                                                  "cambiato.\r\n")
-                                    + (solaLettura ? motivo
-                                                   : motivo.arg(QDir::toNativeSeparators(
-                                                       a.cartella.file(NomeFileCollegamenti)))));
-            QCOMPARE(box.titolo, QStringLiteral("Collegamento non salvato"));
-            QCOMPARE(box.icona, Icona::Critica);
-            QCOMPARE(esiti(v), prima);
+            QCOMPARE(a.dialoghi.ultimoBox().testo, QString::fromUtf8("Impossibile salvare il file Collegamenti.csv: il "
+                                                                     "collegamento non è cambiato.\r\nl'archivio è "
+                                                                     "aperto in sola lettura"));
+            QCOMPARE(Esiti(v), prima);
         }
         VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
-    // A file that cannot be read gives no links and says why.
-    void fileIlleggibile()
-    {
-        Archivio a;
-        QVERIFY(QDir().mkpath(a.cartella.file(NomeFileCollegamenti)));
-        QString errore;
-        QVERIFY(LeggiCollegamenti(a.stato, &errore).isEmpty());
-        QCOMPARE(errore, QString::fromUtf8("Impossibile leggere il file %1: non è un file normale o non è leggibile.")
-                             .arg(QDir::toNativeSeparators(a.cartella.file(NomeFileCollegamenti))));
     }
 
     // The search to link by: every word in the code or the description,
@@ -341,7 +267,7 @@ private slots:
         Stato s;
         magazzino(s);
         s.componente(3).Descrizione = QString::fromUtf8("Timer, 10µF di\ndisaccoppiamento");
-        s.Componenti.append(pezzo(30, "RES-1K", 1)); // beyond the count: not searched
+        s.Componenti.append(s.Componenti.first()); // beyond the count: not searched
         const RicercaComponenti r(s);
         qsizetype quanti = -1;
         QCOMPARE(r.cerca(testo, massimo, &quanti), posizioni);

@@ -15,19 +15,24 @@ namespace {
 // Everything is in stock for one board.
 const QByteArray BomDisponibile = "Reference;Value;Quantity\r\nU1;NE555;2\r\nR1,R2;10k;5\r\n";
 
-// The drawers, in table order; 634 pieces.
-void magazzino(Stato &s)
+// The tables and the components, "code:manufacturer ID:type ID:pieces", in
+// table order.
+void riempi(Stato &s, std::initializer_list<const char *> voci)
 {
     riempiTabelle(s);
-    aggiungi(s, componente(1, "10K", 1, "TI", 1, "IC", 100));
-    aggiungi(s, componente(2, "100NF", 1, "TI", 1, "IC", 500));
-    aggiungi(s, componente(3, "GRM21BR71H104KA01", 1, "TI", 1, "IC", 1));
-    aggiungi(s, componente(4, "NE555", 1, "TI", 1, "IC", 5));
-    aggiungi(s, componente(5, "BC547", 2, "ST", 2, "TR", 10));
-    aggiungi(s, componente(6, "BC547", 3, "NXP", 2, "TR", 3));
-    aggiungi(s, componente(7, "LM7805", 2, "ST", 3, "REG", 10));
-    aggiungi(s, componente(8, "L7805CV", 2, "ST", 3, "REG", 1));
-    aggiungi(s, componente(9, "TL072", 1, "TI", 1, "IC", 4));
+    for (const char *voce : voci) {
+        const QStringList p = QString::fromLatin1(voce).split(u':');
+        const qint32 produttore = p[1].toInt(), tipo = p[2].toInt();
+        aggiungi(s, componente(s.NumComponenti + 1, p[0], produttore, s.produttore(produttore).Nome, tipo,
+                               s.tipo(tipo).Nome, p[3].toInt()));
+    }
+}
+
+// The drawers; 634 pieces.
+void magazzino(Stato &s)
+{
+    riempi(s, {"10K:1:1:100", "100NF:1:1:500", "GRM21BR71H104KA01:1:1:1", "NE555:1:1:5", "BC547:2:2:10", "BC547:3:2:3",
+               "LM7805:2:3:10", "L7805CV:2:3:1", "TL072:1:1:4"});
 }
 
 QList<qint32> quantita(const Stato &s)
@@ -49,12 +54,7 @@ const QList<qint32> Iniziali{100, 500, 1, 5, 10, 3, 10, 1, 4};
 // are found only through a link.
 void magazzinoConCodiciPropri(Stato &s)
 {
-    riempiTabelle(s);
-    aggiungi(s, componente(1, "RES-10K-0805", 1, "TI", 1, "IC", 100));
-    aggiungi(s, componente(2, "C-100N-0805", 1, "TI", 1, "IC", 1));
-    aggiungi(s, componente(3, "NE555", 1, "TI", 1, "IC", 5));
-    aggiungi(s, componente(4, "BC547", 2, "ST", 2, "TR", 10));
-    aggiungi(s, componente(5, "BC547", 3, "NXP", 2, "TR", 3));
+    riempi(s, {"RES-10K-0805:1:1:100", "C-100N-0805:1:1:1", "NE555:1:1:5", "BC547:2:2:10", "BC547:3:2:3"});
     s.componente(1).Descrizione = QStringLiteral("Resistenza 10k 1% 0805");
     s.componente(2).Descrizione = QStringLiteral("Condensatore 100nF X7R 0805");
 }
@@ -112,16 +112,14 @@ struct Finestra {
 };
 
 struct Prova : Ambiente {
-    QByteArray componentiPrima;
-    QByteArray iniPrima;
+    QList<QByteArray> prima;
     explicit Prova(const QByteArray &bom, void (*riempi)(Stato &) = magazzino)
     {
         riempi(stato);
         DialoghiFinti d;
         if (!SalvaDatabase(stato, d))
             qFatal("salvataggio iniziale fallito");
-        componentiPrima = cartella.leggi(QStringLiteral("Componenti.dat"));
-        iniPrima = cartella.leggi(QStringLiteral("Info.ini"));
+        prima = fileDati();
         cartella.scrivi(QStringLiteral("progetto/scheda.csv"), bom);
         apri();
     }
@@ -142,11 +140,7 @@ struct Prova : Ambiente {
         menu(QStringLiteral("mnuDistinta"));
         QVERIFY(aperta);
     }
-    bool fileInvariati() const
-    {
-        return cartella.leggi(QStringLiteral("Componenti.dat")) == componentiPrima
-            && cartella.leggi(QStringLiteral("Info.ini")) == iniPrima;
-    }
+    bool fileInvariati() const { return fileDati() == prima; }
 };
 
 } // namespace
@@ -155,8 +149,9 @@ class TestFrmDistinta : public QObject {
     Q_OBJECT
 private slots:
     // The KiCad BOM against the stock: every outcome, two boards, the pick
-    // of one of two BC547; closed without "Preleva", the main window, the
-    // stock and the files are as before, and a second opening starts afresh.
+    // of one of two BC547, the rows short of pieces marked; closed without
+    // "Preleva", the main window, the stock and the files are as before, and
+    // a second opening starts afresh.
     void verificaSenzaPrelievo()
     {
         Prova a(BomKicad);
@@ -174,6 +169,14 @@ private slots:
                                     "D1|1N4148|1|1|||Non trovato",
                                 }));
             QCOMPARE(f.riepilogo(), QStringLiteral("Disponibili 4 - Mancano pezzi 1 - Non trovati 1 - Da scegliere 1"));
+            // Lines short of pieces (short or not found, what the shopping
+            // list takes) are marked in the main list's colours of low stock.
+            QCOMPARE(f.marcate(), (QList<int>{2, 7}));
+            const QAbstractItemModel *m = f.lvd()->vista()->model();
+            const ColoriAvviso avviso = ColoriRigaAvviso(true);
+            QCOMPARE(m->data(m->index(1, 0), Qt::BackgroundRole).value<QColor>(), avviso.sfondo);
+            QCOMPARE(m->data(m->index(6, 3), Qt::ForegroundRole).value<QColor>(), avviso.testo);
+            QVERIFY(!m->data(m->index(0, 0), Qt::BackgroundRole).isValid());
             QVERIFY2(f.c<QLabel>("lblFile")->text().endsWith(QStringLiteral("separatore virgola)")),
                      qPrintable(f.c<QLabel>("lblFile")->text()));
             auto *spn = f.c<QSpinBox>("spnSchede");
@@ -182,6 +185,7 @@ private slots:
             QCOMPARE(f.riga(2), QStringLiteral("C1,C2|GRM21BR71H104KA01|2|4|GRM21BR71H104KA01|1|Mancano 3"));
             QCOMPARE(f.riga(5), QStringLiteral("U2|l7805cv|1|2|L7805CV|1|Mancano 1"));
             QCOMPARE(f.riepilogo(), QStringLiteral("Disponibili 3 - Mancano pezzi 2 - Non trovati 1 - Da scegliere 1"));
+            QCOMPARE(f.marcate(), (QList<int>{2, 5, 7}));
 
             // The pick is offered only on the ambiguous row.
             auto *cmb = f.c<QComboBox>("cmbScelta");
@@ -197,6 +201,7 @@ private slots:
             QTest::keyClick(cmb, Qt::Key_Down);
             QCOMPARE(f.riga(4), QStringLiteral("Q1,Q2|BC547|2|4|BC547|3|Mancano 1"));
             QCOMPARE(f.riepilogo(), QStringLiteral("Disponibili 3 - Mancano pezzi 3 - Non trovati 1"));
+            QCOMPARE(f.marcate(), (QList<int>{2, 4, 5, 7}));
         });
         QCOMPARE(quantita(a.stato), Iniziali);
         QVERIFY(a.fileInvariati());
@@ -294,12 +299,10 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // The main window's editor open on NE555 (5 pieces) when "Preleva" is
-    // pressed: a change typed there is settled first ("Annulla" stops the
-    // taking and keeps the typing, "Sì" saves it and the check counts on it,
-    // "No" gives it up), a code changed and saved matches the lines again,
-    // and after any taking no editor is left open whose old quantity a later
-    // "Salva" could write back.
+    // The main window's editor open on NE555 (5 pieces) at "Preleva": a change
+    // typed there is settled first (Annulla, Sì, No), a saved code change
+    // matches the lines again, and no editor is left open whose old quantity
+    // a later "Salva" could write back.
     void editorApertoAlPrelievo_data()
     {
         QTest::addColumn<QString>("campo"); // the field typed in, none when empty
@@ -362,44 +365,12 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // Lines short of pieces (short or not found, what the shopping list
-    // takes) are marked in the main list's colours of low stock, and follow
-    // the number of boards.
-    void righeSenzaPezziColorate()
-    {
-        Prova a(BomKicad);
-        a.usa([](const Finestra &f) {
-            QCOMPARE(f.marcate(), (QList<int>{2, 7}));
-            const QAbstractItemModel *m = f.lvd()->vista()->model();
-            const ColoriAvviso avviso = ColoriRigaAvviso(true);
-            QCOMPARE(m->data(m->index(1, 0), Qt::BackgroundRole).value<QColor>(), avviso.sfondo);
-            QCOMPARE(m->data(m->index(6, 3), Qt::ForegroundRole).value<QColor>(), avviso.testo);
-            QVERIFY(!m->data(m->index(0, 0), Qt::BackgroundRole).isValid());
-            QTest::keyClick(f.c<QSpinBox>("spnSchede"), Qt::Key_Up);
-            QCOMPARE(f.marcate(), (QList<int>{2, 5, 7}));
-            // Picking the BC547 of NXP (3 pieces) leaves the line one short.
-            ClicRiga(f.lvd(), 4, 0);
-            QTest::keyClick(f.c<QComboBox>("cmbScelta"), Qt::Key_End);
-            QCOMPARE(f.marcate(), (QList<int>{2, 4, 5, 7}));
-        });
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
-    // Lines not found, found and ambiguous linked by hand through the search
-    // box; the links saved at once in Collegamenti.csv, used again when the
-    // window opens next, removable; a read-only archive keeps them as they
-    // are.
+    // Lines linked by hand through the search box, saved at once, used at the
+    // next opening, removable; a read-only archive keeps them as they are.
     void collegaAMano()
     {
         Prova a(BomKicad, magazzinoConCodiciPropri);
         a.usa([&](const Finestra &f) {
-            QCOMPARE(f.righe(), (QStringList{"R1,R2,R5|10k|3|3|||Non trovato",
-                                             "C1,C2|GRM21BR71H104KA01|2|2|||Non trovato",
-                                             "U1|ne555|1|1|NE555|5|Disponibile",
-                                             "Q1,Q2|BC547|2|2|2 componenti||Da scegliere (2)",
-                                             "U2|l7805cv|1|1|||Non trovato",
-                                             "U3|TL072CP|1|1|||Non trovato",
-                                             "D1|1N4148|1|1|||Non trovato"}));
             QCOMPARE(f.c<QLabel>("lblCollega")->text(), QStringLiteral(
                 "Selezionare una riga della distinta per collegarla a mano a un componente del magazzino."));
             f.cerca("0805");
@@ -435,40 +406,32 @@ private slots:
                                f.lvCollega()->vista()->visualRect(f.lvCollega()->vista()->model()->index(0, 0)).center());
             QCOMPARE(f.riga(2), QStringLiteral("C1,C2|GRM21BR71H104KA01|2|2|C-100N-0805|1|Mancano 1 (collegato)"));
 
-            // Ambiguous, and found: each linked to another component.
+            // Ambiguous: linked, nothing to pick; unlinked, the component
+            // stays picked.
             ClicRiga(f.lvd(), 4, 0);
             f.cerca("bc547");
             ClicRiga(f.lvCollega(), 2, 0);
             f.clic("btnCollega");
             QCOMPARE(f.riga(4), QStringLiteral("Q1,Q2|BC547|2|2|BC547|3|Disponibile (collegato)"));
             QVERIFY(!f.c<QComboBox>("cmbScelta")->isEnabled());
-            ClicRiga(f.lvd(), 3, 0);
-            f.cerca("res-10k");
-            f.clic("btnCollega");
-            QCOMPARE(f.riga(3), QStringLiteral("U1|ne555|1|1|RES-10K-0805|100|Disponibile (collegato)"));
             QCOMPARE(f.c<QLabel>("lblCollega")->text(),
-                     QStringLiteral("Collegare il valore \"ne555\" con footprint \"Package_DIP:DIP-8_W7.62mm\" a "
-                                    "un componente del magazzino: ora \u00e8 collegato a RES-10K-0805."));
-            // ... and that one unlinked again.
+                     QStringLiteral("Collegare il valore \"BC547\" con footprint \"Package_TO_SOT_THT:TO-92_Inline\" "
+                                    "a un componente del magazzino: ora \u00e8 collegato a BC547."));
             f.clic("btnScollega");
-            QCOMPARE(f.riga(3), QStringLiteral("U1|ne555|1|1|NE555|5|Disponibile"));
+            QCOMPARE(f.riga(4), QStringLiteral("Q1,Q2|BC547|2|2|BC547|3|Disponibile")); // now the line's pick
+            QVERIFY(f.c<QComboBox>("cmbScelta")->isEnabled());
             QCOMPARE(f.stato(), QString::fromUtf8("Collegamento rimosso: la riga è cercata di nuovo per codice, MPN "
                                                   "e valore."));
             QCOMPARE(f.marcate(), (QList<int>{2, 5, 6, 7}));
         });
-        const QByteArray salvato = "\xef\xbb\xbfMPN;Valore;Footprint;ID;Codice\r\n"
-                                   ";10k;Resistor_SMD:R_0805_2012Metric;1;RES-10K-0805\r\n"
-                                   "GRM21BR71H104KA01;;;2;C-100N-0805\r\n"
-                                   ";BC547;Package_TO_SOT_THT:TO-92_Inline;5;BC547\r\n";
-        QCOMPARE(a.cartella.leggi(NomeFileCollegamenti), salvato);
         QVERIFY(a.fileInvariati());
 
-        // Next time the links are there; a read-only archive shows them but
-        // does not change them.
+        // Next time the links are there (saved as tst_collegamenti checks);
+        // a read-only archive shows them but does not change them.
+        const QByteArray salvato = a.cartella.leggi(NomeFileCollegamenti);
         a.stato.SolaLettura = true;
         a.usa([&](const Finestra &f) {
             QCOMPARE(f.riga(1), QStringLiteral("R1,R2,R5|10k|3|3|RES-10K-0805|100|Disponibile (collegato)"));
-            QCOMPARE(f.riga(4), QStringLiteral("Q1,Q2|BC547|2|2|BC547|3|Disponibile (collegato)"));
             ClicRiga(f.lvd(), 1, 0);
             f.cerca("0805");
             ClicRiga(f.lvCollega(), 2, 0);
@@ -506,44 +469,16 @@ private slots:
     }
 
     // What the window says of how the file was read.
-    void descrizioneFile_data()
-    {
-        QTest::addColumn<QByteArray>("bom");
-        QTest::addColumn<QString>("fine");
-        QTest::newRow("DNP") << QByteArray("Reference,Value,Qty,DNP\nR1,10k,1,\nR2,22k,1,X\nR3,1k,1,DNP\n")
-                             << " - righe da non montare (DNP) escluse: 2 (R2, R3)";
-        QTest::newRow("senza quantità, righe unite")
-            << QByteArray("Designator,Comment\nR1,10k\nR2,10k\nR3,1k\n")
-            << QString::fromUtf8(" - senza colonna della quantità: i pezzi sono contati dai riferimenti"
-                                 " - righe dello stesso componente unite: 1");
-    }
     void descrizioneFile()
     {
-        QFETCH(QByteArray, bom);
-        QFETCH(QString, fine);
-        Prova a(bom);
+        Prova a("Designator,Comment,DNP\nR1,10k,\nR2,10k,\nR3,1k,\nR4,22k,X\nR5,1k,DNP\n");
         a.usa([&](const Finestra &f) {
             const QString testo = f.c<QLabel>("lblFile")->text();
-            QVERIFY2(testo.endsWith(QStringLiteral("separatore virgola)") + fine), qPrintable(testo));
+            QVERIFY2(testo.endsWith(QString::fromUtf8(
+                         "separatore virgola) - senza colonna della quantità: i pezzi sono contati dai riferimenti"
+                         " - righe dello stesso componente unite: 1 - righe da non montare (DNP) escluse: 2 (R4, R5)")),
+                     qPrintable(testo));
         });
-    }
-
-    // The shopping list, from the button, byte for byte, and where it went.
-    void esportaMancanti()
-    {
-        Prova a(BomKicad);
-        a.stato.SeparatoreCSV = QStringLiteral(";");
-        a.usa([&](const Finestra &f) {
-            f.clic("btnMancanti");
-            QCOMPARE(f.stato(), QStringLiteral("Lista dei mancanti salvata in ")
-                                    + QDir::toNativeSeparators(a.cartella.file("Exported/Mancanti.csv")));
-        });
-        QCOMPARE(a.cartella.leggi("Exported/Mancanti.csv"),
-                 QByteArray("\xef\xbb\xbfRiferimenti;Componente;Footprint;Codice;Necessari;In magazzino;Da acquistare\r\n"
-                            "C1,C2;GRM21BR71H104KA01;Capacitor_SMD:C_0805_2012Metric;GRM21BR71H104KA01;2;1;1\r\n"
-                            "D1;1N4148;Diode_THT:D_DO-35_SOD27_P7.62mm_Horizontal;;1;0;1\r\n"));
-        QCOMPARE(quantita(a.stato), Iniziali);
-        VERIFICA_DIALOGHI(a.dialoghi);
     }
 
     // A line that cannot be read stays in the list with its reason and is
@@ -573,26 +508,17 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // A file that is no BOM: one message, no window, nothing changed; a
-    // cancelled file dialog does nothing at all.
-    void fileNonUtilizzabile_data()
-    {
-        QTest::addColumn<QByteArray>("dati");
-        QTest::addColumn<QString>("messaggio");
-        QTest::newRow("binario") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)
-                                 << QString::fromUtf8("Il file non è un testo CSV (contiene dati binari): salvare la "
-                                                      "distinta base come CSV.");
-        QTest::newRow("vuoto") << QByteArray() << QString::fromUtf8("Il file è vuoto: non contiene una distinta base.");
-    }
+    // A file that is no BOM (tst_distinta has the others): one message, no
+    // window, nothing changed; a cancelled file dialog does nothing at all.
     void fileNonUtilizzabile()
     {
-        QFETCH(QByteArray, dati);
-        QFETCH(QString, messaggio);
-        Prova a(dati);
+        Prova a(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
         a.dialoghi.setNextFile(a.cartella.file(QStringLiteral("progetto/scheda.csv")));
         a.dialoghi.setNextAnswer(Risposta::Ok);
         a.menu(QStringLiteral("mnuDistinta"));
-        verificaBox(a.dialoghi, messaggio, QStringLiteral("Verifica distinta base"), Icona::Esclamazione, Pulsanti::Ok);
+        verificaBox(a.dialoghi,
+                    QString::fromUtf8("Il file non è un testo CSV (contiene dati binari): salvare la distinta base come CSV."),
+                    QStringLiteral("Verifica distinta base"), Icona::Esclamazione, Pulsanti::Ok);
         QVERIFY(!QApplication::activeModalWidget());
         a.dialoghi.setNextFile(QString());
         a.menu(QStringLiteral("mnuDistinta"));
