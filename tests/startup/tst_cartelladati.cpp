@@ -4,13 +4,12 @@
 // the refusal, writing nothing, when the data folder cannot be used.
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
+#include "common/verifiche.h"
 #include "copie/copie.h"
 #include "startup/cartelladati.h"
 #include "store/aiutiarchivio.h"
 #include "store/orologio.h"
 #include "store/stato.h"
-
-#include <QTest>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -70,13 +69,9 @@ private slots:
 
     void scelta_data()
     {
-        QTest::addColumn<QString>("programma");
-        QTest::addColumn<bool>("scrivibile");
-        QTest::addColumn<bool>("conInfo");
-        QTest::addColumn<QString>("xdg");     // "", relative, or relative to the root
-        QTest::addColumn<QString>("dati");    // relative to the root
-        QTest::addColumn<QString>("risorse"); // relative to the root
-
+        // Folders relative to the root; xdg "" (unset) or "!" and a relative value.
+        Colonne<QString, bool, bool, QString, QString, QString>("programma", "scrivibile", "conInfo", "xdg", "dati",
+                                                                "risorse");
         QTest::newRow("cartella scrivibile") << "prog" << true << false << "xdg" << "prog" << "prog";
         QTest::newRow("sola lettura con Info.ini") << "prog" << false << true << "xdg" << "prog" << "prog";
         QTest::newRow("sola lettura, XDG impostata") << "prog" << false << false << "xdg" << "xdg/Arvo" << "prog";
@@ -92,12 +87,8 @@ private slots:
     }
     void scelta()
     {
-        QFETCH(QString, programma);
-        QFETCH(bool, scrivibile);
-        QFETCH(bool, conInfo);
-        QFETCH(QString, xdg);
-        QFETCH(QString, dati);
-        QFETCH(QString, risorse);
+        const auto [programma, scrivibile, conInfo] = Valori<QString, bool, bool>("programma", "scrivibile", "conInfo");
+        const auto [xdg, dati, risorse] = Valori<QString, QString, QString>("xdg", "dati", "risorse");
         if (conInfo)
             radice.scrivi(programma + QStringLiteral("/Info.ini"),
                           "[Versione]\r\nVersione=10.2.0 \r\n[Counter]\r\nComponenti=0\r\n");
@@ -151,15 +142,13 @@ private slots:
     // not one file or folder written anywhere.
     void cartellaInutilizzabile_data()
     {
-        QTest::addColumn<QString>("xdg");
-        QTest::addColumn<bool>("dentroUnFile");
+        Colonne<QString, bool>("xdg", "dentroUnFile");
         QTest::newRow("sotto un file") << "file/sotto" << true;
         QTest::newRow("esistente ma non scrivibile") << "xdg" << false;
     }
     void cartellaInutilizzabile()
     {
-        QFETCH(QString, xdg);
-        QFETCH(bool, dentroUnFile);
+        const auto [xdg, dentroUnFile] = Valori<QString, bool>("xdg", "dentroUnFile");
         radice.scrivi(QStringLiteral("file"), "un file, non una cartella");
         QDir().mkpath(r(QStringLiteral("xdg/Arvo")));
         AmbienteUtente amb = ambiente(r(xdg), false);
@@ -173,12 +162,9 @@ private slots:
         dialoghi.setNextAnswer(Risposta::Ok);
         QVERIFY(!AvviaDaCartellaProgramma(stato, dialoghi, r(QStringLiteral("prog")), amb));
         VERIFICA_DIALOGHI(dialoghi);
-        QCOMPARE(dialoghi.boxes().size(), 1);
-        QCOMPARE(dialoghi.ultimoBox().testo,
-                 QStringLiteral("Impossibile usare la cartella dei dati:\r\n") + QDir::toNativeSeparators(bloccata)
-                     + QStringLiteral("\r\nLa cartella non può essere creata o non è scrivibile. "
-                                      "Il programma termina senza scrivere nulla."));
-        QCOMPARE(dialoghi.ultimoBox().icona, Icona::Critica);
+        VerificaBox(dialoghi, "Impossibile usare la cartella dei dati:\r\n" + QDir::toNativeSeparators(bloccata)
+                                  + "\r\nLa cartella non può essere creata o non è scrivibile. "
+                                    "Il programma termina senza scrivere nulla.", Icona::Critica);
         QCOMPARE(Contenuto(radice.percorso()), prima);
     }
 

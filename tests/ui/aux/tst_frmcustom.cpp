@@ -3,6 +3,7 @@
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
 #include "common/finestre.h"
+#include "common/verifiche.h"
 #include "store/cp1252.h"
 #include "store/ini.h"
 #include "store/stato.h"
@@ -94,12 +95,8 @@ private slots:
     // limit is green again.
     void regolaLunghezza_data()
     {
-        QTest::addColumn<QString>("iniziale");
-        QTest::addColumn<int>("cursore"); // -1: all selected
-        QTest::addColumn<QString>("modo");
-        QTest::addColumn<QString>("nuovo");
-        QTest::addColumn<QString>("atteso");
-        QTest::addColumn<bool>("tagliato");
+        Colonne<QString, int, QString, QString, QString, bool>("iniziale", "cursore", "modo", "nuovo", "atteso",
+                                                               "tagliato"); // cursore -1: all selected
         QTest::newRow("20 typed") << "" << 0 << "keys" << Venti << Venti << false;
         QTest::newRow("21st typed") << Venti << 20 << "keys" << "U" << Venti << true;
         QTest::newRow("typed in the middle") << Venti << 5 << "keys" << "X" << "ABCDEXFGHIJKLMNOPQRS" << true;
@@ -113,12 +110,8 @@ private slots:
     }
     void regolaLunghezza()
     {
-        QFETCH(QString, iniziale);
-        QFETCH(int, cursore);
-        QFETCH(QString, modo);
-        QFETCH(QString, nuovo);
-        QFETCH(QString, atteso);
-        QFETCH(bool, tagliato);
+        const auto [iniziale, cursore, modo] = Valori<QString, int, QString>("iniziale", "cursore", "modo");
+        const auto [nuovo, atteso, tagliato] = Valori<QString, QString, bool>("nuovo", "atteso", "tagliato");
         m_stato.Etichette[1] = iniziale;
         QLineEdit *c = casella(apri(), 1);
         if (cursore < 0)
@@ -149,8 +142,7 @@ private slots:
     // the window closed, the callback runs and Info.ini is written.
     void chiusura_data()
     {
-        QTest::addColumn<QString>("modo");
-        QTest::addColumn<bool>("salvate");
+        Colonne<QString, bool>("modo", "salvate");
         QTest::newRow("Fatto") << "btnDone" << true;
         QTest::newRow("Enter") << "enter" << true;
         QTest::newRow("Annulla") << "btnUndo" << false;
@@ -159,8 +151,7 @@ private slots:
     }
     void chiusura()
     {
-        QFETCH(QString, modo);
-        QFETCH(bool, salvate);
+        const auto [modo, salvate] = Valori<QString, bool>("modo", "salvate");
         CartellaTest cartella;
         m_stato.percorsi = Percorsi::DaCartella(cartella.percorso());
         m_stato.Etichette[5] = Trenta;
@@ -211,9 +202,8 @@ private slots:
     // box is retyped, "Fatto" stores every box as typed.
     void caratteriRifiutati_data()
     {
-        QTest::addColumn<QStringList>("testi");     // boxes 1 to 6
-        QTest::addColumn<QStringList>("rifiutati"); // the characters named, in order
-        QTest::addColumn<QString>("caselle");       // the box focused at each refusal
+        // The texts of boxes 1 to 6, the characters named in order, the box focused at each refusal.
+        Colonne<QStringList, QStringList, QString>("testi", "rifiutati", "caselle");
         QTest::newRow("omega") << QStringList{"A", "B", "10 Ωhm", "D", "E", "F"} << QStringList{"Ω"} << "3";
         QTest::newRow("emoji in the last box")
             << QStringList{"A", "B", "C", "D", "E", "ok \U0001F642"} << QStringList{"\U0001F642"} << "6";
@@ -224,9 +214,7 @@ private slots:
     }
     void caratteriRifiutati()
     {
-        QFETCH(QStringList, testi);
-        QFETCH(QStringList, rifiutati);
-        QFETCH(QString, caselle);
+        const auto [testi, rifiutati, caselle] = Valori<QStringList, QStringList, QString>("testi", "rifiutati", "caselle");
         CartellaTest cartella;
         m_stato.percorsi = Percorsi::DaCartella(cartella.percorso());
         ScriviInfo(m_stato);
