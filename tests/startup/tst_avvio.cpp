@@ -22,10 +22,8 @@
 #include <QSysInfo>
 #include <QTest>
 
-#include <cstdio>
 #include <functional>
 #include <memory>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -140,56 +138,6 @@ qint64 PidNelBlocco(const CartellaTest &c)
     return c.leggi(kBlocco).split('\n').value(0).toLongLong();
 }
 
-// Answers every box with OK (or No) and writes it on the standard output,
-// one line each: "box", the icon's number, the text with "|" for a line break.
-class DialoghiStampati : public Dialoghi {
-public:
-    Risposta messaggio(const QString &testo, Icona icona, Pulsanti pulsanti, const QString &) override
-    {
-        std::printf("box %d %s\n", int(icona), qUtf8Printable(QString(testo).replace("\r\n", "|")));
-        std::fflush(stdout);
-        return pulsanti == Pulsanti::Ok ? Risposta::Ok : Risposta::No;
-    }
-    QString apriFile(const QString &, const QString &, const QString &) override { return {}; }
-    bool avviaProgramma(const QString &, const QStringList &) override { return false; }
-    bool apriDocumento(const QString &) override { return false; }
-};
-
-// Child process: the program's start-up on the folder, keeping the lock
-// until its standard input is closed. Exits with 1 when start-up refused.
-int AvvioFiglio(const QString &cartella)
-{
-    Stato stato;
-    DialoghiStampati dialoghi;
-    BloccoCartella blocco;
-    if (!Main(stato, dialoghi, cartella, blocco))
-        return 1;
-    std::puts("pronto");
-    std::fflush(stdout);
-    char riga[64];
-    while (std::fgets(riga, sizeof riga, stdin)) {
-    }
-    return 0;
-}
-
-void AvviaFiglio(QProcess &figlio, const QString &cartella)
-{
-    figlio.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--avvio"), cartella});
-}
-
-// What a child wrote until it said it is running (true) or ended (false).
-bool AttendiPronto(QProcess &figlio, QByteArray *uscita)
-{
-    while (!uscita->contains("pronto\n")) {
-        if (!figlio.waitForReadyRead(30000)) {
-            *uscita += figlio.readAllStandardOutput();
-            return uscita->contains("pronto\n");
-        }
-        *uscita += figlio.readAllStandardOutput();
-    }
-    return true;
-}
-
 // The lines QLockFile writes: process ID, program, computer, its ID, boot ID.
 QByteArray ContenutoBlocco(qint64 pid, const QString &programma, const QByteArray &idAvvio = QSysInfo::bootUniqueId(),
                            const QByteArray &idComputer = QSysInfo::machineUniqueId())
@@ -261,40 +209,6 @@ using Preparazione = std::function<void(Scena &)>;
 class TestAvvio : public QObject {
     Q_OBJECT
 private slots:
-    void primoESecondoAvvio()
-    {
-        CartellaTest c;
-        DialoghiFinti d;
-        Stato primo, secondo;
-        File attesa{{"Info.ini", IniPrimoAvvio()}, {"Backups/Info.ini", IniPrimoAvvio()}};
-        for (const QString t : {"Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat"}) {
-            attesa.insert(t, QByteArray());
-            attesa.insert("Backups/" + t, QByteArray());
-        }
-        for (const QString f : {"Datasheet", "Pics", "Packages", "Exported", "Stampe", "Backups", "Backups/Copie"})
-            attesa.insert(f, "<cartella>");
-        // Each start adds its dated copy of the five files as loaded.
-        auto conCopia = [&](const QString &nome) {
-            const QString copia = "Backups/Copie/" + nome + '/';
-            attesa.insert(copia.chopped(1), "<cartella>");
-            for (const QString f : {"Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat", "Info.ini"})
-                attesa.insert(copia + f, attesa.value(f));
-            attesa.insert(copia + "Riepilogo.txt", "Componenti=0\r\nPezzi=0\r\n");
-        };
-        ImpostaAdesso(QDateTime(QDate(2026, 12, 7), QTime(9, 5, 33)));
-        QVERIFY(Main(primo, d, c.percorso()));
-        QVERIFY(primo.PrimoAvvio);
-        conCopia("2026-12-07_09-05-33");
-        QCOMPARE(Istantanea(c.percorso()), attesa); // and nothing else
-        ImpostaAdesso(QDateTime(QDate(2026, 12, 8), QTime(10, 0, 0)));
-        QVERIFY(Main(secondo, d, c.percorso()));
-        ImpostaAdesso({});
-        QVERIFY(!secondo.PrimoAvvio);
-        conCopia("2026-12-08_10-00-00");
-        QCOMPARE(Istantanea(c.percorso()), attesa);
-        VERIFICA_DIALOGHI(d);
-    }
-
     void soloCounter()
     {
         CartellaTest c;
@@ -702,59 +616,58 @@ private slots:
         QVERIFY(!QFileInfo::exists(uscita));
     }
 
-    // Two processes on one folder: the real program (a copy of the
-    // executable is its own program folder), then the program's start-up
-    // in a child. The second is refused and writes nothing; the lock is
-    // never part of the backup; a copy killed with SIGKILL leaves a lock the
-    // next start takes over; a copy that ends normally removes it.
+    // The real program (a copy of the executable is its own program folder)
+    // holds the folder: a start in this process is refused, says so on the
+    // standard error and writes nothing; the lock is never part of the
+    // backup. Killed with SIGKILL, the program leaves a lock the next start
+    // takes over, and a start that ends normally removes it.
     void dueProcessi()
     {
         ConDati a;
         const CartellaTest &c = a.cartella;
         QVERIFY(QFile::copy(QStringLiteral(ARVO_ESEGUIBILE), c.file("arvo")));
-        const int copie = int(ElencoCopie(Percorsi::DaCartella(c.percorso())).size());
-        QProcess primo;
+        const auto copie = [&] { return ElencoCopie(Percorsi::DaCartella(c.percorso())).size(); };
+        const qsizetype primaDelProgramma = copie();
+        QProcess programma;
         QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
         ambiente.insert("QT_QPA_PLATFORM", "offscreen");
-        primo.setProcessEnvironment(ambiente);
-        primo.start(c.file("arvo"), {});
-        QVERIFY(primo.waitForStarted(30000));
+        programma.setProcessEnvironment(ambiente);
+        programma.start(c.file("arvo"), {});
+        QVERIFY(programma.waitForStarted(30000));
         // Started once its backup is whole (its journal gone) and its dated copy is in place.
-        QTRY_VERIFY_WITH_TIMEOUT(PidNelBlocco(c) == primo.processId() && !c.esiste("Backups/" + NomeGiornale)
-                                     && ElencoCopie(Percorsi::DaCartella(c.percorso())).size() == copie + 1,
+        QTRY_VERIFY_WITH_TIMEOUT(PidNelBlocco(c) == programma.processId() && !c.esiste("Backups/" + NomeGiornale)
+                                     && copie() == primaDelProgramma + 1,
                                  30000);
-        const qint64 pidPrimo = primo.processId();
+        const qint64 pid = programma.processId();
         QCOMPARE(QDir(c.file("Backups")).entryList(QDir::Files | QDir::Hidden),
                  QStringList({"Componenti.dat", "Info.ini", "Packages.dat", "Produttori.dat", "Tipi.dat"}));
         c.scrivi("Info.ini", c.leggi("Info.ini").replace("10.2.0 ", "9.0")); // a start would rewrite it
         const auto prima = Istantanea(c.percorso());
-
-        QProcess secondo;
-        AvviaFiglio(secondo, c.percorso());
-        QVERIFY(secondo.waitForFinished(30000));
-        QCOMPARE(secondo.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(secondo.exitCode(), 1);
-        const QString atteso = TestoOccupato(c.percorso()).replace("\r\n", "|");
-        QCOMPARE(QString::fromUtf8(secondo.readAllStandardOutput()),
-                 "box 4 " + atteso + "|Aprire l'archivio in sola lettura?\n");
-        QCOMPARE(QString::fromUtf8(secondo.readAllStandardError()).trimmed(), TestoOccupato(c.percorso()));
+        {
+            Stato s;
+            DialoghiFinti d;
+            BloccoCartella blocco;
+            d.setNextAnswer(Risposta::No);
+            QTest::ignoreMessage(QtCriticalMsg, qPrintable(TestoOccupato(c.percorso())));
+            QVERIFY(!Main(s, d, c.percorso(), blocco));
+            VerificaBox(d, TestoOccupato(c.percorso()) + "\r\nAprire l'archivio in sola lettura?", Icona::Domanda,
+                        Pulsanti::SiNo);
+            VERIFICA_DIALOGHI(d);
+        }
         QCOMPARE(Istantanea(c.percorso()), prima);
-
-        primo.kill();
-        QVERIFY(primo.waitForFinished(30000));
-        QCOMPARE(primo.exitStatus(), QProcess::CrashExit);
-        QCOMPARE(PidNelBlocco(c), pidPrimo); // left behind
-
-        QProcess terzo;
-        AvviaFiglio(terzo, c.percorso());
-        QByteArray uscita;
-        QVERIFY2(AttendiPronto(terzo, &uscita), uscita.constData());
-        QCOMPARE(uscita, QByteArray("pronto\n"));
-        QCOMPARE(PidNelBlocco(c), terzo.processId());
-        QVERIFY(c.leggi("Info.ini").contains("Versione=10.2.0 \r\n"));
-        terzo.closeWriteChannel();
-        QVERIFY(terzo.waitForFinished(30000));
-        QCOMPARE(terzo.exitCode(), 0);
+        programma.kill();
+        QVERIFY(programma.waitForFinished(30000));
+        QCOMPARE(programma.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(PidNelBlocco(c), pid); // left behind
+        {
+            Stato s;
+            DialoghiFinti d;
+            BloccoCartella blocco;
+            QVERIFY(Main(s, d, c.percorso(), blocco));
+            QCOMPARE(PidNelBlocco(c), QCoreApplication::applicationPid());
+            QVERIFY(c.leggi("Info.ini").contains("Versione=10.2.0 \r\n"));
+            VERIFICA_DIALOGHI(d);
+        }
         QVERIFY(!c.esiste(kBlocco));
         QVERIFY(!c.esiste("Backups/Arvo.lock"));
     }
@@ -822,13 +735,5 @@ private slots:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    QCoreApplication app(argc, argv);
-    if (argc == 3 && std::strcmp(argv[1], "--avvio") == 0)
-        return AvvioFiglio(QString::fromLocal8Bit(argv[2]));
-    TestAvvio test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(TestAvvio)
 #include "tst_avvio.moc"

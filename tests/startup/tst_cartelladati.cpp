@@ -123,17 +123,25 @@ private slots:
         QCOMPARE(stato.percorsi.CartellaRisorse, r(risorse) + u'/');
         QCOMPARE(stato.percorsi.ComandoPDF, r(risorse) + QStringLiteral("/Sumatra/SumatraPDF.exe "));
         QCOMPARE(stato.PrimoAvvio, !conInfo);
-        QStringList attesi = {"Backups", "Backups/Componenti.dat", "Backups/Copie", "Backups/Info.ini",
-                              "Backups/Packages.dat", "Backups/Produttori.dat", "Backups/Tipi.dat",
-                              "Componenti.dat", "Datasheet", "Exported", "Info.ini", "Packages", "Packages.dat",
-                              "Pics", "Produttori.dat", "Stampe", "Tipi.dat"};
+        // Empty tables and Info.ini with the defaults, their copies in Backups
+        // and in the start's dated copy with its summary, and nothing else (on
+        // an Info.ini of its own: the same files).
+        QMap<QString, QByteArray> attesi;
         const QString copia = "Backups/Copie/" + NomeCopia(Adesso());
-        for (const QString f : {"", "/Componenti.dat", "/Info.ini", "/Packages.dat", "/Produttori.dat", "/Riepilogo.txt", "/Tipi.dat"})
-            attesi << copia + f;
-        attesi.sort();
-        QStringList trovati = Contenuto(r(dati));
-        trovati.removeAll(QStringLiteral("arvo"));
-        QCOMPARE(trovati, attesi);
+        for (const QString &f : QStringList{"Backups", "Backups/Copie", "Datasheet", "Exported", "Packages", "Pics", "Stampe", copia})
+            attesi.insert(f, "<cartella>");
+        for (const QString &sotto : {QString(), QStringLiteral("Backups/"), copia + '/'}) {
+            for (const QString f : {"Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat"})
+                attesi.insert(sotto + f, QByteArray());
+            attesi.insert(sotto + "Info.ini", IniPrimoAvvio());
+        }
+        attesi.insert(copia + "/Riepilogo.txt", "Componenti=0\r\nPezzi=0\r\n");
+        auto trovati = Istantanea(r(dati));
+        trovati.remove(QStringLiteral("arvo"));
+        if (conInfo)
+            QCOMPARE(trovati.keys(), attesi.keys());
+        else
+            QCOMPARE(trovati, attesi);
         if (dati != programma)
             QCOMPARE(Contenuto(r(programma)), primaProgramma);
     }

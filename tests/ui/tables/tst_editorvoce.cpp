@@ -9,7 +9,7 @@
 namespace {
 
 QColor sfondo(QLineEdit *c) { return c->palette().color(QPalette::Base); }
-bool conFigura(QWidget *f) { return !trova<QLabel>(f, "imgPack")->pixmap().isNull(); }
+bool conFigura(QWidget *f) { return !Figlio<QLabel>(f, "imgPack")->pixmap().isNull(); }
 
 void Figura(const QString &percorso, int larghezza, int altezza, const QColor &colore)
 {
@@ -115,30 +115,6 @@ private slots:
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
-    // Renaming keeps the ID and usage; components keep their copies of the old name.
-    void rinominaTipoUsato()
-    {
-        Banco b;
-        b.tipo(4, QStringLiteral("TRANSISTORE"));
-        b.tipo(9, QStringLiteral("DIODO"));
-        b.componente(QStringLiteral("BC547"), 4, 0, 0, QStringLiteral("TRANSISTORE"));
-        b.componente(QStringLiteral("BC557"), 4, 0, 0, QStringLiteral("TRANSISTORE"));
-        auto f = b.apri();
-        scheda(f.get(), 1);
-        ListaReport *lvt = lista(f.get(), "LVT");
-        clicRiga(lvt, 2);
-        QCOMPARE(f->PosVoce(), 1);
-        clic(f.get(), "edit");
-        QTest::keyClicks(voce(f.get(), 1), QStringLiteral("bjt")); // replaces the selected name
-        clic(f.get(), "save");
-        QCOMPARE(b.stato.Tipi, (QList<Tipo>{{4, "BJT"}, {9, "DIODO"}}));
-        QCOMPARE(b.stato.ProssimoIDTipo, 10);
-        QCOMPARE(righe(lvt), QStringList({"1|BJT|2|4", "2|DIODO|0|9"}));
-        QCOMPARE(spunte(lvt), QStringLiteral("10"));
-        QCOMPARE(b.stato.componente(1).NomeTipo + b.stato.componente(2).NomeTipo, QStringLiteral("TRANSISTORETRANSISTORE"));
-        VERIFICA_DIALOGHI(b.dialoghi);
-    }
-
     // A row click shows the package's picture fitted into the box, and
     // clears the one shown before for no image, a missing file, a file that
     // is not a picture, a FIFO, a folder, a device, or a name leading out of
@@ -167,7 +143,7 @@ private slots:
         clicRiga(lvg, 1);
         QCOMPARE(casella(f.get(), "txDesc")->text() + '/' + casella(f.get(), "txImmagine")->text(), "Dual in line/" + nome);
         QCOMPARE(conFigura(f.get()), mostrata);
-        const QPixmap figura = trova<QLabel>(f.get(), "imgPack")->pixmap();
+        const QPixmap figura = Figlio<QLabel>(f.get(), "imgPack")->pixmap();
         QVERIFY(!mostrata || (figura.width() <= 92 && figura.width() >= 80 && figura.width() == figura.height() * 2));
         QVERIFY(!b.fifo.aperta());
         VERIFICA_DIALOGHI(b.dialoghi);
@@ -209,7 +185,7 @@ private slots:
         if (risposta >= 0)
             b.dialoghi.setNextAnswer(Risposta(risposta));
         b.dialoghi.setNextFile(scelto.isEmpty() ? QString() : b.cartella.file(scelto));
-        QTest::mouseClick(trova<QPushButton>(f.get(), "btnLoadPic"), Qt::LeftButton);
+        QTest::mouseClick(Figlio<QPushButton>(f.get(), "btnLoadPic"), Qt::LeftButton);
         const auto dialogo = b.dialoghi.dialoghiFile().value(0);
         QCOMPARE(dialogo.titolo + '|' + dialogo.cartella, "Ricerca immagine|" + b.pack);
         QVERIFY(dialogo.filtro.startsWith(QStringLiteral("Images|*.jpg;*.jpeg;*.bmp;")));
@@ -224,7 +200,7 @@ private slots:
         QCOMPARE(f->focusWidget(), voce(f.get(), 2));
         QCOMPARE(conFigura(f.get()), mostrata);
         const QColor colore = atteso == QLatin1String("dip8.bmp") ? Qt::red : Qt::green;
-        QVERIFY(!mostrata || trova<QLabel>(f.get(), "imgPack")->pixmap().toImage().pixelColor(10, 5) == colore);
+        QVERIFY(!mostrata || Figlio<QLabel>(f.get(), "imgPack")->pixmap().toImage().pixelColor(10, 5) == colore);
         QCOMPARE(b.cartella.leggi("Packages/so8.png"), atteso == "so8.png" ? b.cartella.leggi("USB/so8.png") : "");
         QVERIFY(!b.fifo.aperta());
         QVERIFY(!b.cartella.esiste(QStringLiteral("Packages.dat")));
@@ -242,18 +218,24 @@ private slots:
     // name is stored upper case, accents too; description and image name as
     // typed; the files keep texts between double quotes with no escape, so a
     // double quote is stored as a single quote. New entries take the next
-    // IDs and are listed by name.
+    // IDs and are listed by name. Renaming keeps the ID and the usage, and
+    // components keep their copies of the old name.
     void salvataggioSuDisco()
     {
         Banco b;
-        b.tipo(1, QStringLiteral("DIODO"));
+        b.tipo(1, QStringLiteral("ZENER"));
         b.produttore(2, QStringLiteral("ACME"));
-        b.componente(QStringLiteral("1N4148"), 1, 2, 0, QStringLiteral("DIODO"));
+        b.componente(QStringLiteral("1N4148"), 1, 2, 0, QStringLiteral("ZENER"));
         b.stato.componente(1).DataInserimento = QDateTime(QDate(2024, 10, 9), QTime(0, 0), Qt::UTC);
         auto f = b.apri();
         scheda(f.get(), 1);
         for (const char *nome : {"pnp", "npn"})
             nuova(f.get(), 1, QLatin1String(nome));
+        clicRiga(lista(f.get(), "LVT"), 3); // the last by name, the first in the table
+        QCOMPARE(f->PosVoce(), 1);
+        clic(f.get(), "edit");
+        QTest::keyClicks(voce(f.get(), 1), QStringLiteral("diodo")); // replaces the selected name
+        clic(f.get(), "save");
         scheda(f.get(), 0);
         clicRiga(lista(f.get(), "LVP"), 1);
         clic(f.get(), "edit");
@@ -274,7 +256,7 @@ private slots:
         QCOMPARE(b.cartella.leggi(QStringLiteral("Packages.dat")),
                  RigheCrLf({"1,\"DIP '8' \xC0\xC8\",\"Il 'classico', 8 pin\",\"A'b.jpg\""}));
         QCOMPARE(b.cartella.leggi(QStringLiteral("Componenti.dat")),
-                 RigheCrLf({"1,1,2,0,0,\"DIODO\",\"\",\"1N4148\",0,\"\",\"\",\"\",1,\"\",#2024-10-09#,"
+                 RigheCrLf({"1,1,2,0,0,\"ZENER\",\"\",\"1N4148\",0,\"\",\"\",\"\",1,\"\",#2024-10-09#,"
                             "\"\",\"\",\"\",\"\",\"\",\"\""}));
         const QByteArray ini = b.cartella.leggi(QStringLiteral("Info.ini"));
         for (const char *riga : {"Numero Componenti=1", "Numero Tipi=3", "Numero Produttori=1", "Numero Packages=1",
@@ -283,6 +265,7 @@ private slots:
             QVERIFY2(ini.contains(QByteArray("\r\n") + riga + "\r\n"), riga);
         QCOMPARE(righe(lista(f.get(), "LVP")), QStringList{"1|'ACME' CORP|1|2"});
         QCOMPARE(righe(lista(f.get(), "LVT")), QStringList({"1|DIODO|1|1", "3|NPN|0|3", "2|PNP|0|2"}));
+        QCOMPARE(spunte(lista(f.get(), "LVT")), QStringLiteral("100"));
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
@@ -333,7 +316,7 @@ private slots:
         QVERIFY(!b.stato.TabelleModificate);
         QCOMPARE(voce(f.get(), 0)->text(), QStringLiteral("BETA"));
         QCOMPARE(barra(f.get()), QStringLiteral("00110"));
-        QCOMPARE(trova<QStatusBar>(f.get(), "SB")->currentMessage(), MessaggioVoceNonSalvata);
+        QCOMPARE(Figlio<QStatusBar>(f.get(), "SB")->currentMessage(), MessaggioVoceNonSalvata);
 
         QVERIFY(QDir(bloccante).removeRecursively());
         clic(f.get(), "save");
@@ -341,7 +324,7 @@ private slots:
         QVERIFY(b.stato.TabelleModificate);
         QVERIFY(b.cartella.leggi(QStringLiteral("Produttori.dat")).contains("\"BETA\""));
         QCOMPARE(barra(f.get()), QStringLiteral("10001"));
-        QVERIFY(trova<QStatusBar>(f.get(), "SB")->currentMessage().isEmpty());
+        QVERIFY(Figlio<QStatusBar>(f.get(), "SB")->currentMessage().isEmpty());
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 };
