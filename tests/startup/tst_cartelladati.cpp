@@ -124,8 +124,7 @@ private slots:
         QCOMPARE(stato.percorsi.ComandoPDF, r(risorse) + QStringLiteral("/Sumatra/SumatraPDF.exe "));
         QCOMPARE(stato.PrimoAvvio, !conInfo);
         // Empty tables and Info.ini with the defaults, their copies in Backups
-        // and in the start's dated copy with its summary, and nothing else (on
-        // an Info.ini of its own: the same files).
+        // and in the start's dated copy with its summary, and nothing else.
         QMap<QString, QByteArray> attesi;
         const QString copia = "Backups/Copie/" + NomeCopia(Adesso());
         for (const QString &f : QStringList{"Backups", "Backups/Copie", "Datasheet", "Exported", "Packages", "Pics", "Stampe", copia})
@@ -138,12 +137,12 @@ private slots:
         attesi.insert(copia + "/Riepilogo.txt", "Componenti=0\r\nPezzi=0\r\n");
         auto trovati = Istantanea(r(dati));
         trovati.remove(QStringLiteral("arvo"));
-        if (conInfo)
-            QCOMPARE(trovati.keys(), attesi.keys());
-        else
-            QCOMPARE(trovati, attesi);
+        QCOMPARE(trovati, attesi);
         if (dati != programma)
             QCOMPARE(Contenuto(r(programma)), primaProgramma);
+        Stato secondo; // the next start is no first start
+        QVERIFY(AvviaDaCartellaProgramma(secondo, dialoghi, r(programma), amb));
+        QVERIFY(!secondo.PrimoAvvio);
     }
 
     // The data folder cannot be made or written: one message naming it, and
