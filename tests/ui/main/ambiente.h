@@ -195,6 +195,15 @@ struct Ambiente {
         scrivi(QStringLiteral("txCodice"), codice);
         scrivi(QStringLiteral("txQty"), quantita);
     }
+    // The component of that row edited: a field typed over (if named), then saved.
+    void modificaRiga(int riga, const QString &campo = QString(), const QString &valore = QString()) const
+    {
+        clicRiga(riga, 0);
+        premi(QStringLiteral("edit"));
+        if (!campo.isEmpty())
+            scrivi(campo, valore);
+        premi(QStringLiteral("save"));
+    }
     QImage riquadro() const { return w<QLabel>(QStringLiteral("pic"))->pixmap().toImage(); }
     int corrente() const { return finestra->variabili().PosCorrente; }
     // The counters: components, selected, pieces, as "5/5/144".

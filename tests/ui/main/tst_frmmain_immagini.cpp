@@ -1,8 +1,7 @@
 // Showing a component and its pictures (checked on the pixels of the box),
-// the picture window, picture and datasheet associations (files picked in
-// another folder too), the picture list, opening datasheets, stored or
-// picked names that lead out of their folder or to special files, and the
-// display options with their marks, colours and persistence.
+// the picture window and list, picture and datasheet associations, opening
+// datasheets, names leading out of their folder or to special files, and
+// the display options with their marks and persistence.
 
 #include "ambiente.h"
 
@@ -22,9 +21,8 @@ namespace {
 const QByteArray GifRosso =
     QByteArray::fromHex("47494638396101000100800000ff000000000021f90400000000002c00000000010001000002024401003b");
 
-// A double click on the picture box that should open no picture window: one
-// that opens all the same is closed at once, so that the test fails on the
-// result instead of waiting for it.
+// A double click on the picture box that should open no picture window (one
+// that opens all the same is closed at once: the test fails, it never waits).
 bool apreFinestra(Ambiente &a)
 {
     bool aperta = false;
@@ -78,20 +76,18 @@ class TestFrmMainImmagini : public QObject {
         scriviImmagine(a.cartella, QStringLiteral("Packages/dip14.bmp"), 40, 20, Qt::blue);
         a.apri();
     }
-    // Opens the picture window with a double click and runs azione while it is open.
+    // Opens the picture window with a double click and runs azione while it
+    // is open, closing it after (a failed check in azione leaves it open).
     void conFinestraAperta(Caso &a, const std::function<void()> &azione)
     {
         QTimer::singleShot(0, this, [&a, azione] {
             azione();
-            // A check that failed inside azione returns before the window is
-            // closed: close it, or the double click would never return.
             if (FrmPicture *aperta = a.finestra->finestraImmagine())
                 aperta->close();
         });
         QTest::mouseDClick(a.w("pic"), Qt::LeftButton);
     }
-    // The table of five, BC547C (position 2, row 3) with no picture or
-    // datasheet, being edited.
+    // BC547C (position 2, row 3) with no picture or datasheet, being edited.
     static void inModifica(Caso &a)
     {
         cinqueComponenti(a.stato);
@@ -102,10 +98,9 @@ class TestFrmMainImmagini : public QObject {
     }
 
 private slots:
-    // Each command twice (a ticked item or pressed button chosen again stays
-    // so), then the marks; tst_tema checks the theme's colours. A separator
-    // other than "," and ";" ticks neither CSV item. Nothing is written
-    // until the next save (here a deletion); a restart comes back with the
+    // Each command twice (chosen again, a mark stays), then the marks; a
+    // separator other than "," and ";" ticks neither CSV item. Nothing is
+    // written until the next save (a deletion); a restart brings back the
     // options, the field of the minimum and the search in descriptions.
     void opzioni()
     {
@@ -146,6 +141,10 @@ private slots:
         VERIFICA_DIALOGHI(dialoghi2);
     }
 
+    // A component shown in full. The pin count belongs to the component: it
+    // shows, and the next save keeps it, with no package or with one gone
+    // from the table. A manufacturer renamed since the component was saved
+    // is found by its ID, and the next save keeps the component with it.
     void mostraComponente()
     {
         Caso a;
@@ -163,14 +162,34 @@ private slots:
                  QStringLiteral("TRDIP14"));
         QVERIFY(simile(a.w<QLabel>("imgPack")->pixmap().toImage().pixelColor(5, 5), Qt::blue));
         auto *lp = a.w<QListWidget>("LP");
-        QCOMPARE(lp->currentItem()->text(), QStringLiteral("ST"));
         QVERIFY(lp->currentItem()->isSelected());
+        QCOMPARE(lp->currentItem()->text(), QStringLiteral("ST"));
         QVERIFY(simile(a.riquadro().pixelColor(200, 200), Qt::yellow));
+        const auto pinESalva = [&](int riga, int pos, const char *produttore) {
+            a.clicRiga(riga, 0);
+            QCOMPARE(a.testo("txPins") + '|' + a.w<QComboBox>("cmbPack")->currentText() + '|' + a.testo("txPackDesc"),
+                     QStringLiteral("8||"));
+            QVERIFY(a.w<QLabel>("imgPack")->pixmap().isNull());
+            QVERIFY(lp->currentItem() && lp->currentItem()->isSelected());
+            QCOMPARE(lp->currentItem()->text(), QLatin1String(produttore));
+            a.premi("edit");
+            a.premi("save");
+            QCOMPARE(a.stato.componente(pos).Pins, 8);
+        };
         // NE555: no package, picture or datasheet.
+        a.stato.Componenti[0].Pins = 8;
+        pinESalva(5, 1, "TI");
         a.clicRiga(5, 0);
-        QCOMPARE(a.w<QComboBox>("cmbPack")->currentText() + a.testo("txPackDesc"), QString());
         QVERIFY(!a.bottone("pdf")->isEnabled());
-        QCOMPARE(lp->currentItem()->text(), QStringLiteral("TI"));
+        // BC547C: its package gone from the table, its manufacturer renamed.
+        a.stato.Componenti[1].IDPackage = 9;
+        a.stato.Componenti[1].Pins = 8;
+        a.stato.Produttori[1].Nome = QStringLiteral("STMICRO");
+        a.finestra->CaricaTabelle();
+        QCOMPARE(a.stato.componente(2).NomeProduttore, QStringLiteral("ST"));
+        pinESalva(3, 2, "STMICRO");
+        QCOMPARE(a.stato.componente(2).NomeProduttore + ' ' + QString::number(a.stato.componente(2).IDProduttore),
+                 QStringLiteral("STMICRO 2"));
     }
 
     void sfondo_data()
@@ -256,11 +275,10 @@ private slots:
                  reali);
     }
 
-    // The picture window for a 300 x 200 picture: its title, size and place;
-    // the main window keeps serving the user meanwhile, and another
-    // component's picture double-clicked shows in the same window at its
-    // size. A component with no picture closes it, and so does a click on
-    // the picture; the double click returns only then.
+    // The picture window: title, size and place; meanwhile the main window
+    // serves the user, and another component's picture shows in the same
+    // window at its size. A component with no picture closes it, and so
+    // does a click on the picture; the double click returns only then.
     void finestraImmagine()
     {
         Caso a;
@@ -311,11 +329,10 @@ private slots:
         QTRY_VERIFY(!a.finestra->finestraImmagine());
     }
 
-    // A stored name leading out of Pics (or Packages), or naming a FIFO or
-    // a folder there, shows nothing: nothing is opened or waited
-    // for, nothing is listed, the boxes stay empty and grey with no
-    // message, and a double click opens no window, in both modes. Only
-    // "PDF" reports its failure on such a datasheet.
+    // A stored name leading out of Pics (or Packages), or to a FIFO or a
+    // folder there, shows nothing in either mode: nothing opened or waited
+    // for, nothing listed, no message, no picture window. Only "PDF" reports
+    // its failure on such a datasheet.
     void nomiNonMostrati_data()
     {
         QTest::addColumn<QString>("nome"); // ASSOLUTO: the full path of the picture outside
@@ -410,56 +427,14 @@ private slots:
                  QStringLiteral("c.bmp|bc547.pdf"));
         QVERIFY(a.cartella.leggi(QStringLiteral("Componenti.dat")).contains("\"bc547.pdf\",\"c.bmp\""));
         // Typed by hand.
-        a.clicRiga(3, 0);
-        a.premi("edit");
-        a.scrivi("txPic", QStringLiteral("x\"y.bmp"));
-        a.premi("save");
+        a.modificaRiga(3, "txPic", QStringLiteral("x\"y.bmp"));
         QCOMPARE(a.stato.componente(2).Immagine, QStringLiteral("x'y.bmp"));
     }
 
-    // Kept on purpose: the pin count belongs to the component, so it is
-    // shown (and kept by the next save) with no package, or with a package
-    // no longer in the table. A manufacturer renamed since the component
-    // was saved (the component keeps the old name) is selected by its ID,
-    // so the next save keeps the component with it rather than with the
-    // first entry.
-    void pinEProduttoreDaTabelleCambiate_data()
-    {
-        QTest::addColumn<qint32>("idPackage");
-        QTest::newRow("senza package") << 0;
-        QTest::newRow("package sparito") << 9;
-    }
-    void pinEProduttoreDaTabelleCambiate()
-    {
-        QFETCH(qint32, idPackage);
-        Caso a;
-        prepara(a);
-        a.stato.Componenti[1].IDPackage = idPackage;
-        a.stato.Componenti[1].Pins = 8;
-        a.stato.Produttori[1].Nome = QStringLiteral("STMICRO");
-        a.finestra->CaricaTabelle();
-        a.clicRiga(3, 0);
-        QCOMPARE(a.testo("txPins") + '|' + a.w<QComboBox>("cmbPack")->currentText() + '|' + a.testo("txPackDesc"),
-                 QStringLiteral("8||"));
-        QVERIFY(a.w<QLabel>("imgPack")->pixmap().isNull());
-        QCOMPARE(a.stato.componente(2).NomeProduttore, QStringLiteral("ST"));
-        auto *lp = a.w<QListWidget>("LP");
-        QVERIFY(lp->currentItem() && lp->currentItem()->isSelected());
-        QCOMPARE(lp->currentItem()->text(), QStringLiteral("STMICRO"));
-        a.premi("edit");
-        a.premi("save");
-        QCOMPARE(a.stato.componente(2).Pins, 8);
-        QCOMPARE(a.stato.componente(2).IDProduttore, 2);
-        QCOMPARE(a.stato.componente(2).NomeProduttore, QStringLiteral("STMICRO"));
-    }
-
-    // "Nuovo" on an empty table: no component has a position yet, and the
-    // picture and datasheet controls work all the same, so that the very
-    // first component can get them as every later one does. While nothing
-    // is shown or edited, they are locked and the picture does nothing.
-    // The picture list shows only pictures (of any format Qt reads, by
-    // name); a click shows one, "Inserisci" associates it; a file picked in
-    // its folder is taken by its name.
+    // "Nuovo" on an empty table: the picture and datasheet controls work for
+    // the very first component too (locked while nothing is edited). The
+    // list shows only pictures; a click shows one, "Inserisci" takes it; a
+    // file picked in its folder is taken by its name.
     void associazioniSuTabellaVuota()
     {
         Caso a;
@@ -503,10 +478,9 @@ private slots:
         QVERIFY(a.cartella.leggi(QStringLiteral("Componenti.dat")).contains("\"d.pdf\",\"c.jpeg\""));
     }
 
-    // The viewer gets any name that stays in the folder, even of a missing
-    // file; the desktop's opener, tried when the viewer is missing or fails,
-    // only a real PDF file of the folder (links resolved). Anything else:
-    // the message, and nothing started or opened.
+    // The viewer gets any name inside the folder, even of a missing file; the
+    // desktop's opener, when the viewer is missing or fails, only a real PDF
+    // of the folder (tst_fileincartella checks which). Else the message.
     void apriDatasheet_data()
     {
         QTest::addColumn<QString>("nome");
@@ -582,27 +556,23 @@ private slots:
         QVERIFY(!a.cartella.esiste(QStringLiteral("preso")) && !a.cartella.esiste(QStringLiteral("Datasheet/preso")));
     }
 
-    // "Sì" copies the file in (under a free name when the user keeps both):
-    // the panel shows the name in the folder, the picture is drawn and
-    // listed, "Elimina" is enabled, and once saved "PDF" opens the copy.
-    // "No" takes nothing. No data file changes before the save.
+    // A file picked in another folder: "Sì" copies it in (the copy's names
+    // are tst_copiaincartella's), the panel shows its name, the picture is
+    // drawn and listed, "Elimina" is enabled, and once saved "PDF" opens the
+    // copy. "No" takes nothing. No data file changes before the save.
     void daAltraCartella_data()
     {
         QTest::addColumn<QString>("nome"); // picked in USB/; a .png goes to Pics, a .pdf to Datasheet
-        QTest::addColumn<QList<int>>("risposte");
-        QTest::addColumn<QString>("atteso"); // empty: nothing taken
-        const int si = int(Risposta::Si);
-        QTest::newRow("immagine, Sì") << "foto.png" << QList<int>{si} << "foto.png";
-        QTest::newRow("immagine, No") << "foto.png" << QList<int>{int(Risposta::No)} << "";
-        QTest::newRow("immagine omonima, Mantieni entrambi")
-            << "foto.png" << QList<int>{si, int(Risposta::MantieniEntrambi)} << "foto (2).png";
-        QTest::newRow("datasheet, Sì") << "scheda.pdf" << QList<int>{si} << "scheda.pdf";
+        QTest::addColumn<bool>("si");
+        QTest::newRow("immagine, Sì") << "foto.png" << true;
+        QTest::newRow("immagine, No") << "foto.png" << false;
+        QTest::newRow("datasheet, Sì") << "scheda.pdf" << true;
     }
     void daAltraCartella()
     {
         QFETCH(QString, nome);
-        QFETCH(QList<int>, risposte);
-        QFETCH(QString, atteso);
+        QFETCH(bool, si);
+        const QString atteso = si ? nome : QString();
         Caso a;
         const bool immagine = nome.endsWith(QLatin1String(".png"));
         const QString cartella = immagine ? QStringLiteral("Pics/") : QStringLiteral("Datasheet/");
@@ -610,25 +580,17 @@ private slots:
             scriviImmagine(a.cartella, QStringLiteral("USB/foto.png"), 30, 20, Qt::green, "PNG");
         else
             a.cartella.scrivi(QStringLiteral("USB/scheda.pdf"), "%PDF-1.4\n");
-        if (risposte.size() > 1)
-            a.cartella.scrivi(cartella + nome, "vecchio");
         inModifica(a);
         QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
         const auto dati = a.cartella.dati();
-        for (int r : risposte)
-            a.dialoghi.setNextAnswer(Risposta(r));
+        a.dialoghi.setNextAnswer(si ? Risposta::Si : Risposta::No);
         a.dialoghi.setNextFile(a.cartella.file(QStringLiteral("USB/") + nome));
         QTest::mouseClick(a.w(immagine ? "btnLoadPic" : "btnLoadPDF"), Qt::LeftButton);
 
-        QCOMPARE(a.dialoghi.boxes().first().testo, "Copiare il file nella cartella " + cartella.chopped(1) + '?');
+        QCOMPARE(a.dialoghi.ultimoBox().testo, "Copiare il file nella cartella " + cartella.chopped(1) + '?');
         QCOMPARE(a.testo(immagine ? "txPic" : "txPDF"), atteso);
         QCOMPARE(a.w(immagine ? "btnClearJPG" : "btnClearPDF")->isEnabled(), !atteso.isEmpty());
-        QStringList nellaCartella = risposte.size() > 1 ? QStringList{nome} : QStringList{};
-        if (!atteso.isEmpty() && !nellaCartella.contains(atteso))
-            nellaCartella.prepend(atteso); // "foto (2).png" comes before "foto.png"
-        QCOMPARE(QDir(a.cartella.file(cartella)).entryList(QDir::Files, QDir::Name), nellaCartella);
-        if (!atteso.isEmpty())
-            QCOMPARE(a.cartella.leggi(cartella + atteso), a.cartella.leggi(QStringLiteral("USB/") + nome));
+        QCOMPARE(QDir(a.cartella.file(cartella)).entryList(QDir::Files), si ? QStringList{nome} : QStringList());
         if (immagine) {
             QCOMPARE(voci(a.w<QListWidget>("FLP")).contains(atteso), !atteso.isEmpty());
             QCOMPARE(simile(a.riquadro().pixelColor(200, 200), Qt::green), !atteso.isEmpty());
@@ -646,8 +608,8 @@ private slots:
         }
     }
 
-    // Every picture format Qt reads here (GIF, and each one it writes) is
-    // offered by the file dialog, listed and drawn when clicked.
+    // Every picture format Qt reads (GIF, and each it writes) is offered,
+    // listed and drawn.
     void formati_data()
     {
         QTest::addColumn<QString>("estensione");
@@ -680,8 +642,8 @@ private slots:
             QVERIFY2(schemi.contains(s), qPrintable(s));
     }
 
-    // A file added, renamed or removed by another program shows within a
-    // second; the entry the user picked stays picked; no picture, no entry.
+    // Files added, renamed or removed by others show within a second; the
+    // picked entry stays picked.
     void listaSegueLaCartella()
     {
         Caso a;

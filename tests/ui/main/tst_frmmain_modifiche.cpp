@@ -120,9 +120,7 @@ private slots:
         QCOMPARE(a.w<QComboBox>("cmbTipo")->currentText(), QStringLiteral("RESISTORE"));
         a.premi("edit");
         a.premi("save");
-        a.clicRiga(5, 0); // NE555, made by FAIRCHILD
-        a.premi("edit");
-        a.premi("save");
+        a.modificaRiga(5); // NE555, made by FAIRCHILD
         const auto s = a.suDisco();
         QCOMPARE(s->componente(6).NomeTipo + '/' + QString::number(s->componente(6).IDTipo),
                  QStringLiteral("RESISTORE/0"));

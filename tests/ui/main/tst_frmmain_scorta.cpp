@@ -12,9 +12,9 @@ using namespace prova;
 
 namespace {
 
-// The five components with minimums: field 1 puts NE555 (20 < 25) and
-// LM317T (5 < "5.5", read as 6) under stock, leaves BC547C ("abc"), 74HC00
-// (-2) and 2N2222 (empty) alone; field 4 puts only 2N2222 (7 < 10) under.
+// The five with minimums: field 1 puts NE555 (20 < 25) and LM317T (5 <
+// "5.5", read as 6) under stock, not BC547C ("abc"), 74HC00 (-2) nor 2N2222
+// (empty); field 4 puts only 2N2222 (7 < 10) under.
 void conMinimi(Stato &s)
 {
     cinqueComponenti(s);
@@ -67,12 +67,7 @@ void Importa(Ambiente &a, const QString &file, const std::function<void(QWidget 
     QVERIFY(vista);
 }
 
-void Clic(QWidget *finestra, const char *nome)
-{
-    auto *b = finestra->findChild<QAbstractButton *>(QLatin1String(nome));
-    QVERIFY2(b, nome);
-    QTest::mouseClick(b, Qt::LeftButton);
-}
+void Clic(QWidget *finestra, const char *nome) { QTest::mouseClick(Figlio<QAbstractButton>(finestra, nome), Qt::LeftButton); }
 
 const QByteArray Intestazione = "Codice | Produttore | Tipo | Qt\xE0 | Inserito | Descrizione";
 
@@ -115,17 +110,11 @@ private slots:
 
         // The count and the marks follow a save, a deletion and an import.
         // Save: NE555 restocked to 30 is no longer under its 25.
-        a.clicRiga(a.rigaDi("NE555"), 0);
-        a.premi("edit");
-        a.scrivi(QStringLiteral("txQty"), QStringLiteral("30"));
-        a.premi("save");
+        a.modificaRiga(a.rigaDi("NE555"), QStringLiteral("txQty"), QStringLiteral("30"));
         QCOMPARE(Sotto(a), QStringLiteral("Sotto scorta 1"));
         QCOMPARE(Marcati(a), QStringList{"LM317T"});
         // A minimum typed into field 1 of BC547C (100 < 150).
-        a.clicRiga(a.rigaDi("BC547C"), 0);
-        a.premi("edit");
-        a.scrivi(QStringLiteral("txExtra1"), QStringLiteral("150"));
-        a.premi("save");
+        a.modificaRiga(a.rigaDi("BC547C"), QStringLiteral("txExtra1"), QStringLiteral("150"));
         QCOMPARE(Sotto(a), QStringLiteral("Sotto scorta 2"));
         // Deletion.
         a.clicRiga(a.rigaDi("LM317T"), 0);
@@ -151,8 +140,8 @@ private slots:
         QCOMPARE(a.stato.CampoMinimo, 4);
     }
 
-    // "Componenti sotto scorta" narrows the list like a custom selection; the
-    // narrowed list follows a save and prints as a shopping list.
+    // "Componenti sotto scorta" narrows the list like a custom selection,
+    // follows a save and prints as a shopping list.
     void elencoSottoScorta()
     {
         Caso a(conMinimi);
@@ -179,8 +168,8 @@ private slots:
         QVERIFY(righe[6].startsWith(riga("NE555", "IC", "20")));
         QVERIFY(righe[7].startsWith(riga("LM317T", "REG", "5")));
 
-        // Another field for the minimum while a component is being edited:
-        // the marks change, the list and the typing stay.
+        // Another field for the minimum while editing: the marks change, the
+        // list and the typing stay.
         a.clicRiga(1, 0);
         a.premi("edit");
         a.scrivi(QStringLiteral("txNote"), QStringLiteral("in arrivo"));
@@ -197,10 +186,7 @@ private slots:
         QCOMPARE(a.codici(), (QStringList{"NE555", "LM317T"}));
 
         // LM317T restocked: the list keeps to the components under stock.
-        a.clicRiga(2, 0);
-        a.premi("edit");
-        a.scrivi(QStringLiteral("txQty"), QStringLiteral("40"));
-        a.premi("save");
+        a.modificaRiga(2, QStringLiteral("txQty"), QStringLiteral("40"));
         QCOMPARE(a.codici(), QStringList{"NE555"});
         QVERIFY(a.bottone("reselect")->isEnabled());
         // "Riseleziona" shows them all again, and a save afterwards too.
@@ -208,18 +194,14 @@ private slots:
         QCOMPARE(a.codici().size(), 5);
         QCOMPARE(a.messaggio(), a.messaggio(0));
         QVERIFY(!a.bottone("reselect")->isEnabled());
-        a.clicRiga(1, 0);
-        a.premi("edit");
-        a.premi("save");
+        a.modificaRiga(1);
         QCOMPARE(a.codici().size(), 5);
         // A search replaces the narrowed list, and the next refill is whole.
         a.menu(QStringLiteral("mnuScorta"));
         a.scrivi(QStringLiteral("txSearch"), QStringLiteral("7"));
         a.premi("search");
         QCOMPARE(a.codici().size(), 3);
-        a.clicRiga(1, 0);
-        a.premi("edit");
-        a.premi("save");
+        a.modificaRiga(1);
         QCOMPARE(a.codici().size(), 5);
     }
 
@@ -258,8 +240,7 @@ private slots:
     }
 
     // The preview shows what the file would do; "Annulla" changes nothing,
-    // nor does a failed save; "Importa" adds in one save with the choice
-    // made for existing codes.
+    // nor does a failed save; "Importa" adds in one save.
     void anteprimaEImportazione()
     {
         Caso a(conMinimiSalvati);
@@ -293,8 +274,7 @@ private slots:
         QCOMPARE(a.stato.Componenti, componenti);
         QCOMPARE(a.codici().size(), 5);
 
-        // A save that fails leaves the preview open and changes nothing; the
-        // user may then give up.
+        // A failed save leaves the preview open and changes nothing.
         QFile(a.cartella.file(QStringLiteral("Packages.dat"))).setPermissions(QFile::ReadOwner);
         bool ancoraAperta = false;
         a.dialoghi.setNextAnswer(Risposta::Ok);
@@ -335,10 +315,9 @@ private slots:
         QCOMPARE(letto->produttore(4).Nome, QStringLiteral("FAIRCHILD"));
     }
 
-    // A line whose code matches two stored components is listed in the
-    // preview with both, and summed to neither; a line naming the
-    // manufacturer is summed to that one. The list shows only when there is
-    // something in it.
+    // A line whose code matches two stored components is listed with both
+    // and summed to neither; one naming the manufacturer is summed to that
+    // one. The list shows only when there is something in it.
     void anteprimaRigheAmbigue()
     {
         Caso a;
