@@ -84,8 +84,8 @@ private slots:
         QVERIFY(!timer->isActive());
         QVERIFY(timer->isSingleShot());
         QCOMPARE(timer->interval(), 3000);
-        // A save shows message 6 and starts the timer; a second save restarts
-        // it, and so does a deletion with message 2. Its firing puts message 0 back once.
+        // A save (message 6), a second save and a deletion (message 2) start the
+        // timer again; its firing puts message 0 back.
         for (const char *comando : {"save", "save", "del"}) {
             a.clicRiga(1, 0);
             if (QLatin1String(comando) == QLatin1String("save"))
@@ -102,33 +102,20 @@ private slots:
         QVERIFY(!timer->isActive());
     }
 
-    void chiusura_data()
+    // The close box is refused: only the program's commands quit (and save).
+    void chiusuraRifiutata()
     {
-        QTest::addColumn<QString>("comando");
-        QTest::newRow("riquadro di chiusura: rifiutato") << QString();
-        QTest::newRow("menu Esci") << QStringLiteral("mnuQuit");
-        QTest::newRow("toolbar exit") << QStringLiteral("exit");
-    }
-    void chiusura()
-    {
-        QFETCH(QString, comando);
         Caso a(cinqueComponenti);
-        FrmMain &f = *a.finestra;
-        if (comando.isEmpty()) {
-            a.dialoghi.setNextAnswer(Risposta::Ok);
-            QVERIFY(!f.close());
-            verificaBox(a.dialoghi, QStringLiteral("Per terminare il programma usare l'icona della barra comandi"),
-                        QStringLiteral("Operazione annullata"), Icona::Informazione, Pulsanti::Ok);
-        } else {
-            a.comando(comando); // saves without a question
-        }
-        QCOMPARE(f.isVisible(), comando.isEmpty());
-        QCOMPARE(a.cartella.esiste(QStringLiteral("Info.ini")), !comando.isEmpty());
-        QCOMPARE(a.cartella.esiste(QStringLiteral("Componenti.dat")), !comando.isEmpty());
+        a.dialoghi.setNextAnswer(Risposta::Ok);
+        QVERIFY(!a.finestra->close());
+        verificaBox(a.dialoghi, QStringLiteral("Per terminare il programma usare l'icona della barra comandi"),
+                    QStringLiteral("Operazione annullata"), Icona::Informazione, Pulsanti::Ok);
+        QVERIFY(a.finestra->isVisible());
+        QVERIFY(!a.cartella.esiste(QStringLiteral("Info.ini")) && !a.cartella.esiste(QStringLiteral("Componenti.dat")));
     }
 
-    // A first start on an empty folder through the real start-up: the manual
-    // over the shown window, then the empty window; the manual again from the menu.
+    // A first start on an empty folder: the manual over the shown window,
+    // then the empty window; the manual again from the menu.
     void primoAvvio()
     {
         CartellaTest cartella;
@@ -154,8 +141,8 @@ private slots:
         VERIFICA_DIALOGHI(dialoghi);
     }
 
-    // The labels and tables windows, from the toolbar or the menu: placed
-    // beside the detail frame, and what the main window does once each closes.
+    // The labels and tables windows, from the toolbar or the menu: beside the
+    // detail frame, and what the main window does once each closes.
     void finestreModali_data()
     {
         QTest::addColumn<QString>("comando");
@@ -208,11 +195,9 @@ private slots:
                      QStringLiteral(" Campo Personale 1| Tensione| "));
     }
 
-    // The tables window closing after its entries were typed in through its
-    // own editor: once types and manufacturers both exist where one was
-    // missing, the window is the one a start on these tables shows (the
-    // component being entered keeps what was typed); otherwise as before.
-    // The main window writes nothing itself.
+    // The tables window closing once types and manufacturers both exist where
+    // one was missing: the window becomes what a start on them shows (a
+    // component being entered keeps its typing). The main window writes nothing.
     void tabelleCompletate_data()
     {
         QTest::addColumn<bool>("conTipi");       // types exist at the opening

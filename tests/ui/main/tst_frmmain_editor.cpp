@@ -1,6 +1,5 @@
-// The detail panel's editor: its states and buttons, Esc and the menu
-// commands in every state, saving with its refusals and questions, and
-// deleting, with the stored records, the files on disk and the list.
+// The detail panel's editor: its states and buttons, Esc and the menu in
+// every state, saving with its refusals and questions, and deleting.
 
 #include "ambiente.h"
 
@@ -128,22 +127,18 @@ private slots:
         QCOMPARE(a.testo("txCodice"), QStringLiteral("X1"));
     }
 
-    // A new component typed in and saved: the checks refuse it with their
-    // message, the questions let the user go on or go back, and what is
-    // saved (upper-cased within what the files hold) is in memory, on disk,
-    // in the list and in the panel alike.
+    // A new component saved: checks refuse it, questions go on or back; what
+    // is saved (upper-cased within the code page) is in memory, on disk, in
+    // the list and in the panel alike.
     void salvaNuovo_data()
     {
         QTest::addColumn<QString>("codice");
         QTest::addColumn<QString>("quantita");
         QTest::addColumn<QString>("descrizione");
         QTest::addColumn<int>("componenti"); // stored before: the five, or BC547C alone
-        QTest::addColumn<Risposta>("risposta");
-        QTest::addColumn<QString>("testo"); // of the one box; empty: none
-        QTest::addColumn<QString>("titolo");
-        QTest::addColumn<Icona>("icona");
-        QTest::addColumn<Pulsanti>("pulsanti");
-        QTest::addColumn<QString>("salvato"); // empty: still editing, nothing written
+        QTest::addColumn<Risposta>("risposta"); // Ok: a refusal; Sì or No: a question
+        QTest::addColumn<QString>("testo");     // of the one box; empty: none
+        QTest::addColumn<QString>("salvato");   // empty: still editing, nothing written
         const QString manca = QStringLiteral("Attenzione: manca il Codice\r\nInserire il valore e riprovare !");
         const QString zero = QStringLiteral("Attenzione: la quantità è 0\r\nInserire il valore e riprovare !");
         const QString carattere = QStringLiteral("Attenzione: il carattere \"%1\" non può essere salvato nei file "
@@ -152,32 +147,24 @@ private slots:
                                                    "Premi Sì per salvare comunque, No per tornare a modificare il valore");
         const QString conflitto = QStringLiteral("Ci sono altri componenti con lo stesso codice numerico [547] of "
                                                  "BC547B:\r\n> BC547C\r\n\r\nDevo continuare comunque ?");
-        const auto rifiuto = [](const char *nome, const char *codice, const char *quantita, const QString &testo,
-                                const char *descrizione = "") {
-            QTest::newRow(nome) << codice << quantita << descrizione << 5 << Risposta::Ok << testo << "" << Icona::Critica
-                                << Pulsanti::Ok << "";
+        const auto riga = [](const char *nome, const char *codice, const char *quantita, Risposta r, const QString &testo,
+                             const char *salvato, int componenti = 5, const char *descrizione = "") {
+            QTest::newRow(nome) << codice << quantita << descrizione << componenti << r << testo << salvato;
         };
-        rifiuto("senza codice", "", "10", manca);
-        rifiuto("senza quantita'", "BC337", "", zero);
-        rifiuto("quantita' non numerica", "BC337", "abc", zero);
-        rifiuto("quantita' 0", "BC337", "0", zero);
-        rifiuto("omega nel codice", "ω5", "10", carattere.arg("ω"));
-        rifiuto("emoji nella descrizione", "A1", "1", carattere.arg("🙂"), "ok 🙂");
-        QTest::newRow("senza numeri, Si") << "ABC" << "3" << "" << 5 << Risposta::Si << senzaNumeri << ""
-                                          << Icona::Informazione << Pulsanti::SiNo << "ABC";
-        QTest::newRow("senza numeri, No") << "ABC" << "3" << "" << 5 << Risposta::No << senzaNumeri << ""
-                                          << Icona::Informazione << Pulsanti::SiNo << "";
-        QTest::newRow("conflitto, Si") << "bc547b" << "10" << "" << 5 << Risposta::Si << conflitto
-                                       << "Conflitto di codice" << Icona::Esclamazione << Pulsanti::SiNo << "BC547B";
-        QTest::newRow("conflitto, No") << "bc547b" << "10" << "" << 5 << Risposta::No << conflitto
-                                       << "Conflitto di codice" << Icona::Esclamazione << Pulsanti::SiNo << "";
-        // With one stored component the question is still asked.
-        QTest::newRow("conflitto con l'unico, No") << "bc547b" << "10" << "" << 1 << Risposta::No << conflitto
-                                                   << "Conflitto di codice" << Icona::Esclamazione << Pulsanti::SiNo
-                                                   << "";
-        for (const auto &[codice, salvato] : {std::pair{"µa741", "µA741"}, {"èÿš7", "ÈŸŠ7"}, {"ßƒ1", "ßƒ1"}})
-            QTest::addRow("maiuscole di %s", codice) << codice << "1" << "" << 5 << Risposta::Ok << "" << ""
-                                                     << Icona::Nessuna << Pulsanti::Ok << salvato;
+        riga("senza codice", "", "10", Risposta::Ok, manca, "");
+        riga("senza quantita'", "BC337", "", Risposta::Ok, zero, "");
+        riga("quantita' non numerica", "BC337", "abc", Risposta::Ok, zero, "");
+        riga("quantita' 0", "BC337", "0", Risposta::Ok, zero, "");
+        riga("omega nel codice", "ω5", "10", Risposta::Ok, carattere.arg("ω"), "");
+        riga("emoji nella descrizione", "A1", "1", Risposta::Ok, carattere.arg("🙂"), "", 5, "ok 🙂");
+        riga("senza numeri, Si", "ABC", "3", Risposta::Si, senzaNumeri, "ABC");
+        riga("senza numeri, No", "ABC", "3", Risposta::No, senzaNumeri, "");
+        riga("conflitto, Si", "bc547b", "10", Risposta::Si, conflitto, "BC547B");
+        riga("conflitto, No", "bc547b", "10", Risposta::No, conflitto, "");
+        riga("conflitto con l'unico, No", "bc547b", "10", Risposta::No, conflitto, "", 1); // still asked
+        riga("maiuscole, micro", "µa741", "1", Risposta::Ok, "", "µA741");
+        riga("maiuscole, accenti e ÿ", "èÿš7", "1", Risposta::Ok, "", "ÈŸŠ7");
+        riga("maiuscole, ß e ƒ restano", "ßƒ1", "1", Risposta::Ok, "", "ßƒ1");
     }
     void salvaNuovo()
     {
@@ -187,9 +174,6 @@ private slots:
         QFETCH(int, componenti);
         QFETCH(Risposta, risposta);
         QFETCH(QString, testo);
-        QFETCH(QString, titolo);
-        QFETCH(Icona, icona);
-        QFETCH(Pulsanti, pulsanti);
         QFETCH(QString, salvato);
         Caso a(componenti == 1 ? soloBC547C : cinqueComponenti);
         a.nuovo(codice, quantita);
@@ -197,10 +181,15 @@ private slots:
         if (!testo.isEmpty())
             a.dialoghi.setNextAnswer(risposta);
         a.premi("save");
+        const bool conflitto = testo.startsWith(QLatin1String("Ci sono"));
         if (testo.isEmpty())
             QVERIFY(a.dialoghi.boxes().isEmpty());
         else
-            verificaBox(a.dialoghi, testo, titolo, icona, pulsanti);
+            verificaBox(a.dialoghi, testo, conflitto ? QStringLiteral("Conflitto di codice") : QString(),
+                        conflitto                   ? Icona::Esclamazione
+                        : risposta == Risposta::Ok ? Icona::Critica
+                                                   : Icona::Informazione,
+                        risposta == Risposta::Ok ? Pulsanti::Ok : Pulsanti::SiNo);
         if (salvato.isEmpty()) {
             // Still editing what was typed, "Salva" on in the menu too; nothing written.
             QCOMPARE(a.bottoni(), QStringLiteral("00011"));
@@ -221,8 +210,6 @@ private slots:
         QCOMPARE(c.Codice + '/' + QString::number(c.ID), salvato + "/15");
         QCOMPARE(c.DataInserimento, data(2026, 12, 5));
         QCOMPARE(a.suDisco()->componente(6).Codice, salvato);
-        for (const char *file : {"Tipi.dat", "Produttori.dat", "Packages.dat", "Info.ini"})
-            QVERIFY2(a.cartella.esiste(QLatin1String(file)), file);
         // The list redrawn sorted by code, the saved one shown.
         QStringList codici = {"2N2222", "74HC00", "BC547C", "LM317T", "NE555", salvato};
         codici.sort();
@@ -234,9 +221,7 @@ private slots:
     }
 
     // New components in a row take consecutive IDs, the counter moving on in
-    // memory and in Info.ini after each. The largest ID but one is still
-    // given; a counter at the largest (a hand-edited Info.ini) refuses the new
-    // component instead of wrapping to negative IDs.
+    // memory and in Info.ini; the largest ID is never given (no wrapping).
     void nuoviInFila_data()
     {
         QTest::addColumn<qint32>("primo");
@@ -309,9 +294,7 @@ private slots:
     }
 
     // A deletion asks first; "No" changes nothing. "Sì" removes the record,
-    // the row and the file's line, and the list keeps the order and the
-    // arrow it had (by code from the load, by a column clicked once or
-    // twice, or in table order after "Riseleziona").
+    // the row and the file's line; the list keeps its order and arrow.
     void eliminazione_data()
     {
         QTest::addColumn<int>("componenti");

@@ -32,8 +32,7 @@ QList<QWidget *> ControlliPannello(const Ambiente &a)
     return controlli;
 }
 
-// True when the whole of w shows inside the window: not cut by any of the
-// widgets it lies in (a scroll area's viewport included) nor by the window.
+// True when the whole of w shows, cut by none of the widgets it lies in.
 bool Intero(QWidget *w)
 {
     if (!w->isVisible())
@@ -46,12 +45,10 @@ bool Intero(QWidget *w)
     return visibile == intero;
 }
 
-// The frame a common desktop draws around a window: a title bar of 30
-// pixels and borders of 4.
+// The frame a common desktop draws around a window.
 constexpr QMargins CorniceComune(4, 30, 4, 4);
 
-// A stock like a real one: long names of manufacturers and types, codes of
-// fourteen characters, more rows than the list shows at once.
+// A stock like a real one: long names, more rows than the list shows.
 void MagazzinoReale(Stato &s)
 {
     s.Tipi = {{1, "MICROCONTROLLORE"}, {2, "TRANSISTOR"}, {3, "CONDENSATORE"}};
@@ -71,8 +68,7 @@ int SommaColonne(const ListaReport *lista)
            + lista->larghezzaColonna(4) + lista->larghezzaColonna(5);
 }
 
-// Where each field of the panel and of the picture frame lies from its
-// label (the picture box: from its hint strip).
+// Where each field lies from its label (the picture box: from its hint).
 QMap<QString, QPoint> Scarti(const Ambiente &a)
 {
     QList<std::pair<QString, QString>> coppie = {
@@ -102,8 +98,7 @@ QString Sezione(const CartellaTest &c)
 class TestFrmMainFinestra : public QObject {
     Q_OBJECT
 
-    // Quits through "Esci", which saves, and opens the window again on the
-    // same folder and state.
+    // Quits through "Esci", which saves, and opens the window again.
     static void riavvia(Ambiente &a)
     {
         a.menu(QStringLiteral("mnuQuit"));
@@ -128,17 +123,14 @@ private slots:
         area->ensureWidgetVisible(a.w("txExtra6"));
         QVERIFY(Intero(a.w("txExtra6")));
         QVERIFY(Intero(a.lista()));
-        // A work area of about 1366 x 700 (a panel of the desktop taking the
-        // rest) still holds the window with its frame and title bar.
+        // A work area of about 1366 x 700 still holds it with its frame.
         QVERIFY(f.minimumSizeHint().height() + 40 <= 700);
         QVERIFY(f.minimumSizeHint().width() <= 1366);
     }
 
-    // The first window on a laptop screen, over a stock of long names: with
-    // the frame a window manager draws around it, it lies whole inside the
-    // work area. The list shows its five columns side by side, filling its
-    // width, with no horizontal scroll bar; every header, number and date
-    // shows whole.
+    // The first window on a laptop, over long names, lies whole in the work
+    // area with its frame; the five columns fill the list with no horizontal
+    // scroll bar, every header, number and date whole.
     void primaFinestra()
     {
         Caso a(MagazzinoReale);
@@ -164,9 +156,8 @@ private slots:
             QVERIFY2(Intero(w), qPrintable(w->objectName()));
     }
 
-    // A larger or maximised window gives the extra room to the list, whose
-    // columns widen to fill it; the panel and the picture frame keep their
-    // widths, and every label stays where it was beside its field.
+    // A larger or maximised window widens only the list (its columns fill
+    // it); every label stays beside its field.
     void piuGrande_data()
     {
         QTest::addColumn<QSize>("misura"); // invalid: maximised
@@ -200,8 +191,8 @@ private slots:
         QCOMPARE(Scarti(a), scarti);
     }
 
-    // Place, size, column widths and sort round-trip through a quit and a
-    // restart, in a section of Info.ini of their own; then the maximised state.
+    // Place, size, column widths and sort, then the maximised state, come
+    // back after a quit and a restart, in a section of Info.ini of their own.
     void ricorda()
     {
         Caso a(cinqueComponenti);
@@ -217,8 +208,7 @@ private slots:
                                                      "Massimizzata=False\r\nLarghezza colonne=110,170,60,50,90\r\n"
                                                      "Colonna ordinamento=4\r\nOrdine=Decrescente\r\n"));
         QCOMPARE(a.finestra->geometry(), QRect(40, 30, 1300, 700));
-        // The columns fill the list, the code and manufacturer columns in the
-        // proportion the user left them (a pixel of rounding aside).
+        // The columns fill the list, code and manufacturer in the user's proportion.
         const QHeaderView *h = a.lista()->vista()->header();
         QCOMPARE(SommaColonne(a.lista()), a.lista()->vista()->viewport()->width());
         QVERIFY2(qAbs(h->sectionSize(1) * 110 - h->sectionSize(0) * 170) <= 170,
@@ -279,9 +269,8 @@ private slots:
         QVERIFY(Sezione(a.cartella).contains(QStringLiteral("Larghezza colonne=110,125,60,50,90\r\n")));
     }
 
-    // The manual window and the picture window never go past the screen: the
-    // manual scrolls inside its viewer, a large picture is scaled down whole.
-    // Esc closes the picture window, and the double click returns.
+    // The manual and a large picture (scaled down whole) never go past the
+    // screen; Esc closes the picture window, and the double click returns.
     void finestreSecondarie()
     {
         Caso a;

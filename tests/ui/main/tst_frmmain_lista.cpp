@@ -35,8 +35,7 @@ class TestFrmMainLista : public QObject {
 private slots:
     void initTestCase() { ImpostaOggi(QDate(2026, 12, 5)); }
 
-    // A press exactly on the boundary of two columns belongs to the left-hand
-    // one: on the line between manufacturer and type, the manufacturer.
+    // A press on the boundary of two columns belongs to the left-hand one.
     void clicSulConfine()
     {
         Caso a(cinqueComponenti);
@@ -160,9 +159,8 @@ private slots:
         QCOMPARE(a.messaggio(), a.messaggio(0));
     }
 
-    // A search that finds nothing leaves list, panel and buttons as they
-    // are and names the text searched; when the timer fires, the panel says
-    // again what the notice covered, or message 0 if a timed message ran.
+    // A search that finds nothing changes nothing and names the text; the
+    // timer brings back what the notice covered (message 0 after a timed one).
     void nessunRisultato_data()
     {
         QTest::addColumn<QString>("prima"); // what the window was showing
@@ -207,11 +205,10 @@ private slots:
         QCOMPARE(a.fileDati(), archivio);
     }
 
-    // Whatever the list was sorted by, a save lists the codes from A to Z,
-    // with the saved component (new, or LM317T edited) current, its row
-    // selected and scrolled into view, among 5 components or 305. Editing
-    // asks nothing about codes that share the number (ZTX547 and BC547C)
-    // and keeps the record's ID and date.
+    // Whatever the sort, a save lists the codes from A to Z with the saved
+    // component current, its row selected and in view, among 5 or 305.
+    // Editing asks nothing about a shared number (ZTX547, BC547C) and keeps
+    // the record's ID and date.
     void salvataggio_data()
     {
         QTest::addColumn<QList<int>>("intestazioni"); // headers clicked before

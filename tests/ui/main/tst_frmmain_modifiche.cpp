@@ -1,9 +1,7 @@
-// Nothing typed or stored is lost in everyday use of the editor: commands
-// act only on the component the panel shows, the pick lists keep what the
-// panel shows when refilled, stored names survive being shown and saved
-// again, a failed save keeps memory, disk and panel consistent, and unsaved
-// typing is never dropped without a question. After each scenario the files
-// on disk are read back.
+// Nothing typed or stored is lost in everyday use of the editor: commands act
+// only on the component shown, refilled pick lists keep the panel, stored
+// names survive a save, a failed save keeps memory, disk and panel agreeing,
+// and unsaved typing is never dropped without a question.
 
 #include "ambiente.h"
 
@@ -39,9 +37,8 @@ class TestFrmMainModifiche : public QObject {
 private slots:
     void initTestCase() { ImpostaOggi(QDate(2026, 12, 5)); }
 
-    // "Modifica", "Salva" and "Elimina" never reach a component the panel
-    // does not show: after "Nuovo" the panel holds a new component, after
-    // "Annulla" it holds none.
+    // "Modifica", "Salva" and "Elimina" never reach a component not shown
+    // (after "Nuovo" or "Annulla").
     void soloIlComponenteMostrato_data()
     {
         QTest::addColumn<QString>("passi");
@@ -127,14 +124,10 @@ private slots:
         QCOMPARE(s->componente(1).NomeProduttore, QStringLiteral("FAIRCHILD"));
     }
 
-    // A save that cannot be written, whether a folder stands where the new
-    // component file goes or a FIFO was put in place of a data file while
-    // the window is open (the FIFO's watcher would let a reader go on, and
-    // the test fail on it; opening it would freeze the window): the error at
-    // once, then a status text saying the data is not saved (never message
-    // 6); memory and the other files as they were; the panel keeps what was
-    // typed with "Salva" on, so a quit answered "Sì" stores it once the file
-    // can be written.
+    // A save that cannot be written (a folder, or a watched FIFO, in place of
+    // a file): the error, a status text saying so, memory and the other files
+    // as they were, the typing kept with "Salva" on; a quit answered "Sì"
+    // stores it once the file can be written.
     void salvataggioFallito_data()
     {
         QTest::addColumn<QString>("nome");
@@ -223,9 +216,8 @@ private slots:
         QCOMPARE(codiciSuDisco(a), Cinque + QStringList{"15:ZZ900"});
     }
 
-    // Esci (toolbar and menu), a search and the list of low stock ask before
-    // unsaved typing is dropped: Sì saves and goes on, No drops it and goes
-    // on, Annulla goes back to the editor with the typing and the list. With
+    // Esci, a search and the list of low stock ask before unsaved typing is
+    // dropped: Sì saves, No drops, Annulla goes back to the editor. With
     // nothing changed nothing is asked.
     void modificheNonSalvate_data()
     {

@@ -1,7 +1,5 @@
-// The main window's optional features: components under stock (marked rows
-// in both themes, the count, the narrowed list and its listing), the CSV
-// import from the menu through its preview window, and the search in
-// descriptions through the real search box.
+// Components under stock (marked rows, the count, the narrowed list and its
+// listing), the CSV import through its preview, the search in descriptions.
 
 #include "ambiente.h"
 

@@ -1,6 +1,5 @@
-// The keyboard path through the main window: the focus when editing starts,
-// the Tab order of the panel, the Alt mnemonics of the menus and the
-// shortcuts, old and new.
+// The keyboard: the focus when editing starts, the Tab order of the panel,
+// the Alt mnemonics of the menus and the shortcuts.
 
 #include "ambiente.h"
 
@@ -10,8 +9,7 @@ using namespace prova;
 
 namespace {
 
-// The name of the focus widget, or of its nearest named parent (the line
-// edit inside an editable combo box, the viewport of a list).
+// The name of the focus widget, or of its nearest named parent.
 QString NomeFocus()
 {
     for (QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget()) {
@@ -75,8 +73,7 @@ private slots:
             visti << NomeFocus();
         }
         QCOMPARE(visti, attesi);
-        // And each stop lies below, or on the same row to the right of, the
-        // one before it within its frame.
+        // Each stop lies below, or right of on the same row, the one before.
         QPoint prima(-1, -1);
         for (const QString &nome : attesi.mid(0, 15)) {
             const QPoint qui = a.w(nome)->mapTo(a.w("fmDati"), QPoint(0, 0));
@@ -93,8 +90,8 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), a.lista()->vista());
     }
 
-    // Each menu opens with Alt and a letter of its own, and every item of a
-    // menu has a letter unique in that menu.
+    // Each menu opens with Alt and a letter of its own; the items of a menu
+    // have letters unique in it.
     void mnemonici()
     {
         Caso a(cinqueComponenti);

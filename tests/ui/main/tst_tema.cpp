@@ -1,14 +1,9 @@
-// The program's look. The dark theme darkens the whole program (the
-// application's palette, so menus, toolbar, status bar, the tables window and
-// message boxes) while the main window keeps its own colours for the list and
-// the panels; the light theme brings the desktop's palette back. Icons on a
-// machine without an icon theme: every toolbar button of the main window and
-// of the tables window has one, from the icons built into the program, and
-// the buttons that must be told apart at a glance show the intended pictures;
-// every window shows the program's icon. The dark theme can be read: check
-// boxes and radio buttons, as the style draws them, and the disabled texts
-// of every window stand at least 3:1 from their background (the WCAG
-// contrast ratio of relative luminances).
+// The program's look. The dark theme darkens the whole program while the
+// main window keeps its own colours for the list and the panels; the light
+// theme brings the desktop's palette back. The dark theme can be read: check
+// boxes and radio buttons as drawn, and disabled texts, stand 3:1 from their
+// background. Without an icon theme every toolbar button has its built-in
+// icon, and every window the program's icon.
 
 #include "ambiente.h"
 #include "importa/letturacsv.h"
@@ -129,8 +124,7 @@ private slots:
         for (QWidget *w : std::initializer_list<QWidget *>{f.menuBar(), a.w(QStringLiteral("TB")), f.statusBar()})
             QVERIFY2(scuro(w->palette().color(QPalette::Window)), qPrintable(w->objectName()));
         coloriPropri(a, false);
-        // The locked boxes a component shows (datasheet, picture, package
-        // description) stay readable: light grey with dark text.
+        // The locked boxes of a component stay light grey with dark text.
         for (const char *nome : {"txPDF", "txPic", "txPackDesc"}) {
             QWidget *casella = a.w(QLatin1String(nome));
             QVERIFY2(!casella->isEnabled(), nome);
@@ -164,9 +158,8 @@ private slots:
         QCOMPARE(liste.palette().color(QPalette::Window), desktop.color(QPalette::Window));
     }
 
-    // Every toolbar button of the main window its own built-in picture, the
-    // tables window's buttons theirs, and the program's icon in every
-    // window, message boxes included.
+    // Every toolbar button its own built-in picture, in both windows, and
+    // the program's icon in every window.
     void bottoniEFinestre()
     {
         prova::Ambiente a;
@@ -212,10 +205,8 @@ private slots:
             QCOMPARE(w->windowIcon().pixmap(48).toImage(), programma);
     }
 
-    // The "in use" boxes of the tables lists, the tables window's check box
-    // and the import window's radio buttons, ticked or not, enabled or not:
-    // the frame outlines the indicator on its background, and a mark stands
-    // out of the filling only when ticked.
+    // Check boxes and radio buttons, ticked or not, enabled or not: the frame
+    // outlines the indicator, and a mark stands out only when ticked.
     void indicatori_data()
     {
         QTest::addColumn<QString>("controllo");
