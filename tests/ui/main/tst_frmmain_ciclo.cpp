@@ -166,7 +166,10 @@ private slots:
         if (conTabelle)
             riempiTabelle(a.stato);
         a.apri();
-        QTest::qWait(50); // the list widens to its texts a moment later, moving the frame
+        // The window settles a moment after it shows (the list widens to its
+        // texts, the frame is checked against the screen): wait until it rests.
+        for (QPoint prima(-1, -1); accanto(a) != prima; QTest::qWait(50))
+            prima = accanto(a);
         a.finestra->MostraMessaggio(QStringLiteral("prima"));
         const bool etichette = comando.contains(QLatin1String("xtra")) || comando == QLatin1String("custom");
         QString aperta;
