@@ -335,8 +335,7 @@ private slots:
     // its failure on such a datasheet.
     void nomiNonMostrati_data()
     {
-        QTest::addColumn<QString>("nome"); // ASSOLUTO: the full path of the picture outside
-        QTest::newRow("assoluto") << "ASSOLUTO";
+        QTest::addColumn<QString>("nome");
         QTest::newRow("punto punto") << "../fuori.bmp";
         QTest::newRow("collegamento fuori") << "uscita.bmp";
         QTest::newRow("fifo") << "fifo";
@@ -352,7 +351,7 @@ private slots:
             QVERIFY(QFile::link(a.cartella.file(QStringLiteral("fuori.bmp")),
                                 a.cartella.file(QLatin1String(cartella) + QStringLiteral("uscita.bmp"))));
         std::vector<std::unique_ptr<FifoSorvegliata>> fifo;
-        const bool speciale = !nome.contains(u'.') && nome != QLatin1String("ASSOLUTO");
+        const bool speciale = !nome.contains(u'.');
         for (const char *file : {"Pics/speciale.jpg", "Packages/speciale.jpg", "Datasheet/speciale.pdf"}) {
             const QString percorso = a.cartella.file(QLatin1String(file));
             if (nome == QLatin1String("fifo")) {
@@ -362,9 +361,7 @@ private slots:
                 QVERIFY(QDir().mkpath(percorso));
             }
         }
-        if (nome == QLatin1String("ASSOLUTO"))
-            nome = a.cartella.file(QStringLiteral("fuori.bmp"));
-        else if (speciale)
+        if (speciale)
             nome = QStringLiteral("speciale.jpg");
         prepara(a, nome);
         a.stato.Packages[0].Immagine = nome;
@@ -563,16 +560,20 @@ private slots:
     void daAltraCartella_data()
     {
         QTest::addColumn<QString>("nome"); // picked in USB/; a .png goes to Pics, a .pdf to Datasheet
-        QTest::addColumn<bool>("si");
-        QTest::newRow("immagine, Sì") << "foto.png" << true;
-        QTest::newRow("immagine, No") << "foto.png" << false;
-        QTest::newRow("datasheet, Sì") << "scheda.pdf" << true;
+        QTest::addColumn<QList<Risposta>>("risposte");
+        QTest::addColumn<QString>("atteso"); // empty: nothing taken
+        QTest::newRow("immagine, Sì") << "foto.png" << QList{Risposta::Si} << "foto.png";
+        QTest::newRow("immagine, No") << "foto.png" << QList{Risposta::No} << "";
+        // The panel takes the copy's own name.
+        QTest::newRow("omonima, Mantieni entrambi") << "foto.png" << QList{Risposta::Si, Risposta::MantieniEntrambi}
+                                                    << "foto (2).png";
+        QTest::newRow("datasheet, Sì") << "scheda.pdf" << QList{Risposta::Si} << "scheda.pdf";
     }
     void daAltraCartella()
     {
         QFETCH(QString, nome);
-        QFETCH(bool, si);
-        const QString atteso = si ? nome : QString();
+        QFETCH(QList<Risposta>, risposte);
+        QFETCH(QString, atteso);
         Caso a;
         const bool immagine = nome.endsWith(QLatin1String(".png"));
         const QString cartella = immagine ? QStringLiteral("Pics/") : QStringLiteral("Datasheet/");
@@ -580,17 +581,25 @@ private slots:
             scriviImmagine(a.cartella, QStringLiteral("USB/foto.png"), 30, 20, Qt::green, "PNG");
         else
             a.cartella.scrivi(QStringLiteral("USB/scheda.pdf"), "%PDF-1.4\n");
+        if (risposte.size() > 1)
+            a.cartella.scrivi(cartella + nome, "vecchio");
         inModifica(a);
         QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
         const auto dati = a.cartella.dati();
-        a.dialoghi.setNextAnswer(si ? Risposta::Si : Risposta::No);
+        for (const Risposta r : risposte)
+            a.dialoghi.setNextAnswer(r);
         a.dialoghi.setNextFile(a.cartella.file(QStringLiteral("USB/") + nome));
         QTest::mouseClick(a.w(immagine ? "btnLoadPic" : "btnLoadPDF"), Qt::LeftButton);
 
-        QCOMPARE(a.dialoghi.ultimoBox().testo, "Copiare il file nella cartella " + cartella.chopped(1) + '?');
+        QCOMPARE(a.dialoghi.boxes().first().testo, "Copiare il file nella cartella " + cartella.chopped(1) + '?');
         QCOMPARE(a.testo(immagine ? "txPic" : "txPDF"), atteso);
         QCOMPARE(a.w(immagine ? "btnClearJPG" : "btnClearPDF")->isEnabled(), !atteso.isEmpty());
-        QCOMPARE(QDir(a.cartella.file(cartella)).entryList(QDir::Files), si ? QStringList{nome} : QStringList());
+        QStringList nellaCartella = risposte.size() > 1 ? QStringList{nome} : QStringList();
+        if (!atteso.isEmpty() && !nellaCartella.contains(atteso))
+            nellaCartella.prepend(atteso); // "foto (2).png" comes before "foto.png"
+        QCOMPARE(QDir(a.cartella.file(cartella)).entryList(QDir::Files, QDir::Name), nellaCartella);
+        if (!atteso.isEmpty())
+            QCOMPARE(a.cartella.leggi(cartella + atteso), a.cartella.leggi(QStringLiteral("USB/") + nome));
         if (immagine) {
             QCOMPARE(voci(a.w<QListWidget>("FLP")).contains(atteso), !atteso.isEmpty());
             QCOMPARE(simile(a.riquadro().pixelColor(200, 200), Qt::green), !atteso.isEmpty());

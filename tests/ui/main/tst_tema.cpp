@@ -101,9 +101,8 @@ private slots:
 
     void scuroEChiaro()
     {
-        prova::Ambiente a;
-        prova::cinqueComponenti(a.stato);
-        FrmMain &f = a.apri();
+        prova::Ambiente a(prova::cinqueComponenti);
+        FrmMain &f = *a.finestra;
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         const QPalette desktop = QApplication::palette();
         const QString stile = QApplication::style()->name();
@@ -112,12 +111,10 @@ private slots:
         a.menu(QStringLiteral("mnuDark")); // twice: still dark
         QTest::qWait(0); // the windows hear of the new palette
         const QPalette p = QApplication::palette();
-        QVERIFY(scuro(p.color(QPalette::Window)));
-        QVERIFY(scuro(p.color(QPalette::Base)));
-        QVERIFY(scuro(p.color(QPalette::Button)));
-        QVERIFY(chiaro(p.color(QPalette::Text)));
-        QVERIFY(chiaro(p.color(QPalette::WindowText)));
-        QVERIFY(chiaro(p.color(QPalette::ButtonText)));
+        for (const QPalette::ColorRole r : {QPalette::Window, QPalette::Base, QPalette::Button})
+            QVERIFY(scuro(p.color(r)));
+        for (const QPalette::ColorRole r : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+            QVERIFY(chiaro(p.color(r)));
         auto *fusion = qobject_cast<QProxyStyle *>(QApplication::style()); // Fusion, its indicators outlined
         QVERIFY(fusion && fusion->baseStyle()->name().toLower() == QStringLiteral("fusion"));
         // Menu bar, toolbar and status bar follow the application.
@@ -162,9 +159,8 @@ private slots:
     // the program's icon in every window.
     void bottoniEFinestre()
     {
-        prova::Ambiente a;
-        prova::cinqueComponenti(a.stato);
-        FrmMain &f = a.apri();
+        prova::Ambiente a(prova::cinqueComponenti);
+        FrmMain &f = *a.finestra;
         QSet<QString> nomi;
         int bottoni = 0;
         for (QAction *azione : a.w<QToolBar>(QStringLiteral("TB"))->actions()) {
