@@ -1,5 +1,6 @@
 #include "distinta/verificadistinta.h"
 
+#include "distinta/campocsv.h"
 #include "reports/uscita.h"
 #include "store/cp1252.h"
 #include "store/dialoghi.h"
@@ -16,17 +17,6 @@
 namespace {
 
 QString Chiave(const QString &testo) { return MaiuscoloCp1252(QStringView(testo).trimmed()); }
-
-// A field of the shopping list, quoted when it holds the separator, a
-// double quote or a line break.
-QString Campo(const QString &testo, const QString &sep)
-{
-    if (!testo.contains(sep) && !testo.contains(u'"') && !testo.contains(u'\r') && !testo.contains(u'\n'))
-        return testo;
-    QString quotato = testo;
-    quotato.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-    return u'"' + quotato + u'"';
-}
 
 } // namespace
 
@@ -46,7 +36,9 @@ QList<qint32> IndiceCodici::cerca(const QString &testo) const
     return m_posizioni.value(chiave);
 }
 
-VerificaDistinta::VerificaDistinta(const Stato &stato, const LetturaDistinta &lettura)
+VerificaDistinta::VerificaDistinta(const Stato &stato, const LetturaDistinta &lettura,
+                                   const Collegamenti &collegamenti)
+    : m_collegamenti(collegamenti)
 {
     m_voci.reserve(lettura.righe.size());
     for (const RigaDistinta &riga : lettura.righe) {
@@ -60,29 +52,57 @@ VerificaDistinta::VerificaDistinta(const Stato &stato, const LetturaDistinta &le
 void VerificaDistinta::riconfronta(const Stato &stato)
 {
     const IndiceCodici indice(stato);
+    // Links name components by ID: where each ID is now.
+    QHash<qint32, qint32> posizioneDaID;
+    if (!m_collegamenti.isEmpty()) {
+        const qint32 n = qint32(std::clamp<qsizetype>(stato.NumComponenti, 0, stato.Componenti.size()));
+        posizioneDaID.reserve(n);
+        for (qint32 pos = n; pos >= 1; --pos) // the first of a repeated ID wins
+            posizioneDaID.insert(stato.componente(pos).ID, pos);
+    }
     for (VoceVerifica &v : m_voci) {
         const RigaDistinta &riga = v.riga;
         const qint32 sceltaPrima = v.scelta;
-        v.parte = riga.mpn.isEmpty() ? riga.valore : riga.mpn;
+        v.parte = !riga.codice.isEmpty() ? riga.codice : !riga.mpn.isEmpty() ? riga.mpn : riga.valore;
         v.candidati.clear();
         v.scelta = 0;
+        v.collegata = false;
         if (!riga.errore.isEmpty()) {
             v.esito = EsitoRiga::Errore;
-        } else {
-            if (!riga.mpn.isEmpty())
-                v.candidati = indice.cerca(riga.mpn);
-            if (v.candidati.isEmpty() && !riga.valore.isEmpty()) {
-                v.candidati = indice.cerca(riga.valore);
-                if (!v.candidati.isEmpty())
-                    v.parte = riga.valore;
-            }
-            if (v.candidati.size() == 1)
-                v.scelta = v.candidati.first();
-            else if (v.candidati.contains(sceltaPrima))
-                v.scelta = sceltaPrima;
+            continue;
         }
+        const qint32 id = m_collegamenti.id(riga);
+        const qint32 collegato = id > 0 ? posizioneDaID.value(id) : 0;
+        if (collegato > 0) {
+            v.parte = riga.mpn.isEmpty() ? riga.valore : riga.mpn;
+            v.candidati = {collegato};
+            v.scelta = collegato;
+            v.collegata = true;
+            continue;
+        }
+        // The stock code, the MPN, the value: the first that some
+        // component carries.
+        for (const QString *testo : {&riga.codice, &riga.mpn, &riga.valore}) {
+            if (testo->isEmpty())
+                continue;
+            v.candidati = indice.cerca(*testo);
+            if (!v.candidati.isEmpty()) {
+                v.parte = *testo;
+                break;
+            }
+        }
+        if (v.candidati.size() == 1)
+            v.scelta = v.candidati.first();
+        else if (v.candidati.contains(sceltaPrima))
+            v.scelta = sceltaPrima;
     }
     calcola(stato, m_schede);
+}
+
+void VerificaDistinta::impostaCollegamenti(const Stato &stato, const Collegamenti &collegamenti)
+{
+    m_collegamenti = collegamenti;
+    riconfronta(stato);
 }
 
 bool VerificaDistinta::scegli(int indice, qint32 posizione)
@@ -165,11 +185,17 @@ QList<Prelievo> VerificaDistinta::prelievi() const
     return lista;
 }
 
+bool SenzaPezzi(const VoceVerifica &voce)
+{
+    return voce.esito == EsitoRiga::Mancano || voce.esito == EsitoRiga::NonTrovato;
+}
+
 QString TestoEsito(const VoceVerifica &voce)
 {
+    const QString collegato = voce.collegata ? QStringLiteral(" (collegato)") : QString();
     switch (voce.esito) {
-    case EsitoRiga::Disponibile: return QStringLiteral("Disponibile");
-    case EsitoRiga::Mancano: return QStringLiteral("Mancano %1").arg(voce.mancanti);
+    case EsitoRiga::Disponibile: return QStringLiteral("Disponibile") + collegato;
+    case EsitoRiga::Mancano: return QStringLiteral("Mancano %1").arg(voce.mancanti) + collegato;
     case EsitoRiga::NonTrovato: return QStringLiteral("Non trovato");
     case EsitoRiga::DaScegliere: return QStringLiteral("Da scegliere (%1)").arg(voce.candidati.size());
     case EsitoRiga::Errore: return QStringLiteral("Errore alla riga %1: ").arg(voce.riga.numero) + voce.riga.errore;
@@ -201,10 +227,10 @@ QString TestoMancanti(const VerificaDistinta &verifica, const QString &separator
                         .join(sep)
         + fine;
     for (const VoceVerifica &v : verifica.voci()) {
-        if (v.esito != EsitoRiga::Mancano && v.esito != EsitoRiga::NonTrovato)
+        if (!SenzaPezzi(v))
             continue;
-        testo += QStringList{Campo(v.riga.riferimenti, sep), Campo(v.parte, sep), Campo(v.riga.footprint, sep),
-                             Campo(v.codice, sep), QString::number(v.necessari), QString::number(v.disponibili),
+        testo += QStringList{CampoCSV(v.riga.riferimenti, sep), CampoCSV(v.parte, sep), CampoCSV(v.riga.footprint, sep),
+                             CampoCSV(v.codice, sep), QString::number(v.necessari), QString::number(v.disponibili),
                              QString::number(v.mancanti)}
                      .join(sep)
             + fine;
@@ -218,7 +244,7 @@ QString EsportaMancanti(const Stato &stato, const VerificaDistinta &verifica, Di
     QSaveFile file(percorso);
     bool scritto = file.open(QIODevice::WriteOnly);
     if (scritto) {
-        const QByteArray byte = CodificaCp1252(TestoMancanti(verifica, stato.SeparatoreCSV));
+        const QByteArray byte = QByteArrayLiteral("\xEF\xBB\xBF") + TestoMancanti(verifica, stato.SeparatoreCSV).toUtf8();
         scritto = file.write(byte) == byte.size() && file.commit();
         if (scritto)
             EreditaProprietario(file.fileName()); // owned like its folder, also when run by the superuser
@@ -231,6 +257,49 @@ QString EsportaMancanti(const Stato &stato, const VerificaDistinta &verifica, Di
         return QString();
     }
     return percorso;
+}
+
+namespace {
+
+bool CambiaCollegamento(const Stato &stato, VerificaDistinta &verifica, const Collegamenti &nuovi,
+                        Dialoghi &dialoghi)
+{
+    QString errore;
+    if (!SalvaCollegamenti(stato, nuovi, &errore)) {
+        dialoghi.messaggio(QStringLiteral("Impossibile salvare il file ") + NomeFileCollegamenti
+                               + QStringLiteral(": il collegamento non \u00e8 cambiato.\r\n") + errore,
+                           Icona::Critica, Pulsanti::Ok, QStringLiteral("Collegamento non salvato"));
+        return false;
+    }
+    verifica.impostaCollegamenti(stato, nuovi);
+    return true;
+}
+
+} // namespace
+
+bool CollegaRiga(const Stato &stato, VerificaDistinta &verifica, int indice, qint32 posizione, Dialoghi &dialoghi)
+{
+    const qint32 n = qint32(std::clamp<qsizetype>(stato.NumComponenti, 0, stato.Componenti.size()));
+    if (indice < 0 || indice >= verifica.voci().size() || posizione < 1 || posizione > n)
+        return false;
+    const VoceVerifica &v = verifica.voci()[indice];
+    if (v.esito == EsitoRiga::Errore)
+        return false;
+    Collegamenti nuovi = verifica.collegamenti();
+    const Componente &c = stato.componente(posizione);
+    if (!nuovi.collega(v.riga, c.ID, c.Codice))
+        return false;
+    return CambiaCollegamento(stato, verifica, nuovi, dialoghi);
+}
+
+bool ScollegaRiga(const Stato &stato, VerificaDistinta &verifica, int indice, Dialoghi &dialoghi)
+{
+    if (indice < 0 || indice >= verifica.voci().size())
+        return false;
+    Collegamenti nuovi = verifica.collegamenti();
+    if (!nuovi.scollega(verifica.voci()[indice].riga))
+        return false;
+    return CambiaCollegamento(stato, verifica, nuovi, dialoghi);
 }
 
 bool PrelevaComponenti(Stato &stato, Dialoghi &dialoghi, const QList<Prelievo> &prelievi)

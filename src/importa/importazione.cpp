@@ -1,6 +1,7 @@
 #include "importa/importazione.h"
 
 #include "components/regole.h"
+#include "store/cp1252.h"
 #include "store/scritturasicura.h"
 #include "store/stato.h"
 #include "store/tabelle.h"
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -19,40 +21,161 @@ qint32 Validi(qsizetype conteggio, qsizetype memoria)
     return static_cast<qint32>(std::clamp<qsizetype>(conteggio, 0, memoria));
 }
 
-// Names of a table to IDs, the first entry winning as in the lookups by
-// name; names not found get the next IDs, in order of first appearance.
+// Names of a table by their key, the first entry of a key winning as in
+// the lookups by name; names not found become new entries, stored as their
+// key, with the next IDs in order of first appearance. The same few names
+// come back on thousands of lines: each text as written is keyed once.
 template <typename Voce>
 class Nomi {
 public:
+    struct Trovata {
+        qint32 id = 0;
+        QString nome;
+    };
+
     Nomi(const QList<Voce> &tabella, qint32 num, qint32 prossimo) : m_prossimo(prossimo)
     {
-        for (qint32 i = 0; i < num; ++i)
-            m_id.insert(tabella[i].Nome, tabella[i].ID);
-        // insert() keeps the last: put the first back on top.
-        for (qint32 i = num - 1; i >= 0; --i)
-            m_id[tabella[i].Nome] = tabella[i].ID;
+        m_perChiave.reserve(num);
+        for (qint32 i = 0; i < num; ++i) {
+            const QString chiave = ChiaveNome(tabella[i].Nome);
+            if (!chiave.isEmpty() && !m_perChiave.contains(chiave))
+                m_perChiave.insert(chiave, {tabella[i].ID, tabella[i].Nome});
+        }
     }
 
-    // The ID of a name, 0 for the empty one; a new name is added to nuovi.
-    qint32 id(const QString &nome, QList<Voce> *nuovi)
+    // The entry a name stands for; none for a name of blanks. A new one is
+    // added to nuovi.
+    Trovata voce(const QString &nome, QList<Voce> *nuovi)
     {
-        if (nome.isEmpty())
-            return 0;
-        const auto it = m_id.constFind(nome);
-        if (it != m_id.constEnd())
-            return *it;
-        Voce v;
-        v.ID = m_prossimo++;
-        v.Nome = nome;
-        nuovi->append(v);
-        m_id.insert(nome, v.ID);
-        return v.ID;
+        const auto scritto = m_perTesto.constFind(nome);
+        if (scritto != m_perTesto.constEnd())
+            return *scritto;
+        const QString chiave = ChiaveNome(nome);
+        if (chiave.isEmpty())
+            return *m_perTesto.insert(nome, {});
+        auto it = m_perChiave.constFind(chiave);
+        if (it == m_perChiave.constEnd()) {
+            Voce v;
+            v.ID = qint32(std::min(m_prossimo, IDMassimo));
+            ++m_prossimo;
+            v.Nome = chiave;
+            nuovi->append(v);
+            it = m_perChiave.insert(chiave, {v.ID, v.Nome});
+        }
+        return *m_perTesto.insert(nome, *it);
     }
     qint64 prossimo() const { return m_prossimo; }
 
 private:
-    QHash<QString, qint32> m_id;
+    QHash<QString, Trovata> m_perChiave;
+    QHash<QString, Trovata> m_perTesto;
     qint64 m_prossimo;
+};
+
+// The keys of manufacturer and type names as small numbers, so that the
+// stored components' names are compared as numbers: 0 for a name of
+// blanks, from 1 for the keys of stored names. Each text as written is
+// keyed once.
+class NumeriNomi {
+public:
+    // The number of a stored name's key, a new one for a key not met yet.
+    int aggiungi(const QString &nome) { return numero(nome, true); }
+    // The number of a line's name: -1 for a key no stored name has.
+    int cerca(const QString &nome) { return numero(nome, false); }
+
+private:
+    int numero(const QString &nome, bool aggiungi)
+    {
+        const auto scritto = m_perTesto.constFind(nome);
+        if (scritto != m_perTesto.constEnd())
+            return *scritto;
+        const QString chiave = ChiaveNome(nome);
+        int n = 0;
+        if (!chiave.isEmpty()) {
+            const auto it = m_perChiave.constFind(chiave);
+            if (it != m_perChiave.constEnd())
+                n = *it;
+            else if (aggiungi)
+                n = *m_perChiave.insert(chiave, int(m_perChiave.size()) + 1);
+            else
+                n = -1;
+        }
+        m_perTesto.insert(nome, n);
+        return n;
+    }
+
+    QHash<QString, int> m_perChiave;
+    QHash<QString, int> m_perTesto;
+};
+
+// A code's key with the numbers of a manufacturer's and a type's keys.
+struct Terna {
+    QString codice;
+    int produttore = 0;
+    int tipo = 0;
+    bool operator==(const Terna &) const = default;
+};
+
+size_t qHash(const Terna &t, size_t seme = 0) { return qHashMulti(seme, t.codice, t.produttore, t.tipo); }
+
+// The stored components by the key of their code, in table order: the
+// first position of each key, and from each position the next one of the
+// same key (0 at the end); beside each, the numbers of its manufacturer's
+// and type's keys. The same again by code, manufacturer and type together,
+// for lines that give all three (as the export's do): their candidates are
+// found without walking through the other components of the code.
+class Codici {
+public:
+    Codici(const Stato &stato, qint32 num)
+        : m_seguente(num + 1, 0), m_seguenteTerna(num + 1, 0), m_produttore(num + 1, 0), m_tipo(num + 1, 0)
+    {
+        m_primo.reserve(num);
+        m_primoTerna.reserve(num);
+        for (qint32 pos = num; pos >= 1; --pos) {
+            const Componente &c = stato.componente(pos);
+            Terna t{ChiaveNome(c.Codice), m_nomi.aggiungi(c.NomeProduttore), m_nomi.aggiungi(c.NomeTipo)};
+            m_produttore[pos] = t.produttore;
+            m_tipo[pos] = t.tipo;
+            qint32 &primo = m_primo[t.codice];
+            m_seguente[pos] = primo;
+            primo = pos;
+            qint32 &primoTerna = m_primoTerna[std::move(t)];
+            m_seguenteTerna[pos] = primoTerna;
+            primoTerna = pos;
+        }
+    }
+
+    // The stored components of the line's code, of its manufacturer and its
+    // type where it gives them.
+    void cerca(const Componente &letto, QList<qint32> *candidati)
+    {
+        candidati->clear();
+        if (m_primo.isEmpty())
+            return;
+        const int produttore = m_nomi.cerca(letto.NomeProduttore);
+        const int tipo = m_nomi.cerca(letto.NomeTipo);
+        if (produttore < 0 || tipo < 0)
+            return; // a name no stored component has
+        if (produttore > 0 && tipo > 0) {
+            for (qint32 pos = m_primoTerna.value({ChiaveNome(letto.Codice), produttore, tipo}, 0); pos != 0;
+                 pos = m_seguenteTerna[pos])
+                candidati->append(pos);
+            return;
+        }
+        for (qint32 pos = m_primo.value(ChiaveNome(letto.Codice), 0); pos != 0; pos = m_seguente[pos]) {
+            if ((produttore == 0 || m_produttore[pos] == produttore) && (tipo == 0 || m_tipo[pos] == tipo))
+                candidati->append(pos);
+        }
+    }
+
+private:
+    QHash<QString, qint32> m_primo;
+    QHash<Terna, qint32> m_primoTerna;
+    std::vector<qint32> m_seguente;
+    std::vector<qint32> m_seguenteTerna;
+    std::vector<int> m_produttore;
+    std::vector<int> m_tipo;
+    NumeriNomi m_nomi;
 };
 
 template <typename Voce>
@@ -69,6 +192,24 @@ void Accoda(QList<Voce> &tabella, qint32 &num, qint32 &prossimo, const QList<Voc
 
 } // namespace
 
+QString ChiaveNome(const QString &nome)
+{
+    // Stored codes and names are mostly upper-case ASCII already, without
+    // blanks at the ends: those are their own key, shared rather than
+    // copied.
+    const qsizetype n = nome.size();
+    bool gia = n == 0 || (!nome.front().isSpace() && !nome.back().isSpace());
+    for (qsizetype i = 0; gia && i < n; ++i) {
+        const char16_t c = nome[i].unicode();
+        gia = c < 0x80 && !(c >= u'a' && c <= u'z') && c != u'"';
+    }
+    if (gia)
+        return nome;
+    QString chiave = MaiuscoloCp1252(QStringView(nome).trimmed());
+    chiave.replace(QLatin1Char('"'), QLatin1Char('\''));
+    return chiave;
+}
+
 PianoImportazione PianificaImportazione(const Stato &stato, const LetturaCSV &lettura,
                                         CodiciEsistenti scelta)
 {
@@ -82,32 +223,35 @@ PianoImportazione PianificaImportazione(const Stato &stato, const LetturaCSV &le
     Nomi<Package> packages(stato.Packages, Validi(stato.NumPackages, stato.Packages.size()),
                            stato.ProssimoIDPackage);
 
-    // Codes already there: the first position of each; codes added by this
-    // import: minus one minus their index in nuovi.
-    QHash<QString, qint32> codici;
-    if (scelta != CodiciEsistenti::Aggiungi) {
-        codici.reserve(numComponenti + lettura.righe.size());
-        for (qint32 pos = numComponenti; pos >= 1; --pos)
-            codici[stato.componente(pos).Codice] = pos;
-    }
+    // Only what is stored before the import counts as existing.
+    Codici codici(stato, scelta == CodiciEsistenti::Aggiungi ? 0 : numComponenti);
     QHash<qint32, qsizetype> aggiornate; // position -> index in piano.quantita
+    QList<qint32> candidati;
 
     qint64 prossimoID = stato.ProssimoIDComponente;
+    // Pages never written to cost nothing: room for every line.
+    piano.nuovi.reserve(lettura.righe.size());
     for (const RigaCSV &riga : lettura.righe) {
         const Componente &letto = riga.componente;
         if (scelta != CodiciEsistenti::Aggiungi) {
-            const auto it = codici.constFind(letto.Codice);
-            if (it != codici.constEnd()) {
-                if (scelta == CodiciEsistenti::Salta) {
-                    ++piano.saltati;
-                    continue;
-                }
-                // The quantity it adds to: a component this import adds, or
-                // a stored one (whose new quantity is kept in the plan).
-                const auto a = *it < 0 ? aggiornate.constEnd() : aggiornate.constFind(*it);
-                const qint32 attuale = *it < 0                       ? piano.nuovi[-*it - 1].Quantita
-                                       : a != aggiornate.constEnd() ? piano.quantita[*a].second
-                                                                    : stato.componente(*it).Quantita;
+            // The stored components of the code, narrowed by the names the
+            // line gives.
+            codici.cerca(letto, &candidati);
+            if (!candidati.isEmpty() && scelta == CodiciEsistenti::Salta) {
+                ++piano.saltati;
+                continue;
+            }
+            if (candidati.size() > 1) {
+                piano.ambigue.append({riga.numero, letto.Codice, candidati});
+                continue;
+            }
+            if (candidati.size() == 1) {
+                // Added to the stored quantity, or to what earlier lines
+                // made of it.
+                const qint32 pos = candidati.first();
+                const auto a = aggiornate.constFind(pos);
+                const qint32 attuale = a != aggiornate.constEnd() ? piano.quantita[*a].second
+                                                                   : stato.componente(pos).Quantita;
                 const qint64 somma = qint64(attuale) + letto.Quantita;
                 if (somma > std::numeric_limits<qint32>::max() || somma < std::numeric_limits<qint32>::min()) {
                     piano.errori.append({riga.numero, QStringLiteral("la quantit\u00e0 sommata a quella di %1 "
@@ -115,13 +259,11 @@ PianoImportazione PianificaImportazione(const Stato &stato, const LetturaCSV &le
                                                           .arg(letto.Codice)});
                     continue;
                 }
-                if (*it < 0)
-                    piano.nuovi[-*it - 1].Quantita = qint32(somma);
-                else if (a != aggiornate.constEnd())
+                if (a != aggiornate.constEnd()) {
                     piano.quantita[*a].second = qint32(somma);
-                else {
-                    piano.quantita.append({*it, qint32(somma)});
-                    aggiornate.insert(*it, piano.quantita.size() - 1);
+                } else {
+                    piano.quantita.append({pos, qint32(somma)});
+                    aggiornate.insert(pos, piano.quantita.size() - 1);
                 }
                 continue;
             }
@@ -130,12 +272,14 @@ PianoImportazione PianificaImportazione(const Stato &stato, const LetturaCSV &le
         c.ID = qint32(std::min(prossimoID, IDMassimo));
         ++prossimoID;
         c.CodiceNumerico = NumeroDaCodice(c.Codice);
-        c.IDTipo = tipi.id(c.NomeTipo, &piano.nuoviTipi);
-        c.IDProduttore = produttori.id(c.NomeProduttore, &piano.nuoviProduttori);
-        c.IDPackage = packages.id(riga.package, &piano.nuoviPackages);
+        const auto tipo = tipi.voce(c.NomeTipo, &piano.nuoviTipi);
+        c.IDTipo = tipo.id;
+        c.NomeTipo = tipo.nome;
+        const auto produttore = produttori.voce(c.NomeProduttore, &piano.nuoviProduttori);
+        c.IDProduttore = produttore.id;
+        c.NomeProduttore = produttore.nome;
+        c.IDPackage = packages.voce(riga.package, &piano.nuoviPackages).id;
         piano.nuovi.append(std::move(c));
-        if (scelta != CodiciEsistenti::Aggiungi)
-            codici.insert(piano.nuovi.last().Codice, -qint32(piano.nuovi.size()));
     }
     std::stable_sort(piano.errori.begin(), piano.errori.end(),
                      [](const ErroreRiga &a, const ErroreRiga &b) { return a.numero < b.numero; });

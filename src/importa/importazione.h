@@ -12,26 +12,43 @@ struct Stato;
 struct GuastoScrittura;
 class Dialoghi;
 
-// What to do with a line whose code is already in the table (or was added
-// by an earlier line of the same file).
+// A line of the file stands for a component already stored when the stock,
+// as it is before the import, holds one with its code and, when the line
+// names them, its manufacturer and its type: codes and names compared
+// trimmed and upper-cased within Windows-1252 (MaiuscoloCp1252), as the
+// tables window stores names; an empty cell narrows nothing. Lines of the
+// file never stand for one another: a code twice in the file is two
+// components. What to do with a line that stands for a stored component:
 enum class CodiciEsistenti {
     Aggiungi,     // add it anyway, as a component of its own
     Salta,        // leave it out
-    SommaQuantita // add its quantity to the existing component (the first
-                  // with that code), nothing else of it is taken
+    SommaQuantita // add its quantity to the stored component, nothing
+                  // else of it is taken; when several stored components
+                  // match, to none: the line is listed as ambiguous
+};
+
+// A line that matches several stored components, with their positions in
+// table order.
+struct RigaAmbigua {
+    int numero = 0;
+    QString codice;
+    QList<qint32> posizioni;
+    bool operator==(const RigaAmbigua &) const = default;
 };
 
 // What an import would do, worked out from the lines read without changing
 // anything: the components to add (complete, with their IDs), the
 // quantities to raise, the types, manufacturers and packages to create for
-// names the tables do not have yet (exact, case-sensitive comparison, as
-// the program looks names up), and the lines left out.
+// names the tables do not have yet (names compared trimmed and upper-cased;
+// a new one stored so, once, as the tables window would store it; a
+// component takes the name of its table entry), and the lines left out.
 struct PianoImportazione {
     // Not empty when the import cannot be done at all (no IDs left).
     QString errore;
     QList<Componente> nuovi;
     QList<std::pair<qint32, qint32>> quantita; // position in Componenti, new quantity
     qint32 saltati = 0;
+    QList<RigaAmbigua> ambigue; // with SommaQuantita only: not imported
     QList<Tipo> nuoviTipi;
     QList<Produttore> nuoviProduttori;
     QList<Package> nuoviPackages;
@@ -42,6 +59,10 @@ struct PianoImportazione {
 
     bool vuoto() const { return nuovi.isEmpty() && quantita.isEmpty(); }
 };
+
+// The key codes and names are compared by: trimmed, upper-cased within
+// Windows-1252, double quotes as single ones (as they are stored).
+QString ChiaveNome(const QString &nome);
 
 PianoImportazione PianificaImportazione(const Stato &stato, const LetturaCSV &lettura,
                                         CodiciEsistenti scelta);

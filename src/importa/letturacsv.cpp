@@ -9,6 +9,7 @@
 #include "store/stato.h"
 
 #include <QHash>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <optional>
@@ -62,55 +63,314 @@ QString SenzaVirgolette(QString testo)
     return testo;
 }
 
+// A free text as a save stores it, without the blanks the clean-up may
+// leave at its ends (a comma first or last becomes " - ").
+QString Pulito(const QString &testo)
+{
+    if (!testo.contains(QLatin1Char('"')) && !testo.contains(QLatin1Char(',')))
+        return testo; // trimmed already, and nothing to clean
+    return PulisciTesto(testo).trimmed();
+}
+
+// Each line break in a field of a record spanning lines becomes one blank,
+// as the clean-up turns a CR LF pair into one.
+void UnisciRighe(QString &campo)
+{
+    if (!campo.contains(QLatin1Char('\n')) && !campo.contains(QLatin1Char('\r')))
+        return;
+    campo.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    campo.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    campo.replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
 struct Riga {
-    int numero;
-    QStringView testo;
+    int numero = 0;
+    QStringView testo;   // without its line end
+    qsizetype inizio = 0; // where it starts in the text
 };
+
+// The physical lines of the text, one after the other, numbered from 1.
+// Each ends at a LF, or at a CR in a file without any LF (an old Mac's);
+// a CR before the LF is not part of the line. A final line end is followed
+// by one more, empty line.
+class Righe {
+public:
+    explicit Righe(QStringView testo)
+        : m_testo(testo), m_fine(testo.contains(QLatin1Char('\n')) ? u'\n' : u'\r')
+    {
+    }
+
+    bool prossima(Riga *riga)
+    {
+        if (m_pos > m_testo.size())
+            return false;
+        qsizetype fine = m_testo.indexOf(m_fine, m_pos);
+        if (fine < 0)
+            fine = m_testo.size();
+        QStringView r = m_testo.mid(m_pos, fine - m_pos);
+        if (r.endsWith(QLatin1Char('\r')))
+            r.chop(1);
+        *riga = {++m_numero, r, m_pos};
+        m_pos = fine + 1;
+        return true;
+    }
+
+    // The line end of the last line given (the text's end for the last one).
+    qsizetype fineUltima() const { return m_pos - 1; }
+
+    // Goes on after the line end at fine, that of a later line than the
+    // last one given, counting the lines up to it.
+    void dopo(qsizetype fine)
+    {
+        m_numero += 1 + int(m_testo.mid(m_pos, fine - m_pos).count(m_fine));
+        m_pos = fine + 1;
+    }
+
+    QStringView testo() const { return m_testo; }
+    char16_t fineRiga() const { return m_fine; }
+
+private:
+    QStringView m_testo;
+    char16_t m_fine;
+    qsizetype m_pos = 0;
+    int m_numero = 0;
+};
+
+// Where the record that starts at inizio ends: the line end that closes it
+// outside any quoted field (or the text's end). A quoted field starts, as
+// DividiCampiCSV reads it, with a double quote after the blanks that open
+// the field; it may hold line ends. -1 when a quote is never closed.
+qsizetype FineRecord(QStringView testo, qsizetype inizio, QChar separatore, char16_t fineRiga)
+{
+    const qsizetype n = testo.size();
+    const char16_t sep = separatore.unicode();
+    qsizetype i = inizio;
+    while (true) {
+        while (i < n && testo[i] == u' ' && sep != u' ')
+            ++i;
+        if (i < n && testo[i] == u'"') {
+            qsizetype q = i + 1;
+            while (true) {
+                q = testo.indexOf(QLatin1Char('"'), q);
+                if (q < 0)
+                    return -1;
+                if (q + 1 < n && testo[q + 1] == u'"') {
+                    q += 2;
+                    continue;
+                }
+                break;
+            }
+            i = q + 1;
+        }
+        while (i < n && testo[i] != sep && testo[i] != fineRiga)
+            ++i;
+        if (i >= n || testo[i] == fineRiga)
+            return i;
+        ++i;
+    }
+}
+
+// A number of minCifre to maxCifre ASCII digits at i, moving i past them;
+// -1 when there are fewer, or more.
+int Cifre(QStringView t, qsizetype &i, int minCifre, int maxCifre)
+{
+    int valore = 0;
+    int cifre = 0;
+    while (i < t.size() && t[i] >= u'0' && t[i] <= u'9') {
+        if (++cifre > maxCifre)
+            return -1;
+        valore = valore * 10 + (t[i].unicode() - u'0');
+        ++i;
+    }
+    return cifre >= minCifre ? valore : -1;
+}
+
+// The day and time of the import's own forms (see LeggiDataImportata).
+QDateTime DataDelleForme(QStringView t, const QDate &oggi)
+{
+    qsizetype i = 0;
+    const qsizetype inizioPrimo = i;
+    const int primo = Cifre(t, i, 1, 4);
+    const qsizetype cifrePrimo = i - inizioPrimo;
+    if (primo < 0 || i >= t.size())
+        return {};
+    const QChar sep = t[i];
+    if (sep != u'/' && sep != u'.' && sep != u'-')
+        return {};
+    ++i;
+    const int secondo = Cifre(t, i, 1, 2);
+    if (secondo < 0 || i >= t.size() || t[i] != sep)
+        return {};
+    ++i;
+    const qsizetype inizioTerzo = i;
+    int terzo = Cifre(t, i, 1, 4);
+    const qsizetype cifreTerzo = i - inizioTerzo;
+    if (terzo < 0)
+        return {};
+    QDate data;
+    if (cifrePrimo == 4) { // year first: yyyy-mm-dd
+        if (cifreTerzo > 2)
+            return {};
+        data = QDate(primo, secondo, terzo);
+    } else {
+        if (cifrePrimo > 2 || (cifreTerzo != 2 && cifreTerzo != 4))
+            return {};
+        if (cifreTerzo == 2) {
+            // The year ending in those digits, at most 10 years after today's.
+            const int massimo = oggi.year() + 10;
+            terzo += massimo / 100 * 100;
+            if (terzo > massimo)
+                terzo -= 100;
+        }
+        data = QDate(terzo, secondo, primo);
+    }
+    if (!data.isValid())
+        return {};
+    QTime ora(0, 0);
+    if (i < t.size()) {
+        // A time of day after blanks or a "T".
+        const qsizetype dopoData = i;
+        while (i < t.size() && t[i].isSpace())
+            ++i;
+        if (i == dopoData && t[i] == u'T')
+            ++i;
+        if (i == dopoData)
+            return {};
+        const int h = Cifre(t, i, 1, 2);
+        if (h < 0 || i >= t.size() || t[i] != u':')
+            return {};
+        ++i;
+        const int m = Cifre(t, i, 2, 2);
+        int sec = 0;
+        if (m >= 0 && i < t.size() && t[i] == u':') {
+            ++i;
+            sec = Cifre(t, i, 2, 2);
+        }
+        if (m < 0 || sec < 0 || i != t.size())
+            return {};
+        ora = QTime(h, m, sec);
+        if (!ora.isValid())
+            return {};
+    }
+    return QDateTime(data, ora, Qt::UTC);
+}
+
+bool FormaUtenteDiversa()
+{
+    // Day first with "/": the import's own forms read it.
+    static const QRegularExpression giornoMeseAnno(QStringLiteral("^d{1,2}/M{1,2}/yyyy$"));
+    return !giornoMeseAnno.match(FormatoDataBreve()).hasMatch();
+}
+
+QDateTime LeggiData(QStringView testo, const QDate &oggi, bool formaUtente)
+{
+    if (formaUtente) {
+        const QDateTime d = LeggiDataBreve(testo.toString());
+        if (d.isValid())
+            return d;
+    }
+    return DataDelleForme(testo, oggi);
+}
 
 class Lettore {
 public:
-    explicit Lettore(LetturaCSV &esito) : m_esito(esito)
+    Lettore(LetturaCSV &esito, const AvanzamentoCSV &avanzamento)
+        : m_esito(esito), m_avanzamento(avanzamento)
     {
         m_oggi = QDateTime(Oggi(), QTime(0, 0), Qt::UTC);
+        m_oggiData = Oggi();
+        m_formaUtente = FormaUtenteDiversa();
     }
 
-    void leggi(const QList<Riga> &righe)
+    // Reads the records from the line after the header on.
+    void leggi(Righe &righe)
     {
-        const int attese = int(m_esito.colonne.size());
-        QStringList campi;
-        QString motivo;
-        for (const Riga &r : righe) {
-            if (r.testo.size() > LunghezzaMassimaRiga) {
-                errore(r.numero, QStringLiteral("riga troppo lunga (%1 caratteri, al massimo %2)")
-                                     .arg(r.testo.size())
-                                     .arg(LunghezzaMassimaRiga));
+        const QStringView testo = righe.testo();
+        // Lines that start before it are read alone: they were part of a
+        // span that did not make a record.
+        qsizetype limite = 0;
+        // Room for every line (a component is costly to move), up to a
+        // size that a file of blank lines cannot turn into a huge request.
+        m_esito.righe.reserve(std::min<qsizetype>(testo.count(QLatin1Char(righe.fineRiga())) + 1, 200000));
+        Riga r;
+        int conta = 0;
+        while (righe.prossima(&r)) {
+            if ((++conta & 1023) == 0 && !avanza(r.inizio, testo.size()))
+                return;
+            if (r.testo.trimmed().isEmpty())
                 continue;
+            if (r.inizio >= limite && r.testo.contains(QLatin1Char('"'))) {
+                const qsizetype fine = FineRecord(testo, r.inizio, m_esito.separatore, righe.fineRiga());
+                if (fine > righe.fineUltima()) {
+                    QStringView record = testo.mid(r.inizio, fine - r.inizio);
+                    if (record.endsWith(QLatin1Char('\r')))
+                        record.chop(1);
+                    if (record.size() <= LunghezzaMassimaRiga && riga(r.numero, record, true)) {
+                        righe.dopo(fine);
+                        continue;
+                    }
+                    limite = fine;
+                }
             }
-            if (!DividiCampiCSV(r.testo, m_esito.separatore, &campi, &motivo)) {
-                errore(r.numero, motivo);
-                continue;
-            }
-            if (campi.size() < attese) {
-                errore(r.numero, QStringLiteral("mancano colonne: %1 invece di %2").arg(campi.size()).arg(attese));
-                continue;
-            }
-            if (campi.size() > attese) {
-                errore(r.numero, QStringLiteral("troppe colonne: %1 invece di %2 (forse il separatore "
-                                                "compare in un codice o in un nome)")
-                                     .arg(campi.size())
-                                     .arg(attese));
-                continue;
-            }
-            RigaCSV letta;
-            letta.numero = r.numero;
-            if (componente(campi, &letta, &motivo))
-                m_esito.righe.append(std::move(letta));
-            else
-                errore(r.numero, motivo);
+            riga(r.numero, r.testo, false);
         }
+        avanza(testo.size(), testo.size());
     }
+
+    bool interrotta() const { return m_interrotta; }
 
 private:
+    bool avanza(qint64 fatto, qint64 totale)
+    {
+        if (m_avanzamento && !m_interrotta && !m_avanzamento(fatto, totale))
+            m_interrotta = true;
+        return !m_interrotta;
+    }
+
+    // Reads one record, reporting why it cannot be read. A record of
+    // several lines that does not split into the header's columns is not
+    // reported: false, and its lines are read one by one instead.
+    bool riga(int numero, QStringView testo, bool piuRighe)
+    {
+        const int attese = int(m_esito.colonne.size());
+        if (testo.size() > LunghezzaMassimaRiga) {
+            errore(numero, QStringLiteral("riga troppo lunga (%1 caratteri, al massimo %2)")
+                               .arg(testo.size())
+                               .arg(LunghezzaMassimaRiga));
+            return true;
+        }
+        if (!DividiCampiCSV(testo, m_esito.separatore, &m_campi, &m_motivo)) {
+            if (piuRighe)
+                return false;
+            errore(numero, m_motivo);
+            return true;
+        }
+        if (m_campi.size() != attese && piuRighe)
+            return false;
+        if (m_campi.size() < attese) {
+            errore(numero, QStringLiteral("mancano colonne: %1 invece di %2").arg(m_campi.size()).arg(attese));
+            return true;
+        }
+        if (m_campi.size() > attese) {
+            errore(numero, QStringLiteral("troppe colonne: %1 invece di %2 (forse il separatore "
+                                          "compare in un codice o in un nome)")
+                               .arg(m_campi.size())
+                               .arg(attese));
+            return true;
+        }
+        if (piuRighe) {
+            for (QString &campo : m_campi)
+                UnisciRighe(campo);
+        }
+        RigaCSV letta;
+        letta.numero = numero;
+        if (componente(m_campi, &letta, &m_motivo))
+            m_esito.righe.append(std::move(letta));
+        else
+            errore(numero, m_motivo);
+        return true;
+    }
+
     void errore(int numero, const QString &motivo)
     {
         if (m_esito.errori.size() < ErroriConservati)
@@ -119,13 +379,16 @@ private:
             ++m_esito.erroriOmessi;
     }
 
-    bool componente(const QStringList &campi, RigaCSV *riga, QString *motivo)
+    bool componente(QStringList &campi, RigaCSV *riga, QString *motivo)
     {
         Componente &c = riga->componente;
         c.DataInserimento = m_oggi;
         for (qsizetype k = 0; k < campi.size(); ++k) {
-            const QString &t = campi[k];
-            switch (m_esito.colonne[k]) {
+            const CampoCSV campo = m_esito.colonne[k];
+            if (campo == CampoCSV::Nessuno)
+                continue;
+            const QString t = std::move(campi[k]).trimmed();
+            switch (campo) {
             case CampoCSV::Nessuno:
                 break;
             case CampoCSV::Codice:
@@ -141,21 +404,21 @@ private:
                 if (!data(t, &c.DataInserimento, motivo))
                     return false;
                 break;
-            case CampoCSV::Descrizione: c.Descrizione = PulisciTesto(t); break;
+            case CampoCSV::Descrizione: c.Descrizione = Pulito(t); break;
             case CampoCSV::Package: riga->package = SenzaVirgolette(t); break;
             case CampoCSV::Pins:
-                if (!t.trimmed().isEmpty() && !numero(t, Pins, &c.Pins, motivo))
+                if (!t.isEmpty() && !numero(t, Pins, &c.Pins, motivo))
                     return false;
                 break;
-            case CampoCSV::Note: c.Note = PulisciTesto(t); break;
+            case CampoCSV::Note: c.Note = Pulito(t); break;
             case CampoCSV::Datasheet: c.Datasheet = SenzaVirgolette(t); break;
             case CampoCSV::Immagine: c.Immagine = SenzaVirgolette(t); break;
-            case CampoCSV::Extra1: c.Extra1 = PulisciTesto(t); break;
-            case CampoCSV::Extra2: c.Extra2 = PulisciTesto(t); break;
-            case CampoCSV::Extra3: c.Extra3 = PulisciTesto(t); break;
-            case CampoCSV::Extra4: c.Extra4 = PulisciTesto(t); break;
-            case CampoCSV::Extra5: c.Extra5 = PulisciTesto(t); break;
-            case CampoCSV::Extra6: c.Extra6 = PulisciTesto(t); break;
+            case CampoCSV::Extra1: c.Extra1 = Pulito(t); break;
+            case CampoCSV::Extra2: c.Extra2 = Pulito(t); break;
+            case CampoCSV::Extra3: c.Extra3 = Pulito(t); break;
+            case CampoCSV::Extra4: c.Extra4 = Pulito(t); break;
+            case CampoCSV::Extra5: c.Extra5 = Pulito(t); break;
+            case CampoCSV::Extra6: c.Extra6 = Pulito(t); break;
             }
         }
         if (c.Codice.isEmpty()) {
@@ -230,16 +493,15 @@ private:
         return false;
     }
 
-    bool data(const QString &t, QDateTime *valore, QString *motivo)
+    bool data(const QString &testo, QDateTime *valore, QString *motivo)
     {
-        const QString testo = t.trimmed();
         if (testo.isEmpty())
             return true; // no date: today, as for a component entered now
         // Dates repeat (thousands of lines share a few hundred days): each
         // distinct text is read once.
         auto it = m_date.constFind(testo);
         if (it == m_date.constEnd())
-            it = m_date.insert(testo, LeggiDataBreve(testo));
+            it = m_date.insert(testo, LeggiData(testo, m_oggiData, m_formaUtente));
         if (!it->isValid()) {
             *motivo = QStringLiteral("data non valida: \"%1\"").arg(testo.left(40));
             return false;
@@ -249,7 +511,13 @@ private:
     }
 
     LetturaCSV &m_esito;
+    const AvanzamentoCSV &m_avanzamento;
+    bool m_interrotta = false;
+    QStringList m_campi;
+    QString m_motivo;
     QDateTime m_oggi;
+    QDate m_oggiData;
+    bool m_formaUtente = false; // the user's date form is read first
     QHash<QString, QDateTime> m_date;
 };
 
@@ -278,7 +546,7 @@ QChar ScegliSeparatore(const QList<Riga> &righe, qsizetype colonne, const Stato 
 
 } // namespace
 
-LetturaCSV LeggiCSV(const QByteArray &dati, const Stato &stato)
+LetturaCSV LeggiCSV(const QByteArray &dati, const Stato &stato, const AvanzamentoCSV &avanzamento)
 {
     LetturaCSV esito;
     const QString vuoto = QStringLiteral("Il file \u00e8 vuoto: non c'\u00e8 nessun componente da importare.");
@@ -295,30 +563,17 @@ LetturaCSV LeggiCSV(const QByteArray &dati, const Stato &stato)
     esito.codifica = decodificato.codifica;
     const QString &testo = decodificato.testo;
 
-    // The lines, numbered from 1; a file with bare CRs as line ends too.
-    const QChar fineRiga = testo.contains(QLatin1Char('\n')) ? QLatin1Char('\n') : QLatin1Char('\r');
-    QList<Riga> righe;
-    int numero = 0;
-    for (qsizetype inizio = 0; inizio <= testo.size();) {
-        qsizetype fine = testo.indexOf(fineRiga, inizio);
-        if (fine < 0)
-            fine = testo.size();
-        QStringView riga = QStringView(testo).mid(inizio, fine - inizio);
-        if (riga.endsWith(QLatin1Char('\r')))
-            riga.chop(1);
-        ++numero;
-        if (!riga.trimmed().isEmpty())
-            righe.append({numero, riga});
-        inizio = fine + 1;
-    }
-
-    // The header. Lines of blanks of other kinds (no-break spaces) count as
-    // empty too.
-    if (righe.isEmpty()) {
+    // The header: the first line that is not blank. Lines of blanks of
+    // other kinds (no-break spaces) count as empty too.
+    Righe righe(testo);
+    Riga intestazione;
+    bool trovata = false;
+    while (!trovata && righe.prossima(&intestazione))
+        trovata = !intestazione.testo.trimmed().isEmpty();
+    if (!trovata) {
         esito.errore = vuoto;
         return esito;
     }
-    const Riga intestazione = righe.takeFirst();
     if (intestazione.testo.size() > LunghezzaMassimaIntestazione) {
         esito.errore = QStringLiteral("La prima riga del file \u00e8 troppo lunga per essere "
                                       "un'intestazione di colonne: il file non sembra un testo CSV.");
@@ -375,7 +630,17 @@ LetturaCSV LeggiCSV(const QByteArray &dati, const Stato &stato)
         return esito;
     }
     esito.haPackage = visti[int(CampoCSV::Package)];
-    if (righe.isEmpty()) {
+    // The first data lines, for choosing the separator.
+    QList<Riga> campione;
+    {
+        Righe dopo = righe;
+        Riga r;
+        while (campione.size() < RigheCampione && dopo.prossima(&r)) {
+            if (!r.testo.trimmed().isEmpty())
+                campione.append(r);
+        }
+    }
+    if (campione.isEmpty()) {
         esito.errore = QStringLiteral("Il file contiene solo l'intestazione: non c'\u00e8 nessun "
                                       "componente da importare.");
         return esito;
@@ -383,16 +648,26 @@ LetturaCSV LeggiCSV(const QByteArray &dati, const Stato &stato)
 
     esito.separatore = scelto != QLatin1Char('|') && nomi.size() > 1
         ? scelto
-        : ScegliSeparatore(righe, nomi.size(), stato);
-    Lettore(esito).leggi(righe);
+        : ScegliSeparatore(campione, nomi.size(), stato);
+    Lettore lettore(esito, avanzamento);
+    lettore.leggi(righe);
+    if (lettore.interrotta()) {
+        esito = LetturaCSV();
+        esito.interrotta = true;
+    }
     return esito;
 }
 
-LetturaCSV LeggiFileCSV(const QString &percorso, const Stato &stato)
+LetturaCSV LeggiFileCSV(const QString &percorso, const Stato &stato, const AvanzamentoCSV &avanzamento)
 {
     LetturaCSV esito;
     const std::optional<QByteArray> dati = LeggiFileTestoCSV(percorso, DimensioneMassimaCSV, &esito.errore);
     if (!dati)
         return esito;
-    return LeggiCSV(*dati, stato);
+    return LeggiCSV(*dati, stato, avanzamento);
+}
+
+QDateTime LeggiDataImportata(QStringView testo, const QDate &oggi)
+{
+    return LeggiData(testo.trimmed(), oggi, FormaUtenteDiversa());
 }

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 struct Stato;
 
 // Reading a CSV file of components for the import: the program's own export
@@ -19,6 +21,12 @@ struct Stato;
 //   else Windows-1252, the export's own; a field that starts with a double
 //   quote ends at the next lone double quote, "" standing for one (as
 //   spreadsheets write a field that holds the separator).
+// - A quoted field may hold line breaks (a spreadsheet's multi-line cell):
+//   the lines it spans make one record, numbered by its first line, and
+//   each break in the field becomes one blank, as the clean-up of saved
+//   text turns a CR LF into one. When the lines so joined do not make a
+//   record of the header's columns, the first of them is read alone (and
+//   reported), and the others too, one by one.
 // - Header: the first line that is not blank. Its names are split at "|"
 //   when it has one (the export's header), else at the most frequent of
 //   tab, ";" and "," that gives a "Codice" column. Names are matched
@@ -28,10 +36,13 @@ struct Stato;
 //   whichever of "," and ";" splits more of the first data lines into
 //   exactly the header's number of fields (on a tie, the CSV separator of
 //   the options).
-// - Fields: unquoted ones are taken as written, blanks included. Free
-//   texts pass PulisciTesto, codes are upper-cased within Windows-1252
-//   (MaiuscoloCp1252), as when a component is saved. A line with a
-//   character the files cannot hold is refused, as the panel's save is.
+// - Fields: every one trimmed of blanks (no-break spaces and tabs
+//   included). Free texts pass PulisciTesto, codes are upper-cased within
+//   Windows-1252 (MaiuscoloCp1252), as when a component is saved; names of
+//   types, manufacturers and packages are kept as written (the plan finds
+//   them in the tables). A line with a character the files cannot hold is
+//   refused, as the panel's save is.
+// - Dates: see LeggiDataImportata; an empty one is today.
 // - Each line that cannot be read is reported with its number and the
 //   reason, in Italian, and left out; blank lines are skipped.
 
@@ -68,6 +79,7 @@ struct LetturaCSV {
     // Unreadable lines past the first ErroriConservati are only counted.
     qsizetype erroriOmessi = 0;
     bool haPackage = false;  // the file names packages
+    bool interrotta = false; // the reading was stopped through its progress callback
 };
 
 // Limits that keep a damaged or hostile file from taking the program's
@@ -78,11 +90,28 @@ inline constexpr qsizetype LunghezzaMassimaIntestazione = 2 * 1024 * 1024;
 inline constexpr qsizetype ColonneMassime = 200000;
 inline constexpr qsizetype ErroriConservati = 10000;
 
+// Told how far the reading is, from 0 to totale (a share of the file's
+// text), now and then: often enough for a progress bar, never for every
+// line. Returning false stops the reading: the result is then empty but
+// for interrotta.
+using AvanzamentoCSV = std::function<bool(qint64 fatto, qint64 totale)>;
+
 // Reads the bytes of a file. The state gives the custom field labels (a
 // column may be named by one), the CSV separator of the options (the
-// tie-break) and nothing else; it is not changed.
-LetturaCSV LeggiCSV(const QByteArray &dati, const Stato &stato);
+// tie-break), the user's date form, and nothing else; it is not changed.
+LetturaCSV LeggiCSV(const QByteArray &dati, const Stato &stato, const AvanzamentoCSV &avanzamento = {});
 
 // Reads a file from disk, with a message when it is not a regular file (a
 // folder, a FIFO, a device), cannot be read or is too large.
-LetturaCSV LeggiFileCSV(const QString &percorso, const Stato &stato);
+LetturaCSV LeggiFileCSV(const QString &percorso, const Stato &stato, const AvanzamentoCSV &avanzamento = {});
+
+// A date of the import's Inserito column, as Italian users and their
+// spreadsheets write it: day, month and year separated by "/", "." or "-"
+// (dd/mm/yyyy, d/m/yyyy, dd/mm/yy), or year first (yyyy-mm-dd); a time of
+// day may follow after blanks or a "T" (h:mm or h:mm:ss) and is kept. A
+// two-digit year is the one ending in those digits from 89 years before to
+// 10 years after the year of oggi (in 2026: "36" is 2036, "37" is 1937).
+// The user's own short date form (the export's) is read first when it is
+// another one (month first, say). Invalid QDateTime when the text is none
+// of these or names no real day or time.
+QDateTime LeggiDataImportata(QStringView testo, const QDate &oggi);

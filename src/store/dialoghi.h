@@ -20,13 +20,18 @@ enum class Pulsanti {
     Ok,
     SiNo,
     SiNoAnnulla,
+    // "Sostituisci", "Mantieni entrambi", "Annulla": a file of the same name
+    // is already where another is to go.
+    SostituisciMantieniAnnulla,
 };
 
 enum class Risposta {
     Ok,
     Si,
     No,
-    Annulla, // only from a box with Pulsanti::SiNoAnnulla (also its close box and Esc)
+    Annulla, // from a box with Pulsanti::SiNoAnnulla or SostituisciMantieniAnnulla (also its close box and Esc)
+    Sostituisci,      // only from a box with Pulsanti::SostituisciMantieniAnnulla
+    MantieniEntrambi, // the same
 };
 
 // Title shown on message boxes for which the program sets none.

@@ -25,13 +25,16 @@ Risposta DialoghiFinti::messaggio(const QString &testo, Icona icona, Pulsanti pu
     if (m_risposte.isEmpty()) {
         m_inattesi << QStringLiteral("box inatteso: ") + testo;
         return pulsanti == Pulsanti::SiNo ? Risposta::No
-            : pulsanti == Pulsanti::SiNoAnnulla ? Risposta::Annulla
-                                                : Risposta::Ok;
+            : pulsanti == Pulsanti::Ok        ? Risposta::Ok
+                                              : Risposta::Annulla;
     }
     const Risposta r = m_risposte.dequeue();
     const bool adatta = pulsanti == Pulsanti::SiNo ? (r == Risposta::Si || r == Risposta::No)
-        : pulsanti == Pulsanti::SiNoAnnulla        ? r != Risposta::Ok
-                                                   : r == Risposta::Ok;
+        : pulsanti == Pulsanti::SiNoAnnulla
+            ? (r == Risposta::Si || r == Risposta::No || r == Risposta::Annulla)
+        : pulsanti == Pulsanti::SostituisciMantieniAnnulla
+            ? (r == Risposta::Sostituisci || r == Risposta::MantieniEntrambi || r == Risposta::Annulla)
+            : r == Risposta::Ok;
     if (!adatta)
         m_inattesi << QStringLiteral("risposta non adatta ai pulsanti del box: ") + testo;
     return r;

@@ -1,10 +1,11 @@
 // The dated copies of the data files, without a window and with a clock the
 // tests move: what a start keeps, which copies pruning removes, a copy the
 // disk refuses, what a crash leaves, links to unchanged files, the summary,
-// and going back to a copy and forth again.
+// and going back to a copy (the round trip is tst_frmripristino's).
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
 #include "common/fifosorvegliata.h"
+#include "common/verifiche.h"
 #include "copie/copie.h"
 #include "startup/avvio.h"
 #include "store/aiutiarchivio.h"
@@ -14,7 +15,6 @@
 #include "store/tabelle.h"
 
 #include <QCoreApplication>
-#include <QTest>
 
 #include <sys/stat.h>
 
@@ -92,8 +92,7 @@ private slots:
     // the expected outcome ('t' kept, '-' removed). Today is day 40.
     void copieDaTenere_data()
     {
-        QTest::addColumn<QList<QDateTime>>("momenti");
-        QTest::addColumn<QString>("atteso");
+        Colonne<QList<QDateTime>, QString>("momenti", "atteso");
         auto giorni = [](std::initializer_list<int> g) {
             QList<QDateTime> m;
             for (int x : g)
@@ -122,11 +121,10 @@ private slots:
     void copieDaTenere()
     {
         QFETCH(QList<QDateTime>, momenti);
-        QFETCH(QString, atteso);
         QString esito;
         for (bool t : CopieDaTenere(momenti, Momento(40).date()))
             esito += t ? u't' : u'-';
-        QCOMPARE(esito, atteso);
+        QTEST(esito, "atteso");
     }
 
     // A start a day for 33 days, three on days 5, 6, 32 and 33, pruned at
@@ -153,17 +151,13 @@ private slots:
         QCOMPARE(elenco.last().nome, attese.first());
     }
 
-    // What one start keeps: the five files as loaded, its summary; a second
-    // start within the same second gets its own folder.
+    // A start within the same second as another gets its own folder (what
+    // a copy holds: collegamentiAiFileUguali and tst_cartelladati).
     void copiaDiUnAvvio()
     {
         ConDati a;
         const CartellaTest &c = a.cartella;
         QCOMPARE(Cartelle(c), QStringList{"2026-11-01_09-00-00"});
-        QCOMPARE(c.dati("Backups/Copie/2026-11-01_09-00-00"), c.dati());
-        QCOMPARE(c.leggi("Backups/Copie/2026-11-01_09-00-00/Riepilogo.txt"), QByteArray("Componenti=2\r\nPezzi=-15\r\n"));
-        QCOMPARE(QDir(c.file("Backups/Copie/2026-11-01_09-00-00")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(), 5 + 1);
-
         QVERIFY(Avvia(c, Momento(0)));
         QVERIFY(Avvia(c, Momento(0)));
         QCOMPARE(Cartelle(c), QStringList({"2026-11-01_09-00-00", "2026-11-01_09-00-00_2", "2026-11-01_09-00-00_3"}));
@@ -225,15 +219,10 @@ private slots:
         d.setNextAnswer(Risposta::Ok);
         QVERIFY(Main(s, d, c.percorso()));
         VERIFICA_DIALOGHI(d);
-        QCOMPARE(d.boxes().size(), 1);
-        const auto box = d.ultimoBox();
         const QString copie = QDir::toNativeSeparators(c.file("Backups/Copie"));
-        QCOMPARE(box.testo, "Attenzione: la copia datata dei dati di questo avvio non \u00e8 stata creata.\r\n"
-                            "Impossibile creare la cartella " + copie + ".\r\n"
-                            "I dati non sono stati toccati. Controllare i permessi e lo spazio libero della cartella "
-                            + copie + ".");
-        QCOMPARE(box.icona, Icona::Esclamazione);
-        QCOMPARE(box.pulsanti, Pulsanti::Ok);
+        VerificaBox(d, "Attenzione: la copia datata dei dati di questo avvio non \u00e8 stata creata.\r\n"
+                       "Impossibile creare la cartella " + copie + ".\r\nI dati non sono stati toccati. "
+                       "Controllare i permessi e lo spazio libero della cartella " + copie + ".", Icona::Esclamazione);
         QCOMPARE(s.NumComponenti, 2);
         QCOMPARE(s.Componenti[0].Quantita, 11);
         QCOMPARE(c.dati("Backups"), c.dati());
@@ -244,10 +233,9 @@ private slots:
     // newest copy take none): false with the reason, nothing left behind.
     void creaCopia_data()
     {
-        QTest::addColumn<bool>("cambiato");   // one table changed since the newest copy
-        QTest::addColumn<int>("fileGuasto");
-        QTest::addColumn<int>("margine");     // bytes of free space beyond what is needed
-        QTest::addColumn<QString>("errore");  // empty: made; %1 the folder being written
+        // One table changed since the newest copy, the file that fails, the bytes of free space beyond what is
+        // needed, the error (empty: made; %1 the folder being written).
+        Colonne<bool, int, int, QString>("cambiato", "fileGuasto", "margine", "errore");
         const QString spazio = "Spazio libero su disco insufficiente (servono 1 MB, disponibili 0 MB)";
         QTest::newRow("unchanged, exactly enough") << false << -1 << 0 << "";
         QTest::newRow("unchanged, one byte short") << false << -1 << -1 << spazio;
@@ -258,10 +246,8 @@ private slots:
     }
     void creaCopia()
     {
-        QFETCH(bool, cambiato);
-        QFETCH(int, fileGuasto);
-        QFETCH(int, margine);
-        QFETCH(QString, errore);
+        auto [cambiato, fileGuasto, margine, errore] =
+            Valori<bool, int, int, QString>("cambiato", "fileGuasto", "margine", "errore");
         ConDati a;
         const CartellaTest &c = a.cartella;
         if (cambiato)
@@ -310,10 +296,8 @@ private slots:
     // from the copy's files; a copy whose files do not load is unknown.
     void riepilogo_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("contenuto"); // "<nessuno>" removes the file, "<fifo>" makes a FIFO
-        QTest::addColumn<qint64>("componenti");
-        QTest::addColumn<qint64>("pezzi");
+        // contenuto: "<nessuno>" removes the file, "<fifo>" makes a FIFO.
+        Colonne<QString, QByteArray, qint64, qint64>("file", "contenuto", "componenti", "pezzi");
         QTest::newRow("as written") << "Riepilogo.txt" << QByteArray("Componenti=7\r\nPezzi=99\r\n") << 7ll << 99ll;
         QTest::newRow("missing") << "Riepilogo.txt" << QByteArray("<nessuno>") << 2ll << -15ll;
         QTest::newRow("count not a number") << "Riepilogo.txt" << QByteArray("Componenti=due\r\nPezzi=1\r\n") << 2ll << -15ll;
@@ -324,10 +308,7 @@ private slots:
     }
     void riepilogo()
     {
-        QFETCH(QString, file);
-        QFETCH(QByteArray, contenuto);
-        QFETCH(qint64, componenti);
-        QFETCH(qint64, pezzi);
+        const auto [file, contenuto] = Valori<QString, QByteArray>("file", "contenuto");
         ConDati a;
         const CopiaDatata copia = ElencoCopie(a.stato.percorsi).value(0);
         const QString percorso = copia.percorso + '/' + file;
@@ -340,64 +321,24 @@ private slots:
         else if (contenuto != "<nessuno>")
             a.cartella.scrivi(QDir(a.cartella.percorso()).relativeFilePath(percorso), contenuto);
         const RiepilogoCopia r = LeggiRiepilogo(copia);
-        QCOMPARE(r.componenti, componenti);
-        QCOMPARE(r.pezzi, pezzi);
+        QTEST(r.componenti, "componenti");
+        QTEST(r.pezzi, "pezzi");
         if (fifo)
             QVERIFY(!fifo->aperta());
-    }
-
-    // A -> B -> back to the copy made just before: the five files are A's
-    // again, byte for byte, and each step kept what it replaced.
-    void ripristinoAvantiEIndietro()
-    {
-        ConDati a; // B: the copy of day 0
-        const CartellaTest &c = a.cartella;
-        const auto datiB = c.dati();
-        a.cambia(+100);
-        a.stato.Etichette[2] = "Tolleranza";
-        DialoghiFinti d;
-        QVERIFY(SalvaDatabase(a.stato, d));
-        ContaPezzi(a.stato);
-        const auto datiA = c.dati();
-        QVERIFY(datiA != datiB);
-
-        ImpostaAdesso(Momento(3));
-        const CopiaDatata b = ElencoCopie(a.stato.percorsi).value(0);
-        CopiaDatata salvata;
-        QString errore;
-        QVERIFY2(RipristinaCopia(a.stato, b, &salvata, &errore), qPrintable(errore));
-        QCOMPARE(c.dati(), datiB);
-        QCOMPARE(salvata.nome, "2026-11-04_09-00-00");
-        QCOMPARE(c.dati("Backups/Copie/" + salvata.nome), datiA);
-        QCOMPARE(LeggiRiepilogo(salvata).pezzi, 85);
-        QVERIFY(!c.esiste(NomeGiornale));
-
-        Stato ricaricato;
-        ricaricato.percorsi = a.stato.percorsi;
-        QVERIFY(RicaricaArchivio(ricaricato, d));
-        QCOMPARE(ricaricato.Componenti[0].Quantita, 10);
-        QVERIFY(RipristinaCopia(ricaricato, salvata, nullptr, &errore));
-        QCOMPARE(c.dati(), datiA);
-        QCOMPARE(ElencoCopie(a.stato.percorsi).size(), 3);
-        QCOMPARE(c.dati("Backups/Copie/2026-11-04_09-00-00_2"), datiB);
-        VERIFICA_DIALOGHI(d);
     }
 
     // A restore that cannot be done changes no data file, and keeps no copy
     // of them when the chosen copy is incomplete.
     void ripristinoRifiutato_data()
     {
-        QTest::addColumn<QString>("manca");        // a file removed from the chosen copy
-        QTest::addColumn<qint64>("spazioLibero");  // -1: the disk's
-        QTest::addColumn<QString>("errore");       // %1: the chosen copy, %2: Backups/Copie
+        // A file removed from the chosen copy, the free space (-1: the disk's), the error (%1: the chosen copy).
+        Colonne<QString, qint64, QString>("manca", "spazioLibero", "errore");
         QTest::newRow("copy without Tipi.dat") << "Tipi.dat" << -1ll << "Impossibile leggere il file %1/Tipi.dat";
         QTest::newRow("disk full") << QString() << 0ll << "Spazio libero su disco insufficiente (servono 1 MB, disponibili 0 MB)";
     }
     void ripristinoRifiutato()
     {
-        QFETCH(QString, manca);
-        QFETCH(qint64, spazioLibero);
-        QFETCH(QString, errore);
+        const auto [manca, spazioLibero, errore] = Valori<QString, qint64, QString>("manca", "spazioLibero", "errore");
         ConDati a;
         const CartellaTest &c = a.cartella;
         a.cambia(+1);

@@ -5,11 +5,11 @@
 
 #include "common/cartellatest.h"
 #include "common/fifosorvegliata.h"
+#include "common/verifiche.h"
 #include "csv/testocsv.h"
 
 #include <QDir>
 #include <QStringEncoder>
-#include <QTest>
 
 namespace {
 
@@ -38,9 +38,7 @@ class TestTestoCSV : public QObject {
 private slots:
     void codifiche_data()
     {
-        QTest::addColumn<QByteArray>("dati");
-        QTest::addColumn<QString>("codifica");
-        QTest::addColumn<QString>("testo");
+        Colonne<QByteArray, QString, QString>("dati", "codifica", "testo");
         QTest::newRow("UTF-8") << Testo.toUtf8() << "UTF-8" << Testo;
         QTest::newRow("UTF-8 con BOM") << "\xEF\xBB\xBF" + Testo.toUtf8() << "UTF-8" << Testo;
         // A mark alone says UTF-8 even when nothing else is beyond ASCII.
@@ -59,12 +57,10 @@ private slots:
     void codifiche()
     {
         QFETCH(QByteArray, dati);
-        QFETCH(QString, codifica);
-        QFETCH(QString, testo);
         const TestoDecodificato t = DecodificaCSV(dati);
         QVERIFY(!t.binario);
-        QCOMPARE(t.codifica, codifica);
-        QCOMPARE(t.testo, testo);
+        QTEST(t.codifica, "codifica");
+        QTEST(t.testo, "testo");
     }
 
     // A NUL is no text: in the bytes of a one-byte encoding, or in the
@@ -81,9 +77,7 @@ private slots:
 
     void campi_data()
     {
-        QTest::addColumn<QString>("riga");
-        QTest::addColumn<QString>("attesi");
-        QTest::addColumn<QString>("sep");
+        Colonne<QString, QString, QString>("riga", "attesi", "sep");
         QTest::newRow("semplici") << "a,b,c" << "a|b|c" << ",";
         QTest::newRow("vuoti") << ",a,,b," << "|a||b|" << ",";
         QTest::newRow("riga vuota") << "" << "" << ",";
@@ -107,10 +101,8 @@ private slots:
     }
     void campi()
     {
-        QFETCH(QString, riga);
-        QFETCH(QString, attesi);
-        QFETCH(QString, sep);
-        QCOMPARE(Campi(riga, sep[0]), attesi);
+        const auto [riga, sep] = Valori<QString, QString>("riga", "sep");
+        QTEST(Campi(riga, sep[0]), "attesi");
     }
 
     void separatori()
@@ -143,17 +135,13 @@ private slots:
             return QString::fromUtf8("Impossibile leggere il file %1: non è un file normale o non è leggibile.")
                 .arg(QDir::toNativeSeparators(percorso));
         };
-        const QString mancante = c.file(QStringLiteral("manca.csv"));
-        QVERIFY(!LeggiFileTestoCSV(mancante, 100, &errore));
-        QCOMPARE(errore, illeggibile(mancante));
-        QVERIFY(!LeggiFileTestoCSV(c.percorso(), 100, &errore));
-        QCOMPARE(errore, illeggibile(c.percorso()));
-
         const QString fifo = c.file(QStringLiteral("fifo.csv"));
         FifoSorvegliata sorvegliata(fifo);
         QVERIFY(sorvegliata.creata());
-        QVERIFY(!LeggiFileTestoCSV(fifo, 100, &errore));
-        QCOMPARE(errore, illeggibile(fifo));
+        for (const QString &percorso : {c.file(QStringLiteral("manca.csv")), c.percorso(), fifo}) {
+            QVERIFY(!LeggiFileTestoCSV(percorso, 100, &errore));
+            QCOMPARE(errore, illeggibile(percorso));
+        }
         QVERIFY(!sorvegliata.aperta());
     }
 };

@@ -74,16 +74,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *dati, size_t dimensione)
             Verifica(p.nuovi.size() == l.righe.size() && p.saltati == 0 && p.quantita.isEmpty());
         if (scelta == CodiciEsistenti::Salta)
             Verifica(p.nuovi.size() + p.saltati == l.righe.size());
-        QSet<QString> codici{QStringLiteral("NE555")};
+        // Only the stored NE555 (no manufacturer, no type) counts as
+        // existing: a line of its code is new only when it names a
+        // manufacturer or a type; lines of the file never match each other.
         for (qsizetype i = 0; i < p.nuovi.size(); ++i) {
             Verifica(p.nuovi[i].ID == 2 + i);
-            if (scelta != CodiciEsistenti::Aggiungi) {
-                Verifica(!codici.contains(p.nuovi[i].Codice));
-                codici.insert(p.nuovi[i].Codice);
-            }
+            if (scelta != CodiciEsistenti::Aggiungi && ChiaveNome(p.nuovi[i].Codice) == QLatin1String("NE555"))
+                Verifica(!p.nuovi[i].NomeProduttore.isEmpty() || !p.nuovi[i].NomeTipo.isEmpty());
         }
+        // One stored component: nothing is ambiguous.
+        Verifica(p.ambigue.isEmpty());
         for (qsizetype i = 0; i < p.nuoviTipi.size(); ++i)
-            Verifica(p.nuoviTipi[i].ID == 2 + i && p.nuoviTipi[i].Nome != QLatin1String("IC"));
+            Verifica(p.nuoviTipi[i].ID == 2 + i && ChiaveNome(p.nuoviTipi[i].Nome) == p.nuoviTipi[i].Nome
+                     && p.nuoviTipi[i].Nome != QLatin1String("IC"));
     }
     return 0;
 }

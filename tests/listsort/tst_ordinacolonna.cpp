@@ -1,6 +1,6 @@
 #include "listsort/chiavi.h"
 
-#include <QTest>
+#include "common/verifiche.h"
 
 #include <limits>
 
@@ -31,10 +31,7 @@ private slots:
     // text is no number or no date.
     void chiave_data()
     {
-        QTest::addColumn<QLocale>("locale");
-        QTest::addColumn<bool>("data");
-        QTest::addColumn<QString>("testo");
-        QTest::addColumn<QString>("atteso");
+        Colonne<QLocale, bool, QString, QString>("locale", "data", "testo", "atteso");
         QTest::newRow("minus zero") << Italiano << false << "-0" << Z29 + "0," + Z30;
         QTest::newRow("ten") << Italiano << false << "10" << QString(28, u'0') + "10," + Z30;
         QTest::newRow("comma decimal") << Italiano << false << "2,5" << Z29 + "2,5" + Z29;
@@ -53,12 +50,9 @@ private slots:
     }
     void chiave()
     {
-        QFETCH(QLocale, locale);
-        QFETCH(bool, data);
-        QFETCH(QString, testo);
-        QFETCH(QString, atteso);
+        const auto [locale, data, testo] = Valori<QLocale, bool, QString>("locale", "data", "testo");
         QLocale::setDefault(locale);
-        QCOMPARE(data ? ChiaveData(testo) : ChiaveNumerica(testo), atteso);
+        QTEST(data ? ChiaveData(testo) : ChiaveNumerica(testo), "atteso");
     }
 
     void chiaviNumericheInOrdine()

@@ -7,12 +7,12 @@
 
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
+#include "common/verifiche.h"
 #include "store/localeutente.h"
 #include "store/orologio.h"
 #include "store/stato.h"
 
 #include <QDir>
-#include <QTest>
 
 namespace {
 
@@ -68,9 +68,7 @@ private slots:
     // made from it (without slashes).
     void dateBrevi_data()
     {
-        QTest::addColumn<QLocale>("locale");
-        QTest::addColumn<QString>("atteso"); // 5 December 2026; empty: as the locale writes it
-        QTest::addColumn<QString>("nome");
+        Colonne<QLocale, QString, QString>("locale", "atteso", "nome"); // atteso: 5 December 2026; empty: as written
         QTest::newRow("C falls back to Italian") << QLocale::c() << "05/12/2026" << "Stampa_05122026.txt";
         QTest::newRow("us english") << QLocale(QLocale::English, QLocale::UnitedStates) << "12/5/2026"
                                     << "Stampa_1252026.txt";
@@ -82,9 +80,7 @@ private slots:
     }
     void dateBrevi()
     {
-        QFETCH(QLocale, locale);
-        QFETCH(QString, atteso);
-        QFETCH(QString, nome);
+        const auto [locale, atteso, nome] = Valori<QLocale, QString, QString>("locale", "atteso", "nome");
         QLocale::setDefault(locale);
         if (!atteso.isEmpty()) {
             QCOMPARE(DataBreve(QDate(2026, 12, 5)), atteso);
@@ -107,10 +103,7 @@ private slots:
 
     void stampa_data()
     {
-        QTest::addColumn<QList<Componente>>("componenti");
-        QTest::addColumn<int>("num");
-        QTest::addColumn<QList<qint32>>("posizioni");
-        QTest::addColumn<QByteArray>("righe");
+        Colonne<QList<Componente>, int, QList<qint32>, QByteArray>("componenti", "num", "posizioni", "righe");
         // Code cut to 15, type to 6, manufacturer to 16 (starting at
         // character 28), quantity to 4 characters; one byte for "É".
         QTest::newRow("two rows in the list's order") << kTre << 3 << QList<qint32>{2, 1}
@@ -134,10 +127,8 @@ private slots:
     }
     void stampa()
     {
-        QFETCH(QList<Componente>, componenti);
-        QFETCH(int, num);
-        QFETCH(QList<qint32>, posizioni);
-        QFETCH(QByteArray, righe);
+        const auto [componenti, num, posizioni, righe] =
+            Valori<QList<Componente>, int, QList<qint32>, QByteArray>("componenti", "num", "posizioni", "righe");
         Cartella c(componenti);
         c.stato.NumComponenti = num;
         c.cartella.scrivi("Stampe/Stampa_05122026.txt", QByteArray(5000, 'x')); // the day's listing is replaced
@@ -156,10 +147,7 @@ private slots:
 
     void csv_data()
     {
-        QTest::addColumn<QString>("separatore");
-        QTest::addColumn<int>("num");
-        QTest::addColumn<QLocale>("locale");
-        QTest::addColumn<QByteArray>("righe"); // after the fixed header
+        Colonne<QString, int, QLocale, QByteArray>("separatore", "num", "locale", "righe"); // righe: after the header
         const QLocale italiano(QLocale::Italian, QLocale::Italy);
         QTest::newRow("comma") << "," << 2 << italiano
                                << QByteArray("NE555,TEXAS INSTRUMENTS INC,INTEGRATO,7,09/10/2024,Timer; pi\xf9 preciso\r\n"
@@ -178,10 +166,8 @@ private slots:
     }
     void csv()
     {
-        QFETCH(QString, separatore);
-        QFETCH(int, num);
-        QFETCH(QLocale, locale);
-        QFETCH(QByteArray, righe);
+        const auto [separatore, num, locale, righe] =
+            Valori<QString, int, QLocale, QByteArray>("separatore", "num", "locale", "righe");
         QLocale::setDefault(locale);
         Cartella c;
         c.cartella.scrivi("Exported/CSVlist.csv", QByteArray(10000, 'x')); // replaced whole
@@ -199,11 +185,7 @@ private slots:
     // that cannot be written is told and leaves nothing behind.
     void nonScritto_data()
     {
-        QTest::addColumn<bool>("csv");
-        QTest::addColumn<QString>("daTogliere");
-        QTest::addColumn<QString>("cartellaAlPosto");
-        QTest::addColumn<QString>("testo"); // empty: no box
-        QTest::addColumn<QString>("titolo");
+        Colonne<bool, QString, QString, QString, QString>("csv", "daTogliere", "cartellaAlPosto", "testo", "titolo");
         const QString stampa = "Errore nella creazione della lista di stampa\r\nControllare che la cartella Stampe "
                                "esista e che il file non sia aperto in altro programma";
         const QString csv = "Errore nella creazione del file CSV\r\nForse il file è già aperto in altro programma";
@@ -215,11 +197,8 @@ private slots:
     }
     void nonScritto()
     {
-        QFETCH(bool, csv);
-        QFETCH(QString, daTogliere);
-        QFETCH(QString, cartellaAlPosto);
-        QFETCH(QString, testo);
-        QFETCH(QString, titolo);
+        const auto [csv, daTogliere, cartellaAlPosto] = Valori<bool, QString, QString>("csv", "daTogliere", "cartellaAlPosto");
+        const auto [testo, titolo] = Valori<QString, QString>("testo", "titolo"); // empty testo: no box
         Cartella c;
         QVERIFY(daTogliere.isEmpty() || QDir(c.cartella.file(daTogliere)).removeRecursively());
         QVERIFY(cartellaAlPosto.isEmpty() || QDir(c.cartella.percorso()).mkpath(cartellaAlPosto));
@@ -231,13 +210,10 @@ private slots:
         VERIFICA_DIALOGHI(c.dialoghi);
         QCOMPARE(c.in() + c.in("Stampe") + c.in("Exported"), prima);
         QCOMPARE(c.stato.Componenti, kTre);
-        QCOMPARE(c.dialoghi.boxes().size(), testo.isEmpty() ? 0 : 1);
-        if (!testo.isEmpty()) {
-            const auto box = c.dialoghi.ultimoBox();
-            QCOMPARE(box.testo, testo);
-            QCOMPARE(box.titolo, titolo);
-            QVERIFY(box.icona == Icona::Critica && box.pulsanti == Pulsanti::Ok);
-        }
+        if (testo.isEmpty())
+            QVERIFY(c.dialoghi.boxes().isEmpty());
+        else
+            VerificaBox(c.dialoghi, testo, Icona::Critica, Pulsanti::Ok, titolo);
     }
 };
 

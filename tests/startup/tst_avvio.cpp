@@ -6,6 +6,7 @@
 // billion would ask for).
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
+#include "common/verifiche.h"
 #include "copie/copie.h"
 #include "startup/avvio.h"
 #include "startup/bloccocartella.h"
@@ -21,10 +22,8 @@
 #include <QSysInfo>
 #include <QTest>
 
-#include <cstdio>
 #include <functional>
 #include <memory>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -139,76 +138,6 @@ qint64 PidNelBlocco(const CartellaTest &c)
     return c.leggi(kBlocco).split('\n').value(0).toLongLong();
 }
 
-// Answers every box with OK (or No) and writes it on the standard output,
-// one line each: "box", the icon's number, the text with "|" for a line break.
-class DialoghiStampati : public Dialoghi {
-public:
-    Risposta messaggio(const QString &testo, Icona icona, Pulsanti pulsanti, const QString &) override
-    {
-        std::printf("box %d %s\n", int(icona), qUtf8Printable(QString(testo).replace("\r\n", "|")));
-        std::fflush(stdout);
-        return pulsanti == Pulsanti::Ok ? Risposta::Ok : Risposta::No;
-    }
-    QString apriFile(const QString &, const QString &, const QString &) override { return {}; }
-    bool avviaProgramma(const QString &, const QStringList &) override { return false; }
-    bool apriDocumento(const QString &) override { return false; }
-};
-
-// Child process: the program's start-up on the folder, keeping the lock
-// until its standard input is closed. Exits with 1 when start-up refused.
-int AvvioFiglio(const QString &cartella)
-{
-    Stato stato;
-    DialoghiStampati dialoghi;
-    BloccoCartella blocco;
-    if (!Main(stato, dialoghi, cartella, blocco))
-        return 1;
-    std::puts("pronto");
-    std::fflush(stdout);
-    char riga[64];
-    while (std::fgets(riga, sizeof riga, stdin)) {
-    }
-    return 0;
-}
-
-void AvviaFiglio(QProcess &figlio, const QString &cartella)
-{
-    figlio.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--avvio"), cartella});
-}
-
-// What a child wrote until it said it is running (true) or ended (false).
-bool AttendiPronto(QProcess &figlio, QByteArray *uscita)
-{
-    while (!uscita->contains("pronto\n")) {
-        if (!figlio.waitForReadyRead(30000)) {
-            *uscita += figlio.readAllStandardOutput();
-            return uscita->contains("pronto\n");
-        }
-        *uscita += figlio.readAllStandardOutput();
-    }
-    return true;
-}
-
-// How a folder's lock file is found when a program starts on it.
-enum class BloccoTrovato {
-    Nessuno,
-    ProprietarioMorto,
-    VuotoVecchio,
-    DanneggiatoVecchio,
-    VuotoAppenaScritto,
-    VuotoMaTenuto,
-    Cartella,
-    CollegamentoRotto,
-    AltroComputer,
-    TenutoDaUnAltro,
-    // Seen by another user (uid 65534) on a shared folder:
-    FinitoDiUnAltroUtente,     // a lock of another user, owner gone
-    FinitoNonRimovibile,       // the same in a folder with the sticky bit
-    DaPrimaDelRiavvio,         // a live process ID, but of a previous boot
-    VivoDiUnAltroUtente,       // a running process of a third user
-    AltroComputerStessoNome,   // this computer's name, another computer's ID
-};
-
 // The lines QLockFile writes: process ID, program, computer, its ID, boot ID.
 QByteArray ContenutoBlocco(qint64 pid, const QString &programma, const QByteArray &idAvvio = QSysInfo::bootUniqueId(),
                            const QByteArray &idComputer = QSysInfo::machineUniqueId())
@@ -246,45 +175,40 @@ QString TestoAltroComputer(const QString &cartella, const QString &computer)
          + "\r\ne riavviare il programma.";
 }
 
+// A folder's lock file as a start may find it, set up by a row of
+// bloccoTrovato; atteso is the message when the lock is not taken (empty:
+// the usual one for the outcome).
+struct Scena {
+    CartellaTest c;
+    QString file = c.file(kBlocco);
+    BloccoCartella altro; // a copy in this process
+    int tenuto = -1;      // a descriptor holding the file open and locked
+    QProcess terzo;       // a program run by a third user
+    QString atteso;
+    // Writes the lock file, as of an hour ago when vecchio.
+    void scrivi(const QByteArray &byte, bool vecchio = false)
+    {
+        c.scrivi(kBlocco, byte);
+        QFile f(file);
+        QVERIFY(!vecchio || (f.open(QIODevice::ReadWrite)
+                             && f.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime)));
+    }
+    void diUtente(uid_t uid) { QVERIFY(::chown(QFile::encodeName(file).constData(), uid, uid) == 0); }
+    ~Scena()
+    {
+        if (tenuto >= 0)
+            ::close(tenuto);
+        terzo.kill();
+        terzo.waitForFinished(30000);
+    }
+};
+using Preparazione = std::function<void(Scena &)>;
+
 } // namespace
 
 class TestAvvio : public QObject {
     Q_OBJECT
 private slots:
-    void primoESecondoAvvio()
-    {
-        CartellaTest c;
-        DialoghiFinti d;
-        Stato primo, secondo;
-        File attesa{{"Info.ini", IniPrimoAvvio()}, {"Backups/Info.ini", IniPrimoAvvio()}};
-        for (const QString t : {"Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat"}) {
-            attesa.insert(t, QByteArray());
-            attesa.insert("Backups/" + t, QByteArray());
-        }
-        for (const QString f : {"Datasheet", "Pics", "Packages", "Exported", "Stampe", "Backups", "Backups/Copie"})
-            attesa.insert(f, "<cartella>");
-        // Each start adds its dated copy of the five files as loaded.
-        auto conCopia = [&](const QString &nome) {
-            const QString copia = "Backups/Copie/" + nome + '/';
-            attesa.insert(copia.chopped(1), "<cartella>");
-            for (const QString f : {"Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat", "Info.ini"})
-                attesa.insert(copia + f, attesa.value(f));
-            attesa.insert(copia + "Riepilogo.txt", "Componenti=0\r\nPezzi=0\r\n");
-        };
-        ImpostaAdesso(QDateTime(QDate(2026, 12, 7), QTime(9, 5, 33)));
-        QVERIFY(Main(primo, d, c.percorso()));
-        QVERIFY(primo.PrimoAvvio);
-        conCopia("2026-12-07_09-05-33");
-        QCOMPARE(Istantanea(c.percorso()), attesa); // and nothing else
-        ImpostaAdesso(QDateTime(QDate(2026, 12, 8), QTime(10, 0, 0)));
-        QVERIFY(Main(secondo, d, c.percorso()));
-        ImpostaAdesso({});
-        QVERIFY(!secondo.PrimoAvvio);
-        conCopia("2026-12-08_10-00-00");
-        QCOMPARE(Istantanea(c.percorso()), attesa);
-        VERIFICA_DIALOGHI(d);
-    }
-
     void soloCounter()
     {
         CartellaTest c;
@@ -311,12 +235,10 @@ private slots:
     // user is told once, and a save and a restart keep everything.
     void infoIniRiparato_data()
     {
-        QTest::addColumn<QString>("danno");      // how Info.ini is damaged
-        QTest::addColumn<QByteArray>("cerca");   // with "sostituisci": a line changed to...
-        QTest::addColumn<QByteArray>("sostituto");
-        QTest::addColumn<QStringList>("righe");  // the box, after its first line; %1 = folder
-        QTest::addColumn<QString>("prima");      // its first line
-        QTest::addColumn<QString>("etichetta");  // the second label after the start ("Cassetto" kept)
+        // How Info.ini is damaged ("sostituisci": the line "cerca" changed to "sostituto"), the box's first line
+        // and the rest of it (%1 = folder), the second label after the start ("Cassetto" kept).
+        Colonne<QString, QByteArray, QByteArray, QStringList, QString, QString>("danno", "cerca", "sostituto", "righe",
+                                                                               "prima", "etichetta");
         const QString corretto = "Il file Info.ini non corrispondeva ai file dei dati ed è stato corretto.";
         const QString ricreato = "Il file Info.ini non si poteva leggere: è stato ricreato dai file dei dati.";
         const QString caricati = "Caricati: componenti 2, tipi 2, produttori 2, package 2.";
@@ -356,12 +278,8 @@ private slots:
     }
     void infoIniRiparato()
     {
-        QFETCH(QString, danno);
-        QFETCH(QByteArray, cerca);
-        QFETCH(QByteArray, sostituto);
-        QFETCH(QStringList, righe);
-        QFETCH(QString, prima);
-        QFETCH(QString, etichetta);
+        const auto [danno, cerca, sostituto] = Valori<QString, QByteArray, QByteArray>("danno", "cerca", "sostituto");
+        const auto [righe, prima] = Valori<QStringList, QString>("righe", "prima");
         ConDati a;
         const CartellaTest &c = a.cartella;
         Stato salvato;
@@ -397,12 +315,9 @@ private slots:
         Stato s;
         d.setNextAnswer(Risposta::Ok);
         QVERIFY(Main(s, d, c.percorso()));
-        QCOMPARE(d.boxes().size(), 1);
-        QCOMPARE(d.ultimoBox().icona, Icona::Esclamazione);
-        QCOMPARE(d.ultimoBox().testo,
-                 QStringList(QStringList{prima} + righe).join("\r\n").arg(QDir::toNativeSeparators(c.percorso())));
+        VerificaBox(d, QStringList(QStringList{prima} + righe).join("\r\n").arg(Nativo(c.percorso())), Icona::Esclamazione);
         QVERIFY(StessiDati(s, salvato));
-        QCOMPARE(s.Etichette[2], etichetta);
+        QTEST(s.Etichette[2], "etichetta");
         if (danno.startsWith("sostituisci"))
             QCOMPARE(c.leggi("Info.ini"), sano); // every other line kept as it was
         if (danno == "cartella")
@@ -430,9 +345,7 @@ private slots:
     // previous good copies still in Backups.
     void caricamentoFallitoNonToccaNulla_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("daCercare");
-        QTest::addColumn<QByteArray>("sostituto"); // null: the file is removed
+        Colonne<QString, QByteArray, QByteArray>("file", "daCercare", "sostituto"); // null sostituto: file removed
         QTest::newRow("fewer types than counted") << "Info.ini" << QByteArray("Numero Tipi=2") << QByteArray("Numero Tipi=3");
         QTest::newRow("impossible date") << "Componenti.dat" << QByteArray("#2024-10-09#") << QByteArray("#2024-99-09#");
         QTest::newRow("date never closed") << "Componenti.dat" << QByteArray("#2024-10-09#") << QByteArray("#2024-10-09");
@@ -443,9 +356,7 @@ private slots:
     }
     void caricamentoFallitoNonToccaNulla()
     {
-        QFETCH(QString, file);
-        QFETCH(QByteArray, daCercare);
-        QFETCH(QByteArray, sostituto);
+        const auto [file, daCercare, sostituto] = Valori<QString, QByteArray, QByteArray>("file", "daCercare", "sostituto");
         ConDati a;
         const QByteArray buono = a.cartella.leggi(file);
         QVERIFY(buono.contains(daCercare));
@@ -482,9 +393,7 @@ private slots:
     // "%1" in the message stands for the program folder.
     void avvioFallito_data()
     {
-        QTest::addColumn<File>("file");
-        QTest::addColumn<QString>("programma"); // below the test folder; empty: the test folder
-        QTest::addColumn<QString>("messaggio");
+        Colonne<File, QString, QString>("file", "programma", "messaggio"); // programma: below the test folder
         const QByteArray tre = "1,\"A\"\r\n2,\"B\"\r\n3,\"C\"\r\n";
         const auto riga = [](const char *nome, const File &f, const QString &m, const QString &programma = {}) {
             QTest::newRow(nome) << f << programma << m;
@@ -507,9 +416,7 @@ private slots:
     }
     void avvioFallito()
     {
-        QFETCH(File, file);
-        QFETCH(QString, programma);
-        QFETCH(QString, messaggio);
+        const auto [file, programma, messaggio] = Valori<File, QString, QString>("file", "programma", "messaggio");
         CartellaTest c;
         Scrivi(c, file);
         const QString cartella = programma.isEmpty() ? c.percorso() : c.file(programma);
@@ -517,144 +424,111 @@ private slots:
         QVERIFY(QDir(cartella + "/Backups").entryList(QDir::Files).isEmpty());
     }
 
-    // The lock unit on every kind of lock file a start may meet.
+    // The lock unit on every kind of lock file a start may meet; the rows
+    // with a folder mode run as another user (uid 65534) on a shared folder
+    // (with the sticky bit: each file kept to its owner).
     void bloccoTrovato_data()
     {
-        QTest::addColumn<BloccoTrovato>("trovato");
-        QTest::addColumn<BloccoCartella::Esito>("esito");
         using E = BloccoCartella::Esito;
-        QTest::newRow("none") << BloccoTrovato::Nessuno << E::Preso;
-        QTest::newRow("owner killed") << BloccoTrovato::ProprietarioMorto << E::Preso;
-        QTest::newRow("empty, old") << BloccoTrovato::VuotoVecchio << E::Preso;
-        QTest::newRow("damaged, old") << BloccoTrovato::DanneggiatoVecchio << E::Preso;
-        QTest::newRow("empty, just written") << BloccoTrovato::VuotoAppenaScritto << E::DaRimuovere;
-        QTest::newRow("empty, held open") << BloccoTrovato::VuotoMaTenuto << E::DaRimuovere;
-        QTest::newRow("folder") << BloccoTrovato::Cartella << E::DaRimuovere;
-        QTest::newRow("broken link") << BloccoTrovato::CollegamentoRotto << E::DaRimuovere;
-        QTest::newRow("other computer") << BloccoTrovato::AltroComputer << E::Occupato;
-        QTest::newRow("held by a running copy") << BloccoTrovato::TenutoDaUnAltro << E::Occupato;
-        QTest::newRow("owner gone, another user's lock") << BloccoTrovato::FinitoDiUnAltroUtente << E::Preso;
-        QTest::newRow("owner gone, may not be removed") << BloccoTrovato::FinitoNonRimovibile << E::DaRimuovere;
-        QTest::newRow("from before a restart") << BloccoTrovato::DaPrimaDelRiavvio << E::DaRimuovere;
-        QTest::newRow("running under a third user") << BloccoTrovato::VivoDiUnAltroUtente << E::Occupato;
-        QTest::newRow("other computer of this name") << BloccoTrovato::AltroComputerStessoNome << E::Occupato;
-    }
-    void bloccoTrovato()
-    {
-        QFETCH(BloccoTrovato, trovato);
-        QFETCH(BloccoCartella::Esito, esito);
-        CartellaTest c;
-        const QString file = c.file(kBlocco);
-        const QDateTime unOraFa = QDateTime::currentDateTime().addSecs(-3600);
-        auto invecchia = [&] {
-            QFile f(file);
-            QVERIFY(f.open(QIODevice::ReadWrite));
-            QVERIFY(f.setFileTime(unOraFa, QFileDevice::FileModificationTime));
+        Colonne<Preparazione, E, int>("prepara", "esito", "condivisa");
+        const auto riga = [](const char *nome, E esito, const Preparazione &p, int condivisa = 0) {
+            QTest::newRow(nome) << p << esito << condivisa;
         };
-        BloccoCartella altro;
-        int tenuto = -1;
-        QProcess terzo;
-        QString messaggio;
-        QString atteso = esito == BloccoCartella::Esito::Occupato ? TestoOccupato(c.percorso())
-                                                                   : TestoDaRimuovere(c.percorso());
-        const bool altroUtente = trovato >= BloccoTrovato::FinitoDiUnAltroUtente
-                              && trovato <= BloccoTrovato::VivoDiUnAltroUtente;
-        if (altroUtente) {
-            if (::geteuid() != 0)
-                QSKIP("acting as other users needs the superuser");
-            // A shared folder everybody may write in; the sticky bit keeps
-            // each file to its owner.
-            const bool appiccicoso = trovato != BloccoTrovato::FinitoDiUnAltroUtente;
-            QVERIFY(::chmod(QFile::encodeName(c.percorso()).constData(), appiccicoso ? 01777 : 0777) == 0);
-        }
-        auto diUtente = [&](uid_t uid) {
-            QVERIFY(::chown(QFile::encodeName(file).constData(), uid, uid) == 0);
+        const QByteArray qui = QSysInfo::machineHostName().toUtf8();
+        riga("none", E::Preso, [](Scena &) {});
+        // An ID above any the system hands out: no such process.
+        riga("owner killed", E::Preso, [qui](Scena &s) { s.scrivi("2147483000\narvo\n" + qui + "\n"); });
+        riga("empty, old", E::Preso, [](Scena &s) { s.scrivi("", true); });
+        riga("damaged, old", E::Preso, [](Scena &s) { s.scrivi("\xff\xfe garbage\n\n", true); });
+        riga("empty, just written", E::DaRimuovere, [](Scena &s) { s.scrivi(""); });
+        riga("empty, held open", E::DaRimuovere, [](Scena &s) {
+            s.scrivi("", true);
+            s.tenuto = ::open(QFile::encodeName(s.file).constData(), O_RDONLY);
+            QVERIFY(s.tenuto >= 0 && ::flock(s.tenuto, LOCK_EX | LOCK_NB) == 0);
+        });
+        riga("folder", E::DaRimuovere, [](Scena &s) { QVERIFY(QDir().mkpath(s.file)); });
+        riga("broken link", E::DaRimuovere, [](Scena &s) { QVERIFY(QFile::link(s.c.file("nulla"), s.file)); });
+        riga("other computer", E::Occupato, [](Scena &s) {
+            s.scrivi("1\narvo\naltro-pc\n", true);
+            s.atteso = TestoAltroComputer(s.c.percorso(), "altro-pc");
+        });
+        riga("held by a running copy", E::Occupato, [](Scena &s) {
+            QString m;
+            QCOMPARE(s.altro.prendi(s.c.percorso(), &m), E::Preso);
+        });
+        const auto abbandonato = [](const char *chi) {
+            return [chi](Scena &s) {
+                s.scrivi(ContenutoBlocco(2147483000, "arvo"));
+                s.diUtente(1);
+                s.atteso = TestoAbbandonato(s.file, QString::fromUtf8(chi));
+            };
         };
-        switch (trovato) {
-        case BloccoTrovato::Nessuno: break;
-        case BloccoTrovato::ProprietarioMorto:
-            // An ID above any the system hands out: no such process.
-            c.scrivi(kBlocco, "2147483000\narvo\n" + QSysInfo::machineHostName().toUtf8() + "\n");
-            break;
-        case BloccoTrovato::VuotoVecchio: c.scrivi(kBlocco, ""); invecchia(); break;
-        case BloccoTrovato::DanneggiatoVecchio: c.scrivi(kBlocco, "\xff\xfe garbage\n\n"); invecchia(); break;
-        case BloccoTrovato::VuotoAppenaScritto: c.scrivi(kBlocco, ""); break;
-        case BloccoTrovato::VuotoMaTenuto:
-            c.scrivi(kBlocco, "");
-            invecchia();
-            tenuto = ::open(QFile::encodeName(file).constData(), O_RDONLY);
-            QVERIFY(tenuto >= 0 && ::flock(tenuto, LOCK_EX | LOCK_NB) == 0);
-            break;
-        case BloccoTrovato::Cartella: QVERIFY(QDir().mkpath(file)); break;
-        case BloccoTrovato::CollegamentoRotto: QVERIFY(QFile::link(c.file("nulla"), file)); break;
-        case BloccoTrovato::AltroComputer:
-            c.scrivi(kBlocco, "1\narvo\naltro-pc\n");
-            invecchia();
-            atteso = TestoAltroComputer(c.percorso(), "altro-pc");
-            break;
-        case BloccoTrovato::TenutoDaUnAltro:
-            QCOMPARE(altro.prendi(c.percorso(), &messaggio), BloccoCartella::Esito::Preso);
-            break;
-        case BloccoTrovato::FinitoDiUnAltroUtente:
-        case BloccoTrovato::FinitoNonRimovibile:
-            c.scrivi(kBlocco, ContenutoBlocco(2147483000, "arvo"));
-            diUtente(1);
-            atteso = TestoAbbandonato(file, "come utente \"daemon\" o come amministratore");
-            break;
-        case BloccoTrovato::DaPrimaDelRiavvio:
+        riga("owner gone, another user's lock", E::Preso, abbandonato(""), 0777);
+        riga("owner gone, may not be removed", E::DaRimuovere,
+             abbandonato("come utente \"daemon\" o come amministratore"), 01777);
+        riga("from before a restart", E::DaRimuovere, [](Scena &s) {
             // This very process, which runs: only the boot tells it apart.
-            c.scrivi(kBlocco, ContenutoBlocco(QCoreApplication::applicationPid(),
-                                              ProgrammaDelProcesso(QCoreApplication::applicationPid()),
-                                              "00000000-0000-0000-0000-000000000000"));
-            diUtente(0);
-            atteso = TestoAbbandonato(file, "come amministratore");
-            break;
-        case BloccoTrovato::VivoDiUnAltroUtente:
-            terzo.setChildProcessModifier([] {
+            const qint64 pid = QCoreApplication::applicationPid();
+            s.scrivi(ContenutoBlocco(pid, ProgrammaDelProcesso(pid), "00000000-0000-0000-0000-000000000000"));
+            s.diUtente(0);
+            s.atteso = TestoAbbandonato(s.file, "come amministratore");
+        }, 01777);
+        riga("running under a third user", E::Occupato, [](Scena &s) {
+            s.terzo.setChildProcessModifier([] {
                 if (::setgid(65533) != 0 || ::setuid(65533) != 0)
                     ::_exit(99);
             });
-            terzo.start(QStringLiteral("sleep"), {QStringLiteral("60")});
-            QVERIFY(terzo.waitForStarted(30000));
-            QTRY_COMPARE(ProgrammaDelProcesso(terzo.processId()), QStringLiteral("sleep"));
-            c.scrivi(kBlocco, ContenutoBlocco(terzo.processId(), ProgrammaDelProcesso(terzo.processId())));
-            diUtente(65533);
-            break;
-        case BloccoTrovato::AltroComputerStessoNome:
-            c.scrivi(kBlocco, ContenutoBlocco(2147483000, "arvo", "b", "un-altro-computer"));
-            atteso = TestoAltroComputer(c.percorso(), QSysInfo::machineHostName());
-            break;
+            s.terzo.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+            QVERIFY(s.terzo.waitForStarted(30000));
+            QTRY_COMPARE(ProgrammaDelProcesso(s.terzo.processId()), QStringLiteral("sleep"));
+            s.scrivi(ContenutoBlocco(s.terzo.processId(), ProgrammaDelProcesso(s.terzo.processId())));
+            s.diUtente(65533);
+        }, 01777);
+        riga("other computer of this name", E::Occupato, [](Scena &s) {
+            s.scrivi(ContenutoBlocco(2147483000, "arvo", "b", "un-altro-computer"));
+            s.atteso = TestoAltroComputer(s.c.percorso(), QSysInfo::machineHostName());
+        });
+    }
+    void bloccoTrovato()
+    {
+        const auto [prepara, esito, condivisa] = Valori<Preparazione, BloccoCartella::Esito, int>("prepara", "esito", "condivisa");
+        Scena s;
+        if (condivisa) {
+            if (::geteuid() != 0)
+                QSKIP("acting as other users needs the superuser");
+            QVERIFY(::chmod(QFile::encodeName(s.c.percorso()).constData(), mode_t(condivisa)) == 0);
         }
-
+        prepara(s);
+        const bool tenuto = s.tenuto >= 0 || s.altro.preso();
         BloccoCartella blocco;
         BloccoCartella::Esito ottenuto = BloccoCartella::Esito::NonCreabile;
-        const auto prendi = [&] { ottenuto = blocco.prendi(c.percorso(), &messaggio); };
-        if (altroUtente)
+        QString messaggio;
+        const auto prendi = [&] { ottenuto = blocco.prendi(s.c.percorso(), &messaggio); };
+        if (condivisa)
             QVERIFY(ComeAltroUtente(prendi));
         else
             prendi();
-        if (terzo.state() != QProcess::NotRunning) {
-            terzo.kill();
-            terzo.waitForFinished(30000);
-        }
         QCOMPARE(ottenuto, esito);
-        if (tenuto >= 0)
-            ::close(tenuto);
         QCOMPARE(blocco.preso(), esito == BloccoCartella::Esito::Preso);
         if (esito == BloccoCartella::Esito::Preso) {
-            QCOMPARE(PidNelBlocco(c), QCoreApplication::applicationPid());
+            QCOMPARE(PidNelBlocco(s.c), QCoreApplication::applicationPid());
             blocco.rilascia();
-            QVERIFY(!c.esiste(kBlocco));
-        } else {
-            QCOMPARE(messaggio, atteso);
-            // What was found stays as it was.
-            QVERIFY(QFileInfo(file).isSymLink() || QFileInfo::exists(file));
+            QVERIFY(!s.c.esiste(kBlocco));
+            return;
         }
+        if (s.atteso.isEmpty())
+            s.atteso = esito == BloccoCartella::Esito::Occupato ? TestoOccupato(s.c.percorso())
+                                                                 : TestoDaRimuovere(s.c.percorso());
+        QCOMPARE(messaggio, s.atteso);
+        // What was found stays as it was.
+        QVERIFY(QFileInfo(s.file).isSymLink() || QFileInfo::exists(s.file));
         // Once the other copy is gone, the next start takes the lock.
-        altro.rilascia();
-        if (trovato == BloccoTrovato::TenutoDaUnAltro || trovato == BloccoTrovato::VuotoMaTenuto) {
+        s.altro.rilascia();
+        if (s.tenuto >= 0)
+            ::close(std::exchange(s.tenuto, -1));
+        if (tenuto) {
             BloccoCartella dopo;
-            QCOMPARE(dopo.prendi(c.percorso(), &messaggio), BloccoCartella::Esito::Preso);
+            QCOMPARE(dopo.prendi(s.c.percorso(), &messaggio), BloccoCartella::Esito::Preso);
         }
     }
 
@@ -666,10 +540,9 @@ private slots:
     // even by a save, a settings write or a backup asked for afterwards.
     void secondoAvvioNonScriveNulla_data()
     {
-        QTest::addColumn<File>("file");
-        QTest::addColumn<bool>("daSalvato"); // the example database, Tipi.dat changed, an older Info.ini
-        QTest::addColumn<QByteArray>("blocco"); // the lock file; empty: held by a copy in this process
-        QTest::addColumn<Risposta>("risposta");
+        // daSalvato: the example database, Tipi.dat changed, an older Info.ini; blocco: the lock file (empty: held
+        // by a copy in this process).
+        Colonne<File, bool, QByteArray, Risposta>("file", "daSalvato", "blocco", "risposta");
         const File interrotto{{"Salvataggio.giornale", "Tipi.dat\r\n"}, {"Tipi.dat.nuovo", ""}};
         const QByteArray altroComputer = "1\narvo\naltro-pc\n";
         QTest::newRow("empty folder") << File{} << false << QByteArray() << Risposta::No;
@@ -683,10 +556,8 @@ private slots:
     }
     void secondoAvvioNonScriveNulla()
     {
-        QFETCH(File, file);
-        QFETCH(bool, daSalvato);
-        QFETCH(QByteArray, blocco);
-        QFETCH(Risposta, risposta);
+        const auto [file, daSalvato, blocco, risposta] =
+            Valori<File, bool, QByteArray, Risposta>("file", "daSalvato", "blocco", "risposta");
         ConDati a;
         CartellaTest vuota;
         const CartellaTest &c = daSalvato ? a.cartella : vuota;
@@ -711,10 +582,7 @@ private slots:
         d.setNextAnswer(risposta);
         QTest::ignoreMessage(QtCriticalMsg, qPrintable(testoBlocco));
         QCOMPARE(Main(*s, d, c.percorso()), risposta == Risposta::Si);
-        QCOMPARE(d.boxes().size(), 1);
-        const auto box = d.ultimoBox();
-        QCOMPARE(box.testo, testoBlocco + "\r\nAprire l'archivio in sola lettura?");
-        QVERIFY(box.icona == Icona::Domanda && box.pulsanti == Pulsanti::SiNo && box.titolo.isEmpty());
+        VerificaBox(d, testoBlocco + "\r\nAprire l'archivio in sola lettura?", Icona::Domanda, Pulsanti::SiNo);
         VERIFICA_DIALOGHI(d);
         QCOMPARE(Istantanea(c.percorso()), prima);
         QCOMPARE(s->SolaLettura, risposta == Risposta::Si);
@@ -748,93 +616,60 @@ private slots:
         QVERIFY(!QFileInfo::exists(uscita));
     }
 
-    // Two processes on one folder through the program's start-up: the
-    // second is refused and writes nothing; the lock is never part of the
-    // backup; a copy killed with SIGKILL leaves a lock the next start takes
-    // over; a copy that ends normally removes it.
+    // The real program (a copy of the executable is its own program folder)
+    // holds the folder: a start in this process is refused, says so on the
+    // standard error and writes nothing; the lock is never part of the
+    // backup. Killed with SIGKILL, the program leaves a lock the next start
+    // takes over, and a start that ends normally removes it.
     void dueProcessi()
     {
         ConDati a;
         const CartellaTest &c = a.cartella;
-        QProcess primo;
-        AvviaFiglio(primo, c.percorso());
-        QByteArray uscita;
-        QVERIFY2(AttendiPronto(primo, &uscita), uscita.constData());
-        const qint64 pidPrimo = primo.processId();
-        QCOMPARE(PidNelBlocco(c), pidPrimo);
+        QVERIFY(QFile::copy(QStringLiteral(ARVO_ESEGUIBILE), c.file("arvo")));
+        const auto copie = [&] { return ElencoCopie(Percorsi::DaCartella(c.percorso())).size(); };
+        const qsizetype primaDelProgramma = copie();
+        QProcess programma;
+        QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+        ambiente.insert("QT_QPA_PLATFORM", "offscreen");
+        programma.setProcessEnvironment(ambiente);
+        programma.start(c.file("arvo"), {});
+        QVERIFY(programma.waitForStarted(30000));
+        // Started once its backup is whole (its journal gone) and its dated copy is in place.
+        QTRY_VERIFY_WITH_TIMEOUT(PidNelBlocco(c) == programma.processId() && !c.esiste("Backups/" + NomeGiornale)
+                                     && copie() == primaDelProgramma + 1,
+                                 30000);
+        const qint64 pid = programma.processId();
         QCOMPARE(QDir(c.file("Backups")).entryList(QDir::Files | QDir::Hidden),
                  QStringList({"Componenti.dat", "Info.ini", "Packages.dat", "Produttori.dat", "Tipi.dat"}));
         c.scrivi("Info.ini", c.leggi("Info.ini").replace("10.2.0 ", "9.0")); // a start would rewrite it
         const auto prima = Istantanea(c.percorso());
-
-        QProcess secondo;
-        AvviaFiglio(secondo, c.percorso());
-        QVERIFY(secondo.waitForFinished(30000));
-        QCOMPARE(secondo.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(secondo.exitCode(), 1);
-        const QString atteso = TestoOccupato(c.percorso()).replace("\r\n", "|");
-        QCOMPARE(QString::fromUtf8(secondo.readAllStandardOutput()),
-                 "box 4 " + atteso + "|Aprire l'archivio in sola lettura?\n");
-        QCOMPARE(QString::fromUtf8(secondo.readAllStandardError()).trimmed(), TestoOccupato(c.percorso()));
+        {
+            Stato s;
+            DialoghiFinti d;
+            BloccoCartella blocco;
+            d.setNextAnswer(Risposta::No);
+            QTest::ignoreMessage(QtCriticalMsg, qPrintable(TestoOccupato(c.percorso())));
+            QVERIFY(!Main(s, d, c.percorso(), blocco));
+            VerificaBox(d, TestoOccupato(c.percorso()) + "\r\nAprire l'archivio in sola lettura?", Icona::Domanda,
+                        Pulsanti::SiNo);
+            VERIFICA_DIALOGHI(d);
+        }
         QCOMPARE(Istantanea(c.percorso()), prima);
-
-        primo.kill();
-        QVERIFY(primo.waitForFinished(30000));
-        QCOMPARE(primo.exitStatus(), QProcess::CrashExit);
-        QCOMPARE(PidNelBlocco(c), pidPrimo); // left behind
-
-        QProcess terzo;
-        AvviaFiglio(terzo, c.percorso());
-        uscita.clear();
-        QVERIFY2(AttendiPronto(terzo, &uscita), uscita.constData());
-        QCOMPARE(uscita, QByteArray("pronto\n"));
-        QCOMPARE(PidNelBlocco(c), terzo.processId());
-        QVERIFY(c.leggi("Info.ini").contains("Versione=10.2.0 \r\n"));
-        terzo.closeWriteChannel();
-        QVERIFY(terzo.waitForFinished(30000));
-        QCOMPARE(terzo.exitCode(), 0);
+        programma.kill();
+        QVERIFY(programma.waitForFinished(30000));
+        QCOMPARE(programma.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(PidNelBlocco(c), pid); // left behind
+        {
+            Stato s;
+            DialoghiFinti d;
+            BloccoCartella blocco;
+            QVERIFY(Main(s, d, c.percorso(), blocco));
+            QCOMPARE(PidNelBlocco(c), QCoreApplication::applicationPid());
+            QVERIFY(c.leggi("Info.ini").contains("Versione=10.2.0 \r\n"));
+            VERIFICA_DIALOGHI(d);
+        }
         QVERIFY(!c.esiste(kBlocco));
         QVERIFY(!c.esiste("Backups/Arvo.lock"));
-    }
-
-    // The same with the real program: a copy of the executable is its own
-    // program folder. The second copy shows its box (which nobody can
-    // answer across processes: it is ended once the message is out on the
-    // standard error) and writes nothing. (The take-over after a SIGKILL
-    // is the lock's own, proven through start-up in dueProcessi.)
-    void programmaVero()
-    {
-        CartellaTest c;
-        const QString eseguibile = c.file("arvo");
-        QVERIFY(QFile::copy(QStringLiteral(ARVO_ESEGUIBILE), eseguibile));
-        QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
-        ambiente.insert("QT_QPA_PLATFORM", "offscreen");
-        auto avvia = [&](QProcess &p) {
-            p.setProcessEnvironment(ambiente);
-            p.start(eseguibile, {});
-            QVERIFY(p.waitForStarted(30000));
-        };
-        QProcess primo, secondo;
-        avvia(primo);
-        // Started once its backup is whole (its journal gone) and its dated
-        // copy is in place.
-        const Percorsi percorsi = Percorsi::DaCartella(c.percorso());
-        QTRY_VERIFY_WITH_TIMEOUT(PidNelBlocco(c) == primo.processId() && c.esiste("Backups/Info.ini")
-                                     && !c.esiste("Backups/" + NomeGiornale) && ElencoCopie(percorsi).size() == 1,
-                                 30000);
-        const auto prima = Istantanea(c.percorso());
-
-        avvia(secondo);
-        QByteArray errore;
-        QTRY_VERIFY_WITH_TIMEOUT((errore += secondo.readAllStandardError()).contains("nuova."), 30000);
-        QVERIFY2(errore.contains(TestoOccupato(c.percorso()).toUtf8()), errore.constData());
-        QCOMPARE(secondo.state(), QProcess::Running); // its box is open
-        secondo.kill();
-        QVERIFY(secondo.waitForFinished(30000));
-        QCOMPARE(Istantanea(c.percorso()), prima);
-
-        primo.kill();
-        QVERIFY(primo.waitForFinished(30000));
     }
 
     // A folder where the save cannot put its temporaries: start-up says so
@@ -848,13 +683,9 @@ private slots:
         DialoghiFinti d;
         d.setNextAnswer(Risposta::Ok);
         QVERIFY(Main(s, d, c.percorso()));
-        QCOMPARE(d.boxes().size(), 1);
-        const auto box = d.ultimoBox();
-        QCOMPARE(box.testo, "Attenzione: le modifiche non potranno essere salvate.\r\nImpossibile creare il file "
-                                + Nativo(c.file("Produttori.dat.nuovo"))
-                                + ".\r\nControllare i permessi e lo spazio libero della cartella "
-                                + Nativo(c.percorso()) + ".");
-        QVERIFY(box.icona == Icona::Esclamazione && box.pulsanti == Pulsanti::Ok);
+        VerificaBox(d, "Attenzione: le modifiche non potranno essere salvate.\r\nImpossibile creare il file "
+                           + Nativo(c.file("Produttori.dat.nuovo")) + ".\r\nControllare i permessi e lo spazio libero "
+                           "della cartella " + Nativo(c.percorso()) + ".", Icona::Esclamazione);
         VERIFICA_DIALOGHI(d);
         QVERIFY(!c.esiste("Componenti.dat.nuovo") && !c.esiste("Salvataggio.giornale.nuovo"));
         QCOMPARE(s.NumComponenti, 2);
@@ -904,13 +735,5 @@ private slots:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    QCoreApplication app(argc, argv);
-    if (argc == 3 && std::strcmp(argv[1], "--avvio") == 0)
-        return AvvioFiglio(QString::fromLocal8Bit(argv[2]));
-    TestAvvio test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(TestAvvio)
 #include "tst_avvio.moc"

@@ -4,13 +4,12 @@
 // the refusal, writing nothing, when the data folder cannot be used.
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
+#include "common/verifiche.h"
 #include "copie/copie.h"
 #include "startup/cartelladati.h"
 #include "store/aiutiarchivio.h"
 #include "store/orologio.h"
 #include "store/stato.h"
-
-#include <QTest>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -70,13 +69,9 @@ private slots:
 
     void scelta_data()
     {
-        QTest::addColumn<QString>("programma");
-        QTest::addColumn<bool>("scrivibile");
-        QTest::addColumn<bool>("conInfo");
-        QTest::addColumn<QString>("xdg");     // "", relative, or relative to the root
-        QTest::addColumn<QString>("dati");    // relative to the root
-        QTest::addColumn<QString>("risorse"); // relative to the root
-
+        // Folders relative to the root; xdg "" (unset) or "!" and a relative value.
+        Colonne<QString, bool, bool, QString, QString, QString>("programma", "scrivibile", "conInfo", "xdg", "dati",
+                                                                "risorse");
         QTest::newRow("cartella scrivibile") << "prog" << true << false << "xdg" << "prog" << "prog";
         QTest::newRow("sola lettura con Info.ini") << "prog" << false << true << "xdg" << "prog" << "prog";
         QTest::newRow("sola lettura, XDG impostata") << "prog" << false << false << "xdg" << "xdg/Arvo" << "prog";
@@ -92,12 +87,8 @@ private slots:
     }
     void scelta()
     {
-        QFETCH(QString, programma);
-        QFETCH(bool, scrivibile);
-        QFETCH(bool, conInfo);
-        QFETCH(QString, xdg);
-        QFETCH(QString, dati);
-        QFETCH(QString, risorse);
+        const auto [programma, scrivibile, conInfo] = Valori<QString, bool, bool>("programma", "scrivibile", "conInfo");
+        const auto [xdg, dati, risorse] = Valori<QString, QString, QString>("xdg", "dati", "risorse");
         if (conInfo)
             radice.scrivi(programma + QStringLiteral("/Info.ini"),
                           "[Versione]\r\nVersione=10.2.0 \r\n[Counter]\r\nComponenti=0\r\n");
@@ -132,34 +123,39 @@ private slots:
         QCOMPARE(stato.percorsi.CartellaRisorse, r(risorse) + u'/');
         QCOMPARE(stato.percorsi.ComandoPDF, r(risorse) + QStringLiteral("/Sumatra/SumatraPDF.exe "));
         QCOMPARE(stato.PrimoAvvio, !conInfo);
-        QStringList attesi = {"Backups", "Backups/Componenti.dat", "Backups/Copie", "Backups/Info.ini",
-                              "Backups/Packages.dat", "Backups/Produttori.dat", "Backups/Tipi.dat",
-                              "Componenti.dat", "Datasheet", "Exported", "Info.ini", "Packages", "Packages.dat",
-                              "Pics", "Produttori.dat", "Stampe", "Tipi.dat"};
+        // Empty tables and Info.ini with the defaults, their copies in Backups
+        // and in the start's dated copy with its summary, and nothing else.
+        QMap<QString, QByteArray> attesi;
         const QString copia = "Backups/Copie/" + NomeCopia(Adesso());
-        for (const QString f : {"", "/Componenti.dat", "/Info.ini", "/Packages.dat", "/Produttori.dat", "/Riepilogo.txt", "/Tipi.dat"})
-            attesi << copia + f;
-        attesi.sort();
-        QStringList trovati = Contenuto(r(dati));
-        trovati.removeAll(QStringLiteral("arvo"));
+        for (const QString &f : QStringList{"Backups", "Backups/Copie", "Datasheet", "Exported", "Packages", "Pics", "Stampe", copia})
+            attesi.insert(f, "<cartella>");
+        for (const QString &sotto : {QString(), QStringLiteral("Backups/"), copia + '/'}) {
+            for (const QString f : {"Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat"})
+                attesi.insert(sotto + f, QByteArray());
+            attesi.insert(sotto + "Info.ini", IniPrimoAvvio());
+        }
+        attesi.insert(copia + "/Riepilogo.txt", "Componenti=0\r\nPezzi=0\r\n");
+        auto trovati = Istantanea(r(dati));
+        trovati.remove(QStringLiteral("arvo"));
         QCOMPARE(trovati, attesi);
         if (dati != programma)
             QCOMPARE(Contenuto(r(programma)), primaProgramma);
+        Stato secondo; // the next start is no first start
+        QVERIFY(AvviaDaCartellaProgramma(secondo, dialoghi, r(programma), amb));
+        QVERIFY(!secondo.PrimoAvvio);
     }
 
     // The data folder cannot be made or written: one message naming it, and
     // not one file or folder written anywhere.
     void cartellaInutilizzabile_data()
     {
-        QTest::addColumn<QString>("xdg");
-        QTest::addColumn<bool>("dentroUnFile");
+        Colonne<QString, bool>("xdg", "dentroUnFile");
         QTest::newRow("sotto un file") << "file/sotto" << true;
         QTest::newRow("esistente ma non scrivibile") << "xdg" << false;
     }
     void cartellaInutilizzabile()
     {
-        QFETCH(QString, xdg);
-        QFETCH(bool, dentroUnFile);
+        const auto [xdg, dentroUnFile] = Valori<QString, bool>("xdg", "dentroUnFile");
         radice.scrivi(QStringLiteral("file"), "un file, non una cartella");
         QDir().mkpath(r(QStringLiteral("xdg/Arvo")));
         AmbienteUtente amb = ambiente(r(xdg), false);
@@ -173,12 +169,9 @@ private slots:
         dialoghi.setNextAnswer(Risposta::Ok);
         QVERIFY(!AvviaDaCartellaProgramma(stato, dialoghi, r(QStringLiteral("prog")), amb));
         VERIFICA_DIALOGHI(dialoghi);
-        QCOMPARE(dialoghi.boxes().size(), 1);
-        QCOMPARE(dialoghi.ultimoBox().testo,
-                 QStringLiteral("Impossibile usare la cartella dei dati:\r\n") + QDir::toNativeSeparators(bloccata)
-                     + QStringLiteral("\r\nLa cartella non può essere creata o non è scrivibile. "
-                                      "Il programma termina senza scrivere nulla."));
-        QCOMPARE(dialoghi.ultimoBox().icona, Icona::Critica);
+        VerificaBox(dialoghi, "Impossibile usare la cartella dei dati:\r\n" + QDir::toNativeSeparators(bloccata)
+                                  + "\r\nLa cartella non può essere creata o non è scrivibile. "
+                                    "Il programma termina senza scrivere nulla.", Icona::Critica);
         QCOMPARE(Contenuto(radice.percorso()), prima);
     }
 

@@ -1,7 +1,9 @@
 #include "ui/importa/frmimporta.h"
 
+#include "components/descrizione.h"
 #include "csv/testocsv.h"
 #include "store/dialoghi.h"
+#include "store/localeutente.h"
 #include "store/stato.h"
 
 #include <QApplication>
@@ -92,6 +94,14 @@ FrmImporta::FrmImporta(Stato &stato, Dialoghi &dialoghi, LetturaCSV lettura, con
     colonna->addWidget(new QLabel(QStringLiteral("Righe non leggibili (non saranno importate):"), this));
     lstErrori = elenco(this, "lstErrori");
     colonna->addWidget(lstErrori, 2);
+    lblAmbigue = new QLabel(QStringLiteral("Righe ambigue, non importate: il codice corrisponde a pi\u00f9 "
+                                           "componenti in archivio (indicare nel file produttore o tipo):"),
+                            this);
+    lblAmbigue->setObjectName(QStringLiteral("lblAmbigue"));
+    lblAmbigue->setWordWrap(true);
+    colonna->addWidget(lblAmbigue);
+    lstAmbigue = elenco(this, "lstAmbigue");
+    colonna->addWidget(lstAmbigue, 1);
     colonna->addWidget(new QLabel(QStringLiteral("Voci nuove che saranno create nelle tabelle:"), this));
     lstNuoveVoci = elenco(this, "lstNuoveVoci");
     colonna->addWidget(lstNuoveVoci, 1);
@@ -128,6 +138,8 @@ void FrmImporta::aggiornaPiano()
         righe << QStringLiteral("Componenti esistenti di cui sommare la quantit\u00e0: %1").arg(m_piano.quantita.size());
     if (m_piano.saltati > 0)
         righe << QStringLiteral("Righe saltate perch\u00e9 il codice esiste gi\u00e0: %1").arg(m_piano.saltati);
+    if (!m_piano.ambigue.isEmpty())
+        righe << QStringLiteral("Righe ambigue, non importate: %1").arg(m_piano.ambigue.size());
     const qsizetype nonLeggibili = m_piano.errori.size() + m_piano.erroriOmessi;
     righe << QStringLiteral("Righe non leggibili: %1").arg(nonLeggibili);
     if (!m_piano.errore.isEmpty())
@@ -141,6 +153,26 @@ void FrmImporta::aggiornaPiano()
     if (nonLeggibili > ErroriMostrati)
         errori << QStringLiteral("\u2026 e altre %1 righe non leggibili").arg(nonLeggibili - ErroriMostrati);
     lstErrori->addItems(errori);
+
+    // Each ambiguous line, then the stored components it matches.
+    lstAmbigue->clear();
+    QStringList ambigue;
+    for (qsizetype i = 0; i < m_piano.ambigue.size() && i < ErroriMostrati; ++i) {
+        const RigaAmbigua &a = m_piano.ambigue[i];
+        ambigue << QStringLiteral("Riga %1: %2 corrisponde a %3 componenti")
+                       .arg(a.numero)
+                       .arg(a.codice)
+                       .arg(a.posizioni.size());
+        for (qsizetype k = 0; k < a.posizioni.size() && k < CandidatiMostrati; ++k)
+            ambigue << QStringLiteral("    ") + DescriviComponente(m_stato.componente(a.posizioni[k]), true);
+        if (a.posizioni.size() > CandidatiMostrati)
+            ambigue << QStringLiteral("    \u2026 e altri %1").arg(a.posizioni.size() - CandidatiMostrati);
+    }
+    if (m_piano.ambigue.size() > ErroriMostrati)
+        ambigue << QStringLiteral("\u2026 e altre %1 righe ambigue").arg(m_piano.ambigue.size() - ErroriMostrati);
+    lstAmbigue->addItems(ambigue);
+    lblAmbigue->setVisible(!ambigue.isEmpty());
+    lstAmbigue->setVisible(!ambigue.isEmpty());
 
     lstNuoveVoci->clear();
     QStringList voci;

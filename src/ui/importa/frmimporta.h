@@ -13,15 +13,18 @@ class QRadioButton;
 
 // The preview of a CSV import (frmImporta): how many components the file
 // adds, which quantities it raises, the lines that cannot be read with
-// their number and reason, the types, manufacturers and packages it would
+// their number and reason, the lines that match several stored components
+// (with those components), the types, manufacturers and packages it would
 // create, and one choice for the codes already stored. "Importa" carries it
 // out in one save and closes the window (accepted); "Annulla", Esc or the
 // close box change nothing.
 class FrmImporta : public QDialog {
     Q_OBJECT
 public:
-    // At most this many unreadable lines are listed one by one.
+    // At most this many unreadable lines, and ambiguous ones, are listed one
+    // by one; of each ambiguous line at most CandidatiMostrati components.
     static constexpr int ErroriMostrati = 1000;
+    static constexpr int CandidatiMostrati = 10;
 
     FrmImporta(Stato &stato, Dialoghi &dialoghi, LetturaCSV lettura, const QString &nomeFile,
                QWidget *parent = nullptr);
@@ -42,6 +45,8 @@ private:
     QLabel *lblConteggio = nullptr;
     QLabel *lblIgnorate = nullptr;
     QListWidget *lstErrori = nullptr;
+    QLabel *lblAmbigue = nullptr;
+    QListWidget *lstAmbigue = nullptr;
     QListWidget *lstNuoveVoci = nullptr;
     QRadioButton *optAggiungi = nullptr, *optSalta = nullptr, *optSomma = nullptr;
     QPushButton *btnImporta = nullptr, *btnAnnullaImporta = nullptr;

@@ -9,6 +9,7 @@
 #include "ui/main/listafile.h"
 #include "ui/main/riquadroimmagine.h"
 #include "ui/widgets/iconebarra.h"
+#include "ui/widgets/immagineincartella.h"
 #include "ui/widgets/listareport.h"
 #include "ui/widgets/misurapreferita.h"
 #include "ui/widgets/riempimentocolonne.h"
@@ -483,7 +484,8 @@ QWidget *FrmMain::creaPannelloImmagini()
     btnClearPDF = pulsante(QStringLiteral("btnClearPDF"), QStringLiteral("Elimina"),
                            QStringLiteral("Cancella l'associazione al  datasheet ( il datasheet non viene cancellato!)"),
                            fmImm);
-    FLP = new ListaFile(QStringLiteral("*.jpg;*.jpeg;*.bmp"), fmImm);
+    FLP = new ListaFile(SchemiImmagini(), fmImm);
+    FLP->seguiCartella();
     FLP->setObjectName(QStringLiteral("FLP"));
     FLP->setToolTip(QStringLiteral("Click destro per ricaricare l'elenco"));
     FLP->setMinimumHeight(56);

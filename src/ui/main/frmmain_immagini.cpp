@@ -4,6 +4,7 @@
 
 #include "ui/main/frmmain.h"
 
+#include "store/copiaincartella.h"
 #include "store/dialoghi.h"
 #include "store/fileincartella.h"
 #include "store/localeutente.h"
@@ -29,7 +30,6 @@ namespace {
 
 const QString TestoImmagineGrande =
     QStringLiteral("Doppio click per aprire l'immagine in una finestra dedicata");
-const QString FiltroImmagini = QStringLiteral("Images|*.jpg;*.jpeg;*.bmp");
 const QString FiltroPDF = QStringLiteral("File Acrobat|*.pdf");
 const QString TitoloDialogo = QStringLiteral("Apri");
 
@@ -153,6 +153,9 @@ void FrmMain::MostraComponente()
     }
     if (!c.Datasheet.isEmpty())
         btnClearPDF->setEnabled(true);
+    // "PDF" opens the datasheet of the component shown, whichever way it
+    // came to be shown (a click on the list, a save, a search).
+    bottone(QStringLiteral("pdf"))->setEnabled(!c.Datasheet.isEmpty());
 }
 
 // percorso is the picture folder followed by a stored name, or the
@@ -302,13 +305,16 @@ void FrmMain::btnLoadPic_Click()
     pic->setFocus();
     if (v.PosCorrente == 0 && !v.NuovoInserimento)
         return;
-    const QString scelto = m_dialoghi.apriFile(TitoloDialogo, m_stato.percorsi.CartellaPics,
-                                               FiltroImmagini);
-    const QString nome = scelto.isEmpty() ? QString() : QFileInfo(scelto).fileName();
-    if (!nome.isEmpty() && !rifiutaVirgolette(m_dialoghi, nome)) {
-        txPic->setText(nome);
-        MostraImmagine(m_stato.percorsi.CartellaPics + nome);
-    }
+    const QString cartella = m_stato.percorsi.CartellaPics;
+    const QString scelto = m_dialoghi.apriFile(TitoloDialogo, cartella, FiltroImmagini());
+    // A picture from another folder is copied into Pics first, or not taken.
+    const std::optional<QString> nome = PortaNellaCartella(m_dialoghi, scelto, cartella, QStringLiteral("Pics"));
+    if (!nome)
+        return;
+    FLP->ricarica();
+    txPic->setText(*nome);
+    MostraImmagine(cartella + *nome);
+    btnClearJPG->setEnabled(true);
 }
 
 void FrmMain::btnLoadPDF_Click()
@@ -316,11 +322,14 @@ void FrmMain::btnLoadPDF_Click()
     pic->setFocus();
     if (v.PosCorrente == 0 && !v.NuovoInserimento)
         return;
-    const QString scelto = m_dialoghi.apriFile(TitoloDialogo, m_stato.percorsi.CartellaDatasheet,
-                                               FiltroPDF);
-    const QString nome = scelto.isEmpty() ? QString() : QFileInfo(scelto).fileName();
-    if (!nome.isEmpty() && !rifiutaVirgolette(m_dialoghi, nome))
-        txPDF->setText(nome);
+    const QString cartella = m_stato.percorsi.CartellaDatasheet;
+    const QString scelto = m_dialoghi.apriFile(TitoloDialogo, cartella, FiltroPDF);
+    const std::optional<QString> nome =
+        PortaNellaCartella(m_dialoghi, scelto, cartella, QStringLiteral("Datasheet"));
+    if (!nome)
+        return;
+    txPDF->setText(*nome);
+    btnClearPDF->setEnabled(true);
 }
 
 void FrmMain::btnClearPDF_Click()

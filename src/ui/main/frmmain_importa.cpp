@@ -11,7 +11,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
+#include <QProgressDialog>
 #include <QTimer>
+
+#include <algorithm>
 
 void FrmMain::ImportaCSV()
 {
@@ -28,9 +31,26 @@ void FrmMain::ImportaCSV()
     if (percorso.isEmpty())
         return;
 
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    LetturaCSV lettura = LeggiFileCSV(percorso, m_stato);
-    QApplication::restoreOverrideCursor();
+    LetturaCSV lettura;
+    {
+        // A bar for a file that takes longer than half a second, counted
+        // from here (reading the bytes included); "Annulla" stops the
+        // reading and nothing else happens.
+        QProgressDialog avanzamento(QStringLiteral("Lettura di %1\u2026").arg(QFileInfo(percorso).fileName()),
+                                    QStringLiteral("Annulla"), 0, 1000, this);
+        avanzamento.setObjectName(QStringLiteral("prgImporta"));
+        avanzamento.setWindowTitle(QStringLiteral("Importa da testo CSV"));
+        avanzamento.setWindowModality(Qt::WindowModal);
+        avanzamento.setMinimumDuration(500);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        lettura = LeggiFileCSV(percorso, m_stato, [&avanzamento](qint64 fatto, qint64 totale) {
+            avanzamento.setValue(int(fatto * 1000 / std::max<qint64>(totale, 1)));
+            return !avanzamento.wasCanceled();
+        });
+        QApplication::restoreOverrideCursor();
+    }
+    if (lettura.interrotta)
+        return;
     if (!lettura.errore.isEmpty()) {
         m_dialoghi.messaggio(lettura.errore, Icona::Esclamazione, Pulsanti::Ok,
                              QStringLiteral("Importa da testo CSV"));

@@ -9,6 +9,7 @@
 #include "components/scorta.h"
 #include "store/stato.h"
 #include "ui/widgets/listareport.h"
+#include "ui/widgets/tavolozza.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -83,12 +84,8 @@ void FrmMain::aggiornaSpunteEstese()
 
 void FrmMain::applicaColoriScorta()
 {
-    // A warning that reads well on either theme's list: dark red on pale
-    // red in the light theme, white on deep red in the dark one.
-    if (m_stato.TemaChiaro)
-        LV->impostaColoriEvidenza(QColor(255, 200, 200), QColor(128, 0, 0));
-    else
-        LV->impostaColoriEvidenza(QColor(150, 30, 30), QColor(255, 255, 255));
+    const ColoriAvviso colori = ColoriRigaAvviso(m_stato.TemaChiaro);
+    LV->impostaColoriEvidenza(colori.sfondo, colori.testo);
 }
 
 void FrmMain::aggiornaScorta()

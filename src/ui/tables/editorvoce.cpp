@@ -3,6 +3,7 @@
 #include "ui/tables/frmliste.h"
 
 #include "components/operazioni.h"
+#include "store/copiaincartella.h"
 #include "store/cp1252.h"
 #include "store/dialoghi.h"
 #include "store/fileincartella.h"
@@ -258,20 +259,16 @@ void FrmListe::SalvaVoce()
 void FrmListe::caricaImmagine()
 {
     m_txVoce[m_tabCorrente]->setFocus();
-    const QString scelto = m_dialoghi.apriFile(QStringLiteral("Ricerca immagine"),
-                                               m_stato.percorsi.CartellaPackages,
-                                               QStringLiteral("Images|*.jpg;*.jpeg;*.bmp"));
-    const QString nome = scelto.isEmpty() ? QString() : QFileInfo(scelto).fileName();
-    if (nome.isEmpty())
+    const QString cartella = m_stato.percorsi.CartellaPackages;
+    const QString scelto = m_dialoghi.apriFile(QStringLiteral("Ricerca immagine"), cartella, FiltroImmagini());
+    // A picture from another folder is copied into Packages first, or not
+    // taken; a name holding a double quote is refused with a message.
+    const std::optional<QString> nome =
+        PortaNellaCartella(m_dialoghi, scelto, cartella, QStringLiteral("Packages"));
+    if (!nome)
         return;
-    // A double quote could not be stored: the table file would keep a single
-    // quote instead, which names no file.
-    if (!NomeConservabile(nome)) {
-        m_dialoghi.messaggio(AvvisoVirgoletteNelNome, Icona::Esclamazione, Pulsanti::Ok);
-        return;
-    }
-    m_txImmagine->setText(nome);
-    mostraImmagine(nome);
+    m_txImmagine->setText(*nome);
+    mostraImmagine(*nome);
 }
 
 // Shows a picture of the package folder fitted into imgPack, keeping its

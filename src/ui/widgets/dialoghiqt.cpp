@@ -39,6 +39,18 @@ Risposta DialoghiQt::messaggio(const QString &testo, Icona icona, Pulsanti pulsa
             : box.clickedButton() == no  ? Risposta::No
                                          : Risposta::Annulla;
     }
+    if (pulsanti == Pulsanti::SostituisciMantieniAnnulla) {
+        QPushButton *sostituisci = box.addButton(QStringLiteral("Sostituisci"), QMessageBox::DestructiveRole);
+        QPushButton *entrambi = box.addButton(QStringLiteral("Mantieni entrambi"), QMessageBox::AcceptRole);
+        QPushButton *annulla = box.addButton(QStringLiteral("Annulla"), QMessageBox::RejectRole);
+        // Enter keeps both: nothing is overwritten by a hasty key.
+        box.setDefaultButton(entrambi);
+        box.setEscapeButton(annulla);
+        box.exec();
+        return box.clickedButton() == sostituisci ? Risposta::Sostituisci
+            : box.clickedButton() == entrambi     ? Risposta::MantieniEntrambi
+                                                  : Risposta::Annulla;
+    }
     box.addButton(QMessageBox::Ok);
     box.exec();
     return Risposta::Ok;

@@ -33,3 +33,23 @@ QImage CaricaImmagineProgramma(const QString &percorso)
 {
     return decodifica(LeggiFileRegolare(percorso, MassimoByte + 1), false);
 }
+
+QStringList SchemiImmagini()
+{
+    const QStringList primi{QStringLiteral("*.jpg"), QStringLiteral("*.jpeg"), QStringLiteral("*.bmp")};
+    // The readers' names are their usual extensions.
+    QStringList altri;
+    const QList<QByteArray> formati = QImageReader::supportedImageFormats();
+    for (const QByteArray &formato : formati) {
+        const QString schema = QStringLiteral("*.") + QString::fromLatin1(formato).toLower();
+        if (!primi.contains(schema) && !altri.contains(schema))
+            altri << schema;
+    }
+    altri.sort();
+    return primi + altri;
+}
+
+QString FiltroImmagini()
+{
+    return QStringLiteral("Images|") + SchemiImmagini().join(QLatin1Char(';'));
+}

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 // The picture file that the stored name leads to inside its folder (Pics,
 // Packages, or the program folder for back.jpg), read as JPEG, BMP or any
@@ -13,3 +14,12 @@ QImage CaricaImmagine(const QString &cartella, const QString &nome, bool ruota =
 // A picture of the program's own (the placeholder back.jpg): read when the
 // path, its links followed, is a regular file.
 QImage CaricaImmagineProgramma(const QString &percorso);
+
+// The patterns of the picture files the program offers and lists: "*.jpg",
+// "*.jpeg", "*.bmp" first, then one for every other format Qt's image
+// readers know here ("*.gif", "*.png", "*.webp"...), by name.
+QStringList SchemiImmagini();
+
+// The file-dialog filter of pictures: "Images|" followed by SchemiImmagini()
+// joined by ";".
+QString FiltroImmagini();

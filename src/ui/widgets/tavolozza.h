@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QPalette>
 
 // The colours of the whole program (menus, toolbars, status bar, dialogs,
@@ -13,3 +14,12 @@ void ApplicaTavolozza(bool chiaro);
 
 // The dark palette.
 QPalette TavolozzaScura();
+
+// The colours of a warning row in a list (a component under its minimum
+// stock, a BOM line short of pieces) that read well on either theme's list:
+// dark red on pale red in the light theme, white on deep red in the dark one.
+struct ColoriAvviso {
+    QColor sfondo;
+    QColor testo;
+};
+ColoriAvviso ColoriRigaAvviso(bool chiaro);

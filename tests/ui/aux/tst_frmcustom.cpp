@@ -3,6 +3,7 @@
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
 #include "common/finestre.h"
+#include "common/verifiche.h"
 #include "store/cp1252.h"
 #include "store/ini.h"
 #include "store/stato.h"
@@ -94,12 +95,8 @@ private slots:
     // limit is green again.
     void regolaLunghezza_data()
     {
-        QTest::addColumn<QString>("iniziale");
-        QTest::addColumn<int>("cursore"); // -1: all selected
-        QTest::addColumn<QString>("modo");
-        QTest::addColumn<QString>("nuovo");
-        QTest::addColumn<QString>("atteso");
-        QTest::addColumn<bool>("tagliato");
+        Colonne<QString, int, QString, QString, QString, bool>("iniziale", "cursore", "modo", "nuovo", "atteso",
+                                                               "tagliato"); // cursore -1: all selected
         QTest::newRow("20 typed") << "" << 0 << "keys" << Venti << Venti << false;
         QTest::newRow("21st typed") << Venti << 20 << "keys" << "U" << Venti << true;
         QTest::newRow("typed in the middle") << Venti << 5 << "keys" << "X" << "ABCDEXFGHIJKLMNOPQRS" << true;
@@ -113,12 +110,8 @@ private slots:
     }
     void regolaLunghezza()
     {
-        QFETCH(QString, iniziale);
-        QFETCH(int, cursore);
-        QFETCH(QString, modo);
-        QFETCH(QString, nuovo);
-        QFETCH(QString, atteso);
-        QFETCH(bool, tagliato);
+        const auto [iniziale, cursore, modo] = Valori<QString, int, QString>("iniziale", "cursore", "modo");
+        const auto [nuovo, atteso, tagliato] = Valori<QString, QString, bool>("nuovo", "atteso", "tagliato");
         m_stato.Etichette[1] = iniziale;
         QLineEdit *c = casella(apri(), 1);
         if (cursore < 0)
@@ -142,109 +135,64 @@ private slots:
         QCOMPARE(sfondo(c), Verde);
     }
 
-    // Through ApriEtichette, as the main window opens it: boxes 1, 2, 4 and 6
-    // typed to, box 3 emptied, box 5 showing cut a label made longer than 20
-    // characters by hand in Info.ini. "Fatto" (click or Enter) stores the
-    // boxes as they are, any other way out keeps the labels; then, however
-    // the window closed, the callback runs and Info.ini is written.
+    // Through ApriEtichette, as the main window opens it, box 5 showing cut
+    // a label made longer than 20 characters by hand in Info.ini. "Fatto"
+    // (click or Enter) stores the boxes as they are, any other way out keeps
+    // the labels; then, however the window closed, the callback runs once
+    // and Info.ini is written. "Fatto" with labels holding characters
+    // Info.ini (Windows-1252) cannot keep: each time the editor's message
+    // naming the first one, the focus in its box, the window still open with
+    // every typed text, nothing stored (labels in memory and Info.ini on disk
+    // as they were); once the box is retyped, "Fatto" stores every box.
     void chiusura_data()
     {
-        QTest::addColumn<QString>("modo");
-        QTest::addColumn<bool>("salvate");
-        QTest::newRow("Fatto") << "btnDone" << true;
-        QTest::newRow("Enter") << "enter" << true;
-        QTest::newRow("Annulla") << "btnUndo" << false;
-        QTest::newRow("Esc") << "esc" << false;
-        QTest::newRow("closed") << "close" << false;
+        // How the window is closed, the texts put in boxes 1 to 6 (null: untouched), the characters refused by
+        // "Fatto" in order and the box focused at each refusal, whether the labels are stored.
+        Colonne<QString, QStringList, QStringList, QString, bool>("modo", "testi", "rifiutati", "caselle", "salvate");
+        const QStringList testi{"uno", "due", "µ", "", QString(), "sei"}, nessuno;
+        QTest::newRow("Fatto") << "btnDone" << testi << nessuno << "" << true;
+        QTest::newRow("Enter") << "enter" << testi << nessuno << "" << true;
+        QTest::newRow("Annulla") << "btnUndo" << testi << nessuno << "" << false;
+        QTest::newRow("Esc") << "esc" << testi << nessuno << "" << false;
+        QTest::newRow("closed") << "close" << testi << nessuno << "" << false;
+        QTest::newRow("omega") << "btnDone" << QStringList{"A", "B", "10 Ωhm", "D", "E", "F"} << QStringList{"Ω"} << "3"
+                               << true;
+        QTest::newRow("emoji in the last box") << "btnDone" << QStringList{"A", "B", "C", "D", "E", "ok \U0001F642"}
+                                               << QStringList{"\U0001F642"} << "6" << true;
+        QTest::newRow("two boxes, the first named first") << "btnDone" << QStringList{"A", "kΩ", "C", "Ж", "E", "F"}
+                                                          << QStringList{"Ω", "Ж"} << "24" << true;
+        QTest::newRow("Windows-1252 beyond Latin-1 is kept") << "enter" << QStringList{"€ ‰ Ÿ", "µ", "C", "D", "E", "x ≤ y"}
+                                                             << QStringList{"≤"} << "6" << true;
     }
     void chiusura()
     {
-        QFETCH(QString, modo);
-        QFETCH(bool, salvate);
+        const auto [modo, testi, rifiutati] = Valori<QString, QStringList, QStringList>("modo", "testi", "rifiutati");
+        const auto [caselle, salvate] = Valori<QString, bool>("caselle", "salvate");
         CartellaTest cartella;
         m_stato.percorsi = Percorsi::DaCartella(cartella.percorso());
         m_stato.Etichette[5] = Trenta;
+        ScriviInfo(m_stato);
+        const QByteArray iniPrima = cartella.leggi(QStringLiteral("Info.ini"));
         const QStringList prima = etichette();
+        QStringList attesi = prima; // what the boxes hold at the end
+        attesi[4] = Trenta.left(20);
+        for (int i = 0; i < 6; ++i)
+            attesi[i] = testi[i].isNull() ? attesi[i] : testi[i];
         QWidget principale;
         principale.show();
         QPointer<QWidget> vista;
         QString mostrata;
+        int giri = 0;
         QuandoModale([&](QWidget *modale) {
             vista = modale;
             mostrata = modale->objectName() + (modale->parentWidget() == &principale ? " " : " ?")
                        + casella(modale, 5)->text();
-            for (int i : {1, 2, 4, 6}) {
-                casella(modale, i)->setFocus();
-                casella(modale, i)->end(false);
-                QTest::keyClicks(casella(modale, i), QStringLiteral("xyz"));
-            }
-            casella(modale, 3)->selectAll();
-            QTest::keyClick(casella(modale, 3), Qt::Key_Delete);
-            QTest::keyClicks(casella(modale, 3), QStringLiteral("µ"));
-            if (modo == "enter" || modo == "esc")
-                QTest::keyClick(casella(modale, 6), modo == "esc" ? Qt::Key_Escape : Qt::Key_Return);
-            else if (modo == "close")
-                modale->close();
-            else
-                QTest::mouseClick(modale->findChild<QPushButton *>(modo), Qt::LeftButton);
-        }, this);
-        int chiamate = 0;
-        ApriEtichette(m_stato, m_dialoghi, &principale, QPoint(260, 230), [&] {
-            chiamate += QApplication::activeModalWidget() ? 100 : 1; // once, after the window closed
-        });
-        QCOMPARE(mostrata, "frmCustom " + Trenta.left(20));
-        QVERIFY(vista.isNull()); // the window is gone once ApriEtichette returns
-        QCOMPARE(chiamate, 1);
-        QCOMPARE(etichette(), salvate ? QStringList({"Campo Personale 1xyz", "Campo Personale 2xyz", "µ",
-                                                     "Campo Personale 4xyz", Trenta.left(20), "Campo Personale 6xyz"})
-                                      : prima);
-        QByteArray custom = "[Custom]\r\n";
-        for (int i = 1; i <= 6; ++i)
-            custom += "Campo personale " + QByteArray::number(i) + '=' + CodificaCp1252(m_stato.Etichette[i]) + "\r\n";
-        QVERIFY(cartella.leggi(QStringLiteral("Info.ini")).contains(custom));
-    }
-
-    // "Fatto" with labels holding characters Info.ini (Windows-1252) cannot
-    // keep: each time the editor's message naming the first one, the focus
-    // in its box, the window still open with every typed text, nothing
-    // stored (labels in memory and Info.ini on disk as they were). Once the
-    // box is retyped, "Fatto" stores every box as typed.
-    void caratteriRifiutati_data()
-    {
-        QTest::addColumn<QStringList>("testi");     // boxes 1 to 6
-        QTest::addColumn<QStringList>("rifiutati"); // the characters named, in order
-        QTest::addColumn<QString>("caselle");       // the box focused at each refusal
-        QTest::newRow("omega") << QStringList{"A", "B", "10 Ωhm", "D", "E", "F"} << QStringList{"Ω"} << "3";
-        QTest::newRow("emoji in the last box")
-            << QStringList{"A", "B", "C", "D", "E", "ok \U0001F642"} << QStringList{"\U0001F642"} << "6";
-        QTest::newRow("two boxes, the first named first")
-            << QStringList{"A", "kΩ", "C", "Ж", "E", "F"} << QStringList{"Ω", "Ж"} << "24";
-        QTest::newRow("Windows-1252 beyond Latin-1 is kept")
-            << QStringList{"€ ‰ Ÿ", "µ", "C", "D", "E", "x ≤ y"} << QStringList{"≤"} << "6";
-    }
-    void caratteriRifiutati()
-    {
-        QFETCH(QStringList, testi);
-        QFETCH(QStringList, rifiutati);
-        QFETCH(QString, caselle);
-        CartellaTest cartella;
-        m_stato.percorsi = Percorsi::DaCartella(cartella.percorso());
-        ScriviInfo(m_stato);
-        const QByteArray iniPrima = cartella.leggi(QStringLiteral("Info.ini"));
-        QVERIFY(iniPrima.contains("Campo personale 6=Campo Personale 6\r\n"));
-        const QStringList prima = etichette();
-        QWidget principale;
-        principale.show();
-
-        QStringList attesi = testi; // what the boxes hold at the end
-        int giri = 0;
-        QuandoModale([&](QWidget *modale) {
-            auto *fatto = modale->findChild<QPushButton *>(QStringLiteral("btnDone"));
             for (int i = 1; i <= 6; ++i)
-                casella(modale, i)->setText(testi[i - 1]);
+                if (!testi[i - 1].isNull())
+                    casella(modale, i)->setText(testi[i - 1]);
             for (; giri < rifiutati.size(); ++giri) {
                 m_dialoghi.setNextAnswer(Risposta::Ok);
-                QTest::mouseClick(fatto, Qt::LeftButton);
+                QTest::mouseClick(modale->findChild<QPushButton *>(QStringLiteral("btnDone")), Qt::LeftButton);
                 QCOMPARE(m_dialoghi.boxes().size(), giri + 1);
                 const auto box = m_dialoghi.ultimoBox();
                 QCOMPARE(box.testo, "Attenzione: il carattere \"" + rifiutati[giri]
@@ -260,13 +208,26 @@ private slots:
                 attesi[rifiutata - 1] = QStringLiteral("ok");
                 casella(modale, rifiutata)->setText(attesi[rifiutata - 1]);
             }
-            QTest::mouseClick(fatto, Qt::LeftButton);
+            if (modo == "enter" || modo == "esc")
+                QTest::keyClick(casella(modale, 6), modo == "esc" ? Qt::Key_Escape : Qt::Key_Return);
+            else if (modo == "close")
+                modale->close();
+            else
+                QTest::mouseClick(modale->findChild<QPushButton *>(modo), Qt::LeftButton);
         }, this);
-        ApriEtichette(m_stato, m_dialoghi, &principale, QPoint(260, 230), [] {});
+        int chiamate = 0;
+        ApriEtichette(m_stato, m_dialoghi, &principale, QPoint(260, 230), [&] {
+            chiamate += QApplication::activeModalWidget() ? 100 : 1; // once, after the window closed
+        });
+        QCOMPARE(mostrata, "frmCustom " + Trenta.left(20));
+        QVERIFY(vista.isNull()); // the window is gone once ApriEtichette returns
+        QCOMPARE(chiamate, 1);
         QCOMPARE(giri, rifiutati.size());
-        QCOMPARE(etichette(), attesi);
-        QVERIFY(cartella.leggi(QStringLiteral("Info.ini")).contains(
-            "Campo personale 6=" + CodificaCp1252(attesi[5]) + "\r\n"));
+        QCOMPARE(etichette(), salvate ? attesi : prima);
+        QByteArray custom = "[Custom]\r\n";
+        for (int i = 1; i <= 6; ++i)
+            custom += "Campo personale " + QByteArray::number(i) + '=' + CodificaCp1252(m_stato.Etichette[i]) + "\r\n";
+        QVERIFY(cartella.leggi(QStringLiteral("Info.ini")).contains(custom));
         QCOMPARE(DecodificaCp1252(CodificaCp1252(attesi.join(u'|'))), attesi.join(u'|'));
     }
 };

@@ -3,6 +3,7 @@
 #include "common/cartellatest.h"
 #include "common/finestre.h"
 #include "common/schermo.h"
+#include "common/verifiche.h"
 #include "store/stato.h"
 #include "ui/aux/frmmanual.h"
 
@@ -58,10 +59,7 @@ private slots:
     // its share folder.
     void apertura_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("contenuto");
-        QTest::addColumn<int>("modo");
-        QTest::addColumn<QString>("testo");
+        Colonne<QString, QByteArray, int, QString>("file", "contenuto", "modo", "testo");
         const QByteArray pagina = "<html><body><h1>Manuale</h1><p>Riga unica del manuale.</p></body></html>";
         const QString riga = QStringLiteral("Riga unica del manuale.");
         const QString nota = QStringLiteral("Manuale d'uso non disponibile");
@@ -76,10 +74,8 @@ private slots:
     }
     void apertura()
     {
-        QFETCH(QString, file);
-        QFETCH(QByteArray, contenuto);
-        QFETCH(int, modo);
-        QFETCH(QString, testo);
+        const auto [file, contenuto, modo, testo] =
+            Valori<QString, QByteArray, int, QString>("file", "contenuto", "modo", "testo");
         if (!file.isEmpty())
             cartella.scrivi(file, contenuto);
         CartellaTest dati;

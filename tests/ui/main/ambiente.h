@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QtWidgets>
 
+#include <cmath>
 #include <memory>
 
 namespace prova {
@@ -50,6 +51,38 @@ inline void scriviImmagine(const CartellaTest &cartella, const QString &nome, in
         QPainter(&immagine).fillRect(w / 2, 0, w - w / 2, h, destra);
     QDir().mkpath(QFileInfo(cartella.file(nome)).absolutePath());
     QVERIFY(immagine.save(cartella.file(nome), formato));
+}
+
+// Two colours near enough to be the same once drawn (scaled, compressed).
+inline bool simile(const QColor &a, const QColor &b)
+{
+    return std::abs(a.red() - b.red()) < 40 && std::abs(a.green() - b.green()) < 40
+           && std::abs(a.blue() - b.blue()) < 40;
+}
+
+// The contrast ratio of two colours (1 to 21), as accessibility guides compute it.
+inline double contrasto(const QColor &x, const QColor &y)
+{
+    const auto luce = [](const QColor &c) {
+        const auto l = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * l(c.redF()) + 0.7152 * l(c.greenF()) + 0.0722 * l(c.blueF()) + 0.05;
+    };
+    return std::max(luce(x), luce(y)) / std::min(luce(x), luce(y));
+}
+
+// The texts of a list's entries, in order.
+inline QStringList voci(const QListWidget *l)
+{
+    QStringList v;
+    for (int i = 0; i < l->count(); ++i)
+        v << l->item(i)->text();
+    return v;
+}
+
+// "si", "no" or "annulla" as the answer of a box.
+inline Risposta risposta(const QString &r)
+{
+    return r == QLatin1String("si") ? Risposta::Si : r == QLatin1String("no") ? Risposta::No : Risposta::Annulla;
 }
 
 // Three types, three manufacturers, two packages; no components.
@@ -162,6 +195,15 @@ struct Ambiente {
         scrivi(QStringLiteral("txCodice"), codice);
         scrivi(QStringLiteral("txQty"), quantita);
     }
+    // The component of that row edited: a field typed over (if named), then saved.
+    void modificaRiga(int riga, const QString &campo = QString(), const QString &valore = QString()) const
+    {
+        clicRiga(riga, 0);
+        premi(QStringLiteral("edit"));
+        if (!campo.isEmpty())
+            scrivi(campo, valore);
+        premi(QStringLiteral("save"));
+    }
     QImage riquadro() const { return w<QLabel>(QStringLiteral("pic"))->pixmap().toImage(); }
     int corrente() const { return finestra->variabili().PosCorrente; }
     // The counters: components, selected, pieces, as "5/5/144".
@@ -193,12 +235,21 @@ struct Ambiente {
             c << lista()->testo(r, 0);
         return c;
     }
+    // The row (1-based) listing the code; 0 when none does.
+    int rigaDi(const QString &codice) const { return int(codici().indexOf(codice)) + 1; }
 
     void clicRiga(int riga, int colonna, Qt::MouseButton pulsante = Qt::LeftButton) const
     {
         ClicRiga(lista(), riga, colonna, pulsante);
     }
     void clicIntestazione(int indice) const { ClicIntestazione(lista(), indice); }
+};
+
+// An Ambiente that checks, when the test ends, that every box shown was
+// expected and every queued answer used.
+struct Caso : Ambiente {
+    using Ambiente::Ambiente;
+    ~Caso() { VERIFICA_DIALOGHI(dialoghi); }
 };
 
 // The stored components as "ID:Codice", in table order.

@@ -1,6 +1,5 @@
-// The detail panel's editor: its states and buttons, Esc and the menu
-// commands in every state, saving with its refusals and questions, and
-// deleting, with the stored records, the files on disk and the list.
+// The detail panel's editor: its states and buttons, Esc and the menu in
+// every state, saving with its refusals and questions, and deleting.
 
 #include "ambiente.h"
 
@@ -8,26 +7,37 @@
 
 using namespace prova;
 
+namespace {
+
+QColor base(QWidget *w) { return w->palette().color(QPalette::Base); }
+
+// The table of five with details on BC547C (position 2, row 3 once sorted).
+void conDettagli(Stato &s)
+{
+    cinqueComponenti(s);
+    s.Componenti[1].IDPackage = 2;
+    s.Componenti[1].Datasheet = QStringLiteral("bc547.pdf");
+}
+
+// BC547C alone.
+void soloBC547C(Stato &s)
+{
+    cinqueComponenti(s);
+    s.Componenti = {s.Componenti.at(1)};
+    s.NumComponenti = 1;
+}
+
+} // namespace
+
 class TestFrmMainEditor : public QObject {
     Q_OBJECT
-
-    static QColor base(QWidget *w) { return w->palette().color(QPalette::Base); }
-    // The table of five with details on BC547C (position 2, row 3 once sorted).
-    static void prepara(Ambiente &a)
-    {
-        cinqueComponenti(a.stato);
-        a.stato.Componenti[1].IDPackage = 2;
-        a.stato.Componenti[1].Datasheet = QStringLiteral("bc547.pdf");
-        a.apri();
-    }
 
 private slots:
     void initTestCase() { ImpostaOggi(QDate(2026, 12, 5)); }
 
     void statiDellEditor()
     {
-        Ambiente a;
-        prepara(a);
+        Caso a(conDettagli);
         a.clicRiga(3, 0); // browsing, BC547C shown
         QCOMPARE(a.bottoni(), QStringLiteral("11100"));
         QVERIFY(!a.w("fmDati")->isEnabled() && a.bottone("pdf")->isEnabled());
@@ -61,7 +71,6 @@ private slots:
         a.menu("mnuUpdate");
         QCOMPARE(a.bottoni(), QStringLiteral("10000"));
         QCOMPARE(a.stato.componente(2).Quantita, 42);
-        VERIFICA_DIALOGHI(a.dialoghi);
     }
 
     void escInOgniStato_data()
@@ -77,8 +86,7 @@ private slots:
     {
         QFETCH(QString, stato);
         QFETCH(QString, fuoco);
-        Ambiente a;
-        prepara(a);
+        Caso a(conDettagli);
         a.clicRiga(3, 0);
         if (stato != QLatin1String("browse"))
             a.premi(stato == QLatin1String("new") ? "new" : "edit");
@@ -94,13 +102,11 @@ private slots:
         QCOMPARE(a.testo("txCodice"), naviga ? QStringLiteral("BC547C") : QString());
         QVERIFY(a.lista()->isEnabled());
         QCOMPARE(a.stato.componente(2).Quantita, 100);
-        VERIFICA_DIALOGHI(a.dialoghi);
     }
 
     void menuInOgniStato()
     {
-        Ambiente a;
-        prepara(a);
+        Caso a(conDettagli);
         a.dialoghi.setNextAnswer(Risposta::Ok); // "Salva" on an empty panel: refused
         a.menu("mnuUpdate");
         QCOMPARE(a.bottoni(), QStringLiteral("00001")); // no editor was open
@@ -119,73 +125,74 @@ private slots:
         a.menu("mnuSelect");
         QCOMPARE(a.bottoni(), QStringLiteral("00011"));
         QCOMPARE(a.testo("txCodice"), QStringLiteral("X1"));
-        VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    void controlli_data()
+    // A new component saved: checks refuse it, questions go on or back; what
+    // is saved (upper-cased within the code page) is in memory, on disk, in
+    // the list and in the panel alike.
+    void salvaNuovo_data()
     {
         QTest::addColumn<QString>("codice");
         QTest::addColumn<QString>("quantita");
-        QTest::addColumn<Risposta>("risposta");
-        QTest::addColumn<QString>("testo");
-        QTest::addColumn<QString>("titolo");
-        QTest::addColumn<Icona>("icona");
-        QTest::addColumn<Pulsanti>("pulsanti");
-        QTest::addColumn<QString>("bottoni"); // after the answer; "10000": saved, "00011": still editing
-        QTest::addColumn<int>("componenti");  // stored before: the five, or BC547C alone
+        QTest::addColumn<QString>("descrizione");
+        QTest::addColumn<int>("componenti"); // stored before: the five, or BC547C alone
+        QTest::addColumn<Risposta>("risposta"); // Ok: a refusal; Sì or No: a question
+        QTest::addColumn<QString>("testo");     // of the one box; empty: none
+        QTest::addColumn<QString>("salvato");   // empty: still editing, nothing written
         const QString manca = QStringLiteral("Attenzione: manca il Codice\r\nInserire il valore e riprovare !");
         const QString zero = QStringLiteral("Attenzione: la quantità è 0\r\nInserire il valore e riprovare !");
+        const QString carattere = QStringLiteral("Attenzione: il carattere \"%1\" non può essere salvato nei file "
+                                                 "dei dati\r\nSostituirlo e riprovare !");
         const QString senzaNumeri = QStringLiteral("Attenzione: questo Codice non contiene numeri!\r\n"
                                                    "Premi Sì per salvare comunque, No per tornare a modificare il valore");
         const QString conflitto = QStringLiteral("Ci sono altri componenti con lo stesso codice numerico [547] of "
                                                  "BC547B:\r\n> BC547C\r\n\r\nDevo continuare comunque ?");
-        for (const auto &[codice, quantita] : {std::pair{"", "10"}, {"BC337", ""}, {"BC337", "abc"}, {"BC337", "0"}})
-            QTest::addRow("rifiuto %s/%s", codice, quantita) << codice << quantita << Risposta::Ok
-                                                             << (*codice ? zero : manca) << "" << Icona::Critica
-                                                             << Pulsanti::Ok << "00011" << 5;
-        QTest::newRow("carattere non salvabile")
-            << "ω5" << "10" << Risposta::Ok
-            << "Attenzione: il carattere \"ω\" non può essere salvato nei file dei dati\r\nSostituirlo e riprovare !"
-            << "" << Icona::Critica << Pulsanti::Ok << "00011" << 5;
-        QTest::newRow("senza numeri, Si") << "ABC" << "3" << Risposta::Si << senzaNumeri << "" << Icona::Informazione
-                                          << Pulsanti::SiNo << "10000" << 5;
-        QTest::newRow("senza numeri, No") << "ABC" << "3" << Risposta::No << senzaNumeri << "" << Icona::Informazione
-                                          << Pulsanti::SiNo << "00011" << 5;
-        QTest::newRow("conflitto, Si") << "bc547b" << "10" << Risposta::Si << conflitto << "Conflitto di codice"
-                                       << Icona::Esclamazione << Pulsanti::SiNo << "10000" << 5;
-        QTest::newRow("conflitto, No") << "bc547b" << "10" << Risposta::No << conflitto << "Conflitto di codice"
-                                       << Icona::Esclamazione << Pulsanti::SiNo << "00011" << 5;
-        // With one stored component the question is still asked.
-        QTest::newRow("conflitto con l'unico, No") << "bc547b" << "10" << Risposta::No << conflitto
-                                                   << "Conflitto di codice" << Icona::Esclamazione << Pulsanti::SiNo
-                                                   << "00011" << 1;
+        const auto riga = [](const char *nome, const char *codice, const char *quantita, Risposta r, const QString &testo,
+                             const char *salvato, int componenti = 5, const char *descrizione = "") {
+            QTest::newRow(nome) << codice << quantita << descrizione << componenti << r << testo << salvato;
+        };
+        riga("senza codice", "", "10", Risposta::Ok, manca, "");
+        riga("senza quantita'", "BC337", "", Risposta::Ok, zero, "");
+        riga("quantita' non numerica", "BC337", "abc", Risposta::Ok, zero, "");
+        riga("quantita' 0", "BC337", "0", Risposta::Ok, zero, "");
+        riga("omega nel codice", "ω5", "10", Risposta::Ok, carattere.arg("ω"), "");
+        riga("emoji nella descrizione", "A1", "1", Risposta::Ok, carattere.arg("🙂"), "", 5, "ok 🙂");
+        riga("senza numeri, Si", "ABC", "3", Risposta::Si, senzaNumeri, "ABC");
+        riga("senza numeri, No", "ABC", "3", Risposta::No, senzaNumeri, "");
+        riga("conflitto, Si", "bc547b", "10", Risposta::Si, conflitto, "BC547B");
+        riga("conflitto, No", "bc547b", "10", Risposta::No, conflitto, "");
+        riga("conflitto con l'unico, No", "bc547b", "10", Risposta::No, conflitto, "", 1); // still asked
+        riga("maiuscole, micro", "µa741", "1", Risposta::Ok, "", "µA741");
+        riga("maiuscole, accenti e ÿ", "èÿš7", "1", Risposta::Ok, "", "ÈŸŠ7");
+        riga("maiuscole, ß e ƒ restano", "ßƒ1", "1", Risposta::Ok, "", "ßƒ1");
     }
-    void controlli()
+    void salvaNuovo()
     {
         QFETCH(QString, codice);
         QFETCH(QString, quantita);
-        QFETCH(Risposta, risposta);
-        QFETCH(QString, bottoni);
+        QFETCH(QString, descrizione);
         QFETCH(int, componenti);
-        Ambiente a;
-        cinqueComponenti(a.stato);
-        if (componenti == 1) {
-            a.stato.Componenti = {a.stato.Componenti.at(1)}; // BC547C
-            a.stato.NumComponenti = 1;
-        }
-        a.apri();
-        a.nuovo(codice, quantita);
-        a.dialoghi.setNextAnswer(risposta);
-        a.premi("save");
+        QFETCH(Risposta, risposta);
         QFETCH(QString, testo);
-        QFETCH(QString, titolo);
-        QFETCH(Icona, icona);
-        QFETCH(Pulsanti, pulsanti);
-        verificaBox(a.dialoghi, testo, titolo, icona, pulsanti);
-        QCOMPARE(a.bottoni(), bottoni);
-        VERIFICA_DIALOGHI(a.dialoghi);
-        if (bottoni != QLatin1String("10000")) {
+        QFETCH(QString, salvato);
+        Caso a(componenti == 1 ? soloBC547C : cinqueComponenti);
+        a.nuovo(codice, quantita);
+        a.scrivi("txDesc", descrizione);
+        if (!testo.isEmpty())
+            a.dialoghi.setNextAnswer(risposta);
+        a.premi("save");
+        const bool conflitto = testo.startsWith(QLatin1String("Ci sono"));
+        if (testo.isEmpty())
+            QVERIFY(a.dialoghi.boxes().isEmpty());
+        else
+            verificaBox(a.dialoghi, testo, conflitto ? QStringLiteral("Conflitto di codice") : QString(),
+                        conflitto                   ? Icona::Esclamazione
+                        : risposta == Risposta::Ok ? Icona::Critica
+                                                   : Icona::Informazione,
+                        risposta == Risposta::Ok ? Pulsanti::Ok : Pulsanti::SiNo);
+        if (salvato.isEmpty()) {
             // Still editing what was typed, "Salva" on in the menu too; nothing written.
+            QCOMPARE(a.bottoni(), QStringLiteral("00011"));
             QCOMPARE(a.stato.NumComponenti, componenti);
             QCOMPARE(a.testo("txCodice") + '/' + a.testo("txQty"), codice + '/' + quantita);
             QVERIFY(!a.lista()->isEnabled() && a.azione("mnuUpdate")->isEnabled());
@@ -193,30 +200,28 @@ private slots:
             // Corrected, the toolbar's "Salva" stores it.
             a.scrivi("txCodice", "Q1");
             a.scrivi("txQty", "1");
+            a.scrivi("txDesc", QString());
             a.premi("save");
             QCOMPARE(a.suDisco()->componente(componenti + 1).Codice, QStringLiteral("Q1"));
             return;
         }
+        QCOMPARE(a.bottoni(), QStringLiteral("10000"));
         const Componente &c = a.stato.componente(6);
-        QCOMPARE(c.Codice + '/' + QString::number(c.ID), codice.toUpper() + "/15");
+        QCOMPARE(c.Codice + '/' + QString::number(c.ID), salvato + "/15");
         QCOMPARE(c.DataInserimento, data(2026, 12, 5));
-        for (const char *file : {"Tipi.dat", "Produttori.dat", "Packages.dat", "Info.ini"})
-            QVERIFY2(a.cartella.esiste(QLatin1String(file)), file);
-        QVERIFY(a.cartella.leggi(QStringLiteral("Componenti.dat")).contains(",\"" + c.Codice.toLatin1() + "\","));
+        QCOMPARE(a.suDisco()->componente(6).Codice, salvato);
         // The list redrawn sorted by code, the saved one shown.
-        QStringList codici = {"2N2222", "74HC00", "BC547C", "LM317T", "NE555", c.Codice};
+        QStringList codici = {"2N2222", "74HC00", "BC547C", "LM317T", "NE555", salvato};
         codici.sort();
         QCOMPARE(a.codici(), codici);
-        QCOMPARE(a.testo("txCodice") + '/' + QString::number(a.corrente()), c.Codice + "/6");
+        QCOMPARE(a.testo("txCodice") + '/' + QString::number(a.corrente()), salvato + "/6");
         QVERIFY(a.lista()->isEnabled());
         QCOMPARE(a.messaggio(), a.messaggio(6));
         QCOMPARE(a.contatori(), QStringLiteral("6/6/%1").arg(144 + quantita.toInt()));
     }
 
     // New components in a row take consecutive IDs, the counter moving on in
-    // memory and in Info.ini after each. The largest ID but one is still
-    // given; a counter at the largest (a hand-edited Info.ini) refuses the new
-    // component instead of wrapping to negative IDs.
+    // memory and in Info.ini; the largest ID is never given (no wrapping).
     void nuoviInFila_data()
     {
         QTest::addColumn<qint32>("primo");
@@ -227,7 +232,7 @@ private slots:
     void nuoviInFila()
     {
         QFETCH(qint32, primo);
-        Ambiente a;
+        Caso a;
         cinqueComponenti(a.stato);
         a.stato.ProssimoIDComponente = primo;
         a.apri();
@@ -256,13 +261,12 @@ private slots:
             QVERIFY2(riga.startsWith(QByteArray::number(primo + i) + ',') && riga.contains(",\"R" + QByteArray::number(i + 1) + "\","),
                      riga.constData());
         }
-        VERIFICA_DIALOGHI(a.dialoghi);
     }
 
     // Today's date, upper-case code, cleaned texts, IDs looked up by name.
     void recordCompleto()
     {
-        Ambiente a(cinqueComponenti);
+        Caso a(cinqueComponenti);
         a.nuovo("ua741", "2.5");
         a.w<QComboBox>("cmbTipo")->setEditText(QStringLiteral("IC"));
         a.w<QListWidget>("LP")->setCurrentRow(2);
@@ -287,64 +291,70 @@ private slots:
                            &atteso.Extra6})
             *e = QStringLiteral("e%1 - x").arg(e - &atteso.Extra1 + 1);
         QCOMPARE(a.stato.componente(6), atteso);
-        VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // Editing never asks about conflicts; the list stays sorted by code with
-    // the saved component's row selected.
-    void modifica()
-    {
-        Ambiente a;
-        cinqueComponenti(a.stato);
-        aggiungi(a.stato, componente(20, "BC547B", 2, "ST", 2, "TR", 1)); // shares 547 with BC547C
-        a.apri();
-        a.clicRiga(4, 0); // BC547C, position 2
-        a.premi("edit");
-        a.scrivi("txCodice", "ZTX547");
-        a.premi("save");
-        Componente atteso = componente(11, "ZTX547", 2, "ST", 2, "TR", 100, data(2023, 1, 15));
-        QCOMPARE(a.stato.componente(2), atteso);
-        QCOMPARE(a.stato.ProssimoIDComponente, 21);
-        QCOMPARE(a.codici(), QStringList({"2N2222", "74HC00", "BC547B", "LM317T", "NE555", "ZTX547"}));
-        QCOMPARE(a.lista()->rigaSelezionata(), 6);
-        QCOMPARE(a.testo("txCodice"), QStringLiteral("ZTX547"));
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
+    // A deletion asks first; "No" changes nothing. "Sì" removes the record,
+    // the row and the file's line; the list keeps its order and arrow.
     void eliminazione_data()
     {
         QTest::addColumn<int>("componenti");
         QTest::addColumn<Risposta>("risposta");
-        QTest::newRow("2 di 5, Si") << 5 << Risposta::Si;
-        QTest::newRow("2 di 5, No") << 5 << Risposta::No;
-        QTest::newRow("l'unico") << 1 << Risposta::Si;
+        QTest::addColumn<QList<int>>("intestazioni"); // headers clicked before; 0: a selection and "Riseleziona"
+        QTest::addColumn<QString>("freccia");         // the header's arrow, before and after
+        QTest::newRow("2 di 5, No") << 5 << Risposta::No << QList<int>{} << "1A";
+        QTest::newRow("2 di 5, per codice") << 5 << Risposta::Si << QList<int>{} << "1A";
+        QTest::newRow("l'unico") << 1 << Risposta::Si << QList<int>{} << "-";
+        QTest::newRow("per QTA") << 5 << Risposta::Si << QList<int>{4} << "4D";
+        QTest::newRow("per QTA due volte") << 5 << Risposta::Si << QList<int>{4, 4} << "4A";
+        QTest::newRow("per DATA") << 5 << Risposta::Si << QList<int>{5} << "5D";
+        QTest::newRow("per DATA, poi CODICE") << 5 << Risposta::Si << QList<int>{5, 1} << "1A";
+        QTest::newRow("ordine della tabella") << 5 << Risposta::Si << QList<int>{4, 0} << "";
     }
     void eliminazione()
     {
         QFETCH(int, componenti);
         QFETCH(Risposta, risposta);
-        Ambiente a;
-        cinqueComponenti(a.stato);
-        a.stato.NumComponenti = componenti;
-        a.stato.Componenti.resize(componenti);
-        a.apri();
-        a.clicRiga(componenti == 5 ? 3 : 1, 0); // BC547C, position 2; or NE555
+        QFETCH(QList<int>, intestazioni);
+        Caso a(componenti == 1 ? soloBC547C : cinqueComponenti);
+        const auto verificaFreccia = [&] { // the header's arrow as "4D" (one row is never sorted)
+            const QHeaderView *h = a.lista()->vista()->header();
+            if (componenti > 1)
+                QTEST(h->isSortIndicatorShown() ? QString::number(h->sortIndicatorSection() + 1)
+                                                      + (h->sortIndicatorOrder() == Qt::AscendingOrder ? u'A' : u'D')
+                                                : QString(),
+                      "freccia");
+        };
+        for (const int indice : intestazioni) {
+            if (indice)
+                a.clicIntestazione(indice);
+            else {
+                a.clicRiga(1, 1, Qt::RightButton);
+                a.premi("reselect");
+            }
+        }
+        verificaFreccia();
+        QStringList attesi = a.codici();
+        const QList<int> posizioni = a.posizioni();
+        attesi.removeOne(QStringLiteral("BC547C"));
+        a.clicRiga(a.rigaDi("BC547C"), 0);
         a.dialoghi.setNextAnswer(risposta);
         a.menu("mnuDel");
-        verificaBox(a.dialoghi,
-                    QStringLiteral("Confermi la cancellazione di:\r\n%1 ?").arg(componenti == 5 ? "BC547C" : "NE555"),
-                    QString(), Icona::Esclamazione, Pulsanti::SiNo);
-        VERIFICA_DIALOGHI(a.dialoghi);
+        verificaBox(a.dialoghi, QStringLiteral("Confermi la cancellazione di:\r\nBC547C ?"), QString(),
+                    Icona::Esclamazione, Pulsanti::SiNo);
         if (risposta == Risposta::No) {
             QCOMPARE(a.stato.NumComponenti, 5);
+            QCOMPARE(a.posizioni(), posizioni);
             QCOMPARE(a.messaggio(), a.messaggio(4));
             QCOMPARE(a.bottoni(), QStringLiteral("11100"));
             QVERIFY(!a.cartella.esiste(QStringLiteral("Componenti.dat")));
             return;
         }
+        QCOMPARE(a.codici(), attesi);
+        verificaFreccia();
         QCOMPARE(idCodici(a.stato), componenti == 1 ? QStringList()
                                                     : QStringList({"10:NE555", "12:LM317T", "13:2N2222", "14:74HC00"}));
-        QCOMPARE(a.posizioni(), componenti == 1 ? QList<int>() : QList<int>({3, 4, 2, 1})); // still by code
+        if (intestazioni.isEmpty())
+            QCOMPARE(a.posizioni(), componenti == 1 ? QList<int>() : QList<int>({3, 4, 2, 1}));
         QCOMPARE(a.contatori(), componenti == 1 ? QStringLiteral("0/0/0") : QStringLiteral("4/4/44"));
         QCOMPARE(a.messaggio(), QStringLiteral("Operazione completata: componente eliminato"));
         QCOMPARE(a.bottoni(), QStringLiteral("10000"));

@@ -1,7 +1,7 @@
 // The main window on a 1366 x 768 laptop screen: it fits whole, nothing of
 // the panel is cut off, and its place, size, maximised state, column widths
-// and sort come back after a quit and a restart; a place off the screen or a
-// damaged section in Info.ini does no harm.
+// and sort come back after a restart; a place off the screen or a damaged
+// section in Info.ini does no harm.
 
 #include "ambiente.h"
 #include "common/schermo.h"
@@ -13,10 +13,7 @@ using namespace prova;
 
 namespace {
 
-QRect Disponibile()
-{
-    return QGuiApplication::primaryScreen()->availableGeometry();
-}
+QRect Disponibile() { return QGuiApplication::primaryScreen()->availableGeometry(); }
 
 // The panel's controls that the user types into or clicks.
 QList<QWidget *> ControlliPannello(const Ambiente &a)
@@ -35,8 +32,7 @@ QList<QWidget *> ControlliPannello(const Ambiente &a)
     return controlli;
 }
 
-// True when the whole of w shows inside the window: not cut by any of the
-// widgets it lies in (a scroll area's viewport included) nor by the window.
+// True when the whole of w shows, cut by none of the widgets it lies in.
 bool Intero(QWidget *w)
 {
     if (!w->isVisible())
@@ -49,12 +45,10 @@ bool Intero(QWidget *w)
     return visibile == intero;
 }
 
-// The frame a common desktop draws around a window: a title bar of 30
-// pixels and borders of 4.
+// The frame a common desktop draws around a window.
 constexpr QMargins CorniceComune(4, 30, 4, 4);
 
-// A stock like a real one: long names of manufacturers and types, codes of
-// fourteen characters, more rows than the list shows at once.
+// A stock like a real one: long names, more rows than the list shows.
 void MagazzinoReale(Stato &s)
 {
     s.Tipi = {{1, "MICROCONTROLLORE"}, {2, "TRANSISTOR"}, {3, "CONDENSATORE"}};
@@ -70,14 +64,11 @@ void MagazzinoReale(Stato &s)
 // The widths of the list's five columns, added up.
 int SommaColonne(const ListaReport *lista)
 {
-    int somma = 0;
-    for (int i = 1; i <= 5; ++i)
-        somma += lista->larghezzaColonna(i);
-    return somma;
+    return lista->larghezzaColonna(1) + lista->larghezzaColonna(2) + lista->larghezzaColonna(3)
+           + lista->larghezzaColonna(4) + lista->larghezzaColonna(5);
 }
 
-// Where each field of the panel and of the picture frame lies from its
-// label (the picture box: from its hint strip).
+// Where each field lies from its label (the picture box: from its hint).
 QMap<QString, QPoint> Scarti(const Ambiente &a)
 {
     QList<std::pair<QString, QString>> coppie = {
@@ -107,8 +98,7 @@ QString Sezione(const CartellaTest &c)
 class TestFrmMainFinestra : public QObject {
     Q_OBJECT
 
-    // Quits through "Esci", which saves, and opens the window again on the
-    // same folder and state.
+    // Quits through "Esci", which saves, and opens the window again.
     static void riavvia(Ambiente &a)
     {
         a.menu(QStringLiteral("mnuQuit"));
@@ -124,7 +114,7 @@ private slots:
     // panel; it never grows past the screen.
     void piu_piccola()
     {
-        Ambiente a(cinqueComponenti);
+        Caso a(cinqueComponenti);
         FrmMain &f = *a.finestra;
         f.resize(900, 500);
         QTRY_COMPARE(f.size(), QSize(900, 500));
@@ -133,20 +123,17 @@ private slots:
         area->ensureWidgetVisible(a.w("txExtra6"));
         QVERIFY(Intero(a.w("txExtra6")));
         QVERIFY(Intero(a.lista()));
-        // A work area of about 1366 x 700 (a panel of the desktop taking the
-        // rest) still holds the window with its frame and title bar.
+        // A work area of about 1366 x 700 still holds it with its frame.
         QVERIFY(f.minimumSizeHint().height() + 40 <= 700);
         QVERIFY(f.minimumSizeHint().width() <= 1366);
     }
 
-    // The first window on a laptop screen, over a stock of long names: with
-    // the frame a window manager draws around it, it lies whole inside the
-    // work area. The list shows its five columns side by side, filling its
-    // width, with no horizontal scroll bar; every header, number and date
-    // shows whole.
+    // The first window on a laptop, over long names, lies whole in the work
+    // area with its frame; the five columns fill the list with no horizontal
+    // scroll bar, every header, number and date whole.
     void primaFinestra()
     {
-        Ambiente a(MagazzinoReale);
+        Caso a(MagazzinoReale);
         FrmMain &f = *a.finestra;
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         const QRect conCornice = f.geometry().marginsAdded(CorniceComune);
@@ -169,20 +156,18 @@ private slots:
             QVERIFY2(Intero(w), qPrintable(w->objectName()));
     }
 
-    // A larger or maximised window gives the extra room to the list, whose
-    // columns widen to fill it; the panel and the picture frame keep their
-    // widths, and every label stays where it was beside its field.
+    // A larger or maximised window widens only the list (its columns fill
+    // it); every label stays beside its field.
     void piuGrande_data()
     {
         QTest::addColumn<QSize>("misura"); // invalid: maximised
         QTest::newRow("1920x1080") << QSize(1920, 1080);
-        QTest::newRow("1600x900") << QSize(1600, 900);
         QTest::newRow("ingrandita") << QSize();
     }
     void piuGrande()
     {
         QFETCH(QSize, misura);
-        Ambiente a(MagazzinoReale);
+        Caso a(MagazzinoReale);
         FrmMain &f = *a.finestra;
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         const QSize lista = a.lista()->size();
@@ -206,11 +191,11 @@ private slots:
         QCOMPARE(Scarti(a), scarti);
     }
 
-    // Place, size, column widths and sort round-trip through a quit and a
-    // restart, in a section of Info.ini of their own; then the maximised state.
+    // Place, size, column widths and sort, then the maximised state, come
+    // back after a quit and a restart, in a section of Info.ini of their own.
     void ricorda()
     {
-        Ambiente a(cinqueComponenti);
+        Caso a(cinqueComponenti);
         FrmMain &f = *a.finestra;
         f.setGeometry(40, 30, 1300, 700);
         QTRY_COMPARE(f.geometry(), QRect(40, 30, 1300, 700));
@@ -223,8 +208,7 @@ private slots:
                                                      "Massimizzata=False\r\nLarghezza colonne=110,170,60,50,90\r\n"
                                                      "Colonna ordinamento=4\r\nOrdine=Decrescente\r\n"));
         QCOMPARE(a.finestra->geometry(), QRect(40, 30, 1300, 700));
-        // The columns fill the list, the code and manufacturer columns in the
-        // proportion the user left them (a pixel of rounding aside).
+        // The columns fill the list, code and manufacturer in the user's proportion.
         const QHeaderView *h = a.lista()->vista()->header();
         QCOMPARE(SommaColonne(a.lista()), a.lista()->vista()->viewport()->width());
         QVERIFY2(qAbs(h->sectionSize(1) * 110 - h->sectionSize(0) * 170) <= 170,
@@ -244,26 +228,21 @@ private slots:
         // The widths asked for are kept through a maximised run too.
         riavvia(a);
         QVERIFY(Sezione(a.cartella).contains(QStringLiteral("Larghezza colonne=110,170,60,50,90\r\n")));
-        VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // At the first start the window opens as large as it was designed where
-    // it can, and no larger than the screen; every control shows whole. A
-    // saved place off the screen, or too large for it, is brought back whole
-    // onto the screen; damaged or absurd values are ignored, and the window
-    // opens as at a first start (its column widths and sort too).
+    // At the first start the window opens as designed where it can, no
+    // larger than the screen, every control whole. A saved place off the
+    // screen, or too large for it, is brought back whole onto the screen;
+    // damaged values are ignored, as at a first start (columns and sort too).
+    // The reading of each value is tst_statofinestra's.
     void fuori_schermo_data()
     {
         QTest::addColumn<QByteArray>("sezione");
         QTest::addColumn<int>("larghezza"); // 0: the designed one
         QTest::newRow("primo avvio") << QByteArray() << 0;
         QTest::newRow("a destra in basso") << QByteArray("X=5000\r\nY=3000\r\nLarghezza=1000\r\nAltezza=600\r\n") << 1000;
-        QTest::newRow("a sinistra in alto") << QByteArray("X=-3000\r\nY=-2000\r\nLarghezza=1000\r\nAltezza=600\r\n") << 1000;
-        QTest::newRow("a cavallo del bordo") << QByteArray("X=1000\r\nY=300\r\nLarghezza=1000\r\nAltezza=600\r\n") << 1000;
         QTest::newRow("piu' grande dello schermo") << QByteArray("X=0\r\nY=0\r\nLarghezza=3000\r\nAltezza=2000\r\n") << 3000;
-        QTest::newRow("dimensioni negative") << QByteArray("X=10\r\nY=10\r\nLarghezza=-800\r\nAltezza=-600\r\n") << 0;
         QTest::newRow("testo") << QByteArray("X=dieci\r\nY=10\r\nLarghezza=abc\r\nAltezza=600\r\n") << 0;
-        QTest::newRow("enormi") << QByteArray("X=10\r\nY=10\r\nLarghezza=99999999999\r\nAltezza=1e9\r\n") << 0;
         QTest::newRow("colonne e ordine guasti")
             << QByteArray("Larghezza colonne=110,-5,60\r\nColonna ordinamento=9\r\nOrdine=storto\r\n") << 0;
     }
@@ -271,7 +250,7 @@ private slots:
     {
         QFETCH(QByteArray, sezione);
         QFETCH(int, larghezza);
-        Ambiente a;
+        Caso a;
         cinqueComponenti(a.stato);
         if (!sezione.isEmpty())
             a.cartella.scrivi(QStringLiteral("Info.ini"), "[Versione]\r\nVersione=10.2.0 \r\n[Finestra]\r\n" + sezione);
@@ -290,12 +269,11 @@ private slots:
         QVERIFY(Sezione(a.cartella).contains(QStringLiteral("Larghezza colonne=110,125,60,50,90\r\n")));
     }
 
-    // The manual window and the picture window never go past the screen: the
-    // manual scrolls inside its viewer, a large picture is scaled down whole.
-    // Esc closes the picture window, and the double click returns.
+    // The manual and a large picture (scaled down whole) never go past the
+    // screen; Esc closes the picture window, and the double click returns.
     void finestreSecondarie()
     {
-        Ambiente a;
+        Caso a;
         cinqueComponenti(a.stato);
         a.stato.Componenti[0].Immagine = QStringLiteral("enorme.bmp");
         scriviImmagine(a.cartella, QStringLiteral("Pics/enorme.bmp"), 3000, 1500, Qt::blue, "BMP", Qt::yellow);

@@ -1,9 +1,7 @@
-// Nothing typed or stored is lost in everyday use of the editor: commands
-// act only on the component the panel shows, the pick lists keep what the
-// panel shows when refilled, stored names survive being shown and saved
-// again, characters the files cannot hold are refused, a failed save keeps
-// memory, disk and panel consistent, and unsaved typing is never dropped
-// without a question. After each scenario the files on disk are read back.
+// Nothing typed or stored is lost in everyday use of the editor: commands act
+// only on the component shown, refilled pick lists keep the panel, stored
+// names survive a save, a failed save keeps memory, disk and panel agreeing,
+// and unsaved typing is never dropped without a question.
 
 #include "ambiente.h"
 
@@ -19,28 +17,28 @@ QStringList codiciSuDisco(const Ambiente &a) { return idCodici(*a.suDisco()); }
 
 const QStringList Cinque = {"10:NE555", "11:BC547C", "12:LM317T", "13:2N2222", "14:74HC00"};
 
+// The five components, saved once so that the disk holds them too; BC547C
+// has a package, 3 pins and a minimum stock of 80 in field 1.
+void salvati(Stato &s)
+{
+    cinqueComponenti(s);
+    s.Componenti[1].IDPackage = 2;
+    s.Componenti[1].Pins = 3;
+    s.Componenti[1].Extra1 = QStringLiteral("80");
+    DialoghiFinti d;
+    QVERIFY(SalvaDatabase(s, d));
+}
+
 } // namespace
 
 class TestFrmMainModifiche : public QObject {
     Q_OBJECT
 
-    // The five components, saved once so that the disk holds them too.
-    static void prepara(Ambiente &a)
-    {
-        cinqueComponenti(a.stato);
-        a.stato.Componenti[1].IDPackage = 2;
-        a.stato.Componenti[1].Pins = 3;
-        DialoghiFinti d;
-        QVERIFY(SalvaDatabase(a.stato, d));
-        a.apri();
-    }
-
 private slots:
     void initTestCase() { ImpostaOggi(QDate(2026, 12, 5)); }
 
-    // "Modifica", "Salva" and "Elimina" never reach a component the panel
-    // does not show: after "Nuovo" the panel holds a new component, after
-    // "Annulla" it holds none.
+    // "Modifica", "Salva" and "Elimina" never reach a component not shown
+    // (after "Nuovo" or "Annulla").
     void soloIlComponenteMostrato_data()
     {
         QTest::addColumn<QString>("passi");
@@ -60,43 +58,33 @@ private slots:
     {
         QFETCH(QString, passi);
         QFETCH(QStringList, attesi);
-        Ambiente a;
-        prepara(a);
-        for (const QString &passo : passi.split(' ')) {
-            if (passo == QLatin1String("row")) {
-                a.clicRiga(3, 0); // BC547C
-            } else if (passo == QLatin1String("new")) {
-                a.menu("mnuNew");
-            } else if (passo == QLatin1String("edit")) {
-                a.menu("mnuEdit");
-            } else if (passo == QLatin1String("esc")) {
-                QTest::keyClick(a.w("txCodice"), Qt::Key_Escape);
-            } else if (passo == QLatin1String("undo")) {
-                a.premi("undo");
-            } else if (passo == QLatin1String("type")) {
-                a.scrivi("txCodice", QStringLiteral("XY100"));
-                a.scrivi("txQty", QStringLiteral("4"));
-            } else if (passo == QLatin1String("save")) {
-                a.menu("mnuUpdate");
-            } else if (passo == QLatin1String("del")) {
-                if (attesi.size() < Cinque.size())
-                    a.dialoghi.setNextAnswer(Risposta::Si);
-                a.menu("mnuDel");
-            }
-        }
+        Caso a(salvati);
+        const QMap<QString, std::function<void()>> azioni = {
+            {"row", [&] { a.clicRiga(3, 0); }}, // BC547C
+            {"new", [&] { a.menu("mnuNew"); }},
+            {"edit", [&] { a.menu("mnuEdit"); }},
+            {"esc", [&] { QTest::keyClick(a.w("txCodice"), Qt::Key_Escape); }},
+            {"undo", [&] { a.premi("undo"); }},
+            {"type", [&] { a.scrivi("txCodice", QStringLiteral("XY100")), a.scrivi("txQty", QStringLiteral("4")); }},
+            {"save", [&] { a.menu("mnuUpdate"); }},
+            {"del", [&] {
+                 if (attesi.size() < Cinque.size())
+                     a.dialoghi.setNextAnswer(Risposta::Si);
+                 a.menu("mnuDel");
+             }}};
+        for (const QString &passo : passi.split(' '))
+            azioni[passo]();
         QCOMPARE(idCodici(a.stato), attesi);
         QCOMPARE(codiciSuDisco(a), attesi);
         // The other components are untouched, field for field.
         QCOMPARE(a.stato.componente(1).Quantita, 20);
-        VERIFICA_DIALOGHI(a.dialoghi);
     }
 
     // Refilling the pick lists (the tables window closing after a save)
     // keeps type, manufacturer, package and pins of the panel being edited.
     void tabelleDuranteLaModifica()
     {
-        Ambiente a;
-        prepara(a);
+        Caso a(salvati);
         a.clicRiga(3, 0); // BC547C: ST, TR, TO92, 3 pins
         a.premi("edit");
         a.stato.TabelleModificate = true; // an entry was saved earlier in the run
@@ -105,24 +93,20 @@ private slots:
         auto *lp = a.w<QListWidget>("LP");
         QVERIFY(lp->currentItem() && lp->currentItem()->isSelected());
         QCOMPARE(lp->currentItem()->text(), QStringLiteral("ST"));
-        QCOMPARE(a.w<QComboBox>("cmbTipo")->currentText(), QStringLiteral("TR"));
-        QCOMPARE(a.w<QComboBox>("cmbPack")->currentText(), QStringLiteral("TO92"));
-        QCOMPARE(a.testo("txPins"), QStringLiteral("3"));
+        QCOMPARE(a.w<QComboBox>("cmbTipo")->currentText() + a.w<QComboBox>("cmbPack")->currentText() + a.testo("txPins"),
+                 QStringLiteral("TRTO923"));
         a.premi("save");
-        const auto s = a.suDisco();
-        QCOMPARE(s->componente(2).NomeProduttore, QStringLiteral("ST"));
-        QCOMPARE(s->componente(2).IDProduttore, 2);
-        QCOMPARE(s->componente(2).NomeTipo + ' ' + QString::number(s->componente(2).IDPackage) + ' '
-                     + QString::number(s->componente(2).Pins),
-                 QStringLiteral("TR 2 3"));
-        VERIFICA_DIALOGHI(a.dialoghi);
+        const Componente c = a.suDisco()->componente(2);
+        QCOMPARE(c.NomeProduttore + ' ' + QString::number(c.IDProduttore) + ' ' + c.NomeTipo + ' '
+                     + QString::number(c.IDPackage) + ' ' + QString::number(c.Pins),
+                 QStringLiteral("ST 2 TR 2 3"));
     }
 
     // A type typed by hand (ID 0) and a manufacturer no entry stands for
     // survive being shown and saved again.
     void nomiFuoriTabella()
     {
-        Ambiente a;
+        Caso a;
         cinqueComponenti(a.stato);
         a.stato.Componenti[0].IDProduttore = 77;
         a.stato.Componenti[0].NomeProduttore = QStringLiteral("FAIRCHILD");
@@ -133,69 +117,17 @@ private slots:
         QCOMPARE(a.w<QComboBox>("cmbTipo")->currentText(), QStringLiteral("RESISTORE"));
         a.premi("edit");
         a.premi("save");
-        a.clicRiga(5, 0); // NE555, made by FAIRCHILD
-        a.premi("edit");
-        a.premi("save");
+        a.modificaRiga(5); // NE555, made by FAIRCHILD
         const auto s = a.suDisco();
         QCOMPARE(s->componente(6).NomeTipo + '/' + QString::number(s->componente(6).IDTipo),
                  QStringLiteral("RESISTORE/0"));
         QCOMPARE(s->componente(1).NomeProduttore, QStringLiteral("FAIRCHILD"));
-        VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // Upper-casing stays within what the files hold, and a character they
-    // cannot hold is refused with a message, in the panel and in the tables
-    // window alike: what is shown after a save is what a restart loads.
-    void caratteri_data()
-    {
-        QTest::addColumn<QString>("codice");
-        QTest::addColumn<QString>("descrizione");
-        QTest::addColumn<QString>("salvato"); // empty: refused
-        QTest::addColumn<QString>("rifiutato");
-        QTest::newRow("micro") << "µa741" << "" << "µA741" << "";
-        QTest::newRow("accenti e ÿ") << "èÿš7" << "" << "ÈŸŠ7" << "";
-        QTest::newRow("ß e ƒ restano") << "ßƒ1" << "" << "ßƒ1" << "";
-        QTest::newRow("omega nel codice") << "ω5" << "" << "" << "ω";
-        QTest::newRow("emoji nella descrizione") << "A1" << "ok 🙂" << "" << "🙂";
-    }
-    void caratteri()
-    {
-        QFETCH(QString, codice);
-        QFETCH(QString, descrizione);
-        QFETCH(QString, salvato);
-        QFETCH(QString, rifiutato);
-        Ambiente a;
-        prepara(a);
-        a.nuovo(codice, QStringLiteral("1"));
-        a.scrivi("txDesc", descrizione);
-        if (!rifiutato.isEmpty())
-            a.dialoghi.setNextAnswer(Risposta::Ok);
-        a.premi("save");
-        if (rifiutato.isEmpty()) {
-            QCOMPARE(a.stato.componente(6).Codice, salvato);
-            QCOMPARE(a.suDisco()->componente(6).Codice, salvato);
-            QCOMPARE(a.testo("txCodice"), salvato);
-        } else {
-            verificaBox(a.dialoghi,
-                        "Attenzione: il carattere \"" + rifiutato
-                            + "\" non può essere salvato nei file dei dati\r\nSostituirlo e riprovare !",
-                        QString(), Icona::Critica, Pulsanti::Ok);
-            QCOMPARE(a.bottoni(), QStringLiteral("00011"));
-            QCOMPARE(a.testo("txCodice"), codice);
-            QCOMPARE(a.stato.NumComponenti, 5);
-            QCOMPARE(codiciSuDisco(a), Cinque);
-        }
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
-    // A save that cannot be written, whether a folder stands where the new
-    // component file goes or a FIFO was put in place of a data file while
-    // the window is open (the FIFO's watcher would let a reader go on, and
-    // the test fail on it; opening it would freeze the window): the error at
-    // once, then a status text saying the data is not saved (never message
-    // 6); memory and the other files as they were; the panel keeps what was
-    // typed with "Salva" on, so a quit answered "Sì" stores it once the file
-    // can be written.
+    // A save that cannot be written (a folder, or a watched FIFO, in place of
+    // a file): the error, a status text saying so, memory and the other files
+    // as they were, the typing kept with "Salva" on; a quit answered "Sì"
+    // stores it once the file can be written.
     void salvataggioFallito_data()
     {
         QTest::addColumn<QString>("nome");
@@ -209,8 +141,7 @@ private slots:
     {
         QFETCH(QString, nome);
         QFETCH(bool, fifo);
-        Ambiente a;
-        prepara(a);
+        Caso a(salvati);
         const QString percorso = a.cartella.file(nome);
         const bool esisteva = a.cartella.esiste(nome);
         const QByteArray originale = a.cartella.leggi(nome);
@@ -230,14 +161,16 @@ private slots:
         } else {
             QVERIFY(QDir().mkpath(percorso + "/x"));
         }
+        const auto nonSalvato = [&a](const char *cosa) {
+            QCOMPARE(a.messaggio(), QStringLiteral("Attenzione: i dati NON sono stati salvati, ") + QString::fromUtf8(cosa));
+        };
         a.clicRiga(3, 0);
         a.premi("new");
         a.scrivi("txCodice", QStringLiteral("ZZ900"));
         a.dialoghi.setNextAnswer(Risposta::Ok); // the save error
         a.premi("save");
         QCOMPARE(a.dialoghi.ultimoBox().testo, QStringLiteral("Errore nel salvataggio dei dati"));
-        QCOMPARE(a.messaggio(), QStringLiteral("Attenzione: i dati NON sono stati salvati, il componente è "
-                                               "ancora nel pannello: premi [SALVA] per riprovare"));
+        nonSalvato("il componente è ancora nel pannello: premi [SALVA] per riprovare");
         QCOMPARE(idCodici(a.stato), Cinque);
         QCOMPARE(a.stato.ProssimoIDComponente, 15);
         QCOMPARE(a.stato.TotalePezzi, 144);
@@ -266,8 +199,7 @@ private slots:
         a.dialoghi.setNextAnswer(Risposta::Ok);
         a.premi("del");
         QCOMPARE(idCodici(a.stato), Cinque);
-        QCOMPARE(a.messaggio(), QStringLiteral("Attenzione: i dati NON sono stati salvati, il componente non è "
-                                               "stato eliminato"));
+        nonSalvato("il componente non è stato eliminato");
         QVERIFY2(!fifoSorvegliata || !fifoSorvegliata->aperta(), "the FIFO was opened");
         QCOMPARE(gliAltri(), altri);
 
@@ -282,17 +214,16 @@ private slots:
         a.premi("exit");
         QVERIFY(!a.finestra->isVisible());
         QCOMPARE(codiciSuDisco(a), Cinque + QStringList{"15:ZZ900"});
-        VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // Esci (toolbar and menu) and a search ask before unsaved typing is
-    // dropped: Sì saves and goes on, No drops it and goes on, Annulla goes
-    // back to the editor. With nothing changed nothing is asked.
+    // Esci, a search and the list of low stock ask before unsaved typing is
+    // dropped: Sì saves, No drops, Annulla goes back to the editor. With
+    // nothing changed nothing is asked.
     void modificheNonSalvate_data()
     {
         QTest::addColumn<QString>("comando");
         QTest::addColumn<QString>("risposta");
-        for (const char *c : {"exit", "mnuQuit", "invio", "search"}) {
+        for (const char *c : {"exit", "mnuQuit", "invio", "search", "mnuScorta"}) {
             for (const char *r : {"si", "no", "annulla", "nessuna modifica"})
                 QTest::addRow("%s, %s", c, r) << QString::fromLatin1(c) << QString::fromLatin1(r);
         }
@@ -301,18 +232,17 @@ private slots:
     {
         QFETCH(QString, comando);
         QFETCH(QString, risposta);
-        Ambiente a;
-        prepara(a);
-        a.clicRiga(3, 0); // BC547C
+        Caso a(salvati);
+        a.clicRiga(3, 0); // BC547C, at least 80 in stock
         a.premi("edit");
-        if (risposta != QLatin1String("nessuna modifica")) {
+        const bool chiede = risposta != QLatin1String("nessuna modifica");
+        if (chiede) {
             a.scrivi("txQty", QStringLiteral("77"));
-            a.dialoghi.setNextAnswer(risposta == QLatin1String("si")  ? Risposta::Si
-                                     : risposta == QLatin1String("no") ? Risposta::No
-                                                                       : Risposta::Annulla);
+            a.dialoghi.setNextAnswer(prova::risposta(risposta));
         }
         const bool esci = comando == QLatin1String("exit") || comando == QLatin1String("mnuQuit");
-        if (esci) {
+        const bool scorta = comando == QLatin1String("mnuScorta");
+        if (esci || scorta) {
             a.comando(comando);
         } else {
             auto *t = a.w<QLineEdit>("txSearch");
@@ -323,19 +253,34 @@ private slots:
                 a.premi("search");
         }
         const bool annulla = risposta == QLatin1String("annulla");
-        if (risposta != QLatin1String("nessuna modifica"))
+        const bool salvato = risposta == QLatin1String("si");
+        if (chiede)
             verificaBox(a.dialoghi, QStringLiteral("Salvare le modifiche al componente?"), QString(), Icona::Domanda,
                         Pulsanti::SiNoAnnulla);
         QCOMPARE(a.finestra->isVisible(), !(esci && !annulla));
-        QCOMPARE(a.suDisco()->componente(2).Quantita, risposta == QLatin1String("si") ? 77 : 100);
-        QCOMPARE(a.stato.componente(2).Quantita, risposta == QLatin1String("si") ? 77 : 100);
-        if (annulla) { // back in the editor with the typing
+        QCOMPARE(a.suDisco()->componente(2).Quantita, salvato ? 77 : 100);
+        QCOMPARE(a.stato.componente(2).Quantita, salvato ? 77 : 100);
+        if (annulla) { // back in the editor with the typing and the whole list
             QCOMPARE(a.bottoni(), QStringLiteral("00011"));
             QCOMPARE(a.testo("txQty"), QStringLiteral("77"));
+            QCOMPARE(a.codici().size(), 5);
+        } else if (scorta) { // only BC547C, once saved under its minimum
+            QCOMPARE(a.codici(), salvato ? QStringList{"BC547C"} : QStringList());
+            QCOMPARE(a.etichetta("numScorta"), QStringLiteral("Sotto scorta %1").arg(salvato ? 1 : 0));
+            QCOMPARE(a.messaggio(), a.messaggio(3));
+            QCOMPARE(a.bottoni(), QStringLiteral("10000"));
+            QVERIFY(a.bottone("reselect")->isEnabled());
         } else if (!esci) { // the search went on and shows its match
             QCOMPARE(a.testo("txCodice"), QStringLiteral("LM317T"));
+            QCOMPARE(a.posizioni(), QList<int>{3});
         }
-        VERIFICA_DIALOGHI(a.dialoghi);
+        if (chiede && !annulla && !esci && !scorta) { // browsing again: "Riseleziona" puts the list back in use
+            a.premi("new");
+            QVERIFY(!a.lista()->isEnabled());
+            a.premi("reselect");
+            QVERIFY(a.lista()->isEnabled());
+            QCOMPARE(a.bottoni(), QStringLiteral("10000"));
+        }
     }
 };
 

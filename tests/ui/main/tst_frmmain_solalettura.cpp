@@ -1,9 +1,8 @@
 // A second copy that only looks: the real start-up on a folder another copy
-// holds, answered "Sì", then a whole session through the real main window.
-// Everything is shown, searched, sorted, exported and printed (into the
-// temporary folder the status bar names); every command that would change
-// data is disabled and does nothing when tried; quitting writes nothing. The
-// folder is the same, byte for byte, before and after.
+// holds, answered "Sì", then a session through the main window. It shows,
+// searches, sorts, exports and prints (into the temporary folder the status
+// bar names); every command that would change data is disabled and does
+// nothing; quitting writes nothing: the folder stays the same, byte for byte.
 
 #include "ambiente.h"
 
@@ -15,46 +14,6 @@
 
 using namespace prova;
 
-namespace {
-
-// The commands that change data: toolbar keys and menu items.
-const QStringList ComandiDiModifica = {"new",    "edit",   "save",      "del",     "list",     "custom",  "mnuNew",
-                                       "mnuEdit", "mnuUpdate", "mnuDel", "mnuList", "mnuExtra", "mnuImporta"};
-
-// A saved archive of five components whose lock another copy holds, opened
-// read-only through Main.
-struct SecondaCopia : Ambiente {
-    BloccoCartella altraCopia;
-    QMap<QString, QByteArray> prima;
-    QString uscita; // the temporary folder, as the user reads it
-
-    SecondaCopia()
-    {
-        DialoghiFinti d;
-        Stato primo;
-        if (!Main(primo, d, cartella.percorso()))
-            qFatal("primo avvio fallito");
-        cinqueComponenti(primo);
-        if (!SalvaDatabase(primo, d))
-            qFatal("salvataggio fallito");
-        QString testo;
-        if (altraCopia.prendi(cartella.percorso(), &testo) != BloccoCartella::Esito::Preso)
-            qFatal("blocco non preso");
-        prima = Istantanea(cartella.percorso());
-
-        stato = Stato();
-        dialoghi.setNextAnswer(Risposta::Si);
-        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("^Un'altra copia di Arvo")));
-        if (!Main(stato, dialoghi, cartella.percorso()) || !stato.SolaLettura)
-            qFatal("avvio in sola lettura fallito");
-        dialoghi.dimentica();
-        uscita = QDir::toNativeSeparators(QDir::cleanPath(stato.percorsi.CartellaStampe));
-        apri();
-    }
-};
-
-} // namespace
-
 class TestFrmMainSolaLettura : public QObject {
     Q_OBJECT
 private slots:
@@ -63,11 +22,30 @@ private slots:
 
     void sessione()
     {
-        SecondaCopia a;
-        FrmMain &f = *a.finestra;
+        // A saved archive of five components whose lock another copy holds,
+        // opened read-only through Main.
+        Caso a;
+        BloccoCartella altraCopia;
+        {
+            DialoghiFinti d;
+            Stato primo;
+            QVERIFY(Main(primo, d, a.cartella.percorso()));
+            cinqueComponenti(primo);
+            QVERIFY(SalvaDatabase(primo, d));
+            QString testo;
+            QCOMPARE(altraCopia.prendi(a.cartella.percorso(), &testo), BloccoCartella::Esito::Preso);
+        }
+        const auto prima = Istantanea(a.cartella.percorso());
+        a.stato = Stato();
+        a.dialoghi.setNextAnswer(Risposta::Si);
+        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("^Un'altra copia di Arvo")));
+        QVERIFY(Main(a.stato, a.dialoghi, a.cartella.percorso()) && a.stato.SolaLettura);
+        a.dialoghi.dimentica();
+        const QString uscita = QDir::toNativeSeparators(QDir::cleanPath(a.stato.percorsi.CartellaStampe));
+        FrmMain &f = a.apri();
         QCOMPARE(f.windowTitle(), QStringLiteral("Arvo - Gestione Componenti - Versione 10.2.0 - 09/10/24 (sola lettura)"));
         const QString avviso =
-            "Sola lettura: nessuna modifica viene salvata; stampe ed esportazioni vanno nella cartella " + a.uscita;
+            "Sola lettura: nessuna modifica viene salvata; stampe ed esportazioni vanno nella cartella " + uscita;
         QCOMPARE(a.messaggio(), avviso);
         QCOMPARE(a.codici(), QStringList({"2N2222", "74HC00", "BC547C", "LM317T", "NE555"}));
         QCOMPARE(a.contatori(), QStringLiteral("5/5/144"));
@@ -88,9 +66,9 @@ private slots:
             QObject sorveglianza;
             QStringList aperte;
             QuandoModale([&](QWidget *m) { aperte << m->objectName(); m->close(); }, &sorveglianza);
-            for (const QString &comando : ComandiDiModifica) {
-                QVERIFY2(!(comando.startsWith("mnu") ? a.azione(comando) : a.bottone(comando))->isEnabled(),
-                         qPrintable(comando));
+            for (const char *comando : {"new", "edit", "save", "del", "list", "custom", "mnuNew", "mnuEdit", "mnuUpdate",
+                                        "mnuDel", "mnuList", "mnuExtra", "mnuImporta"}) {
+                QVERIFY2(!(comando[0] == 'm' ? a.azione(comando) : a.bottone(comando))->isEnabled(), comando);
                 a.comando(comando);
             }
             QTest::qWait(50);
@@ -107,11 +85,9 @@ private slots:
 
         // The export and the listing land in the temporary folder and say so.
         a.menu(QStringLiteral("mnuCSV"));
-        const QString csv = a.uscita + QDir::separator() + "CSVlist.csv";
-        QCOMPARE(a.messaggio(), "Esportazione CSV creata: " + csv);
+        QCOMPARE(a.messaggio(), "Esportazione CSV creata: " + uscita + QDir::separator() + "CSVlist.csv");
         a.premi(QStringLiteral("print"));
-        const QString stampa = a.uscita + QDir::separator() + NomeFileStampa(Oggi());
-        QCOMPARE(a.messaggio(), "Stampa creata: " + stampa);
+        QCOMPARE(a.messaggio(), "Stampa creata: " + uscita + QDir::separator() + NomeFileStampa(Oggi()));
 
         // The bill of materials is checked, its shopping list exported, but
         // no pieces can be taken.
@@ -128,14 +104,13 @@ private slots:
         });
         a.menu(QStringLiteral("mnuDistinta"));
         QVERIFY(!prelevabile);
-        QCOMPARE(statoDistinta, "Lista dei mancanti salvata in " + a.uscita + QDir::separator() + "Mancanti.csv");
+        QCOMPARE(statoDistinta, "Lista dei mancanti salvata in " + uscita + QDir::separator() + "Mancanti.csv");
 
         // Quitting asks nothing and writes nothing.
         a.premi(QStringLiteral("exit"));
         QVERIFY(!f.isVisible());
-        VERIFICA_DIALOGHI(a.dialoghi);
-        QCOMPARE(Istantanea(a.cartella.percorso()), a.prima);
-        QCOMPARE(QDir(a.uscita).entryList(QDir::Files),
+        QCOMPARE(Istantanea(a.cartella.percorso()), prima);
+        QCOMPARE(QDir(uscita).entryList(QDir::Files),
                  QStringList({"CSVlist.csv", "Mancanti.csv", NomeFileStampa(Oggi())}));
     }
 };

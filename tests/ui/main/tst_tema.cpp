@@ -1,15 +1,15 @@
-// The program's look. The dark theme darkens the whole program (the
-// application's palette, so menus, toolbar, status bar, the tables window and
-// message boxes) while the main window keeps its own colours for the list and
-// the panels; the light theme brings the desktop's palette back. Icons on a
-// machine without an icon theme: every toolbar button of the main window and
-// of the tables window has one, from the icons built into the program, and
-// the buttons that must be told apart at a glance show the intended pictures;
-// every window shows the program's icon.
+// The program's look. The dark theme darkens the whole program while the
+// main window keeps its own colours for the list and the panels; the light
+// theme brings the desktop's palette back. The dark theme can be read: check
+// boxes and radio buttons as drawn, and disabled texts, stand 3:1 from their
+// background. Without an icon theme every toolbar button has its built-in
+// icon, and every window the program's icon.
 
 #include "ambiente.h"
+#include "importa/letturacsv.h"
 #include "ui/aux/frmcustom.h"
 #include "ui/aux/frmmanual.h"
+#include "ui/importa/frmimporta.h"
 #include "ui/main/avvioapp.h"
 #include "ui/main/frmpicture.h"
 #include "ui/tables/apritabelle.h"
@@ -38,6 +38,17 @@ AccessoPrincipale accesso(FrmMain &f)
     return principale;
 }
 
+// The pixels of zona that stand 3:1 from fondo: how many, and the rectangle they span.
+std::pair<int, QRect> marcati(const QImage &immagine, const QRect &zona, const QColor &fondo)
+{
+    std::pair<int, QRect> m{0, {}};
+    for (int y = zona.top(); y <= zona.bottom(); ++y)
+        for (int x = zona.left(); x <= zona.right(); ++x)
+            if (prova::contrasto(immagine.pixelColor(x, y), fondo) >= 3.0)
+                m = {m.first + 1, m.second | QRect(x, y, 1, 1)};
+    return m;
+}
+
 } // namespace
 
 class TestTema : public QObject {
@@ -59,6 +70,24 @@ class TestTema : public QObject {
                  temaChiaro ? QApplication::palette().color(QPalette::Button) : QColor(0, 0, 0));
     }
 
+    // The main window turned dark, then the tables and import windows opened over it.
+    struct Scuro {
+        prova::Ambiente a{prova::cinqueComponenti};
+        AccessoPrincipale principale = accesso(*a.finestra);
+        std::unique_ptr<FrmListe> liste;
+        std::unique_ptr<FrmImporta> importa;
+        Scuro()
+        {
+            a.menu(QStringLiteral("mnuDark"));
+            liste = std::make_unique<FrmListe>(a.stato, a.dialoghi, principale, a.finestra.get());
+            importa = std::make_unique<FrmImporta>(a.stato, a.dialoghi, LetturaCSV{}, QStringLiteral("x.csv"));
+            for (QWidget *w : std::initializer_list<QWidget *>{a.finestra.get(), liste.get(), importa.get()}) {
+                w->show();
+                QVERIFY(QTest::qWaitForWindowExposed(w));
+            }
+        }
+    };
+
 private slots:
     void initTestCase()
     {
@@ -72,9 +101,8 @@ private slots:
 
     void scuroEChiaro()
     {
-        prova::Ambiente a;
-        prova::cinqueComponenti(a.stato);
-        FrmMain &f = a.apri();
+        prova::Ambiente a(prova::cinqueComponenti);
+        FrmMain &f = *a.finestra;
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         const QPalette desktop = QApplication::palette();
         const QString stile = QApplication::style()->name();
@@ -83,20 +111,17 @@ private slots:
         a.menu(QStringLiteral("mnuDark")); // twice: still dark
         QTest::qWait(0); // the windows hear of the new palette
         const QPalette p = QApplication::palette();
-        QVERIFY(scuro(p.color(QPalette::Window)));
-        QVERIFY(scuro(p.color(QPalette::Base)));
-        QVERIFY(scuro(p.color(QPalette::Button)));
-        QVERIFY(chiaro(p.color(QPalette::Text)));
-        QVERIFY(chiaro(p.color(QPalette::WindowText)));
-        QVERIFY(chiaro(p.color(QPalette::ButtonText)));
+        for (const QPalette::ColorRole r : {QPalette::Window, QPalette::Base, QPalette::Button})
+            QVERIFY(scuro(p.color(r)));
+        for (const QPalette::ColorRole r : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+            QVERIFY(chiaro(p.color(r)));
         auto *fusion = qobject_cast<QProxyStyle *>(QApplication::style()); // Fusion, its indicators outlined
         QVERIFY(fusion && fusion->baseStyle()->name().toLower() == QStringLiteral("fusion"));
         // Menu bar, toolbar and status bar follow the application.
         for (QWidget *w : std::initializer_list<QWidget *>{f.menuBar(), a.w(QStringLiteral("TB")), f.statusBar()})
             QVERIFY2(scuro(w->palette().color(QPalette::Window)), qPrintable(w->objectName()));
         coloriPropri(a, false);
-        // The locked boxes a component shows (datasheet, picture, package
-        // description) stay readable: light grey with dark text.
+        // The locked boxes of a component stay light grey with dark text.
         for (const char *nome : {"txPDF", "txPic", "txPackDesc"}) {
             QWidget *casella = a.w(QLatin1String(nome));
             QVERIFY2(!casella->isEnabled(), nome);
@@ -130,14 +155,12 @@ private slots:
         QCOMPARE(liste.palette().color(QPalette::Window), desktop.color(QPalette::Window));
     }
 
-    // Every toolbar button of the main window its own built-in picture, the
-    // tables window's buttons theirs, and the program's icon in every
-    // window, message boxes included.
+    // Every toolbar button its own built-in picture, in both windows, and
+    // the program's icon in every window.
     void bottoniEFinestre()
     {
-        prova::Ambiente a;
-        prova::cinqueComponenti(a.stato);
-        FrmMain &f = a.apri();
+        prova::Ambiente a(prova::cinqueComponenti);
+        FrmMain &f = *a.finestra;
         QSet<QString> nomi;
         int bottoni = 0;
         for (QAction *azione : a.w<QToolBar>(QStringLiteral("TB"))->actions()) {
@@ -176,6 +199,83 @@ private slots:
         QMessageBox box(QMessageBox::Information, QStringLiteral("Arvo"), QStringLiteral("x"), QMessageBox::Ok, &f);
         for (QWidget *w : std::initializer_list<QWidget *>{&f, &liste, &etichette, &manuale, &box, &figura})
             QCOMPARE(w->windowIcon().pixmap(48).toImage(), programma);
+    }
+
+    // Check boxes and radio buttons, ticked or not, enabled or not: the frame
+    // outlines the indicator, and a mark stands out only when ticked.
+    void indicatori_data()
+    {
+        QTest::addColumn<QString>("controllo");
+        QTest::addColumn<bool>("spuntato");
+        QTest::addColumn<bool>("attivo");
+        for (const char *controllo : {"LVP", "chkExclude", "optSomma"})
+            for (const bool spuntato : {false, true})
+                for (const bool attivo : {true, false})
+                    QTest::addRow("%s %d %d", controllo, spuntato, attivo) << QString::fromLatin1(controllo)
+                                                                           << spuntato << attivo;
+    }
+    void indicatori()
+    {
+        QFETCH(QString, controllo);
+        QFETCH(bool, spuntato);
+        QFETCH(bool, attivo);
+        Scuro s;
+        QWidget *w = s.liste->findChild<QWidget *>(controllo);
+        w = w ? w : Figlio(s.importa.get(), controllo);
+        w->setEnabled(attivo);
+        const QStyle *stile = w->style();
+        QRect zona;
+        QPalette::ColorRole fondo = QPalette::Window;
+        if (auto *lista = qobject_cast<ListaReport *>(w)) {
+            lista->impostaSpunta(1, spuntato);
+            QStyleOptionViewItem opzione;
+            opzione.initFrom(lista->vista());
+            opzione.rect = lista->vista()->visualRect(lista->vista()->model()->index(0, 0));
+            opzione.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+            zona = stile->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opzione, lista->vista());
+            w = lista->vista()->viewport();
+            fondo = QPalette::Base;
+        } else {
+            qobject_cast<QAbstractButton *>(w)->setChecked(spuntato);
+            QStyleOptionButton opzione;
+            opzione.initFrom(w);
+            zona = stile->subElementRect(qobject_cast<QRadioButton *>(w) ? QStyle::SE_RadioButtonIndicator
+                                                                        : QStyle::SE_CheckBoxIndicator,
+                                         &opzione, w);
+        }
+        const QImage immagine = w->grab().toImage();
+        const QPalette::ColorGroup gruppo = attivo ? QPalette::Active : QPalette::Disabled;
+        const auto [bordo, spazio] = marcati(immagine, zona.adjusted(-1, -1, 1, 1), w->palette().color(gruppo, fondo));
+        QVERIFY2(bordo >= 2 * zona.width() && spazio.width() >= zona.width() - 2 && spazio.height() >= zona.height() - 2,
+                 qPrintable(QStringLiteral("%1 pixel in %2x%3").arg(bordo).arg(spazio.width()).arg(spazio.height())));
+        const QRect dentro = zona.adjusted(3, 3, -3, -3);
+        QCOMPARE(marcati(immagine, dentro, w->palette().color(gruppo, QPalette::Base)).first >= dentro.width(), spuntato);
+    }
+
+    // Every control that shows text, in each window, and the menus.
+    void testoSpento()
+    {
+        Scuro s;
+        QStringList deboli;
+        int controlli = 0;
+        for (QWidget *finestra : std::initializer_list<QWidget *>{s.a.finestra.get(), s.liste.get(), s.importa.get()}) {
+            for (QWidget *w : finestra->findChildren<QWidget *>()) {
+                auto ruoli = std::pair(QPalette::WindowText, QPalette::Window);
+                if (qobject_cast<QLineEdit *>(w) || qobject_cast<QAbstractItemView *>(w) || qobject_cast<QMenu *>(w))
+                    ruoli = {QPalette::Text, QPalette::Base};
+                else if (qobject_cast<QPushButton *>(w) || qobject_cast<QToolButton *>(w) || qobject_cast<QComboBox *>(w))
+                    ruoli = {QPalette::ButtonText, QPalette::Button};
+                else if (!qobject_cast<QLabel *>(w) && !qobject_cast<QAbstractButton *>(w) && !qobject_cast<QGroupBox *>(w))
+                    continue;
+                ++controlli;
+                const QPalette p = w->palette();
+                const double c = prova::contrasto(p.color(QPalette::Disabled, ruoli.first), p.color(QPalette::Disabled, ruoli.second));
+                if (c < 3.0)
+                    deboli << QStringLiteral("%1 %2: %3").arg(w->metaObject()->className(), w->objectName()).arg(c);
+            }
+        }
+        QVERIFY(controlli > 100);
+        QVERIFY2(deboli.isEmpty(), qPrintable(deboli.join(u'\n')));
     }
 };
 

@@ -7,7 +7,10 @@
 #include "startup/avvio.h"
 #include "store/aiutiarchivio.h"
 #include "store/orologio.h"
+#include "store/scritturasicura.h"
 #include "ui/main/ambiente.h"
+
+#include "common/verifiche.h"
 
 using namespace prova;
 
@@ -117,6 +120,7 @@ private slots:
         }));
         verificaBox(a.dialoghi, Domanda("07/12/2026 09:05:33"), kTitolo, Icona::Domanda, Pulsanti::SiNo);
         QCOMPARE(a.dati(), a.datiA);
+        QVERIFY(!a.cartella.esiste(NomeGiornale));
         QCOMPARE(a.datiCopia("2026-12-07_10-00-00"), a.datiB);
         QCOMPARE(a.codici(), QStringList({"2N2222", "74HC00", "BC547C", "LM317T", "NE555"}));
         QCOMPARE(a.contatori(), "5/5/144");
@@ -149,8 +153,8 @@ private slots:
     // it (then closed with "Annulla").
     void nienteCambia_data()
     {
-        QTest::addColumn<bool>("modifica");     // the quantity of a component being typed
-        QTest::addColumn<Risposta>("risposta"); // to the question about it, else to the confirmation
+        // The quantity of a component being typed; the answer to the question about it, else to the confirmation.
+        Colonne<bool, Risposta>("modifica", "risposta");
         QTest::newRow("Annulla") << false << Risposta::Annulla;
         QTest::newRow("No to the question") << false << Risposta::No;
         QTest::newRow("editing, back to the editor") << true << Risposta::Annulla;
@@ -158,8 +162,7 @@ private slots:
     }
     void nienteCambia()
     {
-        QFETCH(bool, modifica);
-        QFETCH(Risposta, risposta);
+        const auto [modifica, risposta] = Valori<bool, Risposta>("modifica", "risposta");
         Prova a;
         const auto prima = Istantanea(a.cartella.percorso());
         const QString messaggio = a.messaggio();
@@ -197,9 +200,8 @@ private slots:
     // load, the files put back from the copy just made of them).
     void nonRiuscito_data()
     {
-        QTest::addColumn<QByteArray>("tipi"); // the copy's Tipi.dat; null: removed
-        QTest::addColumn<QStringList>("messaggi"); // after the question; %1: the copy's folder
-        QTest::addColumn<int>("copie");
+        // The copy's Tipi.dat (null: removed), the messages after the question (%1: the copy's folder).
+        Colonne<QByteArray, QStringList, int>("tipi", "messaggi", "copie");
         QTest::newRow("file missing") << QByteArray() << QStringList{
             "Impossibile ripristinare la copia del 07/12/2026 09:05:33.\r\nImpossibile leggere il file %1/Tipi.dat.\r\n"
             "I dati attuali non sono stati modificati."} << 1;
@@ -209,9 +211,7 @@ private slots:
     }
     void nonRiuscito()
     {
-        QFETCH(QByteArray, tipi);
-        QFETCH(QStringList, messaggi);
-        QFETCH(int, copie);
+        const auto [tipi, messaggi, copie] = Valori<QByteArray, QStringList, int>("tipi", "messaggi", "copie");
         Prova a;
         const QString copia = a.cartella.file("Backups/Copie/2026-12-07_09-05-33");
         QVERIFY(QFile::remove(copia + "/Tipi.dat"));

@@ -74,29 +74,21 @@ struct Banco {
     }
 };
 
-template <typename T = QWidget>
-T *trova(QWidget *f, const QString &nome)
-{
-    T *w = f->findChild<T *>(nome);
-    if (!w)
-        qFatal("controllo mancante: %s", qPrintable(nome));
-    return w;
-}
-inline ListaReport *lista(QWidget *f, const char *nome) { return trova<ListaReport>(f, QLatin1String(nome)); }
-inline QLineEdit *casella(QWidget *f, const char *nome) { return trova<QLineEdit>(f, QLatin1String(nome)); }
-inline QLineEdit *voce(QWidget *f, int tab) { return trova<QLineEdit>(f, QStringLiteral("txVoce(%1)").arg(tab)); }
+inline ListaReport *lista(QWidget *f, const char *nome) { return Figlio<ListaReport>(f, QLatin1String(nome)); }
+inline QLineEdit *casella(QWidget *f, const char *nome) { return Figlio<QLineEdit>(f, QLatin1String(nome)); }
+inline QLineEdit *voce(QWidget *f, int tab) { return Figlio<QLineEdit>(f, QStringLiteral("txVoce(%1)").arg(tab)); }
 inline void clic(QWidget *f, const char *chiave)
 {
-    QTest::mouseClick(trova<QToolButton>(f, QLatin1String(chiave)), Qt::LeftButton);
+    QTest::mouseClick(Figlio<QToolButton>(f, QLatin1String(chiave)), Qt::LeftButton);
 }
-inline void clicFiltro(QWidget *f) { QTest::mouseClick(trova<QCheckBox>(f, "chkExclude"), Qt::LeftButton); }
+inline void clicFiltro(QWidget *f) { QTest::mouseClick(Figlio<QCheckBox>(f, "chkExclude"), Qt::LeftButton); }
 
 // Enabled toolbar buttons new, edit, undo, save, quit: "10001" is idle.
 inline QString barra(QWidget *f)
 {
     QString s;
     for (const char *k : {"new", "edit", "undo", "save", "quit"})
-        s += trova<QToolButton>(f, QLatin1String(k))->isEnabled() ? u'1' : u'0';
+        s += Figlio<QToolButton>(f, QLatin1String(k))->isEnabled() ? u'1' : u'0';
     return s;
 }
 
@@ -123,7 +115,7 @@ inline QString spunte(ListaReport *l)
 inline void clicRiga(ListaReport *l, int riga) { ClicRiga(l, riga, 1); }
 inline void scheda(QWidget *f, int indice)
 {
-    QTabBar *b = trova<QTabWidget>(f, "SST")->tabBar();
+    QTabBar *b = Figlio<QTabWidget>(f, "SST")->tabBar();
     QTest::mouseClick(b, Qt::LeftButton, {}, b->tabRect(indice).center());
 }
 

@@ -4,11 +4,41 @@
 #include "bancotabelle.h"
 
 #include "common/fifosorvegliata.h"
+#include "common/verifiche.h"
 
 namespace {
 
 QColor sfondo(QLineEdit *c) { return c->palette().color(QPalette::Base); }
-bool conFigura(QWidget *f) { return !trova<QLabel>(f, "imgPack")->pixmap().isNull(); }
+bool conFigura(QWidget *f) { return !Figlio<QLabel>(f, "imgPack")->pixmap().isNull(); }
+
+void Figura(const QString &percorso, int larghezza, int altezza, const QColor &colore)
+{
+    QImage img(larghezza, altezza, QImage::Format_RGB32);
+    img.fill(colore);
+    QVERIFY(QDir().mkpath(QFileInfo(percorso).path()) && img.save(percorso));
+}
+
+// What the package pictures tests choose from: pictures in Packages (a JPEG,
+// red and green bitmaps, one named with a double quote), a file that is no
+// picture, a folder, a device, a link leading out, a FIFO; and pictures in
+// other folders.
+struct BancoImmagini : Banco {
+    const QString pack = stato.percorsi.CartellaPackages;
+    FifoSorvegliata fifo{pack + "fifo.bmp"};
+    BancoImmagini()
+    {
+        Figura(pack + "dip8.jpg", 200, 100, Qt::red);
+        Figura(pack + "dip8.bmp", 40, 20, Qt::red);
+        Figura(pack + "nuova.bmp", 40, 20, Qt::green);
+        Figura(pack + "so\"8.bmp", 20, 20, Qt::red);
+        Figura(cartella.file("fuori.bmp"), 20, 20, Qt::red);
+        Figura(cartella.file("USB/so8.png"), 40, 20, Qt::green);
+        cartella.scrivi(QStringLiteral("Packages/guasta.bmp"), "non e' una bitmap");
+        QVERIFY(QFile::link(cartella.file("fuori.bmp"), pack + "uscita.bmp"));
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), pack + "zero.bmp"));
+        QVERIFY(QDir().mkpath(pack + "cartella.bmp") && fifo.creata());
+    }
+};
 
 } // namespace
 
@@ -85,152 +115,102 @@ private slots:
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
-    // Renaming keeps the ID and usage; components keep their copies of the old name.
-    void rinominaTipoUsato()
+    // A row click shows the package's picture fitted into the box, and
+    // clears the one shown before for no image, a missing file, a file that
+    // is not a picture, a FIFO, a folder, a device, or a name leading out of
+    // Packages; it opens and waits for nothing, and says nothing.
+    void immagineMostrata_data()
     {
-        Banco b;
-        b.tipo(4, QStringLiteral("TRANSISTORE"));
-        b.tipo(9, QStringLiteral("DIODO"));
-        b.componente(QStringLiteral("BC547"), 4, 0, 0, QStringLiteral("TRANSISTORE"));
-        b.componente(QStringLiteral("BC557"), 4, 0, 0, QStringLiteral("TRANSISTORE"));
-        auto f = b.apri();
-        scheda(f.get(), 1);
-        ListaReport *lvt = lista(f.get(), "LVT");
-        clicRiga(lvt, 2);
-        QCOMPARE(f->PosVoce(), 1);
-        clic(f.get(), "edit");
-        QTest::keyClicks(voce(f.get(), 1), QStringLiteral("bjt")); // replaces the selected name
-        clic(f.get(), "save");
-        QCOMPARE(b.stato.Tipi, (QList<Tipo>{{4, "BJT"}, {9, "DIODO"}}));
-        QCOMPARE(b.stato.ProssimoIDTipo, 10);
-        QCOMPARE(righe(lvt), QStringList({"1|BJT|2|4", "2|DIODO|0|9"}));
-        QCOMPARE(spunte(lvt), QStringLiteral("10"));
-        QCOMPARE(b.stato.componente(1).NomeTipo + b.stato.componente(2).NomeTipo, QStringLiteral("TRANSISTORETRANSISTORE"));
-        VERIFICA_DIALOGHI(b.dialoghi);
+        Colonne<QString, bool>("nome", "mostrata"); // ASSOLUTO: the full path of a picture outside
+        QTest::newRow("picture") << "dip8.jpg" << true;
+        for (const char *nome : {"guasta.bmp", "manca.jpg", "", "fifo.bmp", "cartella.bmp", "zero.bmp", "../fuori.bmp",
+                                 "ASSOLUTO", "uscita.bmp"})
+            QTest::newRow(*nome ? nome : "no image") << nome << false;
     }
-
-    // The picture fitted into the box; cleared for no image, a missing file,
-    // a file that is not a picture, and "Annulla". "Carica": a cancelled
-    // choice keeps the name, a file from another folder gives its bare name,
-    // "Annulla" leaves the stored name.
-    void immaginePackage()
+    void immagineMostrata()
     {
-        Banco b;
-        QImage img(200, 100, QImage::Format_RGB32);
-        img.fill(Qt::red);
-        QVERIFY(img.save(b.stato.percorsi.CartellaPackages + "dip8.jpg"));
-        QVERIFY(img.save(b.stato.percorsi.CartellaPackages + "nuova.bmp"));
-        b.cartella.scrivi(QStringLiteral("Packages/guasta.bmp"), "non e' una bitmap");
-        b.package(1, QStringLiteral("DIP8"), QStringLiteral("Dual in line"), QStringLiteral("dip8.jpg"));
-        b.package(2, QStringLiteral("GUASTA"), QString(), QStringLiteral("guasta.bmp"));
-        b.package(3, QStringLiteral("ROTTA"), QString(), QStringLiteral("manca.jpg"));
-        b.package(4, QStringLiteral("SENZA"));
+        auto [nome, mostrata] = Valori<QString, bool>("nome", "mostrata");
+        BancoImmagini b;
+        if (nome == QLatin1String("ASSOLUTO"))
+            nome = b.cartella.file(QStringLiteral("fuori.bmp"));
+        b.package(1, QStringLiteral("A"), QStringLiteral("Dual in line"), nome);
+        b.package(2, QStringLiteral("B"), QString(), QStringLiteral("nuova.bmp"));
         auto f = b.apri();
         scheda(f.get(), 2);
         ListaReport *lvg = lista(f.get(), "LVG");
+        clicRiga(lvg, 2);
+        QVERIFY(conFigura(f.get()));
         clicRiga(lvg, 1);
-        QCOMPARE(casella(f.get(), "txDesc")->text() + '/' + casella(f.get(), "txImmagine")->text(),
-                 QStringLiteral("Dual in line/dip8.jpg"));
-        const QPixmap mostrata = trova<QLabel>(f.get(), "imgPack")->pixmap();
-        QVERIFY(mostrata.width() <= 92 && mostrata.width() >= 80);
-        QCOMPARE(mostrata.width(), mostrata.height() * 2);
-        for (int riga : {2, 3, 4}) {
-            clicRiga(lvg, 1);
-            clicRiga(lvg, riga);
-            QVERIFY2(!conFigura(f.get()), qPrintable(colonna(lvg, 1).at(riga - 1)));
-        }
-        clicRiga(lvg, 1);
-        clic(f.get(), "edit");
-        auto *carica = trova<QPushButton>(f.get(), "btnLoadPic");
-        b.dialoghi.setNextFile(QString());
-        QTest::mouseClick(carica, Qt::LeftButton);
-        QCOMPARE(casella(f.get(), "txImmagine")->text(), QStringLiteral("dip8.jpg"));
-        b.dialoghi.setNextFile(QStringLiteral("/altrove/sotto/nuova.bmp"));
-        QTest::mouseClick(carica, Qt::LeftButton);
-        const auto dialogo = b.dialoghi.dialoghiFile().last();
-        QCOMPARE(dialogo.titolo, QStringLiteral("Ricerca immagine"));
-        QCOMPARE(dialogo.cartella, b.stato.percorsi.CartellaPackages);
-        QCOMPARE(dialogo.filtro, QStringLiteral("Images|*.jpg;*.jpeg;*.bmp"));
-        QCOMPARE(casella(f.get(), "txImmagine")->text(), QStringLiteral("nuova.bmp"));
-        QVERIFY(conFigura(f.get())); // looked for in the package folder
-        QCOMPARE(f->focusWidget(), voce(f.get(), 2));
-        clic(f.get(), "undo");
-        QVERIFY(!conFigura(f.get()));
-        QCOMPARE(b.stato.package(1).Immagine, QStringLiteral("dip8.jpg"));
-        QVERIFY(!b.stato.TabelleModificate);
+        QCOMPARE(casella(f.get(), "txDesc")->text() + '/' + casella(f.get(), "txImmagine")->text(), "Dual in line/" + nome);
+        QCOMPARE(conFigura(f.get()), mostrata);
+        const QPixmap figura = Figlio<QLabel>(f.get(), "imgPack")->pixmap();
+        QVERIFY(!mostrata || (figura.width() <= 92 && figura.width() >= 80 && figura.width() == figura.height() * 2));
+        QVERIFY(!b.fifo.aperta());
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
-    // A package picture named by a FIFO, a folder, a device, or a name
-    // leading out of Packages: a row click or "Carica" shows no picture,
-    // opens and waits for nothing, and says nothing; the name is kept.
-    void immaginePackageSpeciale_data()
+    // "Carica" on the package DIP8 with its red dip8.bmp: a file of the
+    // package folder gives its bare name and shows it (nothing for what is
+    // not a regular picture inside, opening nothing); a cancelled choice
+    // keeps the name; a name holding a double quote is refused with a
+    // message; a file of another folder is offered to be copied in ("Sì":
+    // copied, "No": the name there was). No data file is written before
+    // "Salva", which stores the name; "Annulla" leaves the stored one.
+    void caricaImmagine_data()
     {
-        QTest::addColumn<QString>("nome"); // ASSOLUTO: the full path of a picture outside
-        QTest::newRow("fifo") << "fifo.bmp";
-        QTest::newRow("cartella") << "cartella.bmp";
-        QTest::newRow("dispositivo") << "zero.bmp";
-        QTest::newRow("punto punto") << "../fuori.bmp";
-        QTest::newRow("assoluto") << "ASSOLUTO";
-        QTest::newRow("collegamento fuori") << "uscita.bmp";
+        // The file chosen (below the test folder; empty: cancelled), the answer to the box (-1: none), the name and
+        // picture shown after, and whether "Salva" follows (else "Annulla").
+        Colonne<QString, int, QString, bool, bool>("scelto", "risposta", "atteso", "mostrata", "salva");
+        const int nessuna = -1, si = int(Risposta::Si), no = int(Risposta::No), ok = int(Risposta::Ok);
+        QTest::newRow("cancelled") << "" << nessuna << "dip8.bmp" << true << true;
+        QTest::newRow("in Packages, then Annulla") << "Packages/nuova.bmp" << nessuna << "nuova.bmp" << true << false;
+        QTest::newRow("in Packages") << "Packages/nuova.bmp" << nessuna << "nuova.bmp" << true << true;
+        QTest::newRow("double quote") << "Packages/so\"8.bmp" << ok << "dip8.bmp" << true << true;
+        QTest::newRow("other folder, Sì") << "USB/so8.png" << si << "so8.png" << true << true;
+        QTest::newRow("other folder, No") << "USB/so8.png" << no << "dip8.bmp" << true << true;
+        QTest::newRow("dot dot, No") << "Packages/../fuori.bmp" << no << "dip8.bmp" << true << true;
+        for (const char *nome : {"fifo.bmp", "cartella.bmp", "zero.bmp", "uscita.bmp"})
+            QTest::newRow(nome) << QStringLiteral("Packages/") + nome << nessuna << nome << false << true;
     }
-    void immaginePackageSpeciale()
+    void caricaImmagine()
     {
-        QFETCH(QString, nome);
-        Banco b;
-        const QString pack = b.stato.percorsi.CartellaPackages;
-        QImage img(20, 20, QImage::Format_RGB32);
-        img.fill(Qt::red);
-        QVERIFY(img.save(b.cartella.file(QStringLiteral("fuori.bmp"))));
-        QVERIFY(QFile::link(b.cartella.file(QStringLiteral("fuori.bmp")), pack + QStringLiteral("uscita.bmp")));
-        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), pack + QStringLiteral("zero.bmp")));
-        QVERIFY(QDir().mkpath(pack + QStringLiteral("cartella.bmp")));
-        FifoSorvegliata fifo(pack + QStringLiteral("fifo.bmp"));
-        QVERIFY(fifo.creata());
-        if (nome == QLatin1String("ASSOLUTO"))
-            nome = b.cartella.file(QStringLiteral("fuori.bmp"));
-        b.package(1, QStringLiteral("DIP8"), QString(), nome);
-        auto f = b.apri();
-        scheda(f.get(), 2);
-        clicRiga(lista(f.get(), "LVG"), 1);
-        QCOMPARE(casella(f.get(), "txImmagine")->text(), nome);
-        QVERIFY(!conFigura(f.get()));
-        clic(f.get(), "edit");
-        b.dialoghi.setNextFile(nome.startsWith(u'/') ? nome : pack + nome);
-        QTest::mouseClick(trova<QPushButton>(f.get(), "btnLoadPic"), Qt::LeftButton);
-        QCOMPARE(casella(f.get(), "txImmagine")->text(), QFileInfo(nome).fileName());
-        QVERIFY(!conFigura(f.get()));
-        QVERIFY(!fifo.aperta());
-        VERIFICA_DIALOGHI(b.dialoghi);
-    }
-
-    // "Carica" on a file whose name holds a double quote: refused with a
-    // message, the name and picture shown stay, and so does the entry.
-    void virgoletteNelNome()
-    {
-        Banco b;
-        QImage img(20, 20, QImage::Format_RGB32);
-        img.fill(Qt::red);
-        QVERIFY(img.save(b.stato.percorsi.CartellaPackages + "dip8.bmp"));
-        QVERIFY(img.save(b.stato.percorsi.CartellaPackages + "so\"8.bmp"));
+        const auto [scelto, risposta, atteso, mostrata, salva] =
+            Valori<QString, int, QString, bool, bool>("scelto", "risposta", "atteso", "mostrata", "salva");
+        BancoImmagini b;
         b.package(1, QStringLiteral("DIP8"), QStringLiteral("Dual in line"), QStringLiteral("dip8.bmp"));
         auto f = b.apri();
         scheda(f.get(), 2);
         clicRiga(lista(f.get(), "LVG"), 1);
         clic(f.get(), "edit");
-        b.dialoghi.setNextFile(b.stato.percorsi.CartellaPackages + "so\"8.bmp");
-        b.dialoghi.setNextAnswer(Risposta::Ok);
-        QTest::mouseClick(trova<QPushButton>(f.get(), "btnLoadPic"), Qt::LeftButton);
-        QCOMPARE(b.dialoghi.boxes().size(), 1);
-        QCOMPARE(b.dialoghi.ultimoBox().testo,
-                 QStringLiteral("Il nome del file scelto contiene le virgolette (\"), che l'archivio non può "
-                                "conservare: rinomina il file e sceglilo di nuovo."));
-        QCOMPARE(b.dialoghi.ultimoBox().icona, Icona::Esclamazione);
-        QCOMPARE(b.dialoghi.ultimoBox().pulsanti, Pulsanti::Ok);
-        QCOMPARE(casella(f.get(), "txImmagine")->text(), QStringLiteral("dip8.bmp"));
-        QVERIFY(conFigura(f.get()));
-        clic(f.get(), "save");
-        QCOMPARE(b.stato.package(1).Immagine, QStringLiteral("dip8.bmp"));
+        if (risposta >= 0)
+            b.dialoghi.setNextAnswer(Risposta(risposta));
+        b.dialoghi.setNextFile(scelto.isEmpty() ? QString() : b.cartella.file(scelto));
+        QTest::mouseClick(Figlio<QPushButton>(f.get(), "btnLoadPic"), Qt::LeftButton);
+        const auto dialogo = b.dialoghi.dialoghiFile().value(0);
+        QCOMPARE(dialogo.titolo + '|' + dialogo.cartella, "Ricerca immagine|" + b.pack);
+        QVERIFY(dialogo.filtro.startsWith(QStringLiteral("Images|*.jpg;*.jpeg;*.bmp;")));
+        if (risposta == int(Risposta::Ok))
+            VerificaBox(b.dialoghi, QStringLiteral("Il nome del file scelto contiene le virgolette (\"), che "
+                                                   "l'archivio non può conservare: rinomina il file e sceglilo di nuovo."),
+                        Icona::Esclamazione);
+        else if (risposta >= 0)
+            VerificaBox(b.dialoghi, QStringLiteral("Copiare il file nella cartella Packages?"), Icona::Domanda,
+                        Pulsanti::SiNo);
+        QCOMPARE(casella(f.get(), "txImmagine")->text(), atteso);
+        QCOMPARE(f->focusWidget(), voce(f.get(), 2));
+        QCOMPARE(conFigura(f.get()), mostrata);
+        const QColor colore = atteso == QLatin1String("dip8.bmp") ? Qt::red : Qt::green;
+        QVERIFY(!mostrata || Figlio<QLabel>(f.get(), "imgPack")->pixmap().toImage().pixelColor(10, 5) == colore);
+        QCOMPARE(b.cartella.leggi("Packages/so8.png"), atteso == "so8.png" ? b.cartella.leggi("USB/so8.png") : "");
+        QVERIFY(!b.fifo.aperta());
+        QVERIFY(!b.cartella.esiste(QStringLiteral("Packages.dat")));
+        clic(f.get(), salva ? "save" : "undo");
+        QCOMPARE(b.stato.package(1).Immagine, salva ? atteso : "dip8.bmp");
+        QCOMPARE(b.stato.TabelleModificate, salva);
+        if (salva)
+            QCOMPARE(b.cartella.leggi("Packages.dat"), "1,\"DIP8\",\"Dual in line\",\"" + atteso.toUtf8() + "\"\r\n");
+        else
+            QVERIFY(!conFigura(f.get()));
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
@@ -238,18 +218,24 @@ private slots:
     // name is stored upper case, accents too; description and image name as
     // typed; the files keep texts between double quotes with no escape, so a
     // double quote is stored as a single quote. New entries take the next
-    // IDs and are listed by name.
+    // IDs and are listed by name. Renaming keeps the ID and the usage, and
+    // components keep their copies of the old name.
     void salvataggioSuDisco()
     {
         Banco b;
-        b.tipo(1, QStringLiteral("DIODO"));
+        b.tipo(1, QStringLiteral("ZENER"));
         b.produttore(2, QStringLiteral("ACME"));
-        b.componente(QStringLiteral("1N4148"), 1, 2, 0, QStringLiteral("DIODO"));
+        b.componente(QStringLiteral("1N4148"), 1, 2, 0, QStringLiteral("ZENER"));
         b.stato.componente(1).DataInserimento = QDateTime(QDate(2024, 10, 9), QTime(0, 0), Qt::UTC);
         auto f = b.apri();
         scheda(f.get(), 1);
         for (const char *nome : {"pnp", "npn"})
             nuova(f.get(), 1, QLatin1String(nome));
+        clicRiga(lista(f.get(), "LVT"), 3); // the last by name, the first in the table
+        QCOMPARE(f->PosVoce(), 1);
+        clic(f.get(), "edit");
+        QTest::keyClicks(voce(f.get(), 1), QStringLiteral("diodo")); // replaces the selected name
+        clic(f.get(), "save");
         scheda(f.get(), 0);
         clicRiga(lista(f.get(), "LVP"), 1);
         clic(f.get(), "edit");
@@ -270,7 +256,7 @@ private slots:
         QCOMPARE(b.cartella.leggi(QStringLiteral("Packages.dat")),
                  RigheCrLf({"1,\"DIP '8' \xC0\xC8\",\"Il 'classico', 8 pin\",\"A'b.jpg\""}));
         QCOMPARE(b.cartella.leggi(QStringLiteral("Componenti.dat")),
-                 RigheCrLf({"1,1,2,0,0,\"DIODO\",\"\",\"1N4148\",0,\"\",\"\",\"\",1,\"\",#2024-10-09#,"
+                 RigheCrLf({"1,1,2,0,0,\"ZENER\",\"\",\"1N4148\",0,\"\",\"\",\"\",1,\"\",#2024-10-09#,"
                             "\"\",\"\",\"\",\"\",\"\",\"\""}));
         const QByteArray ini = b.cartella.leggi(QStringLiteral("Info.ini"));
         for (const char *riga : {"Numero Componenti=1", "Numero Tipi=3", "Numero Produttori=1", "Numero Packages=1",
@@ -279,6 +265,7 @@ private slots:
             QVERIFY2(ini.contains(QByteArray("\r\n") + riga + "\r\n"), riga);
         QCOMPARE(righe(lista(f.get(), "LVP")), QStringList{"1|'ACME' CORP|1|2"});
         QCOMPARE(righe(lista(f.get(), "LVT")), QStringList({"1|DIODO|1|1", "3|NPN|0|3", "2|PNP|0|2"}));
+        QCOMPARE(spunte(lista(f.get(), "LVT")), QStringLiteral("100"));
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
@@ -286,27 +273,22 @@ private slots:
     // entry instead of wrapping to negative IDs; renaming still works.
     void idEsauriti_data()
     {
-        QTest::addColumn<int>("scheda");
-        QTest::addColumn<QString>("chiave");
+        Colonne<int, QString>("scheda", "chiave");
         QTest::newRow("produttori") << 0 << "Prossimo ID Produttori";
         QTest::newRow("tipi") << 1 << "Prossimo ID Tipi";
         QTest::newRow("package") << 2 << "Prossimo ID Package";
     }
     void idEsauriti()
     {
-        QFETCH(int, scheda);
-        QFETCH(QString, chiave);
+        const auto [scheda, chiave] = Valori<int, QString>("scheda", "chiave");
         Banco b;
         b.stato.ProssimoIDProduttore = b.stato.ProssimoIDTipo = b.stato.ProssimoIDPackage = INT32_MAX;
         auto f = b.apri();
         ::scheda(f.get(), scheda);
         b.dialoghi.setNextAnswer(Risposta::Ok);
         nuova(f.get(), scheda, QStringLiteral("nuova"));
-        QCOMPARE(b.dialoghi.boxes().size(), 1);
-        QCOMPARE(b.dialoghi.ultimoBox().testo,
-                 "Impossibile aggiungere: gli ID disponibili sono esauriti.\r\nControllare il valore di \"" + chiave
-                     + "\" nel file Info.ini");
-        QCOMPARE(b.dialoghi.ultimoBox().icona, Icona::Critica);
+        VerificaBox(b.dialoghi, "Impossibile aggiungere: gli ID disponibili sono esauriti.\r\nControllare il valore di \""
+                                    + chiave + "\" nel file Info.ini", Icona::Critica);
         QCOMPARE(b.stato.NumProduttori + b.stato.NumTipi + b.stato.NumPackages, 0);
         QVERIFY(!b.cartella.esiste(QStringLiteral("Info.ini")));
         QCOMPARE(voce(f.get(), scheda)->text(), QStringLiteral("NUOVA")); // still there to copy or drop
@@ -326,8 +308,7 @@ private slots:
         auto f = b.apri();
         b.dialoghi.setNextAnswer(Risposta::Ok);
         nuova(f.get(), 0, QStringLiteral("beta"));
-        QCOMPARE(b.dialoghi.boxes().size(), 1);
-        QCOMPARE(b.dialoghi.ultimoBox().testo, QStringLiteral("Errore nel salvataggio dei dati"));
+        VerificaBox(b.dialoghi, QStringLiteral("Errore nel salvataggio dei dati"), Icona::Nessuna);
         QCOMPARE(b.stato.Produttori, (QList<Produttore>{{1, "ACME"}}));
         QCOMPARE(b.stato.NumProduttori, 1);
         QCOMPARE(b.stato.ProssimoIDProduttore, 2);
@@ -335,7 +316,7 @@ private slots:
         QVERIFY(!b.stato.TabelleModificate);
         QCOMPARE(voce(f.get(), 0)->text(), QStringLiteral("BETA"));
         QCOMPARE(barra(f.get()), QStringLiteral("00110"));
-        QCOMPARE(trova<QStatusBar>(f.get(), "SB")->currentMessage(), MessaggioVoceNonSalvata);
+        QCOMPARE(Figlio<QStatusBar>(f.get(), "SB")->currentMessage(), MessaggioVoceNonSalvata);
 
         QVERIFY(QDir(bloccante).removeRecursively());
         clic(f.get(), "save");
@@ -343,7 +324,7 @@ private slots:
         QVERIFY(b.stato.TabelleModificate);
         QVERIFY(b.cartella.leggi(QStringLiteral("Produttori.dat")).contains("\"BETA\""));
         QCOMPARE(barra(f.get()), QStringLiteral("10001"));
-        QVERIFY(trova<QStatusBar>(f.get(), "SB")->currentMessage().isEmpty());
+        QVERIFY(Figlio<QStatusBar>(f.get(), "SB")->currentMessage().isEmpty());
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 };

@@ -2,6 +2,8 @@
 // rows, header clicks, tab changes, opening and closing, and the lookups by ID.
 #include "bancotabelle.h"
 
+#include "common/verifiche.h"
+
 class TestFrmListe : public QObject {
     Q_OBJECT
 private slots:
@@ -77,12 +79,12 @@ private slots:
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
+    // Through the program's entry: modal, with its caption, placed where the
+    // main window says; the message it leaves on closing, and the pick lists
+    // refilled once an entry was saved.
     void chiusura_data()
     {
-        QTest::addColumn<QString>("tabelle"); // T types, P manufacturers, G packages
-        QTest::addColumn<bool>("conEsci");
-        QTest::addColumn<bool>("salvaTipo");
-        QTest::addColumn<QString>("messaggio");
+        Colonne<QString, bool, bool, QString>("tabelle", "conEsci", "salvaTipo", "messaggio"); // tabelle: T, P, G
         const QString manca = QStringLiteral("Devi aggiungere qualcosa in Tipi e Produttori col Menu Gestisci Liste");
         QTest::newRow("tabelle vuote, Esci") << "" << true << false << manca;
         QTest::newRow("solo tipi, chiusura") << "TG" << false << false << manca;
@@ -94,9 +96,8 @@ private slots:
     }
     void chiusura()
     {
-        QFETCH(QString, tabelle);
-        QFETCH(bool, conEsci);
-        QFETCH(bool, salvaTipo);
+        const auto [tabelle, conEsci, salvaTipo, messaggio] =
+            Valori<QString, bool, bool, QString>("tabelle", "conEsci", "salvaTipo", "messaggio");
         Banco b;
         if (tabelle.contains(u'T'))
             b.tipo(1, QStringLiteral("T"));
@@ -104,18 +105,21 @@ private slots:
             b.produttore(1, QStringLiteral("P"));
         if (tabelle.contains(u'G'))
             b.package(1, QStringLiteral("G"));
-        auto f = b.apri();
-        if (salvaTipo) {
-            scheda(f.get(), 1);
-            nuova(f.get(), 1, QStringLiteral("pnp"));
-        }
-        QVERIFY(b.messaggi.isEmpty());
-        if (conEsci)
-            clic(f.get(), "quit");
-        else
-            f->close();
-        QVERIFY(!f->isVisible());
-        QFETCH(QString, messaggio);
+        QString vista;
+        QuandoModale([&](QWidget *f) {
+            vista = QStringLiteral("%1 %2,%3").arg(f->windowTitle()).arg(f->x()).arg(f->y());
+            if (salvaTipo) {
+                scheda(f, 1);
+                nuova(f, 1, QStringLiteral("pnp"));
+            }
+            QVERIFY(b.messaggi.isEmpty());
+            if (conEsci)
+                clic(f, "quit");
+            else
+                f->close();
+        }, this);
+        ApriFinestraTabelle(b.stato, b.dialoghi, b.principale());
+        QCOMPARE(vista, QStringLiteral("Gestione Tabelle 120,80"));
         QCOMPARE(b.messaggi, QStringList{messaggio});
         QCOMPARE(b.ricariche, salvaTipo ? 1 : 0);
         VERIFICA_DIALOGHI(b.dialoghi);
@@ -123,10 +127,9 @@ private slots:
 
     void conteggioFallito_data()
     {
-        QTest::addColumn<QList<int>>("guasto");   // type, manufacturer, package of GUASTO
-        QTest::addColumn<QList<int>>("conteggi"); // NumTipi, NumComponenti announced (0: as held)
-        QTest::addColumn<QString>("testo");
-        QTest::addColumn<QStringList>("usi"); // the Qtà columns of LVT, LVP, LVG
+        // The type, manufacturer, package of GUASTO; NumTipi, NumComponenti announced (0: as held); the message;
+        // the Qtà columns of LVT, LVP, LVG.
+        Colonne<QList<int>, QList<int>, QString, QStringList>("guasto", "conteggi", "testo", "usi");
         const QString errore = QStringLiteral("Errore 9-Indice non compreso nell'intervallo (%1) nella lettura Tabelle ");
         const QString guasto = QStringLiteral("il componente GUASTO usa il %1 con ID %2, che non esiste");
         // GUASTO is counted up to the failing ID, nothing after it.
@@ -146,8 +149,7 @@ private slots:
     // Broken references or counts: the counting message, the window still usable.
     void conteggioFallito()
     {
-        QFETCH(QList<int>, guasto);
-        QFETCH(QList<int>, conteggi);
+        const auto [guasto, conteggi, testo] = Valori<QList<int>, QList<int>, QString>("guasto", "conteggi", "testo");
         Banco b;
         b.tipo(1, QStringLiteral("T"));
         b.produttore(1, QStringLiteral("P"));
@@ -161,11 +163,7 @@ private slots:
             b.stato.NumComponenti = conteggi[1];
         b.dialoghi.setNextAnswer(Risposta::Ok);
         auto f = b.apri();
-        QCOMPARE(b.dialoghi.boxes().size(), 1);
-        const auto box = b.dialoghi.ultimoBox();
-        QTEST(box.testo, "testo");
-        QCOMPARE(box.icona, Icona::Critica);
-        QCOMPARE(box.pulsanti, Pulsanti::Ok);
+        VerificaBox(b.dialoghi, testo, Icona::Critica);
         QTEST(colonna(lista(f.get(), "LVT"), 2) + colonna(lista(f.get(), "LVP"), 2) + colonna(lista(f.get(), "LVG"), 2),
               "usi");
         QCOMPARE(barra(f.get()), QStringLiteral("10001"));
@@ -177,25 +175,6 @@ private slots:
             QCOMPARE(b.dialoghi.boxes().size(), 2);
             QCOMPARE(righe(lista(f.get(), "LVG")), QStringList({"1|G|1|1", "2|SOT23|0|2"}));
         }
-        VERIFICA_DIALOGHI(b.dialoghi);
-    }
-
-    // The program's entry: modal, with its caption, placed where the main
-    // window says, the emptied panel on closing.
-    void apriFinestraModale()
-    {
-        Banco b;
-        b.tipo(1, QStringLiteral("T"));
-        b.produttore(1, QStringLiteral("P"));
-        QString vista;
-        QuandoModale([&](QWidget *f) {
-            vista = QStringLiteral("%1 %2,%3").arg(f->windowTitle()).arg(f->x()).arg(f->y());
-            clic(f, "quit");
-        }, this);
-        ApriFinestraTabelle(b.stato, b.dialoghi, b.principale());
-        QCOMPARE(vista, QStringLiteral("Gestione Tabelle 120,80"));
-        QCOMPARE(b.messaggi, QStringList{QString()});
-        QCOMPARE(b.ricariche, 0);
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 

@@ -1,11 +1,14 @@
 // The report list control: the column sort as the windows use it, the order
-// of the mouse signals, keyboard browsing, scrolling and selection.
+// of the mouse signals, keyboard browsing, scrolling, selection, highlighted
+// rows, and columns that fill the list's width.
 #include "listsort/ordinacolonna.h"
 #include "ui/widgets/listareport.h"
+#include "ui/widgets/riempimentocolonne.h"
+
+#include "common/verifiche.h"
 
 #include <QRandomGenerator>
 #include <QSignalSpy>
-#include <QTest>
 #include <QtWidgets>
 
 #include <numeric>
@@ -31,6 +34,11 @@ struct ListaRegistrata : ListaReport {
         ListaReport::setSorted(s);
     }
 };
+
+using Misure = QList<MisureColonna>;
+using Larghezze = QList<int>;
+
+const QColor SfondoEvidenza(255, 200, 200), TestoEvidenza(128, 0, 0);
 
 } // namespace
 
@@ -91,25 +99,6 @@ class TestListaReport : public QObject {
                 lista->impostaTag(int(i + 1), c, QStringLiteral("t%1.%2").arg(i + 1).arg(c));
         }
     }
-    // Sorts the texts in the first column in the given direction and checks
-    // the order against a case-insensitive stable sort of the same texts.
-    void verificaOrdineTesti(const QStringList &testi, int ordine)
-    {
-        QList<int> attese(testi.size());
-        std::iota(attese.begin(), attese.end(), 1);
-        std::stable_sort(attese.begin(), attese.end(), [&](int a, int b) {
-            const int r = testi[a - 1].compare(testi[b - 1], Qt::CaseInsensitive);
-            return ordine == 1 ? r > 0 : r < 0;
-        });
-        QStringList volute;
-        for (int i : attese)
-            volute << QString::number(i);
-        prepara(0, {}, testi);
-        lista->setSortKey(0);
-        lista->setSortOrder(ordine);
-        lista->setSorted(true);
-        QCOMPARE(colonna(3), volute);
-    }
     // Every cell as "text|tag", sorted: unchanged by a sort exactly when only
     // the order of the rows changed.
     QStringList celle() const
@@ -120,6 +109,19 @@ class TestListaReport : public QObject {
                 out << QStringLiteral("%1.%2|%3|%4").arg(lista->testo(r, 3)).arg(c).arg(lista->testo(r, c), lista->tag(r, c));
         out.sort();
         return out;
+    }
+    // The first positions (hidden column 3) of the highlighted rows, top to bottom.
+    QStringList marcate() const
+    {
+        QStringList out;
+        for (int r = 1; r <= lista->numeroRighe(); ++r)
+            if (lista->evidenziata(r))
+                out << lista->testo(r, 3);
+        return out;
+    }
+    QVariant ruolo(int riga, int colonna, int r) const
+    {
+        return lista->vista()->model()->index(riga - 1, colonna).data(r);
     }
 
 private slots:
@@ -141,13 +143,9 @@ private slots:
     // Two calls on one column: descending, then ascending.
     void ordinaColonna_data()
     {
-        QTest::addColumn<int>("indice");
-        QTest::addColumn<QString>("tipo");
-        QTest::addColumn<QStringList>("valori");
-        QTest::addColumn<QStringList>("discendente");
-        QTest::addColumn<QStringList>("ascendente");
-        QTest::addColumn<QStringList>("chiavi"); // what stood in the column during the first sort
-        QTest::addColumn<QStringList>("posizioni"); // the rows' first positions after the first sort
+        // chiavi: what stood in the column during the first sort; posizioni: the rows' first positions after it.
+        Colonne<int, QString, QStringList, QStringList, QStringList, QStringList, QStringList>(
+            "indice", "tipo", "valori", "discendente", "ascendente", "chiavi", "posizioni");
         const QStringList numeri{"10", "9", "-2", "0", "abc", ""}, numeriGiu{"10", "9", "0", "-2", "abc", ""},
             numeriSu{"abc", "", "-2", "0", "9", "10"}, nulla;
         QTest::newRow("number, first column") << 1 << "NUMBER" << numeri << numeriGiu << numeriSu << nulla << nulla;
@@ -172,13 +170,9 @@ private slots:
     }
     void ordinaColonna()
     {
-        QFETCH(int, indice);
-        QFETCH(QString, tipo);
-        QFETCH(QStringList, valori);
-        QFETCH(QStringList, discendente);
-        QFETCH(QStringList, ascendente);
-        QFETCH(QStringList, chiavi);
-        QFETCH(QStringList, posizioni);
+        const auto [indice, tipo, valori, discendente, ascendente, chiavi, posizioni] =
+            Valori<int, QString, QStringList, QStringList, QStringList, QStringList, QStringList>(
+                "indice", "tipo", "valori", "discendente", "ascendente", "chiavi", "posizioni");
         const int c = indice - 1;
         prepara(c, tipo, valori);
         for (int r = 1; r <= lista->numeroRighe(); r += 2)
@@ -188,6 +182,8 @@ private slots:
         lista->impostaCaselle(true);
         lista->impostaSpunta(2, true);
         lista->selezionaRiga(3);
+        lista->impostaColoriEvidenza(SfondoEvidenza, TestoEvidenza);
+        lista->impostaEvidenze({1, 3});
         const QStringList prima = celle();
         const QAbstractItemModel *m = lista->vista()->model();
         QSignalSpy cambi(m, &QAbstractItemModel::dataChanged);
@@ -211,6 +207,11 @@ private slots:
             QCOMPARE(m->index(spuntata, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
             QCOMPARE(lista->rigaSelezionata(), int(colonna(3).indexOf("3")) + 1);
             QCOMPARE(lista->vista()->currentIndex().row(), lista->rigaSelezionata() - 1);
+            // So do the highlights, with their colours.
+            QCOMPARE(marcate(), QStringList(colonna(3)).filter(QRegularExpression("^[13]$")));
+            const int marcata = int(colonna(3).indexOf("3")) + 1;
+            QCOMPARE(ruolo(marcata, c, Qt::BackgroundRole).value<QColor>(), SfondoEvidenza);
+            QVERIFY(!ruolo(int(colonna(3).indexOf("2")) + 1, c, Qt::BackgroundRole).isValid());
             if (giu && !chiavi.isEmpty())
                 QCOMPARE(lista->chiavi, chiavi);
             if (giu && !posizioni.isEmpty())
@@ -227,8 +228,7 @@ private slots:
     // far in, non-ASCII letters.
     void testoCheNeIniziaUnAltro_data()
     {
-        QTest::addColumn<QStringList>("testi");
-        QTest::addColumn<int>("ordine");
+        Colonne<QStringList, int>("testi", "ordine");
         const QStringList senzaPrefisso{"ABCDEFGHIJKL", "Z", "ABCDEFGHIJ", "abcdefghij", "ABCDEFGHI"};
         const QStringList conPrefisso{"XXABCDEFGHIJKL", "XXZ", "XXABCDEFGHIJ", "XXABCDEFGHIJK"};
         const QStringList pezzi{"", "a", "B", "ab", "AB", "è", "È", "0", "9", "&", " "};
@@ -248,9 +248,21 @@ private slots:
     }
     void testoCheNeIniziaUnAltro()
     {
-        QFETCH(QStringList, testi);
-        QFETCH(int, ordine);
-        verificaOrdineTesti(testi, ordine);
+        const auto [testi, ordine] = Valori<QStringList, int>("testi", "ordine");
+        QList<int> attese(testi.size());
+        std::iota(attese.begin(), attese.end(), 1);
+        std::stable_sort(attese.begin(), attese.end(), [&](int a, int b) {
+            const int r = testi[a - 1].compare(testi[b - 1], Qt::CaseInsensitive);
+            return ordine == 1 ? r > 0 : r < 0;
+        });
+        QStringList volute;
+        for (int i : attese)
+            volute << QString::number(i);
+        prepara(0, {}, testi);
+        lista->setSortKey(0);
+        lista->setSortOrder(ordine);
+        lista->setSorted(true);
+        QCOMPARE(colonna(3), volute);
     }
 
     // The direction belongs to the list: any call flips it, also on an empty
@@ -272,6 +284,8 @@ private slots:
         QCOMPARE(colonna(1), (QStringList{"2", "1"}));
     }
 
+    // The signals of a click, in order, for either button, on a row and
+    // below the rows; then those of the keyboard.
     void ordineSegnaliClic_data()
     {
         QTest::addColumn<Qt::MouseButton>("pulsante");
@@ -293,14 +307,9 @@ private slots:
         eventi.clear();
         QTest::mouseClick(lista->vista()->viewport(), pulsante, {}, QPoint(20, 500));
         QCOMPARE(eventi, (QStringList{"press " + b + " 0", "release " + b, "click"}));
-    }
-
-    // The arrow keys move the selection as a click on the new row would;
-    // on the last row they move nothing and say nothing.
-    void tastiera()
-    {
-        riempi();
-        registra();
+        // The arrow keys move the selection as a click on the new row would;
+        // on the last row they move nothing and say nothing.
+        eventi.clear();
         lista->selezionaRiga(2);
         QTest::keyClick(lista->vista(), Qt::Key_Down);
         QTest::keyClick(lista->vista(), Qt::Key_End);
@@ -366,6 +375,110 @@ private slots:
         QVERIFY(lista->vista()->viewport()->rect().contains(centroCella(400, 0)));
         lista->selezionaRiga(501);
         QCOMPARE(lista->rigaSelezionata(), 0);
+    }
+
+    // Highlighted rows (their travel through a sort is in ordinaColonna):
+    // rows outside the list are ignored, every cell of a marked row carries
+    // both colours, marking again replaces the marks, rows added later or
+    // after emptying start unmarked.
+    void evidenze()
+    {
+        prepara(1, {}, {"d", "a", "c", "b"});
+        lista->impostaColoriEvidenza(SfondoEvidenza, TestoEvidenza);
+        QVERIFY(marcate().isEmpty() && !ruolo(1, 0, Qt::BackgroundRole).isValid());
+        lista->impostaEvidenze({1, 3, 0, 99});
+        QCOMPARE(marcate(), QStringList({"1", "3"}));
+        QCOMPARE(ruolo(3, 1, Qt::BackgroundRole).value<QColor>(), SfondoEvidenza);
+        QCOMPARE(ruolo(3, 0, Qt::ForegroundRole).value<QColor>(), TestoEvidenza);
+        QVERIFY(!ruolo(2, 0, Qt::ForegroundRole).isValid());
+        lista->impostaEvidenze({4});
+        QCOMPARE(marcate(), QStringList{"4"});
+        lista->aggiungiRiga({"e", "5", "x", "5"});
+        QVERIFY(!lista->evidenziata(5) && !lista->evidenziata(6));
+        QCOMPARE(marcate(), QStringList{"4"});
+        lista->svuota();
+        lista->aggiungiRighe({{"x", "1", "", "1"}, {"y", "2", "", "2"}});
+        QVERIFY(marcate().isEmpty() && !ruolo(1, 0, Qt::BackgroundRole).isValid());
+        lista->impostaEvidenze({});
+        QVERIFY(marcate().isEmpty());
+    }
+
+    // Columns that fill a list's width: the sharing of the room (in
+    // proportion to the widths asked for, never below a column's need; then
+    // cut down to the headers; then at the minimums).
+    void distribuisci_data()
+    {
+        Colonne<Misure, int, Larghezze>("colonne", "spazio", "attese"); // colonne: asked for, needed, minimum
+        QTest::newRow("in proporzione") << Misure{{100, 10, 10}, {50, 10, 10}, {50, 10, 10}} << 400
+                                        << Larghezze{200, 100, 100};
+        QTest::newRow("come chieste") << Misure{{110, 80, 60}, {125, 90, 90}, {50, 48, 48}} << 285
+                                      << Larghezze{110, 125, 50};
+        QTest::newRow("una al suo bisogno") << Misure{{100, 30, 30}, {100, 150, 60}} << 200 << Larghezze{50, 150};
+        // Holding the second at its need leaves the third short of its own.
+        QTest::newRow("a cascata") << Misure{{100, 10, 10}, {100, 140, 50}, {100, 110, 50}} << 300
+                                   << Larghezze{50, 140, 110};
+        QTest::newRow("tutte al bisogno") << Misure{{10, 100, 50}, {10, 100, 50}} << 200 << Larghezze{100, 100};
+        // Each text column gives up two thirds of what it has beyond its
+        // header; the number column keeps its need.
+        QTest::newRow("tagliate") << Misure{{100, 100, 50}, {100, 100, 60}, {50, 50, 50}} << 220
+                                  << Larghezze{83, 87, 50};
+        QTest::newRow("alle intestazioni") << Misure{{100, 100, 50}, {100, 100, 60}} << 110 << Larghezze{50, 60};
+        QTest::newRow("piu' stretta delle intestazioni") << Misure{{100, 100, 50}, {100, 100, 60}} << 80
+                                                         << Larghezze{50, 60};
+        QTest::newRow("minima oltre il bisogno") << Misure{{100, 40, 70}, {100, 100, 100}} << 120
+                                                 << Larghezze{40, 100};
+        QTest::newRow("pixel avanzati") << Misure{{1, 0, 0}, {1, 0, 0}, {1, 0, 0}} << 100 << Larghezze{34, 33, 33};
+        QTest::newRow("larghezza chiesta nulla") << Misure{{0, 0, 0}, {0, 0, 0}} << 101 << Larghezze{51, 50};
+        QTest::newRow("nessuna colonna") << Misure{} << 300 << Larghezze{};
+    }
+    void distribuisci()
+    {
+        const auto [colonne, spazio] = Valori<Misure, int>("colonne", "spazio");
+        QTEST(DistribuisciLarghezze(colonne, spazio), "attese");
+    }
+
+    // The filling helper on a real list: the shown columns fill the viewport
+    // whatever its width, the hidden one stays hidden; a column dragged by
+    // the user keeps the new width until the list changes size, then the
+    // columns fill the width again in the new proportions; the widths asked
+    // for are read and set back as a window remembers them.
+    void riempimento()
+    {
+        ListaReport lista;
+        lista.impostaColonne({{"CODICE", "", 110}, {"PRODUTTORE", "", 125}, {"QTA", "NUMBER", 50},
+                              {"", "0", 1, Qt::AlignLeft, true}});
+        auto *riempimento = new RiempimentoColonne(&lista);
+        lista.aggiungiRighe(QList<QStringList>{{"BC547C", "Philips", "12", "1"}, {"NE555", "Texas", "3", "2"}});
+        riempimento->adatta();
+        lista.resize(600, 300);
+        lista.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&lista));
+        QTreeView *v = lista.vista();
+        QHeaderView *h = v->header();
+        const auto somma = [&] { return h->sectionSize(0) + h->sectionSize(1) + h->sectionSize(2); };
+        QTRY_COMPARE(somma(), v->viewport()->width());
+        QVERIFY(v->isColumnHidden(3));
+        QVERIFY(h->sectionSize(1) > h->sectionSize(0));
+        QCOMPARE(riempimento->volute(), Larghezze({110, 125, 50}));
+        // Room for the columns as asked, the frame and a vertical scroll bar.
+        QCOMPARE(riempimento->larghezzaVoluta(),
+                 285 + lista.width() - v->viewport()->width() + v->verticalScrollBar()->sizeHint().width());
+
+        h->resizeSection(0, 300); // the user drags the border
+        QCOMPARE(h->sectionSize(0), 300);
+        QCOMPARE(riempimento->volute(), Larghezze({300, 125, 50}));
+        lista.resize(800, 300);
+        QTRY_COMPARE(somma(), v->viewport()->width());
+        QVERIFY(qAbs(h->sectionSize(0) * 125 - h->sectionSize(1) * 300) <= 300);
+
+        riempimento->impostaVolute({0, 250}); // a remembered value below 1 is not taken
+        QCOMPARE(riempimento->volute(), Larghezze({300, 250, 50}));
+        QCOMPARE(somma(), v->viewport()->width());
+        QVERIFY(qAbs(h->sectionSize(0) * 250 - h->sectionSize(1) * 300) <= 300);
+
+        // The list asks for no less width than its headers need.
+        QCOMPARE(lista.minimumWidth(), riempimento->larghezzaMinima());
+        QVERIFY(riempimento->larghezzaMinima() < riempimento->larghezzaVoluta());
     }
 };
 
