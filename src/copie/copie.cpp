@@ -1,5 +1,7 @@
 #include "copie/copie.h"
 
+#include "movimenti/registro.h"
+#include "movimenti/righeoperazione.h"
 #include "store/dialoghi.h"
 #include "store/fileincartella.h"
 #include "store/ini.h"
@@ -237,6 +239,23 @@ bool leggiCopia(const Percorsi &p, const CopiaDatata &copia, QList<FileNuovo> *f
     return true;
 }
 
+// The copy loaded as a start would load it, its files only if they are
+// regular files.
+std::optional<Stato> caricaCopia(const CopiaDatata &copia)
+{
+    Stato s;
+    s.percorsi = Percorsi::DaCartella(copia.percorso);
+    for (const QString &nome : nomiDati(s.percorsi)) {
+        if (!RisolviNome(copia.percorso, nome).regolare())
+            return std::nullopt;
+    }
+    DialoghiSilenziosi muti;
+    if (!LeggiInfo(s) || !CaricaDatabase(s, muti))
+        return std::nullopt;
+    ContaPezzi(s);
+    return s;
+}
+
 } // namespace
 
 QString CartellaCopie(const Percorsi &percorsi)
@@ -269,19 +288,11 @@ RiepilogoCopia LeggiRiepilogo(const CopiaDatata &copia)
 {
     if (const auto r = leggiFileRiepilogo(copia.percorso))
         return *r;
-    // A copy without its summary (made by hand, or damaged) is loaded as a
-    // start would load it, its files only if they are regular files.
-    Stato s;
-    s.percorsi = Percorsi::DaCartella(copia.percorso);
-    for (const QString &nome : nomiDati(s.percorsi)) {
-        if (!RisolviNome(copia.percorso, nome).regolare())
-            return {};
-    }
-    DialoghiSilenziosi muti;
-    if (!LeggiInfo(s) || !CaricaDatabase(s, muti))
+    // A copy without its summary (made by hand, or damaged) is loaded.
+    const std::optional<Stato> s = caricaCopia(copia);
+    if (!s)
         return {};
-    ContaPezzi(s);
-    return {s.NumComponenti, s.TotalePezzi};
+    return {s->NumComponenti, s->TotalePezzi};
 }
 
 QList<bool> CopieDaTenere(const QList<QDateTime> &momenti, const QDate &oggi)
@@ -441,12 +452,28 @@ void CopiaDatataAllAvvio(const Stato &stato, Dialoghi &dialoghi)
 }
 
 bool RipristinaCopia(const Stato &stato, const CopiaDatata &copia, CopiaDatata *salvata, QString *errore,
-                     const GuastoCopia &guasto)
+                     const GuastoCopia &guasto, QList<RigaMovimento> *indietro)
 {
     const Percorsi &p = stato.percorsi;
     QList<FileNuovo> files;
     if (!leggiCopia(p, copia, &files, errore))
         return false;
+    // Each component the copy holds otherwise is a line of the history,
+    // written with the copy's files. A copy that does not load writes none:
+    // the caller finds out when it loads the files and puts the data back.
+    if (const std::optional<Stato> copiato = caricaCopia(copia)) {
+        const QList<RigaMovimento> righe =
+            RigheDaConfronto(stato, *copiato, TestoMovimento(TipoMovimento::Ripristino));
+        if (!righe.isEmpty()) {
+            qint64 numero = 0;
+            const std::optional<FileNuovo> aggiunta = AggiuntaMovimenti(p, righe, &numero, errore);
+            if (!aggiunta)
+                return false;
+            files.append(*aggiunta);
+            if (indietro)
+                *indietro = RigheDaConfronto(*copiato, stato, MovimentoAnnullamento(numero));
+        }
+    }
     CopiaDatata attuale;
     if (!CreaCopia(p, {stato.NumComponenti, stato.TotalePezzi}, &attuale, errore, guasto))
         return false;
@@ -455,10 +482,19 @@ bool RipristinaCopia(const Stato &stato, const CopiaDatata &copia, CopiaDatata *
     return ScriviInsieme(p.PercorsoApp, files, errore);
 }
 
-bool RimettiCopia(const Percorsi &percorsi, const CopiaDatata &copia, QString *errore)
+bool RimettiCopia(const Percorsi &percorsi, const CopiaDatata &copia, QString *errore,
+                  const QList<RigaMovimento> &righe)
 {
     QList<FileNuovo> files;
-    return leggiCopia(percorsi, copia, &files, errore) && ScriviInsieme(percorsi.PercorsoApp, files, errore);
+    if (!leggiCopia(percorsi, copia, &files, errore))
+        return false;
+    if (!righe.isEmpty()) {
+        const std::optional<FileNuovo> aggiunta = AggiuntaMovimenti(percorsi, righe, nullptr, errore);
+        if (!aggiunta)
+            return false;
+        files.append(*aggiunta);
+    }
+    return ScriviInsieme(percorsi.PercorsoApp, files, errore);
 }
 
 void ImpostaCopieAllAvvio(bool attive)

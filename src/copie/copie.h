@@ -1,5 +1,7 @@
 #pragma once
 
+#include "movimenti/rigamovimento.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -96,15 +98,23 @@ QString AvvisoCopiaNonCreata(const Percorsi &percorsi, const QString &descrizion
 
 // Goes back to a copy: the five data files as they are now are kept first
 // as a new copy (in *salvata), then the copy's five files replace them,
-// written as one set. The state is not touched: the caller loads the files
-// again. False, with a description, when the copy is incomplete or either
-// step failed; the data files are then as they were.
+// written as one set together with the history's "Ripristino" lines, one
+// for each component the copy holds otherwise than the state (changed,
+// added back or gone), so that the restore can be undone like any other
+// operation. The state is not touched: the caller loads the files again.
+// *indietro receives the lines that take the restore back, for RimettiCopia.
+// False, with a description, when the copy is incomplete or either step
+// failed; the data files and the history are then as they were.
 bool RipristinaCopia(const Stato &stato, const CopiaDatata &copia, CopiaDatata *salvata = nullptr,
-                     QString *errore = nullptr, const GuastoCopia &guasto = {});
+                     QString *errore = nullptr, const GuastoCopia &guasto = {},
+                     QList<RigaMovimento> *indietro = nullptr);
 
 // Puts the copy's five files in place as one set, keeping no copy of the
-// current ones: for putting back the copy RipristinaCopia just saved.
-bool RimettiCopia(const Percorsi &percorsi, const CopiaDatata &copia, QString *errore = nullptr);
+// current ones, with the given lines appended to the history in the same
+// set: for putting back the copy RipristinaCopia just saved, with the
+// lines that undo the restore.
+bool RimettiCopia(const Percorsi &percorsi, const CopiaDatata &copia, QString *errore = nullptr,
+                  const QList<RigaMovimento> &righe = {});
 
 // Whether starts make copies (on unless turned off): the benchmark times a
 // start without them. The program never turns them off.

@@ -1,6 +1,8 @@
 #include "distinta/verificadistinta.h"
 
 #include "distinta/campocsv.h"
+#include "movimenti/registro.h"
+#include "movimenti/righeoperazione.h"
 #include "reports/uscita.h"
 #include "store/cp1252.h"
 #include "store/dialoghi.h"
@@ -302,26 +304,36 @@ bool ScollegaRiga(const Stato &stato, VerificaDistinta &verifica, int indice, Di
     return CambiaCollegamento(stato, verifica, nuovi, dialoghi);
 }
 
-bool PrelevaComponenti(Stato &stato, Dialoghi &dialoghi, const QList<Prelievo> &prelievi)
+bool PrelevaComponenti(Stato &stato, Dialoghi &dialoghi, const QList<Prelievo> &prelievi, const QString &movimento)
 {
-    return PrelevaComponenti(stato, dialoghi, prelievi, GuastoScrittura{});
+    return PrelevaComponenti(stato, dialoghi, prelievi, GuastoScrittura{}, movimento);
 }
 
 bool PrelevaComponenti(Stato &stato, Dialoghi &dialoghi, const QList<Prelievo> &prelievi,
-                       const GuastoScrittura &guasto)
+                       const GuastoScrittura &guasto, const QString &movimento)
 {
     const qint32 n = qint32(std::clamp<qsizetype>(stato.NumComponenti, 0, stato.Componenti.size()));
     QList<std::pair<qint32, qint32>> prima;
     prima.reserve(prelievi.size());
+    // One line per component, however many lines of the BOM it serves:
+    // its record before the first taking, by position.
+    QMap<qint32, Componente> toccati;
     for (const Prelievo &p : prelievi) {
         if (p.posizione < 1 || p.posizione > n || p.pezzi <= 0)
             continue;
         qint32 &quantita = stato.componente(p.posizione).Quantita;
+        if (!toccati.contains(p.posizione))
+            toccati.insert(p.posizione, stato.componente(p.posizione));
         prima.append({p.posizione, quantita});
         // Never below what a 32-bit quantity can hold.
         quantita = qint32(qMax<qint64>(qint64(quantita) - p.pezzi, std::numeric_limits<qint32>::min()));
     }
-    if (SalvaDatabase(stato, dialoghi, guasto))
+    QList<RigaMovimento> righe;
+    for (auto it = toccati.cbegin(); it != toccati.cend(); ++it) {
+        if (auto riga = RigaCambio(it.value(), stato.componente(it.key()), movimento))
+            righe.append(std::move(*riga));
+    }
+    if (SalvaOperazione(stato, dialoghi, righe, guasto))
         return true;
     for (auto it = prima.crbegin(); it != prima.crend(); ++it)
         stato.componente(it->first).Quantita = it->second;

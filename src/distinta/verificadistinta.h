@@ -139,9 +139,12 @@ inline const QString NomeFileMancanti = QStringLiteral("Mancanti.csv");
 // the user it could not be written.
 QString EsportaMancanti(const Stato &stato, const VerificaDistinta &verifica, Dialoghi &dialoghi);
 
-// Takes the pieces off the components and saves, all or nothing: when the
-// save fails (the user has been told by the save) every quantity is put
-// back, the total recomputed, and the result is false.
-bool PrelevaComponenti(Stato &stato, Dialoghi &dialoghi, const QList<Prelievo> &prelievi);
+// Takes the pieces off the components and saves, all or nothing, with one
+// line of the history for each component taken from (movimento, e.g.
+// MovimentoDistinta of movimenti/rigamovimento.h): when the save fails (the
+// user has been told by the save) every quantity is put back, the total
+// recomputed, and the result is false.
 bool PrelevaComponenti(Stato &stato, Dialoghi &dialoghi, const QList<Prelievo> &prelievi,
-                       const GuastoScrittura &guasto);
+                       const QString &movimento = {});
+bool PrelevaComponenti(Stato &stato, Dialoghi &dialoghi, const QList<Prelievo> &prelievi,
+                       const GuastoScrittura &guasto, const QString &movimento = {});

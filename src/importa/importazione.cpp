@@ -1,6 +1,8 @@
 #include "importa/importazione.h"
 
 #include "components/regole.h"
+#include "movimenti/registro.h"
+#include "movimenti/righeoperazione.h"
 #include "store/cp1252.h"
 #include "store/scritturasicura.h"
 #include "store/stato.h"
@@ -303,13 +305,13 @@ PianoImportazione PianificaImportazione(const Stato &stato, const LetturaCSV &le
     return piano;
 }
 
-bool EseguiImportazione(Stato &stato, const PianoImportazione &piano, Dialoghi &dialoghi)
+bool EseguiImportazione(Stato &stato, const PianoImportazione &piano, Dialoghi &dialoghi, const QString &file)
 {
-    return EseguiImportazione(stato, piano, dialoghi, GuastoScrittura{});
+    return EseguiImportazione(stato, piano, dialoghi, GuastoScrittura{}, file);
 }
 
 bool EseguiImportazione(Stato &stato, const PianoImportazione &piano, Dialoghi &dialoghi,
-                        const GuastoScrittura &guasto)
+                        const GuastoScrittura &guasto, const QString &file)
 {
     if (!piano.errore.isEmpty() || piano.vuoto())
         return false;
@@ -320,7 +322,17 @@ bool EseguiImportazione(Stato &stato, const PianoImportazione &piano, Dialoghi &
     for (const auto &[pos, quantita] : piano.quantita)
         nuovo.componente(pos).Quantita = quantita;
     Accoda(nuovo.Componenti, nuovo.NumComponenti, nuovo.ProssimoIDComponente, piano.nuovi);
-    if (!SalvaDatabase(nuovo, dialoghi, guasto))
+
+    const QString movimento = MovimentoImportazione(file);
+    QList<RigaMovimento> righe;
+    righe.reserve(piano.quantita.size() + piano.nuovi.size());
+    for (const auto &[pos, quantita] : piano.quantita) {
+        if (auto riga = RigaCambio(stato.componente(pos), nuovo.componente(pos), movimento))
+            righe.append(std::move(*riga));
+    }
+    for (qint32 pos = stato.NumComponenti + 1; pos <= nuovo.NumComponenti; ++pos)
+        righe.append(RigaCreazione(nuovo.componente(pos), movimento));
+    if (!SalvaOperazione(nuovo, dialoghi, righe, guasto))
         return false;
     stato = std::move(nuovo);
     return true;

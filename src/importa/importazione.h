@@ -68,10 +68,13 @@ PianoImportazione PianificaImportazione(const Stato &stato, const LetturaCSV &le
                                         CodiciEsistenti scelta);
 
 // Carries out the plan: everything or nothing. The tables, counts and next
-// IDs are changed on a copy, which SalvaDatabase writes in one crash-safe
-// save; only when it succeeded does the copy replace the state. On a
-// failure the user has seen "Errore nel salvataggio dei dati", memory is as
-// before and the files too. Returns whether the import was done.
-bool EseguiImportazione(Stato &stato, const PianoImportazione &piano, Dialoghi &dialoghi);
+// IDs are changed on a copy, which is written in one crash-safe save
+// together with the history's lines of the import ("Importazione <file>":
+// one for each quantity changed and each component added); only when it
+// succeeded does the copy replace the state. On a failure the user has seen
+// "Errore nel salvataggio dei dati", memory is as before and the files too.
+// Returns whether the import was done.
 bool EseguiImportazione(Stato &stato, const PianoImportazione &piano, Dialoghi &dialoghi,
-                        const GuastoScrittura &guasto);
+                        const QString &file = {});
+bool EseguiImportazione(Stato &stato, const PianoImportazione &piano, Dialoghi &dialoghi,
+                        const GuastoScrittura &guasto, const QString &file = {});

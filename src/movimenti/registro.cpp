@@ -97,31 +97,40 @@ bool SalvaOperazione(Stato &stato, Dialoghi &dialoghi, const QList<RigaMovimento
     return SalvaOperazione(stato, dialoghi, righe, GuastoScrittura{}, numero);
 }
 
-bool SalvaOperazione(Stato &stato, Dialoghi &dialoghi, const QList<RigaMovimento> &righe,
-                     const GuastoScrittura &guasto, qint64 *numero)
+std::optional<FileNuovo> AggiuntaMovimenti(const Percorsi &p, const QList<RigaMovimento> &righe, qint64 *numero,
+                                          QString *errore)
 {
-    if (righe.isEmpty() || stato.SolaLettura)
-        return SalvaDatabase(stato, dialoghi, guasto);
-    const Percorsi &p = stato.percorsi;
     QStringList nomi;
     for (const QString &file : {p.FileIni, p.FileComponenti, p.FileTipi, p.FileProduttori, p.FilePackages})
         nomi << QFileInfo(file).fileName();
     // A set left half done is completed first: its lines count in the
     // number of this operation.
-    std::optional<CodaMovimenti> coda;
-    if (RecuperaScrittura(p.PercorsoApp, nomi))
-        coda = LeggiCodaMovimenti(p.FileMovimenti);
-    if (!coda) {
+    if (!RecuperaScrittura(p.PercorsoApp, nomi, errore))
+        return std::nullopt;
+    const std::optional<CodaMovimenti> coda = LeggiCodaMovimenti(p.FileMovimenti, errore);
+    if (!coda)
+        return std::nullopt;
+    const qint64 n = coda->ultimaOperazione + 1;
+    QDateTime momento = Adesso();
+    momento.setTime(QTime(momento.time().hour(), momento.time().minute(), momento.time().second()));
+    if (numero)
+        *numero = n;
+    return FileNuovo{QFileInfo(p.FileMovimenti).fileName(), TestoAggiunta(*coda, righe, n, momento), true};
+}
+
+bool SalvaOperazione(Stato &stato, Dialoghi &dialoghi, const QList<RigaMovimento> &righe,
+                     const GuastoScrittura &guasto, qint64 *numero)
+{
+    if (righe.isEmpty() || stato.SolaLettura)
+        return SalvaDatabase(stato, dialoghi, guasto);
+    qint64 n = 0;
+    const std::optional<FileNuovo> aggiunta = AggiuntaMovimenti(stato.percorsi, righe, &n);
+    if (!aggiunta) {
         ContaPezzi(stato);
         dialoghi.messaggio(QStringLiteral("Errore nel salvataggio dei dati"), Icona::Nessuna, Pulsanti::Ok);
         return false;
     }
-    const qint64 n = coda->ultimaOperazione + 1;
-    QDateTime momento = Adesso();
-    momento.setTime(QTime(momento.time().hour(), momento.time().minute(), momento.time().second()));
-    const FileNuovo aggiunta{QFileInfo(p.FileMovimenti).fileName(), TestoAggiunta(*coda, righe, n, momento),
-                             true};
-    if (!SalvaDatabase(stato, dialoghi, guasto, {aggiunta}))
+    if (!SalvaDatabase(stato, dialoghi, guasto, {*aggiunta}))
         return false;
     if (numero)
         *numero = n;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "movimenti/rigamovimento.h"
+#include "store/scritturasicura.h"
 
 #include <QByteArray>
 #include <QList>
@@ -9,7 +10,7 @@
 #include <optional>
 
 struct Stato;
-struct GuastoScrittura;
+struct Percorsi;
 class Dialoghi;
 
 // Writing the history. The lines of an operation are appended to
@@ -42,6 +43,15 @@ std::optional<CodaMovimenti> LeggiCodaMovimenti(const QString &percorso, QString
 // file, a line end first after a line cut short.
 QByteArray TestoAggiunta(const CodaMovimenti &coda, const QList<RigaMovimento> &righe, qint64 numero,
                          const QDateTime &momento);
+
+// The file of a crash-safe set (store/scritturasicura.h) that appends the
+// lines to the history of the data folder, numbered as the next operation
+// (in *numero) and dated Adesso(). A set left half done in the folder is
+// completed first. Nothing, with a description in *errore, when that fails
+// or the history cannot be read. For a writer of its own set (a restore);
+// the saves of the tables take SalvaOperazione.
+std::optional<FileNuovo> AggiuntaMovimenti(const Percorsi &p, const QList<RigaMovimento> &righe,
+                                          qint64 *numero = nullptr, QString *errore = nullptr);
 
 // SalvaDatabase (store/tabelle.h) with the lines of one operation appended
 // to the history in the same set, numbered as the next operation and dated

@@ -3,6 +3,7 @@
 #include "components/descrizione.h"
 #include "csv/testocsv.h"
 #include "distinta/ricercacomponenti.h"
+#include "movimenti/rigamovimento.h"
 #include "store/dialoghi.h"
 #include "store/stato.h"
 #include "ui/widgets/listareport.h"
@@ -38,6 +39,7 @@ FrmDistinta::FrmDistinta(Stato &stato, Dialoghi &dialoghi, const AccessoDistinta
     : QDialog(parent), m_stato(stato), m_dialoghi(dialoghi), m_accesso(accesso),
       m_verifica(stato, lettura, LeggiCollegamenti(stato, &m_erroreCollegamenti))
 {
+    m_nomeFile = QFileInfo(percorso).fileName();
     creaControlli(percorso, lettura);
     ricalcola();
     if (!m_erroreCollegamenti.isEmpty())
@@ -311,7 +313,8 @@ void FrmDistinta::Preleva()
             != Risposta::Si)
             return;
     }
-    if (!PrelevaComponenti(m_stato, m_dialoghi, prelievi)) {
+    if (!PrelevaComponenti(m_stato, m_dialoghi, prelievi,
+                           MovimentoDistinta(m_nomeFile, m_verifica.schede()))) {
         m_lblStato->setText(QStringLiteral(
             "Attenzione: i dati NON sono stati salvati, nessun pezzo \u00e8 stato prelevato"));
         if (m_accesso.prelievoNonSalvato)

@@ -60,6 +60,7 @@ private:
     QString m_erroreCollegamenti; // why Collegamenti.csv could not be read
     VerificaDistinta m_verifica;
     bool m_prelevato = false;
+    QString m_nomeFile; // the BOM file's name, for the history
     // Built at the first search, dropped when the stock may have changed.
     std::unique_ptr<RicercaComponenti> m_ricerca;
     QList<qint32> m_trovati; // positions of the rows of LVCollega

@@ -39,7 +39,7 @@ QListWidget *elenco(QWidget *padre, const char *nome)
 
 FrmImporta::FrmImporta(Stato &stato, Dialoghi &dialoghi, LetturaCSV lettura, const QString &nomeFile,
                        QWidget *parent)
-    : QDialog(parent), m_stato(stato), m_dialoghi(dialoghi), m_lettura(std::move(lettura))
+    : QDialog(parent), m_stato(stato), m_dialoghi(dialoghi), m_lettura(std::move(lettura)), m_nomeFile(nomeFile)
 {
     setObjectName(QStringLiteral("frmImporta"));
     setWindowTitle(QStringLiteral("Importa da testo CSV"));
@@ -192,7 +192,7 @@ void FrmImporta::importa()
     if (!m_piano.errore.isEmpty() || m_piano.vuoto())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool fatto = EseguiImportazione(m_stato, m_piano, m_dialoghi);
+    const bool fatto = EseguiImportazione(m_stato, m_piano, m_dialoghi, m_nomeFile);
     QApplication::restoreOverrideCursor();
     // After a failed save the window stays open: nothing was changed, and
     // the user may try again or cancel.

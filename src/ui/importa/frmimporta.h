@@ -39,6 +39,7 @@ private:
     Stato &m_stato;
     Dialoghi &m_dialoghi;
     LetturaCSV m_lettura;
+    QString m_nomeFile;
     PianoImportazione m_piano;
 
     QLabel *lblFile = nullptr;

@@ -127,7 +127,8 @@ void FrmRipristina::Ripristina()
     std::optional<CursoreAttesa> attesa(std::in_place);
     CopiaDatata salvata;
     QString errore;
-    if (!RipristinaCopia(m_stato, copia, &salvata, &errore)) {
+    QList<RigaMovimento> indietro;
+    if (!RipristinaCopia(m_stato, copia, &salvata, &errore, {}, &indietro)) {
         attesa.reset();
         m_dialoghi.messaggio(QStringLiteral("Impossibile ripristinare la copia del %1.\r\n").arg(quando) + errore
                                  + QStringLiteral(".\r\nI dati attuali non sono stati modificati."),
@@ -138,7 +139,7 @@ void FrmRipristina::Ripristina()
     if (!RicaricaArchivio(m_stato, m_dialoghi)) {
         // The chosen files do not load: the ones just saved go back, and
         // the state, which RicaricaArchivio left alone, matches them again.
-        const bool rimessi = RimettiCopia(m_stato.percorsi, salvata, &errore);
+        const bool rimessi = RimettiCopia(m_stato.percorsi, salvata, &errore, indietro);
         attesa.reset();
         const QString cartellaSalvata = QDir::toNativeSeparators(salvata.percorso);
         m_dialoghi.messaggio(
