@@ -93,6 +93,11 @@ private slots:
         Archivio a;
         QVERIFY(operazione(a));
         QCOMPARE(a.righe(), attese);
+        // The program's own import reads the file: every line, its code.
+        const LetturaCSV l = LeggiCSV(a.cartella.leggi(NomeFileMovimenti), a.stato);
+        QVERIFY2(l.errore.isEmpty() && l.errori.isEmpty(), qPrintable(l.errore));
+        QCOMPARE(l.righe.size(), attese.size());
+        QCOMPARE(l.righe.last().componente.Codice, attese.last().section(u' ', -2, -2));
         // The tables on disk are those the lines describe.
         Stato letto;
         DialoghiFinti d;
