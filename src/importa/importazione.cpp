@@ -313,6 +313,12 @@ bool EseguiImportazione(Stato &stato, const PianoImportazione &piano, Dialoghi &
 bool EseguiImportazione(Stato &stato, const PianoImportazione &piano, Dialoghi &dialoghi,
                         const GuastoScrittura &guasto, const QString &file)
 {
+    return EseguiPiano(stato, piano, dialoghi, guasto, MovimentoImportazione(file));
+}
+
+bool EseguiPiano(Stato &stato, const PianoImportazione &piano, Dialoghi &dialoghi, const GuastoScrittura &guasto,
+                 const QString &movimento)
+{
     if (!piano.errore.isEmpty() || piano.vuoto())
         return false;
     Stato nuovo = stato;
@@ -323,7 +329,6 @@ bool EseguiImportazione(Stato &stato, const PianoImportazione &piano, Dialoghi &
         nuovo.componente(pos).Quantita = quantita;
     Accoda(nuovo.Componenti, nuovo.NumComponenti, nuovo.ProssimoIDComponente, piano.nuovi);
 
-    const QString movimento = MovimentoImportazione(file);
     QList<RigaMovimento> righe;
     righe.reserve(piano.quantita.size() + piano.nuovi.size());
     for (const auto &[pos, quantita] : piano.quantita) {

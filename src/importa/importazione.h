@@ -78,3 +78,7 @@ bool EseguiImportazione(Stato &stato, const PianoImportazione &piano, Dialoghi &
                         const QString &file = {});
 bool EseguiImportazione(Stato &stato, const PianoImportazione &piano, Dialoghi &dialoghi,
                         const GuastoScrittura &guasto, const QString &file = {});
+// The same for a plan made otherwise (receiving bags), its lines in the
+// history under the given Movimento text.
+bool EseguiPiano(Stato &stato, const PianoImportazione &piano, Dialoghi &dialoghi, const GuastoScrittura &guasto,
+                 const QString &movimento);
