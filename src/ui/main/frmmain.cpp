@@ -30,6 +30,7 @@ FrmMain::FrmMain(Stato &stato, Dialoghi &dialoghi, QWidget *parent)
     costruisciFinestra();
     creaEstensioni();
     creaSolaLettura();
+    creaRicevi();
     // Mnemonics once every menu item is in place.
     impostaTastiera();
     setWindowTitle(titolo());

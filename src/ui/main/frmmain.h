@@ -117,6 +117,8 @@ public:
     void ApriDistinta();
     // Goes back to a dated copy of the data (frmmain_ripristino.cpp).
     void ApriRipristino();
+    // Receiving an order by scanning its bags (frmmain_ricevi.cpp).
+    void ApriRicevi();
 
     // Toolbar dispatch on the button key ("new", "edit", ...).
     void PremiBottone(const QString &chiave);
@@ -265,6 +267,11 @@ private:
     QAction *mnuHelp = nullptr;
     QAction *mnuDistinta = nullptr;
     QAction *mnuRipristina = nullptr;
+    // Receiving (frmmain_ricevi.cpp): its menu item and the type last given
+    // to the new components it made.
+    void creaRicevi();
+    QAction *mnuRicevi = nullptr;
+    QString m_tipoRicevi;
 
     // Status bar.
     QLabel *msg = nullptr, *numComponent = nullptr, *numSelected = nullptr, *numPieces = nullptr;
