@@ -6,6 +6,7 @@ pacchetti=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   qt6-image-formats-plugins fonts-dejavu-core
+  libzxing-dev
 )
 mancanti=()
 for p in "${pacchetti[@]}"; do

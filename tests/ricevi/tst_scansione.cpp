@@ -1,0 +1,346 @@
+// Reading what a scanner types: the labels collected in
+// tests/data/scansioni (Digi-Key, Mouser, LCSC, as scanners and text boxes
+// really delivered them), the separators in every form, texts without
+// separators, keyboard layouts, and the reasons a text cannot be read.
+
+#include "common/campioniscansione.h"
+#include "common/verifiche.h"
+#include "ricevi/scansione.h"
+#include "ricevi/tastiere.h"
+
+#include <QTest>
+
+namespace {
+
+// A long value (20Z's padding) as its start and length.
+QString Breve(const QString &v)
+{
+    return v.size() > 24 ? v.left(8) + QStringLiteral("...(%1)").arg(v.size()) : v;
+}
+
+// The reading on one line: the format, the known fields by their
+// identifiers ("1P=", "Q=", ...), every other field ("11Z:PICK"), the
+// layout undone and whether the separators were missing; or the reason.
+QString Riassunto(const Scansione &s)
+{
+    if (!s.leggibile())
+        return QStringLiteral("Non leggibile: ") + s.motivo;
+    static const char *const nomi[] = {"nessuno", "15434", "LCSC", "semplice", "altro"};
+    QStringList p{QString::fromLatin1(nomi[int(s.formato)])};
+    const auto campo = [&](const char *id, const QString &v) {
+        if (!v.isEmpty())
+            p << QString::fromLatin1(id) + u'=' + Breve(v);
+    };
+    campo("1P", s.codice);
+    if (s.quantita != 0)
+        p << QStringLiteral("Q=%1").arg(s.quantita);
+    campo("1V", s.produttore);
+    campo("P", s.codiceDistributore);
+    campo("K", s.ordineCliente);
+    campo("1K", s.ordine);
+    campo("10K", s.fattura);
+    campo("1T", s.lotto);
+    campo("9D", s.dataCodice);
+    campo("4L", s.paese);
+    for (const CampoScansione &c : s.altri)
+        p << c.identificatore + u':' + Breve(c.valore);
+    if (!s.tastiera.isEmpty())
+        p << QStringLiteral("tastiera ") + s.tastiera;
+    if (s.senzaSeparatori)
+        p << QStringLiteral("senza separatori");
+    return p.join(u' ');
+}
+
+const QString DigiKey = QStringLiteral("15434 1P=LM358BIDDFR Q=10 P=296-LM358BIDDFRCT-ND 1K=72991337 10K=85781337 "
+                                       "4L=PH 11K:1 11Z:PICK 12Z:15221337 13Z:361337 20Z:00000000...(175)");
+const QString DigiKey2023 = QStringLiteral("15434 1P=TFM252012ALMA3R3MTAA Q=10 P=445-175186-1-ND 1K=95952283 "
+                                           "10K=118292010 1T=0844718727 9D=2532 4L=JP 30P:445-175186-1-ND 11K:1 "
+                                           "11Z:PICK 12Z:7795258 13Z:999999 20Z:00000000...(75)");
+const QString DigiKeyConfezione = QStringLiteral("15434 1P=AZ1117EH-3.3TRG1 Q=1 P=AZ1117EH-3.3TRG1DICT-ND "
+                                                 "1T=H510592.U1 9D=1719 4L=CN J:2DA5B02E...(39) 14Z:170507 "
+                                                 "11Z:PREPACK 15Z:1.0.1 12Z:5001336 13Z:000000");
+const QString MouserVecchio =
+    QStringLiteral("15434 1P=LDK320ADU33R Q=32 1V=STMicro K=21421337 4L=CN 14K:033 11K:060931337");
+const QString SenzaSeparatoriAmbiguo =
+    QStringLiteral("Non leggibile: mancano i separatori dei campi e il testo si pu\u00f2 dividere in pi\u00f9 modi");
+
+// The fields of the small label the separator test writes in every form.
+const QStringList CampiProva{"P296-LM358BIDDFRCT-ND", "1PLM358BIDDFR", "K",         "1K72991337",
+                             "10K85781337",           "11K1",          "4LPH",      "Q10",
+                             "11ZPICK",               "12Z15221337",   "13Z361337", "20Z000"};
+const QString LettaProva = QStringLiteral("15434 1P=LM358BIDDFR Q=10 P=296-LM358BIDDFRCT-ND 1K=72991337 "
+                                          "10K=85781337 4L=PH 11K:1 11Z:PICK 12Z:15221337 13Z:361337 20Z:000");
+
+// A format of the program's own, for the list of readers: "ARVO|code|pieces".
+class LettoreProva : public LettoreFormato {
+public:
+    bool leggiConIntestazione(QStringView testo, Scansione *esito) const override
+    {
+        if (!testo.startsWith(u"ARVO|"))
+            return false;
+        const QList<QStringView> parti = testo.split(u'|');
+        esito->formato = FormatoScansione::Altro;
+        esito->codice = parti.value(1).toString();
+        esito->motivo = MotivoQuantita(parti.value(2), &esito->quantita);
+        return true;
+    }
+};
+
+} // namespace
+
+class TestScansione : public QObject {
+    Q_OBJECT
+private slots:
+    // The labels as the sources show them (FONTI.md).
+    void campioni_data()
+    {
+        Colonne<QString, QString>("campione", "atteso");
+        const auto riga = [](const char *nome, const QString &atteso) {
+            QTest::newRow(nome) << QString::fromLatin1(nome) << atteso;
+        };
+        riga("digikey-controlli", DigiKey);
+        riga("digikey-senza-separatori", DigiKey + QStringLiteral(" senza separatori"));
+        riga("digikey-2023-testo", DigiKey2023);
+        riga("digikey-2023-tedesca", DigiKey2023 + QStringLiteral(" tastiera tedesca senza separatori"));
+        riga("digikey-teemi-mac", QStringLiteral("15434 1P=RT1206FRE07100KL Q=100 P=YAG3365CT-ND 1K=52907693 "
+                                                 "10K=60548898 11K:1 11Z:PICK 12Z:5418070 13Z:862411 "
+                                                 "20Z:00000000...(75)"));
+        // "...07100KL" then an empty K field, or "...07100" then K "LK".
+        riga("digikey-teemi-senza-separatori", SenzaSeparatoriAmbiguo);
+        riga("digikey-confezione-cp437", DigiKeyConfezione);
+        riga("digikey-confezione-grezzo", DigiKeyConfezione);
+        riga("digikey-figurati", DigiKey);
+        riga("digikey-caret", DigiKey);
+        riga("digikey-ctrl-perso", DigiKey);
+        riga("mouser", QStringLiteral("15434 1P=MC34063ADR Q=3 1V=TI K=P0-1337 4L=MX 14K:011 11K:073121337"));
+        riga("mouser-vecchio", MouserVecchio);
+        riga("mouser-gs-testo", MouserVecchio);
+        riga("mouser-italiana", MouserVecchio + QStringLiteral(" tastiera italiana senza separatori"));
+        riga("mouser-senza-1p", QStringLiteral("Non leggibile: l'etichetta non riporta il codice del produttore (1P)"));
+        riga("lcsc", QStringLiteral("LCSC 1P=ST-1-102-A01-T000-RS Q=2 P=C312270 1K=SO2009291337 "
+                                    "pbn:PICK2009291337 mc: cc:1 pdi:34421807"));
+        riga("lcsc-senza-pm",
+             QStringLiteral("Non leggibile: l'etichetta LCSC non riporta il codice del produttore (pm)"));
+        riga("lcsc-a-mano", QStringLiteral("LCSC 1P=AMS1117-3.3 Q=1"));
+        riga("lcsc-francese", QStringLiteral("LCSC 1P=NE555P Q=25 tastiera francese"));
+        riga("gs1-formato-05", QStringLiteral("Non leggibile: busta ISO/IEC 15434 di formato 05: si leggono solo "
+                                              "le etichette di formato 06"));
+        riga("tme-datamatrix", QStringLiteral("Non leggibile: testo con spazi in un formato sconosciuto"));
+        riga("tme-qr", QStringLiteral("Non leggibile: testo di 128 caratteri in un formato sconosciuto"));
+    }
+    void campioni()
+    {
+        const auto [campione, atteso] = Valori<QString, QString>("campione", "atteso");
+        const Scansione s = LeggiScansione(Campione(campione));
+        QCOMPARE(Riassunto(s), atteso);
+        QCOMPARE(s.testo, Campione(campione));
+    }
+
+    // One label with its separators in every form a scanner or a text box
+    // gives them: RS after "[)>", GS between fields, the trailer.
+    void separatori_data()
+    {
+        Colonne<QString, QString, QString, QString, QString>("prima", "rs", "gs", "fine", "atteso");
+        const auto riga = [](const char *nome, const char16_t *prima, const char16_t *rs, const char16_t *gs,
+                             const char16_t *fine, const QString &atteso = LettaProva) {
+            QTest::newRow(nome) << QString::fromUtf16(prima) << QString::fromUtf16(rs) << QString::fromUtf16(gs)
+                                << QString::fromUtf16(fine) << atteso;
+        };
+        riga("caratteri di controllo", u"", u"\x1e", u"\x1d", u"\x1e\x04");
+        riga("figure di controllo", u"", u"\u241e", u"\u241d", u"\u241e\u2404");
+        riga("Alt+codice (code page 437)", u"", u"\u25b2", u"\u2194", u"\u25b2\u2666");
+        riga("tasti F9 e F8 del Mac", u"", u"\uf70c", u"\uf70b", u"\uf70c");
+        riga("fine sconosciuta", u"", u"\uf70c", u"\uf70b", u"\uf70c\uf701");
+        riga("{GS}", u"", u"{RS}", u"{GS}", u"{RS}{EOT}");
+        riga("<gs> minuscolo", u"", u"<rs>", u"<gs>", u"<rs><eot>");
+        riga("[GS]", u"", u"[RS]", u"[GS]", u"[RS][EOT]");
+        riga("notazione ^", u"", u"^^", u"^]", u"^^^D");
+        riga("Ctrl perso", u"", u"^", u"]", u"^D");
+        riga("carattere insolito dall'intestazione", u"", u"\u2192", u"\u2190", u"\u2192");
+        riga("> davanti, senza RS e senza fine", u">", u"", u"\x1d", u"");
+        riga("resto dopo la fine", u"", u"\x1e", u"\x1d", u"\x1eV\r");
+        riga("a capo e spazi intorno", u"  ", u"\x1e", u"\x1d", u"\x1e\x04\r\n");
+        riga("nessun separatore", u"", u"", u"", u"", LettaProva + QStringLiteral(" senza separatori"));
+    }
+    void separatori()
+    {
+        const auto [prima, rs, gs, fine, atteso] =
+            Valori<QString, QString, QString, QString, QString>("prima", "rs", "gs", "fine", "atteso");
+        const QString testo = prima + QStringLiteral("[)>") + rs + QStringLiteral("06") + gs + CampiProva.join(gs) + fine;
+        QCOMPARE(Riassunto(LeggiScansione(testo)), atteso);
+        // The header lost, or garbled by an unknown layout: the fields are
+        // still found by their identifiers, when the separators are in a
+        // form known without the header.
+        if (!gs.isEmpty() && gs != u"]" && gs != u"\u2190") {
+            QCOMPARE(Riassunto(LeggiScansione(CampiProva.join(gs) + fine)), atteso);
+            QCOMPARE(Riassunto(LeggiScansione(QStringLiteral("\u00fc=\u00d606") + gs + CampiProva.join(gs))),
+                     atteso);
+        }
+    }
+
+    // Texts written here to reach each rule: boundaries, repeated fields,
+    // the reasons.
+    void casi_data()
+    {
+        Colonne<QString, QString>("testo", "atteso");
+        const auto riga = [](const char *nome, const QString &testo, const QString &atteso) {
+            QTest::newRow(nome) << testo << atteso;
+        };
+        const auto busta = [](const QString &campi) {
+            return QStringLiteral("[)>\x1e" "06\x1d") + campi + QStringLiteral("\x1e\x04");
+        };
+        const QString sessanta(60, u'X');
+        riga("codice scritto a mano", QStringLiteral("  lm317t\r\n"), QStringLiteral("semplice 1P=lm317t"));
+        riga("codice di 60 caratteri", sessanta, QStringLiteral("semplice 1P=XXXXXXXX...(60)"));
+        riga("codice di 61 caratteri", sessanta + u'X',
+             QStringLiteral("Non leggibile: testo di 61 caratteri in un formato sconosciuto"));
+        riga("vuoto", QString(), QStringLiteral("Non leggibile: nessun testo letto"));
+        riga("solo spazi", QStringLiteral(" \t\r\n"), QStringLiteral("Non leggibile: nessun testo letto"));
+        riga("carattere di controllo", QStringLiteral("BC\x07" "547"),
+             QStringLiteral("Non leggibile: il codice contiene caratteri di controllo"));
+        riga("4000 caratteri", QString(4000, u'1'),
+             QStringLiteral("Non leggibile: testo di 4000 caratteri in un formato sconosciuto"));
+        riga("4001 caratteri", QString(4001, u'1'),
+             QStringLiteral("Non leggibile: testo troppo lungo (4001 caratteri, al massimo 4000)"));
+        riga("un campo solo", busta(QStringLiteral("1PLM358")), QStringLiteral("15434 1P=LM358"));
+        riga("senza intestazione", QStringLiteral("1PLM358\x1dQ10"), QStringLiteral("15434 1P=LM358 Q=10"));
+        riga("campo ripetuto uguale", busta(QStringLiteral("1PLM358\x1dQ5\x1d" "1PLM358")),
+             QStringLiteral("15434 1P=LM358 Q=5"));
+        riga("campo ripetuto diverso", busta(QStringLiteral("1PLM358\x1dQ5\x1dQ6")),
+             QStringLiteral("Non leggibile: il campo Q compare due volte con valori diversi"));
+        riga("1V prima di V", busta(QStringLiteral("VACME\x1d" "1PX\x1d" "1VTI\x1d" "10D2301\x1d" "9D2252")),
+             QStringLiteral("15434 1P=X 1V=TI 9D=2252 V:ACME 10D:2301"));
+        riga("V e 10D da soli", busta(QStringLiteral("1PX\x1dVACME\x1d" "10D2301")),
+             QStringLiteral("15434 1P=X 1V=ACME 9D=2301"));
+        riga("campo senza identificatore", busta(QStringLiteral("1PX\x1d" "18\x1dQ5")),
+             QStringLiteral("15434 1P=X Q=5 :18"));
+        riga("senza 1P", busta(QStringLiteral("Q10")),
+             QStringLiteral("Non leggibile: l'etichetta non riporta il codice del produttore (1P)"));
+        riga("1P vuoto", busta(QStringLiteral("1P\x1dQ10")),
+             QStringLiteral("Non leggibile: l'etichetta non riporta il codice del produttore (1P)"));
+        riga("carattere che i file non tengono", busta(QStringLiteral("1P\u7535\u963b\x1dQ5")),
+             QStringLiteral("Non leggibile: il codice (1P) contiene il carattere \"\u7535\", che i file dei dati "
+                            "non possono conservare"));
+        riga("quantit\u00e0 con le unit\u00e0", busta(QStringLiteral("1PX\x1dQ10 PCS")),
+             QStringLiteral("Non leggibile: quantit\u00e0 \"10 PCS\" non valida"));
+        riga("quantit\u00e0 zero", busta(QStringLiteral("1PX\x1dQ000")),
+             QStringLiteral("Non leggibile: quantit\u00e0 \"000\" non valida"));
+        riga("quantit\u00e0 massima", busta(QStringLiteral("1PX\x1dQ01000000")),
+             QStringLiteral("15434 1P=X Q=1000000"));
+        riga("quantit\u00e0 oltre il massimo", busta(QStringLiteral("1PX\x1dQ1000001")),
+             QStringLiteral("Non leggibile: quantit\u00e0 1000001 oltre il massimo di 1000000 pezzi"));
+        riga("quantit\u00e0 di 20 cifre", busta(QStringLiteral("1PX\x1dQ99999999999999999999")),
+             QStringLiteral("Non leggibile: quantit\u00e0 99999999999999999999 oltre il massimo di 1000000 pezzi"));
+        riga("intestazione senza formato", QStringLiteral("[)>\x1e"),
+             QStringLiteral("Non leggibile: dopo \"[)>\" manca il numero del formato"));
+        riga("formato 12", QStringLiteral("[)>\x1e" "12\x1dTesto\x1e\x04"),
+             QStringLiteral("Non leggibile: busta ISO/IEC 15434 di formato 12: si leggono solo le etichette di "
+                            "formato 06"));
+        riga("senza separatori e fuori dalle disposizioni", QStringLiteral("[)>06" "1PLM358Q10"),
+             QStringLiteral("Non leggibile: mancano i separatori dei campi e i campi non sono disposti come "
+                            "nell'etichetta di un distributore conosciuto"));
+        riga("LCSC senza graffe", QStringLiteral("pm:NE555P,qty:10,pc:C7593"),
+             QStringLiteral("LCSC 1P=NE555P Q=10 P=C7593"));
+        riga("LCSC senza la graffa di chiusura", QStringLiteral("{pm:NE555P,qty:10"),
+             QStringLiteral("LCSC 1P=NE555P Q=10"));
+        riga("LCSC, virgola in un valore", QStringLiteral("{pm:CL21B104KBCNNNC,qty:4000,note:1,5 mm,wc:ZH}"),
+             QStringLiteral("LCSC 1P=CL21B104KBCNNNC Q=4000 note:1,5 mm wc:ZH"));
+        riga("LCSC, quantit\u00e0 con le unit\u00e0", QStringLiteral("{pm:NE555P,qty:10pz}"),
+             QStringLiteral("Non leggibile: quantit\u00e0 \"10pz\" non valida"));
+        riga("LCSC, pm ripetuto", QStringLiteral("{pm:NE555P,qty:1,pm:NE556}"),
+             QStringLiteral("Non leggibile: il campo pm compare due volte con valori diversi"));
+    }
+    void casi()
+    {
+        const auto [testo, atteso] = Valori<QString, QString>("testo", "atteso");
+        QCOMPARE(Riassunto(LeggiScansione(testo)), atteso);
+    }
+
+    // Without separators the fields are split where the label's layout puts
+    // them: a "Q" with digits inside a part number stays part of it unless
+    // the layout puts the quantity exactly there. Digi-Key's empty K field
+    // after the part number makes every part number holding a "K" split two
+    // ways, and such a text is not read.
+    void senzaSeparatori_data()
+    {
+        Colonne<QString, QString>("testo", "atteso");
+        const auto mouser = [](const char *codice) {
+            return QStringLiteral(">[)>06K2142133714K0331P%1Q3211K0609313374LCN1VSTMicro").arg(QLatin1String(codice));
+        };
+        const auto digikey = [](const char *codice) {
+            return QStringLiteral("[)>06P296-LM358BIDDFRCT-ND1P%1K1K7299133710K8578133711K14LPHQ1011ZPICK12Z15221337"
+                                  "13Z36133720Z000")
+                .arg(QLatin1String(codice));
+        };
+        QTest::newRow("Mouser, Q in fondo al codice") << mouser("BSS138Q") << "1P=BSS138Q Q=32";
+        QTest::newRow("Mouser, Q e cifre nel codice") << mouser("IRF540NQ1") << "1P=IRF540NQ1 Q=32";
+        QTest::newRow("Mouser, codice che finisce in Q10") << mouser("LM358DRQ10") << "1P=LM358DRQ10 Q=32";
+        QTest::newRow("Mouser, 11K nel codice") << mouser("AB11K1") << "1P=AB11K1 Q=32";
+        QTest::newRow("Digi-Key, Q e cifre nel codice") << digikey("BSS138Q10") << "1P=BSS138Q10 Q=10";
+        QTest::newRow("Digi-Key, K nel codice") << digikey("RC0805FR-0710KL") << "ambiguo";
+        QTest::newRow("Digi-Key, 1K nel codice") << digikey("AB1K5") << "ambiguo";
+    }
+    void senzaSeparatori()
+    {
+        const auto [testo, atteso] = Valori<QString, QString>("testo", "atteso");
+        const Scansione s = LeggiScansione(testo);
+        if (atteso == u"ambiguo") {
+            QCOMPARE(Riassunto(s), SenzaSeparatoriAmbiguo);
+        } else {
+            QVERIFY2(s.leggibile(), qPrintable(s.motivo));
+            QCOMPARE(QStringLiteral("1P=%1 Q=%2").arg(s.codice).arg(s.quantita), atteso);
+            QVERIFY(s.senzaSeparatori);
+        }
+    }
+
+    // What scanners set up for a US keyboard typed on other layouts, as
+    // users reported it, put back.
+    void tastiere_data()
+    {
+        Colonne<QString, QString, QString>("tastiera", "digitato", "inteso");
+        QTest::newRow("tedesca, / diventa -") << "tedesca" << "123-456" << "123/456"; // php-barcode#2
+        QTest::newRow("italiana, _ diventa ?") << "italiana" << "test?123" << "test_123"; // qrcodejs#236
+        QTest::newRow("tedesca, intestazione") << "tedesca" << "\u00fc=:06" << "[)>06";
+        QTest::newRow("tedesca, Y e Z") << "tedesca" << "11Y20Yz" << "11Z20Zy";
+        QTest::newRow("italiana, intestazione") << "italiana" << "\u00e8=:06" << "[)>06";
+        QTest::newRow("francese, intestazione") << "francese" << "^0/\u00e0-" << "[)>06";
+        QTest::newRow("francese, lettere e cifre") << "francese" << "&Pa," << "1Pqm";
+        QTest::newRow("caratteri senza tasto") << "tedesca" << "\u241d\x1d\u00b5" << "\u241d\x1d\u00b5";
+    }
+    void tastiere()
+    {
+        const auto [nome, digitato, inteso] = Valori<QString, QString, QString>("tastiera", "digitato", "inteso");
+        const auto &tastiere = TastiereConosciute();
+        const auto t = std::find_if(tastiere.cbegin(), tastiere.cend(), [&](const Tastiera &k) { return k.nome == nome; });
+        QVERIFY(t != tastiere.cend());
+        QCOMPARE(DisfaTastiera(digitato, *t), inteso);
+        // Each layout pairs the same keys: one character each, none twice.
+        QCOMPARE(t->locale.size(), t->us.size());
+        for (const QChar c : t->locale)
+            QCOMPARE(t->locale.count(c), 1);
+    }
+
+    // A reader added to the list (the program's own labels) comes after the
+    // envelope and LCSC and before the plain code, and a keyboard layout is
+    // undone for it as well.
+    void lettoreAggiunto()
+    {
+        LettoriScansione lettori;
+        QCOMPARE(lettori.leggi(QStringLiteral("ARVO|BC547|25")).formato, FormatoScansione::CodiceSemplice);
+        lettori.aggiungi(std::make_unique<LettoreProva>());
+        Scansione s = lettori.leggi(QStringLiteral("ARVO|BC547|25"));
+        QCOMPARE(s.formato, FormatoScansione::Altro);
+        QCOMPARE(s.codice, QStringLiteral("BC547"));
+        QCOMPARE(s.quantita, 25);
+        s = lettori.leggi(QStringLiteral("ARVO'BC547'25").replace(u'\'', QStringLiteral("\u00a7"))); // "|" on Italian
+        QCOMPARE(s.formato, FormatoScansione::Altro);
+        QCOMPARE(s.tastiera, QStringLiteral("italiana"));
+        QCOMPARE(lettori.leggi(QStringLiteral("ARVO|BC547|molti")).motivo,
+                 QStringLiteral("quantit\u00e0 \"molti\" non valida"));
+        QCOMPARE(Riassunto(lettori.leggi(Campione(QStringLiteral("lcsc-a-mano")))),
+                 QStringLiteral("LCSC 1P=AMS1117-3.3 Q=1"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestScansione)
+#include "tst_scansione.moc"
