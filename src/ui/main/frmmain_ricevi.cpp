@@ -4,6 +4,7 @@
 
 #include "ui/main/frmmain.h"
 
+#include "store/stato.h"
 #include "ui/ricevi/frmricevi.h"
 #include "ui/widgets/listareport.h"
 

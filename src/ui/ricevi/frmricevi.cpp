@@ -5,7 +5,7 @@
 #include "ricevi/codiciimmagine.h"
 #include "store/dialoghi.h"
 #include "store/stato.h"
-#include "ui/ricevi/camposcansione.h"
+#include "ui/ricevi/casellascansione.h"
 #include "ui/widgets/listareport.h"
 #include "ui/widgets/tavolozza.h"
 
@@ -64,7 +64,7 @@ void FrmRicevi::creaControlli()
 
     auto *lettura = new QHBoxLayout;
     auto *lblScansione = new QLabel(QStringLiteral("&Lettura:"), this);
-    m_txScansione = new CampoScansione(this);
+    m_txScansione = new CasellaScansione(this);
     m_txScansione->setObjectName(QStringLiteral("txScansione"));
     lblScansione->setBuddy(m_txScansione);
     m_btnImmagine = new QPushButton(QStringLiteral("Leggi da &immagine\u2026"), this);
@@ -157,7 +157,7 @@ void FrmRicevi::creaControlli()
 
     m_btnRegistra->setEnabled(!m_stato.SolaLettura);
 
-    connect(m_txScansione, &CampoScansione::scansioniLette, this, &FrmRicevi::LeggiTesti);
+    connect(m_txScansione, &CasellaScansione::scansioniLette, this, &FrmRicevi::LeggiTesti);
     connect(m_btnImmagine, &QPushButton::clicked, this, &FrmRicevi::LeggiImmagine);
     connect(m_lvr, &ListaReport::rigaCliccata, this, [this] { mostraRiga(); });
     connect(m_spnPezzi, &QSpinBox::valueChanged, this, &FrmRicevi::pezziCambiati);

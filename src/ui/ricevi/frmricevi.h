@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-class CampoScansione;
+class CasellaScansione;
 class Dialoghi;
 class ListaReport;
 class QComboBox;
@@ -65,7 +65,7 @@ private:
     std::unique_ptr<SessioneRicevi> m_sessione;
     bool m_inAggiornamento = false;
 
-    CampoScansione *m_txScansione = nullptr;
+    CasellaScansione *m_txScansione = nullptr;
     QPushButton *m_btnImmagine = nullptr;
     ListaReport *m_lvr = nullptr;
     QLabel *m_lblRiga = nullptr;

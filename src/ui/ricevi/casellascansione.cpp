@@ -1,4 +1,4 @@
-#include "ui/ricevi/camposcansione.h"
+#include "ui/ricevi/casellascansione.h"
 
 #include "ricevi/sessionericevi.h"
 
@@ -31,12 +31,12 @@ QChar Separatore(const QKeyEvent *evento)
 
 } // namespace
 
-CampoScansione::CampoScansione(QWidget *parent) : QLineEdit(parent)
+CasellaScansione::CasellaScansione(QWidget *parent) : QLineEdit(parent)
 {
-    connect(this, &QLineEdit::textEdited, this, &CampoScansione::raccogli);
+    connect(this, &QLineEdit::textEdited, this, &CasellaScansione::raccogli);
 }
 
-void CampoScansione::keyPressEvent(QKeyEvent *evento)
+void CasellaScansione::keyPressEvent(QKeyEvent *evento)
 {
     if (evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter) {
         // Enter always ends the scan, and never reaches the window's buttons.
@@ -53,7 +53,7 @@ void CampoScansione::keyPressEvent(QKeyEvent *evento)
     QLineEdit::keyPressEvent(evento);
 }
 
-void CampoScansione::raccogli(const QString &testo)
+void CasellaScansione::raccogli(const QString &testo)
 {
     QString resto;
     const QStringList scansioni = DividiScansioni(testo, &resto);

@@ -10,10 +10,10 @@
 // understands. A scan ends at Enter or at the end of an envelope (␄), so
 // that bags can be scanned one after the other without touching anything;
 // a pasted text gives one scan per line.
-class CampoScansione : public QLineEdit {
+class CasellaScansione : public QLineEdit {
     Q_OBJECT
 public:
-    explicit CampoScansione(QWidget *parent = nullptr);
+    explicit CasellaScansione(QWidget *parent = nullptr);
 
 signals:
     // The scans completed by the last key or paste, in order.

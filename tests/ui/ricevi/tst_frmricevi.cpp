@@ -1,0 +1,289 @@
+// The receiving window through its real widgets, opened from the main
+// window's menu: bags scanned one after the other as a scanner types them,
+// a bag read twice, the rows' pieces and components changed, a picture with
+// several codes, "Registra" with what lands on disk, and what stops it.
+
+#include "movimenti/indice.h"
+#include "ricevi/codiciimmagine.h"
+#include "ricevi/scansione.h"
+#include "ui/main/ambiente.h"
+
+#include <QComboBox>
+#include <QPainter>
+#include <QSpinBox>
+
+using namespace prova;
+
+namespace {
+
+// The stock: cinqueComponenti and a second LM317T (of ST).
+void magazzino(Stato &s)
+{
+    cinqueComponenti(s);
+    aggiungi(s, componente(15, "LM317T", 2, "ST", 3, "REG", 2, data(2024, 3, 3)));
+}
+
+QString Busta(const char *campi)
+{
+    return QStringLiteral("[)>\x1e" "06\x1d") + QString::fromLatin1(campi).replace(u'|', u'\x1d') + QStringLiteral("\x1e\x04");
+}
+
+const QString Lcsc = QStringLiteral("{pbn:PICK2309,on:SO2309,pc:C2040,pm:TL072CDR,qty:30,mc:,cc:1,pdi:9,hp:0,wc:JS}");
+
+struct Finestra {
+    QWidget *w;
+    template <typename T = QWidget>
+    T *c(const char *nome) const
+    {
+        return Figlio<T>(w, QLatin1String(nome));
+    }
+    ListaReport *lvr() const { return c<ListaReport>("LVR"); }
+    QStringList righe() const
+    {
+        QStringList out;
+        for (int r = 1; r <= lvr()->numeroRighe(); ++r) {
+            QStringList celle;
+            for (int k = 0; k < 4; ++k)
+                celle << lvr()->testo(r, k);
+            out << celle.join(u'|');
+        }
+        return out;
+    }
+    // Types a text as a scanner does, the separators as the control keys
+    // of a keyboard-emulating scanner, then Enter unless the envelope ends.
+    void scansiona(const QString &testo) const
+    {
+        auto *tx = c<QLineEdit>("txScansione");
+        for (const QChar ch : testo) {
+            if (ch == u'\x1d')
+                QTest::keyClick(tx, Qt::Key_BracketRight, Qt::ControlModifier);
+            else if (ch == u'\x1e')
+                QTest::keyClick(tx, Qt::Key_AsciiCircum, Qt::ControlModifier);
+            else if (ch == u'\x04')
+                QTest::keyClick(tx, Qt::Key_D, Qt::ControlModifier);
+            else
+                QTest::keyClicks(tx, QString(ch));
+        }
+        if (!testo.endsWith(u'\x04'))
+            QTest::keyClick(tx, Qt::Key_Return);
+    }
+    void clic(const char *bottone) const { QTest::mouseClick(c<QPushButton>(bottone), Qt::LeftButton); }
+    QString stato() const { return c<QLabel>("lblStato")->text(); }
+};
+
+struct Prova : Caso {
+    QList<QByteArray> prima;
+    Prova() : Caso()
+    {
+        magazzino(stato);
+        DialoghiFinti d;
+        if (!SalvaDatabase(stato, d))
+            qFatal("salvataggio iniziale fallito");
+        prima = fileDati();
+        apri();
+    }
+    // Opens the window from the menu and runs the steps on it; the window is
+    // left with "Annulla" (and no question, when it has no rows) afterwards
+    // when the steps leave it open.
+    void usa(const std::function<void(const Finestra &)> &passi)
+    {
+        bool aperta = false;
+        QuandoModale([&](QWidget *m) {
+            aperta = true;
+            QCOMPARE(m->objectName(), QStringLiteral("frmRicevi"));
+            const Finestra f{m};
+            passi(f);
+            if (m->isVisible()) {
+                if (f.lvr()->numeroRighe() > 0)
+                    dialoghi.setNextAnswer(Risposta::Si);
+                f.clic("btnAnnullaRicevi");
+            }
+        });
+        menu(QStringLiteral("mnuRicevi"));
+        QVERIFY(aperta);
+    }
+    QStringList movimenti() const
+    {
+        IndiceMovimenti indice;
+        QStringList out;
+        if (!indice.apri(cartella.file(QStringLiteral("Movimenti.csv"))))
+            return out;
+        for (qsizetype i = 0; i < indice.conteggio(); ++i) {
+            const RigaMovimento r = indice.riga(i).value_or(RigaMovimento());
+            out << QStringLiteral("%1;%2;%3;%4").arg(r.movimento, r.codice).arg(r.prima.value_or(-1)).arg(r.dopo.value_or(-1));
+        }
+        return out;
+    }
+};
+
+} // namespace
+
+class TestFrmRicevi : public QObject {
+    Q_OBJECT
+private slots:
+    // Five bags scanned without touching the mouse: one of the stock, one
+    // new (LCSC's QR text), one of two components, an unreadable one, and
+    // the first bag again (asked, not added). The pick, the pieces, the type;
+    // "Registra" asks, saves one "Ricevimento" and the main window follows.
+    void serieRegistrata()
+    {
+        Prova a;
+        const QString illeggibile = LeggiScansione(Busta("Q5")).motivo;
+        a.usa([&](const Finestra &f) {
+            f.scansiona(Busta("1PNE555|Q25|1VTI|1T7|1K9"));
+            f.scansiona(Lcsc);
+            f.scansiona(QStringLiteral("lm317t"));
+            f.scansiona(Busta("Q5"));
+            QCOMPARE(f.c<QLineEdit>("txScansione")->text(), QString());
+            a.dialoghi.setNextAnswer(Risposta::No);
+            f.scansiona(Busta("1PNE555|Q25|1VTI|1T7|1K9"));
+            QCOMPARE(a.dialoghi.ultimoBox().testo,
+                     QStringLiteral("Questo sacchetto \u00e8 gi\u00e0 stato letto alla riga 1 (NE555).\r\n"
+                                    "Aggiungerlo un'altra volta?"));
+            QCOMPARE(f.righe(), (QStringList{"NE555|TI|25|Aggiungi a NE555", "TL072CDR||30|Nuovo componente",
+                                             "lm317t||0|Da scegliere",
+                                             Busta("Q5").replace(u'\x1e', u'\u241e').replace(u'\x1d', u'\u241d')
+                                                 .replace(u'\x04', u'\u2404')
+                                                 + "|||Non leggibile: " + illeggibile}));
+            QCOMPARE(f.c<QLabel>("lblRiepilogo")->text(),
+                     QStringLiteral("Sacchetti letti: 4 (da aggiungere a componenti esistenti: 1, nuovi componenti: 1, "
+                                    "da scegliere: 1, non leggibili: 1)"));
+            QCOMPARE(QList<int>({f.lvr()->evidenziata(1), f.lvr()->evidenziata(3), f.lvr()->evidenziata(4)}),
+                     (QList<int>{0, 1, 1}));
+
+            // The third row: the second LM317T, four pieces.
+            ClicRiga(f.lvr(), 3, 0);
+            auto *cmb = f.c<QComboBox>("cmbComponenteRiga");
+            QCOMPARE(cmb->count(), 4);
+            QCOMPARE(cmb->itemText(2), QStringLiteral("LM317T - ST - REG - 2 pz"));
+            QTest::keyClick(cmb, Qt::Key_Down);
+            QTest::keyClick(cmb, Qt::Key_Down);
+            auto *spn = f.c<QSpinBox>("spnPezziRiga");
+            spn->selectAll();
+            QTest::keyClicks(spn, QStringLiteral("4"));
+            QCOMPARE(f.righe()[2], QStringLiteral("lm317t||4|Aggiungi a LM317T"));
+            QVERIFY(!f.lvr()->evidenziata(3));
+
+            f.c<QComboBox>("cmbTipoRicevi")->setCurrentText(QStringLiteral("IC"));
+            a.dialoghi.setNextAnswer(Risposta::Si);
+            f.clic("btnRegistra");
+            QCOMPARE(a.dialoghi.ultimoBox().testo,
+                     QStringLiteral("Registrare 59 pezzi: 2 componenti esistenti aggiornati e 1 nuovi componenti?\r\n"
+                                    "Le righe non leggibili (1) non saranno registrate."));
+            QVERIFY(!f.w->isVisible());
+        });
+        QCOMPARE(a.messaggio(),
+                 QStringLiteral("Operazione completata: ricevuti 59 pezzi (2 componenti aggiornati, 1 nuovi)"));
+        QCOMPARE(a.contatori(), QStringLiteral("7/7/205"));
+        const auto disco = a.suDisco();
+        QCOMPARE(disco->componente(1).Quantita, 45);
+        QCOMPARE(disco->componente(6).Quantita, 6);
+        const Componente &nuovo = disco->componente(7);
+        QCOMPARE(QStringList({nuovo.Codice, nuovo.NomeTipo, nuovo.Descrizione, QString::number(nuovo.Quantita)}),
+                 (QStringList{"TL072CDR", "IC", "C2040", "30"}));
+        QCOMPARE(a.movimenti(), (QStringList{"Ricevimento;NE555;20;45", "Ricevimento;LM317T;2;6",
+                                             "Ricevimento;TL072CDR;-1;30"}));
+        // The type is proposed again next time.
+        a.usa([](const Finestra &f) {
+            QCOMPARE(f.c<QComboBox>("cmbTipoRicevi")->currentText(), QStringLiteral("IC"));
+        });
+    }
+
+    // The editor holds a new quantity of NE555 when the bags are
+    // registered: it is saved first (as the user says), and the pieces go
+    // on top of it; "Annulla" there stops the registration.
+    void editorInSospeso()
+    {
+        Prova a;
+        a.clicRiga(a.rigaDi(QStringLiteral("NE555")), 0);
+        a.premi(QStringLiteral("edit"));
+        a.scrivi(QStringLiteral("txQty"), QStringLiteral("30"));
+        a.usa([&](const Finestra &f) {
+            f.scansiona(Busta("1PNE555|Q5"));
+            a.dialoghi.setNextAnswer(Risposta::Annulla);
+            f.clic("btnRegistra");
+            QCOMPARE(a.dialoghi.ultimoBox().testo, QStringLiteral("Salvare le modifiche al componente?"));
+            QVERIFY(f.w->isVisible());
+            a.dialoghi.setNextAnswer(Risposta::Si);
+            a.dialoghi.setNextAnswer(Risposta::Si);
+            f.clic("btnRegistra");
+        });
+        QCOMPARE(a.suDisco()->componente(1).Quantita, 35);
+        QCOMPARE(a.movimenti(), (QStringList{"Modifica;NE555;20;30", "Ricevimento;NE555;30;35"}));
+    }
+
+    // What stops "Registra" before anything is saved, and the row it points to.
+    void registraFermato_data()
+    {
+        QTest::addColumn<QStringList>("scansioni");
+        QTest::addColumn<QString>("tipo");
+        QTest::addColumn<QString>("avviso");
+        QTest::addColumn<int>("selezionata");
+        QTest::newRow("niente di leggibile") << QStringList{Busta("Q5")} << "IC" << "Nessun sacchetto da registrare." << 1;
+        QTest::newRow("da scegliere")
+            << QStringList{QStringLiteral("NE555"), QStringLiteral("LM317T")} << "IC"
+            << "Riga 2: pi\u00f9 componenti hanno il codice LM317T.\r\nScegliere a quale vanno i pezzi, o \"Nuovo "
+               "componente\"."
+            << 2;
+        QTest::newRow("senza tipo") << QStringList{Lcsc} << "" << "Indicare il tipo dei nuovi componenti." << 1;
+        QTest::newRow("senza pezzi")
+            << QStringList{Lcsc, Busta("Q5"), QStringLiteral("NE555")} << "IC"
+            << "Non \u00e8 possibile registrare:\r\nRiga 3: numero di pezzi non valido" << 3;
+    }
+    void registraFermato()
+    {
+        QFETCH(QStringList, scansioni);
+        QFETCH(QString, tipo);
+        QFETCH(QString, avviso);
+        QFETCH(int, selezionata);
+        Prova a;
+        a.usa([&](const Finestra &f) {
+            for (const QString &s : scansioni)
+                f.scansiona(s);
+            ClicRiga(f.lvr(), 1, 0);
+            f.c<QComboBox>("cmbTipoRicevi")->setCurrentText(tipo);
+            a.dialoghi.setNextAnswer(Risposta::Ok);
+            f.clic("btnRegistra");
+            QCOMPARE(a.dialoghi.ultimoBox().testo, avviso);
+            QCOMPARE(f.lvr()->rigaSelezionata(), selezionata);
+            QVERIFY(f.w->isVisible());
+        });
+        QCOMPARE(a.fileDati(), a.prima);
+        QVERIFY(!a.cartella.esiste(QStringLiteral("Movimenti.csv")));
+    }
+
+    // A photo of three bags: a DataMatrix, a QR code and a Code 128, each a
+    // row; a row removed; "Annulla" asks before the rows are dropped.
+    void immagine()
+    {
+        Prova a;
+        QImage foto(1200, 500, QImage::Format_RGB32);
+        foto.fill(Qt::white);
+        {
+            QPainter p(&foto);
+            p.drawImage(40, 40, ImmagineCodice(TipoCodice::DataMatrix, Busta("1PNE555|Q3"), 8));
+            p.drawImage(450, 40, ImmagineCodice(TipoCodice::QR, Lcsc, 6));
+            p.drawImage(40, 330, ImmagineCodice(TipoCodice::Code128, QStringLiteral("BC547C"), 3));
+        }
+        const QString percorso = a.cartella.file(QStringLiteral("sacchetti.png"));
+        QVERIFY(foto.save(percorso));
+        a.usa([&](const Finestra &f) {
+            a.dialoghi.setNextFile(percorso);
+            f.clic("btnImmagineRicevi");
+            QCOMPARE(f.righe(), (QStringList{"NE555||3|Aggiungi a NE555", "TL072CDR||30|Nuovo componente",
+                                             "BC547C||0|Aggiungi a BC547C"}));
+            QCOMPARE(f.stato(), QStringLiteral("Codici letti dall'immagine sacchetti.png: 3."));
+            ClicRiga(f.lvr(), 2, 0);
+            f.clic("btnRimuoviRiga");
+            QCOMPARE(f.righe().size(), 2);
+            a.dialoghi.setNextAnswer(Risposta::No);
+            f.clic("btnAnnullaRicevi");
+            QCOMPARE(a.dialoghi.ultimoBox().testo, QStringLiteral("Chiudere senza registrare i sacchetti letti (2)?"));
+            QVERIFY(f.w->isVisible());
+        });
+        QCOMPARE(a.fileDati(), a.prima);
+    }
+};
+
+QTEST_MAIN(TestFrmRicevi)
+#include "tst_frmricevi.moc"
