@@ -76,6 +76,7 @@ private slots:
         riga("distributore su due componenti", QStringLiteral("{pm:XYZ,qty:2,pc:BC547}"), "Da scegliere|3,4|distributore");
         // The program's own labels go by the ID, whatever the codes say.
         riga("etichetta di Arvo", QStringLiteral("ARVO:13"), "Aggiungi a BC547|3");
+        riga("etichetta di Arvo, primo componente", QStringLiteral("ARVO:11"), "Aggiungi a LM358BIDDFR|1");
         riga("etichetta di Arvo, ultimo componente", QStringLiteral("arvo:19"), "Aggiungi a ST-1-102-A01-T000-RS|9");
         riga("etichetta di Arvo, componente cancellato", QStringLiteral("ARVO:99"),
              "Non leggibile: nel magazzino non c'è il componente con ID 99 indicato dall'etichetta|");
