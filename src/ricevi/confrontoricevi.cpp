@@ -11,11 +11,9 @@ IndiceRicevi::IndiceRicevi(const Stato &stato, const Collegamenti &collegamenti)
     m_codiciPerPosizione.reserve(n);
     for (qint32 pos = 1; pos <= n; ++pos)
         m_codiciPerPosizione.append(stato.componente(pos).Codice);
-    if (!m_collegamenti.isEmpty()) {
-        m_posizioneDaID.reserve(n);
-        for (qint32 pos = n; pos >= 1; --pos) // the first of a repeated ID wins
-            m_posizioneDaID.insert(stato.componente(pos).ID, pos);
-    }
+    m_posizioneDaID.reserve(n);
+    for (qint32 pos = n; pos >= 1; --pos) // the first of a repeated ID wins
+        m_posizioneDaID.insert(stato.componente(pos).ID, pos);
 }
 
 ConfrontoRicevi IndiceRicevi::confronta(const Scansione &scansione) const
@@ -23,9 +21,20 @@ ConfrontoRicevi IndiceRicevi::confronta(const Scansione &scansione) const
     ConfrontoRicevi c;
     if (!scansione.leggibile()) {
         c.esito = EsitoRicevi::NonLeggibile;
+        c.motivo = scansione.motivo;
         return c;
     }
-    if (!m_collegamenti.isEmpty()) {
+    if (scansione.formato == FormatoScansione::EtichettaArvo) {
+        const qint32 pos = m_posizioneDaID.value(scansione.idComponente);
+        if (pos == 0) {
+            c.esito = EsitoRicevi::NonLeggibile;
+            c.motivo = QStringLiteral("nel magazzino non c'\u00e8 il componente con ID %1 indicato dall'etichetta")
+                           .arg(scansione.idComponente);
+            return c;
+        }
+        c.candidati = {pos};
+    }
+    if (c.candidati.isEmpty() && !m_collegamenti.isEmpty()) {
         RigaDistinta riga;
         riga.mpn = scansione.codice;
         const qint32 id = m_collegamenti.id(riga);
@@ -51,13 +60,13 @@ ConfrontoRicevi IndiceRicevi::confronta(const Scansione &scansione) const
     return c;
 }
 
-QString TestoEsitoRicevi(const ConfrontoRicevi &confronto, const Scansione &scansione)
+QString TestoEsitoRicevi(const ConfrontoRicevi &confronto)
 {
     switch (confronto.esito) {
     case EsitoRicevi::Aggiungi: return QStringLiteral("Aggiungi a ") + confronto.codice;
     case EsitoRicevi::Nuovo: return QStringLiteral("Nuovo componente");
     case EsitoRicevi::DaScegliere: return QStringLiteral("Da scegliere");
-    case EsitoRicevi::NonLeggibile: return QStringLiteral("Non leggibile: ") + scansione.motivo;
+    case EsitoRicevi::NonLeggibile: return QStringLiteral("Non leggibile: ") + confronto.motivo;
     }
     return {};
 }

@@ -26,6 +26,9 @@ struct ConfrontoRicevi {
     QString codice;          // Aggiungi: its code
     bool collegato = false;  // found through a link of the BOM check
     bool perDistributore = false; // found by the distributor's part number
+    // NonLeggibile: why, for the user (the scan's own reason, or why a
+    // label of this program names no component of the stock).
+    QString motivo;
 };
 
 // The components of the stock indexed once by code (letter case and blanks
@@ -34,7 +37,10 @@ struct ConfrontoRicevi {
 // component), so that each scan costs a few look-ups however large the
 // stock.
 //
-// A scan goes, in this order:
+// A label of this program ("ARVO:12") goes to the component with that ID,
+// and is unreadable when no component of the stock has it (deleted since
+// the label was printed, or a label of another archive). Any other scan
+// goes, in this order:
 // - to the component its part number is linked to, when that component is
 //   still in the stock;
 // - to the components whose code is its part number;
@@ -52,9 +58,9 @@ private:
     IndiceCodici m_codici;
     QStringList m_codiciPerPosizione; // [posizione - 1]
     Collegamenti m_collegamenti;
-    QHash<qint32, qint32> m_posizioneDaID;
+    QHash<qint32, qint32> m_posizioneDaID; // the first position of each ID
 };
 
 // The outcome as the list shows it: "Aggiungi a BC547", "Nuovo componente",
 // "Da scegliere", "Non leggibile: <reason>".
-QString TestoEsitoRicevi(const ConfrontoRicevi &confronto, const Scansione &scansione);
+QString TestoEsitoRicevi(const ConfrontoRicevi &confronto);

@@ -14,7 +14,8 @@ QString ContenutoScansione(const Scansione &s)
 {
     if (!s.leggibile())
         return {};
-    QStringList parti{QString::number(int(s.formato)), s.codice, QString::number(s.quantita), s.produttore,
+    QStringList parti{QString::number(int(s.formato)), s.codice, QString::number(s.idComponente),
+                      QString::number(s.quantita), s.produttore,
                       s.codiceDistributore, s.ordineCliente, s.ordine, s.fattura, s.lotto, s.dataCodice, s.paese};
     for (const CampoScansione &c : s.altri)
         parti << c.identificatore + u'=' + c.valore;

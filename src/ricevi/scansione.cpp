@@ -1,6 +1,7 @@
 #include "ricevi/scansione.h"
 
 #include "ricevi/busta15434.h"
+#include "ricevi/etichettearvo.h"
 #include "ricevi/etichettelcsc.h"
 #include "ricevi/tastiere.h"
 #include "store/cp1252.h"
@@ -81,6 +82,7 @@ LettoriScansione::LettoriScansione()
 {
     m_lettori.push_back(std::make_unique<LettoreBusta15434>());
     m_lettori.push_back(std::make_unique<LettoreLcsc>());
+    m_lettori.push_back(std::make_unique<LettoreEtichettaArvo>());
 }
 
 void LettoriScansione::aggiungi(std::unique_ptr<LettoreFormato> lettore)

@@ -14,8 +14,8 @@
 // text reads it):
 // 1. A reader of the list that knows the text by how it opens: the ISO/IEC
 //    15434 envelope of the distributors' labels ("[)>", busta15434.h), LCSC's
-//    QR text ("{pbn:...", etichettelcsc.h), and any reader added to the list
-//    (the program's own labels).
+//    QR text ("{pbn:...", etichettelcsc.h), the program's own labels
+//    ("ARVO:12", etichettearvo.h), and any reader added to the list.
 // 2. The same after undoing a keyboard layout: a scanner that types for a US
 //    keyboard on a computer set up for a German, Italian or French one turns
 //    "[)>" into "ü=:", "è=:" or "^0/", and every other symbol of the label as
@@ -36,6 +36,7 @@ enum class FormatoScansione {
     Busta15434,     // ISO/IEC 15434 format 06, ECIA data identifiers
     Lcsc,           // LCSC's "{pbn:...,pm:...,qty:...}"
     CodiceSemplice, // the whole text is the part number
+    EtichettaArvo,  // a label of this program: "ARVO:<ID>"
     Altro,          // a reader added to the list
 };
 
@@ -56,6 +57,7 @@ struct Scansione {
     QString motivo;
 
     QString codice;             // manufacturer part number (1P, LCSC pm, the plain code)
+    qint32 idComponente = 0;    // the component's ID on a label of this program; 0 otherwise
     qint32 quantita = 0;        // pieces in the bag (Q, qty); 0 when the label does not say
     QString produttore;         // manufacturer (1V, else V)
     QString codiceDistributore; // distributor's or customer's part number (P, LCSC pc)
@@ -99,7 +101,7 @@ public:
 // behind them.
 class LettoriScansione {
 public:
-    // The envelope and LCSC's QR text.
+    // The envelope, LCSC's QR text and the program's own labels.
     LettoriScansione();
     // Adds a reader after those already in the list.
     void aggiungi(std::unique_ptr<LettoreFormato> lettore);

@@ -36,12 +36,12 @@ Collegamenti CollegamentiProva()
     return c;
 }
 
-QString Esito(const ConfrontoRicevi &c, const Scansione &s)
+QString Esito(const ConfrontoRicevi &c)
 {
     QStringList candidati;
     for (const qint32 p : c.candidati)
         candidati << QString::number(p);
-    QString testo = TestoEsitoRicevi(c, s) + u'|' + candidati.join(u',');
+    QString testo = TestoEsitoRicevi(c) + u'|' + candidati.join(u',');
     if (c.collegato)
         testo += QStringLiteral("|collegato");
     if (c.perDistributore)
@@ -74,6 +74,14 @@ private slots:
         riga("codice del distributore", QStringLiteral("{pm:ST-1-102-A01,qty:2,pc:c312270}"),
              "Aggiungi a C312270|5|distributore");
         riga("distributore su due componenti", QStringLiteral("{pm:XYZ,qty:2,pc:BC547}"), "Da scegliere|3,4|distributore");
+        // The program's own labels go by the ID, whatever the codes say.
+        riga("etichetta di Arvo", QStringLiteral("ARVO:13"), "Aggiungi a BC547|3");
+        riga("etichetta di Arvo, primo componente", QStringLiteral("ARVO:11"), "Aggiungi a LM358BIDDFR|1");
+        riga("etichetta di Arvo, ultimo componente", QStringLiteral("arvo:19"), "Aggiungi a ST-1-102-A01-T000-RS|9");
+        riga("etichetta di Arvo, componente cancellato", QStringLiteral("ARVO:99"),
+             "Non leggibile: nel magazzino non c'è il componente con ID 99 indicato dall'etichetta|");
+        riga("etichetta di Arvo, ID che è una posizione", QStringLiteral("ARVO:3"),
+             "Non leggibile: nel magazzino non c'è il componente con ID 3 indicato dall'etichetta|");
         riga("non leggibile", Busta.arg(QStringLiteral("Q10")),
              "Non leggibile: l'etichetta non riporta il codice del produttore (1P)|");
     }
@@ -85,7 +93,7 @@ private slots:
         const IndiceRicevi indice(stato, CollegamentiProva());
         const Scansione s = LeggiScansione(testo);
         const ConfrontoRicevi c = indice.confronta(s);
-        QCOMPARE(Esito(c, s), atteso);
+        QCOMPARE(Esito(c), atteso);
         QCOMPARE(c.posizione, c.esito == EsitoRicevi::Aggiungi ? c.candidati.first() : 0);
         // Without the links the code alone counts.
         const ConfrontoRicevi senza = IndiceRicevi(stato).confronta(s);
@@ -107,6 +115,8 @@ private slots:
         const ConfrontoRicevi c = indice.confronta(LeggiScansione(QStringLiteral("LDK320ADU33R")));
         QCOMPARE(c.esito, EsitoRicevi::Aggiungi);
         QCOMPARE(c.codice, QStringLiteral("ldk320adu33r "));
+        QCOMPARE(indice.confronta(LeggiScansione(QStringLiteral("ARVO:12"))).posizione, 2);
+        QCOMPARE(indice.confronta(LeggiScansione(QStringLiteral("ARVO:13"))).esito, EsitoRicevi::NonLeggibile);
     }
 
     // The same bag twice: the same fields whatever the separators, or the
@@ -134,6 +144,10 @@ private slots:
         QTest::newRow("codice semplice") << QStringList{QStringLiteral("BC547")} << QStringLiteral(" BC547\r\n") << 0;
         QTest::newRow("codice semplice in minuscolo") << QStringList{QStringLiteral("BC547")} << QStringLiteral("bc547")
                                                       << -1;
+        QTest::newRow("la stessa etichetta di Arvo") << QStringList{QStringLiteral("ARVO:12")}
+                                                     << QStringLiteral("arvo:012") << 0;
+        QTest::newRow("etichette di Arvo diverse") << QStringList{QStringLiteral("ARVO:12")}
+                                                   << QStringLiteral("ARVO:13") << -1;
         QTest::newRow("non leggibile") << QStringList{QStringLiteral("[)>\x1e" "06\x1dQ1")}
                                        << QStringLiteral("[)>\x1e" "06\x1dQ1") << -1;
         QTest::newRow("nessuna prima") << QStringList{} << dk << -1;

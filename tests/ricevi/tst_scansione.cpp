@@ -25,13 +25,15 @@ QString Riassunto(const Scansione &s)
 {
     if (!s.leggibile())
         return QStringLiteral("Non leggibile: ") + s.motivo;
-    static const char *const nomi[] = {"nessuno", "15434", "LCSC", "semplice", "altro"};
+    static const char *const nomi[] = {"nessuno", "15434", "LCSC", "semplice", "Arvo", "altro"};
     QStringList p{QString::fromLatin1(nomi[int(s.formato)])};
     const auto campo = [&](const char *id, const QString &v) {
         if (!v.isEmpty())
             p << QString::fromLatin1(id) + u'=' + Breve(v);
     };
     campo("1P", s.codice);
+    if (s.idComponente != 0)
+        p << QStringLiteral("ID=%1").arg(s.idComponente);
     if (s.quantita != 0)
         p << QStringLiteral("Q=%1").arg(s.quantita);
     campo("1V", s.produttore);
@@ -71,7 +73,7 @@ const QStringList CampiProva{"P296-LM358BIDDFRCT-ND", "1PLM358BIDDFR", "K",     
 const QString LettaProva = QStringLiteral("15434 1P=LM358BIDDFR Q=10 P=296-LM358BIDDFRCT-ND 1K=72991337 "
                                           "10K=85781337 4L=PH 11K:1 11Z:PICK 12Z:15221337 13Z:361337 20Z:000");
 
-// A format of the program's own, for the list of readers: "ARVO|code|pieces".
+// A made-up format, for the list of readers: "ARVO|code|pieces".
 class LettoreProva : public LettoreFormato {
 public:
     bool leggiConIntestazione(QStringView testo, Scansione *esito) const override
@@ -247,6 +249,24 @@ private slots:
              QStringLiteral("LCSC 1P=CL21B104KBCNNNC Q=4000 note:1,5 mm wc:ZH"));
         riga("LCSC, quantit\u00e0 con le unit\u00e0", QStringLiteral("{pm:NE555P,qty:10pz}"),
              QStringLiteral("Non leggibile: quantit\u00e0 \"10pz\" non valida"));
+        const auto arvo = [](const QString &testo) {
+            return QStringLiteral("Non leggibile: l'etichetta di Arvo \"%1\" non riporta un numero di componente "
+                                  "valido").arg(testo);
+        };
+        riga("etichetta di Arvo", QStringLiteral("ARVO:12"), QStringLiteral("Arvo ID=12"));
+        riga("etichetta di Arvo, minuscole, zeri e a capo", QStringLiteral(" arvo:0012\r\n"), QStringLiteral("Arvo ID=12"));
+        riga("etichetta di Arvo, ID massimo", QStringLiteral("ARVO:2147483647"), QStringLiteral("Arvo ID=2147483647"));
+        riga("etichetta di Arvo, tastiera tedesca", QStringLiteral("ARVO\u00d612"),
+             QStringLiteral("Arvo ID=12 tastiera tedesca"));
+        riga("etichetta di Arvo, ID oltre il massimo", QStringLiteral("ARVO:2147483648"), arvo(QStringLiteral("ARVO:2147483648")));
+        riga("etichetta di Arvo, ID di 30 cifre", QStringLiteral("ARVO:") + QString(30, u'9'),
+             arvo(QStringLiteral("ARVO:") + QString(30, u'9')));
+        riga("etichetta di Arvo, ID zero", QStringLiteral("ARVO:000"), arvo(QStringLiteral("ARVO:000")));
+        riga("etichetta di Arvo senza ID", QStringLiteral("ARVO:"), arvo(QStringLiteral("ARVO:")));
+        riga("etichetta di Arvo, lettere dopo l'ID", QStringLiteral("ARVO:12A"), arvo(QStringLiteral("ARVO:12A")));
+        riga("etichetta di Arvo, cifre non ASCII", QStringLiteral("ARVO:\u0661\u0662"),
+             arvo(QStringLiteral("ARVO:\u0661\u0662")));
+        riga("ARVO senza i due punti", QStringLiteral("ARVO12"), QStringLiteral("semplice 1P=ARVO12"));
         riga("LCSC, pm ripetuto", QStringLiteral("{pm:NE555P,qty:1,pm:NE556}"),
              QStringLiteral("Non leggibile: il campo pm compare due volte con valori diversi"));
     }
@@ -320,8 +340,8 @@ private slots:
             QCOMPARE(t->locale.count(c), 1);
     }
 
-    // A reader added to the list (the program's own labels) comes after the
-    // envelope and LCSC and before the plain code, and a keyboard layout is
+    // A reader added to the list (one more label format) comes after the
+    // standard ones and before the plain code, and a keyboard layout is
     // undone for it as well.
     void lettoreAggiunto()
     {
