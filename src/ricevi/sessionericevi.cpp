@@ -88,15 +88,15 @@ void SessioneRicevi::impostaPezzi(qsizetype riga, qint64 pezzi)
 
 void SessioneRicevi::impostaDestinazione(qsizetype riga, qint32 posizione)
 {
-    if (riga >= 0 && riga < m_righe.size() && m_righe[riga].scansione.leggibile())
+    if (riga >= 0 && riga < m_righe.size() && m_righe[riga].leggibile())
         m_righe[riga].destinazione = posizione;
 }
 
 QString SessioneRicevi::esito(qsizetype riga) const
 {
     const RigaRicevi &r = m_righe[riga];
-    if (!r.scansione.leggibile())
-        return TestoEsitoRicevi(r.confronto, r.scansione);
+    if (!r.leggibile())
+        return TestoEsitoRicevi(r.confronto);
     if (r.destinazione < 0)
         return QStringLiteral("Da scegliere");
     if (r.destinazione == 0)
@@ -111,7 +111,7 @@ QList<VoceRicevimento> SessioneRicevi::voci(QList<qsizetype> *righeVoci, qsizety
     *daScegliere = -1;
     for (qsizetype i = 0; i < m_righe.size(); ++i) {
         const RigaRicevi &r = m_righe[i];
-        if (!r.scansione.leggibile())
+        if (!r.leggibile())
             continue;
         if (r.destinazione < 0) {
             if (*daScegliere < 0)
@@ -134,6 +134,6 @@ qsizetype SessioneRicevi::leggibili() const
 {
     qsizetype n = 0;
     for (const RigaRicevi &r : m_righe)
-        n += r.scansione.leggibile() ? 1 : 0;
+        n += r.leggibile() ? 1 : 0;
     return n;
 }

@@ -20,6 +20,10 @@ struct RigaRicevi {
     // The component the pieces go to: its position (1-based), 0 for a new
     // component, -1 while the user has not chosen among several.
     qint32 destinazione = 0;
+
+    // A row with something to register: its label was read and, when it is
+    // one of this program's labels, names a component of the stock.
+    bool leggibile() const { return confronto.esito != EsitoRicevi::NonLeggibile; }
 };
 
 // Splits what the scan box holds into the scans it completes: a scan ends

@@ -29,7 +29,7 @@ const QString Titolo = QStringLiteral("Ricevi componenti");
 // The rows that need the user: nothing to register as they are.
 bool DaSistemare(const RigaRicevi &r)
 {
-    return !r.scansione.leggibile() || r.destinazione < 0 || r.pezzi <= 0;
+    return !r.leggibile() || r.destinazione < 0 || r.pezzi <= 0;
 }
 
 } // namespace
@@ -177,9 +177,9 @@ void FrmRicevi::riempiLista()
     m_lvr->aggiungiRighe(righe.size(), [this, &righe](qsizetype i, QString *testi) {
         const RigaRicevi &r = righe[i];
         const Scansione &s = r.scansione;
-        testi[0] = s.leggibile() ? s.codice : s.testo;
+        testi[0] = r.leggibile() ? s.codice : s.testo;
         testi[1] = s.produttore;
-        if (s.leggibile())
+        if (r.leggibile())
             testi[2] = QString::number(r.pezzi);
         testi[3] = m_sessione->esito(i);
         testi[4] = s.codiceDistributore;
@@ -192,7 +192,7 @@ void FrmRicevi::riempiLista()
         const RigaRicevi &r = righe[i];
         if (DaSistemare(r))
             daSistemare.append(int(i) + 1);
-        if (!r.scansione.leggibile())
+        if (!r.leggibile())
             ++illeggibili;
         else if (r.destinazione < 0)
             ++scegliere;
@@ -227,7 +227,7 @@ void FrmRicevi::mostraRiga()
     m_inAggiornamento = true;
     const int n = m_lvr->rigaSelezionata();
     const RigaRicevi *r = n >= 1 ? &m_sessione->righe()[n - 1] : nullptr;
-    const bool leggibile = r && r->scansione.leggibile();
+    const bool leggibile = r && r->leggibile();
     m_cmbComponente->clear();
     if (!r)
         m_lblRiga->setText(QStringLiteral("Nessuna riga selezionata."));

@@ -220,6 +220,8 @@ private slots:
         QTest::addColumn<QString>("avviso");
         QTest::addColumn<int>("selezionata");
         QTest::newRow("niente di leggibile") << QStringList{Busta("Q5")} << "IC" << "Nessun sacchetto da registrare." << 1;
+        QTest::newRow("etichetta di nessun componente")
+            << QStringList{QStringLiteral("ARVO:99")} << "IC" << "Nessun sacchetto da registrare." << 1;
         QTest::newRow("da scegliere")
             << QStringList{QStringLiteral("NE555"), QStringLiteral("LM317T")} << "IC"
             << "Riga 2: pi\u00f9 componenti hanno il codice LM317T.\r\nScegliere a quale vanno i pezzi, o \"Nuovo "
