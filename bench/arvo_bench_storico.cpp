@@ -87,6 +87,14 @@ QList<int> Numeri(const QString &testo)
     return n;
 }
 
+// The offscreen platform's notes (size hints, runtime folder) would only
+// clutter the table; real errors still get through.
+void SoloErrori(QtMsgType tipo, const QMessageLogContext &, const QString &testo)
+{
+    if (tipo == QtCriticalMsg || tipo == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(testo));
+}
+
 // The window as ApriFinestraStorico opens it, shown and painted.
 std::unique_ptr<FrmStorico> Apri(Stato &s, DialoghiMuti &d, const AccessoStorico &accesso)
 {
@@ -107,6 +115,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    qInstallMessageHandler(SoloErrori);
     int volte = 7;
     QList<int> linee{10000, 100000, 1000000};
     const QStringList argomenti = app.arguments();
