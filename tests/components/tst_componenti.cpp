@@ -135,7 +135,7 @@ private slots:
     }
     void val()
     {
-        QFETCH(QString, testo);
+        const auto [testo] = Valori<QString>("testo");
         QTEST(Val(testo), "atteso");
         QTEST(LongDaTesto(testo), "intero");
     }

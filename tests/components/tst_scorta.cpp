@@ -144,7 +144,7 @@ private slots:
     }
     void valoriLetti()
     {
-        QFETCH(QByteArray, aggiunta);
+        const auto [aggiunta] = Valori<QByteArray>("aggiunta");
         CartellaTest cartella;
         Stato s;
         s.percorsi = Percorsi::DaCartella(cartella.percorso());

@@ -120,7 +120,7 @@ private slots:
     }
     void copieDaTenere()
     {
-        QFETCH(QList<QDateTime>, momenti);
+        const auto [momenti] = Valori<QList<QDateTime>>("momenti");
         QString esito;
         for (bool t : CopieDaTenere(momenti, Momento(40).date()))
             esito += t ? u't' : u'-';
@@ -198,13 +198,14 @@ private slots:
     // every component, the copy in Backups is made as ever.
     void copiaImpossibileAllAvvio_data()
     {
-        QTest::addColumn<bool>("collegamento"); // a broken link in place of Copie, else a file
+        // collegamento: a broken link in place of Copie, else a file
+        Colonne<bool>("collegamento");
         QTest::newRow("file in place of Copie") << false;
         QTest::newRow("broken link in place of Copie") << true;
     }
     void copiaImpossibileAllAvvio()
     {
-        QFETCH(bool, collegamento);
+        const auto [collegamento] = Valori<bool>("collegamento");
         ConDati a;
         const CartellaTest &c = a.cartella;
         QVERIFY(QDir(c.file("Backups/Copie")).removeRecursively());

@@ -56,7 +56,7 @@ private slots:
     }
     void codifiche()
     {
-        QFETCH(QByteArray, dati);
+        const auto [dati] = Valori<QByteArray>("dati");
         const TestoDecodificato t = DecodificaCSV(dati);
         QVERIFY(!t.binario);
         QTEST(t.codifica, "codifica");

@@ -5,7 +5,7 @@
 
 #include "common/bomkicad.h"
 #include "common/cartellatest.h"
-#include "common/dialoghifinti.h"
+#include "common/verifiche.h"
 #include "common/distintaprova.h"
 #include "distinta/collegamenti.h"
 #include "distinta/letturadistinta.h"
@@ -13,7 +13,6 @@
 #include "distinta/verificadistinta.h"
 
 #include <QDir>
-#include <QTest>
 
 namespace {
 
@@ -57,9 +56,8 @@ private slots:
     // footprint's library prefix aside.
     void chiavi_data()
     {
-        QTest::addColumn<QStringList>("prima");   // mpn, valore, footprint
-        QTest::addColumn<QStringList>("seconda");
-        QTest::addColumn<bool>("stessa");
+        // prima: mpn, valore, footprint
+        Colonne<QStringList, QStringList, bool>("prima", "seconda", "stessa");
         QTest::newRow("MPN, maiuscole e spazi") << QStringList{"grm21", "100n", "C_0805"}
                                                 << QStringList{" GRM21 ", "100nF", "C_0603"} << true;
         QTest::newRow("MPN contro valore") << QStringList{"GRM21", "", ""} << QStringList{"", "GRM21", ""} << false;
@@ -76,9 +74,7 @@ private slots:
     }
     void chiavi()
     {
-        QFETCH(QStringList, prima);
-        QFETCH(QStringList, seconda);
-        QFETCH(bool, stessa);
+        const auto [prima, seconda, stessa] = Valori<QStringList, QStringList, bool>("prima", "seconda", "stessa");
         const QString a = ChiaveCollegamento(prima[0], prima[1], prima[2]);
         const QString b = ChiaveCollegamento(seconda[0], seconda[1], seconda[2]);
         QVERIFY(!a.isEmpty() && !b.isEmpty());
@@ -126,8 +122,8 @@ private slots:
     // of the same key follow; a link to a component gone is left aside.
     void verificaConCollegamenti_data()
     {
-        QTest::addColumn<QByteArray>("collegamenti");
-        QTest::addColumn<QStringList>("cambiate"); // "line:outcome" of the lines that differ without links
+        // cambiate: "line:outcome" of the lines that differ without links
+        Colonne<QByteArray, QStringList>("collegamenti", "cambiate");
         const QByteArray intestazione = "MPN;Valore;Footprint;ID;Codice\r\n";
         QTest::newRow("nessuno") << QByteArray() << QStringList();
         QTest::newRow("non trovati e ambiguo")
@@ -145,8 +141,7 @@ private slots:
     }
     void verificaConCollegamenti()
     {
-        QFETCH(QByteArray, collegamenti);
-        QFETCH(QStringList, cambiate);
+        const auto [collegamenti, cambiate] = Valori<QByteArray, QStringList>("collegamenti", "cambiate");
         Stato s;
         magazzino(s);
         QStringList attesi{"10k||Non trovato",          "GRM21BR71H104KA01||Non trovato", "ne555|NE555|Disponibile",
@@ -242,10 +237,7 @@ private slots:
     // letter case aside; at most so many listed, all counted.
     void ricerca_data()
     {
-        QTest::addColumn<QString>("testo");
-        QTest::addColumn<int>("massimo");
-        QTest::addColumn<QList<qint32>>("posizioni");
-        QTest::addColumn<qsizetype>("trovati");
+        Colonne<QString, int, QList<qint32>, qsizetype>("testo", "massimo", "posizioni", "trovati");
         QTest::newRow("codice") << "10k" << 10 << QList<qint32>{1} << qsizetype(1);
         QTest::newRow("parte del codice, più componenti") << "0805" << 10 << QList<qint32>{1, 2} << qsizetype(2);
         QTest::newRow("descrizione") << "regolatore" << 10 << QList<qint32>{6} << qsizetype(1);
@@ -260,10 +252,8 @@ private slots:
     }
     void ricerca()
     {
-        QFETCH(QString, testo);
-        QFETCH(int, massimo);
-        QFETCH(QList<qint32>, posizioni);
-        QFETCH(qsizetype, trovati);
+        const auto [testo, massimo, posizioni] = Valori<QString, int, QList<qint32>>("testo", "massimo", "posizioni");
+        const auto [trovati] = Valori<qsizetype>("trovati");
         Stato s;
         magazzino(s);
         s.componente(3).Descrizione = QString::fromUtf8("Timer, 10µF di\ndisaccoppiamento");

@@ -5,13 +5,12 @@
 
 #include "common/bomkicad.h"
 #include "common/cartellatest.h"
-#include "common/dialoghifinti.h"
+#include "common/verifiche.h"
 #include "common/distintaprova.h"
 #include "distinta/letturadistinta.h"
 #include "distinta/verificadistinta.h"
 
 #include <QDir>
-#include <QTest>
 
 namespace {
 
@@ -84,9 +83,8 @@ private slots:
     // letters after the dash, blanks around the dash allowed).
     void riferimenti_data()
     {
-        QTest::addColumn<QString>("elenco");
-        QTest::addColumn<qint64>("quanti");
-        QTest::addColumn<QString>("espansi"); // the first ones, at most 6, joined by "+"
+        // espansi: the first ones, at most 6, joined by "+"
+        Colonne<QString, qint64, QString>("elenco", "quanti", "espansi");
         QTest::newRow("virgole") << "R1,R2,R5" << qint64(3) << "R1+R2+R5";
         QTest::newRow("virgole e spazi") << "C1, C2,  C3" << qint64(3) << "C1+C2+C3";
         QTest::newRow("spazi, uno alla fine") << "A2 A3 A4 A5 A6 A7 A8 " << qint64(7) << "A2+A3+A4+A5+A6+A7";
@@ -103,9 +101,7 @@ private slots:
     }
     void riferimenti()
     {
-        QFETCH(QString, elenco);
-        QFETCH(qint64, quanti);
-        QFETCH(QString, espansi);
+        const auto [elenco, quanti, espansi] = Valori<QString, qint64, QString>("elenco", "quanti", "espansi");
         QCOMPARE(ContaRiferimenti(elenco), quanti);
         QCOMPARE(EspandiRiferimenti(elenco, 6).join(u'+'), espansi);
         if (quanti <= 6)
@@ -116,8 +112,7 @@ private slots:
     // tst_distintereali) and lines before the header, on a file of one line.
     void colonne_data()
     {
-        QTest::addColumn<QByteArray>("dati");
-        QTest::addColumn<QString>("letta");
+        Colonne<QByteArray, QString>("dati", "letta");
         QTest::newRow("Eagle, elenco delle parti: Part") << QByteArray("Part;Value;Device;Package\nR7;10k;R-EU;R0805\n")
                                                          << ";|Windows-1252|R7|10k|||R0805|1";
         QTest::newRow("Value vince su Comment, anche dopo")
@@ -155,8 +150,7 @@ private slots:
     }
     void colonne()
     {
-        QFETCH(QByteArray, dati);
-        QFETCH(QString, letta);
+        const auto [dati, letta] = Valori<QByteArray, QString>("dati", "letta");
         const LetturaDistinta l = LeggiDistinta(dati);
         QVERIFY2(l.errore.isEmpty(), qPrintable(l.errore));
         QCOMPARE(l.righe.size(), 1);
@@ -174,9 +168,7 @@ private slots:
     // joined in the place of the first; lines marked DNP left out.
     void righe_data()
     {
-        QTest::addColumn<QByteArray>("dati");
-        QTest::addColumn<QStringList>("righe");
-        QTest::addColumn<QString>("uniteENonMontati");
+        Colonne<QByteArray, QStringList, QString>("dati", "righe", "uniteENonMontati");
         QTest::newRow("errori")
             << "Reference,Value,Qty\r\nR1,10k,abc\r\nR2,10k,-3\r\nR3,,2\r\nR4,\"10k,2\r\nR5,10k,99999999999999999999\r\n"
                    "R6," + QByteArray(3 * 1024 * 1024, 'k') + ",1\r\nR7,NE555,2\r\nR8,10k,\r\nR9, \"10k\" x,1\r\n"
@@ -205,9 +197,8 @@ private slots:
     }
     void righe()
     {
-        QFETCH(QByteArray, dati);
-        QFETCH(QStringList, righe);
-        QFETCH(QString, uniteENonMontati);
+        const auto [dati, righe] = Valori<QByteArray, QStringList>("dati", "righe");
+        const auto [uniteENonMontati] = Valori<QString>("uniteENonMontati");
         const LetturaDistinta l = LeggiDistinta(dati);
         QVERIFY2(l.errore.isEmpty(), qPrintable(l.errore));
         QStringList lette;
@@ -222,8 +213,8 @@ private slots:
     // letter case and blanks aside; lines of one component share its stock.
     void esiti_data()
     {
-        QTest::addColumn<QByteArray>("righe"); // Ref,Codice,MPN,Value,Qty
-        QTest::addColumn<QStringList>("esiti"); // parte|codice|esito
+        // righe: Ref,Codice,MPN,Value,Qty; esiti: parte|codice|esito
+        Colonne<QByteArray, QStringList>("righe", "esiti");
         QTest::newRow("codice prima dell'MPN") << QByteArray("U1,TL072,l7805cv,NE555,1") << QStringList{"TL072|TL072|Disponibile"};
         QTest::newRow("codice non trovato: MPN") << QByteArray("U1,X-1,l7805cv,NE555,1")
                                                  << QStringList{"l7805cv|L7805CV|Disponibile"};
@@ -237,8 +228,7 @@ private slots:
     }
     void esiti()
     {
-        QFETCH(QByteArray, righe);
-        QFETCH(QStringList, esiti);
+        const auto [righe, esiti] = Valori<QByteArray, QStringList>("righe", "esiti");
         Stato s;
         magazzino(s);
         VerificaDistinta v(s, LeggiDistinta("Ref,Codice,MPN,Value,Qty\n" + righe + "\n"));
@@ -248,8 +238,7 @@ private slots:
     // Files that cannot be a BOM: one clear message, no lines.
     void fileInutilizzabili_data()
     {
-        QTest::addColumn<QByteArray>("dati");
-        QTest::addColumn<QString>("inizio");
+        Colonne<QByteArray, QString>("dati", "inizio");
         QTest::newRow("vuoto") << QByteArray() << QString::fromUtf8("Il file è vuoto: non contiene una distinta base.");
         QTest::newRow("binario") << QByteArray("PK\x03\x04\0\0\x14\0", 8)
                                  << QString::fromUtf8("Il file non è un testo CSV");
@@ -274,8 +263,7 @@ private slots:
     }
     void fileInutilizzabili()
     {
-        QFETCH(QByteArray, dati);
-        QFETCH(QString, inizio);
+        const auto [dati, inizio] = Valori<QByteArray, QString>("dati", "inizio");
         const LetturaDistinta l = LeggiDistinta(dati);
         QVERIFY2(l.errore.startsWith(inizio), qPrintable(l.errore));
         QVERIFY(l.righe.isEmpty());

@@ -9,6 +9,7 @@
 // files describe one board and are checked against each other.
 
 #include "common/cartellatest.h"
+#include "common/verifiche.h"
 #include "common/distintaprova.h"
 #include "distinta/collegamenti.h"
 #include "distinta/letturadistinta.h"
@@ -17,7 +18,6 @@
 #include <QFile>
 #include <QMap>
 #include <QSet>
-#include <QTest>
 
 namespace {
 
@@ -50,14 +50,14 @@ class TestDistinteReali : public QObject {
 private slots:
     void righe_data()
     {
-        QTest::addColumn<QString>("file");
+        Colonne<QString>("file");
         for (const char *f : {"kibot", "jlcpcb", "kicad5-bom2grouped", "kicad6-grouped-extvalue", "kicad8-grouped",
                               "kicad-pcbnew-bom", "per-reference-dnp", "per-reference", "eagle-sintetico"})
             QTest::newRow(f) << QString::fromLatin1(f);
     }
     void righe()
     {
-        QFETCH(QString, file);
+        const auto [file] = Valori<QString>("file");
         QFile f(Percorso(file + QStringLiteral(".attesi")));
         QVERIFY(f.open(QIODevice::ReadOnly));
         QStringList magazzino, attesi;

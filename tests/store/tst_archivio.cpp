@@ -1,5 +1,5 @@
 #include "common/cartellatest.h"
-#include "common/dialoghifinti.h"
+#include "common/verifiche.h"
 #include "store/aiutiarchivio.h"
 #include "store/cp1252.h"
 #include "store/filetabelle.h"
@@ -8,7 +8,6 @@
 #include "store/stato.h"
 #include "store/tabelle.h"
 
-#include <QTest>
 
 namespace {
 
@@ -156,8 +155,7 @@ private slots:
 
     void regoleDiLettura_data()
     {
-        QTest::addColumn<QByteArray>("dati");
-        QTest::addColumn<QList<Package>>("attesi");
+        Colonne<QByteArray, QList<Package>>("dati", "attesi");
         const Package p1{1, "A", "B", "C"}, p2{2, "D", "E", "F"};
         const auto riga = [](const char *nome, const QByteArray &dati, const QList<Package> &attesi) {
             QTest::newRow(nome) << dati << attesi;
@@ -179,8 +177,7 @@ private slots:
     }
     void regoleDiLettura()
     {
-        QFETCH(QByteArray, dati);
-        QFETCH(QList<Package>, attesi);
+        const auto [dati, attesi] = Valori<QByteArray, QList<Package>>("dati", "attesi");
         QList<Package> letti;
         QVERIFY(LeggiPackages(dati, attesi.size(), &letti));
         QCOMPARE(letti, attesi);
@@ -191,9 +188,7 @@ private slots:
     // and a record cut short at the end count for nothing.
     void recordOltreIlConteggio_data()
     {
-        QTest::addColumn<QByteArray>("tipi");
-        QTest::addColumn<qint32>("dichiarati");
-        QTest::addColumn<qint32>("caricati");
+        Colonne<QByteArray, qint32, qint32>("tipi", "dichiarati", "caricati");
         const QByteArray tre = "1,\"A\"\r\n2,\"B\"\r\n3,\"C\"\r\n";
         QTest::newRow("as many as counted") << tre << 3 << 3;
         QTest::newRow("one more") << tre << 2 << 3;
@@ -206,9 +201,7 @@ private slots:
     }
     void recordOltreIlConteggio()
     {
-        QFETCH(QByteArray, tipi);
-        QFETCH(qint32, dichiarati);
-        QFETCH(qint32, caricati);
+        const auto [tipi, dichiarati, caricati] = Valori<QByteArray, qint32, qint32>("tipi", "dichiarati", "caricati");
         Archivio a({}, tipi, QByteArray("\"\x01\0\xFF,#", 6));
         a.stato.NumTipi = dichiarati;
         a.stato.NumComponenti = INT_MIN; // garbage holds no record: nothing to load

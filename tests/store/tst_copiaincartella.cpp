@@ -2,13 +2,12 @@
 // both, the copy, and the questions asked with what each answer leaves.
 
 #include "common/cartellatest.h"
-#include "common/dialoghifinti.h"
+#include "common/verifiche.h"
 #include "common/fifosorvegliata.h"
 #include "store/copiaincartella.h"
 #include "store/fileincartella.h"
 
 #include <QDir>
-#include <QTest>
 
 namespace {
 
@@ -35,8 +34,8 @@ class TestCopiaInCartella : public QObject {
 private slots:
     void nomeLibero_data()
     {
-        QTest::addColumn<QStringList>("presenti"); // "x/" a folder, "x@" a link leading nowhere
-        QTest::addColumn<QString>("atteso");       // for "a.b.png"
+        // presenti: "x/" a folder, "x@" a link leading nowhere; atteso: for "a.b.png"
+        Colonne<QStringList, QString>("presenti", "atteso");
         QTest::newRow("primo") << QStringList{} << "a.b (2).png";
         QTest::newRow("dopo il 2") << QStringList{"a.b (2).png"} << "a.b (3).png";
         QTest::newRow("buco") << QStringList{"a.b (3).png"} << "a.b (2).png";
@@ -45,8 +44,7 @@ private slots:
     }
     void nomeLibero()
     {
-        QFETCH(QStringList, presenti);
-        QFETCH(QString, atteso);
+        const auto [presenti, atteso] = Valori<QStringList, QString>("presenti", "atteso");
         CartellaTest c;
         const QString pics = c.file(QStringLiteral("Pics/"));
         c.scrivi(QStringLiteral("Pics/a.b.png"), "x");
@@ -66,8 +64,8 @@ private slots:
     // regular file (a FIFO is never opened); a Pics removed is made again.
     void copia_data()
     {
-        QTest::addColumn<QString>("origine");
-        QTest::addColumn<QString>("errore"); // ORIGINE: the source's path; empty: copied
+        // errore: ORIGINE: the source's path; empty: copied
+        Colonne<QString, QString>("origine", "errore");
         QTest::newRow("al limite") << "mega.png" << "";
         QTest::newRow("oltre il limite") << "oltre.png"
                                          << "Il file ORIGINE è troppo grande per essere copiato (più di 1 MB)";
@@ -76,8 +74,7 @@ private slots:
     }
     void copia()
     {
-        QFETCH(QString, origine);
-        QFETCH(QString, errore);
+        const auto [origine, errore] = Valori<QString, QString>("origine", "errore");
         CartellaTest c;
         QByteArray mega(1024 * 1024, 'm');
         for (int i = 0; i < 256; ++i)
@@ -90,7 +87,7 @@ private slots:
         QCOMPARE(CopiaNellaCartella(sorgente, c.file(QStringLiteral("Pics")), QStringLiteral("x.png"), &descrizione,
                                     1024 * 1024),
                  errore.isEmpty());
-        QCOMPARE(descrizione, errore.replace(QStringLiteral("ORIGINE"), sorgente));
+        QCOMPARE(descrizione, QString(errore).replace(QStringLiteral("ORIGINE"), sorgente));
         QCOMPARE(contenuto(c, QStringLiteral("Pics")), errore.isEmpty() ? QStringList{"x.png=" + mega} : QStringList{});
         QVERIFY(fifo.creata() && !fifo.aperta());
     }
@@ -100,12 +97,10 @@ private slots:
     // may already hold an "a.png".
     void porta_data()
     {
-        QTest::addColumn<QString>("scelto");   // empty: the dialog cancelled
-        QTest::addColumn<QString>("presente"); // Pics/a.png: "NUOVA", "VECCHIA", "/" a folder, "R" read-only
-        QTest::addColumn<QList<int>>("risposte");
-        QTest::addColumn<QString>("atteso"); // "-": nothing stored
-        QTest::addColumn<QStringList>("domande");
-        QTest::addColumn<QStringList>("pics");
+        // scelto: empty: the dialog cancelled; presente: Pics/a.png: "NUOVA", "VECCHIA", "/" a folder, "R" read-only;
+        // atteso: "-": nothing stored
+        Colonne<QString, QString, QList<int>, QString>("scelto", "presente", "risposte", "atteso");
+        Colonne<QStringList, QStringList>("domande", "pics");
         const int si = int(Risposta::Si), ok = int(Risposta::Ok), sost = int(Risposta::Sostituisci);
         const QString copia = box(Icona::Domanda, Pulsanti::SiNo, "Copiare il file nella cartella Pics?");
         const QString esiste = box(Icona::Domanda, Pulsanti::SostituisciMantieniAnnulla,
@@ -140,12 +135,9 @@ private slots:
     }
     void porta()
     {
-        QFETCH(QString, scelto);
-        QFETCH(QString, presente);
-        QFETCH(QList<int>, risposte);
-        QFETCH(QString, atteso);
-        QFETCH(QStringList, domande);
-        QFETCH(QStringList, pics);
+        const auto [scelto, presente] = Valori<QString, QString>("scelto", "presente");
+        const auto [risposte, atteso] = Valori<QList<int>, QString>("risposte", "atteso");
+        const auto [domande, pics] = Valori<QStringList, QStringList>("domande", "pics");
         CartellaTest c;
         c.scrivi(QStringLiteral("USB/a.png"), "NUOVA");
         c.scrivi(QStringLiteral("USB/a\"b.png"), "NUOVA");

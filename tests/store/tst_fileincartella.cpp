@@ -2,13 +2,13 @@
 // file there, what leads outside, and that special files are never opened.
 
 #include "common/cartellatest.h"
+#include "common/verifiche.h"
 #include "common/fifosorvegliata.h"
 #include "store/fileincartella.h"
 #include "store/fileini.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTest>
 
 #include <memory>
 
@@ -97,10 +97,8 @@ class TestFileInCartella : public QObject {
 private slots:
     void risolvi_data()
     {
-        QTest::addColumn<QString>("nome");
-        QTest::addColumn<StatoNome>("atteso");
-        QTest::addColumn<QString>("percorso"); // relative to the test folder; "" none
-        QTest::addColumn<QByteArray>("contenuto");
+        // percorso: relative to the test folder; "" none
+        Colonne<QString, StatoNome, QString, QByteArray>("nome", "atteso", "percorso", "contenuto");
         const auto r = StatoNome::Regolare, f = StatoNome::Fuori, m = StatoNome::Mancante,
                    n = StatoNome::NonRegolare;
         QTest::newRow("vuoto") << "" << StatoNome::Vuoto << "" << QByteArray();
@@ -135,10 +133,8 @@ private slots:
     }
     void risolvi()
     {
-        QFETCH(QString, nome);
-        QFETCH(StatoNome, atteso);
-        QFETCH(QString, percorso);
-        QFETCH(QByteArray, contenuto);
+        const auto [nome, atteso, percorso] = Valori<QString, StatoNome, QString>("nome", "atteso", "percorso");
+        const auto [contenuto] = Valori<QByteArray>("contenuto");
         Pics p;
         const NomeRisolto r = RisolviNome(p.pics, nome);
         QCOMPARE(r.stato, atteso);
@@ -195,8 +191,8 @@ private slots:
     // ".pdf" at the end of any link, with the header in its first kilobyte.
     void pdf_data()
     {
-        QTest::addColumn<QString>("nome");
-        QTest::addColumn<QString>("atteso"); // in the folder; "" refused
+        // atteso: in the folder; "" refused
+        Colonne<QString, QString>("nome", "atteso");
         QTest::newRow("pdf") << "a.pdf" << "a.pdf";
         QTest::newRow("estensione maiuscola") << "B.Pdf" << "B.Pdf";
         QTest::newRow("intestazione dopo altri byte") << "spostata.pdf" << "spostata.pdf";
@@ -211,8 +207,7 @@ private slots:
     }
     void pdf()
     {
-        QFETCH(QString, nome);
-        QFETCH(QString, atteso);
+        const auto [nome, atteso] = Valori<QString, QString>("nome", "atteso");
         CartellaTest c;
         const QString ds = c.file(QStringLiteral("Datasheet/"));
         const QByteArray testa = "%PDF-1.7\n";
@@ -237,9 +232,7 @@ private slots:
     // fails at once, and the FIFO is never opened.
     void leggiFileIni_data()
     {
-        QTest::addColumn<QString>("nome");
-        QTest::addColumn<bool>("letto");
-        QTest::addColumn<QByteArray>("contenuto");
+        Colonne<QString, bool, QByteArray>("nome", "letto", "contenuto");
         QTest::newRow("file") << "a.bmp" << true << QByteArray("ciao");
         QTest::newRow("link to a file") << "collegamento.bmp" << true << QByteArray("ciao");
         QTest::newRow("link to a file in another folder") << "uscita.bmp" << true << QByteArray("fuori");
@@ -253,9 +246,7 @@ private slots:
     }
     void leggiFileIni()
     {
-        QFETCH(QString, nome);
-        QFETCH(bool, letto);
-        QFETCH(QByteArray, contenuto);
+        const auto [nome, letto, contenuto] = Valori<QString, bool, QByteArray>("nome", "letto", "contenuto");
         Pics p;
         QByteArray trovato("resto di prima");
         QCOMPARE(LeggiFileIni(p.pics + nome, &trovato), letto);

@@ -1,5 +1,5 @@
 #include "common/cartellatest.h"
-#include "common/dialoghifinti.h"
+#include "common/verifiche.h"
 #include "common/fifosorvegliata.h"
 #include "reports/csv.h"
 #include "reports/stampa.h"
@@ -13,7 +13,6 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QTest>
 #include <QThread>
 
 #include <cstdio>
@@ -173,8 +172,7 @@ private slots:
     // once the cause is gone the next save writes the new set.
     void salvataggioFallito_data()
     {
-        QTest::addColumn<Ostacolo>("ostacolo");
-        QTest::addColumn<int>("file");
+        Colonne<Ostacolo, int>("ostacolo", "file");
         for (int i = 0; i < 5; ++i)
             QTest::addRow("seam at %s", kNomiFile[i]) << Ostacolo::Seam << i;
         // The disk refuses a temporary's data: the old set stays.
@@ -193,8 +191,7 @@ private slots:
     }
     void salvataggioFallito()
     {
-        QFETCH(Ostacolo, ostacolo);
-        QFETCH(int, file);
+        const auto [ostacolo, file] = Valori<Ostacolo, int>("ostacolo", "file");
         Salvato a;
         const auto prima = Istantanea(a.cartella.percorso());
         a.stato.Etichette[2] = QStringLiteral("nuova");
@@ -246,7 +243,8 @@ private slots:
     // start completes it.
     void collegamenti_data()
     {
-        QTest::addColumn<int>("interrompiDopo"); // -1: the save runs to its end
+        // interrompiDopo: -1: the save runs to its end
+        Colonne<int>("interrompiDopo");
         QTest::newRow("whole save") << -1;
         QTest::newRow("stopped with the journal in place") << 6;
         QTest::newRow("stopped after two renames") << 8;
@@ -254,7 +252,7 @@ private slots:
     }
     void collegamenti()
     {
-        QFETCH(int, interrompiDopo);
+        const auto [interrompiDopo] = Valori<int>("interrompiDopo");
         Salvato a;
         const CartellaTest &c = a.cartella;
         CartellaTest altrove;
@@ -297,9 +295,7 @@ private slots:
     // owner on that owner's behalf: saved, owner, group and mode kept.
     void fileDiAltri_data()
     {
-        QTest::addColumn<int>("modo");
-        QTest::addColumn<bool>("altroProprietario");
-        QTest::addColumn<bool>("salvato");
+        Colonne<int, bool, bool>("modo", "altroProprietario", "salvato");
         QTest::newRow("own, read-only") << 0444 << false << false;
         for (int modo : {0600, 0640, 0644, 0664, 0755})
             QTest::addRow("own, %o", modo) << modo << false << true;
@@ -310,9 +306,7 @@ private slots:
     }
     void fileDiAltri()
     {
-        QFETCH(int, modo);
-        QFETCH(bool, altroProprietario);
-        QFETCH(bool, salvato);
+        const auto [modo, altroProprietario, salvato] = Valori<int, bool, bool>("modo", "altroProprietario", "salvato");
         if (altroProprietario && ::geteuid() != 0)
             QSKIP("giving a file to another owner needs the superuser");
         Salvato a;
@@ -340,11 +334,7 @@ private slots:
     // The rule itself, for any user (the superuser included: uid 0).
     void permessoScrittura_data()
     {
-        QTest::addColumn<int>("modo");
-        QTest::addColumn<uint>("proprietario");
-        QTest::addColumn<uint>("gruppo");
-        QTest::addColumn<uint>("utente");
-        QTest::addColumn<bool>("atteso");
+        Colonne<int, uint, uint, uint, bool>("modo", "proprietario", "gruppo", "utente", "atteso");
         QTest::newRow("owner, 0644") << 0644 << 1000u << 1000u << 1000u << true;
         QTest::newRow("owner, 0444") << 0444 << 1000u << 1000u << 1000u << false;
         QTest::newRow("owner, 0466: the owner's bit rules") << 0466 << 1000u << 1000u << 1000u << false;
@@ -360,11 +350,8 @@ private slots:
     }
     void permessoScrittura()
     {
-        QFETCH(int, modo);
-        QFETCH(uint, proprietario);
-        QFETCH(uint, gruppo);
-        QFETCH(uint, utente);
-        QFETCH(bool, atteso);
+        const auto [modo, proprietario, gruppo] = Valori<int, uint, uint>("modo", "proprietario", "gruppo");
+        const auto [utente, atteso] = Valori<uint, bool>("utente", "atteso");
         const QList<uint> gruppi = utente == 2000u ? QList<uint>{2000u, 50u} : QList<uint>{utente};
         QCOMPARE(PermessoScrittura(Modo(modo), proprietario, gruppo, utente, gruppi), atteso);
     }
@@ -377,9 +364,9 @@ private slots:
     // moments instead of hanging.
     void fileSpeciale_data()
     {
-        QTest::addColumn<bool>("salva");          // SalvaDatabase, or else CopiaBackup
-        QTest::addColumn<QString>("nome");        // where the FIFO goes
-        QTest::addColumn<QString>("descrizione"); // CopiaBackup's, %1 the FIFO's path
+        // salva: SalvaDatabase, or else CopiaBackup; nome: where the FIFO goes; descrizione: CopiaBackup's, %1 the
+        // FIFO's path
+        Colonne<bool, QString, QString>("salva", "nome", "descrizione");
         QTest::newRow("save, Info.ini") << true << "Info.ini" << "";
         QTest::newRow("save, Componenti.dat") << true << "Componenti.dat" << "";
         QTest::newRow("save, Packages.dat") << true << "Packages.dat" << "";
@@ -393,9 +380,7 @@ private slots:
     }
     void fileSpeciale()
     {
-        QFETCH(bool, salva);
-        QFETCH(QString, nome);
-        QFETCH(QString, descrizione);
+        const auto [salva, nome, descrizione] = Valori<bool, QString, QString>("salva", "nome", "descrizione");
         Salvato a;
         const Stato nuovo = a.stato;
         const QString percorso = a.cartella.file(nome);
@@ -444,9 +429,9 @@ private slots:
     // all as saved.
     void proprietariConservati_data()
     {
-        QTest::addColumn<int>("modo");             // of every file (folders: searchable where readable)
-        QTest::addColumn<uint>("gruppo");
-        QTest::addColumn<QStringList>("mancanti"); // removed before the start; "*": an empty folder
+        // modo: of every file (folders: searchable where readable); mancanti: removed before the start; "*": an empty
+        // folder
+        Colonne<int, uint, QStringList>("modo", "gruppo", "mancanti");
         QTest::newRow("0600") << 0600 << 65534u << QStringList();
         QTest::newRow("0640, another group") << 0640 << 4242u << QStringList();
         QTest::newRow("0664") << 0664 << 65534u << QStringList();
@@ -456,9 +441,7 @@ private slots:
     }
     void proprietariConservati()
     {
-        QFETCH(int, modo);
-        QFETCH(uint, gruppo);
-        QFETCH(QStringList, mancanti);
+        const auto [modo, gruppo, mancanti] = Valori<int, uint, QStringList>("modo", "gruppo", "mancanti");
         if (::geteuid() != 0)
             QSKIP("only the superuser can give a folder to another user");
         const uint utente = 65534;

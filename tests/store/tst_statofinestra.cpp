@@ -1,9 +1,9 @@
 // The [Finestra] section of Info.ini: what is believed of it, what is
 // written, and where a remembered window goes on the screens there are.
 #include "common/cartellatest.h"
+#include "common/verifiche.h"
 #include "store/statofinestra.h"
 
-#include <QTest>
 
 class TestStatoFinestra : public QObject {
     Q_OBJECT
@@ -11,12 +11,8 @@ class TestStatoFinestra : public QObject {
 private slots:
     void lettura_data()
     {
-        QTest::addColumn<QByteArray>("sezione");
-        QTest::addColumn<QRect>("geometria");
-        QTest::addColumn<bool>("massimizzata");
-        QTest::addColumn<QList<int>>("colonne");
-        QTest::addColumn<int>("colonna");
-        QTest::addColumn<int>("ordine");
+        Colonne<QByteArray, QRect, bool, QList<int>, int>("sezione", "geometria", "massimizzata", "colonne", "colonna");
+        Colonne<int>("ordine");
         const QByteArray buona = "X=-8\r\nY=20\r\nLarghezza=1100\r\nAltezza=620\r\nMassimizzata=true\r\n"
                                  "Larghezza colonne=110, 125,60,50,90\r\nColonna ordinamento=5\r\nOrdine=crescente\r\n";
         QTest::newRow("tutto") << buona << QRect(-8, 20, 1100, 620) << true << QList<int>{110, 125, 60, 50, 90} << 5 << 0;
@@ -46,12 +42,9 @@ private slots:
     }
     void lettura()
     {
-        QFETCH(QByteArray, sezione);
-        QFETCH(QRect, geometria);
-        QFETCH(bool, massimizzata);
-        QFETCH(QList<int>, colonne);
-        QFETCH(int, colonna);
-        QFETCH(int, ordine);
+        const auto [sezione, geometria] = Valori<QByteArray, QRect>("sezione", "geometria");
+        const auto [massimizzata, colonne] = Valori<bool, QList<int>>("massimizzata", "colonne");
+        const auto [colonna, ordine] = Valori<int, int>("colonna", "ordine");
         CartellaTest c;
         c.scrivi(QStringLiteral("Info.ini"), "[Options]\r\nX=1\r\n[Finestra]\r\n" + sezione + "[Custom]\r\n");
         const StatoFinestra s = LeggiStatoFinestra(c.file(QStringLiteral("Info.ini")), 5);
@@ -94,8 +87,7 @@ private slots:
 
     void schermi_data()
     {
-        QTest::addColumn<QRect>("finestra");
-        QTest::addColumn<QRect>("attesa");
+        Colonne<QRect, QRect>("finestra", "attesa");
         // Two screens side by side: 1366 x 700 and, to its right, 1920 x 1040.
         QTest::newRow("dentro il primo") << QRect(10, 10, 800, 600) << QRect(10, 10, 800, 600);
         QTest::newRow("dentro il secondo") << QRect(1500, 100, 800, 600) << QRect(1500, 100, 800, 600);
@@ -109,8 +101,7 @@ private slots:
     }
     void schermi()
     {
-        QFETCH(QRect, finestra);
-        QFETCH(QRect, attesa);
+        const auto [finestra, attesa] = Valori<QRect, QRect>("finestra", "attesa");
         const QList<QRect> schermi = {QRect(0, 0, 1366, 700), QRect(1366, 0, 1920, 1040)};
         QCOMPARE(GeometriaSuSchermo(finestra, schermi), attesa);
     }

@@ -3,9 +3,8 @@
 // outcome must be the one a reading from the start gives. Writing splits the
 // records in two halves: the bytes must be those of the records one after
 // the other.
+#include "common/verifiche.h"
 #include "store/filetabelle.h"
-
-#include <QTest>
 
 #include <limits>
 
@@ -52,9 +51,7 @@ private slots:
 
     void letturaComeDaSolo_data()
     {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<int>("num");
-        QTest::addColumn<bool>("riesce");
+        Colonne<QByteArray, int, bool>("file", "num", "riesce");
 
         const QByteArray lunga(400, 'x'); // puts the middle inside record 20
         QTest::newRow("plain") << File(Riga(20)) << 40 << true;
@@ -76,9 +73,7 @@ private slots:
     }
     void letturaComeDaSolo()
     {
-        QFETCH(QByteArray, file);
-        QFETCH(int, num);
-        QFETCH(bool, riesce);
+        const auto [file, num, riesce] = Valori<QByteArray, int, bool>("file", "num", "riesce");
 
         QList<Componente> daSolo, inDue;
         QCOMPARE(LeggiComponenti(file, num, &daSolo, std::numeric_limits<qsizetype>::max()), riesce);

@@ -4,6 +4,7 @@
 // with its confirmation, its failure and what the main window shows after.
 
 #include "common/bomkicad.h"
+#include "common/verifiche.h"
 #include "distinta/collegamenti.h"
 #include "ui/main/ambiente.h"
 #include "ui/widgets/tavolozza.h"
@@ -305,14 +306,10 @@ private slots:
     // a later "Salva" could write back.
     void editorApertoAlPrelievo_data()
     {
-        QTest::addColumn<QString>("campo"); // the field typed in, none when empty
-        QTest::addColumn<QString>("valore");
-        QTest::addColumn<QList<int>>("risposte");
-        QTest::addColumn<QString>("domanda"); // the last box, none when empty
-        QTest::addColumn<QString>("riga1");   // the NE555 line afterwards
-        QTest::addColumn<QList<qint32>>("dopo"); // on disk, after a "Salva"
-        QTest::addColumn<QString>("bottoni");
-        QTest::addColumn<QString>("pannello"); // txQty afterwards
+        // campo: the field typed in, none when empty; domanda: the last box, none when empty; riga1: the NE555 line
+        // afterwards; dopo: on disk, after a "Salva"; pannello: txQty afterwards
+        Colonne<QString, QString, QList<int>, QString, QString>("campo", "valore", "risposte", "domanda", "riga1");
+        Colonne<QList<qint32>, QString, QString>("dopo", "bottoni", "pannello");
         const QString salvare = QStringLiteral("Salvare le modifiche al componente?");
         const QList<qint32> preso{95, 500, 1, 3, 10, 3, 10, 1, 4};
         QTest::newRow("nulla scritto") << QString() << QString() << QList<int>() << QString()
@@ -332,14 +329,9 @@ private slots:
     }
     void editorApertoAlPrelievo()
     {
-        QFETCH(QString, campo);
-        QFETCH(QString, valore);
-        QFETCH(QList<int>, risposte);
-        QFETCH(QString, domanda);
-        QFETCH(QString, riga1);
-        QFETCH(QList<qint32>, dopo);
-        QFETCH(QString, bottoni);
-        QFETCH(QString, pannello);
+        const auto [campo, valore, risposte] = Valori<QString, QString, QList<int>>("campo", "valore", "risposte");
+        const auto [domanda, riga1, dopo] = Valori<QString, QString, QList<qint32>>("domanda", "riga1", "dopo");
+        const auto [bottoni, pannello] = Valori<QString, QString>("bottoni", "pannello");
         Prova a(BomDisponibile);
         a.clicRiga(int(a.codici().indexOf("NE555")) + 1, 0);
         a.premi("edit");
