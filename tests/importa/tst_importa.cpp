@@ -503,6 +503,12 @@ private slots:
         QVERIFY(Main(letto, a.dialoghi, a.cartella.percorso()));
         QCOMPARE(letto.Componenti.mid(0, letto.NumComponenti), a.stato.Componenti.mid(0, a.stato.NumComponenti));
         QCOMPARE(letto.Tipi.mid(0, letto.NumTipi), a.stato.Tipi.mid(0, a.stato.NumTipi));
+        // A new package goes in its table too, over a spare slot past the count.
+        a.stato.Packages.append({5, QStringLiteral("FALLITO"), {}, {}});
+        const LetturaCSV p = a.leggi("Codice;Package\r\nP1;SOT-23\r\n");
+        QVERIFY(EseguiImportazione(a.stato, PianificaImportazione(a.stato, p, CodiciEsistenti::Aggiungi), a.dialoghi));
+        QVERIFY(Main(letto, a.dialoghi, a.cartella.percorso()));
+        QCOMPARE(letto.Packages.mid(0, letto.NumPackages), (QList<Package>{{1, QStringLiteral("SOT-23"), {}, {}}}));
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
