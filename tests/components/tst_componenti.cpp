@@ -287,8 +287,7 @@ private slots:
                 QVERIFY(!SottoScorta(c, altro));
     }
 
-    // Counting and listing look at positions 1 to the count only, with the
-    // field the state names.
+    // Counting and listing look at positions 1 to the count only, with the field the state names.
     void contaEPosizioni()
     {
         Stato s;
@@ -326,8 +325,7 @@ private slots:
         }
     }
 
-    // The keys as ScriviInfo writes them come back; damaged values are read
-    // as the defaults.
+    // The keys as ScriviInfo writes them come back; damaged values are read as the defaults.
     void valoriLetti_data()
     {
         Colonne<QByteArray, int, bool>("aggiunta", "campo", "cerca");

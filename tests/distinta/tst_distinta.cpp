@@ -625,11 +625,10 @@ private slots:
         QCOMPARE(visti, attesi);
     }
 
-    // KiBot's BOM and JLCPCB's (written by KiBot for the same board) agree
-    // line by line, JLCPCB's quantities counted from the references. The
-    // KiCad 5 file has the same 234 references with the same footprints and
-    // twelve more (fiducials, holes, test points, two solder jumpers), and the
-    // same values but for 25 connectors that KiBot groups under one value.
+    // KiBot's BOM and JLCPCB's (written by KiBot for the same board) agree line by line, JLCPCB's quantities counted
+    // from the references. The KiCad 5 file has the same 234 references with the same footprints and twelve more
+    // (fiducials, holes, test points, two solder jumpers), and the same values but for 25 connectors that KiBot groups
+    // under one value.
     void stessaScheda()
     {
         const LetturaDistinta kibot = Leggi(QStringLiteral("kibot.csv"));

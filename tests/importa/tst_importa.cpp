@@ -1,7 +1,6 @@
-// Reading CSV files for the import and carrying an import out: formats,
-// headers, fields and unreadable lines; which stored component a line stands
-// for, the three choices for codes already stored, a failed save that changes
-// nothing, the round trip through the export, files that are no lists.
+// Reading CSV files for the import and carrying an import out: formats, headers, fields and unreadable lines; which
+// stored component a line stands for, the three choices for codes already stored, a failed save that changes nothing,
+// the round trip through the export, files that are no lists.
 
 #include "common/cartellatest.h"
 #include "common/verifiche.h"
@@ -48,8 +47,7 @@ Componente Comp(qint32 id, const QString &codice, const QString &produttore, con
     return c;
 }
 
-// A program folder made by a first start, with a type and a manufacturer
-// and one component, NE555 (quantity 20).
+// A program folder made by a first start, with a type and a manufacturer and one component, NE555 (quantity 20).
 struct Archivio {
     CartellaTest cartella;
     Stato stato;
@@ -154,8 +152,7 @@ private slots:
         QCOMPARE(chiaro.separatore, QLatin1Char(';'));
         QCOMPARE(chiaro.righe.size(), 2);
 
-        // The more frequent separator of a header wins only when it gives a
-        // "Codice" column.
+        // The more frequent separator of a header wins only when it gives a "Codice" column.
         const LetturaCSV virgola = a.leggi(Righe({QStringLiteral("Codice,Qt\u00e0;Prezzo;Note"),
                                                   QStringLiteral("A1,3;x;y")}));
         QCOMPARE(virgola.errore, QString());
@@ -164,9 +161,8 @@ private slots:
         QCOMPARE(virgola.righe[0].componente.Quantita, 0);
     }
 
-    // Headers other than the export's: another order and letter case, a
-    // custom field by its label, a column named twice (the first read); a
-    // spreadsheet's "Unicode text": UTF-16 with its mark, tab-separated.
+    // Headers other than the export's: another order and letter case, a custom field by its label, a column named twice
+    // (the first read); a spreadsheet's "Unicode text": UTF-16 with its mark, tab-separated.
     void intestazioni_data()
     {
         Colonne<QByteArray>("dati");
@@ -228,9 +224,8 @@ private slots:
         QCOMPARE(l.righe[1].componente.DataInserimento, Giorno(2026, 12, 5));
     }
 
-    // Dates as Italian users and their spreadsheets write them, with or
-    // without a time of day. Today is 5 December 2026: a two-digit year
-    // reaches 2036 at most.
+    // Dates as Italian users and their spreadsheets write them, with or without a time of day. Today is 5 December
+    // 2026: a two-digit year reaches 2036 at most.
     void date_data()
     {
         // attesa: invalid: refused
@@ -303,9 +298,8 @@ private slots:
         QCOMPARE(LeggiDataImportata(u"10/9/2024", oggi), Giorno(2024, 9, 10));
     }
 
-    // A spreadsheet's multi-line cell: quoted, one field, each break a blank;
-    // the lines after it keep their numbers. Lines that a quote joins into no
-    // record of the header's columns are read one by one.
+    // A spreadsheet's multi-line cell: quoted, one field, each break a blank; the lines after it keep their numbers.
+    // Lines that a quote joins into no record of the header's columns are read one by one.
     void celleSuPiuRighe_data()
     {
         // righe: "line: code|description|quantity"
@@ -358,10 +352,9 @@ private slots:
         QCOMPARE(Errori(l.errori), errori);
     }
 
-    // Every field without the blanks around it (also no-break spaces, tabs,
-    // inside quotes) and cleaned. A line is refused ("!" and the reason) for a
-    // pin count that is no number or a character the Windows-1252 files cannot
-    // hold (never stored as "?"). Codes are upper-cased within the code page.
+    // Every field without the blanks around it (also no-break spaces, tabs, inside quotes) and cleaned. A line is
+    // refused ("!" and the reason) for a pin count that is no number or a character the Windows-1252 files cannot hold
+    // (never stored as "?"). Codes are upper-cased within the code page.
     void campi_data()
     {
         // cella: in a UTF-8 file
@@ -429,8 +422,7 @@ private slots:
         QCOMPARE(campi.value(colonna), atteso);
     }
 
-    // The reading tells how far it is, now and then, up to the whole; a
-    // false answer stops it and leaves nothing.
+    // The reading tells how far it is, now and then, up to the whole; a false answer stops it and leaves nothing.
     void avanzamento()
     {
         const Stato stato;
@@ -460,9 +452,8 @@ private slots:
     {
         // risultato: "ID code=quantity type/manufacturer" after the import
         Colonne<int, QStringList, int>("scelta", "risultato", "saltati");
-        // The file: NE555 (stored, 20) +5, NUOVO 3, NUOVO again 4. Only what
-        // was stored before counts as existing: the second NUOVO is a
-        // component of its own whatever the choice.
+        // The file: NE555 (stored, 20) +5, NUOVO 3, NUOVO again 4. Only what was stored before counts as existing: the
+        // second NUOVO is a component of its own whatever the choice.
         QTest::newRow("aggiungi comunque") << int(CodiciEsistenti::Aggiungi)
                                            << QStringList{"1 NE555=20 1/1", "2 NE555=5 1/1", "3 NUOVO=3 2/2", "4 NUOVO=4 2/2"}
                                            << 0;
@@ -512,17 +503,15 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // Table entries are found by their names trimmed and upper-cased, the
-    // first entry of a name winning; a name not there is created once, as the
-    // tables window stores it, and every component takes its entry's name.
+    // Table entries are found by their names trimmed and upper-cased, the first entry of a name winning; a name not
+    // there is created once, as the tables window stores it, and every component takes its entry's name.
     void nomiDelleTabelle_data()
     {
         // celle: one line each; voci: "ID=name" each line gets (the ID only for packages); nuove: the entries created,
         // "ID=name"
         Colonne<QString, QStringList, QStringList, QStringList>("colonna", "celle", "voci", "nuove");
-        // Stored: types 7 INTEGRATO, 3 integrato (hand-edited, never found
-        // first), 9 TRANSISTOR; manufacturers 1 TEXAS INSTRUMENTS and 2 " TEXAS";
-        // package 4 TO-92.
+        // Stored: types 7 INTEGRATO, 3 integrato (hand-edited, never found first), 9 TRANSISTOR; manufacturers 1 TEXAS
+        // INSTRUMENTS and 2 " TEXAS"; package 4 TO-92.
         QTest::newRow("tipo in altre grafie")
             << "Tipo" << QStringList{"Integrato", "INTEGRATO", " integrato ", "transistor"}
             << QStringList{"7=INTEGRATO", "7=INTEGRATO", "7=INTEGRATO", "9=TRANSISTOR"} << QStringList{};
@@ -654,8 +643,7 @@ private slots:
         QCOMPARE(visti.join(QStringLiteral(", ")), piano);
     }
 
-    // Planning changes nothing; a save that fails leaves memory and every
-    // file as they were, and says so.
+    // Planning changes nothing; a save that fails leaves memory and every file as they were, and says so.
     void pianoEGuasto()
     {
         Archivio a;
@@ -701,10 +689,9 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // The export imported into an empty program folder with the preview's
-    // default choice (skip what is stored) gives back every component, its
-    // fields and the entries it names, in order: codes repeated in the file
-    // are not taken for stored ones. Also for 100,000 generated components.
+    // The export imported into an empty program folder with the preview's default choice (skip what is stored) gives
+    // back every component, its fields and the entries it names, in order: codes repeated in the file are not taken for
+    // stored ones. Also for 100,000 generated components.
     void andataERitorno_data()
     {
         // generati: 0: the example database
@@ -725,9 +712,8 @@ private slots:
         else
             RiempiStatoDiEsempio(s);
         s.SeparatoreCSV = separatore;
-        // Stored data as the program saves it: descriptions cleaned, names
-        // as the tables window stores them; and no separator inside codes
-        // and names, which the export cannot carry.
+        // Stored data as the program saves it: descriptions cleaned, names as the tables window stores them; and no
+        // separator inside codes and names, which the export cannot carry.
         for (Componente &c : s.Componenti) {
             c.Descrizione = PulisciTesto(c.Descrizione).replace(separatore, QStringLiteral(" ")).trimmed();
             c.Codice.replace(separatore, QStringLiteral(" "));
@@ -798,10 +784,9 @@ private slots:
         QVERIFY(l.righe.isEmpty());
     }
 
-    // Files that could take the memory: 100,000 columns and a line of several
-    // megabytes (a preview with the reasons, read in one linear pass), nothing
-    // but unreadable lines (the first ones kept, the rest counted), a header
-    // of too many columns (refused outright).
+    // Files that could take the memory: 100,000 columns and a line of several megabytes (a preview with the reasons,
+    // read in one linear pass), nothing but unreadable lines (the first ones kept, the rest counted), a header of too
+    // many columns (refused outright).
     void limiti()
     {
         const Stato stato;

@@ -128,8 +128,7 @@ private slots:
         a.stato.Versione = "qualsiasi"; // the program's own version is written instead
         QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
         QCOMPARE(a.stato.TotalePezzi, qint64(10 - 25));
-        // Negative numbers, commas inside quotes, one byte per accented letter,
-        // a time of day only when there is one.
+        // Negative numbers, commas inside quotes, one byte per accented letter, a time of day only when there is one.
         QCOMPARE(a.cartella.leggi("Componenti.dat"),
                  QByteArray("12,3,5,2,8,\"INTEGRATO\",\"ACME\",\"NE555\",555,\"Timer di precisione\",\"\","
                             "\"NE555.jpg\",10,\"\",#2024-10-09#,\"\",\"\",\"\",\"\",\"\",\"\"\r\n")
@@ -203,9 +202,8 @@ private slots:
         QCOMPARE(letti, attesi);
     }
 
-    // The table files are the truth: records beyond a count that is too low
-    // (hand-edited, negative) are loaded and the count raised; blank lines
-    // and a record cut short at the end count for nothing.
+    // The table files are the truth: records beyond a count that is too low (hand-edited, negative) are loaded and the
+    // count raised; blank lines and a record cut short at the end count for nothing.
     void recordOltreIlConteggio_data()
     {
         Colonne<QByteArray, qint32, qint32>("tipi", "dichiarati", "caricati");
@@ -311,8 +309,7 @@ private slots:
         QCOMPARE(s.ordine, ordine);
     }
 
-    // Written after the other sections, which stay byte for byte; read back
-    // the same; written again in place.
+    // Written after the other sections, which stay byte for byte; read back the same; written again in place.
     void finestraScrittura()
     {
         CartellaTest c;

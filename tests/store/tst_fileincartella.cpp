@@ -243,10 +243,9 @@ private slots:
         QVERIFY(!fifo.aperta());
     }
 
-    // The settings file and the other files the program keeps may be links
-    // to anywhere, but only a regular file is read (LeggiFileRegolare); the
-    // settings file (LeggiFileIni) reads as empty when missing. Anything else
-    // fails at once, and the FIFO is never opened.
+    // The settings file and the other files the program keeps may be links to anywhere, but only a regular file is read
+    // (LeggiFileRegolare); the settings file (LeggiFileIni) reads as empty when missing. Anything else fails at once,
+    // and the FIFO is never opened.
     void leggiFileIni_data()
     {
         Colonne<QString, bool, QByteArray>("nome", "letto", "contenuto");
@@ -341,9 +340,8 @@ private slots:
         QVERIFY(fifo.creata() && !fifo.aperta());
     }
 
-    // From the file dialog's answer to the name stored: the boxes shown,
-    // and what Pics holds afterwards. The file picked holds "NUOVA"; Pics
-    // may already hold an "a.png".
+    // From the file dialog's answer to the name stored: the boxes shown, and what Pics holds afterwards. The file
+    // picked holds "NUOVA"; Pics may already hold an "a.png".
     void porta_data()
     {
         // scelto: empty: the dialog cancelled; presente: Pics/a.png: "NUOVA", "VECCHIA", "/" a folder, "R" read-only;

@@ -1,7 +1,6 @@
-// The bill-of-materials window through its real widgets, opened from the
-// main window's menu: the rows and the summary, the number of boards, the
-// pick among several matching components, the shopping list, and "Preleva"
-// with its confirmation, its failure and what the main window shows after.
+// The bill-of-materials window through its real widgets, opened from the main window's menu: the rows and the summary,
+// the number of boards, the pick among several matching components, the shopping list, and "Preleva" with its
+// confirmation, its failure and what the main window shows after.
 
 #include "common/bomkicad.h"
 #include "common/verifiche.h"
@@ -16,8 +15,7 @@ namespace {
 // Everything is in stock for one board.
 const QByteArray BomDisponibile = "Reference;Value;Quantity\r\nU1;NE555;2\r\nR1,R2;10k;5\r\n";
 
-// The tables and the components, "code:manufacturer ID:type ID:pieces", in
-// table order.
+// The tables and the components, "code:manufacturer ID:type ID:pieces", in table order.
 void riempi(Stato &s, std::initializer_list<const char *> voci)
 {
     riempiTabelle(s);
@@ -51,8 +49,7 @@ QList<qint32> quantitaSuDisco(const Ambiente &a)
 
 const QList<qint32> Iniziali{100, 500, 1, 5, 10, 3, 10, 1, 4};
 
-// A stock that names parts its own way: the KiCad BOM's "10k" and "100nF"
-// are found only through a link.
+// A stock that names parts its own way: the KiCad BOM's "10k" and "100nF" are found only through a link.
 void magazzinoConCodiciPropri(Stato &s)
 {
     riempi(s, {"RES-10K-0805:1:1:100", "C-100N-0805:1:1:1", "NE555:1:1:5", "BC547:2:2:10", "BC547:3:2:3"});
@@ -149,10 +146,9 @@ struct Prova : Ambiente {
 class TestFrmDistinta : public QObject {
     Q_OBJECT
 private slots:
-    // The KiCad BOM against the stock: every outcome, two boards, the pick
-    // of one of two BC547, the rows short of pieces marked; closed without
-    // "Preleva", the main window, the stock and the files are as before, and
-    // a second opening starts afresh.
+    // The KiCad BOM against the stock: every outcome, two boards, the pick of one of two BC547, the rows short of
+    // pieces marked; closed without "Preleva", the main window, the stock and the files are as before, and a second
+    // opening starts afresh.
     void verificaSenzaPrelievo()
     {
         Prova a(BomKicad);
@@ -259,9 +255,8 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // Everything available: no question. A save that fails leaves memory,
-    // files and the main window as they were; once the folder can be written
-    // again the taking succeeds, and a later quit keeps it.
+    // Everything available: no question. A save that fails leaves memory, files and the main window as they were; once
+    // the folder can be written again the taking succeeds, and a later quit keeps it.
     void prelevaSalvataggioFallito()
     {
         Prova a(BomDisponibile);
@@ -300,10 +295,9 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // The main window's editor open on NE555 (5 pieces) at "Preleva": a change
-    // typed there is settled first (Annulla, Sì, No), a saved code change
-    // matches the lines again, and no editor is left open whose old quantity
-    // a later "Salva" could write back.
+    // The main window's editor open on NE555 (5 pieces) at "Preleva": a change typed there is settled first (Annulla,
+    // Sì, No), a saved code change matches the lines again, and no editor is left open whose old quantity a later
+    // "Salva" could write back.
     void editorApertoAlPrelievo_data()
     {
         // campo: the field typed in, none when empty; domanda: the last box, none when empty; riga1: the NE555 line
@@ -372,8 +366,7 @@ private slots:
             QVERIFY(!f.attivo("btnCollega")); // no line chosen
             QVERIFY(!f.attivo("btnScollega"));
 
-            // Not found, by value and footprint: the only component found
-            // is selected by itself.
+            // Not found, by value and footprint: the only component found is selected by itself.
             ClicRiga(f.lvd(), 1, 0);
             QCOMPARE(f.c<QLabel>("lblCollega")->text(),
                      QStringLiteral("Collegare il valore \"10k\" con footprint \"Resistor_SMD:R_0805_2012Metric\" a "
@@ -398,8 +391,7 @@ private slots:
                                f.lvCollega()->vista()->visualRect(f.lvCollega()->vista()->model()->index(0, 0)).center());
             QCOMPARE(f.riga(2), QStringLiteral("C1,C2|GRM21BR71H104KA01|2|2|C-100N-0805|1|Mancano 1 (collegato)"));
 
-            // Ambiguous: linked, nothing to pick; unlinked, the component
-            // stays picked.
+            // Ambiguous: linked, nothing to pick; unlinked, the component stays picked.
             ClicRiga(f.lvd(), 4, 0);
             f.cerca("bc547");
             ClicRiga(f.lvCollega(), 2, 0);
