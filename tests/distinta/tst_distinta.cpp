@@ -15,7 +15,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QMap>
 
 namespace {
 
@@ -63,18 +62,6 @@ LetturaDistinta Leggi(const QString &nome)
     if (!l.errore.isEmpty())
         QTest::qFail(qPrintable(nome + ": " + l.errore), __FILE__, __LINE__);
     return l;
-}
-
-// One reference's value and footprint (without its library prefix).
-QMap<QString, QString> PerRiferimento(const LetturaDistinta &l)
-{
-    QMap<QString, QString> m;
-    for (const RigaDistinta &r : l.righe) {
-        const QString footprint = r.footprint.mid(r.footprint.lastIndexOf(u':') + 1);
-        for (const QString &rif : EspandiRiferimenti(r.riferimenti))
-            m.insert(rif, r.valore + u'|' + footprint);
-    }
-    return m;
 }
 
 } // namespace
@@ -561,7 +548,7 @@ private slots:
     // Real BOMs: NAME.attesi holds the stock ("magazzino: ID:CODICE:PEZZI[:PRODUTTORE]"), the links made by hand
     // ("collegamento:" lines of Collegamenti.csv) and what the check gives: "letto: separator|header line|quantity
     // from references|lines joined|not fitted", the pieces per board, the lines not found and every other line
-    // ("riga: line|part|per board|code|outcome"). The three LumenPnP files, one board, are checked against each other.
+    // ("riga: line|part|per board|code|outcome").
     void distinteReali_data()
     {
         Colonne<QString>("file");
@@ -623,45 +610,6 @@ private slots:
         }
         visti[2] = QStringLiteral("non trovati: %1").arg(nonTrovati);
         QCOMPARE(visti, attesi);
-    }
-
-    // KiBot's BOM and JLCPCB's (written by KiBot for the same board) agree line by line, JLCPCB's quantities counted
-    // from the references. The KiCad 5 file has the same 234 references with the same footprints and twelve more
-    // (fiducials, holes, test points, two solder jumpers), and the same values but for 25 connectors that KiBot groups
-    // under one value.
-    void stessaScheda()
-    {
-        const LetturaDistinta kibot = Leggi(QStringLiteral("kibot.csv"));
-        const LetturaDistinta jlc = Leggi(QStringLiteral("jlcpcb.csv"));
-        const auto riga = [](const RigaDistinta &r) {
-            return QStringList{r.valore, r.footprint, EspandiRiferimenti(r.riferimenti).join(u' '),
-                               QString::number(r.quantita)};
-        };
-        QCOMPARE(kibot.righe.size(), jlc.righe.size());
-        for (qsizetype i = 0; i < kibot.righe.size(); ++i)
-            QCOMPARE(riga(jlc.righe[i]), riga(kibot.righe[i]));
-
-        const QMap<QString, QString> perKibot = PerRiferimento(kibot);
-        const QMap<QString, QString> perKicad5 = PerRiferimento(Leggi(QStringLiteral("kicad5-bom2grouped.csv")));
-        QCOMPARE(perKibot.size(), 234);
-        QCOMPARE(perKicad5.size(), 246);
-        QStringList soloKicad5, diversi;
-        for (auto it = perKicad5.cbegin(); it != perKicad5.cend(); ++it) {
-            const QString altro = perKibot.value(it.key());
-            if (altro.isEmpty()) {
-                soloKicad5 << it.key();
-                continue;
-            }
-            QCOMPARE(it.value().section(u'|', 1), altro.section(u'|', 1)); // footprint
-            if (altro != it.value())
-                diversi << it.key() + u'=' + it.value().section(u'|', 0, 0);
-        }
-        QCOMPARE(soloKicad5.join(u' '), QStringLiteral("FID1 FID2 FID3 H1 H2 H3 H4 JP33 JP34 TP1 TP2 TP3"));
-        QCOMPARE(diversi.size(), 25);
-        for (const QString &d : diversi)
-            QVERIFY2(d.startsWith(u'J') && !d.startsWith(QStringLiteral("JP")), qPrintable(d));
-        QVERIFY(diversi.contains(QStringLiteral("J15=AUX USB")));
-        QVERIFY(diversi.contains(QStringLiteral("J16=Top Camera")));
     }
 };
 
