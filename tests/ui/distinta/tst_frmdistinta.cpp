@@ -410,8 +410,7 @@ private slots:
         });
         QVERIFY(a.fileInvariati());
 
-        // Next time the links are there (saved as tst_collegamenti checks);
-        // a read-only archive shows them but does not change them.
+        // Next time the links are there (saved as tst_distinta checks); read-only shows them but does not change them.
         const QByteArray salvato = a.cartella.leggi(NomeFileCollegamenti);
         a.stato.SolaLettura = true;
         a.usa([&](const Finestra &f) {
