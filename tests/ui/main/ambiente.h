@@ -6,6 +6,7 @@
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
 #include "common/finestre.h"
+#include "common/verifiche.h"
 #include "store/ini.h"
 #include "store/stato.h"
 #include "store/tabelle.h"
@@ -259,18 +260,6 @@ inline QStringList idCodici(const Stato &s)
     for (qint32 i = 1; i <= s.NumComponenti; ++i)
         codici << QString::number(s.componente(i).ID) + u':' + s.componente(i).Codice;
     return codici;
-}
-
-// The only message box shown so far, exactly.
-inline void verificaBox(const DialoghiFinti &d, const QString &testo, const QString &titolo, Icona icona,
-                        Pulsanti pulsanti)
-{
-    QCOMPARE(d.boxes().size(), 1);
-    const auto box = d.ultimoBox();
-    QCOMPARE(box.testo, testo);
-    QCOMPARE(box.titolo, titolo);
-    QCOMPARE(box.icona, icona);
-    QCOMPARE(box.pulsanti, pulsanti);
 }
 
 } // namespace prova

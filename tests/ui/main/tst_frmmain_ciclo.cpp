@@ -108,8 +108,8 @@ private slots:
         Caso a(cinqueComponenti);
         a.dialoghi.setNextAnswer(Risposta::Ok);
         QVERIFY(!a.finestra->close());
-        verificaBox(a.dialoghi, QStringLiteral("Per terminare il programma usare l'icona della barra comandi"),
-                    QStringLiteral("Operazione annullata"), Icona::Informazione, Pulsanti::Ok);
+        VerificaBox(a.dialoghi, QStringLiteral("Per terminare il programma usare l'icona della barra comandi"),
+                    Icona::Informazione, Pulsanti::Ok, QStringLiteral("Operazione annullata"));
         QVERIFY(a.finestra->isVisible());
         QVERIFY(!a.cartella.esiste(QStringLiteral("Info.ini")) && !a.cartella.esiste(QStringLiteral("Componenti.dat")));
     }

@@ -185,11 +185,10 @@ private slots:
         if (testo.isEmpty())
             QVERIFY(a.dialoghi.boxes().isEmpty());
         else
-            verificaBox(a.dialoghi, testo, conflitto ? QStringLiteral("Conflitto di codice") : QString(),
-                        conflitto                   ? Icona::Esclamazione
-                        : risposta == Risposta::Ok ? Icona::Critica
-                                                   : Icona::Informazione,
-                        risposta == Risposta::Ok ? Pulsanti::Ok : Pulsanti::SiNo);
+            VerificaBox(a.dialoghi, testo,
+                        conflitto ? Icona::Esclamazione : risposta == Risposta::Ok ? Icona::Critica : Icona::Informazione,
+                        risposta == Risposta::Ok ? Pulsanti::Ok : Pulsanti::SiNo,
+                        conflitto ? QStringLiteral("Conflitto di codice") : QString());
         if (salvato.isEmpty()) {
             // Still editing what was typed, "Salva" on in the menu too; nothing written.
             QCOMPARE(a.bottoni(), QStringLiteral("00011"));
@@ -242,10 +241,9 @@ private slots:
             if (primo + i == INT32_MAX) { // no ID left
                 a.dialoghi.setNextAnswer(Risposta::Ok);
                 a.premi("save");
-                verificaBox(a.dialoghi,
-                            "Impossibile aggiungere: gli ID disponibili sono esauriti.\r\n"
-                            "Controllare il valore di \"Prossimo ID Componente\" nel file Info.ini",
-                            "", Icona::Critica, Pulsanti::Ok);
+                VerificaBox(a.dialoghi, "Impossibile aggiungere: gli ID disponibili sono esauriti.\r\n"
+                                        "Controllare il valore di \"Prossimo ID Componente\" nel file Info.ini",
+                            Icona::Critica);
                 QCOMPARE(a.bottoni(), QStringLiteral("00011"));
                 QCOMPARE(a.stato.NumComponenti, 5 + i);
                 QCOMPARE(a.cartella.esiste(QStringLiteral("Componenti.dat")), i > 0);
@@ -339,8 +337,8 @@ private slots:
         a.clicRiga(a.rigaDi("BC547C"), 0);
         a.dialoghi.setNextAnswer(risposta);
         a.menu("mnuDel");
-        verificaBox(a.dialoghi, QStringLiteral("Confermi la cancellazione di:\r\nBC547C ?"), QString(),
-                    Icona::Esclamazione, Pulsanti::SiNo);
+        VerificaBox(a.dialoghi, QStringLiteral("Confermi la cancellazione di:\r\nBC547C ?"), Icona::Esclamazione,
+                    Pulsanti::SiNo);
         if (risposta == Risposta::No) {
             QCOMPARE(a.stato.NumComponenti, 5);
             QCOMPARE(a.posizioni(), posizioni);

@@ -380,8 +380,7 @@ private slots:
         if (speciale) {
             a.dialoghi.setNextAnswer(Risposta::Ok);
             a.premi("pdf");
-            verificaBox(a.dialoghi, QStringLiteral("Errore nelle visualizzazione del PDF"), QString(), Icona::Critica,
-                        Pulsanti::Ok);
+            VerificaBox(a.dialoghi, QStringLiteral("Errore nelle visualizzazione del PDF"), Icona::Critica);
             QVERIFY(a.dialoghi.documentiAperti().isEmpty() && a.dialoghi.programmiAvviati().isEmpty());
         }
         for (const auto &f : fifo)
@@ -403,10 +402,10 @@ private slots:
         QCOMPARE(flp->item(0)->text(), QStringLiteral("a\"b.bmp"));
         const QPoint voce = flp->visualItemRect(flp->item(0)).center();
         const auto rifiutato = [&] {
-            verificaBox(a.dialoghi,
+            VerificaBox(a.dialoghi,
                         QStringLiteral("Il nome del file scelto contiene le virgolette (\"), che l'archivio non può "
                                        "conservare: rinomina il file e sceglilo di nuovo."),
-                        QString(), Icona::Esclamazione, Pulsanti::Ok);
+                        Icona::Esclamazione);
             a.dialoghi.dimentica();
             QCOMPARE(a.testo("txPic"), QStringLiteral("c.bmp"));
         };
@@ -545,8 +544,7 @@ private slots:
         const QString programma = QFileInfo(a.cartella.percorso()).canonicalFilePath() + u'/';
         QCOMPARE(a.dialoghi.documentiAperti(), aperto.isEmpty() ? QStringList() : QStringList{programma + aperto});
         if (errore)
-            verificaBox(a.dialoghi, QStringLiteral("Errore nelle visualizzazione del PDF"), QString(), Icona::Critica,
-                        Pulsanti::Ok);
+            VerificaBox(a.dialoghi, QStringLiteral("Errore nelle visualizzazione del PDF"), Icona::Critica);
         else
             QVERIFY(a.dialoghi.boxes().isEmpty());
         QVERIFY(!fifo.aperta());

@@ -255,7 +255,7 @@ private slots:
         const bool annulla = risposta == QLatin1String("annulla");
         const bool salvato = risposta == QLatin1String("si");
         if (chiede)
-            verificaBox(a.dialoghi, QStringLiteral("Salvare le modifiche al componente?"), QString(), Icona::Domanda,
+            VerificaBox(a.dialoghi, QStringLiteral("Salvare le modifiche al componente?"), Icona::Domanda,
                         Pulsanti::SiNoAnnulla);
         QCOMPARE(a.finestra->isVisible(), !(esci && !annulla));
         QCOMPARE(a.suDisco()->componente(2).Quantita, salvato ? 77 : 100);

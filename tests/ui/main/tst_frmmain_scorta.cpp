@@ -283,7 +283,7 @@ private slots:
         });
         QFile(a.cartella.file(QStringLiteral("Packages.dat"))).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
         QVERIFY(ancoraAperta);
-        verificaBox(a.dialoghi, QStringLiteral("Errore nel salvataggio dei dati"), QString(), Icona::Nessuna, Pulsanti::Ok);
+        VerificaBox(a.dialoghi, QStringLiteral("Errore nel salvataggio dei dati"), Icona::Nessuna);
         QCOMPARE(a.stato.Componenti, componenti);
         QCOMPARE(a.stato.NumProduttori, 3);
         QCOMPARE(Istantanea(a.cartella.percorso()), prima);
@@ -379,8 +379,8 @@ private slots:
             a.dialoghi.setNextAnswer(Risposta::Ok);
         a.menu(QStringLiteral("mnuImporta"));
         if (!messaggio.isEmpty())
-            verificaBox(a.dialoghi, messaggio, QStringLiteral("Importa da testo CSV"),
-                        contenuto == "modifica" ? Icona::Informazione : Icona::Esclamazione, Pulsanti::Ok);
+            VerificaBox(a.dialoghi, messaggio, contenuto == "modifica" ? Icona::Informazione : Icona::Esclamazione,
+                        Pulsanti::Ok, QStringLiteral("Importa da testo CSV"));
         QCOMPARE(a.stato.NumComponenti, 5);
         QVERIFY(!a.cartella.esiste(QStringLiteral("Componenti.dat")));
     }
