@@ -180,6 +180,9 @@ struct Ambiente {
     QAction *azione(const QString &nome) const { return w<QAction>(nome); }
     QAction *bottone(const QString &chiave) const { return finestra->bottone(chiave); }
     void premi(const QString &chiave) const { bottone(chiave)->trigger(); }
+    // A real click (or double click) on a control.
+    void clic(const QString &nome) const { QTest::mouseClick(w(nome), Qt::LeftButton); }
+    void doppioClic(const QString &nome) const { QTest::mouseDClick(w(nome), Qt::LeftButton); }
     void menu(const QString &nome) const { azione(nome)->trigger(); }
     // A toolbar key ("exit") or a menu item ("mnuQuit").
     void comando(const QString &nome) const { nome.startsWith(QLatin1String("mnu")) ? menu(nome) : premi(nome); }

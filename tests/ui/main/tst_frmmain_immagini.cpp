@@ -194,8 +194,8 @@ private slots:
 
     void sfondo_data()
     {
-        QTest::addColumn<QString>("nome");  // the component's picture, written green into Pics
-        QTest::addColumn<QColor>("atteso"); // invalid: the box stays empty
+        // nome: the component's picture, written green into Pics; atteso: invalid: the box stays empty
+        Colonne<QString, QColor>("nome", "atteso");
         QTest::newRow("senza immagine: back.jpg") << "" << QColor(Qt::red);
         QTest::newRow("back.jpg: quello del programma") << "back.jpg" << QColor(Qt::red);
         QTest::newRow("Back.jpg: quello di Pics") << "Back.jpg" << QColor(Qt::green);
@@ -203,8 +203,7 @@ private slots:
     }
     void sfondo()
     {
-        QFETCH(QString, nome);
-        QFETCH(QColor, atteso);
+        const auto [nome, atteso] = Valori<QString, QColor>("nome", "atteso");
         Caso a;
         if (nome == QLatin1String("rotto.jpg"))
             a.cartella.scrivi(QStringLiteral("Pics/rotto.jpg"), "non sono una immagine");
@@ -229,11 +228,9 @@ private slots:
 
     void modiDelleImmagini_data()
     {
-        QTest::addColumn<bool>("reali");
-        QTest::addColumn<QSize>("dimensione");
-        QTest::addColumn<QList<QPoint>>("rossi"); // left half, right half, not covered by the picture
-        QTest::addColumn<QList<QPoint>>("verdi");
-        QTest::addColumn<QList<QPoint>>("fuori");
+        // rossi: left half, right half, not covered by the picture
+        Colonne<bool, QSize, QList<QPoint>, QList<QPoint>, QList<QPoint>>("reali", "dimensione", "rossi", "verdi",
+                                                                          "fuori");
         const QList<QPoint> sinistra{{2, 2}, {200, 350}}, destra{{240, 2}, {440, 356}};
         // Fitted: stretched over the whole 443 x 359 box, either way.
         QTest::newRow("adattata 100x50") << false << QSize(100, 50) << sinistra << destra << QList<QPoint>{};
@@ -246,11 +243,9 @@ private slots:
     }
     void modiDelleImmagini()
     {
-        QFETCH(bool, reali);
-        QFETCH(QSize, dimensione);
-        QFETCH(QList<QPoint>, rossi);
-        QFETCH(QList<QPoint>, verdi);
-        QFETCH(QList<QPoint>, fuori);
+        const auto [reali, dimensione, rossi, verdi, fuori] =
+            Valori<bool, QSize, QList<QPoint>, QList<QPoint>, QList<QPoint>>("reali", "dimensione", "rossi", "verdi",
+                                                                             "fuori");
         Caso a;
         a.stato.ImmaginiReali = reali;
         scriviImmagine(a.cartella, QStringLiteral("Pics/prova.bmp"), dimensione.width(), dimensione.height(), Qt::red,
@@ -479,12 +474,10 @@ private slots:
     // of the folder (tst_fileincartella checks which). Else the message.
     void apriDatasheet_data()
     {
-        QTest::addColumn<QString>("nome");
-        QTest::addColumn<bool>("visore");          // the viewer file exists
-        QTest::addColumn<bool>("avvioRiesce");
-        QTest::addColumn<bool>("documentoRiesce");
-        QTest::addColumn<bool>("avviato");         // the viewer started on Datasheet/nome
-        QTest::addColumn<QString>("aperto");       // asked of the desktop's opener, in the program folder
+        // visore: the viewer file exists; avviato: the viewer started on Datasheet/nome; aperto: asked of the
+        // desktop's opener, in the program folder
+        Colonne<QString, bool, bool, bool, bool, QString>("nome", "visore", "avvioRiesce", "documentoRiesce", "avviato",
+                                                          "aperto");
         QTest::newRow("visore") << "bc547.pdf" << true << true << true << true << "";
         QTest::newRow("visore, pdf mancante") << "manca.pdf" << true << true << true << true << "";
         QTest::newRow("spazio nel nome") << "data sheet bc547.pdf" << true << true << true << true << "";
@@ -503,12 +496,9 @@ private slots:
     }
     void apriDatasheet()
     {
-        QFETCH(QString, nome);
-        QFETCH(bool, visore);
-        QFETCH(bool, avvioRiesce);
-        QFETCH(bool, documentoRiesce);
-        QFETCH(bool, avviato);
-        QFETCH(QString, aperto);
+        const auto [nome, visore, avvioRiesce, documentoRiesce, avviato, aperto] =
+            Valori<QString, bool, bool, bool, bool, QString>("nome", "visore", "avvioRiesce", "documentoRiesce",
+                                                             "avviato", "aperto");
         Caso a;
         const QByteArray pdf = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n1 0 obj\n<<>>\nendobj\n";
         for (const char *n : {"Datasheet/bc547.pdf", "Datasheet/data sheet bc547.pdf", "Datasheet/MAIUSCOLO.PDF",
@@ -557,9 +547,8 @@ private slots:
     // copy. "No" takes nothing. No data file changes before the save.
     void daAltraCartella_data()
     {
-        QTest::addColumn<QString>("nome"); // picked in USB/; a .png goes to Pics, a .pdf to Datasheet
-        QTest::addColumn<QList<Risposta>>("risposte");
-        QTest::addColumn<QString>("atteso"); // empty: nothing taken
+        // nome: picked in USB/; a .png goes to Pics, a .pdf to Datasheet; atteso: empty: nothing taken
+        Colonne<QString, QList<Risposta>, QString>("nome", "risposte", "atteso");
         QTest::newRow("immagine, Sì") << "foto.png" << QList{Risposta::Si} << "foto.png";
         QTest::newRow("immagine, No") << "foto.png" << QList{Risposta::No} << "";
         // The panel takes the copy's own name.
@@ -569,9 +558,7 @@ private slots:
     }
     void daAltraCartella()
     {
-        QFETCH(QString, nome);
-        QFETCH(QList<Risposta>, risposte);
-        QFETCH(QString, atteso);
+        const auto [nome, risposte, atteso] = Valori<QString, QList<Risposta>, QString>("nome", "risposte", "atteso");
         Caso a;
         const bool immagine = nome.endsWith(QLatin1String(".png"));
         const QString cartella = immagine ? QStringLiteral("Pics/") : QStringLiteral("Datasheet/");

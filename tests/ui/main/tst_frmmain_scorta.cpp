@@ -205,9 +205,7 @@ private slots:
 
     void ricercaNellaDescrizione_data()
     {
-        QTest::addColumn<bool>("attiva");
-        QTest::addColumn<QString>("testo");
-        QTest::addColumn<QStringList>("trovati");
+        Colonne<bool, QString, QStringList>("attiva", "testo", "trovati");
         // Off: only codes, as always ("timer" finds nothing: the list stays whole).
         QTest::newRow("spenta, descrizione") << false << "timer" << QStringList{"NE555", "BC547C", "LM317T", "2N2222", "74HC00"};
         QTest::newRow("spenta, codice") << false << "55" << QStringList{"NE555"};
@@ -221,9 +219,7 @@ private slots:
     }
     void ricercaNellaDescrizione()
     {
-        QFETCH(bool, attiva);
-        QFETCH(QString, testo);
-        QFETCH(QStringList, trovati);
+        const auto [attiva, testo, trovati] = Valori<bool, QString, QStringList>("attiva", "testo", "trovati");
         Caso a(conMinimi);
         a.premi("reselect"); // the whole table in table order
         QVERIFY(!a.azione(QStringLiteral("mnuCercaDesc"))->isChecked());
@@ -353,8 +349,8 @@ private slots:
 
     void importazioneRifiutata_data()
     {
-        QTest::addColumn<QByteArray>("contenuto"); // empty name: cancelled dialog
-        QTest::addColumn<QString>("messaggio");
+        // contenuto: empty name: cancelled dialog
+        Colonne<QByteArray, QString>("contenuto", "messaggio");
         QTest::newRow("dialogo annullato") << QByteArray() << QString();
         QTest::newRow("binario") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0", 11)
                                  << "Il file non \u00e8 un testo CSV: contiene dati binari.\r\nScegliere un file esportato come testo CSV.";
@@ -365,8 +361,7 @@ private slots:
     }
     void importazioneRifiutata()
     {
-        QFETCH(QByteArray, contenuto);
-        QFETCH(QString, messaggio);
+        const auto [contenuto, messaggio] = Valori<QByteArray, QString>("contenuto", "messaggio");
         Caso a(conMinimi);
         if (contenuto == "modifica") {
             a.clicRiga(1, 0);
