@@ -304,7 +304,7 @@ private slots:
             if (fp && !chiusaDaEsc)
                 fp->close(); // so that a failure does not hang the test
         });
-        QTest::mouseDClick(a.w("pic"), Qt::LeftButton);
+        a.doppioClic("pic");
         QVERIFY(chiusaDaEsc);
         QVERIFY(!f.variabili().ImmagineAperta);
         QTRY_VERIFY(!f.finestraImmagine());

@@ -35,7 +35,7 @@ bool apreFinestra(Ambiente &a)
         }
     });
     guardia.start(0);
-    QTest::mouseDClick(a.w("pic"), Qt::LeftButton);
+    a.doppioClic("pic");
     return aperta || a.finestra->finestraImmagine() || a.finestra->variabili().ImmagineAperta;
 }
 
@@ -85,7 +85,7 @@ class TestFrmMainImmagini : public QObject {
             if (FrmPicture *aperta = a.finestra->finestraImmagine())
                 aperta->close();
         });
-        QTest::mouseDClick(a.w("pic"), Qt::LeftButton);
+        a.doppioClic("pic");
     }
     // BC547C (position 2, row 3) with no picture or datasheet, being edited.
     static void inModifica(Caso &a)
@@ -210,7 +210,7 @@ private slots:
         else if (!nome.isEmpty())
             scriviImmagine(a.cartella, QStringLiteral("Pics/") + nome, 30, 20, Qt::green, "JPG");
         prepara(a, nome);
-        QTest::mouseDClick(a.w("pic"), Qt::LeftButton); // no component shown: no window
+        a.doppioClic("pic"); // no component shown: no window
         QVERIFY(!a.finestra->finestraImmagine());
         a.clicRiga(3, 0);
         QCOMPARE(suggerimento(a), QColor(128, 128, 128));
@@ -222,8 +222,7 @@ private slots:
         }
         // Not a picture: the box stays empty, and no picture window, no wait.
         QVERIFY(a.riquadro().isNull());
-        QTest::mouseDClick(a.w("pic"), Qt::LeftButton);
-        QVERIFY(!a.finestra->finestraImmagine() && !a.finestra->variabili().ImmagineAperta);
+        QVERIFY(!apreFinestra(a));
     }
 
     void modiDelleImmagini_data()
@@ -294,7 +293,7 @@ private slots:
             QCOMPARE(imm->geometry(), QRect(4, 4, 300, 200));
             a.clicRiga(5, 0);
             QCOMPARE(a.testo("txCodice"), QStringLiteral("NE555"));
-            QTest::mouseDClick(a.w("pic"), Qt::LeftButton);
+            a.doppioClic("pic");
             QCOMPARE(a.finestra->finestraImmagine(), fp.data());
             QVERIFY(fp->isVisible());
             QCOMPARE(fp->frameGeometry(), QRect(angolo, QSize(136, 120)));
@@ -302,7 +301,7 @@ private slots:
             QVERIFY(simile(imm->pixmap().toImage().pixelColor(60, 40), Qt::magenta));
             QCOMPARE(imm->pixmap().size(), QSize(120, 80));
             a.clicRiga(1, 0); // 2N2222: no picture
-            QTest::mouseDClick(a.w("pic"), Qt::LeftButton);
+            a.doppioClic("pic");
             QTRY_VERIFY(!fp || !fp->isVisible());
             controllato = true;
         });
@@ -411,7 +410,7 @@ private slots:
         rifiutato();
         a.dialoghi.setNextAnswer(Risposta::Ok);
         QTest::mouseClick(flp->viewport(), Qt::LeftButton, {}, voce);
-        QTest::mouseClick(a.w("btnAddJPG"), Qt::LeftButton);
+        a.clic("btnAddJPG");
         rifiutato();
         a.premi("save");
         QCOMPARE(a.stato.componente(2).Immagine + '|' + a.stato.componente(2).Datasheet,
@@ -448,16 +447,16 @@ private slots:
         QCOMPARE(a.messaggio(), a.messaggio(7));
         QVERIFY(simile(a.riquadro().pixelColor(200, 200), Qt::magenta));
         QCOMPARE(a.testo("txPic"), QString());
-        QTest::mouseClick(a.w("btnAddJPG"), Qt::LeftButton);
+        a.clic("btnAddJPG");
         QCOMPARE(a.testo("txPic"), QStringLiteral("a.bmp"));
         a.dialoghi.setNextFile(a.cartella.file(QStringLiteral("Pics/c.jpeg")));
-        QTest::mouseClick(a.w("btnLoadPic"), Qt::LeftButton);
+        a.clic("btnLoadPic");
         QCOMPARE(a.dialoghi.dialoghiFile().last().cartella, a.stato.percorsi.CartellaPics);
         QVERIFY(a.dialoghi.dialoghiFile().last().filtro.startsWith(QStringLiteral("Images|*.jpg;*.jpeg;*.bmp;")));
         QCOMPARE(a.testo("txPic"), QStringLiteral("c.jpeg"));
         QVERIFY(simile(a.riquadro().pixelColor(200, 200), Qt::yellow));
         a.dialoghi.setNextFile(a.cartella.file(QStringLiteral("Datasheet/d.pdf")));
-        QTest::mouseClick(a.w("btnLoadPDF"), Qt::LeftButton);
+        a.clic("btnLoadPDF");
         QCOMPARE(a.testo("txPDF"), QStringLiteral("d.pdf"));
         a.scrivi("txCodice", QStringLiteral("NE555"));
         a.scrivi("txQty", QStringLiteral("3"));
@@ -574,7 +573,7 @@ private slots:
         for (const Risposta r : risposte)
             a.dialoghi.setNextAnswer(r);
         a.dialoghi.setNextFile(a.cartella.file(QStringLiteral("USB/") + nome));
-        QTest::mouseClick(a.w(immagine ? "btnLoadPic" : "btnLoadPDF"), Qt::LeftButton);
+        a.clic(immagine ? "btnLoadPic" : "btnLoadPDF");
 
         QCOMPARE(a.dialoghi.boxes().first().testo, "Copiare il file nella cartella " + cartella.chopped(1) + '?');
         QCOMPARE(a.testo(immagine ? "txPic" : "txPDF"), atteso);
@@ -630,7 +629,7 @@ private slots:
         const QColor colore = a.riquadro().pixelColor(200, 200);
         QVERIFY2(simile(colore, estensione == QLatin1String("gif") ? Qt::red : Qt::black), qPrintable(colore.name()));
         a.dialoghi.setNextFile(QString());
-        QTest::mouseClick(a.w("btnLoadPic"), Qt::LeftButton);
+        a.clic("btnLoadPic");
         const QStringList schemi = a.dialoghi.dialoghiFile().last().filtro.split(u'|').last().split(u';');
         for (const QString &s : {"*." + estensione, QStringLiteral("*.png"), QStringLiteral("*.gif")})
             QVERIFY2(schemi.contains(s), qPrintable(s));
