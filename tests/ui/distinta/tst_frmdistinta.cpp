@@ -232,7 +232,7 @@ private slots:
                 "Prelevare comunque i pezzi disponibili?");
             a.dialoghi.setNextAnswer(Risposta::No);
             f.clic("btnPreleva");
-            verificaBox(a.dialoghi, domanda, QStringLiteral("Preleva"), Icona::Esclamazione, Pulsanti::SiNo);
+            VerificaBox(a.dialoghi, domanda, Icona::Esclamazione, Pulsanti::SiNo, QStringLiteral("Preleva"));
             QCOMPARE(quantita(a.stato), Iniziali);
             QVERIFY(a.fileInvariati());
 
@@ -268,8 +268,7 @@ private slots:
             QVERIFY(!f.c<QPushButton>("btnMancanti")->isEnabled());
             a.dialoghi.setNextAnswer(Risposta::Ok);
             f.clic("btnPreleva");
-            verificaBox(a.dialoghi, QStringLiteral("Errore nel salvataggio dei dati"), QString(), Icona::Nessuna,
-                        Pulsanti::Ok);
+            VerificaBox(a.dialoghi, QStringLiteral("Errore nel salvataggio dei dati"), Icona::Nessuna);
             QCOMPARE(f.stato(),
                      QString::fromUtf8("Attenzione: i dati NON sono stati salvati, nessun pezzo è stato prelevato"));
             QCOMPARE(quantita(a.stato), Iniziali);
@@ -440,11 +439,11 @@ private slots:
             f.cerca("res-10k");
             a.dialoghi.setNextAnswer(Risposta::Ok);
             f.clic("btnCollega");
-            verificaBox(a.dialoghi,
+            VerificaBox(a.dialoghi,
                         QString::fromUtf8("Impossibile salvare il file Collegamenti.csv: il collegamento non è "
                                           "cambiato.\r\nAl posto del file %1 c'è una cartella")
                             .arg(QDir::toNativeSeparators(file)),
-                        QStringLiteral("Collegamento non salvato"), Icona::Critica, Pulsanti::Ok);
+                        Icona::Critica, Pulsanti::Ok, QStringLiteral("Collegamento non salvato"));
             QCOMPARE(f.stato(), QString::fromUtf8("Il collegamento non è stato salvato."));
             QCOMPARE(f.riga(1), QStringLiteral("R1,R2,R5|10k|3|3|||Non trovato"));
         });
@@ -499,9 +498,9 @@ private slots:
         a.dialoghi.setNextFile(a.cartella.file(QStringLiteral("progetto/scheda.csv")));
         a.dialoghi.setNextAnswer(Risposta::Ok);
         a.menu(QStringLiteral("mnuDistinta"));
-        verificaBox(a.dialoghi,
+        VerificaBox(a.dialoghi,
                     QString::fromUtf8("Il file non è un testo CSV (contiene dati binari): salvare la distinta base come CSV."),
-                    QStringLiteral("Verifica distinta base"), Icona::Esclamazione, Pulsanti::Ok);
+                    Icona::Esclamazione, Pulsanti::Ok, QStringLiteral("Verifica distinta base"));
         QVERIFY(!QApplication::activeModalWidget());
         a.dialoghi.setNextFile(QString());
         a.menu(QStringLiteral("mnuDistinta"));
