@@ -81,9 +81,9 @@ private slots:
         if (box.isEmpty())
             QCOMPARE(a.dialoghi.boxes().size(), 0);
         else
-            verificaBox(a.dialoghi, box, voce == "mnuAggiungiPezzi" ? "Aggiungi pezzi" : "Preleva pezzi",
-                        Icona::Esclamazione,
-                        risposta.isEmpty() ? Pulsanti::Ok : Pulsanti::SiNo);
+            VerificaBox(a.dialoghi, box,
+                        Icona::Esclamazione, risposta.isEmpty() ? Pulsanti::Ok : Pulsanti::SiNo,
+                        voce == "mnuAggiungiPezzi" ? "Aggiungi pezzi" : "Preleva pezzi");
 
         QCOMPARE(a.stato.componente(1).Quantita, quantita);
         QCOMPARE(a.suDisco()->componente(1).Quantita, quantita);
@@ -119,8 +119,9 @@ private slots:
         a.clicRiga(5, 0);
         a.dialoghi.setNextAnswer(Risposta::Ok);
         QVERIFY(a.pezzi("mnuPrelevaPezzi", 1));
-        verificaBox(a.dialoghi, "In magazzino non ci sono pezzi di NE555: non c'\u00e8 nulla da prelevare.",
-                    "Preleva pezzi", Icona::Informazione, Pulsanti::Ok);
+        VerificaBox(a.dialoghi,
+                    "In magazzino non ci sono pezzi di NE555: non c'\u00e8 nulla da prelevare.",
+                    Icona::Informazione, Pulsanti::Ok, "Preleva pezzi");
         QCOMPARE(a.stato.componente(1).Quantita, -2);
         QCOMPARE(Storico(a).size(), 1); // the edit's line only
     }
@@ -252,7 +253,7 @@ private slots:
             QCOMPARE(Figlio<QLabel>(m, QStringLiteral("lblDopoPezzi"))->text(),
                      QStringLiteral("Attenzione: i dati NON sono stati salvati, la quantit\u00e0 resta 20."));
         }));
-        verificaBox(a.dialoghi, "Errore nel salvataggio dei dati", QString(), Icona::Nessuna, Pulsanti::Ok);
+        VerificaBox(a.dialoghi, "Errore nel salvataggio dei dati", Icona::Nessuna);
         QCOMPARE(a.fileDati(), dati);
         QVERIFY(cartella || !a.cartella.esiste(NomeFileMovimenti));
         QCOMPARE(a.stato.componente(1).Quantita, 20);

@@ -165,15 +165,15 @@ private slots:
                             : QStringLiteral("Lo storico non \u00e8 stato esportato."));
         }));
         if (!riesce) {
-            verificaBox(a.dialoghi,
-                        "Errore nella creazione del file Movimenti.csv\r\nForse il file \u00e8 gi\u00e0 aperto in altro programma",
-                        "Esporta storico", Icona::Critica, Pulsanti::Ok);
+            VerificaBox(a.dialoghi,
+                        "Errore nella creazione del file Movimenti.csv\r\nForse il file \u00e8 gi\u00e0 aperto in "
+                        "altro programma",
+                        Icona::Critica, Pulsanti::Ok, "Esporta storico");
             return;
         }
-        verificaBox(a.dialoghi,
-                    "Storico esportato nel file\r\n" + QDir::toNativeSeparators(file)
+        VerificaBox(a.dialoghi, "Storico esportato nel file\r\n" + QDir::toNativeSeparators(file)
                         + QStringLiteral("\r\nRighe esportate: %1").arg(attese.size()),
-                    "Esporta storico", Icona::Informazione, Pulsanti::Ok);
+                    Icona::Informazione, Pulsanti::Ok, "Esporta storico");
         QVERIFY(a.cartella.leggi("Exported/Movimenti.csv").startsWith(IntestazioneMovimenti()));
         IndiceMovimenti esportato;
         QVERIFY(esportato.apri(file));
@@ -235,7 +235,7 @@ private slots:
             QCOMPARE(f.c<QLabel>("lblStatoStorico")->text(),
                      QStringLiteral("Operazione %1 annullata: l'annullamento \u00e8 l'operazione %2.").arg(n - 1).arg(n));
         }));
-        verificaBox(a.dialoghi, domanda, kTitolo, Icona::Domanda, Pulsanti::SiNo);
+        VerificaBox(a.dialoghi, domanda, Icona::Domanda, Pulsanti::SiNo, kTitolo);
         QCOMPARE(Storico(a), QStringList(prima) << nuove);
         QVERIFY(StessiDati(*a.suDisco(), a.stato));
         QCOMPARE(a.codici().join(' '), codici);
@@ -381,9 +381,9 @@ private slots:
         QVERIFY(QDir().mkpath(a.cartella.file(NomeFileMovimenti)));
         a.dialoghi.setNextAnswer(Risposta::Ok);
         QVERIFY(!a.storico([](const Storico_ &) {}));
-        verificaBox(a.dialoghi,
+        VerificaBox(a.dialoghi,
                     "Impossibile leggere il file " + QDir::toNativeSeparators(a.cartella.file(NomeFileMovimenti)),
-                    "Storico movimenti", Icona::Esclamazione, Pulsanti::Ok);
+                    Icona::Esclamazione, Pulsanti::Ok, "Storico movimenti");
     }
 };
 
