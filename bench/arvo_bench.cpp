@@ -85,12 +85,6 @@ std::optional<Riga> leggiRiga(const QByteArray &linea)
     return r;
 }
 
-[[noreturn]] void fallisci(const char *cosa)
-{
-    std::fprintf(stderr, "arvo_bench: %s\n", cosa);
-    std::exit(1);
-}
-
 // ------------------------------------------------------------ the child
 
 QStringList fileDati(const Percorsi &p)

@@ -29,12 +29,6 @@
 
 namespace {
 
-[[noreturn]] void fallisci(const char *perche)
-{
-    std::fprintf(stderr, "errore: %s\n", perche);
-    std::exit(1);
-}
-
 void stampa(const char *nome, const Tempo &t, const Tempo &base = {}, const char *nomeBase = nullptr)
 {
     if (nomeBase && base.valido)

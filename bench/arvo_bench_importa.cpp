@@ -41,12 +41,6 @@
 
 namespace {
 
-[[noreturn]] void fallisci(const char *perche)
-{
-    std::fprintf(stderr, "errore: %s\n", perche);
-    std::exit(1);
-}
-
 // Answers the open-file dialog with one file; every box counts as a failure.
 class DialoghiFile : public DialoghiMuti {
 public:

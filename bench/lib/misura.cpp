@@ -5,6 +5,8 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -64,4 +66,10 @@ double MemoriaAttualeMB()
     if (campi.size() < 2)
         return 0;
     return campi[1].toDouble() * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+void fallisci(const char *perche)
+{
+    std::fprintf(stderr, "errore: %s\n", perche);
+    std::exit(1);
 }

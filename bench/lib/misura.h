@@ -33,3 +33,6 @@ double Mediana(QList<double> valori);
 double PiccoMemoriaMB();
 // Resident memory right now (/proc/self/statm), in MB.
 double MemoriaAttualeMB();
+
+// Says on standard error why the benchmark cannot go on ("errore: ...") and ends it with status 1.
+[[noreturn]] void fallisci(const char *perche);

@@ -1,7 +1,6 @@
-// The dated copies of the data files, without a window and with a clock the
-// tests move: what a start keeps, which copies pruning removes, a copy the
-// disk refuses, what a crash leaves, links to unchanged files, the summary,
-// and going back to a copy (the round trip is tst_frmripristino's).
+// The dated copies of the data files, without a window and with a clock the tests move: what a start keeps, which
+// copies pruning removes, a copy the disk refuses, what a crash leaves, links to unchanged files, the summary, and
+// going back to a copy (the round trip is tst_frmripristino's).
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
 #include "common/fifosorvegliata.h"
@@ -120,16 +119,15 @@ private slots:
     }
     void copieDaTenere()
     {
-        QFETCH(QList<QDateTime>, momenti);
+        const auto [momenti] = Valori<QList<QDateTime>>("momenti");
         QString esito;
         for (bool t : CopieDaTenere(momenti, Momento(40).date()))
             esito += t ? u't' : u'-';
         QTEST(esito, "atteso");
     }
 
-    // A start a day for 33 days, three on days 5, 6, 32 and 33, pruned at
-    // every start: the ten newest and the first of each of the last thirty
-    // days (4 to 33) stay.
+    // A start a day for 33 days, three on days 5, 6, 32 and 33, pruned at every start: the ten newest and the first of
+    // each of the last thirty days (4 to 33) stay.
     void potaturaAllAvvio()
     {
         CartellaTest c;
@@ -198,13 +196,14 @@ private slots:
     // every component, the copy in Backups is made as ever.
     void copiaImpossibileAllAvvio_data()
     {
-        QTest::addColumn<bool>("collegamento"); // a broken link in place of Copie, else a file
+        // collegamento: a broken link in place of Copie, else a file
+        Colonne<bool>("collegamento");
         QTest::newRow("file in place of Copie") << false;
         QTest::newRow("broken link in place of Copie") << true;
     }
     void copiaImpossibileAllAvvio()
     {
-        QFETCH(bool, collegamento);
+        const auto [collegamento] = Valori<bool>("collegamento");
         ConDati a;
         const CartellaTest &c = a.cartella;
         QVERIFY(QDir(c.file("Backups/Copie")).removeRecursively());
@@ -228,9 +227,8 @@ private slots:
         QCOMPARE(c.dati("Backups"), c.dati());
     }
 
-    // A copy the disk refuses, for a file it does not write or for want of
-    // room (the bytes to write plus a whole save; the files linked to the
-    // newest copy take none): false with the reason, nothing left behind.
+    // A copy the disk refuses, for a file it does not write or for want of room (the bytes to write plus a whole save;
+    // the files linked to the newest copy take none): false with the reason, nothing left behind.
     void creaCopia_data()
     {
         // One table changed since the newest copy, the file that fails, the bytes of free space beyond what is
@@ -270,9 +268,8 @@ private slots:
         QCOMPARE(Istantanea(c.percorso()), prima);
     }
 
-    // What a crash while writing a copy leaves is no copy, and the next
-    // start removes it; a link among the leftovers goes, never what it
-    // leads to.
+    // What a crash while writing a copy leaves is no copy, and the next start removes it; a link among the leftovers
+    // goes, never what it leads to.
     void residuiDiUnCrash()
     {
         ConDati a;
@@ -327,8 +324,7 @@ private slots:
             QVERIFY(!fifo->aperta());
     }
 
-    // A restore that cannot be done changes no data file, and keeps no copy
-    // of them when the chosen copy is incomplete.
+    // A restore that cannot be done changes no data file, and keeps no copy of them when the chosen copy is incomplete.
     void ripristinoRifiutato_data()
     {
         // A file removed from the chosen copy, the free space (-1: the disk's), the error (%1: the chosen copy).

@@ -1,7 +1,6 @@
-// The text-level reading shared by the CSV import and the bill of materials:
-// encodings told by their marks or by validity, the fields of a line with
-// quotes, the separator a header suggests, and reading a file from disk
-// without touching what is not a regular file.
+// The text-level reading shared by the CSV import and the bill of materials: encodings told by their marks or by
+// validity, the fields of a line with quotes, the separator a header suggests, and reading a file from disk without
+// touching what is not a regular file.
 
 #include "common/cartellatest.h"
 #include "common/fifosorvegliata.h"
@@ -56,7 +55,7 @@ private slots:
     }
     void codifiche()
     {
-        QFETCH(QByteArray, dati);
+        const auto [dati] = Valori<QByteArray>("dati");
         const TestoDecodificato t = DecodificaCSV(dati);
         QVERIFY(!t.binario);
         QTEST(t.codifica, "codifica");

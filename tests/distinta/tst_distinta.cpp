@@ -1,26 +1,67 @@
-// Reading a bill of materials and checking it against the stock, without
-// any window: columns, encodings, the lines read, the component a line stands
-// for, a pick and matching again, the shopping list. Outcomes for some boards
-// and taking the pieces are checked through the window (tst_frmdistinta).
+// Bills of materials without any window: reading them (columns, encodings, the lines read), the component a line
+// stands for, a pick and matching again, the shopping list; lines linked by hand (the key, Collegamenti.csv byte for
+// byte, saving, the search that finds a component); and real BOMs of open-hardware projects (tests/data/distinta,
+// sources and licences in FONTI.md), each checked against a stock built for it. Outcomes for some boards and taking
+// the pieces are checked through the window (tst_frmdistinta).
 
 #include "common/bomkicad.h"
 #include "common/cartellatest.h"
-#include "common/dialoghifinti.h"
 #include "common/distintaprova.h"
+#include "common/verifiche.h"
+#include "distinta/collegamenti.h"
 #include "distinta/letturadistinta.h"
+#include "distinta/ricercacomponenti.h"
 #include "distinta/verificadistinta.h"
 
 #include <QDir>
-#include <QTest>
+#include <QFile>
 
 namespace {
 
-// 10K and 100NF by value, the capacitor's MPN with one piece only, two BC547
-// from different makers, the regulator both by value and by its MPN.
+// 10K and 100NF by value, the capacitor's MPN with one piece, two BC547 of two makers, the regulator by value and MPN.
 void magazzino(Stato &s)
 {
     RiempiMagazzino(s, {"1:10K:100", "2:100NF:500", "3:GRM21BR71H104KA01:1", "4:NE555:5", "5:BC547:10:ST",
                         "6:BC547:3:NXP", "7:LM7805:10", "8:L7805CV:1", "9:TL072:4"});
+}
+
+// A stock naming parts its own way (the KiCad BOM's "10k" and "100nF" are no codes), IDs not positions.
+void magazzinoCodiciPropri(Stato &s)
+{
+    RiempiMagazzino(s, {"21:RES-10K-0805:100:YAGEO:Resistenza 10k 1% 0805",
+                        "22:C-100N-0805:500:MURATA:Condensatore 100nF X7R 0805", "23:NE555:5", "25:BC547:10:ST",
+                        "26:BC547:3:NXP", "27:L7805CV:1:ST:Regolatore 5V TO-220", "29:1N4148-TAP:1:VISHAY:Diodo di segnale"});
+}
+
+RigaDistinta Riga(const QStringList &campi) // mpn, valore, footprint
+{
+    RigaDistinta r;
+    r.mpn = campi[0];
+    r.valore = campi[1];
+    r.footprint = campi[2];
+    r.quantita = 1;
+    return r;
+}
+
+struct Archivio {
+    CartellaTest cartella;
+    Stato stato;
+    DialoghiFinti dialoghi;
+    Archivio()
+    {
+        stato.percorsi = Percorsi::DaCartella(cartella.percorso());
+        magazzinoCodiciPropri(stato);
+    }
+};
+
+QString Percorso(const QString &nome) { return QStringLiteral(ARVO_DISTINTE_REALI "/") + nome; }
+
+LetturaDistinta Leggi(const QString &nome)
+{
+    const LetturaDistinta l = LeggiFileDistinta(Percorso(nome));
+    if (!l.errore.isEmpty())
+        QTest::qFail(qPrintable(nome + ": " + l.errore), __FILE__, __LINE__);
+    return l;
 }
 
 } // namespace
@@ -28,8 +69,7 @@ void magazzino(Stato &s)
 class TestDistinta : public QObject {
     Q_OBJECT
 private slots:
-    // A pick among the components of one code; codes changed after the check
-    // was built: each line is matched again, a pick kept while it matches.
+    // A pick among the components of one code; codes changed later: each line matched again, a pick kept if it fits.
     void sceltaERiconfronto()
     {
         Stato s;
@@ -67,8 +107,7 @@ private slots:
         QCOMPARE(TestoEsito(v.voci()[3]), QStringLiteral("Da scegliere (2)"));
     }
 
-    // Larger than any BOM: refused without reading it all (a sparse file).
-    // Reading from disk is otherwise the shared reader's, tested with it.
+    // Larger than any BOM: refused without reading it all (a sparse file); the rest is the shared reader's.
     void fileTroppoGrande()
     {
         CartellaTest c;
@@ -79,14 +118,12 @@ private slots:
             QString::fromUtf8("Il file è troppo grande per essere letto (oltre 64 MB)")));
     }
 
-    // How many references a list names: separated by commas, semicolons or
-    // blanks, ranges counted in full (either way round, with or without the
-    // letters after the dash, blanks around the dash allowed).
+    // References named by a list: commas, semicolons or blanks between; ranges in full (either way round, letters
+    // after the dash or not, blanks around it).
     void riferimenti_data()
     {
-        QTest::addColumn<QString>("elenco");
-        QTest::addColumn<qint64>("quanti");
-        QTest::addColumn<QString>("espansi"); // the first ones, at most 6, joined by "+"
+        // espansi: the first ones, at most 6, joined by "+"
+        Colonne<QString, qint64, QString>("elenco", "quanti", "espansi");
         QTest::newRow("virgole") << "R1,R2,R5" << qint64(3) << "R1+R2+R5";
         QTest::newRow("virgole e spazi") << "C1, C2,  C3" << qint64(3) << "C1+C2+C3";
         QTest::newRow("spazi, uno alla fine") << "A2 A3 A4 A5 A6 A7 A8 " << qint64(7) << "A2+A3+A4+A5+A6+A7";
@@ -103,21 +140,17 @@ private slots:
     }
     void riferimenti()
     {
-        QFETCH(QString, elenco);
-        QFETCH(qint64, quanti);
-        QFETCH(QString, espansi);
+        const auto [elenco, quanti, espansi] = Valori<QString, qint64, QString>("elenco", "quanti", "espansi");
         QCOMPARE(ContaRiferimenti(elenco), quanti);
         QCOMPARE(EspandiRiferimenti(elenco, 6).join(u'+'), espansi);
         if (quanti <= 6)
             QCOMPARE(EspandiRiferimenti(elenco).size(), quanti);
     }
 
-    // Separators, encodings, header names (more in the real BOMs of
-    // tst_distintereali) and lines before the header, on a file of one line.
+    // Separators, encodings, header names (more in the real BOMs below) and lines before the header.
     void colonne_data()
     {
-        QTest::addColumn<QByteArray>("dati");
-        QTest::addColumn<QString>("letta");
+        Colonne<QByteArray, QString>("dati", "letta");
         QTest::newRow("Eagle, elenco delle parti: Part") << QByteArray("Part;Value;Device;Package\nR7;10k;R-EU;R0805\n")
                                                          << ";|Windows-1252|R7|10k|||R0805|1";
         QTest::newRow("Value vince su Comment, anche dopo")
@@ -155,8 +188,7 @@ private slots:
     }
     void colonne()
     {
-        QFETCH(QByteArray, dati);
-        QFETCH(QString, letta);
+        const auto [dati, letta] = Valori<QByteArray, QString>("dati", "letta");
         const LetturaDistinta l = LeggiDistinta(dati);
         QVERIFY2(l.errore.isEmpty(), qPrintable(l.errore));
         QCOMPARE(l.righe.size(), 1);
@@ -168,15 +200,11 @@ private slots:
                  letta);
     }
 
-    // The lines read, the lines joined and the references not fitted: a line
-    // that cannot be used kept with its reason; without a quantity column the
-    // references counted; lines naming one part as written ("10k", not "10K")
-    // joined in the place of the first; lines marked DNP left out.
+    // A line that cannot be used kept with its reason; without a quantity column the references counted; lines of
+    // one part as written ("10k", not "10K") joined in the place of the first; lines marked DNP left out.
     void righe_data()
     {
-        QTest::addColumn<QByteArray>("dati");
-        QTest::addColumn<QStringList>("righe");
-        QTest::addColumn<QString>("uniteENonMontati");
+        Colonne<QByteArray, QStringList, QString>("dati", "righe", "uniteENonMontati");
         QTest::newRow("errori")
             << "Reference,Value,Qty\r\nR1,10k,abc\r\nR2,10k,-3\r\nR3,,2\r\nR4,\"10k,2\r\nR5,10k,99999999999999999999\r\n"
                    "R6," + QByteArray(3 * 1024 * 1024, 'k') + ",1\r\nR7,NE555,2\r\nR8,10k,\r\nR9, \"10k\" x,1\r\n"
@@ -205,9 +233,8 @@ private slots:
     }
     void righe()
     {
-        QFETCH(QByteArray, dati);
-        QFETCH(QStringList, righe);
-        QFETCH(QString, uniteENonMontati);
+        const auto [dati, righe] = Valori<QByteArray, QStringList>("dati", "righe");
+        const auto [uniteENonMontati] = Valori<QString>("uniteENonMontati");
         const LetturaDistinta l = LeggiDistinta(dati);
         QVERIFY2(l.errore.isEmpty(), qPrintable(l.errore));
         QStringList lette;
@@ -218,12 +245,11 @@ private slots:
         QCOMPARE(l.nonMontate, int(l.nonMontati.size()));
     }
 
-    // The component a line stands for: stock code, else MPN, else value,
-    // letter case and blanks aside; lines of one component share its stock.
+    // A line's component: stock code, else MPN, else value, case and blanks aside; lines of one share its stock.
     void esiti_data()
     {
-        QTest::addColumn<QByteArray>("righe"); // Ref,Codice,MPN,Value,Qty
-        QTest::addColumn<QStringList>("esiti"); // parte|codice|esito
+        // righe: Ref,Codice,MPN,Value,Qty; esiti: parte|codice|esito
+        Colonne<QByteArray, QStringList>("righe", "esiti");
         QTest::newRow("codice prima dell'MPN") << QByteArray("U1,TL072,l7805cv,NE555,1") << QStringList{"TL072|TL072|Disponibile"};
         QTest::newRow("codice non trovato: MPN") << QByteArray("U1,X-1,l7805cv,NE555,1")
                                                  << QStringList{"l7805cv|L7805CV|Disponibile"};
@@ -237,8 +263,7 @@ private slots:
     }
     void esiti()
     {
-        QFETCH(QByteArray, righe);
-        QFETCH(QStringList, esiti);
+        const auto [righe, esiti] = Valori<QByteArray, QStringList>("righe", "esiti");
         Stato s;
         magazzino(s);
         VerificaDistinta v(s, LeggiDistinta("Ref,Codice,MPN,Value,Qty\n" + righe + "\n"));
@@ -248,8 +273,7 @@ private slots:
     // Files that cannot be a BOM: one clear message, no lines.
     void fileInutilizzabili_data()
     {
-        QTest::addColumn<QByteArray>("dati");
-        QTest::addColumn<QString>("inizio");
+        Colonne<QByteArray, QString>("dati", "inizio");
         QTest::newRow("vuoto") << QByteArray() << QString::fromUtf8("Il file è vuoto: non contiene una distinta base.");
         QTest::newRow("binario") << QByteArray("PK\x03\x04\0\0\x14\0", 8)
                                  << QString::fromUtf8("Il file non è un testo CSV");
@@ -274,16 +298,14 @@ private slots:
     }
     void fileInutilizzabili()
     {
-        QFETCH(QByteArray, dati);
-        QFETCH(QString, inizio);
+        const auto [dati, inizio] = Valori<QByteArray, QString>("dati", "inizio");
         const LetturaDistinta l = LeggiDistinta(dati);
         QVERIFY2(l.errore.startsWith(inizio), qPrintable(l.errore));
         QVERIFY(l.righe.isEmpty());
     }
 
-    // The shopping list: short and missing lines, the options' separator,
-    // quotes where needed, UTF-8 with a byte-order mark, CR LF, in Exported;
-    // a list that cannot be written is told.
+    // The shopping list: short and missing lines, the options' separator, quotes where needed, UTF-8 with a BOM,
+    // CR LF, in Exported; a list that cannot be written is told.
     void listaMancanti()
     {
         CartellaTest c;
@@ -315,6 +337,279 @@ private slots:
         QCOMPARE(d.ultimoBox().titolo, QStringLiteral("Lista non generata"));
         QCOMPARE(d.ultimoBox().icona, Icona::Critica);
         VERIFICA_DIALOGHI(d);
+    }
+
+    // Lines share a link by MPN or (without one) by value and footprint: case, blanks and library prefix aside.
+    void chiavi_data()
+    {
+        // prima: mpn, valore, footprint
+        Colonne<QStringList, QStringList, bool>("prima", "seconda", "stessa");
+        QTest::newRow("MPN, maiuscole e spazi") << QStringList{"grm21", "100n", "C_0805"}
+                                                << QStringList{" GRM21 ", "100nF", "C_0603"} << true;
+        QTest::newRow("MPN contro valore") << QStringList{"GRM21", "", ""} << QStringList{"", "GRM21", ""} << false;
+        QTest::newRow("valore e footprint") << QStringList{"", "10k", "R_0805"} << QStringList{"", " 10K", "r_0805 "}
+                                            << true;
+        QTest::newRow("libreria del footprint") << QStringList{"", "10k", "Resistor_SMD:R_0805_2012Metric"}
+                                                << QStringList{"", "10k", "R_0805_2012Metric"} << true;
+        QTest::newRow("altro footprint") << QStringList{"", "10k", "R_0805"} << QStringList{"", "10k", "R_0603"}
+                                         << false;
+        QTest::newRow("altro valore") << QStringList{"", "10k", "R_0805"} << QStringList{"", "1k", "R_0805"} << false;
+        QTest::newRow("senza footprint") << QStringList{"", "10k", ""} << QStringList{"", "10k", "R_0805"} << false;
+        QTest::newRow("µ e Ω restano") << QStringList{"", "4,7µ", "C1206"} << QStringList{"", "4,7µ", "C1206"}
+                                       << true;
+    }
+    void chiavi()
+    {
+        const auto [prima, seconda, stessa] = Valori<QStringList, QStringList, bool>("prima", "seconda", "stessa");
+        const QString a = ChiaveCollegamento(prima[0], prima[1], prima[2]);
+        const QString b = ChiaveCollegamento(seconda[0], seconda[1], seconda[2]);
+        QVERIFY(!a.isEmpty() && !b.isEmpty());
+        QCOMPARE(a == b, stessa);
+        // The links follow the key.
+        Collegamenti c;
+        QVERIFY(c.collega(Riga(prima), 7, "X"));
+        QCOMPARE(c.id(Riga(seconda)), stessa ? 7 : 0);
+        QCOMPARE(ChiaveCollegamento("", " ", "R_0805"), QString());
+        QVERIFY(!c.collega(Riga({"", "", "R_0805"}), 7, "X"));
+    }
+
+    // Collegamenti.csv: header, BOM, CR LF, quoted fields; a line twice counts once (the later); unreadable lines
+    // kept and written back after the others.
+    void file()
+    {
+        const QByteArray dati = "\xef\xbb\xbfMPN;Valore;Footprint;ID;Codice\r\n"
+                                ";10k;Resistor_SMD:R_0805_2012Metric;21;RES-10K-0805\r\n"
+                                "GRM21BR71H104KA01;;;22;C-100N-0805\r\n"
+                                ";\"4,7\xc2\xb5;X\";C1206;23;NE555\r\n"
+                                "grm21br71h104ka01;;;26;BC547\r\n"
+                                ";1k;R_0805;abc;X\r\n"
+                                "\r\n"
+                                ";2k;R_0805\n"
+                                ";;R_0805;5;Y\n";
+        const Collegamenti c = Collegamenti::DaTesto(dati);
+        QCOMPARE(c.voci(), (QList<Collegamento>{{"", "10k", "Resistor_SMD:R_0805_2012Metric", 21, "RES-10K-0805"},
+                                                {"grm21br71h104ka01", "", "", 26, "BC547"},
+                                                {"", QString::fromUtf8("4,7µ;X"), "C1206", 23, "NE555"}}));
+        QCOMPARE(c.righeIlleggibili(), (QStringList{";1k;R_0805;abc;X", ";2k;R_0805", ";;R_0805;5;Y"}));
+        QCOMPARE(c.testo(), QByteArray("\xef\xbb\xbfMPN;Valore;Footprint;ID;Codice\r\n"
+                                       ";10k;Resistor_SMD:R_0805_2012Metric;21;RES-10K-0805\r\n"
+                                       "grm21br71h104ka01;;;26;BC547\r\n"
+                                       ";\"4,7\xc2\xb5;X\";C1206;23;NE555\r\n"
+                                       ";1k;R_0805;abc;X\r\n"
+                                       ";2k;R_0805\r\n"
+                                       ";;R_0805;5;Y\r\n"));
+        QCOMPARE(Collegamenti::DaTesto(c.testo()).testo(), c.testo());
+        QVERIFY(Collegamenti::DaTesto(QByteArray()).isEmpty());
+        QVERIFY(Collegamenti::DaTesto(QByteArray("\0\1\2", 3)).isEmpty());
+    }
+
+    // Any line can be linked (not found, ambiguous, found otherwise); a link to a component gone is left aside.
+    void verificaConCollegamenti_data()
+    {
+        // cambiate: "line:outcome" of the lines that differ without links
+        Colonne<QByteArray, QStringList>("collegamenti", "cambiate");
+        const QByteArray intestazione = "MPN;Valore;Footprint;ID;Codice\r\n";
+        QTest::newRow("nessuno") << QByteArray() << QStringList();
+        QTest::newRow("non trovati e ambiguo")
+            << intestazione + ";10k;R_0805_2012Metric;21;\r\n"
+                              "grm21br71h104ka01;;;22;\r\n"
+                              ";bc547;Package_TO_SOT_THT:TO-92_Inline;26;\r\n"
+            << QStringList{"0:10k|RES-10K-0805|Disponibile (collegato)",
+                           "1:GRM21BR71H104KA01|C-100N-0805|Disponibile (collegato)",
+                           "3:BC547|BC547|Disponibile (collegato)"};
+        QTest::newRow("trovato, collegato ad altro") << intestazione + ";NE555;Package_DIP:DIP-8_W7.62mm;29;\r\n"
+                                                     << QStringList{"2:ne555|1N4148-TAP|Disponibile (collegato)"};
+        QTest::newRow("per MPN, non per valore") << intestazione + "TL072CP;;;27;\r\n;1N4148;;29;\r\n"
+                                                 << QStringList{"5:TL072CP|L7805CV|Mancano 1 (collegato)"};
+        QTest::newRow("componente eliminato") << intestazione + ";ne555;DIP-8_W7.62mm;24;\r\n" << QStringList();
+    }
+    void verificaConCollegamenti()
+    {
+        const auto [collegamenti, cambiate] = Valori<QByteArray, QStringList>("collegamenti", "cambiate");
+        Stato s;
+        magazzinoCodiciPropri(s);
+        QStringList attesi{"10k||Non trovato",          "GRM21BR71H104KA01||Non trovato", "ne555|NE555|Disponibile",
+                           "BC547||Da scegliere (2)",   "l7805cv|L7805CV|Disponibile",    "TL072CP||Non trovato",
+                           "1N4148||Non trovato"};
+        for (const QString &c : cambiate)
+            attesi[c.section(u':', 0, 0).toInt()] = c.section(u':', 1);
+        VerificaDistinta v(s, LeggiDistinta(BomKicad), Collegamenti::DaTesto(collegamenti));
+        QCOMPARE(Esiti(v), attesi);
+        // A linked line uses that component only: nothing to pick.
+        for (int i = 0; i < v.voci().size(); ++i) {
+            if (v.voci()[i].collegata) {
+                QCOMPARE(v.voci()[i].candidati.size(), 1);
+                QVERIFY(!v.scegli(i, 0));
+            }
+        }
+    }
+
+    // Two lines of one link share the stock in file order; the link follows the component moved in the table.
+    void collegamentoSeguitoDaPiuRighe()
+    {
+        Stato s;
+        magazzinoCodiciPropri(s);
+        const QByteArray bom = "Ref,Value,Footprint,Qty\n"
+                               "R1,10k,Resistor_SMD:R_0805_2012Metric,60\n"
+                               "R2,10K,R_0805_2012Metric,50\n"
+                               "R3,10k,R_0603,1\n";
+        const Collegamenti c = Collegamenti::DaTesto(";10k;R_0805_2012Metric;21;\r\n");
+        VerificaDistinta v(s, LeggiDistinta(bom), c);
+        QCOMPARE(Esiti(v), (QStringList{"10k|RES-10K-0805|Disponibile (collegato)",
+                                        "10K|RES-10K-0805|Mancano 10 (collegato)", "10k||Non trovato"}));
+        s.Componenti.move(0, 6);
+        v.riconfronta(s);
+        QCOMPARE(v.voci()[0].scelta, 7);
+        QCOMPARE(v.prelievi(), (QList<Prelievo>{{7, 100}}));
+    }
+
+    // Linking and unlinking from the check save the file at once.
+    void collegaEScollega()
+    {
+        Archivio a;
+        VerificaDistinta v(a.stato, LeggiDistinta(BomKicad), LeggiCollegamenti(a.stato));
+        QVERIFY(v.collegamenti().isEmpty());
+        QVERIFY(!a.cartella.esiste(NomeFileCollegamenti));
+        QVERIFY(CollegaRiga(a.stato, v, 0, 1, a.dialoghi));                 // 10k
+        QVERIFY(CollegaRiga(a.stato, v, 6, 7, a.dialoghi));                 // 1N4148
+        QVERIFY(CollegaRiga(a.stato, v, 3, 5, a.dialoghi));                 // BC547: NXP
+        QVERIFY(CollegaRiga(a.stato, v, 6, 6, a.dialoghi));                 // 1N4148 again: replaced
+        QVERIFY(!CollegaRiga(a.stato, v, 7, 1, a.dialoghi));                // no such line
+        QVERIFY(!CollegaRiga(a.stato, v, 0, 8, a.dialoghi));                // no such component
+        const QByteArray atteso = "\xef\xbb\xbfMPN;Valore;Footprint;ID;Codice\r\n"
+                                  ";10k;Resistor_SMD:R_0805_2012Metric;21;RES-10K-0805\r\n"
+                                  ";1N4148;Diode_THT:D_DO-35_SOD27_P7.62mm_Horizontal;27;L7805CV\r\n"
+                                  ";BC547;Package_TO_SOT_THT:TO-92_Inline;26;BC547\r\n";
+        QCOMPARE(a.cartella.leggi(NomeFileCollegamenti), atteso);
+        // The regulator's only piece went to the line before.
+        QCOMPARE(Esiti(v)[6], QStringLiteral("1N4148|L7805CV|Mancano 1 (collegato)"));
+        QVERIFY(ScollegaRiga(a.stato, v, 0, a.dialoghi));
+        QVERIFY(!ScollegaRiga(a.stato, v, 0, a.dialoghi)); // nothing left to remove
+        QVERIFY(!ScollegaRiga(a.stato, v, 2, a.dialoghi)); // never linked
+        QCOMPARE(Esiti(v)[0], QStringLiteral("10k||Non trovato"));
+        QCOMPARE(Esiti(v)[6], QStringLiteral("1N4148|L7805CV|Mancano 1 (collegato)")); // the others still hold
+        QCOMPARE(a.cartella.leggi(NomeFileCollegamenti),
+                 QByteArray("\xef\xbb\xbfMPN;Valore;Footprint;ID;Codice\r\n"
+                            ";1N4148;Diode_THT:D_DO-35_SOD27_P7.62mm_Horizontal;27;L7805CV\r\n"
+                            ";BC547;Package_TO_SOT_THT:TO-92_Inline;26;BC547\r\n"));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // Read-only: linking and unlinking refused and told (a failed save: the window's test).
+    void solaLettura()
+    {
+        Archivio a;
+        a.cartella.scrivi(NomeFileCollegamenti, "MPN;Valore;Footprint;ID;Codice\r\n;ne555;DIP-8_W7.62mm;29;\r\n");
+        a.stato.SolaLettura = true;
+        VerificaDistinta v(a.stato, LeggiDistinta(BomKicad), LeggiCollegamenti(a.stato));
+        const QStringList prima = Esiti(v);
+        QCOMPARE(prima[2], QStringLiteral("ne555|1N4148-TAP|Disponibile (collegato)"));
+        for (int passo = 0; passo < 2; ++passo) {
+            a.dialoghi.setNextAnswer(Risposta::Ok);
+            QVERIFY(passo == 0 ? !CollegaRiga(a.stato, v, 0, 1, a.dialoghi) : !ScollegaRiga(a.stato, v, 2, a.dialoghi));
+            QCOMPARE(a.dialoghi.ultimoBox().testo, QString::fromUtf8("Impossibile salvare il file Collegamenti.csv: il "
+                                                                     "collegamento non è cambiato.\r\nl'archivio è "
+                                                                     "aperto in sola lettura"));
+            QCOMPARE(Esiti(v), prima);
+        }
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // The search to link by: every word in code or description, case aside; at most so many listed, all counted.
+    void ricerca_data()
+    {
+        Colonne<QString, int, QList<qint32>, qsizetype>("testo", "massimo", "posizioni", "trovati");
+        QTest::newRow("codice") << "10k" << 10 << QList<qint32>{1} << qsizetype(1);
+        QTest::newRow("parte del codice, più componenti") << "0805" << 10 << QList<qint32>{1, 2} << qsizetype(2);
+        QTest::newRow("descrizione") << "regolatore" << 10 << QList<qint32>{6} << qsizetype(1);
+        QTest::newRow("due parole, codice e descrizione") << "  c-100n   x7r " << 10 << QList<qint32>{2} << qsizetype(1);
+        QTest::newRow("parole in ordine diverso") << "0805 RES" << 10 << QList<qint32>{1} << qsizetype(1);
+        QTest::newRow("una parola manca") << "0805 NPO" << 10 << QList<qint32>{} << qsizetype(0);
+        QTest::newRow("limite") << "bc547" << 1 << QList<qint32>{4} << qsizetype(2);
+        QTest::newRow("non tra due componenti") << "TAPRES" << 10 << QList<qint32>{} << qsizetype(0);
+        QTest::newRow("non tra codice e descrizione") << "TAPDIODO" << 10 << QList<qint32>{} << qsizetype(0);
+        QTest::newRow("vuoto") << "   " << 10 << QList<qint32>{} << qsizetype(0);
+        QTest::newRow("µ nella descrizione") << QString::fromUtf8("µf") << 10 << QList<qint32>{3} << qsizetype(1);
+    }
+    void ricerca()
+    {
+        const auto [testo, massimo, posizioni] = Valori<QString, int, QList<qint32>>("testo", "massimo", "posizioni");
+        const auto [trovati] = Valori<qsizetype>("trovati");
+        Stato s;
+        magazzinoCodiciPropri(s);
+        s.componente(3).Descrizione = QString::fromUtf8("Timer, 10µF di\ndisaccoppiamento");
+        s.Componenti.append(s.Componenti.first()); // beyond the count: not searched
+        const RicercaComponenti r(s);
+        qsizetype quanti = -1;
+        QCOMPARE(r.cerca(testo, massimo, &quanti), posizioni);
+        QCOMPARE(quanti, trovati);
+    }
+
+    // Real BOMs: NAME.attesi holds the stock ("magazzino: ID:CODICE:PEZZI[:PRODUTTORE]"), the links made by hand
+    // ("collegamento:" lines of Collegamenti.csv) and what the check gives: "letto: separator|header line|quantity
+    // from references|lines joined|not fitted", the pieces per board, the lines not found and every other line
+    // ("riga: line|part|per board|code|outcome").
+    void distinteReali_data()
+    {
+        Colonne<QString>("file");
+        for (const char *f : {"kibot", "jlcpcb", "kicad5-bom2grouped", "kicad6-grouped-extvalue", "kicad8-grouped",
+                              "kicad-pcbnew-bom", "per-reference-dnp", "per-reference", "eagle-sintetico"})
+            QTest::newRow(f) << QString::fromLatin1(f);
+    }
+    void distinteReali()
+    {
+        const auto [file] = Valori<QString>("file");
+        QFile f(Percorso(file + QStringLiteral(".attesi")));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QStringList magazzino, attesi;
+        QByteArray collegamenti = "MPN;Valore;Footprint;ID;Codice\r\n";
+        for (const QString &riga : QString::fromUtf8(f.readAll()).split(u'\n', Qt::SkipEmptyParts)) {
+            if (riga.startsWith(QStringLiteral("magazzino: ")))
+                magazzino << riga.section(QStringLiteral(": "), 1);
+            else if (riga.startsWith(QStringLiteral("collegamento: ")))
+                collegamenti += riga.section(QStringLiteral(": "), 1).toUtf8() + "\r\n";
+            else if (!riga.startsWith(u'#'))
+                attesi << riga;
+        }
+        CartellaTest cartella;
+        Stato s;
+        s.percorsi = Percorsi::DaCartella(cartella.percorso());
+        RiempiMagazzino(s, magazzino);
+        cartella.scrivi(NomeFileCollegamenti, collegamenti);
+
+        const LetturaDistinta l = Leggi(file + QStringLiteral(".csv"));
+        QCOMPARE(l.nonMontate, int(l.nonMontati.size()));
+        qint64 pezzi = 0;
+        for (const RigaDistinta &r : l.righe) {
+            pezzi += r.quantita;
+            // As many references as pieces, whether counted or read.
+            if (r.errore.isEmpty())
+                QVERIFY2(ContaRiferimenti(r.riferimenti) == r.quantita, qPrintable(r.riferimenti));
+        }
+        const VerificaDistinta v(s, l, LeggiCollegamenti(s));
+        QStringList visti{QStringLiteral("letto: %1|%2|%3|%4|%5")
+                              .arg(l.separatore)
+                              .arg(l.rigaIntestazione)
+                              .arg(l.quantitaDaRiferimenti ? "yes" : "no")
+                              .arg(l.righeUnite)
+                              .arg(l.nonMontati.join(u' ')),
+                          QStringLiteral("pezzi: %1").arg(pezzi), QString()};
+        int nonTrovati = 0;
+        for (const VoceVerifica &voce : v.voci()) {
+            if (voce.esito == EsitoRiga::NonTrovato) {
+                ++nonTrovati;
+                QCOMPARE(voce.codice, QString());
+                QCOMPARE(voce.mancanti, voce.necessari);
+                continue;
+            }
+            visti << QStringLiteral("riga: %1|%2|%3|%4|%5")
+                         .arg(voce.riga.numero)
+                         .arg(voce.parte)
+                         .arg(voce.riga.quantita)
+                         .arg(voce.codice, TestoEsito(voce));
+        }
+        visti[2] = QStringLiteral("non trovati: %1").arg(nonTrovati);
+        QCOMPARE(visti, attesi);
     }
 };
 

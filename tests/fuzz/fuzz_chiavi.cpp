@@ -1,6 +1,5 @@
-// Sort keys of number and date columns on arbitrary cell texts, under a
-// locale with a decimal comma or a decimal point (the first input byte
-// picks it). The rest is two cell texts separated by a zero byte.
+// Sort keys of number and date columns on arbitrary cell texts, under a locale with a decimal comma or a decimal point
+// (the first input byte picks it). The rest is two cell texts separated by a zero byte.
 //   - ChiaveNumero keeps the length and undoes itself (but for "-");
 //   - a number key is empty exactly when the text is no number, and is the
 //     value written with 30 integer digits and 30 decimals;

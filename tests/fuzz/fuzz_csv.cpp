@@ -1,7 +1,6 @@
-// The CSV import's reading and planning on arbitrary bytes: never a crash or
-// a hang, every line accounted for once, and a plan that adds up. The first
-// bytes are also read as a minimum stock, which must agree with the number
-// rule it is defined by.
+// The CSV import's reading and planning on arbitrary bytes: never a crash or a hang, every line accounted for once, and
+// a plan that adds up. The first bytes are also read as a minimum stock, which must agree with the number rule it is
+// defined by.
 #include "components/regole.h"
 #include "components/scorta.h"
 #include "importa/importazione.h"

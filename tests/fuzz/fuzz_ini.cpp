@@ -1,6 +1,5 @@
-// Damaged or hand-edited settings files: reading and changing keys must
-// never crash, a key written reads back as its value trimmed of blanks at
-// both ends and cut to 2047 characters, and no other key changes.
+// Damaged or hand-edited settings files: reading and changing keys must never crash, a key written reads back as its
+// value trimmed of blanks at both ends and cut to 2047 characters, and no other key changes.
 //
 // The input is split at zero bytes: the file, then the section, the key and
 // the value to write (UTF-8, so that characters outside Windows-1252 occur).
@@ -38,9 +37,8 @@ QString Codificabile(const QString &s)
     return DecodificaCp1252(CodificaCp1252(s));
 }
 
-// Names the INI format can hold at all: one line, storable as they are, a
-// key that cannot be taken for a section line or split at its "=", a
-// section without the "]" that would end its name early.
+// Names the INI format can hold at all: one line, storable as they are, a key that cannot be taken for a section line
+// or split at its "=", a section without the "]" that would end its name early.
 bool NomiValidi(const QString &sezione, const QString &chiave)
 {
     for (const QString *s : {&sezione, &chiave}) {
@@ -57,8 +55,7 @@ bool StessoNome(const QString &a, const QString &b)
     return Ritaglia(a).compare(Ritaglia(b), Qt::CaseInsensitive) == 0;
 }
 
-// The section and key of every "key=value" line (the first 64), as a
-// reader would look them up.
+// The section and key of every "key=value" line (the first 64), as a reader would look them up.
 QList<std::pair<QString, QString>> Chiavi(const QByteArray &file)
 {
     QList<std::pair<QString, QString>> chiavi;

@@ -1,7 +1,6 @@
-// The Like matcher against a plain dynamic-programming matcher written from
-// the pattern rules, on arbitrary UTF-16 texts and patterns (lone
-// surrogates included). The input is UTF-16 units; the first unit 0 splits
-// the text from the pattern.
+// The Like matcher against a plain dynamic-programming matcher written from the pattern rules, on arbitrary UTF-16
+// texts and patterns (lone surrogates included). The input is UTF-16 units; the first unit 0 splits the text from the
+// pattern.
 #include "components/like.h"
 #include "verifica.h"
 

@@ -1,8 +1,6 @@
-// Damaged or hand-edited table files: the readers of all four tables must
-// never crash, hang or allocate beyond what the data can hold, whatever
-// count Info.ini claims; one thread or two read the same; and what they read
-// is written back and read again unchanged. The first four bytes are the
-// count, the rest is the file, fed to each of the four readers.
+// Damaged or hand-edited table files: the readers of all four tables must never crash, hang or allocate beyond what the
+// data can hold, whatever count Info.ini claims; one thread or two read the same; and what they read is written back
+// and read again unchanged. The first four bytes are the count, the rest is the file, fed to each of the four readers.
 #include "store/filetabelle.h"
 #include "verifica.h"
 

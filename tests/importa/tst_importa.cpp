@@ -1,10 +1,9 @@
-// Reading CSV files for the import and carrying an import out: formats,
-// headers, fields and unreadable lines; which stored component a line stands
-// for, the three choices for codes already stored, a failed save that changes
-// nothing, the round trip through the export, files that are no lists.
+// Reading CSV files for the import and carrying an import out: formats, headers, fields and unreadable lines; which
+// stored component a line stands for, the three choices for codes already stored, a failed save that changes nothing,
+// the round trip through the export, files that are no lists.
 
 #include "common/cartellatest.h"
-#include "common/dialoghifinti.h"
+#include "common/verifiche.h"
 #include "components/regole.h"
 #include "importa/importazione.h"
 #include "lib/generatore.h"
@@ -21,7 +20,6 @@
 #include <QDir>
 #include <QLocale>
 #include <QStringEncoder>
-#include <QTest>
 
 namespace {
 
@@ -49,8 +47,7 @@ Componente Comp(qint32 id, const QString &codice, const QString &produttore, con
     return c;
 }
 
-// A program folder made by a first start, with a type and a manufacturer
-// and one component, NE555 (quantity 20).
+// A program folder made by a first start, with a type and a manufacturer and one component, NE555 (quantity 20).
 struct Archivio {
     CartellaTest cartella;
     Stato stato;
@@ -99,9 +96,7 @@ private slots:
 
     void formatoDellEsportazione_data()
     {
-        QTest::addColumn<QByteArray>("dati");
-        QTest::addColumn<QString>("separatore");
-        QTest::addColumn<QString>("codifica");
+        Colonne<QByteArray, QString, QString>("dati", "separatore", "codifica");
         const QStringList virgola = {QString::fromLatin1(Intestazione),
                                      QStringLiteral("ne555,TI,IC,20,02/05/2024,Timer pi\u00f9 preciso; 8 pin"),
                                      QStringLiteral("BC547C,ST,TR,-3,15/01/2023,")};
@@ -119,9 +114,8 @@ private slots:
     }
     void formatoDellEsportazione()
     {
-        QFETCH(QByteArray, dati);
-        QFETCH(QString, separatore);
-        QFETCH(QString, codifica);
+        const auto [dati, separatore] = Valori<QByteArray, QString>("dati", "separatore");
+        const auto [codifica] = Valori<QString>("codifica");
         Archivio a;
         const LetturaCSV l = a.leggi(dati);
         QCOMPARE(l.errore, QString());
@@ -158,8 +152,7 @@ private slots:
         QCOMPARE(chiaro.separatore, QLatin1Char(';'));
         QCOMPARE(chiaro.righe.size(), 2);
 
-        // The more frequent separator of a header wins only when it gives a
-        // "Codice" column.
+        // The more frequent separator of a header wins only when it gives a "Codice" column.
         const LetturaCSV virgola = a.leggi(Righe({QStringLiteral("Codice,Qt\u00e0;Prezzo;Note"),
                                                   QStringLiteral("A1,3;x;y")}));
         QCOMPARE(virgola.errore, QString());
@@ -168,14 +161,13 @@ private slots:
         QCOMPARE(virgola.righe[0].componente.Quantita, 0);
     }
 
-    // Headers other than the export's: another order and letter case, a
-    // custom field by its label, a column named twice (the first read); a
-    // spreadsheet's "Unicode text": UTF-16 with its mark, tab-separated.
+    // Headers other than the export's: another order and letter case, a custom field by its label, a column named twice
+    // (the first read); a spreadsheet's "Unicode text": UTF-16 with its mark, tab-separated.
     void intestazioni_data()
     {
-        QTest::addColumn<QByteArray>("dati");
+        Colonne<QByteArray>("dati");
         // separator|encoding|ignored|code|quantity|type|manufacturer|description|notes|field 4|date|package
-        QTest::addColumn<QString>("letta");
+        Colonne<QString>("letta");
         QTest::newRow("altro ordine")
             << Righe({QStringLiteral("Qt\u00e0;DESCRIZIONE; codice ;Prezzo;Tipo;Package;Scorta minima;Inserito;Note;"
                                      "Quantit\u00e0"),
@@ -190,8 +182,7 @@ private slots:
     }
     void intestazioni()
     {
-        QFETCH(QByteArray, dati);
-        QFETCH(QString, letta);
+        const auto [dati, letta] = Valori<QByteArray, QString>("dati", "letta");
         Archivio a;
         a.stato.Etichette[4] = QStringLiteral("Scorta minima");
         const LetturaCSV l = a.leggi(dati);
@@ -233,13 +224,12 @@ private slots:
         QCOMPARE(l.righe[1].componente.DataInserimento, Giorno(2026, 12, 5));
     }
 
-    // Dates as Italian users and their spreadsheets write them, with or
-    // without a time of day. Today is 5 December 2026: a two-digit year
-    // reaches 2036 at most.
+    // Dates as Italian users and their spreadsheets write them, with or without a time of day. Today is 5 December
+    // 2026: a two-digit year reaches 2036 at most.
     void date_data()
     {
-        QTest::addColumn<QString>("testo");
-        QTest::addColumn<QDateTime>("attesa"); // invalid: refused
+        // attesa: invalid: refused
+        Colonne<QString, QDateTime>("testo", "attesa");
         const QDateTime no;
         const auto g = [](int a, int m, int d, int h = 0, int min = 0, int s = 0) {
             return QDateTime(QDate(a, m, d), QTime(h, min, s), Qt::UTC);
@@ -280,8 +270,7 @@ private slots:
     }
     void date()
     {
-        QFETCH(QString, testo);
-        QFETCH(QDateTime, attesa);
+        const auto [testo, attesa] = Valori<QString, QDateTime>("testo", "attesa");
         QCOMPARE(LeggiDataImportata(testo, QDate(2026, 12, 5)), attesa);
         // The same through a file, where each distinct text is read once.
         const LetturaCSV l = LeggiCSV(Righe({QStringLiteral("Codice;Inserito"), QStringLiteral("A;") + testo,
@@ -309,14 +298,12 @@ private slots:
         QCOMPARE(LeggiDataImportata(u"10/9/2024", oggi), Giorno(2024, 9, 10));
     }
 
-    // A spreadsheet's multi-line cell: quoted, one field, each break a blank;
-    // the lines after it keep their numbers. Lines that a quote joins into no
-    // record of the header's columns are read one by one.
+    // A spreadsheet's multi-line cell: quoted, one field, each break a blank; the lines after it keep their numbers.
+    // Lines that a quote joins into no record of the header's columns are read one by one.
     void celleSuPiuRighe_data()
     {
-        QTest::addColumn<QByteArray>("dati");
-        QTest::addColumn<QStringList>("righe"); // "line: code|description|quantity"
-        QTest::addColumn<QString>("errori");
+        // righe: "line: code|description|quantity"
+        Colonne<QByteArray, QStringList, QString>("dati", "righe", "errori");
         const QByteArray testa = "Codice;Descrizione;Qt\xE0\r\n";
         QTest::newRow("CR LF nella cella")
             << testa + "A1;\"Regolatore\r\n1,5 A\";3\r\nA2;due;4\r\nA3;x;molti\r\n"
@@ -352,9 +339,7 @@ private slots:
     }
     void celleSuPiuRighe()
     {
-        QFETCH(QByteArray, dati);
-        QFETCH(QStringList, righe);
-        QFETCH(QString, errori);
+        const auto [dati, righe, errori] = Valori<QByteArray, QStringList, QString>("dati", "righe", "errori");
         const LetturaCSV l = LeggiCSV(dati, Stato());
         QCOMPARE(l.errore, QString());
         QStringList visti;
@@ -367,15 +352,13 @@ private slots:
         QCOMPARE(Errori(l.errori), errori);
     }
 
-    // Every field without the blanks around it (also no-break spaces, tabs,
-    // inside quotes) and cleaned. A line is refused ("!" and the reason) for a
-    // pin count that is no number or a character the Windows-1252 files cannot
-    // hold (never stored as "?"). Codes are upper-cased within the code page.
+    // Every field without the blanks around it (also no-break spaces, tabs, inside quotes) and cleaned. A line is
+    // refused ("!" and the reason) for a pin count that is no number or a character the Windows-1252 files cannot hold
+    // (never stored as "?"). Codes are upper-cased within the code page.
     void campi_data()
     {
-        QTest::addColumn<QString>("colonna");
-        QTest::addColumn<QString>("cella"); // in a UTF-8 file
-        QTest::addColumn<QString>("atteso");
+        // cella: in a UTF-8 file
+        Colonne<QString, QString, QString>("colonna", "cella", "atteso");
         const auto no = [](const char *carattere, const char *campo) {
             return QStringLiteral("!il carattere \"%1\" (%2) non pu\u00f2 essere salvato nei file dei dati")
                 .arg(QString::fromUtf8(carattere), QLatin1String(campo));
@@ -410,9 +393,7 @@ private slots:
     }
     void campi()
     {
-        QFETCH(QString, colonna);
-        QFETCH(QString, cella);
-        QFETCH(QString, atteso);
+        const auto [colonna, cella, atteso] = Valori<QString, QString, QString>("colonna", "cella", "atteso");
         const QString prima = colonna == u"Codice" ? QString() : QStringLiteral("Codice;");
         const QString valore = colonna == u"Codice" ? QString() : QStringLiteral("X;");
         const LetturaCSV l = LeggiCSV(Righe({prima + colonna, valore + cella}, true), Stato());
@@ -441,8 +422,7 @@ private slots:
         QCOMPARE(campi.value(colonna), atteso);
     }
 
-    // The reading tells how far it is, now and then, up to the whole; a
-    // false answer stops it and leaves nothing.
+    // The reading tells how far it is, now and then, up to the whole; a false answer stops it and leaves nothing.
     void avanzamento()
     {
         const Stato stato;
@@ -470,12 +450,10 @@ private slots:
 
     void codiciEsistenti_data()
     {
-        QTest::addColumn<int>("scelta");
-        QTest::addColumn<QStringList>("risultato"); // "ID code=quantity type/manufacturer" after the import
-        QTest::addColumn<int>("saltati");
-        // The file: NE555 (stored, 20) +5, NUOVO 3, NUOVO again 4. Only what
-        // was stored before counts as existing: the second NUOVO is a
-        // component of its own whatever the choice.
+        // risultato: "ID code=quantity type/manufacturer" after the import
+        Colonne<int, QStringList, int>("scelta", "risultato", "saltati");
+        // The file: NE555 (stored, 20) +5, NUOVO 3, NUOVO again 4. Only what was stored before counts as existing: the
+        // second NUOVO is a component of its own whatever the choice.
         QTest::newRow("aggiungi comunque") << int(CodiciEsistenti::Aggiungi)
                                            << QStringList{"1 NE555=20 1/1", "2 NE555=5 1/1", "3 NUOVO=3 2/2", "4 NUOVO=4 2/2"}
                                            << 0;
@@ -486,9 +464,7 @@ private slots:
     }
     void codiciEsistenti()
     {
-        QFETCH(int, scelta);
-        QFETCH(QStringList, risultato);
-        QFETCH(int, saltati);
+        const auto [scelta, risultato, saltati] = Valori<int, QStringList, int>("scelta", "risultato", "saltati");
         Archivio a;
         // A new component and a new type whose save failed left their slots
         // past the counts: the import writes over them.
@@ -518,21 +494,24 @@ private slots:
         QVERIFY(Main(letto, a.dialoghi, a.cartella.percorso()));
         QCOMPARE(letto.Componenti.mid(0, letto.NumComponenti), a.stato.Componenti.mid(0, a.stato.NumComponenti));
         QCOMPARE(letto.Tipi.mid(0, letto.NumTipi), a.stato.Tipi.mid(0, a.stato.NumTipi));
+        // A new package goes in its table too, over a spare slot past the count.
+        a.stato.Packages.append({5, QStringLiteral("FALLITO"), {}, {}});
+        const LetturaCSV p = a.leggi("Codice;Package\r\nP1;SOT-23\r\n");
+        QVERIFY(EseguiImportazione(a.stato, PianificaImportazione(a.stato, p, CodiciEsistenti::Aggiungi), a.dialoghi));
+        QVERIFY(Main(letto, a.dialoghi, a.cartella.percorso()));
+        QCOMPARE(letto.Packages.mid(0, letto.NumPackages), (QList<Package>{{1, QStringLiteral("SOT-23"), {}, {}}}));
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // Table entries are found by their names trimmed and upper-cased, the
-    // first entry of a name winning; a name not there is created once, as the
-    // tables window stores it, and every component takes its entry's name.
+    // Table entries are found by their names trimmed and upper-cased, the first entry of a name winning; a name not
+    // there is created once, as the tables window stores it, and every component takes its entry's name.
     void nomiDelleTabelle_data()
     {
-        QTest::addColumn<QString>("colonna");
-        QTest::addColumn<QStringList>("celle"); // one line each
-        QTest::addColumn<QStringList>("voci");  // "ID=name" each line gets (the ID only for packages)
-        QTest::addColumn<QStringList>("nuove"); // the entries created, "ID=name"
-        // Stored: types 7 INTEGRATO, 3 integrato (hand-edited, never found
-        // first), 9 TRANSISTOR; manufacturers 1 TEXAS INSTRUMENTS and 2 " TEXAS";
-        // package 4 TO-92.
+        // celle: one line each; voci: "ID=name" each line gets (the ID only for packages); nuove: the entries created,
+        // "ID=name"
+        Colonne<QString, QStringList, QStringList, QStringList>("colonna", "celle", "voci", "nuove");
+        // Stored: types 7 INTEGRATO, 3 integrato (hand-edited, never found first), 9 TRANSISTOR; manufacturers 1 TEXAS
+        // INSTRUMENTS and 2 " TEXAS"; package 4 TO-92.
         QTest::newRow("tipo in altre grafie")
             << "Tipo" << QStringList{"Integrato", "INTEGRATO", " integrato ", "transistor"}
             << QStringList{"7=INTEGRATO", "7=INTEGRATO", "7=INTEGRATO", "9=TRANSISTOR"} << QStringList{};
@@ -552,10 +531,8 @@ private slots:
     }
     void nomiDelleTabelle()
     {
-        QFETCH(QString, colonna);
-        QFETCH(QStringList, celle);
-        QFETCH(QStringList, voci);
-        QFETCH(QStringList, nuove);
+        const auto [colonna, celle, voci] = Valori<QString, QStringList, QStringList>("colonna", "celle", "voci");
+        const auto [nuove] = Valori<QStringList>("nuove");
         Stato s;
         s.Tipi = {{7, QStringLiteral("INTEGRATO")}, {3, QStringLiteral("integrato")}, {9, QStringLiteral("TRANSISTOR")}};
         s.Produttori = {{1, QStringLiteral("TEXAS INSTRUMENTS")}, {2, QStringLiteral(" TEXAS")}};
@@ -591,11 +568,10 @@ private slots:
     // after the header "Codice;Produttore;Tipo;Qtà" unless they give their own.
     void corrispondenze_data()
     {
-        QTest::addColumn<int>("scelta");
-        QTest::addColumn<QStringList>("righe");
+        Colonne<int, QStringList>("scelta", "righe");
         // "somma position=new quantity", "nuovo code/manufacturer/type=quantity", "saltati N",
         // "ambigua line code: positions", "errore line: reason"
-        QTest::addColumn<QString>("piano");
+        Colonne<QString>("piano");
         const int somma = int(CodiciEsistenti::SommaQuantita);
         const int salta = int(CodiciEsistenti::Salta);
         QTest::newRow("somma al produttore della riga") << somma << QStringList{"BC547;TEXAS;TRANSISTOR;9"} << "somma 2=59";
@@ -631,9 +607,7 @@ private slots:
     }
     void corrispondenze()
     {
-        QFETCH(int, scelta);
-        QFETCH(QStringList, righe);
-        QFETCH(QString, piano);
+        auto [scelta, righe, piano] = Valori<int, QStringList, QString>("scelta", "righe", "piano");
         // Planning reads the state only: no program folder.
         Stato stato;
         stato.Componenti = {Comp(1, QStringLiteral("BC547"), QStringLiteral("PHILIPS"), QStringLiteral("TRANSISTOR"), 100),
@@ -669,8 +643,7 @@ private slots:
         QCOMPARE(visti.join(QStringLiteral(", ")), piano);
     }
 
-    // Planning changes nothing; a save that fails leaves memory and every
-    // file as they were, and says so.
+    // Planning changes nothing; a save that fails leaves memory and every file as they were, and says so.
     void pianoEGuasto()
     {
         Archivio a;
@@ -716,22 +689,20 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // The export imported into an empty program folder with the preview's
-    // default choice (skip what is stored) gives back every component, its
-    // fields and the entries it names, in order: codes repeated in the file
-    // are not taken for stored ones. Also for 100,000 generated components.
+    // The export imported into an empty program folder with the preview's default choice (skip what is stored) gives
+    // back every component, its fields and the entries it names, in order: codes repeated in the file are not taken for
+    // stored ones. Also for 100,000 generated components.
     void andataERitorno_data()
     {
-        QTest::addColumn<QString>("separatore");
-        QTest::addColumn<int>("generati"); // 0: the example database
+        // generati: 0: the example database
+        Colonne<QString, int>("separatore", "generati");
         QTest::newRow("virgola") << "," << 0;
         QTest::newRow("punto e virgola") << ";" << 0;
         QTest::newRow("100000 generati, virgola") << "," << 100000;
     }
     void andataERitorno()
     {
-        QFETCH(QString, separatore);
-        QFETCH(int, generati);
+        const auto [separatore, generati] = Valori<QString, int>("separatore", "generati");
         CartellaTest origine, vuota;
         Stato s, nuovo, riletto;
         DialoghiFinti d;
@@ -741,9 +712,8 @@ private slots:
         else
             RiempiStatoDiEsempio(s);
         s.SeparatoreCSV = separatore;
-        // Stored data as the program saves it: descriptions cleaned, names
-        // as the tables window stores them; and no separator inside codes
-        // and names, which the export cannot carry.
+        // Stored data as the program saves it: descriptions cleaned, names as the tables window stores them; and no
+        // separator inside codes and names, which the export cannot carry.
         for (Componente &c : s.Componenti) {
             c.Descrizione = PulisciTesto(c.Descrizione).replace(separatore, QStringLiteral(" ")).trimmed();
             c.Codice.replace(separatore, QStringLiteral(" "));
@@ -784,8 +754,7 @@ private slots:
 
     void fileCheNonSonoElenchi_data()
     {
-        QTest::addColumn<QByteArray>("dati");
-        QTest::addColumn<QString>("errore");
+        Colonne<QByteArray, QString>("dati", "errore");
         const QString binario = QStringLiteral("Il file non \u00e8 un testo CSV: contiene dati binari.\r\n"
                                                "Scegliere un file esportato come testo CSV.");
         const QString vuoto = QStringLiteral("Il file \u00e8 vuoto: non c'\u00e8 nessun componente da importare.");
@@ -808,18 +777,16 @@ private slots:
     }
     void fileCheNonSonoElenchi()
     {
-        QFETCH(QByteArray, dati);
-        QFETCH(QString, errore);
+        const auto [dati, errore] = Valori<QByteArray, QString>("dati", "errore");
         Archivio a;
         const LetturaCSV l = a.leggi(dati);
         QCOMPARE(l.errore, errore);
         QVERIFY(l.righe.isEmpty());
     }
 
-    // Files that could take the memory: 100,000 columns and a line of several
-    // megabytes (a preview with the reasons, read in one linear pass), nothing
-    // but unreadable lines (the first ones kept, the rest counted), a header
-    // of too many columns (refused outright).
+    // Files that could take the memory: 100,000 columns and a line of several megabytes (a preview with the reasons,
+    // read in one linear pass), nothing but unreadable lines (the first ones kept, the rest counted), a header of too
+    // many columns (refused outright).
     void limiti()
     {
         const Stato stato;

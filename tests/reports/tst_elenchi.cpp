@@ -1,6 +1,5 @@
-// The listing and the CSV export: their bytes, their file names, and what the
-// user is told when they cannot be written. Dates are written in the user's
-// short date form, each distinct day as the locale writes it.
+// The listing and the CSV export: their bytes, their file names, and what the user is told when they cannot be written.
+// Dates are written in the user's short date form, each distinct day as the locale writes it.
 #include "reports/csv.h"
 #include "reports/datebrevi.h"
 #include "reports/stampa.h"
@@ -64,8 +63,7 @@ private slots:
     void cleanupTestCase() { ImpostaOggi(QDate()); }
     void cleanup() { QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy)); }
 
-    // The short date of each locale, and the name of the day's listing
-    // made from it (without slashes).
+    // The short date of each locale, and the name of the day's listing made from it (without slashes).
     void dateBrevi_data()
     {
         Colonne<QLocale, QString, QString>("locale", "atteso", "nome"); // atteso: 5 December 2026; empty: as written
@@ -109,8 +107,7 @@ private slots:
         QTest::newRow("two rows in the list's order") << kTre << 3 << QList<qint32>{2, 1}
             << QByteArray("ABCDEFGHIJKLMNO   RESIST   ACM\xc9;B             1234   31/01/2026   \r\n"
                           "NE555             INTEGR   TEXAS INSTRUMENT   7      09/10/2024   \r\n");
-        // Positions that name no component (0, beyond the table or the
-        // count) give no line but count in the heading.
+        // Positions that name no component (0, beyond the table or the count) give no line but count in the heading.
         QTest::newRow("positions naming no component") << kTre << 2 << QList<qint32>{3, 0, 99, 1}
             << QByteArray("NE555             INTEGR   TEXAS INSTRUMENT   7      09/10/2024   \r\n");
         QTest::newRow("same code, each its own quantity")
@@ -152,8 +149,7 @@ private slots:
         QTest::newRow("comma") << "," << 2 << italiano
                                << QByteArray("NE555,TEXAS INSTRUMENTS INC,INTEGRATO,7,09/10/2024,Timer; pi\xf9 preciso\r\n"
                                              "ABCDEFGHIJKLMNOPQRST,ACM\xc9;B,RESISTENZA12,12345,31/01/2026,\r\n");
-        // The semicolon of the description becomes a blank; the one in the
-        // manufacturer makes an extra column.
+        // The semicolon of the description becomes a blank; the one in the manufacturer makes an extra column.
         QTest::newRow("semicolon") << ";" << 2 << italiano
                                    << QByteArray("NE555;TEXAS INSTRUMENTS INC;INTEGRATO;7;09/10/2024;Timer  pi\xf9 preciso\r\n"
                                                  "ABCDEFGHIJKLMNOPQRST;ACM\xc9;B;RESISTENZA12;12345;31/01/2026;\r\n");

@@ -1,9 +1,7 @@
-// Start-up on fresh, saved, damaged and hostile program folders: counts no
-// file can hold, lines of many megabytes, binary garbage, folders where files
-// belong. Each start loads what the reading rules say or shows its one
-// message; none crashes, hangs or allocates beyond the size of its files
-// (the sanitizer build aborts on an allocation as large as a count of two
-// billion would ask for).
+// Start-up on fresh, saved, damaged and hostile program folders: counts no file can hold, lines of many megabytes,
+// binary garbage, folders where files belong. Each start loads what the reading rules say or shows its one message;
+// none crashes, hangs or allocates beyond the size of its files (the sanitizer build aborts on an allocation as large
+// as a count of two billion would ask for).
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
 #include "common/verifiche.h"
@@ -76,9 +74,8 @@ void Scrivi(const CartellaTest &c, const File &file)
     }
 }
 
-// Starts on the folder: the empty text when it started without any box, else
-// the text of the one box it showed (an OK box with no icon and the default
-// title), or what went wrong instead.
+// Starts on the folder: the empty text when it started without any box, else the text of the one box it showed (an OK
+// box with no icon and the default title), or what went wrong instead.
 QString Avvia(const QString &cartella, Stato *stato = nullptr)
 {
     Stato s;
@@ -151,8 +148,7 @@ QString ProgrammaDelProcesso(qint64 pid)
     return QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid))).fileName();
 }
 
-// Runs azione with the rights of user 65534 (as the superuser drops them
-// for the call, and takes them back).
+// Runs azione with the rights of user 65534 (as the superuser drops them for the call, and takes them back).
 bool ComeAltroUtente(const std::function<void()> &azione)
 {
     if (::setegid(65534) != 0 || ::seteuid(65534) != 0)
@@ -175,9 +171,8 @@ QString TestoAltroComputer(const QString &cartella, const QString &computer)
          + "\r\ne riavviare il programma.";
 }
 
-// A folder's lock file as a start may find it, set up by a row of
-// bloccoTrovato; atteso is the message when the lock is not taken (empty:
-// the usual one for the outcome).
+// A folder's lock file as a start may find it, set up by a row of bloccoTrovato; atteso is the message when the lock is
+// not taken (empty: the usual one for the outcome).
 struct Scena {
     CartellaTest c;
     QString file = c.file(kBlocco);
@@ -229,10 +224,9 @@ private slots:
         QCOMPARE(c.leggi("Backups/Info.ini"), atteso);
     }
 
-    // Info.ini missing or wrong while the table files hold the data: every
-    // record is loaded, counts and next IDs come from the files, the old file
-    // is kept beside, the repaired one keeps the settings it could read, the
-    // user is told once, and a save and a restart keep everything.
+    // Info.ini missing or wrong while the table files hold the data: every record is loaded, counts and next IDs come
+    // from the files, the old file is kept beside, the repaired one keeps the settings it could read, the user is told
+    // once, and a save and a restart keep everything.
     void infoIniRiparato_data()
     {
         // How Info.ini is damaged ("sostituisci": the line "cerca" changed to "sostituto"), the box's first line
@@ -330,8 +324,7 @@ private slots:
             QCOMPARE(c.leggi("Info.ini.danneggiato"), vecchio);
         QCOMPARE(c.leggi("Backups/Info.ini"), c.leggi("Info.ini"));
 
-        // Told once: the next start finds a consistent folder, and so does
-        // the one after a save.
+        // Told once: the next start finds a consistent folder, and so does the one after a save.
         for (int giro = 0; giro < 2; ++giro) {
             Stato dopo;
             QVERIFY(Main(dopo, d, c.percorso()));
@@ -341,8 +334,7 @@ private slots:
         VERIFICA_DIALOGHI(d);
     }
 
-    // A saved folder damaged by hand: the load message, nothing written, the
-    // previous good copies still in Backups.
+    // A saved folder damaged by hand: the load message, nothing written, the previous good copies still in Backups.
     void caricamentoFallitoNonToccaNulla_data()
     {
         Colonne<QString, QByteArray, QByteArray>("file", "daCercare", "sostituto"); // null sostituto: file removed
@@ -371,9 +363,8 @@ private slots:
         QCOMPARE(a.cartella.leggi("Backups/" + file), buono);
     }
 
-    // A start killed while it copied the backup left the new set half in
-    // place in Backups: the next start completes it before anything else,
-    // even one that then fails to load, so Backups holds whole files.
+    // A start killed while it copied the backup left the new set half in place in Backups: the next start completes it
+    // before anything else, even one that then fails to load, so Backups holds whole files.
     void copiaInterrottaCompletata()
     {
         ConDati a;
@@ -424,9 +415,8 @@ private slots:
         QVERIFY(QDir(cartella + "/Backups").entryList(QDir::Files).isEmpty());
     }
 
-    // The lock unit on every kind of lock file a start may meet; the rows
-    // with a folder mode run as another user (uid 65534) on a shared folder
-    // (with the sticky bit: each file kept to its owner).
+    // The lock unit on every kind of lock file a start may meet; the rows with a folder mode run as another user (uid
+    // 65534) on a shared folder (with the sticky bit: each file kept to its owner).
     void bloccoTrovato_data()
     {
         using E = BloccoCartella::Esito;
@@ -532,12 +522,10 @@ private slots:
         }
     }
 
-    // A start on a folder another copy holds (here, or on another computer):
-    // one box naming the folder asks whether to open it read-only. "No" ends
-    // the start; "Sì" loads the folder as it is. Either way not a byte is
-    // written, whatever the start would have written (first-start files, a
-    // version rewrite, a pending save, the backup), and in read-only not
-    // even by a save, a settings write or a backup asked for afterwards.
+    // A start on a folder another copy holds (here, or on another computer): one box naming the folder asks whether to
+    // open it read-only. "No" ends the start; "Sì" loads the folder as it is. Either way not a byte is written,
+    // whatever the start would have written (first-start files, a version rewrite, a pending save, the backup), and in
+    // read-only not even by a save, a settings write or a backup asked for afterwards.
     void secondoAvvioNonScriveNulla_data()
     {
         // daSalvato: the example database, Tipi.dat changed, an older Info.ini; blocco: the lock file (empty: held
@@ -594,8 +582,7 @@ private slots:
         QCOMPARE(s->NumTipi, 2);
         QCOMPARE(s->tipo(1).Nome, QStringLiteral("CAMBIATO"));
         QCOMPARE(s->TotalePezzi, -15);
-        // Listings and exports go to a temporary folder outside the archive,
-        // which lasts as long as the state.
+        // Listings and exports go to a temporary folder outside the archive, which lasts as long as the state.
         const QString uscita = s->percorsi.CartellaStampe;
         QCOMPARE(s->percorsi.CartellaEsportati, uscita);
         QVERIFY(uscita.endsWith('/') && QFileInfo(uscita).isDir());
@@ -616,11 +603,9 @@ private slots:
         QVERIFY(!QFileInfo::exists(uscita));
     }
 
-    // The real program (a copy of the executable is its own program folder)
-    // holds the folder: a start in this process is refused, says so on the
-    // standard error and writes nothing; the lock is never part of the
-    // backup. Killed with SIGKILL, the program leaves a lock the next start
-    // takes over, and a start that ends normally removes it.
+    // The real program (a copy of the executable is its own program folder) holds the folder: a start in this process
+    // is refused, says so on the standard error and writes nothing; the lock is never part of the backup. Killed with
+    // SIGKILL, the program leaves a lock the next start takes over, and a start that ends normally removes it.
     void dueProcessi()
     {
         ConDati a;
@@ -672,8 +657,7 @@ private slots:
         QVERIFY(!c.esiste("Backups/Arvo.lock"));
     }
 
-    // A folder where the save cannot put its temporaries: start-up says so
-    // once, as a warning, and goes on.
+    // A folder where the save cannot put its temporaries: start-up says so once, as a warning, and goes on.
     void temporaneiImpossibili()
     {
         ConDati a;
@@ -706,9 +690,8 @@ private slots:
         QCOMPARE(s.Tipi.value(1).Nome, QStringLiteral("B"));
         QCOMPARE(lunga.leggi("Backups/Tipi.dat").size(), kDieciMega + 13); // as found
 
-        // Nothing reads as a section: the count and next ID come from the
-        // table file, the garbage is kept beside, every setting takes its
-        // default and the keys are written after the garbage.
+        // Nothing reads as a section: the count and next ID come from the table file, the garbage is kept beside, every
+        // setting takes its default and the keys are written after the garbage.
         CartellaTest spazzatura;
         const QByteArray rumore = Rumore(1 << 16).replace('[', ' ');
         Scrivi(spazzatura, {{"Info.ini", rumore}, {"Tipi.dat", "1,\"A\"\r\n"}});

@@ -1,7 +1,6 @@
-// Which folder becomes the database: the program folder (portable), or the
-// user's XDG data folder for an installation that cannot or should not hold
-// it; where the manual, the background and the PDF viewer are read from; and
-// the refusal, writing nothing, when the data folder cannot be used.
+// Which folder becomes the database: the program folder (portable), or the user's XDG data folder for an installation
+// that cannot or should not hold it; where the manual, the background and the PDF viewer are read from; and the
+// refusal, writing nothing, when the data folder cannot be used.
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
 #include "common/verifiche.h"
@@ -27,9 +26,8 @@ QStringList Contenuto(const QString &cartella)
 class TestCartellaDati : public QObject {
     Q_OBJECT
 
-    // A temporary root holding a portable program folder "prog", an
-    // installation "usr/bin" with its "usr/share/arvo", a home and an XDG
-    // data folder.
+    // A temporary root holding a portable program folder "prog", an installation "usr/bin" with its "usr/share/arvo", a
+    // home and an XDG data folder.
     CartellaTest radice;
     QString r(const QString &relativo) const { return QDir::cleanPath(radice.percorso() + u'/' + relativo); }
 
@@ -102,10 +100,9 @@ private slots:
         QCOMPARE(scelte.risorse, r(risorse));
         QCOMPARE(scelte.portatile, dati == programma);
 
-        // The whole start: the data folder is created and filled as at a
-        // first start; the program folder is left alone unless it is the
-        // database. A read-only program folder that holds Info.ini is the
-        // database all the same, and the start refuses it, writing nothing.
+        // The whole start: the data folder is created and filled as at a first start; the program folder is left alone
+        // unless it is the database. A read-only program folder that holds Info.ini is the database all the same, and
+        // the start refuses it, writing nothing.
         Stato stato;
         DialoghiFinti dialoghi;
         if (scelte.portatile && !scrivibile) {
@@ -145,8 +142,7 @@ private slots:
         QVERIFY(!secondo.PrimoAvvio);
     }
 
-    // The data folder cannot be made or written: one message naming it, and
-    // not one file or folder written anywhere.
+    // The data folder cannot be made or written: one message naming it, and not one file or folder written anywhere.
     void cartellaInutilizzabile_data()
     {
         Colonne<QString, bool>("xdg", "dentroUnFile");
@@ -175,10 +171,9 @@ private slots:
         QCOMPARE(Contenuto(radice.percorso()), prima);
     }
 
-    // The superuser starting an installed program with the home of a user
-    // (sudo keeps it): the folders made on the way to the data folder, and
-    // everything the first start puts in it, belong to the home's owner and
-    // group, so that the user's own start finds them writable.
+    // The superuser starting an installed program with the home of a user (sudo keeps it): the folders made on the way
+    // to the data folder, and everything the first start puts in it, belong to the home's owner and group, so that the
+    // user's own start finds them writable.
     void cartelleDelProprietarioDellaHome()
     {
         if (::geteuid() != 0)

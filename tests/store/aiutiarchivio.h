@@ -11,9 +11,8 @@
 #include <QMap>
 #include <QString>
 
-// Every file (with its bytes) and folder (as "<cartella>") below a folder,
-// by relative path: two snapshots compare equal only when nothing changed.
-// A FIFO, device or socket is noted as "<speciale>" without being opened.
+// Every file (with its bytes) and folder (as "<cartella>") below a folder, by relative path: two snapshots compare
+// equal only when nothing changed. A FIFO, device or socket is noted as "<speciale>" without being opened.
 inline QMap<QString, QByteArray> Istantanea(const QString &cartella)
 {
     QMap<QString, QByteArray> out;

@@ -1,14 +1,18 @@
+// The data store without a window: Info.ini keys and sections, the table files read and written (by two threads
+// when large), the code page, lookups, and the remembered state of the main window.
 #include "common/cartellatest.h"
-#include "common/dialoghifinti.h"
+#include "common/verifiche.h"
 #include "store/aiutiarchivio.h"
 #include "store/cp1252.h"
 #include "store/filetabelle.h"
 #include "store/ini.h"
 #include "store/ricerche.h"
 #include "store/stato.h"
+#include "store/statofinestra.h"
 #include "store/tabelle.h"
 
-#include <QTest>
+#include <limits>
+
 
 namespace {
 
@@ -31,6 +35,21 @@ struct Archivio {
     }
     QString ini() const { return stato.percorsi.FileIni; }
 };
+
+QByteArray Riga(int id, const QByteArray &descrizione = "Timer")
+{
+    return QByteArray::number(id) + ",3,5,2,8,\"INTEGRATO\",\"ACME\",\"NE" + QByteArray::number(id)
+        + "\",555,\"" + descrizione + "\",\"\",\"\",10,\"\",#2024-10-09#,\"\",\"\",\"\",\"\",\"\",\"\"\r\n";
+}
+
+// Forty records, the twentieth (the one across the middle) given by the test.
+QByteArray File(const QByteArray &centrale)
+{
+    QByteArray f;
+    for (int i = 1; i <= 40; ++i)
+        f += i == 20 ? centrale : Riga(i);
+    return f;
+}
 
 } // namespace
 
@@ -109,8 +128,7 @@ private slots:
         a.stato.Versione = "qualsiasi"; // the program's own version is written instead
         QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
         QCOMPARE(a.stato.TotalePezzi, qint64(10 - 25));
-        // Negative numbers, commas inside quotes, one byte per accented letter,
-        // a time of day only when there is one.
+        // Negative numbers, commas inside quotes, one byte per accented letter, a time of day only when there is one.
         QCOMPARE(a.cartella.leggi("Componenti.dat"),
                  QByteArray("12,3,5,2,8,\"INTEGRATO\",\"ACME\",\"NE555\",555,\"Timer di precisione\",\"\","
                             "\"NE555.jpg\",10,\"\",#2024-10-09#,\"\",\"\",\"\",\"\",\"\",\"\"\r\n")
@@ -156,8 +174,7 @@ private slots:
 
     void regoleDiLettura_data()
     {
-        QTest::addColumn<QByteArray>("dati");
-        QTest::addColumn<QList<Package>>("attesi");
+        Colonne<QByteArray, QList<Package>>("dati", "attesi");
         const Package p1{1, "A", "B", "C"}, p2{2, "D", "E", "F"};
         const auto riga = [](const char *nome, const QByteArray &dati, const QList<Package> &attesi) {
             QTest::newRow(nome) << dati << attesi;
@@ -179,21 +196,17 @@ private slots:
     }
     void regoleDiLettura()
     {
-        QFETCH(QByteArray, dati);
-        QFETCH(QList<Package>, attesi);
+        const auto [dati, attesi] = Valori<QByteArray, QList<Package>>("dati", "attesi");
         QList<Package> letti;
         QVERIFY(LeggiPackages(dati, attesi.size(), &letti));
         QCOMPARE(letti, attesi);
     }
 
-    // The table files are the truth: records beyond a count that is too low
-    // (hand-edited, negative) are loaded and the count raised; blank lines
-    // and a record cut short at the end count for nothing.
+    // The table files are the truth: records beyond a count that is too low (hand-edited, negative) are loaded and the
+    // count raised; blank lines and a record cut short at the end count for nothing.
     void recordOltreIlConteggio_data()
     {
-        QTest::addColumn<QByteArray>("tipi");
-        QTest::addColumn<qint32>("dichiarati");
-        QTest::addColumn<qint32>("caricati");
+        Colonne<QByteArray, qint32, qint32>("tipi", "dichiarati", "caricati");
         const QByteArray tre = "1,\"A\"\r\n2,\"B\"\r\n3,\"C\"\r\n";
         QTest::newRow("as many as counted") << tre << 3 << 3;
         QTest::newRow("one more") << tre << 2 << 3;
@@ -206,9 +219,7 @@ private slots:
     }
     void recordOltreIlConteggio()
     {
-        QFETCH(QByteArray, tipi);
-        QFETCH(qint32, dichiarati);
-        QFETCH(qint32, caricati);
+        const auto [tipi, dichiarati, caricati] = Valori<QByteArray, qint32, qint32>("tipi", "dichiarati", "caricati");
         Archivio a({}, tipi, QByteArray("\"\x01\0\xFF,#", 6));
         a.stato.NumTipi = dichiarati;
         a.stato.NumComponenti = INT_MIN; // garbage holds no record: nothing to load
@@ -248,6 +259,161 @@ private slots:
         s.NumComponenti = 2;
         ContaPezzi(s);
         QCOMPARE(s.TotalePezzi, qint64(INT_MAX) * 2);
+    }
+
+    // The [Finestra] section of Info.ini: what is believed of it, what is
+    // written, and where a remembered window goes on the screens there are.
+    void finestraLettura_data()
+    {
+        Colonne<QByteArray, QRect, bool, QList<int>, int>("sezione", "geometria", "massimizzata", "colonne", "colonna");
+        Colonne<int>("ordine");
+        const QByteArray buona = "X=-8\r\nY=20\r\nLarghezza=1100\r\nAltezza=620\r\nMassimizzata=true\r\n"
+                                 "Larghezza colonne=110, 125,60,50,90\r\nColonna ordinamento=5\r\nOrdine=crescente\r\n";
+        QTest::newRow("tutto") << buona << QRect(-8, 20, 1100, 620) << true << QList<int>{110, 125, 60, 50, 90} << 5 << 0;
+        // Any value out of its range or not a plain number: that part is not believed.
+        const auto ignorata = [](const char *nome, const QByteArray &sezione) {
+            QTest::newRow(nome) << sezione << QRect() << false << QList<int>{} << 0 << -1;
+        };
+        ignorata("niente", QByteArray());
+        ignorata("larghezza zero", "X=0\r\nY=0\r\nLarghezza=0\r\nAltezza=600\r\n");
+        ignorata("negativa", "X=0\r\nY=0\r\nLarghezza=800\r\nAltezza=-1\r\n");
+        ignorata("enorme", "X=0\r\nY=0\r\nLarghezza=16385\r\nAltezza=600\r\n");
+        ignorata("altezza enorme", "X=0\r\nY=0\r\nLarghezza=800\r\nAltezza=16385\r\n");
+        QTest::newRow("al limite") << QByteArray("X=-16384\r\nY=16384\r\nLarghezza=16384\r\nAltezza=1\r\n")
+                                   << QRect(-16384, 16384, 16384, 1) << false << QList<int>{} << 0 << -1;
+        ignorata("oltre int", "X=0\r\nY=0\r\nLarghezza=4294967396\r\nAltezza=600\r\n");
+        ignorata("testo e numeri", "X=10px\r\nY=0\r\nLarghezza=800\r\nAltezza=600\r\n");
+        ignorata("cifre non latine", "X=\xd9\xa1\r\nY=0\r\nLarghezza=800\r\nAltezza=600\r\n");
+        ignorata("manca una chiave", "X=10\r\nLarghezza=800\r\nAltezza=600\r\n");
+        ignorata("colonne in meno", "Larghezza colonne=110,125,60,50\r\n");
+        ignorata("colonne in piu'", "Larghezza colonne=110,125,60,50,90,1\r\n");
+        ignorata("colonna troppo larga", "Larghezza colonne=110,125,4001,50,90\r\n");
+        ignorata("colonna 0", "Colonna ordinamento=0\r\nOrdine=Crescente\r\n");
+        ignorata("colonna 6", "Colonna ordinamento=6\r\nOrdine=Crescente\r\n");
+        ignorata("ordine ignoto", "Colonna ordinamento=2\r\nOrdine=su\r\n");
+        QTest::newRow("decrescente") << QByteArray("Colonna ordinamento=1\r\nOrdine=Decrescente\r\n") << QRect()
+                                     << false << QList<int>{} << 1 << 1;
+    }
+    void finestraLettura()
+    {
+        const auto [sezione, geometria] = Valori<QByteArray, QRect>("sezione", "geometria");
+        const auto [massimizzata, colonne] = Valori<bool, QList<int>>("massimizzata", "colonne");
+        const auto [colonna, ordine] = Valori<int, int>("colonna", "ordine");
+        CartellaTest c;
+        c.scrivi(QStringLiteral("Info.ini"), "[Options]\r\nX=1\r\n[Finestra]\r\n" + sezione + "[Custom]\r\n");
+        const StatoFinestra s = LeggiStatoFinestra(c.file(QStringLiteral("Info.ini")), 5);
+        QCOMPARE(s.geometria, geometria);
+        QCOMPARE(s.massimizzata, massimizzata);
+        QCOMPARE(s.larghezzeColonne, colonne);
+        QCOMPARE(s.colonnaOrdinamento, colonna);
+        QCOMPARE(s.ordine, ordine);
+    }
+
+    // Written after the other sections, which stay byte for byte; read back the same; written again in place.
+    void finestraScrittura()
+    {
+        CartellaTest c;
+        const QByteArray prima = "[Versione]\r\nVersione=10.2.0 \r\n; nota\r\n[Custom]\r\nCampo personale 1=A\r\n";
+        c.scrivi(QStringLiteral("Info.ini"), prima);
+        const QString ini = c.file(QStringLiteral("Info.ini"));
+        StatoFinestra s;
+        s.geometria = QRect(3, -4, 900, 500);
+        s.larghezzeColonne = {1, 2, 3};
+        s.colonnaOrdinamento = 2;
+        s.ordine = 1;
+        QVERIFY(ScriviStatoFinestra(ini, s));
+        QCOMPARE(c.leggi(QStringLiteral("Info.ini")),
+                 prima + "[Finestra]\r\nX=3\r\nY=-4\r\nLarghezza=900\r\nAltezza=500\r\nMassimizzata=False\r\n"
+                         "Larghezza colonne=1,2,3\r\nColonna ordinamento=2\r\nOrdine=Decrescente\r\n");
+        const StatoFinestra letto = LeggiStatoFinestra(ini, 3);
+        QCOMPARE(letto.geometria, s.geometria);
+        QCOMPARE(letto.larghezzeColonne, s.larghezzeColonne);
+        QCOMPARE(letto.colonnaOrdinamento, 2);
+        QCOMPARE(letto.ordine, 1);
+        s.massimizzata = true;
+        s.colonnaOrdinamento = 0; // unknown: the old keys stay
+        QVERIFY(ScriviStatoFinestra(ini, s));
+        const QByteArray dopo = c.leggi(QStringLiteral("Info.ini"));
+        QVERIFY(dopo.contains("Massimizzata=True\r\nLarghezza colonne=1,2,3\r\nColonna ordinamento=2\r\n"));
+        QCOMPARE(dopo.count("[Finestra]"), 1);
+    }
+
+    void finestraSuSchermi_data()
+    {
+        Colonne<QRect, QRect>("finestra", "attesa");
+        // Two screens side by side: 1366 x 700 and, to its right, 1920 x 1040.
+        QTest::newRow("dentro il primo") << QRect(10, 10, 800, 600) << QRect(10, 10, 800, 600);
+        QTest::newRow("dentro il secondo") << QRect(1500, 100, 800, 600) << QRect(1500, 100, 800, 600);
+        QTest::newRow("esce in basso") << QRect(100, 400, 800, 600) << QRect(100, 100, 800, 600);
+        QTest::newRow("a cavallo, piu' nel secondo") << QRect(1000, 0, 800, 600) << QRect(1366, 0, 800, 600);
+        QTest::newRow("piu' alta del primo") << QRect(0, 0, 800, 900) << QRect(0, 0, 800, 700);
+        QTest::newRow("lontana a destra") << QRect(9000, 200, 800, 600) << QRect(2486, 200, 800, 600);
+        QTest::newRow("lontana a sinistra") << QRect(-5000, -5000, 800, 600) << QRect(0, 0, 800, 600);
+        QTest::newRow("esattamente lo schermo") << QRect(0, 0, 1366, 700) << QRect(0, 0, 1366, 700);
+        QTest::newRow("un pixel oltre") << QRect(1, 0, 1366, 700) << QRect(0, 0, 1366, 700);
+    }
+    void finestraSuSchermi()
+    {
+        const auto [finestra, attesa] = Valori<QRect, QRect>("finestra", "attesa");
+        const QList<QRect> schermi = {QRect(0, 0, 1366, 700), QRect(1366, 0, 1920, 1040)};
+        QCOMPARE(GeometriaSuSchermo(finestra, schermi), attesa);
+    }
+
+    // Large tables are read and written by two threads. Reading splits the file at the first line start after its
+    // middle: whatever lies there, the outcome is the one a reading from the start gives. Writing splits the records
+    // in two halves: the bytes are those of the records one after the other.
+    void scritturaInDue()
+    {
+        QList<Componente> tabella(20001);
+        QByteArray unoDopoLaltro;
+        for (qsizetype i = 0; i < tabella.size(); ++i) {
+            Componente &c = tabella[i];
+            c.ID = qint32(i + 1);
+            c.Codice = QStringLiteral("C%1").arg(i);
+            c.Quantita = qint32(i % 500);
+            c.DataInserimento = QDateTime(QDate(2020, 1, 1).addDays(i % 900), QTime(0, 0), Qt::UTC);
+            unoDopoLaltro += TestoComponenti({c}, 1);
+        }
+        const QByteArray scritto = TestoComponenti(tabella, qint32(tabella.size()));
+        QCOMPARE(scritto, unoDopoLaltro);
+        QList<Componente> riletti;
+        QVERIFY(LeggiComponenti(scritto, qint32(tabella.size()), &riletti, 0));
+        QVERIFY(riletti == tabella);
+    }
+
+    void letturaComeDaSolo_data()
+    {
+        Colonne<QByteArray, int, bool>("file", "num", "riesce");
+
+        const QByteArray lunga(400, 'x'); // puts the middle inside record 20
+        QTest::newRow("plain") << File(Riga(20)) << 40 << true;
+        QTest::newRow("count within the first half") << File(Riga(20)) << 5 << true;
+        QTest::newRow("extra lines after the count") << File(Riga(20)) << 30 << true;
+        QTest::newRow("data runs out") << File(Riga(20)) << 41 << false;
+        QTest::newRow("line break inside a text at the middle")
+            << File(Riga(20, lunga + "\r\n" + Riga(99).chopped(2) + "\r\n" + lunga)) << 40 << true;
+        QTest::newRow("record over several lines at the middle")
+            << File(Riga(20, lunga).replace(",\"", "\r\n\"")) << 40 << true;
+        QTest::newRow("two records on one line at the middle")
+            << File(Riga(20, lunga).chopped(2) + "," + Riga(21)) << 40 << true;
+        QTest::newRow("blank lines at the middle") << File("\r\n\r\n" + Riga(20, lunga) + "\r\n\n") << 40 << true;
+        const auto guasta = [](int id) { return Riga(id).replace("#2024-10-09#", "#2024-13-09#"); };
+        QTest::newRow("damaged record in the second half")
+            << File(Riga(20, lunga)).replace(Riga(29), guasta(29)) << 40 << false;
+        QTest::newRow("damaged record beyond the count")
+            << File(Riga(20, lunga)).replace(Riga(39), guasta(39)) << 38 << true;
+    }
+    void letturaComeDaSolo()
+    {
+        const auto [file, num, riesce] = Valori<QByteArray, int, bool>("file", "num", "riesce");
+
+        QList<Componente> daSolo, inDue;
+        QCOMPARE(LeggiComponenti(file, num, &daSolo, std::numeric_limits<qsizetype>::max()), riesce);
+        QCOMPARE(LeggiComponenti(file, num, &inDue, 0), riesce);
+        if (riesce) {
+            QCOMPARE(inDue.size(), num);
+            QVERIFY(inDue == daSolo);
+        }
     }
 };
 

@@ -1,14 +1,15 @@
-// Stored file names resolved inside their folder: what counts as a regular
-// file there, what leads outside, and that special files are never opened.
+// Stored file names resolved inside their folder: what counts as a regular file there, what leads outside, that
+// special files are never opened; a file picked outside its folder copied in, with the questions asked.
 
 #include "common/cartellatest.h"
+#include "common/verifiche.h"
 #include "common/fifosorvegliata.h"
+#include "store/copiaincartella.h"
 #include "store/fileincartella.h"
 #include "store/fileini.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTest>
 
 #include <memory>
 
@@ -90,6 +91,22 @@ struct Pics {
     }
 };
 
+// The entries of a folder as "name=content", "name/" for a folder, "name@" for a link.
+QStringList contenuto(const CartellaTest &c, const QString &cartella)
+{
+    QStringList voci;
+    const auto filtro = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden;
+    for (const QFileInfo &i : QDir(c.file(cartella)).entryInfoList(filtro, QDir::Name))
+        voci << i.fileName() + (i.isSymLink() ? "@" : i.isDir() ? "/" : '=' + c.leggi(cartella + '/' + i.fileName()));
+    return voci;
+}
+
+// A message box as "icon/buttons text".
+QString box(Icona icona, Pulsanti pulsanti, const QString &testo)
+{
+    return QStringLiteral("%1/%2 ").arg(int(icona)).arg(int(pulsanti)) + testo;
+}
+
 } // namespace
 
 class TestFileInCartella : public QObject {
@@ -97,10 +114,8 @@ class TestFileInCartella : public QObject {
 private slots:
     void risolvi_data()
     {
-        QTest::addColumn<QString>("nome");
-        QTest::addColumn<StatoNome>("atteso");
-        QTest::addColumn<QString>("percorso"); // relative to the test folder; "" none
-        QTest::addColumn<QByteArray>("contenuto");
+        // percorso: relative to the test folder; "" none
+        Colonne<QString, StatoNome, QString, QByteArray>("nome", "atteso", "percorso", "contenuto");
         const auto r = StatoNome::Regolare, f = StatoNome::Fuori, m = StatoNome::Mancante,
                    n = StatoNome::NonRegolare;
         QTest::newRow("vuoto") << "" << StatoNome::Vuoto << "" << QByteArray();
@@ -135,10 +150,8 @@ private slots:
     }
     void risolvi()
     {
-        QFETCH(QString, nome);
-        QFETCH(StatoNome, atteso);
-        QFETCH(QString, percorso);
-        QFETCH(QByteArray, contenuto);
+        const auto [nome, atteso, percorso] = Valori<QString, StatoNome, QString>("nome", "atteso", "percorso");
+        const auto [contenuto] = Valori<QByteArray>("contenuto");
         Pics p;
         const NomeRisolto r = RisolviNome(p.pics, nome);
         QCOMPARE(r.stato, atteso);
@@ -195,8 +208,8 @@ private slots:
     // ".pdf" at the end of any link, with the header in its first kilobyte.
     void pdf_data()
     {
-        QTest::addColumn<QString>("nome");
-        QTest::addColumn<QString>("atteso"); // in the folder; "" refused
+        // atteso: in the folder; "" refused
+        Colonne<QString, QString>("nome", "atteso");
         QTest::newRow("pdf") << "a.pdf" << "a.pdf";
         QTest::newRow("estensione maiuscola") << "B.Pdf" << "B.Pdf";
         QTest::newRow("intestazione dopo altri byte") << "spostata.pdf" << "spostata.pdf";
@@ -211,8 +224,7 @@ private slots:
     }
     void pdf()
     {
-        QFETCH(QString, nome);
-        QFETCH(QString, atteso);
+        const auto [nome, atteso] = Valori<QString, QString>("nome", "atteso");
         CartellaTest c;
         const QString ds = c.file(QStringLiteral("Datasheet/"));
         const QByteArray testa = "%PDF-1.7\n";
@@ -231,15 +243,12 @@ private slots:
         QVERIFY(!fifo.aperta());
     }
 
-    // The settings file and the other files the program keeps may be links
-    // to anywhere, but only a regular file is read (LeggiFileRegolare); the
-    // settings file (LeggiFileIni) reads as empty when missing. Anything else
-    // fails at once, and the FIFO is never opened.
+    // The settings file and the other files the program keeps may be links to anywhere, but only a regular file is read
+    // (LeggiFileRegolare); the settings file (LeggiFileIni) reads as empty when missing. Anything else fails at once,
+    // and the FIFO is never opened.
     void leggiFileIni_data()
     {
-        QTest::addColumn<QString>("nome");
-        QTest::addColumn<bool>("letto");
-        QTest::addColumn<QByteArray>("contenuto");
+        Colonne<QString, bool, QByteArray>("nome", "letto", "contenuto");
         QTest::newRow("file") << "a.bmp" << true << QByteArray("ciao");
         QTest::newRow("link to a file") << "collegamento.bmp" << true << QByteArray("ciao");
         QTest::newRow("link to a file in another folder") << "uscita.bmp" << true << QByteArray("fuori");
@@ -253,9 +262,7 @@ private slots:
     }
     void leggiFileIni()
     {
-        QFETCH(QString, nome);
-        QFETCH(bool, letto);
-        QFETCH(QByteArray, contenuto);
+        const auto [nome, letto, contenuto] = Valori<QString, bool, QByteArray>("nome", "letto", "contenuto");
         Pics p;
         QByteArray trovato("resto di prima");
         QCOMPARE(LeggiFileIni(p.pics + nome, &trovato), letto);
@@ -271,6 +278,140 @@ private slots:
         QVERIFY(NomeConservabile(QString()));
         QVERIFY(!NomeConservabile(QStringLiteral("a\"b.bmp")));
         QVERIFY(!NomeConservabile(QStringLiteral("\"")));
+    }
+
+    void nomeLibero_data()
+    {
+        // presenti: "x/" a folder, "x@" a link leading nowhere; atteso: for "a.b.png"
+        Colonne<QStringList, QString>("presenti", "atteso");
+        QTest::newRow("primo") << QStringList{} << "a.b (2).png";
+        QTest::newRow("dopo il 2") << QStringList{"a.b (2).png"} << "a.b (3).png";
+        QTest::newRow("buco") << QStringList{"a.b (3).png"} << "a.b (2).png";
+        QTest::newRow("cartella e collegamento") << QStringList{"a.b (2).png/", "a.b (3).png@"} << "a.b (4).png";
+        QTest::newRow("maiuscole") << QStringList{"A.B (2).png"} << "a.b (2).png";
+    }
+    void nomeLibero()
+    {
+        const auto [presenti, atteso] = Valori<QStringList, QString>("presenti", "atteso");
+        CartellaTest c;
+        const QString pics = c.file(QStringLiteral("Pics/"));
+        c.scrivi(QStringLiteral("Pics/a.b.png"), "x");
+        for (const QString &p : presenti) {
+            if (p.endsWith(u'/'))
+                QVERIFY(QDir().mkpath(pics + p));
+            else if (p.endsWith(u'@'))
+                QVERIFY(QFile::link(QStringLiteral("manca"), pics + p.chopped(1)));
+            else
+                c.scrivi(QStringLiteral("Pics/") + p, "x");
+        }
+        QCOMPARE(NomeLibero(pics, QStringLiteral("a.b.png")), atteso);
+        QCOMPARE(NomeLibero(pics, QStringLiteral("LEGGIMI")), QStringLiteral("LEGGIMI (2)"));
+    }
+
+    // Every byte up to the limit, nothing beyond it, nothing from what is no
+    // regular file (a FIFO is never opened); a Pics removed is made again.
+    void copia_data()
+    {
+        // errore: ORIGINE: the source's path; empty: copied
+        Colonne<QString, QString>("origine", "errore");
+        QTest::newRow("al limite") << "mega.png" << "";
+        QTest::newRow("oltre il limite") << "oltre.png"
+                                         << "Il file ORIGINE è troppo grande per essere copiato (più di 1 MB)";
+        QTest::newRow("mancante") << "manca.png" << "Impossibile leggere il file ORIGINE";
+        QTest::newRow("fifo") << "fifo.png" << "Impossibile leggere il file ORIGINE";
+    }
+    void copia()
+    {
+        const auto [origine, errore] = Valori<QString, QString>("origine", "errore");
+        CartellaTest c;
+        QByteArray mega(1024 * 1024, 'm');
+        for (int i = 0; i < 256; ++i)
+            mega[i] = char(i);
+        c.scrivi(QStringLiteral("USB/mega.png"), mega);
+        c.scrivi(QStringLiteral("USB/oltre.png"), mega + 'o');
+        FifoSorvegliata fifo(c.file(QStringLiteral("USB/fifo.png")));
+        QString descrizione;
+        const QString sorgente = c.file(QStringLiteral("USB/") + origine);
+        QCOMPARE(CopiaNellaCartella(sorgente, c.file(QStringLiteral("Pics")), QStringLiteral("x.png"), &descrizione,
+                                    1024 * 1024),
+                 errore.isEmpty());
+        QCOMPARE(descrizione, QString(errore).replace(QStringLiteral("ORIGINE"), sorgente));
+        QCOMPARE(contenuto(c, QStringLiteral("Pics")), errore.isEmpty() ? QStringList{"x.png=" + mega} : QStringList{});
+        QVERIFY(fifo.creata() && !fifo.aperta());
+    }
+
+    // From the file dialog's answer to the name stored: the boxes shown, and what Pics holds afterwards. The file
+    // picked holds "NUOVA"; Pics may already hold an "a.png".
+    void porta_data()
+    {
+        // scelto: empty: the dialog cancelled; presente: Pics/a.png: "NUOVA", "VECCHIA", "/" a folder, "R" read-only;
+        // atteso: "-": nothing stored
+        Colonne<QString, QString, QList<int>, QString>("scelto", "presente", "risposte", "atteso");
+        Colonne<QStringList, QStringList>("domande", "pics");
+        const int si = int(Risposta::Si), ok = int(Risposta::Ok), sost = int(Risposta::Sostituisci);
+        const QString copia = box(Icona::Domanda, Pulsanti::SiNo, "Copiare il file nella cartella Pics?");
+        const QString esiste = box(Icona::Domanda, Pulsanti::SostituisciMantieniAnnulla,
+                                   "Nella cartella Pics esiste già un file di nome a.png.\r\n"
+                                   "Sostituirlo con il file scelto o mantenerli entrambi?");
+        const QString errore = box(Icona::Critica, Pulsanti::Ok, "Il file non è stato copiato nella cartella Pics:");
+        QTest::newRow("annullato") << "" << "" << QList<int>{} << "-" << QStringList{} << QStringList{};
+        QTest::newRow("in Pics") << "Pics/a.png" << "VECCHIA" << QList<int>{} << "a.png" << QStringList{}
+                                 << QStringList{"a.png=VECCHIA"};
+        QTest::newRow("Pics per un collegamento") << "ViaLink/a.png" << "VECCHIA" << QList<int>{} << "a.png"
+                                                  << QStringList{} << QStringList{"a.png=VECCHIA"};
+        QTest::newRow("virgolette") << "USB/a\"b.png" << "" << QList<int>{ok} << "-"
+                                    << QStringList{box(Icona::Esclamazione, Pulsanti::Ok, AvvisoVirgoletteNelNome)}
+                                    << QStringList{};
+        QTest::newRow("No") << "USB/a.png" << "" << QList<int>{int(Risposta::No)} << "-" << QStringList{copia}
+                            << QStringList{};
+        QTest::newRow("Sì") << "USB/a.png" << "" << QList<int>{si} << "a.png" << QStringList{copia}
+                            << QStringList{"a.png=NUOVA"};
+        QTest::newRow("sottocartella") << "Pics/sub/a.png" << "" << QList<int>{si} << "a.png" << QStringList{copia}
+                                       << QStringList{"a.png=NUOVA", "sub/"};
+        QTest::newRow("stessi byte") << "USB/a.png" << "NUOVA" << QList<int>{si} << "a.png" << QStringList{copia}
+                                     << QStringList{"a.png=NUOVA"};
+        QTest::newRow("Sostituisci") << "USB/a.png" << "VECCHIA" << QList<int>{si, sost} << "a.png"
+                                     << QStringList{copia, esiste} << QStringList{"a.png=NUOVA"};
+        QTest::newRow("Mantieni entrambi") << "USB/a.png" << "/" << QList<int>{si, int(Risposta::MantieniEntrambi)}
+                                           << "a (2).png" << QStringList{copia, esiste}
+                                           << QStringList{"a (2).png=NUOVA", "a.png/"};
+        QTest::newRow("Annulla") << "USB/a.png" << "VECCHIA" << QList<int>{si, int(Risposta::Annulla)} << "-"
+                                 << QStringList{copia, esiste} << QStringList{"a.png=VECCHIA"};
+        QTest::newRow("sola lettura") << "USB/a.png" << "R" << QList<int>{si, sost, ok} << "-"
+                                      << QStringList{copia, esiste, errore} << QStringList{"a.png=VECCHIA"};
+    }
+    void porta()
+    {
+        const auto [scelto, presente] = Valori<QString, QString>("scelto", "presente");
+        const auto [risposte, atteso] = Valori<QList<int>, QString>("risposte", "atteso");
+        const auto [domande, pics] = Valori<QStringList, QStringList>("domande", "pics");
+        CartellaTest c;
+        c.scrivi(QStringLiteral("USB/a.png"), "NUOVA");
+        c.scrivi(QStringLiteral("USB/a\"b.png"), "NUOVA");
+        QVERIFY(QDir().mkpath(c.file(QStringLiteral("Pics"))));
+        if (scelto.startsWith(QLatin1String("Pics/sub")))
+            c.scrivi(scelto, "NUOVA");
+        QVERIFY(QFile::link(c.file(QStringLiteral("Pics")), c.file(QStringLiteral("ViaLink"))));
+        if (presente == QLatin1String("/"))
+            QVERIFY(QDir().mkpath(c.file(QStringLiteral("Pics/a.png"))));
+        else if (!presente.isEmpty())
+            c.scrivi(QStringLiteral("Pics/a.png"), presente == QLatin1String("R") ? "VECCHIA" : presente.toUtf8());
+        if (presente == QLatin1String("R"))
+            QVERIFY(QFile::setPermissions(c.file(QStringLiteral("Pics/a.png")), QFileDevice::ReadOwner));
+
+        DialoghiFinti d;
+        for (int r : risposte)
+            d.setNextAnswer(Risposta(r));
+        const auto nome = PortaNellaCartella(d, scelto.isEmpty() ? QString() : c.file(scelto),
+                                             c.file(QStringLiteral("Pics/")), QStringLiteral("Pics"));
+        QCOMPARE(nome.value_or(QStringLiteral("-")), atteso);
+        QStringList chieste; // a failure's own reason is left out
+        for (const DialoghiFinti::Box &b : d.boxes())
+            chieste << box(b.icona, b.pulsanti,
+                           b.icona == Icona::Critica ? b.testo.section(QStringLiteral("\r\n"), 0, 0) : b.testo);
+        QCOMPARE(chieste, domande);
+        QCOMPARE(contenuto(c, QStringLiteral("Pics")), pics);
+        VERIFICA_DIALOGHI(d);
     }
 };
 

@@ -1,6 +1,8 @@
+// The crash-safe save: what a failure at each step leaves and the next start makes of it, linked files, rights
+// and owners kept, special files never opened.
 #include "common/cartellatest.h"
-#include "common/dialoghifinti.h"
 #include "common/fifosorvegliata.h"
+#include "common/verifiche.h"
 #include "reports/csv.h"
 #include "reports/stampa.h"
 #include "startup/avvio.h"
@@ -9,25 +11,13 @@
 #include "store/stato.h"
 #include "store/tabelle.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QProcess>
-#include <QRandomGenerator>
-#include <QTest>
-#include <QThread>
-
-#include <cstdio>
-#include <cstring>
-#include <limits>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// The database of generation g: every record says which save wrote it and
-// the sizes change between generations, so a reload shows whether it got
-// one whole generation.
+// The database of generation g: every record says which save wrote it, and the sizes change between generations.
 void Generazione(Stato &s, int g)
 {
     s.NumTipi = g % 7 + 1;
@@ -46,32 +36,6 @@ void Generazione(Stato &s, int g)
     }
     s.ProssimoIDComponente = 1000 + g;
     s.ProssimoIDTipo = s.NumTipi + 1;
-}
-
-// Empty when the state is exactly one generation.
-QString GenerazioneIntera(const Stato &s)
-{
-    Stato atteso;
-    Generazione(atteso, s.ProssimoIDComponente - 1000);
-    return StessiDati(s, atteso) ? QString() : QStringLiteral("generazione %1 mescolata").arg(s.ProssimoIDComponente - 1000);
-}
-
-// Child process: saves generation after generation until it is killed.
-int CicloSalvataggi(const QString &cartella)
-{
-    Stato s;
-    DialoghiFinti d;
-    if (!Main(s, d, cartella))
-        return 2;
-    for (int g = 1;; ++g) {
-        Generazione(s, g);
-        if (!SalvaDatabase(s, d))
-            return 3;
-        if (g == 1) {
-            std::fputs("pronto\n", stdout);
-            std::fflush(stdout);
-        }
-    }
 }
 
 // A fresh start on the folder that shows no box.
@@ -94,8 +58,7 @@ const char *const kNomiFile[] = {"Info.ini", "Componenti.dat", "Tipi.dat", "Prod
 
 enum class Ostacolo { Seam, Interruzione, CartellaTemporaneo, ConteggioOltre, RinominaFallita, Sincronizzazione };
 
-// A chmod mode as Qt's permissions: one hexadecimal digit per octal one,
-// the owner's digit twice (owner and user).
+// A chmod mode as Qt's permissions: one hexadecimal digit per octal one, the owner's twice (owner and user).
 QFileDevice::Permissions Modo(int ottale)
 {
     const int u = (ottale >> 6) & 7, g = (ottale >> 3) & 7, o = ottale & 7;
@@ -119,9 +82,7 @@ QStringList Voci(const QString &cartella)
     return voci;
 }
 
-// Gives the folder, and everything below it, to the user and group: files
-// with the mode, folders with the mode plus the search bit wherever it
-// lets read.
+// Gives the folder and all below to the user and group: files with the mode, folders searchable where readable.
 void DaiA(const QString &cartella, uint utente, uint gruppo, int modo)
 {
     for (const QString &percorso : Voci(cartella)) {
@@ -132,8 +93,7 @@ void DaiA(const QString &cartella, uint utente, uint gruppo, int modo)
     }
 }
 
-// "path uid:gid" of the entries that do not belong to the user and group,
-// and "path mode" of every file.
+// "path uid:gid" of the entries not of the user and group; the mode of every file into modi.
 QStringList Proprietari(const QString &cartella, uint utente, uint gruppo, QMap<QString, int> *modi)
 {
     QStringList diversi;
@@ -168,33 +128,28 @@ struct Salvato {
 class TestSalvataggio : public QObject {
     Q_OBJECT
 private slots:
-    // A save that fails: the message, memory keeps the change, a restart
-    // loads one whole set (the new one only once the journal was in place);
-    // once the cause is gone the next save writes the new set.
+    // A save that fails: the message, memory keeps the change, a restart loads one whole set (the new one only once
+    // the journal was in place); once the cause is gone the next save writes the new set.
     void salvataggioFallito_data()
     {
-        QTest::addColumn<Ostacolo>("ostacolo");
-        QTest::addColumn<int>("file");
+        Colonne<Ostacolo, int>("ostacolo", "file");
         for (int i = 0; i < 5; ++i)
             QTest::addRow("seam at %s", kNomiFile[i]) << Ostacolo::Seam << i;
         // The disk refuses a temporary's data: the old set stays.
         for (int i : {0, 4})
             QTest::addRow("fsync of %s fails", kNomiFile[i]) << Ostacolo::Sincronizzazione << i;
-        // Five temporaries (1-5), the journal (6), five renames (7-11); the
-        // twelfth step, removing the journal, ends the save.
+        // Five temporaries (1-5), the journal (6), five renames (7-11), the journal removed (12).
         for (int i = 0; i <= 11; ++i)
             QTest::addRow("stopped after %d steps", i) << Ostacolo::Interruzione << i;
         QTest::newRow("folder where a temporary goes") << Ostacolo::CartellaTemporaneo << -1;
         QTest::newRow("count beyond the table") << Ostacolo::ConteggioOltre << -1;
-        // A rename that fails after the journal is in place: the next start
-        // completes the new set from the temporaries left for it.
+        // A rename that fails after the journal: the next start completes the new set from the temporaries.
         for (int i = 0; i < 5; ++i)
             QTest::addRow("rename of %s fails", kNomiFile[i]) << Ostacolo::RinominaFallita << i;
     }
     void salvataggioFallito()
     {
-        QFETCH(Ostacolo, ostacolo);
-        QFETCH(int, file);
+        const auto [ostacolo, file] = Valori<Ostacolo, int>("ostacolo", "file");
         Salvato a;
         const auto prima = Istantanea(a.cartella.percorso());
         a.stato.Etichette[2] = QStringLiteral("nuova");
@@ -241,12 +196,11 @@ private slots:
         QCOMPARE(riletto.Etichette[2], QStringLiteral("nuova"));
     }
 
-    // Table files and Info.ini that are symbolic links: the save writes the
-    // targets and keeps the links, also when it is interrupted and the next
-    // start completes it.
+    // Table files and Info.ini that are symbolic links: the save writes the targets and keeps the links, also when
+    // it is interrupted and the next start completes it.
     void collegamenti_data()
     {
-        QTest::addColumn<int>("interrompiDopo"); // -1: the save runs to its end
+        Colonne<int>("interrompiDopo"); // -1: the save runs to its end
         QTest::newRow("whole save") << -1;
         QTest::newRow("stopped with the journal in place") << 6;
         QTest::newRow("stopped after two renames") << 8;
@@ -254,12 +208,11 @@ private slots:
     }
     void collegamenti()
     {
-        QFETCH(int, interrompiDopo);
+        const auto [interrompiDopo] = Valori<int>("interrompiDopo");
         Salvato a;
         const CartellaTest &c = a.cartella;
         CartellaTest altrove;
-        // Tipi.dat by a relative link into a sub-folder, Info.ini by an
-        // absolute link into another folder, Packages.dat by a chain of two.
+        // Tipi.dat a relative link into a sub-folder, Info.ini an absolute one elsewhere, Packages.dat a chain of two.
         QVERIFY(QDir().mkpath(c.file("veri")));
         QVERIFY(QFile::rename(c.file("Tipi.dat"), c.file("veri/tipi.dat")));
         QVERIFY(QFile::link("veri/tipi.dat", c.file("Tipi.dat")));
@@ -291,15 +244,11 @@ private slots:
         QCOMPARE(veri, QStringList({"anello", "info.ini", "packages.dat"}));
     }
 
-    // The save refuses a table file whose owner made it read-only (even
-    // when running as root), and changes nothing; whatever other rights the user gave it, a save keeps
-    // them. The superuser (the tests run as it) writes a file of another
-    // owner on that owner's behalf: saved, owner, group and mode kept.
+    // A table file its owner made read-only is refused (even to root), changing nothing; any other rights are kept.
+    // The superuser writes another owner's file on the owner's behalf: owner, group and mode kept.
     void fileDiAltri_data()
     {
-        QTest::addColumn<int>("modo");
-        QTest::addColumn<bool>("altroProprietario");
-        QTest::addColumn<bool>("salvato");
+        Colonne<int, bool, bool>("modo", "altroProprietario", "salvato");
         QTest::newRow("own, read-only") << 0444 << false << false;
         for (int modo : {0600, 0640, 0644, 0664, 0755})
             QTest::addRow("own, %o", modo) << modo << false << true;
@@ -310,9 +259,7 @@ private slots:
     }
     void fileDiAltri()
     {
-        QFETCH(int, modo);
-        QFETCH(bool, altroProprietario);
-        QFETCH(bool, salvato);
+        const auto [modo, altroProprietario, salvato] = Valori<int, bool, bool>("modo", "altroProprietario", "salvato");
         if (altroProprietario && ::geteuid() != 0)
             QSKIP("giving a file to another owner needs the superuser");
         Salvato a;
@@ -340,11 +287,7 @@ private slots:
     // The rule itself, for any user (the superuser included: uid 0).
     void permessoScrittura_data()
     {
-        QTest::addColumn<int>("modo");
-        QTest::addColumn<uint>("proprietario");
-        QTest::addColumn<uint>("gruppo");
-        QTest::addColumn<uint>("utente");
-        QTest::addColumn<bool>("atteso");
+        Colonne<int, uint, uint, uint, bool>("modo", "proprietario", "gruppo", "utente", "atteso");
         QTest::newRow("owner, 0644") << 0644 << 1000u << 1000u << 1000u << true;
         QTest::newRow("owner, 0444") << 0444 << 1000u << 1000u << 1000u << false;
         QTest::newRow("owner, 0466: the owner's bit rules") << 0466 << 1000u << 1000u << 1000u << false;
@@ -360,26 +303,18 @@ private slots:
     }
     void permessoScrittura()
     {
-        QFETCH(int, modo);
-        QFETCH(uint, proprietario);
-        QFETCH(uint, gruppo);
-        QFETCH(uint, utente);
-        QFETCH(bool, atteso);
+        const auto [modo, proprietario, gruppo] = Valori<int, uint, uint>("modo", "proprietario", "gruppo");
+        const auto [utente, atteso] = Valori<uint, bool>("utente", "atteso");
         const QList<uint> gruppi = utente == 2000u ? QList<uint>{2000u, 50u} : QList<uint>{utente};
         QCOMPARE(PermessoScrittura(Modo(modo), proprietario, gruppo, utente, gruppi), atteso);
     }
 
-    // A FIFO put in place of a file while the program runs: a save or the
-    // backup copy never opens it (that would wait for ever) and gets its
-    // message or description; memory and every other file stay as they
-    // were, and once the file is back the next one writes everything. The
-    // FIFO's watcher releases a reader at once, so a fault fails here within
-    // moments instead of hanging.
+    // A FIFO in place of a file: a save or the backup copy never opens it (its watcher releases a reader, so a fault
+    // fails at once) and says so; memory and the other files stay, and once the file is back all is written.
     void fileSpeciale_data()
     {
-        QTest::addColumn<bool>("salva");          // SalvaDatabase, or else CopiaBackup
-        QTest::addColumn<QString>("nome");        // where the FIFO goes
-        QTest::addColumn<QString>("descrizione"); // CopiaBackup's, %1 the FIFO's path
+        // salva: SalvaDatabase, else CopiaBackup with its description (%1 the FIFO's path)
+        Colonne<bool, QString, QString>("salva", "nome", "descrizione");
         QTest::newRow("save, Info.ini") << true << "Info.ini" << "";
         QTest::newRow("save, Componenti.dat") << true << "Componenti.dat" << "";
         QTest::newRow("save, Packages.dat") << true << "Packages.dat" << "";
@@ -393,9 +328,7 @@ private slots:
     }
     void fileSpeciale()
     {
-        QFETCH(bool, salva);
-        QFETCH(QString, nome);
-        QFETCH(QString, descrizione);
+        const auto [salva, nome, descrizione] = Valori<bool, QString, QString>("salva", "nome", "descrizione");
         Salvato a;
         const Stato nuovo = a.stato;
         const QString percorso = a.cartella.file(nome);
@@ -436,17 +369,11 @@ private slots:
         QVERIFY(!Avanzi(a.cartella.percorso()));
     }
 
-    // The superuser (a start with sudo) on a folder of another user: the
-    // start, a save, the backup copy, the listing and the export keep owner,
-    // group and mode of every file they replace, and whatever they create
-    // belongs to the owner and group of its folder. Nothing in the tree is
-    // left to the superuser, nothing is asked, and a second start finds it
-    // all as saved.
+    // The superuser (sudo) on another user's folder: start, save, backup, listing and export keep owner, group and
+    // mode of what they replace; what they create belongs to its folder's owner and group; nothing is asked.
     void proprietariConservati_data()
     {
-        QTest::addColumn<int>("modo");             // of every file (folders: searchable where readable)
-        QTest::addColumn<uint>("gruppo");
-        QTest::addColumn<QStringList>("mancanti"); // removed before the start; "*": an empty folder
+        Colonne<int, uint, QStringList>("modo", "gruppo", "mancanti"); // mancanti removed first; "*": an empty folder
         QTest::newRow("0600") << 0600 << 65534u << QStringList();
         QTest::newRow("0640, another group") << 0640 << 4242u << QStringList();
         QTest::newRow("0664") << 0664 << 65534u << QStringList();
@@ -456,9 +383,7 @@ private slots:
     }
     void proprietariConservati()
     {
-        QFETCH(int, modo);
-        QFETCH(uint, gruppo);
-        QFETCH(QStringList, mancanti);
+        const auto [modo, gruppo, mancanti] = Valori<int, uint, QStringList>("modo", "gruppo", "mancanti");
         if (::geteuid() != 0)
             QSKIP("only the superuser can give a folder to another user");
         const uint utente = 65534;
@@ -497,50 +422,7 @@ private slots:
                      it.key() + ": " + QString::number(it.value(), 8));
         QVERIFY(c.esiste(QStringLiteral("Backups/Tipi.dat")) && c.esiste(QStringLiteral("Exported/CSVlist.csv")));
     }
-
-    void processoUccisoDuranteISalvataggi()
-    {
-        // ARVO_CICLI_UCCISIONE=N runs N kills whatever they take (a long
-        // soak); by default a few dozen within a few seconds.
-        const int richiesti = qEnvironmentVariableIntValue("ARVO_CICLI_UCCISIONE");
-        const int cicli = richiesti > 0 ? richiesti : 40;
-        const qint64 limite = richiesti > 0 ? std::numeric_limits<qint64>::max() : 12000;
-        CartellaTest cartella;
-        QElapsedTimer tempo;
-        tempo.start();
-        int giri = 0, interrottiAMeta = 0, oltreLaSeconda = 0;
-        for (; giri < cicli && tempo.elapsed() < limite; ++giri) {
-            QProcess figlio;
-            figlio.start(QCoreApplication::applicationFilePath(),
-                         {QStringLiteral("--ciclo-salvataggi"), cartella.percorso()});
-            QVERIFY2(figlio.waitForReadyRead(30000), "the child never saved");
-            QThread::msleep(QRandomGenerator::global()->bounded(1, 120));
-            figlio.kill();
-            QVERIFY(figlio.waitForFinished(30000));
-            QCOMPARE(figlio.exitStatus(), QProcess::CrashExit);
-            interrottiAMeta += Avanzi(cartella.percorso());
-
-            Stato riletto;
-            QVERIFY2(Riavvia(cartella.percorso(), &riletto), "a start after a kill failed");
-            const QString problema = GenerazioneIntera(riletto);
-            QVERIFY2(problema.isEmpty(), qPrintable(problema));
-            QVERIFY(!Avanzi(cartella.percorso()));
-            QVERIFY(riletto.ProssimoIDComponente > 1000);
-            oltreLaSeconda += riletto.ProssimoIDComponente > 1001;
-        }
-        qInfo("%d kills and reloads, all whole: %d killed in the middle of a save, %d after the second save",
-              giri, interrottiAMeta, oltreLaSeconda);
-    }
 };
 
-int main(int argc, char *argv[])
-{
-    QCoreApplication app(argc, argv);
-    if (argc == 3 && std::strcmp(argv[1], "--ciclo-salvataggi") == 0)
-        return CicloSalvataggi(QString::fromLocal8Bit(argv[2]));
-    TestSalvataggio test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_GUILESS_MAIN(TestSalvataggio)
 #include "tst_salvataggio.moc"

@@ -18,11 +18,13 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
+#include <QTreeView>
 
 FrmMain::FrmMain(Stato &stato, Dialoghi &dialoghi, QWidget *parent)
     : QMainWindow(parent), m_stato(stato), m_dialoghi(dialoghi)
@@ -30,6 +32,7 @@ FrmMain::FrmMain(Stato &stato, Dialoghi &dialoghi, QWidget *parent)
     costruisciFinestra();
     creaEstensioni();
     creaSolaLettura();
+    creaStorico();
     creaRicevi();
     // Mnemonics once every menu item is in place.
     impostaTastiera();
@@ -259,6 +262,18 @@ bool FrmMain::eventFilter(QObject *oggetto, QEvent *evento)
     case QEvent::MouseButtonPress:
         if (oggetto == txPic)
             FLP->ricarica();
+        break;
+    case QEvent::ContextMenu:
+        // The menu key on the list: the menu of the component shown, under
+        // its row. (A right click has its menu after the click itself.)
+        if ((oggetto == LV->vista() || oggetto == LV->vista()->viewport())
+            && static_cast<QContextMenuEvent *>(evento)->reason() == QContextMenuEvent::Keyboard) {
+            const int riga = LV->rigaSelezionata();
+            QTreeView *vista = LV->vista();
+            const QRect dove = riga >= 1 ? vista->visualRect(vista->model()->index(riga - 1, 0)) : QRect();
+            menuLista(vista->viewport()->mapToGlobal(dove.isValid() ? dove.bottomLeft() : QPoint(0, 0)));
+            return true;
+        }
         break;
     case QEvent::MouseButtonDblClick:
         if (oggetto == cmbPack->lineEdit()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "components/operazioni.h"
+#include "movimenti/pezzi.h"
 #include "ui/main/frmpicture.h"
 #include "ui/main/testirighe.h"
 
@@ -117,6 +118,10 @@ public:
     void ApriDistinta();
     // Goes back to a dated copy of the data (frmmain_ripristino.cpp).
     void ApriRipristino();
+    // The stock history and undo, adding and taking pieces of the component
+    // shown (frmmain_storico.cpp).
+    void ApriStorico();
+    void ApriPezzi(VersoPezzi verso);
     // Receiving an order by scanning its bags (frmmain_ricevi.cpp).
     void ApriRicevi();
 
@@ -240,6 +245,24 @@ private:
     std::array<QAction *, 7> mnuCampoMinimo{}; // 1 to 6
     QAction *mnuScorta = nullptr, *mnuImporta = nullptr, *mnuCercaDesc = nullptr;
     QLabel *numScorta = nullptr;
+
+    // The stock history and the pieces (frmmain_storico.cpp): their menu
+    // items, the list's context menu, and whether the panel shows a stored
+    // component (MostraComponente since the last PulisciCampi).
+    void creaStorico();
+    // The pieces' items follow the panel: on while it shows a stored
+    // component and nothing is being edited.
+    void aggiornaVociPezzi();
+    // The list's context menu, after a click of the right button that left
+    // a component shown (or the menu key), at that point of the screen.
+    void menuLista(const QPoint &dove);
+    // The row of the component at the position written again from the
+    // table, its low-stock mark included, and the counters.
+    void aggiornaRigaComponente(qint32 posizione);
+    QAction *mnuStorico = nullptr, *mnuAggiungiPezzi = nullptr, *mnuPrelevaPezzi = nullptr;
+    QMenu *m_menuLista = nullptr;
+    bool m_componenteMostrato = false;
+    Qt::MouseButton m_pulsanteLista = Qt::NoButton;
 
     Stato &m_stato;
     Dialoghi &m_dialoghi;

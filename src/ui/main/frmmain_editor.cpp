@@ -56,6 +56,7 @@ void FrmMain::AbilitaBottoni(bool nuovo, bool modifica, bool elimina, bool salva
     bottone(QStringLiteral("del"))->setEnabled(elimina);
     bottone(QStringLiteral("save"))->setEnabled(salva);
     bottone(QStringLiteral("undo"))->setEnabled(annulla);
+    aggiornaVociPezzi();
 }
 
 void FrmMain::SbloccaCampi()
@@ -105,6 +106,8 @@ void FrmMain::PulisciCampi()
 
     fmDati->setEnabled(false);
     fmImm->setEnabled(false);
+    m_componenteMostrato = false;
+    aggiornaVociPezzi();
 }
 
 void FrmMain::entraInModifica()

@@ -156,6 +156,8 @@ void FrmMain::MostraComponente()
     // "PDF" opens the datasheet of the component shown, whichever way it
     // came to be shown (a click on the list, a save, a search).
     bottone(QStringLiteral("pdf"))->setEnabled(!c.Datasheet.isEmpty());
+    m_componenteMostrato = true;
+    aggiornaVociPezzi();
 }
 
 // percorso is the picture folder followed by a stored name, or the

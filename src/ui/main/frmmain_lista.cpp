@@ -49,6 +49,8 @@ void FrmMain::RiempiLista()
     v.PosCorrente = 0;
     v.ValoreSelezione.clear();
     v.SelezionePersonalizzata = false;
+    // No component is current any more: no pieces to add or take.
+    aggiornaVociPezzi();
 
     AggiornaContatori();
 }

@@ -1,9 +1,9 @@
-// The bill-of-materials window through its real widgets, opened from the
-// main window's menu: the rows and the summary, the number of boards, the
-// pick among several matching components, the shopping list, and "Preleva"
-// with its confirmation, its failure and what the main window shows after.
+// The bill-of-materials window through its real widgets, opened from the main window's menu: the rows and the summary,
+// the number of boards, the pick among several matching components, the shopping list, and "Preleva" with its
+// confirmation, its failure and what the main window shows after.
 
 #include "common/bomkicad.h"
+#include "common/verifiche.h"
 #include "distinta/collegamenti.h"
 #include "ui/main/ambiente.h"
 #include "ui/widgets/tavolozza.h"
@@ -15,8 +15,7 @@ namespace {
 // Everything is in stock for one board.
 const QByteArray BomDisponibile = "Reference;Value;Quantity\r\nU1;NE555;2\r\nR1,R2;10k;5\r\n";
 
-// The tables and the components, "code:manufacturer ID:type ID:pieces", in
-// table order.
+// The tables and the components, "code:manufacturer ID:type ID:pieces", in table order.
 void riempi(Stato &s, std::initializer_list<const char *> voci)
 {
     riempiTabelle(s);
@@ -50,8 +49,7 @@ QList<qint32> quantitaSuDisco(const Ambiente &a)
 
 const QList<qint32> Iniziali{100, 500, 1, 5, 10, 3, 10, 1, 4};
 
-// A stock that names parts its own way: the KiCad BOM's "10k" and "100nF"
-// are found only through a link.
+// A stock that names parts its own way: the KiCad BOM's "10k" and "100nF" are found only through a link.
 void magazzinoConCodiciPropri(Stato &s)
 {
     riempi(s, {"RES-10K-0805:1:1:100", "C-100N-0805:1:1:1", "NE555:1:1:5", "BC547:2:2:10", "BC547:3:2:3"});
@@ -148,10 +146,9 @@ struct Prova : Ambiente {
 class TestFrmDistinta : public QObject {
     Q_OBJECT
 private slots:
-    // The KiCad BOM against the stock: every outcome, two boards, the pick
-    // of one of two BC547, the rows short of pieces marked; closed without
-    // "Preleva", the main window, the stock and the files are as before, and
-    // a second opening starts afresh.
+    // The KiCad BOM against the stock: every outcome, two boards, the pick of one of two BC547, the rows short of
+    // pieces marked; closed without "Preleva", the main window, the stock and the files are as before, and a second
+    // opening starts afresh.
     void verificaSenzaPrelievo()
     {
         Prova a(BomKicad);
@@ -235,7 +232,7 @@ private slots:
                 "Prelevare comunque i pezzi disponibili?");
             a.dialoghi.setNextAnswer(Risposta::No);
             f.clic("btnPreleva");
-            verificaBox(a.dialoghi, domanda, QStringLiteral("Preleva"), Icona::Esclamazione, Pulsanti::SiNo);
+            VerificaBox(a.dialoghi, domanda, Icona::Esclamazione, Pulsanti::SiNo, QStringLiteral("Preleva"));
             QCOMPARE(quantita(a.stato), Iniziali);
             QVERIFY(a.fileInvariati());
 
@@ -258,9 +255,8 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // Everything available: no question. A save that fails leaves memory,
-    // files and the main window as they were; once the folder can be written
-    // again the taking succeeds, and a later quit keeps it.
+    // Everything available: no question. A save that fails leaves memory, files and the main window as they were; once
+    // the folder can be written again the taking succeeds, and a later quit keeps it.
     void prelevaSalvataggioFallito()
     {
         Prova a(BomDisponibile);
@@ -272,8 +268,7 @@ private slots:
             QVERIFY(!f.c<QPushButton>("btnMancanti")->isEnabled());
             a.dialoghi.setNextAnswer(Risposta::Ok);
             f.clic("btnPreleva");
-            verificaBox(a.dialoghi, QStringLiteral("Errore nel salvataggio dei dati"), QString(), Icona::Nessuna,
-                        Pulsanti::Ok);
+            VerificaBox(a.dialoghi, QStringLiteral("Errore nel salvataggio dei dati"), Icona::Nessuna);
             QCOMPARE(f.stato(),
                      QString::fromUtf8("Attenzione: i dati NON sono stati salvati, nessun pezzo è stato prelevato"));
             QCOMPARE(quantita(a.stato), Iniziali);
@@ -299,20 +294,15 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // The main window's editor open on NE555 (5 pieces) at "Preleva": a change
-    // typed there is settled first (Annulla, Sì, No), a saved code change
-    // matches the lines again, and no editor is left open whose old quantity
-    // a later "Salva" could write back.
+    // The main window's editor open on NE555 (5 pieces) at "Preleva": a change typed there is settled first (Annulla,
+    // Sì, No), a saved code change matches the lines again, and no editor is left open whose old quantity a later
+    // "Salva" could write back.
     void editorApertoAlPrelievo_data()
     {
-        QTest::addColumn<QString>("campo"); // the field typed in, none when empty
-        QTest::addColumn<QString>("valore");
-        QTest::addColumn<QList<int>>("risposte");
-        QTest::addColumn<QString>("domanda"); // the last box, none when empty
-        QTest::addColumn<QString>("riga1");   // the NE555 line afterwards
-        QTest::addColumn<QList<qint32>>("dopo"); // on disk, after a "Salva"
-        QTest::addColumn<QString>("bottoni");
-        QTest::addColumn<QString>("pannello"); // txQty afterwards
+        // campo: the field typed in, none when empty; domanda: the last box, none when empty; riga1: the NE555 line
+        // afterwards; dopo: on disk, after a "Salva"; pannello: txQty afterwards
+        Colonne<QString, QString, QList<int>, QString, QString>("campo", "valore", "risposte", "domanda", "riga1");
+        Colonne<QList<qint32>, QString, QString>("dopo", "bottoni", "pannello");
         const QString salvare = QStringLiteral("Salvare le modifiche al componente?");
         const QList<qint32> preso{95, 500, 1, 3, 10, 3, 10, 1, 4};
         QTest::newRow("nulla scritto") << QString() << QString() << QList<int>() << QString()
@@ -332,14 +322,9 @@ private slots:
     }
     void editorApertoAlPrelievo()
     {
-        QFETCH(QString, campo);
-        QFETCH(QString, valore);
-        QFETCH(QList<int>, risposte);
-        QFETCH(QString, domanda);
-        QFETCH(QString, riga1);
-        QFETCH(QList<qint32>, dopo);
-        QFETCH(QString, bottoni);
-        QFETCH(QString, pannello);
+        const auto [campo, valore, risposte] = Valori<QString, QString, QList<int>>("campo", "valore", "risposte");
+        const auto [domanda, riga1, dopo] = Valori<QString, QString, QList<qint32>>("domanda", "riga1", "dopo");
+        const auto [bottoni, pannello] = Valori<QString, QString>("bottoni", "pannello");
         Prova a(BomDisponibile);
         a.clicRiga(int(a.codici().indexOf("NE555")) + 1, 0);
         a.premi("edit");
@@ -380,8 +365,7 @@ private slots:
             QVERIFY(!f.attivo("btnCollega")); // no line chosen
             QVERIFY(!f.attivo("btnScollega"));
 
-            // Not found, by value and footprint: the only component found
-            // is selected by itself.
+            // Not found, by value and footprint: the only component found is selected by itself.
             ClicRiga(f.lvd(), 1, 0);
             QCOMPARE(f.c<QLabel>("lblCollega")->text(),
                      QStringLiteral("Collegare il valore \"10k\" con footprint \"Resistor_SMD:R_0805_2012Metric\" a "
@@ -406,8 +390,7 @@ private slots:
                                f.lvCollega()->vista()->visualRect(f.lvCollega()->vista()->model()->index(0, 0)).center());
             QCOMPARE(f.riga(2), QStringLiteral("C1,C2|GRM21BR71H104KA01|2|2|C-100N-0805|1|Mancano 1 (collegato)"));
 
-            // Ambiguous: linked, nothing to pick; unlinked, the component
-            // stays picked.
+            // Ambiguous: linked, nothing to pick; unlinked, the component stays picked.
             ClicRiga(f.lvd(), 4, 0);
             f.cerca("bc547");
             ClicRiga(f.lvCollega(), 2, 0);
@@ -426,8 +409,7 @@ private slots:
         });
         QVERIFY(a.fileInvariati());
 
-        // Next time the links are there (saved as tst_collegamenti checks);
-        // a read-only archive shows them but does not change them.
+        // Next time the links are there (saved as tst_distinta checks); read-only shows them but does not change them.
         const QByteArray salvato = a.cartella.leggi(NomeFileCollegamenti);
         a.stato.SolaLettura = true;
         a.usa([&](const Finestra &f) {
@@ -457,11 +439,11 @@ private slots:
             f.cerca("res-10k");
             a.dialoghi.setNextAnswer(Risposta::Ok);
             f.clic("btnCollega");
-            verificaBox(a.dialoghi,
+            VerificaBox(a.dialoghi,
                         QString::fromUtf8("Impossibile salvare il file Collegamenti.csv: il collegamento non è "
                                           "cambiato.\r\nAl posto del file %1 c'è una cartella")
                             .arg(QDir::toNativeSeparators(file)),
-                        QStringLiteral("Collegamento non salvato"), Icona::Critica, Pulsanti::Ok);
+                        Icona::Critica, Pulsanti::Ok, QStringLiteral("Collegamento non salvato"));
             QCOMPARE(f.stato(), QString::fromUtf8("Il collegamento non è stato salvato."));
             QCOMPARE(f.riga(1), QStringLiteral("R1,R2,R5|10k|3|3|||Non trovato"));
         });
@@ -516,9 +498,9 @@ private slots:
         a.dialoghi.setNextFile(a.cartella.file(QStringLiteral("progetto/scheda.csv")));
         a.dialoghi.setNextAnswer(Risposta::Ok);
         a.menu(QStringLiteral("mnuDistinta"));
-        verificaBox(a.dialoghi,
+        VerificaBox(a.dialoghi,
                     QString::fromUtf8("Il file non è un testo CSV (contiene dati binari): salvare la distinta base come CSV."),
-                    QStringLiteral("Verifica distinta base"), Icona::Esclamazione, Pulsanti::Ok);
+                    Icona::Esclamazione, Pulsanti::Ok, QStringLiteral("Verifica distinta base"));
         QVERIFY(!QApplication::activeModalWidget());
         a.dialoghi.setNextFile(QString());
         a.menu(QStringLiteral("mnuDistinta"));

@@ -6,6 +6,7 @@
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
 #include "common/finestre.h"
+#include "common/verifiche.h"
 #include "store/ini.h"
 #include "store/stato.h"
 #include "store/tabelle.h"
@@ -179,6 +180,9 @@ struct Ambiente {
     QAction *azione(const QString &nome) const { return w<QAction>(nome); }
     QAction *bottone(const QString &chiave) const { return finestra->bottone(chiave); }
     void premi(const QString &chiave) const { bottone(chiave)->trigger(); }
+    // A real click (or double click) on a control.
+    void clic(const QString &nome) const { QTest::mouseClick(w(nome), Qt::LeftButton); }
+    void doppioClic(const QString &nome) const { QTest::mouseDClick(w(nome), Qt::LeftButton); }
     void menu(const QString &nome) const { azione(nome)->trigger(); }
     // A toolbar key ("exit") or a menu item ("mnuQuit").
     void comando(const QString &nome) const { nome.startsWith(QLatin1String("mnu")) ? menu(nome) : premi(nome); }
@@ -259,18 +263,6 @@ inline QStringList idCodici(const Stato &s)
     for (qint32 i = 1; i <= s.NumComponenti; ++i)
         codici << QString::number(s.componente(i).ID) + u':' + s.componente(i).Codice;
     return codici;
-}
-
-// The only message box shown so far, exactly.
-inline void verificaBox(const DialoghiFinti &d, const QString &testo, const QString &titolo, Icona icona,
-                        Pulsanti pulsanti)
-{
-    QCOMPARE(d.boxes().size(), 1);
-    const auto box = d.ultimoBox();
-    QCOMPARE(box.testo, testo);
-    QCOMPARE(box.titolo, titolo);
-    QCOMPARE(box.icona, icona);
-    QCOMPARE(box.pulsanti, pulsanti);
 }
 
 } // namespace prova

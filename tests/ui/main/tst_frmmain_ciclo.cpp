@@ -20,8 +20,7 @@ class TestFrmMainCiclo : public QObject {
 private slots:
     void caricamento_data()
     {
-        QTest::addColumn<int>("tipi");
-        QTest::addColumn<int>("produttori");
+        Colonne<int, int>("tipi", "produttori");
         QTest::newRow("usabile") << 3 << 3;
         QTest::newRow("niente") << 0 << 0;
         QTest::newRow("solo tipi") << 3 << 0;
@@ -29,8 +28,7 @@ private slots:
     }
     void caricamento()
     {
-        QFETCH(int, tipi);
-        QFETCH(int, produttori);
+        const auto [tipi, produttori] = Valori<int, int>("tipi", "produttori");
         Caso a;
         cinqueComponenti(a.stato);
         a.stato.NumTipi = tipi;
@@ -108,8 +106,8 @@ private slots:
         Caso a(cinqueComponenti);
         a.dialoghi.setNextAnswer(Risposta::Ok);
         QVERIFY(!a.finestra->close());
-        verificaBox(a.dialoghi, QStringLiteral("Per terminare il programma usare l'icona della barra comandi"),
-                    QStringLiteral("Operazione annullata"), Icona::Informazione, Pulsanti::Ok);
+        VerificaBox(a.dialoghi, QStringLiteral("Per terminare il programma usare l'icona della barra comandi"),
+                    Icona::Informazione, Pulsanti::Ok, QStringLiteral("Operazione annullata"));
         QVERIFY(a.finestra->isVisible());
         QVERIFY(!a.cartella.esiste(QStringLiteral("Info.ini")) && !a.cartella.esiste(QStringLiteral("Componenti.dat")));
     }
@@ -145,10 +143,8 @@ private slots:
     // detail frame, and what the main window does once each closes.
     void finestreModali_data()
     {
-        QTest::addColumn<QString>("comando");
-        QTest::addColumn<bool>("conTabelle");
-        QTest::addColumn<QString>("messaggio"); // afterwards in the status panel
-        QTest::addColumn<int>("produttori");    // listed in LP afterwards
+        // messaggio: afterwards in the status panel; produttori: listed in LP afterwards
+        Colonne<QString, bool, QString, int>("comando", "conTabelle", "messaggio", "produttori");
         QTest::newRow("etichette, barra") << "custom" << true << "prima" << 3;
         QTest::newRow("etichette, menu") << "mnuExtra" << false << "prima" << 0;
         QTest::newRow("tabelle, nulla salvato") << "list" << true << "" << 3;
@@ -159,9 +155,8 @@ private slots:
     }
     void finestreModali()
     {
-        QFETCH(QString, comando);
-        QFETCH(bool, conTabelle);
-        QFETCH(int, produttori);
+        const auto [comando, conTabelle, produttori] =
+            Valori<QString, bool, int>("comando", "conTabelle", "produttori");
         Caso a;
         if (conTabelle)
             riempiTabelle(a.stato);
@@ -203,11 +198,10 @@ private slots:
     // component being entered keeps its typing). The main window writes nothing.
     void tabelleCompletate_data()
     {
-        QTest::addColumn<bool>("conTipi");       // types exist at the opening
-        QTest::addColumn<QStringList>("nomi");   // typed in: "0:name" a manufacturer, "1:name" a type
-        QTest::addColumn<bool>("inserendo");     // a new component being entered (menu "Nuovo")
-        QTest::addColumn<QString>("stato");      // buttons new/edit/del/save/undo, "search", message
-        QTest::addColumn<QStringList>("codici"); // listed afterwards
+        // conTipi: types exist at the opening; nomi: typed in: "0:name" a manufacturer, "1:name" a type; inserendo: a
+        // new component being entered (menu "Nuovo"); stato: buttons new/edit/del/save/undo, "search", message;
+        // codici: listed afterwards
+        Colonne<bool, QStringList, bool, QString, QStringList>("conTipi", "nomi", "inserendo", "stato", "codici");
         const QString usabile = QStringLiteral("10000 1 Benvenuti in Ar.Vo. - Versione 10.2.0 - 09/10/24");
         const QStringList cinque = {"2N2222", "74HC00", "BC547C", "LM317T", "NE555"};
         QTest::newRow("primo avvio: tipo e produttore") << false << QStringList{"0:ACME", "1:IC"} << false << usabile
@@ -221,9 +215,7 @@ private slots:
     }
     void tabelleCompletate()
     {
-        QFETCH(bool, conTipi);
-        QFETCH(QStringList, nomi);
-        QFETCH(bool, inserendo);
+        const auto [conTipi, nomi, inserendo] = Valori<bool, QStringList, bool>("conTipi", "nomi", "inserendo");
         Caso a;
         if (conTipi) { // the five, entered before any manufacturer existed
             cinqueComponenti(a.stato);

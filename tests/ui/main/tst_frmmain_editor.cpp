@@ -75,8 +75,7 @@ private slots:
 
     void escInOgniStato_data()
     {
-        QTest::addColumn<QString>("stato");
-        QTest::addColumn<QString>("fuoco");
+        Colonne<QString, QString>("stato", "fuoco");
         QTest::newRow("navigazione") << "browse" << "txSearch";
         QTest::newRow("nuovo, fuoco sui produttori") << "new" << "LP";
         QTest::newRow("modifica, fuoco sul tipo") << "edit" << "cmbTipo";
@@ -84,8 +83,7 @@ private slots:
     }
     void escInOgniStato()
     {
-        QFETCH(QString, stato);
-        QFETCH(QString, fuoco);
+        const auto [stato, fuoco] = Valori<QString, QString>("stato", "fuoco");
         Caso a(conDettagli);
         a.clicRiga(3, 0);
         if (stato != QLatin1String("browse"))
@@ -132,13 +130,10 @@ private slots:
     // the list and in the panel alike.
     void salvaNuovo_data()
     {
-        QTest::addColumn<QString>("codice");
-        QTest::addColumn<QString>("quantita");
-        QTest::addColumn<QString>("descrizione");
-        QTest::addColumn<int>("componenti"); // stored before: the five, or BC547C alone
-        QTest::addColumn<Risposta>("risposta"); // Ok: a refusal; Sì or No: a question
-        QTest::addColumn<QString>("testo");     // of the one box; empty: none
-        QTest::addColumn<QString>("salvato");   // empty: still editing, nothing written
+        // componenti: stored before: the five, or BC547C alone; risposta: Ok: a refusal; Sì or No: a question; testo:
+        // of the one box; empty: none; salvato: empty: still editing, nothing written
+        Colonne<QString, QString, QString, int, Risposta, QString, QString>(
+            "codice", "quantita", "descrizione", "componenti", "risposta", "testo", "salvato");
         const QString manca = QStringLiteral("Attenzione: manca il Codice\r\nInserire il valore e riprovare !");
         const QString zero = QStringLiteral("Attenzione: la quantità è 0\r\nInserire il valore e riprovare !");
         const QString carattere = QStringLiteral("Attenzione: il carattere \"%1\" non può essere salvato nei file "
@@ -168,13 +163,9 @@ private slots:
     }
     void salvaNuovo()
     {
-        QFETCH(QString, codice);
-        QFETCH(QString, quantita);
-        QFETCH(QString, descrizione);
-        QFETCH(int, componenti);
-        QFETCH(Risposta, risposta);
-        QFETCH(QString, testo);
-        QFETCH(QString, salvato);
+        const auto [codice, quantita, descrizione, componenti, risposta, testo, salvato] =
+            Valori<QString, QString, QString, int, Risposta, QString, QString>(
+                "codice", "quantita", "descrizione", "componenti", "risposta", "testo", "salvato");
         Caso a(componenti == 1 ? soloBC547C : cinqueComponenti);
         a.nuovo(codice, quantita);
         a.scrivi("txDesc", descrizione);
@@ -185,11 +176,10 @@ private slots:
         if (testo.isEmpty())
             QVERIFY(a.dialoghi.boxes().isEmpty());
         else
-            verificaBox(a.dialoghi, testo, conflitto ? QStringLiteral("Conflitto di codice") : QString(),
-                        conflitto                   ? Icona::Esclamazione
-                        : risposta == Risposta::Ok ? Icona::Critica
-                                                   : Icona::Informazione,
-                        risposta == Risposta::Ok ? Pulsanti::Ok : Pulsanti::SiNo);
+            VerificaBox(a.dialoghi, testo,
+                        conflitto ? Icona::Esclamazione : risposta == Risposta::Ok ? Icona::Critica : Icona::Informazione,
+                        risposta == Risposta::Ok ? Pulsanti::Ok : Pulsanti::SiNo,
+                        conflitto ? QStringLiteral("Conflitto di codice") : QString());
         if (salvato.isEmpty()) {
             // Still editing what was typed, "Salva" on in the menu too; nothing written.
             QCOMPARE(a.bottoni(), QStringLiteral("00011"));
@@ -242,10 +232,9 @@ private slots:
             if (primo + i == INT32_MAX) { // no ID left
                 a.dialoghi.setNextAnswer(Risposta::Ok);
                 a.premi("save");
-                verificaBox(a.dialoghi,
-                            "Impossibile aggiungere: gli ID disponibili sono esauriti.\r\n"
-                            "Controllare il valore di \"Prossimo ID Componente\" nel file Info.ini",
-                            "", Icona::Critica, Pulsanti::Ok);
+                VerificaBox(a.dialoghi, "Impossibile aggiungere: gli ID disponibili sono esauriti.\r\n"
+                                        "Controllare il valore di \"Prossimo ID Componente\" nel file Info.ini",
+                            Icona::Critica);
                 QCOMPARE(a.bottoni(), QStringLiteral("00011"));
                 QCOMPARE(a.stato.NumComponenti, 5 + i);
                 QCOMPARE(a.cartella.esiste(QStringLiteral("Componenti.dat")), i > 0);
@@ -297,10 +286,9 @@ private slots:
     // the row and the file's line; the list keeps its order and arrow.
     void eliminazione_data()
     {
-        QTest::addColumn<int>("componenti");
-        QTest::addColumn<Risposta>("risposta");
-        QTest::addColumn<QList<int>>("intestazioni"); // headers clicked before; 0: a selection and "Riseleziona"
-        QTest::addColumn<QString>("freccia");         // the header's arrow, before and after
+        // intestazioni: headers clicked before; 0: a selection and "Riseleziona"; freccia: the header's arrow, before
+        // and after
+        Colonne<int, Risposta, QList<int>, QString>("componenti", "risposta", "intestazioni", "freccia");
         QTest::newRow("2 di 5, No") << 5 << Risposta::No << QList<int>{} << "1A";
         QTest::newRow("2 di 5, per codice") << 5 << Risposta::Si << QList<int>{} << "1A";
         QTest::newRow("l'unico") << 1 << Risposta::Si << QList<int>{} << "-";
@@ -312,9 +300,8 @@ private slots:
     }
     void eliminazione()
     {
-        QFETCH(int, componenti);
-        QFETCH(Risposta, risposta);
-        QFETCH(QList<int>, intestazioni);
+        const auto [componenti, risposta, intestazioni] =
+            Valori<int, Risposta, QList<int>>("componenti", "risposta", "intestazioni");
         Caso a(componenti == 1 ? soloBC547C : cinqueComponenti);
         const auto verificaFreccia = [&] { // the header's arrow as "4D" (one row is never sorted)
             const QHeaderView *h = a.lista()->vista()->header();
@@ -339,8 +326,8 @@ private slots:
         a.clicRiga(a.rigaDi("BC547C"), 0);
         a.dialoghi.setNextAnswer(risposta);
         a.menu("mnuDel");
-        verificaBox(a.dialoghi, QStringLiteral("Confermi la cancellazione di:\r\nBC547C ?"), QString(),
-                    Icona::Esclamazione, Pulsanti::SiNo);
+        VerificaBox(a.dialoghi, QStringLiteral("Confermi la cancellazione di:\r\nBC547C ?"), Icona::Esclamazione,
+                    Pulsanti::SiNo);
         if (risposta == Risposta::No) {
             QCOMPARE(a.stato.NumComponenti, 5);
             QCOMPARE(a.posizioni(), posizioni);

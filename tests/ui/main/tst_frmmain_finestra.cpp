@@ -160,7 +160,8 @@ private slots:
     // it); every label stays beside its field.
     void piuGrande_data()
     {
-        QTest::addColumn<QSize>("misura"); // invalid: maximised
+        // invalid: maximised
+        QTest::addColumn<QSize>("misura");
         QTest::newRow("1920x1080") << QSize(1920, 1080);
         QTest::newRow("ingrandita") << QSize();
     }
@@ -237,8 +238,8 @@ private slots:
     // The reading of each value is tst_statofinestra's.
     void fuori_schermo_data()
     {
-        QTest::addColumn<QByteArray>("sezione");
-        QTest::addColumn<int>("larghezza"); // 0: the designed one
+        // larghezza: 0: the designed one
+        Colonne<QByteArray, int>("sezione", "larghezza");
         QTest::newRow("primo avvio") << QByteArray() << 0;
         QTest::newRow("a destra in basso") << QByteArray("X=5000\r\nY=3000\r\nLarghezza=1000\r\nAltezza=600\r\n") << 1000;
         QTest::newRow("piu' grande dello schermo") << QByteArray("X=0\r\nY=0\r\nLarghezza=3000\r\nAltezza=2000\r\n") << 3000;
@@ -248,8 +249,7 @@ private slots:
     }
     void fuori_schermo()
     {
-        QFETCH(QByteArray, sezione);
-        QFETCH(int, larghezza);
+        const auto [sezione, larghezza] = Valori<QByteArray, int>("sezione", "larghezza");
         Caso a;
         cinqueComponenti(a.stato);
         if (!sezione.isEmpty())
@@ -304,7 +304,7 @@ private slots:
             if (fp && !chiusaDaEsc)
                 fp->close(); // so that a failure does not hang the test
         });
-        QTest::mouseDClick(a.w("pic"), Qt::LeftButton);
+        a.doppioClic("pic");
         QVERIFY(chiusaDaEsc);
         QVERIFY(!f.variabili().ImmagineAperta);
         QTRY_VERIFY(!f.finestraImmagine());

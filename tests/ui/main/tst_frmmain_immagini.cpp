@@ -35,7 +35,7 @@ bool apreFinestra(Ambiente &a)
         }
     });
     guardia.start(0);
-    QTest::mouseDClick(a.w("pic"), Qt::LeftButton);
+    a.doppioClic("pic");
     return aperta || a.finestra->finestraImmagine() || a.finestra->variabili().ImmagineAperta;
 }
 
@@ -85,7 +85,7 @@ class TestFrmMainImmagini : public QObject {
             if (FrmPicture *aperta = a.finestra->finestraImmagine())
                 aperta->close();
         });
-        QTest::mouseDClick(a.w("pic"), Qt::LeftButton);
+        a.doppioClic("pic");
     }
     // BC547C (position 2, row 3) with no picture or datasheet, being edited.
     static void inModifica(Caso &a)
@@ -194,8 +194,8 @@ private slots:
 
     void sfondo_data()
     {
-        QTest::addColumn<QString>("nome");  // the component's picture, written green into Pics
-        QTest::addColumn<QColor>("atteso"); // invalid: the box stays empty
+        // nome: the component's picture, written green into Pics; atteso: invalid: the box stays empty
+        Colonne<QString, QColor>("nome", "atteso");
         QTest::newRow("senza immagine: back.jpg") << "" << QColor(Qt::red);
         QTest::newRow("back.jpg: quello del programma") << "back.jpg" << QColor(Qt::red);
         QTest::newRow("Back.jpg: quello di Pics") << "Back.jpg" << QColor(Qt::green);
@@ -203,15 +203,14 @@ private slots:
     }
     void sfondo()
     {
-        QFETCH(QString, nome);
-        QFETCH(QColor, atteso);
+        const auto [nome, atteso] = Valori<QString, QColor>("nome", "atteso");
         Caso a;
         if (nome == QLatin1String("rotto.jpg"))
             a.cartella.scrivi(QStringLiteral("Pics/rotto.jpg"), "non sono una immagine");
         else if (!nome.isEmpty())
             scriviImmagine(a.cartella, QStringLiteral("Pics/") + nome, 30, 20, Qt::green, "JPG");
         prepara(a, nome);
-        QTest::mouseDClick(a.w("pic"), Qt::LeftButton); // no component shown: no window
+        a.doppioClic("pic"); // no component shown: no window
         QVERIFY(!a.finestra->finestraImmagine());
         a.clicRiga(3, 0);
         QCOMPARE(suggerimento(a), QColor(128, 128, 128));
@@ -223,17 +222,14 @@ private slots:
         }
         // Not a picture: the box stays empty, and no picture window, no wait.
         QVERIFY(a.riquadro().isNull());
-        QTest::mouseDClick(a.w("pic"), Qt::LeftButton);
-        QVERIFY(!a.finestra->finestraImmagine() && !a.finestra->variabili().ImmagineAperta);
+        QVERIFY(!apreFinestra(a));
     }
 
     void modiDelleImmagini_data()
     {
-        QTest::addColumn<bool>("reali");
-        QTest::addColumn<QSize>("dimensione");
-        QTest::addColumn<QList<QPoint>>("rossi"); // left half, right half, not covered by the picture
-        QTest::addColumn<QList<QPoint>>("verdi");
-        QTest::addColumn<QList<QPoint>>("fuori");
+        // rossi: left half, right half, not covered by the picture
+        Colonne<bool, QSize, QList<QPoint>, QList<QPoint>, QList<QPoint>>("reali", "dimensione", "rossi", "verdi",
+                                                                          "fuori");
         const QList<QPoint> sinistra{{2, 2}, {200, 350}}, destra{{240, 2}, {440, 356}};
         // Fitted: stretched over the whole 443 x 359 box, either way.
         QTest::newRow("adattata 100x50") << false << QSize(100, 50) << sinistra << destra << QList<QPoint>{};
@@ -246,11 +242,9 @@ private slots:
     }
     void modiDelleImmagini()
     {
-        QFETCH(bool, reali);
-        QFETCH(QSize, dimensione);
-        QFETCH(QList<QPoint>, rossi);
-        QFETCH(QList<QPoint>, verdi);
-        QFETCH(QList<QPoint>, fuori);
+        const auto [reali, dimensione, rossi, verdi, fuori] =
+            Valori<bool, QSize, QList<QPoint>, QList<QPoint>, QList<QPoint>>("reali", "dimensione", "rossi", "verdi",
+                                                                             "fuori");
         Caso a;
         a.stato.ImmaginiReali = reali;
         scriviImmagine(a.cartella, QStringLiteral("Pics/prova.bmp"), dimensione.width(), dimensione.height(), Qt::red,
@@ -299,7 +293,7 @@ private slots:
             QCOMPARE(imm->geometry(), QRect(4, 4, 300, 200));
             a.clicRiga(5, 0);
             QCOMPARE(a.testo("txCodice"), QStringLiteral("NE555"));
-            QTest::mouseDClick(a.w("pic"), Qt::LeftButton);
+            a.doppioClic("pic");
             QCOMPARE(a.finestra->finestraImmagine(), fp.data());
             QVERIFY(fp->isVisible());
             QCOMPARE(fp->frameGeometry(), QRect(angolo, QSize(136, 120)));
@@ -307,7 +301,7 @@ private slots:
             QVERIFY(simile(imm->pixmap().toImage().pixelColor(60, 40), Qt::magenta));
             QCOMPARE(imm->pixmap().size(), QSize(120, 80));
             a.clicRiga(1, 0); // 2N2222: no picture
-            QTest::mouseDClick(a.w("pic"), Qt::LeftButton);
+            a.doppioClic("pic");
             QTRY_VERIFY(!fp || !fp->isVisible());
             controllato = true;
         });
@@ -380,8 +374,7 @@ private slots:
         if (speciale) {
             a.dialoghi.setNextAnswer(Risposta::Ok);
             a.premi("pdf");
-            verificaBox(a.dialoghi, QStringLiteral("Errore nelle visualizzazione del PDF"), QString(), Icona::Critica,
-                        Pulsanti::Ok);
+            VerificaBox(a.dialoghi, QStringLiteral("Errore nelle visualizzazione del PDF"), Icona::Critica);
             QVERIFY(a.dialoghi.documentiAperti().isEmpty() && a.dialoghi.programmiAvviati().isEmpty());
         }
         for (const auto &f : fifo)
@@ -403,10 +396,10 @@ private slots:
         QCOMPARE(flp->item(0)->text(), QStringLiteral("a\"b.bmp"));
         const QPoint voce = flp->visualItemRect(flp->item(0)).center();
         const auto rifiutato = [&] {
-            verificaBox(a.dialoghi,
+            VerificaBox(a.dialoghi,
                         QStringLiteral("Il nome del file scelto contiene le virgolette (\"), che l'archivio non può "
                                        "conservare: rinomina il file e sceglilo di nuovo."),
-                        QString(), Icona::Esclamazione, Pulsanti::Ok);
+                        Icona::Esclamazione);
             a.dialoghi.dimentica();
             QCOMPARE(a.testo("txPic"), QStringLiteral("c.bmp"));
         };
@@ -417,7 +410,7 @@ private slots:
         rifiutato();
         a.dialoghi.setNextAnswer(Risposta::Ok);
         QTest::mouseClick(flp->viewport(), Qt::LeftButton, {}, voce);
-        QTest::mouseClick(a.w("btnAddJPG"), Qt::LeftButton);
+        a.clic("btnAddJPG");
         rifiutato();
         a.premi("save");
         QCOMPARE(a.stato.componente(2).Immagine + '|' + a.stato.componente(2).Datasheet,
@@ -454,16 +447,16 @@ private slots:
         QCOMPARE(a.messaggio(), a.messaggio(7));
         QVERIFY(simile(a.riquadro().pixelColor(200, 200), Qt::magenta));
         QCOMPARE(a.testo("txPic"), QString());
-        QTest::mouseClick(a.w("btnAddJPG"), Qt::LeftButton);
+        a.clic("btnAddJPG");
         QCOMPARE(a.testo("txPic"), QStringLiteral("a.bmp"));
         a.dialoghi.setNextFile(a.cartella.file(QStringLiteral("Pics/c.jpeg")));
-        QTest::mouseClick(a.w("btnLoadPic"), Qt::LeftButton);
+        a.clic("btnLoadPic");
         QCOMPARE(a.dialoghi.dialoghiFile().last().cartella, a.stato.percorsi.CartellaPics);
         QVERIFY(a.dialoghi.dialoghiFile().last().filtro.startsWith(QStringLiteral("Images|*.jpg;*.jpeg;*.bmp;")));
         QCOMPARE(a.testo("txPic"), QStringLiteral("c.jpeg"));
         QVERIFY(simile(a.riquadro().pixelColor(200, 200), Qt::yellow));
         a.dialoghi.setNextFile(a.cartella.file(QStringLiteral("Datasheet/d.pdf")));
-        QTest::mouseClick(a.w("btnLoadPDF"), Qt::LeftButton);
+        a.clic("btnLoadPDF");
         QCOMPARE(a.testo("txPDF"), QStringLiteral("d.pdf"));
         a.scrivi("txCodice", QStringLiteral("NE555"));
         a.scrivi("txQty", QStringLiteral("3"));
@@ -480,12 +473,10 @@ private slots:
     // of the folder (tst_fileincartella checks which). Else the message.
     void apriDatasheet_data()
     {
-        QTest::addColumn<QString>("nome");
-        QTest::addColumn<bool>("visore");          // the viewer file exists
-        QTest::addColumn<bool>("avvioRiesce");
-        QTest::addColumn<bool>("documentoRiesce");
-        QTest::addColumn<bool>("avviato");         // the viewer started on Datasheet/nome
-        QTest::addColumn<QString>("aperto");       // asked of the desktop's opener, in the program folder
+        // visore: the viewer file exists; avviato: the viewer started on Datasheet/nome; aperto: asked of the
+        // desktop's opener, in the program folder
+        Colonne<QString, bool, bool, bool, bool, QString>("nome", "visore", "avvioRiesce", "documentoRiesce", "avviato",
+                                                          "aperto");
         QTest::newRow("visore") << "bc547.pdf" << true << true << true << true << "";
         QTest::newRow("visore, pdf mancante") << "manca.pdf" << true << true << true << true << "";
         QTest::newRow("spazio nel nome") << "data sheet bc547.pdf" << true << true << true << true << "";
@@ -504,12 +495,9 @@ private slots:
     }
     void apriDatasheet()
     {
-        QFETCH(QString, nome);
-        QFETCH(bool, visore);
-        QFETCH(bool, avvioRiesce);
-        QFETCH(bool, documentoRiesce);
-        QFETCH(bool, avviato);
-        QFETCH(QString, aperto);
+        const auto [nome, visore, avvioRiesce, documentoRiesce, avviato, aperto] =
+            Valori<QString, bool, bool, bool, bool, QString>("nome", "visore", "avvioRiesce", "documentoRiesce",
+                                                             "avviato", "aperto");
         Caso a;
         const QByteArray pdf = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n1 0 obj\n<<>>\nendobj\n";
         for (const char *n : {"Datasheet/bc547.pdf", "Datasheet/data sheet bc547.pdf", "Datasheet/MAIUSCOLO.PDF",
@@ -545,8 +533,7 @@ private slots:
         const QString programma = QFileInfo(a.cartella.percorso()).canonicalFilePath() + u'/';
         QCOMPARE(a.dialoghi.documentiAperti(), aperto.isEmpty() ? QStringList() : QStringList{programma + aperto});
         if (errore)
-            verificaBox(a.dialoghi, QStringLiteral("Errore nelle visualizzazione del PDF"), QString(), Icona::Critica,
-                        Pulsanti::Ok);
+            VerificaBox(a.dialoghi, QStringLiteral("Errore nelle visualizzazione del PDF"), Icona::Critica);
         else
             QVERIFY(a.dialoghi.boxes().isEmpty());
         QVERIFY(!fifo.aperta());
@@ -559,9 +546,8 @@ private slots:
     // copy. "No" takes nothing. No data file changes before the save.
     void daAltraCartella_data()
     {
-        QTest::addColumn<QString>("nome"); // picked in USB/; a .png goes to Pics, a .pdf to Datasheet
-        QTest::addColumn<QList<Risposta>>("risposte");
-        QTest::addColumn<QString>("atteso"); // empty: nothing taken
+        // nome: picked in USB/; a .png goes to Pics, a .pdf to Datasheet; atteso: empty: nothing taken
+        Colonne<QString, QList<Risposta>, QString>("nome", "risposte", "atteso");
         QTest::newRow("immagine, Sì") << "foto.png" << QList{Risposta::Si} << "foto.png";
         QTest::newRow("immagine, No") << "foto.png" << QList{Risposta::No} << "";
         // The panel takes the copy's own name.
@@ -571,9 +557,7 @@ private slots:
     }
     void daAltraCartella()
     {
-        QFETCH(QString, nome);
-        QFETCH(QList<Risposta>, risposte);
-        QFETCH(QString, atteso);
+        const auto [nome, risposte, atteso] = Valori<QString, QList<Risposta>, QString>("nome", "risposte", "atteso");
         Caso a;
         const bool immagine = nome.endsWith(QLatin1String(".png"));
         const QString cartella = immagine ? QStringLiteral("Pics/") : QStringLiteral("Datasheet/");
@@ -589,7 +573,7 @@ private slots:
         for (const Risposta r : risposte)
             a.dialoghi.setNextAnswer(r);
         a.dialoghi.setNextFile(a.cartella.file(QStringLiteral("USB/") + nome));
-        QTest::mouseClick(a.w(immagine ? "btnLoadPic" : "btnLoadPDF"), Qt::LeftButton);
+        a.clic(immagine ? "btnLoadPic" : "btnLoadPDF");
 
         QCOMPARE(a.dialoghi.boxes().first().testo, "Copiare il file nella cartella " + cartella.chopped(1) + '?');
         QCOMPARE(a.testo(immagine ? "txPic" : "txPDF"), atteso);
@@ -645,7 +629,7 @@ private slots:
         const QColor colore = a.riquadro().pixelColor(200, 200);
         QVERIFY2(simile(colore, estensione == QLatin1String("gif") ? Qt::red : Qt::black), qPrintable(colore.name()));
         a.dialoghi.setNextFile(QString());
-        QTest::mouseClick(a.w("btnLoadPic"), Qt::LeftButton);
+        a.clic("btnLoadPic");
         const QStringList schemi = a.dialoghi.dialoghiFile().last().filtro.split(u'|').last().split(u';');
         for (const QString &s : {"*." + estensione, QStringLiteral("*.png"), QStringLiteral("*.gif")})
             QVERIFY2(schemi.contains(s), qPrintable(s));

@@ -48,9 +48,8 @@ private slots:
 
     void selezionePersonalizzata_data()
     {
-        QTest::addColumn<int>("riga"); // 0: the empty area below the rows
-        QTest::addColumn<int>("colonna");
-        QTest::addColumn<QList<int>>("attese"); // empty: no selection
+        // riga: 0: the empty area below the rows; attese: empty: no selection
+        Colonne<int, int, QList<int>>("riga", "colonna", "attese");
         QTest::newRow("produttore ST") << 2 << 1 << QList<int>{2, 5};
         QTest::newRow("tipo TR") << 1 << 2 << QList<int>{2, 4};
         QTest::newRow("tipo REG") << 4 << 2 << QList<int>{3};
@@ -60,9 +59,7 @@ private slots:
     }
     void selezionePersonalizzata()
     {
-        QFETCH(int, riga);
-        QFETCH(int, colonna);
-        QFETCH(QList<int>, attese);
+        const auto [riga, colonna, attese] = Valori<int, int, QList<int>>("riga", "colonna", "attese");
         Caso a(cinqueComponenti);
         a.bottone("reselect")->setEnabled(false);
         a.clicRiga(riga, colonna, Qt::RightButton);
@@ -107,9 +104,8 @@ private slots:
 
     void trova_data()
     {
-        QTest::addColumn<QString>("testo");
-        QTest::addColumn<bool>("conInvio");
-        QTest::addColumn<QList<int>>("attese"); // empty: nothing found, the list stays
+        // attese: empty: nothing found, the list stays
+        Colonne<QString, bool, QList<int>>("testo", "conInvio", "attese");
         QTest::newRow("hc") << "hc" << true << QList<int>{2};
         QTest::newRow("74") << "74" << false << QList<int>{2, 3};
         QTest::newRow("7?L") << "7?L" << true << QList<int>{3};
@@ -120,9 +116,7 @@ private slots:
     }
     void trova()
     {
-        QFETCH(QString, testo);
-        QFETCH(bool, conInvio);
-        QFETCH(QList<int>, attese);
+        const auto [testo, conInvio, attese] = Valori<QString, bool, QList<int>>("testo", "conInvio", "attese");
         Caso a;
         treDaCercare(a);
         a.clicRiga(2, 0);
@@ -155,9 +149,9 @@ private slots:
     // timer brings back what the notice covered (message 0 after a timed one).
     void nessunRisultato_data()
     {
-        QTest::addColumn<QString>("prima"); // what the window was showing
-        QTest::addColumn<int>("volte");     // searches without matches in a row
-        QTest::addColumn<int>("poi");       // the message once the timer fired
+        // prima: what the window was showing; volte: searches without matches in a row; poi: the message once the
+        // timer fired
+        Colonne<QString, int, int>("prima", "volte", "poi");
         QTest::newRow("una riga") << "riga" << 1 << 0;
         QTest::newRow("i trovati di una ricerca") << "ricerca" << 1 << 3;
         QTest::newRow("i trovati, due ricerche a vuoto") << "ricerca" << 2 << 3;
@@ -167,9 +161,7 @@ private slots:
     }
     void nessunRisultato()
     {
-        QFETCH(QString, prima);
-        QFETCH(int, volte);
-        QFETCH(int, poi);
+        const auto [prima, volte, poi] = Valori<QString, int, int>("prima", "volte", "poi");
         Caso a;
         prima == QLatin1String("vuoto") ? (riempiTabelle(a.stato), void(a.apri())) : treDaCercare(a);
         QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
@@ -203,9 +195,9 @@ private slots:
     // the record's ID and date.
     void salvataggio_data()
     {
-        QTest::addColumn<QList<int>>("intestazioni"); // headers clicked before
-        QTest::addColumn<QString>("codice");          // empty: LM317T edited to ZTX547
-        QTest::addColumn<int>("riempitivi");          // R000, R001... after the five
+        // intestazioni: headers clicked before; codice: empty: LM317T edited to ZTX547; riempitivi: R000, R001...
+        // after the five
+        Colonne<QList<int>, QString, int>("intestazioni", "codice", "riempitivi");
         QTest::newRow("all'avvio, nuovo") << QList<int>{} << "BC337" << 0;
         QTest::newRow("QTA, nuovo") << QList<int>{4} << "BC337" << 0;
         QTest::newRow("QTA due volte, modifica") << QList<int>{4, 4} << "" << 0;
@@ -215,9 +207,8 @@ private slots:
     }
     void salvataggio()
     {
-        QFETCH(QList<int>, intestazioni);
-        QFETCH(QString, codice);
-        QFETCH(int, riempitivi);
+        auto [intestazioni, codice, riempitivi] =
+            Valori<QList<int>, QString, int>("intestazioni", "codice", "riempitivi");
         Caso a;
         cinqueComponenti(a.stato);
         for (int i = 0; i < riempitivi; ++i)

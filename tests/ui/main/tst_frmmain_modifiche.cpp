@@ -41,8 +41,7 @@ private slots:
     // (after "Nuovo" or "Annulla").
     void soloIlComponenteMostrato_data()
     {
-        QTest::addColumn<QString>("passi");
-        QTest::addColumn<QStringList>("attesi");
+        Colonne<QString, QStringList>("passi", "attesi");
         QTest::newRow("nuovo, modifica, salva: aggiunge")
             << "row new type edit save" << (Cinque + QStringList{"15:XY100"});
         QTest::newRow("esc dal nuovo, modifica, salva: niente")
@@ -56,8 +55,7 @@ private slots:
     }
     void soloIlComponenteMostrato()
     {
-        QFETCH(QString, passi);
-        QFETCH(QStringList, attesi);
+        const auto [passi, attesi] = Valori<QString, QStringList>("passi", "attesi");
         Caso a(salvati);
         const QMap<QString, std::function<void()>> azioni = {
             {"row", [&] { a.clicRiga(3, 0); }}, // BC547C
@@ -130,8 +128,8 @@ private slots:
     // stores it once the file can be written.
     void salvataggioFallito_data()
     {
-        QTest::addColumn<QString>("nome");
-        QTest::addColumn<bool>("fifo"); // else a folder
+        // fifo: else a folder
+        Colonne<QString, bool>("nome", "fifo");
         QTest::newRow("cartella Componenti.dat.nuovo") << "Componenti.dat.nuovo" << false;
         QTest::newRow("FIFO Info.ini") << "Info.ini" << true;
         QTest::newRow("FIFO Componenti.dat") << "Componenti.dat" << true;
@@ -139,8 +137,7 @@ private slots:
     }
     void salvataggioFallito()
     {
-        QFETCH(QString, nome);
-        QFETCH(bool, fifo);
+        const auto [nome, fifo] = Valori<QString, bool>("nome", "fifo");
         Caso a(salvati);
         const QString percorso = a.cartella.file(nome);
         const bool esisteva = a.cartella.esiste(nome);
@@ -221,8 +218,7 @@ private slots:
     // nothing changed nothing is asked.
     void modificheNonSalvate_data()
     {
-        QTest::addColumn<QString>("comando");
-        QTest::addColumn<QString>("risposta");
+        Colonne<QString, QString>("comando", "risposta");
         for (const char *c : {"exit", "mnuQuit", "invio", "search", "mnuScorta"}) {
             for (const char *r : {"si", "no", "annulla", "nessuna modifica"})
                 QTest::addRow("%s, %s", c, r) << QString::fromLatin1(c) << QString::fromLatin1(r);
@@ -230,8 +226,7 @@ private slots:
     }
     void modificheNonSalvate()
     {
-        QFETCH(QString, comando);
-        QFETCH(QString, risposta);
+        const auto [comando, risposta] = Valori<QString, QString>("comando", "risposta");
         Caso a(salvati);
         a.clicRiga(3, 0); // BC547C, at least 80 in stock
         a.premi("edit");
@@ -255,7 +250,7 @@ private slots:
         const bool annulla = risposta == QLatin1String("annulla");
         const bool salvato = risposta == QLatin1String("si");
         if (chiede)
-            verificaBox(a.dialoghi, QStringLiteral("Salvare le modifiche al componente?"), QString(), Icona::Domanda,
+            VerificaBox(a.dialoghi, QStringLiteral("Salvare le modifiche al componente?"), Icona::Domanda,
                         Pulsanti::SiNoAnnulla);
         QCOMPARE(a.finestra->isVisible(), !(esci && !annulla));
         QCOMPARE(a.suDisco()->componente(2).Quantita, salvato ? 77 : 100);

@@ -205,9 +205,7 @@ private slots:
 
     void ricercaNellaDescrizione_data()
     {
-        QTest::addColumn<bool>("attiva");
-        QTest::addColumn<QString>("testo");
-        QTest::addColumn<QStringList>("trovati");
+        Colonne<bool, QString, QStringList>("attiva", "testo", "trovati");
         // Off: only codes, as always ("timer" finds nothing: the list stays whole).
         QTest::newRow("spenta, descrizione") << false << "timer" << QStringList{"NE555", "BC547C", "LM317T", "2N2222", "74HC00"};
         QTest::newRow("spenta, codice") << false << "55" << QStringList{"NE555"};
@@ -221,9 +219,7 @@ private slots:
     }
     void ricercaNellaDescrizione()
     {
-        QFETCH(bool, attiva);
-        QFETCH(QString, testo);
-        QFETCH(QStringList, trovati);
+        const auto [attiva, testo, trovati] = Valori<bool, QString, QStringList>("attiva", "testo", "trovati");
         Caso a(conMinimi);
         a.premi("reselect"); // the whole table in table order
         QVERIFY(!a.azione(QStringLiteral("mnuCercaDesc"))->isChecked());
@@ -283,7 +279,7 @@ private slots:
         });
         QFile(a.cartella.file(QStringLiteral("Packages.dat"))).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
         QVERIFY(ancoraAperta);
-        verificaBox(a.dialoghi, QStringLiteral("Errore nel salvataggio dei dati"), QString(), Icona::Nessuna, Pulsanti::Ok);
+        VerificaBox(a.dialoghi, QStringLiteral("Errore nel salvataggio dei dati"), Icona::Nessuna);
         QCOMPARE(a.stato.Componenti, componenti);
         QCOMPARE(a.stato.NumProduttori, 3);
         QCOMPARE(Istantanea(a.cartella.percorso()), prima);
@@ -353,8 +349,8 @@ private slots:
 
     void importazioneRifiutata_data()
     {
-        QTest::addColumn<QByteArray>("contenuto"); // empty name: cancelled dialog
-        QTest::addColumn<QString>("messaggio");
+        // contenuto: empty name: cancelled dialog
+        Colonne<QByteArray, QString>("contenuto", "messaggio");
         QTest::newRow("dialogo annullato") << QByteArray() << QString();
         QTest::newRow("binario") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0", 11)
                                  << "Il file non \u00e8 un testo CSV: contiene dati binari.\r\nScegliere un file esportato come testo CSV.";
@@ -365,8 +361,7 @@ private slots:
     }
     void importazioneRifiutata()
     {
-        QFETCH(QByteArray, contenuto);
-        QFETCH(QString, messaggio);
+        const auto [contenuto, messaggio] = Valori<QByteArray, QString>("contenuto", "messaggio");
         Caso a(conMinimi);
         if (contenuto == "modifica") {
             a.clicRiga(1, 0);
@@ -379,8 +374,8 @@ private slots:
             a.dialoghi.setNextAnswer(Risposta::Ok);
         a.menu(QStringLiteral("mnuImporta"));
         if (!messaggio.isEmpty())
-            verificaBox(a.dialoghi, messaggio, QStringLiteral("Importa da testo CSV"),
-                        contenuto == "modifica" ? Icona::Informazione : Icona::Esclamazione, Pulsanti::Ok);
+            VerificaBox(a.dialoghi, messaggio, contenuto == "modifica" ? Icona::Informazione : Icona::Esclamazione,
+                        Pulsanti::Ok, QStringLiteral("Importa da testo CSV"));
         QCOMPARE(a.stato.NumComponenti, 5);
         QVERIFY(!a.cartella.esiste(QStringLiteral("Componenti.dat")));
     }

@@ -129,9 +129,7 @@ private slots:
 
     void sceltaMnemonico_data()
     {
-        QTest::addColumn<QString>("testo");
-        QTest::addColumn<QString>("usate");
-        QTest::addColumn<QString>("atteso");
+        Colonne<QString, QString, QString>("testo", "usate", "atteso");
         QTest::newRow("iniziale") << "Esci" << "" << "&Esci";
         QTest::newRow("iniziale di un'altra parola") << "Tema scuro" << "T" << "Tema &scuro";
         QTest::newRow("lettera interna") << "Salva" << "S" << "S&alva";
@@ -142,9 +140,7 @@ private slots:
     }
     void sceltaMnemonico()
     {
-        QFETCH(QString, testo);
-        QFETCH(QString, usate);
-        QFETCH(QString, atteso);
+        const auto [testo, usate, atteso] = Valori<QString, QString, QString>("testo", "usate", "atteso");
         QStringList lettere = usate.isEmpty() ? QStringList() : usate.split(u',');
         const qsizetype prima = lettere.size();
         QCOMPARE(ConMnemonico(testo, &lettere), atteso);

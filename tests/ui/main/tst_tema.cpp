@@ -205,9 +205,7 @@ private slots:
     // outlines the indicator, and a mark stands out only when ticked.
     void indicatori_data()
     {
-        QTest::addColumn<QString>("controllo");
-        QTest::addColumn<bool>("spuntato");
-        QTest::addColumn<bool>("attivo");
+        Colonne<QString, bool, bool>("controllo", "spuntato", "attivo");
         for (const char *controllo : {"LVP", "chkExclude", "optSomma"})
             for (const bool spuntato : {false, true})
                 for (const bool attivo : {true, false})
@@ -216,9 +214,7 @@ private slots:
     }
     void indicatori()
     {
-        QFETCH(QString, controllo);
-        QFETCH(bool, spuntato);
-        QFETCH(bool, attivo);
+        const auto [controllo, spuntato, attivo] = Valori<QString, bool, bool>("controllo", "spuntato", "attivo");
         Scuro s;
         QWidget *w = s.liste->findChild<QWidget *>(controllo);
         w = w ? w : Figlio(s.importa.get(), controllo);

@@ -118,7 +118,7 @@ private slots:
             f.clic("btnRipristina");
             QVERIFY(!f.w->isVisible());
         }));
-        verificaBox(a.dialoghi, Domanda("07/12/2026 09:05:33"), kTitolo, Icona::Domanda, Pulsanti::SiNo);
+        VerificaBox(a.dialoghi, Domanda("07/12/2026 09:05:33"), Icona::Domanda, Pulsanti::SiNo, kTitolo);
         QCOMPARE(a.dati(), a.datiA);
         QVERIFY(!a.cartella.esiste(NomeGiornale));
         QCOMPARE(a.datiCopia("2026-12-07_10-00-00"), a.datiB);
@@ -137,7 +137,7 @@ private slots:
             a.dialoghi.setNextAnswer(Risposta::Si);
             f.clic("btnRipristina");
         }));
-        verificaBox(a.dialoghi, Domanda("07/12/2026 10:00:00"), kTitolo, Icona::Domanda, Pulsanti::SiNo);
+        VerificaBox(a.dialoghi, Domanda("07/12/2026 10:00:00"), Icona::Domanda, Pulsanti::SiNo, kTitolo);
         QCOMPARE(a.dati(), a.datiB);
         QCOMPARE(a.datiCopia("2026-12-07_10-05-00"), a.datiA);
         QCOMPARE(a.codici(), QStringList({"2N2222", "BC547C", "LM317T", "NE555"}));
@@ -183,8 +183,7 @@ private slots:
         });
         QCOMPARE(aperta, !modifica || risposta == Risposta::No);
         if (modifica) {
-            verificaBox(a.dialoghi, "Salvare le modifiche al componente?", QString(), Icona::Domanda,
-                        Pulsanti::SiNoAnnulla);
+            VerificaBox(a.dialoghi, "Salvare le modifiche al componente?", Icona::Domanda, Pulsanti::SiNoAnnulla);
             QCOMPARE(a.testo("txQty"), aperta ? QString() : "999");
         } else {
             QCOMPARE(a.dialoghi.boxes().size(), risposta == Risposta::No ? 1 : 0);

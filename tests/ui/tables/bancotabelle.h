@@ -1,8 +1,7 @@
 #pragma once
 
-// What the tables-window tests share: a program folder with its state, the
-// fake dialogs, the window opened without blocking, and real mouse and
-// keyboard input on its controls.
+// What the tables-window tests share: a program folder with its state, the fake dialogs, the window opened without
+// blocking, and real mouse and keyboard input on its controls.
 
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"

@@ -1,6 +1,5 @@
-// The entry editor of the tables window: its states and toolbar, Enter and
-// Escape, adding and renaming entries, the package picture, and what every
-// save leaves on disk.
+// The entry editor of the tables window: its states and toolbar, Enter and Escape, adding and renaming entries, the
+// package picture, and what every save leaves on disk.
 #include "bancotabelle.h"
 
 #include "common/fifosorvegliata.h"
@@ -18,10 +17,9 @@ void Figura(const QString &percorso, int larghezza, int altezza, const QColor &c
     QVERIFY(QDir().mkpath(QFileInfo(percorso).path()) && img.save(percorso));
 }
 
-// What the package pictures tests choose from: pictures in Packages (a JPEG,
-// red and green bitmaps, one named with a double quote), a file that is no
-// picture, a folder, a device, a link leading out, a FIFO; and pictures in
-// other folders.
+// What the package pictures tests choose from: pictures in Packages (a JPEG, red and green bitmaps, one named with a
+// double quote), a file that is no picture, a folder, a device, a link leading out, a FIFO; and pictures in other
+// folders.
 struct BancoImmagini : Banco {
     const QString pack = stato.percorsi.CartellaPackages;
     FifoSorvegliata fifo{pack + "fifo.bmp"};
@@ -91,9 +89,8 @@ private slots:
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
-    // "Salva" with an empty name turns every button off and keeps the box
-    // open; Enter with an empty name does nothing; a name of blanks is a
-    // name; "Nuovo" keeps a shown entry, saved as a new one.
+    // "Salva" with an empty name turns every button off and keeps the box open; Enter with an empty name does nothing;
+    // a name of blanks is a name; "Nuovo" keeps a shown entry, saved as a new one.
     void nomeVuotoENuovo()
     {
         Banco b;
@@ -115,10 +112,9 @@ private slots:
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
-    // A row click shows the package's picture fitted into the box, and
-    // clears the one shown before for no image, a missing file, a file that
-    // is not a picture, a FIFO, a folder, a device, or a name leading out of
-    // Packages; it opens and waits for nothing, and says nothing.
+    // A row click shows the package's picture fitted into the box, and clears the one shown before for no image, a
+    // missing file, a file that is not a picture, a FIFO, a folder, a device, or a name leading out of Packages; it
+    // opens and waits for nothing, and says nothing.
     void immagineMostrata_data()
     {
         Colonne<QString, bool>("nome", "mostrata"); // ASSOLUTO: the full path of a picture outside
@@ -149,13 +145,11 @@ private slots:
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
-    // "Carica" on the package DIP8 with its red dip8.bmp: a file of the
-    // package folder gives its bare name and shows it (nothing for what is
-    // not a regular picture inside, opening nothing); a cancelled choice
-    // keeps the name; a name holding a double quote is refused with a
-    // message; a file of another folder is offered to be copied in ("Sì":
-    // copied, "No": the name there was). No data file is written before
-    // "Salva", which stores the name; "Annulla" leaves the stored one.
+    // "Carica" on the package DIP8 with its red dip8.bmp: a file of the package folder gives its bare name and shows it
+    // (nothing for what is not a regular picture inside, opening nothing); a cancelled choice keeps the name; a name
+    // holding a double quote is refused with a message; a file of another folder is offered to be copied in ("Sì":
+    // copied, "No": the name there was). No data file is written before "Salva", which stores the name; "Annulla"
+    // leaves the stored one.
     void caricaImmagine_data()
     {
         // The file chosen (below the test folder; empty: cancelled), the answer to the box (-1: none), the name and
@@ -214,12 +208,10 @@ private slots:
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
-    // Every save rewrites Info.ini and the four table files from memory. A
-    // name is stored upper case, accents too; description and image name as
-    // typed; the files keep texts between double quotes with no escape, so a
-    // double quote is stored as a single quote. New entries take the next
-    // IDs and are listed by name. Renaming keeps the ID and the usage, and
-    // components keep their copies of the old name.
+    // Every save rewrites Info.ini and the four table files from memory. A name is stored upper case, accents too;
+    // description and image name as typed; the files keep texts between double quotes with no escape, so a double quote
+    // is stored as a single quote. New entries take the next IDs and are listed by name. Renaming keeps the ID and the
+    // usage, and components keep their copies of the old name.
     void salvataggioSuDisco()
     {
         Banco b;
@@ -295,10 +287,8 @@ private slots:
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
-    // A save that cannot write its files reports it and changes nothing:
-    // memory stays as the files are, the typed name stays in the editor with
-    // "Salva" and "Annulla" on, and a later save, once the file can be
-    // written, stores it.
+    // A save that cannot write its files reports it and changes nothing: memory stays as the files are, the typed name
+    // stays in the editor with "Salva" and "Annulla" on, and a later save, once the file can be written, stores it.
     void salvataggioFallito()
     {
         Banco b;

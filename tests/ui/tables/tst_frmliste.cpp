@@ -7,11 +7,9 @@
 class TestFrmListe : public QObject {
     Q_OBJECT
 private slots:
-    // Usage counts and ticks; the filter hides unused entries while the
-    // first column keeps the positions in the whole table. Entries sharing
-    // an ID (a hand-edited file: ZENER, BETA, SOT23): the usage belongs to
-    // the ID, so each shows the components counted once, not twice and not
-    // split, and the filter keeps them all.
+    // Usage counts and ticks; the filter hides unused entries while the first column keeps the positions in the whole
+    // table. Entries sharing an ID (a hand-edited file: ZENER, BETA, SOT23): the usage belongs to the ID, so each shows
+    // the components counted once, not twice and not split, and the filter keeps them all.
     void utilizziEFiltro()
     {
         Banco b;
@@ -47,9 +45,8 @@ private slots:
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
-    // A header click on an empty list changes nothing; the first click on
-    // "Qtà" orders from the highest usage, by value; every refill puts the
-    // rows back in ascending name order.
+    // A header click on an empty list changes nothing; the first click on "Qtà" orders from the highest usage, by
+    // value; every refill puts the rows back in ascending name order.
     void ordineDelleRighe()
     {
         Banco b;
@@ -79,9 +76,8 @@ private slots:
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
-    // Through the program's entry: modal, with its caption, placed where the
-    // main window says; the message it leaves on closing, and the pick lists
-    // refilled once an entry was saved.
+    // Through the program's entry: modal, with its caption, placed where the main window says; the message it leaves on
+    // closing, and the pick lists refilled once an entry was saved.
     void chiusura_data()
     {
         Colonne<QString, bool, bool, QString>("tabelle", "conEsci", "salvaTipo", "messaggio"); // tabelle: T, P, G

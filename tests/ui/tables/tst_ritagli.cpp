@@ -1,9 +1,7 @@
-// Nothing clipped at the default font on a laptop's screen: for the main
-// list and the three lists of the tables window, with a realistic data set,
-// every header and every cell text fits its column (font metrics against
-// the section's size); the tables window draws its check boxes and keeps the
-// widths set for its columns where they are enough; a custom label of 20
-// characters shows whole and does not move the panel's columns.
+// Nothing clipped at the default font on a laptop's screen: for the main list and the three lists of the tables window,
+// with a realistic data set, every header and every cell text fits its column (font metrics against the section's
+// size); the tables window draws its check boxes and keeps the widths set for its columns where they are enough; a
+// custom label of 20 characters shows whole and does not move the panel's columns.
 
 #include "bancotabelle.h"
 #include "../main/ambiente.h"
@@ -55,8 +53,7 @@ private slots:
         FrmMain &f = a.apri();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         VerificaColonne(a.lista(), QStringLiteral("LV"));
-        // The designed widths, where enough, are kept or widened: the
-        // columns fill the list.
+        // The designed widths, where enough, are kept or widened: the columns fill the list.
         const int disegnate[] = {110, 125, 60, 50, 90};
         int somma = 0;
         for (int i = 1; i <= 5; ++i) {
@@ -79,15 +76,13 @@ private slots:
         for (const char *nome : {"LVP", "LVT", "LVG"}) {
             auto *lista = f->findChild<ListaReport *>(QLatin1String(nome));
             QVERIFY(lista->numeroRighe() > 0);
-            // The check box of the first column is drawn, and fits inside
-            // it beside the row's number.
+            // The check box of the first column is drawn, and fits inside it beside the row's number.
             QTreeView *v = lista->vista();
             QVERIFY(v->model()->data(v->model()->index(0, 0), Qt::CheckStateRole).isValid());
             const int casella = v->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, v);
             VerificaColonne(lista, QLatin1String(nome), casella);
-            // The name column keeps its set width, enough for these names;
-            // the others are as wide as their texts need, never narrower
-            // than set; the ID is kept hidden.
+            // The name column keeps its set width, enough for these names; the others are as wide as their texts need,
+            // never narrower than set; the ID is kept hidden.
             QCOMPARE(lista->larghezzaColonna(2), 248);
             QCOMPARE(lista->larghezzaColonna(1), qMax(18, lista->larghezzaNecessaria(0)));
             QCOMPARE(lista->larghezzaColonna(3), qMax(40, lista->larghezzaNecessaria(2)));

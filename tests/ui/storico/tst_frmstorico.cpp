@@ -1,0 +1,391 @@
+// "Storico movimenti" through its real widgets, opened from the main
+// window's menu on a history the main window itself wrote: the lines newest
+// first, the check box and the text that narrow them, the export of what is
+// shown, and the undo of each kind of operation (with the questions it may
+// ask, a save that fails, a read-only archive), with what the files on disk
+// and the main window hold after.
+
+#include "movimenti/annullamento.h"
+#include "store/aiutiarchivio.h"
+#include "ui/storico/aiutistorico.h"
+
+#include <QCheckBox>
+
+using namespace prova;
+
+namespace {
+
+const QString kTitolo = QStringLiteral("Annulla operazione");
+const QString kOra = QStringLiteral("05/12/2026 17:30:12");
+
+// Steps the main window takes before the window opens:
+//   edit      BC547C from 100 to 90 pieces, its description "NPN"
+//   take      5 pieces of NE555 (20 -> 15), note "scheda 3"
+//   del       LM317T deleted
+//   new       XY100, 4 pieces (ID 15)
+//   qty30     NE555 edited to 30 pieces
+//   show      NE555 shown in the panel
+void Passi(ConStorico &a, const QString &passi)
+{
+    for (const QString &p : passi.split(' ', Qt::SkipEmptyParts)) {
+        if (p == "edit") {
+            a.clicRiga(a.rigaDi("BC547C"), 0);
+            a.premi("edit");
+            a.scrivi("txQty", "90");
+            a.scrivi("txDesc", "NPN");
+            a.premi("save");
+        } else if (p == "take") {
+            a.clicRiga(a.rigaDi("NE555"), 0);
+            QVERIFY(a.pezzi("mnuPrelevaPezzi", 5, "scheda 3"));
+        } else if (p == "del") {
+            a.clicRiga(a.rigaDi("LM317T"), 0);
+            a.dialoghi.setNextAnswer(Risposta::Si);
+            a.premi("del");
+        } else if (p == "new") {
+            a.nuovo("XY100", "4");
+            a.premi("save");
+        } else if (p == "qty30") {
+            a.clicRiga(a.rigaDi("NE555"), 0);
+            a.premi("edit");
+            a.scrivi("txQty", "30");
+            a.premi("save");
+        } else if (p == "show") {
+            a.clicRiga(a.rigaDi("NE555"), 0);
+        } else {
+            QFAIL(qPrintable("passo sconosciuto " + p));
+        }
+    }
+    a.dialoghi.dimentica();
+}
+
+QString Domanda(int n, const QString &movimento, int componenti = 1)
+{
+    return QStringLiteral("Annullare l'operazione %1 (%2, del %3)?\r\nComponenti coinvolti: %4")
+        .arg(n)
+        .arg(movimento, kOra)
+        .arg(componenti);
+}
+
+} // namespace
+
+class TestFrmStorico : public QObject {
+    Q_OBJECT
+private slots:
+    // Every line, newest first, each cell as the file has it; the tooltip
+    // tells the fields changed; no component shown, so no narrowing.
+    void elenco()
+    {
+        ConStorico a;
+        Passi(a, "edit take del");
+        QVERIFY(a.storico([&](const Storico_ &f) {
+            QCOMPARE(f.elenco(), QStringList({"LM317T|5||-5|Eliminazione|3",
+                                              "NE555|20|15|-5|Prelievo pezzi|2",
+                                              "BC547C|100|90|-10|Modifica|1"}));
+            for (int r = 0; r < 3; ++r)
+                QCOMPARE(f.cella(r, 0), kOra);
+            QCOMPARE(f.cella(1, 7), "TI");
+            QCOMPARE(f.cella(1, 8), "scheda 3");
+            QCOMPARE(f.cella(2, 9), "Descrizione: \"\" \u2192 \"NPN\"");
+            QCOMPARE(f.lvs()->model()->index(2, 4).data(Qt::ToolTipRole).toString(),
+                     "Operazione 1: Modifica\nCampi cambiati:\n  Descrizione: \"\" \u2192 \"NPN\"");
+            QVERIFY(f.lvs()->model()->index(0, 0).data(Qt::ToolTipRole).toString().startsWith(
+                "Operazione 3: Eliminazione\nComponente tolto:\n  Codice: LM317T\n"));
+            QCOMPARE(f.c<QLabel>("lblContoStorico")->text(), "Righe: 3 di 3");
+            auto *solo = f.c<QCheckBox>("chkSoloComponente");
+            QVERIFY(!solo->isChecked());
+            QVERIFY(!solo->isEnabled());
+            QCOMPARE(solo->text(), "Solo il componente visualizzato");
+            QVERIFY(!f.c<QPushButton>("btnAnnullaOperazione")->isEnabled());
+        }));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // The component shown narrows the list at once; the box and the text
+    // narrow it further or widen it again.
+    void filtri_data()
+    {
+        Colonne<bool, QString, QStringList>("solo", "testo", "attese");
+        QTest::newRow("the component shown") << true << "" << QStringList{"NE555|3", "NE555|2"};
+        QTest::newRow("every line") << false << "" << QStringList{"NE555|3", "NE555|2", "BC547C|1"};
+        QTest::newRow("by operation, any case") << false << "PRELIEVO" << QStringList{"NE555|2"};
+        QTest::newRow("by code") << false << "bc5" << QStringList{"BC547C|1"};
+        QTest::newRow("code and component") << true << "bc5" << QStringList{};
+        QTest::newRow("operation and component") << true << "modif" << QStringList{"NE555|3"};
+    }
+    void filtri()
+    {
+        const auto [solo, testo, attese] = Valori<bool, QString, QStringList>("solo", "testo", "attese");
+        ConStorico a;
+        Passi(a, "edit take qty30 show");
+        QVERIFY(a.storico([&](const Storico_ &f) {
+            auto *box = f.c<QCheckBox>("chkSoloComponente");
+            QVERIFY(box->isChecked());
+            QVERIFY(box->isEnabled());
+            QCOMPARE(box->text(), "Solo il componente NE555");
+            if (!solo)
+                QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+            if (!testo.isEmpty())
+                f.filtra(testo);
+            QStringList viste;
+            for (int r = 0; r < f.righe(); ++r)
+                viste << f.cella(r, 1) + u'|' + f.cella(r, 6);
+            QCOMPARE(viste, attese);
+            QCOMPARE(f.c<QLabel>("lblContoStorico")->text(), QStringLiteral("Righe: %1 di 3").arg(attese.size()));
+            QCOMPARE(f.c<QPushButton>("btnEsportaStorico")->isEnabled(), !attese.isEmpty());
+        }));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // The lines shown, as shown, in Exported/Movimenti.csv, and where it
+    // went; a file that cannot be written is said so.
+    void esporta_data()
+    {
+        Colonne<QString, bool, QStringList>("testo", "riesce", "attese");
+        QTest::newRow("every line") << "" << true
+                                    << QStringList{"3;Eliminazione;12;LM317T;5;-;", "2;Prelievo pezzi;10;NE555;20;15;scheda 3",
+                                                   "1;Modifica;11;BC547C;100;90;"};
+        QTest::newRow("the lines found") << "e5" << true << QStringList{"2;Prelievo pezzi;10;NE555;20;15;scheda 3"};
+        QTest::newRow("a folder in the way") << "" << false << QStringList{};
+    }
+    void esporta()
+    {
+        const auto [testo, riesce, attese] = Valori<QString, bool, QStringList>("testo", "riesce", "attese");
+        ConStorico a;
+        Passi(a, "edit take del");
+        const QString file = a.cartella.file("Exported/Movimenti.csv");
+        if (!riesce)
+            QVERIFY(QDir().mkpath(file));
+        a.dialoghi.setNextAnswer(Risposta::Ok);
+        QVERIFY(a.storico([&](const Storico_ &f) {
+            if (!testo.isEmpty())
+                f.filtra(testo);
+            f.clic("btnEsportaStorico");
+            QCOMPARE(f.c<QLabel>("lblStatoStorico")->text(),
+                     riesce ? QStringLiteral("Righe esportate: %1 nel file %2").arg(attese.size()).arg(QDir::toNativeSeparators(file))
+                            : QStringLiteral("Lo storico non \u00e8 stato esportato."));
+        }));
+        if (!riesce) {
+            VerificaBox(a.dialoghi,
+                        "Errore nella creazione del file Movimenti.csv\r\nForse il file \u00e8 gi\u00e0 aperto in "
+                        "altro programma",
+                        Icona::Critica, Pulsanti::Ok, "Esporta storico");
+            return;
+        }
+        VerificaBox(a.dialoghi, "Storico esportato nel file\r\n" + QDir::toNativeSeparators(file)
+                        + QStringLiteral("\r\nRighe esportate: %1").arg(attese.size()),
+                    Icona::Informazione, Pulsanti::Ok, "Esporta storico");
+        QVERIFY(a.cartella.leggi("Exported/Movimenti.csv").startsWith(IntestazioneMovimenti()));
+        IndiceMovimenti esportato;
+        QVERIFY(esportato.apri(file));
+        QStringList righe;
+        for (qsizetype i = 0; i < esportato.conteggio(); ++i)
+            righe << Descrivi(*esportato.riga(i));
+        QCOMPARE(righe, attese);
+    }
+
+    // The newest operation undone from the window, of each kind: the
+    // tables on disk as before it, its undo's lines at the end of the file
+    // and at the top of the list, and the main window showing it.
+    void annulla_data()
+    {
+        Colonne<QString, QString, QStringList, QString, QString>("passi", "domanda", "nuove", "codici", "contatori");
+        QTest::newRow("edit") << "edit" << Domanda(1, "Modifica")
+                              << QStringList{"2;Annullamento dell'operazione 1;11;BC547C;90;100;"}
+                              << "2N2222 74HC00 BC547C LM317T NE555" << "5/5/144";
+        QTest::newRow("pieces") << "take" << Domanda(1, "Prelievo pezzi")
+                                << QStringList{"2;Annullamento dell'operazione 1;10;NE555;15;20;"}
+                                << "2N2222 74HC00 BC547C LM317T NE555" << "5/5/144";
+        QTest::newRow("deletion") << "del" << Domanda(1, "Eliminazione")
+                                  << QStringList{"2;Annullamento dell'operazione 1;12;LM317T;-;5;"}
+                                  << "2N2222 74HC00 BC547C LM317T NE555" << "5/5/144";
+        QTest::newRow("new") << "new" << Domanda(1, "Nuovo")
+                             << QStringList{"2;Annullamento dell'operazione 1;15;XY100;4;-;"}
+                             << "2N2222 74HC00 BC547C LM317T NE555" << "5/5/144";
+        QTest::newRow("the undo of an undo")
+            << "take undo" << Domanda(2, "Annullamento dell'operazione 1")
+            << QStringList{"2;Annullamento dell'operazione 1;10;NE555;15;20;",
+                           "3;Annullamento dell'operazione 2;10;NE555;20;15;"}
+            << "2N2222 74HC00 BC547C LM317T NE555" << "5/5/139";
+    }
+    void annulla()
+    {
+        const auto [passi, domanda, nuove, codici, contatori] =
+            Valori<QString, QString, QStringList, QString, QString>("passi", "domanda", "nuove", "codici", "contatori");
+        ConStorico a;
+        const bool dueVolte = passi.endsWith("undo");
+        Passi(a, QString(passi).remove("undo"));
+        const QStringList prima = Storico(a);
+        if (dueVolte) {
+            a.dialoghi.setNextAnswer(Risposta::Si);
+            QVERIFY(a.storico([](const Storico_ &f) {
+                f.scegli(0);
+                f.clic("btnAnnullaOperazione");
+            }));
+            a.dialoghi.dimentica();
+        }
+        a.dialoghi.setNextAnswer(Risposta::Si);
+        QVERIFY(a.storico([&](const Storico_ &f) {
+            f.scegli(0);
+            QVERIFY(f.c<QPushButton>("btnAnnullaOperazione")->isEnabled());
+            f.clic("btnAnnullaOperazione");
+            const int n = dueVolte ? 3 : 2;
+            QCOMPARE(f.cella(0, 6), QString::number(n));
+            QCOMPARE(f.lvs()->selectionModel()->selectedRows().value(0).row(), 0);
+            QCOMPARE(f.righe(), prima.size() + nuove.size());
+            QCOMPARE(f.c<QLabel>("lblStatoStorico")->text(),
+                     QStringLiteral("Operazione %1 annullata: l'annullamento \u00e8 l'operazione %2.").arg(n - 1).arg(n));
+        }));
+        VerificaBox(a.dialoghi, domanda, Icona::Domanda, Pulsanti::SiNo, kTitolo);
+        QCOMPARE(Storico(a), QStringList(prima) << nuove);
+        QVERIFY(StessiDati(*a.suDisco(), a.stato));
+        QCOMPARE(a.codici().join(' '), codici);
+        QCOMPARE(a.contatori(), contatori);
+        QCOMPARE(a.messaggio(), QStringLiteral("Operazione completata: annullata l'operazione %1").arg(dueVolte ? 2 : 1));
+        QCOMPARE(a.bottoni(), "10000");
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // A component changed since the operation: Yes applies the opposite of
+    // its difference to the quantity it has now, No leaves everything.
+    void cambiato_data()
+    {
+        Colonne<bool, int, QStringList>("si", "quantita", "nuove");
+        QTest::newRow("Yes") << true << 35 << QStringList{"3;Annullamento dell'operazione 1;10;NE555;30;35;"};
+        QTest::newRow("No") << false << 30 << QStringList{};
+    }
+    void cambiato()
+    {
+        const auto [si, quantita, nuove] = Valori<bool, int, QStringList>("si", "quantita", "nuove");
+        ConStorico a;
+        Passi(a, "take qty30");
+        const QStringList prima = Storico(a);
+        a.dialoghi.setNextAnswer(Risposta::Si);
+        a.dialoghi.setNextAnswer(si ? Risposta::Si : Risposta::No);
+        QVERIFY(a.storico([&](const Storico_ &f) {
+            f.scegli(1);
+            f.clic("btnAnnullaOperazione");
+            QCOMPARE(f.righe(), prima.size() + nuove.size());
+        }));
+        QCOMPARE(a.dialoghi.boxes().size(), 2);
+        const auto box = a.dialoghi.boxes().last();
+        QCOMPARE(box.testo, DomandaCambiati(1, {{10, "NE555", 15, 30}}));
+        QCOMPARE(box.icona, Icona::Esclamazione);
+        QCOMPARE(box.pulsanti, Pulsanti::SiNo);
+        QCOMPARE(a.stato.componente(1).Quantita, quantita);
+        QCOMPARE(a.suDisco()->componente(1).Quantita, quantita);
+        QCOMPARE(Storico(a), QStringList(prima) << nuove);
+        QCOMPARE(a.lista()->testo(a.rigaDi("NE555"), 3), QString::number(quantita));
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // Nothing is undone: "No" to the confirmation, an operation undone
+    // already (the way back is the undo's undo), or changes in the editor
+    // the user goes back to.
+    void nienteCambia_data()
+    {
+        Colonne<QString, int, QList<Risposta>, QString>("passi", "riga", "risposte", "box");
+        QTest::newRow("No") << "take" << 0 << QList<Risposta>{Risposta::No} << Domanda(1, "Prelievo pezzi");
+        QTest::newRow("undone already") << "take undo" << 1 << QList<Risposta>{Risposta::Ok}
+                                        << "L'operazione 1 \u00e8 gi\u00e0 stata annullata dall'operazione 2.\r\n"
+                                           "Per rifarla, annullare l'operazione 2.";
+        QTest::newRow("editing, back to the editor") << "take editing" << 0
+                                                     << QList<Risposta>{Risposta::Si, Risposta::Annulla}
+                                                     << "Salvare le modifiche al componente?";
+    }
+    void nienteCambia()
+    {
+        const auto [passi, riga, risposte, box] = Valori<QString, int, QList<Risposta>, QString>("passi", "riga", "risposte", "box");
+        ConStorico a;
+        Passi(a, "take");
+        if (passi.contains("undo")) {
+            a.dialoghi.setNextAnswer(Risposta::Si);
+            a.storico([](const Storico_ &f) {
+                f.scegli(0);
+                f.clic("btnAnnullaOperazione");
+            });
+            a.dialoghi.dimentica();
+        }
+        if (passi.contains("editing")) {
+            a.clicRiga(a.rigaDi("NE555"), 0);
+            a.premi("edit");
+            a.scrivi("txQty", "99");
+        }
+        const QStringList prima = Storico(a);
+        const auto dati = a.fileDati();
+        for (Risposta r : risposte)
+            a.dialoghi.setNextAnswer(r);
+        QVERIFY(a.storico([&](const Storico_ &f) {
+            f.scegli(riga);
+            f.clic("btnAnnullaOperazione");
+            QCOMPARE(f.righe(), prima.size());
+        }));
+        QCOMPARE(a.dialoghi.ultimoBox().testo, box);
+        QCOMPARE(Storico(a), prima);
+        QCOMPARE(a.fileDati(), dati);
+        if (passi.contains("editing"))
+            QCOMPARE(a.testo("txQty"), "99");
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // The undo's save fails: files and memory as before, said in the
+    // window and in the main window.
+    void nonSalvato()
+    {
+        ConStorico a;
+        Passi(a, "take");
+        QVERIFY(QFile::setPermissions(a.cartella.file("Componenti.dat"), QFile::ReadOwner | QFile::ReadGroup));
+        const QStringList prima = Storico(a);
+        const auto dati = a.fileDati();
+        a.dialoghi.setNextAnswer(Risposta::Si);
+        a.dialoghi.setNextAnswer(Risposta::Ok);
+        QVERIFY(a.storico([&](const Storico_ &f) {
+            f.scegli(0);
+            f.clic("btnAnnullaOperazione");
+            QCOMPARE(f.righe(), 1);
+            QCOMPARE(f.c<QLabel>("lblStatoStorico")->text(),
+                     "Attenzione: i dati NON sono stati salvati, l'operazione 1 non \u00e8 stata annullata.");
+        }));
+        QCOMPARE(a.dialoghi.ultimoBox().testo, "Errore nel salvataggio dei dati");
+        QCOMPARE(Storico(a), prima);
+        QCOMPARE(a.fileDati(), dati);
+        QCOMPARE(a.stato.componente(1).Quantita, 15);
+        QCOMPARE(a.stato.TotalePezzi, 139);
+        QCOMPARE(a.contatori(), "5/5/139");
+        QCOMPARE(a.messaggio(), "Attenzione: i dati NON sono stati salvati, l'operazione non \u00e8 stata annullata");
+        VERIFICA_DIALOGHI(a.dialoghi);
+    }
+
+    // Read-only: looked at and exported, never undone.
+    void solaLettura()
+    {
+        ConStorico a;
+        Passi(a, "take");
+        a.stato.SolaLettura = true;
+        a.apri();
+        QVERIFY(a.storico([](const Storico_ &f) {
+            f.scegli(0);
+            QVERIFY(!f.c<QPushButton>("btnAnnullaOperazione")->isEnabled());
+            QVERIFY(f.c<QPushButton>("btnEsportaStorico")->isEnabled());
+        }));
+    }
+
+    // A history that cannot be read opens no window; a missing one is empty.
+    void illeggibile()
+    {
+        ConStorico a;
+        QVERIFY(a.storico([](const Storico_ &f) {
+            QCOMPARE(f.righe(), 0);
+            QCOMPARE(f.c<QLabel>("lblStatoStorico")->text(),
+                     "Lo storico \u00e8 vuoto: ogni cambiamento delle quantit\u00e0 vi sar\u00e0 registrato.");
+        }));
+        QVERIFY(QDir().mkpath(a.cartella.file(NomeFileMovimenti)));
+        a.dialoghi.setNextAnswer(Risposta::Ok);
+        QVERIFY(!a.storico([](const Storico_ &) {}));
+        VerificaBox(a.dialoghi,
+                    "Impossibile leggere il file " + QDir::toNativeSeparators(a.cartella.file(NomeFileMovimenti)),
+                    Icona::Esclamazione, Pulsanti::Ok, "Storico movimenti");
+    }
+};
+
+QTEST_MAIN(TestFrmStorico)
+#include "tst_frmstorico.moc"
