@@ -177,7 +177,13 @@ void FrmRicevi::riempiLista()
     m_lvr->aggiungiRighe(righe.size(), [this, &righe](qsizetype i, QString *testi) {
         const RigaRicevi &r = righe[i];
         const Scansione &s = r.scansione;
-        testi[0] = r.leggibile() ? s.codice : s.testo;
+        // A label of this program carries no part number: the component it names.
+        if (!r.leggibile())
+            testi[0] = s.testo;
+        else if (s.codice.isEmpty() && r.destinazione > 0)
+            testi[0] = m_stato.componente(r.destinazione).Codice;
+        else
+            testi[0] = s.codice;
         testi[1] = s.produttore;
         if (r.leggibile())
             testi[2] = QString::number(r.pezzi);
@@ -242,7 +248,9 @@ void FrmRicevi::mostraRiga()
             m_cmbComponente->addItem(QStringLiteral("(scegliere il componente)"), -1);
         for (const qint32 pos : r->confronto.candidati)
             m_cmbComponente->addItem(DescriviComponente(m_stato.componente(pos)), pos);
-        m_cmbComponente->addItem(QStringLiteral("Nuovo componente"), 0);
+        // A new component needs the part number the label gives.
+        if (!r->scansione.codice.isEmpty())
+            m_cmbComponente->addItem(QStringLiteral("Nuovo componente"), 0);
         m_cmbComponente->setCurrentIndex(qMax(0, m_cmbComponente->findData(r->destinazione)));
     }
     m_inAggiornamento = false;

@@ -7,6 +7,7 @@
 #include "ricevi/codiciimmagine.h"
 #include "ricevi/scansione.h"
 #include "ui/main/ambiente.h"
+#include "ui/storico/aiutistorico.h"
 
 #include <QComboBox>
 #include <QPainter>
@@ -183,6 +184,22 @@ private slots:
                  (QStringList{"TL072CDR", "IC", "C2040", "30"}));
         QCOMPARE(a.movimenti(), (QStringList{"Ricevimento;NE555;20;45", "Ricevimento;LM317T;2;6",
                                              "Ricevimento;TL072CDR;-1;30"}));
+        // Undone from the history window as one operation: the new
+        // component goes, the quantities come back.
+        a.dialoghi.setNextAnswer(Risposta::Si);
+        QuandoModale([](QWidget *m) {
+            const Storico_ f{m};
+            f.scegli(0);
+            f.clic("btnAnnullaOperazione");
+            f.clic("btnChiudiStorico");
+        });
+        a.menu(QStringLiteral("mnuStorico"));
+        QCOMPARE(idCodici(*a.suDisco()), idCodici([] {
+                     Stato s;
+                     magazzino(s);
+                     return s;
+                 }()));
+        QCOMPARE(a.contatori(), QStringLiteral("6/6/146"));
         // The type is proposed again next time.
         a.usa([](const Finestra &f) {
             QCOMPARE(f.c<QComboBox>("cmbTipoRicevi")->currentText(), QStringLiteral("IC"));
@@ -254,8 +271,8 @@ private slots:
         QVERIFY(!a.cartella.esiste(QStringLiteral("Movimenti.csv")));
     }
 
-    // A photo of three bags: a DataMatrix, a QR code and a Code 128, each a
-    // row; a row removed; "Annulla" asks before the rows are dropped.
+    // A photo of three bags: a DataMatrix, a QR code and a Code 128 (a label
+    // of this program), each a row; a row removed; "Annulla" asks before the rows are dropped.
     void immagine()
     {
         Prova a;
@@ -265,7 +282,8 @@ private slots:
             QPainter p(&foto);
             p.drawImage(40, 40, ImmagineCodice(TipoCodice::DataMatrix, Busta("1PNE555|Q3"), 8));
             p.drawImage(450, 40, ImmagineCodice(TipoCodice::QR, Lcsc, 6));
-            p.drawImage(40, 330, ImmagineCodice(TipoCodice::Code128, QStringLiteral("BC547C"), 3));
+            // The label Arvo prints for BC547C (ID 11).
+            p.drawImage(40, 330, ImmagineCodice(TipoCodice::Code128, QStringLiteral("ARVO:11"), 3));
         }
         const QString percorso = a.cartella.file(QStringLiteral("sacchetti.png"));
         QVERIFY(foto.save(percorso));
