@@ -1,0 +1,42 @@
+#include "etichette/codiceetichetta.h"
+
+#include <limits>
+
+namespace {
+
+constexpr QStringView Prefisso = u"ARVO:";
+
+bool bianco(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
+}
+
+} // namespace
+
+QString TestoEtichetta(qint32 id)
+{
+    return Prefisso.toString() + QString::number(id);
+}
+
+std::optional<qint32> LeggiTestoEtichetta(QStringView testo)
+{
+    qsizetype inizio = 0, fine = testo.size();
+    while (inizio < fine && bianco(testo[inizio]))
+        ++inizio;
+    while (fine > inizio && bianco(testo[fine - 1]))
+        --fine;
+    const QStringView t = testo.sliced(inizio, fine - inizio);
+    if (t.size() <= Prefisso.size() || !t.startsWith(Prefisso, Qt::CaseInsensitive))
+        return std::nullopt;
+    qint64 id = 0;
+    for (const QChar c : t.sliced(Prefisso.size())) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        id = id * 10 + (c.unicode() - u'0');
+        if (id > std::numeric_limits<qint32>::max())
+            return std::nullopt;
+    }
+    if (id < 1)
+        return std::nullopt;
+    return qint32(id);
+}
