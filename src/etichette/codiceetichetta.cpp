@@ -1,5 +1,8 @@
 #include "etichette/codiceetichetta.h"
 
+#include "store/stato.h"
+
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -39,4 +42,16 @@ std::optional<qint32> LeggiTestoEtichetta(QStringView testo)
     if (id < 1)
         return std::nullopt;
     return qint32(id);
+}
+
+qint32 ComponenteDaEtichetta(const Stato &stato, QStringView testo)
+{
+    const std::optional<qint32> id = LeggiTestoEtichetta(testo);
+    if (!id)
+        return 0;
+    const qint32 num = qint32(std::clamp<qsizetype>(stato.NumComponenti, 0, stato.Componenti.size()));
+    for (qint32 pos = 1; pos <= num; ++pos)
+        if (stato.componente(pos).ID == *id)
+            return pos;
+    return 0;
 }

@@ -29,6 +29,7 @@ FrmMain::FrmMain(Stato &stato, Dialoghi &dialoghi, QWidget *parent)
 {
     costruisciFinestra();
     creaEstensioni();
+    creaPosizione();
     creaSolaLettura();
     // Mnemonics once every menu item is in place.
     impostaTastiera();
@@ -73,6 +74,8 @@ void FrmMain::Form_Load()
     riempiMessaggi();
     applicaSolaLettura();
 
+    // The location column first: the remembered widths include it.
+    aggiornaColonnaPosizione();
     ripristinaFinestra();
     show();
     portaSulloSchermo();
@@ -160,6 +163,9 @@ void FrmMain::applicaEtichetteExtra()
 {
     for (int i = 1; i <= 6; ++i)
         lblExtra[i]->setText(QLatin1Char(' ') + m_stato.Etichette[i]);
+    // The location column is headed by its field's label.
+    aggiornaSpuntePosizione();
+    aggiornaColonnaPosizione();
 }
 
 void FrmMain::PremiBottone(const QString &chiave)

@@ -239,6 +239,18 @@ private:
     QAction *mnuScorta = nullptr, *mnuImporta = nullptr, *mnuCercaDesc = nullptr;
     QLabel *numScorta = nullptr;
 
+    // The location of the components (frmmain_posizione.cpp): the option
+    // choosing its custom field, and the list column showing it.
+    void creaPosizione();
+    void aggiornaSpuntePosizione();
+    void impostaCampoPosizione(int campo);
+    // Adds, removes or renames the column as the option and labels say now.
+    void aggiornaColonnaPosizione();
+    int m_campoColonna = 0;        // the field whose column the list shows; 0 = none
+    int m_larghezzaPosizione = 0;  // the location column's width asked for, once known
+    QMenu *mnuPosizione = nullptr;
+    std::array<QAction *, 7> mnuCampoPosizione{}; // 0 (none) to 6
+
     Stato &m_stato;
     Dialoghi &m_dialoghi;
     TestiRighe m_righe;

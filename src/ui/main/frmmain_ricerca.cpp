@@ -4,6 +4,7 @@
 #include "ui/main/frmmain.h"
 
 #include "components/operazioni.h"
+#include "etichette/codiceetichetta.h"
 #include "reports/csv.h"
 #include "reports/stampa.h"
 #include "store/stato.h"
@@ -15,9 +16,11 @@
 
 bool FrmMain::CercaComponenti()
 {
-    const QList<qint32> trovati = m_stato.NumComponenti == 0
-                                      ? QList<qint32>()
-                                      : CercaCodici(m_stato, txSearch->text(), m_stato.CercaDescrizione);
+    // A label read by a scanner typing into the box names one component.
+    const qint32 etichetta = ComponenteDaEtichetta(m_stato, txSearch->text());
+    const QList<qint32> trovati = etichetta > 0                ? QList<qint32>{etichetta}
+                                  : m_stato.NumComponenti == 0 ? QList<qint32>()
+                                                               : CercaCodici(m_stato, txSearch->text(), m_stato.CercaDescrizione);
     if (trovati.isEmpty()) {
         // The list, the panel and the buttons stay as they are; only the
         // status bar says that the search did run.
@@ -42,6 +45,9 @@ bool FrmMain::CercaComponenti()
     MostraMessaggio(Messaggi[3]);
     bottone(QStringLiteral("reselect"))->setEnabled(true);
     AggiornaContatori();
+    // The next label scanned replaces this one instead of adding to it.
+    if (etichetta > 0)
+        txSearch->selectAll();
     return true;
 }
 
