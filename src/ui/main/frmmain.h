@@ -3,6 +3,7 @@
 #include "components/operazioni.h"
 #include "ui/main/frmpicture.h"
 #include "ui/main/testirighe.h"
+#include "ui/widgets/sceltastampante.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -117,6 +118,12 @@ public:
     void ApriDistinta();
     // Goes back to a dated copy of the data (frmmain_ripristino.cpp).
     void ApriRipristino();
+    // Labels for the listed components (frmmain_etichette.cpp).
+    void ApriStampaEtichette();
+
+    // The print dialog that the labels and the listing on paper go through;
+    // the system's one unless replaced (tests answer without a window).
+    void impostaSceltaStampante(SceltaStampante scelta) { m_sceltaStampante = std::move(scelta); }
 
     // Toolbar dispatch on the button key ("new", "edit", ...).
     void PremiBottone(const QString &chiave);
@@ -220,6 +227,12 @@ private:
     void txSearch_Click();
     void Riseleziona();
     void CreaStampa();
+    // The listing just written, offered on paper or as a PDF beside it
+    // (frmmain_etichette.cpp).
+    void offriStampaSuCarta(const QList<qint32> &posizioni, const QString &percorsoTesto);
+    // The positions in Componenti of the list's rows, in the list's order.
+    QList<qint32> posizioniLista() const;
+    SceltaStampante m_sceltaStampante = DialogoStampaQt;
     void EsportaCSVMenu();
 
     // Low stock, CSV import and search in descriptions (frmmain_scorta.cpp,
@@ -277,6 +290,7 @@ private:
     QAction *mnuHelp = nullptr;
     QAction *mnuDistinta = nullptr;
     QAction *mnuRipristina = nullptr;
+    QAction *mnuEtichette = nullptr;
 
     // Status bar.
     QLabel *msg = nullptr, *numComponent = nullptr, *numSelected = nullptr, *numPieces = nullptr;

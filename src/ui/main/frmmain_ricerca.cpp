@@ -68,16 +68,24 @@ void FrmMain::Riseleziona()
     RiempiLista();
 }
 
-void FrmMain::CreaStampa()
+QList<qint32> FrmMain::posizioniLista() const
 {
     // The rows in the order the list shows them, each back to its position.
     QList<qint32> posizioni;
     posizioni.reserve(LV->numeroRighe());
     for (int r = 1; r <= LV->numeroRighe(); ++r)
         posizioni.append(LV->testo(r, 5).toInt());
+    return posizioni;
+}
+
+void FrmMain::CreaStampa()
+{
+    const QList<qint32> posizioni = posizioniLista();
     QString percorso;
-    if (CreatFileStampa(m_stato, posizioni, m_dialoghi, &percorso))
+    if (CreatFileStampa(m_stato, posizioni, m_dialoghi, &percorso)) {
         MostraMessaggio(QStringLiteral("Stampa creata: ") + QDir::toNativeSeparators(percorso));
+        offriStampaSuCarta(posizioni, percorso);
+    }
 }
 
 void FrmMain::EsportaCSVMenu()
