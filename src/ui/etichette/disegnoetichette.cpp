@@ -53,16 +53,25 @@ double disegnaSimbolo(QPainter &p, const QRectF &zona, double lato, const QStrin
 }
 
 // One line of text in the font, cut with an ellipsis to the width; returns
-// the height taken.
-double riga(QPainter &p, const QFont &font, const QPointF &punto, double larghezza, const QString &testo)
+// the height taken. A line that may shrink is first made smaller, down to
+// 60% of its size, so that it fits whole.
+double riga(QPainter &p, QFont font, const QPointF &punto, double larghezza, const QString &testo,
+            bool restringi = false)
 {
-    const QFontMetricsF m(font, p.device());
-    if (!testo.isEmpty()) {
-        p.setFont(font);
-        p.drawText(QPointF(punto.x(), punto.y() + m.ascent()),
-                   m.elidedText(testo.simplified(), Qt::ElideRight, larghezza));
+    const QString pulito = testo.simplified();
+    const QFontMetricsF intera(font, p.device());
+    if (pulito.isEmpty())
+        return intera.height();
+    if (restringi && larghezza > 0) {
+        const double serve = intera.horizontalAdvance(pulito);
+        if (serve > larghezza)
+            font.setPointSizeF(font.pointSizeF() * std::max(0.6, larghezza / serve));
     }
-    return m.height();
+    // The line keeps its height and its baseline when the font shrinks.
+    const QFontMetricsF m(font, p.device());
+    p.setFont(font);
+    p.drawText(QPointF(punto.x(), punto.y() + intera.ascent()), m.elidedText(pulito, Qt::ElideRight, larghezza));
+    return intera.height();
 }
 
 } // namespace
@@ -83,9 +92,10 @@ void DisegnaEtichetta(QPainter &p, const QRectF &rettangolo, const ContenutoEtic
     const double bordo = std::clamp(altezzaMm * 0.08, 1.5, 3.0) * perMm;
     const QRectF dentro = rettangolo.adjusted(bordo, bordo, -bordo, -bordo);
 
-    // The symbol as high as the label allows, at most 40% of its width,
-    // with two modules of quiet room beside the text.
-    const double lato = std::min(dentro.height(), dentro.width() * 0.4);
+    // The symbol as high as the label allows, at most about a third of its
+    // width and 20 mm (modules of 1.5 mm and more read from afar),
+    // with 2 mm of quiet room between it and the text.
+    const double lato = std::min({dentro.height(), dentro.width() * 0.36, 20 * perMm});
     const double sinistraSimbolo = disegnaSimbolo(p, dentro, lato, e.testoCodice);
     const double larghezzaTesto = std::max(0.0, sinistraSimbolo - dentro.left() - 2 * perMm);
 
@@ -101,7 +111,7 @@ void DisegnaEtichetta(QPainter &p, const QRectF &rettangolo, const ContenutoEtic
     p.save();
     p.setPen(Qt::black);
     QPointF punto = dentro.topLeft();
-    punto.ry() += riga(p, font(scala * 0.16, true), punto, larghezzaTesto, e.codice);
+    punto.ry() += riga(p, font(scala * 0.16, true), punto, larghezzaTesto, e.codice, true);
     punto.ry() += riga(p, font(scala * 0.085, false), punto, larghezzaTesto, e.descrizione);
     if (!e.posizione.isEmpty())
         punto.ry() += riga(p, font(scala * 0.10, true), punto, larghezzaTesto, e.posizione);
