@@ -7,6 +7,8 @@ pacchetti=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   qt6-image-formats-plugins fonts-dejavu-core
   libzxing-dev
+  # Tests only: the PDF files are read back as pictures and as text.
+  poppler-utils
 )
 mancanti=()
 for p in "${pacchetti[@]}"; do

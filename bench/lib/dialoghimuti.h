@@ -10,7 +10,7 @@ public:
     Risposta messaggio(const QString &, Icona, Pulsanti pulsanti, const QString & = {}) override
     {
         ++boxes;
-        return pulsanti == Pulsanti::SiNo ? Risposta::No
+        return pulsanti == Pulsanti::SiNo || pulsanti == Pulsanti::StampaPdfNo ? Risposta::No
             : pulsanti == Pulsanti::SiNoAnnulla ? Risposta::Annulla
                                                 : Risposta::Ok;
     }

@@ -2,6 +2,7 @@
 
 #include "store/localeutente.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -38,7 +39,32 @@ TipoColonna TipoDaTag(const QString &tag)
         return TipoColonna::Data;
     if (t == QLatin1String("NUMBER"))
         return TipoColonna::Numero;
+    if (t == QLatin1String("NATURAL"))
+        return TipoColonna::Naturale;
     return TipoColonna::Testo;
+}
+
+QString ChiaveNaturale(const QString &testo)
+{
+    QString chiave;
+    chiave.reserve(testo.size() + 8);
+    for (qsizetype i = 0; i < testo.size();) {
+        if (!cifra(testo[i])) {
+            chiave += testo[i++];
+            continue;
+        }
+        while (i + 1 < testo.size() && testo[i] == u'0' && cifra(testo[i + 1]))
+            ++i;
+        qsizetype fine = i;
+        while (fine < testo.size() && cifra(testo[fine]))
+            ++fine;
+        const int cifre = int(std::min<qsizetype>(fine - i, 99));
+        chiave += QChar(char16_t(u'0' + cifre / 10));
+        chiave += QChar(char16_t(u'0' + cifre % 10));
+        chiave += QStringView(testo).sliced(i, fine - i);
+        i = fine;
+    }
+    return chiave;
 }
 
 QString ChiaveNumero(const QString &testo)
@@ -269,6 +295,8 @@ QString GeneratoreChiavi::chiave(TipoColonna tipo, const QString &testo) const
         return numero(testo);
     case TipoColonna::Data:
         return data(testo);
+    case TipoColonna::Naturale:
+        return ChiaveNaturale(testo);
     case TipoColonna::Testo:
         break;
     }

@@ -9,11 +9,19 @@
 // (empty text first, "&" before the digits, equal-length texts compared
 // character by character) is the order of the values.
 
-enum class TipoColonna { Testo, Numero, Data };
+enum class TipoColonna { Testo, Numero, Data, Naturale };
 
-// The kind of a column from its header tag: "DATE" or "NUMBER" in any case,
-// anything else (empty included) is a text column.
+// The kind of a column from its header tag: "DATE", "NUMBER" or "NATURAL"
+// in any case, anything else (empty included) is a text column. A natural
+// column holds texts with numbers in them (drawer "A2", shelf "B10"): the
+// numbers compare by value.
 TipoColonna TipoDaTag(const QString &tag);
+
+// The natural key of a text: every run of ASCII digits, leading zeros
+// dropped, is written as its number of digits (two digits) followed by the
+// digits, so that "A2" (key "A012") comes before "A10" (key "A0210");
+// everything else is kept.
+QString ChiaveNaturale(const QString &testo);
 
 // Replaces each digit by its complement to 9 and "-" by a space; every other
 // character is kept. The result is as long as the argument.

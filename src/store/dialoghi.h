@@ -23,6 +23,9 @@ enum class Pulsanti {
     // "Sostituisci", "Mantieni entrambi", "Annulla": a file of the same name
     // is already where another is to go.
     SostituisciMantieniAnnulla,
+    // "Stampa...", "PDF", "No": a listing written to its file may also go
+    // to a printer or into a PDF file.
+    StampaPdfNo,
 };
 
 enum class Risposta {
@@ -32,6 +35,8 @@ enum class Risposta {
     Annulla, // from a box with Pulsanti::SiNoAnnulla or SostituisciMantieniAnnulla (also its close box and Esc)
     Sostituisci,      // only from a box with Pulsanti::SostituisciMantieniAnnulla
     MantieniEntrambi, // the same
+    Stampa,           // only from a box with Pulsanti::StampaPdfNo
+    Pdf,              // the same
 };
 
 // Title shown on message boxes for which the program sets none.

@@ -10,6 +10,8 @@ const QString kScorta = QStringLiteral("Scorta");
 const QString kCampoMinimo = QStringLiteral("Campo minimo");
 const QString kRicerca = QStringLiteral("Ricerca");
 const QString kCercaDescrizione = QStringLiteral("Cerca nella descrizione");
+const QString kPosizione = QStringLiteral("Posizione");
+const QString kCampo = QStringLiteral("Campo");
 
 // Writes the key when it is not at its default or is already present.
 void scriviSeServe(FileIni &ini, const QString &sezione, const QString &chiave,
@@ -20,20 +22,27 @@ void scriviSeServe(FileIni &ini, const QString &sezione, const QString &chiave,
         ini.imposta(sezione, chiave, valore);
 }
 
+// A custom field's number (1-6) from the key; the default when the key is
+// missing or holds anything else.
+int leggiCampo(const FileIni &ini, const QString &sezione, const QString &chiave, int predefinito)
+{
+    QString testo;
+    if (!ini.valore(sezione, chiave, &testo))
+        return predefinito;
+    bool ok = false;
+    const qint32 campo = LeggiNumeroIntero(testo, &ok);
+    return ok && campo >= 1 && campo <= 6 ? campo : predefinito;
+}
+
 } // namespace
 
 void LeggiOpzioniEstese(const FileIni &ini, Stato &stato)
 {
-    stato.CampoMinimo = CampoMinimoPredefinito;
+    stato.CampoMinimo = leggiCampo(ini, kScorta, kCampoMinimo, CampoMinimoPredefinito);
     QString testo;
-    if (ini.valore(kScorta, kCampoMinimo, &testo)) {
-        bool ok = false;
-        const qint32 campo = LeggiNumeroIntero(testo, &ok);
-        if (ok && campo >= 1 && campo <= 6)
-            stato.CampoMinimo = campo;
-    }
     stato.CercaDescrizione = ini.valore(kRicerca, kCercaDescrizione, &testo)
         && (testo == QLatin1String("True") || testo == QLatin1String("Vero"));
+    stato.CampoPosizione = leggiCampo(ini, kPosizione, kCampo, 0);
 }
 
 void ScriviOpzioniEstese(FileIni &ini, const Stato &stato)
@@ -43,4 +52,5 @@ void ScriviOpzioniEstese(FileIni &ini, const Stato &stato)
     scriviSeServe(ini, kRicerca, kCercaDescrizione,
                   stato.CercaDescrizione ? QStringLiteral("True") : QStringLiteral("False"),
                   !stato.CercaDescrizione);
+    scriviSeServe(ini, kPosizione, kCampo, QString::number(stato.CampoPosizione), stato.CampoPosizione == 0);
 }

@@ -89,6 +89,9 @@ struct Stato {
     // description.
     int CampoMinimo = CampoMinimoPredefinito;
     bool CercaDescrizione = false;
+    // The custom field (1-6) that tells where a component is kept, shown as
+    // a column of the main list and on the labels; 0 = none.
+    int CampoPosizione = 0;
 
     // Paths and shared flags.
     Percorsi percorsi;

@@ -24,9 +24,9 @@ Risposta DialoghiFinti::messaggio(const QString &testo, Icona icona, Pulsanti pu
     m_boxes.append({testo, icona, pulsanti, titolo});
     if (m_risposte.isEmpty()) {
         m_inattesi << QStringLiteral("box inatteso: ") + testo;
-        return pulsanti == Pulsanti::SiNo ? Risposta::No
-            : pulsanti == Pulsanti::Ok        ? Risposta::Ok
-                                              : Risposta::Annulla;
+        return pulsanti == Pulsanti::SiNo || pulsanti == Pulsanti::StampaPdfNo ? Risposta::No
+            : pulsanti == Pulsanti::Ok                                          ? Risposta::Ok
+                                                                                : Risposta::Annulla;
     }
     const Risposta r = m_risposte.dequeue();
     const bool adatta = pulsanti == Pulsanti::SiNo ? (r == Risposta::Si || r == Risposta::No)
@@ -34,7 +34,8 @@ Risposta DialoghiFinti::messaggio(const QString &testo, Icona icona, Pulsanti pu
             ? (r == Risposta::Si || r == Risposta::No || r == Risposta::Annulla)
         : pulsanti == Pulsanti::SostituisciMantieniAnnulla
             ? (r == Risposta::Sostituisci || r == Risposta::MantieniEntrambi || r == Risposta::Annulla)
-            : r == Risposta::Ok;
+        : pulsanti == Pulsanti::StampaPdfNo ? (r == Risposta::Stampa || r == Risposta::Pdf || r == Risposta::No)
+                                            : r == Risposta::Ok;
     if (!adatta)
         m_inattesi << QStringLiteral("risposta non adatta ai pulsanti del box: ") + testo;
     return r;

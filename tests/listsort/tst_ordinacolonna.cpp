@@ -23,6 +23,7 @@ private slots:
         QCOMPARE(TipoDaTag("Number"), TipoColonna::Numero);
         QCOMPARE(TipoDaTag(" DATE"), TipoColonna::Testo);
         QCOMPARE(TipoDaTag(""), TipoColonna::Testo);
+        QCOMPARE(TipoDaTag("natural"), TipoColonna::Naturale);
         QCOMPARE(ChiaveNumero("0123456789"), "9876543210");
         QCOMPARE(ChiaveNumero("1.5,a-Z &"), "8.4,a Z &");
     }
@@ -68,6 +69,32 @@ private slots:
         QCOMPARE(g.numero(QStringLiteral("1e400")), QString());
         // Whole numbers take a shortcut that must agree with the general path.
         QCOMPARE(g.numero(1e15), QString(14, u'0') + "1" + QString(15, u'0') + "," + Z30);
+    }
+
+    // Locations sort as people number drawers: the numbers in them by value,
+    // the rest as text, letters in any case (as the list compares keys).
+    void chiaviNaturaliInOrdine_data()
+    {
+        Colonne<QStringList>("ordinati");
+        QTest::newRow("numero dopo la lettera") << QStringList{"A1", "A2", "A10", "A11", "B1"};
+        QTest::newRow("zeri iniziali") << QStringList{"A002", "A3", "A0010"};
+        QTest::newRow("zero") << QStringList{"A0", "A1"};
+        QTest::newRow("numeri nel mezzo") << QStringList{"S2-C9", "S2-C10", "S10-C1"};
+        QTest::newRow("maiuscole e minuscole") << QStringList{"a2", "A9", "a10"};
+        QTest::newRow("prima il testo piu' corto") << QStringList{"", "A", "A1", "AB"};
+        QTest::newRow("solo cifre") << QStringList{"9", "10", "100", "1000000000000000000001"};
+        QTest::newRow("cifre prima delle lettere") << QStringList{"1", "A"};
+    }
+    void chiaviNaturaliInOrdine()
+    {
+        QFETCH(QStringList, ordinati);
+        for (qsizetype i = 0; i + 1 < ordinati.size(); ++i) {
+            const QString a = ChiaveNaturale(ordinati[i]), b = ChiaveNaturale(ordinati[i + 1]);
+            QVERIFY2(a.compare(b, Qt::CaseInsensitive) < 0, qPrintable(ordinati[i] + " / " + ordinati[i + 1]));
+        }
+        // Equal only when the text differs by leading zeros or case alone.
+        QCOMPARE(ChiaveNaturale("A02"), ChiaveNaturale("A2"));
+        QCOMPARE(ChiaveNaturale("cassetto 12"), QStringLiteral("cassetto 0212"));
     }
 };
 

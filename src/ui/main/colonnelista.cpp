@@ -11,3 +11,8 @@ QList<ListaReport::Colonna> ColonneListaComponenti()
         {QString(), QStringLiteral("0"), 1, Qt::AlignLeft, true},
     };
 }
+
+ListaReport::Colonna ColonnaPosizione(const QString &titolo)
+{
+    return {titolo, QStringLiteral("NATURAL"), 90, Qt::AlignLeft, false};
+}

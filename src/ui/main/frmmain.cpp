@@ -31,6 +31,7 @@ FrmMain::FrmMain(Stato &stato, Dialoghi &dialoghi, QWidget *parent)
 {
     costruisciFinestra();
     creaEstensioni();
+    creaPosizione();
     creaSolaLettura();
     creaStorico();
     creaRicevi();
@@ -77,6 +78,8 @@ void FrmMain::Form_Load()
     riempiMessaggi();
     applicaSolaLettura();
 
+    // The location column first: the remembered widths include it.
+    aggiornaColonnaPosizione();
     ripristinaFinestra();
     show();
     portaSulloSchermo();
@@ -164,6 +167,9 @@ void FrmMain::applicaEtichetteExtra()
 {
     for (int i = 1; i <= 6; ++i)
         lblExtra[i]->setText(QLatin1Char(' ') + m_stato.Etichette[i]);
+    // The location column is headed by its field's label.
+    aggiornaSpuntePosizione();
+    aggiornaColonnaPosizione();
 }
 
 void FrmMain::PremiBottone(const QString &chiave)

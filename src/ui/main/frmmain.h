@@ -4,6 +4,7 @@
 #include "movimenti/pezzi.h"
 #include "ui/main/frmpicture.h"
 #include "ui/main/testirighe.h"
+#include "ui/widgets/sceltastampante.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -125,6 +126,13 @@ public:
     // Receiving an order by scanning its bags (frmmain_ricevi.cpp).
     void ApriRicevi();
 
+    // Labels for the listed components (frmmain_etichette.cpp).
+    void ApriStampaEtichette();
+
+    // The print dialog that the labels and the listing on paper go through;
+    // the system's one unless replaced (tests answer without a window).
+    void impostaSceltaStampante(SceltaStampante scelta) { m_sceltaStampante = std::move(scelta); }
+
     // Toolbar dispatch on the button key ("new", "edit", ...).
     void PremiBottone(const QString &chiave);
     QAction *bottone(const QString &chiave) const { return m_bottoni.value(chiave); }
@@ -227,6 +235,12 @@ private:
     void txSearch_Click();
     void Riseleziona();
     void CreaStampa();
+    // The listing just written, offered on paper or as a PDF beside it
+    // (frmmain_etichette.cpp).
+    void offriStampaSuCarta(const QList<qint32> &posizioni, const QString &percorsoTesto);
+    // The positions in Componenti of the list's rows, in the list's order.
+    QList<qint32> posizioniLista() const;
+    SceltaStampante m_sceltaStampante = DialogoStampaQt;
     void EsportaCSVMenu();
 
     // Low stock, CSV import and search in descriptions (frmmain_scorta.cpp,
@@ -263,6 +277,17 @@ private:
     QMenu *m_menuLista = nullptr;
     bool m_componenteMostrato = false;
     Qt::MouseButton m_pulsanteLista = Qt::NoButton;
+    // The location of the components (frmmain_posizione.cpp): the option
+    // choosing its custom field, and the list column showing it.
+    void creaPosizione();
+    void aggiornaSpuntePosizione();
+    void impostaCampoPosizione(int campo);
+    // Adds, removes or renames the column as the option and labels say now.
+    void aggiornaColonnaPosizione();
+    int m_campoColonna = 0;        // the field whose column the list shows; 0 = none
+    int m_larghezzaPosizione = 0;  // the location column's width asked for, once known
+    QMenu *mnuPosizione = nullptr;
+    std::array<QAction *, 7> mnuCampoPosizione{}; // 0 (none) to 6
 
     Stato &m_stato;
     Dialoghi &m_dialoghi;
@@ -295,6 +320,7 @@ private:
     void creaRicevi();
     QAction *mnuRicevi = nullptr;
     QString m_tipoRicevi;
+    QAction *mnuEtichette = nullptr;
 
     // Status bar.
     QLabel *msg = nullptr, *numComponent = nullptr, *numSelected = nullptr, *numPieces = nullptr;

@@ -208,6 +208,7 @@ void FrmMain::creaMenu()
     mnuExtra = voce(mnuProg, "mnuExtra", QStringLiteral("Gestione campi Extra"));
     mnuProg->addSeparator();
     mnuCSV = voce(mnuProg, "mnuCSV", QStringLiteral("Esport come testo CSV"));
+    mnuEtichette = voce(mnuProg, "mnuEtichette", QStringLiteral("Stampa etichette\u2026"));
     mnuDistinta = voce(mnuProg, "mnuDistinta", QStringLiteral("Verifica distinta base\u2026"));
     mnuRipristina = voce(mnuProg, "mnuRipristina", QStringLiteral("Ripristina una copia\u2026"));
     mnuProg->addSeparator();
@@ -531,6 +532,7 @@ void FrmMain::collegaEventi()
     connect(mnuCSV, &QAction::triggered, this, &FrmMain::EsportaCSVMenu);
     connect(mnuDistinta, &QAction::triggered, this, &FrmMain::ApriDistinta);
     connect(mnuRipristina, &QAction::triggered, this, &FrmMain::ApriRipristino);
+    connect(mnuEtichette, &QAction::triggered, this, &FrmMain::ApriStampaEtichette);
     connect(mnuQuit, &QAction::triggered, this, [this] { chiudiDaProgramma(false); });
     connect(mnuNew, &QAction::triggered, this, &FrmMain::NuovoComponente);
     connect(mnuEdit, &QAction::triggered, this, [this] {

@@ -6,6 +6,7 @@
 #include "components/scorta.h"
 #include "listsort/ordinacolonna.h"
 #include "store/stato.h"
+#include "ui/main/colonnelista.h"
 #include "ui/widgets/listareport.h"
 #include "ui/widgets/misurapreferita.h"
 #include "ui/widgets/riempimentocolonne.h"
@@ -26,7 +27,9 @@ void FrmMain::RiempiLista()
         if (!v.ValoreSelezione.isEmpty()) {
             const Componente &c = m_stato.componente(i);
             elenca = (v.ColonnaCliccata == 1 && c.NomeProduttore == v.ValoreSelezione)
-                     || (v.ColonnaCliccata == 2 && c.NomeTipo == v.ValoreSelezione);
+                     || (v.ColonnaCliccata == 2 && c.NomeTipo == v.ValoreSelezione)
+                     || (v.ColonnaCliccata == IndiceColonnaPosizione && m_campoColonna > 0
+                         && CampoExtra(c, m_campoColonna) == v.ValoreSelezione);
         }
         if (m_soloScorta && elenca)
             elenca = SottoScorta(m_stato.componente(i), m_stato.CampoMinimo);
@@ -61,10 +64,13 @@ int FrmMain::mostraRighe(const QList<qint32> &posizioni)
     // The rows of components under stock are marked while they are written.
     const int primaRiga = LV->numeroRighe() + 1;
     const int campo = m_stato.CampoMinimo;
+    const int posizione = m_campoColonna;
     QList<int> sotto;
     LV->aggiungiRighe(posizioni.size(), [&](qsizetype i, QString *testi) {
         const Componente &c = m_stato.componente(posizioni[i]);
         m_righe.scrivi(c, posizioni[i], testi);
+        if (posizione > 0)
+            testi[IndiceColonnaPosizione] = CampoExtra(c, posizione);
         if (SottoScorta(c, campo))
             sotto.append(primaRiga + int(i));
     });
@@ -108,9 +114,11 @@ void FrmMain::LV_PressioneMouse(Qt::MouseButton pulsante, int x)
         return;
     v.ColonnaCliccata = 0;
     v.SelezionePersonalizzata = false;
-    // The last, hidden column is never considered; a pointer on the boundary
-    // of two columns belongs to the left-hand one.
-    for (int i = 1; i <= LV->numeroColonne() - 1; ++i) {
+    // The hidden column of positions is never considered; a pointer on the
+    // boundary of two columns belongs to the left-hand one.
+    for (int i = 1; i <= LV->numeroColonne(); ++i) {
+        if (LV->colonna(i).nascosta)
+            continue;
         const int sinistra = LV->sinistraColonna(i);
         const int destra = sinistra + LV->larghezzaColonna(i);
         if (sinistra <= x && x <= destra) {
@@ -135,10 +143,14 @@ void FrmMain::LV_RilascioMouse(Qt::MouseButton pulsante)
     v.ValoreSelezione.clear();
     if (pulsante != Qt::RightButton)
         return;
-    if (v.ColonnaCliccata != 1 && v.ColonnaCliccata != 2)
+    const bool posizione = v.ColonnaCliccata == IndiceColonnaPosizione && m_campoColonna > 0;
+    if (v.ColonnaCliccata != 1 && v.ColonnaCliccata != 2 && !posizione)
         return;
     // A release with no row clicked has no cell to take the value from.
     if (v.IndiceVoce < 1 || v.IndiceVoce > LV->numeroRighe())
+        return;
+    // A component with no location names no place to narrow the list to.
+    if (posizione && LV->testo(v.IndiceVoce, v.ColonnaCliccata).isEmpty())
         return;
     v.ValoreSelezione = LV->testo(v.IndiceVoce, v.ColonnaCliccata);
     v.SelezionePersonalizzata = true;

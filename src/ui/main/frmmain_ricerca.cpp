@@ -4,6 +4,7 @@
 #include "ui/main/frmmain.h"
 
 #include "components/operazioni.h"
+#include "etichette/codiceetichetta.h"
 #include "reports/csv.h"
 #include "reports/stampa.h"
 #include "store/stato.h"
@@ -15,9 +16,11 @@
 
 bool FrmMain::CercaComponenti()
 {
-    const QList<qint32> trovati = m_stato.NumComponenti == 0
-                                      ? QList<qint32>()
-                                      : CercaCodici(m_stato, txSearch->text(), m_stato.CercaDescrizione);
+    // A label read by a scanner typing into the box names one component.
+    const qint32 etichetta = ComponenteDaEtichetta(m_stato, txSearch->text());
+    const QList<qint32> trovati = etichetta > 0                ? QList<qint32>{etichetta}
+                                  : m_stato.NumComponenti == 0 ? QList<qint32>()
+                                                               : CercaCodici(m_stato, txSearch->text(), m_stato.CercaDescrizione);
     if (trovati.isEmpty()) {
         // The list, the panel and the buttons stay as they are; only the
         // status bar says that the search did run.
@@ -42,6 +45,9 @@ bool FrmMain::CercaComponenti()
     MostraMessaggio(Messaggi[3]);
     bottone(QStringLiteral("reselect"))->setEnabled(true);
     AggiornaContatori();
+    // The next label scanned replaces this one instead of adding to it.
+    if (etichetta > 0)
+        txSearch->selectAll();
     return true;
 }
 
@@ -62,16 +68,24 @@ void FrmMain::Riseleziona()
     RiempiLista();
 }
 
-void FrmMain::CreaStampa()
+QList<qint32> FrmMain::posizioniLista() const
 {
     // The rows in the order the list shows them, each back to its position.
     QList<qint32> posizioni;
     posizioni.reserve(LV->numeroRighe());
     for (int r = 1; r <= LV->numeroRighe(); ++r)
         posizioni.append(LV->testo(r, 5).toInt());
+    return posizioni;
+}
+
+void FrmMain::CreaStampa()
+{
+    const QList<qint32> posizioni = posizioniLista();
     QString percorso;
-    if (CreatFileStampa(m_stato, posizioni, m_dialoghi, &percorso))
+    if (CreatFileStampa(m_stato, posizioni, m_dialoghi, &percorso)) {
         MostraMessaggio(QStringLiteral("Stampa creata: ") + QDir::toNativeSeparators(percorso));
+        offriStampaSuCarta(posizioni, percorso);
+    }
 }
 
 void FrmMain::EsportaCSVMenu()

@@ -16,7 +16,7 @@
 
 namespace {
 
-// The visible columns of the list (the last one holds the positions).
+// The visible columns of the list (one of them, hidden, holds the positions).
 int colonneVisibili(const ListaReport *lista)
 {
     return lista->numeroColonne() - 1;
@@ -49,7 +49,11 @@ QMargins cornice(const QWidget *finestra)
 
 void FrmMain::ripristinaFinestra()
 {
-    const StatoFinestra s = LeggiStatoFinestra(m_stato.percorsi.FileIni, colonneVisibili(LV));
+    StatoFinestra s = LeggiStatoFinestra(m_stato.percorsi.FileIni, colonneVisibili(LV));
+    // Widths remembered without the location column, which was added since:
+    // the other columns keep theirs.
+    if (s.larghezzeColonne.isEmpty() && m_campoColonna > 0)
+        s.larghezzeColonne = LeggiStatoFinestra(m_stato.percorsi.FileIni, colonneVisibili(LV) - 1).larghezzeColonne;
     m_geometriaRicordata = s.geometria.isValid();
     if (m_geometriaRicordata)
         setGeometry(QRect(s.geometria.topLeft(), s.geometria.size().expandedTo(minimumSizeHint())));

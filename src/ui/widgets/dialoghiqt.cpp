@@ -51,6 +51,18 @@ Risposta DialoghiQt::messaggio(const QString &testo, Icona icona, Pulsanti pulsa
             : box.clickedButton() == entrambi     ? Risposta::MantieniEntrambi
                                                   : Risposta::Annulla;
     }
+    if (pulsanti == Pulsanti::StampaPdfNo) {
+        QPushButton *stampa = box.addButton(QStringLiteral("Stampa\u2026"), QMessageBox::AcceptRole);
+        QPushButton *pdf = box.addButton(QStringLiteral("PDF"), QMessageBox::AcceptRole);
+        QPushButton *no = box.addButton(QStringLiteral("No"), QMessageBox::RejectRole);
+        // Enter and Esc leave the file alone: nothing is printed by a hasty key.
+        box.setDefaultButton(no);
+        box.setEscapeButton(no);
+        box.exec();
+        return box.clickedButton() == stampa ? Risposta::Stampa
+            : box.clickedButton() == pdf     ? Risposta::Pdf
+                                             : Risposta::No;
+    }
     box.addButton(QMessageBox::Ok);
     box.exec();
     return Risposta::Ok;

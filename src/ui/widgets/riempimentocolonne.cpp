@@ -1,5 +1,6 @@
 #include "ui/widgets/riempimentocolonne.h"
 
+#include "listsort/chiavi.h"
 #include "ui/widgets/listareport.h"
 
 #include <QEvent>
@@ -122,9 +123,11 @@ void RiempimentoColonne::adatta()
     for (qsizetype i = 0; i < m_colonne.size(); ++i) {
         const ListaReport::Colonna &c = m_lista->colonna(m_colonne[i] + 1);
         m_necessarie[i] = m_lista->larghezzaNecessaria(m_colonne[i]);
-        // Numbers and dates (the columns with a sort tag) are never cut.
-        m_minime[i] = c.tag.isEmpty() ? std::min(f.horizontalAdvance(c.titolo) + margini, m_necessarie[i])
-                                      : m_necessarie[i];
+        // Numbers and dates are never cut; texts (natural ones included) may be.
+        const TipoColonna tipo = TipoDaTag(c.tag);
+        m_minime[i] = tipo == TipoColonna::Testo || tipo == TipoColonna::Naturale
+                          ? std::min(f.horizontalAdvance(c.titolo) + margini, m_necessarie[i])
+                          : m_necessarie[i];
     }
     m_lista->setMinimumWidth(larghezzaMinima());
     riempi();

@@ -154,6 +154,7 @@ private slots:
         QCOMPARE(a.contatori(), QStringLiteral("5/2/144"));
         QCOMPARE(a.bottoni(), QStringLiteral("10000"));
 
+        a.dialoghi.setNextAnswer(Risposta::No); // the text file only
         a.premi("print");
         const QByteArray stampa = a.cartella.leggi(QStringLiteral("Stampe/Stampa_05122026.txt"));
         QVERIFY(stampa.startsWith("Elenco dei 2 componenti estratti il 05/12/2026\r\n"));

@@ -86,6 +86,7 @@ private slots:
         // The export and the listing land in the temporary folder and say so.
         a.menu(QStringLiteral("mnuCSV"));
         QCOMPARE(a.messaggio(), "Esportazione CSV creata: " + uscita + QDir::separator() + "CSVlist.csv");
+        a.dialoghi.setNextAnswer(Risposta::No); // the text file only
         a.premi(QStringLiteral("print"));
         QCOMPARE(a.messaggio(), "Stampa creata: " + uscita + QDir::separator() + NomeFileStampa(Oggi()));
 

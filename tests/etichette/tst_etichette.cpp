@@ -1,0 +1,258 @@
+// The core of the labels: the text of their barcode and its reading, the
+// symbol itself read back, where each label goes on a sheet, what it says,
+// and the location field's key in Info.ini.
+
+#include "common/cartellatest.h"
+#include "common/verifiche.h"
+#include "etichette/codiceetichetta.h"
+#include "etichette/datamatrix.h"
+#include "etichette/impaginazione.h"
+#include "store/aiutiarchivio.h"
+#include "store/ini.h"
+#include "store/stato.h"
+
+#include <ZXing/ReadBarcode.h>
+
+#include <optional>
+
+namespace {
+
+// The symbol drawn as a grey-scale picture, four pixels a module with a
+// quiet zone, and read back by the barcode reader.
+QString Rileggi(const MatriceDataMatrix &m)
+{
+    constexpr int Scala = 4, Bordo = 2;
+    const int w = (m.larghezza + 2 * Bordo) * Scala, h = (m.altezza + 2 * Bordo) * Scala;
+    std::vector<unsigned char> pixel(std::size_t(w) * std::size_t(h), 255);
+    for (int y = 0; y < m.altezza; ++y)
+        for (int x = 0; x < m.larghezza; ++x)
+            if (m.scuro(x, y))
+                for (int dy = 0; dy < Scala; ++dy)
+                    for (int dx = 0; dx < Scala; ++dx)
+                        pixel[std::size_t((y + Bordo) * Scala + dy) * std::size_t(w) + std::size_t((x + Bordo) * Scala + dx)] = 0;
+    const ZXing::Result r = ZXing::ReadBarcode({pixel.data(), w, h, ZXing::ImageFormat::Lum},
+                                               ZXing::DecodeHints().setFormats(ZXing::BarcodeFormat::DataMatrix));
+    return r.isValid() ? QString::fromStdWString(r.text()) : QString();
+}
+
+Stato StatoConPackage()
+{
+    Stato s;
+    s.Packages = {{4, "DIP8", "", ""}, {9, "TO92", "", ""}};
+    s.NumPackages = 2;
+    Componente c;
+    c.ID = 12;
+    c.Codice = QStringLiteral("NE555");
+    c.Descrizione = QStringLiteral("Timer di precisione");
+    c.NomeProduttore = QStringLiteral("TI");
+    c.IDPackage = 9;
+    c.Extra3 = QStringLiteral("Cassetto A2");
+    s.Componenti << c;
+    c.ID = 30;
+    c.Codice = QStringLiteral("bc547");
+    c.IDPackage = 7; // not in the table
+    s.Componenti << c;
+    c.ID = 31;
+    c.Codice = QStringLiteral("2N2222");
+    c.IDPackage = 0;
+    s.Componenti << c;
+    s.NumComponenti = 3;
+    return s;
+}
+
+} // namespace
+
+class TestEtichette : public QObject {
+    Q_OBJECT
+private slots:
+    void letturaDelTesto_data()
+    {
+        Colonne<QString, int>("letto", "id"); // 0: not a label
+        QTest::newRow("come scritto") << "ARVO:12" << 12;
+        QTest::newRow("minuscole") << "arvo:12" << 12;
+        QTest::newRow("spazi e a capo dello scanner") << " \tArVo:7\r\n" << 7;
+        QTest::newRow("zeri iniziali") << "ARVO:0042" << 42;
+        QTest::newRow("il piu' grande") << "ARVO:2147483647" << 2147483647;
+        QTest::newRow("oltre il piu' grande") << "ARVO:2147483648" << 0;
+        QTest::newRow("senza numero") << "ARVO:" << 0;
+        QTest::newRow("zero") << "ARVO:0" << 0;
+        QTest::newRow("negativo") << "ARVO:-3" << 0;
+        QTest::newRow("lettera dopo") << "ARVO:12a" << 0;
+        QTest::newRow("spazio in mezzo") << "ARVO: 12" << 0;
+        QTest::newRow("senza due punti") << "ARVO12" << 0;
+        QTest::newRow("altro prefisso") << "XARVO:12" << 0;
+        QTest::newRow("cifre non ASCII") << QString::fromUtf8("ARVO:\u0661\u0662") << 0;
+        QTest::newRow("un codice qualsiasi") << "NE555" << 0;
+        QTest::newRow("vuoto") << "" << 0;
+    }
+    void letturaDelTesto()
+    {
+        const auto [letto, id] = Valori<QString, int>("letto", "id");
+        const std::optional<qint32> r = LeggiTestoEtichetta(letto);
+        QCOMPARE(r.value_or(0), id);
+        if (id > 0)
+            QCOMPARE(LeggiTestoEtichetta(TestoEtichetta(id)), std::optional<qint32>(id));
+    }
+
+    // The symbol holds exactly the text, whatever its length.
+    void simboloRiletto_data()
+    {
+        Colonne<int>("id");
+        for (const int id : {1, 12, 999, 65536, 2147483647})
+            QTest::addRow("%d", id) << id;
+    }
+    void simboloRiletto()
+    {
+        QFETCH(int, id);
+        const MatriceDataMatrix m = CodificaDataMatrix(TestoEtichetta(id));
+        QVERIFY(m.valida());
+        QCOMPARE(m.moduli.size(), std::size_t(m.larghezza * m.altezza));
+        QCOMPARE(Rileggi(m), TestoEtichetta(id));
+    }
+
+    // Each label of a run on its own place: across, then down, then onto the
+    // next sheet, the first one where the sheet's free places begin.
+    void posti_data()
+    {
+        Colonne<int, int, int, int, QRectF, QRectF>("formato", "quante", "inizio", "pagine", "primo", "ultimo");
+        QTest::newRow("3x8 dall'inizio") << 0 << 3 << 1 << 1 << QRectF(0, 0.5, 70, 37) << QRectF(140, 0.5, 70, 37);
+        QTest::newRow("3x8 un foglio intero") << 0 << 24 << 1 << 1 << QRectF(0, 0.5, 70, 37)
+                                              << QRectF(140, 259.5, 70, 37);
+        QTest::newRow("3x8 da 5, sul secondo foglio") << 0 << 21 << 5 << 2 << QRectF(70, 37.5, 70, 37)
+                                                      << QRectF(0, 0.5, 70, 37);
+        QTest::newRow("3x8 dall'ultimo posto") << 0 << 2 << 24 << 2 << QRectF(140, 259.5, 70, 37)
+                                               << QRectF(0, 0.5, 70, 37);
+        QTest::newRow("3x8 inizio oltre il foglio") << 0 << 1 << 99 << 1 << QRectF(140, 259.5, 70, 37)
+                                                    << QRectF(140, 259.5, 70, 37);
+        QTest::newRow("3x8 inizio zero") << 0 << 1 << 0 << 1 << QRectF(0, 0.5, 70, 37) << QRectF(0, 0.5, 70, 37);
+        QTest::newRow("4x10 riga 2") << 1 << 2 << 4 << 1 << QRectF(153.5, 21.5, 48.5, 25.4)
+                                     << QRectF(8, 46.9, 48.5, 25.4);
+        QTest::newRow("4x10 tre fogli") << 1 << 81 << 1 << 3 << QRectF(8, 21.5, 48.5, 25.4)
+                                        << QRectF(8, 21.5, 48.5, 25.4);
+        QTest::newRow("rotolo") << 2 << 3 << 1 << 3 << QRectF(0, 0, 62, 29) << QRectF(0, 0, 62, 29);
+        QTest::newRow("rotolo, l'inizio non conta") << 2 << 2 << 7 << 2 << QRectF(0, 0, 62, 29) << QRectF(0, 0, 62, 29);
+        QTest::newRow("nessuna") << 0 << 0 << 1 << 0 << QRectF() << QRectF();
+    }
+    void posti()
+    {
+        const auto [f, quante, inizio, pagine] = Valori<int, int, int, int>("formato", "quante", "inizio", "pagine");
+        const FormatoEtichette &formato = FormatiEtichette().at(f);
+        const QList<PostoEtichetta> posti = PostiEtichette(formato, quante, inizio);
+        QCOMPARE(posti.size(), quante);
+        QCOMPARE(PagineEtichette(formato, quante, inizio), pagine);
+        if (quante == 0)
+            return;
+        const auto vicino = [](const QRectF &a, const QRectF &b) {
+            return qAbs(a.x() - b.x()) < 1e-9 && qAbs(a.y() - b.y()) < 1e-9 && a.size() == b.size();
+        };
+        QFETCH(QRectF, primo);
+        QFETCH(QRectF, ultimo);
+        QVERIFY2(vicino(posti.first().rettangolo, primo), qPrintable(QDebug::toString(posti.first().rettangolo)));
+        QVERIFY2(vicino(posti.last().rettangolo, ultimo), qPrintable(QDebug::toString(posti.last().rettangolo)));
+        QCOMPARE(posti.first().pagina, 0);
+        QCOMPARE(posti.last().pagina, pagine - 1);
+        const QRectF foglio(QPointF(0, 0), formato.pagina);
+        for (qsizetype i = 0; i < posti.size(); ++i) {
+            // On the sheet, and clear of every other label of its page.
+            QVERIFY(foglio.adjusted(-1e-9, -1e-9, 1e-9, 1e-9).contains(posti[i].rettangolo));
+            for (qsizetype j = 0; j < i; ++j)
+                if (posti[j].pagina == posti[i].pagina)
+                    QVERIFY(!posti[j].rettangolo.adjusted(0.01, 0.01, -0.01, -0.01).intersects(posti[i].rettangolo));
+            if (i > 0)
+                QVERIFY(posti[i].pagina == posti[i - 1].pagina || posti[i].pagina == posti[i - 1].pagina + 1);
+        }
+    }
+
+    // Every sheet format is filled edge to edge by its grid, as the
+    // manufacturer cuts it.
+    void formati()
+    {
+        const QList<FormatoEtichette> &f = FormatiEtichette();
+        QCOMPARE(f.size(), 3);
+        QCOMPARE(f[0].perPagina(), 24);
+        QCOMPARE(f[1].perPagina(), 40);
+        QCOMPARE(f[2].perPagina(), 1);
+        QVERIFY(f[2].rotolo && !f[0].rotolo && !f[1].rotolo);
+        for (const FormatoEtichette &formato : f.first(2)) {
+            QCOMPARE(formato.pagina, QSizeF(210, 297));
+            // Centred: the margin left over is the same on both sides.
+            const double destra = formato.pagina.width() - formato.primo.x() - formato.colonne * formato.passo.width();
+            const double sotto = formato.pagina.height() - formato.primo.y() - formato.righe * formato.passo.height();
+            QVERIFY(qAbs(destra - formato.primo.x()) < 1e-9);
+            QVERIFY(qAbs(sotto - formato.primo.y()) < 1e-9);
+        }
+    }
+
+    void contenuto_data()
+    {
+        Colonne<int, int, QStringList>("posizione", "campo", "atteso");
+        QTest::newRow("con package e posizione")
+            << 1 << 3 << QStringList{"NE555", "Timer di precisione", "Cassetto A2", "TI", "TO92", "ARVO:12"};
+        QTest::newRow("senza campo posizione") << 1 << 0 << QStringList{"NE555", "Timer di precisione", "", "TI", "TO92", "ARVO:12"};
+        QTest::newRow("campo vuoto") << 1 << 4 << QStringList{"NE555", "Timer di precisione", "", "TI", "TO92", "ARVO:12"};
+        QTest::newRow("package non in tabella") << 2 << 3 << QStringList{"bc547", "Timer di precisione", "Cassetto A2", "TI", "", "ARVO:30"};
+        QTest::newRow("nessun package") << 3 << 3 << QStringList{"2N2222", "Timer di precisione", "Cassetto A2", "TI", "", "ARVO:31"};
+    }
+    void contenuto()
+    {
+        const auto [posizione, campo] = Valori<int, int>("posizione", "campo");
+        const Stato s = StatoConPackage();
+        const ContenutoEtichetta e = ContenutoDi(s, posizione, campo);
+        QTEST((QStringList{e.codice, e.descrizione, e.posizione, e.produttore, e.package, e.testoCodice}), "atteso");
+    }
+
+    void tuttiPerCodice()
+    {
+        Stato s = StatoConPackage();
+        QCOMPARE(PosizioniPerCodice(s), (QList<qint32>{3, 2, 1})); // 2N2222, bc547, NE555
+        s.NumComponenti = 2; // a spare slot is no component
+        QCOMPARE(PosizioniPerCodice(s), (QList<qint32>{2, 1}));
+    }
+
+    // Unused, the location leaves Info.ini as it was; once chosen it has a
+    // section of its own, which stays when it is set back to none.
+    void chiaveInfoIni()
+    {
+        CartellaTest cartella;
+        Stato s;
+        s.percorsi = Percorsi::DaCartella(cartella.percorso());
+        cartella.scrivi(QStringLiteral("Info.ini"), IniPrimoAvvio());
+        QVERIFY(LeggiInfo(s));
+        QCOMPARE(s.CampoPosizione, 0);
+        for (const auto &[campo, aggiunta] : {std::pair<int, QByteArray>{0, ""},
+                                              {5, "[Posizione]\r\nCampo=5\r\n"},
+                                              {0, "[Posizione]\r\nCampo=0\r\n"}}) {
+            s.CampoPosizione = campo;
+            ScriviInfo(s);
+            QCOMPARE(cartella.leggi(QStringLiteral("Info.ini")), IniPrimoAvvio() + aggiunta);
+            Stato letto;
+            letto.percorsi = s.percorsi;
+            QVERIFY(LeggiInfo(letto));
+            QCOMPARE(letto.CampoPosizione, campo);
+        }
+    }
+
+    void valoreLetto_data()
+    {
+        Colonne<QByteArray, int>("riga", "campo");
+        QTest::newRow("6") << QByteArray("Campo=6") << 6;
+        QTest::newRow("1 con spazi") << QByteArray("Campo= 1 ") << 1;
+        QTest::newRow("7") << QByteArray("Campo=7") << 0;
+        QTest::newRow("negativo") << QByteArray("Campo=-2") << 0;
+        QTest::newRow("lettere") << QByteArray("Campo=tre") << 0;
+        QTest::newRow("vuoto") << QByteArray("Campo=") << 0;
+    }
+    void valoreLetto()
+    {
+        QFETCH(QByteArray, riga);
+        CartellaTest cartella;
+        Stato s;
+        s.percorsi = Percorsi::DaCartella(cartella.percorso());
+        cartella.scrivi(QStringLiteral("Info.ini"), IniPrimoAvvio() + "[Posizione]\r\n" + riga + "\r\n");
+        QVERIFY(LeggiInfo(s));
+        QTEST(s.CampoPosizione, "campo");
+    }
+};
+
+QTEST_APPLESS_MAIN(TestEtichette)
+#include "tst_etichette.moc"

@@ -1,0 +1,280 @@
+// The labels window: which components, the sheet, the start position, the
+// preview, and the labels read back from the PDF it writes and from what
+// it sends to a printer.
+
+#include "common/pdfletto.h"
+#include "common/verifiche.h"
+#include "etichette/codiceetichetta.h"
+#include "ui/etichette/frmetichette.h"
+#include "ui/main/ambiente.h"
+
+#include <QPrinter>
+
+using namespace prova;
+
+namespace {
+
+// n components, their codes in the reverse order of the table, the
+// locations in field 3, some with a package.
+void componenti(Stato &s, int n)
+{
+    riempiTabelle(s);
+    for (int i = 1; i <= n; ++i) {
+        Componente c = componente(100 + i, QStringLiteral("R%1").arg(1000 - i), 1 + i % 3,
+                                  QStringLiteral("TI"), 1, QStringLiteral("IC"), i);
+        c.Descrizione = QStringLiteral("Resistenza numero %1").arg(i);
+        c.Extra3 = QStringLiteral("Cassetto A%1").arg(i);
+        c.IDPackage = i % 2 ? 1 : 0;
+        aggiungi(s, c);
+    }
+    s.CampoPosizione = 3;
+}
+
+struct Banco : Ambiente {
+    std::unique_ptr<FrmEtichette> f;
+    AccessoEtichette accesso;
+
+    FrmEtichette &apriEtichette()
+    {
+        f = std::make_unique<FrmEtichette>(stato, dialoghi, accesso);
+        return *f;
+    }
+    template <typename T = QWidget>
+    T *c(const char *nome) const
+    {
+        return Figlio<T>(f.get(), QLatin1String(nome));
+    }
+    void clic(const char *nome) const { QTest::mouseClick(c<QPushButton>(nome), Qt::LeftButton); }
+    QString stato_() const { return c<QLabel>("lblStato")->text(); }
+};
+
+// Every label of the PDF, read back from its place on its page: the
+// symbol of the right component, and nothing before the start position.
+void verificaPdf(const QString &file, const FormatoEtichette &formato, const QList<qint32> &ids, int inizio)
+{
+    constexpr int Dpi = 200;
+    const QList<PostoEtichetta> posti = PostiEtichette(formato, int(ids.size()), inizio);
+    const QList<QSizeF> pagine = pdf::PagineMm(file);
+    QCOMPARE(pagine.size(), PagineEtichette(formato, int(ids.size()), inizio));
+    for (const QSizeF &p : pagine) {
+        QVERIFY2(qAbs(p.width() - formato.pagina.width()) < 0.1, qPrintable(QString::number(p.width())));
+        QVERIFY2(qAbs(p.height() - formato.pagina.height()) < 0.1, qPrintable(QString::number(p.height())));
+    }
+    const QList<QImage> immagini = pdf::Immagini(file, Dpi);
+    QCOMPARE(immagini.size(), pagine.size());
+    for (qsizetype i = 0; i < posti.size(); ++i)
+        QCOMPARE(pdf::DataMatrix(immagini[posti[i].pagina], pdf::InPixel(posti[i].rettangolo, Dpi)),
+                 QStringList{TestoEtichetta(ids[i])});
+    for (int libero = 1; libero < InizioValido(formato, inizio); ++libero) {
+        const QRectF r = PostiEtichette(formato, 1, libero).first().rettangolo;
+        QVERIFY2(pdf::Bianca(immagini.first(), pdf::InPixel(r, Dpi)), qPrintable(QString::number(libero)));
+    }
+}
+
+QList<qint32> idDi(const Stato &s, const QList<qint32> &posizioni)
+{
+    QList<qint32> ids;
+    for (const qint32 p : posizioni)
+        ids << s.componente(p).ID;
+    return ids;
+}
+
+} // namespace
+
+class TestFrmEtichette : public QObject {
+    Q_OBJECT
+private slots:
+    // Labels of the list shown, in its order, at each format and start.
+    void pdfRiletto_data()
+    {
+        Colonne<int, int, int>("formato", "quante", "inizio");
+        QTest::newRow("3x8, dal primo posto") << 0 << 5 << 1;
+        QTest::newRow("3x8, da 23 su due fogli") << 0 << 5 << 23;
+        QTest::newRow("4x10, un foglio e una") << 1 << 41 << 1;
+        QTest::newRow("4x10, dall'ultimo posto") << 1 << 3 << 40;
+        QTest::newRow("rotolo") << 2 << 3 << 1;
+    }
+    void pdfRiletto()
+    {
+        const auto [formato, quante, inizio] = Valori<int, int, int>("formato", "quante", "inizio");
+        Banco b;
+        componenti(b.stato, quante + 2);
+        // The list in an order of its own, without the first two.
+        for (qint32 p = quante + 2; p > 2; --p)
+            b.accesso.lista << p;
+        b.apriEtichette();
+        b.c<QComboBox>("cmbFormato")->setCurrentIndex(formato);
+        b.c<QSpinBox>("spnInizio")->setValue(inizio);
+        QCOMPARE(b.c<QSpinBox>("spnInizio")->isEnabled(), formato != 2);
+        b.clic("btnPdfEtichette");
+        const QString file = b.cartella.file(QStringLiteral("Stampe/Etichette.pdf"));
+        QCOMPARE(b.stato_(), QStringLiteral("Etichette salvate in ") + QDir::toNativeSeparators(file));
+        verificaPdf(file, FormatiEtichette().at(formato), idDi(b.stato, b.accesso.lista), inizio);
+        VERIFICA_DIALOGHI(b.dialoghi);
+    }
+
+    // Which components: all of them by code, the list as shown, the one
+    // in the panel; the count and the buttons follow.
+    void quali_data()
+    {
+        Colonne<int, QList<qint32>, qint32, QList<qint32>, QString>("quali", "lista", "mostrato", "attese",
+                                                                     "conteggio");
+        const QList<qint32> lista{3, 1};
+        QTest::newRow("tutti") << 0 << lista << 2 << QList<qint32>{4, 5, 2, 3, 1} << "5 etichette su 1 foglio";
+        QTest::newRow("la lista") << 1 << lista << 2 << lista << "2 etichette su 1 foglio";
+        QTest::newRow("il mostrato") << 2 << lista << 2 << QList<qint32>{2} << "1 etichetta su 1 foglio";
+        QTest::newRow("lista vuota") << 1 << QList<qint32>{} << 2 << QList<qint32>{} << "Nessun componente da stampare";
+        QTest::newRow("riga non pi\u00f9 valida") << 1 << QList<qint32>{6, 5, 0} << 0 << QList<qint32>{5}
+                                                  << "1 etichetta su 1 foglio";
+        QTest::newRow("nessuno mostrato") << 2 << lista << 0 << QList<qint32>{} << "Nessun componente da stampare";
+    }
+    void quali()
+    {
+        const auto [quali, lista, mostrato, attese, conteggio] =
+            Valori<int, QList<qint32>, qint32, QList<qint32>, QString>("quali", "lista", "mostrato", "attese",
+                                                                       "conteggio");
+        Banco b;
+        cinqueComponenti(b.stato);
+        b.accesso.lista = lista;
+        b.accesso.mostrato = mostrato;
+        FrmEtichette &f = b.apriEtichette();
+        auto *cmb = b.c<QComboBox>("cmbQuali");
+        QCOMPARE(cmb->currentIndex(), 1);
+        QCOMPARE(cmb->itemText(1), QStringLiteral("La lista mostrata (%1)").arg(lista.size()));
+        QCOMPARE(cmb->itemText(2), mostrato ? QStringLiteral("Solo il componente mostrato (BC547C)")
+                                            : QStringLiteral("Solo il componente mostrato (nessuno)"));
+        QCOMPARE(qobject_cast<QStandardItemModel *>(cmb->model())->item(2)->isEnabled(), mostrato != 0);
+        cmb->setCurrentIndex(quali);
+        QCOMPARE(f.posizioniScelte(), attese);
+        QCOMPARE(b.c<QLabel>("lblConteggio")->text(), conteggio);
+        QCOMPARE(b.c<QPushButton>("btnPdfEtichette")->isEnabled(), !attese.isEmpty());
+        QCOMPARE(b.c<QPushButton>("btnStampaEtichette")->isEnabled(), !attese.isEmpty());
+        // What each label says.
+        const LavoroEtichette l = f.lavoro();
+        QCOMPARE(l.etichette.size(), attese.size());
+        for (qsizetype i = 0; i < attese.size(); ++i)
+            QCOMPARE(l.etichette[i].codice, b.stato.componente(attese[i]).Codice);
+    }
+
+    // The sheet and the count of sheets; the roll has no start position.
+    void formato_data()
+    {
+        Colonne<int, int, int, QString>("formato", "inizio", "massimo", "conteggio");
+        QTest::newRow("3x8") << 0 << 22 << 24 << "5 etichette su 2 fogli";
+        QTest::newRow("3x8, oltre il foglio") << 0 << 30 << 24 << "5 etichette su 2 fogli";
+        QTest::newRow("4x10") << 1 << 36 << 40 << "5 etichette su 1 foglio";
+        QTest::newRow("4x10, da 37") << 1 << 37 << 40 << "5 etichette su 2 fogli";
+        QTest::newRow("rotolo") << 2 << 5 << 1 << "5 etichette sul rotolo";
+    }
+    void formato()
+    {
+        const auto [formato, inizio, massimo, conteggio] =
+            Valori<int, int, int, QString>("formato", "inizio", "massimo", "conteggio");
+        Banco b;
+        cinqueComponenti(b.stato);
+        b.accesso.lista = {1, 2, 3, 4, 5};
+        FrmEtichette &f = b.apriEtichette();
+        b.c<QComboBox>("cmbFormato")->setCurrentIndex(formato);
+        b.c<QSpinBox>("spnInizio")->setValue(inizio);
+        QCOMPARE(b.c<QSpinBox>("spnInizio")->maximum(), massimo);
+        QCOMPARE(b.c<QLabel>("lblConteggio")->text(), conteggio);
+        QCOMPARE(f.lavoro().inizio, std::min(inizio, massimo));
+        QCOMPARE(f.lavoro().formato.nome, FormatiEtichette().at(formato).nome);
+    }
+
+    // The preview is the first page: the first label where the sheet's free
+    // places begin, the places before it empty.
+    void anteprima_data()
+    {
+        Colonne<int, int>("formato", "inizio");
+        QTest::newRow("3x8 da 1") << 0 << 1;
+        QTest::newRow("3x8 da 4") << 0 << 4;
+        QTest::newRow("4x10 da 7") << 1 << 7;
+        QTest::newRow("rotolo") << 2 << 1;
+    }
+    void anteprima()
+    {
+        const auto [formato, inizio] = Valori<int, int>("formato", "inizio");
+        Banco b;
+        cinqueComponenti(b.stato);
+        b.accesso.lista = {1};
+        b.apriEtichette();
+        b.c<QComboBox>("cmbFormato")->setCurrentIndex(formato);
+        b.c<QSpinBox>("spnInizio")->setValue(inizio);
+        const QImage img = b.c<QLabel>("lblAnteprima")->pixmap().toImage();
+        const FormatoEtichette &f = FormatiEtichette().at(formato);
+        QVERIFY(img.width() <= 300 && img.height() <= 424);
+        QVERIFY(img.width() >= 299 || img.height() >= 423);
+        const int dpi = int(std::lround(img.width() / (f.pagina.width() / 25.4)));
+        const auto dentro = [&](int posto) {
+            return pdf::InPixel(PostiEtichette(f, 1, posto).first().rettangolo, dpi).adjusted(3, 3, -3, -3);
+        };
+        QVERIFY(!pdf::Bianca(img, dentro(inizio)));
+        for (int libero = 1; libero < inizio; ++libero)
+            QVERIFY(pdf::Bianca(img, dentro(libero)));
+    }
+
+    // The print button goes through the print dialog seam: the printer
+    // comes set to the sheet; printed, the labels read back; cancelled,
+    // nothing is printed.
+    void stampa_data()
+    {
+        Colonne<int, bool, QString>("formato", "conferma", "messaggio");
+        QTest::newRow("3x8") << 0 << true << "2 etichette inviate alla stampante";
+        QTest::newRow("rotolo") << 2 << true << "2 etichette inviate alla stampante";
+        QTest::newRow("annullata") << 0 << false << "";
+    }
+    void stampa()
+    {
+        const auto [formato, conferma, messaggio] = Valori<int, bool, QString>("formato", "conferma", "messaggio");
+        Banco b;
+        cinqueComponenti(b.stato);
+        b.accesso.lista = {5, 3};
+        const QString uscita = b.cartella.file(QStringLiteral("stampante.pdf"));
+        int chiamate = 0;
+        QSizeF carta;
+        QString documento;
+        b.accesso.sceltaStampante = [&, conferma = conferma](QPrinter &p, QWidget *) {
+            ++chiamate;
+            carta = p.pageLayout().fullRect(QPageLayout::Millimeter).size();
+            documento = p.docName();
+            p.setOutputFormat(QPrinter::PdfFormat);
+            p.setOutputFileName(uscita);
+            return conferma;
+        };
+        b.apriEtichette();
+        b.c<QComboBox>("cmbFormato")->setCurrentIndex(formato);
+        b.clic("btnStampaEtichette");
+        QCOMPARE(chiamate, 1);
+        QCOMPARE(carta, FormatiEtichette().at(formato).pagina);
+        QCOMPARE(documento, QStringLiteral("Etichette"));
+        QCOMPARE(b.stato_(), messaggio);
+        QCOMPARE(QFile::exists(uscita), conferma);
+        if (conferma)
+            verificaPdf(uscita, FormatiEtichette().at(formato), idDi(b.stato, {5, 3}), 1);
+        QVERIFY(!b.cartella.esiste(QStringLiteral("Stampe/Etichette.pdf")));
+        VERIFICA_DIALOGHI(b.dialoghi);
+    }
+
+    // A file that cannot be written is reported, and nothing is left
+    // behind: here the Stampe folder is a file.
+    void fileNonScritto()
+    {
+        Banco b;
+        cinqueComponenti(b.stato);
+        b.accesso.lista = {1};
+        QDir(b.cartella.file(QStringLiteral("Stampe"))).removeRecursively();
+        b.cartella.scrivi(QStringLiteral("Stampe"), "non una cartella");
+        b.apriEtichette();
+        b.dialoghi.setNextAnswer(Risposta::Ok);
+        b.clic("btnPdfEtichette");
+        VerificaBox(b.dialoghi, TestoErroreEtichette, Icona::Critica, Pulsanti::Ok, TitoloErroreEtichette);
+        QCOMPARE(b.stato_(), QString());
+        QCOMPARE(b.cartella.leggi(QStringLiteral("Stampe")), QByteArray("non una cartella"));
+        QCOMPARE(QDir(b.cartella.percorso()).entryList(QDir::Files | QDir::Hidden), QStringList{"Stampe"});
+        VERIFICA_DIALOGHI(b.dialoghi);
+    }
+};
+
+QTEST_MAIN(TestFrmEtichette)
+#include "tst_frmetichette.moc"
