@@ -28,12 +28,6 @@
 
 namespace {
 
-[[noreturn]] void fallisci(const char *perche)
-{
-    std::fprintf(stderr, "errore: %s\n", perche);
-    std::exit(1);
-}
-
 void stampa(const char *nome, const Tempo &t, const Tempo &base, const char *nomeBase, double obiettivo = 0)
 {
     std::printf("%-34s %8.1f %8.1f   vs %-26s %8.1f %8.1f   ratio %5.2f", nome, t.muro, t.cpu, nomeBase, base.muro,

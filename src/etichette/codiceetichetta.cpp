@@ -14,6 +14,16 @@ bool bianco(QChar c)
     return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
 }
 
+QStringView Rifilato(QStringView testo)
+{
+    qsizetype inizio = 0, fine = testo.size();
+    while (inizio < fine && bianco(testo[inizio]))
+        ++inizio;
+    while (fine > inizio && bianco(testo[fine - 1]))
+        --fine;
+    return testo.sliced(inizio, fine - inizio);
+}
+
 } // namespace
 
 QString TestoEtichetta(qint32 id)
@@ -21,14 +31,14 @@ QString TestoEtichetta(qint32 id)
     return Prefisso.toString() + QString::number(id);
 }
 
+bool SembraEtichetta(QStringView testo)
+{
+    return Rifilato(testo).startsWith(Prefisso, Qt::CaseInsensitive);
+}
+
 std::optional<qint32> LeggiTestoEtichetta(QStringView testo)
 {
-    qsizetype inizio = 0, fine = testo.size();
-    while (inizio < fine && bianco(testo[inizio]))
-        ++inizio;
-    while (fine > inizio && bianco(testo[fine - 1]))
-        --fine;
-    const QStringView t = testo.sliced(inizio, fine - inizio);
+    const QStringView t = Rifilato(testo);
     if (t.size() <= Prefisso.size() || !t.startsWith(Prefisso, Qt::CaseInsensitive))
         return std::nullopt;
     qint64 id = 0;

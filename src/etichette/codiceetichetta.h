@@ -21,6 +21,11 @@ QString TestoEtichetta(qint32 id);
 // up, written with ASCII digits only (leading zeros allowed).
 std::optional<qint32> LeggiTestoEtichetta(QStringView testo);
 
+// Whether the text, blanks around aside, opens as a label of this program
+// ("ARVO:" in any case), readable or not: a scanner's reading then gives
+// the reason rather than take it for a part number.
+bool SembraEtichetta(QStringView testo);
+
 // The position (1 to the count) of the component a scanned label names; 0
 // when the text is no label or no stored component has that ID.
 qint32 ComponenteDaEtichetta(const Stato &stato, QStringView testo);
