@@ -45,9 +45,8 @@ inline QStringList DescriviStorico(const QString &file, bool dettagli = false)
     QStringList out;
     for (qsizetype i = 0; i < indice.conteggio(); ++i) {
         const RigaMovimento r = indice.riga(i).value_or(RigaMovimento());
-        out << QStringLiteral("%1;%2;%3;%4;%5;%6").arg(r.operazione).arg(r.movimento).arg(r.id).arg(r.codice,
-                                                                                                     n(r.prima),
-                                                                                                     n(r.dopo))
+        const QString riga = QStringLiteral("%1;%2;%3;").arg(r.operazione).arg(r.movimento).arg(r.id);
+        out << riga + QStringList{r.codice, n(r.prima), n(r.dopo)}.join(';')
                    + (dettagli ? QLatin1Char(';') + r.dettagli : QString());
     }
     return out;

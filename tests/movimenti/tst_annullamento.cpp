@@ -144,10 +144,6 @@ private slots:
             Per(s, 13).Quantita -= 2 * 1;
             Per(s, 14).Quantita -= 2 * 40;
         }) << MovimentoDistinta("scheda.csv", 2) << 3;
-        QTest::newRow("pieces added") << Operazione([](Stato &s) { Per(s, 14).Quantita += 100; })
-                                      << TestoMovimento(TipoMovimento::AggiuntaPezzi) << 1;
-        QTest::newRow("pieces taken") << Operazione([](Stato &s) { Per(s, 12).Quantita -= 10; })
-                                      << TestoMovimento(TipoMovimento::PrelievoPezzi) << 1;
         QTest::newRow("restore: removed, added, changed") << Operazione([](Stato &s) {
             Togli(s, 13);
             Togli(s, 12);
@@ -158,7 +154,8 @@ private slots:
     }
     void ogniTipo()
     {
-        const auto [operazione, movimento, righe] = Valori<Operazione, QString, int>("operazione", "movimento", "righe");
+        const auto [operazione, movimento, righe] =
+            Valori<Operazione, QString, int>("operazione", "movimento", "righe");
         const Fatta f = Esegui(operazione, movimento);
         QCOMPARE(f.righe.size(), righe);
 

@@ -59,7 +59,8 @@ private slots:
             << testa + TestoRighe(e.mid(0, 3)) + TestoRigaMovimento(e[3]).left(25) + "\r\n" + TestoRighe(e.mid(3));
         // Cut just after a field's closing quote: only the field count
         // shows it is not whole.
-        QTest::newRow("cut after a field") << testa + TestoRighe(e.mid(0, 2)) + TestoRigaMovimento(e[2]).left(54) + "\r\n"
+        QTest::newRow("cut after a field")
+            << testa + TestoRighe(e.mid(0, 2)) + TestoRigaMovimento(e[2]).left(54) + "\r\n"
                                                    + TestoRighe(e.mid(2));
         QTest::newRow("a field too many") << testa + TestoRighe(e.mid(0, 2)) + TestoRigaMovimento(e[2]).chopped(2)
                                                  + ";\"x\"\r\n" + TestoRighe(e.mid(2));

@@ -2,6 +2,7 @@
 // with the tables: an import, a BOM taking, a restore of a dated copy (and
 // the putting back of a restore that does not load); none when they fail.
 #include "common/storicoprova.h"
+#include "common/verifiche.h"
 #include "copie/copie.h"
 #include "distinta/verificadistinta.h"
 #include "importa/importazione.h"
@@ -36,24 +37,39 @@ struct Archivio : ArchivioStorico {
 class TestOperazioni : public QObject {
     Q_OBJECT
 private slots:
+    // The lines an import and a BOM taking write; a save that fails writes
+    // neither the tables nor a line.
     void righeDelleOperazioni_data()
     {
-        QTest::addColumn<std::function<bool(Archivio &)>>("operazione");
-        QTest::addColumn<QStringList>("attese");
+        using Operazione = std::function<bool(Archivio &, const GuastoScrittura &)>;
+        Colonne<Operazione, QStringList>("operazione", "attese");
+        const Operazione importa = [](Archivio &a, const GuastoScrittura &g) {
+            return a.importa("Codice;Quantit\xc3\xa0\r\nne555;5\r\nLM358;3\r\n", g);
+        };
+        const Operazione preleva = [](Archivio &a, const GuastoScrittura &g) { return a.preleva(g); };
         QTest::addRow("import: a quantity added, a component created")
-            << std::function([](Archivio &a) { return a.importa("Codice;Quantit\xc3\xa0\r\nne555;5\r\nLM358;3\r\n"); })
+            << importa
             << QStringList{"1;Importazione ordine.csv;12;NE555;10;15", "1;Importazione ordine.csv;14;LM358;-;3"};
         QTest::addRow("BOM taking: one line per component")
-            << std::function([](Archivio &a) { return a.preleva(); })
-            << QStringList{QStringLiteral("1;Distinta scheda.csv \u00d7 2 schede;12;NE555;10;5"),
-                           QStringLiteral("1;Distinta scheda.csv \u00d7 2 schede;13;BC547B;-25;-26")};
+            << preleva << QStringList{QStringLiteral("1;Distinta scheda.csv \u00d7 2 schede;12;NE555;10;5"),
+                                      QStringLiteral("1;Distinta scheda.csv \u00d7 2 schede;13;BC547B;-25;-26")};
+        QTest::addRow("import fails") << importa << QStringList();
+        QTest::addRow("BOM taking fails") << preleva << QStringList();
     }
     void righeDelleOperazioni()
     {
-        QFETCH(std::function<bool(Archivio &)>, operazione);
-        QFETCH(QStringList, attese);
+        const auto [operazione, attese] =
+            Valori<std::function<bool(Archivio &, const GuastoScrittura &)>, QStringList>("operazione", "attese");
         Archivio a;
-        QVERIFY(operazione(a));
+        const auto prima = Istantanea(a.cartella.percorso());
+        GuastoScrittura guasto;
+        guasto.fileGuasto = attese.isEmpty() ? 1 : -1;
+        QCOMPARE(operazione(a, guasto), !attese.isEmpty());
+        if (attese.isEmpty()) {
+            QCOMPARE(Istantanea(a.cartella.percorso()), prima);
+            QCOMPARE(a.stato.componente(1).Quantita, 10);
+            return;
+        }
         QCOMPARE(a.righe(), attese);
         // The program's own import reads the file: every line, its code.
         const LetturaCSV l = LeggiCSV(a.cartella.leggi(NomeFileMovimenti), a.stato);
@@ -64,20 +80,6 @@ private slots:
         Stato letto;
         QVERIFY(Riavvia(a.cartella.percorso(), &letto));
         QVERIFY(StessiDati(letto, a.stato));
-    }
-
-    // A save that fails writes neither the tables nor a line.
-    void fallimentoSenzaRighe()
-    {
-        for (const bool importa : {true, false}) {
-            Archivio a;
-            const auto prima = Istantanea(a.cartella.percorso());
-            GuastoScrittura guasto;
-            guasto.fileGuasto = 1;
-            QVERIFY(!(importa ? a.importa("Codice;Quantit\xc3\xa0\r\nNE555;5\r\n", guasto) : a.preleva(guasto)));
-            QCOMPARE(Istantanea(a.cartella.percorso()), prima);
-            QCOMPARE(a.stato.componente(1).Quantita, 10);
-        }
     }
 
     // A restore writes a line for each component the copy holds otherwise;

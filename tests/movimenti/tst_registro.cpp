@@ -115,10 +115,8 @@ private slots:
         QVERIFY(SalvaOperazione(a.stato, a.dialoghi, RigheEliminazione(a.stato.Componenti[0]), &numero));
         QCOMPARE(numero, 3);
         QVERIFY(a.storico().startsWith(conMezza + "\r\n\"2025-03-07 09:05:01\";\"3\";\"Eliminazione\";\"12\";"));
-        IndiceMovimenti indice;
-        QVERIFY(indice.apri(a.cartella.file("Movimenti.csv")));
-        QCOMPARE(indice.conteggio(), 3);
-        QCOMPARE(indice.operazione(2), 3);
+        QCOMPARE(a.righe(), (QStringList{"1;Nuovo;12;NE555;-;10", "2;Modifica;13;BC547B;-25;30",
+                                         "3;Eliminazione;12;NE555;10;-"}));
         QVERIFY(a.dialoghi.boxes().isEmpty());
     }
 

@@ -42,7 +42,8 @@ private slots:
         QTest::newRow("taken, with a note") << RigaProva(345, "Prelievo pezzi", 7, "BC547", 10, 3, "per la scheda")
             << QByteArray("\"2025-03-07 09:05:01\";\"345\";\"Prelievo pezzi\";\"7\";"
                           "\"BC547\";\"ACME\";\"10\";\"3\";\"-7\";\"per la scheda\";\"\"\r\n");
-        QTest::newRow("removed, negative") << RigaProva(2, "Eliminazione", 3, "X", -4, std::nullopt, "", "Codice: \"X\"")
+        QTest::newRow("removed, negative")
+            << RigaProva(2, "Eliminazione", 3, "X", -4, std::nullopt, "", "Codice: \"X\"")
             << QByteArray("\"2025-03-07 09:05:01\";\"2\";\"Eliminazione\";\"3\";\"X\";"
                           "\"ACME\";\"-4\";\"\";\"+4\";\"\";\"Codice: \"\"X\"\"\"\r\n");
         QTest::newRow("unchanged quantity") << RigaProva(9, "Modifica", 1, "A", 5, 5)
@@ -88,7 +89,8 @@ private slots:
         const QByteArray intero = TestoRecord(Esempio(0)).toUtf8();
         QTest::newRow("record: a field missing") << 'r' << QByteArray(intero).replace("Pins: \"8\"; ", "");
         QTest::newRow("record: unknown field") << 'r' << QByteArray(intero).replace("Pins:", "Piedini:");
-        QTest::newRow("record: pins not a number") << 'r' << QByteArray(intero).replace("Pins: \"8\"", "Pins: \"otto\"");
+        QTest::newRow("record: pins not a number")
+            << 'r' << QByteArray(intero).replace("Pins: \"8\"", "Pins: \"otto\"");
         QTest::newRow("record: no such date") << 'r' << QByteArray(intero).replace("2024-10-09", "2024-13-09");
         QTest::newRow("record: a change instead")
             << 'r' << QByteArray(intero).replace("Pins: \"8\"", "Pins: \"8\" → \"9\"");
@@ -139,7 +141,8 @@ private slots:
     }
     void tipi()
     {
-        const auto [movimento, tipo, annullata] = Valori<QString, TipoMovimento, qint64>("movimento", "tipo", "annullata");
+        const auto [movimento, tipo, annullata] =
+            Valori<QString, TipoMovimento, qint64>("movimento", "tipo", "annullata");
         qint64 n = 0;
         QCOMPARE(TipoDiMovimento(movimento, &n), tipo);
         QCOMPARE(n, annullata);
