@@ -2,55 +2,41 @@
 // by component and by text (newest first), the lines of one operation,
 // which operations stand undone, lines appended while it is open, and the
 // export of the lines shown.
-#include "common/cartellatest.h"
-#include "movimenti/indice.h"
+#include "common/storicoprova.h"
+#include "common/verifiche.h"
 
 #include <QTest>
 
 namespace {
 
-RigaMovimento Riga(qint64 op, const QString &movimento, qint32 id, const QString &codice,
-                   std::optional<qint32> prima, std::optional<qint32> dopo, const QString &nota = {})
-{
-    RigaMovimento r;
-    r.momento = QDateTime(QDate(2025, 3, 7), QTime(9, 5, qint32(op % 60)));
-    r.operazione = op;
-    r.movimento = movimento;
-    r.id = id;
-    r.codice = codice;
-    r.produttore = QStringLiteral("Società Più");
-    r.prima = prima;
-    r.dopo = dopo;
-    r.nota = nota;
-    return r;
-}
-
 // The lines of the example history, oldest first.
 QList<RigaMovimento> Esempio()
 {
     return {
-        Riga(1, "Nuovo", 12, "NE555", std::nullopt, 10),
-        Riga(2, "Importazione a\"b.csv", 13, "BC547B", std::nullopt, 100),
-        Riga(2, "Importazione a\"b.csv", 14, "ÈCODICE", std::nullopt, 5, "nota ne555"),
-        Riga(2, "Importazione a\"b.csv", 12, "NE555", 10, 15),
-        Riga(3, "Distinta scheda.csv × 3 schede", 12, "NE555", 15, 9),
-        Riga(4, "Modifica", 13, "BC547C", 100, 100),
-        Riga(5, "Annullamento dell'operazione 3", 12, "NE555", 9, 15),
+        RigaProva(1, "Nuovo", 12, "NE555", std::nullopt, 10),
+        RigaProva(2, "Importazione a\"b.csv", 13, "BC547B", std::nullopt, 100),
+        RigaProva(2, "Importazione a\"b.csv", 14, "ÈCODICE", std::nullopt, 5, "nota ne555"),
+        RigaProva(2, "Importazione a\"b.csv", 12, "NE555", 10, 15),
+        RigaProva(3, "Distinta scheda.csv × 3 schede", 12, "NE555", 15, 9),
+        RigaProva(4, "Modifica", 13, "BC547C", 100, 100),
+        RigaProva(5, "Annullamento dell'operazione 3", 12, "NE555", 9, 15),
     };
-}
-
-QByteArray Testo(const QList<RigaMovimento> &righe)
-{
-    QByteArray t;
-    for (const RigaMovimento &r : righe)
-        t += TestoRigaMovimento(r);
-    return t;
 }
 
 QList<qint32> Lista(const std::vector<qint32> &v)
 {
     return QList<qint32>(v.begin(), v.end());
 }
+
+// The index, open on a history with these bytes.
+struct Aperto : IndiceMovimenti {
+    CartellaTest c;
+    explicit Aperto(const QByteArray &contenuto = IntestazioneMovimenti() + TestoRighe(Esempio()))
+    {
+        c.scrivi("Movimenti.csv", contenuto);
+        QVERIFY(apri(c.file("Movimenti.csv")));
+    }
+};
 
 } // namespace
 
@@ -65,28 +51,26 @@ private slots:
         QTest::addColumn<QByteArray>("contenuto");
         const QList<RigaMovimento> e = Esempio();
         const QByteArray testa = IntestazioneMovimenti();
-        QTest::newRow("header and lines") << testa + Testo(e);
-        QTest::newRow("no header") << Testo(e);
-        QTest::newRow("line ends LF") << testa + Testo(e).replace("\r\n", "\n");
-        QTest::newRow("a half line at the end") << testa + Testo(e) + TestoRigaMovimento(e[0]).left(40);
+        QTest::newRow("header and lines") << testa + TestoRighe(e);
+        QTest::newRow("no header") << TestoRighe(e);
+        QTest::newRow("line ends LF") << testa + TestoRighe(e).replace("\r\n", "\n");
+        QTest::newRow("a half line at the end") << testa + TestoRighe(e) + TestoRigaMovimento(e[0]).left(40);
         QTest::newRow("a half line ended by the next append")
-            << testa + Testo(e.mid(0, 3)) + TestoRigaMovimento(e[3]).left(25) + "\r\n" + Testo(e.mid(3));
+            << testa + TestoRighe(e.mid(0, 3)) + TestoRigaMovimento(e[3]).left(25) + "\r\n" + TestoRighe(e.mid(3));
         // Cut just after a field's closing quote: only the field count
         // shows it is not whole.
-        QTest::newRow("cut after a field") << testa + Testo(e.mid(0, 2)) + TestoRigaMovimento(e[2]).left(54) + "\r\n"
-                                                   + Testo(e.mid(2));
-        QTest::newRow("a field too many") << testa + Testo(e.mid(0, 2)) + TestoRigaMovimento(e[2]).chopped(2)
-                                                 + ";\"x\"\r\n" + Testo(e.mid(2));
+        QTest::newRow("cut after a field")
+            << testa + TestoRighe(e.mid(0, 2)) + TestoRigaMovimento(e[2]).left(54) + "\r\n"
+                                                   + TestoRighe(e.mid(2));
+        QTest::newRow("a field too many") << testa + TestoRighe(e.mid(0, 2)) + TestoRigaMovimento(e[2]).chopped(2)
+                                                 + ";\"x\"\r\n" + TestoRighe(e.mid(2));
         QTest::newRow("empty lines, a header again, junk")
-            << testa + "\r\n" + Testo(e.mid(0, 4)) + testa + "junk;\"x\"\r\n\r\n" + Testo(e.mid(4));
+            << testa + "\r\n" + TestoRighe(e.mid(0, 4)) + testa + "junk;\"x\"\r\n\r\n" + TestoRighe(e.mid(4));
     }
     void righeContate()
     {
         QFETCH(QByteArray, contenuto);
-        CartellaTest c;
-        c.scrivi("Movimenti.csv", contenuto);
-        IndiceMovimenti indice;
-        QVERIFY(indice.apri(c.file("Movimenti.csv")));
+        Aperto indice(contenuto);
         const QList<RigaMovimento> e = Esempio();
         QCOMPARE(indice.conteggio(), e.size());
         for (qsizetype i = 0; i < e.size(); ++i) {
@@ -100,9 +84,7 @@ private slots:
     // or the Movimento, case ignored.
     void filtri_data()
     {
-        QTest::addColumn<qint32>("id");
-        QTest::addColumn<QString>("testo");
-        QTest::addColumn<QList<qint32>>("righe");
+        Colonne<qint32, QString, QList<qint32>>("id", "testo", "righe");
         QTest::newRow("all") << 0 << QString() << QList<qint32>{6, 5, 4, 3, 2, 1, 0};
         QTest::newRow("one component") << 12 << QString() << QList<qint32>{6, 4, 3, 0};
         QTest::newRow("no such component") << 99 << QString() << QList<qint32>{};
@@ -113,29 +95,21 @@ private slots:
         QTest::newRow("Movimento, accented sign") << 0 << "× 3" << QList<qint32>{4};
         QTest::newRow("accented capital, lower case") << 0 << "ècod" << QList<qint32>{2};
         QTest::newRow("undo of") << 0 << "dell'operazione 3" << QList<qint32>{6};
-        QTest::newRow("not the manufacturer") << 0 << "Società" << QList<qint32>{};
+        QTest::newRow("not the manufacturer") << 0 << "ACME" << QList<qint32>{};
         QTest::newRow("not the note") << 0 << "nota" << QList<qint32>{};
         QTest::newRow("component and text") << 13 << "bc547c" << QList<qint32>{5};
         QTest::newRow("component and other text") << 12 << "modifica" << QList<qint32>{};
     }
     void filtri()
     {
-        QFETCH(qint32, id);
-        QFETCH(QString, testo);
-        QFETCH(QList<qint32>, righe);
-        CartellaTest c;
-        c.scrivi("Movimenti.csv", IntestazioneMovimenti() + Testo(Esempio()));
-        IndiceMovimenti indice;
-        QVERIFY(indice.apri(c.file("Movimenti.csv")));
+        const auto [id, testo, righe] = Valori<qint32, QString, QList<qint32>>("id", "testo", "righe");
+        Aperto indice;
         QCOMPARE(Lista(indice.filtra(id, testo)), righe);
     }
 
     void operazioni()
     {
-        CartellaTest c;
-        c.scrivi("Movimenti.csv", IntestazioneMovimenti() + Testo(Esempio()));
-        IndiceMovimenti indice;
-        QVERIFY(indice.apri(c.file("Movimenti.csv")));
+        Aperto indice;
         using Estremi = std::pair<qsizetype, qsizetype>;
         QCOMPARE(indice.estremiOperazione(0), Estremi(0, 0));
         for (qsizetype i : {1, 2, 3})
@@ -148,8 +122,8 @@ private slots:
     // turn no longer counts, and the operation may be undone again.
     void annullate_data()
     {
-        QTest::addColumn<QList<qint64>>("annullate"); // per operation 1, 2, ...: what it undoes (0: nothing)
-        QTest::addColumn<QList<qint64>>("attese");    // per operation: annullataDa
+        // per operation 1, 2, ...: what it undoes (0: nothing), and the operation that undoes it
+        Colonne<QList<qint64>, QList<qint64>>("annullate", "attese");
         QTest::newRow("nothing undone") << QList<qint64>{0, 0, 0} << QList<qint64>{0, 0, 0};
         QTest::newRow("one undo") << QList<qint64>{0, 1} << QList<qint64>{2, 0};
         QTest::newRow("undo undone") << QList<qint64>{0, 1, 2} << QList<qint64>{0, 3, 0};
@@ -159,19 +133,15 @@ private slots:
     }
     void annullate()
     {
-        QFETCH(QList<qint64>, annullate);
-        QFETCH(QList<qint64>, attese);
+        const auto [annullate, attese] = Valori<QList<qint64>, QList<qint64>>("annullate", "attese");
         QList<RigaMovimento> righe;
         for (qint64 op = 1; op <= annullate.size(); ++op) {
             const qint64 a = annullate[op - 1];
             const QString movimento = a ? MovimentoAnnullamento(a) : QStringLiteral("Modifica");
             // Two lines per operation.
-            righe << Riga(op, movimento, 1, "A", 1, 2) << Riga(op, movimento, 2, "B", 1, 2);
+            righe << RigaProva(op, movimento, 1, "A", 1, 2) << RigaProva(op, movimento, 2, "B", 1, 2);
         }
-        CartellaTest c;
-        c.scrivi("Movimenti.csv", IntestazioneMovimenti() + Testo(righe));
-        IndiceMovimenti indice;
-        QVERIFY(indice.apri(c.file("Movimenti.csv")));
+        Aperto indice(IntestazioneMovimenti() + TestoRighe(righe));
         for (qint64 op = 1; op <= attese.size(); ++op)
             QCOMPARE(indice.annullataDa(op), attese[op - 1]);
     }
@@ -180,27 +150,25 @@ private slots:
     // line waits for its end.
     void aggiornamento()
     {
-        CartellaTest c;
         const QList<RigaMovimento> e = Esempio();
-        c.scrivi("Movimenti.csv", IntestazioneMovimenti() + Testo(e.mid(0, 2)));
-        IndiceMovimenti indice;
-        QVERIFY(indice.apri(c.file("Movimenti.csv")));
+        Aperto indice(IntestazioneMovimenti() + TestoRighe(e.mid(0, 2)));
+        const CartellaTest &c = indice.c;
         QCOMPARE(indice.conteggio(), 2);
         QFile f(c.file("Movimenti.csv"));
         QVERIFY(f.open(QIODevice::Append));
         const QByteArray terza = TestoRigaMovimento(e[2]);
-        f.write(Testo(e.mid(1, 1)) + terza.left(30));
+        f.write(TestoRighe(e.mid(1, 1)) + terza.left(30));
         f.flush();
         QVERIFY(indice.aggiorna());
         QCOMPARE(indice.conteggio(), 3);
-        f.write(terza.mid(30) + Testo(e.mid(3)));
+        f.write(terza.mid(30) + TestoRighe(e.mid(3)));
         f.close();
         QVERIFY(indice.aggiorna());
         QCOMPARE(indice.conteggio(), e.size() + 1);
         QCOMPARE(indice.riga(3), e[2]);
         QCOMPARE(indice.riga(e.size()), e.last());
         // Read again from the start when the file was replaced by a shorter one.
-        c.scrivi("Movimenti.csv", Testo(e.mid(0, 1)));
+        c.scrivi("Movimenti.csv", TestoRighe(e.mid(0, 1)));
         QVERIFY(indice.aggiorna());
         QCOMPARE(indice.conteggio(), 1);
     }
@@ -225,13 +193,10 @@ private slots:
 
     void esportazione()
     {
-        CartellaTest c;
         const QList<RigaMovimento> e = Esempio();
-        c.scrivi("Movimenti.csv", Testo(e).replace("\r\n", "\n"));
-        IndiceMovimenti indice;
-        QVERIFY(indice.apri(c.file("Movimenti.csv")));
+        Aperto indice(TestoRighe(e).replace("\r\n", "\n"));
         QCOMPARE(indice.esporta(indice.filtra(12, QString())),
-                 IntestazioneMovimenti() + Testo({e[6], e[4], e[3], e[0]}));
+                 IntestazioneMovimenti() + TestoRighe({e[6], e[4], e[3], e[0]}));
         QCOMPARE(indice.esporta({}), IntestazioneMovimenti());
     }
 };

@@ -1,20 +1,14 @@
 // The operations that change many components at once write their lines
 // with the tables: an import, a BOM taking, a restore of a dated copy (and
 // the putting back of a restore that does not load); none when they fail.
-#include "common/cartellatest.h"
-#include "common/dialoghifinti.h"
+#include "common/storicoprova.h"
+#include "common/verifiche.h"
 #include "copie/copie.h"
 #include "distinta/verificadistinta.h"
 #include "importa/importazione.h"
 #include "importa/letturacsv.h"
 #include "movimenti/annullamento.h"
-#include "movimenti/indice.h"
-#include "movimenti/registro.h"
-#include "startup/avvio.h"
-#include "store/aiutiarchivio.h"
-#include "store/orologio.h"
 #include "store/scritturasicura.h"
-#include "store/tabelle.h"
 
 #include <QTest>
 
@@ -22,39 +16,8 @@
 
 namespace {
 
-// A started folder with the example database (NE555 ×10, BC547B ×-25)
-// saved.
-struct Archivio {
-    CartellaTest cartella;
-    Stato stato;
-    DialoghiFinti dialoghi;
-    Archivio()
-    {
-        ImpostaAdesso(QDateTime(QDate(2026, 3, 7), QTime(9, 5, 1)));
-        QVERIFY(Main(stato, dialoghi, cartella.percorso()));
-        RiempiStatoDiEsempio(stato);
-        QVERIFY(SalvaDatabase(stato, dialoghi));
-    }
-    ~Archivio() { ImpostaAdesso(QDateTime()); }
-
-    // The history's lines as "operation movimento id code before>after".
-    QStringList righe() const
-    {
-        IndiceMovimenti indice;
-        if (!indice.apri(stato.percorsi.FileMovimenti))
-            return {QStringLiteral("illeggibile")};
-        QStringList out;
-        for (qsizetype i = 0; i < indice.conteggio(); ++i) {
-            const auto r = indice.riga(i);
-            const auto q = [](std::optional<qint32> v) { return v ? QString::number(*v) : QString(); };
-            out << QStringLiteral("%1 %2 %3 %4 %5>%6")
-                       .arg(r->operazione)
-                       .arg(r->movimento)
-                       .arg(r->id)
-                       .arg(r->codice, q(r->prima), q(r->dopo));
-        }
-        return out;
-    }
+struct Archivio : ArchivioStorico {
+    Archivio() : ArchivioStorico(QDateTime(QDate(2026, 3, 7), QTime(9, 5, 1))) {}
     bool importa(const QByteArray &csv, const GuastoScrittura &guasto = {})
     {
         return EseguiImportazione(stato, PianificaImportazione(stato, LeggiCSV(csv, stato),
@@ -74,49 +37,49 @@ struct Archivio {
 class TestOperazioni : public QObject {
     Q_OBJECT
 private slots:
+    // The lines an import and a BOM taking write; a save that fails writes
+    // neither the tables nor a line.
     void righeDelleOperazioni_data()
     {
-        QTest::addColumn<std::function<bool(Archivio &)>>("operazione");
-        QTest::addColumn<QStringList>("attese");
+        using Operazione = std::function<bool(Archivio &, const GuastoScrittura &)>;
+        Colonne<Operazione, QStringList>("operazione", "attese");
+        const Operazione importa = [](Archivio &a, const GuastoScrittura &g) {
+            return a.importa("Codice;Quantit\xc3\xa0\r\nne555;5\r\nLM358;3\r\n", g);
+        };
+        const Operazione preleva = [](Archivio &a, const GuastoScrittura &g) { return a.preleva(g); };
         QTest::addRow("import: a quantity added, a component created")
-            << std::function([](Archivio &a) { return a.importa("Codice;Quantit\xc3\xa0\r\nne555;5\r\nLM358;3\r\n"); })
-            << QStringList{"1 Importazione ordine.csv 12 NE555 10>15", "1 Importazione ordine.csv 14 LM358 >3"};
+            << importa
+            << QStringList{"1;Importazione ordine.csv;12;NE555;10;15", "1;Importazione ordine.csv;14;LM358;-;3"};
         QTest::addRow("BOM taking: one line per component")
-            << std::function([](Archivio &a) { return a.preleva(); })
-            << QStringList{QStringLiteral("1 Distinta scheda.csv \u00d7 2 schede 12 NE555 10>5"),
-                           QStringLiteral("1 Distinta scheda.csv \u00d7 2 schede 13 BC547B -25>-26")};
+            << preleva << QStringList{QStringLiteral("1;Distinta scheda.csv \u00d7 2 schede;12;NE555;10;5"),
+                                      QStringLiteral("1;Distinta scheda.csv \u00d7 2 schede;13;BC547B;-25;-26")};
+        QTest::addRow("import fails") << importa << QStringList();
+        QTest::addRow("BOM taking fails") << preleva << QStringList();
     }
     void righeDelleOperazioni()
     {
-        QFETCH(std::function<bool(Archivio &)>, operazione);
-        QFETCH(QStringList, attese);
+        const auto [operazione, attese] =
+            Valori<std::function<bool(Archivio &, const GuastoScrittura &)>, QStringList>("operazione", "attese");
         Archivio a;
-        QVERIFY(operazione(a));
+        const auto prima = Istantanea(a.cartella.percorso());
+        GuastoScrittura guasto;
+        guasto.fileGuasto = attese.isEmpty() ? 1 : -1;
+        QCOMPARE(operazione(a, guasto), !attese.isEmpty());
+        if (attese.isEmpty()) {
+            QCOMPARE(Istantanea(a.cartella.percorso()), prima);
+            QCOMPARE(a.stato.componente(1).Quantita, 10);
+            return;
+        }
         QCOMPARE(a.righe(), attese);
         // The program's own import reads the file: every line, its code.
         const LetturaCSV l = LeggiCSV(a.cartella.leggi(NomeFileMovimenti), a.stato);
         QVERIFY2(l.errore.isEmpty() && l.errori.isEmpty(), qPrintable(l.errore));
         QCOMPARE(l.righe.size(), attese.size());
-        QCOMPARE(l.righe.last().componente.Codice, attese.last().section(u' ', -2, -2));
+        QCOMPARE(l.righe.last().componente.Codice, attese.last().section(u';', 3, 3));
         // The tables on disk are those the lines describe.
         Stato letto;
-        DialoghiFinti d;
-        QVERIFY(Main(letto, d, a.cartella.percorso()));
+        QVERIFY(Riavvia(a.cartella.percorso(), &letto));
         QVERIFY(StessiDati(letto, a.stato));
-    }
-
-    // A save that fails writes neither the tables nor a line.
-    void fallimentoSenzaRighe()
-    {
-        for (const bool importa : {true, false}) {
-            Archivio a;
-            const auto prima = Istantanea(a.cartella.percorso());
-            GuastoScrittura guasto;
-            guasto.fileGuasto = 1;
-            QVERIFY(!(importa ? a.importa("Codice;Quantit\xc3\xa0\r\nNE555;5\r\n", guasto) : a.preleva(guasto)));
-            QCOMPARE(Istantanea(a.cartella.percorso()), prima);
-            QCOMPARE(a.stato.componente(1).Quantita, 10);
-        }
     }
 
     // A restore writes a line for each component the copy holds otherwise;
@@ -141,8 +104,8 @@ private slots:
         CopiaDatata salvata;
         QList<RigaMovimento> indietro;
         QVERIFY(RipristinaCopia(a.stato, copia, &salvata, nullptr, {}, &indietro));
-        QCOMPARE(a.righe(), (QStringList{"1 Ripristino 12 NE555 4>10", "1 Ripristino 13 BC547B -25>-25",
-                                         "1 Ripristino 14 LM358 4>"}));
+        QCOMPARE(a.righe(), (QStringList{"1;Ripristino;12;NE555;4;10", "1;Ripristino;13;BC547B;-25;-25",
+                                         "1;Ripristino;14;LM358;4;-"}));
         QVERIFY(RicaricaArchivio(a.stato, a.dialoghi));
         QCOMPARE(a.stato.NumComponenti, 2);
 
@@ -155,12 +118,11 @@ private slots:
 
         // Put back instead: the lines that take the restore back.
         QVERIFY(RimettiCopia(a.stato.percorsi, salvata, nullptr, indietro));
-        QCOMPARE(a.righe().mid(3), (QStringList{"2 Annullamento dell'operazione 1 12 NE555 10>4",
-                                                "2 Annullamento dell'operazione 1 13 BC547B -25>-25",
-                                                "2 Annullamento dell'operazione 1 14 LM358 >4"}));
+        QCOMPARE(a.righe().mid(3), (QStringList{"2;Annullamento dell'operazione 1;12;NE555;10;4",
+                                                "2;Annullamento dell'operazione 1;13;BC547B;-25;-25",
+                                                "2;Annullamento dell'operazione 1;14;LM358;-;4"}));
         Stato letto;
-        DialoghiFinti d;
-        QVERIFY(Main(letto, d, a.cartella.percorso()));
+        QVERIFY(Riavvia(a.cartella.percorso(), &letto));
         QVERIFY(StessiDati(letto, dopoModifiche));
     }
 };

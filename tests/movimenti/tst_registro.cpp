@@ -2,28 +2,11 @@
 // after the file's last whole line and appended in the same crash-safe set
 // as the tables, so that a failure, an interruption at any step or a kill
 // of the process leaves both or neither.
-#include "common/cartellatest.h"
-#include "common/dialoghifinti.h"
-#include "copie/copie.h"
-#include "movimenti/indice.h"
-#include "movimenti/registro.h"
-#include "movimenti/righeoperazione.h"
-#include "startup/avvio.h"
-#include "store/aiutiarchivio.h"
-#include "store/orologio.h"
+#include "common/storicoprova.h"
+#include "common/verifiche.h"
 #include "store/scritturasicura.h"
-#include "store/tabelle.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QProcess>
-#include <QRandomGenerator>
 #include <QTest>
-#include <QThread>
-
-#include <cstdio>
-#include <cstring>
-#include <limits>
 
 namespace {
 
@@ -31,21 +14,7 @@ const QDateTime kMomento(QDate(2025, 3, 7), QTime(9, 5, 1, 987));
 
 QByteArray Riga(qint64 op, const char *movimento, qint32 id, std::optional<qint32> prima, std::optional<qint32> dopo)
 {
-    RigaMovimento r;
-    r.momento = QDateTime(QDate(2025, 3, 7), QTime(9, 5, 1));
-    r.operazione = op;
-    r.movimento = QString::fromUtf8(movimento);
-    r.id = id;
-    r.codice = QStringLiteral("C%1").arg(id);
-    r.prima = prima;
-    r.dopo = dopo;
-    return TestoRigaMovimento(r);
-}
-
-bool Riavvia(const QString &cartella, Stato *stato)
-{
-    DialoghiFinti d;
-    return Main(*stato, d, cartella) && d.boxes().isEmpty();
+    return TestoRigaMovimento(RigaProva(op, QString::fromUtf8(movimento), id, QStringLiteral("C"), prima, dopo));
 }
 
 bool Avanzi(const QString &cartella)
@@ -55,101 +24,6 @@ bool Avanzi(const QString &cartella)
             return true;
     }
     return false;
-}
-
-// A started folder with the example database saved, and a first operation
-// in the history.
-struct Archivio {
-    CartellaTest cartella;
-    Stato stato;
-    DialoghiFinti dialoghi;
-    Archivio()
-    {
-        ImpostaAdesso(kMomento);
-        QVERIFY(Main(stato, dialoghi, cartella.percorso()));
-        RiempiStatoDiEsempio(stato);
-        QVERIFY(SalvaOperazione(stato, dialoghi, {RigaCreazione(stato.Componenti[0], "Nuovo")}));
-    }
-    ~Archivio() { ImpostaAdesso(QDateTime()); }
-    QByteArray storico() const { return cartella.leggi(NomeFileMovimenti); }
-};
-
-// ------------------------------------------------ the child that gets killed
-
-constexpr int kComponentiUccisione = 20000;
-constexpr qint32 kBaseID = 100000;
-
-// Generation g changes three components (their quantity becomes g*10+k)
-// and counts itself in the next ID; its operation is number g.
-QList<RigaMovimento> Generazione(Stato &s, int g)
-{
-    QList<RigaMovimento> righe;
-    for (int k = 0; k < 3; ++k) {
-        Componente &c = s.Componenti[(qint64(g) * 3 + k) * 7919 % kComponentiUccisione];
-        const Componente prima = c;
-        c.Quantita = g * 10 + k;
-        righe.append(*RigaCambio(prima, c, "Prelievo pezzi"));
-    }
-    s.ProssimoIDComponente = kBaseID + g;
-    return righe;
-}
-
-void PreparaUccisione(const QString &cartella)
-{
-    Stato s;
-    DialoghiFinti d;
-    QVERIFY(Main(s, d, cartella));
-    s.NumComponenti = kComponentiUccisione;
-    s.Componenti.resize(kComponentiUccisione);
-    for (int i = 0; i < kComponentiUccisione; ++i) {
-        Componente &c = s.Componenti[i];
-        c.ID = i + 1;
-        c.Codice = QStringLiteral("C%1").arg(i + 1);
-        c.Descrizione = QStringLiteral("Componente di prova numero %1").arg(i);
-        c.DataInserimento = DataUtc(2020, 1, i % 28 + 1);
-    }
-    s.ProssimoIDComponente = kBaseID;
-    QVERIFY(SalvaDatabase(s, d));
-}
-
-// Child process: one operation after another until it is killed, each
-// following the generation it found.
-int CicloOperazioni(const QString &cartella)
-{
-    ImpostaCopieAllAvvio(false);
-    Stato s;
-    DialoghiFinti d;
-    if (!Main(s, d, cartella))
-        return 2;
-    for (int g = s.ProssimoIDComponente - kBaseID + 1;; ++g) {
-        const QList<RigaMovimento> righe = Generazione(s, g);
-        if (!SalvaOperazione(s, d, righe))
-            return 3;
-        std::fputs("salvato\n", stdout);
-        std::fflush(stdout);
-    }
-}
-
-// Empty when the history holds exactly the operations of the generation
-// in the tables, each whole, and the tables agree with its last lines.
-QString StoricoCoerente(const QString &cartella, const Stato &s)
-{
-    const int g = s.ProssimoIDComponente - kBaseID;
-    IndiceMovimenti indice;
-    if (!indice.apri(cartella + QStringLiteral("/Movimenti.csv")))
-        return QStringLiteral("history unreadable");
-    QFile f(cartella + QStringLiteral("/Movimenti.csv"));
-    const QByteArray tutto = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    if (g == 0)
-        return tutto.isEmpty() ? QString() : QStringLiteral("history without operations in the tables");
-    if (indice.conteggio() != 3 * g || tutto.count('\n') != 3 * g + 1 || !tutto.endsWith("\r\n"))
-        return QStringLiteral("generation %1 with %2 lines").arg(g).arg(indice.conteggio());
-    for (qsizetype i = indice.conteggio() - 3; i < indice.conteggio(); ++i) {
-        const auto r = indice.riga(i);
-        if (!r || r->operazione != g || s.Componenti[r->id - 1].Quantita != *r->dopo)
-            return QStringLiteral("line %1 does not match generation %2").arg(i).arg(g);
-    }
-    return {};
 }
 
 } // namespace
@@ -162,10 +36,8 @@ private slots:
     // number of the last line that reads.
     void coda_data()
     {
-        QTest::addColumn<QByteArray>("contenuto"); // "<assente>": no file
-        QTest::addColumn<bool>("nuovo");
-        QTest::addColumn<bool>("troncata");
-        QTest::addColumn<qint64>("ultima");
+        // contenuto "<assente>": no file; "<cartella>": a folder instead (ultima -1: unreadable)
+        Colonne<QByteArray, bool, bool, qint64>("contenuto", "nuovo", "troncata", "ultima");
         const QByteArray testa = IntestazioneMovimenti();
         const QByteArray due = Riga(1, "Nuovo", 1, std::nullopt, 3) + Riga(2, "Modifica", 1, 3, 4)
                              + Riga(2, "Modifica", 2, 3, 4);
@@ -186,39 +58,35 @@ private slots:
             << testa + due + QByteArray(200000, 'x') + "\r\n" << false << false << qint64(2);
         QTest::newRow("only a long line") << QByteArray(200000, 'x') << false << true << qint64(0);
         QTest::newRow("header cut short") << testa.left(20) << false << true << qint64(0);
+        QTest::newRow("a folder: unreadable") << QByteArray("<cartella>") << false << false << qint64(-1);
     }
     void coda()
     {
-        QFETCH(QByteArray, contenuto);
-        QFETCH(bool, nuovo);
-        QFETCH(bool, troncata);
-        QFETCH(qint64, ultima);
+        const auto [contenuto, nuovo, troncata, ultima] =
+            Valori<QByteArray, bool, bool, qint64>("contenuto", "nuovo", "troncata", "ultima");
         CartellaTest c;
-        if (contenuto != "<assente>")
+        if (contenuto == "<cartella>")
+            QVERIFY(QDir().mkpath(c.file("Movimenti.csv")));
+        else if (contenuto != "<assente>")
             c.scrivi("Movimenti.csv", contenuto);
-        const auto coda = LeggiCodaMovimenti(c.file("Movimenti.csv"));
-        QVERIFY(coda);
+        QString errore;
+        const auto coda = LeggiCodaMovimenti(c.file("Movimenti.csv"), &errore);
+        QCOMPARE(errore, ultima < 0 ? "Impossibile leggere il file " + c.file("Movimenti.csv") : QString());
+        QCOMPARE(bool(coda), ultima >= 0);
+        if (!coda)
+            return;
         QCOMPARE(coda->nuovo, nuovo);
         QCOMPARE(coda->rigaTroncata, troncata);
         QCOMPARE(coda->ultimaOperazione, ultima);
-    }
-
-    void codaIlleggibile()
-    {
-        CartellaTest c;
-        QVERIFY(QDir().mkpath(c.file("Movimenti.csv")));
-        QString errore;
-        QVERIFY(!LeggiCodaMovimenti(c.file("Movimenti.csv"), &errore));
-        QCOMPARE(errore, QStringLiteral("Impossibile leggere il file %1").arg(c.file("Movimenti.csv")));
     }
 
     // Operation after operation, byte for byte: the header once, numbers
     // from the last whole line, a line cut short left on its own line.
     void operazioniInSequenza()
     {
-        Archivio a;
-        const QByteArray primo = IntestazioneMovimenti() + Riga(1, "Nuovo", 12, std::nullopt, 10)
-                                     .replace("\"C12\";\"\"", "\"NE555\";\"ACME\"");
+        ArchivioStorico a(kMomento, true);
+        const QByteArray primo =
+            IntestazioneMovimenti() + TestoRigaMovimento(RigaProva(1, "Nuovo", 12, "NE555", std::nullopt, 10));
         QCOMPARE(a.storico(), primo);
 
         Componente &c = a.stato.Componenti[1];
@@ -247,10 +115,8 @@ private slots:
         QVERIFY(SalvaOperazione(a.stato, a.dialoghi, RigheEliminazione(a.stato.Componenti[0]), &numero));
         QCOMPARE(numero, 3);
         QVERIFY(a.storico().startsWith(conMezza + "\r\n\"2025-03-07 09:05:01\";\"3\";\"Eliminazione\";\"12\";"));
-        IndiceMovimenti indice;
-        QVERIFY(indice.apri(a.cartella.file("Movimenti.csv")));
-        QCOMPARE(indice.conteggio(), 3);
-        QCOMPARE(indice.operazione(2), 3);
+        QCOMPARE(a.righe(), (QStringList{"1;Nuovo;12;NE555;-;10", "2;Modifica;13;BC547B;-25;30",
+                                         "3;Eliminazione;12;NE555;10;-"}));
         QVERIFY(a.dialoghi.boxes().isEmpty());
     }
 
@@ -258,10 +124,7 @@ private slots:
     // old or both new once the next start has recovered.
     void salvataggioInterrotto_data()
     {
-        QTest::addColumn<int>("passi");
-        QTest::addColumn<qsizetype>("byteAggiunti");
-        QTest::addColumn<int>("aggiuntaGuasta");
-        QTest::addColumn<bool>("nuovo");
+        Colonne<int, qsizetype, int, bool>("passi", "byteAggiunti", "aggiuntaGuasta", "nuovo");
         // Five temporaries (1-5), the journal (6), the append (7), five
         // renames (8-12), the journal removed (13).
         for (int passi = 0; passi <= 12; ++passi)
@@ -272,11 +135,9 @@ private slots:
     }
     void salvataggioInterrotto()
     {
-        QFETCH(int, passi);
-        QFETCH(qsizetype, byteAggiunti);
-        QFETCH(int, aggiuntaGuasta);
-        QFETCH(bool, nuovo);
-        Archivio a;
+        const auto [passi, byteAggiunti, aggiuntaGuasta, nuovo] =
+            Valori<int, qsizetype, int, bool>("passi", "byteAggiunti", "aggiuntaGuasta", "nuovo");
+        ArchivioStorico a(kMomento, true);
         const Stato vecchio = a.stato;
         const QByteArray storicoVecchio = a.storico();
         a.stato.Componenti[0].Quantita = 99;
@@ -309,93 +170,37 @@ private slots:
         QCOMPARE(numero, nuovo ? 3 : 2);
     }
 
-    // A history that cannot be read or written stops the save: the tables
-    // stay as they were, the user is told. (A file its owner made read-only
-    // is refused even to the superuser.)
+    // A history that cannot be read or written stops the save, as does a
+    // program open read-only: the tables stay as they were, the user is
+    // told. (A file its owner made read-only is refused even to the
+    // superuser.)
     void storicoInutilizzabile_data()
     {
-        QTest::addColumn<QString>("come");
-        QTest::newRow("a folder") << "cartella";
-        QTest::newRow("read-only") << "sola lettura";
+        Colonne<QString, QString>("come", "messaggio");
+        QTest::newRow("a folder") << "cartella" << "Errore nel salvataggio dei dati";
+        QTest::newRow("read-only file") << "file" << "Errore nel salvataggio dei dati";
+        QTest::newRow("read-only program") << "programma" << MessaggioSolaLettura;
     }
     void storicoInutilizzabile()
     {
-        QFETCH(QString, come);
-        Archivio a;
+        const auto [come, messaggio] = Valori<QString, QString>("come", "messaggio");
+        ArchivioStorico a(kMomento, true);
         if (come == "cartella") {
             QVERIFY(QFile::remove(a.cartella.file("Movimenti.csv")));
             QVERIFY(QDir().mkpath(a.cartella.file("Movimenti.csv")));
-        } else {
+        } else if (come == "file") {
             QVERIFY(QFile::setPermissions(a.cartella.file("Movimenti.csv"), QFileDevice::ReadOwner));
         }
+        a.stato.SolaLettura = come == "programma";
         const auto prima = Istantanea(a.cartella.percorso());
         a.stato.Componenti[0].Quantita = 1;
         a.dialoghi.setNextAnswer(Risposta::Ok);
         QVERIFY(!SalvaOperazione(a.stato, a.dialoghi, RigheEliminazione(a.stato.Componenti[0])));
-        QCOMPARE(a.dialoghi.ultimoBox().testo, QStringLiteral("Errore nel salvataggio dei dati"));
+        QCOMPARE(a.dialoghi.ultimoBox().testo, messaggio);
         QCOMPARE(Istantanea(a.cartella.percorso()), prima);
         VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
-    void solaLettura()
-    {
-        Archivio a;
-        const auto prima = Istantanea(a.cartella.percorso());
-        a.stato.SolaLettura = true;
-        a.dialoghi.setNextAnswer(Risposta::Ok);
-        QVERIFY(!SalvaOperazione(a.stato, a.dialoghi, RigheEliminazione(a.stato.Componenti[0])));
-        QCOMPARE(a.dialoghi.ultimoBox().testo, MessaggioSolaLettura);
-        QCOMPARE(Istantanea(a.cartella.percorso()), prima);
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
-    // The process killed at random moments while it saves operation after
-    // operation on 20,000 components: every start finds the history and
-    // the tables of one and the same operation.
-    void processoUccisoConStorico()
-    {
-        const int richiesti = qEnvironmentVariableIntValue("ARVO_CICLI_UCCISIONE");
-        const int cicli = richiesti > 0 ? richiesti : 30;
-        const qint64 limite = richiesti > 0 ? std::numeric_limits<qint64>::max() : 25000;
-        ImpostaCopieAllAvvio(false);
-        CartellaTest cartella;
-        PreparaUccisione(cartella.percorso());
-        QElapsedTimer tempo;
-        tempo.start();
-        int giri = 0, interrottiAMeta = 0, ultimaGenerazione = 0;
-        for (; giri < cicli && tempo.elapsed() < limite; ++giri) {
-            QProcess figlio;
-            figlio.start(QCoreApplication::applicationFilePath(),
-                         {QStringLiteral("--ciclo-operazioni"), cartella.percorso()});
-            QVERIFY2(figlio.waitForReadyRead(60000), "the child never saved");
-            QThread::msleep(QRandomGenerator::global()->bounded(1, 400));
-            figlio.kill();
-            QVERIFY(figlio.waitForFinished(30000));
-            QCOMPARE(figlio.exitStatus(), QProcess::CrashExit);
-            interrottiAMeta += Avanzi(cartella.percorso());
-
-            Stato riletto;
-            QVERIFY2(Riavvia(cartella.percorso(), &riletto), "a start after a kill failed");
-            QVERIFY(!Avanzi(cartella.percorso()));
-            const QString problema = StoricoCoerente(cartella.percorso(), riletto);
-            QVERIFY2(problema.isEmpty(), qPrintable(problema));
-            QVERIFY(riletto.ProssimoIDComponente - kBaseID > ultimaGenerazione);
-            ultimaGenerazione = riletto.ProssimoIDComponente - kBaseID;
-        }
-        ImpostaCopieAllAvvio(true);
-        qInfo("%d kills and starts, all whole: %d killed in the middle of a save, %d operations in all",
-              giri, interrottiAMeta, ultimaGenerazione);
     }
 };
 
-int main(int argc, char *argv[])
-{
-    QCoreApplication app(argc, argv);
-    if (argc == 3 && std::strcmp(argv[1], "--ciclo-operazioni") == 0)
-        return CicloOperazioni(QString::fromLocal8Bit(argv[2]));
-    TestRegistro test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_GUILESS_MAIN(TestRegistro)
 #include "tst_registro.moc"

@@ -1,31 +1,12 @@
 // The text of the history: the header and lines of Movimenti.csv byte for
 // byte, lines read back, the Dettagli of changed and removed components,
 // and the Movimento texts of each kind.
-#include "movimenti/rigamovimento.h"
-#include "movimenti/righeoperazione.h"
-#include "store/aiutiarchivio.h"
+#include "common/storicoprova.h"
+#include "common/verifiche.h"
 
 #include <QTest>
 
 namespace {
-
-RigaMovimento Riga(qint64 op, const QString &movimento, qint32 id, const QString &codice,
-                   std::optional<qint32> prima, std::optional<qint32> dopo, const QString &nota = {},
-                   const QString &dettagli = {})
-{
-    RigaMovimento r;
-    r.momento = QDateTime(QDate(2025, 3, 7), QTime(9, 5, 1));
-    r.operazione = op;
-    r.movimento = movimento;
-    r.id = id;
-    r.codice = codice;
-    r.produttore = QStringLiteral("ACME");
-    r.prima = prima;
-    r.dopo = dopo;
-    r.nota = nota;
-    r.dettagli = dettagli;
-    return r;
-}
 
 Componente Esempio(int i)
 {
@@ -54,62 +35,78 @@ private slots:
     // Each line exactly as written, and read back the same.
     void righe_data()
     {
-        QTest::addColumn<RigaMovimento>("riga");
-        QTest::addColumn<QByteArray>("testo");
-        QTest::newRow("new") << Riga(1, "Nuovo", 12, "NE555", std::nullopt, 10)
+        Colonne<RigaMovimento, QByteArray>("riga", "testo");
+        QTest::newRow("new") << RigaProva(1, "Nuovo", 12, "NE555", std::nullopt, 10)
                              << QByteArray("\"2025-03-07 09:05:01\";\"1\";\"Nuovo\";\"12\";\"NE555\";\"ACME\";"
                                            "\"\";\"10\";\"+10\";\"\";\"\"\r\n");
-        QTest::newRow("taken, with a note") << Riga(345, "Prelievo pezzi", 7, "BC547", 10, 3, "per la scheda")
+        QTest::newRow("taken, with a note") << RigaProva(345, "Prelievo pezzi", 7, "BC547", 10, 3, "per la scheda")
             << QByteArray("\"2025-03-07 09:05:01\";\"345\";\"Prelievo pezzi\";\"7\";"
                           "\"BC547\";\"ACME\";\"10\";\"3\";\"-7\";\"per la scheda\";\"\"\r\n");
-        QTest::newRow("removed, negative") << Riga(2, "Eliminazione", 3, "X", -4, std::nullopt, "", "Codice: \"X\"")
+        QTest::newRow("removed, negative")
+            << RigaProva(2, "Eliminazione", 3, "X", -4, std::nullopt, "", "Codice: \"X\"")
             << QByteArray("\"2025-03-07 09:05:01\";\"2\";\"Eliminazione\";\"3\";\"X\";"
                           "\"ACME\";\"-4\";\"\";\"+4\";\"\";\"Codice: \"\"X\"\"\"\r\n");
-        QTest::newRow("unchanged quantity") << Riga(9, "Modifica", 1, "A", 5, 5)
+        QTest::newRow("unchanged quantity") << RigaProva(9, "Modifica", 1, "A", 5, 5)
                                             << QByteArray("\"2025-03-07 09:05:01\";\"9\";\"Modifica\";\"1\";\"A\";"
                                                           "\"ACME\";\"5\";\"5\";\"0\";\"\";\"\"\r\n");
         QTest::newRow("semicolons, quotes, line ends, accents")
-            << Riga(10, "Importazione a;b.csv", 4, "R;1", 0, 2147483647, "due\r\nrighe \"x\"\n", "è")
+            << RigaProva(10, "Importazione a;b.csv", 4, "R;1", 0, 2147483647, "due\r\nrighe \"x\"\n", "è")
             << QByteArray("\"2025-03-07 09:05:01\";\"10\";\"Importazione a;b.csv\";\"4\";\"R;1\";\"ACME\";\"0\";"
                           "\"2147483647\";\"+2147483647\";\"due\xE2\x90\x8D\xE2\x90\x8Arighe \"\"x\"\"\xE2\x90\x8A\";"
                           "\"\xC3\xA8\"\r\n");
-        QTest::newRow("widest difference") << Riga(11, "Modifica", 4, "R", -2147483647 - 1, 2147483647)
+        QTest::newRow("widest difference") << RigaProva(11, "Modifica", 4, "R", -2147483647 - 1, 2147483647)
                                            << QByteArray("\"2025-03-07 09:05:01\";\"11\";\"Modifica\";\"4\";\"R\";"
                                                          "\"ACME\";\"-2147483648\";\"2147483647\";\"+4294967295\";"
                                                          "\"\";\"\"\r\n");
     }
     void righe()
     {
-        QFETCH(RigaMovimento, riga);
-        QFETCH(QByteArray, testo);
+        const auto [riga, testo] = Valori<RigaMovimento, QByteArray>("riga", "testo");
         QCOMPARE(TestoRigaMovimento(riga), testo);
         const auto letta = LeggiRigaMovimento(QByteArrayView(testo).chopped(2));
         QVERIFY(letta);
         QCOMPARE(*letta, riga);
     }
 
-    // What is not a whole line of the history is not read as one.
-    void righeIlleggibili_data()
+    // What is not a whole line of the history, a whole record or a list of
+    // changes is not read as one.
+    void illeggibili_data()
     {
-        QTest::addColumn<QByteArray>("testo");
-        const QByteArray buona = TestoRigaMovimento(Riga(1, "Nuovo", 12, "NE555", std::nullopt, 10)).chopped(2);
-        QTest::newRow("header") << IntestazioneMovimenti().mid(3).chopped(2);
-        QTest::newRow("empty") << QByteArray();
+        Colonne<char, QByteArray>("cosa", "testo"); // 'l' a line, 'r' a record, 'c' changes
+        const QByteArray buona = TestoRigaMovimento(RigaProva(1, "Nuovo", 12, "NE555", std::nullopt, 10)).chopped(2);
+        QTest::newRow("line: header") << 'l' << IntestazioneMovimenti().mid(3).chopped(2);
+        QTest::newRow("line: empty") << 'l' << QByteArray();
         for (int taglio : {1, 10, 22, 30, 50, int(buona.size()) - 1})
-            QTest::addRow("cut after %d bytes", taglio) << buona.left(taglio);
-        QTest::newRow("a field too many") << buona + ";\"\"";
-        QTest::newRow("operation 0") << QByteArray(buona).replace("\"1\"", "\"0\"");
-        QTest::newRow("operation not a number") << QByteArray(buona).replace("\"1\"", "\"uno\"");
-        QTest::newRow("ID beyond 32 bits") << QByteArray(buona).replace("\"12\"", "\"2147483648\"");
-        QTest::newRow("quantity not a number") << QByteArray(buona).replace("\"10\"", "\"dieci\"");
-        QTest::newRow("no such day") << QByteArray(buona).replace("2025-03-07", "2025-02-30");
-        QTest::newRow("no time") << QByteArray(buona).replace(" 09:05:01", "");
-        QTest::newRow("text after a quote") << QByteArray(buona).replace("\"NE555\"", "\"NE\"555");
+            QTest::addRow("line cut after %d bytes", taglio) << 'l' << buona.left(taglio);
+        QTest::newRow("line: a field too many") << 'l' << buona + ";\"\"";
+        QTest::newRow("line: operation 0") << 'l' << QByteArray(buona).replace("\"1\"", "\"0\"");
+        QTest::newRow("line: operation not a number") << 'l' << QByteArray(buona).replace("\"1\"", "\"uno\"");
+        QTest::newRow("line: ID beyond 32 bits") << 'l' << QByteArray(buona).replace("\"12\"", "\"2147483648\"");
+        QTest::newRow("line: quantity not a number") << 'l' << QByteArray(buona).replace("\"10\"", "\"dieci\"");
+        QTest::newRow("line: no such day") << 'l' << QByteArray(buona).replace("2025-03-07", "2025-02-30");
+        QTest::newRow("line: no time") << 'l' << QByteArray(buona).replace(" 09:05:01", "");
+        QTest::newRow("line: text after a quote") << 'l' << QByteArray(buona).replace("\"NE555\"", "\"NE\"555");
+        const QByteArray intero = TestoRecord(Esempio(0)).toUtf8();
+        QTest::newRow("record: a field missing") << 'r' << QByteArray(intero).replace("Pins: \"8\"; ", "");
+        QTest::newRow("record: unknown field") << 'r' << QByteArray(intero).replace("Pins:", "Piedini:");
+        QTest::newRow("record: pins not a number")
+            << 'r' << QByteArray(intero).replace("Pins: \"8\"", "Pins: \"otto\"");
+        QTest::newRow("record: no such date") << 'r' << QByteArray(intero).replace("2024-10-09", "2024-13-09");
+        QTest::newRow("record: a change instead")
+            << 'r' << QByteArray(intero).replace("Pins: \"8\"", "Pins: \"8\" → \"9\"");
+        QTest::newRow("record: quote not closed") << 'r' << intero.chopped(1);
+        QTest::newRow("record: cut") << 'r' << intero.left(40);
+        QTest::newRow("record: empty") << 'r' << QByteArray();
+        QTest::newRow("changes: no arrow") << 'c' << QByteArray("Pins: \"8\"");
+        QTest::newRow("changes: unknown field") << 'c' << QByteArray("Piedini: \"8\" → \"9\"");
+        QTest::newRow("changes: no separator") << 'c' << QByteArray("Pins: \"8\" → \"9\" Note: \"\" → \"x\"");
+        QTest::newRow("changes: quote not closed") << 'c' << QByteArray("Pins: \"8\" → \"9");
     }
-    void righeIlleggibili()
+    void illeggibili()
     {
-        QFETCH(QByteArray, testo);
-        QVERIFY(!LeggiRigaMovimento(testo));
+        const auto [cosa, testo] = Valori<char, QByteArray>("cosa", "testo");
+        const QString t = QString::fromUtf8(testo);
+        QVERIFY(cosa == 'l' ? !LeggiRigaMovimento(testo) : cosa == 'r' ? !LeggiRecord(t, 1) : !LeggiCambiamenti(t));
     }
 
     // A spreadsheet that saves the file again may drop the quotes of plain
@@ -126,9 +123,7 @@ private slots:
 
     void tipi_data()
     {
-        QTest::addColumn<QString>("movimento");
-        QTest::addColumn<TipoMovimento>("tipo");
-        QTest::addColumn<qint64>("annullata");
+        Colonne<QString, TipoMovimento, qint64>("movimento", "tipo", "annullata");
         QTest::newRow("Nuovo") << TestoMovimento(TipoMovimento::Nuovo) << TipoMovimento::Nuovo << qint64(0);
         QTest::newRow("Modifica") << "Modifica" << TipoMovimento::Modifica << qint64(0);
         QTest::newRow("Eliminazione") << "Eliminazione" << TipoMovimento::Eliminazione << qint64(0);
@@ -146,9 +141,8 @@ private slots:
     }
     void tipi()
     {
-        QFETCH(QString, movimento);
-        QFETCH(TipoMovimento, tipo);
-        QFETCH(qint64, annullata);
+        const auto [movimento, tipo, annullata] =
+            Valori<QString, TipoMovimento, qint64>("movimento", "tipo", "annullata");
         qint64 n = 0;
         QCOMPARE(TipoDiMovimento(movimento, &n), tipo);
         QCOMPARE(n, annullata);
@@ -209,31 +203,10 @@ private slots:
                                 "Campo personale 5: \"\"; Campo personale 6: \"sei, ultimo\""));
     }
 
-    void recordDanneggiati_data()
-    {
-        QTest::addColumn<QString>("testo");
-        const QString intero = TestoRecord(Esempio(0));
-        QTest::newRow("a field missing") << QString(intero).replace("Pins: \"8\"; ", "");
-        QTest::newRow("unknown field") << QString(intero).replace("Pins:", "Piedini:");
-        QTest::newRow("pins not a number") << QString(intero).replace("Pins: \"8\"", "Pins: \"otto\"");
-        QTest::newRow("no such date") << QString(intero).replace("2024-10-09", "2024-13-09");
-        QTest::newRow("a change instead") << QString(intero).replace("Pins: \"8\"", "Pins: \"8\" → \"9\"");
-        QTest::newRow("quote not closed") << intero.chopped(1);
-        QTest::newRow("cut") << intero.left(40);
-        QTest::newRow("empty") << QString();
-    }
-    void recordDanneggiati()
-    {
-        QFETCH(QString, testo);
-        QVERIFY(!LeggiRecord(testo, 1));
-    }
-
     // The fields that changed between two records, their text and back.
     void cambiamenti_data()
     {
-        QTest::addColumn<Componente>("prima");
-        QTest::addColumn<Componente>("dopo");
-        QTest::addColumn<QString>("testo");
+        Colonne<Componente, Componente, QString>("prima", "dopo", "testo");
         const Componente a = Esempio(0);
         Componente b = a;
         b.Quantita = 99;
@@ -257,9 +230,7 @@ private slots:
     }
     void cambiamenti()
     {
-        QFETCH(Componente, prima);
-        QFETCH(Componente, dopo);
-        QFETCH(QString, testo);
+        const auto [prima, dopo, testo] = Valori<Componente, Componente, QString>("prima", "dopo", "testo");
         const QList<CampoCambiato> campi = CampiCambiati(prima, dopo);
         QCOMPARE(TestoCambiamenti(campi), testo);
         QCOMPARE(LeggiCambiamenti(testo), campi);
@@ -272,20 +243,6 @@ private slots:
         }
         indietro.Quantita = prima.Quantita;
         QCOMPARE(indietro, prima);
-    }
-
-    void cambiamentiDanneggiati_data()
-    {
-        QTest::addColumn<QString>("testo");
-        QTest::newRow("no arrow") << "Pins: \"8\"";
-        QTest::newRow("unknown field") << "Piedini: \"8\" → \"9\"";
-        QTest::newRow("no separator") << "Pins: \"8\" → \"9\" Note: \"\" → \"x\"";
-        QTest::newRow("quote not closed") << "Pins: \"8\" → \"9";
-    }
-    void cambiamentiDanneggiati()
-    {
-        QFETCH(QString, testo);
-        QVERIFY(!LeggiCambiamenti(testo));
     }
 
     void campoNonValido()

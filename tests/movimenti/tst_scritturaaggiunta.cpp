@@ -3,6 +3,7 @@
 // old set or the new one, the appended file included, and an append cut
 // short is completed without being repeated.
 #include "common/cartellatest.h"
+#include "common/verifiche.h"
 #include "store/scritturasicura.h"
 
 #include <QDir>
@@ -69,37 +70,41 @@ class TestScritturaAggiunta : public QObject {
     Q_OBJECT
 
 private slots:
+    // The whole set written, the log appended to or created, in any place
+    // of the set; an append that fails (a full disk) is cut back at once:
+    // the old set stays, nothing is left for a recovery to complete.
     void insiemeIntero_data()
     {
-        QTest::addColumn<Prima>("storico");
-        QTest::addColumn<bool>("aggiuntaPrima");
-        QTest::newRow("appended to") << Prima::Presente << false;
-        QTest::newRow("created") << Prima::Assente << false;
-        QTest::newRow("log listed first") << Prima::Presente << true;
+        Colonne<Prima, bool, bool>("storico", "aggiuntaPrima", "guasta");
+        for (const bool guasta : {false, true}) {
+            const char *esito = guasta ? "the append fails" : "written";
+            QTest::addRow("appended to, %s", esito) << Prima::Presente << false << guasta;
+            QTest::addRow("created, %s", esito) << Prima::Assente << false << guasta;
+            QTest::addRow("log listed first, %s", esito) << Prima::Presente << true << guasta;
+        }
     }
     void insiemeIntero()
     {
-        QFETCH(Prima, storico);
-        QFETCH(bool, aggiuntaPrima);
+        const auto [storico, aggiuntaPrima, guasta] = Valori<Prima, bool, bool>("storico", "aggiuntaPrima", "guasta");
         CartellaTest c;
         Prepara(c, storico);
+        GuastoScrittura guasto;
+        guasto.aggiuntaGuasta = !guasta ? -1 : aggiuntaPrima ? 0 : 2;
         QString errore;
-        QVERIFY2(ScriviInsieme(c.percorso(), Insieme(aggiuntaPrima), &errore), qPrintable(errore));
-        const QString problema = Confronta(c, storico, true);
+        QCOMPARE(ScriviInsieme(c.percorso(), Insieme(aggiuntaPrima), &errore, guasto), !guasta);
+        QCOMPARE(errore, guasta ? "Impossibile scrivere il file " + c.file("Log.csv") : QString());
+        const QString problema = Confronta(c, storico, !guasta);
         QVERIFY2(problema.isEmpty(), qPrintable(problema));
         // The next set appends after this one.
         QVERIFY(ScriviInsieme(c.percorso(), {{"Log.csv", "riga 4\r\n", true}}));
-        QVERIFY(c.leggi("Log.csv").endsWith(kAggiunta + "riga 4\r\n"));
+        QVERIFY(c.leggi("Log.csv").endsWith((guasta ? "" : kAggiunta) + "riga 4\r\n"));
     }
 
     // A kill after each step, then the recovery of the next start: before
     // the journal is in place the old set, from then on the new one.
     void interrotto_data()
     {
-        QTest::addColumn<Prima>("storico");
-        QTest::addColumn<int>("passi");
-        QTest::addColumn<qsizetype>("byteAggiunti"); // -1: the append is not cut
-        QTest::addColumn<bool>("nuovo");
+        Colonne<Prima, int, qsizetype, bool>("storico", "passi", "byteAggiunti", "nuovo"); // bytes -1: not cut
         // Two temporaries (1, 2), the journal (3), the append (4), two
         // renames (5, 6), the journal removed (7).
         for (Prima p : {Prima::Presente, Prima::Assente}) {
@@ -114,10 +119,8 @@ private slots:
     }
     void interrotto()
     {
-        QFETCH(Prima, storico);
-        QFETCH(int, passi);
-        QFETCH(qsizetype, byteAggiunti);
-        QFETCH(bool, nuovo);
+        const auto [storico, passi, byteAggiunti, nuovo] =
+            Valori<Prima, int, qsizetype, bool>("storico", "passi", "byteAggiunti", "nuovo");
         CartellaTest c;
         Prepara(c, storico);
         GuastoScrittura guasto;
@@ -142,31 +145,6 @@ private slots:
             problema = Confronta(c, storico, nuovo);
             QVERIFY2(problema.isEmpty(), qPrintable(problema));
         }
-    }
-
-    // An append that fails (a full disk) is cut back at once: the old set
-    // stays, nothing is left for a recovery to complete.
-    void aggiuntaFallita_data()
-    {
-        QTest::addColumn<Prima>("storico");
-        QTest::addColumn<bool>("aggiuntaPrima");
-        QTest::newRow("appended to") << Prima::Presente << false;
-        QTest::newRow("created") << Prima::Assente << false;
-        QTest::newRow("log listed first") << Prima::Presente << true;
-    }
-    void aggiuntaFallita()
-    {
-        QFETCH(Prima, storico);
-        QFETCH(bool, aggiuntaPrima);
-        CartellaTest c;
-        Prepara(c, storico);
-        GuastoScrittura guasto;
-        guasto.aggiuntaGuasta = aggiuntaPrima ? 0 : 2;
-        QString errore;
-        QVERIFY(!ScriviInsieme(c.percorso(), Insieme(aggiuntaPrima), &errore, guasto));
-        QCOMPARE(errore, QStringLiteral("Impossibile scrivere il file %1").arg(c.file("Log.csv")));
-        const QString problema = Confronta(c, storico, false);
-        QVERIFY2(problema.isEmpty(), qPrintable(problema));
     }
 
     // A journal whose appended bytes are cut short, or whose numbers are

@@ -6,9 +6,8 @@
 #include "ambiente.h"
 
 #include "common/fifosorvegliata.h"
-#include "movimenti/indice.h"
-#include "movimenti/rigamovimento.h"
-#include "store/orologio.h"
+#include "common/storicoprova.h"
+#include "common/verifiche.h"
 
 using namespace prova;
 
@@ -20,28 +19,6 @@ void prepara(Ambiente &a)
     DialoghiFinti d;
     QVERIFY(SalvaDatabase(a.stato, d));
     a.apri();
-}
-
-QList<RigaMovimento> righe(const Ambiente &a)
-{
-    IndiceMovimenti indice;
-    QList<RigaMovimento> tutte;
-    if (!indice.apri(a.cartella.file(QStringLiteral("Movimenti.csv"))))
-        return tutte;
-    for (qsizetype i = 0; i < indice.conteggio(); ++i)
-        tutte << indice.riga(i).value_or(RigaMovimento());
-    return tutte;
-}
-
-// A line as "op;movimento;id;codice;prima;dopo;dettagli".
-QString descrivi(const RigaMovimento &r)
-{
-    const auto n = [](std::optional<qint32> v) { return v ? QString::number(*v) : QStringLiteral("-"); };
-    return QStringLiteral("%1;%2;%3;%4;%5;%6;%7")
-        .arg(r.operazione)
-        .arg(r.movimento)
-        .arg(r.id)
-        .arg(r.codice, n(r.prima), n(r.dopo), r.dettagli);
 }
 
 } // namespace
@@ -59,8 +36,7 @@ private slots:
 
     void lineeDellEditor_data()
     {
-        QTest::addColumn<QString>("passi");
-        QTest::addColumn<QStringList>("attese");
+        Colonne<QString, QStringList>("passi", "attese");
         QTest::newRow("new") << "new save" << QStringList{"1;Nuovo;15;XY100;-;4;"};
         QTest::newRow("quantity and fields")
             << "row edit qty desc save"
@@ -80,34 +56,20 @@ private slots:
     }
     void lineeDellEditor()
     {
-        QFETCH(QString, passi);
-        QFETCH(QStringList, attese);
+        const auto [passi, attese] = Valori<QString, QStringList>("passi", "attese");
         Ambiente a;
         prepara(a);
-        for (const QString &passo : passi.split(' ')) {
-            if (passo == QLatin1String("row")) {
-                a.clicRiga(3, 0); // BC547C
-            } else if (passo == QLatin1String("new")) {
-                a.nuovo(QStringLiteral("XY100"), QStringLiteral("4"));
-            } else if (passo == QLatin1String("edit")) {
-                a.premi(QStringLiteral("edit"));
-            } else if (passo == QLatin1String("qty")) {
-                a.scrivi(QStringLiteral("txQty"), QStringLiteral("90"));
-            } else if (passo == QLatin1String("desc")) {
-                a.scrivi(QStringLiteral("txDesc"), QStringLiteral("NPN; 45 V"));
-            } else if (passo == QLatin1String("save")) {
-                a.premi(QStringLiteral("save"));
-            } else if (passo == QLatin1String("del")) {
-                a.dialoghi.setNextAnswer(Risposta::Si);
-                a.premi(QStringLiteral("del"));
-            }
-        }
-        QStringList scritte;
-        for (const RigaMovimento &r : righe(a)) {
-            scritte << descrivi(r);
-            QCOMPARE(r.momento, QDateTime(QDate(2026, 12, 5), QTime(17, 30, 12)));
-        }
-        QCOMPARE(scritte, attese);
+        const QHash<QString, std::function<void()>> azioni{
+            {"row", [&] { a.clicRiga(3, 0); }}, // BC547C
+            {"new", [&] { a.nuovo(QStringLiteral("XY100"), QStringLiteral("4")); }},
+            {"edit", [&] { a.premi(QStringLiteral("edit")); }},
+            {"qty", [&] { a.scrivi(QStringLiteral("txQty"), QStringLiteral("90")); }},
+            {"desc", [&] { a.scrivi(QStringLiteral("txDesc"), QStringLiteral("NPN; 45 V")); }},
+            {"save", [&] { a.premi(QStringLiteral("save")); }},
+            {"del", [&] { a.dialoghi.setNextAnswer(Risposta::Si); a.premi(QStringLiteral("del")); }}};
+        for (const QString &passo : passi.split(' '))
+            azioni[passo]();
+        QCOMPARE(DescriviStorico(a.cartella.file(NomeFileMovimenti), true), attese);
         QCOMPARE(a.cartella.esiste(QStringLiteral("Movimenti.csv")), !attese.isEmpty());
         VERIFICA_DIALOGHI(a.dialoghi);
     }
