@@ -19,6 +19,7 @@
 #include "lib/dialoghimuti.h"
 #include "lib/generatore.h"
 #include "lib/misura.h"
+#include "lib/storicofinto.h"
 #include "movimenti/indice.h"
 #include "movimenti/registro.h"
 #include "movimenti/righeoperazione.h"
@@ -44,46 +45,6 @@ void Riga(const char *cosa, qint64 n, const Tempo &t, const char *base, const Te
     std::printf("%-28s %9lld  %9.2f %9.2f   %-22s %9.2f %9.2f   x%-6.2f %s\n", cosa, qlonglong(n), t.muro, t.cpu,
                 base, b.muro, b.cpu, b.muro > 0 ? t.muro / b.muro : 0.0, obiettivo);
     std::fflush(stdout);
-}
-
-// A history of n lines over the components of the state, in operations of
-// one to five lines, of every kind; one line in fifty removes a component
-// (its whole record in the line).
-QByteArray Storico(const Stato &s, qint64 n)
-{
-    QRandomGenerator caso(7);
-    QByteArray testo = IntestazioneMovimenti();
-    testo.reserve(n * 160);
-    const QStringList movimenti{"Prelievo pezzi", "Prelievo pezzi", "Aggiunta pezzi", "Modifica",
-                                "Distinta scheda-alimentatore.csv × 3 schede", "Importazione magazzino.csv",
-                                "Annullamento dell'operazione 12"};
-    QDateTime momento(QDate(2020, 1, 1), QTime(8, 0));
-    qint64 operazione = 0;
-    for (qint64 i = 0; i < n;) {
-        ++operazione;
-        momento = momento.addSecs(caso.bounded(60, 7200));
-        const QString movimento = movimenti[caso.bounded(movimenti.size())];
-        const int righe = caso.bounded(1, 6);
-        for (int k = 0; k < righe && i < n; ++k, ++i) {
-            const Componente &c = s.Componenti[caso.bounded(s.NumComponenti)];
-            RigaMovimento r;
-            if (i % 50 == 49) {
-                r = RigaRimozione(c, QStringLiteral("Eliminazione"));
-            } else {
-                Componente dopo = c;
-                dopo.Quantita = c.Quantita + caso.bounded(-20, 21);
-                if (movimento == QLatin1String("Modifica") && k == 0)
-                    dopo.Descrizione = c.Descrizione + QStringLiteral(" (rev. B)");
-                r = RigaCambio(c, dopo, movimento).value_or(RigaCreazione(c, movimento));
-                if (caso.bounded(10) == 0)
-                    r.nota = QStringLiteral("ordine %1").arg(caso.bounded(1000, 9999));
-            }
-            r.operazione = operazione;
-            r.momento = momento;
-            testo += TestoRigaMovimento(r);
-        }
-    }
-    return testo;
 }
 
 bool Scrivi(const QString &percorso, const QByteArray &dati)
@@ -133,7 +94,7 @@ int main(int argc, char *argv[])
 
     // A save with and without its history line, in turns, on a folder whose
     // history already holds 100,000 lines.
-    if (!Scrivi(s.percorsi.FileMovimenti, Storico(s, 100000)))
+    if (!Scrivi(s.percorsi.FileMovimenti, StoricoFinto(s, 100000)))
         return 1;
     QList<double> senza, con, cpuSenza, cpuCon;
     for (int i = 0; i < 2 * volte + 1; ++i) {
@@ -157,7 +118,7 @@ int main(int argc, char *argv[])
 
     for (const int n : linee) {
         const QString percorso = dir.path() + QStringLiteral("/Movimenti-%1.csv").arg(n);
-        const QByteArray dati = Storico(s, n);
+        const QByteArray dati = StoricoFinto(s, n);
         if (!Scrivi(percorso, dati))
             return 1;
         std::printf("-- history of %d lines, %.1f MB\n", n, double(dati.size()) / 1e6);

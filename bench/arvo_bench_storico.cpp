@@ -18,6 +18,7 @@
 #include "lib/dialoghimuti.h"
 #include "lib/generatore.h"
 #include "lib/misura.h"
+#include "lib/storicofinto.h"
 #include "movimenti/indice.h"
 #include "movimenti/righeoperazione.h"
 #include "store/stato.h"
@@ -40,43 +41,6 @@ void Riga(const char *cosa, qint64 n, const Tempo &t, const char *base, const Te
     std::printf("%-24s %9lld  %9.2f %9.2f   %-18s %9.2f %9.2f   x%-6.2f %s\n", cosa, qlonglong(n), t.muro, t.cpu, base,
                 b.muro, b.cpu, b.muro > 0 ? t.muro / b.muro : 0.0, nota);
     std::fflush(stdout);
-}
-
-QByteArray Storico(const Stato &s, qint64 n)
-{
-    QRandomGenerator caso(11);
-    QByteArray testo = IntestazioneMovimenti();
-    testo.reserve(n * 170);
-    const QStringList movimenti{"Prelievo pezzi", "Prelievo pezzi", "Aggiunta pezzi", "Modifica",
-                                "Distinta scheda-alimentatore.csv \u00d7 3 schede", "Importazione magazzino.csv",
-                                "Annullamento dell'operazione 12"};
-    QDateTime momento(QDate(2020, 1, 1), QTime(8, 0));
-    qint64 operazione = 0;
-    for (qint64 i = 0; i < n;) {
-        ++operazione;
-        momento = momento.addSecs(caso.bounded(60, 7200));
-        const QString movimento = movimenti[caso.bounded(movimenti.size())];
-        const int righe = caso.bounded(1, 6);
-        for (int k = 0; k < righe && i < n; ++k, ++i) {
-            const Componente &c = s.Componenti[caso.bounded(s.NumComponenti)];
-            RigaMovimento r;
-            if (i % 50 == 49) {
-                r = RigaRimozione(c, QStringLiteral("Eliminazione"));
-            } else {
-                Componente dopo = c;
-                dopo.Quantita = c.Quantita + caso.bounded(-20, 21);
-                if (movimento == QLatin1String("Modifica") && k == 0)
-                    dopo.Descrizione = c.Descrizione + QStringLiteral(" (rev. B)");
-                r = RigaCambio(c, dopo, movimento).value_or(RigaCreazione(c, movimento));
-                if (caso.bounded(10) == 0)
-                    r.nota = QStringLiteral("ordine %1").arg(caso.bounded(1000, 9999));
-            }
-            r.operazione = operazione;
-            r.momento = momento;
-            testo += TestoRigaMovimento(r);
-        }
-    }
-    return testo;
 }
 
 QList<int> Numeri(const QString &testo)
@@ -133,7 +97,7 @@ int main(int argc, char *argv[])
     std::printf("%-24s %9s  %9s %9s   %-18s %9s %9s   %s\n", "figure", "lines", "wall ms", "cpu ms", "baseline",
                 "wall ms", "cpu ms", "ratio");
     for (const int n : linee) {
-        const QByteArray dati = Storico(s, n);
+        const QByteArray dati = StoricoFinto(s, n, 11);
         QFile f(s.percorsi.FileMovimenti);
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(dati) != dati.size())
             return 1;

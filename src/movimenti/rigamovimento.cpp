@@ -81,9 +81,9 @@ QByteArray TestoData(const QDate &g, const QTime &t, bool conOra)
     return QByteArray(buffer, p - buffer);
 }
 
-// A date written by TestoData, in the time spec given; nothing when it is
+// A date written by TestoData, in the time zone given; nothing when it is
 // not one (or has no time of day when conOra).
-std::optional<QDateTime> LeggiData(QByteArrayView testo, Qt::TimeSpec spec, bool conOra = false)
+std::optional<QDateTime> LeggiData(QByteArrayView testo, Qt::TimeSpec zona, bool conOra = false)
 {
     // The year may have a sign and any number of digits.
     const qsizetype trattino = testo.indexOf('-', 1);
@@ -110,7 +110,7 @@ std::optional<QDateTime> LeggiData(QByteArrayView testo, Qt::TimeSpec spec, bool
     const QDate data(*anno, *mese, *giorno);
     if (!data.isValid() || !ora.isValid())
         return std::nullopt;
-    return QDateTime(data, ora, spec);
+    return QDateTime(data, ora, zona);
 }
 
 // ------------------------------------------------------------ fields
