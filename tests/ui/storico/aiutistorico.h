@@ -126,8 +126,9 @@ struct ConStorico : Ambiente {
     }
 
     // Opens the pieces window from its menu item, types the pieces and the
-    // note and runs the steps (by default "Conferma"). False when no window
-    // opened.
+    // note and runs the steps (by default "Conferma"), noting whether the
+    // window stayed open. False when no window opened.
+    bool rimastaAperta = false;
     bool pezzi(const char *voce, int quanti, const QString &nota = QString(),
                const std::function<void(QWidget *)> &passi = {})
     {
@@ -143,7 +144,8 @@ struct ConStorico : Ambiente {
                     passi(m);
                 else
                     QTest::mouseClick(Figlio<QPushButton>(m, QStringLiteral("btnConfermaPezzi")), Qt::LeftButton);
-                if (m->isVisible())
+                rimastaAperta = m->isVisible();
+                if (rimastaAperta)
                     QTest::mouseClick(Figlio<QPushButton>(m, QStringLiteral("btnAnnullaPezzi")), Qt::LeftButton);
             },
             &contesto);
