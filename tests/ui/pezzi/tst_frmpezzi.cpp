@@ -127,19 +127,19 @@ private slots:
     {
         const auto [tasto, quantita] = Valori<int, int>("tasto", "quantita");
         Prova a;
-        QVERIFY(a.pezzi("mnuPrelevaPezzi", 1, QString(), [&](QWidget *m) {
-            QCOMPARE(m->windowTitle(), QStringLiteral("Preleva pezzi - NE555"));
-            QCOMPARE(Figlio<QLabel>(m, QStringLiteral("lblComponentePezzi"))->text(),
+        QVERIFY(a.pezzi("mnuPrelevaPezzi", 1, QString(), [&](const Storico_ &f) {
+            QCOMPARE(f.w->windowTitle(), QStringLiteral("Preleva pezzi - NE555"));
+            QCOMPARE(f.c<QLabel>("lblComponentePezzi")->text(),
                      QStringLiteral("Componente: NE555 - TI - IC\nQuantit\u00e0 attuale: 20"));
-            auto *spn = Figlio<QSpinBox>(m, QStringLiteral("spnPezzi"));
+            auto *spn = f.c<QSpinBox>("spnPezzi");
             QCOMPARE(spn->minimum(), 1);
             QCOMPARE(spn->maximum(), 2147483647);
             QCOMPARE(QApplication::focusWidget(), spn);
             spn->selectAll();
             QTest::keyClicks(spn, "3");
-            QCOMPARE(Figlio<QLabel>(m, QStringLiteral("lblDopoPezzi"))->text(), QStringLiteral("Quantit\u00e0 dopo: 17"));
+            QCOMPARE(f.c<QLabel>("lblDopoPezzi")->text(), QStringLiteral("Quantit\u00e0 dopo: 17"));
             QTest::keyClick(QApplication::focusWidget(), Qt::Key(tasto));
-            QVERIFY(!m->isVisible());
+            QVERIFY(!f.w->isVisible());
         }));
         QCOMPARE(a.stato.componente(1).Quantita, quantita);
         QCOMPARE(Storico(a).size(), quantita == 20 ? 0 : 1);
@@ -224,11 +224,11 @@ private slots:
         QVERIFY(QFile::setPermissions(a.cartella.file("Componenti.dat"), QFile::ReadOwner | QFile::ReadGroup));
         const QList<QByteArray> dati = a.fileDati();
         a.dialoghi.setNextAnswer(Risposta::Ok);
-        QVERIFY(a.pezzi("mnuAggiungiPezzi", 5, "x", [&](QWidget *m) {
-            QTest::mouseClick(Figlio<QPushButton>(m, QStringLiteral("btnConfermaPezzi")), Qt::LeftButton);
-            QVERIFY(m->isVisible());
-            QCOMPARE(Figlio<QSpinBox>(m, QStringLiteral("spnPezzi"))->value(), 5);
-            QCOMPARE(Figlio<QLabel>(m, QStringLiteral("lblDopoPezzi"))->text(),
+        QVERIFY(a.pezzi("mnuAggiungiPezzi", 5, "x", [&](const Storico_ &f) {
+            f.clic("btnConfermaPezzi");
+            QVERIFY(f.w->isVisible());
+            QCOMPARE(f.c<QSpinBox>("spnPezzi")->value(), 5);
+            QCOMPARE(f.c<QLabel>("lblDopoPezzi")->text(),
                      QStringLiteral("Attenzione: i dati NON sono stati salvati, la quantit\u00e0 resta 20."));
         }));
         VerificaBox(a.dialoghi, "Errore nel salvataggio dei dati", Icona::Nessuna);

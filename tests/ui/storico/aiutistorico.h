@@ -46,7 +46,7 @@ inline QStringList Storico(const Ambiente &a)
     return righe;
 }
 
-// The open history window.
+// An open window (the history's, with its list, or the pieces').
 struct Storico_ {
     QWidget *w;
     template <typename T = QWidget>
@@ -104,53 +104,43 @@ struct ConStorico : Ambiente {
     }
     ~ConStorico() { ImpostaAdesso({}); }
 
-    // Opens the history window from its menu item and runs the steps on
-    // it; closed with "Chiudi" afterwards when still open. False when no
-    // window opened.
-    bool storico(const std::function<void(const Storico_ &)> &passi)
+    // Opens a window from its menu item and runs the steps on it; closed
+    // with the button given when still open afterwards (rimastaAperta).
+    // False when no window opened.
+    bool rimastaAperta = false;
+    bool modale(const char *voce, const char *nome, const char *chiudi,
+                const std::function<void(const Storico_ &)> &passi)
     {
         bool aperta = false;
         QObject contesto;
         QuandoModale(
             [&](QWidget *m) {
                 aperta = true;
-                QCOMPARE(m->objectName(), QStringLiteral("frmStorico"));
+                QCOMPARE(m->objectName(), QLatin1String(nome));
                 const Storico_ f{m};
                 passi(f);
-                if (m->isVisible())
-                    f.clic("btnChiudiStorico");
-            },
-            &contesto);
-        menu(QStringLiteral("mnuStorico"));
-        return aperta;
-    }
-
-    // Opens the pieces window from its menu item, types the pieces and the
-    // note and runs the steps (by default "Conferma"), noting whether the
-    // window stayed open. False when no window opened.
-    bool rimastaAperta = false;
-    bool pezzi(const char *voce, int quanti, const QString &nota = QString(),
-               const std::function<void(QWidget *)> &passi = {})
-    {
-        bool aperta = false;
-        QObject contesto;
-        QuandoModale(
-            [&](QWidget *m) {
-                aperta = true;
-                QCOMPARE(m->objectName(), QStringLiteral("frmPezzi"));
-                Figlio<QSpinBox>(m, QStringLiteral("spnPezzi"))->setValue(quanti);
-                QTest::keyClicks(Figlio<QLineEdit>(m, QStringLiteral("txNotaPezzi")), nota);
-                if (passi)
-                    passi(m);
-                else
-                    QTest::mouseClick(Figlio<QPushButton>(m, QStringLiteral("btnConfermaPezzi")), Qt::LeftButton);
                 rimastaAperta = m->isVisible();
                 if (rimastaAperta)
-                    QTest::mouseClick(Figlio<QPushButton>(m, QStringLiteral("btnAnnullaPezzi")), Qt::LeftButton);
+                    f.clic(chiudi);
             },
             &contesto);
         menu(QLatin1String(voce));
         return aperta;
+    }
+    bool storico(const std::function<void(const Storico_ &)> &passi)
+    {
+        return modale("mnuStorico", "frmStorico", "btnChiudiStorico", passi);
+    }
+    // The pieces window with the pieces and the note typed, then the steps
+    // (by default "Conferma").
+    bool pezzi(const char *voce, int quanti, const QString &nota = QString(),
+               const std::function<void(const Storico_ &)> &passi = {})
+    {
+        return modale(voce, "frmPezzi", "btnAnnullaPezzi", [&](const Storico_ &f) {
+            f.c<QSpinBox>("spnPezzi")->setValue(quanti);
+            QTest::keyClicks(f.c<QLineEdit>("txNotaPezzi"), nota);
+            passi ? passi(f) : f.clic("btnConfermaPezzi");
+        });
     }
 };
 

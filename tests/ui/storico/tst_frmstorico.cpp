@@ -24,14 +24,21 @@ const QString kOra = QStringLiteral("05/12/2026 17:30:12");
 //   del       LM317T deleted
 //   new       XY100, 4 pieces (ID 15)
 //   qty30     NE555 edited to 30 pieces
+//   editing   NE555 being edited, 99 pieces typed, not saved
 //   show      NE555 shown in the panel
+//   undo      the newest operation undone from the history window
+//   readonly  the archive opened again read-only
+//   readonlyfile  Componenti.dat made read-only
 void Passi(ConStorico &a, const QString &passi)
 {
+    const auto modifica = [&](const char *codice, const char *quantita) {
+        a.clicRiga(a.rigaDi(codice), 0);
+        a.premi("edit");
+        a.scrivi("txQty", quantita);
+    };
     for (const QString &p : passi.split(' ', Qt::SkipEmptyParts)) {
         if (p == "edit") {
-            a.clicRiga(a.rigaDi("BC547C"), 0);
-            a.premi("edit");
-            a.scrivi("txQty", "90");
+            modifica("BC547C", "90");
             a.scrivi("txDesc", "NPN");
             a.premi("save");
         } else if (p == "take") {
@@ -44,13 +51,23 @@ void Passi(ConStorico &a, const QString &passi)
         } else if (p == "new") {
             a.nuovo("XY100", "4");
             a.premi("save");
-        } else if (p == "qty30") {
-            a.clicRiga(a.rigaDi("NE555"), 0);
-            a.premi("edit");
-            a.scrivi("txQty", "30");
-            a.premi("save");
+        } else if (p == "qty30" || p == "editing") {
+            modifica("NE555", p == "qty30" ? "30" : "99");
+            if (p == "qty30")
+                a.premi("save");
         } else if (p == "show") {
             a.clicRiga(a.rigaDi("NE555"), 0);
+        } else if (p == "readonlyfile") {
+            QVERIFY(QFile::setPermissions(a.cartella.file("Componenti.dat"), QFile::ReadOwner | QFile::ReadGroup));
+        } else if (p == "readonly") {
+            a.stato.SolaLettura = true;
+            a.apri();
+        } else if (p == "undo") {
+            a.dialoghi.setNextAnswer(Risposta::Si);
+            QVERIFY(a.storico([](const Storico_ &f) {
+                f.scegli(0);
+                f.clic("btnAnnullaOperazione");
+            }));
         } else {
             QFAIL(qPrintable("passo sconosciuto " + p));
         }
@@ -202,15 +219,7 @@ private slots:
         ConStorico a;
         const bool dueVolte = passi.endsWith("undo");
         const int n = dueVolte ? 3 : 2;
-        Passi(a, QString(passi).remove("undo"));
-        if (dueVolte) {
-            a.dialoghi.setNextAnswer(Risposta::Si);
-            QVERIFY(a.storico([](const Storico_ &f) {
-                f.scegli(0);
-                f.clic("btnAnnullaOperazione");
-            }));
-            a.dialoghi.dimentica();
-        }
+        Passi(a, passi);
         const QStringList prima = Storico(a);
         a.dialoghi.setNextAnswer(Risposta::Si);
         QVERIFY(a.storico([&](const Storico_ &f) {
@@ -295,24 +304,7 @@ private slots:
             Valori<QString, int, QList<Risposta>, QString, QString, QString>("passi", "riga", "risposte", "box",
                                                                              "etichetta", "messaggio");
         ConStorico a;
-        Passi(a, "take");
-        if (passi == "undo") {
-            a.dialoghi.setNextAnswer(Risposta::Si);
-            a.storico([](const Storico_ &f) {
-                f.scegli(0);
-                f.clic("btnAnnullaOperazione");
-            });
-            a.dialoghi.dimentica();
-        } else if (passi == "editing") {
-            a.clicRiga(a.rigaDi("NE555"), 0);
-            a.premi("edit");
-            a.scrivi("txQty", "99");
-        } else if (passi == "readonlyfile") {
-            QVERIFY(QFile::setPermissions(a.cartella.file("Componenti.dat"), QFile::ReadOwner | QFile::ReadGroup));
-        } else if (passi == "readonly") {
-            a.stato.SolaLettura = true;
-            a.apri();
-        }
+        Passi(a, "take " + passi);
         const QStringList prima = Storico(a);
         const auto dati = a.fileDati();
         const Stato stato = a.stato;
