@@ -172,7 +172,8 @@ private slots:
         bool aperta = false;
         QObject contesto;
         QuandoModale([&](QWidget *m) { aperta = true; m->close(); }, &contesto);
-        Attiva(a.finestra.get());
+        QApplication::setActiveWindow(a.finestra.get());
+        QVERIFY(QTest::qWaitForWindowActive(a.finestra.get()));
         QTest::keyClick(a.finestra.get(), Qt::Key_Plus, Qt::ControlModifier);
         QTRY_COMPARE_WITH_TIMEOUT(aperta, attive, 200);
         QCOMPARE(a.azione("mnuAggiungiPezzi")->shortcut(), QKeySequence("Ctrl++"));

@@ -15,35 +15,26 @@
 
 namespace prova {
 
-// The window made the active one, for its shortcuts.
-inline void Attiva(QWidget *finestra)
-{
-    finestra->activateWindow();
-    QApplication::setActiveWindow(finestra);
-    QVERIFY(QTest::qWaitForWindowActive(finestra));
-}
-
-// A line as "op;movimento;id;codice;prima;dopo;nota" ("-" for no quantity).
-inline QString Descrivi(const RigaMovimento &r)
-{
-    const auto n = [](std::optional<qint32> v) { return v ? QString::number(*v) : QStringLiteral("-"); };
-    return QStringLiteral("%1;%2;%3;%4;%5;%6;%7")
-        .arg(r.operazione)
-        .arg(r.movimento)
-        .arg(r.id)
-        .arg(r.codice, n(r.prima), n(r.dopo), r.nota);
-}
-
-// The history on disk, oldest first, each line as Descrivi writes it.
-inline QStringList Storico(const Ambiente &a)
+// The history in the file, oldest first, each line as
+// "op;movimento;id;codice;prima;dopo;nota" ("-" for no quantity).
+inline QStringList Storico(const QString &file)
 {
     IndiceMovimenti indice;
-    QStringList righe;
-    if (!indice.apri(a.cartella.file(NomeFileMovimenti)))
+    if (!indice.apri(file))
         return {QStringLiteral("illeggibile")};
-    for (qsizetype i = 0; i < indice.conteggio(); ++i)
-        righe << (indice.riga(i) ? Descrivi(*indice.riga(i)) : QStringLiteral("danneggiata"));
+    const auto n = [](std::optional<qint32> v) { return v ? QString::number(*v) : QStringLiteral("-"); };
+    QStringList righe;
+    for (qsizetype i = 0; i < indice.conteggio(); ++i) {
+        const RigaMovimento r = indice.riga(i).value_or(RigaMovimento());
+        righe << QStringLiteral("%1;%2;%3;").arg(r.operazione).arg(r.movimento).arg(r.id)
+                     + QStringList{r.codice, n(r.prima), n(r.dopo), r.nota}.join(u';');
+    }
     return righe;
+}
+
+inline QStringList Storico(const Ambiente &a)
+{
+    return Storico(a.cartella.file(NomeFileMovimenti));
 }
 
 // An open window (the history's, with its list, or the pieces').
