@@ -51,13 +51,14 @@ struct Storico_ {
     {
         return lvs()->model()->index(riga, colonna).data().toString();
     }
-    // Rows as "code|before|after|difference|operation|number".
-    QStringList elenco() const
+    // Rows as the cells of those columns joined by "|" (by default
+    // "code|before|after|difference|operation|number").
+    QStringList elenco(const QList<int> &colonne = {1, 2, 3, 4, 5, 6}) const
     {
         QStringList out;
         for (int r = 0; r < righe(); ++r) {
             QStringList celle;
-            for (int k = 1; k <= 6; ++k)
+            for (int k : colonne)
                 celle << cella(r, k);
             out << celle.join(u'|');
         }

@@ -148,10 +148,7 @@ private slots:
                 QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
             if (!testo.isEmpty())
                 f.filtra(testo);
-            QStringList viste;
-            for (int r = 0; r < f.righe(); ++r)
-                viste << f.cella(r, 1) + u'|' + f.cella(r, 6);
-            QCOMPARE(viste, attese);
+            QCOMPARE(f.elenco({1, 6}), attese);
             QCOMPARE(f.c<QLabel>("lblContoStorico")->text(), QStringLiteral("Righe: %1 di 3").arg(attese.size()));
             QCOMPARE(f.c<QPushButton>("btnEsportaStorico")->isEnabled(), !attese.isEmpty());
         }));
