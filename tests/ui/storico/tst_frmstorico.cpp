@@ -183,18 +183,16 @@ private slots:
                      riesce ? QStringLiteral("Righe esportate: %1 nel file %2").arg(attese.size()).arg(QDir::toNativeSeparators(file))
                             : QStringLiteral("Lo storico non \u00e8 stato esportato."));
         }));
-        if (!riesce) {
-            VerificaBox(a.dialoghi,
-                        "Errore nella creazione del file Movimenti.csv\r\nForse il file \u00e8 gi\u00e0 aperto in "
-                        "altro programma",
-                        Icona::Critica, Pulsanti::Ok, "Esporta storico");
-            return;
+        VerificaBox(a.dialoghi,
+                    riesce ? "Storico esportato nel file\r\n" + QDir::toNativeSeparators(file)
+                                 + QStringLiteral("\r\nRighe esportate: %1").arg(attese.size())
+                           : "Errore nella creazione del file Movimenti.csv\r\nForse il file \u00e8 gi\u00e0 aperto "
+                             "in altro programma",
+                    riesce ? Icona::Informazione : Icona::Critica, Pulsanti::Ok, "Esporta storico");
+        if (riesce) {
+            QVERIFY(a.cartella.leggi("Exported/Movimenti.csv").startsWith(IntestazioneMovimenti()));
+            QCOMPARE(Storico(file), attese);
         }
-        VerificaBox(a.dialoghi, "Storico esportato nel file\r\n" + QDir::toNativeSeparators(file)
-                        + QStringLiteral("\r\nRighe esportate: %1").arg(attese.size()),
-                    Icona::Informazione, Pulsanti::Ok, "Esporta storico");
-        QVERIFY(a.cartella.leggi("Exported/Movimenti.csv").startsWith(IntestazioneMovimenti()));
-        QCOMPARE(Storico(file), attese);
     }
 
     // The newest operation undone from the window, of each kind (the undo
@@ -221,7 +219,6 @@ private slots:
         a.dialoghi.setNextAnswer(Risposta::Si);
         QVERIFY(a.storico([&](const Storico_ &f) {
             f.scegli(0);
-            QVERIFY(f.c<QPushButton>("btnAnnullaOperazione")->isEnabled());
             f.clic("btnAnnullaOperazione");
             QCOMPARE(f.cella(0, 6), QString::number(n));
             QCOMPARE(f.lvs()->selectionModel()->selectedRows().value(0).row(), 0);
