@@ -17,38 +17,29 @@
 namespace {
 
 using Operazione = std::function<void(Stato &)>;
+const Operazione Niente = [](Stato &) {};
 
-Componente Nuovo(qint32 id, const QString &codice, qint32 quantita)
+// A component of ACME put at the end of the table.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+void Aggiungi(Stato &s, qint32 id, const QString &codice, qint32 quantita)
 {
-    Componente c;
-    c.ID = id;
-    c.Codice = codice;
-    c.Quantita = quantita;
-    c.NomeProduttore = QStringLiteral("ACME");
-    c.DataInserimento = DataUtc(2025, 3, 1);
-    return c;
-}
-
-void Aggiungi(Stato &s, const Componente &c)
-{
-    s.Componenti.insert(s.NumComponenti, c);
+    s.Componenti.insert(s.NumComponenti, {.ID = id, .Codice = codice, .Quantita = quantita,
+                                          .NomeProduttore = "ACME", .DataInserimento = DataUtc(2025, 3, 1)});
     ++s.NumComponenti;
-    s.ProssimoIDComponente = qMax(s.ProssimoIDComponente, c.ID + 1);
+    s.ProssimoIDComponente = qMax(s.ProssimoIDComponente, id + 1);
 }
+#pragma GCC diagnostic pop
 
+// The position (1-based) of the component with that ID, 0 when none.
 qint32 Pos(const Stato &s, qint32 id)
 {
-    for (qint32 i = 1; i <= s.NumComponenti; ++i) {
-        if (s.componente(i).ID == id)
-            return i;
-    }
-    return 0;
+    const auto fine = s.Componenti.begin() + s.NumComponenti;
+    const auto c = std::find_if(s.Componenti.begin(), fine, [id](const Componente &x) { return x.ID == id; });
+    return c == fine ? 0 : qint32(c - s.Componenti.begin()) + 1;
 }
 
-Componente &Per(Stato &s, qint32 id)
-{
-    return s.componente(Pos(s, id));
-}
+Componente &Per(Stato &s, qint32 id) { return s.componente(Pos(s, id)); }
 
 void Togli(Stato &s, qint32 id)
 {
@@ -56,12 +47,28 @@ void Togli(Stato &s, qint32 id)
     --s.NumComponenti;
 }
 
+// The operations most rows use: a component taken away, one added.
+Operazione Via(qint32 id)
+{
+    return [id](Stato &s) { Togli(s, id); };
+}
+
+Operazione Con(qint32 id, const QString &codice, qint32 quantita)
+{
+    return [=](Stato &s) { Aggiungi(s, id, codice, quantita); };
+}
+
+Operazione Quantita(qint32 id, qint32 quantita)
+{
+    return [=](Stato &s) { Per(s, id).Quantita = quantita; };
+}
+
 // The example database with a third component, quantities 10, -25 and 40.
 Stato Base()
 {
     Stato s;
     RiempiStatoDiEsempio(s);
-    Aggiungi(s, Nuovo(14, "LM317", 40));
+    Aggiungi(s, 14, "LM317", 40);
     ContaPezzi(s);
     return s;
 }
@@ -120,7 +127,7 @@ private slots:
     void ogniTipo_data()
     {
         Colonne<Operazione, QString, int>("operazione", "movimento", "righe");
-        QTest::newRow("new") << Operazione([](Stato &s) { Aggiungi(s, Nuovo(15, "BD139", 7)); }) << "Nuovo" << 1;
+        QTest::newRow("new") << Con(15, "BD139", 7) << "Nuovo" << 1;
         QTest::newRow("edit: quantity and fields") << Operazione([](Stato &s) {
             Componente &c = Per(s, 12);
             c.Quantita = 7;
@@ -133,10 +140,10 @@ private slots:
             Per(s, 13).NomeProduttore = "ACME";
             Per(s, 13).IDProduttore = 5;
         }) << "Modifica" << 1;
-        QTest::newRow("deletion") << Operazione([](Stato &s) { Togli(s, 12); }) << "Eliminazione" << 1;
+        QTest::newRow("deletion") << Via(12) << "Eliminazione" << 1;
         QTest::newRow("import: two new, one summed") << Operazione([](Stato &s) {
-            Aggiungi(s, Nuovo(15, "BD139", 7));
-            Aggiungi(s, Nuovo(16, "BD140", 0));
+            Aggiungi(s, 15, "BD139", 7);
+            Aggiungi(s, 16, "BD140", 0);
             Per(s, 14).Quantita += 60;
         }) << MovimentoImportazione("nuovi.csv") << 3;
         QTest::newRow("BOM taking") << Operazione([](Stato &s) {
@@ -147,7 +154,7 @@ private slots:
         QTest::newRow("restore: removed, added, changed") << Operazione([](Stato &s) {
             Togli(s, 13);
             Togli(s, 12);
-            Aggiungi(s, Nuovo(9, "OLD", 1));
+            Aggiungi(s, 9, "OLD", 1);
             Per(s, 14).Descrizione = "Regolatore";
             Per(s, 14).Quantita = 39;
         }) << TestoMovimento(TipoMovimento::Ripristino) << 4;
@@ -184,25 +191,23 @@ private slots:
         // quantita: of 12, 13, 14, 15 (-1: none) with the difference applied
         Colonne<Operazione, QString, Operazione, QList<ComponenteCambiato>, QList<qint32>>(
             "operazione", "movimento", "dopo", "cambiati", "quantita");
-        const auto prelievo = Operazione([](Stato &s) { Per(s, 12).Quantita = 3; });
-        QTest::newRow("taken, then added")
-            << prelievo << "Prelievo pezzi" << Operazione([](Stato &s) { Per(s, 12).Quantita += 2; })
-            << QList<ComponenteCambiato>{{12, "NE555", 3, 5}} << QList<qint32>{12, -25, 40, -1};
-        QTest::newRow("new, then taken")
-            << Operazione([](Stato &s) { Aggiungi(s, Nuovo(15, "BD139", 5)); }) << "Nuovo"
-            << Operazione([](Stato &s) { Per(s, 15).Quantita = 3; })
-            << QList<ComponenteCambiato>{{15, "BD139", 5, 3}} << QList<qint32>{10, -25, 40, -2};
+        QTest::newRow("taken, then added") << Quantita(12, 3) << "Prelievo pezzi" << Quantita(12, 5)
+                                           << QList<ComponenteCambiato>{{12, "NE555", 3, 5}}
+                                           << QList<qint32>{12, -25, 40, -1};
+        QTest::newRow("new, then taken") << Con(15, "BD139", 5) << "Nuovo" << Quantita(15, 3)
+                                         << QList<ComponenteCambiato>{{15, "BD139", 5, 3}}
+                                         << QList<qint32>{10, -25, 40, -2};
         QTest::newRow("BOM, one of three changed")
             << Operazione([](Stato &s) {
                    Per(s, 12).Quantita -= 4;
                    Per(s, 13).Quantita -= 4;
                    Per(s, 14).Quantita -= 4;
                })
-            << MovimentoDistinta("x.csv", 4) << Operazione([](Stato &s) { Per(s, 14).Quantita = 0; })
+            << MovimentoDistinta("x.csv", 4) << Quantita(14, 0)
             << QList<ComponenteCambiato>{{14, "LM317", 36, 0}} << QList<qint32>{10, -25, 4, -1};
-        QTest::newRow("changed back by hand")
-            << prelievo << "Prelievo pezzi" << Operazione([](Stato &s) { Per(s, 12).Quantita = 10; })
-            << QList<ComponenteCambiato>{{12, "NE555", 3, 10}} << QList<qint32>{17, -25, 40, -1};
+        QTest::newRow("changed back by hand") << Quantita(12, 3) << "Prelievo pezzi" << Quantita(12, 10)
+                                              << QList<ComponenteCambiato>{{12, "NE555", 3, 10}}
+                                              << QList<qint32>{17, -25, 40, -1};
     }
     void cambiatiDopo()
     {
@@ -238,19 +243,17 @@ private slots:
     {
         Colonne<Operazione, qint32, qint32, qint32, QStringList>("dopo", "prossimoID", "idAtteso", "prossimoDopo",
                                                                  "avvisi");
-        QTest::newRow("ID free") << Operazione([](Stato &) {}) << 15 << 12 << 15 << QStringList();
-        QTest::newRow("ID taken meanwhile")
-            << Operazione([](Stato &s) { Aggiungi(s, Nuovo(12, "ALTRO", 1)); }) << 20 << 20 << 21
-            << QStringList{"Il componente NE555 torna con il nuovo ID 20: l'ID 12 è già in uso."};
-        QTest::newRow("counter went back below it") << Operazione([](Stato &) {}) << 12 << 12 << 13 << QStringList();
-        QTest::newRow("counter just above it") << Operazione([](Stato &) {}) << 13 << 12 << 13 << QStringList();
+        QTest::newRow("ID free") << Niente << 15 << 12 << 15 << QStringList();
+        QTest::newRow("ID taken meanwhile") << Con(12, "ALTRO", 1) << 20 << 20 << 21 << QStringList{"Il componente NE555 torna con il nuovo ID 20: l'ID 12 è già in uso."};
+        QTest::newRow("counter went back below it") << Niente << 12 << 12 << 13 << QStringList();
+        QTest::newRow("counter just above it") << Niente << 13 << 12 << 13 << QStringList();
     }
     void ritornoDiUnEliminato()
     {
         const auto [dopo, prossimoID, idAtteso, prossimoDopo, avvisi] =
             Valori<Operazione, qint32, qint32, qint32, QStringList>("dopo", "prossimoID", "idAtteso", "prossimoDopo",
                                                                     "avvisi");
-        const Fatta f = Esegui([](Stato &s) { Togli(s, 12); }, "Eliminazione");
+        const Fatta f = Esegui(Via(12), "Eliminazione");
         Stato s = f.dopo;
         dopo(s);
         s.ProssimoIDComponente = prossimoID;
@@ -276,36 +279,27 @@ private slots:
             Per(s, 12).Quantita = 2147483647;
             Per(s, 12).Pins = 9;
         });
-        QTest::newRow("component gone") << modifica << Operazione([](Stato &s) { Togli(s, 12); }) << QString()
-                                        << "Nell'operazione 5 non c'è nulla da annullare.\r\nIl componente NE555 "
-                                           "(ID 12) non c'è più: non è stato riportato com'era.";
-        QTest::newRow("new component gone")
-            << Operazione([](Stato &s) { Aggiungi(s, Nuovo(15, "BD139", 5)); })
-            << Operazione([](Stato &s) { Togli(s, 15); }) << QString()
-            << "Nell'operazione 5 non c'è nulla da annullare.\r\nIl componente BD139 (ID 15) non c'è più: "
-               "non è stato tolto.";
-        QTest::newRow("damaged record") << Operazione([](Stato &s) { Togli(s, 12); }) << Operazione([](Stato &) {})
-                                        << "Codice: \"NE555\""
-                                        << "Impossibile annullare l'operazione 5: la riga di NE555 (ID 12) è "
-                                           "danneggiata.";
-        QTest::newRow("damaged changes") << modifica << Operazione([](Stato &) {}) << "Pins: 8 → 9"
-                                         << "Impossibile annullare l'operazione 5: la riga di NE555 (ID 12) è "
-                                            "danneggiata.";
-        QTest::newRow("beyond 32 bits") << modifica << Operazione([](Stato &s) { Per(s, 12).Quantita = -12; })
-                                        << QString()
-                                        << "Impossibile annullare l'operazione 5: la quantità di NE555 (ID 12) "
-                                           "uscirebbe dai limiti.";
+        const QString nulla = "Nell'operazione 5 non c'è nulla da annullare.\r\nIl componente ";
+        const QString impossibile = "Impossibile annullare l'operazione 5: la ";
+        QTest::newRow("component gone") << modifica << Via(12) << QString()
+                                        << nulla + "NE555 (ID 12) non c'è più: non è stato riportato com'era.";
+        QTest::newRow("new component gone") << Con(15, "BD139", 5) << Via(15) << QString()
+                                            << nulla + "BD139 (ID 15) non c'è più: non è stato tolto.";
+        QTest::newRow("damaged record") << Via(12) << Niente << "Codice: \"NE555\""
+                                        << impossibile + "riga di NE555 (ID 12) è danneggiata.";
+        QTest::newRow("damaged changes") << modifica << Niente << "Pins: 8 → 9"
+                                         << impossibile + "riga di NE555 (ID 12) è danneggiata.";
+        QTest::newRow("beyond 32 bits") << modifica << Quantita(12, -12) << QString()
+                                        << impossibile + "quantità di NE555 (ID 12) uscirebbe dai limiti.";
         QTest::newRow("no ID left")
-            << Operazione([](Stato &s) { Togli(s, 12); })
-            << Operazione([](Stato &s) {
-                   Aggiungi(s, Nuovo(12, "ALTRO", 1));
+            << Via(12) << Operazione([](Stato &s) {
+                   Aggiungi(s, 12, "ALTRO", 1);
                    s.ProssimoIDComponente = std::numeric_limits<qint32>::max();
                })
             << QString()
             << "Impossibile aggiungere: gli ID disponibili sono esauriti.\r\n"
                "Controllare il valore di \"Prossimo ID Componente\" nel file Info.ini";
-        QTest::newRow("no lines") << Operazione([](Stato &) {}) << Operazione([](Stato &) {}) << QString()
-                                  << "Non c'è nessuna operazione da annullare.";
+        QTest::newRow("no lines") << Niente << Niente << QString() << "Non c'è nessuna operazione da annullare.";
     }
     void nonAnnullabile()
     {

@@ -15,38 +15,29 @@
 
 namespace prova {
 
-// The window made the active one, for its shortcuts.
-inline void Attiva(QWidget *finestra)
-{
-    finestra->activateWindow();
-    QApplication::setActiveWindow(finestra);
-    QVERIFY(QTest::qWaitForWindowActive(finestra));
-}
-
-// A line as "op;movimento;id;codice;prima;dopo;nota" ("-" for no quantity).
-inline QString Descrivi(const RigaMovimento &r)
-{
-    const auto n = [](std::optional<qint32> v) { return v ? QString::number(*v) : QStringLiteral("-"); };
-    return QStringLiteral("%1;%2;%3;%4;%5;%6;%7")
-        .arg(r.operazione)
-        .arg(r.movimento)
-        .arg(r.id)
-        .arg(r.codice, n(r.prima), n(r.dopo), r.nota);
-}
-
-// The history on disk, oldest first, each line as Descrivi writes it.
-inline QStringList Storico(const Ambiente &a)
+// The history in the file, oldest first, each line as
+// "op;movimento;id;codice;prima;dopo;nota" ("-" for no quantity).
+inline QStringList Storico(const QString &file)
 {
     IndiceMovimenti indice;
-    QStringList righe;
-    if (!indice.apri(a.cartella.file(NomeFileMovimenti)))
+    if (!indice.apri(file))
         return {QStringLiteral("illeggibile")};
-    for (qsizetype i = 0; i < indice.conteggio(); ++i)
-        righe << (indice.riga(i) ? Descrivi(*indice.riga(i)) : QStringLiteral("danneggiata"));
+    const auto n = [](std::optional<qint32> v) { return v ? QString::number(*v) : QStringLiteral("-"); };
+    QStringList righe;
+    for (qsizetype i = 0; i < indice.conteggio(); ++i) {
+        const RigaMovimento r = indice.riga(i).value_or(RigaMovimento());
+        righe << QStringLiteral("%1;%2;%3;").arg(r.operazione).arg(r.movimento).arg(r.id)
+                     + QStringList{r.codice, n(r.prima), n(r.dopo), r.nota}.join(u';');
+    }
     return righe;
 }
 
-// The open history window.
+inline QStringList Storico(const Ambiente &a)
+{
+    return Storico(a.cartella.file(NomeFileMovimenti));
+}
+
+// An open window (the history's, with its list, or the pieces').
 struct Storico_ {
     QWidget *w;
     template <typename T = QWidget>
@@ -60,13 +51,14 @@ struct Storico_ {
     {
         return lvs()->model()->index(riga, colonna).data().toString();
     }
-    // Rows as "code|before|after|difference|operation|number".
-    QStringList elenco() const
+    // Rows as the cells of those columns joined by "|" (by default
+    // "code|before|after|difference|operation|number").
+    QStringList elenco(const QList<int> &colonne = {1, 2, 3, 4, 5, 6}) const
     {
         QStringList out;
         for (int r = 0; r < righe(); ++r) {
             QStringList celle;
-            for (int k = 1; k <= 6; ++k)
+            for (int k : colonne)
                 celle << cella(r, k);
             out << celle.join(u'|');
         }
@@ -104,51 +96,43 @@ struct ConStorico : Ambiente {
     }
     ~ConStorico() { ImpostaAdesso({}); }
 
-    // Opens the history window from its menu item and runs the steps on
-    // it; closed with "Chiudi" afterwards when still open. False when no
-    // window opened.
-    bool storico(const std::function<void(const Storico_ &)> &passi)
+    // Opens a window from its menu item and runs the steps on it; closed
+    // with the button given when still open afterwards (rimastaAperta).
+    // False when no window opened.
+    bool rimastaAperta = false;
+    bool modale(const char *voce, const char *nome, const char *chiudi,
+                const std::function<void(const Storico_ &)> &passi)
     {
         bool aperta = false;
         QObject contesto;
         QuandoModale(
             [&](QWidget *m) {
                 aperta = true;
-                QCOMPARE(m->objectName(), QStringLiteral("frmStorico"));
+                QCOMPARE(m->objectName(), QLatin1String(nome));
                 const Storico_ f{m};
                 passi(f);
-                if (m->isVisible())
-                    f.clic("btnChiudiStorico");
-            },
-            &contesto);
-        menu(QStringLiteral("mnuStorico"));
-        return aperta;
-    }
-
-    // Opens the pieces window from its menu item, types the pieces and the
-    // note and runs the steps (by default "Conferma"). False when no window
-    // opened.
-    bool pezzi(const char *voce, int quanti, const QString &nota = QString(),
-               const std::function<void(QWidget *)> &passi = {})
-    {
-        bool aperta = false;
-        QObject contesto;
-        QuandoModale(
-            [&](QWidget *m) {
-                aperta = true;
-                QCOMPARE(m->objectName(), QStringLiteral("frmPezzi"));
-                Figlio<QSpinBox>(m, QStringLiteral("spnPezzi"))->setValue(quanti);
-                QTest::keyClicks(Figlio<QLineEdit>(m, QStringLiteral("txNotaPezzi")), nota);
-                if (passi)
-                    passi(m);
-                else
-                    QTest::mouseClick(Figlio<QPushButton>(m, QStringLiteral("btnConfermaPezzi")), Qt::LeftButton);
-                if (m->isVisible())
-                    QTest::mouseClick(Figlio<QPushButton>(m, QStringLiteral("btnAnnullaPezzi")), Qt::LeftButton);
+                rimastaAperta = m->isVisible();
+                if (rimastaAperta)
+                    f.clic(chiudi);
             },
             &contesto);
         menu(QLatin1String(voce));
         return aperta;
+    }
+    bool storico(const std::function<void(const Storico_ &)> &passi)
+    {
+        return modale("mnuStorico", "frmStorico", "btnChiudiStorico", passi);
+    }
+    // The pieces window with the pieces and the note typed, then the steps
+    // (by default "Conferma").
+    bool pezzi(const char *voce, int quanti, const QString &nota = QString(),
+               const std::function<void(const Storico_ &)> &passi = {})
+    {
+        return modale(voce, "frmPezzi", "btnAnnullaPezzi", [&](const Storico_ &f) {
+            f.c<QSpinBox>("spnPezzi")->setValue(quanti);
+            QTest::keyClicks(f.c<QLineEdit>("txNotaPezzi"), nota);
+            passi ? passi(f) : f.clic("btnConfermaPezzi");
+        });
     }
 };
 

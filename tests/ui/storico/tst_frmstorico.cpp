@@ -17,6 +17,11 @@ namespace {
 
 const QString kTitolo = QStringLiteral("Annulla operazione");
 const QString kOra = QStringLiteral("05/12/2026 17:30:12");
+// NE555's 5 pieces taken (operation 1), then its quantity set to 30.
+QString Cambiato()
+{
+    return DomandaCambiati(1, {{10, "NE555", 15, 30}});
+}
 
 // Steps the main window takes before the window opens:
 //   edit      BC547C from 100 to 90 pieces, its description "NPN"
@@ -24,14 +29,21 @@ const QString kOra = QStringLiteral("05/12/2026 17:30:12");
 //   del       LM317T deleted
 //   new       XY100, 4 pieces (ID 15)
 //   qty30     NE555 edited to 30 pieces
+//   editing   NE555 being edited, 99 pieces typed, not saved
 //   show      NE555 shown in the panel
+//   undo      the newest operation undone from the history window
+//   readonly  the archive opened again read-only
+//   readonlyfile  Componenti.dat made read-only
 void Passi(ConStorico &a, const QString &passi)
 {
+    const auto modifica = [&](const char *codice, const char *quantita) {
+        a.clicRiga(a.rigaDi(codice), 0);
+        a.premi("edit");
+        a.scrivi("txQty", quantita);
+    };
     for (const QString &p : passi.split(' ', Qt::SkipEmptyParts)) {
         if (p == "edit") {
-            a.clicRiga(a.rigaDi("BC547C"), 0);
-            a.premi("edit");
-            a.scrivi("txQty", "90");
+            modifica("BC547C", "90");
             a.scrivi("txDesc", "NPN");
             a.premi("save");
         } else if (p == "take") {
@@ -44,13 +56,23 @@ void Passi(ConStorico &a, const QString &passi)
         } else if (p == "new") {
             a.nuovo("XY100", "4");
             a.premi("save");
-        } else if (p == "qty30") {
-            a.clicRiga(a.rigaDi("NE555"), 0);
-            a.premi("edit");
-            a.scrivi("txQty", "30");
-            a.premi("save");
+        } else if (p == "qty30" || p == "editing") {
+            modifica("NE555", p == "qty30" ? "30" : "99");
+            if (p == "qty30")
+                a.premi("save");
         } else if (p == "show") {
             a.clicRiga(a.rigaDi("NE555"), 0);
+        } else if (p == "readonlyfile") {
+            QVERIFY(QFile::setPermissions(a.cartella.file("Componenti.dat"), QFile::ReadOwner | QFile::ReadGroup));
+        } else if (p == "readonly") {
+            a.stato.SolaLettura = true;
+            a.apri();
+        } else if (p == "undo") {
+            a.dialoghi.setNextAnswer(Risposta::Si);
+            QVERIFY(a.storico([](const Storico_ &f) {
+                f.scegli(0);
+                f.clic("btnAnnullaOperazione");
+            }));
         } else {
             QFAIL(qPrintable("passo sconosciuto " + p));
         }
@@ -126,10 +148,7 @@ private slots:
                 QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
             if (!testo.isEmpty())
                 f.filtra(testo);
-            QStringList viste;
-            for (int r = 0; r < f.righe(); ++r)
-                viste << f.cella(r, 1) + u'|' + f.cella(r, 6);
-            QCOMPARE(viste, attese);
+            QCOMPARE(f.elenco({1, 6}), attese);
             QCOMPARE(f.c<QLabel>("lblContoStorico")->text(), QStringLiteral("Righe: %1 di 3").arg(attese.size()));
             QCOMPARE(f.c<QPushButton>("btnEsportaStorico")->isEnabled(), !attese.isEmpty());
         }));
@@ -164,209 +183,144 @@ private slots:
                      riesce ? QStringLiteral("Righe esportate: %1 nel file %2").arg(attese.size()).arg(QDir::toNativeSeparators(file))
                             : QStringLiteral("Lo storico non \u00e8 stato esportato."));
         }));
-        if (!riesce) {
-            VerificaBox(a.dialoghi,
-                        "Errore nella creazione del file Movimenti.csv\r\nForse il file \u00e8 gi\u00e0 aperto in "
-                        "altro programma",
-                        Icona::Critica, Pulsanti::Ok, "Esporta storico");
-            return;
+        VerificaBox(a.dialoghi,
+                    riesce ? "Storico esportato nel file\r\n" + QDir::toNativeSeparators(file)
+                                 + QStringLiteral("\r\nRighe esportate: %1").arg(attese.size())
+                           : "Errore nella creazione del file Movimenti.csv\r\nForse il file \u00e8 gi\u00e0 aperto "
+                             "in altro programma",
+                    riesce ? Icona::Informazione : Icona::Critica, Pulsanti::Ok, "Esporta storico");
+        if (riesce) {
+            QVERIFY(a.cartella.leggi("Exported/Movimenti.csv").startsWith(IntestazioneMovimenti()));
+            QCOMPARE(Storico(file), attese);
         }
-        VerificaBox(a.dialoghi, "Storico esportato nel file\r\n" + QDir::toNativeSeparators(file)
-                        + QStringLiteral("\r\nRighe esportate: %1").arg(attese.size()),
-                    Icona::Informazione, Pulsanti::Ok, "Esporta storico");
-        QVERIFY(a.cartella.leggi("Exported/Movimenti.csv").startsWith(IntestazioneMovimenti()));
-        IndiceMovimenti esportato;
-        QVERIFY(esportato.apri(file));
-        QStringList righe;
-        for (qsizetype i = 0; i < esportato.conteggio(); ++i)
-            righe << Descrivi(*esportato.riga(i));
-        QCOMPARE(righe, attese);
     }
 
-    // The newest operation undone from the window, of each kind: the
-    // tables on disk as before it, its undo's lines at the end of the file
-    // and at the top of the list, and the main window showing it.
+    // The newest operation undone from the window, of each kind (the undo
+    // of an undo as the third operation): the tables on disk as before it,
+    // its undo's line at the end of the file and at the top of the list,
+    // and the main window showing it.
     void annulla_data()
     {
-        Colonne<QString, QString, QStringList, QString, QString>("passi", "domanda", "nuove", "codici", "contatori");
-        QTest::newRow("edit") << "edit" << Domanda(1, "Modifica")
-                              << QStringList{"2;Annullamento dell'operazione 1;11;BC547C;90;100;"}
-                              << "2N2222 74HC00 BC547C LM317T NE555" << "5/5/144";
-        QTest::newRow("pieces") << "take" << Domanda(1, "Prelievo pezzi")
-                                << QStringList{"2;Annullamento dell'operazione 1;10;NE555;15;20;"}
-                                << "2N2222 74HC00 BC547C LM317T NE555" << "5/5/144";
-        QTest::newRow("deletion") << "del" << Domanda(1, "Eliminazione")
-                                  << QStringList{"2;Annullamento dell'operazione 1;12;LM317T;-;5;"}
-                                  << "2N2222 74HC00 BC547C LM317T NE555" << "5/5/144";
-        QTest::newRow("new") << "new" << Domanda(1, "Nuovo")
-                             << QStringList{"2;Annullamento dell'operazione 1;15;XY100;4;-;"}
-                             << "2N2222 74HC00 BC547C LM317T NE555" << "5/5/144";
-        QTest::newRow("the undo of an undo")
-            << "take undo" << Domanda(2, "Annullamento dell'operazione 1")
-            << QStringList{"2;Annullamento dell'operazione 1;10;NE555;15;20;",
-                           "3;Annullamento dell'operazione 2;10;NE555;20;15;"}
-            << "2N2222 74HC00 BC547C LM317T NE555" << "5/5/139";
+        Colonne<QString, QString, QString>("passi", "movimento", "nuova");
+        QTest::newRow("edit") << "edit" << "Modifica" << "11;BC547C;90;100;";
+        QTest::newRow("pieces") << "take" << "Prelievo pezzi" << "10;NE555;15;20;";
+        QTest::newRow("deletion") << "del" << "Eliminazione" << "12;LM317T;-;5;";
+        QTest::newRow("new") << "new" << "Nuovo" << "15;XY100;4;-;";
+        QTest::newRow("the undo of an undo") << "take undo" << "Annullamento dell'operazione 1" << "10;NE555;20;15;";
     }
     void annulla()
     {
-        const auto [passi, domanda, nuove, codici, contatori] =
-            Valori<QString, QString, QStringList, QString, QString>("passi", "domanda", "nuove", "codici", "contatori");
+        const auto [passi, movimento, nuova] = Valori<QString, QString, QString>("passi", "movimento", "nuova");
         ConStorico a;
         const bool dueVolte = passi.endsWith("undo");
-        Passi(a, QString(passi).remove("undo"));
+        const int n = dueVolte ? 3 : 2;
+        Passi(a, passi);
         const QStringList prima = Storico(a);
-        if (dueVolte) {
-            a.dialoghi.setNextAnswer(Risposta::Si);
-            QVERIFY(a.storico([](const Storico_ &f) {
-                f.scegli(0);
-                f.clic("btnAnnullaOperazione");
-            }));
-            a.dialoghi.dimentica();
-        }
         a.dialoghi.setNextAnswer(Risposta::Si);
         QVERIFY(a.storico([&](const Storico_ &f) {
             f.scegli(0);
-            QVERIFY(f.c<QPushButton>("btnAnnullaOperazione")->isEnabled());
             f.clic("btnAnnullaOperazione");
-            const int n = dueVolte ? 3 : 2;
             QCOMPARE(f.cella(0, 6), QString::number(n));
             QCOMPARE(f.lvs()->selectionModel()->selectedRows().value(0).row(), 0);
-            QCOMPARE(f.righe(), prima.size() + nuove.size());
+            QCOMPARE(f.righe(), prima.size() + 1);
             QCOMPARE(f.c<QLabel>("lblStatoStorico")->text(),
                      QStringLiteral("Operazione %1 annullata: l'annullamento \u00e8 l'operazione %2.").arg(n - 1).arg(n));
         }));
-        VerificaBox(a.dialoghi, domanda, Icona::Domanda, Pulsanti::SiNo, kTitolo);
-        QCOMPARE(Storico(a), QStringList(prima) << nuove);
+        VerificaBox(a.dialoghi, Domanda(n - 1, movimento), Icona::Domanda, Pulsanti::SiNo, kTitolo);
+        QCOMPARE(Storico(a), QStringList(prima) << QStringLiteral("%1;Annullamento dell'operazione %2;").arg(n).arg(n - 1) + nuova);
         QVERIFY(StessiDati(*a.suDisco(), a.stato));
-        QCOMPARE(a.codici().join(' '), codici);
-        QCOMPARE(a.contatori(), contatori);
-        QCOMPARE(a.messaggio(), QStringLiteral("Operazione completata: annullata l'operazione %1").arg(dueVolte ? 2 : 1));
+        QCOMPARE(a.codici().join(' '), "2N2222 74HC00 BC547C LM317T NE555");
+        QCOMPARE(a.contatori(), dueVolte ? "5/5/139" : "5/5/144");
+        QCOMPARE(a.messaggio(), QStringLiteral("Operazione completata: annullata l'operazione %1").arg(n - 1));
         QCOMPARE(a.bottoni(), "10000");
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
     // A component changed since the operation: Yes applies the opposite of
-    // its difference to the quantity it has now, No leaves everything.
-    void cambiato_data()
-    {
-        Colonne<bool, int, QStringList>("si", "quantita", "nuove");
-        QTest::newRow("Yes") << true << 35 << QStringList{"3;Annullamento dell'operazione 1;10;NE555;30;35;"};
-        QTest::newRow("No") << false << 30 << QStringList{};
-    }
+    // its difference to the quantity it has now (No is among the cases where
+    // nothing is undone).
     void cambiato()
     {
-        const auto [si, quantita, nuove] = Valori<bool, int, QStringList>("si", "quantita", "nuove");
         ConStorico a;
         Passi(a, "take qty30");
         const QStringList prima = Storico(a);
         a.dialoghi.setNextAnswer(Risposta::Si);
-        a.dialoghi.setNextAnswer(si ? Risposta::Si : Risposta::No);
+        a.dialoghi.setNextAnswer(Risposta::Si);
         QVERIFY(a.storico([&](const Storico_ &f) {
             f.scegli(1);
             f.clic("btnAnnullaOperazione");
-            QCOMPARE(f.righe(), prima.size() + nuove.size());
+            QCOMPARE(f.righe(), prima.size() + 1);
         }));
         QCOMPARE(a.dialoghi.boxes().size(), 2);
         const auto box = a.dialoghi.boxes().last();
-        QCOMPARE(box.testo, DomandaCambiati(1, {{10, "NE555", 15, 30}}));
+        QCOMPARE(box.testo, Cambiato());
         QCOMPARE(box.icona, Icona::Esclamazione);
         QCOMPARE(box.pulsanti, Pulsanti::SiNo);
-        QCOMPARE(a.stato.componente(1).Quantita, quantita);
-        QCOMPARE(a.suDisco()->componente(1).Quantita, quantita);
-        QCOMPARE(Storico(a), QStringList(prima) << nuove);
-        QCOMPARE(a.lista()->testo(a.rigaDi("NE555"), 3), QString::number(quantita));
+        QCOMPARE(a.stato.componente(1).Quantita, 35);
+        QCOMPARE(a.suDisco()->componente(1).Quantita, 35);
+        QCOMPARE(Storico(a), QStringList(prima) << "3;Annullamento dell'operazione 1;10;NE555;30;35;");
+        QCOMPARE(a.lista()->testo(a.rigaDi("NE555"), 3), "35");
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
     // Nothing is undone: "No" to the confirmation, an operation undone
-    // already (the way back is the undo's undo), or changes in the editor
-    // the user goes back to.
+    // already (the way back is the undo's undo), changes in the editor the
+    // user goes back to, a save that fails (said in the window and in the
+    // main window), an archive open read-only (looked at and exported, never
+    // undone).
     void nienteCambia_data()
     {
-        Colonne<QString, int, QList<Risposta>, QString>("passi", "riga", "risposte", "box");
-        QTest::newRow("No") << "take" << 0 << QList<Risposta>{Risposta::No} << Domanda(1, "Prelievo pezzi");
-        QTest::newRow("undone already") << "take undo" << 1 << QList<Risposta>{Risposta::Ok}
+        Colonne<QString, int, QList<Risposta>, QString, QString, QString>("passi", "riga", "risposte", "box",
+                                                                          "etichetta", "messaggio");
+        QTest::newRow("No") << "" << 0 << QList<Risposta>{Risposta::No} << Domanda(1, "Prelievo pezzi") << "" << "";
+        QTest::newRow("undone already") << "undo" << 1 << QList<Risposta>{Risposta::Ok}
                                         << "L'operazione 1 \u00e8 gi\u00e0 stata annullata dall'operazione 2.\r\n"
-                                           "Per rifarla, annullare l'operazione 2.";
-        QTest::newRow("editing, back to the editor") << "take editing" << 0
+                                           "Per rifarla, annullare l'operazione 2."
+                                        << "" << "";
+        QTest::newRow("editing, back to the editor") << "editing" << 0
                                                      << QList<Risposta>{Risposta::Si, Risposta::Annulla}
-                                                     << "Salvare le modifiche al componente?";
+                                                     << "Salvare le modifiche al componente?" << "" << "";
+        QTest::newRow("changed since, No") << "qty30" << 1 << QList<Risposta>{Risposta::Si, Risposta::No} << Cambiato()
+                                           << "" << "";
+        QTest::newRow("save fails")
+            << "readonlyfile" << 0 << QList<Risposta>{Risposta::Si, Risposta::Ok} << "Errore nel salvataggio dei dati"
+            << "Attenzione: i dati NON sono stati salvati, l'operazione 1 non \u00e8 stata annullata."
+            << "Attenzione: i dati NON sono stati salvati, l'operazione non \u00e8 stata annullata";
+        QTest::newRow("read-only") << "readonly" << 0 << QList<Risposta>{} << "" << "" << "";
     }
     void nienteCambia()
     {
-        const auto [passi, riga, risposte, box] = Valori<QString, int, QList<Risposta>, QString>("passi", "riga", "risposte", "box");
+        const auto [passi, riga, risposte, box, etichetta, messaggio] =
+            Valori<QString, int, QList<Risposta>, QString, QString, QString>("passi", "riga", "risposte", "box",
+                                                                             "etichetta", "messaggio");
         ConStorico a;
-        Passi(a, "take");
-        if (passi.contains("undo")) {
-            a.dialoghi.setNextAnswer(Risposta::Si);
-            a.storico([](const Storico_ &f) {
-                f.scegli(0);
-                f.clic("btnAnnullaOperazione");
-            });
-            a.dialoghi.dimentica();
-        }
-        if (passi.contains("editing")) {
-            a.clicRiga(a.rigaDi("NE555"), 0);
-            a.premi("edit");
-            a.scrivi("txQty", "99");
-        }
+        Passi(a, "take " + passi);
         const QStringList prima = Storico(a);
         const auto dati = a.fileDati();
+        const Stato stato = a.stato;
+        const QString contatori = a.contatori();
+        const QString msg = messaggio.isEmpty() ? a.messaggio() : messaggio;
         for (Risposta r : risposte)
             a.dialoghi.setNextAnswer(r);
         QVERIFY(a.storico([&](const Storico_ &f) {
             f.scegli(riga);
+            QCOMPARE(f.c<QPushButton>("btnAnnullaOperazione")->isEnabled(), passi != "readonly");
+            QVERIFY(f.c<QPushButton>("btnEsportaStorico")->isEnabled());
             f.clic("btnAnnullaOperazione");
             QCOMPARE(f.righe(), prima.size());
+            if (!etichetta.isEmpty())
+                QCOMPARE(f.c<QLabel>("lblStatoStorico")->text(), etichetta);
         }));
-        QCOMPARE(a.dialoghi.ultimoBox().testo, box);
+        QCOMPARE(a.dialoghi.boxes().isEmpty() ? QString() : a.dialoghi.ultimoBox().testo, box);
         QCOMPARE(Storico(a), prima);
         QCOMPARE(a.fileDati(), dati);
-        if (passi.contains("editing"))
+        QVERIFY(StessiDati(a.stato, stato));
+        QCOMPARE(a.stato.TotalePezzi, stato.TotalePezzi);
+        QCOMPARE(a.contatori(), contatori);
+        QCOMPARE(a.messaggio(), msg);
+        if (passi == "editing")
             QCOMPARE(a.testo("txQty"), "99");
         VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
-    // The undo's save fails: files and memory as before, said in the
-    // window and in the main window.
-    void nonSalvato()
-    {
-        ConStorico a;
-        Passi(a, "take");
-        QVERIFY(QFile::setPermissions(a.cartella.file("Componenti.dat"), QFile::ReadOwner | QFile::ReadGroup));
-        const QStringList prima = Storico(a);
-        const auto dati = a.fileDati();
-        a.dialoghi.setNextAnswer(Risposta::Si);
-        a.dialoghi.setNextAnswer(Risposta::Ok);
-        QVERIFY(a.storico([&](const Storico_ &f) {
-            f.scegli(0);
-            f.clic("btnAnnullaOperazione");
-            QCOMPARE(f.righe(), 1);
-            QCOMPARE(f.c<QLabel>("lblStatoStorico")->text(),
-                     "Attenzione: i dati NON sono stati salvati, l'operazione 1 non \u00e8 stata annullata.");
-        }));
-        QCOMPARE(a.dialoghi.ultimoBox().testo, "Errore nel salvataggio dei dati");
-        QCOMPARE(Storico(a), prima);
-        QCOMPARE(a.fileDati(), dati);
-        QCOMPARE(a.stato.componente(1).Quantita, 15);
-        QCOMPARE(a.stato.TotalePezzi, 139);
-        QCOMPARE(a.contatori(), "5/5/139");
-        QCOMPARE(a.messaggio(), "Attenzione: i dati NON sono stati salvati, l'operazione non \u00e8 stata annullata");
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
-    // Read-only: looked at and exported, never undone.
-    void solaLettura()
-    {
-        ConStorico a;
-        Passi(a, "take");
-        a.stato.SolaLettura = true;
-        a.apri();
-        QVERIFY(a.storico([](const Storico_ &f) {
-            f.scegli(0);
-            QVERIFY(!f.c<QPushButton>("btnAnnullaOperazione")->isEnabled());
-            QVERIFY(f.c<QPushButton>("btnEsportaStorico")->isEnabled());
-        }));
     }
 
     // A history that cannot be read opens no window; a missing one is empty.
