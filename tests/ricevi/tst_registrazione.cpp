@@ -3,6 +3,7 @@
 // operation of the history; a plan with errors registers nothing.
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
+#include "common/verifiche.h"
 #include "movimenti/indice.h"
 #include "ricevi/registrazione.h"
 #include "startup/avvio.h"
@@ -11,6 +12,10 @@
 #include "store/tabelle.h"
 
 #include <QTest>
+
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(VoceRicevimento)
 
 namespace {
 
@@ -30,15 +35,8 @@ struct Archivio {
 
 QString Riassunto(const Componente &c)
 {
-    return QStringLiteral("%1 %2 %3/%4 %5/%6 %7 %8")
-        .arg(c.ID)
-        .arg(c.Codice)
-        .arg(c.IDProduttore)
-        .arg(c.NomeProduttore)
-        .arg(c.IDTipo)
-        .arg(c.NomeTipo)
-        .arg(c.Quantita)
-        .arg(c.Descrizione);
+    return u"%1 %2 %3/%4 %5/%6 %7 %8"_s.arg(c.ID).arg(c.Codice).arg(c.IDProduttore).arg(c.NomeProduttore).arg(c.IDTipo)
+        .arg(c.NomeTipo).arg(c.Quantita).arg(c.Descrizione);
 }
 
 } // namespace
@@ -56,7 +54,7 @@ private slots:
             {"LM358N", "ACME ", "", 4, 0},      // the same new part: one component
             {"BAT54 \"S\"", "Nexperia", "", 1, 0}, // a manufacturer the tables lack
         };
-        const PianoImportazione piano = PianificaRicevimento(a.stato, voci, QStringLiteral("DIODO"));
+        const PianoImportazione piano = PianificaRicevimento(a.stato, voci, u"DIODO"_s);
         QVERIFY(piano.errori.isEmpty());
         QVERIFY(RegistraRicevimento(a.stato, piano, a.dialoghi));
 
@@ -67,7 +65,7 @@ private slots:
         for (qint32 pos = 1; pos <= letto.NumComponenti; ++pos)
             componenti << Riassunto(letto.componente(pos));
         QCOMPARE(componenti, (QStringList{"12 NE555 5/ACME 3/INTEGRATO 17 Timer di precisione",
-                                          QStringLiteral("13 BC547B 6/Societ\u00e0 Pi\u00f9 4/TRANSISTOR, BJT -25 NPN, 45 V; \u00e8 cos\u00ec"),
+                                          u"13 BC547B 6/Societ\u00e0 Pi\u00f9 4/TRANSISTOR, BJT -25 NPN, 45 V; \u00e8 cos\u00ec"_s,
                                           "14 LM358N 5/ACME 5/DIODO 7 C7950", "15 BAT54 'S' 7/NEXPERIA 5/DIODO 1 "}));
         QCOMPARE(letto.componente(3).DataInserimento, QDateTime(QDate(2026, 12, 7), QTime(0, 0), Qt::UTC));
 
@@ -75,7 +73,7 @@ private slots:
         QVERIFY(storico.apri(letto.percorsi.FileMovimenti));
         QCOMPARE(storico.conteggio(), 3);
         for (qsizetype i = 0; i < 3; ++i) {
-            QCOMPARE(storico.riga(i)->movimento, QStringLiteral("Ricevimento"));
+            QCOMPARE(storico.riga(i)->movimento, u"Ricevimento"_s);
             QCOMPARE(storico.operazione(i), 1);
         }
         QCOMPARE(storico.riga(0)->differenza(), 7);
@@ -83,28 +81,27 @@ private slots:
 
     void errori_data()
     {
-        QTest::addColumn<VoceRicevimento>("voce");
-        QTest::addColumn<QString>("motivo");
-        QTest::newRow("no pieces") << VoceRicevimento{"X", "", "", 0, 0} << "numero di pezzi non valido";
-        QTest::newRow("beyond 32 bits") << VoceRicevimento{"X", "", "", 2147483648LL, 0} << "numero di pezzi non valido";
-        QTest::newRow("component gone") << VoceRicevimento{"X", "", "", 1, 99}
-                                        << QStringLiteral("il componente scelto non c'\u00e8 pi\u00f9");
-        QTest::newRow("sum beyond the limit") << VoceRicevimento{"NE555", "", "", 2147483647LL - 10 + 1, 12}
-                                              << QStringLiteral("la quantit\u00e0 di NE555 supererebbe il limite");
-        QTest::newRow("no code") << VoceRicevimento{"  ", "", "", 1, 0} << "manca il codice";
-        QTest::newRow("outside the code page")
-            << VoceRicevimento{"X", QStringLiteral("\u4e2d"), "", 1, 0}
-            << QStringLiteral("il carattere \"\u4e2d\" non pu\u00f2 essere salvato nei file dei dati");
+        Colonne<VoceRicevimento, QString>("voce", "motivo");
+        const auto riga = [](const char *nome, const VoceRicevimento &v, const QString &motivo) {
+            QTest::newRow(nome) << v << motivo;
+        };
+        riga("no pieces", {"X", "", "", 0, 0}, u"numero di pezzi non valido"_s);
+        riga("beyond 32 bits", {"X", "", "", 2147483648LL, 0}, u"numero di pezzi non valido"_s);
+        riga("component gone", {"X", "", "", 1, 99}, u"il componente scelto non c'\u00e8 pi\u00f9"_s);
+        riga("sum beyond the limit", {"NE555", "", "", 2147483647LL - 10 + 1, 12},
+             u"la quantit\u00e0 di NE555 supererebbe il limite"_s);
+        riga("no code", {"  ", "", "", 1, 0}, u"manca il codice"_s);
+        riga("outside the code page", {"X", u"\u4e2d"_s, "", 1, 0},
+             u"il carattere \"\u4e2d\" non pu\u00f2 essere salvato nei file dei dati"_s);
     }
     void errori()
     {
-        QFETCH(VoceRicevimento, voce);
-        QFETCH(QString, motivo);
+        const auto [voce, motivo] = Valori<VoceRicevimento, QString>("voce", "motivo");
         Archivio a;
         const auto prima = Istantanea(a.cartella.percorso());
         // A good bag first: nothing of it is registered either.
         const PianoImportazione piano =
-            PianificaRicevimento(a.stato, {{"NE555", "", "", 2147483647LL - 10, 12}, voce}, QStringLiteral("IC"));
+            PianificaRicevimento(a.stato, {{"NE555", "", "", 2147483647LL - 10, 12}, voce}, u"IC"_s);
         QCOMPARE(piano.errori, (QList<ErroreRiga>{{2, motivo}}));
         QVERIFY(!RegistraRicevimento(a.stato, piano, a.dialoghi));
         QCOMPARE(Istantanea(a.cartella.percorso()), prima);
@@ -112,6 +109,5 @@ private slots:
     }
 };
 
-Q_DECLARE_METATYPE(VoceRicevimento)
 QTEST_GUILESS_MAIN(TestRegistrazione)
 #include "tst_registrazione.moc"

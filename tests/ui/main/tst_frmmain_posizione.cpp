@@ -6,6 +6,8 @@
 
 #include "common/verifiche.h"
 
+using namespace Qt::StringLiterals;
+
 using namespace prova;
 
 namespace {
@@ -15,10 +17,10 @@ namespace {
 void conPosizioni(Stato &s)
 {
     cinqueComponenti(s);
-    s.componente(1).Extra3 = QStringLiteral("A2");
-    s.componente(2).Extra3 = QStringLiteral("A10");
-    s.componente(3).Extra3 = QStringLiteral("a3");
-    s.componente(5).Extra3 = QStringLiteral("A2");
+    s.componente(1).Extra3 = u"A2"_s;
+    s.componente(2).Extra3 = u"A10"_s;
+    s.componente(3).Extra3 = u"a3"_s;
+    s.componente(5).Extra3 = u"A2"_s;
 }
 
 QStringList Posizioni(const Ambiente &a)
@@ -31,7 +33,7 @@ QStringList Posizioni(const Ambiente &a)
 
 QString Sezione(const CartellaTest &c, const char *nome)
 {
-    const QByteArray ini = c.leggi(QStringLiteral("Info.ini"));
+    const QByteArray ini = c.leggi(u"Info.ini"_s);
     const qsizetype i = ini.indexOf(QByteArray("[") + nome + "]");
     if (i < 0)
         return QString();
@@ -41,7 +43,7 @@ QString Sezione(const CartellaTest &c, const char *nome)
 
 void Riavvia(Ambiente &a)
 {
-    a.menu(QStringLiteral("mnuQuit"));
+    a.menu(u"mnuQuit"_s);
     a.finestra.reset();
     QVERIFY(LeggiInfo(a.stato));
     a.apri();
@@ -58,16 +60,16 @@ private slots:
     {
         Caso a(conPosizioni);
         QCOMPARE(a.lista()->numeroColonne(), 6); // "Nessuno": the list as ever
-        QVERIFY(a.azione(QStringLiteral("mnuCampoPosizione(0)"))->isChecked());
-        QCOMPARE(a.azione(QStringLiteral("mnuCampoPosizione(0)"))->text(), QStringLiteral("Nessuno"));
-        QCOMPARE(a.azione(QStringLiteral("mnuCampoPosizione(3)"))->text(), QStringLiteral("Campo Personale 3"));
+        QVERIFY(a.azione(u"mnuCampoPosizione(0)"_s)->isChecked());
+        QCOMPARE(a.azione(u"mnuCampoPosizione(0)"_s)->text(), u"Nessuno"_s);
+        QCOMPARE(a.azione(u"mnuCampoPosizione(3)"_s)->text(), u"Campo Personale 3"_s);
 
-        a.menu(QStringLiteral("mnuCampoPosizione(3)"));
+        a.menu(u"mnuCampoPosizione(3)"_s);
         QCOMPARE(a.stato.CampoPosizione, 3);
-        QVERIFY(a.azione(QStringLiteral("mnuCampoPosizione(3)"))->isChecked());
-        QVERIFY(!a.azione(QStringLiteral("mnuCampoPosizione(0)"))->isChecked());
+        QVERIFY(a.azione(u"mnuCampoPosizione(3)"_s)->isChecked());
+        QVERIFY(!a.azione(u"mnuCampoPosizione(0)"_s)->isChecked());
         QCOMPARE(a.lista()->numeroColonne(), 7);
-        QCOMPARE(a.lista()->colonna(7).titolo, QStringLiteral("Campo Personale 3"));
+        QCOMPARE(a.lista()->colonna(7).titolo, u"Campo Personale 3"_s);
         QVERIFY(a.lista()->larghezzaColonna(7) > 20);
         QCOMPARE(a.codici(), (QStringList{"2N2222", "74HC00", "BC547C", "LM317T", "NE555"}));
         QCOMPARE(Posizioni(a), (QStringList{"", "A2", "A10", "a3", "A2"}));
@@ -78,7 +80,7 @@ private slots:
         QCOMPARE(Posizioni(a), (QStringList{"A10", "a3", "A2", "A2", ""}));
         a.clicIntestazione(7);
         QCOMPARE(Posizioni(a), (QStringList{"", "A2", "A2", "a3", "A10"}));
-        QCOMPARE(a.codici().last(), QStringLiteral("BC547C"));
+        QCOMPARE(a.codici().last(), u"BC547C"_s);
         // Clicking a row after the sort shows that row's component.
         a.clicRiga(5, IndiceColonna);
         QCOMPARE(a.corrente(), 2);
@@ -90,7 +92,7 @@ private slots:
         a.clicRiga(a.rigaDi("NE555"), IndiceColonna);
         QCOMPARE(a.codici(), (QStringList{"NE555", "74HC00"}));
         QCOMPARE(a.posizioni(), (QList<int>{1, 5}));
-        QCOMPARE(a.contatori(), QStringLiteral("5/2/144"));
+        QCOMPARE(a.contatori(), u"5/2/144"_s);
         a.premi("reselect");
         QCOMPARE(a.codici().size(), 5);
 
@@ -102,12 +104,12 @@ private slots:
         QCOMPARE(a.corrente(), 4);
 
         // A save refills the list with the new location.
-        a.modificaRiga(a.rigaDi("NE555"), QStringLiteral("txExtra3"), QStringLiteral("C7"));
-        QCOMPARE(a.lista()->testo(a.rigaDi("NE555"), 6), QStringLiteral("C7"));
+        a.modificaRiga(a.rigaDi("NE555"), u"txExtra3"_s, u"C7"_s);
+        QCOMPARE(a.lista()->testo(a.rigaDi("NE555"), 6), u"C7"_s);
 
         // Back to "Nessuno": the five columns, the same rows.
         const QStringList codici = a.codici();
-        a.menu(QStringLiteral("mnuCampoPosizione(0)"));
+        a.menu(u"mnuCampoPosizione(0)"_s);
         QCOMPARE(a.lista()->numeroColonne(), 6);
         QCOMPARE(a.codici(), codici);
         QCOMPARE(a.stato.CampoPosizione, 0);
@@ -117,27 +119,27 @@ private slots:
     void elencoMostratoEEtichetta()
     {
         Caso a(conPosizioni);
-        a.scrivi(QStringLiteral("txSearch"), QStringLiteral("7"));
+        a.scrivi(u"txSearch"_s, u"7"_s);
         a.premi("search");
         QCOMPARE(a.codici(), (QStringList{"BC547C", "LM317T", "74HC00"}));
         a.clicRiga(2, 0);
-        a.menu(QStringLiteral("mnuCampoPosizione(3)"));
+        a.menu(u"mnuCampoPosizione(3)"_s);
         // The search's rows and the selected one stay.
         QCOMPARE(a.codici(), (QStringList{"BC547C", "LM317T", "74HC00"}));
         QCOMPARE(Posizioni(a), (QStringList{"A10", "a3", "A2"}));
         QCOMPARE(a.lista()->rigaSelezionata(), 2);
 
         QuandoModale([](QWidget *modale) {
-            auto *casella = Figlio<QLineEdit>(modale, QStringLiteral("txEtichetta(3)"));
+            auto *casella = Figlio<QLineEdit>(modale, u"txEtichetta(3)"_s);
             casella->selectAll();
-            QTest::keyClicks(casella, QStringLiteral("Cassetto"));
-            QTest::mouseClick(Figlio<QPushButton>(modale, QStringLiteral("btnDone")), Qt::LeftButton);
+            QTest::keyClicks(casella, u"Cassetto"_s);
+            QTest::mouseClick(Figlio<QPushButton>(modale, u"btnDone"_s), Qt::LeftButton);
         }, this);
-        a.menu(QStringLiteral("mnuExtra"));
-        QCOMPARE(a.lista()->colonna(7).titolo, QStringLiteral("Cassetto"));
+        a.menu(u"mnuExtra"_s);
+        QCOMPARE(a.lista()->colonna(7).titolo, u"Cassetto"_s);
         QCOMPARE(Posizioni(a), (QStringList{"A10", "a3", "A2"}));
-        emit a.w<QMenu>(QStringLiteral("mnuPosizione"))->aboutToShow();
-        QCOMPARE(a.azione(QStringLiteral("mnuCampoPosizione(3)"))->text(), QStringLiteral("Cassetto"));
+        emit a.w<QMenu>(u"mnuPosizione"_s)->aboutToShow();
+        QCOMPARE(a.azione(u"mnuCampoPosizione(3)"_s)->text(), u"Cassetto"_s);
     }
 
     // Unused, the option leaves Info.ini as before (five column widths, no
@@ -148,31 +150,31 @@ private slots:
         Caso a(cinqueComponenti);
         Riavvia(a);
         QCOMPARE(Sezione(a.cartella, "Posizione"), QString());
-        QVERIFY(Sezione(a.cartella, "Finestra").contains(QStringLiteral("Larghezza colonne=110,125,60,50,90\r\n")));
+        QVERIFY(Sezione(a.cartella, "Finestra").contains(u"Larghezza colonne=110,125,60,50,90\r\n"_s));
         QCOMPARE(a.lista()->numeroColonne(), 6);
 
-        a.menu(QStringLiteral("mnuCampoPosizione(5)"));
+        a.menu(u"mnuCampoPosizione(5)"_s);
         a.lista()->vista()->header()->resizeSection(6, 133);
         Riavvia(a);
-        QCOMPARE(Sezione(a.cartella, "Posizione"), QStringLiteral("[Posizione]\r\nCampo=5\r\n"));
-        QVERIFY(Sezione(a.cartella, "Finestra").contains(QStringLiteral("Larghezza colonne=110,125,60,50,90,133\r\n")));
+        QCOMPARE(Sezione(a.cartella, "Posizione"), u"[Posizione]\r\nCampo=5\r\n"_s);
+        QVERIFY(Sezione(a.cartella, "Finestra").contains(u"Larghezza colonne=110,125,60,50,90,133\r\n"_s));
         QCOMPARE(a.lista()->numeroColonne(), 7);
-        QVERIFY(a.azione(QStringLiteral("mnuCampoPosizione(5)"))->isChecked());
+        QVERIFY(a.azione(u"mnuCampoPosizione(5)"_s)->isChecked());
 
-        a.menu(QStringLiteral("mnuCampoPosizione(0)"));
+        a.menu(u"mnuCampoPosizione(0)"_s);
         Riavvia(a);
-        QCOMPARE(Sezione(a.cartella, "Posizione"), QStringLiteral("[Posizione]\r\nCampo=0\r\n"));
-        QVERIFY(Sezione(a.cartella, "Finestra").contains(QStringLiteral("Larghezza colonne=110,125,60,50,90\r\n")));
+        QCOMPARE(Sezione(a.cartella, "Posizione"), u"[Posizione]\r\nCampo=0\r\n"_s);
+        QVERIFY(Sezione(a.cartella, "Finestra").contains(u"Larghezza colonne=110,125,60,50,90\r\n"_s));
 
         // Chosen by hand in the file, with the widths of five columns.
-        QByteArray ini = a.cartella.leggi(QStringLiteral("Info.ini"));
+        QByteArray ini = a.cartella.leggi(u"Info.ini"_s);
         ini.replace("Campo=0", "Campo=2").replace("110,125,60,50,90", "110,170,60,50,90");
-        a.cartella.scrivi(QStringLiteral("Info.ini"), ini);
+        a.cartella.scrivi(u"Info.ini"_s, ini);
         a.finestra.reset();
         QVERIFY(LeggiInfo(a.stato));
         a.apri();
         Riavvia(a);
-        QVERIFY(Sezione(a.cartella, "Finestra").contains(QStringLiteral("Larghezza colonne=110,170,60,50,90,90\r\n")));
+        QVERIFY(Sezione(a.cartella, "Finestra").contains(u"Larghezza colonne=110,170,60,50,90,90\r\n"_s));
     }
 
     // A label read into the search box (a scanner types it and Enter) shows
@@ -191,21 +193,21 @@ private slots:
     {
         const auto [letto, codici] = Valori<QString, QStringList>("letto", "codici");
         Caso a(cinqueComponenti);
-        auto *ricerca = a.w<QLineEdit>(QStringLiteral("txSearch"));
+        auto *ricerca = a.w<QLineEdit>(u"txSearch"_s);
         ricerca->setFocus();
         QTest::keyClicks(ricerca, letto);
         QTest::keyClick(ricerca, Qt::Key_Return);
         if (codici.isEmpty()) {
             QCOMPARE(a.codici().size(), 5);
-            QCOMPARE(a.messaggio(), QStringLiteral("Nessun componente trovato per \"%1\"").arg(letto));
+            QCOMPARE(a.messaggio(), u"Nessun componente trovato per \"%1\""_s.arg(letto));
             return;
         }
         QCOMPARE(a.codici(), codici);
-        QCOMPARE(a.testo(QStringLiteral("txCodice")), codici.first());
+        QCOMPARE(a.testo(u"txCodice"_s), codici.first());
         QCOMPARE(a.messaggio(), a.messaggio(3));
         // Ready for the next label: typing replaces the text.
         if (letto.contains(QLatin1String("ARVO"), Qt::CaseInsensitive)) {
-            QTest::keyClicks(ricerca, QStringLiteral("ARVO:12"));
+            QTest::keyClicks(ricerca, u"ARVO:12"_s);
             QTest::keyClick(ricerca, Qt::Key_Return);
             QCOMPARE(a.codici(), QStringList{"LM317T"});
         }
