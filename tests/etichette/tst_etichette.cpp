@@ -114,23 +114,21 @@ private slots:
     void posti_data()
     {
         Colonne<int, int, int, int, QRectF, QRectF>("formato", "quante", "inizio", "pagine", "primo", "ultimo");
-        QTest::newRow("3x8 dall'inizio") << 0 << 3 << 1 << 1 << QRectF(0, 0.5, 70, 37) << QRectF(140, 0.5, 70, 37);
-        QTest::newRow("3x8 un foglio intero") << 0 << 24 << 1 << 1 << QRectF(0, 0.5, 70, 37)
-                                              << QRectF(140, 259.5, 70, 37);
-        QTest::newRow("3x8 da 5, sul secondo foglio") << 0 << 21 << 5 << 2 << QRectF(70, 37.5, 70, 37)
-                                                      << QRectF(0, 0.5, 70, 37);
-        QTest::newRow("3x8 dall'ultimo posto") << 0 << 2 << 24 << 2 << QRectF(140, 259.5, 70, 37)
-                                               << QRectF(0, 0.5, 70, 37);
-        QTest::newRow("3x8 inizio oltre il foglio") << 0 << 1 << 99 << 1 << QRectF(140, 259.5, 70, 37)
-                                                    << QRectF(140, 259.5, 70, 37);
-        QTest::newRow("3x8 inizio zero") << 0 << 1 << 0 << 1 << QRectF(0, 0.5, 70, 37) << QRectF(0, 0.5, 70, 37);
-        QTest::newRow("4x10 riga 2") << 1 << 2 << 4 << 1 << QRectF(153.5, 21.5, 48.5, 25.4)
-                                     << QRectF(8, 46.9, 48.5, 25.4);
-        QTest::newRow("4x10 tre fogli") << 1 << 81 << 1 << 3 << QRectF(8, 21.5, 48.5, 25.4)
-                                        << QRectF(8, 21.5, 48.5, 25.4);
-        QTest::newRow("rotolo") << 2 << 3 << 1 << 3 << QRectF(0, 0, 62, 29) << QRectF(0, 0, 62, 29);
-        QTest::newRow("rotolo, l'inizio non conta") << 2 << 2 << 7 << 2 << QRectF(0, 0, 62, 29) << QRectF(0, 0, 62, 29);
-        QTest::newRow("nessuna") << 0 << 0 << 1 << 0 << QRectF() << QRectF();
+        const auto riga = [](const char *nome, int formato, int quante, int inizio, int pagine, const QRectF &primo,
+                             const QRectF &ultimo) {
+            QTest::newRow(nome) << formato << quante << inizio << pagine << primo << ultimo;
+        };
+        riga("3x8 dall'inizio", 0, 3, 1, 1, {0, 0.5, 70, 37}, {140, 0.5, 70, 37});
+        riga("3x8 un foglio intero", 0, 24, 1, 1, {0, 0.5, 70, 37}, {140, 259.5, 70, 37});
+        riga("3x8 da 5, sul secondo foglio", 0, 21, 5, 2, {70, 37.5, 70, 37}, {0, 0.5, 70, 37});
+        riga("3x8 dall'ultimo posto", 0, 2, 24, 2, {140, 259.5, 70, 37}, {0, 0.5, 70, 37});
+        riga("3x8 inizio oltre il foglio", 0, 1, 99, 1, {140, 259.5, 70, 37}, {140, 259.5, 70, 37});
+        riga("3x8 inizio zero", 0, 1, 0, 1, {0, 0.5, 70, 37}, {0, 0.5, 70, 37});
+        riga("4x10 riga 2", 1, 2, 4, 1, {153.5, 21.5, 48.5, 25.4}, {8, 46.9, 48.5, 25.4});
+        riga("4x10 tre fogli", 1, 81, 1, 3, {8, 21.5, 48.5, 25.4}, {8, 21.5, 48.5, 25.4});
+        riga("rotolo", 2, 3, 1, 3, {0, 0, 62, 29}, {0, 0, 62, 29});
+        riga("rotolo, l'inizio non conta", 2, 2, 7, 2, {0, 0, 62, 29}, {0, 0, 62, 29});
+        riga("nessuna", 0, 0, 1, 0, {}, {});
     }
     void posti()
     {

@@ -39,14 +39,10 @@ QString Riassunto(const Scansione &s)
         p << u"ID=%1"_s.arg(s.idComponente);
     if (s.quantita != 0)
         p << u"Q=%1"_s.arg(s.quantita);
-    campo("1V", s.produttore);
-    campo("P", s.codiceDistributore);
-    campo("K", s.ordineCliente);
-    campo("1K", s.ordine);
-    campo("10K", s.fattura);
-    campo("1T", s.lotto);
-    campo("9D", s.dataCodice);
-    campo("4L", s.paese);
+    for (const auto &[id, v] : {std::pair{"1V", &s.produttore}, {"P", &s.codiceDistributore}, {"K", &s.ordineCliente},
+                                {"1K", &s.ordine}, {"10K", &s.fattura}, {"1T", &s.lotto}, {"9D", &s.dataCodice},
+                                {"4L", &s.paese}})
+        campo(id, *v);
     for (const CampoScansione &c : s.altri)
         p << c.identificatore + u':' + Breve(c.valore);
     if (!s.tastiera.isEmpty())

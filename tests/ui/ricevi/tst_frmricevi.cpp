@@ -53,13 +53,11 @@ struct Finestra {
     void scansiona(const QString &testo) const
     {
         auto *tx = c<QLineEdit>("txScansione");
+        const QHash<QChar, Qt::Key> controllo{{u'\x1d', Qt::Key_BracketRight}, {u'\x1e', Qt::Key_AsciiCircum},
+                                              {u'\x04', Qt::Key_D}};
         for (const QChar ch : testo) {
-            if (ch == u'\x1d')
-                QTest::keyClick(tx, Qt::Key_BracketRight, Qt::ControlModifier);
-            else if (ch == u'\x1e')
-                QTest::keyClick(tx, Qt::Key_AsciiCircum, Qt::ControlModifier);
-            else if (ch == u'\x04')
-                QTest::keyClick(tx, Qt::Key_D, Qt::ControlModifier);
+            if (controllo.contains(ch))
+                QTest::keyClick(tx, controllo[ch], Qt::ControlModifier);
             else
                 QTest::keyClicks(tx, QString(ch));
         }
@@ -100,18 +98,6 @@ struct Prova : Caso {
         });
         menu(u"mnuRicevi"_s);
         QVERIFY(aperta);
-    }
-    QStringList movimenti() const
-    {
-        IndiceMovimenti indice;
-        QStringList out;
-        if (!indice.apri(cartella.file(u"Movimenti.csv"_s)))
-            return out;
-        for (qsizetype i = 0; i < indice.conteggio(); ++i) {
-            const RigaMovimento r = indice.riga(i).value_or(RigaMovimento());
-            out << u"%1;%2;%3;%4"_s.arg(r.movimento, r.codice).arg(r.prima.value_or(-1)).arg(r.dopo.value_or(-1));
-        }
-        return out;
     }
 };
 
@@ -179,8 +165,8 @@ private slots:
         const Componente &nuovo = disco->componente(7);
         QCOMPARE(QStringList({nuovo.Codice, nuovo.NomeTipo, nuovo.Descrizione, QString::number(nuovo.Quantita)}),
                  (QStringList{"TL072CDR", "IC", "C2040", "30"}));
-        QCOMPARE(a.movimenti(), (QStringList{"Ricevimento;NE555;20;45", "Ricevimento;LM317T;2;6",
-                                             "Ricevimento;TL072CDR;-1;30"}));
+        QCOMPARE(Storico(a), (QStringList{"1;Ricevimento;10;NE555;20;45;", "1;Ricevimento;15;LM317T;2;6;",
+                                          "1;Ricevimento;16;TL072CDR;-;30;"}));
         // Undone from the history window as one operation: the new
         // component goes, the quantities come back.
         a.dialoghi.setNextAnswer(Risposta::Si);
@@ -223,7 +209,7 @@ private slots:
             f.clic("btnRegistra");
         });
         QCOMPARE(a.suDisco()->componente(1).Quantita, 35);
-        QCOMPARE(a.movimenti(), (QStringList{"Modifica;NE555;20;30", "Ricevimento;NE555;30;35"}));
+        QCOMPARE(Storico(a), (QStringList{"1;Modifica;10;NE555;20;30;", "2;Ricevimento;10;NE555;30;35;"}));
     }
 
     // What stops "Registra" before anything is saved, and the row it points to.
