@@ -252,7 +252,7 @@ private slots:
         };
         const auto digikey = [](const char *codice) {
             return u"[)>06P296-LM358BIDDFRCT-ND1P%1K1K7299133710K8578133711K14LPHQ1011ZPICK12Z15221337"
-                                  "13Z36133720Z000"_s
+                   "13Z36133720Z000"_s
                 .arg(QLatin1String(codice));
         };
         QTest::newRow("Mouser, Q in fondo al codice") << mouser("BSS138Q") << "1P=BSS138Q Q=32";

@@ -124,7 +124,7 @@ private slots:
             f.scansiona(Busta("1PNE555|Q25|1VTI|1T7|1K9"));
             QCOMPARE(a.dialoghi.ultimoBox().testo,
                      u"Questo sacchetto \u00e8 gi\u00e0 stato letto alla riga 1 (NE555).\r\n"
-                                    "Aggiungerlo un'altra volta?"_s);
+                     "Aggiungerlo un'altra volta?"_s);
             QCOMPARE(f.righe(), (QStringList{"NE555|TI|25|Aggiungi a NE555", "TL072CDR||30|Nuovo componente",
                                              "lm317t||0|Da scegliere",
                                              Busta("Q5").replace(u'\x1e', u'\u241e').replace(u'\x1d', u'\u241d')
@@ -132,7 +132,7 @@ private slots:
                                                  + "|||Non leggibile: " + illeggibile}));
             QCOMPARE(f.c<QLabel>("lblRiepilogo")->text(),
                      u"Sacchetti letti: 4 (da aggiungere a componenti esistenti: 1, nuovi componenti: 1, "
-                                    "da scegliere: 1, non leggibili: 1)"_s);
+                     "da scegliere: 1, non leggibili: 1)"_s);
             QCOMPARE(QList<int>({f.lvr()->evidenziata(1), f.lvr()->evidenziata(3), f.lvr()->evidenziata(4)}),
                      (QList<int>{0, 1, 1}));
 
@@ -154,7 +154,7 @@ private slots:
             f.clic("btnRegistra");
             QCOMPARE(a.dialoghi.ultimoBox().testo,
                      u"Registrare 59 pezzi: 2 componenti esistenti aggiornati e 1 nuovi componenti?\r\n"
-                                    "Le righe non leggibili (1) non saranno registrate."_s);
+                     "Le righe non leggibili (1) non saranno registrate."_s);
             QVERIFY(!f.w->isVisible());
         });
         QCOMPARE(a.messaggio(), u"Operazione completata: ricevuti 59 pezzi (2 componenti aggiornati, 1 nuovi)"_s);
