@@ -88,6 +88,7 @@ private slots:
     {
         const auto [letto, id] = Valori<QString, int>("letto", "id");
         const std::optional<qint32> r = LeggiTestoEtichetta(letto);
+        QCOMPARE(r.has_value(), id > 0);
         QCOMPARE(r.value_or(0), id);
         if (id > 0)
             QCOMPARE(LeggiTestoEtichetta(TestoEtichetta(id)), std::optional<qint32>(id));
