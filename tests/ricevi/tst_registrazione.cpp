@@ -1,15 +1,10 @@
 // Registering received bags: pieces added to the chosen components, new
 // components made from the bags, in one save with one "Ricevimento"
 // operation of the history; a plan with errors registers nothing.
-#include "common/cartellatest.h"
-#include "common/dialoghifinti.h"
+
+#include "common/storicoprova.h"
 #include "common/verifiche.h"
-#include "movimenti/indice.h"
 #include "ricevi/registrazione.h"
-#include "startup/avvio.h"
-#include "store/aiutiarchivio.h"
-#include "store/orologio.h"
-#include "store/tabelle.h"
 
 #include <QTest>
 
@@ -18,20 +13,6 @@ using namespace Qt::StringLiterals;
 Q_DECLARE_METATYPE(VoceRicevimento)
 
 namespace {
-
-struct Archivio {
-    CartellaTest cartella;
-    Stato stato;
-    DialoghiFinti dialoghi;
-    Archivio()
-    {
-        ImpostaOggi(QDate(2026, 12, 7));
-        QVERIFY(Main(stato, dialoghi, cartella.percorso()));
-        RiempiStatoDiEsempio(stato); // NE555 (ID 12) x10 of ACME, BC547B (ID 13) x-25 of "Società Più"
-        QVERIFY(SalvaDatabase(stato, dialoghi));
-    }
-    ~Archivio() { ImpostaOggi(QDate()); }
-};
 
 QString Riassunto(const Componente &c)
 {
@@ -46,7 +27,7 @@ class TestRegistrazione : public QObject {
 private slots:
     void registra()
     {
-        Archivio a;
+        ArchivioStorico a(QDateTime(QDate(2026, 12, 7), QTime(9, 30), Qt::UTC));
         const QList<VoceRicevimento> voci{
             {"NE555", "", "", 5, 12},
             {"lm358n", "acme", "C7950", 3, 0},
@@ -59,8 +40,7 @@ private slots:
         QVERIFY(RegistraRicevimento(a.stato, piano, a.dialoghi));
 
         Stato letto;
-        DialoghiFinti d;
-        QVERIFY(Main(letto, d, a.cartella.percorso()));
+        QVERIFY(Riavvia(a.cartella.percorso(), &letto));
         QStringList componenti;
         for (qint32 pos = 1; pos <= letto.NumComponenti; ++pos)
             componenti << Riassunto(letto.componente(pos));
@@ -69,14 +49,8 @@ private slots:
                                           "14 LM358N 5/ACME 5/DIODO 7 C7950", "15 BAT54 'S' 7/NEXPERIA 5/DIODO 1 "}));
         QCOMPARE(letto.componente(3).DataInserimento, QDateTime(QDate(2026, 12, 7), QTime(0, 0), Qt::UTC));
 
-        IndiceMovimenti storico;
-        QVERIFY(storico.apri(letto.percorsi.FileMovimenti));
-        QCOMPARE(storico.conteggio(), 3);
-        for (qsizetype i = 0; i < 3; ++i) {
-            QCOMPARE(storico.riga(i)->movimento, u"Ricevimento"_s);
-            QCOMPARE(storico.operazione(i), 1);
-        }
-        QCOMPARE(storico.riga(0)->differenza(), 7);
+        QCOMPARE(a.righe(), (QStringList{"1;Ricevimento;12;NE555;10;17", "1;Ricevimento;14;LM358N;-;7",
+                                         "1;Ricevimento;15;BAT54 'S';-;1"}));
     }
 
     void errori_data()
@@ -97,7 +71,7 @@ private slots:
     void errori()
     {
         const auto [voce, motivo] = Valori<VoceRicevimento, QString>("voce", "motivo");
-        Archivio a;
+        ArchivioStorico a(QDateTime(QDate(2026, 12, 7), QTime(9, 30), Qt::UTC));
         const auto prima = Istantanea(a.cartella.percorso());
         // A good bag first: nothing of it is registered either.
         const PianoImportazione piano =
