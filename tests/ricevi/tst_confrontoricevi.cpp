@@ -44,14 +44,9 @@ QString Esito(const ConfrontoRicevi &c)
     QStringList candidati;
     for (const qint32 p : c.candidati)
         candidati << QString::number(p);
-    QString testo = TestoEsitoRicevi(c) + u'|' + candidati.join(u',');
-    if (c.collegato)
-        testo += u"|collegato"_s;
-    if (c.perDistributore)
-        testo += u"|distributore"_s;
-    return testo;
+    return TestoEsitoRicevi(c) + u'|' + candidati.join(u',') + (c.collegato ? u"|collegato"_s : QString())
+           + (c.perDistributore ? u"|distributore"_s : QString());
 }
-
 
 } // namespace
 

@@ -51,12 +51,13 @@ struct Banco : Ambiente {
 
 // Every label of the PDF, read back from its place on its page: the
 // symbol of the right component, and nothing before the start position.
-void verificaPdf(const QString &file, const FormatoEtichette &formato, const QList<qint32> &ids, int inizio)
+void verificaPdf(const QString &file, int f, const Stato &s, const QList<qint32> &posizioni, int inizio)
 {
+    const FormatoEtichette &formato = FormatiEtichette().at(f);
     constexpr int Dpi = 200;
-    const QList<PostoEtichetta> posti = PostiEtichette(formato, int(ids.size()), inizio);
+    const QList<PostoEtichetta> posti = PostiEtichette(formato, int(posizioni.size()), inizio);
     const QList<QSizeF> pagine = pdf::PagineMm(file);
-    QCOMPARE(pagine.size(), PagineEtichette(formato, int(ids.size()), inizio));
+    QCOMPARE(pagine.size(), PagineEtichette(formato, int(posizioni.size()), inizio));
     for (const QSizeF &p : pagine) {
         QVERIFY2(qAbs(p.width() - formato.pagina.width()) < 0.1, qPrintable(QString::number(p.width())));
         QVERIFY2(qAbs(p.height() - formato.pagina.height()) < 0.1, qPrintable(QString::number(p.height())));
@@ -65,19 +66,11 @@ void verificaPdf(const QString &file, const FormatoEtichette &formato, const QLi
     QCOMPARE(immagini.size(), pagine.size());
     for (qsizetype i = 0; i < posti.size(); ++i)
         QCOMPARE(pdf::DataMatrix(immagini[posti[i].pagina], pdf::InPixel(posti[i].rettangolo, Dpi)),
-                 QStringList{TestoEtichetta(ids[i])});
+                 QStringList{TestoEtichetta(s.componente(posizioni[i]).ID)});
     for (int libero = 1; libero < InizioValido(formato, inizio); ++libero) {
         const QRectF r = PostiEtichette(formato, 1, libero).first().rettangolo;
         QVERIFY2(pdf::Bianca(immagini.first(), pdf::InPixel(r, Dpi)), qPrintable(QString::number(libero)));
     }
-}
-
-QList<qint32> idDi(const Stato &s, const QList<qint32> &posizioni)
-{
-    QList<qint32> ids;
-    for (const qint32 p : posizioni)
-        ids << s.componente(p).ID;
-    return ids;
 }
 
 } // namespace
@@ -110,7 +103,7 @@ private slots:
         b.clic("btnPdfEtichette");
         const QString file = b.cartella.file(u"Stampe/Etichette.pdf"_s);
         QCOMPARE(b.stato_(), u"Etichette salvate in "_s + QDir::toNativeSeparators(file));
-        verificaPdf(file, FormatiEtichette().at(formato), idDi(b.stato, b.accesso.lista), inizio);
+        verificaPdf(file, formato, b.stato, b.accesso.lista, inizio);
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
@@ -236,7 +229,7 @@ private slots:
         QCOMPARE(b.stato_(), messaggio);
         QCOMPARE(QFile::exists(uscita), conferma);
         if (conferma)
-            verificaPdf(uscita, FormatiEtichette().at(formato), idDi(b.stato, {5, 3}), 1);
+            verificaPdf(uscita, formato, b.stato, {5, 3}, 1);
         QVERIFY(!b.cartella.esiste(u"Stampe/Etichette.pdf"_s));
         VERIFICA_DIALOGHI(b.dialoghi);
     }
