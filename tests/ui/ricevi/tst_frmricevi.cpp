@@ -4,6 +4,7 @@
 // several codes, "Registra" with what lands on disk, and what stops it.
 
 #include "common/buste.h"
+#include "common/fogliocodici.h"
 #include "movimenti/indice.h"
 #include "ricevi/codiciimmagine.h"
 #include "ricevi/scansione.h"
@@ -11,7 +12,6 @@
 #include "ui/storico/aiutistorico.h"
 
 #include <QComboBox>
-#include <QPainter>
 #include <QSpinBox>
 
 using namespace Qt::StringLiterals;
@@ -249,17 +249,12 @@ private slots:
     void immagine()
     {
         Prova a;
-        QImage foto(1200, 500, QImage::Format_RGB32);
-        foto.fill(Qt::white);
-        {
-            QPainter p(&foto);
-            p.drawImage(40, 40, ImmagineCodice(TipoCodice::DataMatrix, Busta("1PNE555|Q3"), 8));
-            p.drawImage(450, 40, ImmagineCodice(TipoCodice::QR, Lcsc, 6));
-            // The label Arvo prints for BC547C (ID 11).
-            p.drawImage(40, 330, ImmagineCodice(TipoCodice::Code128, u"ARVO:11"_s, 3));
-        }
         const QString percorso = a.cartella.file(u"sacchetti.png"_s);
-        QVERIFY(foto.save(percorso));
+        // The Code 128 is the label Arvo prints for BC547C (ID 11).
+        QVERIFY(Foglio({1200, 500}, {{TipoCodice::DataMatrix, Busta("1PNE555|Q3"), 8, {40, 40}},
+                                     {TipoCodice::QR, Lcsc, 6, {450, 40}},
+                                     {TipoCodice::Code128, u"ARVO:11"_s, 3, {40, 330}}})
+                    .save(percorso));
         a.usa([&](const Finestra &f) {
             a.dialoghi.setNextFile(percorso);
             f.clic("btnImmagineRicevi");
