@@ -10,7 +10,6 @@
 #include "ricevi/codiciimmagine.h"
 
 #include <QBuffer>
-#include <QImageWriter>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -32,10 +31,7 @@ QByteArray Codifica(const QImage &immagine, const char *formato)
 {
     QByteArray dati;
     QBuffer b(&dati);
-    b.open(QIODevice::WriteOnly);
-    QImageWriter w(&b, formato);
-    w.setQuality(95);
-    return w.write(immagine) ? dati : QByteArray();
+    return b.open(QIODevice::WriteOnly) && immagine.save(&b, formato, 95) ? dati : QByteArray();
 }
 
 } // namespace

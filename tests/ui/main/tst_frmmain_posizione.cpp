@@ -6,8 +6,6 @@
 
 #include "common/verifiche.h"
 
-using namespace Qt::StringLiterals;
-
 using namespace prova;
 
 namespace {
@@ -17,10 +15,10 @@ namespace {
 void conPosizioni(Stato &s)
 {
     cinqueComponenti(s);
-    s.componente(1).Extra3 = u"A2"_s;
-    s.componente(2).Extra3 = u"A10"_s;
-    s.componente(3).Extra3 = u"a3"_s;
-    s.componente(5).Extra3 = u"A2"_s;
+    s.componente(1).Extra3 = QStringLiteral("A2");
+    s.componente(2).Extra3 = QStringLiteral("A10");
+    s.componente(3).Extra3 = QStringLiteral("a3");
+    s.componente(5).Extra3 = QStringLiteral("A2");
 }
 
 QStringList Posizioni(const Ambiente &a)
@@ -33,7 +31,7 @@ QStringList Posizioni(const Ambiente &a)
 
 QString Sezione(const CartellaTest &c, const char *nome)
 {
-    const QByteArray ini = c.leggi(u"Info.ini"_s);
+    const QByteArray ini = c.leggi(QStringLiteral("Info.ini"));
     const qsizetype i = ini.indexOf(QByteArray("[") + nome + "]");
     if (i < 0)
         return QString();
@@ -43,7 +41,7 @@ QString Sezione(const CartellaTest &c, const char *nome)
 
 void Riavvia(Ambiente &a)
 {
-    a.menu(u"mnuQuit"_s);
+    a.menu(QStringLiteral("mnuQuit"));
     a.finestra.reset();
     QVERIFY(LeggiInfo(a.stato));
     a.apri();
@@ -60,16 +58,16 @@ private slots:
     {
         Caso a(conPosizioni);
         QCOMPARE(a.lista()->numeroColonne(), 6); // "Nessuno": the list as ever
-        QVERIFY(a.azione(u"mnuCampoPosizione(0)"_s)->isChecked());
-        QCOMPARE(a.azione(u"mnuCampoPosizione(0)"_s)->text(), u"Nessuno"_s);
-        QCOMPARE(a.azione(u"mnuCampoPosizione(3)"_s)->text(), u"Campo Personale 3"_s);
+        QVERIFY(a.azione(QStringLiteral("mnuCampoPosizione(0)"))->isChecked());
+        QCOMPARE(a.azione(QStringLiteral("mnuCampoPosizione(0)"))->text(), QStringLiteral("Nessuno"));
+        QCOMPARE(a.azione(QStringLiteral("mnuCampoPosizione(3)"))->text(), QStringLiteral("Campo Personale 3"));
 
-        a.menu(u"mnuCampoPosizione(3)"_s);
+        a.menu(QStringLiteral("mnuCampoPosizione(3)"));
         QCOMPARE(a.stato.CampoPosizione, 3);
-        QVERIFY(a.azione(u"mnuCampoPosizione(3)"_s)->isChecked());
-        QVERIFY(!a.azione(u"mnuCampoPosizione(0)"_s)->isChecked());
+        QVERIFY(a.azione(QStringLiteral("mnuCampoPosizione(3)"))->isChecked());
+        QVERIFY(!a.azione(QStringLiteral("mnuCampoPosizione(0)"))->isChecked());
         QCOMPARE(a.lista()->numeroColonne(), 7);
-        QCOMPARE(a.lista()->colonna(7).titolo, u"Campo Personale 3"_s);
+        QCOMPARE(a.lista()->colonna(7).titolo, QStringLiteral("Campo Personale 3"));
         QVERIFY(a.lista()->larghezzaColonna(7) > 20);
         QCOMPARE(a.codici(), (QStringList{"2N2222", "74HC00", "BC547C", "LM317T", "NE555"}));
         QCOMPARE(Posizioni(a), (QStringList{"", "A2", "A10", "a3", "A2"}));
@@ -80,7 +78,7 @@ private slots:
         QCOMPARE(Posizioni(a), (QStringList{"A10", "a3", "A2", "A2", ""}));
         a.clicIntestazione(7);
         QCOMPARE(Posizioni(a), (QStringList{"", "A2", "A2", "a3", "A10"}));
-        QCOMPARE(a.codici().last(), u"BC547C"_s);
+        QCOMPARE(a.codici().last(), QStringLiteral("BC547C"));
         // Clicking a row after the sort shows that row's component.
         a.clicRiga(5, IndiceColonna);
         QCOMPARE(a.corrente(), 2);
@@ -92,7 +90,7 @@ private slots:
         a.clicRiga(a.rigaDi("NE555"), IndiceColonna);
         QCOMPARE(a.codici(), (QStringList{"NE555", "74HC00"}));
         QCOMPARE(a.posizioni(), (QList<int>{1, 5}));
-        QCOMPARE(a.contatori(), u"5/2/144"_s);
+        QCOMPARE(a.contatori(), QStringLiteral("5/2/144"));
         a.premi("reselect");
         QCOMPARE(a.codici().size(), 5);
 
@@ -104,12 +102,12 @@ private slots:
         QCOMPARE(a.corrente(), 4);
 
         // A save refills the list with the new location.
-        a.modificaRiga(a.rigaDi("NE555"), u"txExtra3"_s, u"C7"_s);
-        QCOMPARE(a.lista()->testo(a.rigaDi("NE555"), 6), u"C7"_s);
+        a.modificaRiga(a.rigaDi("NE555"), QStringLiteral("txExtra3"), QStringLiteral("C7"));
+        QCOMPARE(a.lista()->testo(a.rigaDi("NE555"), 6), QStringLiteral("C7"));
 
         // Back to "Nessuno": the five columns, the same rows.
         const QStringList codici = a.codici();
-        a.menu(u"mnuCampoPosizione(0)"_s);
+        a.menu(QStringLiteral("mnuCampoPosizione(0)"));
         QCOMPARE(a.lista()->numeroColonne(), 6);
         QCOMPARE(a.codici(), codici);
         QCOMPARE(a.stato.CampoPosizione, 0);
@@ -119,27 +117,27 @@ private slots:
     void elencoMostratoEEtichetta()
     {
         Caso a(conPosizioni);
-        a.scrivi(u"txSearch"_s, u"7"_s);
+        a.scrivi(QStringLiteral("txSearch"), QStringLiteral("7"));
         a.premi("search");
         QCOMPARE(a.codici(), (QStringList{"BC547C", "LM317T", "74HC00"}));
         a.clicRiga(2, 0);
-        a.menu(u"mnuCampoPosizione(3)"_s);
+        a.menu(QStringLiteral("mnuCampoPosizione(3)"));
         // The search's rows and the selected one stay.
         QCOMPARE(a.codici(), (QStringList{"BC547C", "LM317T", "74HC00"}));
         QCOMPARE(Posizioni(a), (QStringList{"A10", "a3", "A2"}));
         QCOMPARE(a.lista()->rigaSelezionata(), 2);
 
         QuandoModale([](QWidget *modale) {
-            auto *casella = Figlio<QLineEdit>(modale, u"txEtichetta(3)"_s);
+            auto *casella = Figlio<QLineEdit>(modale, QStringLiteral("txEtichetta(3)"));
             casella->selectAll();
-            QTest::keyClicks(casella, u"Cassetto"_s);
-            QTest::mouseClick(Figlio<QPushButton>(modale, u"btnDone"_s), Qt::LeftButton);
+            QTest::keyClicks(casella, QStringLiteral("Cassetto"));
+            QTest::mouseClick(Figlio<QPushButton>(modale, QStringLiteral("btnDone")), Qt::LeftButton);
         }, this);
-        a.menu(u"mnuExtra"_s);
-        QCOMPARE(a.lista()->colonna(7).titolo, u"Cassetto"_s);
+        a.menu(QStringLiteral("mnuExtra"));
+        QCOMPARE(a.lista()->colonna(7).titolo, QStringLiteral("Cassetto"));
         QCOMPARE(Posizioni(a), (QStringList{"A10", "a3", "A2"}));
-        emit a.w<QMenu>(u"mnuPosizione"_s)->aboutToShow();
-        QCOMPARE(a.azione(u"mnuCampoPosizione(3)"_s)->text(), u"Cassetto"_s);
+        emit a.w<QMenu>(QStringLiteral("mnuPosizione"))->aboutToShow();
+        QCOMPARE(a.azione(QStringLiteral("mnuCampoPosizione(3)"))->text(), QStringLiteral("Cassetto"));
     }
 
     // Unused, the option leaves Info.ini as before (five column widths, no
@@ -150,31 +148,31 @@ private slots:
         Caso a(cinqueComponenti);
         Riavvia(a);
         QCOMPARE(Sezione(a.cartella, "Posizione"), QString());
-        QVERIFY(Sezione(a.cartella, "Finestra").contains(u"Larghezza colonne=110,125,60,50,90\r\n"_s));
+        QVERIFY(Sezione(a.cartella, "Finestra").contains(QStringLiteral("Larghezza colonne=110,125,60,50,90\r\n")));
         QCOMPARE(a.lista()->numeroColonne(), 6);
 
-        a.menu(u"mnuCampoPosizione(5)"_s);
+        a.menu(QStringLiteral("mnuCampoPosizione(5)"));
         a.lista()->vista()->header()->resizeSection(6, 133);
         Riavvia(a);
-        QCOMPARE(Sezione(a.cartella, "Posizione"), u"[Posizione]\r\nCampo=5\r\n"_s);
-        QVERIFY(Sezione(a.cartella, "Finestra").contains(u"Larghezza colonne=110,125,60,50,90,133\r\n"_s));
+        QCOMPARE(Sezione(a.cartella, "Posizione"), QStringLiteral("[Posizione]\r\nCampo=5\r\n"));
+        QVERIFY(Sezione(a.cartella, "Finestra").contains(QStringLiteral("Larghezza colonne=110,125,60,50,90,133\r\n")));
         QCOMPARE(a.lista()->numeroColonne(), 7);
-        QVERIFY(a.azione(u"mnuCampoPosizione(5)"_s)->isChecked());
+        QVERIFY(a.azione(QStringLiteral("mnuCampoPosizione(5)"))->isChecked());
 
-        a.menu(u"mnuCampoPosizione(0)"_s);
+        a.menu(QStringLiteral("mnuCampoPosizione(0)"));
         Riavvia(a);
-        QCOMPARE(Sezione(a.cartella, "Posizione"), u"[Posizione]\r\nCampo=0\r\n"_s);
-        QVERIFY(Sezione(a.cartella, "Finestra").contains(u"Larghezza colonne=110,125,60,50,90\r\n"_s));
+        QCOMPARE(Sezione(a.cartella, "Posizione"), QStringLiteral("[Posizione]\r\nCampo=0\r\n"));
+        QVERIFY(Sezione(a.cartella, "Finestra").contains(QStringLiteral("Larghezza colonne=110,125,60,50,90\r\n")));
 
         // Chosen by hand in the file, with the widths of five columns.
-        QByteArray ini = a.cartella.leggi(u"Info.ini"_s);
+        QByteArray ini = a.cartella.leggi(QStringLiteral("Info.ini"));
         ini.replace("Campo=0", "Campo=2").replace("110,125,60,50,90", "110,170,60,50,90");
-        a.cartella.scrivi(u"Info.ini"_s, ini);
+        a.cartella.scrivi(QStringLiteral("Info.ini"), ini);
         a.finestra.reset();
         QVERIFY(LeggiInfo(a.stato));
         a.apri();
         Riavvia(a);
-        QVERIFY(Sezione(a.cartella, "Finestra").contains(u"Larghezza colonne=110,170,60,50,90,90\r\n"_s));
+        QVERIFY(Sezione(a.cartella, "Finestra").contains(QStringLiteral("Larghezza colonne=110,170,60,50,90,90\r\n")));
     }
 
     // A label read into the search box (a scanner types it and Enter) shows
@@ -193,21 +191,21 @@ private slots:
     {
         const auto [letto, codici] = Valori<QString, QStringList>("letto", "codici");
         Caso a(cinqueComponenti);
-        auto *ricerca = a.w<QLineEdit>(u"txSearch"_s);
+        auto *ricerca = a.w<QLineEdit>(QStringLiteral("txSearch"));
         ricerca->setFocus();
         QTest::keyClicks(ricerca, letto);
         QTest::keyClick(ricerca, Qt::Key_Return);
         if (codici.isEmpty()) {
             QCOMPARE(a.codici().size(), 5);
-            QCOMPARE(a.messaggio(), u"Nessun componente trovato per \"%1\""_s.arg(letto));
+            QCOMPARE(a.messaggio(), QStringLiteral("Nessun componente trovato per \"%1\"").arg(letto));
             return;
         }
         QCOMPARE(a.codici(), codici);
-        QCOMPARE(a.testo(u"txCodice"_s), codici.first());
+        QCOMPARE(a.testo(QStringLiteral("txCodice")), codici.first());
         QCOMPARE(a.messaggio(), a.messaggio(3));
         // Ready for the next label: typing replaces the text.
         if (letto.contains(QLatin1String("ARVO"), Qt::CaseInsensitive)) {
-            QTest::keyClicks(ricerca, u"ARVO:12"_s);
+            QTest::keyClicks(ricerca, QStringLiteral("ARVO:12"));
             QTest::keyClick(ricerca, Qt::Key_Return);
             QCOMPARE(a.codici(), QStringList{"LM317T"});
         }
