@@ -35,6 +35,10 @@ struct Banco : Ambiente {
     std::unique_ptr<FrmEtichette> f;
     AccessoEtichette accesso;
 
+    Banco() = default;
+    // cinqueComponenti, the list shown holding the given positions.
+    explicit Banco(const QList<qint32> &lista) { cinqueComponenti(stato); accesso.lista = lista; }
+
     FrmEtichette &apriEtichette()
     {
         f = std::make_unique<FrmEtichette>(stato, dialoghi, accesso);
@@ -127,9 +131,7 @@ private slots:
         const auto [quali, lista, mostrato, attese, conteggio] =
             Valori<int, QList<qint32>, qint32, QList<qint32>, QString>("quali", "lista", "mostrato", "attese",
                                                                        "conteggio");
-        Banco b;
-        cinqueComponenti(b.stato);
-        b.accesso.lista = lista;
+        Banco b(lista);
         b.accesso.mostrato = mostrato;
         FrmEtichette &f = b.apriEtichette();
         auto *cmb = b.c<QComboBox>("cmbQuali");
@@ -167,9 +169,7 @@ private slots:
     {
         const auto [formato, inizio, massimo, conteggio] =
             Valori<int, int, int, QString>("formato", "inizio", "massimo", "conteggio");
-        Banco b;
-        cinqueComponenti(b.stato);
-        b.accesso.lista = {1, 2, 3, 4, 5};
+        Banco b(QList<qint32>{1, 2, 3, 4, 5});
         FrmEtichette &f = b.apriEtichette();
         b.c<QComboBox>("cmbFormato")->setCurrentIndex(formato);
         b.c<QSpinBox>("spnInizio")->setValue(inizio);
@@ -205,9 +205,7 @@ private slots:
     void stampa()
     {
         const auto [formato, conferma, messaggio] = Valori<int, bool, QString>("formato", "conferma", "messaggio");
-        Banco b;
-        cinqueComponenti(b.stato);
-        b.accesso.lista = {5, 3};
+        Banco b(QList<qint32>{5, 3});
         const QString uscita = b.cartella.file(u"stampante.pdf"_s);
         int chiamate = 0;
         QSizeF carta;
@@ -238,9 +236,7 @@ private slots:
     // behind: here the Stampe folder is a file.
     void fileNonScritto()
     {
-        Banco b;
-        cinqueComponenti(b.stato);
-        b.accesso.lista = {1};
+        Banco b(QList<qint32>{1});
         QDir(b.cartella.file(u"Stampe"_s)).removeRecursively();
         b.cartella.scrivi(u"Stampe"_s, "non una cartella");
         b.apriEtichette();
