@@ -30,14 +30,13 @@ inline QByteArray Esegui(const QString &programma, const QStringList &argomenti)
 // The size of each page in millimetres.
 inline QList<QSizeF> PagineMm(const QString &file)
 {
-    const QString info = QString::fromUtf8(Esegui(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"),
-                                                                         QStringLiteral("-l"), QStringLiteral("100000"), file}));
-    QList<QSizeF> pagine;
+    const QString info = QString::fromUtf8(Esegui(QStringLiteral("pdfinfo"), {"-f", "1", "-l", "100000", file}));
     static const QRegularExpression riga(QStringLiteral("^Page +\\d+ size: +([\\d.]+) x ([\\d.]+) pts"),
                                          QRegularExpression::MultilineOption);
+    QList<QSizeF> pagine;
     for (auto m = riga.globalMatch(info); m.hasNext();) {
         const auto r = m.next();
-        pagine << QSizeF(r.captured(1).toDouble() * 25.4 / 72, r.captured(2).toDouble() * 25.4 / 72);
+        pagine << QSizeF(r.captured(1).toDouble(), r.captured(2).toDouble()) * (25.4 / 72);
     }
     return pagine;
 }
@@ -46,11 +45,9 @@ inline QList<QSizeF> PagineMm(const QString &file)
 inline QList<QImage> Immagini(const QString &file, int dpi)
 {
     QTemporaryDir dir;
-    Esegui(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"), file,
-                                         dir.filePath(QStringLiteral("p"))});
+    Esegui(QStringLiteral("pdftoppm"), {"-r", QString::number(dpi), "-gray", file, dir.filePath(QStringLiteral("p"))});
     QList<QImage> immagini;
-    const QStringList nomi = QDir(dir.path()).entryList({QStringLiteral("p-*.pgm")}, QDir::Files, QDir::Name);
-    for (const QString &n : nomi)
+    for (const QString &n : QDir(dir.path()).entryList({QStringLiteral("p-*.pgm")}, QDir::Files, QDir::Name))
         immagini << QImage(dir.filePath(n)).convertToFormat(QImage::Format_Grayscale8);
     return immagini;
 }
@@ -58,22 +55,18 @@ inline QList<QImage> Immagini(const QString &file, int dpi)
 // The text, as pdftotext lays it out (pages end with a form feed).
 inline QString Testo(const QString &file)
 {
-    return QString::fromUtf8(Esegui(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")}));
+    return QString::fromUtf8(Esegui(QStringLiteral("pdftotext"), {"-layout", file, "-"}));
 }
 
 // The texts of the DataMatrix symbols found in a part of a picture.
 inline QStringList DataMatrix(const QImage &immagine, const QRect &parte)
 {
     const QImage grigio = immagine.copy(parte & immagine.rect()).convertToFormat(QImage::Format_Grayscale8);
-    ZXing::DecodeHints hints;
-    hints.setFormats(ZXing::BarcodeFormat::DataMatrix);
-    hints.setTryHarder(true);
-    const ZXing::Results trovati = ZXing::ReadBarcodes(
-        ZXing::ImageView(grigio.constBits(), grigio.width(), grigio.height(), ZXing::ImageFormat::Lum,
-                         int(grigio.bytesPerLine())),
-        hints);
+    const ZXing::ImageView vista(grigio.constBits(), grigio.width(), grigio.height(), ZXing::ImageFormat::Lum,
+                                 int(grigio.bytesPerLine()));
     QStringList testi;
-    for (const ZXing::Result &r : trovati)
+    for (const ZXing::Result &r :
+         ZXing::ReadBarcodes(vista, ZXing::DecodeHints().setFormats(ZXing::BarcodeFormat::DataMatrix).setTryHarder(true)))
         if (r.isValid())
             testi << QString::fromStdWString(r.text());
     return testi;
@@ -83,7 +76,7 @@ inline QStringList DataMatrix(const QImage &immagine, const QRect &parte)
 inline QRect InPixel(const QRectF &mm, int dpi)
 {
     const double k = dpi / 25.4;
-    return QRectF(mm.x() * k, mm.y() * k, mm.width() * k, mm.height() * k).toAlignedRect();
+    return QRectF(mm.topLeft() * k, mm.size() * k).toAlignedRect();
 }
 
 // True when the part of the picture (what of it is on the picture) holds nothing darker than light grey.

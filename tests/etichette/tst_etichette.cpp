@@ -15,6 +15,8 @@
 
 #include <optional>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The symbol drawn as a grey-scale picture, four pixels a module with a
@@ -35,27 +37,23 @@ QString Rileggi(const MatriceDataMatrix &m)
     return r.isValid() ? QString::fromStdWString(r.text()) : QString();
 }
 
+// NE555 (ID 12, TO92), bc547 (ID 30, a package not in the table), 2N2222
+// (ID 31, none): all with the same description, maker and location.
 Stato StatoConPackage()
 {
     Stato s;
     s.Packages = {{4, "DIP8", "", ""}, {9, "TO92", "", ""}};
     s.NumPackages = 2;
     Componente c;
-    c.ID = 12;
-    c.Codice = QStringLiteral("NE555");
-    c.Descrizione = QStringLiteral("Timer di precisione");
-    c.NomeProduttore = QStringLiteral("TI");
-    c.IDPackage = 9;
-    c.Extra3 = QStringLiteral("Cassetto A2");
-    s.Componenti << c;
-    c.ID = 30;
-    c.Codice = QStringLiteral("bc547");
-    c.IDPackage = 7; // not in the table
-    s.Componenti << c;
-    c.ID = 31;
-    c.Codice = QStringLiteral("2N2222");
-    c.IDPackage = 0;
-    s.Componenti << c;
+    c.Descrizione = u"Timer di precisione"_s;
+    c.NomeProduttore = u"TI"_s;
+    c.Extra3 = u"Cassetto A2"_s;
+    for (const auto &[id, codice, package] : {std::tuple{12, "NE555", 9}, {30, "bc547", 7}, {31, "2N2222", 0}}) {
+        c.ID = id;
+        c.Codice = QString::fromLatin1(codice);
+        c.IDPackage = package;
+        s.Componenti << c;
+    }
     s.NumComponenti = 3;
     return s;
 }
@@ -73,6 +71,7 @@ private slots:
         QTest::newRow("spazi e a capo dello scanner") << " \tArVo:7\r\n" << 7;
         QTest::newRow("zeri iniziali") << "ARVO:0042" << 42;
         QTest::newRow("il piu' grande") << "ARVO:2147483647" << 2147483647;
+        QTest::newRow("30 cifre") << "ARVO:" + QString(30, u'9') << 0;
         QTest::newRow("oltre il piu' grande") << "ARVO:2147483648" << 0;
         QTest::newRow("senza numero") << "ARVO:" << 0;
         QTest::newRow("zero") << "ARVO:0" << 0;
@@ -89,6 +88,7 @@ private slots:
     {
         const auto [letto, id] = Valori<QString, int>("letto", "id");
         const std::optional<qint32> r = LeggiTestoEtichetta(letto);
+        QCOMPARE(r.has_value(), id > 0);
         QCOMPARE(r.value_or(0), id);
         if (id > 0)
             QCOMPARE(LeggiTestoEtichetta(TestoEtichetta(id)), std::optional<qint32>(id));
@@ -115,23 +115,21 @@ private slots:
     void posti_data()
     {
         Colonne<int, int, int, int, QRectF, QRectF>("formato", "quante", "inizio", "pagine", "primo", "ultimo");
-        QTest::newRow("3x8 dall'inizio") << 0 << 3 << 1 << 1 << QRectF(0, 0.5, 70, 37) << QRectF(140, 0.5, 70, 37);
-        QTest::newRow("3x8 un foglio intero") << 0 << 24 << 1 << 1 << QRectF(0, 0.5, 70, 37)
-                                              << QRectF(140, 259.5, 70, 37);
-        QTest::newRow("3x8 da 5, sul secondo foglio") << 0 << 21 << 5 << 2 << QRectF(70, 37.5, 70, 37)
-                                                      << QRectF(0, 0.5, 70, 37);
-        QTest::newRow("3x8 dall'ultimo posto") << 0 << 2 << 24 << 2 << QRectF(140, 259.5, 70, 37)
-                                               << QRectF(0, 0.5, 70, 37);
-        QTest::newRow("3x8 inizio oltre il foglio") << 0 << 1 << 99 << 1 << QRectF(140, 259.5, 70, 37)
-                                                    << QRectF(140, 259.5, 70, 37);
-        QTest::newRow("3x8 inizio zero") << 0 << 1 << 0 << 1 << QRectF(0, 0.5, 70, 37) << QRectF(0, 0.5, 70, 37);
-        QTest::newRow("4x10 riga 2") << 1 << 2 << 4 << 1 << QRectF(153.5, 21.5, 48.5, 25.4)
-                                     << QRectF(8, 46.9, 48.5, 25.4);
-        QTest::newRow("4x10 tre fogli") << 1 << 81 << 1 << 3 << QRectF(8, 21.5, 48.5, 25.4)
-                                        << QRectF(8, 21.5, 48.5, 25.4);
-        QTest::newRow("rotolo") << 2 << 3 << 1 << 3 << QRectF(0, 0, 62, 29) << QRectF(0, 0, 62, 29);
-        QTest::newRow("rotolo, l'inizio non conta") << 2 << 2 << 7 << 2 << QRectF(0, 0, 62, 29) << QRectF(0, 0, 62, 29);
-        QTest::newRow("nessuna") << 0 << 0 << 1 << 0 << QRectF() << QRectF();
+        const auto riga = [](const char *nome, int formato, int quante, int inizio, int pagine, const QRectF &primo,
+                             const QRectF &ultimo) {
+            QTest::newRow(nome) << formato << quante << inizio << pagine << primo << ultimo;
+        };
+        riga("3x8 dall'inizio", 0, 3, 1, 1, {0, 0.5, 70, 37}, {140, 0.5, 70, 37});
+        riga("3x8 un foglio intero", 0, 24, 1, 1, {0, 0.5, 70, 37}, {140, 259.5, 70, 37});
+        riga("3x8 da 5, sul secondo foglio", 0, 21, 5, 2, {70, 37.5, 70, 37}, {0, 0.5, 70, 37});
+        riga("3x8 dall'ultimo posto", 0, 2, 24, 2, {140, 259.5, 70, 37}, {0, 0.5, 70, 37});
+        riga("3x8 inizio oltre il foglio", 0, 1, 99, 1, {140, 259.5, 70, 37}, {140, 259.5, 70, 37});
+        riga("3x8 inizio zero", 0, 1, 0, 1, {0, 0.5, 70, 37}, {0, 0.5, 70, 37});
+        riga("4x10 riga 2", 1, 2, 4, 1, {153.5, 21.5, 48.5, 25.4}, {8, 46.9, 48.5, 25.4});
+        riga("4x10 tre fogli", 1, 81, 1, 3, {8, 21.5, 48.5, 25.4}, {8, 21.5, 48.5, 25.4});
+        riga("rotolo", 2, 3, 1, 3, {0, 0, 62, 29}, {0, 0, 62, 29});
+        riga("rotolo, l'inizio non conta", 2, 2, 7, 2, {0, 0, 62, 29}, {0, 0, 62, 29});
+        riga("nessuna", 0, 0, 1, 0, {}, {});
     }
     void posti()
     {
@@ -209,29 +207,8 @@ private slots:
         QCOMPARE(PosizioniPerCodice(s), (QList<qint32>{2, 1}));
     }
 
-    // Unused, the location leaves Info.ini as it was; once chosen it has a
-    // section of its own, which stays when it is set back to none.
-    void chiaveInfoIni()
-    {
-        CartellaTest cartella;
-        Stato s;
-        s.percorsi = Percorsi::DaCartella(cartella.percorso());
-        cartella.scrivi(QStringLiteral("Info.ini"), IniPrimoAvvio());
-        QVERIFY(LeggiInfo(s));
-        QCOMPARE(s.CampoPosizione, 0);
-        for (const auto &[campo, aggiunta] : {std::pair<int, QByteArray>{0, ""},
-                                              {5, "[Posizione]\r\nCampo=5\r\n"},
-                                              {0, "[Posizione]\r\nCampo=0\r\n"}}) {
-            s.CampoPosizione = campo;
-            ScriviInfo(s);
-            QCOMPARE(cartella.leggi(QStringLiteral("Info.ini")), IniPrimoAvvio() + aggiunta);
-            Stato letto;
-            letto.percorsi = s.percorsi;
-            QVERIFY(LeggiInfo(letto));
-            QCOMPARE(letto.CampoPosizione, campo);
-        }
-    }
-
+    // The location's field read from Info.ini (writing it and the section
+    // left out while unused: tst_frmmain_posizione).
     void valoreLetto_data()
     {
         Colonne<QByteArray, int>("riga", "campo");
@@ -248,7 +225,7 @@ private slots:
         CartellaTest cartella;
         Stato s;
         s.percorsi = Percorsi::DaCartella(cartella.percorso());
-        cartella.scrivi(QStringLiteral("Info.ini"), IniPrimoAvvio() + "[Posizione]\r\n" + riga + "\r\n");
+        cartella.scrivi(u"Info.ini"_s, IniPrimoAvvio() + "[Posizione]\r\n" + riga + "\r\n");
         QVERIFY(LeggiInfo(s));
         QTEST(s.CampoPosizione, "campo");
     }

@@ -5,68 +5,33 @@
 
 #include "common/campioniscansione.h"
 #include "common/cartellatest.h"
+#include "common/fogliocodici.h"
 #include "common/verifiche.h"
 #include "ricevi/codiciimmagine.h"
 
 #include <QBuffer>
-#include <QImageWriter>
-#include <QPainter>
 #include <QTest>
-#include <QTransform>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
-// One code drawn on a sheet: its kind, text, module in pixels and the top
-// left corner of its picture (quiet zone included).
-struct Posto {
-    TipoCodice tipo;
-    QString testo;
-    int modulo;
-    QPoint dove;
-};
-
-// A white sheet with the codes on it, turned by `gradi`, grey like a photo.
-QImage Foglio(QSize dimensione, const QList<Posto> &posti, int gradi = 0)
-{
-    QImage foglio(dimensione, QImage::Format_RGB32);
-    foglio.fill(Qt::white);
-    QPainter p(&foglio);
-    for (const Posto &posto : posti) {
-        const QImage codice = ImmagineCodice(posto.tipo, posto.testo, posto.modulo);
-        Q_ASSERT(!codice.isNull());
-        p.drawImage(posto.dove, codice);
-    }
-    p.end();
-    if (gradi == 0)
-        return foglio;
-    // Turned on a white ground, as a photo taken askew shows it.
-    const QImage girato = foglio.convertToFormat(QImage::Format_ARGB32)
-                              .transformed(QTransform().rotate(gradi), Qt::SmoothTransformation);
-    QImage foto(girato.size(), QImage::Format_RGB32);
-    foto.fill(Qt::white);
-    QPainter(&foto).drawImage(0, 0, girato);
-    return foto;
-}
+QString Voce(TipoCodice tipo, const QString &testo) { return NomeTipoCodice(tipo) + u": "_s + testo; }
 
 // The codes read, one "kind: text" each, in the order given.
 QStringList Letti(const LetturaImmagine &lettura)
 {
     QStringList out;
     for (const CodiceImmagine &c : lettura.codici)
-        out << NomeTipoCodice(c.tipo) + QStringLiteral(": ") + c.testo;
+        out << Voce(c.tipo, c.testo);
     return out;
 }
-
-QString Voce(TipoCodice tipo, const QString &testo) { return NomeTipoCodice(tipo) + QStringLiteral(": ") + testo; }
 
 QByteArray Codifica(const QImage &immagine, const char *formato)
 {
     QByteArray dati;
     QBuffer b(&dati);
-    b.open(QIODevice::WriteOnly);
-    QImageWriter w(&b, formato);
-    w.setQuality(95);
-    return w.write(immagine) ? dati : QByteArray();
+    return b.open(QIODevice::WriteOnly) && immagine.save(&b, formato, 95) ? dati : QByteArray();
 }
 
 } // namespace
@@ -79,38 +44,27 @@ private slots:
     void codici_data()
     {
         Colonne<QList<Posto>, int, QStringList>("posti", "gradi", "attesi");
-        const QString dk = Campione(QStringLiteral("digikey-controlli"));
-        const QString mouser = Campione(QStringLiteral("mouser"));
-        const QString lcsc = Campione(QStringLiteral("lcsc"));
-        const QList<Posto> treTipi{{TipoCodice::QR, lcsc, 4, {700, 60}},
-                                   {TipoCodice::DataMatrix, dk, 3, {60, 80}},
-                                   {TipoCodice::Code128, QStringLiteral("LM358N"), 2, {100, 700}}};
-        const QStringList treLetti{Voce(TipoCodice::QR, lcsc), Voce(TipoCodice::DataMatrix, dk),
-                                   Voce(TipoCodice::Code128, QStringLiteral("LM358N"))};
+        constexpr auto DM = TipoCodice::DataMatrix, QR = TipoCodice::QR, C128 = TipoCodice::Code128;
+        const QString dk = Campione(u"digikey-controlli"_s), mouser = Campione(u"mouser"_s),
+                      lcsc = Campione(u"lcsc"_s);
+        const QList<Posto> treTipi{{QR, lcsc, 4, {700, 60}}, {DM, dk, 3, {60, 80}}, {C128, u"LM358N"_s, 2, {100, 700}}};
+        const QStringList treLetti{Voce(QR, lcsc), Voce(DM, dk), Voce(C128, u"LM358N"_s)};
         QTest::newRow("DataMatrix, QR e Code 128") << treTipi << 0 << treLetti;
         // Turned a quarter clockwise the left side comes on top: the
         // DataMatrix first, the QR code last; turned three quarters, the
         // other way round.
-        QTest::newRow("girata di un quarto") << treTipi << 90
-                                             << QStringList{treLetti[1], treLetti[2], treLetti[0]};
-        QTest::newRow("girata di tre quarti") << treTipi << 270
-                                              << QStringList{treLetti[0], treLetti[2], treLetti[1]};
+        QTest::newRow("girata di un quarto") << treTipi << 90 << QStringList{treLetti[1], treLetti[2], treLetti[0]};
+        QTest::newRow("girata di tre quarti") << treTipi << 270 << QStringList{treLetti[0], treLetti[2], treLetti[1]};
         QTest::newRow("inclinata") << treTipi << 15 << QStringList{treLetti[1], treLetti[0], treLetti[2]};
         QTest::newRow("tre DataMatrix sulla stessa riga")
-            << QList<Posto>{{TipoCodice::DataMatrix, mouser, 3, {40, 100}},
-                            {TipoCodice::DataMatrix, QStringLiteral("BC547"), 4, {500, 110}},
-                            {TipoCodice::DataMatrix, lcsc, 3, {800, 90}}}
-            << 0 << QStringList{Voce(TipoCodice::DataMatrix, lcsc), Voce(TipoCodice::DataMatrix, mouser),
-                                Voce(TipoCodice::DataMatrix, QStringLiteral("BC547"))};
+            << QList<Posto>{{DM, mouser, 3, {40, 100}}, {DM, u"BC547"_s, 4, {500, 110}}, {DM, lcsc, 3, {800, 90}}} << 0
+            << QStringList{Voce(DM, lcsc), Voce(DM, mouser), Voce(DM, u"BC547"_s)};
         QTest::newRow("DataMatrix piccolo e grande")
-            << QList<Posto>{{TipoCodice::DataMatrix, QStringLiteral("NE555P"), 2, {50, 50}},
-                            {TipoCodice::DataMatrix, mouser, 12, {300, 400}}}
-            << 0 << QStringList{Voce(TipoCodice::DataMatrix, QStringLiteral("NE555P")), Voce(TipoCodice::DataMatrix, mouser)};
+            << QList<Posto>{{DM, u"NE555P"_s, 2, {50, 50}}, {DM, mouser, 12, {300, 400}}} << 0
+            << QStringList{Voce(DM, u"NE555P"_s), Voce(DM, mouser)};
         QTest::newRow("due Code 128 uno sopra l'altro")
-            << QList<Posto>{{TipoCodice::Code128, QStringLiteral("C312270"), 2, {60, 60}},
-                            {TipoCodice::Code128, QStringLiteral("296-LM358BIDDFRCT-ND"), 2, {60, 400}}}
-            << 0 << QStringList{Voce(TipoCodice::Code128, QStringLiteral("C312270")),
-                                Voce(TipoCodice::Code128, QStringLiteral("296-LM358BIDDFRCT-ND"))};
+            << QList<Posto>{{C128, u"C312270"_s, 2, {60, 60}}, {C128, u"296-LM358BIDDFRCT-ND"_s, 2, {60, 400}}} << 0
+            << QStringList{Voce(C128, u"C312270"_s), Voce(C128, u"296-LM358BIDDFRCT-ND"_s)};
         QTest::newRow("nessun codice") << QList<Posto>{} << 0 << QStringList{};
     }
     void codici()
@@ -134,36 +88,29 @@ private slots:
     // The picture files the program reads, and those it refuses.
     void file_data()
     {
-        Colonne<QString, QByteArray, QString, QString>("nome", "formato", "errore", "letto");
-        const QString letto = Voce(TipoCodice::QR, QStringLiteral("{pm:NE555P,qty:25}"));
-        const auto riga = [](const char *nome, const char *formato, const QString &errore, const QString &letto) {
-            QTest::newRow(nome) << QString::fromLatin1(nome) << QByteArray(formato) << errore << letto;
+        Colonne<QString, QByteArray, QString>("nome", "formato", "errore"); // no error: the QR code is read
+        const auto riga = [](const char *nome, const char *formato, const QString &errore = QString()) {
+            QTest::newRow(nome) << QString::fromLatin1(nome) << QByteArray(formato)
+                                << (errore.isEmpty() ? errore : errore.arg(QLatin1String(nome)));
         };
-        riga("foto.png", "png", QString(), letto);
-        riga("foto.jpg", "jpg", QString(), letto);
-        riga("foto.bmp", "bmp", QString(), letto);
-        riga("foto.webp", "webp", QString(), letto);
-        riga("foto.tif", "tiff", QString(), letto);
-        // The name says nothing: the content does.
-        riga("foto.dat", "png", QString(), letto);
-        riga("manca.png", "", QStringLiteral("Il file \"manca.png\" non esiste o non si pu\u00f2 leggere."), QString());
-        riga("cartella.png", "cartella",
-             QStringLiteral("Il file \"cartella.png\" non esiste o non si pu\u00f2 leggere."), QString());
-        riga("testo.png", "testo",
-             QStringLiteral("Il file \"testo.png\" non \u00e8 un'immagine che si possa leggere."), QString());
-        riga("troncata.png", "troncata",
-             QStringLiteral("Il file \"troncata.png\" non \u00e8 un'immagine che si possa leggere."), QString());
+        const QString manca = u"Il file \"%1\" non esiste o non si pu\u00f2 leggere."_s,
+                      illeggibile = u"Il file \"%1\" non \u00e8 un'immagine che si possa leggere."_s;
+        for (const char *formato : {"png", "jpg", "bmp", "webp", "tif"})
+            riga(qPrintable(u"foto."_s + QLatin1String(formato)), formato);
+        riga("foto.dat", "png"); // the name says nothing: the content does
+        riga("manca.png", "", manca);
+        riga("cartella.png", "cartella", manca);
+        riga("testo.png", "testo", illeggibile);
+        riga("troncata.png", "troncata", illeggibile);
         riga("grande.png", "grande",
-             QStringLiteral("L'immagine \"grande.png\" misura 5000 x 4001 pixel (20,0 megapixel): si leggono "
-                            "immagini fino a 20 megapixel."),
-             QString());
+             u"L'immagine \"%1\" misura 5000 x 4001 pixel (20,0 megapixel): si leggono immagini fino a 20 "
+             "megapixel."_s);
     }
     void file()
     {
-        const auto [nome, formato, errore, letto] =
-            Valori<QString, QByteArray, QString, QString>("nome", "formato", "errore", "letto");
+        const auto [nome, formato, errore] = Valori<QString, QByteArray, QString>("nome", "formato", "errore");
         CartellaTest cartella;
-        const QImage foglio = Foglio({400, 300}, {{TipoCodice::QR, QStringLiteral("{pm:NE555P,qty:25}"), 5, {60, 40}}});
+        const QImage foglio = Foglio({400, 300}, {{TipoCodice::QR, u"{pm:NE555P,qty:25}"_s, 5, {60, 40}}});
         if (formato == "cartella") {
             QVERIFY(QDir(cartella.percorso()).mkdir(nome));
         } else if (formato == "testo") {
@@ -182,7 +129,8 @@ private slots:
         }
         const LetturaImmagine lettura = LeggiCodiciImmagine(cartella.file(nome));
         QCOMPARE(lettura.errore, errore);
-        QCOMPARE(Letti(lettura), letto.isEmpty() ? QStringList() : QStringList{letto});
+        const QStringList letto{Voce(TipoCodice::QR, u"{pm:NE555P,qty:25}"_s)};
+        QCOMPARE(Letti(lettura), errore.isEmpty() ? letto : QStringList());
     }
 
     // The largest picture read, and one pixel more refused however it comes.
@@ -193,8 +141,7 @@ private slots:
         QCOMPARE(LeggiCodiciImmagine(limite).errore, QString());
         const QImage oltre(4001, 5000, QImage::Format_Grayscale8);
         QCOMPARE(LeggiCodiciImmagine(oltre).errore,
-                 QStringLiteral("L'immagine misura 4001 x 5000 pixel (20,0 megapixel): si leggono immagini "
-                                "fino a 20 megapixel."));
+                 u"L'immagine misura 4001 x 5000 pixel (20,0 megapixel): si leggono immagini fino a 20 megapixel."_s);
     }
 };
 

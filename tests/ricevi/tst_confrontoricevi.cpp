@@ -2,6 +2,7 @@
 // check, the distributor's code, several components, none) and a bag
 // scanned twice in one session.
 
+#include "common/buste.h"
 #include "common/campioniscansione.h"
 #include "common/distintaprova.h"
 #include "common/verifiche.h"
@@ -10,6 +11,8 @@
 #include "ricevi/sacchetti.h"
 
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -31,7 +34,7 @@ Collegamenti CollegamentiProva()
     RigaDistinta r;
     for (const auto &[mpn, id] : {std::pair{"MC34063ADR", 17}, {"ne555p", 16}, {"TPS63000DRCR", 99}}) {
         r.mpn = QString::fromLatin1(mpn);
-        c.collega(r, id, QStringLiteral("X"));
+        c.collega(r, id, u"X"_s);
     }
     return c;
 }
@@ -41,15 +44,9 @@ QString Esito(const ConfrontoRicevi &c)
     QStringList candidati;
     for (const qint32 p : c.candidati)
         candidati << QString::number(p);
-    QString testo = TestoEsitoRicevi(c) + u'|' + candidati.join(u',');
-    if (c.collegato)
-        testo += QStringLiteral("|collegato");
-    if (c.perDistributore)
-        testo += QStringLiteral("|distributore");
-    return testo;
+    return TestoEsitoRicevi(c) + u'|' + candidati.join(u',') + (c.collegato ? u"|collegato"_s : QString())
+           + (c.perDistributore ? u"|distributore"_s : QString());
 }
-
-const QString Busta = QStringLiteral("[)>\x1e" "06\x1d%1\x1e\x04");
 
 } // namespace
 
@@ -62,28 +59,24 @@ private slots:
         const auto riga = [](const char *nome, const QString &testo, const char *atteso) {
             QTest::newRow(nome) << testo << QString::fromUtf8(atteso);
         };
-        riga("un componente", Campione(QStringLiteral("digikey-controlli")), "Aggiungi a LM358BIDDFR|1");
-        riga("maiuscole e spazi a parte", Campione(QStringLiteral("mouser-vecchio")), "Aggiungi a ldk320adu33r |2");
-        riga("due componenti", QStringLiteral("bc547"), "Da scegliere|3,4");
-        riga("nessuno", QStringLiteral("BC548"), "Nuovo componente|");
-        riga("collegato", Campione(QStringLiteral("mouser")), "Aggiungi a MC34063|7|collegato");
-        riga("il collegamento prima del codice", QStringLiteral("NE555P"), "Aggiungi a NE555|6|collegato");
-        riga("collegato a un componente cancellato", QStringLiteral("TPS63000DRCR"), "Nuovo componente|");
-        riga("codice del produttore prima del distributore", Campione(QStringLiteral("lcsc")),
-             "Aggiungi a ST-1-102-A01-T000-RS|9");
-        riga("codice del distributore", QStringLiteral("{pm:ST-1-102-A01,qty:2,pc:c312270}"),
-             "Aggiungi a C312270|5|distributore");
-        riga("distributore su due componenti", QStringLiteral("{pm:XYZ,qty:2,pc:BC547}"), "Da scegliere|3,4|distributore");
+        riga("un componente", Campione(u"digikey-controlli"_s), "Aggiungi a LM358BIDDFR|1");
+        riga("maiuscole e spazi a parte", Campione(u"mouser-vecchio"_s), "Aggiungi a ldk320adu33r |2");
+        riga("due componenti", u"bc547"_s, "Da scegliere|3,4");
+        riga("nessuno", u"BC548"_s, "Nuovo componente|");
+        riga("collegato", Campione(u"mouser"_s), "Aggiungi a MC34063|7|collegato");
+        riga("il collegamento prima del codice", u"NE555P"_s, "Aggiungi a NE555|6|collegato");
+        riga("collegato a un componente cancellato", u"TPS63000DRCR"_s, "Nuovo componente|");
+        riga("codice del produttore prima del distributore", Campione(u"lcsc"_s), "Aggiungi a ST-1-102-A01-T000-RS|9");
+        riga("codice del distributore", u"{pm:ST-1-102-A01,qty:2,pc:c312270}"_s, "Aggiungi a C312270|5|distributore");
+        riga("distributore su due componenti", u"{pm:XYZ,qty:2,pc:BC547}"_s, "Da scegliere|3,4|distributore");
         // The program's own labels go by the ID, whatever the codes say.
-        riga("etichetta di Arvo", QStringLiteral("ARVO:13"), "Aggiungi a BC547|3");
-        riga("etichetta di Arvo, primo componente", QStringLiteral("ARVO:11"), "Aggiungi a LM358BIDDFR|1");
-        riga("etichetta di Arvo, ultimo componente", QStringLiteral("arvo:19"), "Aggiungi a ST-1-102-A01-T000-RS|9");
-        riga("etichetta di Arvo, componente cancellato", QStringLiteral("ARVO:99"),
-             "Non leggibile: nel magazzino non c'è il componente con ID 99 indicato dall'etichetta|");
-        riga("etichetta di Arvo, ID che è una posizione", QStringLiteral("ARVO:3"),
-             "Non leggibile: nel magazzino non c'è il componente con ID 3 indicato dall'etichetta|");
-        riga("non leggibile", Busta.arg(QStringLiteral("Q10")),
-             "Non leggibile: l'etichetta non riporta il codice del produttore (1P)|");
+        riga("etichetta di Arvo", u"ARVO:13"_s, "Aggiungi a BC547|3");
+        riga("etichetta di Arvo, primo componente", u"ARVO:11"_s, "Aggiungi a LM358BIDDFR|1");
+        riga("etichetta di Arvo, ultimo componente", u"arvo:19"_s, "Aggiungi a ST-1-102-A01-T000-RS|9");
+        const char *manca = "Non leggibile: nel magazzino non c'è il componente con ID %1 indicato dall'etichetta|";
+        riga("etichetta di Arvo, componente cancellato", u"ARVO:99"_s, qPrintable(QString::fromUtf8(manca).arg(99)));
+        riga("etichetta di Arvo, ID che è una posizione", u"ARVO:3"_s, qPrintable(QString::fromUtf8(manca).arg(3)));
+        riga("non leggibile", Busta(u"Q10"_s), "Non leggibile: l'etichetta non riporta il codice del produttore (1P)|");
     }
     void confronto()
     {
@@ -111,12 +104,12 @@ private slots:
         stato.NumComponenti = 2;
         const IndiceRicevi indice(stato);
         stato.Componenti.clear();
-        QCOMPARE(indice.confronta(LeggiScansione(QStringLiteral("BC547"))).esito, EsitoRicevi::Nuovo);
-        const ConfrontoRicevi c = indice.confronta(LeggiScansione(QStringLiteral("LDK320ADU33R")));
+        QCOMPARE(indice.confronta(LeggiScansione(u"BC547"_s)).esito, EsitoRicevi::Nuovo);
+        const ConfrontoRicevi c = indice.confronta(LeggiScansione(u"LDK320ADU33R"_s));
         QCOMPARE(c.esito, EsitoRicevi::Aggiungi);
-        QCOMPARE(c.codice, QStringLiteral("ldk320adu33r "));
-        QCOMPARE(indice.confronta(LeggiScansione(QStringLiteral("ARVO:12"))).posizione, 2);
-        QCOMPARE(indice.confronta(LeggiScansione(QStringLiteral("ARVO:13"))).esito, EsitoRicevi::NonLeggibile);
+        QCOMPARE(c.codice, u"ldk320adu33r "_s);
+        QCOMPARE(indice.confronta(LeggiScansione(u"ARVO:12"_s)).posizione, 2);
+        QCOMPARE(indice.confronta(LeggiScansione(u"ARVO:13"_s)).esito, EsitoRicevi::NonLeggibile);
     }
 
     // The same bag twice: the same fields whatever the separators, or the
@@ -124,33 +117,26 @@ private slots:
     void sacchetti_data()
     {
         Colonne<QStringList, QString, int>("prima", "nuova", "atteso");
-        const QString dk = Campione(QStringLiteral("digikey-controlli"));
-        const auto lotto = [](const char *campi) { return Busta.arg(QString::fromLatin1(campi).replace(u'|', u'\x1d')); };
-        QTest::newRow("lo stesso testo") << QStringList{dk} << dk << 0;
-        QTest::newRow("altri separatori") << QStringList{QStringLiteral("BC547"), dk}
-                                          << Campione(QStringLiteral("digikey-figurati")) << 1;
-        QTest::newRow("fotografato e poi digitato senza separatori")
-            << QStringList{dk} << Campione(QStringLiteral("digikey-senza-separatori")) << 0;
-        QTest::newRow("stesso lotto e ordine") << QStringList{lotto("1PLM358|Q10|1TL23|1K555")}
-                                               << lotto("1PLM358|Q5|1TL23|1K555") << 0;
-        QTest::newRow("stesso lotto e ordine del cliente") << QStringList{lotto("1Plm358|Q10|1TL23|KPO-7")}
-                                                           << lotto("1PLM358|Q5|1TL23|KPO-7") << 0;
-        QTest::newRow("stesso lotto, altro ordine") << QStringList{lotto("1PLM358|Q10|1TL23|1K555")}
-                                                    << lotto("1PLM358|Q5|1TL23|1K556") << -1;
-        QTest::newRow("stesso ordine senza lotto") << QStringList{lotto("1PLM358|Q10|1K555")}
-                                                   << lotto("1PLM358|Q5|1K555") << -1;
-        QTest::newRow("stesso lotto e ordine, altro codice") << QStringList{lotto("1PLM358|Q10|1TL23|1K555")}
-                                                             << lotto("1PLM324|Q10|1TL23|1K555") << -1;
-        QTest::newRow("codice semplice") << QStringList{QStringLiteral("BC547")} << QStringLiteral(" BC547\r\n") << 0;
-        QTest::newRow("codice semplice in minuscolo") << QStringList{QStringLiteral("BC547")} << QStringLiteral("bc547")
-                                                      << -1;
-        QTest::newRow("la stessa etichetta di Arvo") << QStringList{QStringLiteral("ARVO:12")}
-                                                     << QStringLiteral("arvo:012") << 0;
-        QTest::newRow("etichette di Arvo diverse") << QStringList{QStringLiteral("ARVO:12")}
-                                                   << QStringLiteral("ARVO:13") << -1;
-        QTest::newRow("non leggibile") << QStringList{QStringLiteral("[)>\x1e" "06\x1dQ1")}
-                                       << QStringLiteral("[)>\x1e" "06\x1dQ1") << -1;
-        QTest::newRow("nessuna prima") << QStringList{} << dk << -1;
+        const auto riga = [](const char *nome, const QStringList &prima, const QString &nuova, int atteso) {
+            QTest::newRow(nome) << prima << nuova << atteso;
+        };
+        const QString dk = Campione(u"digikey-controlli"_s), illeggibile = Busta(u"Q1"_s);
+        const auto lotto = [](const char *campi) { return Busta(QString::fromLatin1(campi)); };
+        riga("lo stesso testo", {dk}, dk, 0);
+        riga("altri separatori", {u"BC547"_s, dk}, Campione(u"digikey-figurati"_s), 1);
+        riga("fotografato e poi digitato senza separatori", {dk}, Campione(u"digikey-senza-separatori"_s), 0);
+        riga("stesso lotto e ordine", {lotto("1PLM358|Q10|1TL23|1K555")}, lotto("1PLM358|Q5|1TL23|1K555"), 0);
+        riga("stesso lotto e ordine del cliente", {lotto("1Plm358|Q10|1TL23|KPO-7")}, lotto("1PLM358|Q5|1TL23|KPO-7"), 0);
+        riga("stesso lotto, altro ordine", {lotto("1PLM358|Q10|1TL23|1K555")}, lotto("1PLM358|Q5|1TL23|1K556"), -1);
+        riga("stesso ordine senza lotto", {lotto("1PLM358|Q10|1K555")}, lotto("1PLM358|Q5|1K555"), -1);
+        riga("stesso lotto e ordine, altro codice", {lotto("1PLM358|Q10|1TL23|1K555")}, lotto("1PLM324|Q10|1TL23|1K555"),
+             -1);
+        riga("codice semplice", {u"BC547"_s}, u" BC547\r\n"_s, 0);
+        riga("codice semplice in minuscolo", {u"BC547"_s}, u"bc547"_s, -1);
+        riga("la stessa etichetta di Arvo", {u"ARVO:12"_s}, u"arvo:012"_s, 0);
+        riga("etichette di Arvo diverse", {u"ARVO:12"_s}, u"ARVO:13"_s, -1);
+        riga("non leggibile", {illeggibile}, illeggibile, -1);
+        riga("nessuna prima", {}, dk, -1);
     }
     void sacchetti()
     {

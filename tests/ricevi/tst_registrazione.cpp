@@ -1,44 +1,23 @@
 // Registering received bags: pieces added to the chosen components, new
 // components made from the bags, in one save with one "Ricevimento"
 // operation of the history; a plan with errors registers nothing.
-#include "common/cartellatest.h"
-#include "common/dialoghifinti.h"
-#include "movimenti/indice.h"
+
+#include "common/storicoprova.h"
+#include "common/verifiche.h"
 #include "ricevi/registrazione.h"
-#include "startup/avvio.h"
-#include "store/aiutiarchivio.h"
-#include "store/orologio.h"
-#include "store/tabelle.h"
 
 #include <QTest>
 
-namespace {
+using namespace Qt::StringLiterals;
 
-struct Archivio {
-    CartellaTest cartella;
-    Stato stato;
-    DialoghiFinti dialoghi;
-    Archivio()
-    {
-        ImpostaOggi(QDate(2026, 12, 7));
-        QVERIFY(Main(stato, dialoghi, cartella.percorso()));
-        RiempiStatoDiEsempio(stato); // NE555 (ID 12) x10 of ACME, BC547B (ID 13) x-25 of "Società Più"
-        QVERIFY(SalvaDatabase(stato, dialoghi));
-    }
-    ~Archivio() { ImpostaOggi(QDate()); }
-};
+Q_DECLARE_METATYPE(VoceRicevimento)
+
+namespace {
 
 QString Riassunto(const Componente &c)
 {
-    return QStringLiteral("%1 %2 %3/%4 %5/%6 %7 %8")
-        .arg(c.ID)
-        .arg(c.Codice)
-        .arg(c.IDProduttore)
-        .arg(c.NomeProduttore)
-        .arg(c.IDTipo)
-        .arg(c.NomeTipo)
-        .arg(c.Quantita)
-        .arg(c.Descrizione);
+    return u"%1 %2 %3/%4 %5/%6 %7 %8"_s.arg(c.ID).arg(c.Codice).arg(c.IDProduttore).arg(c.NomeProduttore).arg(c.IDTipo)
+        .arg(c.NomeTipo).arg(c.Quantita).arg(c.Descrizione);
 }
 
 } // namespace
@@ -48,7 +27,7 @@ class TestRegistrazione : public QObject {
 private slots:
     void registra()
     {
-        Archivio a;
+        ArchivioStorico a(QDateTime(QDate(2026, 12, 7), QTime(9, 30), Qt::UTC));
         const QList<VoceRicevimento> voci{
             {"NE555", "", "", 5, 12},
             {"lm358n", "acme", "C7950", 3, 0},
@@ -56,55 +35,47 @@ private slots:
             {"LM358N", "ACME ", "", 4, 0},      // the same new part: one component
             {"BAT54 \"S\"", "Nexperia", "", 1, 0}, // a manufacturer the tables lack
         };
-        const PianoImportazione piano = PianificaRicevimento(a.stato, voci, QStringLiteral("DIODO"));
+        const PianoImportazione piano = PianificaRicevimento(a.stato, voci, u"DIODO"_s);
         QVERIFY(piano.errori.isEmpty());
         QVERIFY(RegistraRicevimento(a.stato, piano, a.dialoghi));
 
         Stato letto;
-        DialoghiFinti d;
-        QVERIFY(Main(letto, d, a.cartella.percorso()));
+        QVERIFY(Riavvia(a.cartella.percorso(), &letto));
         QStringList componenti;
         for (qint32 pos = 1; pos <= letto.NumComponenti; ++pos)
             componenti << Riassunto(letto.componente(pos));
         QCOMPARE(componenti, (QStringList{"12 NE555 5/ACME 3/INTEGRATO 17 Timer di precisione",
-                                          QStringLiteral("13 BC547B 6/Societ\u00e0 Pi\u00f9 4/TRANSISTOR, BJT -25 NPN, 45 V; \u00e8 cos\u00ec"),
+                                          u"13 BC547B 6/Societ\u00e0 Pi\u00f9 4/TRANSISTOR, BJT -25 NPN, 45 V; \u00e8 cos\u00ec"_s,
                                           "14 LM358N 5/ACME 5/DIODO 7 C7950", "15 BAT54 'S' 7/NEXPERIA 5/DIODO 1 "}));
         QCOMPARE(letto.componente(3).DataInserimento, QDateTime(QDate(2026, 12, 7), QTime(0, 0), Qt::UTC));
 
-        IndiceMovimenti storico;
-        QVERIFY(storico.apri(letto.percorsi.FileMovimenti));
-        QCOMPARE(storico.conteggio(), 3);
-        for (qsizetype i = 0; i < 3; ++i) {
-            QCOMPARE(storico.riga(i)->movimento, QStringLiteral("Ricevimento"));
-            QCOMPARE(storico.operazione(i), 1);
-        }
-        QCOMPARE(storico.riga(0)->differenza(), 7);
+        QCOMPARE(a.righe(), (QStringList{"1;Ricevimento;12;NE555;10;17", "1;Ricevimento;14;LM358N;-;7",
+                                         "1;Ricevimento;15;BAT54 'S';-;1"}));
     }
 
     void errori_data()
     {
-        QTest::addColumn<VoceRicevimento>("voce");
-        QTest::addColumn<QString>("motivo");
-        QTest::newRow("no pieces") << VoceRicevimento{"X", "", "", 0, 0} << "numero di pezzi non valido";
-        QTest::newRow("beyond 32 bits") << VoceRicevimento{"X", "", "", 2147483648LL, 0} << "numero di pezzi non valido";
-        QTest::newRow("component gone") << VoceRicevimento{"X", "", "", 1, 99}
-                                        << QStringLiteral("il componente scelto non c'\u00e8 pi\u00f9");
-        QTest::newRow("sum beyond the limit") << VoceRicevimento{"NE555", "", "", 2147483647LL - 10 + 1, 12}
-                                              << QStringLiteral("la quantit\u00e0 di NE555 supererebbe il limite");
-        QTest::newRow("no code") << VoceRicevimento{"  ", "", "", 1, 0} << "manca il codice";
-        QTest::newRow("outside the code page")
-            << VoceRicevimento{"X", QStringLiteral("\u4e2d"), "", 1, 0}
-            << QStringLiteral("il carattere \"\u4e2d\" non pu\u00f2 essere salvato nei file dei dati");
+        Colonne<VoceRicevimento, QString>("voce", "motivo");
+        const auto riga = [](const char *nome, const VoceRicevimento &v, const QString &motivo) {
+            QTest::newRow(nome) << v << motivo;
+        };
+        riga("no pieces", {"X", "", "", 0, 0}, u"numero di pezzi non valido"_s);
+        riga("beyond 32 bits", {"X", "", "", 2147483648LL, 0}, u"numero di pezzi non valido"_s);
+        riga("component gone", {"X", "", "", 1, 99}, u"il componente scelto non c'\u00e8 pi\u00f9"_s);
+        riga("sum beyond the limit", {"NE555", "", "", 2147483647LL - 10 + 1, 12},
+             u"la quantit\u00e0 di NE555 supererebbe il limite"_s);
+        riga("no code", {"  ", "", "", 1, 0}, u"manca il codice"_s);
+        riga("outside the code page", {"X", u"\u4e2d"_s, "", 1, 0},
+             u"il carattere \"\u4e2d\" non pu\u00f2 essere salvato nei file dei dati"_s);
     }
     void errori()
     {
-        QFETCH(VoceRicevimento, voce);
-        QFETCH(QString, motivo);
-        Archivio a;
+        const auto [voce, motivo] = Valori<VoceRicevimento, QString>("voce", "motivo");
+        ArchivioStorico a(QDateTime(QDate(2026, 12, 7), QTime(9, 30), Qt::UTC));
         const auto prima = Istantanea(a.cartella.percorso());
         // A good bag first: nothing of it is registered either.
         const PianoImportazione piano =
-            PianificaRicevimento(a.stato, {{"NE555", "", "", 2147483647LL - 10, 12}, voce}, QStringLiteral("IC"));
+            PianificaRicevimento(a.stato, {{"NE555", "", "", 2147483647LL - 10, 12}, voce}, u"IC"_s);
         QCOMPARE(piano.errori, (QList<ErroreRiga>{{2, motivo}}));
         QVERIFY(!RegistraRicevimento(a.stato, piano, a.dialoghi));
         QCOMPARE(Istantanea(a.cartella.percorso()), prima);
@@ -112,6 +83,5 @@ private slots:
     }
 };
 
-Q_DECLARE_METATYPE(VoceRicevimento)
 QTEST_GUILESS_MAIN(TestRegistrazione)
 #include "tst_registrazione.moc"

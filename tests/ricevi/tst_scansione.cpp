@@ -3,6 +3,7 @@
 // really delivered them), the separators in every form, texts without
 // separators, keyboard layouts, and the reasons a text cannot be read.
 
+#include "common/buste.h"
 #include "common/campioniscansione.h"
 #include "common/verifiche.h"
 #include "ricevi/scansione.h"
@@ -10,12 +11,14 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // A long value (20Z's padding) as its start and length.
 QString Breve(const QString &v)
 {
-    return v.size() > 24 ? v.left(8) + QStringLiteral("...(%1)").arg(v.size()) : v;
+    return v.size() > 24 ? v.left(8) + u"...(%1)"_s.arg(v.size()) : v;
 }
 
 // The reading on one line: the format, the known fields by their
@@ -24,7 +27,7 @@ QString Breve(const QString &v)
 QString Riassunto(const Scansione &s)
 {
     if (!s.leggibile())
-        return QStringLiteral("Non leggibile: ") + s.motivo;
+        return u"Non leggibile: "_s + s.motivo;
     static const char *const nomi[] = {"nessuno", "15434", "LCSC", "semplice", "Arvo", "altro"};
     QStringList p{QString::fromLatin1(nomi[int(s.formato)])};
     const auto campo = [&](const char *id, const QString &v) {
@@ -33,45 +36,39 @@ QString Riassunto(const Scansione &s)
     };
     campo("1P", s.codice);
     if (s.idComponente != 0)
-        p << QStringLiteral("ID=%1").arg(s.idComponente);
+        p << u"ID=%1"_s.arg(s.idComponente);
     if (s.quantita != 0)
-        p << QStringLiteral("Q=%1").arg(s.quantita);
-    campo("1V", s.produttore);
-    campo("P", s.codiceDistributore);
-    campo("K", s.ordineCliente);
-    campo("1K", s.ordine);
-    campo("10K", s.fattura);
-    campo("1T", s.lotto);
-    campo("9D", s.dataCodice);
-    campo("4L", s.paese);
+        p << u"Q=%1"_s.arg(s.quantita);
+    for (const auto &[id, v] : {std::pair{"1V", &s.produttore}, {"P", &s.codiceDistributore}, {"K", &s.ordineCliente},
+                                {"1K", &s.ordine}, {"10K", &s.fattura}, {"1T", &s.lotto}, {"9D", &s.dataCodice},
+                                {"4L", &s.paese}})
+        campo(id, *v);
     for (const CampoScansione &c : s.altri)
         p << c.identificatore + u':' + Breve(c.valore);
     if (!s.tastiera.isEmpty())
-        p << QStringLiteral("tastiera ") + s.tastiera;
+        p << u"tastiera "_s + s.tastiera;
     if (s.senzaSeparatori)
-        p << QStringLiteral("senza separatori");
+        p << u"senza separatori"_s;
     return p.join(u' ');
 }
 
-const QString DigiKey = QStringLiteral("15434 1P=LM358BIDDFR Q=10 P=296-LM358BIDDFRCT-ND 1K=72991337 10K=85781337 "
-                                       "4L=PH 11K:1 11Z:PICK 12Z:15221337 13Z:361337 20Z:00000000...(175)");
-const QString DigiKey2023 = QStringLiteral("15434 1P=TFM252012ALMA3R3MTAA Q=10 P=445-175186-1-ND 1K=95952283 "
-                                           "10K=118292010 1T=0844718727 9D=2532 4L=JP 30P:445-175186-1-ND 11K:1 "
-                                           "11Z:PICK 12Z:7795258 13Z:999999 20Z:00000000...(75)");
-const QString DigiKeyConfezione = QStringLiteral("15434 1P=AZ1117EH-3.3TRG1 Q=1 P=AZ1117EH-3.3TRG1DICT-ND "
-                                                 "1T=H510592.U1 9D=1719 4L=CN J:2DA5B02E...(39) 14Z:170507 "
-                                                 "11Z:PREPACK 15Z:1.0.1 12Z:5001336 13Z:000000");
-const QString MouserVecchio =
-    QStringLiteral("15434 1P=LDK320ADU33R Q=32 1V=STMicro K=21421337 4L=CN 14K:033 11K:060931337");
+const QString DigiKey = u"15434 1P=LM358BIDDFR Q=10 P=296-LM358BIDDFRCT-ND 1K=72991337 10K=85781337 4L=PH 11K:1 "
+                        "11Z:PICK 12Z:15221337 13Z:361337 20Z:00000000...(175)"_s;
+const QString DigiKey2023 = u"15434 1P=TFM252012ALMA3R3MTAA Q=10 P=445-175186-1-ND 1K=95952283 10K=118292010 "
+                            "1T=0844718727 9D=2532 4L=JP 30P:445-175186-1-ND 11K:1 11Z:PICK 12Z:7795258 "
+                            "13Z:999999 20Z:00000000...(75)"_s;
+const QString DigiKeyConfezione = u"15434 1P=AZ1117EH-3.3TRG1 Q=1 P=AZ1117EH-3.3TRG1DICT-ND 1T=H510592.U1 9D=1719 "
+                                  "4L=CN J:2DA5B02E...(39) 14Z:170507 11Z:PREPACK 15Z:1.0.1 12Z:5001336 13Z:000000"_s;
+const QString MouserVecchio = u"15434 1P=LDK320ADU33R Q=32 1V=STMicro K=21421337 4L=CN 14K:033 11K:060931337"_s;
 const QString SenzaSeparatoriAmbiguo =
-    QStringLiteral("Non leggibile: mancano i separatori dei campi e il testo si pu\u00f2 dividere in pi\u00f9 modi");
+    u"Non leggibile: mancano i separatori dei campi e il testo si pu\u00f2 dividere in pi\u00f9 modi"_s;
 
 // The fields of the small label the separator test writes in every form.
 const QStringList CampiProva{"P296-LM358BIDDFRCT-ND", "1PLM358BIDDFR", "K",         "1K72991337",
                              "10K85781337",           "11K1",          "4LPH",      "Q10",
                              "11ZPICK",               "12Z15221337",   "13Z361337", "20Z000"};
-const QString LettaProva = QStringLiteral("15434 1P=LM358BIDDFR Q=10 P=296-LM358BIDDFRCT-ND 1K=72991337 "
-                                          "10K=85781337 4L=PH 11K:1 11Z:PICK 12Z:15221337 13Z:361337 20Z:000");
+const QString LettaProva = u"15434 1P=LM358BIDDFR Q=10 P=296-LM358BIDDFRCT-ND 1K=72991337 "
+                           "10K=85781337 4L=PH 11K:1 11Z:PICK 12Z:15221337 13Z:361337 20Z:000"_s;
 
 // A made-up format, for the list of readers: "ARVO|code|pieces".
 class LettoreProva : public LettoreFormato {
@@ -101,12 +98,11 @@ private slots:
             QTest::newRow(nome) << QString::fromLatin1(nome) << atteso;
         };
         riga("digikey-controlli", DigiKey);
-        riga("digikey-senza-separatori", DigiKey + QStringLiteral(" senza separatori"));
+        riga("digikey-senza-separatori", DigiKey + u" senza separatori"_s);
         riga("digikey-2023-testo", DigiKey2023);
-        riga("digikey-2023-tedesca", DigiKey2023 + QStringLiteral(" tastiera tedesca senza separatori"));
-        riga("digikey-teemi-mac", QStringLiteral("15434 1P=RT1206FRE07100KL Q=100 P=YAG3365CT-ND 1K=52907693 "
-                                                 "10K=60548898 11K:1 11Z:PICK 12Z:5418070 13Z:862411 "
-                                                 "20Z:00000000...(75)"));
+        riga("digikey-2023-tedesca", DigiKey2023 + u" tastiera tedesca senza separatori"_s);
+        riga("digikey-teemi-mac", u"15434 1P=RT1206FRE07100KL Q=100 P=YAG3365CT-ND 1K=52907693 10K=60548898 "
+                                  "11K:1 11Z:PICK 12Z:5418070 13Z:862411 20Z:00000000...(75)"_s);
         // "...07100KL" then an empty K field, or "...07100" then K "LK".
         riga("digikey-teemi-senza-separatori", SenzaSeparatoriAmbiguo);
         riga("digikey-confezione-cp437", DigiKeyConfezione);
@@ -114,21 +110,20 @@ private slots:
         riga("digikey-figurati", DigiKey);
         riga("digikey-caret", DigiKey);
         riga("digikey-ctrl-perso", DigiKey);
-        riga("mouser", QStringLiteral("15434 1P=MC34063ADR Q=3 1V=TI K=P0-1337 4L=MX 14K:011 11K:073121337"));
+        riga("mouser", u"15434 1P=MC34063ADR Q=3 1V=TI K=P0-1337 4L=MX 14K:011 11K:073121337"_s);
         riga("mouser-vecchio", MouserVecchio);
         riga("mouser-gs-testo", MouserVecchio);
-        riga("mouser-italiana", MouserVecchio + QStringLiteral(" tastiera italiana senza separatori"));
-        riga("mouser-senza-1p", QStringLiteral("Non leggibile: l'etichetta non riporta il codice del produttore (1P)"));
-        riga("lcsc", QStringLiteral("LCSC 1P=ST-1-102-A01-T000-RS Q=2 P=C312270 1K=SO2009291337 "
-                                    "pbn:PICK2009291337 mc: cc:1 pdi:34421807"));
-        riga("lcsc-senza-pm",
-             QStringLiteral("Non leggibile: l'etichetta LCSC non riporta il codice del produttore (pm)"));
-        riga("lcsc-a-mano", QStringLiteral("LCSC 1P=AMS1117-3.3 Q=1"));
-        riga("lcsc-francese", QStringLiteral("LCSC 1P=NE555P Q=25 tastiera francese"));
-        riga("gs1-formato-05", QStringLiteral("Non leggibile: busta ISO/IEC 15434 di formato 05: si leggono solo "
-                                              "le etichette di formato 06"));
-        riga("tme-datamatrix", QStringLiteral("Non leggibile: testo con spazi in un formato sconosciuto"));
-        riga("tme-qr", QStringLiteral("Non leggibile: testo di 128 caratteri in un formato sconosciuto"));
+        riga("mouser-italiana", MouserVecchio + u" tastiera italiana senza separatori"_s);
+        riga("mouser-senza-1p", u"Non leggibile: l'etichetta non riporta il codice del produttore (1P)"_s);
+        riga("lcsc", u"LCSC 1P=ST-1-102-A01-T000-RS Q=2 P=C312270 1K=SO2009291337 pbn:PICK2009291337 mc: cc:1 "
+                     "pdi:34421807"_s);
+        riga("lcsc-senza-pm", u"Non leggibile: l'etichetta LCSC non riporta il codice del produttore (pm)"_s);
+        riga("lcsc-a-mano", u"LCSC 1P=AMS1117-3.3 Q=1"_s);
+        riga("lcsc-francese", u"LCSC 1P=NE555P Q=25 tastiera francese"_s);
+        riga("gs1-formato-05",
+             u"Non leggibile: busta ISO/IEC 15434 di formato 05: si leggono solo le etichette di formato 06"_s);
+        riga("tme-datamatrix", u"Non leggibile: testo con spazi in un formato sconosciuto"_s);
+        riga("tme-qr", u"Non leggibile: testo di 128 caratteri in un formato sconosciuto"_s);
     }
     void campioni()
     {
@@ -162,21 +157,20 @@ private slots:
         riga("> davanti, senza RS e senza fine", u">", u"", u"\x1d", u"");
         riga("resto dopo la fine", u"", u"\x1e", u"\x1d", u"\x1eV\r");
         riga("a capo e spazi intorno", u"  ", u"\x1e", u"\x1d", u"\x1e\x04\r\n");
-        riga("nessun separatore", u"", u"", u"", u"", LettaProva + QStringLiteral(" senza separatori"));
+        riga("nessun separatore", u"", u"", u"", u"", LettaProva + u" senza separatori"_s);
     }
     void separatori()
     {
         const auto [prima, rs, gs, fine, atteso] =
             Valori<QString, QString, QString, QString, QString>("prima", "rs", "gs", "fine", "atteso");
-        const QString testo = prima + QStringLiteral("[)>") + rs + QStringLiteral("06") + gs + CampiProva.join(gs) + fine;
+        const QString testo = prima + u"[)>"_s + rs + u"06"_s + gs + CampiProva.join(gs) + fine;
         QCOMPARE(Riassunto(LeggiScansione(testo)), atteso);
         // The header lost, or garbled by an unknown layout: the fields are
         // still found by their identifiers, when the separators are in a
         // form known without the header.
         if (!gs.isEmpty() && gs != u"]" && gs != u"\u2190") {
             QCOMPARE(Riassunto(LeggiScansione(CampiProva.join(gs) + fine)), atteso);
-            QCOMPARE(Riassunto(LeggiScansione(QStringLiteral("\u00fc=\u00d606") + gs + CampiProva.join(gs))),
-                     atteso);
+            QCOMPARE(Riassunto(LeggiScansione(u"\u00fc=\u00d606"_s + gs + CampiProva.join(gs))), atteso);
         }
     }
 
@@ -188,87 +182,56 @@ private slots:
         const auto riga = [](const char *nome, const QString &testo, const QString &atteso) {
             QTest::newRow(nome) << testo << atteso;
         };
-        const auto busta = [](const QString &campi) {
-            return QStringLiteral("[)>\x1e" "06\x1d") + campi + QStringLiteral("\x1e\x04");
+        const auto no = [&](const char *nome, const QString &testo, const QString &motivo) {
+            riga(nome, testo, u"Non leggibile: "_s + motivo);
         };
-        const QString sessanta(60, u'X');
-        riga("codice scritto a mano", QStringLiteral("  lm317t\r\n"), QStringLiteral("semplice 1P=lm317t"));
-        riga("codice di 60 caratteri", sessanta, QStringLiteral("semplice 1P=XXXXXXXX...(60)"));
-        riga("codice di 61 caratteri", sessanta + u'X',
-             QStringLiteral("Non leggibile: testo di 61 caratteri in un formato sconosciuto"));
-        riga("vuoto", QString(), QStringLiteral("Non leggibile: nessun testo letto"));
-        riga("solo spazi", QStringLiteral(" \t\r\n"), QStringLiteral("Non leggibile: nessun testo letto"));
-        riga("carattere di controllo", QStringLiteral("BC\x07" "547"),
-             QStringLiteral("Non leggibile: il codice contiene caratteri di controllo"));
-        riga("4000 caratteri", QString(4000, u'1'),
-             QStringLiteral("Non leggibile: testo di 4000 caratteri in un formato sconosciuto"));
-        riga("4001 caratteri", QString(4001, u'1'),
-             QStringLiteral("Non leggibile: testo troppo lungo (4001 caratteri, al massimo 4000)"));
-        riga("un campo solo", busta(QStringLiteral("1PLM358")), QStringLiteral("15434 1P=LM358"));
-        riga("senza intestazione", QStringLiteral("1PLM358\x1dQ10"), QStringLiteral("15434 1P=LM358 Q=10"));
-        riga("campo ripetuto uguale", busta(QStringLiteral("1PLM358\x1dQ5\x1d" "1PLM358")),
-             QStringLiteral("15434 1P=LM358 Q=5"));
-        riga("campo ripetuto diverso", busta(QStringLiteral("1PLM358\x1dQ5\x1dQ6")),
-             QStringLiteral("Non leggibile: il campo Q compare due volte con valori diversi"));
-        riga("1V prima di V", busta(QStringLiteral("VACME\x1d" "1PX\x1d" "1VTI\x1d" "10D2301\x1d" "9D2252")),
-             QStringLiteral("15434 1P=X 1V=TI 9D=2252 V:ACME 10D:2301"));
-        riga("V e 10D da soli", busta(QStringLiteral("1PX\x1dVACME\x1d" "10D2301")),
-             QStringLiteral("15434 1P=X 1V=ACME 9D=2301"));
-        riga("campo senza identificatore", busta(QStringLiteral("1PX\x1d" "18\x1dQ5")),
-             QStringLiteral("15434 1P=X Q=5 :18"));
-        riga("senza 1P", busta(QStringLiteral("Q10")),
-             QStringLiteral("Non leggibile: l'etichetta non riporta il codice del produttore (1P)"));
-        riga("1P vuoto", busta(QStringLiteral("1P\x1dQ10")),
-             QStringLiteral("Non leggibile: l'etichetta non riporta il codice del produttore (1P)"));
-        riga("carattere che i file non tengono", busta(QStringLiteral("1P\u7535\u963b\x1dQ5")),
-             QStringLiteral("Non leggibile: il codice (1P) contiene il carattere \"\u7535\", che i file dei dati "
-                            "non possono conservare"));
-        riga("quantit\u00e0 con le unit\u00e0", busta(QStringLiteral("1PX\x1dQ10 PCS")),
-             QStringLiteral("Non leggibile: quantit\u00e0 \"10 PCS\" non valida"));
-        riga("quantit\u00e0 zero", busta(QStringLiteral("1PX\x1dQ000")),
-             QStringLiteral("Non leggibile: quantit\u00e0 \"000\" non valida"));
-        riga("quantit\u00e0 massima", busta(QStringLiteral("1PX\x1dQ01000000")),
-             QStringLiteral("15434 1P=X Q=1000000"));
-        riga("quantit\u00e0 oltre il massimo", busta(QStringLiteral("1PX\x1dQ1000001")),
-             QStringLiteral("Non leggibile: quantit\u00e0 1000001 oltre il massimo di 1000000 pezzi"));
-        riga("quantit\u00e0 di 20 cifre", busta(QStringLiteral("1PX\x1dQ99999999999999999999")),
-             QStringLiteral("Non leggibile: quantit\u00e0 99999999999999999999 oltre il massimo di 1000000 pezzi"));
-        riga("intestazione senza formato", QStringLiteral("[)>\x1e"),
-             QStringLiteral("Non leggibile: dopo \"[)>\" manca il numero del formato"));
-        riga("formato 12", QStringLiteral("[)>\x1e" "12\x1dTesto\x1e\x04"),
-             QStringLiteral("Non leggibile: busta ISO/IEC 15434 di formato 12: si leggono solo le etichette di "
-                            "formato 06"));
-        riga("senza separatori e fuori dalle disposizioni", QStringLiteral("[)>06" "1PLM358Q10"),
-             QStringLiteral("Non leggibile: mancano i separatori dei campi e i campi non sono disposti come "
-                            "nell'etichetta di un distributore conosciuto"));
-        riga("LCSC senza graffe", QStringLiteral("pm:NE555P,qty:10,pc:C7593"),
-             QStringLiteral("LCSC 1P=NE555P Q=10 P=C7593"));
-        riga("LCSC senza la graffa di chiusura", QStringLiteral("{pm:NE555P,qty:10"),
-             QStringLiteral("LCSC 1P=NE555P Q=10"));
-        riga("LCSC, virgola in un valore", QStringLiteral("{pm:CL21B104KBCNNNC,qty:4000,note:1,5 mm,wc:ZH}"),
-             QStringLiteral("LCSC 1P=CL21B104KBCNNNC Q=4000 note:1,5 mm wc:ZH"));
-        riga("LCSC, quantit\u00e0 con le unit\u00e0", QStringLiteral("{pm:NE555P,qty:10pz}"),
-             QStringLiteral("Non leggibile: quantit\u00e0 \"10pz\" non valida"));
-        const auto arvo = [](const QString &testo) {
-            return QStringLiteral("Non leggibile: l'etichetta di Arvo \"%1\" non riporta un numero di componente "
-                                  "valido").arg(testo);
-        };
-        riga("etichetta di Arvo", QStringLiteral("ARVO:12"), QStringLiteral("Arvo ID=12"));
-        riga("etichetta di Arvo, minuscole, zeri e a capo", QStringLiteral(" arvo:0012\r\n"), QStringLiteral("Arvo ID=12"));
-        riga("etichetta di Arvo, ID massimo", QStringLiteral("ARVO:2147483647"), QStringLiteral("Arvo ID=2147483647"));
-        riga("etichetta di Arvo, tastiera tedesca", QStringLiteral("ARVO\u00d612"),
-             QStringLiteral("Arvo ID=12 tastiera tedesca"));
-        riga("etichetta di Arvo, ID oltre il massimo", QStringLiteral("ARVO:2147483648"), arvo(QStringLiteral("ARVO:2147483648")));
-        riga("etichetta di Arvo, ID di 30 cifre", QStringLiteral("ARVO:") + QString(30, u'9'),
-             arvo(QStringLiteral("ARVO:") + QString(30, u'9')));
-        riga("etichetta di Arvo, ID zero", QStringLiteral("ARVO:000"), arvo(QStringLiteral("ARVO:000")));
-        riga("etichetta di Arvo senza ID", QStringLiteral("ARVO:"), arvo(QStringLiteral("ARVO:")));
-        riga("etichetta di Arvo, lettere dopo l'ID", QStringLiteral("ARVO:12A"), arvo(QStringLiteral("ARVO:12A")));
-        riga("etichetta di Arvo, cifre non ASCII", QStringLiteral("ARVO:\u0661\u0662"),
-             arvo(QStringLiteral("ARVO:\u0661\u0662")));
-        riga("ARVO senza i due punti", QStringLiteral("ARVO12"), QStringLiteral("semplice 1P=ARVO12"));
-        riga("LCSC, pm ripetuto", QStringLiteral("{pm:NE555P,qty:1,pm:NE556}"),
-             QStringLiteral("Non leggibile: il campo pm compare due volte con valori diversi"));
+        const QString sessanta(60, u'X'), trentaNove = u"ARVO:"_s + QString(30, u'9');
+        riga("codice scritto a mano", u"  lm317t\r\n"_s, u"semplice 1P=lm317t"_s);
+        riga("codice di 60 caratteri", sessanta, u"semplice 1P=XXXXXXXX...(60)"_s);
+        no("codice di 61 caratteri", sessanta + u'X', u"testo di 61 caratteri in un formato sconosciuto"_s);
+        no("vuoto", QString(), u"nessun testo letto"_s);
+        no("solo spazi", u" \t\r\n"_s, u"nessun testo letto"_s);
+        no("carattere di controllo", u"BC\x07" "547"_s, u"il codice contiene caratteri di controllo"_s);
+        no("4000 caratteri", QString(4000, u'1'), u"testo di 4000 caratteri in un formato sconosciuto"_s);
+        no("4001 caratteri", QString(4001, u'1'), u"testo troppo lungo (4001 caratteri, al massimo 4000)"_s);
+        riga("un campo solo", Busta(u"1PLM358"_s), u"15434 1P=LM358"_s);
+        riga("senza intestazione", u"1PLM358\x1dQ10"_s, u"15434 1P=LM358 Q=10"_s);
+        riga("campo ripetuto uguale", Busta(u"1PLM358|Q5|1PLM358"_s), u"15434 1P=LM358 Q=5"_s);
+        no("campo ripetuto diverso", Busta(u"1PLM358|Q5|Q6"_s), u"il campo Q compare due volte con valori diversi"_s);
+        riga("1V prima di V", Busta(u"VACME|1PX|1VTI|10D2301|9D2252"_s), u"15434 1P=X 1V=TI 9D=2252 V:ACME 10D:2301"_s);
+        riga("V e 10D da soli", Busta(u"1PX|VACME|10D2301"_s), u"15434 1P=X 1V=ACME 9D=2301"_s);
+        riga("campo senza identificatore", Busta(u"1PX|18|Q5"_s), u"15434 1P=X Q=5 :18"_s);
+        no("senza 1P", Busta(u"Q10"_s), u"l'etichetta non riporta il codice del produttore (1P)"_s);
+        no("1P vuoto", Busta(u"1P|Q10"_s), u"l'etichetta non riporta il codice del produttore (1P)"_s);
+        no("carattere che i file non tengono", Busta(u"1P\u7535\u963b|Q5"_s),
+           u"il codice (1P) contiene il carattere \"\u7535\", che i file dei dati non possono conservare"_s);
+        no("quantit\u00e0 con le unit\u00e0", Busta(u"1PX|Q10 PCS"_s), u"quantit\u00e0 \"10 PCS\" non valida"_s);
+        no("quantit\u00e0 zero", Busta(u"1PX|Q000"_s), u"quantit\u00e0 \"000\" non valida"_s);
+        riga("quantit\u00e0 massima", Busta(u"1PX|Q01000000"_s), u"15434 1P=X Q=1000000"_s);
+        no("quantit\u00e0 oltre il massimo", Busta(u"1PX|Q1000001"_s),
+           u"quantit\u00e0 1000001 oltre il massimo di 1000000 pezzi"_s);
+        no("quantit\u00e0 di 20 cifre", Busta(u"1PX|Q99999999999999999999"_s),
+           u"quantit\u00e0 99999999999999999999 oltre il massimo di 1000000 pezzi"_s);
+        no("intestazione senza formato", u"[)>\x1e"_s, u"dopo \"[)>\" manca il numero del formato"_s);
+        no("formato 12", u"[)>\x1e" "12\x1dTesto\x1e\x04"_s,
+           u"busta ISO/IEC 15434 di formato 12: si leggono solo le etichette di formato 06"_s);
+        no("senza separatori e fuori dalle disposizioni", u"[)>06" "1PLM358Q10"_s,
+           u"mancano i separatori dei campi e i campi non sono disposti come nell'etichetta di un distributore "
+           "conosciuto"_s);
+        riga("LCSC senza graffe", u"pm:NE555P,qty:10,pc:C7593"_s, u"LCSC 1P=NE555P Q=10 P=C7593"_s);
+        riga("LCSC senza la graffa di chiusura", u"{pm:NE555P,qty:10"_s, u"LCSC 1P=NE555P Q=10"_s);
+        riga("LCSC, virgola in un valore", u"{pm:CL21B104KBCNNNC,qty:4000,note:1,5 mm,wc:ZH}"_s,
+             u"LCSC 1P=CL21B104KBCNNNC Q=4000 note:1,5 mm wc:ZH"_s);
+        no("LCSC, quantit\u00e0 con le unit\u00e0", u"{pm:NE555P,qty:10pz}"_s, u"quantit\u00e0 \"10pz\" non valida"_s);
+        no("LCSC, pm ripetuto", u"{pm:NE555P,qty:1,pm:NE556}"_s, u"il campo pm compare due volte con valori diversi"_s);
+        // The program's own labels: which IDs are valid is the labels'
+        // business (tst_etichette); here the reading and its reason.
+        riga("etichetta di Arvo", u"ARVO:12"_s, u"Arvo ID=12"_s);
+        riga("etichetta di Arvo, minuscole, zeri e a capo", u" arvo:0012\r\n"_s, u"Arvo ID=12"_s);
+        riga("etichetta di Arvo, tastiera tedesca", u"ARVO\u00d612"_s, u"Arvo ID=12 tastiera tedesca"_s);
+        no("etichetta di Arvo, ID di 30 cifre", u" "_s + trentaNove + u"\r\n"_s,
+           u"l'etichetta di Arvo \"%1\" non riporta un numero di componente valido"_s.arg(trentaNove));
+        riga("ARVO senza i due punti", u"ARVO12"_s, u"semplice 1P=ARVO12"_s);
     }
     void casi()
     {
@@ -285,11 +248,11 @@ private slots:
     {
         Colonne<QString, QString>("testo", "atteso");
         const auto mouser = [](const char *codice) {
-            return QStringLiteral(">[)>06K2142133714K0331P%1Q3211K0609313374LCN1VSTMicro").arg(QLatin1String(codice));
+            return u">[)>06K2142133714K0331P%1Q3211K0609313374LCN1VSTMicro"_s.arg(QLatin1String(codice));
         };
         const auto digikey = [](const char *codice) {
-            return QStringLiteral("[)>06P296-LM358BIDDFRCT-ND1P%1K1K7299133710K8578133711K14LPHQ1011ZPICK12Z15221337"
-                                  "13Z36133720Z000")
+            return u"[)>06P296-LM358BIDDFRCT-ND1P%1K1K7299133710K8578133711K14LPHQ1011ZPICK12Z15221337"
+                   "13Z36133720Z000"_s
                 .arg(QLatin1String(codice));
         };
         QTest::newRow("Mouser, Q in fondo al codice") << mouser("BSS138Q") << "1P=BSS138Q Q=32";
@@ -308,7 +271,7 @@ private slots:
             QCOMPARE(Riassunto(s), SenzaSeparatoriAmbiguo);
         } else {
             QVERIFY2(s.leggibile(), qPrintable(s.motivo));
-            QCOMPARE(QStringLiteral("1P=%1 Q=%2").arg(s.codice).arg(s.quantita), atteso);
+            QCOMPARE(u"1P=%1 Q=%2"_s.arg(s.codice).arg(s.quantita), atteso);
             QVERIFY(s.senzaSeparatori);
         }
     }
@@ -346,19 +309,17 @@ private slots:
     void lettoreAggiunto()
     {
         LettoriScansione lettori;
-        QCOMPARE(lettori.leggi(QStringLiteral("ARVO|BC547|25")).formato, FormatoScansione::CodiceSemplice);
+        QCOMPARE(lettori.leggi(u"ARVO|BC547|25"_s).formato, FormatoScansione::CodiceSemplice);
         lettori.aggiungi(std::make_unique<LettoreProva>());
-        Scansione s = lettori.leggi(QStringLiteral("ARVO|BC547|25"));
+        Scansione s = lettori.leggi(u"ARVO|BC547|25"_s);
         QCOMPARE(s.formato, FormatoScansione::Altro);
-        QCOMPARE(s.codice, QStringLiteral("BC547"));
+        QCOMPARE(s.codice, u"BC547"_s);
         QCOMPARE(s.quantita, 25);
-        s = lettori.leggi(QStringLiteral("ARVO'BC547'25").replace(u'\'', QStringLiteral("\u00a7"))); // "|" on Italian
+        s = lettori.leggi(u"ARVO'BC547'25"_s.replace(u'\'', u"\u00a7"_s)); // "|" on Italian
         QCOMPARE(s.formato, FormatoScansione::Altro);
-        QCOMPARE(s.tastiera, QStringLiteral("italiana"));
-        QCOMPARE(lettori.leggi(QStringLiteral("ARVO|BC547|molti")).motivo,
-                 QStringLiteral("quantit\u00e0 \"molti\" non valida"));
-        QCOMPARE(Riassunto(lettori.leggi(Campione(QStringLiteral("lcsc-a-mano")))),
-                 QStringLiteral("LCSC 1P=AMS1117-3.3 Q=1"));
+        QCOMPARE(s.tastiera, u"italiana"_s);
+        QCOMPARE(lettori.leggi(u"ARVO|BC547|molti"_s).motivo, u"quantit\u00e0 \"molti\" non valida"_s);
+        QCOMPARE(Riassunto(lettori.leggi(Campione(u"lcsc-a-mano"_s))), u"LCSC 1P=AMS1117-3.3 Q=1"_s);
     }
 };
 

@@ -2,17 +2,20 @@
 // the rows with the user's choices, and the rows as the registration takes
 // them.
 
+#include "common/buste.h"
 #include "common/distintaprova.h"
 #include "common/verifiche.h"
 #include "ricevi/sessionericevi.h"
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QString Voce(const VoceRicevimento &v)
 {
-    return QStringLiteral("%1|%2|%3|%4|%5").arg(v.codice, v.produttore, v.descrizione).arg(v.pezzi).arg(v.id);
+    return u"%1|%2|%3|%4|%5"_s.arg(v.codice, v.produttore, v.descrizione).arg(v.pezzi).arg(v.id);
 }
 
 } // namespace
@@ -23,15 +26,14 @@ private slots:
     void dividi_data()
     {
         Colonne<QString, QStringList, QString>("testo", "scansioni", "resto");
-        QTest::newRow("in corso") << QStringLiteral("[)>\x1e" "06") << QStringList{} << QStringLiteral("[)>\u241e06");
-        QTest::newRow("invio") << QStringLiteral("BC547\n") << QStringList{"BC547"} << QString();
-        QTest::newRow("righe incollate") << QStringLiteral(" A \r\n\r\nB\rC") << QStringList{"A", "B"}
-                                         << QStringLiteral("C");
-        QTest::newRow("fine busta") << QStringLiteral("[)>\x1e" "06\x1d" "1PX\x1e\x04[)>")
-                                    << QStringList{QStringLiteral("[)>\u241e06\u241d1PX\u241e\u2404")}
-                                    << QStringLiteral("[)>");
+        QTest::newRow("in corso") << u"[)>\x1e" "06"_s << QStringList{} << u"[)>\u241e06"_s;
+        QTest::newRow("invio") << u"BC547\n"_s << QStringList{"BC547"} << QString();
+        QTest::newRow("righe incollate") << u" A \r\n\r\nB\rC"_s << QStringList{"A", "B"} << u"C"_s;
+        QTest::newRow("fine busta") << u"[)>\x1e" "06\x1d" "1PX\x1e\x04[)>"_s
+                                    << QStringList{u"[)>\u241e06\u241d1PX\u241e\u2404"_s}
+                                    << u"[)>"_s;
         QTest::newRow("fine busta figurata e invio")
-            << QStringLiteral("1PX\u2404\n1PY\u2404") << QStringList{QStringLiteral("1PX\u2404"), QStringLiteral("1PY\u2404")}
+            << u"1PX\u2404\n1PY\u2404"_s << QStringList{u"1PX\u2404"_s, u"1PY\u2404"_s}
             << QString();
     }
     void dividi()
@@ -51,15 +53,12 @@ private slots:
         Stato stato;
         RiempiMagazzino(stato, {"11:LM358:5", "13:BC547:10", "14:BC547:3"});
         SessioneRicevi s(stato);
-        const auto busta = [](const char *campi) {
-            return LeggiScansione(QStringLiteral("[)>\x1e" "06\x1d") + QString::fromLatin1(campi).replace(u'|', u'\x1d')
-                                  + QStringLiteral("\x1e\x04"));
-        };
+        const auto busta = [](const char *campi) { return LeggiScansione(Busta(QString::fromLatin1(campi))); };
         QCOMPARE(s.aggiungi(busta("1PLM358|Q10|1VTI|1T42|1K7")), 0);
         s.aggiungi(busta("1PTL072|Q5|1VST|P497-TL072-ND"));
         s.aggiungi(busta("1PBC547|Q100"));
         s.aggiungi(busta("Q4"));
-        s.aggiungi(LeggiScansione(QStringLiteral("1N4148")));
+        s.aggiungi(LeggiScansione(u"1N4148"_s));
         QStringList esiti;
         for (qsizetype i = 0; i < s.righe().size(); ++i)
             esiti << s.esito(i);
@@ -72,7 +71,7 @@ private slots:
         s.voci(&righe, &daScegliere);
         QCOMPARE(daScegliere, 2);
         s.impostaDestinazione(2, 3);
-        QCOMPARE(s.esito(2), QStringLiteral("Aggiungi a BC547"));
+        QCOMPARE(s.esito(2), u"Aggiungi a BC547"_s);
         s.impostaDestinazione(0, 0); // not the LM358 of the stock: a new one
         s.impostaDestinazione(3, 1); // an unreadable row has no component
         QCOMPARE(s.righe()[3].destinazione, 0);
@@ -92,7 +91,7 @@ private slots:
 
         s.rimuovi(1);
         QCOMPARE(s.righe().size(), 4);
-        QCOMPARE(s.esito(1), QStringLiteral("Aggiungi a BC547"));
+        QCOMPARE(s.esito(1), u"Aggiungi a BC547"_s);
         QCOMPARE(s.doppione(busta("1PLM358|Q10|1VTI|1T42|1K7")), 0);
     }
 };

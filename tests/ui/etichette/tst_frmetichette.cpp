@@ -10,6 +10,8 @@
 
 #include <QPrinter>
 
+using namespace Qt::StringLiterals;
+
 using namespace prova;
 
 namespace {
@@ -20,10 +22,9 @@ void componenti(Stato &s, int n)
 {
     riempiTabelle(s);
     for (int i = 1; i <= n; ++i) {
-        Componente c = componente(100 + i, QStringLiteral("R%1").arg(1000 - i), 1 + i % 3,
-                                  QStringLiteral("TI"), 1, QStringLiteral("IC"), i);
-        c.Descrizione = QStringLiteral("Resistenza numero %1").arg(i);
-        c.Extra3 = QStringLiteral("Cassetto A%1").arg(i);
+        Componente c = componente(100 + i, u"R%1"_s.arg(1000 - i), 1 + i % 3, u"TI"_s, 1, u"IC"_s, i);
+        c.Descrizione = u"Resistenza numero %1"_s.arg(i);
+        c.Extra3 = u"Cassetto A%1"_s.arg(i);
         c.IDPackage = i % 2 ? 1 : 0;
         aggiungi(s, c);
     }
@@ -33,6 +34,10 @@ void componenti(Stato &s, int n)
 struct Banco : Ambiente {
     std::unique_ptr<FrmEtichette> f;
     AccessoEtichette accesso;
+
+    Banco() = default;
+    // cinqueComponenti, the list shown holding the given positions.
+    explicit Banco(const QList<qint32> &lista) { cinqueComponenti(stato); accesso.lista = lista; }
 
     FrmEtichette &apriEtichette()
     {
@@ -50,12 +55,13 @@ struct Banco : Ambiente {
 
 // Every label of the PDF, read back from its place on its page: the
 // symbol of the right component, and nothing before the start position.
-void verificaPdf(const QString &file, const FormatoEtichette &formato, const QList<qint32> &ids, int inizio)
+void verificaPdf(const QString &file, int f, const Stato &s, const QList<qint32> &posizioni, int inizio)
 {
+    const FormatoEtichette &formato = FormatiEtichette().at(f);
     constexpr int Dpi = 200;
-    const QList<PostoEtichetta> posti = PostiEtichette(formato, int(ids.size()), inizio);
+    const QList<PostoEtichetta> posti = PostiEtichette(formato, int(posizioni.size()), inizio);
     const QList<QSizeF> pagine = pdf::PagineMm(file);
-    QCOMPARE(pagine.size(), PagineEtichette(formato, int(ids.size()), inizio));
+    QCOMPARE(pagine.size(), PagineEtichette(formato, int(posizioni.size()), inizio));
     for (const QSizeF &p : pagine) {
         QVERIFY2(qAbs(p.width() - formato.pagina.width()) < 0.1, qPrintable(QString::number(p.width())));
         QVERIFY2(qAbs(p.height() - formato.pagina.height()) < 0.1, qPrintable(QString::number(p.height())));
@@ -64,19 +70,11 @@ void verificaPdf(const QString &file, const FormatoEtichette &formato, const QLi
     QCOMPARE(immagini.size(), pagine.size());
     for (qsizetype i = 0; i < posti.size(); ++i)
         QCOMPARE(pdf::DataMatrix(immagini[posti[i].pagina], pdf::InPixel(posti[i].rettangolo, Dpi)),
-                 QStringList{TestoEtichetta(ids[i])});
+                 QStringList{TestoEtichetta(s.componente(posizioni[i]).ID)});
     for (int libero = 1; libero < InizioValido(formato, inizio); ++libero) {
         const QRectF r = PostiEtichette(formato, 1, libero).first().rettangolo;
         QVERIFY2(pdf::Bianca(immagini.first(), pdf::InPixel(r, Dpi)), qPrintable(QString::number(libero)));
     }
-}
-
-QList<qint32> idDi(const Stato &s, const QList<qint32> &posizioni)
-{
-    QList<qint32> ids;
-    for (const qint32 p : posizioni)
-        ids << s.componente(p).ID;
-    return ids;
 }
 
 } // namespace
@@ -107,9 +105,9 @@ private slots:
         b.c<QSpinBox>("spnInizio")->setValue(inizio);
         QCOMPARE(b.c<QSpinBox>("spnInizio")->isEnabled(), formato != 2);
         b.clic("btnPdfEtichette");
-        const QString file = b.cartella.file(QStringLiteral("Stampe/Etichette.pdf"));
-        QCOMPARE(b.stato_(), QStringLiteral("Etichette salvate in ") + QDir::toNativeSeparators(file));
-        verificaPdf(file, FormatiEtichette().at(formato), idDi(b.stato, b.accesso.lista), inizio);
+        const QString file = b.cartella.file(u"Stampe/Etichette.pdf"_s);
+        QCOMPARE(b.stato_(), u"Etichette salvate in "_s + QDir::toNativeSeparators(file));
+        verificaPdf(file, formato, b.stato, b.accesso.lista, inizio);
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
@@ -133,16 +131,14 @@ private slots:
         const auto [quali, lista, mostrato, attese, conteggio] =
             Valori<int, QList<qint32>, qint32, QList<qint32>, QString>("quali", "lista", "mostrato", "attese",
                                                                        "conteggio");
-        Banco b;
-        cinqueComponenti(b.stato);
-        b.accesso.lista = lista;
+        Banco b(lista);
         b.accesso.mostrato = mostrato;
         FrmEtichette &f = b.apriEtichette();
         auto *cmb = b.c<QComboBox>("cmbQuali");
         QCOMPARE(cmb->currentIndex(), 1);
-        QCOMPARE(cmb->itemText(1), QStringLiteral("La lista mostrata (%1)").arg(lista.size()));
-        QCOMPARE(cmb->itemText(2), mostrato ? QStringLiteral("Solo il componente mostrato (BC547C)")
-                                            : QStringLiteral("Solo il componente mostrato (nessuno)"));
+        QCOMPARE(cmb->itemText(1), u"La lista mostrata (%1)"_s.arg(lista.size()));
+        QCOMPARE(cmb->itemText(2), mostrato ? u"Solo il componente mostrato (BC547C)"_s
+                                            : u"Solo il componente mostrato (nessuno)"_s);
         QCOMPARE(qobject_cast<QStandardItemModel *>(cmb->model())->item(2)->isEnabled(), mostrato != 0);
         cmb->setCurrentIndex(quali);
         QCOMPARE(f.posizioniScelte(), attese);
@@ -157,11 +153,14 @@ private slots:
     }
 
     // The sheet and the count of sheets; the roll has no start position.
+    // The preview is the first page: the first label where the sheet's free
+    // places begin, the places before it empty.
     void formato_data()
     {
         Colonne<int, int, int, QString>("formato", "inizio", "massimo", "conteggio");
         QTest::newRow("3x8") << 0 << 22 << 24 << "5 etichette su 2 fogli";
         QTest::newRow("3x8, oltre il foglio") << 0 << 30 << 24 << "5 etichette su 2 fogli";
+        QTest::newRow("3x8, da 4") << 0 << 4 << 24 << "5 etichette su 1 foglio";
         QTest::newRow("4x10") << 1 << 36 << 40 << "5 etichette su 1 foglio";
         QTest::newRow("4x10, da 37") << 1 << 37 << 40 << "5 etichette su 2 fogli";
         QTest::newRow("rotolo") << 2 << 5 << 1 << "5 etichette sul rotolo";
@@ -170,47 +169,26 @@ private slots:
     {
         const auto [formato, inizio, massimo, conteggio] =
             Valori<int, int, int, QString>("formato", "inizio", "massimo", "conteggio");
-        Banco b;
-        cinqueComponenti(b.stato);
-        b.accesso.lista = {1, 2, 3, 4, 5};
+        Banco b(QList<qint32>{1, 2, 3, 4, 5});
         FrmEtichette &f = b.apriEtichette();
         b.c<QComboBox>("cmbFormato")->setCurrentIndex(formato);
         b.c<QSpinBox>("spnInizio")->setValue(inizio);
         QCOMPARE(b.c<QSpinBox>("spnInizio")->maximum(), massimo);
         QCOMPARE(b.c<QLabel>("lblConteggio")->text(), conteggio);
-        QCOMPARE(f.lavoro().inizio, std::min(inizio, massimo));
+        const int valido = std::min(inizio, massimo);
+        QCOMPARE(f.lavoro().inizio, valido);
         QCOMPARE(f.lavoro().formato.nome, FormatiEtichette().at(formato).nome);
-    }
 
-    // The preview is the first page: the first label where the sheet's free
-    // places begin, the places before it empty.
-    void anteprima_data()
-    {
-        Colonne<int, int>("formato", "inizio");
-        QTest::newRow("3x8 da 1") << 0 << 1;
-        QTest::newRow("3x8 da 4") << 0 << 4;
-        QTest::newRow("4x10 da 7") << 1 << 7;
-        QTest::newRow("rotolo") << 2 << 1;
-    }
-    void anteprima()
-    {
-        const auto [formato, inizio] = Valori<int, int>("formato", "inizio");
-        Banco b;
-        cinqueComponenti(b.stato);
-        b.accesso.lista = {1};
-        b.apriEtichette();
-        b.c<QComboBox>("cmbFormato")->setCurrentIndex(formato);
-        b.c<QSpinBox>("spnInizio")->setValue(inizio);
         const QImage img = b.c<QLabel>("lblAnteprima")->pixmap().toImage();
-        const FormatoEtichette &f = FormatiEtichette().at(formato);
+        const FormatoEtichette &fe = FormatiEtichette().at(formato);
         QVERIFY(img.width() <= 300 && img.height() <= 424);
         QVERIFY(img.width() >= 299 || img.height() >= 423);
-        const int dpi = int(std::lround(img.width() / (f.pagina.width() / 25.4)));
+        const int dpi = int(std::lround(img.width() / (fe.pagina.width() / 25.4)));
         const auto dentro = [&](int posto) {
-            return pdf::InPixel(PostiEtichette(f, 1, posto).first().rettangolo, dpi).adjusted(3, 3, -3, -3);
+            return pdf::InPixel(PostiEtichette(fe, 1, posto).first().rettangolo, dpi).adjusted(3, 3, -3, -3);
         };
-        QVERIFY(!pdf::Bianca(img, dentro(inizio)));
-        for (int libero = 1; libero < inizio; ++libero)
+        QVERIFY(!pdf::Bianca(img, dentro(valido)));
+        for (int libero = 1; libero < valido; ++libero)
             QVERIFY(pdf::Bianca(img, dentro(libero)));
     }
 
@@ -227,10 +205,8 @@ private slots:
     void stampa()
     {
         const auto [formato, conferma, messaggio] = Valori<int, bool, QString>("formato", "conferma", "messaggio");
-        Banco b;
-        cinqueComponenti(b.stato);
-        b.accesso.lista = {5, 3};
-        const QString uscita = b.cartella.file(QStringLiteral("stampante.pdf"));
+        Banco b(QList<qint32>{5, 3});
+        const QString uscita = b.cartella.file(u"stampante.pdf"_s);
         int chiamate = 0;
         QSizeF carta;
         QString documento;
@@ -247,12 +223,12 @@ private slots:
         b.clic("btnStampaEtichette");
         QCOMPARE(chiamate, 1);
         QCOMPARE(carta, FormatiEtichette().at(formato).pagina);
-        QCOMPARE(documento, QStringLiteral("Etichette"));
+        QCOMPARE(documento, u"Etichette"_s);
         QCOMPARE(b.stato_(), messaggio);
         QCOMPARE(QFile::exists(uscita), conferma);
         if (conferma)
-            verificaPdf(uscita, FormatiEtichette().at(formato), idDi(b.stato, {5, 3}), 1);
-        QVERIFY(!b.cartella.esiste(QStringLiteral("Stampe/Etichette.pdf")));
+            verificaPdf(uscita, formato, b.stato, {5, 3}, 1);
+        QVERIFY(!b.cartella.esiste(u"Stampe/Etichette.pdf"_s));
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
@@ -260,17 +236,15 @@ private slots:
     // behind: here the Stampe folder is a file.
     void fileNonScritto()
     {
-        Banco b;
-        cinqueComponenti(b.stato);
-        b.accesso.lista = {1};
-        QDir(b.cartella.file(QStringLiteral("Stampe"))).removeRecursively();
-        b.cartella.scrivi(QStringLiteral("Stampe"), "non una cartella");
+        Banco b(QList<qint32>{1});
+        QDir(b.cartella.file(u"Stampe"_s)).removeRecursively();
+        b.cartella.scrivi(u"Stampe"_s, "non una cartella");
         b.apriEtichette();
         b.dialoghi.setNextAnswer(Risposta::Ok);
         b.clic("btnPdfEtichette");
         VerificaBox(b.dialoghi, TestoErroreEtichette, Icona::Critica, Pulsanti::Ok, TitoloErroreEtichette);
         QCOMPARE(b.stato_(), QString());
-        QCOMPARE(b.cartella.leggi(QStringLiteral("Stampe")), QByteArray("non una cartella"));
+        QCOMPARE(b.cartella.leggi(u"Stampe"_s), QByteArray("non una cartella"));
         QCOMPARE(QDir(b.cartella.percorso()).entryList(QDir::Files | QDir::Hidden), QStringList{"Stampe"});
         VERIFICA_DIALOGHI(b.dialoghi);
     }

@@ -3,6 +3,8 @@
 // a bag read twice, the rows' pieces and components changed, a picture with
 // several codes, "Registra" with what lands on disk, and what stops it.
 
+#include "common/buste.h"
+#include "common/fogliocodici.h"
 #include "movimenti/indice.h"
 #include "ricevi/codiciimmagine.h"
 #include "ricevi/scansione.h"
@@ -10,8 +12,9 @@
 #include "ui/storico/aiutistorico.h"
 
 #include <QComboBox>
-#include <QPainter>
 #include <QSpinBox>
+
+using namespace Qt::StringLiterals;
 
 using namespace prova;
 
@@ -24,12 +27,7 @@ void magazzino(Stato &s)
     aggiungi(s, componente(15, "LM317T", 2, "ST", 3, "REG", 2, data(2024, 3, 3)));
 }
 
-QString Busta(const char *campi)
-{
-    return QStringLiteral("[)>\x1e" "06\x1d") + QString::fromLatin1(campi).replace(u'|', u'\x1d') + QStringLiteral("\x1e\x04");
-}
-
-const QString Lcsc = QStringLiteral("{pbn:PICK2309,on:SO2309,pc:C2040,pm:TL072CDR,qty:30,mc:,cc:1,pdi:9,hp:0,wc:JS}");
+const QString Lcsc = u"{pbn:PICK2309,on:SO2309,pc:C2040,pm:TL072CDR,qty:30,mc:,cc:1,pdi:9,hp:0,wc:JS}"_s;
 
 struct Finestra {
     QWidget *w;
@@ -55,13 +53,11 @@ struct Finestra {
     void scansiona(const QString &testo) const
     {
         auto *tx = c<QLineEdit>("txScansione");
+        const QHash<QChar, Qt::Key> controllo{{u'\x1d', Qt::Key_BracketRight}, {u'\x1e', Qt::Key_AsciiCircum},
+                                              {u'\x04', Qt::Key_D}};
         for (const QChar ch : testo) {
-            if (ch == u'\x1d')
-                QTest::keyClick(tx, Qt::Key_BracketRight, Qt::ControlModifier);
-            else if (ch == u'\x1e')
-                QTest::keyClick(tx, Qt::Key_AsciiCircum, Qt::ControlModifier);
-            else if (ch == u'\x04')
-                QTest::keyClick(tx, Qt::Key_D, Qt::ControlModifier);
+            if (controllo.contains(ch))
+                QTest::keyClick(tx, controllo[ch], Qt::ControlModifier);
             else
                 QTest::keyClicks(tx, QString(ch));
         }
@@ -91,7 +87,7 @@ struct Prova : Caso {
         bool aperta = false;
         QuandoModale([&](QWidget *m) {
             aperta = true;
-            QCOMPARE(m->objectName(), QStringLiteral("frmRicevi"));
+            QCOMPARE(m->objectName(), u"frmRicevi"_s);
             const Finestra f{m};
             passi(f);
             if (m->isVisible()) {
@@ -100,20 +96,8 @@ struct Prova : Caso {
                 f.clic("btnAnnullaRicevi");
             }
         });
-        menu(QStringLiteral("mnuRicevi"));
+        menu(u"mnuRicevi"_s);
         QVERIFY(aperta);
-    }
-    QStringList movimenti() const
-    {
-        IndiceMovimenti indice;
-        QStringList out;
-        if (!indice.apri(cartella.file(QStringLiteral("Movimenti.csv"))))
-            return out;
-        for (qsizetype i = 0; i < indice.conteggio(); ++i) {
-            const RigaMovimento r = indice.riga(i).value_or(RigaMovimento());
-            out << QStringLiteral("%1;%2;%3;%4").arg(r.movimento, r.codice).arg(r.prima.value_or(-1)).arg(r.dopo.value_or(-1));
-        }
-        return out;
     }
 };
 
@@ -133,22 +117,22 @@ private slots:
         a.usa([&](const Finestra &f) {
             f.scansiona(Busta("1PNE555|Q25|1VTI|1T7|1K9"));
             f.scansiona(Lcsc);
-            f.scansiona(QStringLiteral("lm317t"));
+            f.scansiona(u"lm317t"_s);
             f.scansiona(Busta("Q5"));
             QCOMPARE(f.c<QLineEdit>("txScansione")->text(), QString());
             a.dialoghi.setNextAnswer(Risposta::No);
             f.scansiona(Busta("1PNE555|Q25|1VTI|1T7|1K9"));
             QCOMPARE(a.dialoghi.ultimoBox().testo,
-                     QStringLiteral("Questo sacchetto \u00e8 gi\u00e0 stato letto alla riga 1 (NE555).\r\n"
-                                    "Aggiungerlo un'altra volta?"));
+                     u"Questo sacchetto \u00e8 gi\u00e0 stato letto alla riga 1 (NE555).\r\n"
+                     "Aggiungerlo un'altra volta?"_s);
             QCOMPARE(f.righe(), (QStringList{"NE555|TI|25|Aggiungi a NE555", "TL072CDR||30|Nuovo componente",
                                              "lm317t||0|Da scegliere",
                                              Busta("Q5").replace(u'\x1e', u'\u241e').replace(u'\x1d', u'\u241d')
                                                  .replace(u'\x04', u'\u2404')
                                                  + "|||Non leggibile: " + illeggibile}));
             QCOMPARE(f.c<QLabel>("lblRiepilogo")->text(),
-                     QStringLiteral("Sacchetti letti: 4 (da aggiungere a componenti esistenti: 1, nuovi componenti: 1, "
-                                    "da scegliere: 1, non leggibili: 1)"));
+                     u"Sacchetti letti: 4 (da aggiungere a componenti esistenti: 1, nuovi componenti: 1, "
+                     "da scegliere: 1, non leggibili: 1)"_s);
             QCOMPARE(QList<int>({f.lvr()->evidenziata(1), f.lvr()->evidenziata(3), f.lvr()->evidenziata(4)}),
                      (QList<int>{0, 1, 1}));
 
@@ -156,34 +140,33 @@ private slots:
             ClicRiga(f.lvr(), 3, 0);
             auto *cmb = f.c<QComboBox>("cmbComponenteRiga");
             QCOMPARE(cmb->count(), 4);
-            QCOMPARE(cmb->itemText(2), QStringLiteral("LM317T - ST - REG - 2 pz"));
+            QCOMPARE(cmb->itemText(2), u"LM317T - ST - REG - 2 pz"_s);
             QTest::keyClick(cmb, Qt::Key_Down);
             QTest::keyClick(cmb, Qt::Key_Down);
             auto *spn = f.c<QSpinBox>("spnPezziRiga");
             spn->selectAll();
-            QTest::keyClicks(spn, QStringLiteral("4"));
-            QCOMPARE(f.righe()[2], QStringLiteral("lm317t||4|Aggiungi a LM317T"));
+            QTest::keyClicks(spn, u"4"_s);
+            QCOMPARE(f.righe()[2], u"lm317t||4|Aggiungi a LM317T"_s);
             QVERIFY(!f.lvr()->evidenziata(3));
 
-            f.c<QComboBox>("cmbTipoRicevi")->setCurrentText(QStringLiteral("IC"));
+            f.c<QComboBox>("cmbTipoRicevi")->setCurrentText(u"IC"_s);
             a.dialoghi.setNextAnswer(Risposta::Si);
             f.clic("btnRegistra");
             QCOMPARE(a.dialoghi.ultimoBox().testo,
-                     QStringLiteral("Registrare 59 pezzi: 2 componenti esistenti aggiornati e 1 nuovi componenti?\r\n"
-                                    "Le righe non leggibili (1) non saranno registrate."));
+                     u"Registrare 59 pezzi: 2 componenti esistenti aggiornati e 1 nuovi componenti?\r\n"
+                     "Le righe non leggibili (1) non saranno registrate."_s);
             QVERIFY(!f.w->isVisible());
         });
-        QCOMPARE(a.messaggio(),
-                 QStringLiteral("Operazione completata: ricevuti 59 pezzi (2 componenti aggiornati, 1 nuovi)"));
-        QCOMPARE(a.contatori(), QStringLiteral("7/7/205"));
+        QCOMPARE(a.messaggio(), u"Operazione completata: ricevuti 59 pezzi (2 componenti aggiornati, 1 nuovi)"_s);
+        QCOMPARE(a.contatori(), u"7/7/205"_s);
         const auto disco = a.suDisco();
         QCOMPARE(disco->componente(1).Quantita, 45);
         QCOMPARE(disco->componente(6).Quantita, 6);
         const Componente &nuovo = disco->componente(7);
         QCOMPARE(QStringList({nuovo.Codice, nuovo.NomeTipo, nuovo.Descrizione, QString::number(nuovo.Quantita)}),
                  (QStringList{"TL072CDR", "IC", "C2040", "30"}));
-        QCOMPARE(a.movimenti(), (QStringList{"Ricevimento;NE555;20;45", "Ricevimento;LM317T;2;6",
-                                             "Ricevimento;TL072CDR;-1;30"}));
+        QCOMPARE(Storico(a), (QStringList{"1;Ricevimento;10;NE555;20;45;", "1;Ricevimento;15;LM317T;2;6;",
+                                          "1;Ricevimento;16;TL072CDR;-;30;"}));
         // Undone from the history window as one operation: the new
         // component goes, the quantities come back.
         a.dialoghi.setNextAnswer(Risposta::Si);
@@ -193,16 +176,12 @@ private slots:
             f.clic("btnAnnullaOperazione");
             f.clic("btnChiudiStorico");
         });
-        a.menu(QStringLiteral("mnuStorico"));
-        QCOMPARE(idCodici(*a.suDisco()), idCodici([] {
-                     Stato s;
-                     magazzino(s);
-                     return s;
-                 }()));
-        QCOMPARE(a.contatori(), QStringLiteral("6/6/146"));
+        a.menu(u"mnuStorico"_s);
+        QCOMPARE(a.fileDati().mid(1), a.prima.mid(1)); // the next free ID stays advanced in Info.ini
+        QCOMPARE(a.contatori(), u"6/6/146"_s);
         // The type is proposed again next time.
         a.usa([](const Finestra &f) {
-            QCOMPARE(f.c<QComboBox>("cmbTipoRicevi")->currentText(), QStringLiteral("IC"));
+            QCOMPARE(f.c<QComboBox>("cmbTipoRicevi")->currentText(), u"IC"_s);
         });
     }
 
@@ -212,49 +191,43 @@ private slots:
     void editorInSospeso()
     {
         Prova a;
-        a.clicRiga(a.rigaDi(QStringLiteral("NE555")), 0);
-        a.premi(QStringLiteral("edit"));
-        a.scrivi(QStringLiteral("txQty"), QStringLiteral("30"));
+        a.clicRiga(a.rigaDi(u"NE555"_s), 0);
+        a.premi(u"edit"_s);
+        a.scrivi(u"txQty"_s, u"30"_s);
         a.usa([&](const Finestra &f) {
             f.scansiona(Busta("1PNE555|Q5"));
             a.dialoghi.setNextAnswer(Risposta::Annulla);
             f.clic("btnRegistra");
-            QCOMPARE(a.dialoghi.ultimoBox().testo, QStringLiteral("Salvare le modifiche al componente?"));
+            QCOMPARE(a.dialoghi.ultimoBox().testo, u"Salvare le modifiche al componente?"_s);
             QVERIFY(f.w->isVisible());
             a.dialoghi.setNextAnswer(Risposta::Si);
             a.dialoghi.setNextAnswer(Risposta::Si);
             f.clic("btnRegistra");
         });
         QCOMPARE(a.suDisco()->componente(1).Quantita, 35);
-        QCOMPARE(a.movimenti(), (QStringList{"Modifica;NE555;20;30", "Ricevimento;NE555;30;35"}));
+        QCOMPARE(Storico(a), (QStringList{"1;Modifica;10;NE555;20;30;", "2;Ricevimento;10;NE555;30;35;"}));
     }
 
     // What stops "Registra" before anything is saved, and the row it points to.
     void registraFermato_data()
     {
-        QTest::addColumn<QStringList>("scansioni");
-        QTest::addColumn<QString>("tipo");
-        QTest::addColumn<QString>("avviso");
-        QTest::addColumn<int>("selezionata");
-        QTest::newRow("niente di leggibile") << QStringList{Busta("Q5")} << "IC" << "Nessun sacchetto da registrare." << 1;
-        QTest::newRow("etichetta di nessun componente")
-            << QStringList{QStringLiteral("ARVO:99")} << "IC" << "Nessun sacchetto da registrare." << 1;
+        Colonne<QStringList, QString, QString, int>("scansioni", "tipo", "avviso", "selezionata");
+        const QString nessuno = u"Nessun sacchetto da registrare."_s;
+        QTest::newRow("niente di leggibile") << QStringList{Busta("Q5")} << "IC" << nessuno << 1;
+        QTest::newRow("etichetta di nessun componente") << QStringList{u"ARVO:99"_s} << "IC" << nessuno << 1;
         QTest::newRow("da scegliere")
-            << QStringList{QStringLiteral("NE555"), QStringLiteral("LM317T")} << "IC"
+            << QStringList{u"NE555"_s, u"LM317T"_s} << "IC"
             << "Riga 2: pi\u00f9 componenti hanno il codice LM317T.\r\nScegliere a quale vanno i pezzi, o \"Nuovo "
                "componente\"."
             << 2;
         QTest::newRow("senza tipo") << QStringList{Lcsc} << "" << "Indicare il tipo dei nuovi componenti." << 1;
-        QTest::newRow("senza pezzi")
-            << QStringList{Lcsc, Busta("Q5"), QStringLiteral("NE555")} << "IC"
-            << "Non \u00e8 possibile registrare:\r\nRiga 3: numero di pezzi non valido" << 3;
+        QTest::newRow("senza pezzi") << QStringList{Lcsc, Busta("Q5"), u"NE555"_s} << "IC"
+                                     << "Non \u00e8 possibile registrare:\r\nRiga 3: numero di pezzi non valido" << 3;
     }
     void registraFermato()
     {
-        QFETCH(QStringList, scansioni);
-        QFETCH(QString, tipo);
-        QFETCH(QString, avviso);
-        QFETCH(int, selezionata);
+        const auto [scansioni, tipo, avviso, selezionata] =
+            Valori<QStringList, QString, QString, int>("scansioni", "tipo", "avviso", "selezionata");
         Prova a;
         a.usa([&](const Finestra &f) {
             for (const QString &s : scansioni)
@@ -268,7 +241,7 @@ private slots:
             QVERIFY(f.w->isVisible());
         });
         QCOMPARE(a.fileDati(), a.prima);
-        QVERIFY(!a.cartella.esiste(QStringLiteral("Movimenti.csv")));
+        QVERIFY(!a.cartella.esiste(u"Movimenti.csv"_s));
     }
 
     // A photo of three bags: a DataMatrix, a QR code and a Code 128 (a label
@@ -276,29 +249,24 @@ private slots:
     void immagine()
     {
         Prova a;
-        QImage foto(1200, 500, QImage::Format_RGB32);
-        foto.fill(Qt::white);
-        {
-            QPainter p(&foto);
-            p.drawImage(40, 40, ImmagineCodice(TipoCodice::DataMatrix, Busta("1PNE555|Q3"), 8));
-            p.drawImage(450, 40, ImmagineCodice(TipoCodice::QR, Lcsc, 6));
-            // The label Arvo prints for BC547C (ID 11).
-            p.drawImage(40, 330, ImmagineCodice(TipoCodice::Code128, QStringLiteral("ARVO:11"), 3));
-        }
-        const QString percorso = a.cartella.file(QStringLiteral("sacchetti.png"));
-        QVERIFY(foto.save(percorso));
+        const QString percorso = a.cartella.file(u"sacchetti.png"_s);
+        // The Code 128 is the label Arvo prints for BC547C (ID 11).
+        QVERIFY(Foglio({1200, 500}, {{TipoCodice::DataMatrix, Busta("1PNE555|Q3"), 8, {40, 40}},
+                                     {TipoCodice::QR, Lcsc, 6, {450, 40}},
+                                     {TipoCodice::Code128, u"ARVO:11"_s, 3, {40, 330}}})
+                    .save(percorso));
         a.usa([&](const Finestra &f) {
             a.dialoghi.setNextFile(percorso);
             f.clic("btnImmagineRicevi");
             QCOMPARE(f.righe(), (QStringList{"NE555||3|Aggiungi a NE555", "TL072CDR||30|Nuovo componente",
                                              "BC547C||0|Aggiungi a BC547C"}));
-            QCOMPARE(f.stato(), QStringLiteral("Codici letti dall'immagine sacchetti.png: 3."));
+            QCOMPARE(f.stato(), u"Codici letti dall'immagine sacchetti.png: 3."_s);
             ClicRiga(f.lvr(), 2, 0);
             f.clic("btnRimuoviRiga");
             QCOMPARE(f.righe().size(), 2);
             a.dialoghi.setNextAnswer(Risposta::No);
             f.clic("btnAnnullaRicevi");
-            QCOMPARE(a.dialoghi.ultimoBox().testo, QStringLiteral("Chiudere senza registrare i sacchetti letti (2)?"));
+            QCOMPARE(a.dialoghi.ultimoBox().testo, u"Chiudere senza registrare i sacchetti letti (2)?"_s);
             QVERIFY(f.w->isVisible());
         });
         QCOMPARE(a.fileDati(), a.prima);
