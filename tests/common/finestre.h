@@ -56,6 +56,15 @@ inline void QuandoModale(const std::function<void(QWidget *)> &azione, QObject *
     });
 }
 
+// The window made the active one, as a window manager would: for its
+// shortcuts, and for the focus a widget being typed in has.
+inline void Attiva(QWidget *finestra)
+{
+    finestra->activateWindow();
+    QApplication::setActiveWindow(finestra);
+    QVERIFY(QTest::qWaitForWindowActive(finestra));
+}
+
 // A real click on a row (1-based) over a column (0-based); row 0 clicks the
 // empty area below the rows.
 inline void ClicRiga(ListaReport *l, int riga, int colonna, Qt::MouseButton pulsante = Qt::LeftButton)

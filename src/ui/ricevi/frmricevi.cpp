@@ -25,6 +25,7 @@
 namespace {
 
 const QString Titolo = QStringLiteral("Ricevi componenti");
+constexpr int ColonneLista = 7;
 
 // The rows that need the user: nothing to register as they are.
 bool DaSistemare(const RigaRicevi &r)
@@ -170,28 +171,45 @@ void FrmRicevi::creaControlli()
 
 QString FrmRicevi::tipo() const { return m_cmbTipo->currentText().trimmed(); }
 
+void FrmRicevi::testiRiga(qsizetype i, QString *testi) const
+{
+    const RigaRicevi &r = m_sessione->righe()[i];
+    const Scansione &s = r.scansione;
+    // A label of this program carries no part number: the component it names.
+    if (!r.leggibile())
+        testi[0] = s.testo;
+    else if (s.codice.isEmpty() && r.destinazione > 0)
+        testi[0] = m_stato.componente(r.destinazione).Codice;
+    else
+        testi[0] = s.codice;
+    testi[1] = s.produttore;
+    testi[2] = r.leggibile() ? QString::number(r.pezzi) : QString();
+    testi[3] = m_sessione->esito(i);
+    testi[4] = s.codiceDistributore;
+    testi[5] = s.lotto;
+    testi[6] = s.ordine.isEmpty() ? s.ordineCliente : s.ordine;
+}
+
 void FrmRicevi::riempiLista()
 {
-    const QList<RigaRicevi> &righe = m_sessione->righe();
     m_lvr->svuota();
-    m_lvr->aggiungiRighe(righe.size(), [this, &righe](qsizetype i, QString *testi) {
-        const RigaRicevi &r = righe[i];
-        const Scansione &s = r.scansione;
-        // A label of this program carries no part number: the component it names.
-        if (!r.leggibile())
-            testi[0] = s.testo;
-        else if (s.codice.isEmpty() && r.destinazione > 0)
-            testi[0] = m_stato.componente(r.destinazione).Codice;
-        else
-            testi[0] = s.codice;
-        testi[1] = s.produttore;
-        if (r.leggibile())
-            testi[2] = QString::number(r.pezzi);
-        testi[3] = m_sessione->esito(i);
-        testi[4] = s.codiceDistributore;
-        testi[5] = s.lotto;
-        testi[6] = s.ordine.isEmpty() ? s.ordineCliente : s.ordine;
-    });
+    m_lvr->aggiungiRighe(m_sessione->righe().size(), [this](qsizetype i, QString *testi) { testiRiga(i, testi); });
+    riepiloga();
+    mostraRiga();
+}
+
+void FrmRicevi::aggiornaRiga(int n)
+{
+    QString testi[ColonneLista];
+    testiRiga(n - 1, testi);
+    for (int k = 0; k < ColonneLista; ++k)
+        m_lvr->impostaTesto(n, k, testi[k]);
+    riepiloga();
+}
+
+void FrmRicevi::riepiloga()
+{
+    const QList<RigaRicevi> &righe = m_sessione->righe();
     QList<int> daSistemare;
     qsizetype aggiungi = 0, nuovi = 0, scegliere = 0, illeggibili = 0;
     for (qsizetype i = 0; i < righe.size(); ++i) {
@@ -216,7 +234,6 @@ void FrmRicevi::riempiLista()
             .arg(nuovi)
             .arg(scegliere)
             .arg(illeggibili));
-    mostraRiga();
 }
 
 void FrmRicevi::seleziona(qsizetype riga)
@@ -261,9 +278,9 @@ void FrmRicevi::pezziCambiati(int pezzi)
     const int n = m_lvr->rigaSelezionata();
     if (m_inAggiornamento || n < 1)
         return;
+    // Only the row and the summary follow: the spin box is being typed in.
     m_sessione->impostaPezzi(n - 1, pezzi);
-    riempiLista();
-    seleziona(n - 1);
+    aggiornaRiga(n);
 }
 
 void FrmRicevi::componenteScelto(int indice)
@@ -272,8 +289,8 @@ void FrmRicevi::componenteScelto(int indice)
     if (m_inAggiornamento || n < 1 || indice < 0)
         return;
     m_sessione->impostaDestinazione(n - 1, m_cmbComponente->itemData(indice).toInt());
-    riempiLista();
-    seleziona(n - 1);
+    aggiornaRiga(n);
+    mostraRiga();
 }
 
 void FrmRicevi::LeggiTesti(const QStringList &testi)

@@ -54,6 +54,11 @@ public:
 private:
     void creaControlli();
     void riempiLista();
+    // The cells of row i (0-based), as many as the list's columns.
+    void testiRiga(qsizetype i, QString *testi) const;
+    // Row n (1-based) written again, with the marks and the summary.
+    void aggiornaRiga(int n);
+    void riepiloga();
     void mostraRiga();
     void pezziCambiati(int pezzi);
     void componenteScelto(int indice);

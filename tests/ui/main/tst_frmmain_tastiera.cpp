@@ -19,13 +19,6 @@ QString NomeFocus()
     return QString();
 }
 
-void Attiva(QWidget *finestra)
-{
-    finestra->activateWindow();
-    QApplication::setActiveWindow(finestra);
-    QVERIFY(QTest::qWaitForWindowActive(finestra));
-}
-
 } // namespace
 
 class TestFrmMainTastiera : public QObject {

@@ -136,7 +136,7 @@ private slots:
             QCOMPARE(QList<int>({f.lvr()->evidenziata(1), f.lvr()->evidenziata(3), f.lvr()->evidenziata(4)}),
                      (QList<int>{0, 1, 1}));
 
-            // The third row: the second LM317T, four pieces.
+            // The third row: the second LM317T, twelve pieces, typed digit by digit.
             ClicRiga(f.lvr(), 3, 0);
             auto *cmb = f.c<QComboBox>("cmbComponenteRiga");
             QCOMPARE(cmb->count(), 4);
@@ -144,28 +144,32 @@ private slots:
             QTest::keyClick(cmb, Qt::Key_Down);
             QTest::keyClick(cmb, Qt::Key_Down);
             auto *spn = f.c<QSpinBox>("spnPezziRiga");
+            Attiva(f.w);
+            spn->setFocus();
             spn->selectAll();
-            QTest::keyClicks(spn, u"4"_s);
-            QCOMPARE(f.righe()[2], u"lm317t||4|Aggiungi a LM317T"_s);
+            // Typed where the keyboard's focus is, key after key.
+            for (const char *tasto : {"1", "2"})
+                QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(tasto));
+            QCOMPARE(f.righe()[2], u"lm317t||12|Aggiungi a LM317T"_s);
             QVERIFY(!f.lvr()->evidenziata(3));
 
             f.c<QComboBox>("cmbTipoRicevi")->setCurrentText(u"IC"_s);
             a.dialoghi.setNextAnswer(Risposta::Si);
             f.clic("btnRegistra");
             QCOMPARE(a.dialoghi.ultimoBox().testo,
-                     u"Registrare 59 pezzi: 2 componenti esistenti aggiornati e 1 nuovi componenti?\r\n"
+                     u"Registrare 67 pezzi: 2 componenti esistenti aggiornati e 1 nuovi componenti?\r\n"
                      "Le righe non leggibili (1) non saranno registrate."_s);
             QVERIFY(!f.w->isVisible());
         });
-        QCOMPARE(a.messaggio(), u"Operazione completata: ricevuti 59 pezzi (2 componenti aggiornati, 1 nuovi)"_s);
-        QCOMPARE(a.contatori(), u"7/7/205"_s);
+        QCOMPARE(a.messaggio(), u"Operazione completata: ricevuti 67 pezzi (2 componenti aggiornati, 1 nuovi)"_s);
+        QCOMPARE(a.contatori(), u"7/7/213"_s);
         const auto disco = a.suDisco();
         QCOMPARE(disco->componente(1).Quantita, 45);
-        QCOMPARE(disco->componente(6).Quantita, 6);
+        QCOMPARE(disco->componente(6).Quantita, 14);
         const Componente &nuovo = disco->componente(7);
         QCOMPARE(QStringList({nuovo.Codice, nuovo.NomeTipo, nuovo.Descrizione, QString::number(nuovo.Quantita)}),
                  (QStringList{"TL072CDR", "IC", "C2040", "30"}));
-        QCOMPARE(Storico(a), (QStringList{"1;Ricevimento;10;NE555;20;45;", "1;Ricevimento;15;LM317T;2;6;",
+        QCOMPARE(Storico(a), (QStringList{"1;Ricevimento;10;NE555;20;45;", "1;Ricevimento;15;LM317T;2;14;",
                                           "1;Ricevimento;16;TL072CDR;-;30;"}));
         // Undone from the history window as one operation: the new
         // component goes, the quantities come back.
