@@ -224,20 +224,21 @@ struct Ambiente {
             s += bottone(QLatin1String(k))->isEnabled() ? u'1' : u'0';
         return s;
     }
-    // The column of positions, and the codes, row by row.
-    QList<int> posizioni() const
-    {
-        QList<int> p;
-        for (int r = 1; r <= lista()->numeroRighe(); ++r)
-            p << lista()->testo(r, 5).toInt();
-        return p;
-    }
-    QStringList codici() const
+    // A column's texts row by row; the codes; the positions (the hidden column 5).
+    QStringList colonna(int k) const
     {
         QStringList c;
         for (int r = 1; r <= lista()->numeroRighe(); ++r)
-            c << lista()->testo(r, 0);
+            c << lista()->testo(r, k);
         return c;
+    }
+    QStringList codici() const { return colonna(0); }
+    QList<int> posizioni() const
+    {
+        QList<int> p;
+        for (const QString &t : colonna(5))
+            p << t.toInt();
+        return p;
     }
     // The row (1-based) listing the code; 0 when none does.
     int rigaDi(const QString &codice) const { return int(codici().indexOf(codice)) + 1; }

@@ -1,11 +1,14 @@
 // Nothing typed or stored is lost in everyday use of the editor: commands act
-// only on the component shown, refilled pick lists keep the panel, stored
-// names survive a save, a failed save keeps memory, disk and panel agreeing,
-// and unsaved typing is never dropped without a question.
+// only on the component shown (and leave their lines in the stock history),
+// refilled pick lists keep the panel, stored names survive a save, a failed
+// save keeps memory, disk and panel agreeing, and unsaved typing is never
+// dropped without a question.
 
 #include "ambiente.h"
 
 #include "common/fifosorvegliata.h"
+#include "common/storicoprova.h"
+#include "movimenti/rigamovimento.h"
 #include "store/orologio.h"
 #include "store/scritturasicura.h"
 
@@ -38,24 +41,38 @@ private slots:
     void initTestCase() { ImpostaOggi(QDate(2026, 12, 5)); }
 
     // "Modifica", "Salva" and "Elimina" never reach a component not shown
-    // (after "Nuovo" or "Annulla").
+    // (after "Nuovo" or "Annulla"). What they do goes in the stock history
+    // with the tables: a new component, a change (quantity and the fields
+    // that changed), a deletion with the whole record; nothing when nothing
+    // changed.
     void soloIlComponenteMostrato_data()
     {
-        Colonne<QString, QStringList>("passi", "attesi");
+        Colonne<QString, QStringList, QStringList>("passi", "attesi", "storico");
+        Componente bc = componente(11, "BC547C", 2, "ST", 2, "TR", 100, data(2023, 1, 15));
+        bc.IDPackage = 2;
+        bc.Pins = 3;
+        bc.Extra1 = QStringLiteral("80");
+        const QStringList conXY = Cinque + QStringList{"15:XY100"}, nessuna;
         QTest::newRow("nuovo, modifica, salva: aggiunge")
-            << "row new type edit save" << (Cinque + QStringList{"15:XY100"});
-        QTest::newRow("esc dal nuovo, modifica, salva: niente")
-            << "row new esc edit type save" << Cinque;
+            << "row new type edit save" << conXY << QStringList{"1;Nuovo;15;XY100;-;4;"};
+        QTest::newRow("esc dal nuovo, modifica, salva: niente") << "row new esc edit type save" << Cinque << nessuna;
         QTest::newRow("annulla la modifica, modifica, salva: niente")
-            << "row edit undo edit type save" << Cinque;
-        QTest::newRow("nuovo, elimina: niente") << "row new del" << Cinque;
-        QTest::newRow("esc dal nuovo, elimina: niente") << "row new esc del" << Cinque;
-        QTest::newRow("elimina il mostrato") << "row del"
-                                             << QStringList{"10:NE555", "12:LM317T", "13:2N2222", "14:74HC00"};
+            << "row edit undo edit type save" << Cinque << nessuna;
+        QTest::newRow("nuovo, elimina: niente") << "row new del" << Cinque << nessuna;
+        QTest::newRow("esc dal nuovo, elimina: niente") << "row new esc del" << Cinque << nessuna;
+        QTest::newRow("elimina il mostrato")
+            << "row si del" << QStringList{"10:NE555", "12:LM317T", "13:2N2222", "14:74HC00"}
+            << QStringList{"1;Eliminazione;11;BC547C;100;-;" + TestoRecord(bc)};
+        QTest::newRow("quantita' e descrizione") << "row edit qty desc save" << Cinque
+                                                 << QStringList{"1;Modifica;11;BC547C;100;90;Descrizione: \"\" → \"NPN; 45 V\""};
+        QTest::newRow("quantita', poi un nuovo")
+            << "row edit qty save new type save" << conXY
+            << QStringList{"1;Modifica;11;BC547C;100;90;", "2;Nuovo;15;XY100;-;4;"};
+        QTest::newRow("niente cambiato") << "row edit save" << Cinque << nessuna;
     }
     void soloIlComponenteMostrato()
     {
-        const auto [passi, attesi] = Valori<QString, QStringList>("passi", "attesi");
+        const auto [passi, attesi, storico] = Valori<QString, QStringList, QStringList>("passi", "attesi", "storico");
         Caso a(salvati);
         const QMap<QString, std::function<void()>> azioni = {
             {"row", [&] { a.clicRiga(3, 0); }}, // BC547C
@@ -64,18 +81,19 @@ private slots:
             {"esc", [&] { QTest::keyClick(a.w("txCodice"), Qt::Key_Escape); }},
             {"undo", [&] { a.premi("undo"); }},
             {"type", [&] { a.scrivi("txCodice", QStringLiteral("XY100")), a.scrivi("txQty", QStringLiteral("4")); }},
+            {"qty", [&] { a.scrivi("txQty", QStringLiteral("90")); }},
+            {"desc", [&] { a.scrivi("txDesc", QStringLiteral("NPN; 45 V")); }},
             {"save", [&] { a.menu("mnuUpdate"); }},
-            {"del", [&] {
-                 if (attesi.size() < Cinque.size())
-                     a.dialoghi.setNextAnswer(Risposta::Si);
-                 a.menu("mnuDel");
-             }}};
+            {"si", [&] { a.dialoghi.setNextAnswer(Risposta::Si); }},
+            {"del", [&] { a.menu("mnuDel"); }}};
         for (const QString &passo : passi.split(' '))
             azioni[passo]();
         QCOMPARE(idCodici(a.stato), attesi);
         QCOMPARE(codiciSuDisco(a), attesi);
         // The other components are untouched, field for field.
         QCOMPARE(a.stato.componente(1).Quantita, 20);
+        QCOMPARE(DescriviStorico(a.cartella.file(NomeFileMovimenti), true), storico);
+        QCOMPARE(a.cartella.esiste(NomeFileMovimenti), !storico.isEmpty());
     }
 
     // Refilling the pick lists (the tables window closing after a save)
@@ -123,7 +141,7 @@ private slots:
     }
 
     // A save that cannot be written (a folder, or a watched FIFO, in place of
-    // a file): the error, a status text saying so, memory and the other files
+    // a table file or of the stock history): the error, a status text saying so, memory and the other files
     // as they were, the typing kept with "Salva" on; a quit answered "Sì"
     // stores it once the file can be written.
     void salvataggioFallito_data()
@@ -134,6 +152,8 @@ private slots:
         QTest::newRow("FIFO Info.ini") << "Info.ini" << true;
         QTest::newRow("FIFO Componenti.dat") << "Componenti.dat" << true;
         QTest::newRow("FIFO giornale") << NomeGiornale << true;
+        QTest::newRow("cartella Movimenti.csv") << NomeFileMovimenti << false;
+        QTest::newRow("FIFO Movimenti.csv") << NomeFileMovimenti << true;
     }
     void salvataggioFallito()
     {
