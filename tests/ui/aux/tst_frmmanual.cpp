@@ -59,23 +59,22 @@ private slots:
     // its share folder.
     void apertura_data()
     {
-        Colonne<QString, QByteArray, int, QString>("file", "contenuto", "modo", "testo");
+        Colonne<QString, QByteArray, bool, QString>("file", "contenuto", "esc", "testo"); // esc: else closed
         const QByteArray pagina = "<html><body><h1>Manuale</h1><p>Riga unica del manuale.</p></body></html>";
         const QString riga = QStringLiteral("Riga unica del manuale.");
         const QString nota = QStringLiteral("Manuale d'uso non disponibile");
-        QTest::newRow("Esc") << "Manual/manual.html" << pagina << 0 << riga;
-        QTest::newRow("window closed") << "Manual/manual.html" << pagina << 1 << riga;
-        QTest::newRow("accept") << "Manual/manual.html" << pagina << 2 << riga;
-        QTest::newRow("no Manual folder") << "" << QByteArray() << 0 << nota;
-        QTest::newRow("folder without manual.html") << "Manual/altro.txt" << pagina << 0 << nota;
-        QTest::newRow("empty manual.html") << "Manual/manual.html" << QByteArray() << 1 << nota;
-        QTest::newRow("manual.html is a folder") << "Manual/manual.html/x" << pagina << 0 << nota;
-        QTest::newRow("installed copy") << "share/Manual/manual.html" << pagina << 0 << riga;
+        QTest::newRow("Esc") << "Manual/manual.html" << pagina << true << riga;
+        QTest::newRow("window closed") << "Manual/manual.html" << pagina << false << riga;
+        QTest::newRow("no Manual folder") << "" << QByteArray() << true << nota;
+        QTest::newRow("folder without manual.html") << "Manual/altro.txt" << pagina << true << nota;
+        QTest::newRow("empty manual.html") << "Manual/manual.html" << QByteArray() << false << nota;
+        QTest::newRow("manual.html is a folder") << "Manual/manual.html/x" << pagina << true << nota;
+        QTest::newRow("installed copy") << "share/Manual/manual.html" << pagina << true << riga;
     }
     void apertura()
     {
-        const auto [file, contenuto, modo, testo] =
-            Valori<QString, QByteArray, int, QString>("file", "contenuto", "modo", "testo");
+        const auto [file, contenuto, esc, testo] =
+            Valori<QString, QByteArray, bool, QString>("file", "contenuto", "esc", "testo");
         if (!file.isEmpty())
             cartella.scrivi(file, contenuto);
         CartellaTest dati;
@@ -84,12 +83,7 @@ private slots:
         bool primoAvvioDuranteApertura = false;
         QuandoModale([&](QWidget *m) {
             primoAvvioDuranteApertura = stato.PrimoAvvio;
-            if (modo == 0)
-                QTest::keyClick(m, Qt::Key_Escape);
-            else if (modo == 1)
-                m->close();
-            else
-                qobject_cast<QDialog *>(m)->accept();
+            esc ? QTest::keyClick(m, Qt::Key_Escape) : void(m->close());
         }, this);
         FrmManual f(stato, principale.get());
         const QString mostrato = f.WB()->toPlainText();

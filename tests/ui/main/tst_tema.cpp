@@ -139,6 +139,28 @@ private slots:
         for (const QWidget *w : std::initializer_list<const QWidget *>{s.liste.get(), &box})
             QVERIFY(scuro(w->palette().color(QPalette::Window)) && chiaro(w->palette().color(QPalette::WindowText)));
 
+        // Disabled text stands out in every control that shows text, in each window, and the menus.
+        QStringList deboli;
+        int controlli = 0;
+        for (QWidget *finestra : std::initializer_list<QWidget *>{&f, s.liste.get(), s.importa.get()}) {
+            for (QWidget *w : finestra->findChildren<QWidget *>()) {
+                auto ruoli = std::pair(QPalette::WindowText, QPalette::Window);
+                if (qobject_cast<QLineEdit *>(w) || qobject_cast<QAbstractItemView *>(w) || qobject_cast<QMenu *>(w))
+                    ruoli = {QPalette::Text, QPalette::Base};
+                else if (qobject_cast<QPushButton *>(w) || qobject_cast<QToolButton *>(w) || qobject_cast<QComboBox *>(w))
+                    ruoli = {QPalette::ButtonText, QPalette::Button};
+                else if (!qobject_cast<QLabel *>(w) && !qobject_cast<QAbstractButton *>(w) && !qobject_cast<QGroupBox *>(w))
+                    continue;
+                ++controlli;
+                const QPalette t = w->palette();
+                const double c = prova::contrasto(t.color(QPalette::Disabled, ruoli.first), t.color(QPalette::Disabled, ruoli.second));
+                if (c < 3.0)
+                    deboli << QStringLiteral("%1 %2: %3").arg(w->metaObject()->className(), w->objectName()).arg(c);
+            }
+        }
+        QVERIFY(controlli > 100);
+        QVERIFY2(deboli.isEmpty(), qPrintable(deboli.join(u'\n')));
+
         a.menu(QStringLiteral("mnuLight"));
         QCOMPARE(QApplication::palette(), desktop);
         QCOMPARE(QApplication::style()->name(), stile);
@@ -237,32 +259,6 @@ private slots:
                  qPrintable(QStringLiteral("%1 pixel in %2x%3").arg(bordo).arg(spazio.width()).arg(spazio.height())));
         const QRect dentro = zona.adjusted(3, 3, -3, -3);
         QCOMPARE(marcati(immagine, dentro, w->palette().color(gruppo, QPalette::Base)).first >= dentro.width(), spuntato);
-    }
-
-    // Every control that shows text, in each window, and the menus.
-    void testoSpento()
-    {
-        Scuro s;
-        QStringList deboli;
-        int controlli = 0;
-        for (QWidget *finestra : std::initializer_list<QWidget *>{s.a.finestra.get(), s.liste.get(), s.importa.get()}) {
-            for (QWidget *w : finestra->findChildren<QWidget *>()) {
-                auto ruoli = std::pair(QPalette::WindowText, QPalette::Window);
-                if (qobject_cast<QLineEdit *>(w) || qobject_cast<QAbstractItemView *>(w) || qobject_cast<QMenu *>(w))
-                    ruoli = {QPalette::Text, QPalette::Base};
-                else if (qobject_cast<QPushButton *>(w) || qobject_cast<QToolButton *>(w) || qobject_cast<QComboBox *>(w))
-                    ruoli = {QPalette::ButtonText, QPalette::Button};
-                else if (!qobject_cast<QLabel *>(w) && !qobject_cast<QAbstractButton *>(w) && !qobject_cast<QGroupBox *>(w))
-                    continue;
-                ++controlli;
-                const QPalette p = w->palette();
-                const double c = prova::contrasto(p.color(QPalette::Disabled, ruoli.first), p.color(QPalette::Disabled, ruoli.second));
-                if (c < 3.0)
-                    deboli << QStringLiteral("%1 %2: %3").arg(w->metaObject()->className(), w->objectName()).arg(c);
-            }
-        }
-        QVERIFY(controlli > 100);
-        QVERIFY2(deboli.isEmpty(), qPrintable(deboli.join(u'\n')));
     }
 };
 
