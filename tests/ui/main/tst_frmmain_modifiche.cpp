@@ -141,9 +141,9 @@ private slots:
     }
 
     // A save that cannot be written (a folder, or a watched FIFO, in place of
-    // a table file or of the stock history): the error, a status text saying so, memory and the other files
-    // as they were, the typing kept with "Salva" on; a quit answered "Sì"
-    // stores it once the file can be written.
+    // a table file or of the stock history): the error, a status text saying
+    // so, memory and the other files as they were, the typing kept with
+    // "Salva" on; a quit answered "Sì" stores it once the file can be written.
     void salvataggioFallito_data()
     {
         // fifo: else a folder
