@@ -62,10 +62,17 @@ private slots:
         QVERIFY(a.riquadro().pixelColor(5, 5).red() > 200); // back.jpg
     }
 
+    // The status messages and the timer that puts the first back. The close
+    // box is refused: only the program's commands quit (and save).
     void messaggiETimer()
     {
         Caso a(cinqueComponenti);
-        FrmMain &f = *a.finestra;
+        a.dialoghi.setNextAnswer(Risposta::Ok);
+        QVERIFY(!a.finestra->close());
+        VerificaBox(a.dialoghi, QStringLiteral("Per terminare il programma usare l'icona della barra comandi"),
+                    Icona::Informazione, Pulsanti::Ok, QStringLiteral("Operazione annullata"));
+        QVERIFY(a.finestra->isVisible());
+        QVERIFY(!a.cartella.esiste(QStringLiteral("Info.ini")) && !a.cartella.esiste(QStringLiteral("Componenti.dat")));
         const std::array<QString, 8> attesi = {
             QStringLiteral("Benvenuti in Ar.Vo. - Versione 10.2.0 - 09/10/24"),
             QStringLiteral("Per iniziare devi aggiungere Tipi e Produttori - Premi il bottone 'Tabelle'"),
@@ -77,7 +84,7 @@ private slots:
             QStringLiteral("Operazione completata: componente aggiunto o modificato"),
             QStringLiteral("Doppio click sulla lista o premi [Inserisci] per inserire l'immagine"),
         };
-        QCOMPARE(f.messaggi(), attesi);
+        QCOMPARE(a.finestra->messaggi(), attesi);
         auto *timer = a.w<QTimer>(QStringLiteral("Timer"));
         QVERIFY(!timer->isActive());
         QVERIFY(timer->isSingleShot());
@@ -98,18 +105,6 @@ private slots:
         QVERIFY(QMetaObject::invokeMethod(timer, "timeout"));
         QCOMPARE(a.messaggio(), a.messaggio(0));
         QVERIFY(!timer->isActive());
-    }
-
-    // The close box is refused: only the program's commands quit (and save).
-    void chiusuraRifiutata()
-    {
-        Caso a(cinqueComponenti);
-        a.dialoghi.setNextAnswer(Risposta::Ok);
-        QVERIFY(!a.finestra->close());
-        VerificaBox(a.dialoghi, QStringLiteral("Per terminare il programma usare l'icona della barra comandi"),
-                    Icona::Informazione, Pulsanti::Ok, QStringLiteral("Operazione annullata"));
-        QVERIFY(a.finestra->isVisible());
-        QVERIFY(!a.cartella.esiste(QStringLiteral("Info.ini")) && !a.cartella.esiste(QStringLiteral("Componenti.dat")));
     }
 
     // A first start on an empty folder: the manual over the shown window,
