@@ -1,6 +1,5 @@
-// The location of the components: the option choosing its field, the list
-// column (its order, the narrowing by a cell, its place in Info.ini), and a
-// label read into the search box.
+// The location of the components: the option choosing its field and the list
+// column (its order, the narrowing by a cell, its place in Info.ini).
 
 #include "ambiente.h"
 
@@ -155,40 +154,6 @@ private slots:
         a.apri();
         Riavvia(a);
         QVERIFY(Sezione(a.cartella, "Finestra").contains(QStringLiteral("Larghezza colonne=110,170,60,50,90,90\r\n")));
-    }
-
-    // A label read into the search box (a scanner types it and Enter) shows
-    // its component, whatever the code; a label of no stored component is
-    // searched as a code.
-    void etichettaNellaRicerca_data()
-    {
-        Colonne<QString, QStringList>("letto", "codici");
-        QTest::newRow("etichetta") << "ARVO:13" << QStringList{"2N2222"};
-        QTest::newRow("ID inesistente") << "ARVO:99" << QStringList{};
-        QTest::newRow("codice") << "74" << QStringList{"74HC00"};
-    }
-    void etichettaNellaRicerca()
-    {
-        const auto [letto, codici] = Valori<QString, QStringList>("letto", "codici");
-        Caso a(cinqueComponenti);
-        auto *ricerca = a.w<QLineEdit>(QStringLiteral("txSearch"));
-        ricerca->setFocus();
-        QTest::keyClicks(ricerca, letto);
-        QTest::keyClick(ricerca, Qt::Key_Return);
-        if (codici.isEmpty()) {
-            QCOMPARE(a.codici().size(), 5);
-            QCOMPARE(a.messaggio(), QStringLiteral("Nessun componente trovato per \"%1\"").arg(letto));
-            return;
-        }
-        QCOMPARE(a.codici(), codici);
-        QCOMPARE(a.testo(QStringLiteral("txCodice")), codici.first());
-        QCOMPARE(a.messaggio(), a.messaggio(3));
-        // Ready for the next label: typing replaces the text.
-        if (letto.contains(QLatin1String("ARVO"), Qt::CaseInsensitive)) {
-            QTest::keyClicks(ricerca, QStringLiteral("ARVO:12"));
-            QTest::keyClick(ricerca, Qt::Key_Return);
-            QCOMPARE(a.codici(), QStringList{"LM317T"});
-        }
     }
 
 private:
