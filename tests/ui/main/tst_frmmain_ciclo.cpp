@@ -152,16 +152,17 @@ private slots:
     {
         const auto [comando, conTabelle, produttori] =
             Valori<QString, bool, int>("comando", "conTabelle", "produttori");
+        const bool etichette = comando.contains(QLatin1String("xtra")) || comando == QLatin1String("custom");
         Caso a;
         if (conTabelle)
             riempiTabelle(a.stato);
+        a.stato.CampoPosizione = etichette ? 2 : 0; // the location column titled by label 2
         a.apri();
         // The window settles a moment after it shows (the list widens to its
         // texts, the frame is checked against the screen): wait until it rests.
         for (QPoint prima(-1, -1); accanto(a) != prima; QTest::qWait(50))
             prima = accanto(a);
         a.finestra->MostraMessaggio(QStringLiteral("prima"));
-        const bool etichette = comando.contains(QLatin1String("xtra")) || comando == QLatin1String("custom");
         QString aperta;
         QuandoModale([&](QWidget *modale) {
             aperta = modale->objectName() + ' ' + QString::number(modale->frameGeometry().topLeft() == accanto(a));
@@ -183,9 +184,14 @@ private slots:
         QCOMPARE(aperta, etichette ? QStringLiteral("frmCustom 1") : QStringLiteral("frmListe 1"));
         QTEST(a.messaggio(), "messaggio");
         QCOMPARE(a.w<QListWidget>(QStringLiteral("LP"))->count(), produttori);
-        if (etichette) // an emptied label shows as a blank
-            QCOMPARE(a.etichetta("lblExtra(1)") + '|' + a.etichetta("lblExtra(2)") + '|' + a.etichetta("lblExtra(3)"),
-                     QStringLiteral(" Campo Personale 1| Tensione| "));
+        if (!etichette)
+            return;
+        // An emptied label shows as a blank; the location column and its menu item follow their label.
+        QCOMPARE(a.etichetta("lblExtra(1)") + '|' + a.etichetta("lblExtra(2)") + '|' + a.etichetta("lblExtra(3)"),
+                 QStringLiteral(" Campo Personale 1| Tensione| "));
+        emit a.w<QMenu>(QStringLiteral("mnuPosizione"))->aboutToShow();
+        QCOMPARE(a.lista()->colonna(7).titolo + '|' + a.azione(QStringLiteral("mnuCampoPosizione(2)"))->text(),
+                 QStringLiteral("Tensione|Tensione"));
     }
 
     // The tables window closing once types and manufacturers both exist where

@@ -97,8 +97,8 @@ private slots:
         QCOMPARE(a.stato.CampoPosizione, 0);
     }
 
-    // The column follows a narrowed list and the label of its field.
-    void elencoMostratoEEtichetta()
+    // The column follows a narrowed list (and the label of its field: tst_frmmain_ciclo).
+    void elencoMostrato()
     {
         Caso a(conPosizioni);
         a.scrivi(QStringLiteral("txSearch"), QStringLiteral("7"));
@@ -109,18 +109,6 @@ private slots:
         QCOMPARE(a.codici(), (QStringList{"BC547C", "LM317T", "74HC00"}));
         QCOMPARE(a.colonna(IndiceColonna), (QStringList{"A10", "a3", "A2"}));
         QCOMPARE(a.lista()->rigaSelezionata(), 2);
-
-        QuandoModale([](QWidget *modale) {
-            auto *casella = Figlio<QLineEdit>(modale, QStringLiteral("txEtichetta(3)"));
-            casella->selectAll();
-            QTest::keyClicks(casella, QStringLiteral("Cassetto"));
-            QTest::mouseClick(Figlio<QPushButton>(modale, QStringLiteral("btnDone")), Qt::LeftButton);
-        }, this);
-        a.menu(QStringLiteral("mnuExtra"));
-        QCOMPARE(a.lista()->colonna(7).titolo, QStringLiteral("Cassetto"));
-        QCOMPARE(a.colonna(IndiceColonna), (QStringList{"A10", "a3", "A2"}));
-        emit a.w<QMenu>(QStringLiteral("mnuPosizione"))->aboutToShow();
-        QCOMPARE(a.azione(QStringLiteral("mnuCampoPosizione(3)"))->text(), QStringLiteral("Cassetto"));
     }
 
     // Unused, the option leaves Info.ini as before (no section; the five
