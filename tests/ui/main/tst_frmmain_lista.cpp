@@ -37,22 +37,13 @@ class TestFrmMainLista : public QObject {
 private slots:
     void initTestCase() { ImpostaOggi(QDate(2026, 12, 5)); }
 
-    // A press on the boundary of two columns belongs to the left-hand one.
-    void clicSulConfine()
-    {
-        Caso a(cinqueComponenti);
-        QTreeView *vista = a.lista()->vista();
-        const QModelIndex cella = vista->model()->index(1, 2); // 74HC00: ST, IC
-        const QPoint punto = {vista->header()->sectionViewportPosition(2), vista->visualRect(cella).center().y()};
-        QTest::mouseClick(vista->viewport(), Qt::RightButton, Qt::NoModifier, punto);
-        QCOMPARE(a.posizioni(), QList<int>({2, 5}));
-    }
-
     void selezionePersonalizzata_data()
     {
-        // riga: 0: the empty area below the rows; attese: empty: no selection
+        // riga: 0: the empty area below the rows; colonna: -2: the boundary pixel between columns 1 and 2, which
+        // belongs to the left-hand one; attese: empty: no selection
         Colonne<int, int, QList<int>>("riga", "colonna", "attese");
         QTest::newRow("produttore ST") << 2 << 1 << QList<int>{2, 5};
+        QTest::newRow("confine produttore-tipo") << 2 << -2 << QList<int>{2, 5};
         QTest::newRow("tipo TR") << 1 << 2 << QList<int>{2, 4};
         QTest::newRow("tipo REG") << 4 << 2 << QList<int>{3};
         QTest::newRow("CODICE") << 3 << 0 << QList<int>{};
@@ -64,7 +55,13 @@ private slots:
         const auto [riga, colonna, attese] = Valori<int, int, QList<int>>("riga", "colonna", "attese");
         Caso a(cinqueComponenti);
         a.bottone("reselect")->setEnabled(false);
-        a.clicRiga(riga, colonna, Qt::RightButton);
+        QTreeView *vista = a.lista()->vista();
+        if (colonna < 0)
+            QTest::mouseClick(vista->viewport(), Qt::RightButton, Qt::NoModifier,
+                              {vista->header()->sectionViewportPosition(-colonna),
+                               vista->visualRect(vista->model()->index(riga - 1, 0)).center().y()});
+        else
+            a.clicRiga(riga, colonna, Qt::RightButton);
         const bool niente = attese.isEmpty();
         QCOMPARE(a.posizioni(), niente ? QList<int>({4, 5, 2, 3, 1}) : attese);
         QCOMPARE(a.messaggio(), a.messaggio(niente ? 0 : 3));
