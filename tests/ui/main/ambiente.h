@@ -199,6 +199,14 @@ struct Ambiente {
         scrivi(QStringLiteral("txCodice"), codice);
         scrivi(QStringLiteral("txQty"), quantita);
     }
+    // A search typed into the box, started by Enter or by the toolbar.
+    void cerca(const QString &testo, bool conInvio) const
+    {
+        auto *t = w<QLineEdit>(QStringLiteral("txSearch"));
+        t->clear();
+        QTest::keyClicks(t, testo);
+        conInvio ? QTest::keyClick(t, Qt::Key_Return) : premi(QStringLiteral("search"));
+    }
     // The component of that row edited: a field typed over (if named), then saved.
     void modificaRiga(int riga, const QString &campo = QString(), const QString &valore = QString()) const
     {

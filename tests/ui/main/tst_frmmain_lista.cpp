@@ -23,16 +23,6 @@ class TestFrmMainLista : public QObject {
         a.apri();
         a.bottone("reselect")->setEnabled(false);
     }
-    static void cerca(const Caso &a, const QString &testo, bool conInvio)
-    {
-        auto *t = a.w<QLineEdit>("txSearch");
-        t->clear();
-        QTest::keyClicks(t, testo);
-        if (conInvio)
-            QTest::keyClick(t, Qt::Key_Return);
-        else
-            a.premi("search");
-    }
 
 private slots:
     void initTestCase() { ImpostaOggi(QDate(2026, 12, 5)); }
@@ -120,7 +110,7 @@ private slots:
         Caso a;
         treDaCercare(a);
         a.clicRiga(2, 0);
-        cerca(a, testo, conInvio);
+        a.cerca(testo, conInvio);
         // Nothing found: the list stays, and only the toolbar command enables "reselect" (more: nessunRisultato).
         QCOMPARE(a.posizioni(), attese.isEmpty() ? QList<int>({2, 3, 1}) : attese);
         QCOMPARE(a.bottone("reselect")->isEnabled(), !attese.isEmpty() || !conInvio);
@@ -160,7 +150,7 @@ private slots:
         prima == QLatin1String("vuoto") ? (riempiTabelle(a.stato), void(a.apri())) : treDaCercare(a);
         QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
         if (prima == QLatin1String("ricerca"))
-            cerca(a, QStringLiteral("74"), true);
+            a.cerca(QStringLiteral("74"), true);
         else if (prima != QLatin1String("vuoto"))
             a.clicRiga(2, 0); // 74LS00
         if (prima == QLatin1String("nuovo")) {
@@ -174,7 +164,7 @@ private slots:
         const QList<QByteArray> archivio = a.fileDati();
         auto *timer = a.w<QTimer>(QStringLiteral("Timer"));
         for (int i = 1; i <= volte; ++i)
-            cerca(a, QStringLiteral("lm3%1").arg(4 + i), true);
+            a.cerca(QStringLiteral("lm3%1").arg(4 + i), true);
         QCOMPARE(a.messaggio(), QStringLiteral("Nessun componente trovato per \"lm3%1\"").arg(4 + volte));
         QVERIFY(timer->isActive());
         QCOMPARE(a.bottoni() + a.testo("txCodice") + a.codici().join(u','), stato);
@@ -248,7 +238,7 @@ private slots:
     {
         Caso a;
         treDaCercare(a);
-        cerca(a, QStringLiteral("74"), true);
+        a.cerca(QStringLiteral("74"), true);
         a.clicIntestazione(1); // descending by code after the search's table order
         QCOMPARE(a.posizioni(), QList<int>({3, 2}));
         a.dialoghi.setNextAnswer(Risposta::No); // the text file only

@@ -257,16 +257,10 @@ private slots:
         }
         const bool esci = comando == QLatin1String("exit") || comando == QLatin1String("mnuQuit");
         const bool scorta = comando == QLatin1String("mnuScorta");
-        if (esci || scorta) {
+        if (esci || scorta)
             a.comando(comando);
-        } else {
-            auto *t = a.w<QLineEdit>("txSearch");
-            QTest::keyClicks(t, QStringLiteral("LM"));
-            if (comando == QLatin1String("invio"))
-                QTest::keyClick(t, Qt::Key_Return);
-            else
-                a.premi("search");
-        }
+        else
+            a.cerca(QStringLiteral("LM"), comando == QLatin1String("invio"));
         const bool annulla = risposta == QLatin1String("annulla");
         const bool salvato = risposta == QLatin1String("si");
         if (chiede)

@@ -101,8 +101,7 @@ private slots:
     void elencoMostrato()
     {
         Caso a(conPosizioni);
-        a.scrivi(QStringLiteral("txSearch"), QStringLiteral("7"));
-        a.premi("search");
+        a.cerca(QStringLiteral("7"), false);
         a.clicRiga(2, 0);
         a.menu(QStringLiteral("mnuCampoPosizione(3)"));
         // The search's rows and the selected one stay.
