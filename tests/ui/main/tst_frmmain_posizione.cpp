@@ -111,8 +111,9 @@ private slots:
     }
 
     // Unused, the option leaves Info.ini as before (no section; the five
-    // column widths: tst_frmmain_finestra); chosen, it is kept with the column's width; a section of
-    // five widths from before the column keeps them for the five.
+    // column widths: tst_frmmain_finestra); chosen, it is kept with the
+    // column's width; a section of five widths from before the column keeps
+    // them for the five.
     void infoIni()
     {
         Caso a(cinqueComponenti);
