@@ -71,17 +71,6 @@ int ModoDi(const QString &percorso)
     return ::stat(QFile::encodeName(percorso).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
 }
 
-// The folder and every entry below it.
-QStringList Voci(const QString &cartella)
-{
-    QDirIterator it(cartella, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    QStringList voci{cartella};
-    while (it.hasNext())
-        voci << it.next();
-    return voci;
-}
-
 // Gives the folder and all below to the user and group: files with the mode, folders searchable where readable.
 void DaiA(const QString &cartella, uint utente, uint gruppo, int modo)
 {
@@ -91,20 +80,6 @@ void DaiA(const QString &cartella, uint utente, uint gruppo, int modo)
         QVERIFY(::lchown(nome.constData(), utente, gruppo) == 0);
         QVERIFY(::chmod(nome.constData(), mode_t(dir ? modo | ((modo & 0444) >> 2) : modo)) == 0);
     }
-}
-
-// "path uid:gid" of the entries not of the user and group; the mode of every file into modi.
-QStringList Proprietari(const QString &cartella, uint utente, uint gruppo, QMap<QString, int> *modi)
-{
-    QStringList diversi;
-    for (const QString &percorso : Voci(cartella)) {
-        struct stat st {};
-        if (::lstat(QFile::encodeName(percorso).constData(), &st) != 0 || st.st_uid != utente || st.st_gid != gruppo)
-            diversi << QStringLiteral("%1 %2:%3").arg(percorso).arg(st.st_uid).arg(st.st_gid);
-        if (S_ISREG(st.st_mode))
-            modi->insert(QDir(cartella).relativeFilePath(percorso), int(st.st_mode & 07777));
-    }
-    return diversi;
 }
 
 // A saved folder ready for a save of generation 5.
