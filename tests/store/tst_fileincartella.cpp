@@ -63,23 +63,17 @@ struct Pics {
     Pics()
     {
         pics = cartella.file(QStringLiteral("Pics")) + QLatin1Char('/');
-        cartella.scrivi(QStringLiteral("Pics/a.bmp"), "ciao");
-        cartella.scrivi(QStringLiteral("Pics/B.JPG"), "B");
-        cartella.scrivi(QStringLiteral("Pics/b.jpg"), "b");
-        cartella.scrivi(QStringLiteral("Pics/d.txt"), "d");
-        cartella.scrivi(QStringLiteral("Pics/sub/b.bmp"), "sotto");
-        cartella.scrivi(QStringLiteral("fuori.bmp"), "fuori");
-        cartella.scrivi(QStringLiteral("Altrove/c.bmp"), "c");
-        cartella.scrivi(QStringLiteral("Pics2/x.jpg"), "x");
-        QVERIFY(collega(QStringLiteral("a.bmp"), pics + QStringLiteral("collegamento.bmp")));
-        QVERIFY(collega(QStringLiteral("../fuori.bmp"), pics + QStringLiteral("uscita.bmp")));
-        QVERIFY(collega(QStringLiteral("../Altrove"), pics + QStringLiteral("altrove")));
-        QVERIFY(collega(QStringLiteral("../Pics2/x.jpg"), pics + QStringLiteral("accanto.jpg")));
-        QVERIFY(collega(QStringLiteral("/dev/zero"), pics + QStringLiteral("zero.jpg")));
-        QVERIFY(collega(QStringLiteral("manca.jpg"), pics + QStringLiteral("rotto.jpg")));
+        for (const auto &[nome, byte] : {std::pair{"Pics/a.bmp", "ciao"}, {"Pics/B.JPG", "B"}, {"Pics/b.jpg", "b"},
+                                         {"Pics/d.txt", "d"}, {"Pics/sub/b.bmp", "sotto"}, {"fuori.bmp", "fuori"},
+                                         {"Altrove/c.bmp", "c"}, {"Pics2/x.jpg", "x"}})
+            cartella.scrivi(QLatin1String(nome), byte);
+        for (const auto &[nome, bersaglio] :
+             {std::pair{"collegamento.bmp", "a.bmp"}, {"uscita.bmp", "../fuori.bmp"}, {"altrove", "../Altrove"},
+              {"accanto.jpg", "../Pics2/x.jpg"}, {"zero.jpg", "/dev/zero"}, {"rotto.jpg", "manca.jpg"},
+              {"fifo2.jpg", "fifo.jpg"}})
+            QVERIFY(collega(QLatin1String(bersaglio), pics + QLatin1String(nome)));
         fifo = std::make_unique<FifoSorvegliata>(pics + QStringLiteral("fifo.jpg"));
         QVERIFY(fifo->creata());
-        QVERIFY(collega(QStringLiteral("fifo.jpg"), pics + QStringLiteral("fifo2.jpg")));
         QVERIFY(QDir().mkpath(pics + QStringLiteral("cartella.jpg")));
         fdPresa = presa(pics + QStringLiteral("presa.jpg"));
         QVERIFY(fdPresa >= 0);
@@ -328,46 +322,39 @@ private slots:
     void porta_data()
     {
         // scelto: empty: the dialog cancelled; presente: Pics/a.png: "NUOVA", "VECCHIA", "/" a folder, "R" read-only;
-        // atteso: "-": nothing stored
+        // atteso: "-": nothing stored; pics: what Pics holds, joined by "|"
         Colonne<QString, QString, QList<int>, QString>("scelto", "presente", "risposte", "atteso");
-        Colonne<QStringList, QStringList>("domande", "pics");
+        Colonne<QStringList, QString>("domande", "pics");
         const int si = int(Risposta::Si), ok = int(Risposta::Ok), sost = int(Risposta::Sostituisci);
         const QString copia = box(Icona::Domanda, Pulsanti::SiNo, "Copiare il file nella cartella Pics?");
         const QString esiste = box(Icona::Domanda, Pulsanti::SostituisciMantieniAnnulla,
                                    "Nella cartella Pics esiste già un file di nome a.png.\r\n"
                                    "Sostituirlo con il file scelto o mantenerli entrambi?");
         const QString errore = box(Icona::Critica, Pulsanti::Ok, "Il file non è stato copiato nella cartella Pics:");
-        QTest::newRow("annullato") << "" << "" << QList<int>{} << "-" << QStringList{} << QStringList{};
-        QTest::newRow("in Pics") << "Pics/a.png" << "VECCHIA" << QList<int>{} << "a.png" << QStringList{}
-                                 << QStringList{"a.png=VECCHIA"};
-        QTest::newRow("Pics per un collegamento") << "ViaLink/a.png" << "VECCHIA" << QList<int>{} << "a.png"
-                                                  << QStringList{} << QStringList{"a.png=VECCHIA"};
-        QTest::newRow("virgolette") << "USB/a\"b.png" << "" << QList<int>{ok} << "-"
-                                    << QStringList{box(Icona::Esclamazione, Pulsanti::Ok, AvvisoVirgoletteNelNome)}
-                                    << QStringList{};
-        QTest::newRow("No") << "USB/a.png" << "" << QList<int>{int(Risposta::No)} << "-" << QStringList{copia}
-                            << QStringList{};
-        QTest::newRow("Sì") << "USB/a.png" << "" << QList<int>{si} << "a.png" << QStringList{copia}
-                            << QStringList{"a.png=NUOVA"};
-        QTest::newRow("sottocartella") << "Pics/sub/a.png" << "" << QList<int>{si} << "a.png" << QStringList{copia}
-                                       << QStringList{"a.png=NUOVA", "sub/"};
-        QTest::newRow("stessi byte") << "USB/a.png" << "NUOVA" << QList<int>{si} << "a.png" << QStringList{copia}
-                                     << QStringList{"a.png=NUOVA"};
-        QTest::newRow("Sostituisci") << "USB/a.png" << "VECCHIA" << QList<int>{si, sost} << "a.png"
-                                     << QStringList{copia, esiste} << QStringList{"a.png=NUOVA"};
-        QTest::newRow("Mantieni entrambi") << "USB/a.png" << "/" << QList<int>{si, int(Risposta::MantieniEntrambi)}
-                                           << "a (2).png" << QStringList{copia, esiste}
-                                           << QStringList{"a (2).png=NUOVA", "a.png/"};
-        QTest::newRow("Annulla") << "USB/a.png" << "VECCHIA" << QList<int>{si, int(Risposta::Annulla)} << "-"
-                                 << QStringList{copia, esiste} << QStringList{"a.png=VECCHIA"};
-        QTest::newRow("sola lettura") << "USB/a.png" << "R" << QList<int>{si, sost, ok} << "-"
-                                      << QStringList{copia, esiste, errore} << QStringList{"a.png=VECCHIA"};
+        const auto riga = [](const char *nome, const char *scelto, const char *presente, const QList<int> &risposte,
+                             const char *atteso, const QStringList &domande, const char *pics) {
+            QTest::newRow(nome) << scelto << presente << risposte << atteso << domande << pics;
+        };
+        riga("annullato", "", "", {}, "-", {}, "");
+        riga("in Pics", "Pics/a.png", "VECCHIA", {}, "a.png", {}, "a.png=VECCHIA");
+        riga("Pics per un collegamento", "ViaLink/a.png", "VECCHIA", {}, "a.png", {}, "a.png=VECCHIA");
+        riga("virgolette", "USB/a\"b.png", "", {ok}, "-",
+             {box(Icona::Esclamazione, Pulsanti::Ok, AvvisoVirgoletteNelNome)}, "");
+        riga("No", "USB/a.png", "", {int(Risposta::No)}, "-", {copia}, "");
+        riga("Sì", "USB/a.png", "", {si}, "a.png", {copia}, "a.png=NUOVA");
+        riga("sottocartella", "Pics/sub/a.png", "", {si}, "a.png", {copia}, "a.png=NUOVA|sub/");
+        riga("stessi byte", "USB/a.png", "NUOVA", {si}, "a.png", {copia}, "a.png=NUOVA");
+        riga("Sostituisci", "USB/a.png", "VECCHIA", {si, sost}, "a.png", {copia, esiste}, "a.png=NUOVA");
+        riga("Mantieni entrambi", "USB/a.png", "/", {si, int(Risposta::MantieniEntrambi)}, "a (2).png", {copia, esiste},
+             "a (2).png=NUOVA|a.png/");
+        riga("Annulla", "USB/a.png", "VECCHIA", {si, int(Risposta::Annulla)}, "-", {copia, esiste}, "a.png=VECCHIA");
+        riga("sola lettura", "USB/a.png", "R", {si, sost, ok}, "-", {copia, esiste, errore}, "a.png=VECCHIA");
     }
     void porta()
     {
         const auto [scelto, presente] = Valori<QString, QString>("scelto", "presente");
         const auto [risposte, atteso] = Valori<QList<int>, QString>("risposte", "atteso");
-        const auto [domande, pics] = Valori<QStringList, QStringList>("domande", "pics");
+        const auto [domande, pics] = Valori<QStringList, QString>("domande", "pics");
         CartellaTest c;
         c.scrivi(QStringLiteral("USB/a.png"), "NUOVA");
         c.scrivi(QStringLiteral("USB/a\"b.png"), "NUOVA");
@@ -393,7 +380,7 @@ private slots:
             chieste << box(b.icona, b.pulsanti,
                            b.icona == Icona::Critica ? b.testo.section(QStringLiteral("\r\n"), 0, 0) : b.testo);
         QCOMPARE(chieste, domande);
-        QCOMPARE(contenuto(c, QStringLiteral("Pics")), pics);
+        QCOMPARE(contenuto(c, QStringLiteral("Pics")).join(u'|'), pics);
         VERIFICA_DIALOGHI(d);
     }
 };
