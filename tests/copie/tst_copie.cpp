@@ -126,44 +126,27 @@ private slots:
         QTEST(esito, "atteso");
     }
 
-    // A start a day for 33 days, three on days 5, 6, 32 and 33, pruned at every start: the ten newest and the first of
-    // each of the last thirty days (4 to 33) stay.
+    // A start a day for 33 days, three within the same second on days 5, 6, 32 and 33 (each gets its own folder), pruned
+    // at every start: the ten newest and the first of each of the last thirty days (4 to 33) stay.
     void potaturaAllAvvio()
     {
         CartellaTest c;
         for (int giorno = 1; giorno <= 33; ++giorno) {
-            const bool tre = giorno == 5 || giorno == 6 || giorno >= 32;
-            for (int ora : {8, 13, 18})
-                if (ora == 8 || tre)
-                    QVERIFY(Avvia(c, Momento(giorno, ora)));
+            for (int volta = giorno == 5 || giorno == 6 || giorno >= 32 ? 3 : 1; volta > 0; --volta)
+                QVERIFY(Avvia(c, Momento(giorno, 8)));
         }
-        // Days 4 to 33 at 8, and the four later starts of days 32 and 33.
-        QStringList attese{NomeCopia(Momento(32, 13)), NomeCopia(Momento(32, 18)), NomeCopia(Momento(33, 13)),
-                           NomeCopia(Momento(33, 18))};
+        QStringList attese;
         for (int giorno = 4; giorno <= 33; ++giorno)
             attese << NomeCopia(Momento(giorno, 8));
+        for (int giorno : {32, 33})
+            attese << NomeCopia(Momento(giorno, 8)) + "_2" << NomeCopia(Momento(giorno, 8)) + "_3";
         attese.sort();
         QCOMPARE(Cartelle(c), attese);
         const QList<CopiaDatata> elenco = ElencoCopie(Percorsi::DaCartella(c.percorso()));
         QCOMPARE(elenco.first().nome, attese.last());
+        QCOMPARE(elenco.first().momento, Momento(33, 8));
+        QCOMPARE(elenco.first().progressivo, 3);
         QCOMPARE(elenco.last().nome, attese.first());
-    }
-
-    // A start within the same second as another gets its own folder (what
-    // a copy holds: collegamentiAiFileUguali and tst_cartelladati).
-    void copiaDiUnAvvio()
-    {
-        ConDati a;
-        const CartellaTest &c = a.cartella;
-        QCOMPARE(Cartelle(c), QStringList{"2026-11-01_09-00-00"});
-        QVERIFY(Avvia(c, Momento(0)));
-        QVERIFY(Avvia(c, Momento(0)));
-        QCOMPARE(Cartelle(c), QStringList({"2026-11-01_09-00-00", "2026-11-01_09-00-00_2", "2026-11-01_09-00-00_3"}));
-        const QList<CopiaDatata> elenco = ElencoCopie(a.stato.percorsi);
-        QCOMPARE(elenco.size(), 3);
-        QCOMPARE(elenco[0].nome, "2026-11-01_09-00-00_3");
-        QCOMPARE(elenco[0].momento, Momento(0));
-        QCOMPARE(elenco[2].progressivo, 1);
     }
 
     // An unchanged file is a link to the newest copy's; a changed one is
