@@ -282,29 +282,25 @@ private slots:
         salvato.Etichette[2] = QStringLiteral("Cassetto");
         QVERIFY(SalvaDatabase(salvato, d));
         const QByteArray sano = c.leggi("Info.ini");
-        QByteArray vecchio = sano;
-        if (danno == "elimina") {
+        if (danno == "elimina" || danno == "cartella" || danno == "fifo")
             QVERIFY(QFile::remove(c.file("Info.ini")));
-        } else if (danno == "cartella") {
-            QVERIFY(QFile::remove(c.file("Info.ini")) && QDir(c.percorso()).mkdir("Info.ini"));
-        } else if (danno == "fifo") {
-            QVERIFY(QFile::remove(c.file("Info.ini")));
+        if (danno == "cartella")
+            QVERIFY(QDir(c.percorso()).mkdir("Info.ini"));
+        else if (danno == "fifo")
             QCOMPARE(::mkfifo(QFile::encodeName(c.file("Info.ini")).constData(), 0600), 0);
-        } else if (danno == "utf16") {
-            vecchio = QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char *>(
-                QString::fromLatin1(sano).utf16()), sano.size() * 2);
-        } else if (danno == "vuoto") {
-            vecchio.clear();
-        } else if (danno == "tronca") {
-            vecchio.truncate(sano.indexOf("[Counter]"));
-        } else {
-            QVERIFY(vecchio.contains(cerca + "\r\n"));
-            vecchio.replace(cerca + "\r\n", sostituto + "\r\n");
-            if (danno == "sostituisci+")
-                c.scrivi("Info.ini.danneggiato", "una copia di prima");
-        }
-        if (danno != "elimina" && danno != "cartella" && danno != "fifo")
-            c.scrivi("Info.ini", vecchio);
+        else if (danno == "utf16")
+            c.scrivi("Info.ini", "\xFF\xFE" + QByteArray(reinterpret_cast<const char *>(QString::fromLatin1(sano).utf16()),
+                                                        sano.size() * 2));
+        else if (danno == "vuoto")
+            c.scrivi("Info.ini", "");
+        else if (danno == "tronca")
+            c.scrivi("Info.ini", sano.left(sano.indexOf("[Counter]")));
+        else if (danno.startsWith("sostituisci"))
+            c.scrivi("Info.ini", QByteArray(sano).replace(cerca + "\r\n", sostituto + "\r\n"));
+        if (danno == "sostituisci+")
+            c.scrivi("Info.ini.danneggiato", "una copia di prima");
+        const QByteArray rotto = Istantanea(c.percorso()).value("Info.ini"); // null when deleted
+        QVERIFY(rotto != sano);
 
         Stato s;
         d.setNextAnswer(Risposta::Ok);
@@ -314,14 +310,8 @@ private slots:
         QTEST(s.Etichette[2], "etichetta");
         if (danno.startsWith("sostituisci"))
             QCOMPARE(c.leggi("Info.ini"), sano); // every other line kept as it was
-        if (danno == "cartella")
-            QVERIFY(QFileInfo(c.file("Info.ini.danneggiato")).isDir());
-        else if (danno == "fifo")
-            QVERIFY(QFileInfo(c.file("Info.ini.danneggiato")).isFile() == false);
-        else if (danno == "sostituisci+")
-            QCOMPARE(c.leggi("Info.ini.danneggiato.2"), vecchio);
-        else if (danno != "elimina")
-            QCOMPARE(c.leggi("Info.ini.danneggiato"), vecchio);
+        QCOMPARE(Istantanea(c.percorso()).value(danno == "sostituisci+" ? "Info.ini.danneggiato.2" : "Info.ini.danneggiato"),
+                 rotto);
         QCOMPARE(c.leggi("Backups/Info.ini"), c.leggi("Info.ini"));
 
         // Told once: the next start finds a consistent folder, and so does the one after a save.
