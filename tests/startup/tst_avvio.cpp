@@ -289,8 +289,9 @@ private slots:
         else if (danno == "fifo")
             QCOMPARE(::mkfifo(QFile::encodeName(c.file("Info.ini")).constData(), 0600), 0);
         else if (danno == "utf16")
-            c.scrivi("Info.ini", "\xFF\xFE" + QByteArray(reinterpret_cast<const char *>(QString::fromLatin1(sano).utf16()),
-                                                        sano.size() * 2));
+            c.scrivi("Info.ini", "\xFF\xFE"
+                                     + QByteArray(reinterpret_cast<const char *>(QString::fromLatin1(sano).utf16()),
+                                                  sano.size() * 2));
         else if (danno == "vuoto")
             c.scrivi("Info.ini", "");
         else if (danno == "tronca")
@@ -310,8 +311,8 @@ private slots:
         QTEST(s.Etichette[2], "etichetta");
         if (danno.startsWith("sostituisci"))
             QCOMPARE(c.leggi("Info.ini"), sano); // every other line kept as it was
-        QCOMPARE(Istantanea(c.percorso()).value(danno == "sostituisci+" ? "Info.ini.danneggiato.2" : "Info.ini.danneggiato"),
-                 rotto);
+        const QString accanto = danno == "sostituisci+" ? "Info.ini.danneggiato.2" : "Info.ini.danneggiato";
+        QCOMPARE(Istantanea(c.percorso()).value(accanto), rotto);
         QCOMPARE(c.leggi("Backups/Info.ini"), c.leggi("Info.ini"));
 
         // Told once: the next start finds a consistent folder, and so does the one after a save.
