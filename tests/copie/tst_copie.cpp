@@ -15,8 +15,6 @@
 
 #include <QCoreApplication>
 
-#include <sys/stat.h>
-
 Q_DECLARE_METATYPE(GuastoCopia)
 
 namespace {
@@ -31,18 +29,6 @@ QStringList Cartelle(const CartellaTest &c)
 {
     return QDir(c.file("Backups/Copie")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden
                                                    | QDir::System, QDir::Name);
-}
-
-struct Inode {
-    quint64 numero = 0;
-    quint64 collegamenti = 0;
-};
-Inode InodeDi(const QString &percorso)
-{
-    struct stat st {};
-    if (::stat(QFile::encodeName(percorso).constData(), &st) != 0)
-        return {};
-    return {quint64(st.st_ino), quint64(st.st_nlink)};
 }
 
 // A start at that moment: true when it went without a box.
@@ -163,15 +149,15 @@ private slots:
         const QString terzo = "Backups/Copie/" + NomeCopia(Momento(2)) + '/';
         for (const QString &f : c.dati().keys()) {
             const bool cambiato = f == "Componenti.dat";
-            QCOMPARE(InodeDi(c.file(secondo + f)).numero == InodeDi(c.file(primo + f)).numero, !cambiato);
-            QCOMPARE(InodeDi(c.file(terzo + f)).numero, InodeDi(c.file(secondo + f)).numero);
-            QCOMPARE(InodeDi(c.file(terzo + f)).collegamenti, cambiato ? 2u : 3u);
-            QCOMPARE(InodeDi(c.file(f)).collegamenti, 1u);
+            QCOMPARE(StatDi(c.file(secondo + f)).st_ino == StatDi(c.file(primo + f)).st_ino, !cambiato);
+            QCOMPARE(StatDi(c.file(terzo + f)).st_ino, StatDi(c.file(secondo + f)).st_ino);
+            QCOMPARE(StatDi(c.file(terzo + f)).st_nlink, nlink_t(cambiato ? 2 : 3));
+            QCOMPARE(StatDi(c.file(f)).st_nlink, nlink_t(1));
         }
         QCOMPARE(c.dati(terzo), c.dati());
         QVERIFY(c.dati(primo) != c.dati());
         // Each summary is its own file.
-        QCOMPARE(InodeDi(c.file(terzo + "Riepilogo.txt")).collegamenti, 1u);
+        QCOMPARE(StatDi(c.file(terzo + "Riepilogo.txt")).st_nlink, nlink_t(1));
         QCOMPARE(c.leggi(secondo + "Riepilogo.txt"), QByteArray("Componenti=2\r\nPezzi=-10\r\n"));
     }
 

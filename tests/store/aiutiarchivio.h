@@ -97,6 +97,14 @@ inline bool StessiDati(const Stato &a, const Stato &b)
         && a.ProssimoIDProduttore == b.ProssimoIDProduttore && a.ProssimoIDPackage == b.ProssimoIDPackage;
 }
 
+// What stat says of the path (zeros when it cannot be read).
+inline struct stat StatDi(const QString &percorso)
+{
+    struct stat st {};
+    ::stat(QFile::encodeName(percorso).constData(), &st);
+    return st;
+}
+
 // "path uid:gid" of the entries (the folder's own too) not of the user and group; the mode of every file into modi.
 inline QStringList Proprietari(const QString &cartella, uint utente, uint gruppo, QMap<QString, int> *modi = nullptr)
 {

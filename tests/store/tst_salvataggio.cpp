@@ -65,12 +65,6 @@ QFileDevice::Permissions Modo(int ottale)
     return QFileDevice::Permissions::fromInt((u << 12) | (u << 8) | (g << 4) | o);
 }
 
-int ModoDi(const QString &percorso)
-{
-    struct stat st {};
-    return ::stat(QFile::encodeName(percorso).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
-}
-
 // Gives the folder and all below to the user and group: files with the mode, folders searchable where readable.
 void DaiA(const QString &cartella, uint utente, uint gruppo, int modo)
 {
@@ -213,7 +207,7 @@ private slots:
         QCOMPARE(QFileInfo(c.file("Packages.dat")).symLinkTarget(), altrove.file("anello"));
         QVERIFY(QFileInfo(altrove.file("anello")).isSymLink());
         QCOMPARE(c.leggi("veri/tipi.dat"), c.leggi("Tipi.dat"));
-        QCOMPARE(ModoDi(altrove.file("packages.dat")), 0640);
+        QCOMPARE(StatDi(altrove.file("packages.dat")).st_mode & 07777, 0640u);
         QVERIFY(!Avanzi(c.percorso()) && !Avanzi(c.file("veri")) && !Avanzi(altrove.percorso()));
         const QStringList veri = QDir(altrove.percorso()).entryList(QDir::Files | QDir::System);
         QCOMPARE(veri, QStringList({"anello", "info.ini", "packages.dat"}));
@@ -251,7 +245,7 @@ private slots:
         }
         QCOMPARE(QFileInfo(tipi).ownerId(), altroProprietario ? 4242u : uint(::geteuid()));
         QCOMPARE(QFileInfo(tipi).groupId(), altroProprietario ? 4242u : uint(::getegid()));
-        QCOMPARE(ModoDi(tipi), modo);
+        QCOMPARE(int(StatDi(tipi).st_mode & 07777), modo);
         Stato riletto;
         QVERIFY(Riavvia(a.cartella.percorso(), &riletto));
         QVERIFY(StessiDati(riletto, salvato ? a.stato : a.vecchio));
