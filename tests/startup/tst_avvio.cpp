@@ -17,6 +17,7 @@
 
 #include <QCoreApplication>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QSysInfo>
 #include <QTest>
 
@@ -50,17 +51,11 @@ QByteArray Ini(const QByteArray &counter, const QByteArray &altro = {})
     return "[Versione]\r\nVersione=10.2.0\r\n[Counter]\r\n" + counter + "\r\n" + altro;
 }
 
-// Deterministic bytes of every value.
+// Deterministic bytes of every value (n a multiple of four).
 QByteArray Rumore(qsizetype n)
 {
     QByteArray b(n, Qt::Uninitialized);
-    quint32 x = 2463534242u;
-    for (qsizetype i = 0; i < n; ++i) {
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        b[i] = char(x & 0xFF);
-    }
+    QRandomGenerator(2463534242u).fillRange(reinterpret_cast<quint32 *>(b.data()), n / 4);
     return b;
 }
 
