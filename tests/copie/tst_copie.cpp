@@ -57,7 +57,6 @@ struct ConDati {
         QVERIFY(QDir(cartella.file("Backups/Copie")).removeRecursively());
         QVERIFY(Avvia(cartella, Momento(0), &stato));
     }
-    // Saves the state with one quantity changed by delta.
     void cambia(int delta)
     {
         DialoghiFinti d;

@@ -45,13 +45,10 @@ bool Riavvia(const QString &cartella, Stato *stato)
     return Main(*stato, d, cartella) && d.boxes().isEmpty();
 }
 
+// A temporary or the journal of a save left in the folder.
 bool Avanzi(const QString &cartella)
 {
-    for (const QString &nome : QDir(cartella).entryList(QDir::Files | QDir::Hidden)) {
-        if (nome.endsWith(QLatin1String(".nuovo")) || nome == NomeGiornale)
-            return true;
-    }
-    return false;
+    return !QDir(cartella).entryList({QStringLiteral("*.nuovo"), NomeGiornale}, QDir::Files | QDir::Hidden).isEmpty();
 }
 
 const char *const kNomiFile[] = {"Info.ini", "Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat"};
