@@ -44,18 +44,17 @@ bool Avvia(const CartellaTest &c, const QDateTime &quando, Stato *stato = nullpt
 }
 
 // A program folder holding the example database, loaded once at day 0.
-struct ConDati {
-    CartellaTest cartella;
+struct ConDati : CartellaTest {
     Stato stato;
     ConDati()
     {
         DialoghiFinti d;
         ImpostaAdesso(Momento(0, 8));
-        QVERIFY(Main(stato, d, cartella.percorso()));
+        QVERIFY(Main(stato, d, percorso()));
         RiempiStatoDiEsempio(stato);
         QVERIFY(SalvaDatabase(stato, d));
-        QVERIFY(QDir(cartella.file("Backups/Copie")).removeRecursively());
-        QVERIFY(Avvia(cartella, Momento(0), &stato));
+        QVERIFY(QDir(file("Backups/Copie")).removeRecursively());
+        QVERIFY(Avvia(*this, Momento(0), &stato));
     }
     void cambia(int delta)
     {
@@ -138,9 +137,8 @@ private slots:
     // written afresh; the live files are never linked.
     void collegamentiAiFileUguali()
     {
-        ConDati a;
-        const CartellaTest &c = a.cartella;
-        a.cambia(+5);
+        ConDati c;
+        c.cambia(+5);
         QVERIFY(Avvia(c, Momento(1)));
         QVERIFY(Avvia(c, Momento(2)));
         const QString primo = "Backups/Copie/" + NomeCopia(Momento(0)) + '/';
@@ -172,14 +170,13 @@ private slots:
     void copiaImpossibileAllAvvio()
     {
         const auto [collegamento] = Valori<bool>("collegamento");
-        ConDati a;
-        const CartellaTest &c = a.cartella;
+        ConDati c;
         QVERIFY(QDir(c.file("Backups/Copie")).removeRecursively());
         if (collegamento)
             QVERIFY(QFile::link(c.file("nessuna/parte"), c.file("Backups/Copie")));
         else
             c.scrivi("Backups/Copie", "x");
-        a.cambia(+1);
+        c.cambia(+1);
         ImpostaAdesso(Momento(1));
         Stato s;
         DialoghiFinti d;
@@ -214,10 +211,9 @@ private slots:
     {
         auto [cambiato, fileGuasto, margine, errore] =
             Valori<bool, int, int, QString>("cambiato", "fileGuasto", "margine", "errore");
-        ConDati a;
-        const CartellaTest &c = a.cartella;
+        ConDati c;
         if (cambiato)
-            a.cambia(+1);
+            c.cambia(+1);
         qint64 libero = margine + (cambiato ? c.leggi("Componenti.dat").size() : 0);
         for (const QByteArray &f : c.dati())
             libero += f.size();
@@ -225,10 +221,10 @@ private slots:
         ImpostaAdesso(Momento(1));
         QString descrizione;
         CopiaDatata creata;
-        QCOMPARE(CreaCopia(a.stato.percorsi, {2, 0}, &creata, &descrizione,
+        QCOMPARE(CreaCopia(c.stato.percorsi, {2, 0}, &creata, &descrizione,
                            GuastoCopia{.spazioLibero = libero, .fileGuasto = fileGuasto}),
                  errore.isEmpty());
-        QCOMPARE(ElencoCopie(a.stato.percorsi).size(), errore.isEmpty() ? 2 : 1);
+        QCOMPARE(ElencoCopie(c.stato.percorsi).size(), errore.isEmpty() ? 2 : 1);
         if (errore.isEmpty())
             return;
         QCOMPARE(descrizione, errore.replace("%1", QDir::toNativeSeparators(c.file("Backups/Copie/2026-11-02_09-00-00.parziale"))));
@@ -240,12 +236,11 @@ private slots:
     // goes, never what it leads to.
     void residuiDiUnCrash()
     {
-        ConDati a;
-        const CartellaTest &c = a.cartella;
+        ConDati c;
         ImpostaAdesso(Momento(1));
-        QVERIFY(!CreaCopia(a.stato.percorsi, {2, -15}, nullptr, nullptr, GuastoCopia{.interrompiPrimaDelNome = true}));
+        QVERIFY(!CreaCopia(c.stato.percorsi, {2, -15}, nullptr, nullptr, GuastoCopia{.interrompiPrimaDelNome = true}));
         QCOMPARE(Cartelle(c), QStringList({"2026-11-01_09-00-00", "2026-11-02_09-00-00.parziale"}));
-        QCOMPARE(ElencoCopie(a.stato.percorsi).size(), 1);
+        QCOMPARE(ElencoCopie(c.stato.percorsi).size(), 1);
         CartellaTest fuori;
         fuori.scrivi("da/tenere.txt", "resta");
         QVERIFY(QFile::link(fuori.file("da"), c.file("Backups/Copie/2026-11-01_10-00-00.parziale")));
@@ -254,7 +249,7 @@ private slots:
         QVERIFY(Avvia(c, Momento(2)));
         QCOMPARE(Cartelle(c), QStringList({"2026-11-01_09-00-00", "2026-11-01_11-00-00", "2026-11-03_09-00-00"}));
         QCOMPARE(fuori.leggi("da/tenere.txt"), QByteArray("resta"));
-        QCOMPARE(ElencoCopie(a.stato.percorsi).size(), 2); // a link is not a copy
+        QCOMPARE(ElencoCopie(c.stato.percorsi).size(), 2); // a link is not a copy
     }
 
     // The summary, read from its file or, when that is missing or damaged,
@@ -284,7 +279,7 @@ private slots:
         if (contenuto == "<fifo>")
             fifo = std::make_unique<FifoSorvegliata>(percorso);
         else if (contenuto != "<nessuno>")
-            a.cartella.scrivi(QDir(a.cartella.percorso()).relativeFilePath(percorso), contenuto);
+            a.scrivi(QDir(a.percorso()).relativeFilePath(percorso), contenuto);
         const RiepilogoCopia r = LeggiRiepilogo(copia);
         QTEST(r.componenti, "componenti");
         QTEST(r.pezzi, "pezzi");
@@ -303,20 +298,19 @@ private slots:
     void ripristinoRifiutato()
     {
         const auto [manca, spazioLibero, errore] = Valori<QString, qint64, QString>("manca", "spazioLibero", "errore");
-        ConDati a;
-        const CartellaTest &c = a.cartella;
-        a.cambia(+1);
+        ConDati c;
+        c.cambia(+1);
         QVERIFY(Avvia(c, Momento(1)));
-        const CopiaDatata scelta = ElencoCopie(a.stato.percorsi).value(1);
+        const CopiaDatata scelta = ElencoCopie(c.stato.percorsi).value(1);
         if (!manca.isEmpty())
             QVERIFY(QFile::remove(scelta.percorso + '/' + manca));
         const auto prima = Istantanea(c.percorso());
         ImpostaAdesso(Momento(2));
         QString descrizione;
-        QVERIFY(!RipristinaCopia(a.stato, scelta, nullptr, &descrizione, GuastoCopia{.spazioLibero = spazioLibero}));
+        QVERIFY(!RipristinaCopia(c.stato, scelta, nullptr, &descrizione, GuastoCopia{.spazioLibero = spazioLibero}));
         QCOMPARE(descrizione, QString(errore).replace("%1", QDir::toNativeSeparators(scelta.percorso)));
         QCOMPARE(Istantanea(c.percorso()), prima);
-        QCOMPARE(ElencoCopie(a.stato.percorsi).size(), 2);
+        QCOMPARE(ElencoCopie(c.stato.percorsi).size(), 2);
     }
 };
 

@@ -86,19 +86,18 @@ QString Avvia(const QString &cartella, Stato *stato = nullptr)
 
 // A program folder after a first start, a save of the example database and
 // one more start, which loads it and copies the files as found into Backups.
-struct ConDati {
-    CartellaTest cartella;
+struct ConDati : CartellaTest {
     ConDati()
     {
         DialoghiFinti d;
         Stato salvato, riletto;
-        QVERIFY(Main(salvato, d, cartella.percorso()));
+        QVERIFY(Main(salvato, d, percorso()));
         RiempiStatoDiEsempio(salvato);
         QVERIFY(SalvaDatabase(salvato, d));
-        QVERIFY(Main(riletto, d, cartella.percorso()));
+        QVERIFY(Main(riletto, d, percorso()));
         QVERIFY(StessiDati(riletto, salvato));
         for (const QString f : {"Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat", "Info.ini"})
-            QCOMPARE(cartella.leggi("Backups/" + f), cartella.leggi(f));
+            QCOMPARE(leggi("Backups/" + f), leggi(f));
         VERIFICA_DIALOGHI(d);
     }
 };
@@ -269,8 +268,7 @@ private slots:
     {
         const auto [danno, cerca, sostituto] = Valori<QString, QByteArray, QByteArray>("danno", "cerca", "sostituto");
         const auto [righe, prima] = Valori<QStringList, QString>("righe", "prima");
-        ConDati a;
-        const CartellaTest &c = a.cartella;
+        ConDati c;
         Stato salvato;
         DialoghiFinti d;
         QVERIFY(Main(salvato, d, c.percorso()));
@@ -336,25 +334,24 @@ private slots:
     {
         const auto [file, daCercare, sostituto] = Valori<QString, QByteArray, QByteArray>("file", "daCercare", "sostituto");
         ConDati a;
-        const QByteArray buono = a.cartella.leggi(file);
+        const QByteArray buono = a.leggi(file);
         QVERIFY(buono.contains(daCercare));
         if (sostituto.isNull())
-            QVERIFY(QFile::remove(a.cartella.file(file)));
+            QVERIFY(QFile::remove(a.file(file)));
         else
-            a.cartella.scrivi(file, QByteArray(buono).replace(daCercare, sostituto));
-        auto attesa = Istantanea(a.cartella.percorso());
+            a.scrivi(file, QByteArray(buono).replace(daCercare, sostituto));
+        auto attesa = Istantanea(a.percorso());
         attesa.insert(file, attesa.value(file)); // a missing table is created empty
-        QCOMPARE(Avvia(a.cartella.percorso()), kErroreApertura);
-        QCOMPARE(Istantanea(a.cartella.percorso()), attesa);
-        QCOMPARE(a.cartella.leggi("Backups/" + file), buono);
+        QCOMPARE(Avvia(a.percorso()), kErroreApertura);
+        QCOMPARE(Istantanea(a.percorso()), attesa);
+        QCOMPARE(a.leggi("Backups/" + file), buono);
     }
 
     // A start killed while it copied the backup left the new set half in place in Backups: the next start completes it
     // before anything else, even one that then fails to load, so Backups holds whole files.
     void copiaInterrottaCompletata()
     {
-        ConDati a;
-        const CartellaTest &c = a.cartella;
+        ConDati c;
         const QStringList nomi = {"Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat", "Info.ini"};
         for (const QString &nome : nomi)
             c.scrivi("Backups/" + nome + ".nuovo", "nuovo " + nome.toUtf8());
@@ -534,7 +531,7 @@ private slots:
             Valori<File, bool, QByteArray, Risposta>("file", "daSalvato", "blocco", "risposta");
         ConDati a;
         CartellaTest vuota;
-        const CartellaTest &c = daSalvato ? a.cartella : vuota;
+        const CartellaTest &c = daSalvato ? a : vuota;
         if (daSalvato) {
             c.scrivi("Tipi.dat", "3,\"CAMBIATO\"\r\n4,\"TRANSISTOR, BJT\"\r\n");
             c.scrivi("Info.ini", c.leggi("Info.ini").replace("10.2.0 ", "9.0")); // a start would rewrite it
@@ -594,8 +591,7 @@ private slots:
     // SIGKILL, the program leaves a lock the next start takes over, and a start that ends normally removes it.
     void dueProcessi()
     {
-        ConDati a;
-        const CartellaTest &c = a.cartella;
+        ConDati c;
         QVERIFY(QFile::copy(QStringLiteral(ARVO_ESEGUIBILE), c.file("arvo")));
         const auto copie = [&] { return ElencoCopie(Percorsi::DaCartella(c.percorso())).size(); };
         const qsizetype primaDelProgramma = copie();
@@ -646,8 +642,7 @@ private slots:
     // A folder where the save cannot put its temporaries: start-up says so once, as a warning, and goes on.
     void temporaneiImpossibili()
     {
-        ConDati a;
-        const CartellaTest &c = a.cartella;
+        ConDati c;
         QVERIFY(QDir().mkpath(c.file("Produttori.dat.nuovo/dentro")));
         Stato s;
         DialoghiFinti d;
