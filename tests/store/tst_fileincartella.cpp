@@ -21,11 +21,6 @@ Q_DECLARE_METATYPE(StatoNome)
 
 namespace {
 
-bool collega(const QString &bersaglio, const QString &nome)
-{
-    return ::symlink(QFile::encodeName(bersaglio).constData(), QFile::encodeName(nome).constData()) == 0;
-}
-
 // A socket file at the path; the descriptor stays open as long as the test.
 int presa(const QString &percorso)
 {
@@ -71,7 +66,7 @@ struct Pics {
              {std::pair{"collegamento.bmp", "a.bmp"}, {"uscita.bmp", "../fuori.bmp"}, {"altrove", "../Altrove"},
               {"accanto.jpg", "../Pics2/x.jpg"}, {"zero.jpg", "/dev/zero"}, {"rotto.jpg", "manca.jpg"},
               {"fifo2.jpg", "fifo.jpg"}})
-            QVERIFY(collega(QLatin1String(bersaglio), pics + QLatin1String(nome)));
+            QVERIFY(QFile::link(QLatin1String(bersaglio), pics + QLatin1String(nome)));
         fifo = std::make_unique<FifoSorvegliata>(pics + QStringLiteral("fifo.jpg"));
         QVERIFY(fifo->creata());
         QVERIFY(QDir().mkpath(pics + QStringLiteral("cartella.jpg")));
@@ -215,8 +210,8 @@ private slots:
         c.scrivi(QStringLiteral("Datasheet/spostata.pdf"), QByteArray(1000, ' ') + testa);
         c.scrivi(QStringLiteral("Datasheet/lontana.pdf"), QByteArray(1020, ' ') + testa);
         c.scrivi(QStringLiteral("Datasheet/script.pdf"), "#!/bin/sh\n");
-        QVERIFY(collega(QStringLiteral("a.pdf"), ds + QStringLiteral("alias.pdf")));
-        QVERIFY(collega(QStringLiteral("x.desktop"), ds + QStringLiteral("travestito.pdf")));
+        QVERIFY(QFile::link(QStringLiteral("a.pdf"), ds + QStringLiteral("alias.pdf")));
+        QVERIFY(QFile::link(QStringLiteral("x.desktop"), ds + QStringLiteral("travestito.pdf")));
         FifoSorvegliata fifo(ds + QStringLiteral("fifo.pdf"));
         QVERIFY(fifo.creata());
         const auto trovato = PercorsoPDF(ds, nome);
