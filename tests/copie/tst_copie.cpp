@@ -110,7 +110,7 @@ private slots:
         QTEST(esito, "atteso");
     }
 
-    // A start a day for 33 days, three within the same second on days 5, 6, 32 and 33 (each gets its own folder), pruned
+    // A start a day for 33 days, three within one second on days 5, 6, 32 and 33 (each gets its own folder), pruned
     // at every start: the ten newest and the first of each of the last thirty days (4 to 33) stay.
     void potaturaAllAvvio()
     {
