@@ -116,41 +116,63 @@ private slots:
         QCOMPARE(PulisciTesto("a\r\r\n\nb"), "a\r \nb");
     }
 
+    // Val and its Long; a minimum of stock is read from the same texts (minimo: one is found), as the Long.
     void val_data()
     {
-        Colonne<QString, double, qint32>("testo", "atteso", "intero");
-        QTest::newRow("12 pz") << "12 pz" << 12.0 << 12;
-        QTest::newRow("comma stops") << "3,5" << 3.0 << 3;
-        QTest::newRow("abc") << "abc" << 0.0 << 0;
-        QTest::newRow("blank after sign") << "- 3" << -3.0 << -3;
-        QTest::newRow("two signs") << "--3" << 0.0 << 0;
-        QTest::newRow("half down to even") << "2.5" << 2.5 << 2;
-        QTest::newRow("half up to even") << "3.5" << 3.5 << 4;
-        QTest::newRow("negative half to even") << "-2.5" << -2.5 << -2;
-        QTest::newRow("blanks anywhere") << " 1 2 " << 12.0 << 12;
-        QTest::newRow("tabs and line breaks") << "\t1\r\n0" << 10.0 << 10;
-        QTest::newRow("exponent D, negative") << "25D-1" << 2.5 << 2;
-        QTest::newRow("exponent with blanks") << "1 E + 2" << 100.0 << 100;
-        QTest::newRow("exponent without digits") << "4e" << 4.0 << 4;
-        QTest::newRow("leading point") << ".5" << 0.5 << 0;
-        QTest::newRow("second point stops") << "1.2.3" << 1.2 << 1;
-        QTest::newRow("hexadecimal lower case") << "&h1f" << 31.0 << 31;
-        QTest::newRow("octal stops at 8") << "&O78" << 7.0 << 7;
-        QTest::newRow("ampersand alone") << "&12" << 0.0 << 0;
-        QTest::newRow("smallest Long") << "-2147483648" << -2147483648.0 << std::numeric_limits<qint32>::min();
-        QTest::newRow("rounds past the top clamps") << "2147483647.5" << 2147483647.5 << 2147483647;
-        QTest::newRow("below range clamps") << "-1e12" << -1e12 << std::numeric_limits<qint32>::min();
-        QTest::newRow("tiny exponent is 0") << "1e-999999" << 0.0 << 0;
+        Colonne<QString, double, qint32, bool>("testo", "atteso", "intero", "minimo");
+        QTest::newRow("12 pz") << " 12 pz" << 12.0 << 12 << true;
+        QTest::newRow("comma stops") << "3,5" << 3.0 << 3 << true;
+        QTest::newRow("abc") << "abc" << 0.0 << 0 << false;
+        QTest::newRow("empty") << "" << 0.0 << 0 << false;
+        QTest::newRow("blanks only") << "   " << 0.0 << 0 << false;
+        QTest::newRow("sign alone") << "-" << 0.0 << 0 << false;
+        QTest::newRow("point alone") << "." << 0.0 << 0 << false;
+        QTest::newRow("hexadecimal without digits") << "&H" << 0.0 << 0 << false;
+        QTest::newRow("integer") << "10" << 10.0 << 10 << true;
+        QTest::newRow("zero") << "0" << 0.0 << 0 << true;
+        QTest::newRow("negative") << "-2" << -2.0 << -2 << true;
+        QTest::newRow("blank after sign") << "- 3" << -3.0 << -3 << true;
+        QTest::newRow("plus and blanks") << " + 8" << 8.0 << 8 << true;
+        QTest::newRow("two signs") << "--3" << 0.0 << 0 << false;
+        QTest::newRow("half down to even") << "2.5" << 2.5 << 2 << true;
+        QTest::newRow("half up to even") << "3.5" << 3.5 << 4 << true;
+        QTest::newRow("negative half to even") << "-2.5" << -2.5 << -2 << true;
+        QTest::newRow("blanks anywhere") << " 1 2 " << 12.0 << 12 << true;
+        QTest::newRow("point after a blank") << "2 .5" << 2.5 << 2 << true;
+        QTest::newRow("tabs and line breaks") << "\t1\r\n0" << 10.0 << 10 << true;
+        QTest::newRow("exponent") << "1e1" << 10.0 << 10 << true;
+        QTest::newRow("exponent after a blank") << "3 e2" << 300.0 << 300 << true;
+        QTest::newRow("exponent D, negative") << "25D-1" << 2.5 << 2 << true;
+        QTest::newRow("exponent with blanks") << "1 E + 2" << 100.0 << 100 << true;
+        QTest::newRow("exponent without digits") << "4e" << 4.0 << 4 << true;
+        QTest::newRow("unit starting with D") << "4 DIP" << 4.0 << 4 << true;
+        QTest::newRow("leading point") << ".5" << 0.5 << 0 << true;
+        QTest::newRow("leading point, rounds up") << ".6" << 0.6 << 1 << true;
+        QTest::newRow("second point stops") << "1.2.3" << 1.2 << 1 << true;
+        QTest::newRow("hexadecimal") << "&H10" << 16.0 << 16 << true;
+        QTest::newRow("hexadecimal lower case") << "&h1f" << 31.0 << 31 << true;
+        QTest::newRow("octal stops at 8") << "&O78" << 7.0 << 7 << true;
+        QTest::newRow("ampersand alone") << "&12" << 0.0 << 0 << false;
+        QTest::newRow("nine digits") << "-999999999 pz" << -999999999.0 << -999999999 << true;
+        QTest::newRow("ten digits clamp") << "2147483648" << 2147483648.0 << 2147483647 << true;
+        QTest::newRow("smallest Long") << "-2147483648" << -2147483648.0 << std::numeric_limits<qint32>::min() << true;
+        QTest::newRow("rounds past the top clamps") << "2147483647.5" << 2147483647.5 << 2147483647 << true;
+        QTest::newRow("below range clamps") << "-1e12" << -1e12 << std::numeric_limits<qint32>::min() << true;
+        QTest::newRow("large exponent clamps") << "1e30" << 1e30 << 2147483647 << true;
+        QTest::newRow("tiny exponent is 0") << "1e-999999" << 0.0 << 0 << true;
         // Beyond a double: infinity with its sign, and the Long clamps.
-        QTest::newRow("huge exponent") << "1e999999999999" << qInf() << 2147483647;
-        QTest::newRow("huge negative") << "-7e400" << -qInf() << std::numeric_limits<qint32>::min();
-        QTest::newRow("four hundred digits") << QString(400, QLatin1Char('9')) << qInf() << 2147483647;
+        QTest::newRow("huge exponent") << "1e999999999999" << qInf() << 2147483647 << true;
+        QTest::newRow("huge negative") << "-7e400" << -qInf() << std::numeric_limits<qint32>::min() << true;
+        QTest::newRow("four hundred digits") << QString(400, QLatin1Char('9')) << qInf() << 2147483647 << true;
     }
     void val()
     {
-        const auto [testo] = Valori<QString>("testo");
+        const auto [testo, intero, minimo] = Valori<QString, qint32, bool>("testo", "intero", "minimo");
         QTEST(Val(testo), "atteso");
-        QTEST(LongDaTesto(testo), "intero");
+        QCOMPARE(LongDaTesto(testo), intero);
+        qint32 letto = -999;
+        QCOMPARE(LeggiMinimo(testo, &letto), minimo);
+        QCOMPARE(letto, minimo ? intero : -999);
     }
 
     void componenteDaPannello()
@@ -225,44 +247,6 @@ private slots:
         QCOMPARE(CercaCodici(s, QString()), QList<qint32>{});
     }
 
-    void letturaDelMinimo_data()
-    {
-        Colonne<QString, bool, int>("testo", "haMinimo", "minimo");
-        QTest::newRow("vuoto") << "" << false << 0;
-        QTest::newRow("solo spazi") << "   " << false << 0;
-        QTest::newRow("lettere") << "abc" << false << 0;
-        QTest::newRow("segno da solo") << "-" << false << 0;
-        QTest::newRow("punto da solo") << "." << false << 0;
-        QTest::newRow("esadecimale senza cifre") << "&H" << false << 0;
-        QTest::newRow("intero") << "10" << true << 10;
-        QTest::newRow("zero") << "0" << true << 0;
-        QTest::newRow("con unita") << " 12 pz" << true << 12;
-        QTest::newRow("virgola: si ferma") << "3,5" << true << 3;
-        QTest::newRow("punto: arrotonda") << "3.5" << true << 4;
-        QTest::newRow("mezzo al pari") << "2.5" << true << 2;
-        QTest::newRow("solo decimali") << ".6" << true << 1;
-        QTest::newRow("negativo") << "-2" << true << -2;
-        QTest::newRow("segno staccato") << "- 7" << true << -7;
-        QTest::newRow("esponente") << "1e1" << true << 10;
-        QTest::newRow("esadecimale") << "&H10" << true << 16;
-        QTest::newRow("enorme") << "1e30" << true << 2147483647;
-        QTest::newRow("dieci cifre") << "2147483648" << true << 2147483647;
-        QTest::newRow("nove cifre") << "-999999999 pz" << true << -999999999;
-        QTest::newRow("cifre staccate") << "1 2" << true << 12;
-        QTest::newRow("esponente dopo spazio") << "3 e2" << true << 300;
-        QTest::newRow("unita con D") << "4 DIP" << true << 4;
-        QTest::newRow("decimale dopo spazio") << "2 .5" << true << 2;
-        QTest::newRow("segno e spazi") << " + 8" << true << 8;
-    }
-    void letturaDelMinimo()
-    {
-        const auto [testo, haMinimo, minimo] = Valori<QString, bool, int>("testo", "haMinimo", "minimo");
-        qint32 letto = -999;
-        QCOMPARE(LeggiMinimo(testo, &letto), haMinimo);
-        if (haMinimo)
-            QCOMPARE(letto, minimo);
-    }
-
     void sottoScorta_data()
     {
         Colonne<int, QString, int, bool>("campo", "minimo", "quantita", "sotto");
@@ -270,7 +254,7 @@ private slots:
         QTest::newRow("campo 1, pari al minimo") << 1 << "10" << 10 << false;
         QTest::newRow("campo 4, sotto") << 4 << "5 pezzi" << 4 << true;
         QTest::newRow("campo 6, sopra") << 6 << "5" << 6 << false;
-        // How a minimum is read is letturaDelMinimo's.
+        // How a minimum is read is val's.
         QTest::newRow("vuoto: nessun minimo") << 1 << "" << -100 << false;
         QTest::newRow("3.5 vale 4: 3 e sotto") << 1 << "3.5" << 3 << true;
         QTest::newRow("minimo negativo, quantita zero") << 1 << "-2" << 0 << false;

@@ -15,8 +15,6 @@
 
 #include <QCoreApplication>
 
-#include <sys/stat.h>
-
 Q_DECLARE_METATYPE(GuastoCopia)
 
 namespace {
@@ -33,18 +31,6 @@ QStringList Cartelle(const CartellaTest &c)
                                                    | QDir::System, QDir::Name);
 }
 
-struct Inode {
-    quint64 numero = 0;
-    quint64 collegamenti = 0;
-};
-Inode InodeDi(const QString &percorso)
-{
-    struct stat st {};
-    if (::stat(QFile::encodeName(percorso).constData(), &st) != 0)
-        return {};
-    return {quint64(st.st_ino), quint64(st.st_nlink)};
-}
-
 // A start at that moment: true when it went without a box.
 bool Avvia(const CartellaTest &c, const QDateTime &quando, Stato *stato = nullptr)
 {
@@ -58,20 +44,18 @@ bool Avvia(const CartellaTest &c, const QDateTime &quando, Stato *stato = nullpt
 }
 
 // A program folder holding the example database, loaded once at day 0.
-struct ConDati {
-    CartellaTest cartella;
+struct ConDati : CartellaTest {
     Stato stato;
     ConDati()
     {
         DialoghiFinti d;
         ImpostaAdesso(Momento(0, 8));
-        QVERIFY(Main(stato, d, cartella.percorso()));
+        QVERIFY(Main(stato, d, percorso()));
         RiempiStatoDiEsempio(stato);
         QVERIFY(SalvaDatabase(stato, d));
-        QVERIFY(QDir(cartella.file("Backups/Copie")).removeRecursively());
-        QVERIFY(Avvia(cartella, Momento(0), &stato));
+        QVERIFY(QDir(file("Backups/Copie")).removeRecursively());
+        QVERIFY(Avvia(*this, Momento(0), &stato));
     }
-    // Saves the state with one quantity changed by delta.
     void cambia(int delta)
     {
         DialoghiFinti d;
@@ -126,53 +110,35 @@ private slots:
         QTEST(esito, "atteso");
     }
 
-    // A start a day for 33 days, three on days 5, 6, 32 and 33, pruned at every start: the ten newest and the first of
-    // each of the last thirty days (4 to 33) stay.
+    // A start a day for 33 days, three within one second on days 5, 6, 32 and 33 (each gets its own folder), pruned
+    // at every start: the ten newest and the first of each of the last thirty days (4 to 33) stay.
     void potaturaAllAvvio()
     {
         CartellaTest c;
         for (int giorno = 1; giorno <= 33; ++giorno) {
-            const bool tre = giorno == 5 || giorno == 6 || giorno >= 32;
-            for (int ora : {8, 13, 18})
-                if (ora == 8 || tre)
-                    QVERIFY(Avvia(c, Momento(giorno, ora)));
+            for (int volta = giorno == 5 || giorno == 6 || giorno >= 32 ? 3 : 1; volta > 0; --volta)
+                QVERIFY(Avvia(c, Momento(giorno, 8)));
         }
-        // Days 4 to 33 at 8, and the four later starts of days 32 and 33.
-        QStringList attese{NomeCopia(Momento(32, 13)), NomeCopia(Momento(32, 18)), NomeCopia(Momento(33, 13)),
-                           NomeCopia(Momento(33, 18))};
+        QStringList attese;
         for (int giorno = 4; giorno <= 33; ++giorno)
             attese << NomeCopia(Momento(giorno, 8));
+        for (int giorno : {32, 33})
+            attese << NomeCopia(Momento(giorno, 8)) + "_2" << NomeCopia(Momento(giorno, 8)) + "_3";
         attese.sort();
         QCOMPARE(Cartelle(c), attese);
         const QList<CopiaDatata> elenco = ElencoCopie(Percorsi::DaCartella(c.percorso()));
         QCOMPARE(elenco.first().nome, attese.last());
+        QCOMPARE(elenco.first().momento, Momento(33, 8));
+        QCOMPARE(elenco.first().progressivo, 3);
         QCOMPARE(elenco.last().nome, attese.first());
-    }
-
-    // A start within the same second as another gets its own folder (what
-    // a copy holds: collegamentiAiFileUguali and tst_cartelladati).
-    void copiaDiUnAvvio()
-    {
-        ConDati a;
-        const CartellaTest &c = a.cartella;
-        QCOMPARE(Cartelle(c), QStringList{"2026-11-01_09-00-00"});
-        QVERIFY(Avvia(c, Momento(0)));
-        QVERIFY(Avvia(c, Momento(0)));
-        QCOMPARE(Cartelle(c), QStringList({"2026-11-01_09-00-00", "2026-11-01_09-00-00_2", "2026-11-01_09-00-00_3"}));
-        const QList<CopiaDatata> elenco = ElencoCopie(a.stato.percorsi);
-        QCOMPARE(elenco.size(), 3);
-        QCOMPARE(elenco[0].nome, "2026-11-01_09-00-00_3");
-        QCOMPARE(elenco[0].momento, Momento(0));
-        QCOMPARE(elenco[2].progressivo, 1);
     }
 
     // An unchanged file is a link to the newest copy's; a changed one is
     // written afresh; the live files are never linked.
     void collegamentiAiFileUguali()
     {
-        ConDati a;
-        const CartellaTest &c = a.cartella;
-        a.cambia(+5);
+        ConDati c;
+        c.cambia(+5);
         QVERIFY(Avvia(c, Momento(1)));
         QVERIFY(Avvia(c, Momento(2)));
         const QString primo = "Backups/Copie/" + NomeCopia(Momento(0)) + '/';
@@ -180,15 +146,15 @@ private slots:
         const QString terzo = "Backups/Copie/" + NomeCopia(Momento(2)) + '/';
         for (const QString &f : c.dati().keys()) {
             const bool cambiato = f == "Componenti.dat";
-            QCOMPARE(InodeDi(c.file(secondo + f)).numero == InodeDi(c.file(primo + f)).numero, !cambiato);
-            QCOMPARE(InodeDi(c.file(terzo + f)).numero, InodeDi(c.file(secondo + f)).numero);
-            QCOMPARE(InodeDi(c.file(terzo + f)).collegamenti, cambiato ? 2u : 3u);
-            QCOMPARE(InodeDi(c.file(f)).collegamenti, 1u);
+            QCOMPARE(StatDi(c.file(secondo + f)).st_ino == StatDi(c.file(primo + f)).st_ino, !cambiato);
+            QCOMPARE(StatDi(c.file(terzo + f)).st_ino, StatDi(c.file(secondo + f)).st_ino);
+            QCOMPARE(StatDi(c.file(terzo + f)).st_nlink, nlink_t(cambiato ? 2 : 3));
+            QCOMPARE(StatDi(c.file(f)).st_nlink, nlink_t(1));
         }
         QCOMPARE(c.dati(terzo), c.dati());
         QVERIFY(c.dati(primo) != c.dati());
         // Each summary is its own file.
-        QCOMPARE(InodeDi(c.file(terzo + "Riepilogo.txt")).collegamenti, 1u);
+        QCOMPARE(StatDi(c.file(terzo + "Riepilogo.txt")).st_nlink, nlink_t(1));
         QCOMPARE(c.leggi(secondo + "Riepilogo.txt"), QByteArray("Componenti=2\r\nPezzi=-10\r\n"));
     }
 
@@ -204,14 +170,13 @@ private slots:
     void copiaImpossibileAllAvvio()
     {
         const auto [collegamento] = Valori<bool>("collegamento");
-        ConDati a;
-        const CartellaTest &c = a.cartella;
+        ConDati c;
         QVERIFY(QDir(c.file("Backups/Copie")).removeRecursively());
         if (collegamento)
             QVERIFY(QFile::link(c.file("nessuna/parte"), c.file("Backups/Copie")));
         else
             c.scrivi("Backups/Copie", "x");
-        a.cambia(+1);
+        c.cambia(+1);
         ImpostaAdesso(Momento(1));
         Stato s;
         DialoghiFinti d;
@@ -246,10 +211,9 @@ private slots:
     {
         auto [cambiato, fileGuasto, margine, errore] =
             Valori<bool, int, int, QString>("cambiato", "fileGuasto", "margine", "errore");
-        ConDati a;
-        const CartellaTest &c = a.cartella;
+        ConDati c;
         if (cambiato)
-            a.cambia(+1);
+            c.cambia(+1);
         qint64 libero = margine + (cambiato ? c.leggi("Componenti.dat").size() : 0);
         for (const QByteArray &f : c.dati())
             libero += f.size();
@@ -257,10 +221,10 @@ private slots:
         ImpostaAdesso(Momento(1));
         QString descrizione;
         CopiaDatata creata;
-        QCOMPARE(CreaCopia(a.stato.percorsi, {2, 0}, &creata, &descrizione,
+        QCOMPARE(CreaCopia(c.stato.percorsi, {2, 0}, &creata, &descrizione,
                            GuastoCopia{.spazioLibero = libero, .fileGuasto = fileGuasto}),
                  errore.isEmpty());
-        QCOMPARE(ElencoCopie(a.stato.percorsi).size(), errore.isEmpty() ? 2 : 1);
+        QCOMPARE(ElencoCopie(c.stato.percorsi).size(), errore.isEmpty() ? 2 : 1);
         if (errore.isEmpty())
             return;
         QCOMPARE(descrizione, errore.replace("%1", QDir::toNativeSeparators(c.file("Backups/Copie/2026-11-02_09-00-00.parziale"))));
@@ -272,12 +236,11 @@ private slots:
     // goes, never what it leads to.
     void residuiDiUnCrash()
     {
-        ConDati a;
-        const CartellaTest &c = a.cartella;
+        ConDati c;
         ImpostaAdesso(Momento(1));
-        QVERIFY(!CreaCopia(a.stato.percorsi, {2, -15}, nullptr, nullptr, GuastoCopia{.interrompiPrimaDelNome = true}));
+        QVERIFY(!CreaCopia(c.stato.percorsi, {2, -15}, nullptr, nullptr, GuastoCopia{.interrompiPrimaDelNome = true}));
         QCOMPARE(Cartelle(c), QStringList({"2026-11-01_09-00-00", "2026-11-02_09-00-00.parziale"}));
-        QCOMPARE(ElencoCopie(a.stato.percorsi).size(), 1);
+        QCOMPARE(ElencoCopie(c.stato.percorsi).size(), 1);
         CartellaTest fuori;
         fuori.scrivi("da/tenere.txt", "resta");
         QVERIFY(QFile::link(fuori.file("da"), c.file("Backups/Copie/2026-11-01_10-00-00.parziale")));
@@ -286,7 +249,7 @@ private slots:
         QVERIFY(Avvia(c, Momento(2)));
         QCOMPARE(Cartelle(c), QStringList({"2026-11-01_09-00-00", "2026-11-01_11-00-00", "2026-11-03_09-00-00"}));
         QCOMPARE(fuori.leggi("da/tenere.txt"), QByteArray("resta"));
-        QCOMPARE(ElencoCopie(a.stato.percorsi).size(), 2); // a link is not a copy
+        QCOMPARE(ElencoCopie(c.stato.percorsi).size(), 2); // a link is not a copy
     }
 
     // The summary, read from its file or, when that is missing or damaged,
@@ -316,7 +279,7 @@ private slots:
         if (contenuto == "<fifo>")
             fifo = std::make_unique<FifoSorvegliata>(percorso);
         else if (contenuto != "<nessuno>")
-            a.cartella.scrivi(QDir(a.cartella.percorso()).relativeFilePath(percorso), contenuto);
+            a.scrivi(QDir(a.percorso()).relativeFilePath(percorso), contenuto);
         const RiepilogoCopia r = LeggiRiepilogo(copia);
         QTEST(r.componenti, "componenti");
         QTEST(r.pezzi, "pezzi");
@@ -335,20 +298,19 @@ private slots:
     void ripristinoRifiutato()
     {
         const auto [manca, spazioLibero, errore] = Valori<QString, qint64, QString>("manca", "spazioLibero", "errore");
-        ConDati a;
-        const CartellaTest &c = a.cartella;
-        a.cambia(+1);
+        ConDati c;
+        c.cambia(+1);
         QVERIFY(Avvia(c, Momento(1)));
-        const CopiaDatata scelta = ElencoCopie(a.stato.percorsi).value(1);
+        const CopiaDatata scelta = ElencoCopie(c.stato.percorsi).value(1);
         if (!manca.isEmpty())
             QVERIFY(QFile::remove(scelta.percorso + '/' + manca));
         const auto prima = Istantanea(c.percorso());
         ImpostaAdesso(Momento(2));
         QString descrizione;
-        QVERIFY(!RipristinaCopia(a.stato, scelta, nullptr, &descrizione, GuastoCopia{.spazioLibero = spazioLibero}));
+        QVERIFY(!RipristinaCopia(c.stato, scelta, nullptr, &descrizione, GuastoCopia{.spazioLibero = spazioLibero}));
         QCOMPARE(descrizione, QString(errore).replace("%1", QDir::toNativeSeparators(scelta.percorso)));
         QCOMPARE(Istantanea(c.percorso()), prima);
-        QCOMPARE(ElencoCopie(a.stato.percorsi).size(), 2);
+        QCOMPARE(ElencoCopie(c.stato.percorsi).size(), 2);
     }
 };
 

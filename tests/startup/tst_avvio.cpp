@@ -17,6 +17,7 @@
 
 #include <QCoreApplication>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QSysInfo>
 #include <QTest>
 
@@ -50,17 +51,11 @@ QByteArray Ini(const QByteArray &counter, const QByteArray &altro = {})
     return "[Versione]\r\nVersione=10.2.0\r\n[Counter]\r\n" + counter + "\r\n" + altro;
 }
 
-// Deterministic bytes of every value.
+// Deterministic bytes of every value (n a multiple of four).
 QByteArray Rumore(qsizetype n)
 {
     QByteArray b(n, Qt::Uninitialized);
-    quint32 x = 2463534242u;
-    for (qsizetype i = 0; i < n; ++i) {
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        b[i] = char(x & 0xFF);
-    }
+    QRandomGenerator(2463534242u).fillRange(reinterpret_cast<quint32 *>(b.data()), n / 4);
     return b;
 }
 
@@ -91,19 +86,18 @@ QString Avvia(const QString &cartella, Stato *stato = nullptr)
 
 // A program folder after a first start, a save of the example database and
 // one more start, which loads it and copies the files as found into Backups.
-struct ConDati {
-    CartellaTest cartella;
+struct ConDati : CartellaTest {
     ConDati()
     {
         DialoghiFinti d;
         Stato salvato, riletto;
-        QVERIFY(Main(salvato, d, cartella.percorso()));
+        QVERIFY(Main(salvato, d, percorso()));
         RiempiStatoDiEsempio(salvato);
         QVERIFY(SalvaDatabase(salvato, d));
-        QVERIFY(Main(riletto, d, cartella.percorso()));
+        QVERIFY(Main(riletto, d, percorso()));
         QVERIFY(StessiDati(riletto, salvato));
         for (const QString f : {"Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat", "Info.ini"})
-            QCOMPARE(cartella.leggi("Backups/" + f), cartella.leggi(f));
+            QCOMPARE(leggi("Backups/" + f), leggi(f));
         VERIFICA_DIALOGHI(d);
     }
 };
@@ -274,37 +268,33 @@ private slots:
     {
         const auto [danno, cerca, sostituto] = Valori<QString, QByteArray, QByteArray>("danno", "cerca", "sostituto");
         const auto [righe, prima] = Valori<QStringList, QString>("righe", "prima");
-        ConDati a;
-        const CartellaTest &c = a.cartella;
+        ConDati c;
         Stato salvato;
         DialoghiFinti d;
         QVERIFY(Main(salvato, d, c.percorso()));
         salvato.Etichette[2] = QStringLiteral("Cassetto");
         QVERIFY(SalvaDatabase(salvato, d));
         const QByteArray sano = c.leggi("Info.ini");
-        QByteArray vecchio = sano;
-        if (danno == "elimina") {
+        if (danno == "elimina" || danno == "cartella" || danno == "fifo")
             QVERIFY(QFile::remove(c.file("Info.ini")));
-        } else if (danno == "cartella") {
-            QVERIFY(QFile::remove(c.file("Info.ini")) && QDir(c.percorso()).mkdir("Info.ini"));
-        } else if (danno == "fifo") {
-            QVERIFY(QFile::remove(c.file("Info.ini")));
+        if (danno == "cartella")
+            QVERIFY(QDir(c.percorso()).mkdir("Info.ini"));
+        else if (danno == "fifo")
             QCOMPARE(::mkfifo(QFile::encodeName(c.file("Info.ini")).constData(), 0600), 0);
-        } else if (danno == "utf16") {
-            vecchio = QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char *>(
-                QString::fromLatin1(sano).utf16()), sano.size() * 2);
-        } else if (danno == "vuoto") {
-            vecchio.clear();
-        } else if (danno == "tronca") {
-            vecchio.truncate(sano.indexOf("[Counter]"));
-        } else {
-            QVERIFY(vecchio.contains(cerca + "\r\n"));
-            vecchio.replace(cerca + "\r\n", sostituto + "\r\n");
-            if (danno == "sostituisci+")
-                c.scrivi("Info.ini.danneggiato", "una copia di prima");
-        }
-        if (danno != "elimina" && danno != "cartella" && danno != "fifo")
-            c.scrivi("Info.ini", vecchio);
+        else if (danno == "utf16")
+            c.scrivi("Info.ini", "\xFF\xFE"
+                                     + QByteArray(reinterpret_cast<const char *>(QString::fromLatin1(sano).utf16()),
+                                                  sano.size() * 2));
+        else if (danno == "vuoto")
+            c.scrivi("Info.ini", "");
+        else if (danno == "tronca")
+            c.scrivi("Info.ini", sano.left(sano.indexOf("[Counter]")));
+        else if (danno.startsWith("sostituisci"))
+            c.scrivi("Info.ini", QByteArray(sano).replace(cerca + "\r\n", sostituto + "\r\n"));
+        if (danno == "sostituisci+")
+            c.scrivi("Info.ini.danneggiato", "una copia di prima");
+        const QByteArray rotto = Istantanea(c.percorso()).value("Info.ini"); // null when deleted
+        QVERIFY(rotto != sano);
 
         Stato s;
         d.setNextAnswer(Risposta::Ok);
@@ -314,14 +304,8 @@ private slots:
         QTEST(s.Etichette[2], "etichetta");
         if (danno.startsWith("sostituisci"))
             QCOMPARE(c.leggi("Info.ini"), sano); // every other line kept as it was
-        if (danno == "cartella")
-            QVERIFY(QFileInfo(c.file("Info.ini.danneggiato")).isDir());
-        else if (danno == "fifo")
-            QVERIFY(QFileInfo(c.file("Info.ini.danneggiato")).isFile() == false);
-        else if (danno == "sostituisci+")
-            QCOMPARE(c.leggi("Info.ini.danneggiato.2"), vecchio);
-        else if (danno != "elimina")
-            QCOMPARE(c.leggi("Info.ini.danneggiato"), vecchio);
+        const QString accanto = danno == "sostituisci+" ? "Info.ini.danneggiato.2" : "Info.ini.danneggiato";
+        QCOMPARE(Istantanea(c.percorso()).value(accanto), rotto);
         QCOMPARE(c.leggi("Backups/Info.ini"), c.leggi("Info.ini"));
 
         // Told once: the next start finds a consistent folder, and so does the one after a save.
@@ -350,25 +334,24 @@ private slots:
     {
         const auto [file, daCercare, sostituto] = Valori<QString, QByteArray, QByteArray>("file", "daCercare", "sostituto");
         ConDati a;
-        const QByteArray buono = a.cartella.leggi(file);
+        const QByteArray buono = a.leggi(file);
         QVERIFY(buono.contains(daCercare));
         if (sostituto.isNull())
-            QVERIFY(QFile::remove(a.cartella.file(file)));
+            QVERIFY(QFile::remove(a.file(file)));
         else
-            a.cartella.scrivi(file, QByteArray(buono).replace(daCercare, sostituto));
-        auto attesa = Istantanea(a.cartella.percorso());
+            a.scrivi(file, QByteArray(buono).replace(daCercare, sostituto));
+        auto attesa = Istantanea(a.percorso());
         attesa.insert(file, attesa.value(file)); // a missing table is created empty
-        QCOMPARE(Avvia(a.cartella.percorso()), kErroreApertura);
-        QCOMPARE(Istantanea(a.cartella.percorso()), attesa);
-        QCOMPARE(a.cartella.leggi("Backups/" + file), buono);
+        QCOMPARE(Avvia(a.percorso()), kErroreApertura);
+        QCOMPARE(Istantanea(a.percorso()), attesa);
+        QCOMPARE(a.leggi("Backups/" + file), buono);
     }
 
     // A start killed while it copied the backup left the new set half in place in Backups: the next start completes it
     // before anything else, even one that then fails to load, so Backups holds whole files.
     void copiaInterrottaCompletata()
     {
-        ConDati a;
-        const CartellaTest &c = a.cartella;
+        ConDati c;
         const QStringList nomi = {"Componenti.dat", "Tipi.dat", "Produttori.dat", "Packages.dat", "Info.ini"};
         for (const QString &nome : nomi)
             c.scrivi("Backups/" + nome + ".nuovo", "nuovo " + nome.toUtf8());
@@ -548,7 +531,7 @@ private slots:
             Valori<File, bool, QByteArray, Risposta>("file", "daSalvato", "blocco", "risposta");
         ConDati a;
         CartellaTest vuota;
-        const CartellaTest &c = daSalvato ? a.cartella : vuota;
+        const CartellaTest &c = daSalvato ? a : vuota;
         if (daSalvato) {
             c.scrivi("Tipi.dat", "3,\"CAMBIATO\"\r\n4,\"TRANSISTOR, BJT\"\r\n");
             c.scrivi("Info.ini", c.leggi("Info.ini").replace("10.2.0 ", "9.0")); // a start would rewrite it
@@ -608,8 +591,7 @@ private slots:
     // SIGKILL, the program leaves a lock the next start takes over, and a start that ends normally removes it.
     void dueProcessi()
     {
-        ConDati a;
-        const CartellaTest &c = a.cartella;
+        ConDati c;
         QVERIFY(QFile::copy(QStringLiteral(ARVO_ESEGUIBILE), c.file("arvo")));
         const auto copie = [&] { return ElencoCopie(Percorsi::DaCartella(c.percorso())).size(); };
         const qsizetype primaDelProgramma = copie();
@@ -660,8 +642,7 @@ private slots:
     // A folder where the save cannot put its temporaries: start-up says so once, as a warning, and goes on.
     void temporaneiImpossibili()
     {
-        ConDati a;
-        const CartellaTest &c = a.cartella;
+        ConDati c;
         QVERIFY(QDir().mkpath(c.file("Produttori.dat.nuovo/dentro")));
         Stato s;
         DialoghiFinti d;

@@ -11,22 +11,32 @@
 #include <QMap>
 #include <QString>
 
+#include <sys/stat.h>
+
+// The folder and every entry below it.
+inline QStringList Voci(const QString &cartella)
+{
+    QDirIterator it(cartella, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    QStringList voci{cartella};
+    while (it.hasNext())
+        voci << it.next();
+    return voci;
+}
+
 // Every file (with its bytes) and folder (as "<cartella>") below a folder, by relative path: two snapshots compare
 // equal only when nothing changed. A FIFO, device or socket is noted as "<speciale>" without being opened.
 inline QMap<QString, QByteArray> Istantanea(const QString &cartella)
 {
     QMap<QString, QByteArray> out;
-    QDirIterator it(cartella, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
     const QDir base(cartella);
-    while (it.hasNext()) {
-        const QString percorso = it.next();
+    for (const QString &percorso : Voci(cartella).mid(1)) {
+        const QFileInfo info(percorso);
         QFile f(percorso);
-        out.insert(base.relativeFilePath(percorso),
-                   it.fileInfo().isDir()         ? QByteArray("<cartella>")
-                   : !it.fileInfo().isFile()     ? QByteArray("<speciale>")
-                   : f.open(QIODevice::ReadOnly) ? f.readAll()
-                                                 : QByteArray("<illeggibile>"));
+        out.insert(base.relativeFilePath(percorso), info.isDir()                  ? QByteArray("<cartella>")
+                                                    : !info.isFile()              ? QByteArray("<speciale>")
+                                                    : f.open(QIODevice::ReadOnly) ? f.readAll()
+                                                                                  : QByteArray("<illeggibile>"));
     }
     return out;
 }
@@ -85,4 +95,26 @@ inline bool StessiDati(const Stato &a, const Stato &b)
         && a.NumProduttori == b.NumProduttori && a.NumPackages == b.NumPackages
         && a.ProssimoIDComponente == b.ProssimoIDComponente && a.ProssimoIDTipo == b.ProssimoIDTipo
         && a.ProssimoIDProduttore == b.ProssimoIDProduttore && a.ProssimoIDPackage == b.ProssimoIDPackage;
+}
+
+// What stat says of the path (zeros when it cannot be read).
+inline struct stat StatDi(const QString &percorso)
+{
+    struct stat st {};
+    ::stat(QFile::encodeName(percorso).constData(), &st);
+    return st;
+}
+
+// "path uid:gid" of the entries (the folder's own too) not of the user and group; the mode of every file into modi.
+inline QStringList Proprietari(const QString &cartella, uint utente, uint gruppo, QMap<QString, int> *modi = nullptr)
+{
+    QStringList diversi;
+    for (const QString &percorso : Voci(cartella)) {
+        struct stat st {};
+        if (::lstat(QFile::encodeName(percorso).constData(), &st) != 0 || st.st_uid != utente || st.st_gid != gruppo)
+            diversi << QStringLiteral("%1 %2:%3").arg(percorso).arg(st.st_uid).arg(st.st_gid);
+        if (modi && S_ISREG(st.st_mode))
+            modi->insert(QDir(cartella).relativeFilePath(percorso), int(st.st_mode & 07777));
+    }
+    return diversi;
 }
