@@ -1,8 +1,7 @@
 #pragma once
 
-// The scanner texts of tests/data/scansioni/campioni.txt by name: one a
-// line, name and text split by a tab, control and private-use characters
-// written \xHH and \uHHHH, a backslash \\.
+// The scanner texts of tests/data/scansioni/campioni.txt by name: one a line, name and text split by a tab, control and
+// private-use characters written \xHH and \uHHHH, a backslash \\.
 
 #include <QFile>
 #include <QHash>

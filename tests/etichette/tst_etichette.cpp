@@ -1,6 +1,5 @@
-// The core of the labels: the text of their barcode and its reading, the
-// symbol itself read back, where each label goes on a sheet, what it says,
-// and the location field's key in Info.ini.
+// The core of the labels: the text of their barcode and its reading, the symbol itself read back, where each label goes
+// on a sheet, what it says, and the location field's key in Info.ini.
 
 #include "common/cartellatest.h"
 #include "common/verifiche.h"
@@ -19,8 +18,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The symbol drawn as a grey-scale picture, four pixels a module with a
-// quiet zone, and read back by the barcode reader.
+// The symbol drawn as a grey-scale picture, four pixels a module with a quiet zone, and read back by the barcode
+// reader.
 QString Rileggi(const MatriceDataMatrix &m)
 {
     constexpr int Scala = 4, Bordo = 2;
@@ -37,8 +36,8 @@ QString Rileggi(const MatriceDataMatrix &m)
     return r.isValid() ? QString::fromStdWString(r.text()) : QString();
 }
 
-// NE555 (ID 12, TO92), bc547 (ID 30, a package not in the table), 2N2222
-// (ID 31, none): all with the same description, maker and location.
+// NE555 (ID 12, TO92), bc547 (ID 30, a package not in the table), 2N2222 (ID 31, none): all with the same description,
+// maker and location.
 Stato StatoConPackage()
 {
     Stato s;
@@ -110,8 +109,8 @@ private slots:
         QCOMPARE(Rileggi(m), TestoEtichetta(id));
     }
 
-    // Each label of a run on its own place: across, then down, then onto the
-    // next sheet, the first one where the sheet's free places begin.
+    // Each label of a run on its own place: across, then down, then onto the next sheet, the first one where the
+    // sheet's free places begin.
     void posti_data()
     {
         Colonne<int, int, int, int, QRectF, QRectF>("formato", "quante", "inizio", "pagine", "primo", "ultimo");
@@ -192,8 +191,8 @@ private slots:
         QCOMPARE(PosizioniPerCodice(s), (QList<qint32>{2, 1}));
     }
 
-    // The location's field read from Info.ini (writing it and the section
-    // left out while unused: tst_frmmain_posizione).
+    // The location's field read from Info.ini (writing it and the section left out while unused:
+    // tst_frmmain_posizione).
     void valoreLetto_data()
     {
         Colonne<QByteArray, int>("riga", "campo");

@@ -1,6 +1,5 @@
-// A scanned bag against the stock (a code of the stock, a link of the BOM
-// check, the distributor's code, several components, none) and a bag
-// scanned twice in one session.
+// A scanned bag against the stock (a code of the stock, a link of the BOM check, the distributor's code, several
+// components, none) and a bag scanned twice in one session.
 
 #include "common/buste.h"
 #include "common/campioniscansione.h"
@@ -16,18 +15,16 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Codes as users keep them: in lower case with a blank after, twice the
-// same code, a distributor's code (LCSC's C312270) as the code. IDs are not
-// positions.
+// Codes as users keep them: in lower case with a blank after, twice the same code, a distributor's code (LCSC's
+// C312270) as the code. IDs are not positions.
 void Magazzino(Stato &s)
 {
     RiempiMagazzino(s, {"11:LM358BIDDFR:5", "12:ldk320adu33r :0", "13:BC547:10", "14:BC547:3", "15:C312270:7",
                         "16:NE555:4", "17:MC34063:2", "18:NE555P:1", "19:ST-1-102-A01-T000-RS:0"});
 }
 
-// Links made in the BOM window: MC34063ADR to MC34063, NE555P to NE555 (a
-// component carries NE555P as its code too: the link wins), TPS63000DRCR to
-// a component since deleted.
+// Links made in the BOM window: MC34063ADR to MC34063, NE555P to NE555 (a component carries NE555P as its code too: the
+// link wins), TPS63000DRCR to a component since deleted.
 Collegamenti CollegamentiProva()
 {
     Collegamenti c;
@@ -95,8 +92,7 @@ private slots:
             QCOMPARE(senza.candidati, c.candidati);
     }
 
-    // Only the components up to the count are in the stock, and the index
-    // keeps the stock as it was when built.
+    // Only the components up to the count are in the stock, and the index keeps the stock as it was when built.
     void soloIComponentiContati()
     {
         Stato stato;
@@ -112,8 +108,7 @@ private slots:
         QCOMPARE(indice.confronta(LeggiScansione(u"ARVO:13"_s)).esito, EsitoRicevi::NonLeggibile);
     }
 
-    // The same bag twice: the same fields whatever the separators, or the
-    // same lot and order with the same part number.
+    // The same bag twice: the same fields whatever the separators, or the same lot and order with the same part number.
     void sacchetti_data()
     {
         Colonne<QStringList, QString, int>("prima", "nuova", "atteso");

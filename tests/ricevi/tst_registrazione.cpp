@@ -1,6 +1,5 @@
-// Registering received bags: pieces added to the chosen components, new
-// components made from the bags, in one save with one "Ricevimento"
-// operation of the history; a plan with errors registers nothing.
+// Registering received bags: pieces added to the chosen components, new components made from the bags, in one save with
+// one "Ricevimento" operation of the history; a plan with errors registers nothing.
 
 #include "common/storicoprova.h"
 #include "common/verifiche.h"

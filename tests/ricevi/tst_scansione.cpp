@@ -1,7 +1,6 @@
-// Reading what a scanner types: the labels collected in
-// tests/data/scansioni (Digi-Key, Mouser, LCSC, as scanners and text boxes
-// really delivered them), the separators in every form, texts without
-// separators, keyboard layouts, and the reasons a text cannot be read.
+// Reading what a scanner types: the labels collected in tests/data/scansioni (Digi-Key, Mouser, LCSC, as scanners and
+// text boxes really delivered them), the separators in every form, texts without separators, keyboard layouts, and the
+// reasons a text cannot be read.
 
 #include "common/buste.h"
 #include "common/campioniscansione.h"
@@ -21,9 +20,8 @@ QString Breve(const QString &v)
     return v.size() > 24 ? v.left(8) + u"...(%1)"_s.arg(v.size()) : v;
 }
 
-// The reading on one line: the format, the known fields by their
-// identifiers ("1P=", "Q=", ...), every other field ("11Z:PICK"), the
-// layout undone and whether the separators were missing; or the reason.
+// The reading on one line: the format, the known fields by their identifiers ("1P=", "Q=", ...), every other field
+// ("11Z:PICK"), the layout undone and whether the separators were missing; or the reason.
 QString Riassunto(const Scansione &s)
 {
     if (!s.leggibile())
@@ -133,8 +131,8 @@ private slots:
         QCOMPARE(s.testo, Campione(campione));
     }
 
-    // One label with its separators in every form a scanner or a text box
-    // gives them: RS after "[)>", GS between fields, the trailer.
+    // One label with its separators in every form a scanner or a text box gives them: RS after "[)>", GS between
+    // fields, the trailer.
     void separatori_data()
     {
         Colonne<QString, QString, QString, QString, QString>("prima", "rs", "gs", "fine", "atteso");
@@ -165,17 +163,15 @@ private slots:
             Valori<QString, QString, QString, QString, QString>("prima", "rs", "gs", "fine", "atteso");
         const QString testo = prima + u"[)>"_s + rs + u"06"_s + gs + CampiProva.join(gs) + fine;
         QCOMPARE(Riassunto(LeggiScansione(testo)), atteso);
-        // The header lost, or garbled by an unknown layout: the fields are
-        // still found by their identifiers, when the separators are in a
-        // form known without the header.
+        // The header lost, or garbled by an unknown layout: the fields are still found by their identifiers, when the
+        // separators are in a form known without the header.
         if (!gs.isEmpty() && gs != u"]" && gs != u"\u2190") {
             QCOMPARE(Riassunto(LeggiScansione(CampiProva.join(gs) + fine)), atteso);
             QCOMPARE(Riassunto(LeggiScansione(u"\u00fc=\u00d606"_s + gs + CampiProva.join(gs))), atteso);
         }
     }
 
-    // Texts written here to reach each rule: boundaries, repeated fields,
-    // the reasons.
+    // Texts written here to reach each rule: boundaries, repeated fields, the reasons.
     void casi_data()
     {
         Colonne<QString, QString>("testo", "atteso");
@@ -224,8 +220,8 @@ private slots:
              u"LCSC 1P=CL21B104KBCNNNC Q=4000 note:1,5 mm wc:ZH"_s);
         no("LCSC, quantit\u00e0 con le unit\u00e0", u"{pm:NE555P,qty:10pz}"_s, u"quantit\u00e0 \"10pz\" non valida"_s);
         no("LCSC, pm ripetuto", u"{pm:NE555P,qty:1,pm:NE556}"_s, u"il campo pm compare due volte con valori diversi"_s);
-        // The program's own labels: which IDs are valid is the labels'
-        // business (tst_etichette); here the reading and its reason.
+        // The program's own labels: which IDs are valid is the labels' business (tst_etichette); here the reading and
+        // its reason.
         riga("etichetta di Arvo", u"ARVO:12"_s, u"Arvo ID=12"_s);
         riga("etichetta di Arvo, minuscole, zeri e a capo", u" arvo:0012\r\n"_s, u"Arvo ID=12"_s);
         riga("etichetta di Arvo, tastiera tedesca", u"ARVO\u00d612"_s, u"Arvo ID=12 tastiera tedesca"_s);
@@ -233,8 +229,8 @@ private slots:
            u"l'etichetta di Arvo \"%1\" non riporta un numero di componente valido"_s.arg(trentaNove));
         riga("ARVO senza i due punti", u"ARVO12"_s, u"semplice 1P=ARVO12"_s);
         // Without separators the fields are split where the label's layout puts them: a "Q" with digits inside a part
-        // number stays part of it unless the layout puts the quantity exactly there. Digi-Key's empty K field after
-        // the part number makes every part number holding a "K" split two ways, and such a text is not read.
+        // number stays part of it unless the layout puts the quantity exactly there. Digi-Key's empty K field after the
+        // part number makes every part number holding a "K" split two ways, and such a text is not read.
         for (const QString &codice : {u"BSS138Q"_s, u"IRF540NQ1"_s, u"LM358DRQ10"_s, u"AB11K1"_s})
             riga(qPrintable(u"Mouser senza separatori, "_s + codice),
                  u">[)>06K2142133714K0331P%1Q3211K0609313374LCN1VSTMicro"_s.arg(codice),
@@ -252,8 +248,7 @@ private slots:
         QCOMPARE(Riassunto(LeggiScansione(testo)), atteso);
     }
 
-    // What scanners set up for a US keyboard typed on other layouts, as
-    // users reported it, put back.
+    // What scanners set up for a US keyboard typed on other layouts, as users reported it, put back.
     void tastiere_data()
     {
         Colonne<QString, QString, QString>("tastiera", "digitato", "inteso");
@@ -279,9 +274,8 @@ private slots:
             QCOMPARE(t->locale.count(c), 1);
     }
 
-    // A reader added to the list (one more label format) comes after the
-    // standard ones and before the plain code, and a keyboard layout is
-    // undone for it as well.
+    // A reader added to the list (one more label format) comes after the standard ones and before the plain code, and a
+    // keyboard layout is undone for it as well.
     void lettoreAggiunto()
     {
         LettoriScansione lettori;

@@ -1,6 +1,5 @@
-// The labels window: which components, the sheet, the start position, the
-// preview, and the labels read back from the PDF it writes and from what
-// it sends to a printer.
+// The labels window: which components, the sheet, the start position, the preview, and the labels read back from the
+// PDF it writes and from what it sends to a printer.
 
 #include "common/pdfletto.h"
 #include "common/verifiche.h"
@@ -16,8 +15,7 @@ using namespace prova;
 
 namespace {
 
-// n components, their codes in the reverse order of the table, the
-// locations in field 3, some with a package.
+// n components, their codes in the reverse order of the table, the locations in field 3, some with a package.
 void componenti(Stato &s, int n)
 {
     riempiTabelle(s);
@@ -53,8 +51,8 @@ struct Banco : Ambiente {
     QString stato_() const { return c<QLabel>("lblStato")->text(); }
 };
 
-// Every label of the PDF, read back from its place on its page: the
-// symbol of the right component, and nothing before the start position.
+// Every label of the PDF, read back from its place on its page: the symbol of the right component, and nothing before
+// the start position.
 void verificaPdf(const QString &file, int f, const Stato &s, const QList<qint32> &posizioni, int inizio)
 {
     const FormatoEtichette &formato = FormatiEtichette().at(f);
@@ -111,8 +109,7 @@ private slots:
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
-    // Which components: all of them by code, the list as shown, the one
-    // in the panel; the count and the buttons follow.
+    // Which components: all of them by code, the list as shown, the one in the panel; the count and the buttons follow.
     void quali_data()
     {
         Colonne<int, QList<qint32>, qint32, QList<qint32>, QString>("quali", "lista", "mostrato", "attese",
@@ -152,9 +149,8 @@ private slots:
             QCOMPARE(l.etichette[i].codice, b.stato.componente(attese[i]).Codice);
     }
 
-    // The sheet and the count of sheets; the roll has no start position.
-    // The preview is the first page: the first label where the sheet's free
-    // places begin, the places before it empty.
+    // The sheet and the count of sheets; the roll has no start position. The preview is the first page: the first label
+    // where the sheet's free places begin, the places before it empty.
     void formato_data()
     {
         Colonne<int, int, int, QString>("formato", "inizio", "massimo", "conteggio");
@@ -192,9 +188,8 @@ private slots:
             QVERIFY(pdf::Bianca(img, dentro(libero)));
     }
 
-    // The print button goes through the print dialog seam: the printer
-    // comes set to the sheet; printed, the labels read back; cancelled,
-    // nothing is printed.
+    // The print button goes through the print dialog seam: the printer comes set to the sheet; printed, the labels read
+    // back; cancelled, nothing is printed.
     void stampa_data()
     {
         Colonne<int, bool, QString>("formato", "conferma", "messaggio");
@@ -232,8 +227,7 @@ private slots:
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
-    // A file that cannot be written is reported, and nothing is left
-    // behind: here the Stampe folder is a file.
+    // A file that cannot be written is reported, and nothing is left behind: here the Stampe folder is a file.
     void fileNonScritto()
     {
         Banco b(QList<qint32>{1});

@@ -43,8 +43,8 @@ struct BancoImmagini : Banco {
 class TestEditorVoce : public QObject {
     Q_OBJECT
 private slots:
-    // idle, shown, edit, new: after each action the toolbar, the name box (in brackets when open) and whether an
-    // entry is being renamed.
+    // idle, shown, edit, new: after each action the toolbar, the name box (in brackets when open) and whether an entry
+    // is being renamed.
     void statiEBarra()
     {
         Banco b;
@@ -240,8 +240,8 @@ private slots:
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
-    // A counter at the largest ID (a hand-edited Info.ini) refuses a new
-    // entry instead of wrapping to negative IDs; renaming still works.
+    // A counter at the largest ID (a hand-edited Info.ini) refuses a new entry instead of wrapping to negative IDs;
+    // renaming still works.
     void idEsauriti_data()
     {
         Colonne<int, QString>("scheda", "chiave");

@@ -1,5 +1,5 @@
-// The tables window as a whole: usage counts, the filter, the order of the
-// rows, header clicks, tab changes, opening and closing, and the lookups by ID.
+// The tables window as a whole: usage counts, the filter, the order of the rows, header clicks, tab changes, opening
+// and closing, and the lookups by ID.
 #include "bancotabelle.h"
 
 #include "common/verifiche.h"
@@ -123,8 +123,8 @@ private slots:
 
     void conteggioFallito_data()
     {
-        // The type, manufacturer, package of GUASTO; NumTipi, NumComponenti announced (0: as held); the message;
-        // the Qtà columns of LVT, LVP, LVG.
+        // The type, manufacturer, package of GUASTO; NumTipi, NumComponenti announced (0: as held); the message; the
+        // Qtà columns of LVT, LVP, LVG.
         Colonne<QList<int>, QList<int>, QString, QStringList>("guasto", "conteggi", "testo", "usi");
         const QString errore = QStringLiteral("Errore 9-Indice non compreso nell'intervallo (%1) nella lettura Tabelle ");
         const QString guasto = QStringLiteral("il componente GUASTO usa il %1 con ID %2, che non esiste");

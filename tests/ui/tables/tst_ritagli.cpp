@@ -9,8 +9,8 @@
 
 namespace {
 
-// Every header and cell text of the shown columns fits its section; in the
-// first column, beside the check box when there is one (casella > 0).
+// Every header and cell text of the shown columns fits its section; in the first column, beside the check box when
+// there is one (casella > 0).
 void VerificaColonne(ListaReport *lista, const QString &nome, int casella = 0)
 {
     QTreeView *v = lista->vista();
