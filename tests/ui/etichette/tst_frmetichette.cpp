@@ -142,11 +142,6 @@ private slots:
         QCOMPARE(b.c<QLabel>("lblConteggio")->text(), conteggio);
         QCOMPARE(b.c<QPushButton>("btnPdfEtichette")->isEnabled(), !attese.isEmpty());
         QCOMPARE(b.c<QPushButton>("btnStampaEtichette")->isEnabled(), !attese.isEmpty());
-        // What each label says.
-        const LavoroEtichette l = f.lavoro();
-        QCOMPARE(l.etichette.size(), attese.size());
-        for (qsizetype i = 0; i < attese.size(); ++i)
-            QCOMPARE(l.etichette[i].codice, b.stato.componente(attese[i]).Codice);
     }
 
     // The sheet and the count of sheets; the roll has no start position. The preview is the first page: the first label
@@ -166,14 +161,12 @@ private slots:
         const auto [formato, inizio, massimo, conteggio] =
             Valori<int, int, int, QString>("formato", "inizio", "massimo", "conteggio");
         Banco b(QList<qint32>{1, 2, 3, 4, 5});
-        FrmEtichette &f = b.apriEtichette();
+        b.apriEtichette();
         b.c<QComboBox>("cmbFormato")->setCurrentIndex(formato);
         b.c<QSpinBox>("spnInizio")->setValue(inizio);
         QCOMPARE(b.c<QSpinBox>("spnInizio")->maximum(), massimo);
         QCOMPARE(b.c<QLabel>("lblConteggio")->text(), conteggio);
         const int valido = std::min(inizio, massimo);
-        QCOMPARE(f.lavoro().inizio, valido);
-        QCOMPARE(f.lavoro().formato.nome, FormatiEtichette().at(formato).nome);
 
         const QImage img = b.c<QLabel>("lblAnteprima")->pixmap().toImage();
         const FormatoEtichette &fe = FormatiEtichette().at(formato);
