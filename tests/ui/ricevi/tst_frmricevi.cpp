@@ -19,13 +19,6 @@ using namespace prova;
 
 namespace {
 
-// The stock: cinqueComponenti and a second LM317T (of ST).
-void magazzino(Stato &s)
-{
-    cinqueComponenti(s);
-    aggiungi(s, componente(15, "LM317T", 2, "ST", 3, "REG", 2, data(2024, 3, 3)));
-}
-
 const QString Lcsc = u"{pbn:PICK2309,on:SO2309,pc:C2040,pm:TL072CDR,qty:30,mc:,cc:1,pdi:9,hp:0,wc:JS}"_s;
 
 struct Finestra {
@@ -64,14 +57,15 @@ struct Finestra {
             QTest::keyClick(tx, Qt::Key_Return);
     }
     void clic(const char *bottone) const { QTest::mouseClick(c<QPushButton>(bottone), Qt::LeftButton); }
-    QString stato() const { return c<QLabel>("lblStato")->text(); }
 };
 
 struct Prova : Caso {
     QList<QByteArray> prima;
     Prova() : Caso()
     {
-        magazzino(stato);
+        // cinqueComponenti and a second LM317T (of ST).
+        cinqueComponenti(stato);
+        aggiungi(stato, componente(15, "LM317T", 2, "ST", 3, "REG", 2, data(2024, 3, 3)));
         DialoghiFinti d;
         if (!SalvaDatabase(stato, d))
             qFatal("salvataggio iniziale fallito");
@@ -248,7 +242,7 @@ private slots:
             f.clic("btnImmagineRicevi");
             QCOMPARE(f.righe(), (QStringList{"NE555||3|Aggiungi a NE555", "TL072CDR||30|Nuovo componente",
                                              "BC547C||0|Aggiungi a BC547C"}));
-            QCOMPARE(f.stato(), u"Codici letti dall'immagine sacchetti.png: 3."_s);
+            QCOMPARE(f.c<QLabel>("lblStato")->text(), u"Codici letti dall'immagine sacchetti.png: 3."_s);
             ClicRiga(f.lvr(), 2, 0);
             f.clic("btnRimuoviRiga");
             QCOMPARE(f.righe().size(), 2);
