@@ -80,32 +80,51 @@ void verificaPdf(const QString &file, int f, const Stato &s, const QList<qint32>
 class TestFrmEtichette : public QObject {
     Q_OBJECT
 private slots:
-    // Labels of the list shown, in its order, at each format and start.
+    // Labels of the list shown, in its order, at each format and start, into the PDF file or through the print
+    // dialog seam (stampa 1: printed, -1: cancelled): the printer comes set to the sheet.
     void pdfRiletto_data()
     {
-        Colonne<int, int, int>("formato", "quante", "inizio");
-        QTest::newRow("3x8, dal primo posto") << 0 << 5 << 1;
-        QTest::newRow("3x8, da 23 su due fogli") << 0 << 5 << 23;
-        QTest::newRow("4x10, un foglio e una") << 1 << 41 << 1;
-        QTest::newRow("4x10, dall'ultimo posto") << 1 << 3 << 40;
-        QTest::newRow("rotolo") << 2 << 3 << 1;
+        Colonne<int, int, int, int>("formato", "quante", "inizio", "stampa");
+        QTest::newRow("3x8, dal primo posto") << 0 << 5 << 1 << 0;
+        QTest::newRow("3x8, da 23 su due fogli") << 0 << 5 << 23 << 0;
+        QTest::newRow("4x10, un foglio e una") << 1 << 41 << 1 << 0;
+        QTest::newRow("4x10, dall'ultimo posto") << 1 << 3 << 40 << 0;
+        QTest::newRow("rotolo") << 2 << 3 << 1 << 0;
+        QTest::newRow("stampante, 3x8 da 2") << 0 << 2 << 2 << 1;
+        QTest::newRow("stampante, rotolo") << 2 << 2 << 1 << 1;
+        QTest::newRow("stampa annullata") << 0 << 2 << 1 << -1;
     }
     void pdfRiletto()
     {
-        const auto [formato, quante, inizio] = Valori<int, int, int>("formato", "quante", "inizio");
+        const auto [formato, quante, inizio, stampa] = Valori<int, int, int, int>("formato", "quante", "inizio", "stampa");
         Banco b;
         componenti(b.stato, quante + 2);
         // The list in an order of its own, without the first two.
         for (qint32 p = quante + 2; p > 2; --p)
             b.accesso.lista << p;
+        const QString file = b.cartella.file(stampa ? u"stampante.pdf"_s : u"Stampe/Etichette.pdf"_s);
+        QStringList chiamate; // the sheet and the document's name of each call of the print dialog
+        b.accesso.sceltaStampante = [&, stampa = stampa](QPrinter &p, QWidget *) {
+            chiamate << QDebug::toString(p.pageLayout().fullRect(QPageLayout::Millimeter).size()) + p.docName();
+            p.setOutputFormat(QPrinter::PdfFormat);
+            p.setOutputFileName(file);
+            return stampa > 0;
+        };
         b.apriEtichette();
         b.c<QComboBox>("cmbFormato")->setCurrentIndex(formato);
         b.c<QSpinBox>("spnInizio")->setValue(inizio);
         QCOMPARE(b.c<QSpinBox>("spnInizio")->isEnabled(), formato != 2);
-        b.clic("btnPdfEtichette");
-        const QString file = b.cartella.file(u"Stampe/Etichette.pdf"_s);
-        QCOMPARE(b.stato_(), u"Etichette salvate in "_s + QDir::toNativeSeparators(file));
-        verificaPdf(file, formato, b.stato, b.accesso.lista, inizio);
+        b.clic(stampa ? "btnStampaEtichette" : "btnPdfEtichette");
+        const QString carta = QDebug::toString(FormatiEtichette().at(formato).pagina) + u"Etichette"_s;
+        QCOMPARE(chiamate, stampa ? QStringList{carta} : QStringList());
+        QCOMPARE(b.stato_(), stampa == 0  ? u"Etichette salvate in "_s + QDir::toNativeSeparators(file)
+                             : stampa > 0 ? u"%1 etichette inviate alla stampante"_s.arg(quante)
+                                          : QString());
+        QCOMPARE(b.cartella.esiste(u"Stampe/Etichette.pdf"_s), stampa == 0);
+        if (stampa >= 0)
+            verificaPdf(file, formato, b.stato, b.accesso.lista, inizio);
+        else
+            QVERIFY(!QFile::exists(file));
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
@@ -179,45 +198,6 @@ private slots:
         QVERIFY(!pdf::Bianca(img, dentro(valido)));
         for (int libero = 1; libero < valido; ++libero)
             QVERIFY(pdf::Bianca(img, dentro(libero)));
-    }
-
-    // The print button goes through the print dialog seam: the printer comes set to the sheet; printed, the labels read
-    // back; cancelled, nothing is printed.
-    void stampa_data()
-    {
-        Colonne<int, bool, QString>("formato", "conferma", "messaggio");
-        QTest::newRow("3x8") << 0 << true << "2 etichette inviate alla stampante";
-        QTest::newRow("rotolo") << 2 << true << "2 etichette inviate alla stampante";
-        QTest::newRow("annullata") << 0 << false << "";
-    }
-    void stampa()
-    {
-        const auto [formato, conferma, messaggio] = Valori<int, bool, QString>("formato", "conferma", "messaggio");
-        Banco b(QList<qint32>{5, 3});
-        const QString uscita = b.cartella.file(u"stampante.pdf"_s);
-        int chiamate = 0;
-        QSizeF carta;
-        QString documento;
-        b.accesso.sceltaStampante = [&, conferma = conferma](QPrinter &p, QWidget *) {
-            ++chiamate;
-            carta = p.pageLayout().fullRect(QPageLayout::Millimeter).size();
-            documento = p.docName();
-            p.setOutputFormat(QPrinter::PdfFormat);
-            p.setOutputFileName(uscita);
-            return conferma;
-        };
-        b.apriEtichette();
-        b.c<QComboBox>("cmbFormato")->setCurrentIndex(formato);
-        b.clic("btnStampaEtichette");
-        QCOMPARE(chiamate, 1);
-        QCOMPARE(carta, FormatiEtichette().at(formato).pagina);
-        QCOMPARE(documento, u"Etichette"_s);
-        QCOMPARE(b.stato_(), messaggio);
-        QCOMPARE(QFile::exists(uscita), conferma);
-        if (conferma)
-            verificaPdf(uscita, formato, b.stato, {5, 3}, 1);
-        QVERIFY(!b.cartella.esiste(u"Stampe/Etichette.pdf"_s));
-        VERIFICA_DIALOGHI(b.dialoghi);
     }
 
     // A file that cannot be written is reported, and nothing is left behind: here the Stampe folder is a file.
