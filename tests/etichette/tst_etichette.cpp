@@ -1,5 +1,4 @@
-// The core of the labels: the text of their barcode and its reading, the symbol itself read back, where each label goes
-// on a sheet, what it says, and the location field's key in Info.ini.
+// The labels: the barcode's text and symbol, where each label goes on a sheet, what it says, the location's field.
 
 #include "common/cartellatest.h"
 #include "common/verifiche.h"
@@ -18,8 +17,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The symbol drawn as a grey-scale picture, four pixels a module with a quiet zone, and read back by the barcode
-// reader.
+// The symbol drawn four pixels a module with a quiet zone, and read back by the barcode reader.
 QString Rileggi(const MatriceDataMatrix &m)
 {
     constexpr int Scala = 4, Bordo = 2;
@@ -109,8 +107,7 @@ private slots:
         QCOMPARE(Rileggi(m), TestoEtichetta(id));
     }
 
-    // Each label of a run on its own place: across, then down, then onto the next sheet, the first one where the
-    // sheet's free places begin.
+    // Across, then down, then onto the next sheet, the first label where the sheet's free places begin.
     void posti_data()
     {
         Colonne<int, int, int, int, QRectF, QRectF>("formato", "quante", "inizio", "pagine", "primo", "ultimo");
@@ -191,8 +188,7 @@ private slots:
         QCOMPARE(PosizioniPerCodice(s), (QList<qint32>{2, 1}));
     }
 
-    // The location's field read from Info.ini (writing it and the section left out while unused:
-    // tst_frmmain_posizione).
+    // The location's field read from Info.ini (written: tst_frmmain_posizione).
     void valoreLetto_data()
     {
         Colonne<QByteArray, int>("riga", "campo");

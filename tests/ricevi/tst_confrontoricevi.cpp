@@ -1,5 +1,4 @@
-// A scanned bag against the stock (a code of the stock, a link of the BOM check, the distributor's code, several
-// components, none) and a bag scanned twice in one session.
+// A scanned bag against the stock, and a bag scanned twice in one session.
 
 #include "common/buste.h"
 #include "common/campioniscansione.h"

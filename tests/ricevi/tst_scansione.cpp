@@ -1,6 +1,5 @@
-// Reading what a scanner types: the labels collected in tests/data/scansioni (Digi-Key, Mouser, LCSC, as scanners and
-// text boxes really delivered them), the separators in every form, texts without separators, keyboard layouts, and the
-// reasons a text cannot be read.
+// Reading what a scanner types: the labels collected in tests/data/scansioni as scanners really delivered them, the
+// separators in every form, texts without separators, keyboard layouts, the reasons a text cannot be read.
 
 #include "common/buste.h"
 #include "common/campioniscansione.h"
@@ -131,8 +130,7 @@ private slots:
         QCOMPARE(s.testo, Campione(campione));
     }
 
-    // One label with its separators in every form a scanner or a text box gives them: RS after "[)>", GS between
-    // fields, the trailer.
+    // One label with its separators (RS after "[)>", GS between fields, the trailer) in every form scanners give them.
     void separatori_data()
     {
         Colonne<QString, QString, QString, QString, QString>("prima", "rs", "gs", "fine", "atteso");
@@ -220,8 +218,7 @@ private slots:
              u"LCSC 1P=CL21B104KBCNNNC Q=4000 note:1,5 mm wc:ZH"_s);
         no("LCSC, quantit\u00e0 con le unit\u00e0", u"{pm:NE555P,qty:10pz}"_s, u"quantit\u00e0 \"10pz\" non valida"_s);
         no("LCSC, pm ripetuto", u"{pm:NE555P,qty:1,pm:NE556}"_s, u"il campo pm compare due volte con valori diversi"_s);
-        // The program's own labels: which IDs are valid is the labels' business (tst_etichette); here the reading and
-        // its reason.
+        // The program's own labels (which IDs are valid: tst_etichette).
         riga("etichetta di Arvo", u"ARVO:12"_s, u"Arvo ID=12"_s);
         riga("etichetta di Arvo, minuscole, zeri e a capo", u" arvo:0012\r\n"_s, u"Arvo ID=12"_s);
         riga("etichetta di Arvo, tastiera tedesca", u"ARVO\u00d612"_s, u"Arvo ID=12 tastiera tedesca"_s);
@@ -274,8 +271,7 @@ private slots:
             QCOMPARE(t->locale.count(c), 1);
     }
 
-    // A reader added to the list (one more label format) comes after the standard ones and before the plain code, and a
-    // keyboard layout is undone for it as well.
+    // A reader added to the list comes after the standard ones and before the plain code; layouts are undone for it.
     void lettoreAggiunto()
     {
         LettoriScansione lettori;

@@ -1,5 +1,4 @@
-// The labels window: which components, the sheet, the start position, the preview, and the labels read back from the
-// PDF it writes and from what it sends to a printer.
+// The labels window: which components, the sheet, the start, the preview, the labels read back from what it writes.
 
 #include "common/pdfletto.h"
 #include "common/verifiche.h"
@@ -51,8 +50,7 @@ struct Banco : Ambiente {
     QString stato_() const { return c<QLabel>("lblStato")->text(); }
 };
 
-// Every label of the PDF, read back from its place on its page: the symbol of the right component, and nothing before
-// the start position.
+// Every label of the PDF read back from its place: the right component's symbol, and nothing before the start.
 void verificaPdf(const QString &file, int f, const Stato &s, const QList<qint32> &posizioni, int inizio)
 {
     const FormatoEtichette &formato = FormatiEtichette().at(f);
@@ -96,7 +94,8 @@ private slots:
     }
     void pdfRiletto()
     {
-        const auto [formato, quante, inizio, stampa] = Valori<int, int, int, int>("formato", "quante", "inizio", "stampa");
+        const auto [formato, quante, inizio, stampa] =
+            Valori<int, int, int, int>("formato", "quante", "inizio", "stampa");
         Banco b;
         componenti(b.stato, quante + 2);
         // The list in an order of its own, without the first two.

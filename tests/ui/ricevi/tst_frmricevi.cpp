@@ -1,6 +1,4 @@
-// The receiving window through its real widgets, opened from the main window's menu: bags scanned one after the other
-// as a scanner types them, a bag read twice, the rows' pieces and components changed, a picture with several codes,
-// "Registra" with what lands on disk, and what stops it.
+// The receiving window through its real widgets, opened from the main window's menu.
 
 #include "common/buste.h"
 #include "common/fogliocodici.h"
@@ -72,8 +70,7 @@ struct Prova : Caso {
         prima = fileDati();
         apri();
     }
-    // Opens the window from the menu and runs the steps on it; the window is left with "Annulla" (and no question, when
-    // it has no rows) afterwards when the steps leave it open.
+    // Opens the window from the menu and runs the steps on it; "Annulla" afterwards if the steps leave it open.
     void usa(const std::function<void(const Finestra &)> &passi)
     {
         bool aperta = false;
@@ -98,9 +95,8 @@ struct Prova : Caso {
 class TestFrmRicevi : public QObject {
     Q_OBJECT
 private slots:
-    // Five bags scanned without touching the mouse: one of the stock, one new (LCSC's QR text), one of two components,
-    // an unreadable one, and the first bag again (asked, not added). The pick, the pieces, the type; "Registra" asks,
-    // saves one "Ricevimento" and the main window follows.
+    // Five bags scanned without touching the mouse, the first one twice (asked, not added); the pick, the pieces, the
+    // type; "Registra" asks, saves one "Ricevimento" and the main window follows.
     void serieRegistrata()
     {
         Prova a;
@@ -226,8 +222,7 @@ private slots:
         QVERIFY(!a.cartella.esiste(u"Movimenti.csv"_s));
     }
 
-    // A photo of three bags: a DataMatrix, a QR code and a Code 128 (a label of this program), each a row; a row
-    // removed; "Annulla" asks before the rows are dropped.
+    // A photo of three bags, each a row; a row removed; "Annulla" asks before the rows are dropped.
     void immagine()
     {
         Prova a;

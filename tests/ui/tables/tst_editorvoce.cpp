@@ -1,5 +1,4 @@
-// The entry editor of the tables window: its states and toolbar, Enter and Escape, adding and renaming entries, the
-// package picture, and what every save leaves on disk.
+// The entry editor of the tables window: states and toolbar, keys, adding and renaming, the package picture, saving.
 #include "bancotabelle.h"
 
 #include "common/fifosorvegliata.h"
@@ -41,8 +40,7 @@ struct BancoImmagini : Banco {
 class TestEditorVoce : public QObject {
     Q_OBJECT
 private slots:
-    // idle, shown, edit, new: after each action the toolbar, the name box (in brackets when open) and whether an entry
-    // is being renamed.
+    // idle, shown, edit, new: the toolbar, the name box (in brackets when open) and whether an entry is being renamed.
     void statiEBarra()
     {
         Banco b;
@@ -103,9 +101,8 @@ private slots:
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
-    // A row click shows the package's picture fitted into the box, and clears the one shown before for no image, a
-    // missing file, a file that is not a picture, a FIFO, a folder, a device, or a name leading out of Packages; it
-    // opens and waits for nothing, and says nothing.
+    // A row click shows the package's picture fitted into the box, or clears the one shown before; it opens and waits
+    // for nothing, and says nothing.
     void immagineMostrata_data()
     {
         Colonne<QString, bool>("nome", "mostrata"); // ASSOLUTO: the full path of a picture outside
@@ -231,8 +228,7 @@ private slots:
         VERIFICA_DIALOGHI(b.dialoghi);
     }
 
-    // A counter at the largest ID (a hand-edited Info.ini) refuses a new entry instead of wrapping to negative IDs;
-    // renaming still works.
+    // A counter at the largest ID (a hand-edited Info.ini) refuses a new entry instead of wrapping to negative IDs.
     void idEsauriti_data()
     {
         Colonne<int, QString>("scheda", "chiave");

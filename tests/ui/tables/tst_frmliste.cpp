@@ -1,5 +1,4 @@
-// The tables window as a whole: usage counts, the filter, the order of the rows, header clicks, tab changes, opening
-// and closing, and the lookups by ID.
+// The tables window as a whole: usage counts, the filter, the order of the rows, opening and closing, lookups by ID.
 #include "bancotabelle.h"
 
 #include "common/verifiche.h"
