@@ -104,9 +104,6 @@ private slots:
         riga("digikey-teemi-senza-separatori", SenzaSeparatoriAmbiguo);
         riga("digikey-confezione-cp437", DigiKeyConfezione);
         riga("digikey-confezione-grezzo", DigiKeyConfezione);
-        riga("digikey-figurati", DigiKey);
-        riga("digikey-caret", DigiKey);
-        riga("digikey-ctrl-perso", DigiKey);
         riga("mouser", u"15434 1P=MC34063ADR Q=3 1V=TI K=P0-1337 4L=MX 14K:011 11K:073121337"_s);
         riga("mouser-vecchio", MouserVecchio);
         riga("mouser-gs-testo", MouserVecchio);
