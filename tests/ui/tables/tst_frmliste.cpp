@@ -45,7 +45,7 @@ private slots:
     }
 
     // A header click on an empty list changes nothing; the first click on "Qtà" orders from the highest usage, by
-    // value; every refill puts the rows back in ascending name order.
+    // value, the next click the other way; every refill puts the rows back in ascending name order.
     void ordineDelleRighe()
     {
         Banco b;
@@ -67,8 +67,6 @@ private slots:
         QCOMPARE(spunte(lvg), QStringLiteral("1110"));
         ClicIntestazione(lvg, 3);
         QCOMPARE(colonna(lvg, 2), QStringList({"0", "1", "2", "10"}));
-        ClicIntestazione(lvg, 2); // by name, in the direction that comes next
-        QCOMPARE(colonna(lvg, 1), QStringList({"P4", "P3", "P2", "P1"}));
         clicFiltro(f.get());
         QCOMPARE(colonna(lvg, 1), QStringList({"P1", "P3", "P4"}));
         QCOMPARE(QPoint(lvg->sortKey(), lvg->sortOrder()), QPoint(1, 0));
