@@ -272,16 +272,12 @@ private slots:
     void lettoreAggiunto()
     {
         LettoriScansione lettori;
-        QCOMPARE(lettori.leggi(u"ARVO|BC547|25"_s).formato, FormatoScansione::CodiceSemplice);
+        QCOMPARE(Riassunto(lettori.leggi(u"ARVO|BC547|25"_s)), u"semplice 1P=ARVO|BC547|25"_s);
         lettori.aggiungi(std::make_unique<LettoreProva>());
-        Scansione s = lettori.leggi(u"ARVO|BC547|25"_s);
-        QCOMPARE(s.formato, FormatoScansione::Altro);
-        QCOMPARE(s.codice, u"BC547"_s);
-        QCOMPARE(s.quantita, 25);
-        s = lettori.leggi(u"ARVO'BC547'25"_s.replace(u'\'', u"\u00a7"_s)); // "|" on Italian
-        QCOMPARE(s.formato, FormatoScansione::Altro);
-        QCOMPARE(s.tastiera, u"italiana"_s);
-        QCOMPARE(lettori.leggi(u"ARVO|BC547|molti"_s).motivo, u"quantit\u00e0 \"molti\" non valida"_s);
+        QCOMPARE(Riassunto(lettori.leggi(u"ARVO|BC547|25"_s)), u"altro 1P=BC547 Q=25"_s);
+        // "|" on Italian.
+        QCOMPARE(Riassunto(lettori.leggi(u"ARVO\u00a7BC547\u00a725"_s)), u"altro 1P=BC547 Q=25 tastiera italiana"_s);
+        QCOMPARE(Riassunto(lettori.leggi(u"ARVO|BC547|molti"_s)), u"Non leggibile: quantit\u00e0 \"molti\" non valida"_s);
         QCOMPARE(Riassunto(lettori.leggi(Campione(u"lcsc-a-mano"_s))), u"LCSC 1P=AMS1117-3.3 Q=1"_s);
     }
 };
