@@ -110,22 +110,19 @@ private slots:
     // Across, then down, then onto the next sheet, the first label where the sheet's free places begin.
     void posti_data()
     {
-        Colonne<int, int, int, int, QRectF, QRectF>("formato", "quante", "inizio", "pagine", "primo", "ultimo");
-        const auto riga = [](const char *nome, int formato, int quante, int inizio, int pagine, const QRectF &primo,
-                             const QRectF &ultimo) {
-            QTest::newRow(nome) << formato << quante << inizio << pagine << primo << ultimo;
-        };
-        riga("3x8 dall'inizio", 0, 3, 1, 1, {0, 0.5, 70, 37}, {140, 0.5, 70, 37});
-        riga("3x8 un foglio intero", 0, 24, 1, 1, {0, 0.5, 70, 37}, {140, 259.5, 70, 37});
-        riga("3x8 da 5, sul secondo foglio", 0, 21, 5, 2, {70, 37.5, 70, 37}, {0, 0.5, 70, 37});
-        riga("3x8 dall'ultimo posto", 0, 2, 24, 2, {140, 259.5, 70, 37}, {0, 0.5, 70, 37});
-        riga("3x8 inizio oltre il foglio", 0, 1, 99, 1, {140, 259.5, 70, 37}, {140, 259.5, 70, 37});
-        riga("3x8 inizio zero", 0, 1, 0, 1, {0, 0.5, 70, 37}, {0, 0.5, 70, 37});
-        riga("4x10 riga 2", 1, 2, 4, 1, {153.5, 21.5, 48.5, 25.4}, {8, 46.9, 48.5, 25.4});
-        riga("4x10 tre fogli", 1, 81, 1, 3, {8, 21.5, 48.5, 25.4}, {8, 21.5, 48.5, 25.4});
-        riga("rotolo", 2, 3, 1, 3, {0, 0, 62, 29}, {0, 0, 62, 29});
-        riga("rotolo, l'inizio non conta", 2, 2, 7, 2, {0, 0, 62, 29}, {0, 0, 62, 29});
-        riga("nessuna", 0, 0, 1, 0, {}, {});
+        // The top left corners of the first and the last label, and the labels' size, in millimetres.
+        Colonne<int, int, int, int, QString>("formato", "quante", "inizio", "pagine", "posti");
+        QTest::newRow("3x8 dall'inizio") << 0 << 3 << 1 << 1 << "0,0.5 140,0.5 70x37";
+        QTest::newRow("3x8 un foglio intero") << 0 << 24 << 1 << 1 << "0,0.5 140,259.5 70x37";
+        QTest::newRow("3x8 da 5, sul secondo foglio") << 0 << 21 << 5 << 2 << "70,37.5 0,0.5 70x37";
+        QTest::newRow("3x8 dall'ultimo posto") << 0 << 2 << 24 << 2 << "140,259.5 0,0.5 70x37";
+        QTest::newRow("3x8 inizio oltre il foglio") << 0 << 1 << 99 << 1 << "140,259.5 140,259.5 70x37";
+        QTest::newRow("3x8 inizio zero") << 0 << 1 << 0 << 1 << "0,0.5 0,0.5 70x37";
+        QTest::newRow("4x10 riga 2") << 1 << 2 << 4 << 1 << "153.5,21.5 8,46.9 48.5x25.4";
+        QTest::newRow("4x10 tre fogli") << 1 << 81 << 1 << 3 << "8,21.5 8,21.5 48.5x25.4";
+        QTest::newRow("rotolo") << 2 << 3 << 1 << 3 << "0,0 0,0 62x29";
+        QTest::newRow("rotolo, l'inizio non conta") << 2 << 2 << 7 << 2 << "0,0 0,0 62x29";
+        QTest::newRow("nessuna") << 0 << 0 << 1 << 0 << "";
     }
     void posti()
     {
@@ -136,13 +133,11 @@ private slots:
         QCOMPARE(PagineEtichette(formato, quante, inizio), pagine);
         if (quante == 0)
             return;
-        const auto vicino = [](const QRectF &a, const QRectF &b) {
-            return qAbs(a.x() - b.x()) < 1e-9 && qAbs(a.y() - b.y()) < 1e-9 && a.size() == b.size();
-        };
-        QFETCH(QRectF, primo);
-        QFETCH(QRectF, ultimo);
-        QVERIFY2(vicino(posti.first().rettangolo, primo), qPrintable(QDebug::toString(posti.first().rettangolo)));
-        QVERIFY2(vicino(posti.last().rettangolo, ultimo), qPrintable(QDebug::toString(posti.last().rettangolo)));
+        const auto angolo = [](const QRectF &r) { return u"%1,%2 "_s.arg(r.x()).arg(r.y()); };
+        const QRectF primo = posti.first().rettangolo;
+        QTEST(angolo(primo) + angolo(posti.last().rettangolo) + u"%1x%2"_s.arg(primo.width()).arg(primo.height()),
+              "posti");
+        QCOMPARE(posti.last().rettangolo.size(), primo.size());
         QCOMPARE(posti.first().pagina, 0);
         QCOMPARE(posti.last().pagina, pagine - 1);
     }
