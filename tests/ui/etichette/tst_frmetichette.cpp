@@ -42,10 +42,7 @@ struct Banco : Ambiente {
         return *f;
     }
     template <typename T = QWidget>
-    T *c(const char *nome) const
-    {
-        return Figlio<T>(f.get(), QLatin1String(nome));
-    }
+    T *c(const char *nome) const { return Figlio<T>(f.get(), QLatin1String(nome)); }
     void clic(const char *nome) const { QTest::mouseClick(c<QPushButton>(nome), Qt::LeftButton); }
     QString stato_() const { return c<QLabel>("lblStato")->text(); }
 };
