@@ -159,20 +159,20 @@ private slots:
 
     void contenuto_data()
     {
-        Colonne<int, int, QStringList>("posizione", "campo", "atteso");
-        QTest::newRow("con package e posizione")
-            << 1 << 3 << QStringList{"NE555", "Timer di precisione", "Cassetto A2", "TI", "TO92", "ARVO:12"};
-        QTest::newRow("senza campo posizione") << 1 << 0 << QStringList{"NE555", "Timer di precisione", "", "TI", "TO92", "ARVO:12"};
-        QTest::newRow("campo vuoto") << 1 << 4 << QStringList{"NE555", "Timer di precisione", "", "TI", "TO92", "ARVO:12"};
-        QTest::newRow("package non in tabella") << 2 << 3 << QStringList{"bc547", "Timer di precisione", "Cassetto A2", "TI", "", "ARVO:30"};
-        QTest::newRow("nessun package") << 3 << 3 << QStringList{"2N2222", "Timer di precisione", "Cassetto A2", "TI", "", "ARVO:31"};
+        // The position in the table and the location's field; the code, location, package and barcode text shown.
+        Colonne<int, int, QString>("posizione", "campo", "atteso");
+        QTest::newRow("con package e posizione") << 1 << 3 << "NE555|Cassetto A2|TO92|ARVO:12";
+        QTest::newRow("senza campo posizione") << 1 << 0 << "NE555||TO92|ARVO:12";
+        QTest::newRow("campo vuoto") << 1 << 4 << "NE555||TO92|ARVO:12";
+        QTest::newRow("package non in tabella") << 2 << 3 << "bc547|Cassetto A2||ARVO:30";
+        QTest::newRow("nessun package") << 3 << 3 << "2N2222|Cassetto A2||ARVO:31";
     }
     void contenuto()
     {
         const auto [posizione, campo] = Valori<int, int>("posizione", "campo");
-        const Stato s = StatoConPackage();
-        const ContenutoEtichetta e = ContenutoDi(s, posizione, campo);
-        QTEST((QStringList{e.codice, e.descrizione, e.posizione, e.produttore, e.package, e.testoCodice}), "atteso");
+        const ContenutoEtichetta e = ContenutoDi(StatoConPackage(), posizione, campo);
+        QCOMPARE(e.descrizione + u'|' + e.produttore, u"Timer di precisione|TI"_s);
+        QTEST(QStringList({e.codice, e.posizione, e.package, e.testoCodice}).join(u'|'), "atteso");
     }
 
     void tuttiPerCodice()
