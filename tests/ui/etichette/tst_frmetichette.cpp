@@ -164,10 +164,8 @@ private slots:
     void formato_data()
     {
         Colonne<int, int, int, QString>("formato", "inizio", "massimo", "conteggio");
-        QTest::newRow("3x8") << 0 << 22 << 24 << "5 etichette su 2 fogli";
         QTest::newRow("3x8, oltre il foglio") << 0 << 30 << 24 << "5 etichette su 2 fogli";
         QTest::newRow("3x8, da 4") << 0 << 4 << 24 << "5 etichette su 1 foglio";
-        QTest::newRow("4x10") << 1 << 36 << 40 << "5 etichette su 1 foglio";
         QTest::newRow("4x10, da 37") << 1 << 37 << 40 << "5 etichette su 2 fogli";
         QTest::newRow("rotolo") << 2 << 5 << 1 << "5 etichette sul rotolo";
     }
