@@ -87,95 +87,44 @@ public:
 class TestScansione : public QObject {
     Q_OBJECT
 private slots:
-    // The labels as the sources show them (FONTI.md).
-    void campioni_data()
-    {
-        Colonne<QString, QString>("campione", "atteso");
-        const auto riga = [](const char *nome, const QString &atteso) {
-            QTest::newRow(nome) << QString::fromLatin1(nome) << atteso;
-        };
-        riga("digikey-controlli", DigiKey);
-        riga("digikey-senza-separatori", DigiKey + u" senza separatori"_s);
-        riga("digikey-2023-testo", DigiKey2023);
-        riga("digikey-2023-tedesca", DigiKey2023 + u" tastiera tedesca senza separatori"_s);
-        riga("digikey-teemi-mac", u"15434 1P=RT1206FRE07100KL Q=100 P=YAG3365CT-ND 1K=52907693 10K=60548898 "
-                                  "11K:1 11Z:PICK 12Z:5418070 13Z:862411 20Z:00000000...(75)"_s);
-        // "...07100KL" then an empty K field, or "...07100" then K "LK".
-        riga("digikey-teemi-senza-separatori", SenzaSeparatoriAmbiguo);
-        riga("digikey-confezione-cp437", DigiKeyConfezione);
-        riga("digikey-confezione-grezzo", DigiKeyConfezione);
-        riga("mouser", u"15434 1P=MC34063ADR Q=3 1V=TI K=P0-1337 4L=MX 14K:011 11K:073121337"_s);
-        riga("mouser-vecchio", MouserVecchio);
-        riga("mouser-gs-testo", MouserVecchio);
-        riga("mouser-italiana", MouserVecchio + u" tastiera italiana senza separatori"_s);
-        riga("mouser-senza-1p", u"Non leggibile: l'etichetta non riporta il codice del produttore (1P)"_s);
-        riga("lcsc", u"LCSC 1P=ST-1-102-A01-T000-RS Q=2 P=C312270 1K=SO2009291337 pbn:PICK2009291337 mc: cc:1 "
-                     "pdi:34421807"_s);
-        riga("lcsc-senza-pm", u"Non leggibile: l'etichetta LCSC non riporta il codice del produttore (pm)"_s);
-        riga("lcsc-a-mano", u"LCSC 1P=AMS1117-3.3 Q=1"_s);
-        riga("lcsc-francese", u"LCSC 1P=NE555P Q=25 tastiera francese"_s);
-        riga("gs1-formato-05",
-             u"Non leggibile: busta ISO/IEC 15434 di formato 05: si leggono solo le etichette di formato 06"_s);
-        riga("tme-datamatrix", u"Non leggibile: testo con spazi in un formato sconosciuto"_s);
-        riga("tme-qr", u"Non leggibile: testo di 128 caratteri in un formato sconosciuto"_s);
-    }
-    void campioni()
-    {
-        const auto [campione, atteso] = Valori<QString, QString>("campione", "atteso");
-        const Scansione s = LeggiScansione(Campione(campione));
-        QCOMPARE(Riassunto(s), atteso);
-        QCOMPARE(s.testo, Campione(campione));
-    }
-
-    // One label with its separators (RS after "[)>", GS between fields, the trailer) in every form scanners give them.
-    void separatori_data()
-    {
-        Colonne<QString, QString, QString, QString, QString>("prima", "rs", "gs", "fine", "atteso");
-        const auto riga = [](const char *nome, const char16_t *prima, const char16_t *rs, const char16_t *gs,
-                             const char16_t *fine, const QString &atteso = LettaProva) {
-            QTest::newRow(nome) << QString::fromUtf16(prima) << QString::fromUtf16(rs) << QString::fromUtf16(gs)
-                                << QString::fromUtf16(fine) << atteso;
-        };
-        riga("caratteri di controllo", u"", u"\x1e", u"\x1d", u"\x1e\x04");
-        riga("figure di controllo", u"", u"\u241e", u"\u241d", u"\u241e\u2404");
-        riga("Alt+codice (code page 437)", u"", u"\u25b2", u"\u2194", u"\u25b2\u2666");
-        riga("tasti F9 e F8 del Mac", u"", u"\uf70c", u"\uf70b", u"\uf70c");
-        riga("fine sconosciuta", u"", u"\uf70c", u"\uf70b", u"\uf70c\uf701");
-        riga("{GS}", u"", u"{RS}", u"{GS}", u"{RS}{EOT}");
-        riga("<gs> minuscolo", u"", u"<rs>", u"<gs>", u"<rs><eot>");
-        riga("[GS]", u"", u"[RS]", u"[GS]", u"[RS][EOT]");
-        riga("notazione ^", u"", u"^^", u"^]", u"^^^D");
-        riga("Ctrl perso", u"", u"^", u"]", u"^D");
-        riga("carattere insolito dall'intestazione", u"", u"\u2192", u"\u2190", u"\u2192");
-        riga("> davanti, senza RS e senza fine", u">", u"", u"\x1d", u"");
-        riga("resto dopo la fine", u"", u"\x1e", u"\x1d", u"\x1eV\r");
-        riga("a capo e spazi intorno", u"  ", u"\x1e", u"\x1d", u"\x1e\x04\r\n");
-        riga("nessun separatore", u"", u"", u"", u"", LettaProva + u" senza separatori"_s);
-    }
-    void separatori()
-    {
-        const auto [prima, rs, gs, fine, atteso] =
-            Valori<QString, QString, QString, QString, QString>("prima", "rs", "gs", "fine", "atteso");
-        const QString testo = prima + u"[)>"_s + rs + u"06"_s + gs + CampiProva.join(gs) + fine;
-        QCOMPARE(Riassunto(LeggiScansione(testo)), atteso);
-        // The header lost, or garbled by an unknown layout: the fields are still found by their identifiers, when the
-        // separators are in a form known without the header.
-        if (!gs.isEmpty() && gs != u"]" && gs != u"\u2190") {
-            QCOMPARE(Riassunto(LeggiScansione(CampiProva.join(gs) + fine)), atteso);
-            QCOMPARE(Riassunto(LeggiScansione(u"\u00fc=\u00d606"_s + gs + CampiProva.join(gs))), atteso);
-        }
-    }
-
-    // Texts written here to reach each rule: boundaries, repeated fields, the reasons.
-    void casi_data()
+    // The labels as the sources show them (FONTI.md), then texts written here to reach each rule: boundaries,
+    // repeated fields, the reasons.
+    void letture_data()
     {
         Colonne<QString, QString>("testo", "atteso");
         const auto riga = [](const char *nome, const QString &testo, const QString &atteso) {
             QTest::newRow(nome) << testo << atteso;
         };
+        const auto campione = [&](const char *nome, const QString &atteso) {
+            riga(nome, Campione(QString::fromLatin1(nome)), atteso);
+        };
         const auto no = [&](const char *nome, const QString &testo, const QString &motivo) {
             riga(nome, testo, u"Non leggibile: "_s + motivo);
         };
+        campione("digikey-controlli", DigiKey);
+        campione("digikey-senza-separatori", DigiKey + u" senza separatori"_s);
+        campione("digikey-2023-testo", DigiKey2023);
+        campione("digikey-2023-tedesca", DigiKey2023 + u" tastiera tedesca senza separatori"_s);
+        campione("digikey-teemi-mac", u"15434 1P=RT1206FRE07100KL Q=100 P=YAG3365CT-ND 1K=52907693 10K=60548898 "
+                                      "11K:1 11Z:PICK 12Z:5418070 13Z:862411 20Z:00000000...(75)"_s);
+        // "...07100KL" then an empty K field, or "...07100" then K "LK".
+        campione("digikey-teemi-senza-separatori", SenzaSeparatoriAmbiguo);
+        campione("digikey-confezione-cp437", DigiKeyConfezione);
+        campione("digikey-confezione-grezzo", DigiKeyConfezione);
+        campione("mouser", u"15434 1P=MC34063ADR Q=3 1V=TI K=P0-1337 4L=MX 14K:011 11K:073121337"_s);
+        campione("mouser-vecchio", MouserVecchio);
+        campione("mouser-gs-testo", MouserVecchio);
+        campione("mouser-italiana", MouserVecchio + u" tastiera italiana senza separatori"_s);
+        campione("mouser-senza-1p", u"Non leggibile: l'etichetta non riporta il codice del produttore (1P)"_s);
+        campione("lcsc", u"LCSC 1P=ST-1-102-A01-T000-RS Q=2 P=C312270 1K=SO2009291337 pbn:PICK2009291337 mc: cc:1 "
+                         "pdi:34421807"_s);
+        campione("lcsc-senza-pm", u"Non leggibile: l'etichetta LCSC non riporta il codice del produttore (pm)"_s);
+        campione("lcsc-a-mano", u"LCSC 1P=AMS1117-3.3 Q=1"_s);
+        campione("lcsc-francese", u"LCSC 1P=NE555P Q=25 tastiera francese"_s);
+        campione("gs1-formato-05",
+                 u"Non leggibile: busta ISO/IEC 15434 di formato 05: si leggono solo le etichette di formato 06"_s);
+        campione("tme-datamatrix", u"Non leggibile: testo con spazi in un formato sconosciuto"_s);
+        campione("tme-qr", u"Non leggibile: testo di 128 caratteri in un formato sconosciuto"_s);
         const QString sessanta(60, u'X'), trentaNove = u"ARVO:"_s + QString(30, u'9');
         riga("codice scritto a mano", u"  lm317t\r\n"_s, u"semplice 1P=lm317t"_s);
         riga("codice di 60 caratteri", sessanta, u"semplice 1P=XXXXXXXX...(60)"_s);
@@ -236,10 +185,51 @@ private slots:
                                        : QString(LettaProva).replace(u"LM358BIDDFR "_s, codice + u' ')
                                              + u" senza separatori"_s);
     }
-    void casi()
+    void letture()
     {
         const auto [testo, atteso] = Valori<QString, QString>("testo", "atteso");
+        const Scansione s = LeggiScansione(testo);
+        QCOMPARE(Riassunto(s), atteso);
+        QCOMPARE(s.testo, testo);
+    }
+
+    // One label with its separators (RS after "[)>", GS between fields, the trailer) in every form scanners give them.
+    void separatori_data()
+    {
+        Colonne<QString, QString, QString, QString, QString>("prima", "rs", "gs", "fine", "atteso");
+        const auto riga = [](const char *nome, const char16_t *prima, const char16_t *rs, const char16_t *gs,
+                             const char16_t *fine, const QString &atteso = LettaProva) {
+            QTest::newRow(nome) << QString::fromUtf16(prima) << QString::fromUtf16(rs) << QString::fromUtf16(gs)
+                                << QString::fromUtf16(fine) << atteso;
+        };
+        riga("caratteri di controllo", u"", u"\x1e", u"\x1d", u"\x1e\x04");
+        riga("figure di controllo", u"", u"\u241e", u"\u241d", u"\u241e\u2404");
+        riga("Alt+codice (code page 437)", u"", u"\u25b2", u"\u2194", u"\u25b2\u2666");
+        riga("tasti F9 e F8 del Mac", u"", u"\uf70c", u"\uf70b", u"\uf70c");
+        riga("fine sconosciuta", u"", u"\uf70c", u"\uf70b", u"\uf70c\uf701");
+        riga("{GS}", u"", u"{RS}", u"{GS}", u"{RS}{EOT}");
+        riga("<gs> minuscolo", u"", u"<rs>", u"<gs>", u"<rs><eot>");
+        riga("[GS]", u"", u"[RS]", u"[GS]", u"[RS][EOT]");
+        riga("notazione ^", u"", u"^^", u"^]", u"^^^D");
+        riga("Ctrl perso", u"", u"^", u"]", u"^D");
+        riga("carattere insolito dall'intestazione", u"", u"\u2192", u"\u2190", u"\u2192");
+        riga("> davanti, senza RS e senza fine", u">", u"", u"\x1d", u"");
+        riga("resto dopo la fine", u"", u"\x1e", u"\x1d", u"\x1eV\r");
+        riga("a capo e spazi intorno", u"  ", u"\x1e", u"\x1d", u"\x1e\x04\r\n");
+        riga("nessun separatore", u"", u"", u"", u"", LettaProva + u" senza separatori"_s);
+    }
+    void separatori()
+    {
+        const auto [prima, rs, gs, fine, atteso] =
+            Valori<QString, QString, QString, QString, QString>("prima", "rs", "gs", "fine", "atteso");
+        const QString testo = prima + u"[)>"_s + rs + u"06"_s + gs + CampiProva.join(gs) + fine;
         QCOMPARE(Riassunto(LeggiScansione(testo)), atteso);
+        // The header lost, or garbled by an unknown layout: the fields are still found by their identifiers, when the
+        // separators are in a form known without the header.
+        if (!gs.isEmpty() && gs != u"]" && gs != u"\u2190") {
+            QCOMPARE(Riassunto(LeggiScansione(CampiProva.join(gs) + fine)), atteso);
+            QCOMPARE(Riassunto(LeggiScansione(u"\u00fc=\u00d606"_s + gs + CampiProva.join(gs))), atteso);
+        }
     }
 
     // What scanners set up for a US keyboard typed on other layouts, as users reported it, put back.
