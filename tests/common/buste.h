@@ -1,7 +1,7 @@
 #pragma once
 
-// An ISO/IEC 15434 envelope of format 06 as a scanner sends it, its fields
-// written with "|" between them: Busta("1PNE555|Q25").
+// An ISO/IEC 15434 envelope of format 06 as a scanner sends it, its fields written with "|" between them:
+// Busta("1PNE555|Q25").
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-// Pictures of barcodes as a photo of received bags shows them: codes drawn
-// with zxing-cpp's writer on a white sheet, turned when asked.
+// Pictures of barcodes as a photo of received bags shows them: codes drawn with zxing-cpp's writer on a white sheet,
+// turned when asked.
 
 #include "ricevi/codiciimmagine.h"
 
@@ -9,8 +9,8 @@
 #include <QPainter>
 #include <QTransform>
 
-// One code drawn on a sheet: its kind, text, module in pixels and the top
-// left corner of its picture (quiet zone included).
+// One code drawn on a sheet: its kind, text, module in pixels and the top left corner of its picture (quiet zone
+// included).
 struct Posto {
     TipoCodice tipo;
     QString testo;

@@ -1,6 +1,4 @@
-// The core of the labels: the text of their barcode and its reading, the
-// symbol itself read back, where each label goes on a sheet, what it says,
-// and the location field's key in Info.ini.
+// The labels: the barcode's text and symbol, where each label goes on a sheet, what it says, the location's field.
 
 #include "common/cartellatest.h"
 #include "common/verifiche.h"
@@ -19,8 +17,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The symbol drawn as a grey-scale picture, four pixels a module with a
-// quiet zone, and read back by the barcode reader.
+// The symbol drawn four pixels a module with a quiet zone, and read back by the barcode reader.
 QString Rileggi(const MatriceDataMatrix &m)
 {
     constexpr int Scala = 4, Bordo = 2;
@@ -37,8 +34,8 @@ QString Rileggi(const MatriceDataMatrix &m)
     return r.isValid() ? QString::fromStdWString(r.text()) : QString();
 }
 
-// NE555 (ID 12, TO92), bc547 (ID 30, a package not in the table), 2N2222
-// (ID 31, none): all with the same description, maker and location.
+// NE555 (ID 12, TO92), bc547 (ID 30, a package not in the table), 2N2222 (ID 31, none): all with the same description,
+// maker and location.
 Stato StatoConPackage()
 {
     Stato s;
@@ -110,26 +107,22 @@ private slots:
         QCOMPARE(Rileggi(m), TestoEtichetta(id));
     }
 
-    // Each label of a run on its own place: across, then down, then onto the
-    // next sheet, the first one where the sheet's free places begin.
+    // Across, then down, then onto the next sheet, the first label where the sheet's free places begin.
     void posti_data()
     {
-        Colonne<int, int, int, int, QRectF, QRectF>("formato", "quante", "inizio", "pagine", "primo", "ultimo");
-        const auto riga = [](const char *nome, int formato, int quante, int inizio, int pagine, const QRectF &primo,
-                             const QRectF &ultimo) {
-            QTest::newRow(nome) << formato << quante << inizio << pagine << primo << ultimo;
-        };
-        riga("3x8 dall'inizio", 0, 3, 1, 1, {0, 0.5, 70, 37}, {140, 0.5, 70, 37});
-        riga("3x8 un foglio intero", 0, 24, 1, 1, {0, 0.5, 70, 37}, {140, 259.5, 70, 37});
-        riga("3x8 da 5, sul secondo foglio", 0, 21, 5, 2, {70, 37.5, 70, 37}, {0, 0.5, 70, 37});
-        riga("3x8 dall'ultimo posto", 0, 2, 24, 2, {140, 259.5, 70, 37}, {0, 0.5, 70, 37});
-        riga("3x8 inizio oltre il foglio", 0, 1, 99, 1, {140, 259.5, 70, 37}, {140, 259.5, 70, 37});
-        riga("3x8 inizio zero", 0, 1, 0, 1, {0, 0.5, 70, 37}, {0, 0.5, 70, 37});
-        riga("4x10 riga 2", 1, 2, 4, 1, {153.5, 21.5, 48.5, 25.4}, {8, 46.9, 48.5, 25.4});
-        riga("4x10 tre fogli", 1, 81, 1, 3, {8, 21.5, 48.5, 25.4}, {8, 21.5, 48.5, 25.4});
-        riga("rotolo", 2, 3, 1, 3, {0, 0, 62, 29}, {0, 0, 62, 29});
-        riga("rotolo, l'inizio non conta", 2, 2, 7, 2, {0, 0, 62, 29}, {0, 0, 62, 29});
-        riga("nessuna", 0, 0, 1, 0, {}, {});
+        // The top left corners of the first and the last label, and the labels' size, in millimetres.
+        Colonne<int, int, int, int, QString>("formato", "quante", "inizio", "pagine", "posti");
+        QTest::newRow("3x8 dall'inizio") << 0 << 3 << 1 << 1 << "0,0.5 140,0.5 70x37";
+        QTest::newRow("3x8 un foglio intero") << 0 << 24 << 1 << 1 << "0,0.5 140,259.5 70x37";
+        QTest::newRow("3x8 da 5, sul secondo foglio") << 0 << 21 << 5 << 2 << "70,37.5 0,0.5 70x37";
+        QTest::newRow("3x8 dall'ultimo posto") << 0 << 2 << 24 << 2 << "140,259.5 0,0.5 70x37";
+        QTest::newRow("3x8 inizio oltre il foglio") << 0 << 1 << 99 << 1 << "140,259.5 140,259.5 70x37";
+        QTest::newRow("3x8 inizio zero") << 0 << 1 << 0 << 1 << "0,0.5 0,0.5 70x37";
+        QTest::newRow("4x10 riga 2") << 1 << 2 << 4 << 1 << "153.5,21.5 8,46.9 48.5x25.4";
+        QTest::newRow("4x10 tre fogli") << 1 << 81 << 1 << 3 << "8,21.5 8,21.5 48.5x25.4";
+        QTest::newRow("rotolo") << 2 << 3 << 1 << 3 << "0,0 0,0 62x29";
+        QTest::newRow("rotolo, l'inizio non conta") << 2 << 2 << 7 << 2 << "0,0 0,0 62x29";
+        QTest::newRow("nessuna") << 0 << 0 << 1 << 0 << "";
     }
     void posti()
     {
@@ -140,37 +133,20 @@ private slots:
         QCOMPARE(PagineEtichette(formato, quante, inizio), pagine);
         if (quante == 0)
             return;
-        const auto vicino = [](const QRectF &a, const QRectF &b) {
-            return qAbs(a.x() - b.x()) < 1e-9 && qAbs(a.y() - b.y()) < 1e-9 && a.size() == b.size();
-        };
-        QFETCH(QRectF, primo);
-        QFETCH(QRectF, ultimo);
-        QVERIFY2(vicino(posti.first().rettangolo, primo), qPrintable(QDebug::toString(posti.first().rettangolo)));
-        QVERIFY2(vicino(posti.last().rettangolo, ultimo), qPrintable(QDebug::toString(posti.last().rettangolo)));
+        const auto angolo = [](const QRectF &r) { return u"%1,%2 "_s.arg(r.x()).arg(r.y()); };
+        const QRectF primo = posti.first().rettangolo;
+        QTEST(angolo(primo) + angolo(posti.last().rettangolo) + u"%1x%2"_s.arg(primo.width()).arg(primo.height()),
+              "posti");
+        QCOMPARE(posti.last().rettangolo.size(), primo.size());
         QCOMPARE(posti.first().pagina, 0);
         QCOMPARE(posti.last().pagina, pagine - 1);
-        const QRectF foglio(QPointF(0, 0), formato.pagina);
-        for (qsizetype i = 0; i < posti.size(); ++i) {
-            // On the sheet, and clear of every other label of its page.
-            QVERIFY(foglio.adjusted(-1e-9, -1e-9, 1e-9, 1e-9).contains(posti[i].rettangolo));
-            for (qsizetype j = 0; j < i; ++j)
-                if (posti[j].pagina == posti[i].pagina)
-                    QVERIFY(!posti[j].rettangolo.adjusted(0.01, 0.01, -0.01, -0.01).intersects(posti[i].rettangolo));
-            if (i > 0)
-                QVERIFY(posti[i].pagina == posti[i - 1].pagina || posti[i].pagina == posti[i - 1].pagina + 1);
-        }
     }
 
-    // Every sheet format is filled edge to edge by its grid, as the
-    // manufacturer cuts it.
+    // Every sheet format is filled edge to edge by its grid, as the manufacturer cuts it.
     void formati()
     {
         const QList<FormatoEtichette> &f = FormatiEtichette();
         QCOMPARE(f.size(), 3);
-        QCOMPARE(f[0].perPagina(), 24);
-        QCOMPARE(f[1].perPagina(), 40);
-        QCOMPARE(f[2].perPagina(), 1);
-        QVERIFY(f[2].rotolo && !f[0].rotolo && !f[1].rotolo);
         for (const FormatoEtichette &formato : f.first(2)) {
             QCOMPARE(formato.pagina, QSizeF(210, 297));
             // Centred: the margin left over is the same on both sides.
@@ -183,20 +159,20 @@ private slots:
 
     void contenuto_data()
     {
-        Colonne<int, int, QStringList>("posizione", "campo", "atteso");
-        QTest::newRow("con package e posizione")
-            << 1 << 3 << QStringList{"NE555", "Timer di precisione", "Cassetto A2", "TI", "TO92", "ARVO:12"};
-        QTest::newRow("senza campo posizione") << 1 << 0 << QStringList{"NE555", "Timer di precisione", "", "TI", "TO92", "ARVO:12"};
-        QTest::newRow("campo vuoto") << 1 << 4 << QStringList{"NE555", "Timer di precisione", "", "TI", "TO92", "ARVO:12"};
-        QTest::newRow("package non in tabella") << 2 << 3 << QStringList{"bc547", "Timer di precisione", "Cassetto A2", "TI", "", "ARVO:30"};
-        QTest::newRow("nessun package") << 3 << 3 << QStringList{"2N2222", "Timer di precisione", "Cassetto A2", "TI", "", "ARVO:31"};
+        // The position in the table and the location's field; the code, location, package and barcode text shown.
+        Colonne<int, int, QString>("posizione", "campo", "atteso");
+        QTest::newRow("con package e posizione") << 1 << 3 << "NE555|Cassetto A2|TO92|ARVO:12";
+        QTest::newRow("senza campo posizione") << 1 << 0 << "NE555||TO92|ARVO:12";
+        QTest::newRow("campo vuoto") << 1 << 4 << "NE555||TO92|ARVO:12";
+        QTest::newRow("package non in tabella") << 2 << 3 << "bc547|Cassetto A2||ARVO:30";
+        QTest::newRow("nessun package") << 3 << 3 << "2N2222|Cassetto A2||ARVO:31";
     }
     void contenuto()
     {
         const auto [posizione, campo] = Valori<int, int>("posizione", "campo");
-        const Stato s = StatoConPackage();
-        const ContenutoEtichetta e = ContenutoDi(s, posizione, campo);
-        QTEST((QStringList{e.codice, e.descrizione, e.posizione, e.produttore, e.package, e.testoCodice}), "atteso");
+        const ContenutoEtichetta e = ContenutoDi(StatoConPackage(), posizione, campo);
+        QCOMPARE(e.descrizione + u'|' + e.produttore, u"Timer di precisione|TI"_s);
+        QTEST(QStringList({e.codice, e.posizione, e.package, e.testoCodice}).join(u'|'), "atteso");
     }
 
     void tuttiPerCodice()
@@ -207,8 +183,7 @@ private slots:
         QCOMPARE(PosizioniPerCodice(s), (QList<qint32>{2, 1}));
     }
 
-    // The location's field read from Info.ini (writing it and the section
-    // left out while unused: tst_frmmain_posizione).
+    // The location's field read from Info.ini (written: tst_frmmain_posizione).
     void valoreLetto_data()
     {
         Colonne<QByteArray, int>("riga", "campo");

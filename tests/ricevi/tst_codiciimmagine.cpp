@@ -1,7 +1,5 @@
-// The barcodes of a picture: sheets drawn here with zxing-cpp's writer,
-// several codes of each kind in one picture, turned, in every picture
-// format the program reads; files that cannot be read and pictures too
-// large, with their messages.
+// The barcodes of a picture: several codes of each kind on one sheet, turned, in every picture format read; the files
+// and pictures refused.
 
 #include "common/campioniscansione.h"
 #include "common/cartellatest.h"
@@ -39,8 +37,7 @@ QByteArray Codifica(const QImage &immagine, const char *formato)
 class TestCodiciImmagine : public QObject {
     Q_OBJECT
 private slots:
-    // Every code of the picture, top to bottom and left to right, its text
-    // exactly as written (the control characters of the envelope too).
+    // Every code, top to bottom and left to right, its text exactly as written (the envelope's control characters too).
     void codici_data()
     {
         Colonne<QList<Posto>, int, QStringList>("posti", "gradi", "attesi");
@@ -50,9 +47,7 @@ private slots:
         const QList<Posto> treTipi{{QR, lcsc, 4, {700, 60}}, {DM, dk, 3, {60, 80}}, {C128, u"LM358N"_s, 2, {100, 700}}};
         const QStringList treLetti{Voce(QR, lcsc), Voce(DM, dk), Voce(C128, u"LM358N"_s)};
         QTest::newRow("DataMatrix, QR e Code 128") << treTipi << 0 << treLetti;
-        // Turned a quarter clockwise the left side comes on top: the
-        // DataMatrix first, the QR code last; turned three quarters, the
-        // other way round.
+        // Turned a quarter clockwise the left side comes on top; three quarters, the right side.
         QTest::newRow("girata di un quarto") << treTipi << 90 << QStringList{treLetti[1], treLetti[2], treLetti[0]};
         QTest::newRow("girata di tre quarti") << treTipi << 270 << QStringList{treLetti[0], treLetti[2], treLetti[1]};
         QTest::newRow("inclinata") << treTipi << 15 << QStringList{treLetti[1], treLetti[0], treLetti[2]};

@@ -1,6 +1,4 @@
-// A scanned bag against the stock (a code of the stock, a link of the BOM
-// check, the distributor's code, several components, none) and a bag
-// scanned twice in one session.
+// A scanned bag against the stock, and a bag scanned twice in one session.
 
 #include "common/buste.h"
 #include "common/campioniscansione.h"
@@ -16,18 +14,16 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Codes as users keep them: in lower case with a blank after, twice the
-// same code, a distributor's code (LCSC's C312270) as the code. IDs are not
-// positions.
+// Codes as users keep them: in lower case with a blank after, twice the same code, a distributor's code (LCSC's
+// C312270) as the code. IDs are not positions.
 void Magazzino(Stato &s)
 {
     RiempiMagazzino(s, {"11:LM358BIDDFR:5", "12:ldk320adu33r :0", "13:BC547:10", "14:BC547:3", "15:C312270:7",
                         "16:NE555:4", "17:MC34063:2", "18:NE555P:1", "19:ST-1-102-A01-T000-RS:0"});
 }
 
-// Links made in the BOM window: MC34063ADR to MC34063, NE555P to NE555 (a
-// component carries NE555P as its code too: the link wins), TPS63000DRCR to
-// a component since deleted.
+// Links made in the BOM window: MC34063ADR to MC34063, NE555P to NE555 (a component carries NE555P as its code too: the
+// link wins), TPS63000DRCR to a component since deleted.
 Collegamenti CollegamentiProva()
 {
     Collegamenti c;
@@ -55,9 +51,9 @@ class TestConfrontoRicevi : public QObject {
 private slots:
     void confronto_data()
     {
-        Colonne<QString, QString>("testo", "atteso");
-        const auto riga = [](const char *nome, const QString &testo, const char *atteso) {
-            QTest::newRow(nome) << testo << QString::fromUtf8(atteso);
+        Colonne<QString, QString, int>("testo", "atteso", "contati"); // contati: NumComponenti, 0: as held
+        const auto riga = [](const char *nome, const QString &testo, const char *atteso, int contati = 0) {
+            QTest::newRow(nome) << testo << QString::fromUtf8(atteso) << contati;
         };
         riga("un componente", Campione(u"digikey-controlli"_s), "Aggiungi a LM358BIDDFR|1");
         riga("maiuscole e spazi a parte", Campione(u"mouser-vecchio"_s), "Aggiungi a ldk320adu33r |2");
@@ -77,43 +73,33 @@ private slots:
         riga("etichetta di Arvo, componente cancellato", u"ARVO:99"_s, qPrintable(QString::fromUtf8(manca).arg(99)));
         riga("etichetta di Arvo, ID che è una posizione", u"ARVO:3"_s, qPrintable(QString::fromUtf8(manca).arg(3)));
         riga("non leggibile", Busta(u"Q10"_s), "Non leggibile: l'etichetta non riporta il codice del produttore (1P)|");
+        // Only the components up to the count are in the stock.
+        riga("oltre il conteggio", u"BC547"_s, "Nuovo componente|", 2);
+        riga("entro il conteggio", u"LDK320ADU33R"_s, "Aggiungi a ldk320adu33r |2", 2);
+        riga("etichetta di Arvo entro il conteggio", u"ARVO:12"_s, "Aggiungi a ldk320adu33r |2", 2);
+        riga("etichetta di Arvo oltre il conteggio", u"ARVO:13"_s, qPrintable(QString::fromUtf8(manca).arg(13)), 2);
     }
     void confronto()
     {
-        const auto [testo, atteso] = Valori<QString, QString>("testo", "atteso");
+        const auto [testo, atteso, contati] = Valori<QString, QString, int>("testo", "atteso", "contati");
         Stato stato;
         Magazzino(stato);
+        if (contati)
+            stato.NumComponenti = contati;
         const IndiceRicevi indice(stato, CollegamentiProva());
         const Scansione s = LeggiScansione(testo);
+        // Without the links the code alone counts.
+        const ConfrontoRicevi senza = IndiceRicevi(stato).confronta(s);
+        stato.Componenti.clear(); // the index keeps the stock as it was when built
         const ConfrontoRicevi c = indice.confronta(s);
         QCOMPARE(Esito(c), atteso);
         QCOMPARE(c.posizione, c.esito == EsitoRicevi::Aggiungi ? c.candidati.first() : 0);
-        // Without the links the code alone counts.
-        const ConfrontoRicevi senza = IndiceRicevi(stato).confronta(s);
         QVERIFY(!senza.collegato);
         if (!c.collegato)
             QCOMPARE(senza.candidati, c.candidati);
     }
 
-    // Only the components up to the count are in the stock, and the index
-    // keeps the stock as it was when built.
-    void soloIComponentiContati()
-    {
-        Stato stato;
-        Magazzino(stato);
-        stato.NumComponenti = 2;
-        const IndiceRicevi indice(stato);
-        stato.Componenti.clear();
-        QCOMPARE(indice.confronta(LeggiScansione(u"BC547"_s)).esito, EsitoRicevi::Nuovo);
-        const ConfrontoRicevi c = indice.confronta(LeggiScansione(u"LDK320ADU33R"_s));
-        QCOMPARE(c.esito, EsitoRicevi::Aggiungi);
-        QCOMPARE(c.codice, u"ldk320adu33r "_s);
-        QCOMPARE(indice.confronta(LeggiScansione(u"ARVO:12"_s)).posizione, 2);
-        QCOMPARE(indice.confronta(LeggiScansione(u"ARVO:13"_s)).esito, EsitoRicevi::NonLeggibile);
-    }
-
-    // The same bag twice: the same fields whatever the separators, or the
-    // same lot and order with the same part number.
+    // The same bag twice: the same fields whatever the separators, or the same lot and order with the same part number.
     void sacchetti_data()
     {
         Colonne<QStringList, QString, int>("prima", "nuova", "atteso");

@@ -1,6 +1,4 @@
-// Registering received bags: pieces added to the chosen components, new
-// components made from the bags, in one save with one "Ricevimento"
-// operation of the history; a plan with errors registers nothing.
+// Registering received bags: one save, one "Ricevimento" operation of the history; a plan with errors saves nothing.
 
 #include "common/storicoprova.h"
 #include "common/verifiche.h"

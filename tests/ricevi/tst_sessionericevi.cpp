@@ -1,6 +1,4 @@
-// The bags of one receiving session: the scan box's text split into scans,
-// the rows with the user's choices, and the rows as the registration takes
-// them.
+// The bags of one receiving session: the scan box's text split into scans, the rows and the user's choices.
 
 #include "common/buste.h"
 #include "common/distintaprova.h"
@@ -44,10 +42,8 @@ private slots:
         QCOMPARE(r, resto);
     }
 
-    // A series of bags: one of the stock, a new one, one of two components,
-    // one unreadable, a plain code without quantity; the user's choices, a
-    // bag read twice, a row removed; the rows as the registration takes
-    // them, in order, unreadable ones left out.
+    // Bags of the stock, new, of two components, unreadable, a plain code; the user's choices, a bag read twice, a row
+    // removed; the rows as the registration takes them, unreadable ones left out.
     void sessione()
     {
         Stato stato;

@@ -1,7 +1,6 @@
 #pragma once
 
-// What the tables-window tests share: a program folder with its state, the fake dialogs, the window opened without
-// blocking, and real mouse and keyboard input on its controls.
+// What the tables-window tests share: a folder and its state, the window opened without blocking, real input.
 
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"

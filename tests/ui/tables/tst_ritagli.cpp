@@ -1,7 +1,5 @@
-// Nothing clipped at the default font on a laptop's screen: for the main list and the three lists of the tables window,
-// with a realistic data set, every header and every cell text fits its column (font metrics against the section's
-// size); the tables window draws its check boxes and keeps the widths set for its columns where they are enough; a
-// custom label of 20 characters shows whole and does not move the panel's columns.
+// Nothing clipped at the default font on a laptop's screen: the main list, the tables window's lists (their set widths
+// kept), a custom label of 20 characters.
 
 #include "bancotabelle.h"
 #include "../main/ambiente.h"
@@ -9,8 +7,8 @@
 
 namespace {
 
-// Every header and cell text of the shown columns fits its section; in the
-// first column, beside the check box when there is one (casella > 0).
+// Every header and cell text of the shown columns fits its section; in the first column, beside the check box when
+// there is one (casella > 0).
 void VerificaColonne(ListaReport *lista, const QString &nome, int casella = 0)
 {
     QTreeView *v = lista->vista();
