@@ -307,46 +307,12 @@ private slots:
             QVERIFY(!f->aperta());
     }
 
-    // A picture picked in the list whose name holds a double quote is
-    // refused with a message, by a double click or "Inserisci", and the old
-    // name stays.
-    void virgoletteNelNome()
-    {
-        Caso a;
-        scriviImmagine(a.cartella, QStringLiteral("Pics/a\"b.bmp"), 30, 20, Qt::magenta);
-        scriviImmagine(a.cartella, QStringLiteral("Pics/c.bmp"), 30, 20, Qt::yellow);
-        prepara(a, QStringLiteral("c.bmp"));
-        a.clicRiga(3, 0);
-        a.premi("edit");
-        auto *flp = a.w<QListWidget>("FLP");
-        QCOMPARE(flp->item(0)->text(), QStringLiteral("a\"b.bmp"));
-        const QPoint voce = flp->visualItemRect(flp->item(0)).center();
-        const auto rifiutato = [&] {
-            VerificaBox(a.dialoghi,
-                        QStringLiteral("Il nome del file scelto contiene le virgolette (\"), che l'archivio non può "
-                                       "conservare: rinomina il file e sceglilo di nuovo."),
-                        Icona::Esclamazione);
-            a.dialoghi.dimentica();
-            QCOMPARE(a.testo("txPic"), QStringLiteral("c.bmp"));
-        };
-        a.dialoghi.setNextAnswer(Risposta::Ok);
-        QTest::mouseClick(flp->viewport(), Qt::LeftButton, {}, voce); // a double click starts with a click
-        QTest::mouseDClick(flp->viewport(), Qt::LeftButton, {}, voce);
-        QTest::mouseRelease(flp->viewport(), Qt::LeftButton, {}, voce);
-        rifiutato();
-        a.dialoghi.setNextAnswer(Risposta::Ok);
-        QTest::mouseClick(flp->viewport(), Qt::LeftButton, {}, voce);
-        a.clic("btnAddJPG");
-        rifiutato();
-        a.premi("save");
-        QCOMPARE(a.stato.componente(2).Immagine + '|' + a.stato.componente(2).Datasheet,
-                 QStringLiteral("c.bmp|bc547.pdf"));
-    }
-
     // "Nuovo" on an empty table: the picture and datasheet controls work for
     // the very first component too (locked while nothing is edited). The
     // list shows only pictures; a click shows one, "Inserisci" takes it; a
-    // file picked in its folder is taken by its name.
+    // file picked in its folder is taken by its name. A name holding a double
+    // quote, which the files cannot keep, is refused with a message, by a
+    // double click or "Inserisci".
     void associazioniSuTabellaVuota()
     {
         Caso a;
@@ -356,16 +322,34 @@ private slots:
         scriviImmagine(a.cartella, QStringLiteral("Pics/c.jpeg"), 30, 20, Qt::yellow, "JPG");
         scriviImmagine(a.cartella, QStringLiteral("back.jpg"), 30, 20, Qt::red, "JPG");
         scriviImmagine(a.cartella, QStringLiteral("Pics/a.bmp"), 30, 20, Qt::magenta);
+        a.cartella.scrivi(QStringLiteral("Pics/a\"b.bmp"), "x");
         a.cartella.scrivi(QStringLiteral("Datasheet/d.pdf"), "%PDF-1.4\n");
         a.apri();
         auto *flp = a.w<QListWidget>("FLP");
-        QCOMPARE(voci(flp), QStringList({"a.bmp", "b.JPG", "c.jpeg", "e.png"}));
+        QCOMPARE(voci(flp), QStringList({"a\"b.bmp", "a.bmp", "b.JPG", "c.jpeg", "e.png"}));
         QVERIFY(!a.w("fmImm")->isEnabled());
         QVERIFY(!apreFinestra(a));
         a.premi("new");
         QCOMPARE(a.corrente(), 0);
         QVERIFY(a.w("fmImm")->isEnabled());
-        QTest::mouseClick(flp->viewport(), Qt::LeftButton, {}, flp->visualItemRect(flp->item(0)).center());
+        const QPoint virgolette = flp->visualItemRect(flp->item(0)).center();
+        for (const bool doppio : {true, false}) {
+            a.dialoghi.setNextAnswer(Risposta::Ok);
+            QTest::mouseClick(flp->viewport(), Qt::LeftButton, {}, virgolette); // a double click starts with a click
+            if (doppio) {
+                QTest::mouseDClick(flp->viewport(), Qt::LeftButton, {}, virgolette);
+                QTest::mouseRelease(flp->viewport(), Qt::LeftButton, {}, virgolette);
+            } else {
+                a.clic("btnAddJPG");
+            }
+            VerificaBox(a.dialoghi,
+                        QStringLiteral("Il nome del file scelto contiene le virgolette (\"), che l'archivio non può "
+                                       "conservare: rinomina il file e sceglilo di nuovo."),
+                        Icona::Esclamazione);
+            a.dialoghi.dimentica();
+            QCOMPARE(a.testo("txPic"), QString());
+        }
+        QTest::mouseClick(flp->viewport(), Qt::LeftButton, {}, flp->visualItemRect(flp->item(1)).center());
         QCOMPARE(a.messaggio(), a.messaggio(7));
         QVERIFY(simile(a.riquadro().pixelColor(200, 200), Qt::magenta));
         QCOMPARE(a.testo("txPic"), QString());
