@@ -206,18 +206,26 @@ private slots:
     }
 
     // The preview shows what the file would do; "Annulla" changes nothing,
-    // nor does a failed save; "Importa" adds in one save.
+    // nor does a failed save; "Importa" adds in one save. A line whose code
+    // matches two stored components (a second BC547C) is listed with both
+    // and summed to neither; one naming the manufacturer is summed to that
+    // one. The list shows only when there is something in it.
     void anteprimaEImportazione()
     {
-        Caso a(conMinimi);
+        Caso a;
+        conMinimi(a.stato);
+        aggiungi(a.stato, componente(15, "BC547C", 3, "NXP", 2, "TR", 30, data(2021, 6, 1)));
         QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
+        a.apri();
         const QString file = a.cartella.file(QStringLiteral("Exported/arrivi.csv"));
         a.cartella.scrivi(QStringLiteral("Exported/arrivi.csv"),
                           "Codice | Produttore | Tipo | Qt\xE0 | Inserito | Descrizione\r\n"
                           "NE555;TI;IC;5;01/12/2026;\r\n"
                           "BD139;Fairchild;TR;10;01/12/2026;NPN media potenza\r\n"
                           "RIGA;TI;IC;1\r\n"
-                          "LED;Kingbright;OPTO;tanti;01/12/2026;\r\n");
+                          "LED;Kingbright;OPTO;tanti;01/12/2026;\r\n"
+                          " bc547c ; nxp ;TR;5;01/12/2026;\r\n"
+                          "BC547C;;TR;2;01/12/2026;\r\n");
         const auto prima = Istantanea(a.cartella.percorso());
         const QList<Componente> componenti = a.stato.Componenti;
         QStringList visto;
@@ -227,18 +235,19 @@ private slots:
         };
         Importa(a, file, [&](QWidget *m) {
             leggiAnteprima(m);
+            QVERIFY(!Figlio<QListWidget>(m, "lstAmbigue")->isVisible());
             Clic(m, "btnAnnullaImporta");
         });
         QCOMPARE(a.dialoghi.dialoghiFile().last().cartella, a.stato.percorsi.CartellaEsportati);
         QCOMPARE(visto, (QStringList{
                             "Codifica: Windows-1252 - separatore: punto e virgola",
-                            "Componenti da aggiungere: 1\nRighe saltate perch\u00e9 il codice esiste gi\u00e0: 1\n"
+                            "Componenti da aggiungere: 1\nRighe saltate perch\u00e9 il codice esiste gi\u00e0: 3\n"
                             "Righe non leggibili: 2",
                             "Riga 4: mancano colonne: 4 invece di 6", "Riga 5: quantit\u00e0 non numerica: \"tanti\"",
                             "Produttore: FAIRCHILD"}));
         QCOMPARE(Istantanea(a.cartella.percorso()), prima);
         QCOMPARE(a.stato.Componenti, componenti);
-        QCOMPARE(a.codici().size(), 5);
+        QCOMPARE(a.codici().size(), 6);
 
         // A failed save leaves the preview open and changes nothing.
         QFile(a.cartella.file(QStringLiteral("Packages.dat"))).setPermissions(QFile::ReadOwner);
@@ -255,70 +264,39 @@ private slots:
         QCOMPARE(a.stato.Componenti, componenti);
         QCOMPARE(a.stato.NumProduttori, 3);
         QCOMPARE(Istantanea(a.cartella.percorso()), prima);
-        QCOMPARE(a.codici().size(), 5);
+        QCOMPARE(a.codici().size(), 6);
 
-        // Add the quantity to NE555; the new manufacturer is created.
+        // Add the quantity to NE555 and to the NXP BC547C; the new manufacturer is created.
         visto.clear();
         Importa(a, file, [&](QWidget *m) {
             Clic(m, "optSomma");
-            leggiAnteprima(m);
+            QVERIFY(Figlio<QLabel>(m, "lblAmbigue")->isVisible());
+            visto << Figlio<QLabel>(m, "lblConteggio")->text() << voci(Figlio<QListWidget>(m, "lstAmbigue"));
             Clic(m, "btnImporta");
         });
-        QCOMPARE(visto[1], QStringLiteral("Componenti da aggiungere: 1\nComponenti esistenti di cui sommare "
-                                               "la quantit\u00e0: 1\nRighe non leggibili: 2"));
-        QCOMPARE(a.stato.NumComponenti, 6);
-        QCOMPARE(a.stato.componente(1).Quantita, 25);
-        QCOMPARE(a.stato.componente(6).Codice, QStringLiteral("BD139"));
-        QCOMPARE(a.stato.componente(6).IDProduttore, 4);
+        QCOMPARE(visto, (QStringList{
+                            "Componenti da aggiungere: 1\nComponenti esistenti di cui sommare la quantit\u00e0: 2\n"
+                            "Righe ambigue, non importate: 1\nRighe non leggibili: 2",
+                            "Riga 7: BC547C corrisponde a 2 componenti",
+                            "    BC547C - ST - TR - 100 pz - inserito il 15/01/2023 - Transistor NPN per uso generale",
+                            "    BC547C - NXP - TR - 30 pz - inserito il 01/06/2021"}));
+        QCOMPARE(a.stato.NumComponenti, 7);
+        QCOMPARE(QList<int>({a.stato.componente(1).Quantita, a.stato.componente(2).Quantita,
+                             a.stato.componente(6).Quantita}),
+                 QList<int>({25, 100, 35}));
+        QCOMPARE(a.stato.componente(7).Codice, QStringLiteral("BD139"));
+        QCOMPARE(a.stato.componente(7).IDProduttore, 4);
         QCOMPARE(a.codici().last(), QStringLiteral("BD139"));
-        QCOMPARE(a.contatori(), QStringLiteral("6/6/159"));
+        QCOMPARE(a.contatori(), QStringLiteral("7/7/194"));
         QCOMPARE(Marcati(a), QStringList{"LM317T"}); // NE555 now at its minimum
         QCOMPARE(Sotto(a), QStringLiteral("Sotto scorta 1"));
-        QCOMPARE(a.messaggio(), QStringLiteral("Importazione completata: componenti aggiunti 1, quantit\u00e0 aggiornate 1"));
+        QCOMPARE(a.messaggio(), QStringLiteral("Importazione completata: componenti aggiunti 1, quantit\u00e0 aggiornate 2"));
         QVERIFY(a.w<QListWidget>(QStringLiteral("LP"))->findItems(QStringLiteral("FAIRCHILD"), Qt::MatchExactly).size() == 1);
         // On disk at once.
         const auto letto = a.suDisco();
-        QCOMPARE(letto->NumComponenti, 6);
-        QCOMPARE(letto->componente(1).Quantita, 25);
+        QCOMPARE(letto->NumComponenti, 7);
+        QCOMPARE(letto->componente(1).Quantita + letto->componente(6).Quantita, 25 + 35);
         QCOMPARE(letto->produttore(4).Nome, QStringLiteral("FAIRCHILD"));
-    }
-
-    // A line whose code matches two stored components is listed with both
-    // and summed to neither; one naming the manufacturer is summed to that
-    // one. The list shows only when there is something in it.
-    void anteprimaRigheAmbigue()
-    {
-        Caso a;
-        conMinimi(a.stato);
-        aggiungi(a.stato, componente(15, "BC547C", 3, "NXP", 2, "TR", 30, data(2021, 6, 1)));
-        QVERIFY(SalvaDatabase(a.stato, a.dialoghi));
-        a.apri();
-        const QString file = a.cartella.file(QStringLiteral("Exported/arrivi.csv"));
-        a.cartella.scrivi(QStringLiteral("Exported/arrivi.csv"), "Codice;Produttore;Qt\xE0\r\n"
-                                                                 " bc547c ; nxp ;5\r\n"
-                                                                 "BC547C;;2\r\n");
-        QStringList visto;
-        bool visibilePrima = true;
-        Importa(a, file, [&](QWidget *m) {
-            visibilePrima = Figlio<QListWidget>(m, QStringLiteral("lstAmbigue"))->isVisible();
-            Clic(m, "optSomma");
-            visto << Figlio<QLabel>(m, QStringLiteral("lblConteggio"))->text();
-            QVERIFY(Figlio<QListWidget>(m, QStringLiteral("lstAmbigue"))->isVisible());
-            QVERIFY(Figlio<QLabel>(m, QStringLiteral("lblAmbigue"))->isVisible());
-            visto << voci(Figlio<QListWidget>(m, QStringLiteral("lstAmbigue")));
-            Clic(m, "btnImporta");
-        });
-        QVERIFY(!visibilePrima);
-        QCOMPARE(visto, (QStringList{
-                            "Componenti da aggiungere: 0\nComponenti esistenti di cui sommare la quantit\u00e0: 1\n"
-                            "Righe ambigue, non importate: 1\nRighe non leggibili: 0",
-                            "Riga 3: BC547C corrisponde a 2 componenti",
-                            "    BC547C - ST - TR - 100 pz - inserito il 15/01/2023 - Transistor NPN per uso generale",
-                            "    BC547C - NXP - TR - 30 pz - inserito il 01/06/2021"}));
-        QCOMPARE(a.stato.componente(2).Quantita, 100);
-        QCOMPARE(a.stato.componente(6).Quantita, 35);
-        QCOMPARE(a.messaggio(), QStringLiteral("Importazione completata: componenti aggiunti 0, quantit\u00e0 aggiornate 1"));
-        QCOMPARE(a.suDisco()->componente(6).Quantita, 35);
     }
 
     void importazioneRifiutata_data()
