@@ -282,7 +282,8 @@ private slots:
         scriviImmagine(a.cartella, QStringLiteral("Pics/vera.jpg"), 30, 20, Qt::green, "JPG");
         std::vector<std::unique_ptr<FifoSorvegliata>> fifo;
         for (const QString cartella : {"Pics/", "Packages/"}) {
-            QVERIFY(QFile::link(a.cartella.file(QStringLiteral("fuori.bmp")), a.cartella.file(cartella + "uscita.bmp")));
+            QVERIFY(
+                QFile::link(a.cartella.file(QStringLiteral("fuori.bmp")), a.cartella.file(cartella + "uscita.bmp")));
             fifo.push_back(std::make_unique<FifoSorvegliata>(a.cartella.file(cartella + "fifo.jpg")));
             QVERIFY(fifo.back()->creata());
         }
@@ -355,7 +356,8 @@ private slots:
         // for a busy machine); the picked entry stays picked.
         for (const char *nome : {"Pics/f.gif", "Pics/note.txt"})
             a.cartella.scrivi(QLatin1String(nome), "x");
-        QVERIFY(QFile::rename(a.cartella.file(QStringLiteral("Pics/e.png")), a.cartella.file(QStringLiteral("Pics/z.png"))));
+        QVERIFY(QFile::rename(a.cartella.file(QStringLiteral("Pics/e.png")),
+                              a.cartella.file(QStringLiteral("Pics/z.png"))));
         QVERIFY(QFile::remove(a.cartella.file(QStringLiteral("Pics/b.JPG"))));
         QTRY_COMPARE_WITH_TIMEOUT(voci(flp), QStringList({"a\"b.bmp", "a.bmp", "c.jpeg", "f.gif", "z.png"}), 2000);
         QVERIFY(flp->currentItem()->isSelected());
