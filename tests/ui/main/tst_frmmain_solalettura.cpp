@@ -50,7 +50,6 @@ private slots:
         QCOMPARE(a.codici(), QStringList({"2N2222", "74HC00", "BC547C", "LM317T", "NE555"}));
         QCOMPARE(a.contatori(), QStringLiteral("5/5/144"));
 
-        // Search, all again, a sort by code the other way, a component shown.
         a.scrivi(QStringLiteral("txSearch"), QStringLiteral("BC"));
         a.premi(QStringLiteral("search"));
         QCOMPARE(a.codici(), QStringList({"BC547C"}));
@@ -60,8 +59,6 @@ private slots:
         a.clicRiga(3, 0);
         QCOMPARE(a.testo(QStringLiteral("txCodice")), QStringLiteral("BC547C"));
 
-        // Every command that would change data is disabled and does
-        // nothing, from the toolbar or the menu.
         {
             QObject sorveglianza;
             QStringList aperte;
