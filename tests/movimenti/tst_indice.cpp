@@ -173,24 +173,6 @@ private slots:
         QCOMPARE(indice.conteggio(), 1);
     }
 
-    void fileMancanteOIlleggibile()
-    {
-        CartellaTest c;
-        IndiceMovimenti indice;
-        QVERIFY(indice.apri(c.file("Movimenti.csv")));
-        QCOMPARE(indice.conteggio(), 0);
-        QVERIFY(indice.filtra(0, QString()).empty());
-        c.scrivi("Movimenti.csv", QByteArray());
-        QVERIFY(indice.apri(c.file("Movimenti.csv")));
-        QCOMPARE(indice.conteggio(), 0);
-        QVERIFY(QFile::remove(c.file("Movimenti.csv")));
-        QVERIFY(QDir().mkpath(c.file("Movimenti.csv")));
-        QString errore;
-        QVERIFY(!indice.apri(c.file("Movimenti.csv"), &errore));
-        QCOMPARE(errore, QStringLiteral("Impossibile leggere il file %1").arg(c.file("Movimenti.csv")));
-        QCOMPARE(indice.conteggio(), 0);
-    }
-
     void esportazione()
     {
         const QList<RigaMovimento> e = Esempio();

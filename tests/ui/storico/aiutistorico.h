@@ -5,10 +5,8 @@
 // and the two windows opened from their menu items and driven through
 // their widgets.
 
+#include "common/storicoprova.h"
 #include "common/verifiche.h"
-#include "movimenti/indice.h"
-#include "movimenti/rigamovimento.h"
-#include "store/orologio.h"
 #include "ui/main/ambiente.h"
 
 #include <QTableView>
@@ -19,17 +17,7 @@ namespace prova {
 // "op;movimento;id;codice;prima;dopo;nota" ("-" for no quantity).
 inline QStringList Storico(const QString &file)
 {
-    IndiceMovimenti indice;
-    if (!indice.apri(file))
-        return {QStringLiteral("illeggibile")};
-    const auto n = [](std::optional<qint32> v) { return v ? QString::number(*v) : QStringLiteral("-"); };
-    QStringList righe;
-    for (qsizetype i = 0; i < indice.conteggio(); ++i) {
-        const RigaMovimento r = indice.riga(i).value_or(RigaMovimento());
-        righe << QStringLiteral("%1;%2;%3;").arg(r.operazione).arg(r.movimento).arg(r.id)
-                     + QStringList{r.codice, n(r.prima), n(r.dopo), r.nota}.join(u';');
-    }
-    return righe;
+    return DescriviStorico(file, false, true);
 }
 
 inline QStringList Storico(const Ambiente &a)

@@ -195,71 +195,59 @@ private slots:
         }
     }
 
-    // The newest operation undone from the window, of each kind (the undo
-    // of an undo as the third operation): the tables on disk as before it,
-    // its undo's line at the end of the file and at the top of the list,
-    // and the main window showing it.
+    // An operation undone from the window, of each kind (the undo of an undo
+    // as the third operation; a component changed since, where Yes applies
+    // the opposite of its difference to the quantity it has now): the tables
+    // on disk as in memory, the undo's line at the end of the file and at the
+    // top of the list, and the main window showing it.
     void annulla_data()
     {
-        Colonne<QString, QString, QString>("passi", "movimento", "nuova");
-        QTest::newRow("edit") << "edit" << "Modifica" << "11;BC547C;90;100;";
-        QTest::newRow("pieces") << "take" << "Prelievo pezzi" << "10;NE555;15;20;";
-        QTest::newRow("deletion") << "del" << "Eliminazione" << "12;LM317T;-;5;";
-        QTest::newRow("new") << "new" << "Nuovo" << "15;XY100;4;-;";
-        QTest::newRow("the undo of an undo") << "take undo" << "Annullamento dell'operazione 1" << "10;NE555;20;15;";
+        // riga: the line chosen (0 the newest, one line per operation)
+        Colonne<QString, int, QString, QString, QString>("passi", "riga", "movimento", "nuova", "contatori");
+        QTest::newRow("edit") << "edit" << 0 << "Modifica" << "11;BC547C;90;100;" << "5/5/144";
+        QTest::newRow("pieces") << "take" << 0 << "Prelievo pezzi" << "10;NE555;15;20;" << "5/5/144";
+        QTest::newRow("deletion") << "del" << 0 << "Eliminazione" << "12;LM317T;-;5;" << "5/5/144";
+        QTest::newRow("new") << "new" << 0 << "Nuovo" << "15;XY100;4;-;" << "5/5/144";
+        QTest::newRow("the undo of an undo")
+            << "take undo" << 0 << "Annullamento dell'operazione 1" << "10;NE555;20;15;" << "5/5/139";
+        QTest::newRow("changed since, Yes") << "take qty30" << 1 << "Prelievo pezzi" << "10;NE555;30;35;" << "5/5/159";
     }
     void annulla()
     {
-        const auto [passi, movimento, nuova] = Valori<QString, QString, QString>("passi", "movimento", "nuova");
+        const auto [passi, riga, movimento, nuova, contatori] =
+            Valori<QString, int, QString, QString, QString>("passi", "riga", "movimento", "nuova", "contatori");
         ConStorico a;
-        const bool dueVolte = passi.endsWith("undo");
-        const int n = dueVolte ? 3 : 2;
         Passi(a, passi);
         const QStringList prima = Storico(a);
+        const int n = prima.size() + 1, annullata = n - 1 - riga;
         a.dialoghi.setNextAnswer(Risposta::Si);
+        if (riga > 0)
+            a.dialoghi.setNextAnswer(Risposta::Si);
         QVERIFY(a.storico([&](const Storico_ &f) {
-            f.scegli(0);
+            f.scegli(riga);
             f.clic("btnAnnullaOperazione");
             QCOMPARE(f.cella(0, 6), QString::number(n));
             QCOMPARE(f.lvs()->selectionModel()->selectedRows().value(0).row(), 0);
-            QCOMPARE(f.righe(), prima.size() + 1);
+            QCOMPARE(f.righe(), n);
             QCOMPARE(f.c<QLabel>("lblStatoStorico")->text(),
-                     QStringLiteral("Operazione %1 annullata: l'annullamento \u00e8 l'operazione %2.").arg(n - 1).arg(n));
+                     QStringLiteral("Operazione %1 annullata: l'annullamento \u00e8 l'operazione %2.")
+                         .arg(annullata)
+                         .arg(n));
         }));
-        VerificaBox(a.dialoghi, Domanda(n - 1, movimento), Icona::Domanda, Pulsanti::SiNo, kTitolo);
-        QCOMPARE(Storico(a), QStringList(prima) << QStringLiteral("%1;Annullamento dell'operazione %2;").arg(n).arg(n - 1) + nuova);
+        QCOMPARE(a.dialoghi.boxes().size(), riga > 0 ? 2 : 1);
+        const auto box = a.dialoghi.ultimoBox();
+        QCOMPARE(box.testo, riga > 0 ? Cambiato() : Domanda(annullata, movimento));
+        QCOMPARE(box.icona, riga > 0 ? Icona::Esclamazione : Icona::Domanda);
+        QCOMPARE(box.pulsanti, Pulsanti::SiNo);
+        QCOMPARE(box.titolo, kTitolo);
+        const QString annullamento = QStringLiteral("%1;Annullamento dell'operazione %2;").arg(n).arg(annullata);
+        QCOMPARE(Storico(a), QStringList(prima) << annullamento + nuova);
         QVERIFY(StessiDati(*a.suDisco(), a.stato));
         QCOMPARE(a.codici().join(' '), "2N2222 74HC00 BC547C LM317T NE555");
-        QCOMPARE(a.contatori(), dueVolte ? "5/5/139" : "5/5/144");
-        QCOMPARE(a.messaggio(), QStringLiteral("Operazione completata: annullata l'operazione %1").arg(n - 1));
+        QCOMPARE(a.contatori(), contatori);
+        QCOMPARE(a.lista()->testo(a.rigaDi("NE555"), 3), QString::number(a.stato.componente(1).Quantita));
+        QCOMPARE(a.messaggio(), QStringLiteral("Operazione completata: annullata l'operazione %1").arg(annullata));
         QCOMPARE(a.bottoni(), "10000");
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
-    // A component changed since the operation: Yes applies the opposite of
-    // its difference to the quantity it has now (No is among the cases where
-    // nothing is undone).
-    void cambiato()
-    {
-        ConStorico a;
-        Passi(a, "take qty30");
-        const QStringList prima = Storico(a);
-        a.dialoghi.setNextAnswer(Risposta::Si);
-        a.dialoghi.setNextAnswer(Risposta::Si);
-        QVERIFY(a.storico([&](const Storico_ &f) {
-            f.scegli(1);
-            f.clic("btnAnnullaOperazione");
-            QCOMPARE(f.righe(), prima.size() + 1);
-        }));
-        QCOMPARE(a.dialoghi.boxes().size(), 2);
-        const auto box = a.dialoghi.boxes().last();
-        QCOMPARE(box.testo, Cambiato());
-        QCOMPARE(box.icona, Icona::Esclamazione);
-        QCOMPARE(box.pulsanti, Pulsanti::SiNo);
-        QCOMPARE(a.stato.componente(1).Quantita, 35);
-        QCOMPARE(a.suDisco()->componente(1).Quantita, 35);
-        QCOMPARE(Storico(a), QStringList(prima) << "3;Annullamento dell'operazione 1;10;NE555;30;35;");
-        QCOMPARE(a.lista()->testo(a.rigaDi("NE555"), 3), "35");
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
