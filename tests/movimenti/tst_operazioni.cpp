@@ -1,13 +1,11 @@
 // The operations that change many components at once write their lines
-// with the tables: an import, a BOM taking, a restore of a dated copy (and
-// the putting back of a restore that does not load); none when they fail.
+// with the tables; none when they fail.
 #include "common/storicoprova.h"
 #include "common/verifiche.h"
 #include "copie/copie.h"
 #include "distinta/verificadistinta.h"
 #include "importa/importazione.h"
 #include "importa/letturacsv.h"
-#include "movimenti/annullamento.h"
 #include "store/scritturasicura.h"
 
 #include <QTest>
@@ -83,8 +81,7 @@ private slots:
     }
 
     // A restore writes a line for each component the copy holds otherwise;
-    // undone, the data is what it was before the restore. A restore whose
-    // files are put back writes the lines that take it back.
+    // a restore whose files are put back writes the lines that take it back.
     void ripristino()
     {
         Archivio a;
@@ -108,15 +105,6 @@ private slots:
                                          "1;Ripristino;14;LM358;4;-"}));
         QVERIFY(RicaricaArchivio(a.stato, a.dialoghi));
         QCOMPARE(a.stato.NumComponenti, 2);
-
-        // The restore undone as any operation.
-        IndiceMovimenti indice;
-        QVERIFY(indice.apri(a.stato.percorsi.FileMovimenti));
-        const EsitoAnnullamento esito = AnnullaOperazione(a.stato, indice.righeOperazione(0), CambiatiDopo::Chiedi);
-        QVERIFY2(esito.fatto(), qPrintable(esito.errore));
-        QVERIFY(StessiDati(a.stato, dopoModifiche));
-
-        // Put back instead: the lines that take the restore back.
         QVERIFY(RimettiCopia(a.stato.percorsi, salvata, nullptr, indietro));
         QCOMPARE(a.righe().mid(3), (QStringList{"2;Annullamento dell'operazione 1;12;NE555;10;4",
                                                 "2;Annullamento dell'operazione 1;13;BC547B;-25;-25",

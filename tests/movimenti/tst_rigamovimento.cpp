@@ -113,24 +113,17 @@ private slots:
     // fields: the line still reads.
     void campiSenzaVirgolette()
     {
-        const auto r = LeggiRigaMovimento("2025-03-07 09:05:01;4;Modifica;12;NE555;;10;;-10;;");
-        QVERIFY(r);
-        QCOMPARE(r->operazione, 4);
-        QCOMPARE(r->prima, 10);
-        QVERIFY(!r->dopo);
-        QVERIFY(r->rimozione());
+        const auto letta = LeggiRigaMovimento("2025-03-07 09:05:01;4;Eliminazione;12;NE555;ACME;10;;-10;;");
+        QCOMPARE(letta.value_or(RigaMovimento()), RigaProva(4, "Eliminazione", 12, "NE555", 10, std::nullopt));
     }
 
     void tipi_data()
     {
         Colonne<QString, TipoMovimento, qint64>("movimento", "tipo", "annullata");
-        QTest::newRow("Nuovo") << TestoMovimento(TipoMovimento::Nuovo) << TipoMovimento::Nuovo << qint64(0);
-        QTest::newRow("Modifica") << "Modifica" << TipoMovimento::Modifica << qint64(0);
-        QTest::newRow("Eliminazione") << "Eliminazione" << TipoMovimento::Eliminazione << qint64(0);
-        QTest::newRow("Aggiunta") << "Aggiunta pezzi" << TipoMovimento::AggiuntaPezzi << qint64(0);
-        QTest::newRow("Prelievo") << "Prelievo pezzi" << TipoMovimento::PrelievoPezzi << qint64(0);
-        QTest::newRow("Ricevimento") << "Ricevimento" << TipoMovimento::Ricevimento << qint64(0);
-        QTest::newRow("Ripristino") << "Ripristino" << TipoMovimento::Ripristino << qint64(0);
+        for (TipoMovimento t : {TipoMovimento::Nuovo, TipoMovimento::Modifica, TipoMovimento::Eliminazione,
+                                TipoMovimento::AggiuntaPezzi, TipoMovimento::PrelievoPezzi, TipoMovimento::Ricevimento,
+                                TipoMovimento::Ripristino})
+            QTest::newRow(qPrintable(TestoMovimento(t))) << TestoMovimento(t) << t << qint64(0);
         QTest::newRow("import") << MovimentoImportazione("/home/u/Dati/nuovi.csv") << TipoMovimento::Importazione
                                 << qint64(0);
         QTest::newRow("BOM") << MovimentoDistinta("/tmp/scheda.csv", 3) << TipoMovimento::Distinta << qint64(0);
