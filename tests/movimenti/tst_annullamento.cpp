@@ -1,7 +1,5 @@
-// Undoing an operation of the history on the tables in memory: each kind
-// of operation undone gives back the state before it, the undo undone gives
-// back the state after it, and a component changed since, gone, or whose ID
-// was taken meanwhile is handled as the user is told.
+// Undoing an operation of the history on the tables in memory, and the undo
+// undone.
 #include "common/verifiche.h"
 #include "movimenti/annullamento.h"
 #include "movimenti/righeoperazione.h"

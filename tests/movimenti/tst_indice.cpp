@@ -1,7 +1,4 @@
-// Reading the history through its index: which lines count, the filters
-// by component and by text (newest first), the lines of one operation,
-// which operations stand undone, lines appended while it is open, and the
-// export of the lines shown.
+// Reading the history through its index.
 #include "common/storicoprova.h"
 #include "common/verifiche.h"
 

@@ -1,7 +1,5 @@
-// Writing the history with the tables: the lines of an operation numbered
-// after the file's last whole line and appended in the same crash-safe set
-// as the tables, so that a failure, an interruption at any step or a kill
-// of the process leaves both or neither.
+// Writing the history with the tables, in the same crash-safe set: both or
+// neither after a failure, an interruption or a kill.
 #include "common/storicoprova.h"
 #include "common/verifiche.h"
 

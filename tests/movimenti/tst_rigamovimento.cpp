@@ -1,6 +1,4 @@
-// The text of the history: the header and lines of Movimenti.csv byte for
-// byte, lines read back, the Dettagli of changed and removed components,
-// and the Movimento texts of each kind.
+// The text of the history, written and read back.
 #include "common/storicoprova.h"
 #include "common/verifiche.h"
 

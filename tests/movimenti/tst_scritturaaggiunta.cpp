@@ -1,7 +1,5 @@
 // The append entry of the crash-safe writer: a file appended to in the same
-// set as files replaced, so that a failure or a kill at any step leaves the
-// old set or the new one, the appended file included, and an append cut
-// short is completed without being repeated.
+// set as files replaced.
 #include "common/storicoprova.h"
 #include "common/verifiche.h"
 #include "store/scritturasicura.h"

@@ -1,8 +1,5 @@
 // "Aggiungi pezzi" and "Preleva pezzi" through the real widgets, from the
-// main window's menu, its shortcuts and the list's context menu: when the
-// items are on, what a confirmation writes (table and history line), the
-// questions and refusals at the edges of the stock and of 32 bits, a save
-// that fails, and what the main window shows after.
+// main window's menu, its shortcuts and the list's context menu.
 
 #include "ui/storico/aiutistorico.h"
 

@@ -1,9 +1,7 @@
 #pragma once
 
 // Shared by the tests of the history window and of the pieces window: a
-// main window on five saved components, the history on disk line by line,
-// and the two windows opened from their menu items and driven through
-// their widgets.
+// main window on five saved components, the two windows driven.
 
 #include "common/storicoprova.h"
 #include "common/verifiche.h"

@@ -1,9 +1,5 @@
 // "Storico movimenti" through its real widgets, opened from the main
-// window's menu on a history the main window itself wrote: the lines newest
-// first, the check box and the text that narrow them, the export of what is
-// shown, and the undo of each kind of operation (with the questions it may
-// ask, a save that fails, a read-only archive), with what the files on disk
-// and the main window hold after.
+// window's menu on a history the main window itself wrote.
 
 #include "movimenti/annullamento.h"
 #include "store/aiutiarchivio.h"
