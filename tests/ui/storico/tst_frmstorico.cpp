@@ -176,116 +176,101 @@ private slots:
         }
     }
 
-    // An operation undone from the window (the undo of an undo as the third
-    // operation; a component changed since, where Yes applies the opposite
-    // of its difference to the quantity it has now): the tables on disk as in
-    // memory, the undo's line at the end of the file and at the top of the
-    // list, and the main window showing it.
+    // An operation undone from the window, with the answers given: the undo
+    // of an undo as the third operation; a component changed since, where Yes
+    // applies the opposite of its difference to the quantity it has now. Done,
+    // the tables on disk as in memory, the undo's line at the end of the file
+    // and at the top of the list, and the main window showing it. Nothing is
+    // undone on No, on an operation undone already (the way back is the
+    // undo's undo), when the user goes back to changes in the editor, when the
+    // save fails (said in the window and in the main window), on an archive
+    // open read-only (looked at and exported, never undone).
     void annulla_data()
     {
-        // riga: the line chosen (0 the newest, one line per operation)
-        Colonne<QString, int, QString, QString, QString>("passi", "riga", "movimento", "nuova", "contatori");
-        QTest::newRow("pieces") << "take" << 0 << "Prelievo pezzi" << "10;NE555;15;20;" << "5/5/144";
-        QTest::newRow("deletion") << "del" << 0 << "Eliminazione" << "12;LM317T;-;5;" << "5/5/144";
-        QTest::newRow("the undo of an undo")
-            << "take undo" << 0 << "Annullamento dell'operazione 1" << "10;NE555;20;15;" << "5/5/139";
-        QTest::newRow("changed since, Yes") << "take qty30" << 1 << "Prelievo pezzi" << "10;NE555;30;35;" << "5/5/159";
+        // riga: the line chosen (0 the newest, one line per operation); box:
+        // the last one shown; nuova: the undo's line, empty when nothing is
+        // undone; etichetta and messaggio when nothing is undone.
+        Colonne<QString, int, QList<Risposta>, QString, QString, QString, QString, QString>(
+            "passi", "riga", "risposte", "box", "nuova", "contatori", "etichetta", "messaggio");
+        const QList<Risposta> si{Risposta::Si};
+        const QString prelievo = Domanda(1, "Prelievo pezzi");
+        QTest::newRow("pieces") << "take" << 0 << si << prelievo << "10;NE555;15;20;" << "5/5/144" << "" << "";
+        QTest::newRow("deletion") << "del" << 0 << si << Domanda(1, "Eliminazione") << "12;LM317T;-;5;" << "5/5/144"
+                                  << "" << "";
+        QTest::newRow("the undo of an undo") << "take undo" << 0 << si << Domanda(2, "Annullamento dell'operazione 1")
+                                             << "10;NE555;20;15;" << "5/5/139" << "" << "";
+        QTest::newRow("changed since, Yes") << "take qty30" << 1 << QList<Risposta>{Risposta::Si, Risposta::Si}
+                                            << Cambiato() << "10;NE555;30;35;" << "5/5/159" << "" << "";
+        QTest::newRow("No") << "take" << 0 << QList<Risposta>{Risposta::No} << prelievo << "" << "" << "" << "";
+        QTest::newRow("undone already") << "take undo" << 1 << QList<Risposta>{Risposta::Ok}
+                                        << "L'operazione 1 \u00e8 gi\u00e0 stata annullata dall'operazione 2.\r\n"
+                                           "Per rifarla, annullare l'operazione 2."
+                                        << "" << "" << "" << "";
+        QTest::newRow("editing, back to the editor")
+            << "take editing" << 0 << QList<Risposta>{Risposta::Si, Risposta::Annulla}
+            << "Salvare le modifiche al componente?" << "" << "" << "" << "";
+        QTest::newRow("changed since, No") << "take qty30" << 1 << QList<Risposta>{Risposta::Si, Risposta::No}
+                                           << Cambiato() << "" << "" << "" << "";
+        QTest::newRow("save fails")
+            << "take readonlyfile" << 0 << QList<Risposta>{Risposta::Si, Risposta::Ok}
+            << "Errore nel salvataggio dei dati" << "" << ""
+            << "Attenzione: i dati NON sono stati salvati, l'operazione 1 non \u00e8 stata annullata."
+            << "Attenzione: i dati NON sono stati salvati, l'operazione non \u00e8 stata annullata";
+        QTest::newRow("read-only") << "take readonly" << 0 << QList<Risposta>{} << "" << "" << "" << "" << "";
     }
     void annulla()
     {
-        const auto [passi, riga, movimento, nuova, contatori] =
-            Valori<QString, int, QString, QString, QString>("passi", "riga", "movimento", "nuova", "contatori");
+        const auto [passi, riga, risposte, box, nuova, contatori, etichetta, messaggio] =
+            Valori<QString, int, QList<Risposta>, QString, QString, QString, QString, QString>(
+                "passi", "riga", "risposte", "box", "nuova", "contatori", "etichetta", "messaggio");
         ConStorico a;
         Passi(a, passi);
         const QStringList prima = Storico(a);
-        const int n = prima.size() + 1, annullata = n - 1 - riga;
-        a.dialoghi.setNextAnswer(Risposta::Si);
-        if (riga > 0)
-            a.dialoghi.setNextAnswer(Risposta::Si);
-        QVERIFY(a.storico([&](const Storico_ &f) {
-            f.scegli(riga);
-            f.clic("btnAnnullaOperazione");
-            QCOMPARE(f.cella(0, 6), QString::number(n));
-            QCOMPARE(f.lvs()->selectionModel()->selectedRows().value(0).row(), 0);
-            QCOMPARE(f.righe(), n);
-            QCOMPARE(f.c<QLabel>("lblStatoStorico")->text(),
-                     QStringLiteral("Operazione %1 annullata: l'annullamento \u00e8 l'operazione %2.")
-                         .arg(annullata)
-                         .arg(n));
-        }));
-        QCOMPARE(a.dialoghi.boxes().size(), riga > 0 ? 2 : 1);
-        const auto box = a.dialoghi.ultimoBox();
-        QCOMPARE(box.testo, riga > 0 ? Cambiato() : Domanda(annullata, movimento));
-        QCOMPARE(box.icona, riga > 0 ? Icona::Esclamazione : Icona::Domanda);
-        QCOMPARE(box.pulsanti, Pulsanti::SiNo);
-        QCOMPARE(box.titolo, kTitolo);
-        const QString annullamento = QStringLiteral("%1;Annullamento dell'operazione %2;").arg(n).arg(annullata);
-        QCOMPARE(Storico(a), QStringList(prima) << annullamento + nuova);
-        QVERIFY(StessiDati(*a.suDisco(), a.stato));
-        QCOMPARE(a.codici().join(' '), "2N2222 74HC00 BC547C LM317T NE555");
-        QCOMPARE(a.contatori(), contatori);
-        QCOMPARE(a.lista()->testo(a.rigaDi("NE555"), 3), QString::number(a.stato.componente(1).Quantita));
-        QCOMPARE(a.messaggio(), QStringLiteral("Operazione completata: annullata l'operazione %1").arg(annullata));
-        QCOMPARE(a.bottoni(), "10000");
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
-    // Nothing is undone: "No" to the confirmation, an operation undone
-    // already (the way back is the undo's undo), changes in the editor the
-    // user goes back to, a save that fails (said in the window and in the
-    // main window), an archive open read-only (looked at and exported, never
-    // undone).
-    void nienteCambia_data()
-    {
-        Colonne<QString, int, QList<Risposta>, QString, QString, QString>("passi", "riga", "risposte", "box",
-                                                                          "etichetta", "messaggio");
-        QTest::newRow("No") << "" << 0 << QList<Risposta>{Risposta::No} << Domanda(1, "Prelievo pezzi") << "" << "";
-        QTest::newRow("undone already") << "undo" << 1 << QList<Risposta>{Risposta::Ok}
-                                        << "L'operazione 1 \u00e8 gi\u00e0 stata annullata dall'operazione 2.\r\n"
-                                           "Per rifarla, annullare l'operazione 2."
-                                        << "" << "";
-        QTest::newRow("editing, back to the editor") << "editing" << 0
-                                                     << QList<Risposta>{Risposta::Si, Risposta::Annulla}
-                                                     << "Salvare le modifiche al componente?" << "" << "";
-        QTest::newRow("changed since, No") << "qty30" << 1 << QList<Risposta>{Risposta::Si, Risposta::No} << Cambiato()
-                                           << "" << "";
-        QTest::newRow("save fails")
-            << "readonlyfile" << 0 << QList<Risposta>{Risposta::Si, Risposta::Ok} << "Errore nel salvataggio dei dati"
-            << "Attenzione: i dati NON sono stati salvati, l'operazione 1 non \u00e8 stata annullata."
-            << "Attenzione: i dati NON sono stati salvati, l'operazione non \u00e8 stata annullata";
-        QTest::newRow("read-only") << "readonly" << 0 << QList<Risposta>{} << "" << "" << "";
-    }
-    void nienteCambia()
-    {
-        const auto [passi, riga, risposte, box, etichetta, messaggio] =
-            Valori<QString, int, QList<Risposta>, QString, QString, QString>("passi", "riga", "risposte", "box",
-                                                                             "etichetta", "messaggio");
-        ConStorico a;
-        Passi(a, "take " + passi);
-        const QStringList prima = Storico(a);
         const auto dati = a.fileDati();
         const Stato stato = a.stato;
-        const QString contatori = a.contatori();
-        const QString msg = messaggio.isEmpty() ? a.messaggio() : messaggio;
+        const QString contatoriPrima = a.contatori(), messaggioPrima = a.messaggio();
+        const bool fatto = !nuova.isEmpty();
+        const int n = prima.size() + 1, annullata = n - 1 - riga;
         for (Risposta r : risposte)
             a.dialoghi.setNextAnswer(r);
         QVERIFY(a.storico([&](const Storico_ &f) {
             f.scegli(riga);
-            QCOMPARE(f.c<QPushButton>("btnAnnullaOperazione")->isEnabled(), passi != "readonly");
+            QCOMPARE(f.c<QPushButton>("btnAnnullaOperazione")->isEnabled(), !passi.endsWith("readonly"));
             QVERIFY(f.c<QPushButton>("btnEsportaStorico")->isEnabled());
             f.clic("btnAnnullaOperazione");
-            QCOMPARE(f.righe(), prima.size());
-            if (!etichetta.isEmpty())
+            QCOMPARE(f.righe(), fatto ? n : prima.size());
+            if (fatto) {
+                QCOMPARE(f.cella(0, 6), QString::number(n));
+                QCOMPARE(f.lvs()->selectionModel()->selectedRows().value(0).row(), 0);
+                QCOMPARE(f.c<QLabel>("lblStatoStorico")->text(),
+                         QStringLiteral("Operazione %1 annullata: l'annullamento \u00e8 l'operazione %2.")
+                             .arg(annullata)
+                             .arg(n));
+            } else if (!etichetta.isEmpty()) {
                 QCOMPARE(f.c<QLabel>("lblStatoStorico")->text(), etichetta);
+            }
         }));
+        QCOMPARE(a.dialoghi.boxes().size(), risposte.size());
         QCOMPARE(a.dialoghi.boxes().isEmpty() ? QString() : a.dialoghi.ultimoBox().testo, box);
-        QCOMPARE(Storico(a), prima);
-        QCOMPARE(a.fileDati(), dati);
-        QVERIFY(StessiDati(a.stato, stato));
-        QCOMPARE(a.stato.TotalePezzi, stato.TotalePezzi);
-        QCOMPARE(a.contatori(), contatori);
-        QCOMPARE(a.messaggio(), msg);
-        if (passi == "editing")
+        if (!risposte.isEmpty())
+            QCOMPARE(a.dialoghi.boxes().first().titolo, kTitolo);
+        if (fatto) {
+            const QString annullamento = QStringLiteral("%1;Annullamento dell'operazione %2;").arg(n).arg(annullata);
+            QCOMPARE(Storico(a), QStringList(prima) << annullamento + nuova);
+            QVERIFY(StessiDati(*a.suDisco(), a.stato));
+            QCOMPARE(a.codici().join(' '), "2N2222 74HC00 BC547C LM317T NE555");
+            QCOMPARE(a.lista()->testo(a.rigaDi("NE555"), 3), QString::number(a.stato.componente(1).Quantita));
+            QCOMPARE(a.bottoni(), "10000");
+        } else {
+            QCOMPARE(Storico(a), prima);
+            QCOMPARE(a.fileDati(), dati);
+            QVERIFY(StessiDati(a.stato, stato));
+            QCOMPARE(a.stato.TotalePezzi, stato.TotalePezzi);
+        }
+        QCOMPARE(a.contatori(), fatto ? contatori : contatoriPrima);
+        const QString completata = QStringLiteral("Operazione completata: annullata l'operazione %1").arg(annullata);
+        QCOMPARE(a.messaggio(), fatto ? completata : messaggio.isEmpty() ? messaggioPrima : messaggio);
+        if (passi.endsWith("editing"))
             QCOMPARE(a.testo("txQty"), "99");
         VERIFICA_DIALOGHI(a.dialoghi);
     }
