@@ -13,14 +13,9 @@ namespace prova {
 
 // The history in the file, oldest first, each line as
 // "op;movimento;id;codice;prima;dopo;nota" ("-" for no quantity).
-inline QStringList Storico(const QString &file)
-{
-    return DescriviStorico(file, false, true);
-}
-
 inline QStringList Storico(const Ambiente &a)
 {
-    return Storico(a.cartella.file(NomeFileMovimenti));
+    return DescriviStorico(a.cartella.file(NomeFileMovimenti), false, true);
 }
 
 // An open window (the history's, with its list, or the pieces').
@@ -33,10 +28,7 @@ struct Storico_ {
     }
     QTableView *lvs() const { return c<QTableView>("LVS"); }
     int righe() const { return lvs()->model()->rowCount(); }
-    QString cella(int riga, int colonna) const
-    {
-        return lvs()->model()->index(riga, colonna).data().toString();
-    }
+    QString cella(int riga, int colonna) const { return lvs()->model()->index(riga, colonna).data().toString(); }
     // Rows as the cells of those columns joined by "|" (by default
     // "code|before|after|difference|operation|number").
     QStringList elenco(const QList<int> &colonne = {1, 2, 3, 4, 5, 6}) const

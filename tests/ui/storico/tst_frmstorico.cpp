@@ -172,7 +172,7 @@ private slots:
                     riesce ? Icona::Informazione : Icona::Critica, Pulsanti::Ok, "Esporta storico");
         if (riesce) {
             QVERIFY(a.cartella.leggi("Exported/Movimenti.csv").startsWith(IntestazioneMovimenti()));
-            QCOMPARE(Storico(file), attese);
+            QCOMPARE(DescriviStorico(file, false, true), attese);
         }
     }
 
