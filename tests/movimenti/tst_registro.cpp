@@ -21,38 +21,49 @@ class TestRegistro : public QObject {
 
 private slots:
     // What the end of the file says: a new file, a line cut short, the
-    // number of the last line that reads; the index finds the same file
-    // empty or unreadable.
+    // number of the last line that reads; and the lines the index counts in
+    // it, only whole ones.
     void coda_data()
     {
         // contenuto "<assente>": no file; "<cartella>": a folder instead (ultima -1: unreadable)
-        Colonne<QByteArray, bool, bool, qint64>("contenuto", "nuovo", "troncata", "ultima");
+        Colonne<QByteArray, bool, bool, qint64, qsizetype>("contenuto", "nuovo", "troncata", "ultima", "righe");
         const QByteArray testa = IntestazioneMovimenti();
-        const QByteArray due = Riga(1, "Nuovo", 1, std::nullopt, 3) + Riga(2, "Modifica", 1, 3, 4)
-                             + Riga(2, "Modifica", 2, 3, 4);
-        QTest::newRow("no file") << QByteArray("<assente>") << true << false << qint64(0);
-        QTest::newRow("empty file") << QByteArray() << true << false << qint64(0);
-        QTest::newRow("header only") << testa << false << false << qint64(0);
-        QTest::newRow("two operations") << testa + due << false << false << qint64(2);
-        QTest::newRow("line cut short") << testa + due + Riga(3, "Nuovo", 5, std::nullopt, 1).left(30) << false
-                                        << true << qint64(2);
-        QTest::newRow("cut inside the line end")
-            << testa + Riga(1, "Nuovo", 1, std::nullopt, 3) + Riga(2, "Modifica", 1, 3, 4).chopped(1) << false << true
-            << qint64(1);
+        const QByteArray r1 = Riga(1, "Nuovo", 1, std::nullopt, 3), r2 = Riga(2, "Modifica", 1, 3, 4);
+        const QByteArray r3 = Riga(2, "Modifica", 2, 3, 4), due = r1 + r2 + r3;
+        const QByteArray mezza = Riga(3, "Nuovo", 5, std::nullopt, 1).left(30);
+        QTest::newRow("no file") << QByteArray("<assente>") << true << false << qint64(0) << qsizetype(0);
+        QTest::newRow("empty file") << QByteArray() << true << false << qint64(0) << qsizetype(0);
+        QTest::newRow("header only") << testa << false << false << qint64(0) << qsizetype(0);
+        QTest::newRow("two operations") << testa + due << false << false << qint64(2) << qsizetype(3);
+        QTest::newRow("line cut short") << testa + due + mezza << false << true << qint64(2) << qsizetype(3);
+        QTest::newRow("cut inside the line end") << testa + r1 + r2.chopped(1) << false << true << qint64(1)
+                                                 << qsizetype(1);
         QTest::newRow("cut line ended by an append")
-            << testa + due + Riga(3, "Nuovo", 5, std::nullopt, 1).left(30) + "\r\n" << false << false << qint64(2);
-        QTest::newRow("no header") << due << false << false << qint64(2);
-        QTest::newRow("line ends LF") << testa + QByteArray(due).replace("\r\n", "\n") << false << false << qint64(2);
+            << testa + due + mezza + "\r\n" << false << false << qint64(2) << qsizetype(3);
+        QTest::newRow("no header") << due << false << false << qint64(2) << qsizetype(3);
+        QTest::newRow("line ends LF") << testa + QByteArray(due).replace("\r\n", "\n") << false << false << qint64(2)
+                                      << qsizetype(3);
         QTest::newRow("a long damaged line last")
-            << testa + due + QByteArray(200000, 'x') + "\r\n" << false << false << qint64(2);
-        QTest::newRow("only a long line") << QByteArray(200000, 'x') << false << true << qint64(0);
-        QTest::newRow("header cut short") << testa.left(20) << false << true << qint64(0);
-        QTest::newRow("a folder: unreadable") << QByteArray("<cartella>") << false << false << qint64(-1);
+            << testa + due + QByteArray(200000, 'x') + "\r\n" << false << false << qint64(2) << qsizetype(3);
+        QTest::newRow("only a long line") << QByteArray(200000, 'x') << false << true << qint64(0) << qsizetype(0);
+        QTest::newRow("header cut short") << testa.left(20) << false << true << qint64(0) << qsizetype(0);
+        QTest::newRow("a folder: unreadable") << QByteArray("<cartella>") << false << false << qint64(-1)
+                                              << qsizetype(0);
+        // Cut just after a field's closing quote: only the field count
+        // shows it is not whole.
+        QTest::newRow("cut after a field, then a line")
+            << testa + r1 + r2.left(r2.indexOf("\"Modifica\"") + 10) + "\r\n" + r3 << false << false << qint64(2)
+            << qsizetype(2);
+        QTest::newRow("a field too many") << testa + r1 + r2.chopped(2) + ";\"x\"\r\n" + r3 << false << false
+                                          << qint64(2) << qsizetype(2);
+        QTest::newRow("empty lines, a header again, junk")
+            << testa + "\r\n" + r1 + r2 + testa + "junk;\"x\"\r\n\r\n" + r3 << false << false << qint64(2)
+            << qsizetype(3);
     }
     void coda()
     {
-        const auto [contenuto, nuovo, troncata, ultima] =
-            Valori<QByteArray, bool, bool, qint64>("contenuto", "nuovo", "troncata", "ultima");
+        const auto [contenuto, nuovo, troncata, ultima, righe] =
+            Valori<QByteArray, bool, bool, qint64, qsizetype>("contenuto", "nuovo", "troncata", "ultima", "righe");
         CartellaTest c;
         if (contenuto == "<cartella>")
             QVERIFY(QDir().mkpath(c.file("Movimenti.csv")));
@@ -66,8 +77,7 @@ private slots:
         QString erroreIndice;
         QCOMPARE(indice.apri(c.file("Movimenti.csv"), &erroreIndice), ultima >= 0);
         QCOMPARE(erroreIndice, errore);
-        if (ultima <= 0)
-            QCOMPARE(indice.conteggio(), 0);
+        QCOMPARE(indice.conteggio(), righe);
         if (!coda)
             return;
         QCOMPARE(coda->nuovo, nuovo);
