@@ -19,16 +19,11 @@ QString Cambiato()
     return DomandaCambiati(1, {{10, "NE555", 15, 30}});
 }
 
-// Steps the main window takes before the window opens:
-//   edit      BC547C from 100 to 90 pieces, its description "NPN"
-//   take      5 pieces of NE555 (20 -> 15), note "scheda 3"
-//   del       LM317T deleted
-//   qty30     NE555 edited to 30 pieces
-//   editing   NE555 being edited, 99 pieces typed, not saved
-//   show      NE555 shown in the panel
-//   undo      the newest operation undone from the history window
-//   readonly  the archive opened again read-only
-//   readonlyfile  Componenti.dat made read-only
+// Steps the main window takes before the window opens: edit (BC547C to 90
+// pieces, description "NPN"), take (5 of NE555's 20, note "scheda 3"), del
+// (LM317T), qty30 and editing (NE555 to 30 saved, to 99 not saved), show
+// (NE555 in the panel), undo (the newest operation, from the history
+// window), readonly (the archive open read-only), readonlyfile.
 void Passi(ConStorico &a, const QString &passi)
 {
     const auto modifica = [&](const char *codice, const char *quantita) {
