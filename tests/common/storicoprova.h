@@ -1,8 +1,6 @@
 #pragma once
 
-// Helpers shared by the tests of the stock history: a line made in one
-// call, lines joined as the file holds them, the history read back as
-// short texts, and a started folder with the example database saved.
+// Helpers shared by the tests of the stock history.
 
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
