@@ -119,7 +119,8 @@ private slots:
     {
         Colonne<QString, bool, QStringList>("testo", "riesce", "attese");
         QTest::newRow("every line") << "" << true
-                                    << QStringList{"3;Eliminazione;12;LM317T;5;-;", "2;Prelievo pezzi;10;NE555;20;15;scheda 3",
+                                    << QStringList{"3;Eliminazione;12;LM317T;5;-;",
+                                                   "2;Prelievo pezzi;10;NE555;20;15;scheda 3",
                                                    "1;Modifica;11;BC547C;100;90;"};
         QTest::newRow("the lines found") << "e5" << true << QStringList{"2;Prelievo pezzi;10;NE555;20;15;scheda 3"};
         QTest::newRow("a folder in the way") << "" << false << QStringList{};
@@ -155,9 +156,9 @@ private slots:
             if (!testo.isEmpty())
                 f.filtra(testo);
             f.clic("btnEsportaStorico");
+            const QString esportate = QStringLiteral("Righe esportate: %1 nel file %2").arg(attese.size());
             QCOMPARE(f.c<QLabel>("lblStatoStorico")->text(),
-                     riesce ? QStringLiteral("Righe esportate: %1 nel file %2").arg(attese.size()).arg(QDir::toNativeSeparators(file))
-                            : QStringLiteral("Lo storico non \u00e8 stato esportato."));
+                     riesce ? esportate.arg(QDir::toNativeSeparators(file)) : "Lo storico non \u00e8 stato esportato.");
         }));
         VerificaBox(a.dialoghi,
                     riesce ? "Storico esportato nel file\r\n" + QDir::toNativeSeparators(file)
