@@ -16,19 +16,8 @@ namespace {
 
 struct Archivio : ArchivioStorico {
     Archivio() : ArchivioStorico(QDateTime(QDate(2026, 3, 7), QTime(9, 5, 1))) {}
-    bool importa(const QByteArray &csv, const GuastoScrittura &guasto = {})
-    {
-        return EseguiImportazione(stato, PianificaImportazione(stato, LeggiCSV(csv, stato),
-                                                               CodiciEsistenti::SommaQuantita),
-                                  dialoghi, guasto, QStringLiteral("/altrove/ordine.csv"));
-    }
-    bool preleva(const GuastoScrittura &guasto = {})
-    {
-        // Two lines of the BOM share the NE555: one line of the history.
-        return PrelevaComponenti(stato, dialoghi, {{1, 2}, {2, 1}, {1, 3}}, guasto,
-                                 MovimentoDistinta(QStringLiteral("scheda.csv"), 2));
-    }
 };
+using Operazione = std::function<bool(Archivio &, const GuastoScrittura &)>;
 
 } // namespace
 
@@ -39,12 +28,16 @@ private slots:
     // neither the tables nor a line.
     void righeDelleOperazioni_data()
     {
-        using Operazione = std::function<bool(Archivio &, const GuastoScrittura &)>;
         Colonne<Operazione, QStringList>("operazione", "attese");
         const Operazione importa = [](Archivio &a, const GuastoScrittura &g) {
-            return a.importa("Codice;Quantit\xc3\xa0\r\nne555;5\r\nLM358;3\r\n", g);
+            const LetturaCSV csv = LeggiCSV("Codice;Quantit\xc3\xa0\r\nne555;5\r\nLM358;3\r\n", a.stato);
+            return EseguiImportazione(a.stato, PianificaImportazione(a.stato, csv, CodiciEsistenti::SommaQuantita),
+                                      a.dialoghi, g, "/altrove/ordine.csv");
         };
-        const Operazione preleva = [](Archivio &a, const GuastoScrittura &g) { return a.preleva(g); };
+        // Two lines of the BOM share the NE555: one line of the history.
+        const Operazione preleva = [](Archivio &a, const GuastoScrittura &g) {
+            return PrelevaComponenti(a.stato, a.dialoghi, {{1, 2}, {2, 1}, {1, 3}}, g, MovimentoDistinta("scheda.csv", 2));
+        };
         QTest::addRow("import: a quantity added, a component created")
             << importa
             << QStringList{"1;Importazione ordine.csv;12;NE555;10;15", "1;Importazione ordine.csv;14;LM358;-;3"};
@@ -56,8 +49,7 @@ private slots:
     }
     void righeDelleOperazioni()
     {
-        const auto [operazione, attese] =
-            Valori<std::function<bool(Archivio &, const GuastoScrittura &)>, QStringList>("operazione", "attese");
+        const auto [operazione, attese] = Valori<Operazione, QStringList>("operazione", "attese");
         Archivio a;
         const auto prima = Istantanea(a.cartella.percorso());
         GuastoScrittura guasto;
