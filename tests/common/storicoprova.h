@@ -1,8 +1,6 @@
 #pragma once
 
-// Helpers shared by the tests of the stock history: a line made in one
-// call, lines joined as the file holds them, the history read back as
-// short texts, and a started folder with the example database saved.
+// Helpers shared by the tests of the stock history.
 
 #include "common/cartellatest.h"
 #include "common/dialoghifinti.h"
@@ -12,6 +10,7 @@
 #include "startup/avvio.h"
 #include "store/aiutiarchivio.h"
 #include "store/orologio.h"
+#include "store/scritturasicura.h"
 #include "store/tabelle.h"
 
 #include <QTest>
@@ -35,8 +34,8 @@ inline QByteArray TestoRighe(const QList<RigaMovimento> &righe)
 }
 
 // The history's lines as "op;movimento;id;codice;prima;dopo" (a quantity
-// that is not there as "-"), with ";dettagli" when asked.
-inline QStringList DescriviStorico(const QString &file, bool dettagli = false)
+// that is not there as "-"), with ";dettagli" and ";nota" when asked.
+inline QStringList DescriviStorico(const QString &file, bool dettagli = false, bool nota = false)
 {
     IndiceMovimenti indice;
     if (!indice.apri(file))
@@ -47,9 +46,20 @@ inline QStringList DescriviStorico(const QString &file, bool dettagli = false)
         const RigaMovimento r = indice.riga(i).value_or(RigaMovimento());
         const QString riga = QStringLiteral("%1;%2;%3;").arg(r.operazione).arg(r.movimento).arg(r.id);
         out << riga + QStringList{r.codice, n(r.prima), n(r.dopo)}.join(';')
-                   + (dettagli ? QLatin1Char(';') + r.dettagli : QString());
+                   + (dettagli ? QLatin1Char(';') + r.dettagli : QString())
+                   + (nota ? QLatin1Char(';') + r.nota : QString());
     }
     return out;
+}
+
+// Whether a save left its temporaries or its journal in the folder.
+inline bool Avanzi(const QString &cartella)
+{
+    for (const QString &nome : QDir(cartella).entryList(QDir::Files | QDir::Hidden)) {
+        if (nome.endsWith(QLatin1String(".nuovo")) || nome == NomeGiornale)
+            return true;
+    }
+    return false;
 }
 
 // A start on the folder into a fresh state, without any message.

@@ -1,7 +1,4 @@
-// Reading the history through its index: which lines count, the filters
-// by component and by text (newest first), the lines of one operation,
-// which operations stand undone, lines appended while it is open, and the
-// export of the lines shown.
+// Reading the history through its index.
 #include "common/storicoprova.h"
 #include "common/verifiche.h"
 
@@ -23,11 +20,6 @@ QList<RigaMovimento> Esempio()
     };
 }
 
-QList<qint32> Lista(const std::vector<qint32> &v)
-{
-    return QList<qint32>(v.begin(), v.end());
-}
-
 // The index, open on a history with these bytes.
 struct Aperto : IndiceMovimenti {
     CartellaTest c;
@@ -44,42 +36,6 @@ class TestIndice : public QObject {
     Q_OBJECT
 
 private slots:
-    // Only whole lines of the history count, each with its operation and
-    // ID, read back whole.
-    void righeContate_data()
-    {
-        QTest::addColumn<QByteArray>("contenuto");
-        const QList<RigaMovimento> e = Esempio();
-        const QByteArray testa = IntestazioneMovimenti();
-        QTest::newRow("header and lines") << testa + TestoRighe(e);
-        QTest::newRow("no header") << TestoRighe(e);
-        QTest::newRow("line ends LF") << testa + TestoRighe(e).replace("\r\n", "\n");
-        QTest::newRow("a half line at the end") << testa + TestoRighe(e) + TestoRigaMovimento(e[0]).left(40);
-        QTest::newRow("a half line ended by the next append")
-            << testa + TestoRighe(e.mid(0, 3)) + TestoRigaMovimento(e[3]).left(25) + "\r\n" + TestoRighe(e.mid(3));
-        // Cut just after a field's closing quote: only the field count
-        // shows it is not whole.
-        QTest::newRow("cut after a field")
-            << testa + TestoRighe(e.mid(0, 2)) + TestoRigaMovimento(e[2]).left(54) + "\r\n"
-                                                   + TestoRighe(e.mid(2));
-        QTest::newRow("a field too many") << testa + TestoRighe(e.mid(0, 2)) + TestoRigaMovimento(e[2]).chopped(2)
-                                                 + ";\"x\"\r\n" + TestoRighe(e.mid(2));
-        QTest::newRow("empty lines, a header again, junk")
-            << testa + "\r\n" + TestoRighe(e.mid(0, 4)) + testa + "junk;\"x\"\r\n\r\n" + TestoRighe(e.mid(4));
-    }
-    void righeContate()
-    {
-        QFETCH(QByteArray, contenuto);
-        Aperto indice(contenuto);
-        const QList<RigaMovimento> e = Esempio();
-        QCOMPARE(indice.conteggio(), e.size());
-        for (qsizetype i = 0; i < e.size(); ++i) {
-            QCOMPARE(indice.operazione(i), e[i].operazione);
-            QCOMPARE(indice.id(i), e[i].id);
-            QCOMPARE(indice.riga(i), e[i]);
-        }
-    }
-
     // Newest first, narrowed by component ID and by text found in the code
     // or the Movimento, case ignored.
     void filtri_data()
@@ -104,7 +60,8 @@ private slots:
     {
         const auto [id, testo, righe] = Valori<qint32, QString, QList<qint32>>("id", "testo", "righe");
         Aperto indice;
-        QCOMPARE(Lista(indice.filtra(id, testo)), righe);
+        const std::vector<qint32> trovate = indice.filtra(id, testo);
+        QCOMPARE(QList<qint32>(trovate.begin(), trovate.end()), righe);
     }
 
     void operazioni()
@@ -171,24 +128,6 @@ private slots:
         c.scrivi("Movimenti.csv", TestoRighe(e.mid(0, 1)));
         QVERIFY(indice.aggiorna());
         QCOMPARE(indice.conteggio(), 1);
-    }
-
-    void fileMancanteOIlleggibile()
-    {
-        CartellaTest c;
-        IndiceMovimenti indice;
-        QVERIFY(indice.apri(c.file("Movimenti.csv")));
-        QCOMPARE(indice.conteggio(), 0);
-        QVERIFY(indice.filtra(0, QString()).empty());
-        c.scrivi("Movimenti.csv", QByteArray());
-        QVERIFY(indice.apri(c.file("Movimenti.csv")));
-        QCOMPARE(indice.conteggio(), 0);
-        QVERIFY(QFile::remove(c.file("Movimenti.csv")));
-        QVERIFY(QDir().mkpath(c.file("Movimenti.csv")));
-        QString errore;
-        QVERIFY(!indice.apri(c.file("Movimenti.csv"), &errore));
-        QCOMPARE(errore, QStringLiteral("Impossibile leggere il file %1").arg(c.file("Movimenti.csv")));
-        QCOMPARE(indice.conteggio(), 0);
     }
 
     void esportazione()

@@ -1,13 +1,11 @@
 // The operations that change many components at once write their lines
-// with the tables: an import, a BOM taking, a restore of a dated copy (and
-// the putting back of a restore that does not load); none when they fail.
+// with the tables; none when they fail.
 #include "common/storicoprova.h"
 #include "common/verifiche.h"
 #include "copie/copie.h"
 #include "distinta/verificadistinta.h"
 #include "importa/importazione.h"
 #include "importa/letturacsv.h"
-#include "movimenti/annullamento.h"
 #include "store/scritturasicura.h"
 
 #include <QTest>
@@ -18,19 +16,8 @@ namespace {
 
 struct Archivio : ArchivioStorico {
     Archivio() : ArchivioStorico(QDateTime(QDate(2026, 3, 7), QTime(9, 5, 1))) {}
-    bool importa(const QByteArray &csv, const GuastoScrittura &guasto = {})
-    {
-        return EseguiImportazione(stato, PianificaImportazione(stato, LeggiCSV(csv, stato),
-                                                               CodiciEsistenti::SommaQuantita),
-                                  dialoghi, guasto, QStringLiteral("/altrove/ordine.csv"));
-    }
-    bool preleva(const GuastoScrittura &guasto = {})
-    {
-        // Two lines of the BOM share the NE555: one line of the history.
-        return PrelevaComponenti(stato, dialoghi, {{1, 2}, {2, 1}, {1, 3}}, guasto,
-                                 MovimentoDistinta(QStringLiteral("scheda.csv"), 2));
-    }
 };
+using Operazione = std::function<bool(Archivio &, const GuastoScrittura &)>;
 
 } // namespace
 
@@ -41,12 +28,16 @@ private slots:
     // neither the tables nor a line.
     void righeDelleOperazioni_data()
     {
-        using Operazione = std::function<bool(Archivio &, const GuastoScrittura &)>;
         Colonne<Operazione, QStringList>("operazione", "attese");
         const Operazione importa = [](Archivio &a, const GuastoScrittura &g) {
-            return a.importa("Codice;Quantit\xc3\xa0\r\nne555;5\r\nLM358;3\r\n", g);
+            const LetturaCSV csv = LeggiCSV("Codice;Quantit\xc3\xa0\r\nne555;5\r\nLM358;3\r\n", a.stato);
+            return EseguiImportazione(a.stato, PianificaImportazione(a.stato, csv, CodiciEsistenti::SommaQuantita),
+                                      a.dialoghi, g, "/altrove/ordine.csv");
         };
-        const Operazione preleva = [](Archivio &a, const GuastoScrittura &g) { return a.preleva(g); };
+        // Two lines of the BOM share the NE555: one line of the history.
+        const Operazione preleva = [](Archivio &a, const GuastoScrittura &g) {
+            return PrelevaComponenti(a.stato, a.dialoghi, {{1, 2}, {2, 1}, {1, 3}}, g, MovimentoDistinta("scheda.csv", 2));
+        };
         QTest::addRow("import: a quantity added, a component created")
             << importa
             << QStringList{"1;Importazione ordine.csv;12;NE555;10;15", "1;Importazione ordine.csv;14;LM358;-;3"};
@@ -58,8 +49,7 @@ private slots:
     }
     void righeDelleOperazioni()
     {
-        const auto [operazione, attese] =
-            Valori<std::function<bool(Archivio &, const GuastoScrittura &)>, QStringList>("operazione", "attese");
+        const auto [operazione, attese] = Valori<Operazione, QStringList>("operazione", "attese");
         Archivio a;
         const auto prima = Istantanea(a.cartella.percorso());
         GuastoScrittura guasto;
@@ -83,8 +73,7 @@ private slots:
     }
 
     // A restore writes a line for each component the copy holds otherwise;
-    // undone, the data is what it was before the restore. A restore whose
-    // files are put back writes the lines that take it back.
+    // a restore whose files are put back writes the lines that take it back.
     void ripristino()
     {
         Archivio a;
@@ -108,15 +97,6 @@ private slots:
                                          "1;Ripristino;14;LM358;4;-"}));
         QVERIFY(RicaricaArchivio(a.stato, a.dialoghi));
         QCOMPARE(a.stato.NumComponenti, 2);
-
-        // The restore undone as any operation.
-        IndiceMovimenti indice;
-        QVERIFY(indice.apri(a.stato.percorsi.FileMovimenti));
-        const EsitoAnnullamento esito = AnnullaOperazione(a.stato, indice.righeOperazione(0), CambiatiDopo::Chiedi);
-        QVERIFY2(esito.fatto(), qPrintable(esito.errore));
-        QVERIFY(StessiDati(a.stato, dopoModifiche));
-
-        // Put back instead: the lines that take the restore back.
         QVERIFY(RimettiCopia(a.stato.percorsi, salvata, nullptr, indietro));
         QCOMPARE(a.righe().mid(3), (QStringList{"2;Annullamento dell'operazione 1;12;NE555;10;4",
                                                 "2;Annullamento dell'operazione 1;13;BC547B;-25;-25",

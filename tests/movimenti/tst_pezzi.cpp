@@ -1,10 +1,8 @@
-// Adding and taking pieces in one step: what a request does to a quantity
-// at the edges of the stock and of 32 bits, and the save that writes the
-// table and the history line together or neither.
+// Adding and taking pieces in one step: the quantity at the edges of the
+// stock and of 32 bits; the table and the history line saved together.
 #include "common/storicoprova.h"
 #include "common/verifiche.h"
 #include "movimenti/pezzi.h"
-#include "store/ini.h"
 
 #include <limits>
 
@@ -94,8 +92,7 @@ private slots:
         QCOMPARE(c.stato.componente(1).Quantita, dopo);
         QCOMPARE(c.stato.TotalePezzi, dopo - 25);
         Stato letto;
-        letto.percorsi = c.stato.percorsi;
-        QVERIFY(LeggiInfo(letto) && CaricaDatabase(letto, d));
+        QVERIFY(Riavvia(c.cartella.percorso(), &letto));
         QCOMPARE(letto.componente(1).Quantita, dopo);
         QCOMPARE(letto.componente(2).Quantita, -25);
         QCOMPARE(indice.conteggio(), 1);

@@ -1,8 +1,6 @@
 // The append entry of the crash-safe writer: a file appended to in the same
-// set as files replaced, so that a failure or a kill at any step leaves the
-// old set or the new one, the appended file included, and an append cut
-// short is completed without being repeated.
-#include "common/cartellatest.h"
+// set as files replaced.
+#include "common/storicoprova.h"
 #include "common/verifiche.h"
 #include "store/scritturasicura.h"
 
@@ -54,12 +52,7 @@ QString Confronta(const CartellaTest &c, Prima storico, bool nuovo)
                                                       QString::fromUtf8(log.toPercentEncoding()));
     if (!nuovo && storico == Prima::Assente && c.esiste("Log.csv"))
         return QStringLiteral("Log.csv created by a set that was undone");
-    for (const char *avanzo : {"A.dat.nuovo", "B.dat.nuovo", "Log.csv.nuovo", "Salvataggio.giornale",
-                               "Salvataggio.giornale.nuovo"}) {
-        if (c.esiste(avanzo))
-            return QStringLiteral("left behind: %1").arg(QLatin1String(avanzo));
-    }
-    return {};
+    return Avanzi(c.percorso()) ? QStringLiteral("temporaries or journal left behind") : QString();
 }
 
 } // namespace
@@ -72,79 +65,65 @@ class TestScritturaAggiunta : public QObject {
 private slots:
     // The whole set written, the log appended to or created, in any place
     // of the set; an append that fails (a full disk) is cut back at once:
-    // the old set stays, nothing is left for a recovery to complete.
-    void insiemeIntero_data()
+    // the old set stays, nothing is left for a recovery to complete. A kill
+    // after each step, then the recovery of the next start: before the
+    // journal is in place the old set, from then on the new one.
+    void insieme_data()
     {
-        Colonne<Prima, bool, bool>("storico", "aggiuntaPrima", "guasta");
-        for (const bool guasta : {false, true}) {
-            const char *esito = guasta ? "the append fails" : "written";
-            QTest::addRow("appended to, %s", esito) << Prima::Presente << false << guasta;
-            QTest::addRow("created, %s", esito) << Prima::Assente << false << guasta;
-            QTest::addRow("log listed first, %s", esito) << Prima::Presente << true << guasta;
-        }
-    }
-    void insiemeIntero()
-    {
-        const auto [storico, aggiuntaPrima, guasta] = Valori<Prima, bool, bool>("storico", "aggiuntaPrima", "guasta");
-        CartellaTest c;
-        Prepara(c, storico);
-        GuastoScrittura guasto;
-        guasto.aggiuntaGuasta = !guasta ? -1 : aggiuntaPrima ? 0 : 2;
-        QString errore;
-        QCOMPARE(ScriviInsieme(c.percorso(), Insieme(aggiuntaPrima), &errore, guasto), !guasta);
-        QCOMPARE(errore, guasta ? "Impossibile scrivere il file " + c.file("Log.csv") : QString());
-        const QString problema = Confronta(c, storico, !guasta);
-        QVERIFY2(problema.isEmpty(), qPrintable(problema));
-        // The next set appends after this one.
-        QVERIFY(ScriviInsieme(c.percorso(), {{"Log.csv", "riga 4\r\n", true}}));
-        QVERIFY(c.leggi("Log.csv").endsWith((guasta ? "" : kAggiunta) + "riga 4\r\n"));
-    }
-
-    // A kill after each step, then the recovery of the next start: before
-    // the journal is in place the old set, from then on the new one.
-    void interrotto_data()
-    {
-        Colonne<Prima, int, qsizetype, bool>("storico", "passi", "byteAggiunti", "nuovo"); // bytes -1: not cut
-        // Two temporaries (1, 2), the journal (3), the append (4), two
-        // renames (5, 6), the journal removed (7).
+        // passi, byteAggiunti -1: not stopped there; guasta: the append fails
+        Colonne<Prima, bool, int, qsizetype, bool, bool>("storico", "aggiuntaPrima", "passi", "byteAggiunti",
+                                                         "guasta", "nuovo");
         for (Prima p : {Prima::Presente, Prima::Assente}) {
             const char *come = p == Prima::Presente ? "appended" : "created";
+            QTest::addRow("%s, written", come) << p << false << -1 << qsizetype(-1) << false << true;
+            QTest::addRow("%s, the append fails", come) << p << false << -1 << qsizetype(-1) << true << false;
+            // Two temporaries (1, 2), the journal (3), the append (4), two
+            // renames (5, 6), the journal removed (7).
             for (int passi = 0; passi <= 6; ++passi)
-                QTest::addRow("%s, stopped after %d steps", come, passi) << p << passi << qsizetype(-1)
-                                                                       << (passi >= 3);
+                QTest::addRow("%s, stopped after %d steps", come, passi)
+                    << p << false << passi << qsizetype(-1) << false << (passi >= 3);
             for (qsizetype byte : {qsizetype(0), qsizetype(1), qsizetype(9), kAggiunta.size()})
                 QTest::addRow("%s, killed after %lld bytes of the append", come, qlonglong(byte))
-                    << p << -1 << byte << true;
+                    << p << false << -1 << byte << false << true;
         }
+        for (const bool guasta : {false, true})
+            QTest::addRow("log listed first, %s", guasta ? "the append fails" : "written")
+                << Prima::Presente << true << -1 << qsizetype(-1) << guasta << !guasta;
     }
-    void interrotto()
+    void insieme()
     {
-        const auto [storico, passi, byteAggiunti, nuovo] =
-            Valori<Prima, int, qsizetype, bool>("storico", "passi", "byteAggiunti", "nuovo");
+        const auto [storico, aggiuntaPrima, passi, byteAggiunti, guasta, nuovo] =
+            Valori<Prima, bool, int, qsizetype, bool, bool>("storico", "aggiuntaPrima", "passi", "byteAggiunti",
+                                                            "guasta", "nuovo");
+        const bool interrotto = passi >= 0 || byteAggiunti >= 0;
         CartellaTest c;
         Prepara(c, storico);
         GuastoScrittura guasto;
         guasto.interrompiDopoPassi = passi;
         guasto.aggiuntaInterrotta = byteAggiunti;
-        QVERIFY(!ScriviInsieme(c.percorso(), Insieme(false), nullptr, guasto));
+        guasto.aggiuntaGuasta = !guasta ? -1 : aggiuntaPrima ? 0 : 2;
+        QString errore;
+        QCOMPARE(ScriviInsieme(c.percorso(), Insieme(aggiuntaPrima), &errore, guasto), !guasta && !interrotto);
+        if (guasta)
+            QCOMPARE(errore, "Impossibile scrivere il file " + c.file("Log.csv"));
         if (byteAggiunti >= 0)
             QCOMPARE(c.leggi("Log.csv"), (storico == Prima::Presente ? kStorico : QByteArray())
                                              + kAggiunta.left(byteAggiunti));
         const QByteArray giornale = c.leggi(NomeGiornale);
-
-        QString errore;
-        QVERIFY2(RecuperaScrittura(c.percorso(), {"A.dat", "B.dat"}, &errore), qPrintable(errore));
-        QString problema = Confronta(c, storico, nuovo);
-        QVERIFY2(problema.isEmpty(), qPrintable(problema));
-
-        // A recovery killed before it removed the journal runs again at the
-        // next start: the append is not repeated.
-        if (!giornale.isEmpty()) {
-            c.scrivi(NomeGiornale, giornale);
-            QVERIFY(RecuperaScrittura(c.percorso(), {"A.dat", "B.dat"}));
-            problema = Confronta(c, storico, nuovo);
-            QVERIFY2(problema.isEmpty(), qPrintable(problema));
+        if (interrotto) {
+            QVERIFY2(RecuperaScrittura(c.percorso(), {"A.dat", "B.dat"}, &errore), qPrintable(errore));
+            // A recovery killed before it removed the journal runs again at
+            // the next start: the append is not repeated.
+            if (!giornale.isEmpty()) {
+                QCOMPARE(Confronta(c, storico, nuovo), QString());
+                c.scrivi(NomeGiornale, giornale);
+                QVERIFY(RecuperaScrittura(c.percorso(), {"A.dat", "B.dat"}));
+            }
         }
+        QCOMPARE(Confronta(c, storico, nuovo), QString());
+        // The next set appends after this one.
+        QVERIFY(ScriviInsieme(c.percorso(), {{"Log.csv", "riga 4\r\n", true}}));
+        QVERIFY(c.leggi("Log.csv").endsWith((nuovo ? kAggiunta : "") + "riga 4\r\n"));
     }
 
     // A journal whose appended bytes are cut short, or whose numbers are

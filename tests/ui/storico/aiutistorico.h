@@ -1,14 +1,10 @@
 #pragma once
 
 // Shared by the tests of the history window and of the pieces window: a
-// main window on five saved components, the history on disk line by line,
-// and the two windows opened from their menu items and driven through
-// their widgets.
+// main window on five saved components, the two windows driven.
 
+#include "common/storicoprova.h"
 #include "common/verifiche.h"
-#include "movimenti/indice.h"
-#include "movimenti/rigamovimento.h"
-#include "store/orologio.h"
 #include "ui/main/ambiente.h"
 
 #include <QTableView>
@@ -17,24 +13,9 @@ namespace prova {
 
 // The history in the file, oldest first, each line as
 // "op;movimento;id;codice;prima;dopo;nota" ("-" for no quantity).
-inline QStringList Storico(const QString &file)
-{
-    IndiceMovimenti indice;
-    if (!indice.apri(file))
-        return {QStringLiteral("illeggibile")};
-    const auto n = [](std::optional<qint32> v) { return v ? QString::number(*v) : QStringLiteral("-"); };
-    QStringList righe;
-    for (qsizetype i = 0; i < indice.conteggio(); ++i) {
-        const RigaMovimento r = indice.riga(i).value_or(RigaMovimento());
-        righe << QStringLiteral("%1;%2;%3;").arg(r.operazione).arg(r.movimento).arg(r.id)
-                     + QStringList{r.codice, n(r.prima), n(r.dopo), r.nota}.join(u';');
-    }
-    return righe;
-}
-
 inline QStringList Storico(const Ambiente &a)
 {
-    return Storico(a.cartella.file(NomeFileMovimenti));
+    return DescriviStorico(a.cartella.file(NomeFileMovimenti), false, true);
 }
 
 // An open window (the history's, with its list, or the pieces').
@@ -47,10 +28,7 @@ struct Storico_ {
     }
     QTableView *lvs() const { return c<QTableView>("LVS"); }
     int righe() const { return lvs()->model()->rowCount(); }
-    QString cella(int riga, int colonna) const
-    {
-        return lvs()->model()->index(riga, colonna).data().toString();
-    }
+    QString cella(int riga, int colonna) const { return lvs()->model()->index(riga, colonna).data().toString(); }
     // Rows as the cells of those columns joined by "|" (by default
     // "code|before|after|difference|operation|number").
     QStringList elenco(const QList<int> &colonne = {1, 2, 3, 4, 5, 6}) const

@@ -1,9 +1,5 @@
 // "Storico movimenti" through its real widgets, opened from the main
-// window's menu on a history the main window itself wrote: the lines newest
-// first, the check box and the text that narrow them, the export of what is
-// shown, and the undo of each kind of operation (with the questions it may
-// ask, a save that fails, a read-only archive), with what the files on disk
-// and the main window hold after.
+// window's menu on a history the main window itself wrote.
 
 #include "movimenti/annullamento.h"
 #include "store/aiutiarchivio.h"
@@ -23,17 +19,11 @@ QString Cambiato()
     return DomandaCambiati(1, {{10, "NE555", 15, 30}});
 }
 
-// Steps the main window takes before the window opens:
-//   edit      BC547C from 100 to 90 pieces, its description "NPN"
-//   take      5 pieces of NE555 (20 -> 15), note "scheda 3"
-//   del       LM317T deleted
-//   new       XY100, 4 pieces (ID 15)
-//   qty30     NE555 edited to 30 pieces
-//   editing   NE555 being edited, 99 pieces typed, not saved
-//   show      NE555 shown in the panel
-//   undo      the newest operation undone from the history window
-//   readonly  the archive opened again read-only
-//   readonlyfile  Componenti.dat made read-only
+// Steps the main window takes before the window opens: edit (BC547C to 90
+// pieces, description "NPN"), take (5 of NE555's 20, note "scheda 3"), del
+// (LM317T), qty30 and editing (NE555 to 30 saved, to 99 not saved), show
+// (NE555 in the panel), undo (the newest operation, from the history
+// window), readonly (the archive open read-only), readonlyfile.
 void Passi(ConStorico &a, const QString &passi)
 {
     const auto modifica = [&](const char *codice, const char *quantita) {
@@ -53,9 +43,6 @@ void Passi(ConStorico &a, const QString &passi)
             a.clicRiga(a.rigaDi("LM317T"), 0);
             a.dialoghi.setNextAnswer(Risposta::Si);
             a.premi("del");
-        } else if (p == "new") {
-            a.nuovo("XY100", "4");
-            a.premi("save");
         } else if (p == "qty30" || p == "editing") {
             modifica("NE555", p == "qty30" ? "30" : "99");
             if (p == "qty30")
@@ -93,35 +80,6 @@ QString Domanda(int n, const QString &movimento, int componenti = 1)
 class TestFrmStorico : public QObject {
     Q_OBJECT
 private slots:
-    // Every line, newest first, each cell as the file has it; the tooltip
-    // tells the fields changed; no component shown, so no narrowing.
-    void elenco()
-    {
-        ConStorico a;
-        Passi(a, "edit take del");
-        QVERIFY(a.storico([&](const Storico_ &f) {
-            QCOMPARE(f.elenco(), QStringList({"LM317T|5||-5|Eliminazione|3",
-                                              "NE555|20|15|-5|Prelievo pezzi|2",
-                                              "BC547C|100|90|-10|Modifica|1"}));
-            for (int r = 0; r < 3; ++r)
-                QCOMPARE(f.cella(r, 0), kOra);
-            QCOMPARE(f.cella(1, 7), "TI");
-            QCOMPARE(f.cella(1, 8), "scheda 3");
-            QCOMPARE(f.cella(2, 9), "Descrizione: \"\" \u2192 \"NPN\"");
-            QCOMPARE(f.lvs()->model()->index(2, 4).data(Qt::ToolTipRole).toString(),
-                     "Operazione 1: Modifica\nCampi cambiati:\n  Descrizione: \"\" \u2192 \"NPN\"");
-            QVERIFY(f.lvs()->model()->index(0, 0).data(Qt::ToolTipRole).toString().startsWith(
-                "Operazione 3: Eliminazione\nComponente tolto:\n  Codice: LM317T\n"));
-            QCOMPARE(f.c<QLabel>("lblContoStorico")->text(), "Righe: 3 di 3");
-            auto *solo = f.c<QCheckBox>("chkSoloComponente");
-            QVERIFY(!solo->isChecked());
-            QVERIFY(!solo->isEnabled());
-            QCOMPARE(solo->text(), "Solo il componente visualizzato");
-            QVERIFY(!f.c<QPushButton>("btnAnnullaOperazione")->isEnabled());
-        }));
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
     // The component shown narrows the list at once; the box and the text
     // narrow it further or widen it again.
     void filtri_data()
@@ -130,8 +88,6 @@ private slots:
         QTest::newRow("the component shown") << true << "" << QStringList{"NE555|3", "NE555|2"};
         QTest::newRow("every line") << false << "" << QStringList{"NE555|3", "NE555|2", "BC547C|1"};
         QTest::newRow("by operation, any case") << false << "PRELIEVO" << QStringList{"NE555|2"};
-        QTest::newRow("by code") << false << "bc5" << QStringList{"BC547C|1"};
-        QTest::newRow("code and component") << true << "bc5" << QStringList{};
         QTest::newRow("operation and component") << true << "modif" << QStringList{"NE555|3"};
     }
     void filtri()
@@ -155,18 +111,21 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // The lines shown, as shown, in Exported/Movimenti.csv, and where it
-    // went; a file that cannot be written is said so.
-    void esporta_data()
+    // Every line, newest first, each cell as the file has it; the tooltip
+    // tells the fields changed; no component shown, so no narrowing. The
+    // lines shown, as shown, in Exported/Movimenti.csv, and where it went; a
+    // file that cannot be written is said so.
+    void elencoEsportato_data()
     {
         Colonne<QString, bool, QStringList>("testo", "riesce", "attese");
         QTest::newRow("every line") << "" << true
-                                    << QStringList{"3;Eliminazione;12;LM317T;5;-;", "2;Prelievo pezzi;10;NE555;20;15;scheda 3",
+                                    << QStringList{"3;Eliminazione;12;LM317T;5;-;",
+                                                   "2;Prelievo pezzi;10;NE555;20;15;scheda 3",
                                                    "1;Modifica;11;BC547C;100;90;"};
         QTest::newRow("the lines found") << "e5" << true << QStringList{"2;Prelievo pezzi;10;NE555;20;15;scheda 3"};
         QTest::newRow("a folder in the way") << "" << false << QStringList{};
     }
-    void esporta()
+    void elencoEsportato()
     {
         const auto [testo, riesce, attese] = Valori<QString, bool, QStringList>("testo", "riesce", "attese");
         ConStorico a;
@@ -176,12 +135,30 @@ private slots:
             QVERIFY(QDir().mkpath(file));
         a.dialoghi.setNextAnswer(Risposta::Ok);
         QVERIFY(a.storico([&](const Storico_ &f) {
+            QCOMPARE(f.elenco(), QStringList({"LM317T|5||-5|Eliminazione|3",
+                                              "NE555|20|15|-5|Prelievo pezzi|2",
+                                              "BC547C|100|90|-10|Modifica|1"}));
+            for (int r = 0; r < 3; ++r)
+                QCOMPARE(f.cella(r, 0), kOra);
+            QCOMPARE(f.cella(1, 7), "TI");
+            QCOMPARE(f.cella(1, 8), "scheda 3");
+            QCOMPARE(f.cella(2, 9), "Descrizione: \"\" \u2192 \"NPN\"");
+            QCOMPARE(f.lvs()->model()->index(2, 4).data(Qt::ToolTipRole).toString(),
+                     "Operazione 1: Modifica\nCampi cambiati:\n  Descrizione: \"\" \u2192 \"NPN\"");
+            QVERIFY(f.lvs()->model()->index(0, 0).data(Qt::ToolTipRole).toString().startsWith(
+                "Operazione 3: Eliminazione\nComponente tolto:\n  Codice: LM317T\n"));
+            QCOMPARE(f.c<QLabel>("lblContoStorico")->text(), "Righe: 3 di 3");
+            auto *solo = f.c<QCheckBox>("chkSoloComponente");
+            QVERIFY(!solo->isChecked());
+            QVERIFY(!solo->isEnabled());
+            QCOMPARE(solo->text(), "Solo il componente visualizzato");
+            QVERIFY(!f.c<QPushButton>("btnAnnullaOperazione")->isEnabled());
             if (!testo.isEmpty())
                 f.filtra(testo);
             f.clic("btnEsportaStorico");
+            const QString esportate = QStringLiteral("Righe esportate: %1 nel file %2").arg(attese.size());
             QCOMPARE(f.c<QLabel>("lblStatoStorico")->text(),
-                     riesce ? QStringLiteral("Righe esportate: %1 nel file %2").arg(attese.size()).arg(QDir::toNativeSeparators(file))
-                            : QStringLiteral("Lo storico non \u00e8 stato esportato."));
+                     riesce ? esportate.arg(QDir::toNativeSeparators(file)) : "Lo storico non \u00e8 stato esportato.");
         }));
         VerificaBox(a.dialoghi,
                     riesce ? "Storico esportato nel file\r\n" + QDir::toNativeSeparators(file)
@@ -191,134 +168,105 @@ private slots:
                     riesce ? Icona::Informazione : Icona::Critica, Pulsanti::Ok, "Esporta storico");
         if (riesce) {
             QVERIFY(a.cartella.leggi("Exported/Movimenti.csv").startsWith(IntestazioneMovimenti()));
-            QCOMPARE(Storico(file), attese);
+            QCOMPARE(DescriviStorico(file, false, true), attese);
         }
     }
 
-    // The newest operation undone from the window, of each kind (the undo
-    // of an undo as the third operation): the tables on disk as before it,
-    // its undo's line at the end of the file and at the top of the list,
-    // and the main window showing it.
+    // An operation undone from the window, with the answers given: the undo
+    // of an undo as the third operation; a component changed since, where Yes
+    // applies the opposite of its difference to the quantity it has now. Done,
+    // the tables on disk as in memory, the undo's line at the end of the file
+    // and at the top of the list, and the main window showing it. Nothing is
+    // undone on No, on an operation undone already (the way back is the
+    // undo's undo), when the user goes back to changes in the editor, when the
+    // save fails (said in the window and in the main window), on an archive
+    // open read-only (looked at and exported, never undone).
     void annulla_data()
     {
-        Colonne<QString, QString, QString>("passi", "movimento", "nuova");
-        QTest::newRow("edit") << "edit" << "Modifica" << "11;BC547C;90;100;";
-        QTest::newRow("pieces") << "take" << "Prelievo pezzi" << "10;NE555;15;20;";
-        QTest::newRow("deletion") << "del" << "Eliminazione" << "12;LM317T;-;5;";
-        QTest::newRow("new") << "new" << "Nuovo" << "15;XY100;4;-;";
-        QTest::newRow("the undo of an undo") << "take undo" << "Annullamento dell'operazione 1" << "10;NE555;20;15;";
+        // riga: the line chosen (0 the newest, one line per operation); box:
+        // the last one shown; nuova: the undo's line, empty when nothing is
+        // undone; etichetta and messaggio when nothing is undone.
+        Colonne<QString, int, QList<Risposta>, QString, QString, QString, QString, QString>(
+            "passi", "riga", "risposte", "box", "nuova", "contatori", "etichetta", "messaggio");
+        const QList<Risposta> si{Risposta::Si};
+        const QString prelievo = Domanda(1, "Prelievo pezzi");
+        QTest::newRow("pieces") << "take" << 0 << si << prelievo << "10;NE555;15;20;" << "5/5/144" << "" << "";
+        QTest::newRow("deletion") << "del" << 0 << si << Domanda(1, "Eliminazione") << "12;LM317T;-;5;" << "5/5/144"
+                                  << "" << "";
+        QTest::newRow("the undo of an undo") << "take undo" << 0 << si << Domanda(2, "Annullamento dell'operazione 1")
+                                             << "10;NE555;20;15;" << "5/5/139" << "" << "";
+        QTest::newRow("changed since, Yes") << "take qty30" << 1 << QList<Risposta>{Risposta::Si, Risposta::Si}
+                                            << Cambiato() << "10;NE555;30;35;" << "5/5/159" << "" << "";
+        QTest::newRow("No") << "take" << 0 << QList<Risposta>{Risposta::No} << prelievo << "" << "" << "" << "";
+        QTest::newRow("undone already") << "take undo" << 1 << QList<Risposta>{Risposta::Ok}
+                                        << "L'operazione 1 \u00e8 gi\u00e0 stata annullata dall'operazione 2.\r\n"
+                                           "Per rifarla, annullare l'operazione 2."
+                                        << "" << "" << "" << "";
+        QTest::newRow("editing, back to the editor")
+            << "take editing" << 0 << QList<Risposta>{Risposta::Si, Risposta::Annulla}
+            << "Salvare le modifiche al componente?" << "" << "" << "" << "";
+        QTest::newRow("changed since, No") << "take qty30" << 1 << QList<Risposta>{Risposta::Si, Risposta::No}
+                                           << Cambiato() << "" << "" << "" << "";
+        QTest::newRow("save fails")
+            << "take readonlyfile" << 0 << QList<Risposta>{Risposta::Si, Risposta::Ok}
+            << "Errore nel salvataggio dei dati" << "" << ""
+            << "Attenzione: i dati NON sono stati salvati, l'operazione 1 non \u00e8 stata annullata."
+            << "Attenzione: i dati NON sono stati salvati, l'operazione non \u00e8 stata annullata";
+        QTest::newRow("read-only") << "take readonly" << 0 << QList<Risposta>{} << "" << "" << "" << "" << "";
     }
     void annulla()
     {
-        const auto [passi, movimento, nuova] = Valori<QString, QString, QString>("passi", "movimento", "nuova");
+        const auto [passi, riga, risposte, box, nuova, contatori, etichetta, messaggio] =
+            Valori<QString, int, QList<Risposta>, QString, QString, QString, QString, QString>(
+                "passi", "riga", "risposte", "box", "nuova", "contatori", "etichetta", "messaggio");
         ConStorico a;
-        const bool dueVolte = passi.endsWith("undo");
-        const int n = dueVolte ? 3 : 2;
         Passi(a, passi);
-        const QStringList prima = Storico(a);
-        a.dialoghi.setNextAnswer(Risposta::Si);
-        QVERIFY(a.storico([&](const Storico_ &f) {
-            f.scegli(0);
-            f.clic("btnAnnullaOperazione");
-            QCOMPARE(f.cella(0, 6), QString::number(n));
-            QCOMPARE(f.lvs()->selectionModel()->selectedRows().value(0).row(), 0);
-            QCOMPARE(f.righe(), prima.size() + 1);
-            QCOMPARE(f.c<QLabel>("lblStatoStorico")->text(),
-                     QStringLiteral("Operazione %1 annullata: l'annullamento \u00e8 l'operazione %2.").arg(n - 1).arg(n));
-        }));
-        VerificaBox(a.dialoghi, Domanda(n - 1, movimento), Icona::Domanda, Pulsanti::SiNo, kTitolo);
-        QCOMPARE(Storico(a), QStringList(prima) << QStringLiteral("%1;Annullamento dell'operazione %2;").arg(n).arg(n - 1) + nuova);
-        QVERIFY(StessiDati(*a.suDisco(), a.stato));
-        QCOMPARE(a.codici().join(' '), "2N2222 74HC00 BC547C LM317T NE555");
-        QCOMPARE(a.contatori(), dueVolte ? "5/5/139" : "5/5/144");
-        QCOMPARE(a.messaggio(), QStringLiteral("Operazione completata: annullata l'operazione %1").arg(n - 1));
-        QCOMPARE(a.bottoni(), "10000");
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
-    // A component changed since the operation: Yes applies the opposite of
-    // its difference to the quantity it has now (No is among the cases where
-    // nothing is undone).
-    void cambiato()
-    {
-        ConStorico a;
-        Passi(a, "take qty30");
-        const QStringList prima = Storico(a);
-        a.dialoghi.setNextAnswer(Risposta::Si);
-        a.dialoghi.setNextAnswer(Risposta::Si);
-        QVERIFY(a.storico([&](const Storico_ &f) {
-            f.scegli(1);
-            f.clic("btnAnnullaOperazione");
-            QCOMPARE(f.righe(), prima.size() + 1);
-        }));
-        QCOMPARE(a.dialoghi.boxes().size(), 2);
-        const auto box = a.dialoghi.boxes().last();
-        QCOMPARE(box.testo, Cambiato());
-        QCOMPARE(box.icona, Icona::Esclamazione);
-        QCOMPARE(box.pulsanti, Pulsanti::SiNo);
-        QCOMPARE(a.stato.componente(1).Quantita, 35);
-        QCOMPARE(a.suDisco()->componente(1).Quantita, 35);
-        QCOMPARE(Storico(a), QStringList(prima) << "3;Annullamento dell'operazione 1;10;NE555;30;35;");
-        QCOMPARE(a.lista()->testo(a.rigaDi("NE555"), 3), "35");
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
-    // Nothing is undone: "No" to the confirmation, an operation undone
-    // already (the way back is the undo's undo), changes in the editor the
-    // user goes back to, a save that fails (said in the window and in the
-    // main window), an archive open read-only (looked at and exported, never
-    // undone).
-    void nienteCambia_data()
-    {
-        Colonne<QString, int, QList<Risposta>, QString, QString, QString>("passi", "riga", "risposte", "box",
-                                                                          "etichetta", "messaggio");
-        QTest::newRow("No") << "" << 0 << QList<Risposta>{Risposta::No} << Domanda(1, "Prelievo pezzi") << "" << "";
-        QTest::newRow("undone already") << "undo" << 1 << QList<Risposta>{Risposta::Ok}
-                                        << "L'operazione 1 \u00e8 gi\u00e0 stata annullata dall'operazione 2.\r\n"
-                                           "Per rifarla, annullare l'operazione 2."
-                                        << "" << "";
-        QTest::newRow("editing, back to the editor") << "editing" << 0
-                                                     << QList<Risposta>{Risposta::Si, Risposta::Annulla}
-                                                     << "Salvare le modifiche al componente?" << "" << "";
-        QTest::newRow("changed since, No") << "qty30" << 1 << QList<Risposta>{Risposta::Si, Risposta::No} << Cambiato()
-                                           << "" << "";
-        QTest::newRow("save fails")
-            << "readonlyfile" << 0 << QList<Risposta>{Risposta::Si, Risposta::Ok} << "Errore nel salvataggio dei dati"
-            << "Attenzione: i dati NON sono stati salvati, l'operazione 1 non \u00e8 stata annullata."
-            << "Attenzione: i dati NON sono stati salvati, l'operazione non \u00e8 stata annullata";
-        QTest::newRow("read-only") << "readonly" << 0 << QList<Risposta>{} << "" << "" << "";
-    }
-    void nienteCambia()
-    {
-        const auto [passi, riga, risposte, box, etichetta, messaggio] =
-            Valori<QString, int, QList<Risposta>, QString, QString, QString>("passi", "riga", "risposte", "box",
-                                                                             "etichetta", "messaggio");
-        ConStorico a;
-        Passi(a, "take " + passi);
         const QStringList prima = Storico(a);
         const auto dati = a.fileDati();
         const Stato stato = a.stato;
-        const QString contatori = a.contatori();
-        const QString msg = messaggio.isEmpty() ? a.messaggio() : messaggio;
+        const QString contatoriPrima = a.contatori(), messaggioPrima = a.messaggio();
+        const bool fatto = !nuova.isEmpty();
+        const int n = prima.size() + 1, annullata = n - 1 - riga;
         for (Risposta r : risposte)
             a.dialoghi.setNextAnswer(r);
         QVERIFY(a.storico([&](const Storico_ &f) {
             f.scegli(riga);
-            QCOMPARE(f.c<QPushButton>("btnAnnullaOperazione")->isEnabled(), passi != "readonly");
+            QCOMPARE(f.c<QPushButton>("btnAnnullaOperazione")->isEnabled(), !passi.endsWith("readonly"));
             QVERIFY(f.c<QPushButton>("btnEsportaStorico")->isEnabled());
             f.clic("btnAnnullaOperazione");
-            QCOMPARE(f.righe(), prima.size());
-            if (!etichetta.isEmpty())
+            QCOMPARE(f.righe(), fatto ? n : prima.size());
+            if (fatto) {
+                QCOMPARE(f.cella(0, 6), QString::number(n));
+                QCOMPARE(f.lvs()->selectionModel()->selectedRows().value(0).row(), 0);
+                QCOMPARE(f.c<QLabel>("lblStatoStorico")->text(),
+                         QStringLiteral("Operazione %1 annullata: l'annullamento \u00e8 l'operazione %2.")
+                             .arg(annullata)
+                             .arg(n));
+            } else if (!etichetta.isEmpty()) {
                 QCOMPARE(f.c<QLabel>("lblStatoStorico")->text(), etichetta);
+            }
         }));
+        QCOMPARE(a.dialoghi.boxes().size(), risposte.size());
         QCOMPARE(a.dialoghi.boxes().isEmpty() ? QString() : a.dialoghi.ultimoBox().testo, box);
-        QCOMPARE(Storico(a), prima);
-        QCOMPARE(a.fileDati(), dati);
-        QVERIFY(StessiDati(a.stato, stato));
-        QCOMPARE(a.stato.TotalePezzi, stato.TotalePezzi);
-        QCOMPARE(a.contatori(), contatori);
-        QCOMPARE(a.messaggio(), msg);
-        if (passi == "editing")
+        if (!risposte.isEmpty())
+            QCOMPARE(a.dialoghi.boxes().first().titolo, kTitolo);
+        if (fatto) {
+            const QString annullamento = QStringLiteral("%1;Annullamento dell'operazione %2;").arg(n).arg(annullata);
+            QCOMPARE(Storico(a), QStringList(prima) << annullamento + nuova);
+            QVERIFY(StessiDati(*a.suDisco(), a.stato));
+            QCOMPARE(a.codici().join(' '), "2N2222 74HC00 BC547C LM317T NE555");
+            QCOMPARE(a.lista()->testo(a.rigaDi("NE555"), 3), QString::number(a.stato.componente(1).Quantita));
+            QCOMPARE(a.bottoni(), "10000");
+        } else {
+            QCOMPARE(Storico(a), prima);
+            QCOMPARE(a.fileDati(), dati);
+            QVERIFY(StessiDati(a.stato, stato));
+            QCOMPARE(a.stato.TotalePezzi, stato.TotalePezzi);
+        }
+        QCOMPARE(a.contatori(), fatto ? contatori : contatoriPrima);
+        const QString completata = QStringLiteral("Operazione completata: annullata l'operazione %1").arg(annullata);
+        QCOMPARE(a.messaggio(), fatto ? completata : messaggio.isEmpty() ? messaggioPrima : messaggio);
+        if (passi.endsWith("editing"))
             QCOMPARE(a.testo("txQty"), "99");
         VERIFICA_DIALOGHI(a.dialoghi);
     }
