@@ -34,17 +34,10 @@ QByteArray Righe(const QStringList &righe, bool utf8 = false)
     return utf8 ? testo.toUtf8() : CodificaCp1252(testo);
 }
 
-Componente Comp(qint32 id, const QString &codice, const QString &produttore, const QString &tipo,
-                qint32 quantita)
+Componente Comp(qint32 id, const QString &codice, const QString &produttore, const QString &tipo, qint32 quantita)
 {
-    Componente c;
-    c.ID = id;
-    c.Codice = codice;
-    c.NomeProduttore = produttore;
-    c.NomeTipo = tipo;
-    c.Quantita = quantita;
-    c.DataInserimento = Giorno(2024, 3, 1);
-    return c;
+    return {.ID = id, .NomeTipo = tipo, .Codice = codice, .Quantita = quantita, .NomeProduttore = produttore,
+            .DataInserimento = Giorno(2024, 3, 1)};
 }
 
 // A program folder made by a first start, with a type and a manufacturer and one component, NE555 (quantity 20).
@@ -106,7 +99,6 @@ private slots:
         // (Encodings are told by the shared reader, tested with it.)
         QTest::newRow("virgola, Windows-1252") << Righe(virgola) << "," << "Windows-1252";
         QTest::newRow("punto e virgola, UTF-8 con BOM") << "\xEF\xBB\xBF" + Righe(puntoVirgola, true) << ";" << "UTF-8";
-        // Without the final line end, and with bare LF line ends.
         QTest::newRow("LF, senza a capo finale") << Righe(virgola).replace("\r\n", "\n").chopped(1) << ","
                                                  << "Windows-1252";
         // An old Mac export: bare CR line ends.
@@ -122,20 +114,18 @@ private slots:
         QCOMPARE(Errori(l.errori), QString());
         QCOMPARE(QString(l.separatore), separatore);
         QCOMPARE(l.codifica, codifica);
-        QCOMPARE(l.righe.size(), 2);
-        const Componente &c = l.righe[0].componente;
-        QCOMPARE(l.righe[0].numero, 2);
-        QCOMPARE(c.Codice, QStringLiteral("NE555")); // upper-cased as when saved
-        QCOMPARE(c.NomeProduttore + '/' + c.NomeTipo, QStringLiteral("TI/IC"));
-        QCOMPARE(c.Quantita, 20);
-        QCOMPARE(c.DataInserimento, Giorno(2024, 5, 2));
-        // The other separator stays in the description, passed through the
-        // clean-up of saved text (a comma becomes " - ").
-        QCOMPARE(c.Descrizione, separatore == ","
-                                    ? QStringLiteral("Timer pi\u00f9 preciso; 8 pin")
-                                    : QStringLiteral("Timer pi\u00f9 preciso -  8 pin"));
-        QCOMPARE(l.righe[1].componente.Quantita, -3);
-        QCOMPARE(l.righe[1].componente.Descrizione, QString());
+        // The code upper-cased as when saved; the other separator stays in the description, passed through the clean-up
+        // of saved text (a comma becomes " - ").
+        QStringList lette;
+        for (const RigaCSV &r : l.righe)
+            lette << QStringLiteral("%1: %2/%3/%4=%5 %6 %7")
+                         .arg(r.numero)
+                         .arg(r.componente.Codice, r.componente.NomeProduttore, r.componente.NomeTipo)
+                         .arg(r.componente.Quantita)
+                         .arg(r.componente.DataInserimento.date().toString(Qt::ISODate), r.componente.Descrizione);
+        QCOMPARE(lette, (QStringList{QStringLiteral("2: NE555/TI/IC=20 2024-05-02 Timer pi\u00f9 preciso")
+                                         + (separatore == "," ? "; 8 pin" : " -  8 pin"),
+                                     "3: BC547C/ST/TR=-3 2023-01-15 "}));
     }
 
     // With the export's header the separator is not in it: the data lines
@@ -404,22 +394,12 @@ private slots:
         }
         QCOMPARE(l.righe.size(), 1);
         const Componente &c = l.righe[0].componente;
-        const QMap<QString, QString> campi{
-            {QStringLiteral("Codice"), c.Codice},
-            {QStringLiteral("Produttore"), c.NomeProduttore},
-            {QStringLiteral("Tipo"), c.NomeTipo},
-            {QStringLiteral("Package"), l.righe[0].package},
-            {QStringLiteral("Descrizione"), c.Descrizione},
-            {QStringLiteral("Note"), c.Note},
-            {QStringLiteral("Datasheet"), c.Datasheet},
-            {QStringLiteral("Immagine"), c.Immagine},
-            {QStringLiteral("Extra2"), c.Extra2},
-            {QStringLiteral("Extra3"), c.Extra3},
-            {QStringLiteral("Qt\u00e0"), QString::number(c.Quantita)},
-            {QStringLiteral("Pins"), QString::number(c.Pins)},
-            {QStringLiteral("Inserito"), c.DataInserimento.date().toString(Qt::ISODate)},
-        };
-        QCOMPARE(campi.value(colonna), atteso);
+        const QStringList colonne{"Codice", "Produttore", "Tipo",     "Package", "Descrizione", "Note",
+                                  "Datasheet", "Immagine", "Extra2", "Qt\u00e0", "Pins", "Inserito"};
+        const QStringList campi{c.Codice, c.NomeProduttore, c.NomeTipo, l.righe[0].package, c.Descrizione, c.Note,
+                                c.Datasheet, c.Immagine, c.Extra2, QString::number(c.Quantita),
+                                QString::number(c.Pins), c.DataInserimento.date().toString(Qt::ISODate)};
+        QCOMPARE(campi.value(colonne.indexOf(colonna)), atteso);
     }
 
     // The reading tells how far it is, now and then, up to the whole; a false answer stops it and leaves nothing.
