@@ -128,8 +128,7 @@ private slots:
                                      "3: BC547C/ST/TR=-3 2023-01-15 "}));
     }
 
-    // With the export's header the separator is not in it: the data lines
-    // decide, and a tie goes to the separator of the options.
+    // With the export's header the separator is not in it: the data lines decide, and a tie goes to the option's.
     void separatoreDalleRighe()
     {
         Archivio a;
@@ -186,32 +185,6 @@ private slots:
                               c.DataInserimento.date().toString(Qt::ISODate), l.righe[0].package})
                      .join(u'|'),
                  letta);
-    }
-
-    // Each line that cannot be read is told by its number and reason.
-    void righeIlleggibili()
-    {
-        Archivio a;
-        const LetturaCSV l = a.elenco({"OK1,TI,IC,1,01/02/2024,uno", "CORTA,TI,IC,1", "QX,TI,IC,molti,01/02/2024,", "",
-                                       "DX,TI,IC,3,31/02/2024,", "LUNGA,TI,IC,1,01/02/2024,a,b",
-                                       ",TI,IC,1,01/02/2024,senza codice", "QV,TI,IC,,01/02/2024,",
-                                       "\"APERTA,TI,IC,1,01/02/2024,", "GRANDE,TI,IC,99999999999,01/02/2024,",
-                                       "OGGI,TI,IC,2,,senza data"});
-        QCOMPARE(l.errore, QString());
-        QCOMPARE(Errori(l.errori),
-                 QStringLiteral("3: mancano colonne: 4 invece di 6\n"
-                                "4: quantit\u00e0 non numerica: \"molti\"\n"
-                                "6: data non valida: \"31/02/2024\"\n"
-                                "7: troppe colonne: 7 invece di 6 (forse il separatore compare in un codice o in un nome)\n"
-                                "8: manca il codice\n"
-                                "9: manca la quantit\u00e0\n"
-                                "10: virgolette aperte e mai chiuse\n"
-                                "11: quantit\u00e0 fuori dai limiti: \"99999999999\""));
-        QCOMPARE(l.righe.size(), 2);
-        QCOMPARE(l.righe[0].numero, 2);
-        QCOMPARE(l.righe[1].numero, 12);
-        // A line without a date takes today's, as a component entered now.
-        QCOMPARE(l.righe[1].componente.DataInserimento, Giorno(2026, 12, 5));
     }
 
     // Dates as Italian users and their spreadsheets write them, with or without a time of day. Today is 5 December
@@ -275,8 +248,7 @@ private slots:
         }
     }
 
-    // The user's own short date form (the export's) is read first when it is
-    // month first, as in the United States; the other forms still read.
+    // The user's own short date form (the export's) is read first when it is month first, as in the United States.
     void dateNellaFormaDellUtente()
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
@@ -288,12 +260,25 @@ private slots:
         QCOMPARE(LeggiDataImportata(u"10/9/2024", oggi), Giorno(2024, 9, 10));
     }
 
-    // A spreadsheet's multi-line cell: quoted, one field, each break a blank; the lines after it keep their numbers.
-    // Lines that a quote joins into no record of the header's columns are read one by one.
-    void celleSuPiuRighe_data()
+    // Each line that cannot be read is told by its number and reason (a line without a date takes today's, as a
+    // component entered now). A spreadsheet's multi-line cell: quoted, one field, each break a blank; the lines after
+    // it keep their numbers. Lines that a quote joins into no record of the header's columns are read one by one.
+    void righe_data()
     {
         // righe: "line: code|description|quantity"
         Colonne<QByteArray, QStringList, QString>("dati", "righe", "errori");
+        QTest::newRow("righe illeggibili")
+            << Intestazione + "\r\n"
+                   + RigheCrLf({"OK1,TI,IC,1,01/02/2024,uno", "CORTA,TI,IC,1", "QX,TI,IC,molti,01/02/2024,", "",
+                                "DX,TI,IC,3,31/02/2024,", "LUNGA,TI,IC,1,01/02/2024,a,b", ",TI,IC,1,01/02/2024,senza codice",
+                                "QV,TI,IC,,01/02/2024,", "\"APERTA,TI,IC,1,01/02/2024,",
+                                "GRANDE,TI,IC,99999999999,01/02/2024,", "OGGI,TI,IC,2,,senza data"})
+            << QStringList{"2: OK1|uno|1", "12: OGGI|senza data|2"}
+            << "3: mancano colonne: 4 invece di 6\n4: quantit\u00e0 non numerica: \"molti\"\n"
+               "6: data non valida: \"31/02/2024\"\n"
+               "7: troppe colonne: 7 invece di 6 (forse il separatore compare in un codice o in un nome)\n"
+               "8: manca il codice\n9: manca la quantit\u00e0\n10: virgolette aperte e mai chiuse\n"
+               "11: quantit\u00e0 fuori dai limiti: \"99999999999\"";
         const QByteArray testa = "Codice;Descrizione;Qt\xE0\r\n";
         QTest::newRow("CR LF nella cella")
             << testa + "A1;\"Regolatore\r\n1,5 A\";3\r\nA2;due;4\r\nA3;x;molti\r\n"
@@ -315,8 +300,7 @@ private slots:
         QTest::newRow("virgolette mai chiuse")
             << testa + "\"A1;uno;3\r\nA2;due;4\r\n" << QStringList{"3: A2|due|4"}
             << "2: virgolette aperte e mai chiuse";
-        // The quote of line 2 closes on line 4; the record it makes has text
-        // after the closing quote: each line is read alone.
+        // The quote of line 2 closes on line 4; the record it makes has text after the closing quote: each line alone.
         QTest::newRow("righe unite che non fanno un record")
             << testa + "\"A1;uno;3\r\nA2;due;4\r\nA3;\"tre\";5\r\n"
             << QStringList{"3: A2|due|4", "4: A3|tre|5"} << "2: virgolette aperte e mai chiuse";
@@ -327,7 +311,7 @@ private slots:
         QTest::newRow("cella tra virgolette su una riga") << testa + "A1; \"uno; due\" ;3\r\n"
                                                            << QStringList{"2: A1|uno; due|3"} << QString();
     }
-    void celleSuPiuRighe()
+    void righe()
     {
         const auto [dati, righe, errori] = Valori<QByteArray, QStringList, QString>("dati", "righe", "errori");
         const LetturaCSV l = LeggiCSV(dati, Stato());
@@ -446,8 +430,7 @@ private slots:
     {
         const auto [scelta, risultato, saltati] = Valori<int, QStringList, int>("scelta", "risultato", "saltati");
         Archivio a;
-        // A new component and a new type whose save failed left their slots
-        // past the counts: the import writes over them.
+        // A new component and a new type whose save failed left their slots past the counts: the import writes over them.
         a.stato.Componenti.append(Comp(2, QStringLiteral("FALLITO"), QStringLiteral("TI"), QStringLiteral("IC"), 9));
         a.stato.Tipi.append({2, QStringLiteral("FALLITO")});
         const LetturaCSV l = a.elenco({"NE555,TI,IC,5,01/02/2024,", "NUOVO,NXP,TR,3,01/02/2024,",
@@ -544,8 +527,7 @@ private slots:
         QCOMPARE(visti, nuove);
     }
 
-    // Which stored component a line stands for (the stock is below). Lines
-    // after the header "Codice;Produttore;Tipo;Qtà" unless they give their own.
+    // Which stored component a line stands for (the stock is below), after "Codice;Produttore;Tipo;Qtà" or "#header".
     void corrispondenze_data()
     {
         Colonne<int, QStringList>("scelta", "righe");
@@ -709,8 +691,7 @@ private slots:
         QCOMPARE(piano.saltati, 0);
         QVERIFY(EseguiImportazione(nuovo, piano, d));
         QVERIFY(Main(riletto, d, vuota.percorso()));
-        // Field by field, position by position: the ID, and the names of the
-        // table entries a component points to (the original's own names).
+        // Field by field, position by position: the ID, and the names of the table entries a component points to.
         const auto campi = [](const Stato &st, bool importato) {
             QStringList out;
             for (qint32 i = 1; i <= st.NumComponenti; ++i) {
@@ -801,8 +782,7 @@ private slots:
         QVERIFY(LeggiCSV("Codice" + QByteArray(ColonneMassime - 1, ';') + "\r\nA\r\n", stato).errore.isEmpty());
     }
 
-    // A file that cannot be read: the shared reader's reason (the reader and
-    // its refusals are tested with it; the round trip reads from disk).
+    // A file that cannot be read: the shared reader's reason (the reader and its refusals are tested with it).
     void fileIlleggibile()
     {
         CartellaTest c;
