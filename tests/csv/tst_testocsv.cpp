@@ -62,8 +62,7 @@ private slots:
         QTEST(t.testo, "testo");
     }
 
-    // A NUL is no text: in the bytes of a one-byte encoding, or in the
-    // characters of UTF-16 (whose bytes are full of NULs).
+    // A NUL is no text: in the bytes of a one-byte encoding, or in the characters of UTF-16 (bytes full of NULs).
     void datiBinari()
     {
         QVERIFY(DecodificaCSV(QByteArray("PK\x03\x04\0\0", 6)).binario);
@@ -115,8 +114,7 @@ private slots:
         QCOMPARE(NomeSeparatoreCSV(u','), QStringLiteral("virgola"));
     }
 
-    // Only a regular file is read, never a FIFO (which would block) or a
-    // folder; a file over the limit is refused without being read.
+    // Only a regular file is read, never a FIFO (which would block) or a folder; a file over the limit is not read.
     void fileDaDisco()
     {
         CartellaTest c;

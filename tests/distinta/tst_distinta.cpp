@@ -1,8 +1,6 @@
-// Bills of materials without any window: reading them (columns, encodings, the lines read), the component a line
-// stands for, a pick and matching again, the shopping list; lines linked by hand (the key, Collegamenti.csv byte for
-// byte, saving, the search that finds a component); and real BOMs of open-hardware projects (tests/data/distinta,
-// sources and licences in FONTI.md), each checked against a stock built for it. Outcomes for some boards and taking
-// the pieces are checked through the window (tst_frmdistinta).
+// Bills of materials without any window: reading them, the component a line stands for, a pick and matching again,
+// the shopping list; lines linked by hand (the key, Collegamenti.csv, the search); and real BOMs of open-hardware
+// projects (tests/data/distinta, sources and licences in FONTI.md), each checked against a stock built for it.
 
 #include "common/bomkicad.h"
 #include "common/cartellatest.h"

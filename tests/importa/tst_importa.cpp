@@ -270,8 +270,8 @@ private slots:
         QTest::newRow("righe illeggibili")
             << Intestazione + "\r\n"
                    + RigheCrLf({"OK1,TI,IC,1,01/02/2024,uno", "CORTA,TI,IC,1", "QX,TI,IC,molti,01/02/2024,", "",
-                                "DX,TI,IC,3,31/02/2024,", "LUNGA,TI,IC,1,01/02/2024,a,b", ",TI,IC,1,01/02/2024,senza codice",
-                                "QV,TI,IC,,01/02/2024,", "\"APERTA,TI,IC,1,01/02/2024,",
+                                "DX,TI,IC,3,31/02/2024,", "LUNGA,TI,IC,1,01/02/2024,a,b",
+                                ",TI,IC,1,01/02/2024,senza codice", "QV,TI,IC,,01/02/2024,", "\"APERTA,TI,IC,1,01/02/2024,",
                                 "GRANDE,TI,IC,99999999999,01/02/2024,", "OGGI,TI,IC,2,,senza data"})
             << QStringList{"2: OK1|uno|1", "12: OGGI|senza data|2"}
             << "3: mancano colonne: 4 invece di 6\n4: quantit\u00e0 non numerica: \"molti\"\n"

@@ -116,8 +116,7 @@ struct Prova : Ambiente {
         cartella.scrivi(QStringLiteral("progetto/scheda.csv"), bom);
         apri();
     }
-    // Opens the window from the menu and runs the steps on it; the window is
-    // closed with "Chiudi" afterwards when the steps leave it open.
+    // Opens the window from the menu and runs the steps on it, then "Chiudi" when the steps leave it open.
     void usa(const std::function<void(const Finestra &)> &passi)
     {
         dialoghi.setNextFile(cartella.file(QStringLiteral("progetto/scheda.csv")));
@@ -142,9 +141,8 @@ class TestFrmDistinta : public QObject {
     Q_OBJECT
 private slots:
     // The KiCad BOM against the stock: every outcome, two boards, the pick of one of two BC547, the rows short of
-    // pieces marked. "Preleva" asks first, naming the short lines: after "No" the main window, the stock and the files
-    // are as before, and a second opening starts afresh; "Sì" takes what there is, and the main list and counters
-    // follow.
+    // pieces marked. "Preleva" names the short lines: after "No" all is as before, and a second opening starts afresh;
+    // "Sì" takes what there is, and the main list and counters follow.
     void verificaEPrelievo()
     {
         Prova a(BomKicad);
@@ -165,8 +163,7 @@ private slots:
                                     "D1|1N4148|1|1|||Non trovato",
                                 }));
             QCOMPARE(f.riepilogo(), QStringLiteral("Disponibili 4 - Mancano pezzi 1 - Non trovati 1 - Da scegliere 1"));
-            // Lines short of pieces (short or not found, what the shopping
-            // list takes) are marked in the main list's colours of low stock.
+            // Lines short of pieces (what the shopping list takes) are marked in the main list's colours of low stock.
             QCOMPARE(f.marcate(), (QList<int>{2, 7}));
             const QAbstractItemModel *m = f.lvd()->vista()->model();
             const ColoriAvviso avviso = ColoriRigaAvviso(true);
@@ -439,11 +436,11 @@ private slots:
                          "separatore virgola) - senza colonna della quantità: i pezzi sono contati dai riferimenti"
                          " - righe dello stesso componente unite: 1 - righe da non montare (DNP) escluse: 2 (R4, R5)")),
                      qPrintable(testo));
-            const QString errore = QString::fromUtf8("Errore alla riga 5: mancano i riferimenti, che danno la quantità");
+            const QString errore = QStringLiteral("Errore alla riga 5: mancano i riferimenti, che danno la quantit\u00e0");
             QCOMPARE(f.righe(), (QStringList{"U1|NE555|1|1|NE555|5|Disponibile", "R1,R2|10k|2|2|10K|100|Disponibile",
                                              "|1k|||||" + errore, "Q1|BC547|1|1|2 componenti||Da scegliere (2)"}));
-            QCOMPARE(f.riepilogo(),
-                     QStringLiteral("Disponibili 2 - Mancano pezzi 0 - Non trovati 0 - Da scegliere 1 - Righe con errori 1"));
+            QCOMPARE(f.riepilogo(), QStringLiteral("Disponibili 2 - Mancano pezzi 0 - Non trovati 0 - Da scegliere 1 - "
+                                                   "Righe con errori 1"));
             f.lvd()->vista()->setFocus();
             QTest::keyClick(f.lvd()->vista(), Qt::Key_Down); // row 1
             QTest::keyClick(f.lvd()->vista(), Qt::Key_End);  // row 4
@@ -451,16 +448,15 @@ private slots:
             QVERIFY(f.c<QComboBox>("cmbScelta")->isEnabled());
             a.dialoghi.setNextAnswer(Risposta::Si);
             f.clic("btnPreleva");
-            QCOMPARE(a.dialoghi.ultimoBox().testo,
-                     QString::fromUtf8("Non tutto è disponibile:\r\n> 1k: ") + errore
-                         + QString::fromUtf8("\r\n> Q1 BC547: Da scegliere (2)\r\n\r\nPrelevare comunque i pezzi disponibili?"));
+            QCOMPARE(a.dialoghi.ultimoBox().testo, QStringLiteral("Non tutto \u00e8 disponibile:\r\n> 1k: ") + errore
+                                                       + QStringLiteral("\r\n> Q1 BC547: Da scegliere (2)\r\n\r\n"
+                                                                        "Prelevare comunque i pezzi disponibili?"));
         });
         QCOMPARE(quantita(*a.suDisco()), (QList<qint32>{98, 500, 1, 4, 10, 3, 10, 1, 4}));
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // A file that is no BOM (tst_distinta has the others): one message, no
-    // window, nothing changed; a cancelled file dialog does nothing at all.
+    // A file that is no BOM (tst_distinta has the others): one message, no window; a cancelled file dialog: nothing.
     void fileNonUtilizzabile()
     {
         Prova a(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
