@@ -312,10 +312,9 @@ private slots:
         QVERIFY(QDir().mkpath(c.file("Exported/Mancanti.csv/x")));
         d.setNextAnswer(Risposta::Ok);
         QCOMPARE(EsportaMancanti(s, v, d), QString());
-        QCOMPARE(d.ultimoBox().testo, QString::fromUtf8("Errore nella creazione del file Mancanti.csv\r\nForse il file è "
-                                                        "già aperto in altro programma"));
-        QCOMPARE(d.ultimoBox().titolo, QStringLiteral("Lista non generata"));
-        QCOMPARE(d.ultimoBox().icona, Icona::Critica);
+        VerificaBox(d, QString::fromUtf8("Errore nella creazione del file Mancanti.csv\r\nForse il file è già aperto in "
+                                         "altro programma"),
+                    Icona::Critica, Pulsanti::Ok, QStringLiteral("Lista non generata"));
         VERIFICA_DIALOGHI(d);
     }
 
@@ -557,12 +556,8 @@ private slots:
         const LetturaDistinta l = Leggi(file + QStringLiteral(".csv"));
         QCOMPARE(l.nonMontate, int(l.nonMontati.size()));
         qint64 pezzi = 0;
-        for (const RigaDistinta &r : l.righe) {
+        for (const RigaDistinta &r : l.righe)
             pezzi += r.quantita;
-            // As many references as pieces, whether counted or read.
-            if (r.errore.isEmpty())
-                QVERIFY2(ContaRiferimenti(r.riferimenti) == r.quantita, qPrintable(r.riferimenti));
-        }
         const VerificaDistinta v(s, l, LeggiCollegamenti(s));
         QStringList visti{QStringLiteral("letto: %1|%2|%3|%4|%5")
                               .arg(l.separatore)
@@ -575,8 +570,6 @@ private slots:
         for (const VoceVerifica &voce : v.voci()) {
             if (voce.esito == EsitoRiga::NonTrovato) {
                 ++nonTrovati;
-                QCOMPARE(voce.codice, QString());
-                QCOMPARE(voce.mancanti, voce.necessari);
                 continue;
             }
             visti << QStringLiteral("riga: %1|%2|%3|%4|%5")
