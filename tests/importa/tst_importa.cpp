@@ -460,70 +460,14 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // Table entries are found by their names trimmed and upper-cased, the first entry of a name winning; a name not
-    // there is created once, as the tables window stores it, and every component takes its entry's name.
-    void nomiDelleTabelle_data()
-    {
-        // celle: one line each; voci: "ID=name" each line gets (the ID only for packages), then "+ID=name" for each
-        // entry created
-        Colonne<QString, QStringList, QStringList>("colonna", "celle", "voci");
-        // Stored: types 7 INTEGRATO, 3 integrato (hand-edited, never found first), 9 TRANSISTOR; manufacturers 1 TEXAS
-        // INSTRUMENTS and 2 " TEXAS"; package 4 TO-92.
-        QTest::newRow("tipo in altre grafie")
-            << "Tipo" << QStringList{"Integrato", "INTEGRATO", " integrato ", "transistor"}
-            << QStringList{"7=INTEGRATO", "7=INTEGRATO", "7=INTEGRATO", "9=TRANSISTOR"};
-        QTest::newRow("tipo nuovo in tre grafie, creato una volta")
-            << "Tipo" << QStringList{"Diodo", "DIODO ", "diodo"}
-            << QStringList{"10=DIODO", "10=DIODO", "10=DIODO", "+10=DIODO"};
-        QTest::newRow("produttore in altre grafie") << "Produttore"
-                                                    << QStringList{"Texas Instruments", "TEXAS", "\u00a0texas\t"}
-                                                    << QStringList{"1=TEXAS INSTRUMENTS", "2= TEXAS", "2= TEXAS"};
-        QTest::newRow("produttore nuovo con accenti e virgolette")
-            << "Produttore" << QStringList{"Societ\u00e0 pi\u00f9", "SOCIET\u00c0 PI\u00d9", "\u00b5chip \"2\""}
-            << QStringList{"5=SOCIET\u00c0 PI\u00d9", "5=SOCIET\u00c0 PI\u00d9", "6=\u00b5CHIP '2'",
-                           "+5=SOCIET\u00c0 PI\u00d9", "+6=\u00b5CHIP '2'"};
-        QTest::newRow("package") << "Package" << QStringList{"to-92", "sot-23", "SOT-23 "}
-                                 << QStringList{"4", "8", "8", "+8=SOT-23"};
-        QTest::newRow("nomi vuoti") << "Tipo" << QStringList{"", "   "} << QStringList{"0=", "0="};
-    }
-    void nomiDelleTabelle()
-    {
-        const auto [colonna, celle, voci] = Valori<QString, QStringList, QStringList>("colonna", "celle", "voci");
-        Stato s;
-        s.Tipi = {{7, QStringLiteral("INTEGRATO")}, {3, QStringLiteral("integrato")}, {9, QStringLiteral("TRANSISTOR")}};
-        s.Produttori = {{1, QStringLiteral("TEXAS INSTRUMENTS")}, {2, QStringLiteral(" TEXAS")}};
-        s.Packages = {{4, QStringLiteral("TO-92"), {}, {}}};
-        s.NumTipi = 3;
-        s.NumProduttori = 2;
-        s.NumPackages = 1;
-        s.ProssimoIDTipo = 10;
-        s.ProssimoIDProduttore = 5;
-        s.ProssimoIDPackage = 8;
-        QStringList righe{QStringLiteral("Codice;") + colonna};
-        for (qsizetype i = 0; i < celle.size(); ++i)
-            righe << QStringLiteral("A%1;%2").arg(i).arg(celle[i]);
-        const PianoImportazione piano = PianificaImportazione(s, LeggiCSV(Righe(righe, true), s), CodiciEsistenti::Salta);
-        QStringList visti;
-        for (const Componente &c : piano.nuovi) {
-            visti << (colonna == u"Tipo"         ? QStringLiteral("%1=%2").arg(c.IDTipo).arg(c.NomeTipo)
-                      : colonna == u"Produttore" ? QStringLiteral("%1=%2").arg(c.IDProduttore).arg(c.NomeProduttore)
-                                                 : QString::number(c.IDPackage));
-        }
-        for (const Tipo &t : piano.nuoviTipi)
-            visti << QStringLiteral("+%1=%2").arg(t.ID).arg(t.Nome);
-        for (const Produttore &p : piano.nuoviProduttori)
-            visti << QStringLiteral("+%1=%2").arg(p.ID).arg(p.Nome);
-        for (const Package &p : piano.nuoviPackages)
-            visti << QStringLiteral("+%1=%2").arg(p.ID).arg(p.Nome);
-        QCOMPARE(visti, voci);
-    }
-
-    // Which stored component a line stands for (the stock is below), after "Codice;Produttore;Tipo;Qtà" or "#header".
-    void corrispondenze_data()
+    // Which stored component a line stands for, after "Codice;Produttore;Tipo;Qt\u00e0" or its own "#header"; table
+    // entries found by their names trimmed and upper-cased, the first entry of a name winning; a name not there created
+    // once, as the tables window stores it, and every component taking its entry's name.
+    void pianificazione_data()
     {
         Colonne<int, QStringList>("scelta", "righe");
-        // "somma position=new quantity", "nuovo code/manufacturer/type=quantity", "saltati N",
-        // "ambigua line code: positions", "errore line: reason"
+        // "somma position=new quantity", "nuovo code/[ID:]manufacturer/[ID:]type=quantity[ package ID]", "+ID=name" of
+        // each table entry created, "saltati N", "ambigua line code: positions", "errore line: reason"
         Colonne<QString>("piano");
         const int somma = int(CodiciEsistenti::SommaQuantita);
         const int salta = int(CodiciEsistenti::Salta);
@@ -534,16 +478,17 @@ private slots:
             << somma << QStringList{"#Codice;Qt\u00e0", "BC547;9"} << "ambigua 2 BC547: 1 2";
         QTest::newRow("somma, produttore vuoto: ambigua") << somma << QStringList{"BC547;;;9"} << "ambigua 2 BC547: 1 2";
         QTest::newRow("somma, produttore non in archivio: nuovo") << somma << QStringList{"BC547;NXP;;9"}
-                                                                  << "nuovo BC547/NXP/=9";
+                                                                  << "nuovo BC547/5:NXP/=9, +5=NXP";
         QTest::newRow("somma, il tipo decide") << somma << QStringList{"LM358;ST;opamp;3"} << "somma 4=8";
         QTest::newRow("somma, tipo non dato: ambigua") << somma << QStringList{"LM358;st;;3"} << "ambigua 2 LM358: 3 4";
-        QTest::newRow("somma, tipo diverso: nuovo") << somma << QStringList{"2N2222;;DIODO;1"} << "nuovo 2N2222//DIODO=1";
+        QTest::newRow("somma, tipo diverso: nuovo") << somma << QStringList{"2N2222;;DIODO;1"}
+                                                    << "nuovo 2N2222//10:DIODO=1, +10=DIODO";
         QTest::newRow("somma, codice archiviato in minuscolo e con spazi") << somma << QStringList{"BC337;Philips;;2"}
                                                                            << "somma 6=3";
         QTest::newRow("somma, due righe allo stesso componente")
             << somma << QStringList{"BC547;TEXAS;;1", "BC547;TEXAS;;2", "BC547;PHILIPS;;4"} << "somma 2=53, somma 1=104";
         QTest::newRow("somma, codice ripetuto nel file") << somma << QStringList{"NUOVO;X;;3", "NUOVO;X;;4"}
-                                                         << "nuovo NUOVO/X/=3, nuovo NUOVO/X/=4";
+                                                         << "nuovo NUOVO/5:X/=3, nuovo NUOVO/5:X/=4, +5=X";
         // Past the 32-bit range: refused for that line alone.
         QTest::newRow("somma oltre il limite")
             << somma << QStringList{"BC547;PHILIPS;;2147483647", "ALTRO;;;1"}
@@ -551,14 +496,35 @@ private slots:
         QTest::newRow("salta, ambigua saltata") << salta << QStringList{"#Codice;Qt\u00e0", "BC547;9", "LM358;1"}
                                                 << "saltati 2";
         QTest::newRow("salta, produttore diverso: nuovo") << salta << QStringList{"BC547;NXP;;9", "BC547;philips;;9"}
-                                                          << "nuovo BC547/NXP/=9, saltati 1";
+                                                          << "nuovo BC547/5:NXP/=9, +5=NXP, saltati 1";
         QTest::newRow("salta, codice ripetuto nel file")
             << salta << QStringList{"NUOVO;X;;3", "NUOVO;X;;4", "nuovo;X;;5"}
-            << "nuovo NUOVO/X/=3, nuovo NUOVO/X/=4, nuovo NUOVO/X/=5";
+            << "nuovo NUOVO/5:X/=3, nuovo NUOVO/5:X/=4, nuovo NUOVO/5:X/=5, +5=X";
         QTest::newRow("aggiungi, anche se ambigua") << int(CodiciEsistenti::Aggiungi)
                                                     << QStringList{"#Codice;Qt\u00e0", "BC547;9"} << "nuovo BC547//=9";
+        // Stored: types 7 INTEGRATO, 3 integrato (hand-edited, never found first), 9 TRANSISTOR; manufacturers 1 TEXAS
+        // INSTRUMENTS and 2 " TEXAS"; package 4 TO-92.
+        QTest::newRow("tipo in altre grafie")
+            << salta << QStringList{"#Codice;Tipo", "A0;Integrato", "A1;INTEGRATO", "A2; integrato ", "A3;transistor"}
+            << "nuovo A0//7:INTEGRATO=0, nuovo A1//7:INTEGRATO=0, nuovo A2//7:INTEGRATO=0, nuovo A3//9:TRANSISTOR=0";
+        QTest::newRow("tipo nuovo in tre grafie, creato una volta")
+            << salta << QStringList{"#Codice;Tipo", "A0;Diodo", "A1;DIODO ", "A2;diodo"}
+            << "nuovo A0//10:DIODO=0, nuovo A1//10:DIODO=0, nuovo A2//10:DIODO=0, +10=DIODO";
+        QTest::newRow("produttore in altre grafie")
+            << salta << QStringList{"#Codice;Produttore", "A0;Texas Instruments", "A1;TEXAS", "A2;\u00a0texas\t"}
+            << "nuovo A0/1:TEXAS INSTRUMENTS/=0, nuovo A1/2: TEXAS/=0, nuovo A2/2: TEXAS/=0";
+        QTest::newRow("produttore nuovo con accenti e virgolette")
+            << salta
+            << QStringList{"#Codice;Produttore", "A0;Societ\u00e0 pi\u00f9", "A1;SOCIET\u00c0 PI\u00d9",
+                           "A2;\u00b5chip \"2\""}
+            << "nuovo A0/5:SOCIET\u00c0 PI\u00d9/=0, nuovo A1/5:SOCIET\u00c0 PI\u00d9/=0, "
+               "nuovo A2/6:\u00b5CHIP '2'/=0, +5=SOCIET\u00c0 PI\u00d9, +6=\u00b5CHIP '2'";
+        QTest::newRow("package") << salta << QStringList{"#Codice;Package", "A0;to-92", "A1;sot-23", "A2;SOT-23 "}
+                                 << "nuovo A0//=0 package 4, nuovo A1//=0 package 8, nuovo A2//=0 package 8, +8=SOT-23";
+        QTest::newRow("nomi vuoti") << salta << QStringList{"#Codice;Tipo", "A0;", "A1;   "}
+                                    << "nuovo A0//=0, nuovo A1//=0";
     }
-    void corrispondenze()
+    void pianificazione()
     {
         auto [scelta, righe, piano] = Valori<int, QStringList, QString>("scelta", "righe", "piano");
         // Planning reads the state only: no program folder.
@@ -571,6 +537,16 @@ private slots:
                             Comp(6, QStringLiteral("bc337 "), QStringLiteral("PHILIPS"), QStringLiteral("TRANSISTOR"), 1)};
         stato.NumComponenti = 6;
         stato.ProssimoIDComponente = 7;
+        stato.Tipi = {{7, QStringLiteral("INTEGRATO")}, {3, QStringLiteral("integrato")},
+                      {9, QStringLiteral("TRANSISTOR")}};
+        stato.Produttori = {{1, QStringLiteral("TEXAS INSTRUMENTS")}, {2, QStringLiteral(" TEXAS")}};
+        stato.Packages = {{4, QStringLiteral("TO-92"), {}, {}}};
+        stato.NumTipi = 3;
+        stato.NumProduttori = 2;
+        stato.NumPackages = 1;
+        stato.ProssimoIDTipo = 10;
+        stato.ProssimoIDProduttore = 5;
+        stato.ProssimoIDPackage = 8;
         if (righe.first().startsWith(u'#'))
             righe.first().remove(0, 1);
         else
@@ -581,8 +557,21 @@ private slots:
         QStringList visti;
         for (const auto &[pos, quantita] : p.quantita)
             visti << QStringLiteral("somma %1=%2").arg(pos).arg(quantita);
-        for (const Componente &c : p.nuovi)
-            visti << QStringLiteral("nuovo %1/%2/%3=%4").arg(c.Codice, c.NomeProduttore, c.NomeTipo).arg(c.Quantita);
+        const auto voce = [](qint32 id, const QString &nome) {
+            return id ? QString::number(id) + u':' + nome : nome;
+        };
+        for (const Componente &c : p.nuovi) {
+            visti << QStringLiteral("nuovo %1/%2/%3=%4")
+                         .arg(c.Codice, voce(c.IDProduttore, c.NomeProduttore), voce(c.IDTipo, c.NomeTipo))
+                         .arg(c.Quantita)
+                         + (c.IDPackage ? QStringLiteral(" package %1").arg(c.IDPackage) : QString());
+        }
+        for (const Tipo &t : p.nuoviTipi)
+            visti << QStringLiteral("+%1=%2").arg(t.ID).arg(t.Nome);
+        for (const Produttore &n : p.nuoviProduttori)
+            visti << QStringLiteral("+%1=%2").arg(n.ID).arg(n.Nome);
+        for (const Package &n : p.nuoviPackages)
+            visti << QStringLiteral("+%1=%2").arg(n.ID).arg(n.Nome);
         if (p.saltati > 0)
             visti << QStringLiteral("saltati %1").arg(p.saltati);
         for (const RigaAmbigua &r : p.ambigue) {
