@@ -87,45 +87,62 @@ private slots:
         ImpostaOggi(QDate(2026, 12, 5));
     }
 
-    void formatoDellEsportazione_data()
+    // The export's format, either separator, any encoding and line end (an old Mac export: bare CR); other headers:
+    // another order and letter case, a custom field by its label, a column named twice (the first read); a
+    // spreadsheet's "Unicode text": UTF-16 with its mark, tab-separated. Codes upper-cased as when saved; descriptions
+    // passed through the clean-up of saved text (a comma becomes " - "), the other separator kept.
+    void lettura_data()
     {
-        Colonne<QByteArray, QString, QString>("dati", "separatore", "codifica");
+        Colonne<QByteArray>("dati");
+        // separator|encoding|ignored, then each line: "number: code|quantity|type|manufacturer|description|notes|
+        // field 4|date|package"
+        Colonne<QString>("letta");
         const QStringList virgola = {QString::fromLatin1(Intestazione),
                                      QStringLiteral("ne555,TI,IC,20,02/05/2024,Timer pi\u00f9 preciso; 8 pin"),
                                      QStringLiteral("BC547C,ST,TR,-3,15/01/2023,")};
         QStringList puntoVirgola = virgola;
         puntoVirgola[1] = QStringLiteral("ne555;TI;IC;20;02/05/2024;Timer pi\u00f9 preciso, 8 pin");
         puntoVirgola[2] = QStringLiteral("BC547C;ST;TR;-3;15/01/2023;");
+        const QString esportato = QStringLiteral(",|Windows-1252|\n2: NE555|20|IC|TI|Timer pi\u00f9 preciso; 8 pin|||"
+                                                 "2024-05-02|\n3: BC547C|-3|TR|ST||||2023-01-15|");
         // (Encodings are told by the shared reader, tested with it.)
-        QTest::newRow("virgola, Windows-1252") << Righe(virgola) << "," << "Windows-1252";
-        QTest::newRow("punto e virgola, UTF-8 con BOM") << "\xEF\xBB\xBF" + Righe(puntoVirgola, true) << ";" << "UTF-8";
-        QTest::newRow("LF, senza a capo finale") << Righe(virgola).replace("\r\n", "\n").chopped(1) << ","
-                                                 << "Windows-1252";
-        // An old Mac export: bare CR line ends.
-        QTest::newRow("CR") << Righe(virgola).replace("\r\n", "\r") << "," << "Windows-1252";
+        QTest::newRow("virgola, Windows-1252") << Righe(virgola) << esportato;
+        QTest::newRow("punto e virgola, UTF-8 con BOM")
+            << "\xEF\xBB\xBF" + Righe(puntoVirgola, true)
+            << QStringLiteral(";|UTF-8|\n2: NE555|20|IC|TI|Timer pi\u00f9 preciso -  8 pin|||2024-05-02|\n"
+                              "3: BC547C|-3|TR|ST||||2023-01-15|");
+        QTest::newRow("LF, senza a capo finale") << Righe(virgola).replace("\r\n", "\n").chopped(1) << esportato;
+        QTest::newRow("CR") << Righe(virgola).replace("\r\n", "\r") << esportato;
+        QTest::newRow("altro ordine")
+            << Righe({QStringLiteral("Qt\u00e0;DESCRIZIONE; codice ;Prezzo;Tipo;Package;Scorta minima;Inserito;Note;"
+                                     "Quantit\u00e0"),
+                      QStringLiteral("7;\"Regolatore; 1,5 A\";lm317t;0,80;REG;TO220;10;30/07/2025;\"cassetto \"\"3\"\"\";99")})
+            << QStringLiteral(";|Windows-1252|Prezzo,Quantit\u00e0\n"
+                              "2: LM317T|7|REG||Regolatore; 1 - 5 A|cassetto '3'|10|2025-07-30|TO220");
+        QStringEncoder utf16(QStringConverter::Utf16LE);
+        QTest::newRow("testo Unicode del foglio")
+            << "\xFF\xFE" + QByteArray(utf16(QStringLiteral("Codice\tQt\u00e0\tDescrizione, breve\r\n"
+                                                            "lm317\t7\t\"Regolatore\t1,5 A\"\r\n")))
+            << "\t|UTF-16|Descrizione, breve\n2: LM317|7||||||2026-12-05|";
     }
-    void formatoDellEsportazione()
+    void lettura()
     {
-        const auto [dati, separatore] = Valori<QByteArray, QString>("dati", "separatore");
-        const auto [codifica] = Valori<QString>("codifica");
-        Archivio a;
-        const LetturaCSV l = a.leggi(dati);
+        const auto [dati, letta] = Valori<QByteArray, QString>("dati", "letta");
+        Stato s;
+        s.Etichette[4] = QStringLiteral("Scorta minima");
+        const LetturaCSV l = LeggiCSV(dati, s);
         QCOMPARE(l.errore, QString());
         QCOMPARE(Errori(l.errori), QString());
-        QCOMPARE(QString(l.separatore), separatore);
-        QCOMPARE(l.codifica, codifica);
-        // The code upper-cased as when saved; the other separator stays in the description, passed through the clean-up
-        // of saved text (a comma becomes " - ").
-        QStringList lette;
-        for (const RigaCSV &r : l.righe)
-            lette << QStringLiteral("%1: %2/%3/%4=%5 %6 %7")
-                         .arg(r.numero)
-                         .arg(r.componente.Codice, r.componente.NomeProduttore, r.componente.NomeTipo)
-                         .arg(r.componente.Quantita)
-                         .arg(r.componente.DataInserimento.date().toString(Qt::ISODate), r.componente.Descrizione);
-        QCOMPARE(lette, (QStringList{QStringLiteral("2: NE555/TI/IC=20 2024-05-02 Timer pi\u00f9 preciso")
-                                         + (separatore == "," ? "; 8 pin" : " -  8 pin"),
-                                     "3: BC547C/ST/TR=-3 2023-01-15 "}));
+        QString visti = QStringList({l.separatore, l.codifica, l.ignorate.join(u',')}).join(u'|');
+        for (const RigaCSV &r : l.righe) {
+            const Componente &c = r.componente;
+            visti += QStringLiteral("\n%1: ").arg(r.numero)
+                     + QStringList({c.Codice, QString::number(c.Quantita), c.NomeTipo, c.NomeProduttore, c.Descrizione,
+                                    c.Note, c.Extra4, c.DataInserimento.date().toString(Qt::ISODate), r.package})
+                           .join(u'|');
+        }
+        QCOMPARE(visti, letta);
+        QCOMPARE(l.haPackage, letta.endsWith(u"TO220"));
     }
 
     // With the export's header the separator is not in it: the data lines decide, and a tie goes to the option's.
@@ -148,43 +165,6 @@ private slots:
         QCOMPARE(virgola.separatore, QLatin1Char(','));
         QCOMPARE(virgola.righe.size(), 1);
         QCOMPARE(virgola.righe[0].componente.Quantita, 0);
-    }
-
-    // Headers other than the export's: another order and letter case, a custom field by its label, a column named twice
-    // (the first read); a spreadsheet's "Unicode text": UTF-16 with its mark, tab-separated.
-    void intestazioni_data()
-    {
-        Colonne<QByteArray>("dati");
-        // separator|encoding|ignored|code|quantity|type|manufacturer|description|notes|field 4|date|package
-        Colonne<QString>("letta");
-        QTest::newRow("altro ordine")
-            << Righe({QStringLiteral("Qt\u00e0;DESCRIZIONE; codice ;Prezzo;Tipo;Package;Scorta minima;Inserito;Note;"
-                                     "Quantit\u00e0"),
-                      QStringLiteral("7;\"Regolatore; 1,5 A\";lm317t;0,80;REG;TO220;10;30/07/2025;\"cassetto \"\"3\"\"\";99")})
-            << QStringLiteral(";|Windows-1252|Prezzo,Quantit\u00e0|LM317T|7|REG||Regolatore; 1 - 5 A|cassetto '3'|10|"
-                              "2025-07-30|TO220");
-        QStringEncoder utf16(QStringConverter::Utf16LE);
-        QTest::newRow("testo Unicode del foglio")
-            << "\xFF\xFE" + QByteArray(utf16(QStringLiteral("Codice\tQt\u00e0\tDescrizione, breve\r\n"
-                                                            "lm317\t7\t\"Regolatore\t1,5 A\"\r\n")))
-            << "\t|UTF-16|Descrizione, breve|LM317|7||||||2026-12-05|";
-    }
-    void intestazioni()
-    {
-        const auto [dati, letta] = Valori<QByteArray, QString>("dati", "letta");
-        Archivio a;
-        a.stato.Etichette[4] = QStringLiteral("Scorta minima");
-        const LetturaCSV l = a.leggi(dati);
-        QCOMPARE(l.errore, QString());
-        QCOMPARE(Errori(l.errori), QString());
-        QCOMPARE(l.righe.size(), 1);
-        QCOMPARE(l.haPackage, letta.endsWith(u"TO220"));
-        const Componente &c = l.righe[0].componente;
-        QCOMPARE(QStringList({l.separatore, l.codifica, l.ignorate.join(u','), c.Codice, QString::number(c.Quantita),
-                              c.NomeTipo, c.NomeProduttore, c.Descrizione, c.Note, c.Extra4,
-                              c.DataInserimento.date().toString(Qt::ISODate), l.righe[0].package})
-                     .join(u'|'),
-                 letta);
     }
 
     // Dates as Italian users and their spreadsheets write them, with or without a time of day. Today is 5 December
