@@ -583,10 +583,9 @@ private slots:
             QVERIFY(!EseguiImportazione(a.stato, piano, a.dialoghi, g));
             QCOMPARE(a.dialoghi.ultimoBox().testo, QStringLiteral("Errore nel salvataggio dei dati"));
             QCOMPARE(a.stato.Componenti, componenti);
-            QCOMPARE(a.stato.NumComponenti, 1);
-            QCOMPARE(a.stato.NumTipi, 1);
-            QCOMPARE(a.stato.ProssimoIDComponente, 2);
-            QCOMPARE(a.stato.TotalePezzi, 20);
+            QCOMPARE(QList<qint64>({a.stato.NumComponenti, a.stato.NumTipi, a.stato.ProssimoIDComponente,
+                                    a.stato.TotalePezzi}),
+                     QList<qint64>({1, 1, 2, 20}));
             QCOMPARE(Istantanea(a.cartella.percorso()), prima);
         }
         VERIFICA_DIALOGHI(a.dialoghi);
