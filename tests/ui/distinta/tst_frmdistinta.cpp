@@ -62,13 +62,21 @@ struct Finestra {
     }
     ListaReport *lvd() const { return c<ListaReport>("LVD"); }
     ListaReport *lvCollega() const { return c<ListaReport>("LVCollega"); }
-    QStringList trovati() const
+    // Each row of a list, its first cells joined.
+    static QStringList celle(const ListaReport *l, int quante, QChar tra)
     {
         QStringList out;
-        for (int r = 1; r <= lvCollega()->numeroRighe(); ++r)
-            out << lvCollega()->testo(r, 0) + u' ' + lvCollega()->testo(r, 1);
+        for (int r = 1; r <= l->numeroRighe(); ++r) {
+            QStringList riga;
+            for (int k = 0; k < quante; ++k)
+                riga << l->testo(r, k);
+            out << riga.join(tra);
+        }
         return out;
     }
+    QStringList trovati() const { return celle(lvCollega(), 2, u' '); }
+    QStringList righe() const { return celle(lvd(), 7, u'|'); }
+    QString riga(int r) const { return righe().at(r - 1); }
     // The rows marked as short of pieces.
     QList<int> marcate() const
     {
@@ -85,20 +93,6 @@ struct Finestra {
         QTest::keyClicks(tx, testo);
     }
     bool attivo(const char *bottone) const { return c<QPushButton>(bottone)->isEnabled(); }
-    QString riga(int r) const
-    {
-        QStringList celle;
-        for (int k = 0; k < 7; ++k)
-            celle << lvd()->testo(r, k);
-        return celle.join(u'|');
-    }
-    QStringList righe() const
-    {
-        QStringList out;
-        for (int r = 1; r <= lvd()->numeroRighe(); ++r)
-            out << riga(r);
-        return out;
-    }
     QString riepilogo() const { return c<QLabel>("lblRiepilogo")->text(); }
     QString stato() const { return c<QLabel>("lblStato")->text(); }
     void clic(const char *bottone) const { QTest::mouseClick(c<QPushButton>(bottone), Qt::LeftButton); }
