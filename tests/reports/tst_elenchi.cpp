@@ -170,7 +170,7 @@ private slots:
         QCOMPARE(c.stato.Componenti, kTre);
     }
 
-    // Nothing written: for an empty list silently; a listing or an export that cannot be written is told, leaves none.
+    // Nothing written: silently for an empty list; told, and nothing left behind, when a listing or export fails.
     void nonScritto_data()
     {
         Colonne<bool, QString, QString, QString, QString>("csv", "daTogliere", "cartellaAlPosto", "testo", "titolo");
