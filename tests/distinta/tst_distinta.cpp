@@ -33,7 +33,12 @@ void magazzinoCodiciPropri(Stato &s)
 
 RigaDistinta Riga(const QStringList &campi) // mpn, valore, footprint
 {
-    return {.valore = campi[1], .mpn = campi[0], .footprint = campi[2], .quantita = 1};
+    RigaDistinta r;
+    r.mpn = campi[0];
+    r.valore = campi[1];
+    r.footprint = campi[2];
+    r.quantita = 1;
+    return r;
 }
 
 QString Percorso(const QString &nome) { return QStringLiteral(ARVO_DISTINTE_REALI "/") + nome; }
@@ -312,8 +317,8 @@ private slots:
         QVERIFY(QDir().mkpath(c.file("Exported/Mancanti.csv/x")));
         d.setNextAnswer(Risposta::Ok);
         QCOMPARE(EsportaMancanti(s, v, d), QString());
-        VerificaBox(d, QString::fromUtf8("Errore nella creazione del file Mancanti.csv\r\nForse il file è già aperto in "
-                                         "altro programma"),
+        VerificaBox(d, QString::fromUtf8("Errore nella creazione del file Mancanti.csv\r\nForse il file è già aperto "
+                                         "in altro programma"),
                     Icona::Critica, Pulsanti::Ok, QStringLiteral("Lista non generata"));
         VERIFICA_DIALOGHI(d);
     }

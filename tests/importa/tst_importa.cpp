@@ -36,8 +36,14 @@ QByteArray Righe(const QStringList &righe, bool utf8 = false)
 
 Componente Comp(qint32 id, const QString &codice, const QString &produttore, const QString &tipo, qint32 quantita)
 {
-    return {.ID = id, .NomeTipo = tipo, .Codice = codice, .Quantita = quantita, .NomeProduttore = produttore,
-            .DataInserimento = Giorno(2024, 3, 1)};
+    Componente c;
+    c.ID = id;
+    c.Codice = codice;
+    c.NomeProduttore = produttore;
+    c.NomeTipo = tipo;
+    c.Quantita = quantita;
+    c.DataInserimento = Giorno(2024, 3, 1);
+    return c;
 }
 
 // A program folder made by a first start, with a type and a manufacturer and one component, NE555 (quantity 20).
@@ -116,8 +122,8 @@ private slots:
         QTest::newRow("altro ordine")
             << Righe({QStringLiteral("Qt\u00e0;DESCRIZIONE; codice ;Prezzo;Tipo;Package;Scorta minima;Inserito;Note;"
                                      "Quantit\u00e0"),
-                      QStringLiteral("7;\"Regolatore; 1,5 A\";lm317t;0,80;REG;TO220;10;30/07/2025;\"cassetto \"\"3\"\", in "
-                                     "alto\";99")})
+                      QStringLiteral("7;\"Regolatore; 1,5 A\";lm317t;0,80;REG;TO220;10;30/07/2025;"
+                                     "\"cassetto \"\"3\"\", in alto\";99")})
             << QStringLiteral(";|Windows-1252|Prezzo,Quantit\u00e0\n"
                               "2: LM317T|7|REG||Regolatore; 1 - 5 A|cassetto '3' -  in alto|10|2025-07-30|TO220");
         QStringEncoder utf16(QStringConverter::Utf16LE);
@@ -246,8 +252,9 @@ private slots:
             << Intestazione + "\r\n"
                    + RigheCrLf({"OK1,TI,IC,1,01/02/2024,uno", "CORTA,TI,IC,1", "QX,TI,IC,molti,01/02/2024,", "",
                                 "DX,TI,IC,3,31/02/2024,", "LUNGA,TI,IC,1,01/02/2024,a,b",
-                                ",TI,IC,1,01/02/2024,senza codice", "QV,TI,IC,,01/02/2024,", "\"APERTA,TI,IC,1,01/02/2024,",
-                                "GRANDE,TI,IC,99999999999,01/02/2024,", "OGGI,TI,IC,2,,senza data"})
+                                ",TI,IC,1,01/02/2024,senza codice", "QV,TI,IC,,01/02/2024,",
+                                "\"APERTA,TI,IC,1,01/02/2024,", "GRANDE,TI,IC,99999999999,01/02/2024,",
+                                "OGGI,TI,IC,2,,senza data"})
             << QStringList{"2: OK1|uno|1", "12: OGGI|senza data|2"}
             << "3: mancano colonne: 4 invece di 6\n4: quantit\u00e0 non numerica: \"molti\"\n"
                "6: data non valida: \"31/02/2024\"\n"
@@ -397,7 +404,7 @@ private slots:
     {
         const auto [scelta, risultato, saltati] = Valori<int, QStringList, int>("scelta", "risultato", "saltati");
         Archivio a;
-        // A new component and a new type whose save failed left their slots past the counts: the import writes over them.
+        // A new component and type whose save failed left their slots past the counts: the import writes over them.
         a.stato.Componenti.append(Comp(2, QStringLiteral("FALLITO"), QStringLiteral("TI"), QStringLiteral("IC"), 9));
         a.stato.Tipi.append({2, QStringLiteral("FALLITO")});
         const LetturaCSV l = a.elenco({"NE555,TI,IC,5,01/02/2024,", "NUOVO,NXP,TR,3,01/02/2024,",
@@ -558,8 +565,8 @@ private slots:
         QCOMPARE(visti.join(QStringLiteral(", ")), piano);
     }
 
-    // Planning changes nothing; a save that fails leaves memory and every file as they were, and says so. IDs that would
-    // pass the limit: refused at planning; one line still fits, and the counter stops at the limit.
+    // Planning changes nothing; a save that fails leaves memory and every file as they were, and says so. IDs that
+    // would pass the limit: refused at planning; one line still fits, and the counter stops at the limit.
     void pianoEGuasto()
     {
         Archivio a;

@@ -18,8 +18,14 @@ namespace {
 Componente Comp(const QString &codice, const QString &tipo, const QString &produttore, qint32 quantita,
                 const QDate &data, const QString &descrizione = {})
 {
-    return {.NomeTipo = tipo, .Codice = codice, .Quantita = quantita, .NomeProduttore = produttore,
-            .Descrizione = descrizione, .DataInserimento = QDateTime(data, QTime(0, 0), Qt::UTC)};
+    Componente c;
+    c.Codice = codice;
+    c.NomeTipo = tipo;
+    c.NomeProduttore = produttore;
+    c.Quantita = quantita;
+    c.DataInserimento = QDateTime(data, QTime(0, 0), Qt::UTC);
+    c.Descrizione = descrizione;
+    return c;
 }
 
 // Not in code order: the export keeps table order.

@@ -430,7 +430,8 @@ private slots:
                          "separatore virgola) - senza colonna della quantità: i pezzi sono contati dai riferimenti"
                          " - righe dello stesso componente unite: 1 - righe da non montare (DNP) escluse: 2 (R4, R5)")),
                      qPrintable(testo));
-            const QString errore = QStringLiteral("Errore alla riga 5: mancano i riferimenti, che danno la quantit\u00e0");
+            const QString errore =
+                QStringLiteral("Errore alla riga 5: mancano i riferimenti, che danno la quantit\u00e0");
             QCOMPARE(f.righe(), (QStringList{"U1|NE555|1|1|NE555|5|Disponibile", "R1,R2|10k|2|2|10K|100|Disponibile",
                                              "|1k|||||" + errore, "Q1|BC547|1|1|2 componenti||Da scegliere (2)"}));
             QCOMPARE(f.riepilogo(), QStringLiteral("Disponibili 2 - Mancano pezzi 0 - Non trovati 0 - Da scegliere 1 - "

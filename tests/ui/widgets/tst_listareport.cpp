@@ -220,9 +220,9 @@ private slots:
         QVERIFY(cambi.count() <= 2); // one refresh per sort at most, never one per cell
     }
 
-    // The order is that of a plain stable sort comparing whole texts without case, both ways. A text that starts another
-    // one sorts before it in ascending order (after it descending), also when they part only after the first eight
-    // characters past the prefix shared by the whole column.
+    // The order is that of a plain stable sort comparing whole texts without case, both ways. A text that starts
+    // another one sorts before it in ascending order (after it descending), also when they part only after the first
+    // eight characters past the prefix shared by the whole column.
     void testoCheNeIniziaUnAltro_data()
     {
         Colonne<QStringList>("testi");
@@ -309,9 +309,9 @@ private slots:
         QCOMPARE(eventi, (QStringList{"row 3 sel 3", "click", "row 4 sel 4", "click"}));
     }
 
-    // Fitting the columns: among many rows the widest text in pixels wins even when it is not the longest in characters;
-    // a column already wide enough, or widened by the user, keeps its width; a hidden column stays as it is; the check
-    // box counts in the first column.
+    // Fitting the columns: among many rows the widest text in pixels wins even when it is not the longest in
+    // characters; a column already wide enough, or widened by the user, keeps its width; a hidden column stays as it
+    // is; the check box counts in the first column.
     void adattaColonne()
     {
         QList<QStringList> righe;
