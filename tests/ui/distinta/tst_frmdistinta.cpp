@@ -1,5 +1,5 @@
 // The bill-of-materials window through its real widgets, opened from the main window's menu: the rows and the summary,
-// the number of boards, the pick among several matching components, the shopping list, and "Preleva" with its
+// the number of boards, the pick among several matching components, links made by hand, and "Preleva" with its
 // confirmation, its failure and what the main window shows after.
 
 #include "common/bomkicad.h"
@@ -42,11 +42,6 @@ QList<qint32> quantita(const Stato &s)
     return q;
 }
 
-QList<qint32> quantitaSuDisco(const Ambiente &a)
-{
-    return quantita(*a.suDisco());
-}
-
 const QList<qint32> Iniziali{100, 500, 1, 5, 10, 3, 10, 1, 4};
 
 // A stock that names parts its own way: the KiCad BOM's "10k" and "100nF" are found only through a link.
@@ -67,13 +62,21 @@ struct Finestra {
     }
     ListaReport *lvd() const { return c<ListaReport>("LVD"); }
     ListaReport *lvCollega() const { return c<ListaReport>("LVCollega"); }
-    QStringList trovati() const
+    // Each row of a list, its first cells joined.
+    static QStringList celle(const ListaReport *l, int quante, QChar tra)
     {
         QStringList out;
-        for (int r = 1; r <= lvCollega()->numeroRighe(); ++r)
-            out << lvCollega()->testo(r, 0) + u' ' + lvCollega()->testo(r, 1);
+        for (int r = 1; r <= l->numeroRighe(); ++r) {
+            QStringList riga;
+            for (int k = 0; k < quante; ++k)
+                riga << l->testo(r, k);
+            out << riga.join(tra);
+        }
         return out;
     }
+    QStringList trovati() const { return celle(lvCollega(), 2, u' '); }
+    QStringList righe() const { return celle(lvd(), 7, u'|'); }
+    QString riga(int r) const { return righe().at(r - 1); }
     // The rows marked as short of pieces.
     QList<int> marcate() const
     {
@@ -90,20 +93,6 @@ struct Finestra {
         QTest::keyClicks(tx, testo);
     }
     bool attivo(const char *bottone) const { return c<QPushButton>(bottone)->isEnabled(); }
-    QString riga(int r) const
-    {
-        QStringList celle;
-        for (int k = 0; k < 7; ++k)
-            celle << lvd()->testo(r, k);
-        return celle.join(u'|');
-    }
-    QStringList righe() const
-    {
-        QStringList out;
-        for (int r = 1; r <= lvd()->numeroRighe(); ++r)
-            out << riga(r);
-        return out;
-    }
     QString riepilogo() const { return c<QLabel>("lblRiepilogo")->text(); }
     QString stato() const { return c<QLabel>("lblStato")->text(); }
     void clic(const char *bottone) const { QTest::mouseClick(c<QPushButton>(bottone), Qt::LeftButton); }
@@ -121,8 +110,7 @@ struct Prova : Ambiente {
         cartella.scrivi(QStringLiteral("progetto/scheda.csv"), bom);
         apri();
     }
-    // Opens the window from the menu and runs the steps on it; the window is
-    // closed with "Chiudi" afterwards when the steps leave it open.
+    // Opens the window from the menu and runs the steps on it, then "Chiudi" when the steps leave it open.
     void usa(const std::function<void(const Finestra &)> &passi)
     {
         dialoghi.setNextFile(cartella.file(QStringLiteral("progetto/scheda.csv")));
@@ -147,15 +135,18 @@ class TestFrmDistinta : public QObject {
     Q_OBJECT
 private slots:
     // The KiCad BOM against the stock: every outcome, two boards, the pick of one of two BC547, the rows short of
-    // pieces marked; closed without "Preleva", the main window, the stock and the files are as before, and a second
-    // opening starts afresh.
-    void verificaSenzaPrelievo()
+    // pieces marked. "Preleva" names the short lines: after "No" all is as before, and a second opening starts afresh;
+    // "Sì" takes what there is, and the main list and counters follow.
+    void verificaEPrelievo()
     {
         Prova a(BomKicad);
         const QStringList codici = a.codici();
         const QString contatori = a.contatori();
         const QString messaggio = a.messaggio();
-        a.usa([](const Finestra &f) {
+        const QString domanda = QString::fromUtf8(
+            "Non tutto è disponibile:\r\n> C1,C2 GRM21BR71H104KA01: Mancano 3\r\n> Q1,Q2 BC547: Mancano 1\r\n"
+            "> U2 l7805cv: Mancano 1\r\n> D1 1N4148: Non trovato\r\n\r\nPrelevare comunque i pezzi disponibili?");
+        a.usa([&](const Finestra &f) {
             QCOMPARE(f.righe(), (QStringList{
                                     "R1,R2,R5|10k|3|3|10K|100|Disponibile",
                                     "C1,C2|GRM21BR71H104KA01|2|2|GRM21BR71H104KA01|1|Mancano 1",
@@ -166,8 +157,7 @@ private slots:
                                     "D1|1N4148|1|1|||Non trovato",
                                 }));
             QCOMPARE(f.riepilogo(), QStringLiteral("Disponibili 4 - Mancano pezzi 1 - Non trovati 1 - Da scegliere 1"));
-            // Lines short of pieces (short or not found, what the shopping
-            // list takes) are marked in the main list's colours of low stock.
+            // Lines short of pieces (what the shopping list takes) are marked in the main list's colours of low stock.
             QCOMPARE(f.marcate(), (QList<int>{2, 7}));
             const QAbstractItemModel *m = f.lvd()->vista()->model();
             const ColoriAvviso avviso = ColoriRigaAvviso(true);
@@ -199,6 +189,9 @@ private slots:
             QCOMPARE(f.riga(4), QStringLiteral("Q1,Q2|BC547|2|4|BC547|3|Mancano 1"));
             QCOMPARE(f.riepilogo(), QStringLiteral("Disponibili 3 - Mancano pezzi 3 - Non trovati 1"));
             QCOMPARE(f.marcate(), (QList<int>{2, 4, 5, 7}));
+            a.dialoghi.setNextAnswer(Risposta::No);
+            f.clic("btnPreleva");
+            VerificaBox(a.dialoghi, domanda, Icona::Esclamazione, Pulsanti::SiNo, QStringLiteral("Preleva"));
         });
         QCOMPARE(quantita(a.stato), Iniziali);
         QVERIFY(a.fileInvariati());
@@ -209,33 +202,13 @@ private slots:
         QCOMPARE(a.dialoghi.dialoghiFile()[0].titolo, QStringLiteral("Verifica distinta base"));
 
         // Nothing is remembered: one board, no pick.
-        a.usa([](const Finestra &f) {
+        a.usa([&](const Finestra &f) {
             QCOMPARE(f.c<QSpinBox>("spnSchede")->value(), 1);
             QCOMPARE(f.riga(4), QStringLiteral("Q1,Q2|BC547|2|2|2 componenti||Da scegliere (2)"));
-        });
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
-
-    // Short lines: the confirmation names them; "No" takes nothing, "Sì"
-    // takes what there is, and the main list and counters follow.
-    void prelevaConMancanti()
-    {
-        Prova a(BomKicad);
-        a.usa([&a](const Finestra &f) {
             QTest::keyClick(f.c<QSpinBox>("spnSchede"), Qt::Key_Up);
             ClicRiga(f.lvd(), 4, 0);
             QTest::keyClick(f.c<QComboBox>("cmbScelta"), Qt::Key_Down);
             QTest::keyClick(f.c<QComboBox>("cmbScelta"), Qt::Key_Down);
-            const QString domanda = QString::fromUtf8(
-                "Non tutto è disponibile:\r\n> C1,C2 GRM21BR71H104KA01: Mancano 3\r\n> Q1,Q2 BC547: Mancano 1\r\n"
-                "> U2 l7805cv: Mancano 1\r\n> D1 1N4148: Non trovato\r\n\r\n"
-                "Prelevare comunque i pezzi disponibili?");
-            a.dialoghi.setNextAnswer(Risposta::No);
-            f.clic("btnPreleva");
-            VerificaBox(a.dialoghi, domanda, Icona::Esclamazione, Pulsanti::SiNo, QStringLiteral("Preleva"));
-            QCOMPARE(quantita(a.stato), Iniziali);
-            QVERIFY(a.fileInvariati());
-
             a.dialoghi.setNextAnswer(Risposta::Si);
             f.clic("btnPreleva");
             QCOMPARE(a.dialoghi.ultimoBox().testo, domanda);
@@ -245,7 +218,7 @@ private slots:
         });
         const QList<qint32> dopo{94, 500, 0, 3, 10, 0, 10, 0, 2};
         QCOMPARE(quantita(a.stato), dopo);
-        QCOMPARE(quantitaSuDisco(a), dopo);
+        QCOMPARE(quantita(*a.suDisco()), dopo);
         QCOMPARE(a.contatori(), QStringLiteral("9/9/619"));
         QCOMPARE(a.messaggio(), QStringLiteral("Operazione completata: pezzi prelevati per la distinta base"));
         // The list shows the new quantities, still sorted by code.
@@ -286,11 +259,11 @@ private slots:
             QCOMPARE(f.stato(), QString::fromUtf8("Prelevati 7 pezzi da 2 componenti: il magazzino è stato salvato."));
         });
         const QList<qint32> dopo{95, 500, 1, 3, 10, 3, 10, 1, 4};
-        QCOMPARE(quantitaSuDisco(a), dopo);
+        QCOMPARE(quantita(*a.suDisco()), dopo);
         QCOMPARE(a.contatori(), QStringLiteral("9/9/627"));
         a.menu(QStringLiteral("mnuQuit"));
         QVERIFY(!a.finestra->isVisible());
-        QCOMPARE(quantitaSuDisco(a), dopo);
+        QCOMPARE(quantita(*a.suDisco()), dopo);
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
@@ -345,13 +318,13 @@ private slots:
         QCOMPARE(a.testo(QStringLiteral("txQty")), pannello);
         a.premi("save"); // only where the editor is still open
         QCOMPARE(quantita(a.stato), dopo);
-        QCOMPARE(quantitaSuDisco(a), dopo);
+        QCOMPARE(quantita(*a.suDisco()), dopo);
         QCOMPARE(a.suDisco()->componente(4).Codice, campo == "txCodice" ? valore : QStringLiteral("NE555"));
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // Lines linked by hand through the search box, saved at once, used at the
-    // next opening, removable; a read-only archive keeps them as they are.
+    // Lines linked by hand through the search box, saved at once, used at the next opening, removable; a read-only
+    // archive keeps them as they are.
     void collegaAMano()
     {
         Prova a(BomKicad, magazzinoConCodiciPropri);
@@ -421,16 +394,12 @@ private slots:
             QVERIFY(!f.attivo("btnScollega"));
         });
         QCOMPARE(a.cartella.leggi(NomeFileCollegamenti), salvato);
-        VERIFICA_DIALOGHI(a.dialoghi);
-    }
 
-    // A links file that cannot be read: the check goes on without links and
-    // says why; a link then cannot be saved, and the user is told.
-    void collegamentiIlleggibili()
-    {
-        Prova a(BomKicad, magazzinoConCodiciPropri);
+        // A links file that cannot be read: the check goes on without links and says why; a link then cannot be saved,
+        // and the user is told.
         const QString file = a.cartella.file(NomeFileCollegamenti);
-        QVERIFY(QDir().mkpath(file));
+        QVERIFY(QFile::remove(file) && QDir().mkpath(file));
+        a.stato.SolaLettura = false;
         a.usa([&](const Finestra &f) {
             QCOMPARE(f.stato(), QString::fromUtf8("I collegamenti fatti a mano non sono stati letti. Impossibile "
                                                   "leggere il file %1: non è un file normale o non è leggibile.")
@@ -450,48 +419,39 @@ private slots:
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // What the window says of how the file was read.
-    void descrizioneFile()
+    // How the file was read, said above the list; a line that cannot be read stays in the list with its reason and is
+    // named before taking; the keyboard reaches the pick of a component.
+    void descrizioneERigheIlleggibili()
     {
-        Prova a("Designator,Comment,DNP\nR1,10k,\nR2,10k,\nR3,1k,\nR4,22k,X\nR5,1k,DNP\n");
-        a.usa([&](const Finestra &f) {
+        Prova a("Designator,Comment,DNP\nU1,NE555,\nR1,10k,\nR2,10k,\n,1k,\nR4,22k,X\nR5,1k,DNP\nQ1,BC547,\n");
+        a.usa([&a](const Finestra &f) {
             const QString testo = f.c<QLabel>("lblFile")->text();
             QVERIFY2(testo.endsWith(QString::fromUtf8(
                          "separatore virgola) - senza colonna della quantità: i pezzi sono contati dai riferimenti"
                          " - righe dello stesso componente unite: 1 - righe da non montare (DNP) escluse: 2 (R4, R5)")),
                      qPrintable(testo));
-        });
-    }
-
-    // A line that cannot be read stays in the list with its reason and is
-    // named before taking; the keyboard reaches the pick of a component.
-    void righeIlleggibiliETastiera()
-    {
-        Prova a("Reference;Value;Qty\r\nU1;NE555;2\r\nR1;10k;abc\r\nQ1;BC547;1\r\n");
-        a.usa([&a](const Finestra &f) {
-            QCOMPARE(f.righe(), (QStringList{"U1|NE555|2|2|NE555|5|Disponibile",
-                                             QString::fromUtf8("R1|10k|||||Errore alla riga 3: quantità non valida: \"abc\""),
-                                             "Q1|BC547|1|1|2 componenti||Da scegliere (2)"}));
-            QCOMPARE(f.riepilogo(),
-                     QStringLiteral("Disponibili 1 - Mancano pezzi 0 - Non trovati 0 - Da scegliere 1 - Righe con errori 1"));
+            const QString errore =
+                QStringLiteral("Errore alla riga 5: mancano i riferimenti, che danno la quantit\u00e0");
+            QCOMPARE(f.righe(), (QStringList{"U1|NE555|1|1|NE555|5|Disponibile", "R1,R2|10k|2|2|10K|100|Disponibile",
+                                             "|1k|||||" + errore, "Q1|BC547|1|1|2 componenti||Da scegliere (2)"}));
+            QCOMPARE(f.riepilogo(), QStringLiteral("Disponibili 2 - Mancano pezzi 0 - Non trovati 0 - Da scegliere 1 - "
+                                                   "Righe con errori 1"));
             f.lvd()->vista()->setFocus();
             QTest::keyClick(f.lvd()->vista(), Qt::Key_Down); // row 1
-            QTest::keyClick(f.lvd()->vista(), Qt::Key_End);  // row 3
-            QCOMPARE(f.lvd()->rigaSelezionata(), 3);
+            QTest::keyClick(f.lvd()->vista(), Qt::Key_End);  // row 4
+            QCOMPARE(f.lvd()->rigaSelezionata(), 4);
             QVERIFY(f.c<QComboBox>("cmbScelta")->isEnabled());
             a.dialoghi.setNextAnswer(Risposta::Si);
             f.clic("btnPreleva");
-            QCOMPARE(a.dialoghi.ultimoBox().testo,
-                     QString::fromUtf8("Non tutto è disponibile:\r\n> R1 10k: Errore alla riga 3: quantità non valida: "
-                                       "\"abc\"\r\n> Q1 BC547: Da scegliere (2)\r\n\r\n"
-                                       "Prelevare comunque i pezzi disponibili?"));
+            QCOMPARE(a.dialoghi.ultimoBox().testo, QStringLiteral("Non tutto \u00e8 disponibile:\r\n> 1k: ") + errore
+                                                       + QStringLiteral("\r\n> Q1 BC547: Da scegliere (2)\r\n\r\n"
+                                                                        "Prelevare comunque i pezzi disponibili?"));
         });
-        QCOMPARE(quantitaSuDisco(a), (QList<qint32>{100, 500, 1, 3, 10, 3, 10, 1, 4}));
+        QCOMPARE(quantita(*a.suDisco()), (QList<qint32>{98, 500, 1, 4, 10, 3, 10, 1, 4}));
         VERIFICA_DIALOGHI(a.dialoghi);
     }
 
-    // A file that is no BOM (tst_distinta has the others): one message, no
-    // window, nothing changed; a cancelled file dialog does nothing at all.
+    // A file that is no BOM (tst_distinta has the others): one message, no window; a cancelled file dialog: nothing.
     void fileNonUtilizzabile()
     {
         Prova a(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
