@@ -77,19 +77,6 @@ private slots:
         QVERIFY(a.testo("txCodice").isEmpty() && !a.bottone("reselect")->isEnabled());
     }
 
-    // A header click sorts (QTA descending after the load's ascending codes:
-    // the direction is the list's, tst_listareport) and leaves no component
-    // current.
-    void intestazione()
-    {
-        Caso a(cinqueComponenti);
-        a.clicRiga(2, 0);
-        a.clicIntestazione(4);
-        QCOMPARE(a.codici(), QStringList({"BC547C", "NE555", "74HC00", "2N2222", "LM317T"}));
-        QCOMPARE(a.corrente(), 0);
-        QCOMPARE(a.finestra->variabili().IndiceVoce, 0);
-    }
-
     // A search lists what it finds (which codes match is CercaCodici's, tst_componenti), the first current. A
     // label read into the box (a scanner types it and Enter) finds its component whatever the code; one of no
     // stored component is searched as a code.
@@ -233,7 +220,8 @@ private slots:
         QVERIFY(vista->viewport()->rect().contains(vista->visualRect(vista->model()->index(riga - 1, 0))));
     }
 
-    // The listing prints the rows on screen in their order; the CSV holds the whole table.
+    // A header click sorts (the direction is the list's, tst_listareport) and leaves no component current. The
+    // listing prints the rows on screen in their order; the CSV holds the whole table.
     void stampaEdEsportazione()
     {
         Caso a;
@@ -241,6 +229,7 @@ private slots:
         a.cerca(QStringLiteral("74"), true);
         a.clicIntestazione(1); // descending by code after the search's table order
         QCOMPARE(a.posizioni(), QList<int>({3, 2}));
+        QCOMPARE(a.corrente() + a.finestra->variabili().IndiceVoce, 0);
         a.dialoghi.setNextAnswer(Risposta::No); // the text file only
         a.premi("print");
         QCOMPARE(a.cartella.leggi(QStringLiteral("Stampe/Stampa_05122026.txt")),
