@@ -52,11 +52,9 @@ private slots:
         }
     }
 
-    // Shown modally as the main window does it, then closed in some way:
-    // PrimoAvvio is cleared only then. A missing or unreadable manual gives
-    // a short note naming the file instead of a blank page. An installed
-    // program keeps its data in the user's folder and reads the manual from
-    // its share folder.
+    // Shown modally as the main window does it, then closed in some way: PrimoAvvio is cleared only then. A missing or
+    // unreadable manual gives a short note naming the file instead of a blank page. An installed program keeps its data
+    // in the user's folder and reads the manual from its share folder.
     void apertura_data()
     {
         Colonne<QString, QByteArray, bool, QString>("file", "contenuto", "esc", "testo"); // esc: else closed
@@ -96,8 +94,7 @@ private slots:
         QVERIFY(!stato.PrimoAvvio);
     }
 
-    // The manual that ships with the program: every picture it shows and
-    // every link inside the page exists.
+    // The manual that ships with the program: every picture it shows and every link inside the page exists.
     void manualeDistribuito()
     {
         const QString percorso = QFINDTESTDATA("../../../assets/Manual/manual.html");

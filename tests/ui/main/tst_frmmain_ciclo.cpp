@@ -194,9 +194,8 @@ private slots:
                  QStringLiteral("Tensione|Tensione"));
     }
 
-    // The tables window closing once types and manufacturers both exist where
-    // one was missing: the window becomes what a start on them shows (a
-    // component being entered keeps its typing). The main window writes nothing.
+    // The tables window closing once types and manufacturers both exist where one was missing: the window becomes what
+    // a start on them shows (a component being entered keeps its typing). The main window writes nothing.
     void tabelleCompletate_data()
     {
         // conTipi: types exist at the opening; nomi: typed in: "0:name" a manufacturer, "1:name" a type; inserendo: a

@@ -1,6 +1,5 @@
-// The component list: refill, counters, custom selection by a right click,
-// header sorting, row clicks, the order after a save; search, "reselect",
-// and the listing and CSV export of what the list shows.
+// The component list: refill, counters, custom selection by a right click, header sorting, row clicks, the order after
+// a save; search, "reselect", and the listing and CSV export of what the list shows.
 
 #include "ambiente.h"
 
@@ -160,10 +159,9 @@ private slots:
         QCOMPARE(a.fileDati(), archivio);
     }
 
-    // Whatever the sort, a save lists the codes from A to Z with the saved
-    // component current, its row selected and in view, among 5 or 305.
-    // Editing asks nothing about a shared number (ZTX547, BC547C) and keeps
-    // the record's ID and date.
+    // Whatever the sort, a save lists the codes from A to Z with the saved component current, its row selected and in
+    // view, among 5 or 305. Editing asks nothing about a shared number (ZTX547, BC547C) and keeps the record's ID and
+    // date.
     void salvataggio_data()
     {
         // intestazioni: headers clicked before; codice: empty: LM317T edited to ZTX547; riempitivi: R000, R001...

@@ -1,8 +1,6 @@
-// Nothing typed or stored is lost in everyday use of the editor: commands act
-// only on the component shown (and leave their lines in the stock history),
-// refilled pick lists keep the panel, stored names survive a save, a failed
-// save keeps memory, disk and panel agreeing, and unsaved typing is never
-// dropped without a question.
+// Nothing typed or stored is lost in everyday use of the editor: commands act only on the component shown (and leave
+// their lines in the stock history), refilled pick lists keep the panel, stored names survive a save, a failed save
+// keeps memory, disk and panel agreeing, and unsaved typing is never dropped without a question.
 
 #include "ambiente.h"
 
@@ -40,11 +38,9 @@ class TestFrmMainModifiche : public QObject {
 private slots:
     void initTestCase() { ImpostaOggi(QDate(2026, 12, 5)); }
 
-    // "Modifica", "Salva" and "Elimina" never reach a component not shown
-    // (after "Nuovo" or "Annulla"). What they do goes in the stock history
-    // with the tables: a new component, a change (quantity and the fields
-    // that changed), a deletion with the whole record; nothing when nothing
-    // changed.
+    // "Modifica", "Salva" and "Elimina" never reach a component not shown (after "Nuovo" or "Annulla"). What they do
+    // goes in the stock history with the tables: a new component, a change (quantity and the fields that changed), a
+    // deletion with the whole record; nothing when nothing changed.
     void soloIlComponenteMostrato_data()
     {
         Colonne<QString, QStringList, QStringList>("passi", "attesi", "storico");
@@ -118,8 +114,7 @@ private slots:
                  QStringLiteral("ST 2 TR 2 3"));
     }
 
-    // A type typed by hand (ID 0) and a manufacturer no entry stands for
-    // survive being shown and saved again.
+    // A type typed by hand (ID 0) and a manufacturer no entry stands for survive being shown and saved again.
     void nomiFuoriTabella()
     {
         Caso a;
@@ -140,10 +135,9 @@ private slots:
         QCOMPARE(s->componente(1).NomeProduttore, QStringLiteral("FAIRCHILD"));
     }
 
-    // A save that cannot be written (a folder, or a watched FIFO, in place of
-    // a table file or of the stock history): the error, a status text saying
-    // so, memory and the other files as they were, the typing kept with
-    // "Salva" on; a quit answered "Sì" stores it once the file can be written.
+    // A save that cannot be written (a folder, or a watched FIFO, in place of a table file or of the stock history):
+    // the error, a status text saying so, memory and the other files as they were, the typing kept with "Salva" on; a
+    // quit answered "Sì" stores it once the file can be written.
     void salvataggioFallito_data()
     {
         // fifo: else a folder
@@ -233,9 +227,8 @@ private slots:
         QCOMPARE(codiciSuDisco(a), Cinque + QStringList{"15:ZZ900"});
     }
 
-    // Esci, a search and the list of low stock ask before unsaved typing is
-    // dropped: Sì saves, No drops, Annulla goes back to the editor. With
-    // nothing changed nothing is asked.
+    // Esci, a search and the list of low stock ask before unsaved typing is dropped: Sì saves, No drops, Annulla goes
+    // back to the editor. With nothing changed nothing is asked.
     void modificheNonSalvate_data()
     {
         Colonne<QString, QString>("comando", "risposta");

@@ -9,8 +9,7 @@ using namespace prova;
 
 namespace {
 
-// The five with locations in field 3. In code order: 2N2222 (none),
-// 74HC00 "A2", BC547C "A10", LM317T "a3", NE555 "A2".
+// The five with locations in field 3. In code order: 2N2222 (none), 74HC00 "A2", BC547C "A10", LM317T "a3", NE555 "A2".
 void conPosizioni(Stato &s)
 {
     cinqueComponenti(s);
@@ -68,8 +67,7 @@ private slots:
         a.premi("reselect"); // every row, in table order
         QCOMPARE(a.colonna(IndiceColonna), (QStringList{"A2", "A10", "a3", "", "A2"}));
 
-        // The direction flips from the code's: descending first, A10 before a3
-        // before A2 (as text a3 would come first).
+        // The direction flips from the code's: descending first, A10 before a3 before A2 (as text a3 would come first).
         a.clicIntestazione(7);
         QCOMPARE(a.colonna(IndiceColonna), (QStringList{"A10", "a3", "A2", "A2", ""}));
 
@@ -103,10 +101,8 @@ private slots:
         QCOMPARE(a.stato.CampoPosizione, 0);
     }
 
-    // Unused, the option leaves Info.ini as before (no section; the five
-    // column widths: tst_frmmain_finestra); chosen, it is kept with the
-    // column's width; a section of five widths from before the column keeps
-    // them for the five.
+    // Unused, the option leaves Info.ini as before (no section; the five column widths: tst_frmmain_finestra); chosen,
+    // it is kept with the column's width; a section of five widths from before the column keeps them for the five.
     void infoIni()
     {
         Caso a(cinqueComponenti);

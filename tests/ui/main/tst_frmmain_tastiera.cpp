@@ -83,8 +83,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), a.lista()->vista());
     }
 
-    // Each menu opens with Alt and a letter of its own; the items of a menu
-    // have letters unique in it. The shortcuts.
+    // Each menu opens with Alt and a letter of its own; the items of a menu have letters unique in it. The shortcuts.
     void mnemoniciEScorciatoie()
     {
         Caso a(cinqueComponenti);

@@ -1,7 +1,6 @@
-// "Ripristina una copia" through its real widgets, opened from the main
-// window's menu: the list of the dated copies, going back to one and forth
-// again, "Annulla", changes being typed, and a copy that cannot be put in
-// place or loaded; what the main window shows and what is on disk after.
+// "Ripristina una copia" through its real widgets, opened from the main window's menu: the list of the dated copies,
+// going back to one and forth again, "Annulla", changes being typed, and a copy that cannot be put in place or loaded;
+// what the main window shows and what is on disk after.
 
 #include "copie/copie.h"
 #include "startup/avvio.h"
@@ -70,9 +69,8 @@ struct Prova : Caso {
     ~Prova() { ImpostaAdesso({}); }
     QMap<QString, QByteArray> dati() const { return cartella.dati(); }
     QMap<QString, QByteArray> datiCopia(const QString &nome) const { return cartella.dati("Backups/Copie/" + nome); }
-    // Opens the window from the menu and runs the steps on it; closed with
-    // "Annulla" afterwards when the steps leave it open. False when no
-    // window opened.
+    // Opens the window from the menu and runs the steps on it; closed with "Annulla" afterwards when the steps leave it
+    // open. False when no window opened.
     bool usa(const std::function<void(const Finestra &)> &passi)
     {
         bool aperta = false;
@@ -146,10 +144,9 @@ private slots:
         QVERIFY(StessiDati(*a.suDisco(), a.stato));
     }
 
-    // Nothing written, nothing shown differently: "Annulla", "No" to the
-    // confirmation, and a component being edited, whose changes are asked
-    // about first: going back to them opens no window, giving them up opens
-    // it (then closed with "Annulla").
+    // Nothing written, nothing shown differently: "Annulla", "No" to the confirmation, and a component being edited,
+    // whose changes are asked about first: going back to them opens no window, giving them up opens it (then closed
+    // with "Annulla").
     void nienteCambia_data()
     {
         // The quantity of a component being typed; the answer to the question about it, else to the confirmation.
@@ -192,9 +189,8 @@ private slots:
         QCOMPARE(a.contatori(), "4/4/142");
     }
 
-    // A copy that cannot be put in place, or whose files do not load: the
-    // message, the data files and the window as they were (after a failed
-    // load, the files put back from the copy just made of them).
+    // A copy that cannot be put in place, or whose files do not load: the message, the data files and the window as
+    // they were (after a failed load, the files put back from the copy just made of them).
     void nonRiuscito_data()
     {
         // The copy's Tipi.dat (null: removed), the messages after the question (%1: the copy's folder).
