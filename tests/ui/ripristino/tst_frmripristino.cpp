@@ -9,6 +9,7 @@
 #include "store/scritturasicura.h"
 #include "ui/main/ambiente.h"
 
+#include "common/finestramodale.h"
 #include "common/verifiche.h"
 
 using namespace prova;
@@ -22,26 +23,9 @@ QDateTime Ore(int ora, int minuto, int secondo = 0)
     return QDateTime(QDate(2026, 12, 7), QTime(ora, minuto, secondo));
 }
 
-struct Finestra {
-    QWidget *w;
-    template <typename T = QWidget>
-    T *c(const char *nome) const
-    {
-        return Figlio<T>(w, QLatin1String(nome));
-    }
+struct Finestra : Modale {
     ListaReport *lvc() const { return c<ListaReport>("LVC"); }
-    QStringList righe() const
-    {
-        QStringList out;
-        for (int r = 1; r <= lvc()->numeroRighe(); ++r) {
-            QStringList celle;
-            for (int k = 0; k < 4; ++k)
-                celle << lvc()->testo(r, k);
-            out << celle.join(u'|');
-        }
-        return out;
-    }
-    void clic(const char *bottone) const { QTest::mouseClick(c<QPushButton>(bottone), Qt::LeftButton); }
+    QStringList righe() const { return RigheLista(lvc()); }
 };
 
 // A: five components, 144 pieces, the copy of the start at 09:05:33.
