@@ -18,10 +18,7 @@ namespace {
 
 const QString kTitolo = QStringLiteral("Ripristina una copia");
 
-QDateTime Ore(int ora, int minuto, int secondo = 0)
-{
-    return QDateTime(QDate(2026, 12, 7), QTime(ora, minuto, secondo));
-}
+QDateTime Ore(int ora, int minuto, int secondo = 0) { return {QDate(2026, 12, 7), QTime(ora, minuto, secondo)}; }
 
 struct Finestra : Modale {
     ListaReport *lvc() const { return c<ListaReport>("LVC"); }
