@@ -90,9 +90,8 @@ private slots:
         m_finestra.reset();
     }
 
-    // At most 20 characters, however the text changes: the cut is orange,
-    // the caret ends after the kept text, and the next change within the
-    // limit is green again.
+    // At most 20 characters, however the text changes: the cut is orange, the caret ends after the kept text, and the
+    // next change within the limit is green again.
     void regolaLunghezza_data()
     {
         Colonne<QString, int, QString, QString, QString, bool>("iniziale", "cursore", "modo", "nuovo", "atteso",

@@ -32,31 +32,9 @@ private slots:
     }
     void cleanup() { principale.reset(); }
 
-    // Over the main window's corner, wherever it has moved; the dark border
-    // is painted even under a light theme of the main window.
-    void aspettoEPosizione()
-    {
-        principale->setStyleSheet(QStringLiteral("QWidget { background-color: white; }"));
-        for (const QPoint angolo : {QPoint(130, 90), QPoint(310, 220)}) {
-            principale->move(angolo);
-            QTRY_COMPARE(principale->frameGeometry().topLeft(), angolo);
-            FrmManual f(stato, principale.get());
-            f.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&f));
-            QCOMPARE(f.frameGeometry().topLeft(), angolo);
-            QCOMPARE(f.windowTitle(), QStringLiteral("Arvo Manual"));
-            QVERIFY(f.isModal() && f.WB()->openExternalLinks());
-            const QImage img = f.grab().toImage();
-            QCOMPARE(img.pixelColor(0, 0), QColor(0x40, 0x40, 0x40));
-            QCOMPARE(img.pixelColor(img.width() - 1, img.height() - 1), QColor(0x40, 0x40, 0x40));
-        }
-    }
-
-    // Shown modally as the main window does it, then closed in some way:
-    // PrimoAvvio is cleared only then. A missing or unreadable manual gives
-    // a short note naming the file instead of a blank page. An installed
-    // program keeps its data in the user's folder and reads the manual from
-    // its share folder.
+    // Shown modally as the main window does it, then closed in some way: PrimoAvvio is cleared only then. A missing or
+    // unreadable manual gives a short note naming the file instead of a blank page. An installed program keeps its data
+    // in the user's folder and reads the manual from its share folder.
     void apertura_data()
     {
         Colonne<QString, QByteArray, bool, QString>("file", "contenuto", "esc", "testo"); // esc: else closed
@@ -80,14 +58,24 @@ private slots:
         CartellaTest dati;
         if (file.startsWith(QLatin1String("share/")))
             stato.percorsi = Percorsi::DaCartella(dati.percorso(), cartella.file(QStringLiteral("share")));
+        principale->setStyleSheet(QStringLiteral("QWidget { background-color: white; }"));
+        principale->move(310, 220);
+        QTRY_COMPARE(principale->frameGeometry().topLeft(), QPoint(310, 220));
         bool primoAvvioDuranteApertura = false;
         QuandoModale([&](QWidget *m) {
             primoAvvioDuranteApertura = stato.PrimoAvvio;
+            // Over the main window's corner, wherever it has moved; the dark border painted even under a light theme.
+            QCOMPARE(m->frameGeometry().topLeft(), QPoint(310, 220));
+            QCOMPARE(m->windowTitle(), QStringLiteral("Arvo Manual"));
+            const QImage img = m->grab().toImage();
+            QCOMPARE(img.pixelColor(0, 0), QColor(0x40, 0x40, 0x40));
+            QCOMPARE(img.pixelColor(img.width() - 1, img.height() - 1), QColor(0x40, 0x40, 0x40));
             esc ? QTest::keyClick(m, Qt::Key_Escape) : void(m->close());
         }, this);
         FrmManual f(stato, principale.get());
         const QString mostrato = f.WB()->toPlainText();
         f.exec();
+        QVERIFY(f.WB()->openExternalLinks());
         QVERIFY2(mostrato.contains(testo), qPrintable(mostrato));
         if (testo != QLatin1String("Riga unica del manuale.")) // the note names the file looked for
             QVERIFY(mostrato.contains(QDir::toNativeSeparators(FrmManual::PercorsoManuale(stato))));
@@ -96,8 +84,7 @@ private slots:
         QVERIFY(!stato.PrimoAvvio);
     }
 
-    // The manual that ships with the program: every picture it shows and
-    // every link inside the page exists.
+    // The manual that ships with the program: every picture it shows and every link inside the page exists.
     void manualeDistribuito()
     {
         const QString percorso = QFINDTESTDATA("../../../assets/Manual/manual.html");

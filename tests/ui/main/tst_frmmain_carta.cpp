@@ -78,10 +78,9 @@ private slots:
         QCOMPARE(mostrato, u"Solo il componente mostrato (74HC00)"_s);
     }
 
-    // After the text file, a box offers paper or PDF; each answer does its
-    // part and nothing more, the text file the same in every case. The
-    // listing is longer than a page: A4 pages numbered in their footers,
-    // the text the same as the file's, line by line.
+    // After the text file, a box offers paper or PDF; each answer does its part and nothing more, the text file the
+    // same in every case. The listing is longer than a page: A4 pages numbered in their footers, the text the same as
+    // the file's, line by line.
     void listaSuCarta_data()
     {
         Colonne<QString, bool, bool, QString>("risposta", "conferma", "pdf", "messaggio");

@@ -1,6 +1,5 @@
-// The component list: refill, counters, custom selection by a right click,
-// header sorting, row clicks, the order after a save; search, "reselect",
-// and the listing and CSV export of what the list shows.
+// The component list: refill, counters, custom selection by a right click, header sorting, row clicks, the order after
+// a save; search, "reselect", and the listing and CSV export of what the list shows.
 
 #include "ambiente.h"
 
@@ -75,19 +74,6 @@ private slots:
         QCOMPARE(a.contatori(), QStringLiteral("5/5/144"));
         QCOMPARE(a.messaggio(), a.messaggio(0));
         QVERIFY(a.testo("txCodice").isEmpty() && !a.bottone("reselect")->isEnabled());
-    }
-
-    // A header click sorts (QTA descending after the load's ascending codes:
-    // the direction is the list's, tst_listareport) and leaves no component
-    // current.
-    void intestazione()
-    {
-        Caso a(cinqueComponenti);
-        a.clicRiga(2, 0);
-        a.clicIntestazione(4);
-        QCOMPARE(a.codici(), QStringList({"BC547C", "NE555", "74HC00", "2N2222", "LM317T"}));
-        QCOMPARE(a.corrente(), 0);
-        QCOMPARE(a.finestra->variabili().IndiceVoce, 0);
     }
 
     // A search lists what it finds (which codes match is CercaCodici's, tst_componenti), the first current. A
@@ -173,10 +159,9 @@ private slots:
         QCOMPARE(a.fileDati(), archivio);
     }
 
-    // Whatever the sort, a save lists the codes from A to Z with the saved
-    // component current, its row selected and in view, among 5 or 305.
-    // Editing asks nothing about a shared number (ZTX547, BC547C) and keeps
-    // the record's ID and date.
+    // Whatever the sort, a save lists the codes from A to Z with the saved component current, its row selected and in
+    // view, among 5 or 305. Editing asks nothing about a shared number (ZTX547, BC547C) and keeps the record's ID and
+    // date.
     void salvataggio_data()
     {
         // intestazioni: headers clicked before; codice: empty: LM317T edited to ZTX547; riempitivi: R000, R001...
@@ -233,7 +218,8 @@ private slots:
         QVERIFY(vista->viewport()->rect().contains(vista->visualRect(vista->model()->index(riga - 1, 0))));
     }
 
-    // The listing prints the rows on screen in their order; the CSV holds the whole table.
+    // A header click sorts (the direction is the list's, tst_listareport) and leaves no component current. The
+    // listing prints the rows on screen in their order; the CSV holds the whole table.
     void stampaEdEsportazione()
     {
         Caso a;
@@ -241,6 +227,7 @@ private slots:
         a.cerca(QStringLiteral("74"), true);
         a.clicIntestazione(1); // descending by code after the search's table order
         QCOMPARE(a.posizioni(), QList<int>({3, 2}));
+        QCOMPARE(a.corrente() + a.finestra->variabili().IndiceVoce, 0);
         a.dialoghi.setNextAnswer(Risposta::No); // the text file only
         a.premi("print");
         QCOMPARE(a.cartella.leggi(QStringLiteral("Stampe/Stampa_05122026.txt")),

@@ -9,8 +9,7 @@ using namespace prova;
 
 namespace {
 
-// The five with locations in field 3. In code order: 2N2222 (none),
-// 74HC00 "A2", BC547C "A10", LM317T "a3", NE555 "A2".
+// The five with locations in field 3. In code order: 2N2222 (none), 74HC00 "A2", BC547C "A10", LM317T "a3", NE555 "A2".
 void conPosizioni(Stato &s)
 {
     cinqueComponenti(s);
@@ -53,17 +52,22 @@ private slots:
         QCOMPARE(a.azione(QStringLiteral("mnuCampoPosizione(0)"))->text(), QStringLiteral("Nessuno"));
         QCOMPARE(a.azione(QStringLiteral("mnuCampoPosizione(3)"))->text(), QStringLiteral("Campo Personale 3"));
 
+        // Chosen on a narrowed list: the search's rows and the selected one stay.
+        a.cerca(QStringLiteral("7"), false);
+        a.clicRiga(2, 0);
         a.menu(QStringLiteral("mnuCampoPosizione(3)"));
         QCOMPARE(a.stato.CampoPosizione, 3);
         QVERIFY(a.azione(QStringLiteral("mnuCampoPosizione(3)"))->isChecked());
         QCOMPARE(a.lista()->numeroColonne(), 7);
         QCOMPARE(a.lista()->colonna(7).titolo, QStringLiteral("Campo Personale 3"));
         QVERIFY(a.lista()->larghezzaColonna(7) > 20);
-        QCOMPARE(a.codici(), (QStringList{"2N2222", "74HC00", "BC547C", "LM317T", "NE555"}));
-        QCOMPARE(a.colonna(IndiceColonna), (QStringList{"", "A2", "A10", "a3", "A2"}));
+        QCOMPARE(a.codici(), (QStringList{"BC547C", "LM317T", "74HC00"}));
+        QCOMPARE(a.colonna(IndiceColonna), (QStringList{"A10", "a3", "A2"}));
+        QCOMPARE(a.lista()->rigaSelezionata(), 2);
+        a.premi("reselect"); // every row, in table order
+        QCOMPARE(a.colonna(IndiceColonna), (QStringList{"A2", "A10", "a3", "", "A2"}));
 
-        // The direction flips from the code's: descending first, A10 before a3
-        // before A2 (as text a3 would come first).
+        // The direction flips from the code's: descending first, A10 before a3 before A2 (as text a3 would come first).
         a.clicIntestazione(7);
         QCOMPARE(a.colonna(IndiceColonna), (QStringList{"A10", "a3", "A2", "A2", ""}));
 
@@ -97,23 +101,8 @@ private slots:
         QCOMPARE(a.stato.CampoPosizione, 0);
     }
 
-    // The column follows a narrowed list (and the label of its field: tst_frmmain_ciclo).
-    void elencoMostrato()
-    {
-        Caso a(conPosizioni);
-        a.cerca(QStringLiteral("7"), false);
-        a.clicRiga(2, 0);
-        a.menu(QStringLiteral("mnuCampoPosizione(3)"));
-        // The search's rows and the selected one stay.
-        QCOMPARE(a.codici(), (QStringList{"BC547C", "LM317T", "74HC00"}));
-        QCOMPARE(a.colonna(IndiceColonna), (QStringList{"A10", "a3", "A2"}));
-        QCOMPARE(a.lista()->rigaSelezionata(), 2);
-    }
-
-    // Unused, the option leaves Info.ini as before (no section; the five
-    // column widths: tst_frmmain_finestra); chosen, it is kept with the
-    // column's width; a section of five widths from before the column keeps
-    // them for the five.
+    // Unused, the option leaves Info.ini as before (no section; the five column widths: tst_frmmain_finestra); chosen,
+    // it is kept with the column's width; a section of five widths from before the column keeps them for the five.
     void infoIni()
     {
         Caso a(cinqueComponenti);

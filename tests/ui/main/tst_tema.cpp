@@ -1,9 +1,7 @@
-// The program's look. The dark theme darkens the whole program while the
-// main window keeps its own colours for the list and the panels; the light
-// theme brings the desktop's palette back. The dark theme can be read: check
-// boxes and radio buttons as drawn, and disabled texts, stand 3:1 from their
-// background. Without an icon theme every toolbar button has its built-in
-// icon, and every window the program's icon.
+// The program's look. The dark theme darkens the whole program while the main window keeps its own colours for the list
+// and the panels; the light theme brings the desktop's palette back. The dark theme can be read: check boxes and radio
+// buttons as drawn, and disabled texts, stand 3:1 from their background. Without an icon theme every toolbar button has
+// its built-in icon, and every window the program's icon.
 
 #include "ambiente.h"
 #include "importa/letturacsv.h"
@@ -169,8 +167,7 @@ private slots:
         QCOMPARE(s.liste->palette().color(QPalette::Window), desktop.color(QPalette::Window));
     }
 
-    // Every toolbar button its own built-in picture, in both windows, and
-    // the program's icon in every window.
+    // Every toolbar button its own built-in picture, in both windows, and the program's icon in every window.
     void bottoniEFinestre()
     {
         prova::Ambiente a(prova::cinqueComponenti);

@@ -1,6 +1,7 @@
 // The receiving window through its real widgets, opened from the main window's menu.
 
 #include "common/buste.h"
+#include "common/finestramodale.h"
 #include "common/fogliocodici.h"
 #include "movimenti/indice.h"
 #include "ricevi/codiciimmagine.h"
@@ -19,22 +20,9 @@ namespace {
 
 const QString Lcsc = u"{pbn:PICK2309,on:SO2309,pc:C2040,pm:TL072CDR,qty:30,mc:,cc:1,pdi:9,hp:0,wc:JS}"_s;
 
-struct Finestra {
-    QWidget *w;
-    template <typename T = QWidget>
-    T *c(const char *nome) const { return Figlio<T>(w, QLatin1String(nome)); }
+struct Finestra : Modale {
     ListaReport *lvr() const { return c<ListaReport>("LVR"); }
-    QStringList righe() const
-    {
-        QStringList out;
-        for (int r = 1; r <= lvr()->numeroRighe(); ++r) {
-            QStringList celle;
-            for (int k = 0; k < 4; ++k)
-                celle << lvr()->testo(r, k);
-            out << celle.join(u'|');
-        }
-        return out;
-    }
+    QStringList righe() const { return RigheLista(lvr()); }
     // Types a text as a scanner does, the separators as the control keys of a keyboard-emulating scanner, then Enter
     // unless the envelope ends.
     void scansiona(const QString &testo) const
@@ -51,7 +39,6 @@ struct Finestra {
         if (!testo.endsWith(u'\x04'))
             QTest::keyClick(tx, Qt::Key_Return);
     }
-    void clic(const char *bottone) const { QTest::mouseClick(c<QPushButton>(bottone), Qt::LeftButton); }
 };
 
 struct Prova : Caso {

@@ -1,7 +1,6 @@
-// "Ripristina una copia" through its real widgets, opened from the main
-// window's menu: the list of the dated copies, going back to one and forth
-// again, "Annulla", changes being typed, and a copy that cannot be put in
-// place or loaded; what the main window shows and what is on disk after.
+// "Ripristina una copia" through its real widgets, opened from the main window's menu: the list of the dated copies,
+// going back to one and forth again, "Annulla", changes being typed, and a copy that cannot be put in place or loaded;
+// what the main window shows and what is on disk after.
 
 #include "copie/copie.h"
 #include "startup/avvio.h"
@@ -10,6 +9,7 @@
 #include "store/scritturasicura.h"
 #include "ui/main/ambiente.h"
 
+#include "common/finestramodale.h"
 #include "common/verifiche.h"
 
 using namespace prova;
@@ -18,31 +18,11 @@ namespace {
 
 const QString kTitolo = QStringLiteral("Ripristina una copia");
 
-QDateTime Ore(int ora, int minuto, int secondo = 0)
-{
-    return QDateTime(QDate(2026, 12, 7), QTime(ora, minuto, secondo));
-}
+QDateTime Ore(int ora, int minuto, int secondo = 0) { return {QDate(2026, 12, 7), QTime(ora, minuto, secondo)}; }
 
-struct Finestra {
-    QWidget *w;
-    template <typename T = QWidget>
-    T *c(const char *nome) const
-    {
-        return Figlio<T>(w, QLatin1String(nome));
-    }
+struct Finestra : Modale {
     ListaReport *lvc() const { return c<ListaReport>("LVC"); }
-    QStringList righe() const
-    {
-        QStringList out;
-        for (int r = 1; r <= lvc()->numeroRighe(); ++r) {
-            QStringList celle;
-            for (int k = 0; k < 4; ++k)
-                celle << lvc()->testo(r, k);
-            out << celle.join(u'|');
-        }
-        return out;
-    }
-    void clic(const char *bottone) const { QTest::mouseClick(c<QPushButton>(bottone), Qt::LeftButton); }
+    QStringList righe() const { return RigheLista(lvc()); }
 };
 
 // A: five components, 144 pieces, the copy of the start at 09:05:33.
@@ -70,9 +50,8 @@ struct Prova : Caso {
     ~Prova() { ImpostaAdesso({}); }
     QMap<QString, QByteArray> dati() const { return cartella.dati(); }
     QMap<QString, QByteArray> datiCopia(const QString &nome) const { return cartella.dati("Backups/Copie/" + nome); }
-    // Opens the window from the menu and runs the steps on it; closed with
-    // "Annulla" afterwards when the steps leave it open. False when no
-    // window opened.
+    // Opens the window from the menu and runs the steps on it; closed with "Annulla" afterwards when the steps leave it
+    // open. False when no window opened.
     bool usa(const std::function<void(const Finestra &)> &passi)
     {
         bool aperta = false;
@@ -146,10 +125,9 @@ private slots:
         QVERIFY(StessiDati(*a.suDisco(), a.stato));
     }
 
-    // Nothing written, nothing shown differently: "Annulla", "No" to the
-    // confirmation, and a component being edited, whose changes are asked
-    // about first: going back to them opens no window, giving them up opens
-    // it (then closed with "Annulla").
+    // Nothing written, nothing shown differently: "Annulla", "No" to the confirmation, and a component being edited,
+    // whose changes are asked about first: going back to them opens no window, giving them up opens it (then closed
+    // with "Annulla").
     void nienteCambia_data()
     {
         // The quantity of a component being typed; the answer to the question about it, else to the confirmation.
@@ -192,9 +170,8 @@ private slots:
         QCOMPARE(a.contatori(), "4/4/142");
     }
 
-    // A copy that cannot be put in place, or whose files do not load: the
-    // message, the data files and the window as they were (after a failed
-    // load, the files put back from the copy just made of them).
+    // A copy that cannot be put in place, or whose files do not load: the message, the data files and the window as
+    // they were (after a failed load, the files put back from the copy just made of them).
     void nonRiuscito_data()
     {
         // The copy's Tipi.dat (null: removed), the messages after the question (%1: the copy's folder).

@@ -1,5 +1,6 @@
 // The entry editor of the tables window: states and toolbar, keys, adding and renaming, the package picture, saving.
 #include "bancotabelle.h"
+#include "../main/ambiente.h"
 
 #include "common/fifosorvegliata.h"
 #include "common/verifiche.h"
@@ -9,13 +10,6 @@ namespace {
 QColor sfondo(QLineEdit *c) { return c->palette().color(QPalette::Base); }
 bool conFigura(QWidget *f) { return !Figlio<QLabel>(f, "imgPack")->pixmap().isNull(); }
 
-void Figura(const QString &percorso, int larghezza, int altezza, const QColor &colore)
-{
-    QImage img(larghezza, altezza, QImage::Format_RGB32);
-    img.fill(colore);
-    QVERIFY(QDir().mkpath(QFileInfo(percorso).path()) && img.save(percorso));
-}
-
 // What the package pictures tests choose from: pictures in Packages (a JPEG, red and green bitmaps), a file that is no
 // picture, a link leading out, a FIFO; and pictures in other folders.
 struct BancoImmagini : Banco {
@@ -23,11 +17,11 @@ struct BancoImmagini : Banco {
     FifoSorvegliata fifo{pack + "fifo.bmp"};
     BancoImmagini()
     {
-        Figura(pack + "dip8.jpg", 200, 100, Qt::red);
-        Figura(pack + "dip8.bmp", 40, 20, Qt::red);
-        Figura(pack + "nuova.bmp", 40, 20, Qt::green);
-        Figura(cartella.file("fuori.bmp"), 20, 20, Qt::red);
-        Figura(cartella.file("USB/so8.png"), 40, 20, Qt::green);
+        prova::scriviImmagine(cartella, "Packages/dip8.jpg", 200, 100, Qt::red, "JPG");
+        prova::scriviImmagine(cartella, "Packages/dip8.bmp", 40, 20, Qt::red);
+        prova::scriviImmagine(cartella, "Packages/nuova.bmp", 40, 20, Qt::green);
+        prova::scriviImmagine(cartella, "fuori.bmp", 20, 20, Qt::red);
+        prova::scriviImmagine(cartella, "USB/so8.png", 40, 20, Qt::green, "PNG");
         cartella.scrivi(QStringLiteral("Packages/guasta.bmp"), "non e' una bitmap");
         QVERIFY(QFile::link(cartella.file("fuori.bmp"), pack + "uscita.bmp"));
         QVERIFY(fifo.creata());
