@@ -140,9 +140,6 @@ private slots:
     void verificaEPrelievo()
     {
         Prova a(BomKicad);
-        const QStringList codici = a.codici();
-        const QString contatori = a.contatori();
-        const QString messaggio = a.messaggio();
         const QString domanda = QString::fromUtf8(
             "Non tutto è disponibile:\r\n> C1,C2 GRM21BR71H104KA01: Mancano 3\r\n> Q1,Q2 BC547: Mancano 1\r\n"
             "> U2 l7805cv: Mancano 1\r\n> D1 1N4148: Non trovato\r\n\r\nPrelevare comunque i pezzi disponibili?");
@@ -195,9 +192,6 @@ private slots:
         });
         QCOMPARE(quantita(a.stato), Iniziali);
         QVERIFY(a.fileInvariati());
-        QCOMPARE(a.codici(), codici);
-        QCOMPARE(a.contatori(), contatori);
-        QCOMPARE(a.messaggio(), messaggio);
         QCOMPARE(a.dialoghi.dialoghiFile().size(), 1);
         QCOMPARE(a.dialoghi.dialoghiFile()[0].titolo, QStringLiteral("Verifica distinta base"));
 
@@ -227,8 +221,8 @@ private slots:
         QCOMPARE(a.lista()->testo(8, 3), QStringLiteral("3"));
     }
 
-    // Everything available: no question. A save that fails leaves memory, files and the main window as they were; once
-    // the folder can be written again the taking succeeds, and a later quit keeps it.
+    // Everything available: no question. A save that fails (the rollback: tst_operazioni) leaves the main window as it
+    // was and says so; once the folder can be written again the taking succeeds, and a later quit keeps it.
     void prelevaSalvataggioFallito()
     {
         Prova a(BomDisponibile);
@@ -243,9 +237,6 @@ private slots:
             VerificaBox(a.dialoghi, QStringLiteral("Errore nel salvataggio dei dati"), Icona::Nessuna);
             QCOMPARE(f.stato(),
                      QString::fromUtf8("Attenzione: i dati NON sono stati salvati, nessun pezzo è stato prelevato"));
-            QCOMPARE(quantita(a.stato), Iniziali);
-            QCOMPARE(a.stato.TotalePezzi, 634);
-            QVERIFY(a.fileInvariati());
             QCOMPARE(a.contatori(), QStringLiteral("9/9/634"));
             QCOMPARE(a.codici(), codici);
             // The main window says so too, as for any save that fails.
