@@ -134,8 +134,8 @@ private slots:
             QCOMPARE(EspandiRiferimenti(elenco).size(), quanti);
     }
 
-    // Separators, encodings, header names (more in the real BOMs below) and lines before the header (the shared reader's
-    // marks and quotes are tested with it).
+    // Separators, encodings, header names (more in the real BOMs below) and lines before the header (the shared
+    // reader's marks and quotes are tested with it).
     void colonne_data()
     {
         Colonne<QByteArray, QString>("dati", "letta");
