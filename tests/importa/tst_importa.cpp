@@ -25,8 +25,6 @@ namespace {
 
 const QByteArray Intestazione = "Codice | Produttore | Tipo | Qt\xE0 | Inserito | Descrizione";
 
-QDateTime Giorno(int a, int m, int g) { return QDateTime(QDate(a, m, g), QTime(0, 0), Qt::UTC); }
-
 // Lines joined by CR LF, in Windows-1252 unless told otherwise.
 QByteArray Righe(const QStringList &righe, bool utf8 = false)
 {
@@ -42,7 +40,7 @@ Componente Comp(qint32 id, const QString &codice, const QString &produttore, con
     c.NomeProduttore = produttore;
     c.NomeTipo = tipo;
     c.Quantita = quantita;
-    c.DataInserimento = Giorno(2024, 3, 1);
+    c.DataInserimento = DataUtc(2024, 3, 1);
     return c;
 }
 
@@ -106,17 +104,10 @@ private slots:
         const QStringList virgola = {QString::fromLatin1(Intestazione),
                                      QStringLiteral("ne555,TI,IC,20,02/05/2024,Timer pi\u00f9 preciso; 8 pin"),
                                      QStringLiteral("BC547C,ST,TR,-3,15/01/2023,")};
-        QStringList puntoVirgola = virgola;
-        puntoVirgola[1] = QStringLiteral("ne555;TI;IC;20;02/05/2024;Timer pi\u00f9 preciso, 8 pin");
-        puntoVirgola[2] = QStringLiteral("BC547C;ST;TR;-3;15/01/2023;");
         const QString esportato = QStringLiteral(",|Windows-1252|\n2: NE555|20|IC|TI|Timer pi\u00f9 preciso; 8 pin|||"
                                                  "2024-05-02|\n3: BC547C|-3|TR|ST||||2023-01-15|");
         // (Encodings are told by the shared reader, tested with it.)
         QTest::newRow("virgola, Windows-1252") << Righe(virgola) << esportato;
-        QTest::newRow("punto e virgola, UTF-8 con BOM")
-            << "\xEF\xBB\xBF" + Righe(puntoVirgola, true)
-            << QStringLiteral(";|UTF-8|\n2: NE555|20|IC|TI|Timer pi\u00f9 preciso -  8 pin|||2024-05-02|\n"
-                              "3: BC547C|-3|TR|ST||||2023-01-15|");
         QTest::newRow("LF, senza a capo finale") << Righe(virgola).replace("\r\n", "\n").chopped(1) << esportato;
         QTest::newRow("CR") << Righe(virgola).replace("\r\n", "\r") << esportato;
         QTest::newRow("altro ordine")
@@ -181,29 +172,26 @@ private slots:
         // attesa: invalid: refused
         Colonne<QString, QDateTime>("testo", "attesa");
         const QDateTime no;
-        const auto g = [](int a, int m, int d, int h = 0, int min = 0, int s = 0) {
-            return QDateTime(QDate(a, m, d), QTime(h, min, s), Qt::UTC);
-        };
-        QTest::newRow("gg/mm/aaaa") << "09/10/2024" << g(2024, 10, 9);
-        QTest::newRow("gg/mm/aa") << "09/10/24" << g(2024, 10, 9);
-        QTest::newRow("g/m/aaaa") << "9/1/2024" << g(2024, 1, 9);
-        QTest::newRow("aaaa-mm-gg") << "2024-10-09" << g(2024, 10, 9);
-        QTest::newRow("aaaa-m-g") << "2024-1-9" << g(2024, 1, 9);
-        QTest::newRow("gg.mm.aaaa") << "09.10.2024" << g(2024, 10, 9);
-        QTest::newRow("gg-mm-aaaa") << "09-10-2024" << g(2024, 10, 9);
-        QTest::newRow("con ore e minuti") << "09/10/2024 14:30" << g(2024, 10, 9, 14, 30);
-        QTest::newRow("con secondi, ora di una cifra") << "9/10/24 8:05:59" << g(2024, 10, 9, 8, 5, 59);
-        QTest::newRow("ISO con T") << "2024-10-09T14:30:00" << g(2024, 10, 9, 14, 30);
-        QTest::newRow("spazi attorno") << "  09/10/2024\t" << g(2024, 10, 9);
-        QTest::newRow("29 febbraio bisestile") << "29/02/2024" << g(2024, 2, 29);
-        QTest::newRow("anno 36: 2036") << "01/01/36" << g(2036, 1, 1);
-        QTest::newRow("anno 37: 1937") << "01/01/37" << g(1937, 1, 1);
+        QTest::newRow("gg/mm/aaaa") << "09/10/2024" << DataUtc(2024, 10, 9);
+        QTest::newRow("gg/mm/aa") << "09/10/24" << DataUtc(2024, 10, 9);
+        QTest::newRow("g/m/aaaa") << "9/1/2024" << DataUtc(2024, 1, 9);
+        QTest::newRow("aaaa-mm-gg") << "2024-10-09" << DataUtc(2024, 10, 9);
+        QTest::newRow("aaaa-m-g") << "2024-1-9" << DataUtc(2024, 1, 9);
+        QTest::newRow("gg.mm.aaaa") << "09.10.2024" << DataUtc(2024, 10, 9);
+        QTest::newRow("gg-mm-aaaa") << "09-10-2024" << DataUtc(2024, 10, 9);
+        QTest::newRow("con ore e minuti") << "09/10/2024 14:30" << DataUtc(2024, 10, 9, 14, 30);
+        QTest::newRow("con secondi, ora di una cifra") << "9/10/24 8:05:59" << DataUtc(2024, 10, 9, 8, 5, 59);
+        QTest::newRow("ISO con T") << "2024-10-09T14:30:00" << DataUtc(2024, 10, 9, 14, 30);
+        QTest::newRow("spazi attorno") << "  09/10/2024\t" << DataUtc(2024, 10, 9);
+        QTest::newRow("29 febbraio bisestile") << "29/02/2024" << DataUtc(2024, 2, 29);
+        QTest::newRow("anno 36: 2036") << "01/01/36" << DataUtc(2036, 1, 1);
+        QTest::newRow("anno 37: 1937") << "01/01/37" << DataUtc(1937, 1, 1);
         QTest::newRow("29 febbraio non bisestile") << "29/02/2023" << no;
         QTest::newRow("separatori diversi") << "09/10-2024" << no;
         QTest::newRow("anno di tre cifre") << "1/2/345" << no;
         QTest::newRow("giorno di tre cifre") << "009/10/2024" << no;
         QTest::newRow("anno primo con giorno lungo") << "2024-10-009" << no;
-        QTest::newRow("anno primo di due cifre") << "24-10-09" << g(2009, 10, 24);
+        QTest::newRow("anno primo di due cifre") << "24-10-09" << DataUtc(2009, 10, 24);
         QTest::newRow("ore 24") << "09/10/2024 24:00" << no;
         QTest::newRow("minuti di una cifra") << "09/10/2024 14:3" << no;
         QTest::newRow("ora senza spazio") << "09/10/202414:30" << no;
@@ -237,8 +225,8 @@ private slots:
         const QList<QDateTime> lette{LeggiDataImportata(u"10/9/2024", oggi), LeggiDataImportata(u"2024-10-09", oggi),
                                      LeggiDataImportata(u"25/12/2024", oggi)};
         QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-        QCOMPARE(lette, (QList<QDateTime>{Giorno(2024, 10, 9), Giorno(2024, 10, 9), Giorno(2024, 12, 25)}));
-        QCOMPARE(LeggiDataImportata(u"10/9/2024", oggi), Giorno(2024, 9, 10));
+        QCOMPARE(lette, (QList<QDateTime>{DataUtc(2024, 10, 9), DataUtc(2024, 10, 9), DataUtc(2024, 12, 25)}));
+        QCOMPARE(LeggiDataImportata(u"10/9/2024", oggi), DataUtc(2024, 9, 10));
     }
 
     // Each line that cannot be read is told by its number and reason (a line without a date takes today's, as a
@@ -386,31 +374,17 @@ private slots:
         QVERIFY(fermata.righe.isEmpty() && fermata.errori.isEmpty() && fermata.errore.isEmpty());
     }
 
-    void codiciEsistenti_data()
-    {
-        // risultato: "ID code=quantity type/manufacturer" after the import
-        Colonne<int, QStringList, int>("scelta", "risultato", "saltati");
-        // The file: NE555 (stored, 20) +5, NUOVO 3, NUOVO again 4. Only what was stored before counts as existing: the
-        // second NUOVO is a component of its own whatever the choice.
-        QTest::newRow("aggiungi comunque") << int(CodiciEsistenti::Aggiungi)
-                                           << QStringList{"1 NE555=20 1/1", "2 NE555=5 1/1", "3 NUOVO=3 2/2", "4 NUOVO=4 2/2"}
-                                           << 0;
-        QTest::newRow("salta") << int(CodiciEsistenti::Salta)
-                               << QStringList{"1 NE555=20 1/1", "2 NUOVO=3 2/2", "3 NUOVO=4 2/2"} << 1;
-        QTest::newRow("somma") << int(CodiciEsistenti::SommaQuantita)
-                               << QStringList{"1 NE555=25 1/1", "2 NUOVO=3 2/2", "3 NUOVO=4 2/2"} << 0;
-    }
+    // Carrying out a plan (what each choice plans: pianificazione). The file: NE555 (stored, 20) +5, NUOVO 3, NUOVO
+    // again 4: the second NUOVO is a component of its own.
     void codiciEsistenti()
     {
-        const auto [scelta, risultato, saltati] = Valori<int, QStringList, int>("scelta", "risultato", "saltati");
         Archivio a;
         // A new component and type whose save failed left their slots past the counts: the import writes over them.
         a.stato.Componenti.append(Comp(2, QStringLiteral("FALLITO"), QStringLiteral("TI"), QStringLiteral("IC"), 9));
         a.stato.Tipi.append({2, QStringLiteral("FALLITO")});
         const LetturaCSV l = a.elenco({"NE555,TI,IC,5,01/02/2024,", "NUOVO,NXP,TR,3,01/02/2024,",
                                        "NUOVO,NXP,TR,4,01/02/2024,"});
-        const PianoImportazione piano = PianificaImportazione(a.stato, l, CodiciEsistenti(scelta));
-        QCOMPARE(piano.saltati, saltati);
+        const PianoImportazione piano = PianificaImportazione(a.stato, l, CodiciEsistenti::SommaQuantita);
         QVERIFY(EseguiImportazione(a.stato, piano, a.dialoghi));
         QStringList tabella;
         qint64 totale = 0;
@@ -419,7 +393,7 @@ private slots:
             tabella << QStringLiteral("%1 %2=%3 %4/%5").arg(c.ID).arg(c.Codice).arg(c.Quantita).arg(c.IDTipo).arg(c.IDProduttore);
             totale += c.Quantita;
         }
-        QCOMPARE(tabella, risultato);
+        QCOMPARE(tabella, (QStringList{"1 NE555=25 1/1", "2 NUOVO=3 2/2", "3 NUOVO=4 2/2"}));
         QCOMPARE(a.stato.TotalePezzi, totale);
         // The counters follow; the new type and manufacturer are created once.
         QCOMPARE(a.stato.ProssimoIDComponente, a.stato.NumComponenti + 1);
