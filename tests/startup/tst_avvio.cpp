@@ -252,7 +252,6 @@ private slots:
             "- prossimo ID dei package: 8 (Info.ini indicava 1, già in uso).",
             "- prossimo ID dei componenti: 14 (Info.ini indicava 1, già in uso).", conservato};
         riga("empty", "vuoto", {}, corretto, tutto, letta);
-        riga("only [Versione]", "tronca", {}, corretto, tutto, letta);
         riga("count lower than the records", "sostituisci", "Numero Componenti=2>Numero Componenti=1", corretto,
              {"- componenti: 2 nel file, Info.ini ne indicava 1.", conservato}, kept);
         riga("next ID below one in use", "sostituisci", "Prossimo ID Produttori=7>Prossimo ID Produttori=1",
@@ -284,8 +283,6 @@ private slots:
                                                   sano.size() * 2));
         else if (danno == "vuoto")
             c.scrivi("Info.ini", "");
-        else if (danno == "tronca")
-            c.scrivi("Info.ini", sano.left(sano.indexOf("[Counter]")));
         else if (danno.startsWith("sostituisci"))
             c.scrivi("Info.ini", QByteArray(sano).replace(cerca + "\r\n", sostituto + "\r\n"));
         if (danno == "sostituisci+")
@@ -661,17 +658,6 @@ private slots:
         QCOMPARE(s.Tipi.value(0).Nome.size(), kDieciMega);
         QCOMPARE(s.Tipi.value(1).Nome, QStringLiteral("B"));
         QCOMPARE(lunga.leggi("Backups/Tipi.dat").size(), kDieciMega + 13); // as found
-
-        // Nothing reads as a section: the count and next ID come from the table file, the garbage is kept beside, every
-        // setting takes its default and the keys are written after the garbage.
-        CartellaTest spazzatura;
-        const QByteArray rumore = Rumore(1 << 16).replace('[', ' ');
-        Scrivi(spazzatura, {{"Info.ini", rumore}, {"Tipi.dat", "1,\"A\"\r\n"}});
-        s = Stato();
-        QVERIFY(Avvia(spazzatura.percorso(), &s).startsWith("<avviato> Il file Info.ini non corrispondeva"));
-        QCOMPARE(s.NumTipi, 1);
-        QVERIFY(spazzatura.leggi("Info.ini").contains("\r\n[Counter]\r\nNumero Componenti=0\r\nNumero Tipi=1\r\n"));
-        QCOMPARE(spazzatura.leggi("Info.ini.danneggiato"), rumore);
 
         // A 10 MB label is cut to 2047 characters and written back so (the
         // version differs); 50 MB of short lines load without a hang.
