@@ -281,7 +281,6 @@ private slots:
         Colonne<bool, QString, QString>("salva", "nome", "descrizione");
         QTest::newRow("save, Info.ini") << true << "Info.ini" << "";
         QTest::newRow("save, Componenti.dat") << true << "Componenti.dat" << "";
-        QTest::newRow("save, Packages.dat") << true << "Packages.dat" << "";
         QTest::newRow("save, the journal") << true << NomeGiornale << "";
         const QString leggere = QStringLiteral("Impossibile leggere il file %1");
         QTest::newRow("backup, Info.ini") << false << "Info.ini" << leggere;
