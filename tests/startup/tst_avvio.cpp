@@ -653,20 +653,16 @@ private slots:
         QCOMPARE(s.Tipi.value(1).Nome, QStringLiteral("B"));
         QCOMPARE(lunga.leggi("Backups/Tipi.dat").size(), kDieciMega + 13); // as found
 
-        // A 10 MB label is cut to 2047 characters and written back so (the
-        // version differs); 50 MB of short lines load without a hang.
+        // 50 MB of short lines load without a hang (a long value is cut as leggiChiave in tst_archivio says).
         QByteArray riempitivo;
         while (riempitivo.size() < 50 * 1024 * 1024)
             riempitivo += "; commento\r\nchiave=valore\r\n\r\n";
         CartellaTest grande;
-        Scrivi(grande, {{"Info.ini", Ini("Numero Tipi=1\r\nProssimo ID Tipi=2", "[Custom]\r\nCampo personale 2=  " + QByteArray(kDieciMega, 'e')
-                                                             + "\r\n[Altro]\r\n" + riempitivo)},
+        Scrivi(grande, {{"Info.ini", Ini("Numero Tipi=1\r\nProssimo ID Tipi=2", "[Altro]\r\n" + riempitivo)},
                         {"Tipi.dat", "1,\"A\"\r\n"}});
         s = Stato();
         QCOMPARE(Avvia(grande.percorso(), &s), QString());
-        QCOMPARE(s.Etichette[2], QString(2047, QLatin1Char('e')));
         QCOMPARE(s.Tipi.value(0).Nome, QStringLiteral("A"));
-        QVERIFY(grande.leggi("Info.ini").contains("\r\nCampo personale 2=" + QByteArray(2047, 'e') + "\r\n"));
     }
 };
 

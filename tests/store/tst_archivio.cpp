@@ -107,7 +107,6 @@ private slots:
         QCOMPARE(leggi("Tema Chiaro=True"), "1 0");
         QCOMPARE(leggi("Tema Chiaro=Vero"), "1 0");
         QCOMPARE(leggi("Tema Chiaro=true"), "0 0");
-        QCOMPARE(leggi("Tema Chiaro=VERO"), "0 0");
         QCOMPARE(leggi("Tema Chiaro="), "0 0");
         QCOMPARE(leggi("Altro=x"), "1 0"); // missing keys read as their defaults
         QCOMPARE(leggi("Numero Tipi=  -3  "), "1 -3");
