@@ -111,7 +111,6 @@ private slots:
         QCOMPARE(NumeroDaCodice("X2147483647"), 2147483647);
         QCOMPARE(NumeroDaCodice("X2147483648"), 2147483647); // capped
         QCOMPARE(NumeroDaCodice(QString(40, QLatin1Char('9'))), 2147483647);
-        QCOMPARE(PulisciTesto("Il \"nuovo\" timer, preciso\r\nseconda riga"), "Il 'nuovo' timer -  preciso seconda riga");
         QCOMPARE(PulisciTesto("a\rb\nc\n\rd"), "a\rb\nc\n\rd"); // lone CR, lone LF, LF CR: kept
         QCOMPARE(PulisciTesto("a\r\r\n\nb"), "a\r \nb");
     }
@@ -275,56 +274,38 @@ private slots:
     void contaEPosizioni()
     {
         Stato s;
-        s.Componenti = {conMinimo(1, 1, "5"), conMinimo(9, 1, "5"), conMinimo(0, 4, "1"),
-                        conMinimo(2, 1, "3"), conMinimo(0, 1, "9")};
-        s.NumComponenti = 4; // the fifth is a spare slot
-        QCOMPARE(ContaSottoScorta(s), 2);
-        QCOMPARE(PosizioniSottoScorta(s), (QList<qint32>{1, 4}));
+        s.Componenti = {conMinimo(1, 1, "5"), conMinimo(0, 4, "1"), conMinimo(0, 4, "9")};
+        s.NumComponenti = 2; // the third is a spare slot
         s.CampoMinimo = 4;
         QCOMPARE(ContaSottoScorta(s), 1);
-        QCOMPARE(PosizioniSottoScorta(s), (QList<qint32>{3}));
-        s.NumComponenti = 0;
-        QCOMPARE(ContaSottoScorta(s), 0);
+        QCOMPARE(PosizioniSottoScorta(s), QList<qint32>{2});
     }
 
-    // Unused, the features leave Info.ini exactly as it was; once set, their
-    // keys go in sections of their own (read back in valoriLetti).
-    void chiaviInfoIni()
-    {
-        CartellaTest cartella;
-        Stato s;
-        s.percorsi = Percorsi::DaCartella(cartella.percorso());
-        cartella.scrivi(QStringLiteral("Info.ini"), IniPrimoAvvio());
-        QVERIFY(LeggiInfo(s));
-        QCOMPARE(QPair(s.CampoMinimo, s.CercaDescrizione), QPair(1, false));
-        // Unused, then set, then back to the defaults: the keys stay, with the default values.
-        for (const auto &[campo, cerca, aggiunta] :
-             {std::tuple<int, bool, QByteArray>{1, false, ""},
-              {4, true, "[Scorta]\r\nCampo minimo=4\r\n[Ricerca]\r\nCerca nella descrizione=True\r\n"},
-              {1, false, "[Scorta]\r\nCampo minimo=1\r\n[Ricerca]\r\nCerca nella descrizione=False\r\n"}}) {
-            s.CampoMinimo = campo;
-            s.CercaDescrizione = cerca;
-            ScriviInfo(s);
-            QCOMPARE(cartella.leggi(QStringLiteral("Info.ini")), IniPrimoAvvio() + aggiunta);
-        }
-    }
-
-    // The keys as ScriviInfo writes them come back; damaged values are read as the defaults.
+    // The keys as ScriviInfo writes them come back; damaged values are read as the defaults. Written again: absent
+    // while unused, else in sections of their own, kept (with the default value) once there ("scritta" null: as read).
     void valoriLetti_data()
     {
-        Colonne<QByteArray, int, bool>("aggiunta", "campo", "cerca");
-        QTest::newRow("come scritti") << QByteArray("[Scorta]\r\nCampo minimo=4\r\n[Ricerca]\r\nCerca nella descrizione=True\r\n") << 4 << true;
-        QTest::newRow("campo 6, Vero") << QByteArray("[Scorta]\r\nCampo minimo=6\r\n[Ricerca]\r\nCerca nella descrizione=Vero\r\n") << 6 << true;
-        QTest::newRow("campo 0") << QByteArray("[Scorta]\r\nCampo minimo=0\r\n") << 1 << false;
-        QTest::newRow("campo 7") << QByteArray("[Scorta]\r\nCampo minimo=7\r\n") << 1 << false;
-        QTest::newRow("campo in lettere") << QByteArray("[Scorta]\r\nCampo minimo=quattro\r\n") << 1 << false;
-        QTest::newRow("campo vuoto") << QByteArray("[Scorta]\r\nCampo minimo=\r\n") << 1 << false;
-        QTest::newRow("true minuscolo") << QByteArray("[Ricerca]\r\nCerca nella descrizione=true\r\n") << 1 << false;
-        QTest::newRow("nomi in minuscolo") << QByteArray("[scorta]\r\ncampo minimo=3\r\n") << 3 << false;
+        Colonne<QByteArray, int, bool, QByteArray>("aggiunta", "campo", "cerca", "scritta");
+        const auto riga = [](const char *nome, const QByteArray &aggiunta, int campo, bool cerca,
+                             const QByteArray &scritta = {}) {
+            QTest::newRow(nome) << aggiunta << campo << cerca << scritta;
+        };
+        const QByteArray minimoUno = "[Scorta]\r\nCampo minimo=1\r\n";
+        riga("assenti", "", 1, false);
+        riga("come scritti", "[Scorta]\r\nCampo minimo=4\r\n[Ricerca]\r\nCerca nella descrizione=True\r\n", 4, true);
+        riga("campo 6, Vero", "[Scorta]\r\nCampo minimo=6\r\n[Ricerca]\r\nCerca nella descrizione=Vero\r\n", 6, true,
+             "[Scorta]\r\nCampo minimo=6\r\n[Ricerca]\r\nCerca nella descrizione=True\r\n");
+        riga("campo 0", "[Scorta]\r\nCampo minimo=0\r\n", 1, false, minimoUno);
+        riga("campo 7", "[Scorta]\r\nCampo minimo=7\r\n", 1, false, minimoUno);
+        riga("campo in lettere", "[Scorta]\r\nCampo minimo=quattro\r\n", 1, false, minimoUno);
+        riga("campo vuoto", "[Scorta]\r\nCampo minimo=\r\n", 1, false, minimoUno);
+        riga("true minuscolo", "[Ricerca]\r\nCerca nella descrizione=true\r\n", 1, false,
+             "[Ricerca]\r\nCerca nella descrizione=False\r\n");
+        riga("nomi in minuscolo", "[scorta]\r\ncampo minimo=3\r\n", 3, false);
     }
     void valoriLetti()
     {
-        const auto [aggiunta] = Valori<QByteArray>("aggiunta");
+        const auto [aggiunta, scritta] = Valori<QByteArray, QByteArray>("aggiunta", "scritta");
         CartellaTest cartella;
         Stato s;
         s.percorsi = Percorsi::DaCartella(cartella.percorso());
@@ -332,6 +313,8 @@ private slots:
         QVERIFY(LeggiInfo(s));
         QTEST(s.CampoMinimo, "campo");
         QTEST(s.CercaDescrizione, "cerca");
+        ScriviInfo(s);
+        QCOMPARE(cartella.leggi(QStringLiteral("Info.ini")), IniPrimoAvvio() + (scritta.isNull() ? aggiunta : scritta));
     }
 };
 

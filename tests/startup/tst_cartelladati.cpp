@@ -10,6 +10,7 @@
 #include "store/orologio.h"
 #include "store/stato.h"
 
+#include <optional>
 #include <unistd.h>
 
 class TestCartellaDati : public QObject {
@@ -17,8 +18,8 @@ class TestCartellaDati : public QObject {
 
     // A temporary root holding a portable program folder "prog", an installation "usr/bin" with its "usr/share/arvo", a
     // home and an XDG data folder.
-    CartellaTest radice;
-    QString r(const QString &relativo) const { return QDir::cleanPath(radice.percorso() + u'/' + relativo); }
+    std::optional<CartellaTest> radice; // a new one for each test
+    QString r(const QString &relativo) const { return QDir::cleanPath(radice->percorso() + u'/' + relativo); }
 
     AmbienteUtente ambiente(const QString &xdg, bool programmaScrivibile) const
     {
@@ -37,22 +38,15 @@ class TestCartellaDati : public QObject {
 private slots:
     void init()
     {
+        radice.emplace();
         for (const char *c : {"prog", "usr/bin", "home"})
             QVERIFY(QDir().mkpath(r(QLatin1String(c))));
-        radice.scrivi(QStringLiteral("prog/arvo"), "eseguibile");
-        radice.scrivi(QStringLiteral("usr/bin/arvo"), "eseguibile");
-        radice.scrivi(QStringLiteral("usr/share/arvo/Manual/manual.html"), "<html>manuale</html>");
-        radice.scrivi(QStringLiteral("usr/share/arvo/back.jpg"), "jpg");
+        radice->scrivi(QStringLiteral("prog/arvo"), "eseguibile");
+        radice->scrivi(QStringLiteral("usr/bin/arvo"), "eseguibile");
+        radice->scrivi(QStringLiteral("usr/share/arvo/Manual/manual.html"), "<html>manuale</html>");
+        radice->scrivi(QStringLiteral("usr/share/arvo/back.jpg"), "jpg");
     }
-    void cleanup()
-    {
-        ImpostaAdesso({});
-        for (const char *c : {"prog", "usr", "home", "xdg", "file"}) {
-            QDir d(r(QLatin1String(c)));
-            d.removeRecursively();
-            QFile::remove(r(QLatin1String(c)));
-        }
-    }
+    void cleanup() { ImpostaAdesso({}); }
 
     void scelta_data()
     {
@@ -77,7 +71,7 @@ private slots:
         const auto [programma, scrivibile, conInfo] = Valori<QString, bool, bool>("programma", "scrivibile", "conInfo");
         const auto [xdg, dati, risorse] = Valori<QString, QString, QString>("xdg", "dati", "risorse");
         if (conInfo)
-            radice.scrivi(programma + QStringLiteral("/Info.ini"),
+            radice->scrivi(programma + QStringLiteral("/Info.ini"),
                           "[Versione]\r\nVersione=10.2.0 \r\n[Counter]\r\nComponenti=0\r\n");
         const QString valoreXdg =
             xdg.isEmpty() ? QString() : xdg.startsWith(u'!') ? xdg.mid(1) : r(xdg);
@@ -141,13 +135,13 @@ private slots:
     void cartellaInutilizzabile()
     {
         const auto [xdg, dentroUnFile] = Valori<QString, bool>("xdg", "dentroUnFile");
-        radice.scrivi(QStringLiteral("file"), "un file, non una cartella");
+        radice->scrivi(QStringLiteral("file"), "un file, non una cartella");
         QDir().mkpath(r(QStringLiteral("xdg/Arvo")));
         AmbienteUtente amb = ambiente(r(xdg), false);
         const QString bloccata = r(xdg + QStringLiteral("/Arvo"));
         if (!dentroUnFile)
             amb.scrivibile = [bloccata, prima = amb.scrivibile](const QString &c) { return c != bloccata && prima(c); };
-        const QStringList prima = Istantanea(radice.percorso()).keys();
+        const QStringList prima = Istantanea(radice->percorso()).keys();
 
         Stato stato;
         DialoghiFinti dialoghi;
@@ -157,7 +151,7 @@ private slots:
         VerificaBox(dialoghi, "Impossibile usare la cartella dei dati:\r\n" + QDir::toNativeSeparators(bloccata)
                                   + "\r\nLa cartella non può essere creata o non è scrivibile. "
                                     "Il programma termina senza scrivere nulla.", Icona::Critica);
-        QCOMPARE(Istantanea(radice.percorso()).keys(), prima);
+        QCOMPARE(Istantanea(radice->percorso()).keys(), prima);
     }
 
     // The superuser starting an installed program with the home of a user (sudo keeps it): the folders made on the way
