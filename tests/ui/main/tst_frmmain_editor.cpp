@@ -50,7 +50,6 @@ private slots:
         QCOMPARE(a.messaggio(), a.messaggio(5));
         QCOMPARE(base(a.w("txQty")), QColor(216, 254, 176));
         QCOMPARE(base(a.w("txExtra6")), QColor(255, 250, 215));
-        // Cancel: empty, locked, list back in use, nothing added.
         a.premi("undo");
         QCOMPARE(a.bottoni(), QStringLiteral("10000"));
         QVERIFY(!a.w("fmDati")->isEnabled() && a.lista()->isEnabled() && !a.bottone("pdf")->isEnabled());
@@ -175,7 +174,6 @@ private slots:
                         risposta == Risposta::Ok ? Pulsanti::Ok : Pulsanti::SiNo,
                         conflitto ? QStringLiteral("Conflitto di codice") : QString());
         if (salvato.isEmpty()) {
-            // Still editing what was typed, "Salva" on in the menu too; nothing written.
             QCOMPARE(a.bottoni(), QStringLiteral("00011"));
             QCOMPARE(a.stato.NumComponenti, componenti);
             QCOMPARE(a.testo("txCodice") + '/' + a.testo("txQty"), codice + '/' + quantita);
@@ -194,7 +192,6 @@ private slots:
         QCOMPARE(c.Codice + '/' + QString::number(c.ID), salvato + "/15");
         QCOMPARE(c.DataInserimento, data(2026, 12, 5));
         QCOMPARE(a.suDisco()->componente(6).Codice, salvato);
-        // The list redrawn sorted by code, the saved one shown.
         QStringList codici = {"2N2222", "74HC00", "BC547C", "LM317T", "NE555", salvato};
         codici.sort();
         QCOMPARE(a.codici(), codici);
@@ -242,36 +239,6 @@ private slots:
                 QStringLiteral("\r\nProssimo ID Componente=%1\r\n").arg(primo + i + 1).toLatin1()));
             QCOMPARE(a.suDisco()->componente(6 + i).ID, primo + i);
         }
-    }
-
-    // Today's date, upper-case code, cleaned texts, IDs looked up by name.
-    void recordCompleto()
-    {
-        Caso a(cinqueComponenti);
-        a.nuovo("ua741", "2.5");
-        a.w<QComboBox>("cmbTipo")->setEditText(QStringLiteral("IC"));
-        a.w<QListWidget>("LP")->setCurrentRow(2);
-        a.w<QComboBox>("cmbPack")->setEditText(QStringLiteral("TO92"));
-        a.scrivi("txPins", "8");
-        a.scrivi("txDesc", "Op-amp \"classico\", 8 pin");
-        a.scrivi("txNote", "vedi, anche");
-        a.scrivi("txDatains", "01/01/1999");
-        a.scrivi("txPDF", "ua741.pdf");
-        a.scrivi("txPic", "ua741.bmp");
-        for (int i = 1; i <= 6; ++i)
-            a.scrivi(QStringLiteral("txExtra%1").arg(i), QStringLiteral("e%1,x").arg(i));
-        a.premi("save");
-        Componente atteso = componente(15, "UA741", 3, "NXP", 1, "IC", 2, data(2026, 12, 5));
-        atteso.IDPackage = 2;
-        atteso.Pins = 8;
-        atteso.Descrizione = QStringLiteral("Op-amp 'classico' -  8 pin");
-        atteso.Note = QStringLiteral("vedi -  anche");
-        atteso.Datasheet = QStringLiteral("ua741.pdf");
-        atteso.Immagine = QStringLiteral("ua741.bmp");
-        for (QString *e : {&atteso.Extra1, &atteso.Extra2, &atteso.Extra3, &atteso.Extra4, &atteso.Extra5,
-                           &atteso.Extra6})
-            *e = QStringLiteral("e%1 - x").arg(e - &atteso.Extra1 + 1);
-        QCOMPARE(a.stato.componente(6), atteso);
     }
 
     // A deletion asks first; "No" changes nothing. "Sì" removes the record,

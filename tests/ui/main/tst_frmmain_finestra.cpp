@@ -73,11 +73,10 @@ int SommaColonne(const ListaReport *lista)
 QMap<QString, QPoint> Scarti(const Ambiente &a)
 {
     QList<std::pair<QString, QString>> coppie = {
-        {"lblCodice", "txCodice"},   {"lblQty", "txQty"},         {"lblTipo", "cmbTipo"},
-        {"lblDatains", "txDatains"}, {"lblProduttore", "LP"},     {"lblPack", "cmbPack"},
-        {"lblPins", "txPins"},       {"lblDesc", "txDesc"},       {"lblNote", "txNote"},
-        {"lblTitolo(1)", "txPDF"},   {"lblTitolo(2)", "txPic"},   {"lblTitolo(0)", "FLP"},
-        {"lblRedimPic", "pic"}};
+        {"lblTipo", "cmbTipo"},    {"lblProduttore", "LP"}, {"lblPack", "cmbPack"},    {"lblTitolo(1)", "txPDF"},
+        {"lblTitolo(2)", "txPic"}, {"lblTitolo(0)", "FLP"}, {"lblRedimPic", "pic"}};
+    for (const char *campo : {"Codice", "Qty", "Datains", "Pins", "Desc", "Note"})
+        coppie.append({QLatin1String("lbl") + QLatin1String(campo), QLatin1String("tx") + QLatin1String(campo)});
     for (int i = 1; i <= 6; ++i)
         coppie.append({QStringLiteral("lblExtra(%1)").arg(i), QStringLiteral("txExtra%1").arg(i)});
     QMap<QString, QPoint> scarti;
@@ -204,14 +203,12 @@ private slots:
         QVERIFY(Sezione(a.cartella).contains(QStringLiteral("Larghezza colonne=110,170,60,50,90\r\n")));
     }
 
-    // At the first start the window opens as designed where it can, no
-    // larger than the screen: over long names it lies whole in a laptop's
-    // work area with its frame, every control whole; the five columns fill
-    // the list with no horizontal scroll bar, every header, number and date
-    // whole. A saved place off the
-    // screen, or too large for it, is brought back whole onto the screen;
-    // damaged values are ignored, as at a first start (columns and sort too).
-    // The reading of each value is tst_statofinestra's.
+    // At the first start the window opens as designed where it can: over long
+    // names it lies whole in a laptop's work area with its frame, every control
+    // whole; the five columns fill the list with no horizontal scroll bar, every
+    // header, number and date whole. A saved place off the screen, or too large
+    // for it, is brought back whole onto it; damaged values are ignored, as at a
+    // first start (columns and sort too). Reading each value is tst_statofinestra's.
     void fuori_schermo_data()
     {
         // larghezza: 0: the designed one

@@ -77,15 +77,21 @@ class TestFrmMainImmagini : public QObject {
         a.apri();
     }
     // Opens the picture window with a double click and runs azione while it
-    // is open, closing it after (a failed check in azione leaves it open).
+    // is open, closing it after (a failed check in azione leaves it open);
+    // then checks that azione ran to its end and that the window is gone.
     void conFinestraAperta(Caso &a, const std::function<void()> &azione)
     {
-        QTimer::singleShot(0, this, [&a, azione] {
+        bool finita = false;
+        QTimer::singleShot(0, this, [&a, &finita, azione] {
             azione();
+            finita = !QTest::currentTestFailed();
             if (FrmPicture *aperta = a.finestra->finestraImmagine())
                 aperta->close();
         });
         a.doppioClic("pic");
+        QVERIFY(finita);
+        QVERIFY(!a.finestra->variabili().ImmagineAperta);
+        QTRY_VERIFY(!a.finestra->finestraImmagine());
     }
     // BC547C (position 2, row 3) with no picture or datasheet, being edited.
     static void inModifica(Caso &a)
@@ -216,7 +222,6 @@ private slots:
                 QVERIFY(!simile(a.riquadro().pixelColor(100, 100), atteso)); // natural size, not stretched
             return;
         }
-        // Not a picture: the box stays empty, and no picture window, no wait.
         QVERIFY(a.riquadro().isNull());
         QVERIFY(!apreFinestra(a));
     }
@@ -304,12 +309,10 @@ private slots:
             QVERIFY(!f->aperta());
     }
 
-    // "Nuovo" on an empty table: the picture and datasheet controls work for
-    // the very first component too (locked while nothing is edited). The
-    // list shows only pictures; a click shows one, "Inserisci" takes it; a
-    // file picked in its folder is taken by its name. A name holding a double
-    // quote, which the files cannot keep, is refused with a message, by a
-    // double click or "Inserisci".
+    // "Nuovo" on an empty table: the picture and datasheet controls work for the very first component too
+    // (locked while nothing is edited). The list shows only pictures; a click shows one, "Inserisci" takes it;
+    // a file picked in its folder is taken by its name. A name holding a double quote, which the files cannot
+    // keep, is refused with a message, by a double click or "Inserisci".
     void associazioniSuTabellaVuota()
     {
         Caso a;
@@ -501,8 +504,7 @@ private slots:
         }
     }
 
-    // Every picture format Qt reads (GIF, and each it writes) is offered,
-    // listed and drawn.
+    // Every picture format Qt reads (GIF, and each it writes) is offered, listed and drawn.
     void formati_data()
     {
         QTest::addColumn<QString>("estensione");
@@ -535,12 +537,10 @@ private slots:
             QVERIFY2(schemi.contains(s), qPrintable(s));
     }
 
-    // The picture window: title, size and place; meanwhile the main window
-    // serves the user, and another component's picture shows in the same
-    // window at its size. A component with no picture closes it, and so
-    // does a click on the picture; the double click returns only then.
-    // Quitting with it open closes both and saves. Kept last: quitting ends
-    // the event loops of the whole test program.
+    // The picture window: title, size and place; meanwhile the main window serves the user, and another
+    // component's picture shows in the same window at its size. A component with no picture closes it, and so
+    // does a click on the picture; the double click returns only then. Quitting with it open closes both and
+    // saves. Kept last: quitting ends the event loops of the whole test program.
     void finestraImmagine()
     {
         Caso a;
@@ -551,7 +551,6 @@ private slots:
         a.finestra->move(120, 80);
         const QPoint angolo = a.finestra->frameGeometry().topLeft() + QPoint(4, 98);
         a.clicRiga(3, 0);
-        bool controllato = false;
         conFinestraAperta(a, [&] {
             QPointer<FrmPicture> fp = a.finestra->finestraImmagine();
             QVERIFY(fp && a.finestra->variabili().ImmagineAperta);
@@ -571,24 +570,15 @@ private slots:
             a.clicRiga(1, 0); // 2N2222: no picture
             a.doppioClic("pic");
             QTRY_VERIFY(!fp || !fp->isVisible());
-            controllato = true;
         });
-        QVERIFY(controllato);
-        QVERIFY(!a.finestra->variabili().ImmagineAperta);
-        QTRY_VERIFY(!a.finestra->finestraImmagine());
         // Opened again, a click on the picture closes it.
         a.clicRiga(3, 0);
-        controllato = false;
         conFinestraAperta(a, [&] {
             QPointer<FrmPicture> fp = a.finestra->finestraImmagine();
             QVERIFY(fp);
             QTest::mouseClick(fp->findChild<QLabel *>(QStringLiteral("imm")), Qt::LeftButton, {}, QPoint(10, 10));
             QVERIFY(!fp || !fp->isVisible()); // checked before the helper closes it anyway
-            controllato = true;
         });
-        QVERIFY(controllato);
-        QVERIFY(!a.finestra->variabili().ImmagineAperta);
-        QTRY_VERIFY(!a.finestra->finestraImmagine());
         a.clicRiga(3, 0);
         QPointer<FrmPicture> aperta;
         conFinestraAperta(a, [&] {
@@ -597,7 +587,6 @@ private slots:
         });
         QVERIFY(!a.finestra->isVisible());
         QVERIFY(!aperta || !aperta->isVisible());
-        QVERIFY(!a.finestra->variabili().ImmagineAperta);
         QVERIFY(a.cartella.esiste(QStringLiteral("Componenti.dat")));
     }
 };

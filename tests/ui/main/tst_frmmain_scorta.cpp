@@ -99,7 +99,6 @@ private slots:
         // A minimum typed into field 1 of BC547C (100 < 150).
         a.modificaRiga(a.rigaDi("BC547C"), QStringLiteral("txExtra1"), QStringLiteral("150"));
         QCOMPARE(Sotto(a), QStringLiteral("Sotto scorta 2"));
-        // Deletion.
         a.clicRiga(a.rigaDi("LM317T"), 0);
         a.dialoghi.setNextAnswer(Risposta::Si);
         a.premi("del");
