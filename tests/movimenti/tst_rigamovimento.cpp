@@ -232,17 +232,6 @@ private slots:
         indietro.Quantita = prima.Quantita;
         QCOMPARE(indietro, prima);
     }
-
-    void campoNonValido()
-    {
-        Componente c = Esempio(0);
-        const Componente prima = c;
-        QVERIFY(!ImpostaCampo(c, "Pins", "molti"));
-        QVERIFY(!ImpostaCampo(c, "Colore", "rosso"));
-        QVERIFY(!ImpostaCampo(c, "Data inserimento", "ieri"));
-        QCOMPARE(c, prima);
-        QCOMPARE(ValoreCampo(c, "Colore"), QString());
-    }
 };
 
 QTEST_GUILESS_MAIN(TestRigaMovimento)
