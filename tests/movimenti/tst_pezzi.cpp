@@ -1,5 +1,6 @@
 // Adding and taking pieces in one step: the quantity at the edges of the
-// stock and of 32 bits. (The save, its note and its rollback: tst_frmpezzi.)
+// stock and of 32 bits; a failed save undone (the save itself: tst_frmpezzi).
+#include "common/storicoprova.h"
 #include "common/verifiche.h"
 #include "movimenti/pezzi.h"
 
@@ -48,6 +49,18 @@ private slots:
         QCOMPARE(c.quantita, dopo);
         QCOMPARE(c.oltreMassimo, oltreMassimo);
         QCOMPARE(c.oltreScorta, oltreScorta);
+    }
+
+    // The total is counted again (the window counts it anyway when it closes).
+    void salvataggioFallito()
+    {
+        ArchivioStorico a(QDateTime(QDate(2025, 3, 7), QTime(9, 5, 1)));
+        GuastoScrittura g;
+        g.fileGuasto = 1;
+        a.dialoghi.setNextAnswer(Risposta::Ok);
+        QVERIFY(!SalvaPezzi(a.stato, a.dialoghi, 1, VersoPezzi::Aggiunta, 17, QString(), g));
+        QCOMPARE(a.stato.componente(1).Quantita, 10);
+        QCOMPARE(a.stato.TotalePezzi, -15);
     }
 };
 
