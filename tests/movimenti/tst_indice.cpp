@@ -64,15 +64,21 @@ private slots:
         QCOMPARE(QList<qint32>(trovate.begin(), trovate.end()), righe);
     }
 
-    void operazioni()
+    // The lines of an operation; the lines found exported newest first, each
+    // ended by CR LF whatever the file has.
+    void operazioniEsportate()
     {
-        Aperto indice;
+        const QList<RigaMovimento> e = Esempio();
+        Aperto indice(IntestazioneMovimenti() + TestoRighe(e).replace("\r\n", "\n"));
         using Estremi = std::pair<qsizetype, qsizetype>;
         QCOMPARE(indice.estremiOperazione(0), Estremi(0, 0));
         for (qsizetype i : {1, 2, 3})
             QCOMPARE(indice.estremiOperazione(i), Estremi(1, 3));
         QCOMPARE(indice.estremiOperazione(6), Estremi(6, 6));
-        QCOMPARE(indice.righeOperazione(2), Esempio().mid(1, 3));
+        QCOMPARE(indice.righeOperazione(2), e.mid(1, 3));
+        QCOMPARE(indice.esporta(indice.filtra(12, QString())),
+                 IntestazioneMovimenti() + TestoRighe({e[6], e[4], e[3], e[0]}));
+        QCOMPARE(indice.esporta({}), IntestazioneMovimenti());
     }
 
     // Which operation stands as the undo of another: an undo undone in its
@@ -128,15 +134,6 @@ private slots:
         c.scrivi("Movimenti.csv", TestoRighe(e.mid(0, 1)));
         QVERIFY(indice.aggiorna());
         QCOMPARE(indice.conteggio(), 1);
-    }
-
-    void esportazione()
-    {
-        const QList<RigaMovimento> e = Esempio();
-        Aperto indice(TestoRighe(e).replace("\r\n", "\n"));
-        QCOMPARE(indice.esporta(indice.filtra(12, QString())),
-                 IntestazioneMovimenti() + TestoRighe({e[6], e[4], e[3], e[0]}));
-        QCOMPARE(indice.esporta({}), IntestazioneMovimenti());
     }
 };
 

@@ -24,8 +24,8 @@ using Operazione = std::function<bool(Archivio &, const GuastoScrittura &)>;
 class TestOperazioni : public QObject {
     Q_OBJECT
 private slots:
-    // The lines an import and a BOM taking write; a save that fails writes
-    // neither the tables nor a line.
+    // The lines an import and a BOM taking write (their rollback after a
+    // failed save: tst_importa, tst_distinta).
     void righeDelleOperazioni_data()
     {
         Colonne<Operazione, QStringList>("operazione", "attese");
@@ -44,22 +44,12 @@ private slots:
         QTest::addRow("BOM taking: one line per component")
             << preleva << QStringList{QStringLiteral("1;Distinta scheda.csv \u00d7 2 schede;12;NE555;10;5"),
                                       QStringLiteral("1;Distinta scheda.csv \u00d7 2 schede;13;BC547B;-25;-26")};
-        QTest::addRow("import fails") << importa << QStringList();
-        QTest::addRow("BOM taking fails") << preleva << QStringList();
     }
     void righeDelleOperazioni()
     {
         const auto [operazione, attese] = Valori<Operazione, QStringList>("operazione", "attese");
         Archivio a;
-        const auto prima = Istantanea(a.cartella.percorso());
-        GuastoScrittura guasto;
-        guasto.fileGuasto = attese.isEmpty() ? 1 : -1;
-        QCOMPARE(operazione(a, guasto), !attese.isEmpty());
-        if (attese.isEmpty()) {
-            QCOMPARE(Istantanea(a.cartella.percorso()), prima);
-            QCOMPARE(a.stato.componente(1).Quantita, 10);
-            return;
-        }
+        QVERIFY(operazione(a, GuastoScrittura()));
         QCOMPARE(a.righe(), attese);
         // The program's own import reads the file: every line, its code.
         const LetturaCSV l = LeggiCSV(a.cartella.leggi(NomeFileMovimenti), a.stato);

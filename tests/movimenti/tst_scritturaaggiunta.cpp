@@ -4,9 +4,6 @@
 #include "common/verifiche.h"
 #include "store/scritturasicura.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QTest>
 
 namespace {
@@ -146,28 +143,6 @@ private slots:
         QVERIFY(!RecuperaScrittura(c.percorso(), {"A.dat", "B.dat"}, &errore));
         QCOMPARE(errore, QStringLiteral("Impossibile leggere il file %1").arg(c.file(NomeGiornale)));
         QCOMPARE(c.leggi("Log.csv"), kStorico);
-    }
-
-    // The appended file is written through its symbolic link, and a file
-    // that may not be written stops the set before anything is touched.
-    void collegamentoEOstacoli()
-    {
-        CartellaTest c, altrove;
-        Prepara(c, Prima::Assente);
-        altrove.scrivi("vero.csv", kStorico);
-        QVERIFY(QFile::link(altrove.file("vero.csv"), c.file("Log.csv")));
-        QVERIFY(ScriviInsieme(c.percorso(), Insieme(false)));
-        QCOMPARE(altrove.leggi("vero.csv"), kStorico + kAggiunta);
-        QVERIFY(QFileInfo(c.file("Log.csv")).isSymLink());
-
-        CartellaTest d;
-        Prepara(d, Prima::Assente);
-        QVERIFY(QDir().mkpath(d.file("Log.csv")));
-        QString errore;
-        QVERIFY(!ScriviInsieme(d.percorso(), Insieme(false), &errore));
-        QCOMPARE(errore, QStringLiteral("Al posto del file %1 c'è una cartella").arg(d.file("Log.csv")));
-        QCOMPARE(d.leggi("A.dat"), kVecchioA);
-        QVERIFY(!d.esiste(NomeGiornale) && !d.esiste("A.dat.nuovo"));
     }
 };
 

@@ -39,8 +39,8 @@ private slots:
     // with Componenti.dat read-only, "-invio" and "-esc" take with 3 typed
     // and that key), with the stock before, the pieces asked, the answer to
     // the question it may ask and the quantity after (the same when nothing
-    // is written); under 15 the row is marked. A save that fails leaves the
-    // window open with what was typed. The caption and labels name the
+    // is written); under 15 the row is marked; the note is saved trimmed. A
+    // save that fails leaves memory as it was and the window open. The caption and labels name the
     // component and its stock; the spin box goes from 1 to the 32-bit limit.
     void conferma_data()
     {
@@ -80,7 +80,8 @@ private slots:
         else if (!box.isEmpty())
             a.dialoghi.setNextAnswer(Risposta::Ok);
         QString dopo;
-        QVERIFY(a.pezzi(aggiunta ? "mnuAggiungiPezzi" : "mnuPrelevaPezzi", quanti, "ordine 12", [&](const Storico_ &f) {
+        const char *voce = aggiunta ? "mnuAggiungiPezzi" : "mnuPrelevaPezzi";
+        QVERIFY(a.pezzi(voce, quanti, "  ordine 12 ", [&](const Storico_ &f) {
             QCOMPARE(f.w->windowTitle(), QStringLiteral("%1 pezzi - NE555").arg(aggiunta ? "Aggiungi" : "Preleva"));
             QCOMPARE(f.c<QLabel>("lblComponentePezzi")->text(),
                      QStringLiteral("Componente: NE555 - TI - IC\nQuantit\u00e0 attuale: %1").arg(scorta));
