@@ -502,6 +502,7 @@ private slots:
         QTest::newRow("non tra codice e descrizione") << "TAPDIODO" << 10 << QList<qint32>{} << qsizetype(0);
         QTest::newRow("vuoto") << "   " << 10 << QList<qint32>{} << qsizetype(0);
         QTest::newRow("µ nella descrizione") << QString::fromUtf8("µf") << 10 << QList<qint32>{3} << qsizetype(1);
+        QTest::newRow("codice in minuscolo nella tabella") << "L7805" << 10 << QList<qint32>{6} << qsizetype(1);
     }
     void ricerca()
     {
@@ -510,6 +511,7 @@ private slots:
         Stato s;
         magazzinoCodiciPropri(s);
         s.componente(3).Descrizione = QString::fromUtf8("Timer, 10µF di\ndisaccoppiamento");
+        s.componente(6).Codice = QStringLiteral("l7805cv"); // as a hand-edited table may hold it
         s.Componenti.append(s.Componenti.first()); // beyond the count: not searched
         const RicercaComponenti r(s);
         qsizetype quanti = -1;
