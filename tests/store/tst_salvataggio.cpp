@@ -210,6 +210,28 @@ private slots:
         QCOMPARE(veri, QStringList({"anello", "info.ini", "packages.dat"}));
     }
 
+    // The smallest set, two files, killed after each step: after the recovery of the next start both files are
+    // old or both new, never one of each.
+    void coppiaInterrotta_data()
+    {
+        Colonne<int>("passi");
+        for (int passi = 0; passi <= 5; ++passi)
+            QTest::addRow("stopped after %d steps", passi) << passi;
+    }
+    void coppiaInterrotta()
+    {
+        const auto [passi] = Valori<int>("passi");
+        CartellaTest c;
+        c.scrivi("A.dat", "vecchio A");
+        c.scrivi("B.dat", "vecchio B");
+        GuastoScrittura guasto;
+        guasto.interrompiDopoPassi = passi;
+        QVERIFY(!ScriviInsieme(c.percorso(), {{"A.dat", "nuovo A"}, {"B.dat", "nuovo B"}}, nullptr, guasto));
+        QVERIFY(RecuperaScrittura(c.percorso(), {"A.dat", "B.dat"}));
+        const QByteArray coppia = c.leggi("A.dat") + '|' + c.leggi("B.dat");
+        QVERIFY2(coppia == "vecchio A|vecchio B" || coppia == "nuovo A|nuovo B", coppia.constData());
+    }
+
     // A table file its owner made read-only is refused (even to root), changing nothing; any other rights are kept.
     // The superuser writes another owner's file on the owner's behalf: owner, group and mode kept.
     void fileDiAltri_data()
